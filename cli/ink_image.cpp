@@ -1,0 +1,175 @@
+#include "cli/ink_image.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "canvas/geometry.h"
+
+namespace fudeline {
+namespace {
+
+// PNG pictures larger than this are refused before decoding (about 256 MB).
+constexpr std::uint64_t kMaxPngPixels = std::uint64_t{64} << 20;
+// Input files larger than this are refused before reading.
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{256} << 20;
+
+std::optional<Image> Fail(std::string* error, const std::string& why) {
+    if (error) *error = why;
+    return std::nullopt;
+}
+
+class PbmReader {
+public:
+    explicit PbmReader(std::string_view bytes) : bytes_(bytes) {}
+
+    // Skips white space and comments between header fields.
+    void SkipSeparators() {
+        while (pos_ < bytes_.size()) {
+            const char c = bytes_[pos_];
+            if (c == '#') {
+                while (pos_ < bytes_.size() && bytes_[pos_] != '\n') ++pos_;
+            } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
+                ++pos_;
+            } else {
+                return;
+            }
+        }
+    }
+
+    bool ReadDimension(std::uint32_t& value) {
+        SkipSeparators();
+        std::uint64_t v = 0;
+        const std::size_t start = pos_;
+        while (pos_ < bytes_.size() && bytes_[pos_] >= '0' && bytes_[pos_] <= '9') {
+            v = v * 10 + static_cast<std::uint64_t>(bytes_[pos_] - '0');
+            if (v > 0x7FFFFFFF) return false;
+            ++pos_;
+        }
+        value = static_cast<std::uint32_t>(v);
+        return pos_ > start;
+    }
+
+    std::size_t pos_ = 0;
+    std::string_view bytes_;
+};
+
+}  // namespace
+
+std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight,
+                               std::string* error) {
+    if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '1' && bytes[1] != '4')) {
+        return Fail(error, "not a PBM image (P1 or P4)");
+    }
+    const bool binary = bytes[1] == '4';
+    PbmReader reader(bytes);
+    reader.pos_ = 2;
+    std::uint32_t width = 0, height = 0;
+    if (!reader.ReadDimension(width) || !reader.ReadDimension(height)) {
+        return Fail(error, "PBM header has no valid width and height");
+    }
+    const int keptWidth = static_cast<int>(std::min<std::uint32_t>(width, maxWidth));
+    const int keptHeight = static_cast<int>(std::min<std::uint32_t>(height, maxHeight));
+    Image image(keptWidth, keptHeight);
+
+    if (binary) {
+        // Exactly one white-space byte separates the header from the bits.
+        if (reader.pos_ >= bytes.size()) return Fail(error, "PBM image is truncated");
+        std::size_t pos = reader.pos_ + 1;
+        const std::uint64_t rowBytes = (std::uint64_t{width} + 7) / 8;
+        if (bytes.size() - std::min(pos, bytes.size()) < rowBytes * height) {
+            return Fail(error, "PBM image is truncated");
+        }
+        for (int y = 0; y < keptHeight; ++y) {
+            const auto* row = reinterpret_cast<const unsigned char*>(bytes.data() + pos +
+                                                                    rowBytes * static_cast<std::uint64_t>(y));
+            for (int x = 0; x < keptWidth; ++x) {
+                if (row[x / 8] & (0x80 >> (x % 8))) image.SetPixel(x, y, kBlack);
+            }
+        }
+        return image;
+    }
+
+    const std::uint64_t total = std::uint64_t{width} * height;
+    std::uint64_t index = 0;
+    std::size_t pos = reader.pos_;
+    while (index < total) {
+        while (pos < bytes.size() && bytes[pos] != '0' && bytes[pos] != '1') {
+            const char c = bytes[pos];
+            if (c == '#') {
+                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
+            } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
+                ++pos;
+            } else {
+                return Fail(error, "PBM image holds a byte that is not 0 or 1");
+            }
+        }
+        if (pos >= bytes.size()) return Fail(error, "PBM image is truncated");
+        const int x = static_cast<int>(index % width);
+        const std::uint64_t y = index / width;
+        if (bytes[pos] == '1' && x < keptWidth && y < static_cast<std::uint64_t>(keptHeight)) {
+            image.SetPixel(x, static_cast<int>(y), kBlack);
+        }
+        ++pos;
+        ++index;
+    }
+    return image;
+}
+
+std::optional<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight,
+                               std::string* error) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
+        return Fail(error, std::string("not a readable PNG image: ") + png.message);
+    }
+    if (std::uint64_t{png.width} * png.height > kMaxPngPixels) {
+        png_image_free(&png);
+        return Fail(error, "PNG image is too large (" + std::to_string(png.width) + " x " +
+                               std::to_string(png.height) + ")");
+    }
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr)) {
+        const std::string why = png.message;
+        png_image_free(&png);
+        return Fail(error, "PNG image could not be decoded: " + why);
+    }
+    const int keptWidth = static_cast<int>(std::min<png_uint_32>(png.width, maxWidth));
+    const int keptHeight = static_cast<int>(std::min<png_uint_32>(png.height, maxHeight));
+    Image image(keptWidth, keptHeight);
+    for (int y = 0; y < keptHeight; ++y) {
+        const png_byte* row = pixels.data() + std::size_t{png.width} * 4 * static_cast<std::size_t>(y);
+        for (int x = 0; x < keptWidth; ++x) {
+            const png_byte* p = row + 4 * x;
+            if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) image.SetPixel(x, y, kBlack);
+        }
+    }
+    return image;
+}
+
+std::optional<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight,
+                                  std::string* error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return Fail(error, "is a directory");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return Fail(error, std::strerror(errno));
+    file.seekg(0, std::ios::end);
+    const auto size = static_cast<std::uintmax_t>(file.tellg());
+    if (size > kMaxFileBytes) return Fail(error, "file is too large");
+    file.seekg(0);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(size));
+    if (!file) return Fail(error, "read error");
+    if (bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0) {
+        return DecodePng(bytes, maxWidth, maxHeight, error);
+    }
+    return DecodePbm(bytes, maxWidth, maxHeight, error);
+}
+
+}  // namespace fudeline

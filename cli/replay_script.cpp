@@ -1,0 +1,78 @@
+#include "cli/replay_script.h"
+
+#include <charconv>
+
+namespace fudeline {
+namespace {
+
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (i < line.size()) {
+        while (i < line.size() && isSpace(line[i])) ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !isSpace(line[i])) ++i;
+        if (i > start) words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+// Mouse positions reach the window as signed 16-bit values.
+bool ParseCoordinate(std::string_view word, int& value) {
+    const char* end = word.data() + word.size();
+    const auto [ptr, ec] = std::from_chars(word.data(), end, value);
+    return ec == std::errc() && ptr == end && value >= -32768 && value <= 32767;
+}
+
+}  // namespace
+
+std::optional<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text,
+                                                          std::string* error) {
+    std::vector<ReplayEvent> events;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t newline = text.find('\n');
+        const std::string_view line = text.substr(0, newline);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+
+        const auto words = Words(line);
+        if (words.empty() || words[0].front() == '#') continue;
+        auto fail = [&](const std::string& why) -> std::optional<std::vector<ReplayEvent>> {
+            if (error) *error = "line " + std::to_string(lineNumber) + ": " + why;
+            return std::nullopt;
+        };
+        ReplayEvent event;
+        event.line = lineNumber;
+        const std::string_view verb = words[0];
+        if (verb == "down" || verb == "move") {
+            event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
+            if (words.size() != 3) return fail(std::string(verb) + " needs X and Y");
+            if (!ParseCoordinate(words[1], event.x) || !ParseCoordinate(words[2], event.y)) {
+                return fail("coordinates must be integers from -32768 to 32767");
+            }
+        } else if (verb == "up" || verb == "undo") {
+            if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
+            event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
+        } else if (verb == "clear") {
+            if (words.size() == 1) {
+                event.kind = ReplayEvent::Kind::Clear;
+            } else if (words.size() == 2 && words[1] == "no") {
+                event.kind = ReplayEvent::Kind::ClearDeclined;
+            } else {
+                return fail("clear takes nothing or \"no\"");
+            }
+        } else {
+            std::string shown(verb.substr(0, 40));
+            for (char& c : shown) {
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+            }
+            return fail("unknown event \"" + shown + "\"");
+        }
+        events.push_back(event);
+    }
+    return events;
+}
+
+}  // namespace fudeline

@@ -1,0 +1,23 @@
+// The text model: every row of the canvas as a list of placed characters.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "canvas/geometry.h"
+
+namespace fudeline {
+
+struct TextCell {
+    std::int32_t gap = 0;  // blank pixels before the character; never negative, 1 or 2
+    std::string text;      // the character's Shift-JIS bytes
+    std::int32_t width = 0;
+    bool operator==(const TextCell&) const = default;
+};
+
+using TextRow = std::vector<TextCell>;
+using TextRows = std::array<TextRow, kRowCount>;
+
+}  // namespace fudeline

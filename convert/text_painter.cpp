@@ -1,0 +1,70 @@
+#include "convert/text_painter.h"
+
+#include <algorithm>
+
+#include "canvas/geometry.h"
+#include "convert/gap_composer.h"
+#include "glyphs/cp932.h"
+#include "glyphs/sjis.h"
+
+namespace fudeline {
+
+TextPainter::TextPainter(const MonaFont& font) : font_(font) {}
+
+const FontGlyph* TextPainter::GlyphForCode(unsigned code) const {
+    if (!resolved_[code]) {
+        resolved_[code] = true;
+        std::string bytes;
+        if (code > 0xFF) bytes.push_back(static_cast<char>(code >> 8));
+        bytes.push_back(static_cast<char>(code & 0xFF));
+        if (const auto codePoint = Cp932CharToUnicode(bytes)) {
+            glyphs_[code] = font_.GlyphFor(*codePoint);
+        }
+    }
+    return glyphs_[code];
+}
+
+void TextPainter::DrawString(Image& layer, int x, int y, std::string_view sjis,
+                             int clipRight) const {
+    const int right = std::min(clipRight, layer.width());
+    std::size_t i = 0;
+    while (i < sjis.size() && x < right) {
+        unsigned code = static_cast<unsigned char>(sjis[i]);
+        if (!IsSingleByteChar(static_cast<unsigned char>(code)) && i + 1 < sjis.size()) {
+            code = (code << 8) | static_cast<unsigned char>(sjis[i + 1]);
+            i += 2;
+        } else {
+            i += 1;
+        }
+        const FontGlyph* glyph = GlyphForCode(code);
+        if (!glyph) continue;  // a character the face lacks draws nothing
+        for (int gy = 0; gy < kFontLineHeight; ++gy) {
+            const int py = y + gy;
+            if (py < 0 || py >= layer.height()) continue;
+            std::uint32_t* row = layer.Row(py);
+            for (int gx = 0; gx < glyph->advance; ++gx) {
+                const int px = x + gx;
+                if (px < 0 || px >= right) continue;
+                row[px] = glyph->IsDark(gx, gy) ? kBlack : kWhite;
+            }
+        }
+        x += glyph->advance;
+    }
+}
+
+void TextPainter::DrawTextRow(Image& layer, int row, const TextRow& cells) const {
+    const int y = row * kRowHeight;
+    layer.FillRect(0, y, kCanvasWidth, kRowHeight, kWhite);
+    std::int64_t penX = 0;
+    for (const TextCell& cell : cells) {
+        if (penX >= kCanvasWidth) break;  // the rest of the row lies off the canvas
+        const int x = static_cast<int>(penX);
+        DrawString(layer, x, y, ComposeGap(cell.gap), kCanvasWidth);
+        const int charX = static_cast<int>(std::min<std::int64_t>(penX + cell.gap, kCanvasWidth));
+        DrawString(layer, charX, y, cell.text, kCanvasWidth);
+        if (cell.gap == 3) DrawString(layer, charX - 3, y, ".", kCanvasWidth);
+        penX += std::int64_t{cell.gap} + cell.width;
+    }
+}
+
+}  // namespace fudeline

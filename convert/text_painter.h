@@ -1,0 +1,37 @@
+// Draws Shift-JIS text and whole text rows into the text layer with the Mona face.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "canvas/image.h"
+#include "convert/text_cell.h"
+#include "glyphs/mona_font.h"
+
+namespace fudeline {
+
+class TextPainter {
+public:
+    explicit TextPainter(const MonaFont& font);
+
+    // Draws `sjis` with the top-left corner of its first cell at (x, y): each
+    // character's cell (advance x 16) white, then its dark pixels black. Nothing
+    // is drawn at or right of `clipRight`.
+    void DrawString(Image& layer, int x, int y, std::string_view sjis, int clipRight) const;
+
+    // Repaints text row `row` of the layer's live area from its cells: the band
+    // white, then for each cell its spacing, its character, and a "." at the
+    // start of a 3-pixel gap.
+    void DrawTextRow(Image& layer, int row, const TextRow& cells) const;
+
+private:
+    const FontGlyph* GlyphForCode(unsigned code) const;
+
+    const MonaFont& font_;
+    // Shift-JIS code to glyph, resolved on first use.
+    mutable std::array<const FontGlyph*, 0x10000> glyphs_{};
+    mutable std::array<bool, 0x10000> resolved_{};
+};
+
+}  // namespace fudeline

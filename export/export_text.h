@@ -1,0 +1,16 @@
+// The text that "copy" puts on the clipboard, composed from the text rows.
+#pragma once
+
+#include <string>
+
+#include "convert/text_cell.h"
+
+namespace fudeline {
+
+// Shift-JIS text of the rows from the first to the last non-empty one, joined
+// by "\r\n" (preceded by "<BR>" when `addBrTag`). When any row's first spacing
+// string begins with a half-width space, every line gets a full-width space in
+// front, so boards that strip leading blanks keep the alignment.
+std::string ComposeExportText(const TextRows& rows, bool addBrTag);
+
+}  // namespace fudeline

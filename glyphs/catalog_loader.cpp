@@ -1,0 +1,177 @@
+#include "glyphs/catalog_loader.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "glyphs/sjis.h"
+
+namespace fudeline {
+namespace {
+
+// Characters whose patterns mislead the matcher; their lines are read and dropped.
+constexpr std::array<unsigned char, 14> kExcludedSingleBytes = {
+    0x2E, 0x34, 0x3A, 0x3B, 0x3D, 0x4C, 0x54, 0x5E, 0x65, 0x76, 0x78, 0xA5, 0xC5, 0xC6};
+
+constexpr std::array<std::array<unsigned char, 2>, 20> kExcludedDoubleBytes = {{
+    {0x81, 0x43}, {0x82, 0x77}, {0x82, 0x85}, {0x81, 0x4F}, {0x82, 0x53},
+    {0x83, 0x7D}, {0x81, 0x84}, {0x81, 0x83}, {0x81, 0xCB}, {0x82, 0x73},
+    {0x82, 0x6B}, {0x83, 0x6A}, {0x83, 0x74}, {0x81, 0x45}, {0x81, 0x41},
+    {0x81, 0x65}, {0x81, 0x66}, {0x81, 0xE6}, {0x81, 0x88}, {0x81, 0x81},
+}};
+
+bool IsExcluded(const std::string& text, unsigned char firstByte, CatalogKind kind) {
+    if (kind == CatalogKind::SingleByte) {
+        return std::find(kExcludedSingleBytes.begin(), kExcludedSingleBytes.end(), firstByte) !=
+               kExcludedSingleBytes.end();
+    }
+    if (text.size() != 2) return false;
+    for (const auto& bytes : kExcludedDoubleBytes) {
+        if (static_cast<unsigned char>(text[0]) == bytes[0] &&
+            static_cast<unsigned char>(text[1]) == bytes[1]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::int32_t Saturate(std::int64_t value) {
+    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(value, lo, hi));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Opens `path` for reading as a regular file; on failure fills `error`.
+std::unique_ptr<std::FILE, FileCloser> OpenCatalogFile(const std::string& path,
+                                                       CatalogLoadError* error) {
+    auto fail = [&](const std::string& reason) {
+        if (error) *error = {path, reason};
+        return nullptr;
+    };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return fail(std::strerror(errno));
+    if (S_ISDIR(info.st_mode)) return fail("is a directory, not a catalogue file");
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) return fail(std::strerror(errno));
+    return std::unique_ptr<std::FILE, FileCloser>(file);
+}
+
+bool ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog,
+                     CatalogLoadError* error) {
+    auto file = OpenCatalogFile(path, error);
+    if (!file) return false;
+    ReadCatalogStream(file.get(), kind, catalog);
+    if (std::ferror(file.get())) {
+        if (error) *error = {path, "read error"};
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::int32_t ParseDecimal(std::string_view field) {
+    std::size_t i = 0;
+    auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (i < field.size() && isSpace(field[i])) ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
+        negative = field[i] == '-';
+        ++i;
+    }
+    std::int64_t value = 0;
+    constexpr std::int64_t kLimit = std::int64_t{1} << 32;  // beyond int32 either way
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+        if (value < kLimit) value = value * 10 + (field[i] - '0');
+    }
+    return Saturate(negative ? -value : value);
+}
+
+void ParseGlyphLine(const std::vector<std::string>& fields, CatalogKind kind,
+                    GlyphCatalog& catalog) {
+    const auto b0 = static_cast<unsigned char>(ParseDecimal(fields[0]) & 0xFF);
+    const auto b1 = static_cast<unsigned char>(ParseDecimal(fields[1]) & 0xFF);
+    std::string text;
+    if (b0 != 0) {
+        text.push_back(static_cast<char>(b0));
+        if (b1 != 0) text.push_back(static_cast<char>(b1));
+    }
+    if (IsExcluded(text, b0, kind)) return;
+
+    // A line that declares more pixels than it holds has no defined pattern:
+    // skip it rather than trust the count.
+    const std::int32_t count = ParseDecimal(fields[3]);
+    const std::int64_t pairs = std::max<std::int64_t>(count, 0);
+    if (static_cast<std::int64_t>(fields.size()) < 4 + 2 * pairs) return;
+
+    Glyph glyph;
+    glyph.text = std::move(text);
+    glyph.width = ParseDecimal(fields[2]);
+    glyph.offset = 0;
+    if (count >= 1) {
+        glyph.fullPenalty = kBestScore / count;
+        glyph.halfPenalty = glyph.fullPenalty / 2;
+    }
+    glyph.pixels.reserve(static_cast<std::size_t>(pairs));
+    for (std::int64_t i = 0; i < pairs; ++i) {
+        glyph.pixels.push_back({ParseDecimal(fields[static_cast<std::size_t>(4 + 2 * i)]),
+                                ParseDecimal(fields[static_cast<std::size_t>(5 + 2 * i)])});
+    }
+    // A width of 0 or less would stop the row scan at its hit column.
+    if (glyph.width <= 0) return;
+    catalog.push_back(std::move(glyph));
+}
+
+void ReadCatalogStream(std::FILE* stream, CatalogKind kind, GlyphCatalog& catalog) {
+    std::string line;
+    std::vector<std::string> fields;
+    while (ReadLine(line, stream) != -1) {
+        StripTrailingChar(line, '\n');
+        StripTrailingChar(line, '\r');
+        fields.clear();
+        SplitString(line, fields, ", ");
+        if (fields.size() < 4) return;
+        ParseGlyphLine(fields, kind, catalog);
+    }
+}
+
+void TrimGlyphPatterns(GlyphCatalog& catalog) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < catalog.size(); ++i) {
+        Glyph& glyph = catalog[i];
+        std::int32_t m = 20;  // a glyph without pixels is removed
+        for (const GlyphPixel& p : glyph.pixels) m = std::min(m, p.x);
+        if (m > 2) continue;
+        if (m != 0) {
+            for (GlyphPixel& p : glyph.pixels) p.x = Saturate(std::int64_t{p.x} - m);
+        }
+        if (kept != i) catalog[kept] = std::move(glyph);
+        ++kept;
+    }
+    catalog.resize(kept);
+}
+
+int LoadGlyphCatalog(const std::string& directory, GlyphCatalog& catalog,
+                     CatalogLoadError* error) {
+    std::string base = directory;
+    if (!base.empty() && base.back() != '/') base.push_back('/');
+    if (!ReadCatalogFile(base + kSingleByteCatalogName, CatalogKind::SingleByte, catalog, error)) {
+        return 0;
+    }
+    if (!ReadCatalogFile(base + kDoubleByteCatalogName, CatalogKind::DoubleByte, catalog, error)) {
+        return 0;
+    }
+    TrimGlyphPatterns(catalog);
+    return 1;
+}
+
+}  // namespace fudeline

@@ -1,0 +1,21 @@
+// Shift-JIS as the boards read it: the CP932 table (not plain SHIFT_JIS, which
+// maps 0x5C, 0x7E, 0x8160 and 0x817C to other characters).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fudeline {
+
+// The Unicode code point of one Shift-JIS character (one or two bytes), or
+// nothing when CP932 does not define it.
+std::optional<char32_t> Cp932CharToUnicode(std::string_view character);
+
+// Decodes Shift-JIS text to UTF-8; bytes CP932 does not define become U+FFFD.
+std::string Cp932ToUtf8(std::string_view sjis);
+
+// Encodes UTF-8 text as Shift-JIS; returns nothing if a character has no CP932 form.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+}  // namespace fudeline

@@ -1,0 +1,34 @@
+#include "glyphs/exe_dir.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace fudeline {
+
+std::string ExecutableDirectory() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    std::string dir = exe.parent_path().string();
+    if (dir.empty() || dir.back() != '/') dir.push_back('/');
+    return dir;
+}
+
+std::vector<std::string> DataDirectories() {
+    const std::string exeDir = ExecutableDirectory();
+    if (exeDir.empty()) return {"./"};
+    return {exeDir, exeDir + "../share/fudeline/"};
+}
+
+std::string FindDataDirectory(const std::string& fileName) {
+    const auto dirs = DataDirectories();
+    for (const auto& dir : dirs) {
+        std::error_code ec;
+        if (std::filesystem::exists(dir + fileName, ec)) return dir;
+    }
+    return dirs.front();
+}
+
+}  // namespace fudeline

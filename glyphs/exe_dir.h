@@ -1,0 +1,20 @@
+// Where the running program lies, and the data files that travel with it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fudeline {
+
+// Directory of the running executable, ending with '/'; empty if unknown.
+std::string ExecutableDirectory();
+
+// Directories to look in for the catalogue and the font, in order: the
+// executable's own, then the installed data directory beside it.
+std::vector<std::string> DataDirectories();
+
+// The first of `DataDirectories()` that holds `fileName`, or the first
+// directory when none does (so an error can name where it looked first).
+std::string FindDataDirectory(const std::string& fileName);
+
+}  // namespace fudeline

@@ -14,6 +14,25 @@ InkWindow ReadInkWindow(const Image& ink, int hitX, int bandTop) {
     return window;
 }
 
+namespace {
+
+bool IsBlankNearInk(const InkWindow& window, std::int64_t cx, std::int64_t cy) {
+    return window.IsInk(cx - 1, cy) || window.IsInk(cx + 1, cy) || window.IsInk(cx, cy - 1) ||
+           window.IsInk(cx, cy + 1);
+}
+
+}  // namespace
+
+std::int64_t ScoreGlyph(const Glyph& glyph, const InkWindow& window) {
+    std::int64_t score = kBestScore;
+    for (const GlyphPixel& p : glyph.pixels) {
+        const std::int64_t cx = std::int64_t{p.x} + 1, cy = std::int64_t{p.y} + 1;
+        if (window.IsInk(cx, cy)) continue;
+        score -= IsBlankNearInk(window, cx, cy) ? glyph.halfPenalty : glyph.fullPenalty;
+    }
+    return score;
+}
+
 int BestGlyphReference(const GlyphCatalog& catalog, const InkWindow& window) {
     std::int64_t bestScore = 0;
     int best = -1;
@@ -24,9 +43,7 @@ int BestGlyphReference(const GlyphCatalog& catalog, const InkWindow& window) {
         for (const GlyphPixel& p : glyph.pixels) {
             const std::int64_t cx = std::int64_t{p.x} + 1, cy = std::int64_t{p.y} + 1;
             if (window.IsInk(cx, cy)) continue;
-            const bool nearInk = window.IsInk(cx - 1, cy) || window.IsInk(cx + 1, cy) ||
-                                 window.IsInk(cx, cy - 1) || window.IsInk(cx, cy + 1);
-            score -= nearInk ? glyph.halfPenalty : glyph.fullPenalty;
+            score -= IsBlankNearInk(window, cx, cy) ? glyph.halfPenalty : glyph.fullPenalty;
             if (score < bestScore) {
                 abandoned = true;
                 break;

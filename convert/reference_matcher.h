@@ -15,6 +15,10 @@ inline bool IsInkPixel(const Image& ink, int x, int y) { return ink.Pixel(x, y) 
 // The window of a hit at column `hitX` in the band starting at ink y `bandTop`.
 InkWindow ReadInkWindow(const Image& ink, int hitX, int bandTop);
 
+// 0x10000000 less the glyph's penalties: the full weight for each pattern pixel
+// on blank canvas, the half weight where one of its four neighbours is ink.
+std::int64_t ScoreGlyph(const Glyph& glyph, const InkWindow& window);
+
 // Index of the best glyph for the window (the later one among equal scores),
 // or -1 when no glyph scores 0 or more.
 int BestGlyphReference(const GlyphCatalog& catalog, const InkWindow& window);

@@ -1,0 +1,198 @@
+#include "glyphs/catalog_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+using testing::MakeTempDir;
+using testing::ReadCatalogText;
+using testing::WriteFile;
+
+std::vector<std::string> Texts(const GlyphCatalog& catalog) {
+    std::vector<std::string> texts;
+    for (const Glyph& g : catalog) texts.push_back(g.text);
+    return texts;
+}
+
+TEST(ParseGlyphLine, MinusSignExample) {
+    GlyphCatalog catalog = ReadCatalogText("45, 0, 8, 5, 1, 8, 2, 8, 3, 8, 4, 8, 5, 8\n");
+    TrimGlyphPatterns(catalog);
+    ASSERT_EQ(catalog.size(), 1u);
+    const Glyph& g = catalog[0];
+    EXPECT_EQ(g.text, "-");
+    EXPECT_EQ(g.width, 8);
+    EXPECT_EQ(g.offset, 0);
+    EXPECT_EQ(g.fullPenalty, 53687091);
+    EXPECT_EQ(g.halfPenalty, 26843545);
+    ASSERT_EQ(g.pixels.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(g.pixels[static_cast<std::size_t>(i)].x, i);
+        EXPECT_EQ(g.pixels[static_cast<std::size_t>(i)].y, 8);
+    }
+}
+
+TEST(ParseGlyphLine, WeightsTextAndExtraFields) {
+    const GlyphCatalog catalog = ReadCatalogText(
+        "65, 0, 5, 1, 0, 0, 99, 99\n"            // N = 1, trailing fields ignored
+        "129, 91, 16, 3, 0, 1, 1, 1, 2, 1\n"     // two-byte text
+        "321, 256, 4, 1, 0, 0\n"                 // only the low 8 bits count: 0x41, 0
+        " 66,  0,  7,  1,  0,  2\n");           // atoi skips leading blanks
+    ASSERT_EQ(catalog.size(), 4u);
+    EXPECT_EQ(catalog[0].fullPenalty, 268435456);
+    EXPECT_EQ(catalog[0].halfPenalty, 134217728);
+    EXPECT_EQ(catalog[0].pixels.size(), 1u);
+    EXPECT_EQ(catalog[1].text, "\x81\x5B");
+    EXPECT_EQ(catalog[1].fullPenalty, 89478485);
+    EXPECT_EQ(catalog[1].halfPenalty, 44739242);
+    EXPECT_EQ(catalog[2].text, "A");
+    EXPECT_EQ(catalog[3].text, "B");
+    EXPECT_EQ(catalog[3].width, 7);
+}
+
+TEST(ParseGlyphLine, SkipsLinesThatHoldFewerPixelsThanDeclared) {
+    const GlyphCatalog catalog = ReadCatalogText(
+        "65, 0, 5, 3, 0, 0, 1, 1\n"            // 3 declared, 2 present: skipped
+        "66, 0, 5, 2147483647, 0, 0\n"         // absurd count: skipped, no allocation
+        "67, 0, 5, 1, 0, 0\n");                // reading goes on
+    EXPECT_EQ(Texts(catalog), std::vector<std::string>{"C"});
+}
+
+TEST(ParseGlyphLine, DropsGlyphsWithoutPositiveWidth) {
+    const GlyphCatalog catalog =
+        ReadCatalogText("65, 0, 0, 1, 0, 0\n66, 0, -3, 1, 0, 0\n67, 0, 1, 1, 0, 0\n");
+    EXPECT_EQ(Texts(catalog), std::vector<std::string>{"C"});
+}
+
+TEST(ParseGlyphLine, ExclusionListsApplyToTheirOwnFileOnly) {
+    const std::string lines =
+        "58, 0, 4, 1, 0, 0\n165, 0, 4, 1, 0, 0\n198, 0, 4, 1, 0, 0\n"
+        "129, 129, 11, 1, 0, 0\n59, 0, 4, 1, 0, 0\n33, 0, 4, 1, 0, 0\n";
+    EXPECT_EQ(Texts(ReadCatalogText(lines, CatalogKind::SingleByte)),
+              (std::vector<std::string>{"\x81\x81", "!"}));
+    EXPECT_EQ(Texts(ReadCatalogText(lines, CatalogKind::DoubleByte)),
+              (std::vector<std::string>{":", "\xA5", "\xC6", ";", "!"}));
+}
+
+TEST(ReadCatalogStream, ShortLineEndsTheFile) {
+    EXPECT_EQ(Texts(ReadCatalogText("65, 0, 5, 1, 0, 0\n1, 2, 3\n66, 0, 5, 1, 0, 0\n")),
+              std::vector<std::string>{"A"});
+    EXPECT_EQ(Texts(ReadCatalogText("65, 0, 5, 1, 0, 0\n\n66, 0, 5, 1, 0, 0\n")),
+              std::vector<std::string>{"A"});
+    // A comma without its space does not separate.
+    EXPECT_EQ(Texts(ReadCatalogText("65,0,5,1,0,0\n66, 0, 5, 1, 0, 0\n")),
+              std::vector<std::string>{});
+    // Trailing empty line and a last line without a line end are fine.
+    EXPECT_EQ(Texts(ReadCatalogText("65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 0, 0")),
+              (std::vector<std::string>{"A", "B"}));
+}
+
+TEST(ReadCatalogStream, CrLfAndLfLineEndsReadAlike) {
+    const GlyphCatalog lf = ReadCatalogText("65, 0, 5, 2, 0, 0, 1, 3\n66, 0, 6, 1, 0, 1\n");
+    const GlyphCatalog crlf =
+        ReadCatalogText("65, 0, 5, 2, 0, 0, 1, 3\r\n66, 0, 6, 1, 0, 1\r\n");
+    ASSERT_EQ(lf.size(), crlf.size());
+    for (std::size_t i = 0; i < lf.size(); ++i) {
+        EXPECT_EQ(lf[i].text, crlf[i].text);
+        ASSERT_EQ(lf[i].pixels.size(), crlf[i].pixels.size());
+        EXPECT_EQ(lf[i].pixels.back().y, crlf[i].pixels.back().y);
+    }
+}
+
+TEST(TrimGlyphPatterns, ShiftsOrRemovesByTheLeftmostColumn) {
+    GlyphCatalog catalog = ReadCatalogText(
+        "65, 0, 8, 2, 2, 0, 5, 1\n"     // min x 2: shifted by 2
+        "66, 0, 8, 2, 3, 0, 4, 1\n"     // min x 3: removed
+        "67, 0, 8, 2, -1, 0, 3, 1\n"    // min x -1: shifted right by 1
+        "68, 0, 8, 0\n"                 // no pixels: removed
+        "69, 0, 8, 1, 0, 5\n");
+    TrimGlyphPatterns(catalog);
+    ASSERT_EQ(Texts(catalog), (std::vector<std::string>{"A", "C", "E"}));
+    EXPECT_EQ(catalog[0].pixels[0].x, 0);
+    EXPECT_EQ(catalog[0].pixels[1].x, 3);
+    EXPECT_EQ(catalog[0].offset, 0);
+    EXPECT_EQ(catalog[1].pixels[0].x, 0);
+    EXPECT_EQ(catalog[1].pixels[1].x, 4);
+    EXPECT_EQ(catalog[1].pixels[1].y, 1);
+}
+
+TEST(TrimGlyphPatterns, ExtremeCoordinatesDoNotOverflow) {
+    GlyphCatalog catalog =
+        ReadCatalogText("65, 0, 8, 2, -99999999999, 0, 2147483647, 1\n");
+    TrimGlyphPatterns(catalog);
+    ASSERT_EQ(catalog.size(), 1u);
+    EXPECT_EQ(catalog[0].pixels[0].x, 0);
+    EXPECT_EQ(catalog[0].pixels[1].x, 2147483647);  // saturated, not wrapped
+}
+
+TEST(ParseDecimal, FollowsAtoiAndSaturates) {
+    EXPECT_EQ(ParseDecimal("  -12x"), -12);
+    EXPECT_EQ(ParseDecimal("+7"), 7);
+    EXPECT_EQ(ParseDecimal("abc"), 0);
+    EXPECT_EQ(ParseDecimal(""), 0);
+    EXPECT_EQ(ParseDecimal(std::string("4\0" "5", 3)), 4);
+    EXPECT_EQ(ParseDecimal("99999999999999999999999"), 2147483647);
+    EXPECT_EQ(ParseDecimal("-99999999999999999999999"), -2147483648LL);
+}
+
+class LoadGlyphCatalogTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = MakeTempDir("loader"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path dir_;
+};
+
+TEST_F(LoadGlyphCatalogTest, ReadsSingleThenDoubleByteFileAndTrims) {
+    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 5, 0\n");
+    WriteFile(dir_ / "8141t84be.dat", "130, 160, 15, 1, 1, 0\n58, 0, 4, 1, 0, 0\n");
+    GlyphCatalog catalog;
+    ASSERT_EQ(LoadGlyphCatalog(dir_.string(), catalog), 1);
+    EXPECT_EQ(Texts(catalog), (std::vector<std::string>{"A", "\x82\xA0", ":"}));
+}
+
+TEST_F(LoadGlyphCatalogTest, BothFilesEmptyGiveAnEmptyCatalogue) {
+    WriteFile(dir_ / "0021t00df.dat", "");
+    WriteFile(dir_ / "8141t84be.dat", "");
+    GlyphCatalog catalog;
+    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog), 1);
+    EXPECT_TRUE(catalog.empty());
+}
+
+TEST_F(LoadGlyphCatalogTest, MissingFilesAreNamed) {
+    GlyphCatalog catalog;
+    CatalogLoadError error;
+    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
+    EXPECT_EQ(error.path, (dir_ / "0021t00df.dat").string());
+    EXPECT_FALSE(error.reason.empty());
+
+    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n");
+    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
+    EXPECT_EQ(error.path, (dir_ / "8141t84be.dat").string());
+}
+
+TEST_F(LoadGlyphCatalogTest, DirectoryInPlaceOfAFileIsAnError) {
+    std::filesystem::create_directory(dir_ / "0021t00df.dat");
+    GlyphCatalog catalog;
+    CatalogLoadError error;
+    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
+    EXPECT_NE(error.reason.find("directory"), std::string::npos);
+}
+
+TEST(BuiltCatalogue, HasBothRangesAndNoExcludedCharacters) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    ASSERT_GT(catalog.size(), 400u);
+    bool sawKana = false;
+    for (const Glyph& g : catalog) {
+        EXPECT_GT(g.width, 0);
+        EXPECT_FALSE(g.pixels.empty());
+        EXPECT_NE(g.text, ".");
+        EXPECT_NE(g.text, "\x83\x7D");  // マ
+        sawKana = sawKana || g.text == "\x82\xA0";  // あ
+    }
+    EXPECT_TRUE(sawKana);
+}
+
+}  // namespace
+}  // namespace fudeline

@@ -1,0 +1,85 @@
+#include "glyphs/catalog_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "glyphs/cp932.h"
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+class MonaFontTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string why;
+        font_ = MonaFont::Open(FUDELINE_FONT, &why).release();
+        ASSERT_NE(font_, nullptr) << why;
+    }
+    static void TearDownTestSuite() { delete font_; }
+    static const FontGlyph& FaceGlyph(std::string_view sjis) {
+        const auto cp = Cp932CharToUnicode(sjis);
+        EXPECT_TRUE(cp.has_value());
+        const FontGlyph* g = font_->GlyphFor(*cp);
+        EXPECT_NE(g, nullptr);
+        return *g;
+    }
+    static MonaFont* font_;
+};
+MonaFont* MonaFontTest::font_ = nullptr;
+
+TEST_F(MonaFontTest, SpacingCharactersHaveTheWidthsGapsAreCountedIn) {
+    EXPECT_EQ(FaceGlyph("\x81\x40").advance, 11);
+    EXPECT_EQ(FaceGlyph(" ").advance, 5);
+    EXPECT_EQ(FaceGlyph(".").advance, 3);
+    EXPECT_EQ(FaceGlyph("\xDE").advance, 4);
+    EXPECT_EQ(FaceGlyph("\xA4").advance, 7);
+}
+
+TEST(Cp932, DecodesTheBoardsTableNotPlainShiftJis) {
+    EXPECT_EQ(Cp932CharToUnicode("\x5C"), U'\\');
+    EXPECT_EQ(Cp932CharToUnicode("\x7E"), U'~');
+    EXPECT_EQ(Cp932CharToUnicode("\x81\x7C"), U'\uFF0D');
+    EXPECT_EQ(Cp932CharToUnicode("\x81\x60"), U'\uFF5E');
+    EXPECT_FALSE(Cp932CharToUnicode("\x81").has_value());
+    EXPECT_EQ(Cp932ToUtf8("a\x82\xA0\r\n"), "a\xE3\x81\x82\r\n");
+    EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\xEF\xBF\xBD");  // truncated character
+    EXPECT_EQ(Utf8ToCp932("\xE3\x80\x80"), std::optional<std::string>("\x81\x40"));
+}
+
+TEST_F(MonaFontTest, CatalogLineListsDarkPixelsRowByRow) {
+    FontGlyph g;
+    g.advance = 3;
+    g.dark.assign(3 * 16, 0);
+    g.dark[2 * 3 + 1] = 1;  // (1, 2)
+    g.dark[5 * 3 + 0] = 1;  // (0, 5)
+    EXPECT_EQ(CatalogLine(45, 0, g), "45, 0, 3, 2, 1, 2, 0, 5");
+}
+
+TEST_F(MonaFontTest, CatalogueTextRoundTripsThroughTheLoader) {
+    const std::string single = BuildCatalogText(*font_, false);
+    const std::string dbl = BuildCatalogText(*font_, true);
+    const GlyphCatalog a = testing::ReadCatalogText(single, CatalogKind::SingleByte);
+    const GlyphCatalog b = testing::ReadCatalogText(dbl, CatalogKind::DoubleByte);
+    // 0x21-0xDF less the 14 excluded characters, less what the face lacks.
+    EXPECT_GT(a.size(), 140u);
+    EXPECT_LE(a.size(), 0xDFu - 0x21u + 1u - 14u);
+    EXPECT_GT(b.size(), 450u);
+    for (const Glyph& g : b) {
+        ASSERT_EQ(g.text.size(), 2u);
+        const unsigned code = (static_cast<unsigned char>(g.text[0]) << 8) |
+                              static_cast<unsigned char>(g.text[1]);
+        EXPECT_GE(code, 0x8141u);
+        EXPECT_LE(code, 0x84BEu);
+        EXPECT_NE(code & 0xFF, 0x7Fu);
+    }
+    // The pattern of "-" is the face's own dark pixels.
+    for (const Glyph& g : a) {
+        if (g.text != "-") continue;
+        const FontGlyph& minus = FaceGlyph("-");
+        EXPECT_EQ(g.width, minus.advance);
+        for (const GlyphPixel& p : g.pixels) EXPECT_TRUE(minus.IsDark(p.x, p.y));
+    }
+}
+
+}  // namespace
+}  // namespace fudeline

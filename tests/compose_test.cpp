@@ -1,0 +1,59 @@
+#include "canvas/compose.h"
+
+#include <gtest/gtest.h>
+
+#include "canvas/geometry.h"
+
+namespace fudeline {
+namespace {
+
+TEST(ComposeCanvas, RowLinesLieUnderRowsZeroTo27) {
+    Image view;
+    CanvasView parts;
+    parts.showRowLines = true;
+    ComposeCanvas(parts, view);
+    for (int y = 0; y < kCanvasHeight; ++y) {
+        const bool line = y < 520 && (y % 18 == 16 || y % 18 == 17);
+        EXPECT_EQ(view.Pixel(0, y), line ? kLightGrey : kWhite) << y;
+        EXPECT_EQ(view.Pixel(799, y), line ? kLightGrey : kWhite) << y;
+    }
+}
+
+TEST(ComposeCanvas, PreviewPenRedEraserGreyTextAndedOver) {
+    std::vector<TracePoint> trace = {{10, 10}, {30, 10}};
+    Image text(kCanvasWidth, kCanvasHeight);
+    text.SetPixel(20, 10, kBlack);
+    Image view;
+    CanvasView parts;
+    parts.trace = &trace;
+    parts.textLayer = &text;
+    ComposeCanvas(parts, view);
+    EXPECT_EQ(view.Pixel(10, 10), kRed);
+    EXPECT_EQ(view.Pixel(29, 10), kRed);
+    EXPECT_EQ(view.Pixel(30, 10), kWhite);  // the one-pixel pen leaves out the end
+    EXPECT_EQ(view.Pixel(20, 10), kBlack);  // black text over red is black
+
+    parts.penMode = false;
+    ComposeCanvas(parts, view);
+    EXPECT_EQ(view.Pixel(30, 13), kLightGrey);
+
+    trace.resize(1);  // one point draws no preview
+    ComposeCanvas(parts, view);
+    EXPECT_EQ(view.Pixel(10, 10), kWhite);
+}
+
+TEST(ComposeCanvas, PictureShowsThroughWhiteTextAndIsCut) {
+    Image picture(900, 30, 0x336699);
+    Image text(kCanvasWidth, kCanvasHeight);
+    Image view;
+    CanvasView parts;
+    parts.picture = &picture;
+    parts.textLayer = &text;
+    ComposeCanvas(parts, view);
+    EXPECT_EQ(view.width(), kCanvasWidth);
+    EXPECT_EQ(view.Pixel(799, 29), 0x336699u);
+    EXPECT_EQ(view.Pixel(5, 30), kWhite);
+}
+
+}  // namespace
+}  // namespace fudeline

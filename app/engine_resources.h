@@ -1,0 +1,23 @@
+// What the window needs before it can open: the glyph catalogue and the text face.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "glyphs/glyph.h"
+#include "glyphs/mona_font.h"
+
+namespace fudeline {
+
+struct EngineResources {
+    GlyphCatalog catalog;
+    std::unique_ptr<MonaFont> font;
+};
+
+// Loads the catalogue (beside the executable, or the installed data directory)
+// and the Mona face. On failure returns nothing and `error` names the file and
+// the problem.
+std::optional<EngineResources> LoadEngineResources(std::string* error);
+
+}  // namespace fudeline

@@ -1,0 +1,97 @@
+#include "background/picture_library.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace fudeline {
+
+PictureHandle PictureLibrary::Store(QImage image) {
+    while (next_ == 0 || pictures_.count(next_)) ++next_;
+    const PictureHandle handle = next_++;
+    pictures_.emplace(handle, std::move(image));
+    return handle;
+}
+
+PictureHandle PictureLibrary::LoadPicture(const QString& path, QString* error) {
+    auto fail = [&](const QString& why) -> PictureHandle {
+        if (error) *error = why;
+        return 0;
+    };
+    const QFileInfo info(path);
+    if (info.isDir()) return fail(QStringLiteral("it is a folder, not a picture"));
+    if (!info.exists()) return fail(QStringLiteral("the file does not exist"));
+    QImageReader::setAllocationLimit(kAllocationLimitMB);
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (size.isValid() &&
+        qint64{size.width()} * size.height() * 4 > qint64{kAllocationLimitMB} * 1024 * 1024) {
+        return fail(QStringLiteral("the picture is too large (%1 x %2 pixels)")
+                        .arg(size.width())
+                        .arg(size.height()));
+    }
+    QImage image = reader.read();
+    if (image.isNull()) return fail(reader.errorString());
+    return Store(image.convertToFormat(QImage::Format_RGB32));
+}
+
+PictureHandle PictureLibrary::CopyPicture(PictureHandle handle) {
+    const auto it = pictures_.find(handle);
+    if (it == pictures_.end()) return 0;
+    QImage copy = it->second.copy();
+    return Store(std::move(copy));
+}
+
+void PictureLibrary::FadePicture(PictureHandle handle, int, int, int) {
+    const auto it = pictures_.find(handle);
+    if (it == pictures_.end()) return;
+    QImage& image = it->second;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = row[x];
+            auto fade = [](int v) { return v + (255 - v) * 3 / 4; };
+            row[x] = qRgb(fade(qRed(c)), fade(qGreen(c)), fade(qBlue(c)));
+        }
+    }
+}
+
+bool PictureLibrary::GetPictureInfo(PictureHandle handle, int& width, int& height) const {
+    const auto it = pictures_.find(handle);
+    if (it == pictures_.end()) return false;
+    width = it->second.width();
+    height = it->second.height();
+    return true;
+}
+
+void PictureLibrary::DrawPicture(Image& destination, int dx, int dy, int dw, int dh,
+                                 PictureHandle handle, int sx, int sy, int sw, int sh,
+                                 std::uint32_t, int) const {
+    const auto it = pictures_.find(handle);
+    if (it == pictures_.end() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    // The visible part of the destination rectangle, and the source pixels it shows.
+    const int visibleW = std::min<qint64>(dw, destination.width() - std::max(dx, 0));
+    const int visibleH = std::min<qint64>(dh, destination.height() - std::max(dy, 0));
+    if (visibleW <= 0 || visibleH <= 0) return;
+    const int srcW = static_cast<int>(std::min<qint64>(
+        sw, (qint64{visibleW} * sw + dw - 1) / dw));
+    const int srcH = static_cast<int>(std::min<qint64>(
+        sh, (qint64{visibleH} * sh + dh - 1) / dh));
+    const int scaledW = static_cast<int>(qint64{srcW} * dw / sw);
+    const int scaledH = static_cast<int>(qint64{srcH} * dh / sh);
+    const QImage part = it->second.copy(sx, sy, srcW, srcH)
+                            .scaled(std::max(scaledW, 1), std::max(scaledH, 1),
+                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < std::min(visibleH, part.height()); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(part.constScanLine(y));
+        for (int x = 0; x < std::min(visibleW, part.width()); ++x) {
+            destination.SetPixel(dx + x, dy + y, src[x] & 0xFFFFFF);
+        }
+    }
+}
+
+void PictureLibrary::FreePicture(PictureHandle handle) { pictures_.erase(handle); }
+
+}  // namespace fudeline

@@ -144,10 +144,8 @@ void CArtDlg::mousePressEvent(QMouseEvent* event) {
         case PressOutcome::PenToggled:
             update();
             break;
-        case PressOutcome::TraceStarted:
-            grabMouse();  // points outside the window keep arriving
-            break;
-        case PressOutcome::None:
+        case PressOutcome::TraceStarted:  // the press grabs the mouse until release:
+        case PressOutcome::None:          // points outside the window keep arriving
             break;
     }
 }
@@ -159,10 +157,7 @@ void CArtDlg::mouseMoveEvent(QMouseEvent* event) {
 
 void CArtDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (state_.LeftButtonUp()) {
-        releaseMouse();
-        InvalidateCanvas();
-    }
+    if (state_.LeftButtonUp()) InvalidateCanvas();
 }
 
 void CArtDlg::ExchangeWithUndo() {

@@ -88,6 +88,19 @@ bool ArtState::RunPendingConversion() {
     return true;
 }
 
+void ArtState::LayInk(const Image& image) {
+    const int width = std::min(image.width(), kInkClipRight + 1);
+    const int height = std::min(image.height(), kInkHeight);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (image.Pixel(x, y) != kBlack) continue;
+            inkLayer_.SetPixel(x, y, kBlack);
+            WidenInkExtent(x);
+        }
+    }
+    MatchRows(0, kRowCount - 1);
+}
+
 void ArtState::MatchRows(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, kRowCount - 1);

@@ -44,8 +44,11 @@ public:
     // The state change of "clear all", once the user has confirmed it.
     void ClearCanvas();
 
-    // --- Direct access for headless conversion of a whole ink image.
-    Image& MutableInkLayer() { return inkLayer_; }
+    // --- Headless conversion of a whole ink image.
+    // Lays the black pixels of `image` into the ink layer at the same
+    // coordinates (columns up to 798, rows up to 463), widens the ink extent
+    // with every inked column, and matches all 29 rows.
+    void LayInk(const Image& image);
     void WidenInkExtent(std::int64_t canvasX);
     // Re-matches rows first to last (clamped to 0-28) and redraws them.
     void MatchRows(int first, int last);

@@ -154,20 +154,6 @@ void ReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state) {
     }
 }
 
-// Lays the ink image into the ink layer: its pixel (x, y) is ink pixel (x, y),
-// columns up to 798 and rows up to 463; every inked column widens the extent.
-void LayInk(const Image& image, ArtState& state) {
-    Image& ink = state.MutableInkLayer();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.Pixel(x, y) != kBlack) continue;
-            ink.SetPixel(x, y, kBlack);
-            state.WidenInkExtent(x);
-        }
-    }
-    state.MatchRows(0, kRowCount - 1);
-}
-
 int Convert(const Options& options) {
     std::string dir = options.catalogueDir.empty()
                           ? FindDataDirectory(kSingleByteCatalogName)
@@ -184,7 +170,7 @@ int Convert(const Options& options) {
         std::string why;
         const auto image = ReadInkImage(options.input, kInkClipRight + 1, kInkHeight, &why);
         if (!image) return Error("cannot read image " + options.input + ": " + why);
-        LayInk(*image, state);
+        state.LayInk(*image);
     } else {
         std::ifstream file(options.input, std::ios::binary);
         std::error_code ec;

@@ -1,8 +1,10 @@
 // Matches one text row of ink against the glyph catalogue: the engine behind
-// every paint while the user draws.
+// every paint while the user draws. Gives exactly the rows of
+// MatchRowReference, with the ink and the patterns in bit form.
 #pragma once
 
 #include "canvas/image.h"
+#include "convert/glyph_bits.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
 
@@ -10,8 +12,9 @@ namespace fudeline {
 
 class RowMatcher {
 public:
-    // Keeps a reference to `catalog`, which must outlive the matcher and stay unchanged.
-    explicit RowMatcher(const GlyphCatalog& catalog);
+    // Builds the catalogue's bit form once. `catalog` must outlive the matcher
+    // and stay unchanged.
+    explicit RowMatcher(const GlyphCatalog& catalog, GlyphBits::Isa isa = GlyphBits::Isa::Auto);
 
     // Re-matches text row `row` from scratch: scans columns inkMinX to
     // inkMaxX - 1 and places at each inked column the best-scoring glyph.
@@ -21,6 +24,7 @@ public:
 
 private:
     const GlyphCatalog& catalog_;
+    GlyphBits bits_;
 };
 
 }  // namespace fudeline

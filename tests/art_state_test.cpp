@@ -13,9 +13,10 @@ constexpr int CY(int y) { return y + kCanvasTop; }
 
 class ArtStateTest : public ::testing::Test {
 protected:
-    ArtStateTest() {
-        catalog_ = testing::ReadCatalogText("124, 0, 3, 1, 0, 0\n");  // one 1-pixel glyph
-        TrimGlyphPatterns(catalog_);
+    static GlyphCatalog OnePixelGlyph() {
+        GlyphCatalog catalog = testing::ReadCatalogText("124, 0, 3, 1, 0, 0\n");
+        TrimGlyphPatterns(catalog);
+        return catalog;
     }
     void Stroke(std::initializer_list<std::pair<int, int>> canvasPoints) {
         auto it = canvasPoints.begin();
@@ -35,7 +36,7 @@ protected:
         return n;
     }
 
-    GlyphCatalog catalog_;
+    GlyphCatalog catalog_ = OnePixelGlyph();
     RowMatcher matcher_{catalog_};
     ArtState state_{matcher_, nullptr};
 };

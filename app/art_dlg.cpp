@@ -122,8 +122,7 @@ void CArtDlg::paintEvent(QPaintEvent* event) {
         CanvasView parts;
         parts.picture = background_.CanvasLayer();
         parts.showRowLines = showRowLines_ == 1;
-        parts.trace = &state_.trace();
-        parts.penMode = state_.penMode();
+        parts.stroke = &state_.preview();
         parts.textLayer = &state_.textLayer();
         ComposeCanvas(parts, view_);
         const QImage image(reinterpret_cast<const uchar*>(view_.Row(0)), kCanvasWidth,

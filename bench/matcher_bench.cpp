@@ -140,7 +140,7 @@ void BM_MouseMoveDense(benchmark::State& state) {
         art.MouseMove(kCanvasLeft + 400 + (step++ % 2 ? 6 : 0), y);
         art.RunPendingConversion();
         CanvasView parts;
-        parts.trace = &art.trace();
+        parts.stroke = &art.preview();
         parts.textLayer = &art.textLayer();
         ComposeCanvas(parts, view);
         benchmark::DoNotOptimize(view.Row(0));

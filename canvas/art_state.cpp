@@ -37,7 +37,9 @@ PressOutcome ArtState::LeftButtonDown(int clientX, int clientY) {
 bool ArtState::MouseMove(int clientX, int clientY) {
     if (traceActive_ != 1) return false;
     RecordPoint(clientX, clientY);
-    pendingSegments_.push_back({trace_[trace_.size() - 2], trace_.back(), penMode_ == 1});
+    const TraceSegment segment{trace_[trace_.size() - 2], trace_.back(), penMode_ == 1};
+    pendingSegments_.push_back(segment);
+    preview_.AddSegment(segment.from, segment.to, segment.pen);
     conversionPending_ = 1;
     return true;
 }
@@ -46,6 +48,7 @@ bool ArtState::LeftButtonUp() {
     if (traceActive_ != 1) return false;
     traceActive_ = 0;
     trace_.clear();
+    preview_.Clear();
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "canvas/geometry.h"
 #include "canvas/image.h"
+#include "canvas/stroke_preview.h"
 #include "canvas/trace.h"
 #include "convert/row_matcher.h"
 #include "convert/text_cell.h"
@@ -57,6 +58,7 @@ public:
     const Image& textLayer() const { return textLayer_; }
     const TextRows& rows() const { return rows_; }
     const std::vector<TracePoint>& trace() const { return trace_; }
+    const StrokePreview& preview() const { return preview_; }
     bool penMode() const { return penMode_ == 1; }
     bool traceActive() const { return traceActive_ == 1; }
     bool conversionPending() const { return conversionPending_ == 1; }
@@ -80,6 +82,7 @@ private:
     std::vector<TracePoint> trace_;
     // Segments recorded since the last paint; a button-up does not drop them.
     std::vector<TraceSegment> pendingSegments_;
+    StrokePreview preview_;
     int traceActive_ = 0;
     int conversionPending_ = 0;
     int penMode_ = 1;

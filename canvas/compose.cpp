@@ -1,7 +1,6 @@
 #include "canvas/compose.h"
 
 #include "canvas/geometry.h"
-#include "canvas/raster.h"
 
 namespace fudeline {
 
@@ -20,17 +19,7 @@ void ComposeCanvas(const CanvasView& parts, Image& view) {
         }
     }
 
-    if (parts.trace && parts.trace->size() >= 2) {
-        const ClipRect clip{0, 0, kCanvasWidth - 1, kCanvasHeight - 1};
-        const auto& points = *parts.trace;
-        for (std::size_t i = 1; i < points.size(); ++i) {
-            if (parts.penMode) {
-                DrawThinLine(view, points[i - 1], points[i], kRed, clip);
-            } else {
-                DrawWideLine(view, points[i - 1], points[i], kLightGrey, clip);
-            }
-        }
-    }
+    if (parts.stroke) parts.stroke->DrawOver(view);
 
     if (parts.textLayer) view.Blit(*parts.textLayer, 0, 0, /*andMode=*/true);
 }

@@ -3,18 +3,15 @@
 // The ink itself is never shown.
 #pragma once
 
-#include <vector>
-
 #include "canvas/image.h"
-#include "canvas/trace.h"
+#include "canvas/stroke_preview.h"
 
 namespace fudeline {
 
 struct CanvasView {
     const Image* picture = nullptr;  // already scaled; drawn at (0, 0), cut at the canvas edge
     bool showRowLines = false;
-    const std::vector<TracePoint>* trace = nullptr;
-    bool penMode = true;
+    const StrokePreview* stroke = nullptr;  // the stroke in progress
     const Image* textLayer = nullptr;
 };
 

@@ -181,5 +181,30 @@ TEST_F(ArtStateTest, StrokeFarOutsideTheCanvasIsCheap) {
     EXPECT_EQ(state_.inkLayer().Pixel(799, 100), kWhite);  // column 799 is never inked
 }
 
+TEST_F(ArtStateTest, MillionPointStrokeKeepsOnePointEach) {
+    state_.LeftButtonDown(CX(100), CY(100));
+    for (int i = 1; i <= 1000000; ++i) {
+        // Zigzag in and far out of the canvas.
+        const int x = (i % 7 == 0) ? -30000 : CX(100 + i % 50);
+        state_.MouseMove(x, CY(100 + i % 40));
+        if (i % 100000 == 0) state_.RunPendingConversion();
+    }
+    EXPECT_EQ(state_.trace().size(), 1000001u);
+    EXPECT_LE(state_.trace().capacity(), 2 * state_.trace().size());
+    EXPECT_FALSE(state_.preview().Empty());
+    state_.LeftButtonUp();
+    EXPECT_TRUE(state_.preview().Empty());
+    EXPECT_FALSE(state_.rows()[5].empty());
+}
+
+TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
+    EXPECT_FALSE(state_.LeftButtonUp());
+    state_.LeftButtonDown(CX(50), CY(50));
+    EXPECT_TRUE(state_.LeftButtonUp());
+    EXPECT_FALSE(state_.RunPendingConversion());
+    EXPECT_EQ(InkCount(), 0);
+    EXPECT_FALSE(state_.MouseMove(CX(60), CY(60)));  // no stroke: moves are ignored
+}
+
 }  // namespace
 }  // namespace fudeline

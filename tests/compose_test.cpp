@@ -20,12 +20,13 @@ TEST(ComposeCanvas, RowLinesLieUnderRowsZeroTo27) {
 }
 
 TEST(ComposeCanvas, PreviewPenRedEraserGreyTextAndedOver) {
-    std::vector<TracePoint> trace = {{10, 10}, {30, 10}};
+    StrokePreview stroke;
+    stroke.AddSegment({10, 10}, {30, 10}, /*pen=*/true);
     Image text(kCanvasWidth, kCanvasHeight);
     text.SetPixel(20, 10, kBlack);
     Image view;
     CanvasView parts;
-    parts.trace = &trace;
+    parts.stroke = &stroke;
     parts.textLayer = &text;
     ComposeCanvas(parts, view);
     EXPECT_EQ(view.Pixel(10, 10), kRed);
@@ -33,13 +34,15 @@ TEST(ComposeCanvas, PreviewPenRedEraserGreyTextAndedOver) {
     EXPECT_EQ(view.Pixel(30, 10), kWhite);  // the one-pixel pen leaves out the end
     EXPECT_EQ(view.Pixel(20, 10), kBlack);  // black text over red is black
 
-    parts.penMode = false;
+    stroke.AddSegment({30, 10}, {30, 40}, /*pen=*/false);
     ComposeCanvas(parts, view);
-    EXPECT_EQ(view.Pixel(30, 13), kLightGrey);
+    EXPECT_EQ(view.Pixel(33, 40), kLightGrey);
+    EXPECT_EQ(view.Pixel(15, 10), kRed);  // earlier segments stay
 
-    trace.resize(1);  // one point draws no preview
+    stroke.Clear();
     ComposeCanvas(parts, view);
     EXPECT_EQ(view.Pixel(10, 10), kWhite);
+    EXPECT_EQ(view.Pixel(30, 20), kWhite);
 }
 
 TEST(ComposeCanvas, PictureShowsThroughWhiteTextAndIsCut) {

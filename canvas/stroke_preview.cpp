@@ -1,0 +1,32 @@
+#include "canvas/stroke_preview.h"
+
+#include "canvas/geometry.h"
+
+namespace fudeline {
+
+StrokePreview::StrokePreview() : layer_(kCanvasWidth, kCanvasHeight, kTransparent) {}
+
+void StrokePreview::AddSegment(TracePoint a, TracePoint b, bool pen) {
+    const ClipRect clip{0, 0, kCanvasWidth - 1, kCanvasHeight - 1};
+    rows_.Add(pen ? DrawThinLine(layer_, a, b, kRed, clip)
+                  : DrawWideLine(layer_, a, b, kLightGrey, clip));
+}
+
+void StrokePreview::Clear() {
+    if (Empty()) return;
+    layer_.FillRect(0, rows_.minY, kCanvasWidth, rows_.maxY - rows_.minY + 1, kTransparent);
+    rows_ = {};
+}
+
+void StrokePreview::DrawOver(Image& view) const {
+    if (Empty()) return;
+    for (int y = rows_.minY; y <= rows_.maxY && y < view.height(); ++y) {
+        const std::uint32_t* src = layer_.Row(y);
+        std::uint32_t* dst = view.Row(y);
+        for (int x = 0; x < view.width() && x < layer_.width(); ++x) {
+            if (src[x] != kTransparent) dst[x] = src[x];
+        }
+    }
+}
+
+}  // namespace fudeline

@@ -1,0 +1,31 @@
+// The stroke in progress as the canvas shows it: a red one-pixel line in pen
+// mode, an 8-pixel light-grey line in eraser mode. Segments are drawn once, as
+// they arrive, so a paint costs the same however long the stroke has grown.
+#pragma once
+
+#include "canvas/image.h"
+#include "canvas/raster.h"
+#include "canvas/trace.h"
+
+namespace fudeline {
+
+class StrokePreview {
+public:
+    StrokePreview();
+
+    // Adds the segment a-b (canvas coordinates) in the given mode.
+    void AddSegment(TracePoint a, TracePoint b, bool pen);
+    // Forgets the stroke (the button went up).
+    void Clear();
+    bool Empty() const { return rows_.Empty(); }
+
+    // Lays the drawn segments over `view` (800 x 522).
+    void DrawOver(Image& view) const;
+
+private:
+    static constexpr std::uint32_t kTransparent = Image::kOutside;
+    Image layer_;
+    ChangedRows rows_;  // rows that hold anything
+};
+
+}  // namespace fudeline

@@ -1,6 +1,9 @@
 #include "glyphs/catalog_loader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <random>
 
 #include "test_catalogs.h"
 
@@ -178,6 +181,68 @@ TEST_F(LoadGlyphCatalogTest, DirectoryInPlaceOfAFileIsAnError) {
     CatalogLoadError error;
     EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
     EXPECT_NE(error.reason.find("directory"), std::string::npos);
+}
+
+TEST_F(LoadGlyphCatalogTest, UnreadableFileIsNamed) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n");
+    std::filesystem::permissions(dir_ / "0021t00df.dat", std::filesystem::perms::none);
+    GlyphCatalog catalog;
+    CatalogLoadError error;
+    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
+    EXPECT_EQ(error.path, (dir_ / "0021t00df.dat").string());
+}
+
+TEST(HostileCatalogueLines, AreReadWithoutTrustingThem) {
+    // A megabyte-long line of pairs, declared honestly: read in full.
+    std::string longLine = "65, 0, 8, 200000";
+    for (int i = 0; i < 200000; ++i) longLine += ", " + std::to_string(i % 3) + ", " + std::to_string(i % 16);
+    GlyphCatalog catalog = ReadCatalogText(longLine + "\n");
+    ASSERT_EQ(catalog.size(), 1u);
+    EXPECT_EQ(catalog[0].pixels.size(), 200000u);
+    EXPECT_EQ(catalog[0].fullPenalty, 268435456 / 200000);
+
+    // The same line declaring more than it holds: skipped, nothing reserved.
+    catalog = ReadCatalogText("65, 0, 8, 2000000" + longLine.substr(16) + "\n66, 0, 5, 1, 0, 0\n");
+    EXPECT_EQ(Texts(catalog), std::vector<std::string>{"B"});
+
+    // Negative counts give glyphs without pixels, which trimming removes.
+    catalog = ReadCatalogText("65, 0, 8, -5, 1, 1\n66, 0, 8, -2147483648\n");
+    TrimGlyphPatterns(catalog);
+    EXPECT_TRUE(catalog.empty());
+
+    // NUL bytes end a number as any other non-digit does.
+    catalog = ReadCatalogText(std::string("65\0, 0, 5\0\0, 1, 0, 0\n", 22));
+    ASSERT_EQ(catalog.size(), 1u);
+    EXPECT_EQ(catalog[0].width, 5);
+}
+
+TEST(HostileCatalogueLines, CarriageReturnOnlyFileIsOneLine) {
+    const GlyphCatalog catalog = ReadCatalogText("65, 0, 5, 1, 0, 0\r66, 0, 5, 1, 0, 0\r");
+    // One line: its fourth field is "1", its pair (0, "0\r66") and the rest ignored.
+    ASSERT_EQ(catalog.size(), 1u);
+    EXPECT_EQ(catalog[0].text, "A");
+}
+
+TEST(HostileCatalogueLines, BinaryGarbageNeverCrashes) {
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int file = 0; file < 200; ++file) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 4000)(rng);
+        for (int i = 0; i < length; ++i) {
+            // Mostly digits and separators, so that lines get far enough to matter.
+            const int b = byte(rng);
+            text += b < 120 ? static_cast<char>('0' + b % 10) : b < 180 ? ',' : b < 230 ? ' ' : b < 240 ? '\n' : static_cast<char>(b);
+        }
+        GlyphCatalog catalog = ReadCatalogText(text, file % 2 ? CatalogKind::DoubleByte : CatalogKind::SingleByte);
+        TrimGlyphPatterns(catalog);
+        for (const Glyph& g : catalog) {
+            EXPECT_GT(g.width, 0);
+            EXPECT_FALSE(g.pixels.empty());
+            EXPECT_LE(g.pixels.size(), text.size() / 4);
+        }
+    }
 }
 
 TEST(BuiltCatalogue, HasBothRangesAndNoExcludedCharacters) {

@@ -25,7 +25,7 @@ TEST(ParseReplayScript, ReadsEveryEventAndSkipsCommentsAndBlanks) {
 }
 
 TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
-    const std::pair<const char*, const char*> bad[] = {
+    const std::pair<std::string, const char*> bad[] = {
         {"down 1 2\nmove 1\n", "line 2"},
         {"down 1 2\nmove 1 2 3\n", "line 2"},
         {"up\n\ndown 32768 0\n", "line 3"},
@@ -34,7 +34,7 @@ TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
         {"undo now\n", "line 1"},
         {"clear yes\n", "line 1"},
         {"draw 1 2\n", "line 1"},
-        {std::string("do\0wn 1 2\n", 10).c_str(), "line 1"},
+        {std::string("do\0wn 1 2\n", 10), "line 1"},
     };
     for (const auto& [text, where] : bad) {
         std::string error;

@@ -334,6 +334,65 @@ private slots:
         QCOMPARE(dlg_->background().shown(), shownBefore);
     }
 
+    void hostilePicturesLeaveTheDrawingAlone() {
+        Play(Wave());
+        const TextRows drawn = dlg_->state().rows();
+        const Image ink = dlg_->state().inkLayer();
+        QTemporaryDir dir;
+        QImage photo(64, 64, QImage::Format_RGB32);
+        photo.fill(Qt::red);
+        QVERIFY(photo.save(dir.filePath("whole.png")));
+        QFile whole(dir.filePath("whole.png"));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray png = whole.readAll();
+        auto write = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        write("empty.png", {});
+        write("cut.png", png.left(50));
+        write("words.jpg", "not a picture at all");
+        QDir(dir.path()).mkdir("folder.png");
+        for (const char* name : {"empty.png", "cut.png", "words.jpg", "folder.png", "missing.png"}) {
+            const QString path = dir.filePath(name);
+            dlg_->SetPictureChooser([&](QWidget*) { return path; });
+            bool told = false;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                told = box->text().contains(name);
+                box->button(QMessageBox::Ok)->click();
+            });
+            dlg_->RunBackgroundCommand(kChoosePicture);
+            QVERIFY2(told, name);
+            dlg_->repaint();
+            QCOMPARE(dlg_->background().backgroundImage(), 0u);
+            QVERIFY(dlg_->state().rows() == drawn);
+            QVERIFY(dlg_->state().inkLayer() == ink);
+        }
+    }
+
+    void mouseExtremesAndLostReleases() {
+        QTest::mousePress(dlg_.get(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(dlg_.get(), QPoint(-32768, -32768));
+        QTest::mouseMove(dlg_.get(), QPoint(32767, 32767));
+        QTest::mouseMove(dlg_.get(), QPoint(200, 150));
+        dlg_->repaint();
+        // The release never comes; a new press continues the same stroke.
+        QTest::mousePress(dlg_.get(), Qt::LeftButton, {}, QPoint(300, 300));
+        QVERIFY(dlg_->state().traceActive());
+        QTest::mouseMove(dlg_.get(), QPoint(400, 300));
+        dlg_->repaint();
+        QTest::mouseRelease(dlg_.get(), Qt::LeftButton, {}, QPoint(400, 300));
+        QTest::mouseRelease(dlg_.get(), Qt::LeftButton, {}, QPoint(400, 300));  // a stray one
+        dlg_->repaint();
+        QVERIFY(!dlg_->state().traceActive());
+        QCOMPARE(dlg_->state().inkMinX(), 0);
+        QCOMPARE(dlg_->state().inkMaxX(), 799);
+        QVERIFY(!dlg_->state().rows()[14].empty());
+    }
+
     void enterAndEscapeDoNothing() {
         Play(Wave());
         const TextRows drawn = dlg_->state().rows();

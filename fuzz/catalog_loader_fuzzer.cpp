@@ -1,0 +1,39 @@
+// Catalogue files of any content: the loader must neither crash nor trust a
+// count beyond the fields present, and whatever catalogue it accepts, the fast
+// scorer must choose what the per-pixel scorer chooses.
+#include <cstdio>
+
+#include "convert/glyph_bits.h"
+#include "convert/reference_matcher.h"
+#include "fuzz_input.h"
+#include "glyphs/catalog_loader.h"
+
+using namespace fudeline;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Input input(data, size);
+    const CatalogKind kind = input.Byte() & 1 ? CatalogKind::DoubleByte : CatalogKind::SingleByte;
+    // A window to score against, from the next bytes.
+    InkWindow window;
+    for (int r = 0; r < kWindowRows; ++r) {
+        window.rows[static_cast<std::size_t>(r)] =
+            (static_cast<std::uint32_t>(input.Byte()) * 0x10101u) & 0xFFFFFFu;
+    }
+    const std::string_view file = input.Rest();
+    std::FILE* stream = fmemopen(const_cast<char*>(file.data()), file.size(), "r");
+    if (!stream) return 0;
+    GlyphCatalog catalog;
+    ReadCatalogStream(stream, kind, catalog);
+    std::fclose(stream);
+    TrimGlyphPatterns(catalog);
+    for (const Glyph& glyph : catalog) {
+        fuzz::Check(glyph.width > 0 && !glyph.pixels.empty() && glyph.offset == 0);
+        fuzz::Check(glyph.pixels.size() <= file.size());
+    }
+    WindowBits bits;
+    bits.Build(window);
+    const int expected = BestGlyphReference(catalog, window);
+    fuzz::Check(GlyphBits(catalog, GlyphBits::Isa::Portable).BestGlyph(bits) == expected);
+    fuzz::Check(GlyphBits(catalog, GlyphBits::Isa::Auto).BestGlyph(bits) == expected);
+    return 0;
+}

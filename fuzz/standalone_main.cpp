@@ -1,0 +1,33 @@
+// Runs a fuzz target over files and folders of inputs, without libFuzzer: how
+// the seed corpora and the kept regression inputs run in every test build.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+    std::size_t runs = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::vector<std::filesystem::path> files;
+        if (std::filesystem::is_directory(argv[i])) {
+            for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+                if (entry.is_regular_file()) files.push_back(entry.path());
+            }
+        } else {
+            files.emplace_back(argv[i]);
+        }
+        for (const auto& file : files) {
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            ++runs;
+        }
+    }
+    std::printf("%zu inputs ran without a fault\n", runs);
+    return runs > 0 ? 0 : 1;
+}

@@ -24,18 +24,18 @@ std::optional<Image> Fail(std::string* error, const std::string& why) {
     return std::nullopt;
 }
 
-class PbmReader {
-public:
-    explicit PbmReader(std::string_view bytes) : bytes_(bytes) {}
+// Reads a PBM header and plain bits field by field.
+struct PbmReader {
+    explicit PbmReader(std::string_view data) : bytes(data) {}
 
     // Skips white space and comments between header fields.
     void SkipSeparators() {
-        while (pos_ < bytes_.size()) {
-            const char c = bytes_[pos_];
+        while (pos < bytes.size()) {
+            const char c = bytes[pos];
             if (c == '#') {
-                while (pos_ < bytes_.size() && bytes_[pos_] != '\n') ++pos_;
+                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
             } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-                ++pos_;
+                ++pos;
             } else {
                 return;
             }
@@ -45,18 +45,18 @@ public:
     bool ReadDimension(std::uint32_t& value) {
         SkipSeparators();
         std::uint64_t v = 0;
-        const std::size_t start = pos_;
-        while (pos_ < bytes_.size() && bytes_[pos_] >= '0' && bytes_[pos_] <= '9') {
-            v = v * 10 + static_cast<std::uint64_t>(bytes_[pos_] - '0');
+        const std::size_t start = pos;
+        while (pos < bytes.size() && bytes[pos] >= '0' && bytes[pos] <= '9') {
+            v = v * 10 + static_cast<std::uint64_t>(bytes[pos] - '0');
             if (v > 0x7FFFFFFF) return false;
-            ++pos_;
+            ++pos;
         }
         value = static_cast<std::uint32_t>(v);
-        return pos_ > start;
+        return pos > start;
     }
 
-    std::size_t pos_ = 0;
-    std::string_view bytes_;
+    std::string_view bytes;
+    std::size_t pos = 0;
 };
 
 }  // namespace
@@ -68,7 +68,7 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
     }
     const bool binary = bytes[1] == '4';
     PbmReader reader(bytes);
-    reader.pos_ = 2;
+    reader.pos = 2;
     std::uint32_t width = 0, height = 0;
     if (!reader.ReadDimension(width) || !reader.ReadDimension(height)) {
         return Fail(error, "PBM header has no valid width and height");
@@ -79,8 +79,8 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
 
     if (binary) {
         // Exactly one white-space byte separates the header from the bits.
-        if (reader.pos_ >= bytes.size()) return Fail(error, "PBM image is truncated");
-        std::size_t pos = reader.pos_ + 1;
+        if (reader.pos >= bytes.size()) return Fail(error, "PBM image is truncated");
+        std::size_t pos = reader.pos + 1;
         const std::uint64_t rowBytes = (std::uint64_t{width} + 7) / 8;
         if (bytes.size() - std::min(pos, bytes.size()) < rowBytes * height) {
             return Fail(error, "PBM image is truncated");
@@ -96,27 +96,16 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
     }
 
     const std::uint64_t total = std::uint64_t{width} * height;
-    std::uint64_t index = 0;
-    std::size_t pos = reader.pos_;
-    while (index < total) {
-        while (pos < bytes.size() && bytes[pos] != '0' && bytes[pos] != '1') {
-            const char c = bytes[pos];
-            if (c == '#') {
-                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
-            } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-                ++pos;
-            } else {
-                return Fail(error, "PBM image holds a byte that is not 0 or 1");
-            }
-        }
-        if (pos >= bytes.size()) return Fail(error, "PBM image is truncated");
+    for (std::uint64_t index = 0; index < total; ++index) {
+        reader.SkipSeparators();
+        if (reader.pos >= bytes.size()) return Fail(error, "PBM image is truncated");
+        const char bit = bytes[reader.pos++];
+        if (bit != '0' && bit != '1') return Fail(error, "PBM image holds a byte that is not 0 or 1");
         const int x = static_cast<int>(index % width);
         const std::uint64_t y = index / width;
-        if (bytes[pos] == '1' && x < keptWidth && y < static_cast<std::uint64_t>(keptHeight)) {
+        if (bit == '1' && x < keptWidth && y < static_cast<std::uint64_t>(keptHeight)) {
             image.SetPixel(x, static_cast<int>(y), kBlack);
         }
-        ++pos;
-        ++index;
     }
     return image;
 }

@@ -6,7 +6,7 @@
 namespace fudeline {
 
 class CArtApp : public QApplication {
-public:
+  public:
     CArtApp(int& argc, char** argv);
 
     // Loads the catalogue and the font and runs the window until it closes.

@@ -9,8 +9,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -72,7 +72,9 @@ CArtDlg::CArtDlg(const EngineResources& resources, QWidget* parent)
     qApp->installEventFilter(this);
 }
 
-CArtDlg::~CArtDlg() { qApp->removeEventFilter(this); }
+CArtDlg::~CArtDlg() {
+    qApp->removeEventFilter(this);
+}
 
 void CArtDlg::CreateControls() {
     auto button = [this](const char* id, const QString& text, QRect where) {
@@ -94,8 +96,10 @@ void CArtDlg::CreateControls() {
     // Template (and tab) order.
     undoButton_ = button("1003", QStringLiteral("元に戻す"), DialogUnits(32, 7, 38, 14));
     clearButton_ = button("1001", QStringLiteral("すべてクリア"), DialogUnits(77, 7, 48, 14));
-    copyButton_ = button("1000", QStringLiteral("クリップボードにコピー"), DialogUnits(132, 7, 78, 14));
-    brTagBox_ = checkBox("1010", QStringLiteral("コピー時<BR>タグを追加"), DialogUnits(215, 9, 88, 10));
+    copyButton_ =
+        button("1000", QStringLiteral("クリップボードにコピー"), DialogUnits(132, 7, 78, 14));
+    brTagBox_ =
+        checkBox("1010", QStringLiteral("コピー時<BR>タグを追加"), DialogUnits(215, 9, 88, 10));
     rowLinesBox_ = checkBox("1009", QStringLiteral("行ラインを表示"), DialogUnits(306, 9, 59, 10));
     backgroundButton_ = button("1002", QStringLiteral("背景..."), DialogUnits(366, 7, 50, 14));
 
@@ -111,7 +115,9 @@ void CArtDlg::UpdateData() {
     addBrTag_ = brTagBox_->isChecked() ? 1 : 0;
 }
 
-void CArtDlg::InvalidateCanvas() { update(kCanvasRect); }
+void CArtDlg::InvalidateCanvas() {
+    update(kCanvasRect);
+}
 
 void CArtDlg::paintEvent(QPaintEvent* event) {
     // The conversion waits for the paint: any number of mouse moves before it
@@ -132,8 +138,9 @@ void CArtDlg::paintEvent(QPaintEvent* event) {
     const QRect rest = rect();
     QRegion outside = QRegion(rest).subtracted(kCanvasRect);
     for (const QRect& r : outside) painter.fillRect(r, palette().window());
-    painter.drawPixmap(kIndicatorLeft, kIndicatorTop, penIndicator_, state_.penMode() ? 0 : kIndicatorWidth,
-                       0, kIndicatorWidth, kIndicatorHeight);
+    painter.drawPixmap(kIndicatorLeft, kIndicatorTop, penIndicator_,
+                       state_.penMode() ? 0 : kIndicatorWidth, 0, kIndicatorWidth,
+                       kIndicatorHeight);
 }
 
 void CArtDlg::mousePressEvent(QMouseEvent* event) {
@@ -197,7 +204,8 @@ void CArtDlg::OnRowLines() {
 
 void CArtDlg::ShowBackgroundMenu() {
     QMenu* menu = BuildBackgroundMenu(background_, this);
-    QAction* chosen = menu->exec(backgroundButton_->mapToGlobal(QPoint(0, backgroundButton_->height())));
+    QAction* chosen =
+        menu->exec(backgroundButton_->mapToGlobal(QPoint(0, backgroundButton_->height())));
     const int command = chosen ? chosen->data().toInt() : 0;
     delete menu;
     if (command != 0) RunBackgroundCommand(command);

@@ -27,7 +27,7 @@ inline constexpr const char* kShiftJisMime = "text/plain;charset=Shift_JIS";
 class CArtDlg : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // `resources` must outlive the window.
     explicit CArtDlg(const EngineResources& resources, QWidget* parent = nullptr);
     ~CArtDlg() override;
@@ -47,7 +47,7 @@ public:
     // Runs a background menu command as if its item had been chosen.
     void RunBackgroundCommand(int command);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -55,7 +55,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     // Reads both check boxes into showRowLines and addBrTag.
     void UpdateData();

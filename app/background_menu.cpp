@@ -18,14 +18,22 @@ QAction* AddCommand(QMenu* menu, const QString& text, int command, bool checked)
 
 int ScaleOfCommand(int command) {
     switch (command) {
-        case kScale25: return 25;
-        case kScale50: return 50;
-        case kScale75: return 75;
-        case kScale100: return 100;
-        case kScale120: return 120;
-        case kScale150: return 150;
-        case kScale200: return 200;
-        default: return 0;
+        case kScale25:
+            return 25;
+        case kScale50:
+            return 50;
+        case kScale75:
+            return 75;
+        case kScale100:
+            return 100;
+        case kScale120:
+            return 120;
+        case kScale150:
+            return 150;
+        case kScale200:
+            return 200;
+        default:
+            return 0;
     }
 }
 

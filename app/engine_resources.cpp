@@ -10,7 +10,8 @@ std::optional<EngineResources> LoadEngineResources(std::string* error) {
     CatalogLoadError loadError;
     if (!LoadGlyphCatalog(FindDataDirectory(kSingleByteCatalogName), resources.catalog,
                           &loadError)) {
-        if (error) *error = "Cannot read the glyph catalogue " + loadError.path + ": " + loadError.reason;
+        if (error)
+            *error = "Cannot read the glyph catalogue " + loadError.path + ": " + loadError.reason;
         return std::nullopt;
     }
     const std::string fontPath = FindMonaFontPath();

@@ -15,7 +15,7 @@ namespace fudeline {
 inline constexpr int kBackgroundScales[] = {25, 50, 75, 100, 120, 150, 200};
 
 class BackgroundPicture {
-public:
+  public:
     ~BackgroundPicture() { Release(); }
 
     // Frees the current pair, then loads `path` and makes its faint copy;
@@ -38,7 +38,7 @@ public:
     PictureHandle fadedImage() const { return fadedImage_; }
     const PictureLibrary& library() const { return library_; }
 
-private:
+  private:
     void Flip(int& flag) {
         flag = flag == 1 ? 0 : 1;
         cacheValid_ = false;

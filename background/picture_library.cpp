@@ -74,10 +74,8 @@ void PictureLibrary::DrawPicture(Image& destination, int dx, int dy, int dw, int
     const int visibleW = std::min<qint64>(dw, destination.width() - std::max(dx, 0));
     const int visibleH = std::min<qint64>(dh, destination.height() - std::max(dy, 0));
     if (visibleW <= 0 || visibleH <= 0) return;
-    const int srcW = static_cast<int>(std::min<qint64>(
-        sw, (qint64{visibleW} * sw + dw - 1) / dw));
-    const int srcH = static_cast<int>(std::min<qint64>(
-        sh, (qint64{visibleH} * sh + dh - 1) / dh));
+    const int srcW = static_cast<int>(std::min<qint64>(sw, (qint64{visibleW} * sw + dw - 1) / dw));
+    const int srcH = static_cast<int>(std::min<qint64>(sh, (qint64{visibleH} * sh + dh - 1) / dh));
     const int scaledW = static_cast<int>(qint64{srcW} * dw / sw);
     const int scaledH = static_cast<int>(qint64{srcH} * dh / sh);
     const QImage part = it->second.copy(sx, sy, srcW, srcH)
@@ -92,6 +90,8 @@ void PictureLibrary::DrawPicture(Image& destination, int dx, int dy, int dw, int
     }
 }
 
-void PictureLibrary::FreePicture(PictureHandle handle) { pictures_.erase(handle); }
+void PictureLibrary::FreePicture(PictureHandle handle) {
+    pictures_.erase(handle);
+}
 
 }  // namespace fudeline

@@ -17,7 +17,7 @@ using PictureHandle = std::uint32_t;
 inline constexpr std::uint32_t kSrcCopy = 0xCC0020;
 
 class PictureLibrary {
-public:
+  public:
     // Pictures whose decoded size would pass this are refused before decoding.
     static constexpr int kAllocationLimitMB = 256;
 
@@ -39,7 +39,7 @@ public:
 
     std::size_t PictureCount() const { return pictures_.size(); }
 
-private:
+  private:
     PictureHandle Store(QImage image);
 
     std::unordered_map<PictureHandle, QImage> pictures_;

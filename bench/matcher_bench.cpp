@@ -119,7 +119,8 @@ BENCHMARK(BM_MatchCanvasDenseReference)->Unit(benchmark::kMillisecond);
 void BM_MatchRowDense(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(f.matcher->MatchRow(f.dense, f.densestRow, f.denseMinX, f.denseMaxX));
+        benchmark::DoNotOptimize(
+            f.matcher->MatchRow(f.dense, f.densestRow, f.denseMinX, f.denseMaxX));
     }
     state.counters["row"] = f.densestRow;
 }
@@ -153,7 +154,8 @@ void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {
         for (int row = 0; row < kRowCount; ++row) {
-            benchmark::DoNotOptimize(f.matcher->MatchRow(f.sparse, row, f.sparseMinX, f.sparseMaxX));
+            benchmark::DoNotOptimize(
+                f.matcher->MatchRow(f.sparse, row, f.sparseMinX, f.sparseMaxX));
         }
     }
 }

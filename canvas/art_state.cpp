@@ -6,7 +6,9 @@
 namespace fudeline {
 namespace {
 
-bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
+bool InRange(int v, int lo, int hi) {
+    return v >= lo && v <= hi;
+}
 
 }  // namespace
 
@@ -63,7 +65,7 @@ ChangedRows ArtState::RasteriseNewestSegment(const TraceSegment& segment) {
     const ClipRect clip{0, 0, kInkClipRight, kInkClipBottom};
     const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
     return segment.pen ? DrawThinLine(inkLayer_, a, b, kBlack, clip)
-                         : DrawWideLine(inkLayer_, a, b, kLightGrey, clip);
+                       : DrawWideLine(inkLayer_, a, b, kLightGrey, clip);
 }
 
 bool ArtState::RunPendingConversion() {
@@ -108,7 +110,8 @@ void ArtState::MatchRows(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, kRowCount - 1);
     for (int row = first; row <= last; ++row) {
-        rows_[static_cast<std::size_t>(row)] = matcher_.MatchRow(inkLayer_, row, inkMinX_, inkMaxX_);
+        rows_[static_cast<std::size_t>(row)] =
+            matcher_.MatchRow(inkLayer_, row, inkMinX_, inkMaxX_);
     }
     if (!painter_) return;
     for (int row = first; row <= last; ++row) {

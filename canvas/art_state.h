@@ -23,7 +23,7 @@ enum class PressOutcome {
 };
 
 class ArtState {
-public:
+  public:
     // `painter` may be null: then the rows are matched but never drawn into the
     // text layer (headless conversion needs no font).
     ArtState(const RowMatcher& matcher, const TextPainter* painter);
@@ -65,7 +65,7 @@ public:
     int inkMinX() const { return inkMinX_; }
     int inkMaxX() const { return inkMaxX_; }
 
-private:
+  private:
     void RecordPoint(int clientX, int clientY);
     ChangedRows RasteriseNewestSegment(const TraceSegment& segment);
 

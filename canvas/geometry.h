@@ -8,8 +8,8 @@ namespace fudeline {
 inline constexpr int kCanvasWidth = 800;
 inline constexpr int kCanvasHeight = 522;
 inline constexpr int kRowCount = 29;
-inline constexpr int kRowHeight = 18;     // text rows on screen
-inline constexpr int kInkRowHeight = 16;  // the same rows in the ink layer
+inline constexpr int kRowHeight = 18;                         // text rows on screen
+inline constexpr int kInkRowHeight = 16;                      // the same rows in the ink layer
 inline constexpr int kInkHeight = kRowCount * kInkRowHeight;  // 464
 
 // The canvas in window client pixels; all four bounds inclusive.

@@ -7,7 +7,7 @@
 namespace fudeline {
 
 class Image {
-public:
+  public:
     // Read outside the image; never equal to a real pixel, and never ink.
     static constexpr std::uint32_t kOutside = 0xFFFFFFFF;
 
@@ -16,9 +16,7 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    bool Contains(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
-    }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
     std::uint32_t Pixel(int x, int y) const {
         return Contains(x, y) ? data_[Index(x, y)] : kOutside;
@@ -40,7 +38,7 @@ public:
 
     bool operator==(const Image&) const = default;
 
-private:
+  private:
     std::size_t Index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                static_cast<std::size_t>(x);

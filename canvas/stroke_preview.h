@@ -10,7 +10,7 @@
 namespace fudeline {
 
 class StrokePreview {
-public:
+  public:
     StrokePreview();
 
     // Adds the segment a-b (canvas coordinates) in the given mode.
@@ -22,7 +22,7 @@ public:
     // Lays the drawn segments over `view` (800 x 522).
     void DrawOver(Image& view) const;
 
-private:
+  private:
     static constexpr std::uint32_t kTransparent = Image::kOutside;
     Image layer_;
     ChangedRows rows_;  // rows that hold anything

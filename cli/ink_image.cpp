@@ -86,8 +86,8 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
             return Fail(error, "PBM image is truncated");
         }
         for (int y = 0; y < keptHeight; ++y) {
-            const auto* row = reinterpret_cast<const unsigned char*>(bytes.data() + pos +
-                                                                    rowBytes * static_cast<std::uint64_t>(y));
+            const auto* row = reinterpret_cast<const unsigned char*>(
+                bytes.data() + pos + rowBytes * static_cast<std::uint64_t>(y));
             for (int x = 0; x < keptWidth; ++x) {
                 if (row[x / 8] & (0x80 >> (x % 8))) image.SetPixel(x, y, kBlack);
             }
@@ -100,7 +100,8 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
         reader.SkipSeparators();
         if (reader.pos >= bytes.size()) return Fail(error, "PBM image is truncated");
         const char bit = bytes[reader.pos++];
-        if (bit != '0' && bit != '1') return Fail(error, "PBM image holds a byte that is not 0 or 1");
+        if (bit != '0' && bit != '1')
+            return Fail(error, "PBM image holds a byte that is not 0 or 1");
         const int x = static_cast<int>(index % width);
         const std::uint64_t y = index / width;
         if (bit == '1' && x < keptWidth && y < static_cast<std::uint64_t>(keptHeight)) {
@@ -133,7 +134,8 @@ std::optional<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeig
     const int keptHeight = static_cast<int>(std::min<png_uint_32>(png.height, maxHeight));
     Image image(keptWidth, keptHeight);
     for (int y = 0; y < keptHeight; ++y) {
-        const png_byte* row = pixels.data() + std::size_t{png.width} * 4 * static_cast<std::size_t>(y);
+        const png_byte* row =
+            pixels.data() + std::size_t{png.width} * 4 * static_cast<std::size_t>(y);
         for (int x = 0; x < keptWidth; ++x) {
             const png_byte* p = row + 4 * x;
             if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) image.SetPixel(x, y, kBlack);

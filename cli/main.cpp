@@ -43,10 +43,11 @@ struct Options {
 };
 
 int Usage(const std::string& problem) {
-    std::cerr << "fudeline-cli: " << problem << "\n"
-              << "usage: fudeline-cli convert IMAGE [--catalogue-dir DIR] [--br] [--sjis | --cells]\n"
-              << "       fudeline-cli replay SCRIPT [--catalogue-dir DIR] [--br] [--sjis | --cells]\n"
-              << "       fudeline-cli catalogue --font FILE --out DIR\n";
+    std::cerr
+        << "fudeline-cli: " << problem << "\n"
+        << "usage: fudeline-cli convert IMAGE [--catalogue-dir DIR] [--br] [--sjis | --cells]\n"
+        << "       fudeline-cli replay SCRIPT [--catalogue-dir DIR] [--br] [--sjis | --cells]\n"
+        << "       fudeline-cli catalogue --font FILE --out DIR\n";
     return kExitError;
 }
 
@@ -155,9 +156,8 @@ void ReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state) {
 }
 
 int Convert(const Options& options) {
-    std::string dir = options.catalogueDir.empty()
-                          ? FindDataDirectory(kSingleByteCatalogName)
-                          : options.catalogueDir;
+    std::string dir = options.catalogueDir.empty() ? FindDataDirectory(kSingleByteCatalogName)
+                                                   : options.catalogueDir;
     GlyphCatalog catalog;
     CatalogLoadError loadError;
     if (!LoadGlyphCatalog(dir, catalog, &loadError)) {

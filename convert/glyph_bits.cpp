@@ -51,8 +51,13 @@ void WindowBits::Build(const InkWindow& window) {
 GlyphBits::GlyphBits(const GlyphCatalog& catalog, Isa isa) : catalog_(catalog) {
     glyphs_.reserve(catalog.size());
     for (const fudeline::Glyph& source : catalog) {
-        Glyph glyph{source.fullPenalty, std::int64_t{source.fullPenalty} - source.halfPenalty, 0,
-                    static_cast<std::uint32_t>(entries_.size()), 0, {0, 0}, {0, 0}};
+        Glyph glyph{source.fullPenalty,
+                    std::int64_t{source.fullPenalty} - source.halfPenalty,
+                    0,
+                    static_cast<std::uint32_t>(entries_.size()),
+                    0,
+                    {0, 0},
+                    {0, 0}};
         // With negative weights a score can rise again, and then early
         // abandonment decides: only the per-pixel rules give that answer.
         if (source.halfPenalty < 0 || source.fullPenalty < 0) referenceOnly_ = true;
@@ -142,7 +147,8 @@ std::int64_t GlyphBits::Penalty(const Glyph& glyph, const WindowBits& window, st
                                 std::int64_t limit) const {
     std::int64_t penalty = head;
     const Entry* end = entries_.data() + glyph.firstEntry + glyph.entryCount;
-    const Entry* entry = entries_.data() + glyph.firstEntry + std::min<std::uint32_t>(glyph.entryCount, 2);
+    const Entry* entry =
+        entries_.data() + glyph.firstEntry + std::min<std::uint32_t>(glyph.entryCount, 2);
     for (; entry != end && penalty <= limit; ++entry) {
         const std::uint64_t blank = entry->bits & ~window.ink[entry->word];
         penalty += std::popcount(blank) * glyph.fullPenalty -
@@ -201,8 +207,10 @@ __attribute__((target("avx512f,avx512dq,avx512vpopcntdq"))) int GlyphBits::BestG
         __m512i blanks = _mm512_setzero_si512(), nears = _mm512_setzero_si512();
         const WideEntry* entry = wideEntries_.data() + block.firstEntry;
         for (std::uint32_t e = 0; e < block.entryCount; ++e, ++entry) {
-            const __m512i notInk = _mm512_set1_epi64(static_cast<long long>(~window.ink[entry->word]));
-            const __m512i near = _mm512_set1_epi64(static_cast<long long>(window.nearInk[entry->word]));
+            const __m512i notInk =
+                _mm512_set1_epi64(static_cast<long long>(~window.ink[entry->word]));
+            const __m512i near =
+                _mm512_set1_epi64(static_cast<long long>(window.nearInk[entry->word]));
             const __m512i blank = _mm512_and_si512(notInk, _mm512_load_si512(entry->bits));
             blanks = _mm512_add_epi64(blanks, _mm512_popcnt_epi64(blank));
             nears = _mm512_add_epi64(nears, _mm512_popcnt_epi64(_mm512_and_si512(blank, near)));
@@ -232,7 +240,9 @@ __attribute__((target("avx512f,avx512dq,avx512vpopcntdq"))) int GlyphBits::BestG
     return static_cast<int>(bestGlyph);
 }
 #else
-int GlyphBits::BestGlyphAvx512(const WindowBits& window) const { return BestGlyphPortable(window); }
+int GlyphBits::BestGlyphAvx512(const WindowBits& window) const {
+    return BestGlyphPortable(window);
+}
 #endif
 
 int GlyphBits::BestGlyph(const WindowBits& window) const {

@@ -17,7 +17,7 @@
 
 namespace fudeline {
 
-inline constexpr int kPaddedRows = kWindowRows + 2;  // 22
+inline constexpr int kPaddedRows = kWindowRows + 2;   // 22
 inline constexpr int kWindowWords = kPaddedRows / 2;  // 11
 
 // The ink of one window in padded bit form, and the cells next to ink.
@@ -31,7 +31,7 @@ struct WindowBits {
 };
 
 class GlyphBits {
-public:
+  public:
     // Which instructions scoring may use. Auto scores eight glyphs at once
     // with AVX-512 (and its bit count) where the processor has it, and
     // otherwise prunes glyph by glyph. Both give the reference's results.
@@ -45,7 +45,7 @@ public:
 
     bool usesAvx512() const { return avx512_; }
 
-private:
+  private:
     struct Entry {
         std::uint64_t bits;
         std::uint32_t word;

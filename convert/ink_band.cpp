@@ -21,7 +21,8 @@ InkBand::InkBand(const Image& ink, int row) {
             }
         }
         if (r >= 1 && r <= kInkRowHeight) {
-            for (int w = 0; w <= kWords; ++w) hits_[static_cast<std::size_t>(w)] |= bits[static_cast<std::size_t>(w)];
+            for (int w = 0; w <= kWords; ++w)
+                hits_[static_cast<std::size_t>(w)] |= bits[static_cast<std::size_t>(w)];
         }
     }
 }
@@ -31,7 +32,8 @@ int InkBand::NextHit(int from, int end) const {
     end = std::min(end, kColumns);
     if (from >= end) return -1;
     int bit = from + 1;
-    std::uint64_t word = hits_[static_cast<std::size_t>(bit >> 6)] & (~std::uint64_t{0} << (bit & 63));
+    std::uint64_t word =
+        hits_[static_cast<std::size_t>(bit >> 6)] & (~std::uint64_t{0} << (bit & 63));
     int index = bit >> 6;
     for (;;) {
         if (word != 0) {
@@ -55,7 +57,8 @@ void InkBand::FillWindow(int x, WindowBits& window) const {
     // column j + 1 and padded row r + 1.
     std::array<std::uint32_t, kPaddedRows> padded{};
     for (int r = 0; r < kWindowRows; ++r) {
-        padded[static_cast<std::size_t>(r + 1)] = Extract24(rows_[static_cast<std::size_t>(r)], x) << 1;
+        padded[static_cast<std::size_t>(r + 1)] = Extract24(rows_[static_cast<std::size_t>(r)], x)
+                                                  << 1;
     }
     window.Build(padded);
 }

@@ -13,7 +13,7 @@
 namespace fudeline {
 
 class InkBand {
-public:
+  public:
     // Reads ink-layer rows 16 * row - 1 to 16 * row + 18 of `ink`; rows and
     // columns outside the layer, and columns at 800 or beyond, are blank.
     InkBand(const Image& ink, int row);
@@ -25,7 +25,7 @@ public:
     // The window of a hit at column `x`, in padded bit form.
     void FillWindow(int x, WindowBits& window) const;
 
-private:
+  private:
     static constexpr int kColumns = 800;
     // Bit c + 1 of a row is column c, so that column -1 is bit 0; room up to
     // column 822, the right edge of a window at column 799.

@@ -10,7 +10,9 @@
 namespace fudeline {
 
 // An ink-layer pixel is ink exactly when it is black; outside the layer is not.
-inline bool IsInkPixel(const Image& ink, int x, int y) { return ink.Pixel(x, y) == 0; }
+inline bool IsInkPixel(const Image& ink, int x, int y) {
+    return ink.Pixel(x, y) == 0;
+}
 
 // The window of a hit at column `hitX` in the band starting at ink y `bandTop`.
 InkWindow ReadInkWindow(const Image& ink, int hitX, int bandTop);

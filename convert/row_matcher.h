@@ -11,7 +11,7 @@
 namespace fudeline {
 
 class RowMatcher {
-public:
+  public:
     // Builds the catalogue's bit form once. `catalog` must outlive the matcher
     // and stay unchanged.
     explicit RowMatcher(const GlyphCatalog& catalog, GlyphBits::Isa isa = GlyphBits::Isa::Auto);
@@ -22,7 +22,7 @@ public:
 
     const GlyphCatalog& catalog() const { return catalog_; }
 
-private:
+  private:
     const GlyphCatalog& catalog_;
     GlyphBits bits_;
 };

@@ -12,7 +12,7 @@
 namespace fudeline {
 
 class TextPainter {
-public:
+  public:
     explicit TextPainter(const MonaFont& font);
 
     // Draws `sjis` with the top-left corner of its first cell at (x, y): each
@@ -25,7 +25,7 @@ public:
     // start of a 3-pixel gap.
     void DrawTextRow(Image& layer, int row, const TextRow& cells) const;
 
-private:
+  private:
     const FontGlyph* GlyphForCode(unsigned code) const;
 
     const MonaFont& font_;

@@ -32,13 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool plain = true;
     for (const TextRow& row : rows) {
         for (const TextCell& cell : row) {
-            plain = plain && !cell.text.empty() && cell.text.find_first_of("\r\n<>") == std::string::npos;
+            plain = plain && !cell.text.empty() &&
+                    cell.text.find_first_of("\r\n<>") == std::string::npos;
         }
     }
     if (!plain) return 0;
     auto count = [&](std::string_view what) {
         std::size_t n = 0;
-        for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+        for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1))
+            ++n;
         return n;
     };
     const auto lines = static_cast<std::size_t>(last - first);
@@ -49,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // full-width space at the start of every line.
     bool leadingSpace = false;
     for (const TextRow& row : rows) {
-        leadingSpace = leadingSpace || (!row.empty() && ComposeGap(row.front().gap).starts_with(' '));
+        leadingSpace =
+            leadingSpace || (!row.empty() && ComposeGap(row.front().gap).starts_with(' '));
     }
     if (leadingSpace) {
         fuzz::Check(text.starts_with("\x81\x40"));

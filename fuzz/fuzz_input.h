@@ -9,7 +9,7 @@
 namespace fudeline::fuzz {
 
 class Input {
-public:
+  public:
     Input(const std::uint8_t* data, std::size_t size)
         : rest_(reinterpret_cast<const char*>(data), size) {}
 
@@ -35,12 +35,14 @@ public:
     std::string_view Rest() const { return rest_; }
     bool Empty() const { return rest_.empty(); }
 
-private:
+  private:
     std::string_view rest_;
 };
 
 // Stops the run loudly: the fuzzer keeps the input that got here.
-[[noreturn]] inline void Fail() { __builtin_trap(); }
+[[noreturn]] inline void Fail() {
+    __builtin_trap();
+}
 inline void Check(bool condition) {
     if (!condition) Fail();
 }

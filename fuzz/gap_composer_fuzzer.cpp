@@ -8,7 +8,8 @@ using namespace fudeline;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input input(data, size);
     // Keep the strings small enough to check quickly; the arithmetic is the same.
-    const std::int32_t width = static_cast<std::int32_t>(static_cast<std::uint32_t>(input.Int32()) % 200000);
+    const std::int32_t width =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(input.Int32()) % 200000);
     const std::string s = ComposeGap(width);
     long total = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -18,11 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 total += 11;
                 ++i;
                 break;
-            case 0x20: total += 5; break;
-            case 0x2E: total += 3; break;
-            case 0xDE: total += 4; break;
-            case 0xA4: total += 7; break;
-            default: fuzz::Fail();
+            case 0x20:
+                total += 5;
+                break;
+            case 0x2E:
+                total += 3;
+                break;
+            case 0xDE:
+                total += 4;
+                break;
+            case 0xA4:
+                total += 7;
+                break;
+            default:
+                fuzz::Fail();
         }
     }
     fuzz::Check(width < 3 ? s.empty() : total == width);

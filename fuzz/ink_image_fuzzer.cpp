@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const bool png : {false, true}) {
         std::string error;
-        const auto image = png ? DecodePng(bytes, 799, 464, &error) : DecodePbm(bytes, 799, 464, &error);
+        const auto image =
+            png ? DecodePng(bytes, 799, 464, &error) : DecodePbm(bytes, 799, 464, &error);
         if (image) {
             fuzz::Check(image->width() <= 799 && image->height() <= 464);
         } else {

@@ -43,12 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ArtState state(matcher, nullptr);
     for (const ReplayEvent& event : *events) {
         switch (event.kind) {
-            case ReplayEvent::Kind::Down: state.LeftButtonDown(event.x, event.y); break;
-            case ReplayEvent::Kind::Move: state.MouseMove(event.x, event.y); break;
-            case ReplayEvent::Kind::Up: state.LeftButtonUp(); break;
-            case ReplayEvent::Kind::Undo: state.ExchangeWithUndo(); break;
-            case ReplayEvent::Kind::Clear: state.ClearCanvas(); break;
-            case ReplayEvent::Kind::ClearDeclined: break;
+            case ReplayEvent::Kind::Down:
+                state.LeftButtonDown(event.x, event.y);
+                break;
+            case ReplayEvent::Kind::Move:
+                state.MouseMove(event.x, event.y);
+                break;
+            case ReplayEvent::Kind::Up:
+                state.LeftButtonUp();
+                break;
+            case ReplayEvent::Kind::Undo:
+                state.ExchangeWithUndo();
+                break;
+            case ReplayEvent::Kind::Clear:
+                state.ClearCanvas();
+                break;
+            case ReplayEvent::Kind::ClearDeclined:
+                break;
         }
         state.RunPendingConversion();
         fuzz::Check(state.inkMinX() >= 0 && state.inkMinX() <= 799);

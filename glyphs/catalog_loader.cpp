@@ -160,8 +160,7 @@ void TrimGlyphPatterns(GlyphCatalog& catalog) {
     catalog.resize(kept);
 }
 
-int LoadGlyphCatalog(const std::string& directory, GlyphCatalog& catalog,
-                     CatalogLoadError* error) {
+int LoadGlyphCatalog(const std::string& directory, GlyphCatalog& catalog, CatalogLoadError* error) {
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base.push_back('/');
     if (!ReadCatalogFile(base + kSingleByteCatalogName, CatalogKind::SingleByte, catalog, error)) {

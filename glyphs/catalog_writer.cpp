@@ -10,7 +10,9 @@
 namespace fudeline {
 namespace {
 
-bool IsTrailByte(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsTrailByte(unsigned b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 void AppendGlyphLine(const MonaFont& font, unsigned b0, unsigned b1, std::string& out) {
     std::string character(1, static_cast<char>(b0));

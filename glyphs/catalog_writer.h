@@ -20,7 +20,6 @@ std::string BuildCatalogText(const MonaFont& font, bool doubleByte);
 
 // Writes "0021t00df.dat" and "8141t84be.dat" into `directory`. Returns false and
 // says why in `error` when a file cannot be written.
-bool WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory,
-                            std::string* error);
+bool WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory, std::string* error);
 
 }  // namespace fudeline

@@ -12,7 +12,7 @@ namespace {
 
 // One conversion descriptor per direction, opened on first use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -43,7 +43,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 

@@ -65,7 +65,8 @@ const FontGlyph* MonaFont::GlyphFor(char32_t codePoint) const {
         for (unsigned row = 0; row < bitmap.rows; ++row) {
             const int y = top + static_cast<int>(row);
             if (y < 0 || y >= kFontLineHeight) continue;
-            const unsigned char* bits = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+            const unsigned char* bits =
+                bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
             for (unsigned col = 0; col < bitmap.width; ++col) {
                 const int x = slot->bitmap_left + static_cast<int>(col);
                 if (x < 0 || x >= glyph->advance) continue;

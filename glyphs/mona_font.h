@@ -25,7 +25,7 @@ struct FontGlyph {
 };
 
 class MonaFont {
-public:
+  public:
     // Opens the font file; on failure returns null and says why in `error`.
     static std::unique_ptr<MonaFont> Open(const std::string& path, std::string* error);
     ~MonaFont();
@@ -35,7 +35,7 @@ public:
     // The glyph of a Unicode character, or null when the font lacks it.
     const FontGlyph* GlyphFor(char32_t codePoint) const;
 
-private:
+  private:
     struct Impl;
     explicit MonaFont(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;

@@ -8,11 +8,15 @@ namespace fudeline {
 namespace {
 
 // Client coordinates of canvas point (x, y).
-constexpr int CX(int x) { return x + kCanvasLeft; }
-constexpr int CY(int y) { return y + kCanvasTop; }
+constexpr int CX(int x) {
+    return x + kCanvasLeft;
+}
+constexpr int CY(int y) {
+    return y + kCanvasTop;
+}
 
 class ArtStateTest : public ::testing::Test {
-protected:
+  protected:
     static GlyphCatalog OnePixelGlyph() {
         GlyphCatalog catalog = testing::ReadCatalogText("124, 0, 3, 1, 0, 0\n");
         TrimGlyphPatterns(catalog);
@@ -111,7 +115,8 @@ TEST_F(ArtStateTest, NoSegmentIsLostBetweenPaints) {
     EXPECT_EQ(state_.inkLayer().Pixel(30, ToInkPoint({30, 50}).y), kBlack);
     EXPECT_EQ(state_.inkLayer().Pixel(59, ToInkPoint({59, 100}).y), kBlack);
     // Every row between the first and the last segment was matched.
-    for (int row = 0; row <= 5; ++row) EXPECT_FALSE(state_.rows()[static_cast<std::size_t>(row)].empty()) << row;
+    for (int row = 0; row <= 5; ++row)
+        EXPECT_FALSE(state_.rows()[static_cast<std::size_t>(row)].empty()) << row;
 }
 
 TEST_F(ArtStateTest, EraserSpillIntoTheNextBandRematchesThatRow) {

@@ -39,10 +39,10 @@ TEST(ParseGlyphLine, MinusSignExample) {
 
 TEST(ParseGlyphLine, WeightsTextAndExtraFields) {
     const GlyphCatalog catalog = ReadCatalogText(
-        "65, 0, 5, 1, 0, 0, 99, 99\n"            // N = 1, trailing fields ignored
-        "129, 91, 16, 3, 0, 1, 1, 1, 2, 1\n"     // two-byte text
-        "321, 256, 4, 1, 0, 0\n"                 // only the low 8 bits count: 0x41, 0
-        " 66,  0,  7,  1,  0,  2\n");           // atoi skips leading blanks
+        "65, 0, 5, 1, 0, 0, 99, 99\n"         // N = 1, trailing fields ignored
+        "129, 91, 16, 3, 0, 1, 1, 1, 2, 1\n"  // two-byte text
+        "321, 256, 4, 1, 0, 0\n"              // only the low 8 bits count: 0x41, 0
+        " 66,  0,  7,  1,  0,  2\n");         // atoi skips leading blanks
     ASSERT_EQ(catalog.size(), 4u);
     EXPECT_EQ(catalog[0].fullPenalty, 268435456);
     EXPECT_EQ(catalog[0].halfPenalty, 134217728);
@@ -57,9 +57,9 @@ TEST(ParseGlyphLine, WeightsTextAndExtraFields) {
 
 TEST(ParseGlyphLine, SkipsLinesThatHoldFewerPixelsThanDeclared) {
     const GlyphCatalog catalog = ReadCatalogText(
-        "65, 0, 5, 3, 0, 0, 1, 1\n"            // 3 declared, 2 present: skipped
-        "66, 0, 5, 2147483647, 0, 0\n"         // absurd count: skipped, no allocation
-        "67, 0, 5, 1, 0, 0\n");                // reading goes on
+        "65, 0, 5, 3, 0, 0, 1, 1\n"     // 3 declared, 2 present: skipped
+        "66, 0, 5, 2147483647, 0, 0\n"  // absurd count: skipped, no allocation
+        "67, 0, 5, 1, 0, 0\n");         // reading goes on
     EXPECT_EQ(Texts(catalog), std::vector<std::string>{"C"});
 }
 
@@ -94,8 +94,7 @@ TEST(ReadCatalogStream, ShortLineEndsTheFile) {
 
 TEST(ReadCatalogStream, CrLfAndLfLineEndsReadAlike) {
     const GlyphCatalog lf = ReadCatalogText("65, 0, 5, 2, 0, 0, 1, 3\n66, 0, 6, 1, 0, 1\n");
-    const GlyphCatalog crlf =
-        ReadCatalogText("65, 0, 5, 2, 0, 0, 1, 3\r\n66, 0, 6, 1, 0, 1\r\n");
+    const GlyphCatalog crlf = ReadCatalogText("65, 0, 5, 2, 0, 0, 1, 3\r\n66, 0, 6, 1, 0, 1\r\n");
     ASSERT_EQ(lf.size(), crlf.size());
     for (std::size_t i = 0; i < lf.size(); ++i) {
         EXPECT_EQ(lf[i].text, crlf[i].text);
@@ -106,10 +105,10 @@ TEST(ReadCatalogStream, CrLfAndLfLineEndsReadAlike) {
 
 TEST(TrimGlyphPatterns, ShiftsOrRemovesByTheLeftmostColumn) {
     GlyphCatalog catalog = ReadCatalogText(
-        "65, 0, 8, 2, 2, 0, 5, 1\n"     // min x 2: shifted by 2
-        "66, 0, 8, 2, 3, 0, 4, 1\n"     // min x 3: removed
-        "67, 0, 8, 2, -1, 0, 3, 1\n"    // min x -1: shifted right by 1
-        "68, 0, 8, 0\n"                 // no pixels: removed
+        "65, 0, 8, 2, 2, 0, 5, 1\n"   // min x 2: shifted by 2
+        "66, 0, 8, 2, 3, 0, 4, 1\n"   // min x 3: removed
+        "67, 0, 8, 2, -1, 0, 3, 1\n"  // min x -1: shifted right by 1
+        "68, 0, 8, 0\n"               // no pixels: removed
         "69, 0, 8, 1, 0, 5\n");
     TrimGlyphPatterns(catalog);
     ASSERT_EQ(Texts(catalog), (std::vector<std::string>{"A", "C", "E"}));
@@ -122,8 +121,7 @@ TEST(TrimGlyphPatterns, ShiftsOrRemovesByTheLeftmostColumn) {
 }
 
 TEST(TrimGlyphPatterns, ExtremeCoordinatesDoNotOverflow) {
-    GlyphCatalog catalog =
-        ReadCatalogText("65, 0, 8, 2, -99999999999, 0, 2147483647, 1\n");
+    GlyphCatalog catalog = ReadCatalogText("65, 0, 8, 2, -99999999999, 0, 2147483647, 1\n");
     TrimGlyphPatterns(catalog);
     ASSERT_EQ(catalog.size(), 1u);
     EXPECT_EQ(catalog[0].pixels[0].x, 0);
@@ -135,13 +133,16 @@ TEST(ParseDecimal, FollowsAtoiAndSaturates) {
     EXPECT_EQ(ParseDecimal("+7"), 7);
     EXPECT_EQ(ParseDecimal("abc"), 0);
     EXPECT_EQ(ParseDecimal(""), 0);
-    EXPECT_EQ(ParseDecimal(std::string("4\0" "5", 3)), 4);
+    EXPECT_EQ(ParseDecimal(std::string("4\0"
+                                       "5",
+                                       3)),
+              4);
     EXPECT_EQ(ParseDecimal("99999999999999999999999"), 2147483647);
     EXPECT_EQ(ParseDecimal("-99999999999999999999999"), -2147483648LL);
 }
 
 class LoadGlyphCatalogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { dir_ = MakeTempDir("loader"); }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::filesystem::path dir_;
@@ -196,7 +197,8 @@ TEST_F(LoadGlyphCatalogTest, UnreadableFileIsNamed) {
 TEST(HostileCatalogueLines, AreReadWithoutTrustingThem) {
     // A megabyte-long line of pairs, declared honestly: read in full.
     std::string longLine = "65, 0, 8, 200000";
-    for (int i = 0; i < 200000; ++i) longLine += ", " + std::to_string(i % 3) + ", " + std::to_string(i % 16);
+    for (int i = 0; i < 200000; ++i)
+        longLine += ", " + std::to_string(i % 3) + ", " + std::to_string(i % 16);
     GlyphCatalog catalog = ReadCatalogText(longLine + "\n");
     ASSERT_EQ(catalog.size(), 1u);
     EXPECT_EQ(catalog[0].pixels.size(), 200000u);
@@ -233,9 +235,14 @@ TEST(HostileCatalogueLines, BinaryGarbageNeverCrashes) {
         for (int i = 0; i < length; ++i) {
             // Mostly digits and separators, so that lines get far enough to matter.
             const int b = byte(rng);
-            text += b < 120 ? static_cast<char>('0' + b % 10) : b < 180 ? ',' : b < 230 ? ' ' : b < 240 ? '\n' : static_cast<char>(b);
+            text += b < 120   ? static_cast<char>('0' + b % 10)
+                    : b < 180 ? ','
+                    : b < 230 ? ' '
+                    : b < 240 ? '\n'
+                              : static_cast<char>(b);
         }
-        GlyphCatalog catalog = ReadCatalogText(text, file % 2 ? CatalogKind::DoubleByte : CatalogKind::SingleByte);
+        GlyphCatalog catalog =
+            ReadCatalogText(text, file % 2 ? CatalogKind::DoubleByte : CatalogKind::SingleByte);
         TrimGlyphPatterns(catalog);
         for (const Glyph& g : catalog) {
             EXPECT_GT(g.width, 0);
@@ -253,7 +260,7 @@ TEST(BuiltCatalogue, HasBothRangesAndNoExcludedCharacters) {
         EXPECT_GT(g.width, 0);
         EXPECT_FALSE(g.pixels.empty());
         EXPECT_NE(g.text, ".");
-        EXPECT_NE(g.text, "\x83\x7D");  // マ
+        EXPECT_NE(g.text, "\x83\x7D");              // マ
         sawKana = sawKana || g.text == "\x82\xA0";  // あ
     }
     EXPECT_TRUE(sawKana);

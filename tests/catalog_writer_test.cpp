@@ -9,7 +9,7 @@ namespace fudeline {
 namespace {
 
 class MonaFontTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         std::string why;
         font_ = MonaFont::Open(FUDELINE_FONT, &why).release();
@@ -66,8 +66,8 @@ TEST_F(MonaFontTest, CatalogueTextRoundTripsThroughTheLoader) {
     EXPECT_GT(b.size(), 450u);
     for (const Glyph& g : b) {
         ASSERT_EQ(g.text.size(), 2u);
-        const unsigned code = (static_cast<unsigned char>(g.text[0]) << 8) |
-                              static_cast<unsigned char>(g.text[1]);
+        const unsigned code =
+            (static_cast<unsigned char>(g.text[0]) << 8) | static_cast<unsigned char>(g.text[1]);
         EXPECT_GE(code, 0x8141u);
         EXPECT_LE(code, 0x84BEu);
         EXPECT_NE(code & 0xFF, 0x7Fu);

@@ -37,8 +37,7 @@ TEST(ComposeExportText, LeadingHalfWidthSpacePrefixesEveryLine) {
         const TextRows rows = Rows({{1, {{0, "a", 5}}}, {2, {}}, {3, {{gap, "b", 5}}}});
         const std::string b = ComposeGap(gap) + "b";
         EXPECT_EQ(ComposeExportText(rows, false), F + "a\r\n" + F + "\r\n" + F + b) << gap;
-        EXPECT_EQ(ComposeExportText(rows, true),
-                  F + "a<BR>\r\n" + F + "<BR>\r\n" + F + b) << gap;
+        EXPECT_EQ(ComposeExportText(rows, true), F + "a<BR>\r\n" + F + "<BR>\r\n" + F + b) << gap;
     }
 }
 

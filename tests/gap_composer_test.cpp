@@ -10,12 +10,24 @@ int Width(const std::string& s) {
     int w = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         switch (static_cast<unsigned char>(s[i])) {
-            case 0x81: w += 11; ++i; break;
-            case 0x20: w += 5; break;
-            case 0x2E: w += 3; break;
-            case 0xDE: w += 4; break;
-            case 0xA4: w += 7; break;
-            default: ADD_FAILURE() << "unexpected byte " << int(s[i]);
+            case 0x81:
+                w += 11;
+                ++i;
+                break;
+            case 0x20:
+                w += 5;
+                break;
+            case 0x2E:
+                w += 3;
+                break;
+            case 0xDE:
+                w += 4;
+                break;
+            case 0xA4:
+                w += 7;
+                break;
+            default:
+                ADD_FAILURE() << "unexpected byte " << int(s[i]);
         }
     }
     return w;
@@ -70,7 +82,9 @@ TEST(ComposeGap, FillsEveryWidthFromThreeExactly) {
     }
 }
 
-TEST(ComposeGap, NegativeWidthGivesNothing) { EXPECT_EQ(ComposeGap(-7), ""); }
+TEST(ComposeGap, NegativeWidthGivesNothing) {
+    EXPECT_EQ(ComposeGap(-7), "");
+}
 
 }  // namespace
 }  // namespace fudeline

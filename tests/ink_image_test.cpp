@@ -9,7 +9,8 @@ namespace {
 
 TEST(DecodePbm, PlainAndBinaryGiveTheSameInk) {
     std::string error;
-    const auto plain = DecodePbm("P1\n# comment\n10 2\n0 1 0 0 0 0 0 0 0 1\n1000000000", 799, 464, &error);
+    const auto plain =
+        DecodePbm("P1\n# comment\n10 2\n0 1 0 0 0 0 0 0 0 1\n1000000000", 799, 464, &error);
     ASSERT_TRUE(plain) << error;
     const std::string bits = std::string("P4\n10 2\n\x40\x40\x80\x00", 12);
     const auto binary = DecodePbm(bits, 799, 464, &error);
@@ -28,8 +29,14 @@ TEST(DecodePbm, KeepsOnlyTheInkArea) {
 }
 
 TEST(DecodePbm, RejectsMalformedInput) {
-    const char* bad[] = {"", "P2\n1 1\n0", "P1\n", "P1 2 2 1 1 1", "P1 1 1 7",
-                         "P4\n16 2\n\x01", "P1 99999999999 1 1", "P4 3 3"};
+    const char* bad[] = {"",
+                         "P2\n1 1\n0",
+                         "P1\n",
+                         "P1 2 2 1 1 1",
+                         "P1 1 1 7",
+                         "P4\n16 2\n\x01",
+                         "P1 99999999999 1 1",
+                         "P4 3 3"};
     for (const char* text : bad) {
         std::string error;
         EXPECT_FALSE(DecodePbm(text, 799, 464, &error)) << text;

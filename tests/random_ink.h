@@ -53,8 +53,12 @@ inline Image RandomInk(InkStyle style, std::mt19937& rng) {
             for (int s = 0; s < 40; ++s) {
                 const Point a{uniform(-50, 850), uniform(-20, 480)};
                 switch (uniform(0, 2)) {
-                    case 0: line(a, {a.x + uniform(-300, 300), a.y}); break;
-                    case 1: line(a, {a.x, a.y + uniform(-100, 100)}); break;
+                    case 0:
+                        line(a, {a.x + uniform(-300, 300), a.y});
+                        break;
+                    case 1:
+                        line(a, {a.x, a.y + uniform(-100, 100)});
+                        break;
                     default: {
                         const int d = uniform(-150, 150);
                         line(a, {a.x + d, a.y + (uniform(0, 1) ? d : -d)});
@@ -77,7 +81,9 @@ inline Image RandomInk(InkStyle style, std::mt19937& rng) {
             // first three of the next.
             for (int row = 0; row < kRowCount; ++row) {
                 for (int k = 0; k < 25; ++k) {
-                    const int y = row * kInkRowHeight + std::array{-1, 0, 1, 2, 15}[static_cast<std::size_t>(uniform(0, 4))];
+                    const int y =
+                        row * kInkRowHeight +
+                        std::array{-1, 0, 1, 2, 15}[static_cast<std::size_t>(uniform(0, 4))];
                     ink.SetPixel(uniform(0, 798), y, kBlack);
                 }
             }
@@ -98,19 +104,32 @@ inline GlyphCatalog RandomCatalog(std::mt19937& rng) {
             text += previous;  // a twin: equal scores everywhere
             continue;
         }
-        std::string line = std::to_string(uniform(0x21, 0x7E)) + ", 0, " + std::to_string(uniform(1, 16));
+        std::string line =
+            std::to_string(uniform(0x21, 0x7E)) + ", 0, " + std::to_string(uniform(1, 16));
         const int n = uniform(0, 5) == 0 ? 1 : uniform(2, 40);
         line += ", " + std::to_string(n);
         int lastX = 0, lastY = 0;
         for (int i = 0; i < n; ++i) {
             int x = uniform(0, 2), y = uniform(0, 17);
             switch (uniform(0, 12)) {
-                case 0: x = lastX, y = lastY; break;             // duplicate pixel
-                case 1: x = uniform(20, 40); break;              // off the right of the window
-                case 2: y = uniform(-30, -1); break;             // above the band
-                case 3: y = uniform(17, 40); break;              // below the window
-                case 4: x = uniform(-3, 30), y = uniform(-3, 22); break;
-                default: x = uniform(0, 12); break;
+                case 0:
+                    x = lastX, y = lastY;
+                    break;  // duplicate pixel
+                case 1:
+                    x = uniform(20, 40);
+                    break;  // off the right of the window
+                case 2:
+                    y = uniform(-30, -1);
+                    break;  // above the band
+                case 3:
+                    y = uniform(17, 40);
+                    break;  // below the window
+                case 4:
+                    x = uniform(-3, 30), y = uniform(-3, 22);
+                    break;
+                default:
+                    x = uniform(0, 12);
+                    break;
             }
             line += ", " + std::to_string(x) + ", " + std::to_string(y);
             lastX = x, lastY = y;

@@ -23,7 +23,7 @@ TEST(ScoreGlyph, WorkedScores) {
     const GlyphCatalog dash = Trimmed(kDash);
     ASSERT_EQ(dash[0].fullPenalty, 67108864);
     InkWindow window;
-    for (int j = 0; j < 3; ++j) window.Set(1 + j, 9);  // ink under pixels 0-2
+    for (int j = 0; j < 3; ++j) window.Set(1 + j, 9);   // ink under pixels 0-2
     EXPECT_EQ(ScoreGlyph(dash[0], window), 234881024);  // pixel 3: half weight
     window.rows[9] &= ~(1u << 3);                       // ink under pixels 0-1
     EXPECT_EQ(ScoreGlyph(dash[0], window), 167772160);  // half, then full weight
@@ -44,7 +44,8 @@ TEST(BestGlyphReference, HighestScoreWins) {
 }
 
 TEST(BestGlyphReference, LaterGlyphWinsTies) {
-    const GlyphCatalog catalog = Trimmed("65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 0, 0\n67, 0, 5, 1, 0, 5\n");
+    const GlyphCatalog catalog =
+        Trimmed("65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 0, 0\n67, 0, 5, 1, 0, 5\n");
     InkWindow window;
     window.Set(1, 1);
     EXPECT_EQ(BestGlyphReference(catalog, window), 1);  // A and B tie; C scores less
@@ -76,7 +77,7 @@ TEST(NormaliseGap, OneAndTwoCannotBeComposed) {
 }
 
 class MatchRowTest : public ::testing::Test {
-protected:
+  protected:
     Image ink_{kCanvasWidth, kInkHeight};
     GlyphCatalog catalog_ = Trimmed(std::string(kDash) + "124, 0, 3, 16, " + [] {
         std::string s;

@@ -48,9 +48,9 @@ TEST_P(RealCatalogueRows, AgreeWithTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, RealCatalogueRows,
-                         ::testing::Values(InkStyle::Scribble, InkStyle::Ellipses, InkStyle::Strokes,
-                                           InkStyle::Dense, InkStyle::Sparse, InkStyle::Edges,
-                                           InkStyle::Margins));
+                         ::testing::Values(InkStyle::Scribble, InkStyle::Ellipses,
+                                           InkStyle::Strokes, InkStyle::Dense, InkStyle::Sparse,
+                                           InkStyle::Edges, InkStyle::Margins));
 
 TEST(AwkwardCatalogueRows, AgreeWithTheReference) {
     std::mt19937 rng(5);

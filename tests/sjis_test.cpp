@@ -8,7 +8,9 @@ namespace fudeline {
 namespace {
 
 // "a", katakana PO (0x83 0x7C, whose trail byte is '|'), "b", "|", "c".
-const std::string kPoText = "a\x83\x7C" "b|c";
+const std::string kPoText =
+    "a\x83\x7C"
+    "b|c";
 
 std::vector<std::string> Split(std::string_view text, std::string_view delimiter) {
     std::vector<std::string> fields;
@@ -68,7 +70,9 @@ TEST(IsSingleByteChar, RangeEndsAreInclusive) {
 }
 
 TEST(IsSingleByteCharAt, TrueOnlyWhereAOneByteCharacterBegins) {
-    const std::string text = "a\x83\x7C" "b";
+    const std::string text =
+        "a\x83\x7C"
+        "b";
     EXPECT_TRUE(IsSingleByteCharAt(text, 0));
     EXPECT_FALSE(IsSingleByteCharAt(text, 1));  // lead byte
     EXPECT_FALSE(IsSingleByteCharAt(text, 2));  // trail byte
@@ -118,7 +122,9 @@ TEST(SplitString, CommaSpaceFields) {
 
 TEST(SplitString, OneByteDelimiterRespectsCharacterBoundaries) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(Split(kPoText, "|"), (V{"a\x83\x7C" "b", "c"}));
+    EXPECT_EQ(Split(kPoText, "|"), (V{"a\x83\x7C"
+                                      "b",
+                                      "c"}));
 }
 
 TEST(SplitString, AppendsToTheList) {

@@ -9,7 +9,7 @@ namespace fudeline {
 namespace {
 
 class TextPainterTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
         ASSERT_NE(font_, nullptr);

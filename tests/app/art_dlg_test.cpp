@@ -41,7 +41,8 @@ QString ScriptOf(const QList<Event>& events) {
 QList<Event> Wave() {
     QList<Event> events{{Event::Down, 60, 120}};
     for (int i = 1; i <= 40; ++i) {
-        events.append(Event{Event::Move, 60 + i * 12, 120 + ((i % 8) < 4 ? i % 4 : 4 - i % 4) * 15});
+        events.append(
+            Event{Event::Move, 60 + i * 12, 120 + ((i % 8) < 4 ? i % 4 : 4 - i % 4) * 15});
     }
     events.append(Event{Event::Up});
     events.append(Event{Event::Down, 100, 300});
@@ -84,7 +85,7 @@ void AnswerNextBox(QMessageBox::StandardButton button) {
 class ArtDlgTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         std::string error;
         auto loaded = LoadEngineResources(&error);
@@ -101,9 +102,12 @@ private slots:
 
     void windowHasItsCaptionControlsAndCanvas() {
         QCOMPARE(dlg_->windowTitle(), QStringLiteral(" 〆(x`) Fudeline v1.5"));
-        const QList<std::pair<QString, QString>> controls = {
-            {"1003", "元に戻す"}, {"1001", "すべてクリア"}, {"1000", "クリップボードにコピー"},
-            {"1010", "コピー時<BR>タグを追加"}, {"1009", "行ラインを表示"}, {"1002", "背景..."}};
+        const QList<std::pair<QString, QString>> controls = {{"1003", "元に戻す"},
+                                                             {"1001", "すべてクリア"},
+                                                             {"1000", "クリップボードにコピー"},
+                                                             {"1010", "コピー時<BR>タグを追加"},
+                                                             {"1009", "行ラインを表示"},
+                                                             {"1002", "背景..."}};
         int previousRight = kIndicatorLeft + kIndicatorWidth;
         for (const auto& [id, text] : controls) {
             auto* button = dlg_->findChild<QAbstractButton*>(id);
@@ -354,7 +358,8 @@ private slots:
         write("cut.png", png.left(50));
         write("words.jpg", "not a picture at all");
         QDir(dir.path()).mkdir("folder.png");
-        for (const char* name : {"empty.png", "cut.png", "words.jpg", "folder.png", "missing.png"}) {
+        for (const char* name :
+             {"empty.png", "cut.png", "words.jpg", "folder.png", "missing.png"}) {
             const QString path = dir.filePath(name);
             dlg_->SetPictureChooser([&](QWidget*) { return path; });
             bool told = false;
@@ -432,7 +437,7 @@ private slots:
         QVERIFY(process.readAllStandardError().contains("0021t00df.dat"));
     }
 
-private:
+  private:
     void Play(const QList<Event>& events) {
         for (const Event& e : events) {
             const QPoint p(e.x, e.y);

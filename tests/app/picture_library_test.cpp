@@ -21,8 +21,8 @@ void Chunk(QByteArray& png, const char* type, const QByteArray& data) {
     const quint32 length = qToBigEndian<quint32>(static_cast<quint32>(data.size()));
     png.append(reinterpret_cast<const char*>(&length), 4);
     png += body;
-    const quint32 crc = qToBigEndian<quint32>(static_cast<quint32>(
-        crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()))));
+    const quint32 crc = qToBigEndian<quint32>(static_cast<quint32>(crc32(
+        0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()))));
     png.append(reinterpret_cast<const char*>(&crc), 4);
 }
 
@@ -53,7 +53,7 @@ QByteArray ZeroPng(quint32 width, quint32 height, quint32 rows) {
 class PictureLibraryTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void refusesWhatCannotBeRead_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("name");

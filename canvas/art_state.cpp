@@ -30,6 +30,7 @@ PressOutcome ArtState::LeftButtonDown(int clientX, int clientY) {
         !InRange(clientY, kCanvasTop, kCanvasBottom)) {
         return PressOutcome::None;
     }
+    RunPendingConversion();  // the previous stroke's last segments belong to it
     SaveUndoSnapshot();
     traceActive_ = 1;
     RecordPoint(clientX, clientY);
@@ -126,12 +127,15 @@ void ArtState::SaveUndoSnapshot() {
 }
 
 void ArtState::ExchangeWithUndo() {
+    // Segments still waiting for a paint belong to the drawing being put away.
+    RunPendingConversion();
     std::swap(inkLayer_, savedInkLayer_);
     std::swap(textLayer_, savedTextLayer_);
     std::swap(rows_, undoRows_);
 }
 
 void ArtState::ClearCanvas() {
+    RunPendingConversion();
     SaveUndoSnapshot();
     inkLayer_.FillRect(0, 0, kCanvasWidth, kInkHeight, kWhite);
     textLayer_.FillRect(0, 0, kCanvasWidth, kCanvasHeight, kWhite);

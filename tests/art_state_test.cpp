@@ -119,6 +119,34 @@ TEST_F(ArtStateTest, NoSegmentIsLostBetweenPaints) {
         EXPECT_FALSE(state_.rows()[static_cast<std::size_t>(row)].empty()) << row;
 }
 
+TEST_F(ArtStateTest, SegmentsWaitingForAPaintStayWithTheirStroke) {
+    // A quick stroke, then undo before any paint: the stroke's segments must
+    // not land on the restored canvas.
+    state_.LeftButtonDown(CX(10), CY(100));
+    state_.MouseMove(CX(60), CY(100));
+    state_.LeftButtonUp();
+    state_.ExchangeWithUndo();
+    state_.RunPendingConversion();
+    EXPECT_EQ(InkCount(), 0);
+    state_.ExchangeWithUndo();
+    EXPECT_EQ(InkCount(), 50);
+
+    // The same with clear, and with the next stroke's snapshot.
+    state_.LeftButtonDown(CX(10), CY(200));
+    state_.MouseMove(CX(30), CY(200));
+    state_.LeftButtonUp();
+    state_.ClearCanvas();
+    state_.RunPendingConversion();
+    EXPECT_EQ(InkCount(), 0);
+    state_.ExchangeWithUndo();
+    EXPECT_EQ(InkCount(), 70);
+    state_.LeftButtonDown(CX(10), CY(300));
+    state_.MouseMove(CX(20), CY(300));
+    state_.LeftButtonDown(CX(10), CY(400));  // the release was lost
+    state_.ExchangeWithUndo();
+    EXPECT_EQ(InkCount(), 80);  // the snapshot already held the first segment
+}
+
 TEST_F(ArtStateTest, EraserSpillIntoTheNextBandRematchesThatRow) {
     // Ink in row 1, near its top; an eraser stroke in row 0 reaches it.
     Stroke({{100, 20}, {140, 20}});  // ink y 17

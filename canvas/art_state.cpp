@@ -1,6 +1,7 @@
 #include "canvas/art_state.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace fudeline {
@@ -56,8 +57,13 @@ bool ArtState::LeftButtonUp() {
 }
 
 void ArtState::RecordPoint(int clientX, int clientY) {
-    const TracePoint p{static_cast<std::int32_t>(std::int64_t{clientX} - kCanvasLeft),
-                       static_cast<std::int32_t>(std::int64_t{clientY} - kCanvasTop)};
+    // Windows report 16-bit positions; anything wider is held at the 32-bit ends.
+    auto toCanvas = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    };
+    const TracePoint p{toCanvas(std::int64_t{clientX} - kCanvasLeft),
+                       toCanvas(std::int64_t{clientY} - kCanvasTop)};
     WidenInkExtent(p.x);
     trace_.push_back(p);
 }

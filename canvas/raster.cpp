@@ -38,7 +38,9 @@ void WalkLine(Point a, Point b, bool includeEnd, Point lo, Point hi, Plot plot) 
     const std::int64_t absMinor = std::llabs(minorDelta);
     const std::int64_t minorSign = minorDelta < 0 ? -1 : 1;
     for (std::int64_t i = first; i <= end; ++i) {
-        const std::int64_t offset = n == 0 ? 0 : (2 * i * absMinor + n) / (2 * n);
+        // Coordinates span up to 2^33, so the product needs 128 bits.
+        const auto offset = static_cast<std::int64_t>(
+            n == 0 ? 0 : (static_cast<__int128>(2 * i) * absMinor + n) / (2 * n));
         const std::int64_t minor = minor0 + minorSign * offset;
         if (minor < minorLo || minor > minorHi) continue;
         const std::int64_t major = major0 + majorStep * i;

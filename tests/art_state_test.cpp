@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "test_catalogs.h"
 
 namespace fudeline {
@@ -212,6 +214,14 @@ TEST_F(ArtStateTest, StrokeFarOutsideTheCanvasIsCheap) {
     state_.LeftButtonUp();
     EXPECT_TRUE(state_.RunPendingConversion());
     EXPECT_EQ(state_.inkLayer().Pixel(799, 100), kWhite);  // column 799 is never inked
+
+    // Positions past 16 bits, from a caller other than a window.
+    state_.LeftButtonDown(CX(10), CY(10));
+    state_.MouseMove(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    state_.MouseMove(std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
+    state_.LeftButtonUp();
+    EXPECT_TRUE(state_.RunPendingConversion());
+    EXPECT_EQ(state_.trace().size(), 0u);
 }
 
 TEST_F(ArtStateTest, MillionPointStrokeKeepsOnePointEach) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "canvas/geometry.h"
 
 namespace fudeline {
@@ -76,6 +78,16 @@ TEST(DrawThinLine, ClipsToColumn798AndFarOutsideCostsNothing) {
     EXPECT_EQ(ink.Pixel(0, 100), kBlack);
     EXPECT_EQ(ink.Pixel(798, 100), kBlack);
     EXPECT_EQ(ink.Pixel(799, 100), kWhite);
+}
+
+TEST(DrawThinLine, EndsAtTheEdgesOfThe32BitRange) {
+    Image ink(800, 464);
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    DrawThinLine(ink, {lo, lo}, {hi, hi}, kBlack, kInkClip);  // through the middle
+    DrawWideLine(ink, {400, lo}, {400, hi}, kLightGrey, kInkClip);  // top to bottom
+    EXPECT_EQ(ink.Pixel(200, 200), kBlack);
+    EXPECT_EQ(ink.Pixel(403, 0), kLightGrey);
+    EXPECT_EQ(ink.Pixel(396, 463), kLightGrey);
 }
 
 TEST(DrawWideLine, RoundEightPixelStrokeIncludingTheEnd) {

@@ -19,6 +19,7 @@
 #include "canvas/geometry.h"
 #include "cli/cells_format.h"
 #include "cli/ink_image.h"
+#include "cli/replay_player.h"
 #include "cli/replay_script.h"
 #include "convert/row_matcher.h"
 #include "export/export_text.h"
@@ -130,31 +131,6 @@ int WriteResult(const ArtState& state, const Options& options) {
     return std::fflush(stdout) == 0 ? 0 : Error("cannot write the output");
 }
 
-void ReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state) {
-    for (const ReplayEvent& event : events) {
-        switch (event.kind) {
-            case ReplayEvent::Kind::Down:
-                state.LeftButtonDown(event.x, event.y);
-                break;
-            case ReplayEvent::Kind::Move:
-                state.MouseMove(event.x, event.y);
-                break;
-            case ReplayEvent::Kind::Up:
-                state.LeftButtonUp();
-                break;
-            case ReplayEvent::Kind::Undo:
-                state.ExchangeWithUndo();
-                break;
-            case ReplayEvent::Kind::Clear:
-                state.ClearCanvas();
-                break;
-            case ReplayEvent::Kind::ClearDeclined:
-                break;
-        }
-        state.RunPendingConversion();  // the paint that follows every event
-    }
-}
-
 int Convert(const Options& options) {
     std::string dir = options.catalogueDir.empty() ? FindDataDirectory(kSingleByteCatalogName)
                                                    : options.catalogueDir;
@@ -182,7 +158,7 @@ int Convert(const Options& options) {
         std::string why;
         const auto events = ParseReplayScript(text.str(), &why);
         if (!events) return Error(options.input + ": " + why);
-        ReplayEvents(*events, state);
+        PlayReplayEvents(*events, state);
     }
     return WriteResult(state, options);
 }

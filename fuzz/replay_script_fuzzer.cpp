@@ -1,6 +1,7 @@
 // Replay scripts of any content, played on a drawing session: no crash, and
 // the inked extent stays inside the canvas whatever the coordinates.
 #include "canvas/art_state.h"
+#include "cli/replay_player.h"
 #include "cli/replay_script.h"
 #include "convert/row_matcher.h"
 #include "export/export_text.h"
@@ -41,30 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     static const RowMatcher matcher(SmallCatalog());
     ArtState state(matcher, nullptr);
-    for (const ReplayEvent& event : *events) {
-        switch (event.kind) {
-            case ReplayEvent::Kind::Down:
-                state.LeftButtonDown(event.x, event.y);
-                break;
-            case ReplayEvent::Kind::Move:
-                state.MouseMove(event.x, event.y);
-                break;
-            case ReplayEvent::Kind::Up:
-                state.LeftButtonUp();
-                break;
-            case ReplayEvent::Kind::Undo:
-                state.ExchangeWithUndo();
-                break;
-            case ReplayEvent::Kind::Clear:
-                state.ClearCanvas();
-                break;
-            case ReplayEvent::Kind::ClearDeclined:
-                break;
-        }
-        state.RunPendingConversion();
-        fuzz::Check(state.inkMinX() >= 0 && state.inkMinX() <= 799);
-        fuzz::Check(state.inkMaxX() >= 0 && state.inkMaxX() <= 799);
-    }
+    PlayReplayEvents(*events, state, [](const ArtState& after) {
+        fuzz::Check(after.inkMinX() >= 0 && after.inkMinX() <= 799);
+        fuzz::Check(after.inkMaxX() >= 0 && after.inkMaxX() <= 799);
+    });
     const std::string exported = ComposeExportText(state.rows(), true);
     fuzz::Check(exported.size() < 2 || exported.compare(exported.size() - 2, 2, "\r\n") != 0);
     return 0;

@@ -1,0 +1,18 @@
+// Plays replay events on a drawing session, one paint after each, exactly as
+// the window would receive and paint them.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "canvas/art_state.h"
+#include "cli/replay_script.h"
+
+namespace fudeline {
+
+// `clearConfirmed` events run the confirmed clear; declined ones change
+// nothing. `afterEach`, if given, sees the session after every event's paint.
+void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
+                      const std::function<void(const ArtState&)>& afterEach = {});
+
+}  // namespace fudeline

@@ -43,7 +43,6 @@ class GlyphBits {
     // (the later one among equal scores), or -1 when none scores 0 or more.
     int BestGlyph(const WindowBits& window) const;
 
-    bool usesAvx512() const { return avx512_; }
 
   private:
     struct Entry {

@@ -20,8 +20,6 @@ class RowMatcher {
     // inkMaxX - 1 and places at each inked column the best-scoring glyph.
     TextRow MatchRow(const Image& ink, int row, int inkMinX, int inkMaxX) const;
 
-    const GlyphCatalog& catalog() const { return catalog_; }
-
   private:
     const GlyphCatalog& catalog_;
     GlyphBits bits_;

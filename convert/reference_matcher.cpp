@@ -1,6 +1,6 @@
 #include "convert/reference_matcher.h"
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/grey_picture.h"
+#include "pixels/grey_picture.h"
 
 namespace fudeline {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/grey_picture.h"
+#include "pixels/grey_picture.h"
 
 namespace fudeline::picture_formats {
 

@@ -4,7 +4,7 @@
 
 #include <opencv2/core.hpp>
 
-#include "canvas/grey_picture.h"
+#include "pixels/grey_picture.h"
 #include "lines/trace_options.h"
 
 namespace fudeline {

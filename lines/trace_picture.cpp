@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <opencv2/imgproc.hpp>
 
-#include "canvas/geometry.h"
-#include "canvas/trace.h"
+#include "pixels/geometry.h"
+#include "pixels/trace.h"
 #include "lines/line_extraction.h"
 #include "lines/placement.h"
 

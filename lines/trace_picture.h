@@ -4,8 +4,8 @@
 // as a pen stroke is (ink y = 16 y / 18).
 #pragma once
 
-#include "canvas/grey_picture.h"
-#include "canvas/image.h"
+#include "pixels/grey_picture.h"
+#include "pixels/image.h"
 #include "lines/trace_options.h"
 
 namespace fudeline {

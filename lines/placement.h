@@ -4,8 +4,8 @@
 
 #include <opencv2/core.hpp>
 
-#include "pixels/grey_picture.h"
 #include "lines/trace_options.h"
+#include "pixels/grey_picture.h"
 
 namespace fudeline {
 

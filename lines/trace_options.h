@@ -21,7 +21,6 @@ inline constexpr double kMaxScalePercent = 10000.0;
 struct TraceOptions {
     TraceMode mode = TraceMode::Auto;
     Placement placement;
-    bool thinAfterSqueeze = false;
 };
 
 // The factor a `width` x `height` picture is scaled by on the canvas.

@@ -4,9 +4,9 @@
 // as a pen stroke is (ink y = 16 y / 18).
 #pragma once
 
+#include "lines/trace_options.h"
 #include "pixels/grey_picture.h"
 #include "pixels/image.h"
-#include "lines/trace_options.h"
 
 namespace fudeline {
 

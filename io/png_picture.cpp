@@ -1,5 +1,7 @@
 #include <png.h>
 
+#include <vector>
+
 #include "io/picture_formats.h"
 
 namespace fudeline::picture_formats {
@@ -15,14 +17,19 @@ std::optional<GreyPicture> DecodePng(std::string_view bytes, std::string* error)
         png_image_free(&png);
         return std::nullopt;
     }
-    // Asking for grey without alpha makes libpng composite transparency onto
-    // the background given (its green channel for grey output): paper.
-    png.format = PNG_FORMAT_GRAY;
-    const png_color white{255, 255, 255};
-    if (!png_image_finish_read(&png, &white, picture->levels.data(), 0, nullptr)) {
+    // Read as RGBA and made grey here: libpng's own grey conversion works in
+    // linear light, which would make a red line paler than the same line
+    // from any other format.
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> rgba(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr)) {
         const std::string why = png.message;
         png_image_free(&png);
         return Refuse(error, "the PNG picture is damaged: " + why);
+    }
+    for (std::size_t i = 0; i < picture->levels.size(); ++i) {
+        const png_byte* p = &rgba[i * 4];
+        picture->levels[i] = OverWhite(GreyOf(p[0], p[1], p[2]), p[3]);
     }
     return picture;
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pixels/geometry.h"
 #include "glyphs/cp932.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

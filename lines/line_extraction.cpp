@@ -44,29 +44,35 @@ ToneClasses SplitTones(const cv::Mat& grey) {
 
 }  // namespace
 
-cv::Mat ExtractLineArt(const cv::Mat& grey) {
+cv::Mat ExtractLineArt(const cv::Mat& grey, cv::Rect area) {
     CV_Assert(grey.type() == CV_8UC1);
+    area &= cv::Rect(0, 0, grey.cols, grey.rows);
+    if (area.empty()) return cv::Mat::zeros(grey.size(), CV_8UC1);
     cv::Mat smooth, ink;
     // A light blur first, so JPEG blocks and paper grain do not break the
     // threshold's edge into ragged teeth that thinning turns into spurs.
     cv::GaussianBlur(grey, smooth, cv::Size(3, 3), 0);
-    cv::threshold(smooth, ink, 0, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
     // A picture with no dark part (all paper, or all ink) has no lines to find:
     // Otsu's threshold then splits noise.
-    const ToneClasses tones = SplitTones(smooth);
+    const ToneClasses tones = SplitTones(smooth(area));
     if (tones.lightMean - tones.darkMean < 32 || tones.darkShare > 0.5) {
         return cv::Mat::zeros(grey.size(), CV_8UC1);
     }
+    cv::threshold(smooth, ink, tones.threshold, 255, cv::THRESH_BINARY_INV);
     RemoveSpecks(ink, kLineArtSpeckPixels);
     ThinToCentreLines(ink);
     RemoveSpecks(ink, kLineArtFragmentPixels);
     return ink;
 }
 
-cv::Mat ExtractPhotoEdges(const cv::Mat& grey) {
+cv::Mat ExtractPhotoEdges(const cv::Mat& grey, cv::Rect area) {
     CV_Assert(grey.type() == CV_8UC1);
+    cv::Mat result = cv::Mat::zeros(grey.size(), CV_8UC1);
+    area &= cv::Rect(0, 0, grey.cols, grey.rows);
+    if (area.empty()) return result;
     cv::Mat smooth, equalised, edges;
-    cv::GaussianBlur(grey, smooth, cv::Size(5, 5), 0);
+    // A copy, since filters on a view would reach past it into the canvas.
+    cv::GaussianBlur(grey(area).clone(), smooth, cv::Size(5, 5), 0);
     cv::createCLAHE(2.0, cv::Size(8, 8))->apply(smooth, equalised);
     // Thresholds from the picture's own gradients: an edge is a few times
     // steeper than the picture's average slope, so busy photos keep their
@@ -81,7 +87,8 @@ cv::Mat ExtractPhotoEdges(const cv::Mat& grey) {
     cv::Canny(equalised, edges, low, high, 3, true);
     ThinToCentreLines(edges);
     RemoveSpecks(edges, kPhotoFragmentPixels);
-    return edges;
+    edges.copyTo(result(area));
+    return result;
 }
 
 TraceMode ChooseTraceMode(const cv::Mat& grey, cv::Rect area) {

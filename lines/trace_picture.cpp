@@ -57,10 +57,12 @@ Image DrawAsStrokes(const cv::Mat& lines, int fineness) {
 
 TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
     if (mode == TraceMode::Auto) mode = ChooseTraceMode(canvas, area);
-    if (mode == TraceMode::Photo) return {DrawAsStrokes(ExtractPhotoEdges(canvas), 1), mode};
+    if (mode == TraceMode::Photo) return {DrawAsStrokes(ExtractPhotoEdges(canvas, area), 1), mode};
     cv::Mat fine;
     cv::resize(canvas, fine, cv::Size(), kLineArtFineness, kLineArtFineness, cv::INTER_CUBIC);
-    return {DrawAsStrokes(ExtractLineArt(fine), kLineArtFineness), mode};
+    const cv::Rect fineArea(area.x * kLineArtFineness, area.y * kLineArtFineness,
+                            area.width * kLineArtFineness, area.height * kLineArtFineness);
+    return {DrawAsStrokes(ExtractLineArt(fine, fineArea), kLineArtFineness), mode};
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(ExtractLineArtTest, AStrokeBecomesItsCentreLine) {
         SCOPED_TRACE(c.name);
         cv::Mat picture = Paper(c.paper);
         cv::line(picture, {40, 100}, {260, 100}, c.ink, c.thickness, cv::LINE_AA);
-        const cv::Mat lines = ExtractLineArt(picture);
+        const cv::Mat lines = ExtractLineArt(picture, cv::Rect(0, 0, picture.cols, picture.rows));
         std::vector<cv::Point> points;
         cv::findNonZero(lines, points);
         ASSERT_GT(points.size(), 200u);
@@ -74,8 +74,24 @@ TEST(ExtractLineArtTest, PicturesWithoutLinesGiveNoInk) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(cv::countNonZero(ExtractLineArt(c.picture)), 0);
+        EXPECT_EQ(cv::countNonZero(
+                      ExtractLineArt(c.picture, cv::Rect(0, 0, c.picture.cols, c.picture.rows))),
+                  0);
     }
+}
+
+TEST(ExtractLineArtTest, OnlyThePictureAreaSetsTheThreshold) {
+    // A grey stroke on grey paper, framed by white canvas three times its size:
+    // over the whole canvas the threshold would split paper from canvas.
+    cv::Mat canvas(400, 600, CV_8UC1, cv::Scalar(255));
+    const cv::Rect area(0, 0, 300, 200);
+    cv::Mat picture = canvas(area);
+    Paper(215).copyTo(picture);
+    cv::line(picture, {40, 100}, {260, 100}, 140, 2, cv::LINE_AA);
+    std::vector<cv::Point> points;
+    cv::findNonZero(ExtractLineArt(canvas, area), points);
+    ASSERT_GT(points.size(), 200u);
+    for (const cv::Point& p : points) EXPECT_NEAR(p.y, 100, 1);
 }
 
 TEST(ExtractPhotoEdgesTest, EdgesFollowTheShapeBorder) {
@@ -83,7 +99,11 @@ TEST(ExtractPhotoEdgesTest, EdgesFollowTheShapeBorder) {
     const cv::Rect square(80, 50, 120, 90);
     photo(square).setTo(70);
     cv::GaussianBlur(photo, photo, cv::Size(), 1.5);
-    const cv::Mat edges = ExtractPhotoEdges(photo);
+    // Framed by blank canvas: the picture's own border is no edge.
+    cv::Mat canvas(300, 400, CV_8UC1, cv::Scalar(255));
+    photo.copyTo(canvas(cv::Rect(0, 0, 300, 200)));
+    const cv::Mat edges =
+        ExtractPhotoEdges(canvas, cv::Rect(0, 0, 300, 200))(cv::Rect(0, 0, 300, 200));
     cv::Mat border = cv::Mat::zeros(photo.size(), CV_8UC1);
     cv::rectangle(border, square, 255, 1);
     cv::Mat nearBorder;

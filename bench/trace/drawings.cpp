@@ -1,4 +1,4 @@
-#include "line_art/drawings.h"
+#include "trace/drawings.h"
 
 #include <cmath>
 #include <numbers>

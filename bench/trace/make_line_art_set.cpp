@@ -13,10 +13,10 @@
 #include <opencv2/imgproc.hpp>
 
 #include "io/picture_writer.h"
-#include "line_art/drawings.h"
 #include "pixels/geometry.h"
 #include "pixels/raster.h"
 #include "pixels/trace.h"
+#include "trace/drawings.h"
 
 using namespace fudeline;
 using namespace fudeline::bench;

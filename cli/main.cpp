@@ -6,8 +6,12 @@
 //
 // "-" as IMAGE or SCRIPT reads standard input. Errors go to stderr with exit
 // status 2; nothing is written to stdout then.
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -33,10 +37,25 @@ int main(int argc, char** argv) {
         AddReplayCommand(app),
         AddCatalogueCommand(app),
     };
+    // CLI11 would only say that a command is required.
+    if (argc > 1 && argv[1][0] != '-' &&
+        std::none_of(commands.begin(), commands.end(),
+                     [&](const Command& c) { return c.subcommand->check_name(argv[1]); })) {
+        std::cerr << "fudeline-cli: unknown command \"" << argv[1]
+                  << "\"\nRun with --help for the usage.\n";
+        return kExitError;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
+        errno = 0;
         const int status = app.exit(e);
+        // Help and version go through std::cout: a failed write there is a
+        // failure too, not a success with nothing shown.
+        if (std::fflush(stdout) != 0 || !std::cout) {
+            return ReportFailure(
+                "write", fudeline::SystemError("standard output", errno != 0 ? errno : EIO));
+        }
         return status == 0 ? 0 : kExitError;
     }
     try {

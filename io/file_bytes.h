@@ -25,6 +25,8 @@ Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes 
 // Writes `bytes` to `path` ("-": standard output), replacing the file's
 // content. Every write and the close are checked: a full disk, a closed pipe
 // or a missing folder is an error naming the output and the system's reason.
+// A failed write leaves an existing plain file as it was and removes a file
+// it had just created.
 Status WriteFileBytes(const std::string& path, std::string_view bytes);
 
 }  // namespace fudeline

@@ -1,12 +1,14 @@
 #include "io/file_bytes.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -48,6 +50,45 @@ TEST_F(FileBytesTest, WrittenBytesReadBackExactlyAndReplaceTheOldContent) {
     const auto read = ReadFileBytes(Path("out.bin"));
     ASSERT_TRUE(read) << read.error().Message();
     EXPECT_EQ(*read, "\r\n\x81\x40");
+}
+
+TEST_F(FileBytesTest, ReplacingKeepsTheFilesModeAndWritesThroughLinks) {
+    ASSERT_TRUE(WriteFileBytes(Path("kept"), "old"));
+    namespace fs = std::filesystem;
+    fs::permissions(Path("kept"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(Path("kept"), Path("link"));
+    ASSERT_TRUE(WriteFileBytes(Path("kept"), "new"));
+    ASSERT_TRUE(WriteFileBytes(Path("link"), "through the link"));
+    EXPECT_EQ(fs::status(Path("kept")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(fs::is_symlink(Path("link")));
+    EXPECT_EQ(ReadFileBytes(Path("kept")).value(), "through the link");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+// A size limit makes writes fail part-way, as a full disk would.
+TEST_F(FileBytesTest, AWriteFailingPartWayKeepsTheOldContentAndLeavesNoNewFile) {
+    ASSERT_TRUE(WriteFileBytes(Path("old"), "the old content"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status replaced = WriteFileBytes(Path("old"), std::string(10000, 'x'));
+    const Status created = WriteFileBytes(Path("new"), std::string(10000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+
+    ASSERT_FALSE(replaced);
+    EXPECT_EQ(replaced.error().Message(), Path("old") + ": File too large");
+    EXPECT_EQ(ReadFileBytes(Path("old")).value(), "the old content");
+    ASSERT_FALSE(created);
+    EXPECT_EQ(created.error().Message(), Path("new") + ": File too large");
+    // Neither the new file nor a temporary one is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(FileBytesTest, InputsThatCannotBeReadNameThePathAndTheReason) {

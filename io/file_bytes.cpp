@@ -37,6 +37,11 @@ class OwnedDescriptor {
     bool owned_;
 };
 
+std::string SizeText(std::size_t bytes) {
+    return bytes >= (std::size_t{1} << 20) ? std::to_string(bytes >> 20) + " MB"
+                                           : std::to_string(bytes) + " bytes";
+}
+
 // Writes all of `bytes`; returns 0 or the errno of the failure.
 int WriteAll(int fd, std::string_view bytes) {
     std::size_t written = 0;
@@ -94,7 +99,7 @@ Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
         if (n < 0) return SystemError(name, errno);
         if (n == 0) break;
         if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
-            return Error{name, "larger than " + std::to_string(maxBytes >> 20) + " MB"};
+            return Error{name, "larger than " + SizeText(maxBytes)};
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }

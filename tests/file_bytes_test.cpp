@@ -103,6 +103,7 @@ TEST_F(FileBytesTest, InputsThatCannotBeReadNameThePathAndTheReason) {
         {dir_.string(), kMaxInputBytes, "Is a directory"},
         {Path("file") + "/below", kMaxInputBytes, "Not a directory"},
         {Path("big"), 1 << 20, "larger than 1 MB"},
+        {Path("file"), 0, "larger than 0 bytes"},
     };
     for (const auto& c : cases) {
         const auto read = ReadFileBytes(c.path, c.maxBytes);

@@ -12,10 +12,9 @@ using namespace fudeline;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input input(data, size);
     const std::uint8_t choice = input.Byte();
-    std::string error;
-    const auto picture = DecodePicture(input.Rest(), &error);
+    const auto picture = DecodePicture(input.Rest());
     if (!picture) {
-        fuzz::Check(!error.empty());
+        fuzz::Check(!picture.error().reason.empty());
         return 0;
     }
     fuzz::Check(picture->width > 0 && picture->height > 0 &&

@@ -27,14 +27,14 @@ std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
 
 }  // namespace
 
-std::optional<GreyPicture> DecodeBmp(std::string_view bytes, std::string* error) {
-    if (bytes.size() < 26) return Refuse(error, "the BMP picture is truncated");
+Result<GreyPicture> DecodeBmp(std::string_view bytes) {
+    if (bytes.size() < 26) return Refuse("the BMP picture is truncated");
     const std::uint32_t dataOffset = Le(bytes, 10, 4);
     const std::uint32_t headerSize = Le(bytes, 14, 4);
     const bool core = headerSize == 12;
-    if (!core && headerSize < 40) return Refuse(error, "the BMP header is of an unknown kind");
+    if (!core && headerSize < 40) return Refuse("the BMP header is of an unknown kind");
     if (bytes.size() < 14 + std::uint64_t{headerSize}) {
-        return Refuse(error, "the BMP picture is truncated");
+        return Refuse("the BMP picture is truncated");
     }
     std::int64_t width, height;
     std::uint32_t bits, compression = 0, coloursUsed = 0;
@@ -51,23 +51,23 @@ std::optional<GreyPicture> DecodeBmp(std::string_view bytes, std::string* error)
     }
     const bool topDown = height < 0;
     height = std::abs(height);
-    if (width <= 0) return Refuse(error, "the BMP picture has no pixels");
+    if (width <= 0) return Refuse("the BMP picture has no pixels");
     const bool bitFields = compression == 3 || compression == 6;
     if (compression != 0 && !bitFields) {
-        return Refuse(error, "compressed BMP pictures are not supported");
+        return Refuse("compressed BMP pictures are not supported");
     }
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-        return Refuse(error, "BMP pictures of " + std::to_string(bits) + " bits are not supported");
+        return Refuse("BMP pictures of " + std::to_string(bits) + " bits are not supported");
     }
-    auto picture = AllocatePicture(static_cast<std::uint64_t>(width),
-                                   static_cast<std::uint64_t>(height), error);
-    if (!picture) return std::nullopt;
+    auto picture =
+        AllocatePicture(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
+    if (!picture) return picture.error();
 
     // Masks follow a 40-byte header, or lie inside the larger ones.
     std::array<std::uint32_t, 3> masks{0x7C00, 0x03E0, 0x001F};
     if (bits == 32) masks = {0xFF0000, 0x00FF00, 0x0000FF};
     if (bitFields) {
-        if (bytes.size() < 14 + 40 + 12) return Refuse(error, "the BMP picture is truncated");
+        if (bytes.size() < 14 + 40 + 12) return Refuse("the BMP picture is truncated");
         masks = {Le(bytes, 54, 4), Le(bytes, 58, 4), Le(bytes, 62, 4)};
     }
 
@@ -77,8 +77,7 @@ std::optional<GreyPicture> DecodeBmp(std::string_view bytes, std::string* error)
         const std::size_t start = 14 + headerSize + (bitFields ? 12 : 0);
         std::size_t count = coloursUsed ? coloursUsed : (std::size_t{1} << bits);
         count = std::min<std::size_t>(count, 256);
-        if (bytes.size() < start + count * entry)
-            return Refuse(error, "the BMP picture is truncated");
+        if (bytes.size() < start + count * entry) return Refuse("the BMP picture is truncated");
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t p = start + i * entry;
             palette[i] = GreyOf(static_cast<std::uint8_t>(bytes[p + 2]),
@@ -90,7 +89,7 @@ std::optional<GreyPicture> DecodeBmp(std::string_view bytes, std::string* error)
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     if (dataOffset > bytes.size() ||
         bytes.size() - dataOffset < stride * static_cast<std::uint64_t>(height)) {
-        return Refuse(error, "the BMP picture is truncated");
+        return Refuse("the BMP picture is truncated");
     }
     for (std::int64_t row = 0; row < height; ++row) {
         const std::size_t start = dataOffset + static_cast<std::size_t>(stride * row);

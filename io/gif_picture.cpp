@@ -36,25 +36,24 @@ std::string GifError(int code) {
 
 // Only the first frame is decoded, line by line into the logical screen: a GIF
 // may hold thousands of frames, and decoding them all would hold them all.
-std::optional<GreyPicture> DecodeGif(std::string_view bytes, std::string* error) {
+Result<GreyPicture> DecodeGif(std::string_view bytes) {
     MemoryReader reader{bytes};
     int code = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, ReadFromMemory, &code));
-    if (!gif) return Refuse(error, GifError(code));
+    if (!gif) return Refuse(GifError(code));
     auto picture = AllocatePicture(static_cast<std::uint32_t>(std::max(gif->SWidth, 0)),
-                                   static_cast<std::uint32_t>(std::max(gif->SHeight, 0)), error);
-    if (!picture) return std::nullopt;
+                                   static_cast<std::uint32_t>(std::max(gif->SHeight, 0)));
+    if (!picture) return picture.error();
 
     int transparent = -1;
     GifRecordType record;
     do {
-        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR)
-            return Refuse(error, GifError(gif->Error));
+        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) return Refuse(GifError(gif->Error));
         if (record == EXTENSION_RECORD_TYPE) {
             int extCode = 0;
             GifByteType* ext = nullptr;
             if (DGifGetExtension(gif.get(), &extCode, &ext) == GIF_ERROR) {
-                return Refuse(error, GifError(gif->Error));
+                return Refuse(GifError(gif->Error));
             }
             GraphicsControlBlock control;
             if (extCode == GRAPHICS_EXT_FUNC_CODE && ext &&
@@ -63,18 +62,17 @@ std::optional<GreyPicture> DecodeGif(std::string_view bytes, std::string* error)
             }
             while (ext) {
                 if (DGifGetExtensionNext(gif.get(), &ext) == GIF_ERROR) {
-                    return Refuse(error, GifError(gif->Error));
+                    return Refuse(GifError(gif->Error));
                 }
             }
         } else if (record == IMAGE_DESC_RECORD_TYPE) {
-            if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
-                return Refuse(error, GifError(gif->Error));
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return Refuse(GifError(gif->Error));
             const GifImageDesc& frame = gif->Image;
             const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-            if (!colours) return Refuse(error, "the GIF picture has no colour table");
+            if (!colours) return Refuse("the GIF picture has no colour table");
             if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > 65535 ||
                 frame.Height > 65535) {
-                return Refuse(error, "the GIF frame has an impossible size");
+                return Refuse("the GIF frame has an impossible size");
             }
             std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
             // Interlaced frames arrive as rows 0, 8, 16.., then 4, 12.., 2, 6.., 1, 3..
@@ -88,7 +86,7 @@ std::optional<GreyPicture> DecodeGif(std::string_view bytes, std::string* error)
             }
             for (const int frameY : order) {
                 if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR) {
-                    return Refuse(error, GifError(gif->Error));
+                    return Refuse(GifError(gif->Error));
                 }
                 const int y = frame.Top + frameY;
                 if (y < 0 || y >= picture->height) continue;
@@ -107,7 +105,7 @@ std::optional<GreyPicture> DecodeGif(std::string_view bytes, std::string* error)
             return picture;
         }
     } while (record != TERMINATE_RECORD_TYPE);
-    return Refuse(error, "the GIF picture has no frame");
+    return Refuse("the GIF picture has no frame");
 }
 
 }  // namespace fudeline::picture_formats

@@ -46,10 +46,10 @@ void LimitScans(j_common_ptr cinfo) {
 
 }  // namespace
 
-std::optional<GreyPicture> DecodeJpeg(std::string_view bytes, std::string* error) {
+Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     // Everything with a destructor lives before setjmp, so the jump back skips none.
-    std::optional<GreyPicture> picture;
-    std::string why;
+    GreyPicture picture;
+    std::string refusal;
     std::vector<JSAMPLE> cmykRow;
     jpeg_decompress_struct cinfo{};
     ErrorManager manager{};
@@ -60,17 +60,24 @@ std::optional<GreyPicture> DecodeJpeg(std::string_view bytes, std::string* error
     progress.progress_monitor = LimitScans;
     if (setjmp(manager.escape)) {
         jpeg_destroy_decompress(&cinfo);
-        return Refuse(error, std::string("the JPEG picture is damaged: ") + manager.message);
+        return Refuse(std::string("the JPEG picture is damaged: ") + manager.message);
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
-    picture = AllocatePicture(cinfo.image_width, cinfo.image_height, &why);
-    if (!picture) {
+    {
+        Result<GreyPicture> allocated = AllocatePicture(cinfo.image_width, cinfo.image_height);
+        if (allocated) {
+            picture = std::move(*allocated);
+        } else {
+            refusal = allocated.error().reason;
+        }
+    }
+    if (!refusal.empty()) {
         jpeg_destroy_decompress(&cinfo);
-        return Refuse(error, why);
+        return Refuse(refusal);
     }
     // libjpeg turns colour to grey itself (it keeps the luma channel), except
     // from CMYK, which it hands over as is.
@@ -80,7 +87,7 @@ std::optional<GreyPicture> DecodeJpeg(std::string_view bytes, std::string* error
     if (cmyk) cmykRow.resize(std::size_t{cinfo.output_width} * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         std::uint8_t* out =
-            picture->levels.data() + std::size_t{cinfo.output_scanline} * cinfo.output_width;
+            picture.levels.data() + std::size_t{cinfo.output_scanline} * cinfo.output_width;
         JSAMPROW row = cmyk ? cmykRow.data() : out;
         jpeg_read_scanlines(&cinfo, &row, 1);
         if (!cmyk) continue;
@@ -95,7 +102,7 @@ std::optional<GreyPicture> DecodeJpeg(std::string_view bytes, std::string* error
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    if (manager.truncated) return Refuse(error, "the JPEG picture is truncated");
+    if (manager.truncated) return Refuse("the JPEG picture is truncated");
     return picture;
 }
 

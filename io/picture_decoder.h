@@ -5,21 +5,21 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "pixels/grey_picture.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
 // 256 MB of 32-bit pixels, as the window's picture library allows.
 inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{256} << 20;
 
-// On failure returns nothing and says why (without the path).
-std::optional<GreyPicture> DecodePicture(std::string_view bytes, std::string* error);
+// Errors say what is wrong with the bytes and carry no path.
+Result<GreyPicture> DecodePicture(std::string_view bytes);
 
-// Reads and decodes the file at `path`, or standard input for "-".
-std::optional<GreyPicture> ReadPicture(const std::string& path, std::string* error);
+// Reads and decodes `path` ("-": standard input); errors name the input.
+Result<GreyPicture> ReadPicture(const std::string& path);
 
 }  // namespace fudeline

@@ -1,24 +1,20 @@
-// Pictures out as PNG: the traced ink layer (which `convert` and the window's
-// open command read back) and grey pictures.
+// Pictures out as PNG bytes: the traced ink layer (which `convert` and the
+// window's open command read back) and grey pictures. io/file_bytes.h writes them.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "pixels/grey_picture.h"
 #include "pixels/image.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
-// 8-bit grey PNG bytes, or nothing and why.
-std::optional<std::string> EncodeGreyPng(const GreyPicture& picture, std::string* error);
+// 8-bit grey PNG bytes.
+Result<std::string> EncodeGreyPng(const GreyPicture& picture);
 
 // The ink image as a PNG whose black pixels are its black pixels and every
 // other pixel white, so reading it back gives the same ink.
-std::optional<std::string> EncodeInkPng(const Image& ink, std::string* error);
-
-// Writes `bytes` to `path` through a temporary file beside it, so a failed
-// write never leaves half a file under the name; false and why on failure.
-bool WriteFileBytes(const std::string& path, const std::string& bytes, std::string* error);
+Result<std::string> EncodeInkPng(const Image& ink);
 
 }  // namespace fudeline

@@ -6,16 +6,16 @@
 
 namespace fudeline::picture_formats {
 
-std::optional<GreyPicture> DecodePng(std::string_view bytes, std::string* error) {
+Result<GreyPicture> DecodePng(std::string_view bytes) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
-        return Refuse(error, std::string("not a readable PNG picture: ") + png.message);
+        return Refuse(std::string("not a readable PNG picture: ") + png.message);
     }
-    auto picture = AllocatePicture(png.width, png.height, error);
+    auto picture = AllocatePicture(png.width, png.height);
     if (!picture) {
         png_image_free(&png);
-        return std::nullopt;
+        return picture.error();
     }
     // Read as RGBA and made grey here: libpng's own grey conversion works in
     // linear light, which would make a red line paler than the same line
@@ -25,7 +25,7 @@ std::optional<GreyPicture> DecodePng(std::string_view bytes, std::string* error)
     if (!png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr)) {
         const std::string why = png.message;
         png_image_free(&png);
-        return Refuse(error, "the PNG picture is damaged: " + why);
+        return Refuse("the PNG picture is damaged: " + why);
     }
     for (std::size_t i = 0; i < picture->levels.size(); ++i) {
         const png_byte* p = &rgba[i * 4];

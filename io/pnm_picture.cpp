@@ -38,7 +38,7 @@ struct PnmReader {
 
 }  // namespace
 
-std::optional<GreyPicture> DecodePnm(std::string_view bytes, std::string* error) {
+Result<GreyPicture> DecodePnm(std::string_view bytes) {
     const char kind = bytes[1];
     const bool raw = kind >= '4';
     const int channels = (kind == '3' || kind == '6') ? 3 : 1;
@@ -47,10 +47,10 @@ std::optional<GreyPicture> DecodePnm(std::string_view bytes, std::string* error)
     std::uint64_t width = 0, height = 0, maxValue = 1;
     if (!reader.Number(width, 0xFFFFFFFF) || !reader.Number(height, 0xFFFFFFFF) ||
         (!bitmap && !reader.Number(maxValue, 65535)) || maxValue == 0) {
-        return Refuse(error, "the PNM header has no valid size or maximum value");
+        return Refuse("the PNM header has no valid size or maximum value");
     }
-    auto picture = AllocatePicture(width, height, error);
-    if (!picture) return std::nullopt;
+    auto picture = AllocatePicture(width, height);
+    if (!picture) return picture.error();
     auto level = [&](std::uint64_t v) {
         return static_cast<std::uint8_t>(std::min<std::uint64_t>(v, maxValue) * 255 / maxValue);
     };
@@ -62,7 +62,7 @@ std::optional<GreyPicture> DecodePnm(std::string_view bytes, std::string* error)
         const int sampleBytes = maxValue > 255 ? 2 : 1;
         const std::uint64_t rowBytes = bitmap ? (width + 7) / 8 : width * channels * sampleBytes;
         if (pos > bytes.size() || bytes.size() - pos < rowBytes * height) {
-            return Refuse(error, "the PNM picture is truncated");
+            return Refuse("the PNM picture is truncated");
         }
         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data()) + pos;
         for (std::size_t i = 0; i < pixels; ++i) {
@@ -90,11 +90,11 @@ std::optional<GreyPicture> DecodePnm(std::string_view bytes, std::string* error)
                 reader.SkipSeparators();
                 if (reader.pos >= bytes.size() ||
                     (bytes[reader.pos] != '0' && bytes[reader.pos] != '1')) {
-                    return Refuse(error, "the PNM picture is truncated or damaged");
+                    return Refuse("the PNM picture is truncated or damaged");
                 }
                 v = bytes[reader.pos++] == '1' ? 0 : 1;
             } else if (!reader.Number(v, 65535)) {
-                return Refuse(error, "the PNM picture is truncated or damaged");
+                return Refuse("the PNM picture is truncated or damaged");
             }
             rgb[c] = level(v);
         }

@@ -6,20 +6,20 @@
 
 namespace fudeline::picture_formats {
 
-std::optional<GreyPicture> DecodeWebp(std::string_view bytes, std::string* error) {
+Result<GreyPicture> DecodeWebp(std::string_view bytes) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     WebPBitstreamFeatures features;
     if (WebPGetFeatures(data, bytes.size(), &features) != VP8_STATUS_OK) {
-        return Refuse(error, "not a readable WebP picture");
+        return Refuse("not a readable WebP picture");
     }
-    if (features.has_animation) return Refuse(error, "animated WebP pictures are not supported");
+    if (features.has_animation) return Refuse("animated WebP pictures are not supported");
     auto picture = AllocatePicture(static_cast<std::uint32_t>(features.width),
-                                   static_cast<std::uint32_t>(features.height), error);
-    if (!picture) return std::nullopt;
+                                   static_cast<std::uint32_t>(features.height));
+    if (!picture) return picture.error();
     const std::size_t pixels = picture->levels.size();
     std::vector<std::uint8_t> rgba(pixels * 4);
     if (!WebPDecodeRGBAInto(data, bytes.size(), rgba.data(), rgba.size(), features.width * 4)) {
-        return Refuse(error, "the WebP picture is damaged");
+        return Refuse("the WebP picture is damaged");
     }
     for (std::size_t i = 0; i < pixels; ++i) {
         const std::uint8_t* p = &rgba[i * 4];

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -43,20 +42,18 @@ TEST(DecodePictureTest, EveryFormatGivesTheSameDrawing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string error;
-        const auto picture = DecodePicture(FileBytes(c.file), &error);
-        ASSERT_TRUE(picture) << error;
+        const auto picture = DecodePicture(FileBytes(c.file));
+        ASSERT_TRUE(picture) << picture.error().Message();
         ExpectHalves(*picture, 0, 255, c.tolerance);
     }
 }
 
 TEST(DecodePictureTest, TransparencyIsPaperAndColourIsLuma) {
-    std::string error;
-    const auto transparent = DecodePicture(FileBytes("transparent-left.png"), &error);
-    ASSERT_TRUE(transparent) << error;
+    const auto transparent = DecodePicture(FileBytes("transparent-left.png"));
+    ASSERT_TRUE(transparent) << transparent.error().Message();
     ExpectHalves(*transparent, 255, 0, 0);
-    const auto red = DecodePicture(FileBytes("red-left.png"), &error);
-    ASSERT_TRUE(red) << error;
+    const auto red = DecodePicture(FileBytes("red-left.png"));
+    ASSERT_TRUE(red) << red.error().Message();
     ExpectHalves(*red, 76, 255, 0);
 }
 
@@ -90,9 +87,8 @@ TEST(DecodePictureTest, BmpBitFieldsAndTopDownRows) {
     // 2 x 2, top-down (negative height): row 0 is red then white, row 1 black then white.
     const std::string pixels = std::string("\x00\xFF\x00\x00\x00\xFF\xFF\xFF", 8) +
                                std::string("\x00\x00\x00\x00\x00\xFF\xFF\xFF", 8);
-    std::string error;
-    const auto picture = DecodePicture(Bmp(2, -2, 32, 3, pixels), &error);
-    ASSERT_TRUE(picture) << error;
+    const auto picture = DecodePicture(Bmp(2, -2, 32, 3, pixels));
+    ASSERT_TRUE(picture) << picture.error().Message();
     EXPECT_EQ(picture->Level(0, 0), 76);
     EXPECT_EQ(picture->Level(1, 0), 255);
     EXPECT_EQ(picture->Level(0, 1), 0);
@@ -151,9 +147,11 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        EXPECT_FALSE(DecodePicture(c.bytes, &error));
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        const auto picture = DecodePicture(c.bytes);
+        ASSERT_FALSE(picture);
+        EXPECT_NE(picture.error().reason.find(c.reason), std::string::npos)
+            << picture.error().reason;
+        EXPECT_EQ(picture.error().path, "");
     }
 }
 
@@ -166,26 +164,37 @@ TEST(DecodePictureTest, ExtremeShapesDecode) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         GreyPicture picture{c.width, c.height, {}};
         picture.levels.assign(static_cast<std::size_t>(c.width) * c.height, c.level);
-        std::string error;
-        const auto png = EncodeGreyPng(picture, &error);
-        ASSERT_TRUE(png) << error;
-        const auto decoded = DecodePicture(*png, &error);
-        ASSERT_TRUE(decoded) << error;
+        const auto png = EncodeGreyPng(picture);
+        ASSERT_TRUE(png) << png.error().Message();
+        const auto decoded = DecodePicture(*png);
+        ASSERT_TRUE(decoded) << decoded.error().Message();
         EXPECT_EQ(decoded->width, c.width);
         EXPECT_EQ(decoded->height, c.height);
         EXPECT_EQ(decoded->levels, picture.levels);
     }
 }
 
-TEST(ReadPictureTest, NamesWhatIsWrongWithThePath) {
-    std::string error;
-    EXPECT_FALSE(ReadPicture(kPictures, &error));
-    EXPECT_EQ(error, "is a directory");
-    EXPECT_FALSE(ReadPicture(kPictures + "no-such-file.png", &error));
-    EXPECT_EQ(error, "No such file or directory");
-    const auto picture = ReadPicture(kPictures + "half.gif", &error);
-    ASSERT_TRUE(picture) << error;
-    ExpectHalves(*picture, 0, 255, 0);
+TEST(ReadPictureTest, NamesThePathAndWhatIsWrong) {
+    const struct {
+        std::string path, reason;
+    } cases[] = {
+        {kPictures + "no-such-file.png", "No such file or directory"},
+        {FUDELINE_SOURCE_DIR "/README.md", "not a picture in a known format"},
+        {kPictures + "half.gif", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const auto picture = ReadPicture(c.path);
+        if (c.reason.empty()) {
+            ASSERT_TRUE(picture) << picture.error().Message();
+            ExpectHalves(*picture, 0, 255, 0);
+            continue;
+        }
+        ASSERT_FALSE(picture);
+        EXPECT_EQ(picture.error().path, c.path);
+        EXPECT_NE(picture.error().reason.find(c.reason), std::string::npos)
+            << picture.error().reason;
+    }
 }
 
 }  // namespace

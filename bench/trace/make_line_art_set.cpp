@@ -12,6 +12,7 @@
 #include <iostream>
 #include <opencv2/imgproc.hpp>
 
+#include "io/file_bytes.h"
 #include "io/picture_writer.h"
 #include "pixels/geometry.h"
 #include "pixels/raster.h"
@@ -119,14 +120,13 @@ std::string EncodeJpeg(const cv::Mat& grey) {
     return bytes;
 }
 
-bool Write(const std::string& path, const std::optional<std::string>& bytes,
-           const std::string& why) {
-    std::string error = why;
-    if (!bytes || !WriteFileBytes(path, *bytes, &error)) {
-        std::cerr << "make_line_art_set: cannot write " << path << ": " << error << "\n";
-        return false;
+bool Write(const std::string& path, const Result<std::string>& bytes) {
+    Status written = bytes ? WriteFileBytes(path, *bytes) : Status(bytes.error());
+    if (!written) {
+        std::cerr << "make_line_art_set: cannot write " << path << ": " << written.error().Message()
+                  << "\n";
     }
-    return true;
+    return written.has_value();
 }
 
 }  // namespace
@@ -138,16 +138,14 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     for (const Drawing& drawing : BenchmarkDrawings()) {
-        std::string why;
-        if (!Write(dir + "/" + drawing.name + "-truth.png", EncodeInkPng(Truth(drawing), &why),
-                   why)) {
+        if (!Write(dir + "/" + drawing.name + "-truth.png", EncodeInkPng(Truth(drawing)))) {
             return 1;
         }
         for (const int scale : {1, 2}) {
             const cv::Mat picture = Render(drawing, scale);
             const std::string stem = dir + "/" + drawing.name + "-" + std::to_string(scale) + "x";
-            if (!Write(stem + ".png", EncodeGreyPng(ToGreyPicture(picture), &why), why) ||
-                !Write(stem + ".jpg", EncodeJpeg(picture), "")) {
+            if (!Write(stem + ".png", EncodeGreyPng(ToGreyPicture(picture))) ||
+                !Write(stem + ".jpg", EncodeJpeg(picture))) {
                 return 1;
             }
         }

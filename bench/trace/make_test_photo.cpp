@@ -11,7 +11,7 @@
 
 #include <opencv2/imgproc.hpp>
 
-#include "io/picture_writer.h"
+#include "io/file_bytes.h"
 
 namespace {
 
@@ -81,9 +81,8 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_test_photo OUT.jpg\n";
         return 2;
     }
-    std::string error;
-    if (!fudeline::WriteFileBytes(argv[1], EncodeJpeg(Photo()), &error)) {
-        std::cerr << "make_test_photo: cannot write " << argv[1] << ": " << error << "\n";
+    if (const auto written = fudeline::WriteFileBytes(argv[1], EncodeJpeg(Photo())); !written) {
+        std::cerr << "make_test_photo: " << written.error().Message() << "\n";
         return 1;
     }
     return 0;

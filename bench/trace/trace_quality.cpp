@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: trace_quality DIR [--mode auto|lineart|photo]\n";
         return 2;
     }
-    const std::string dir = argv[1];
+    const std::string setDir = argv[1];
     TraceOptions options;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -68,23 +68,23 @@ int main(int argc, char** argv) {
         }
     }
 
-    GlyphCatalog catalog;
-    CatalogLoadError loadError;
-    if (!LoadGlyphCatalog(FindDataDirectory(kSingleByteCatalogName), catalog, &loadError)) {
-        std::cerr << "trace_quality: cannot load the catalogue " << loadError.path << "\n";
+    Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
+    const Result<GlyphCatalog> catalog =
+        dir ? LoadGlyphCatalog(*dir) : Result<GlyphCatalog>(dir.error());
+    if (!catalog) {
+        std::cerr << "trace_quality: " << catalog.error().Message() << "\n";
         return 1;
     }
-    std::string why;
-    const auto font = MonaFont::Open(FUDELINE_FONT, &why);
+    const auto font = MonaFont::Open(FUDELINE_FONT);
     if (!font) {
-        std::cerr << "trace_quality: cannot open the font: " << why << "\n";
+        std::cerr << "trace_quality: " << font.error().Message() << "\n";
         return 1;
     }
-    const RowMatcher matcher(catalog);
-    const TextPainter painter(*font);
+    const RowMatcher matcher(*catalog);
+    const TextPainter painter(**font);
 
     std::vector<std::filesystem::path> pictures;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    for (const auto& entry : std::filesystem::directory_iterator(setDir)) {
         const std::string name = entry.path().filename().string();
         if (name.find("-truth.") == std::string::npos) pictures.push_back(entry.path());
     }
@@ -98,10 +98,11 @@ int main(int argc, char** argv) {
         const std::string name = path.filename().string();
         const std::string drawing = name.substr(0, name.rfind('-'));
         const auto truth =
-            ReadInkImage(dir + "/" + drawing + "-truth.png", kCanvasWidth, kInkHeight, &why);
-        const auto picture = ReadPicture(path.string(), &why);
+            ReadInkImage(setDir + "/" + drawing + "-truth.png", kCanvasWidth, kInkHeight);
+        const auto picture = ReadPicture(path.string());
         if (!truth || !picture) {
-            std::cerr << "trace_quality: " << path << ": " << why << "\n";
+            std::cerr << "trace_quality: " << (truth ? picture.error() : truth.error()).Message()
+                      << "\n";
             return 1;
         }
         if (!ceilings.count(drawing)) {

@@ -11,9 +11,9 @@
 #include "convert/text_painter.h"
 #include "export/export_text.h"
 #include "glyphs/catalog_loader.h"
-#include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
+#include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/picture_writer.h"
 #include "lines/trace_picture.h"
@@ -39,31 +39,31 @@ int main(int argc, char** argv) {
     options.mode = mode == "lineart" ? TraceMode::LineArt
                    : mode == "photo" ? TraceMode::Photo
                                      : TraceMode::Auto;
-    GlyphCatalog catalog;
-    CatalogLoadError loadError;
-    if (!LoadGlyphCatalog(FindDataDirectory(kSingleByteCatalogName), catalog, &loadError)) {
-        std::cerr << "trace_whole: cannot load the catalogue " << loadError.path << "\n";
+    Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
+    const Result<GlyphCatalog> catalog =
+        dir ? LoadGlyphCatalog(*dir) : Result<GlyphCatalog>(dir.error());
+    if (!catalog) {
+        std::cerr << "trace_whole: " << catalog.error().Message() << "\n";
         return 1;
     }
-    std::string why;
-    const auto picture = ReadPicture(argv[1], &why);
+    const auto picture = ReadPicture(argv[1]);
     if (!picture) {
-        std::cerr << "trace_whole: " << argv[1] << ": " << why << "\n";
+        std::cerr << "trace_whole: " << picture.error().Message() << "\n";
         return 1;
     }
-    const RowMatcher matcher(catalog);
+    const RowMatcher matcher(*catalog);
     ArtState state(matcher, nullptr);
     state.LayInk(TracePicture(*picture, options).ink);
-    const std::string text = Cp932ToUtf8(ComposeExportText(state.rows(), false));
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    const Result<std::string> text = ComposeExportUtf8(state.rows(), false);
+    if (text) std::fwrite(text->data(), 1, text->size(), stdout);
     if (renderPath.empty()) return 0;
 
-    const auto font = MonaFont::Open(FUDELINE_FONT, &why);
+    const auto font = MonaFont::Open(FUDELINE_FONT);
     if (!font) {
-        std::cerr << "trace_whole: cannot open the font: " << why << "\n";
+        std::cerr << "trace_whole: " << font.error().Message() << "\n";
         return 1;
     }
-    const TextPainter painter(*font);
+    const TextPainter painter(**font);
     Image canvas(kCanvasWidth, kCanvasHeight);
     for (int row = 0; row < kRowCount; ++row) {
         painter.DrawTextRow(canvas, row, state.rows()[static_cast<std::size_t>(row)]);
@@ -75,9 +75,10 @@ int main(int argc, char** argv) {
             grey.levels.push_back(GreyOf(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF));
         }
     }
-    const auto png = EncodeGreyPng(grey, &why);
-    if (!png || !WriteFileBytes(renderPath, *png, &why)) {
-        std::cerr << "trace_whole: cannot write " << renderPath << ": " << why << "\n";
+    const auto png = EncodeGreyPng(grey);
+    const Status written = png ? WriteFileBytes(renderPath, *png) : Status(png.error());
+    if (!written) {
+        std::cerr << "trace_whole: " << written.error().Message() << "\n";
         return 1;
     }
     return 0;

@@ -72,8 +72,9 @@ TEST(MeasureQualityTest, TruthBeyondTheTextRowsCountsAsMissed) {
 class DrawRowsAsInkTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
-        ASSERT_NE(font_, nullptr);
+        auto opened = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(opened) << opened.error().Message();
+        font_ = (*opened).release();
     }
     static void TearDownTestSuite() { delete font_; }
     static MonaFont* font_;

@@ -14,6 +14,7 @@ namespace {
 // A progressive JPEG of a few kilobytes can hold thousands of scans, each a
 // full pass over the picture; real encoders write about ten.
 constexpr int kMaxScans = 500;
+constexpr long kMaxJpegMemory = 512L << 20;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -24,7 +25,12 @@ struct ErrorManager {
 
 [[noreturn]] void EscapeOnError(j_common_ptr cinfo) {
     auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
-    manager->base.format_message(cinfo, manager->message);
+    if (manager->base.msg_code == JERR_NO_BACKING_STORE) {
+        // What libjpeg says when the memory cap is reached.
+        std::snprintf(manager->message, sizeof manager->message, "it needs too much memory");
+    } else {
+        manager->base.format_message(cinfo, manager->message);
+    }
     std::longjmp(manager->escape, 1);
 }
 
@@ -64,6 +70,10 @@ Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
+    // Progressive pictures keep every coefficient until the end, several
+    // bytes a pixel; without a cap a picture just inside the size limit
+    // could still take a gigabyte.
+    cinfo.mem->max_memory_to_use = kMaxJpegMemory;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);

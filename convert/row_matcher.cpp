@@ -5,7 +5,7 @@
 
 namespace fudeline {
 
-RowMatcher::RowMatcher(const GlyphCatalog& catalog, GlyphBits::Isa isa)
+RowMatcher::RowMatcher(const GlyphCatalog& catalog, ScorerIsa isa)
     : catalog_(catalog), bits_(catalog, isa) {}
 
 TextRow RowMatcher::MatchRow(const Image& ink, int row, int inkMinX, int inkMaxX) const {

@@ -14,11 +14,13 @@ class RowMatcher {
   public:
     // Builds the catalogue's bit form once. `catalog` must outlive the matcher
     // and stay unchanged.
-    explicit RowMatcher(const GlyphCatalog& catalog, GlyphBits::Isa isa = GlyphBits::Isa::Auto);
+    explicit RowMatcher(const GlyphCatalog& catalog, ScorerIsa isa = ScorerIsa::Auto);
 
     // Re-matches text row `row` from scratch: scans columns inkMinX to
     // inkMaxX - 1 and places at each inked column the best-scoring glyph.
     TextRow MatchRow(const Image& ink, int row, int inkMinX, int inkMaxX) const;
+
+    ScorerIsa isa() const { return bits_.isa(); }
 
   private:
     const GlyphCatalog& catalog_;

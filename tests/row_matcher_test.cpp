@@ -15,17 +15,23 @@ struct Extent {
     int minX, maxX;
 };
 
-// Compares all 29 rows for the given extents; returns the number of cells.
+// Compares all 29 rows for the given extents, on every scoring path the
+// processor has; returns the number of cells.
 std::size_t ExpectSameRows(const GlyphCatalog& catalog, const Image& ink,
                            std::initializer_list<Extent> extents) {
-    const RowMatcher native(catalog);
-    const RowMatcher portable(catalog, GlyphBits::Isa::Portable);
+    std::vector<RowMatcher> matchers;
+    for (ScorerIsa isa :
+         {ScorerIsa::Portable, ScorerIsa::Sse2, ScorerIsa::Avx2, ScorerIsa::Avx512}) {
+        if (IsaSupported(isa)) matchers.emplace_back(catalog, isa);
+    }
     std::size_t cells = 0;
     for (const Extent e : extents) {
         for (int row = 0; row < kRowCount; ++row) {
             const TextRow expected = MatchRowReference(catalog, ink, row, e.minX, e.maxX);
-            EXPECT_EQ(native.MatchRow(ink, row, e.minX, e.maxX), expected) << "row " << row;
-            EXPECT_EQ(portable.MatchRow(ink, row, e.minX, e.maxX), expected) << "row " << row;
+            for (const RowMatcher& matcher : matchers) {
+                EXPECT_EQ(matcher.MatchRow(ink, row, e.minX, e.maxX), expected)
+                    << "row " << row << " on " << IsaName(matcher.isa());
+            }
             cells += expected.size();
         }
     }

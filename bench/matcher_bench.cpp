@@ -13,17 +13,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "canvas/art_state.h"
-#include "canvas/compose.h"
-#include "canvas/geometry.h"
-#include "cli/ink_image.h"
-#include "cli/replay_player.h"
 #include "convert/reference_matcher.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
+#include "io/ink_image.h"
+#include "pixels/geometry.h"
+#include "session/art_state.h"
+#include "session/client_map.h"
+#include "session/compose.h"
+#include "session/replay_player.h"
 
 namespace fudeline {
 namespace {
@@ -185,12 +186,12 @@ void BM_MouseMoveDense(benchmark::State& state) {
     const TextPainter painter(*f.font);
     ArtState art(*f.matcher, &painter);
     art.LayInk(f.dense);
-    const int y = kCanvasTop + f.densestRow * kRowHeight + 9;
-    art.LeftButtonDown(kCanvasLeft + 400, y);
+    const int y = f.densestRow * kRowHeight + 9;
+    art.BeginStroke({400, y});
     Image view;
     int step = 0;
     for (auto _ : state) {
-        art.MouseMove(kCanvasLeft + 400 + (step++ % 2 ? 6 : 0), y);
+        art.ExtendStroke({400 + (step++ % 2 ? 6 : 0), y});
         art.RunPendingConversion();
         CanvasView parts;
         parts.stroke = &art.preview();
@@ -198,7 +199,7 @@ void BM_MouseMoveDense(benchmark::State& state) {
         ComposeCanvas(parts, view);
         benchmark::DoNotOptimize(view.Row(0));
     }
-    art.LeftButtonUp();
+    art.EndStroke();
 }
 BENCHMARK(BM_MouseMoveDense)->Unit(benchmark::kMicrosecond);
 

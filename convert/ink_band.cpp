@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

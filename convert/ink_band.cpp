@@ -33,13 +33,20 @@ std::uint32_t BlackBits16(const std::uint32_t* pixels) {
 }  // namespace
 
 InkBand::InkBand(const Image& ink, int row) {
+    Refresh(ink, row, row * kInkRowHeight - 1, row * kInkRowHeight + kWindowRows - 2);
+}
+
+void InkBand::Refresh(const Image& ink, int row, int firstY, int lastY) {
     const int top = row * kInkRowHeight;
     const int width = std::min(ink.width(), kColumns);
-    for (int r = 0; r < kWindowRows; ++r) {
+    const int first = std::max(firstY - (top - 1), 0);
+    const int last = std::min(lastY - (top - 1), kWindowRows - 1);
+    for (int r = first; r <= last; ++r) {
         const int y = top - 1 + r;
+        BitRow& bits = rows_[static_cast<std::size_t>(r)];
+        bits = {};
         if (y < 0 || y >= ink.height()) continue;
         const std::uint32_t* pixels = ink.Row(y);
-        BitRow& bits = rows_[static_cast<std::size_t>(r)];
         // Sixteen pixels per compare; bit c + 1 of the row is column c.
         int x = 0;
         for (; x + 16 <= width; x += 16) {
@@ -54,9 +61,13 @@ InkBand::InkBand(const Image& ink, int row) {
                 bits[static_cast<std::size_t>((x + 1) >> 6)] |= std::uint64_t{1} << ((x + 1) & 63);
             }
         }
-        if (r >= 1 && r <= kInkRowHeight) {
-            for (int w = 0; w <= kWords; ++w)
-                hits_[static_cast<std::size_t>(w)] |= bits[static_cast<std::size_t>(w)];
+    }
+    if (first > last || last < 1 || first > kInkRowHeight) return;  // the band's own rows kept
+    hits_ = {};
+    for (int r = 1; r <= kInkRowHeight; ++r) {
+        for (int w = 0; w <= kWords; ++w) {
+            hits_[static_cast<std::size_t>(w)] |=
+                rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(w)];
         }
     }
 }

@@ -131,6 +131,8 @@ void BM_MatchCanvasDense(benchmark::State& state) {
         }
     }
     state.counters["cells"] = static_cast<double>(cells) / static_cast<double>(state.iterations());
+    state.counters["boxGlyphs"] = GlyphBits(f.catalog).boxGlyphs();
+    state.counters["glyphs"] = static_cast<double>(f.catalog.size());
 }
 BENCHMARK(BM_MatchCanvasDense)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,5 @@
 #include "convert/box_tables.h"
 
-#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -30,8 +29,9 @@ constexpr ByteLists kByteLists;
 }  // namespace
 
 void PositionList::Build(const std::array<std::uint16_t, kBoxSide>& rows) {
+    // Counted by table: baseline x86-64 has no bit-count instruction.
     int set = 0;
-    for (std::uint16_t row : rows) set += std::popcount(row);
+    for (std::uint16_t row : rows) set += kByteLists.count[row & 0xFF] + kByteLists.count[row >> 8];
     complement = set > kBoxPositions / 2;
     const std::uint16_t flip = complement ? 0xFFFF : 0;
     int n = 0;
@@ -40,11 +40,13 @@ void PositionList::Build(const std::array<std::uint16_t, kBoxSide>& rows) {
         for (int half = 0; half < 2; ++half) {
             const unsigned byte = (bits >> (8 * half)) & 0xFF;
             const auto first = static_cast<std::uint16_t>(r * kBoxSide + 8 * half);
-            // All eight written, the count advanced by the set ones: no branch per bit.
-            for (int i = 0; i < 8; ++i) {
-                positions[static_cast<std::size_t>(n + i)] =
-                    static_cast<std::uint16_t>(kByteLists.positions[byte][i] + first);
-            }
+            // All eight written at once, the count advanced by the set ones:
+            // no branch per bit.
+            typedef std::uint16_t Eight __attribute__((vector_size(16)));
+            Eight eight;
+            std::memcpy(&eight, kByteLists.positions[byte].data(), sizeof eight);
+            eight += first;
+            std::memcpy(positions.data() + n, &eight, sizeof eight);
             n += kByteLists.count[byte];
         }
     }
@@ -110,10 +112,9 @@ BoxTables::BoxTables(const GlyphCatalog& catalog) {
 
 void BoxScratch::Reserve(int slots) {
     const auto n = static_cast<std::size_t>(slots);
-    if (scores.size() >= n) return;
+    if (inkCounts.size() >= n) return;
     inkCounts.resize(n);
     nearCounts.resize(n);
-    scores.resize(n);
 }
 
 }  // namespace fudeline

@@ -100,7 +100,6 @@ struct BoxBest {
 // Working memory of one scoring, reused from hit to hit.
 struct BoxScratch {
     std::vector<unsigned char> inkCounts, nearCounts;
-    std::vector<std::int32_t> scores;
     void Reserve(int slots);
 };
 

@@ -20,6 +20,15 @@ InkWindow PlainWindow(const WindowBits& window) {
     return plain;
 }
 
+// Bits set in `v`, inline: baseline x86-64 has no bit-count instruction, and
+// the library call costs more than these few operations.
+int CountBits(std::uint64_t v) {
+    v -= (v >> 1) & 0x5555555555555555ull;
+    v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((v * 0x0101010101010101ull) >> 56);
+}
+
 }  // namespace
 
 void WindowBits::Build(const std::array<std::uint32_t, kPaddedRows>& rows) {
@@ -90,8 +99,8 @@ std::int64_t GlyphBits::Score(const OtherGlyph& glyph, const WindowBits& window)
     const Entry* entry = entries_.data() + glyph.firstEntry;
     for (std::uint32_t e = 0; e < glyph.entryCount; ++e, ++entry) {
         const std::uint64_t blank = entry->bits & ~window.ink[entry->word];
-        penalty += std::popcount(blank) * glyph.fullPenalty -
-                   std::popcount(blank & window.nearInk[entry->word]) * glyph.nearSaving;
+        penalty += CountBits(blank) * glyph.fullPenalty -
+                   CountBits(blank & window.nearInk[entry->word]) * glyph.nearSaving;
     }
     return kBestScore - penalty;
 }

@@ -129,13 +129,13 @@ struct BitSlicedCount {
 
     // Both counts for every slot of the tables.
     static void CountAll(const BoxTables& tables, const PositionList& ink,
-                         const PositionList& nearInk, BoxScratch& scratch) {
+                         const PositionList& second, BoxScratch& scratch) {
         const std::size_t stride = tables.stride();
         const unsigned char* masks = tables.maskRow(0);
         for (int first = 0; first < tables.slots(); first += kSlots) {
             const unsigned char* chunk = masks + first / 8;
             Count(chunk, stride, ink.positions.data(), ink.count, scratch.inkCounts.data() + first);
-            Count(chunk, stride, nearInk.positions.data(), nearInk.count,
+            Count(chunk, stride, second.positions.data(), second.count,
                   scratch.nearCounts.data() + first);
         }
     }

@@ -12,9 +12,9 @@ namespace fudeline {
 namespace {
 
 template <int kUnused = 0>
-BoxBest ScoresAvx2(const BoxTables& tables, const PositionList& ink, const PositionList& nearInk,
+BoxBest ScoresAvx2(const BoxTables& tables, const PositionList& ink, const PositionList& second,
                    BoxScratch& scratch) {
-    const int inkMask = ink.complement ? -1 : 0, nearMask = nearInk.complement ? -1 : 0;
+    const int inkMask = ink.complement ? -1 : 0, nearMask = second.complement ? -1 : 0;
     // A count over the complement is n less the count over the set: negate
     // the count and move n times the weight into the base.
     const __m256i negate = _mm256_set1_epi32(static_cast<int>(
@@ -27,10 +27,11 @@ BoxBest ScoresAvx2(const BoxTables& tables, const PositionList& ink, const Posit
     const __m256i eight = _mm256_set1_epi32(8);
     const unsigned char* inkCounts = scratch.inkCounts.data();
     const unsigned char* nearCounts = scratch.nearCounts.data();
-    const std::int16_t* lowWeights = tables.lowWeights();
-    const std::int16_t* highWeights = tables.highWeights();
+    const BoxTables::Weights& weights = tables.weights(second.inkOrNear);
+    const std::int16_t* lowWeights = weights.low.data();
+    const std::int16_t* highWeights = weights.high.data();
     const std::int32_t* base = tables.base();
-    const std::int32_t* fullTotal = tables.fullTotal();
+    const std::int32_t* fullTotal = weights.inkTotal.data();
     const std::int32_t* savingTotal = tables.savingTotal();
     const int slots = tables.slots();
     auto load = [](const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); };

@@ -6,10 +6,10 @@
 
 namespace fudeline {
 
-BoxBest ScoreBoxAvx512(const BoxTables& tables, const PositionList& ink,
-                       const PositionList& nearInk, BoxScratch& scratch) {
-    BitSlicedCount<8>::CountAll(tables, ink, nearInk, scratch);
-    return ScoresAvx2(tables, ink, nearInk, scratch);
+BoxBest ScoreBoxAvx512(const BoxTables& tables, const PositionList& ink, const PositionList& second,
+                       BoxScratch& scratch) {
+    BitSlicedCount<8>::CountAll(tables, ink, second, scratch);
+    return ScoresAvx2(tables, ink, second, scratch);
 }
 
 }  // namespace fudeline

@@ -9,10 +9,10 @@
 
 namespace fudeline {
 
-BoxBest ScoreBoxSse2(const BoxTables& tables, const PositionList& ink, const PositionList& nearInk,
+BoxBest ScoreBoxSse2(const BoxTables& tables, const PositionList& ink, const PositionList& second,
                      BoxScratch& scratch) {
-    BitSlicedCount<2>::CountAll(tables, ink, nearInk, scratch);
-    const int inkMask = ink.complement ? -1 : 0, nearMask = nearInk.complement ? -1 : 0;
+    BitSlicedCount<2>::CountAll(tables, ink, second, scratch);
+    const int inkMask = ink.complement ? -1 : 0, nearMask = second.complement ? -1 : 0;
     // A count over the complement is n less the count over the set: negate
     // the count and move n times the weight into the base.
     const __m128i negate = _mm_set_epi16(static_cast<short>(nearMask), static_cast<short>(inkMask),
@@ -28,10 +28,11 @@ BoxBest ScoreBoxSse2(const BoxTables& tables, const PositionList& ink, const Pos
     const __m128i four = _mm_set1_epi32(4);
     const unsigned char* inkCounts = scratch.inkCounts.data();
     const unsigned char* nearCounts = scratch.nearCounts.data();
-    const std::int16_t* lowWeights = tables.lowWeights();
-    const std::int16_t* highWeights = tables.highWeights();
+    const BoxTables::Weights& weights = tables.weights(second.inkOrNear);
+    const std::int16_t* lowWeights = weights.low.data();
+    const std::int16_t* highWeights = weights.high.data();
     const std::int32_t* base = tables.base();
-    const std::int32_t* fullTotal = tables.fullTotal();
+    const std::int32_t* fullTotal = weights.inkTotal.data();
     const std::int32_t* savingTotal = tables.savingTotal();
     const int slots = tables.slots();
     auto load = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };

@@ -9,7 +9,7 @@ namespace fudeline {
 
 // The best box glyph for the hit whose ink and near-ink positions are listed.
 using BoxKernel = BoxBest (*)(const BoxTables& tables, const PositionList& ink,
-                              const PositionList& nearInk, BoxScratch& scratch);
+                              const PositionList& second, BoxScratch& scratch);
 
 // `isa` must be resolved and supported.
 BoxKernel BoxKernelFor(ScorerIsa isa);

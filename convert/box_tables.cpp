@@ -1,5 +1,6 @@
 #include "convert/box_tables.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -28,10 +29,34 @@ constexpr ByteLists kByteLists;
 
 }  // namespace
 
-void PositionList::Build(const std::array<std::uint16_t, kBoxSide>& rows) {
+namespace {
+
+int SetPositions(const std::array<std::uint16_t, kBoxSide>& rows) {
     // Counted by table: baseline x86-64 has no bit-count instruction.
     int set = 0;
     for (std::uint16_t row : rows) set += kByteLists.count[row & 0xFF] + kByteLists.count[row >> 8];
+    return set;
+}
+
+void SetWeights(BoxTables::Weights& weights, std::size_t slot, std::int32_t ink,
+                std::int32_t saving, std::int32_t n) {
+    weights.ink[slot] = ink;
+    weights.inkTotal[slot] = ink * n;
+    weights.low[2 * slot] = static_cast<std::int16_t>(ink & 0x7FFF);
+    weights.low[2 * slot + 1] = static_cast<std::int16_t>(saving & 0x7FFF);
+    weights.high[2 * slot] = static_cast<std::int16_t>(ink >> 15);
+    weights.high[2 * slot + 1] = static_cast<std::int16_t>(saving >> 15);
+}
+
+}  // namespace
+
+int PositionList::Cost(const std::array<std::uint16_t, kBoxSide>& rows) {
+    const int set = SetPositions(rows);
+    return std::min(set, kBoxPositions - set);
+}
+
+void PositionList::Build(const std::array<std::uint16_t, kBoxSide>& rows) {
+    const int set = SetPositions(rows);
     complement = set > kBoxPositions / 2;
     const std::uint16_t flip = complement ? 0xFFFF : 0;
     int n = 0;
@@ -82,12 +107,14 @@ BoxTables::BoxTables(const GlyphCatalog& catalog) {
     glyphOfSlot_.resize(slots, -1);
     masks_.assign((kBoxPositions + 1) * stride() / sizeof(MaskBlock), MaskBlock{});
     base_.assign(slots, std::numeric_limits<std::int32_t>::min());
-    fullTotal_.assign(slots, 0);
     savingTotal_.assign(slots, 0);
-    full_.assign(slots, 0);
     saving_.assign(slots, 0);
-    lowWeights_.assign(2 * slots, 0);
-    highWeights_.assign(2 * slots, 0);
+    for (Weights* weights : {&fullWeights_, &halfWeights_}) {
+        weights->ink.assign(slots, 0);
+        weights->inkTotal.assign(slots, 0);
+        weights->low.assign(2 * slots, 0);
+        weights->high.assign(2 * slots, 0);
+    }
     auto* maskBytes = reinterpret_cast<unsigned char*>(masks_.data());
     for (std::size_t s = 0; s < used; ++s) {
         const Glyph& glyph = catalog[static_cast<std::size_t>(glyphOfSlot_[s])];
@@ -99,14 +126,10 @@ BoxTables::BoxTables(const GlyphCatalog& catalog) {
             maskBytes[position * stride() + s / 8] |= static_cast<unsigned char>(1u << (s % 8));
         }
         base_[s] = kBestScore - full * n;
-        fullTotal_[s] = full * n;
         savingTotal_[s] = saving * n;
-        full_[s] = full;
         saving_[s] = saving;
-        lowWeights_[2 * s] = static_cast<std::int16_t>(full & 0x7FFF);
-        lowWeights_[2 * s + 1] = static_cast<std::int16_t>(saving & 0x7FFF);
-        highWeights_[2 * s] = static_cast<std::int16_t>(full >> 15);
-        highWeights_[2 * s + 1] = static_cast<std::int16_t>(saving >> 15);
+        SetWeights(fullWeights_, s, full, saving, n);
+        SetWeights(halfWeights_, s, glyph.halfPenalty, saving, n);
     }
 }
 

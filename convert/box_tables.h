@@ -45,8 +45,13 @@ struct PositionList {
     std::array<std::uint16_t, kBoxPositions + 16> positions;
     int count = 0;
     bool complement = false;
+    // For the second list: it holds the positions that are ink or next to
+    // ink, rather than those next to ink only (see BoxTables::weights).
+    bool inkOrNear = false;
 
     void Build(const std::array<std::uint16_t, kBoxSide>& rows);
+    // Positions a list of `rows` would hold, complement or not.
+    static int Cost(const std::array<std::uint16_t, kBoxSide>& rows);
 };
 
 struct alignas(64) MaskBlock {
@@ -73,22 +78,30 @@ class BoxTables {
 
     // Per slot; empty slots score far below zero.
     const std::int32_t* base() const { return base_.data(); }                // best - full n
-    const std::int32_t* fullTotal() const { return fullTotal_.data(); }      // full n
     const std::int32_t* savingTotal() const { return savingTotal_.data(); }  // (full - half) n
-    const std::int32_t* full() const { return full_.data(); }
     const std::int32_t* saving() const { return saving_.data(); }
-    // (full, saving) as 16-bit pairs, split in 15-bit halves: weight =
-    // high << 15 + low, for multiply-and-add on 16-bit lanes.
-    const std::int16_t* lowWeights() const { return lowWeights_.data(); }
-    const std::int16_t* highWeights() const { return highWeights_.data(); }
+
+    // The score is base + w I + saving S, where S counts the second list.
+    // With S = N (near ink only) w is the full weight; with S = I + N (ink or
+    // near) it is the half weight. A hit takes whichever list is shorter:
+    // on noise, nearly every position is ink or near, and its complement is
+    // nearly empty.
+    struct Weights {
+        std::vector<std::int32_t> ink;       // w
+        std::vector<std::int32_t> inkTotal;  // w n
+        // (w, saving) as 16-bit pairs, split in 15-bit halves: weight =
+        // high << 15 + low, for multiply-and-add on 16-bit lanes.
+        std::vector<std::int16_t> low, high;
+    };
+    const Weights& weights(bool inkOrNear) const { return inkOrNear ? halfWeights_ : fullWeights_; }
 
   private:
     int slots_ = 0;
     int glyphs_ = 0;
     std::vector<MaskBlock> masks_;  // kBoxPositions + 1 rows of slots / 8 bytes
     std::vector<int> glyphOfSlot_;
-    std::vector<std::int32_t> base_, fullTotal_, savingTotal_, full_, saving_;
-    std::vector<std::int16_t> lowWeights_, highWeights_;
+    std::vector<std::int32_t> base_, savingTotal_, saving_;
+    Weights fullWeights_, halfWeights_;
 };
 
 // The best box glyph of a hit: the highest score, the highest slot among equals.

@@ -112,20 +112,23 @@ int GlyphBits::BestGlyph(const WindowBits& window) const {
     if (box_.slots() > 0) {
         // Box position (px, py) is window cell (px + 1, py + 1): padded row
         // py + 2, padded column px + 2.
-        std::array<std::uint16_t, kBoxSide> ink, nearInk;
+        std::array<std::uint16_t, kBoxSide> ink, nearInk, inkOrNear;
         for (int py = 0; py < kBoxSide; ++py) {
             const int pr = py + 2;
             const int shift = 32 * (pr % 2) + 2;
             const auto w = static_cast<std::size_t>(pr / 2);
             const auto inkRow = static_cast<std::uint16_t>(window.ink[w] >> shift);
             ink[static_cast<std::size_t>(py)] = inkRow;
-            nearInk[static_cast<std::size_t>(py)] =
-                static_cast<std::uint16_t>((window.nearInk[w] >> shift) & ~inkRow);
+            const auto nearRow = static_cast<std::uint16_t>(window.nearInk[w] >> shift);
+            nearInk[static_cast<std::size_t>(py)] = static_cast<std::uint16_t>(nearRow & ~inkRow);
+            inkOrNear[static_cast<std::size_t>(py)] = static_cast<std::uint16_t>(nearRow | inkRow);
         }
         thread_local PositionList inkList, nearList;
         thread_local BoxScratch scratch;
         inkList.Build(ink);
-        nearList.Build(nearInk);
+        const bool byUnion = PositionList::Cost(inkOrNear) < PositionList::Cost(nearInk);
+        nearList.Build(byUnion ? inkOrNear : nearInk);
+        nearList.inkOrNear = byUnion;
         scratch.Reserve(box_.slots());
         const BoxBest inBox = kernel_(box_, inkList, nearList, scratch);
         if (inBox.slot >= 0 && box_.glyphOfSlot(inBox.slot) >= 0) {

@@ -205,6 +205,41 @@ void BM_MouseMoveDense(benchmark::State& state) {
 }
 BENCHMARK(BM_MouseMoveDense)->Unit(benchmark::kMicrosecond);
 
+// The same, but every move draws new ink: a zigzag across the densest row,
+// so that each paint re-matches the row from where the segment landed. At
+// the right edge the stroke is undone (untimed) and starts again.
+void BM_MouseMoveDenseDrawing(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.LayInk(f.dense);
+    const int y = f.densestRow * kRowHeight + 4;
+    int x = 10, step = 0;
+    art.BeginStroke({x, y});
+    Image view;
+    for (auto _ : state) {
+        x += 7;
+        if (x > 790) {
+            state.PauseTiming();
+            art.EndStroke();
+            art.RunPendingConversion();
+            art.ExchangeWithUndo();
+            x = 10;
+            art.BeginStroke({x, y});
+            state.ResumeTiming();
+        }
+        art.ExtendStroke({x, y + (step++ % 2 ? 9 : 0)});
+        art.RunPendingConversion();
+        CanvasView parts;
+        parts.stroke = &art.preview();
+        parts.textLayer = &art.textLayer();
+        ComposeCanvas(parts, view);
+        benchmark::DoNotOptimize(view.Row(0));
+    }
+    art.EndStroke();
+}
+BENCHMARK(BM_MouseMoveDenseDrawing)->Unit(benchmark::kMicrosecond);
+
 void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {

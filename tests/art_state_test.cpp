@@ -266,9 +266,9 @@ TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
 TEST(IncrementalRematching, SameRowsAndTextAsMatchingFromScratch) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
     const RowMatcher matcher(catalog);
-    const std::unique_ptr<MonaFont> font = MonaFont::Open(FUDELINE_FONT, nullptr);
-    ASSERT_TRUE(font);
-    const TextPainter painter(*font);
+    auto font = MonaFont::Open(FUDELINE_FONT);
+    ASSERT_TRUE(font) << font.error().Message();
+    const TextPainter painter(**font);
     ArtState incremental(matcher, &painter);
     ArtState fromScratch(matcher, &painter, Rematching::FromScratch);
     std::mt19937 rng(23);

@@ -132,7 +132,7 @@ struct BitSlicedCount {
                          const PositionList& second, BoxScratch& scratch) {
         const std::size_t stride = tables.stride();
         const unsigned char* masks = tables.maskRow(0);
-        for (int first = 0; first < tables.slots(); first += kSlots) {
+        for (int first = 0; first < tables.slotCount(); first += kSlots) {
             const unsigned char* chunk = masks + first / 8;
             Count(chunk, stride, ink.positions.data(), ink.count, scratch.inkCounts.data() + first);
             Count(chunk, stride, second.positions.data(), second.count,

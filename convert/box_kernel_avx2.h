@@ -33,7 +33,7 @@ BoxBest ScoresAvx2(const BoxTables& tables, const PositionList& ink, const Posit
     const std::int32_t* base = tables.base();
     const std::int32_t* fullTotal = weights.inkTotal.data();
     const std::int32_t* savingTotal = tables.savingTotal();
-    const int slots = tables.slots();
+    const int slots = tables.slotCount();
     auto load = [](const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); };
     for (int s = 0; s < slots; s += 8) {
         const __m128i pairs =

@@ -18,7 +18,7 @@ BoxBest ScoreBoxPortable(const BoxTables& tables, const PositionList& ink,
     const std::int64_t secondBase = second.complement ? 1 : 0;
     BoxBest best{0, -1};
     std::int64_t bestScore = INT64_MIN;
-    for (int s = 0; s < tables.slots(); ++s) {
+    for (int s = 0; s < tables.slotCount(); ++s) {
         const auto i = static_cast<std::size_t>(s);
         const std::int64_t score =
             tables.base()[i] + inkBase * weights.inkTotal[i] +

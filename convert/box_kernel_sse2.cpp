@@ -34,7 +34,7 @@ BoxBest ScoreBoxSse2(const BoxTables& tables, const PositionList& ink, const Pos
     const std::int32_t* base = tables.base();
     const std::int32_t* fullTotal = weights.inkTotal.data();
     const std::int32_t* savingTotal = tables.savingTotal();
-    const int slots = tables.slots();
+    const int slots = tables.slotCount();
     auto load = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
     for (int s = 0; s < slots; s += 8) {
         const __m128i pairs =

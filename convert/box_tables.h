@@ -66,7 +66,7 @@ class BoxTables {
     // Takes the glyphs that fit, in catalogue order.
     explicit BoxTables(const GlyphCatalog& catalog);
 
-    int slots() const { return slots_; }
+    int slotCount() const { return slots_; }
     int glyphs() const { return glyphs_; }
     std::size_t stride() const { return static_cast<std::size_t>(slots_) / 8; }
     const unsigned char* maskRow(int position) const {

@@ -109,7 +109,7 @@ int GlyphBits::BestGlyph(const WindowBits& window) const {
     if (referenceOnly_) return BestGlyphReference(catalog_, PlainWindow(window));
     std::int64_t bestScore = -1;
     int best = -1;
-    if (box_.slots() > 0) {
+    if (box_.slotCount() > 0) {
         // Box position (px, py) is window cell (px + 1, py + 1): padded row
         // py + 2, padded column px + 2.
         std::array<std::uint16_t, kBoxSide> ink, nearInk, inkOrNear;
@@ -129,7 +129,7 @@ int GlyphBits::BestGlyph(const WindowBits& window) const {
         const bool byUnion = PositionList::Cost(inkOrNear) < PositionList::Cost(nearInk);
         nearList.Build(byUnion ? inkOrNear : nearInk);
         nearList.inkOrNear = byUnion;
-        scratch.Reserve(box_.slots());
+        scratch.Reserve(box_.slotCount());
         const BoxBest inBox = kernel_(box_, inkList, nearList, scratch);
         if (inBox.slot >= 0 && box_.glyphOfSlot(inBox.slot) >= 0) {
             bestScore = inBox.score;

@@ -1,0 +1,102 @@
+// A second way to turn one text row of ink into characters: instead of taking
+// the best glyph at each inked column and jumping by its width, it chooses the
+// whole row at once, the sequence of [spacing, glyph] whose drawing follows
+// the ink best, by dynamic programming over x. Slower than the row matcher but
+// far cleaner: outlines stay on the pen line and empty areas stay empty.
+//
+// What "best" means, in tenths of a pixel: every pixel the row draws farther
+// than 2 px from ink costs 1.2, every one within 2 px earns 0.1, and every ink
+// pixel of the row with no drawn pixel within 2 px costs 1. Glyphs go only
+// where their 16 columns hold ink or lie within 2 px of it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "canvas/image.h"
+#include "convert/text_cell.h"
+#include "glyphs/glyph.h"
+#include "glyphs/mona_font.h"
+
+namespace fudeline {
+
+inline constexpr std::int32_t kFarPixelCost = 12;   // a drawn pixel away from ink
+inline constexpr std::int32_t kNearPixelGain = 1;   // a drawn pixel on or by ink
+inline constexpr std::int32_t kMissedInkCost = 10;  // an ink pixel nothing drawn covers
+
+struct FineOptions {
+    // Spacing only of full-width spaces and at most one half-width space
+    // before a glyph (never at a line's start): no '.', 'ﾞ' or '､' that the
+    // ink did not ask for, at the price of fewer gap widths.
+    bool noFillers = false;
+};
+
+class FineDecoder {
+  public:
+    // The glyphs are the catalogue's, drawn as the face draws them (the
+    // catalogue's patterns are trimmed to their first dark column; the text
+    // is not). A glyph the face lacks, or draws at another width, is never
+    // placed. `catalog` and `font` must outlive the decoder.
+    FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {});
+
+    // Decodes text row `row` (ink rows 16 row to 16 row + 15, and the two
+    // rows either side for what lies near them) from scratch.
+    TextRow DecodeRow(const Image& ink, int row) const;
+
+    // The cost of the best row, as DecodeRow would return it.
+    std::int64_t RowCost(const Image& ink, int row) const;
+
+    // Whether spacing of `width` pixels may stand at a line's start or after
+    // a glyph under these options.
+    bool GapAllowed(std::int32_t width, bool atLineStart) const;
+
+    const FineOptions& options() const { return options_; }
+
+  private:
+    static constexpr int kColumns = 800;
+    static constexpr int kMaxWords = 6;  // 4 columns of 16 bits a word: glyphs up to 24 wide
+    static constexpr int kPadding = 4 * kMaxWords + 4;
+
+    struct Pattern {
+        std::int32_t catalogIndex;
+        std::int32_t pixels;
+        std::int32_t words;
+        std::array<std::uint64_t, kMaxWords> dark;   // column 4k + i at bits 16 i..16 i + 15
+        std::array<std::uint64_t, kMaxWords> reach;  // cells within 2 px of dark, own columns
+        std::array<std::int32_t, kMaxWords + 1> reachAfter;  // reach cells in words k and on
+    };
+    struct WidthGroup {
+        std::int32_t width;
+        std::vector<Pattern> patterns;
+    };
+    struct FillerColumn {
+        std::int32_t offset;
+        std::uint16_t dark;
+    };
+    // The row's masks: bit r of a column is ink row 16 row + r.
+    struct RowMasks {
+        std::array<std::uint16_t, kColumns + kPadding> near{};    // within 2 px of ink
+        std::array<std::uint16_t, kColumns + kPadding> target{};  // the row's own ink
+        std::array<std::int32_t, kColumns + 1> inkBefore{};       // target pixels left of x
+    };
+    struct Solution;
+
+    void BuildGlyphPatterns(const MonaFont& font);
+    void BuildGapTable(const MonaFont& font);
+    static void ReadRow(const Image& ink, int row, RowMasks& masks);
+    std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
+    static std::int32_t GlyphCost(const Pattern& p, const RowMasks& masks, std::int32_t x,
+                                  std::int32_t ink, std::int32_t bound);
+    void Solve(const Image& ink, int row, Solution& solution) const;
+
+    const GlyphCatalog& catalog_;
+    FineOptions options_;
+    std::vector<WidthGroup> groups_;
+    // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
+    std::vector<FillerColumn> fillerColumns_;
+    std::vector<std::uint32_t> fillerBegin_;
+    std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn near ink
+};
+
+}  // namespace fudeline

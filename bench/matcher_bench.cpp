@@ -13,6 +13,7 @@
 #include "canvas/compose.h"
 #include "canvas/geometry.h"
 #include "cli/ink_image.h"
+#include "convert/fine_decoder.h"
 #include "convert/reference_matcher.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
@@ -27,6 +28,7 @@ struct Fixture {
     GlyphCatalog catalog;
     std::unique_ptr<RowMatcher> matcher;
     std::unique_ptr<MonaFont> font;
+    std::unique_ptr<FineDecoder> fine;
     Image dense, sparse;
     int denseMinX = 0, denseMaxX = 0, sparseMinX = 0, sparseMaxX = 0;
     int densestRow = 0;
@@ -61,6 +63,8 @@ struct Fixture {
         }
         matcher = std::make_unique<RowMatcher>(catalog);
         font = MonaFont::Open(FindMonaFontPath(), nullptr);
+        if (!font) throw std::runtime_error("cannot open " + FindMonaFontPath());
+        fine = std::make_unique<FineDecoder>(catalog, *font);
         dense = ReadDrawing("dense.pbm");
         sparse = ReadDrawing("sparse.pbm");
         Extent(dense, denseMinX, denseMaxX);
@@ -104,6 +108,17 @@ void BM_MatchCanvasDensePortable(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MatchCanvasDensePortable)->Unit(benchmark::kMillisecond);
+
+// The whole dense canvas decoded row by row with the fine decoder.
+void BM_MatchCanvasDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    std::size_t cells = 0;
+    for (auto _ : state) {
+        for (int row = 0; row < kRowCount; ++row) cells += f.fine->DecodeRow(f.dense, row).size();
+    }
+    state.counters["cells"] = static_cast<double>(cells) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_MatchCanvasDenseFine)->Unit(benchmark::kMillisecond);
 
 void BM_MatchCanvasDenseReference(benchmark::State& state) {
     Fixture& f = Data();

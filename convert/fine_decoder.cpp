@@ -17,6 +17,8 @@ namespace {
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
 constexpr int kFullWidthSpaceWidth = 11;
 constexpr int kHalfWidthSpaceWidth = 5;
+// What a far pixel costs over a near one: the cost is 1.2 far - 0.1 near.
+constexpr std::int32_t kFarWeight = kFarPixelCost + kNearPixelGain;
 
 // The face's glyph for each character of `sjis`, in order; null where it has none.
 std::vector<const FontGlyph*> FaceGlyphs(const MonaFont& font, std::string_view sjis) {
@@ -61,7 +63,7 @@ struct FineDecoder::Solution {
     std::array<std::int32_t, kColumns + 1>
         gapStart;  // where the spacing before a glyph at x starts
     std::array<std::int32_t, kColumns + 1> glyphStart;  // the glyph ending at x starts here
-    std::array<const Pattern*, kColumns + 1> glyph;
+    std::array<std::int32_t, kColumns + 1> glyph;       // its catalogue index
     std::int32_t cost = 0;
     std::int32_t end = 0;  // where the last glyph ends
 };
@@ -80,9 +82,10 @@ void FineDecoder::BuildGlyphPatterns(const MonaFont& font) {
         const FontGlyph& glyph = *face[0];
         const int width = glyph.advance;
         if (width <= 0 || width > 4 * kMaxWords) continue;
-        Pattern p{static_cast<std::int32_t>(index), 0, (width + 3) / 4, {}, {}, {}};
         std::array<std::uint32_t, 4 * kMaxWords + 4> dark{};
         for (int x = 0; x < width; ++x) dark[static_cast<std::size_t>(x)] = DarkColumn(glyph, x);
+        Words darkWords{}, reachWords{};
+        std::int32_t pixels = 0;
         for (int x = 0; x < width; ++x) {
             // The radius-2 disk: two rows up and down in the column itself, one
             // in the next columns, none two columns away.
@@ -92,21 +95,39 @@ void FineDecoder::BuildGlyphPatterns(const MonaFont& font) {
                 reach |=
                     Spread(dark[static_cast<std::size_t>(x + dx)], dx == -2 || dx == 2 ? 0 : 1);
             }
-            const int word = x / 4, shift = 16 * (x % 4);
-            p.dark[static_cast<std::size_t>(word)] |=
-                std::uint64_t{dark[static_cast<std::size_t>(x)]} << shift;
-            p.reach[static_cast<std::size_t>(word)] |= std::uint64_t{reach & 0xFFFFu} << shift;
+            const auto word = static_cast<std::size_t>(x / 4);
+            const int shift = 16 * (x % 4);
+            darkWords[word] |= std::uint64_t{dark[static_cast<std::size_t>(x)]} << shift;
+            reachWords[word] |= std::uint64_t{reach & 0xFFFFu} << shift;
+            pixels += std::popcount(dark[static_cast<std::size_t>(x)]);
         }
-        for (int k = p.words - 1; k >= 0; --k) {
-            const auto i = static_cast<std::size_t>(k);
-            p.pixels += std::popcount(p.dark[i]);
-            p.reachAfter[i] = p.reachAfter[i + 1] + std::popcount(p.reach[i]);
-        }
-        if (p.pixels == 0) continue;
+        if (pixels == 0) continue;
         auto group = std::find_if(groups_.begin(), groups_.end(),
                                   [&](const WidthGroup& g) { return g.width == width; });
-        if (group == groups_.end()) group = groups_.insert(groups_.end(), WidthGroup{width, {}});
-        group->patterns.push_back(p);
+        if (group == groups_.end()) {
+            group = groups_.insert(groups_.end(), WidthGroup{});
+            group->width = width;
+            group->words = (width + 3) / 4;
+        }
+        group->catalogIndex.push_back(static_cast<std::int32_t>(index));
+        group->pixels.push_back(pixels);
+        for (int k = 0; k < group->words; ++k) {
+            group->dark.push_back(darkWords[static_cast<std::size_t>(k)]);
+            group->reach.push_back(reachWords[static_cast<std::size_t>(k)]);
+        }
+    }
+    // Word k of every glyph side by side.
+    for (WidthGroup& group : groups_) {
+        const std::size_t n = group.count(), words = static_cast<std::size_t>(group.words);
+        std::vector<std::uint64_t> dark(n * words), reach(n * words);
+        for (std::size_t g = 0; g < n; ++g) {
+            for (std::size_t k = 0; k < words; ++k) {
+                dark[k * n + g] = group.dark[g * words + k];
+                reach[k * n + g] = group.reach[g * words + k];
+            }
+        }
+        group.dark = std::move(dark);
+        group.reach = std::move(reach);
     }
 }
 
@@ -183,26 +204,34 @@ std::int32_t FineDecoder::FillerCost(const RowMasks& masks, std::int32_t x,
     return cost;
 }
 
-std::int32_t FineDecoder::GlyphCost(const Pattern& p, const RowMasks& masks, std::int32_t x,
-                                    std::int32_t ink, std::int32_t bound) {
-    // cost = 1.2 far + (missed ink) - 0.1 near, with near = pixels - far.
-    constexpr std::int32_t kFarWeight = kFarPixelCost + kNearPixelGain;
-    const std::int32_t base = -kNearPixelGain * p.pixels;
-    // Nothing scored yet: no far pixels, and every reach cell may cover ink.
-    if (base + kMissedInkCost * std::max(0, ink - p.reachAfter[0]) >= bound) return bound;
-    std::int32_t far = 0, covered = 0;
-    const std::uint16_t* near = masks.near.data() + x;
-    const std::uint16_t* target = masks.target.data() + x;
-    for (int k = 0; k < p.words; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        far += std::popcount(p.dark[i] & ~Load4(near + 4 * k));
-        covered += std::popcount(p.reach[i] & Load4(target + 4 * k));
-        const std::int32_t least =
-            kFarWeight * far + base +
-            kMissedInkCost * std::max(0, ink - covered - p.reachAfter[i + 1]);
-        if (least >= bound) return bound;
+std::int32_t FineDecoder::CheapestGlyph(const WidthGroup& group, const Words& near,
+                                        const Words& target, std::int32_t ink,
+                                        std::int32_t& bound) {
+    // cost = 1.2 far + missed ink - 0.1 near, with near = pixels - far and
+    // missed = ink - covered: summed word by word over all glyphs at once.
+    thread_local std::vector<std::int32_t> cost;
+    const std::size_t n = group.count();
+    cost.resize(n);
+    for (std::size_t g = 0; g < n; ++g) {
+        cost[g] = kMissedInkCost * ink - kNearPixelGain * group.pixels[g];
     }
-    return kFarWeight * far + base + kMissedInkCost * (ink - covered);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(group.words); ++k) {
+        const std::uint64_t blank = ~near[k], ink4 = target[k];
+        const std::uint64_t* dark = group.dark.data() + k * n;
+        const std::uint64_t* reach = group.reach.data() + k * n;
+        for (std::size_t g = 0; g < n; ++g) {
+            cost[g] += kFarWeight * std::popcount(dark[g] & blank) -
+                       kMissedInkCost * std::popcount(reach[g] & ink4);
+        }
+    }
+    std::int32_t chosen = -1;
+    for (std::size_t g = 0; g < n; ++g) {
+        if (cost[g] < bound) {
+            bound = cost[g];
+            chosen = group.catalogIndex[g];
+        }
+    }
+    return chosen;
 }
 
 void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
@@ -216,8 +245,8 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
     struct Reached {
         std::int32_t x, base, lowestBase;
     };
-    std::vector<Reached> reached;
-    reached.reserve(kColumns + 1);
+    thread_local std::vector<Reached> reached;
+    reached.clear();
     // Columns whose next 16 hold ink or lie near it: the only glyph starts.
     int nearAhead = 0;
     std::array<bool, kColumns> scored{};
@@ -252,21 +281,19 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         }
         if (arrive >= kUnreachable) continue;
         s.gapStart[yi] = from;
+        Words near{}, target{};
+        for (int k = 0; k < kMaxWords; ++k) {
+            near[static_cast<std::size_t>(k)] = Load4(m.near.data() + y + 4 * k);
+            target[static_cast<std::size_t>(k)] = Load4(m.target.data() + y + 4 * k);
+        }
         for (const WidthGroup& group : groups_) {
             const int end = y + group.width;
             if (end > kColumns) continue;
             const auto ei = static_cast<std::size_t>(end);
             const std::int32_t inkUnder = m.inkBefore[ei] - m.inkBefore[yi];
             std::int32_t bound = s.best[ei] >= kUnreachable ? kUnreachable : s.best[ei] - arrive;
-            const Pattern* chosen = nullptr;
-            for (const Pattern& p : group.patterns) {
-                const std::int32_t cost = GlyphCost(p, m, y, inkUnder, bound);
-                if (cost < bound) {
-                    bound = cost;
-                    chosen = &p;
-                }
-            }
-            if (!chosen) continue;
+            const std::int32_t chosen = CheapestGlyph(group, near, target, inkUnder, bound);
+            if (chosen < 0) continue;
             s.best[ei] = arrive + bound;
             s.glyphStart[ei] = y;
             s.glyph[ei] = chosen;
@@ -293,7 +320,7 @@ TextRow FineDecoder::DecodeRow(const Image& ink, int row) const {
     for (std::int32_t x = s.end; x > 0;) {
         const auto xi = static_cast<std::size_t>(x);
         const std::int32_t start = s.glyphStart[xi];
-        const Glyph& glyph = catalog_[static_cast<std::size_t>(s.glyph[xi]->catalogIndex)];
+        const Glyph& glyph = catalog_[static_cast<std::size_t>(s.glyph[xi])];
         const std::int32_t gapStart = s.gapStart[static_cast<std::size_t>(start)];
         cells.push_back({start - gapStart, glyph.text, glyph.width});
         x = gapStart;

@@ -58,17 +58,18 @@ class FineDecoder {
     static constexpr int kMaxWords = 6;  // 4 columns of 16 bits a word: glyphs up to 24 wide
     static constexpr int kPadding = 4 * kMaxWords + 4;
 
-    struct Pattern {
-        std::int32_t catalogIndex;
-        std::int32_t pixels;
-        std::int32_t words;
-        std::array<std::uint64_t, kMaxWords> dark;   // column 4k + i at bits 16 i..16 i + 15
-        std::array<std::uint64_t, kMaxWords> reach;  // cells within 2 px of dark, own columns
-        std::array<std::int32_t, kMaxWords + 1> reachAfter;  // reach cells in words k and on
-    };
+    using Words = std::array<std::uint64_t, kMaxWords>;
+    // The glyphs of one width, their columns four to a word (column 4k + i
+    // at bits 16 i to 16 i + 15), word k of every glyph side by side so that
+    // one pass scores them all without a branch.
     struct WidthGroup {
-        std::int32_t width;
-        std::vector<Pattern> patterns;
+        std::int32_t width = 0;
+        std::int32_t words = 0;
+        std::vector<std::int32_t> catalogIndex;
+        std::vector<std::int32_t> pixels;
+        std::vector<std::uint64_t> dark;   // word k of glyph g at k * count + g
+        std::vector<std::uint64_t> reach;  // cells within 2 px of a dark pixel, own columns
+        std::size_t count() const { return catalogIndex.size(); }
     };
     struct FillerColumn {
         std::int32_t offset;
@@ -86,8 +87,11 @@ class FineDecoder {
     void BuildGapTable(const MonaFont& font);
     static void ReadRow(const Image& ink, int row, RowMasks& masks);
     std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
-    static std::int32_t GlyphCost(const Pattern& p, const RowMasks& masks, std::int32_t x,
-                                  std::int32_t ink, std::int32_t bound);
+    // The index of the cheapest glyph of `group` at the column whose masks
+    // (and the next ones') are `near` and `target`, if it costs less than
+    // `bound`, which it then becomes; otherwise -1.
+    static std::int32_t CheapestGlyph(const WidthGroup& group, const Words& near,
+                                      const Words& target, std::int32_t ink, std::int32_t& bound);
     void Solve(const Image& ink, int row, Solution& solution) const;
 
     const GlyphCatalog& catalog_;

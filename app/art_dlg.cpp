@@ -16,10 +16,11 @@
 #include <algorithm>
 
 #include "app/background_menu.h"
-#include "canvas/compose.h"
-#include "canvas/geometry.h"
 #include "export/export_text.h"
 #include "glyphs/cp932.h"
+#include "pixels/geometry.h"
+#include "session/client_map.h"
+#include "session/compose.h"
 
 #include "res/fudeline_icon.xpm"
 #include "res/pen_indicator.xpm"
@@ -146,24 +147,25 @@ void CArtDlg::paintEvent(QPaintEvent* event) {
 void CArtDlg::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint p = event->position().toPoint();
-    switch (state_.LeftButtonDown(ToMouseCoordinate(p.x()), ToMouseCoordinate(p.y()))) {
-        case PressOutcome::PenToggled:
-            update();
-            break;
-        case PressOutcome::TraceStarted:  // the press grabs the mouse until release:
-        case PressOutcome::None:          // points outside the window keep arriving
-            break;
+    // The press grabs the mouse until release: points outside the window keep arriving.
+    const ClientTarget target = MapClientPoint(ToMouseCoordinate(p.x()), ToMouseCoordinate(p.y()));
+    if (target.kind == ClientTarget::Kind::PenIndicator) {
+        state_.TogglePenMode();
+        update();
+    } else if (target.kind == ClientTarget::Kind::Canvas) {
+        state_.BeginStroke(target.point);
     }
 }
 
 void CArtDlg::mouseMoveEvent(QMouseEvent* event) {
     const QPointF p = event->position();
-    if (state_.MouseMove(ToMouseCoordinate(p.x()), ToMouseCoordinate(p.y()))) InvalidateCanvas();
+    const ClientTarget target = MapClientPoint(ToMouseCoordinate(p.x()), ToMouseCoordinate(p.y()));
+    if (state_.ExtendStroke(target.point)) InvalidateCanvas();
 }
 
 void CArtDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (state_.LeftButtonUp()) InvalidateCanvas();
+    if (state_.EndStroke()) InvalidateCanvas();
 }
 
 void CArtDlg::ExchangeWithUndo() {

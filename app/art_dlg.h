@@ -11,8 +11,8 @@
 
 #include "app/engine_resources.h"
 #include "background/background_picture.h"
-#include "canvas/art_state.h"
-#include "canvas/image.h"
+#include "session/art_state.h"
+#include "pixels/image.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
 

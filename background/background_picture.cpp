@@ -1,6 +1,6 @@
 #include "background/background_picture.h"
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "background/picture_library.h"
-#include "canvas/image.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

@@ -9,10 +9,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "canvas/art_state.h"
-#include "canvas/compose.h"
-#include "canvas/geometry.h"
-#include "cli/ink_image.h"
 #include "convert/fine_decoder.h"
 #include "convert/reference_matcher.h"
 #include "convert/row_matcher.h"
@@ -20,6 +16,10 @@
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
+#include "io/ink_image.h"
+#include "pixels/geometry.h"
+#include "session/art_state.h"
+#include "session/compose.h"
 
 namespace fudeline {
 namespace {
@@ -148,12 +148,12 @@ void BM_MouseMoveDense(benchmark::State& state) {
     const TextPainter painter(*f.font);
     ArtState art(*f.matcher, &painter);
     art.LayInk(f.dense);
-    const int y = kCanvasTop + f.densestRow * kRowHeight + 9;
-    art.LeftButtonDown(kCanvasLeft + 400, y);
+    const int y = f.densestRow * kRowHeight + 9;
+    art.BeginStroke({400, y});
     Image view;
     int step = 0;
     for (auto _ : state) {
-        art.MouseMove(kCanvasLeft + 400 + (step++ % 2 ? 6 : 0), y);
+        art.ExtendStroke({400 + (step++ % 2 ? 6 : 0), y});
         art.RunPendingConversion();
         CanvasView parts;
         parts.stroke = &art.preview();
@@ -161,7 +161,7 @@ void BM_MouseMoveDense(benchmark::State& state) {
         ComposeCanvas(parts, view);
         benchmark::DoNotOptimize(view.Row(0));
     }
-    art.LeftButtonUp();
+    art.EndStroke();
 }
 BENCHMARK(BM_MouseMoveDense)->Unit(benchmark::kMicrosecond);
 

@@ -21,18 +21,18 @@
 #include <string>
 #include <vector>
 
-#include "canvas/art_state.h"
-#include "canvas/geometry.h"
-#include "cli/cells_format.h"
-#include "cli/ink_image.h"
 #include "convert/fine_decoder.h"
 #include "convert/quality.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
+#include "export/cells_format.h"
 #include "export/export_text.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
+#include "io/ink_image.h"
+#include "pixels/geometry.h"
+#include "session/art_state.h"
 
 namespace fudeline {
 namespace {

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "canvas/art_state.h"
-#include "canvas/geometry.h"
-#include "cli/cells_format.h"
-#include "cli/ink_image.h"
-#include "cli/replay_player.h"
-#include "cli/replay_script.h"
+#include "session/art_state.h"
+#include "pixels/geometry.h"
+#include "export/cells_format.h"
+#include "io/ink_image.h"
+#include "session/replay_player.h"
+#include "session/replay_script.h"
 #include "convert/row_matcher.h"
 #include "export/export_text.h"
 #include "glyphs/catalog_loader.h"

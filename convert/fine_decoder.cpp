@@ -6,10 +6,10 @@
 #include <limits>
 #include <string_view>
 
-#include "canvas/geometry.h"
 #include "convert/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

@@ -14,10 +14,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "canvas/image.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
 #include "glyphs/mona_font.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

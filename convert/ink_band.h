@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 #include "convert/glyph_bits.h"
 
 namespace fudeline {

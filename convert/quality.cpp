@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "canvas/image.h"
 #include "convert/text_cell.h"
 #include "convert/text_painter.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

@@ -2,7 +2,7 @@
 // early abandonment. It is the yardstick the fast matcher is tested against.
 #pragma once
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 #include "convert/ink_window.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"

@@ -28,7 +28,7 @@ TextRow RowMatcher::MatchRow(const Image& ink, int row, int inkMinX, int inkMaxX
             continue;
         }
         const Glyph& glyph = catalog_[static_cast<std::size_t>(best)];
-        cells.push_back({NormaliseGap(gap - glyph.offset), glyph.text, glyph.width});
+        cells.push_back({NormaliseGap(gap), glyph.text, glyph.width});
         x += glyph.width;
         gap = 0;
     }

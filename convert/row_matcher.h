@@ -3,7 +3,7 @@
 // MatchRowReference, with the ink and the patterns in bit form.
 #pragma once
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 #include "convert/glyph_bits.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"

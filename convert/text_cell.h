@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 

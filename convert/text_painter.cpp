@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 #include "convert/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 #include "convert/text_cell.h"
 #include "glyphs/mona_font.h"
 

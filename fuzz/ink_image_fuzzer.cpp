@@ -1,6 +1,6 @@
 // Ink images of any content through the PBM and PNG readers: no crash, no
 // picture larger than asked for, and an error message whenever one is refused.
-#include "cli/ink_image.h"
+#include "io/ink_image.h"
 #include "fuzz_input.h"
 
 using namespace fudeline;

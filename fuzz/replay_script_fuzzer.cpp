@@ -1,8 +1,8 @@
 // Replay scripts of any content, played on a drawing session: no crash, and
 // the inked extent stays inside the canvas whatever the coordinates.
-#include "canvas/art_state.h"
-#include "cli/replay_player.h"
-#include "cli/replay_script.h"
+#include "session/art_state.h"
+#include "session/replay_player.h"
+#include "session/replay_script.h"
 #include "convert/row_matcher.h"
 #include "export/export_text.h"
 #include "fuzz_input.h"

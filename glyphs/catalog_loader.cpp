@@ -116,7 +116,6 @@ void ParseGlyphLine(const std::vector<std::string>& fields, CatalogKind kind,
     Glyph glyph;
     glyph.text = std::move(text);
     glyph.width = ParseDecimal(fields[2]);
-    glyph.offset = 0;
     if (count >= 1) {
         glyph.fullPenalty = kBestScore / count;
         glyph.halfPenalty = glyph.fullPenalty / 2;

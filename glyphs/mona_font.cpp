@@ -86,7 +86,7 @@ std::string FindMonaFontPath() {
         std::error_code ec;
         if (std::filesystem::exists(dir + kMonaFontFileName, ec)) return dir + kMonaFontFileName;
     }
-    return kSystemMonaFontPath;
+    return FUDELINE_SYSTEM_MONA_FONT;  // where the build found it
 }
 
 }  // namespace fudeline

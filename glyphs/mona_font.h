@@ -14,7 +14,6 @@
 namespace fudeline {
 
 inline constexpr const char* kMonaFontFileName = "monau16.pcf.gz";
-inline constexpr const char* kSystemMonaFontPath = "/usr/share/fonts/X11/misc/monau16.pcf.gz";
 inline constexpr int kFontLineHeight = 16;
 
 struct FontGlyph {

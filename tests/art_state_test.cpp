@@ -1,4 +1,4 @@
-#include "canvas/art_state.h"
+#include "session/art_state.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,6 @@
 namespace fudeline {
 namespace {
 
-// Client coordinates of canvas point (x, y).
-constexpr int CX(int x) {
-    return x + kCanvasLeft;
-}
-constexpr int CY(int y) {
-    return y + kCanvasTop;
-}
-
 class ArtStateTest : public ::testing::Test {
   protected:
     static GlyphCatalog OnePixelGlyph() {
@@ -26,12 +18,12 @@ class ArtStateTest : public ::testing::Test {
     }
     void Stroke(std::initializer_list<std::pair<int, int>> canvasPoints) {
         auto it = canvasPoints.begin();
-        state_.LeftButtonDown(CX(it->first), CY(it->second));
+        state_.BeginStroke({it->first, it->second});
         for (++it; it != canvasPoints.end(); ++it) {
-            state_.MouseMove(CX(it->first), CY(it->second));
+            state_.ExtendStroke({it->first, it->second});
             state_.RunPendingConversion();
         }
-        state_.LeftButtonUp();
+        state_.EndStroke();
         state_.RunPendingConversion();
     }
     int InkCount() const {
@@ -56,34 +48,21 @@ TEST(ToInkPoint, SqueezesEighteenRowsIntoSixteen) {
     EXPECT_EQ(ToInkPoint({5, 7}).x, 5);
 }
 
-TEST_F(ArtStateTest, IndicatorHitAreaTogglesThePen) {
-    EXPECT_EQ(state_.LeftButtonDown(43, 31), PressOutcome::PenToggled);
+TEST_F(ArtStateTest, PenModeToggles) {
+    state_.TogglePenMode();
     EXPECT_FALSE(state_.penMode());
-    EXPECT_EQ(state_.LeftButtonDown(11, 11), PressOutcome::PenToggled);
+    state_.TogglePenMode();
     EXPECT_TRUE(state_.penMode());
-    EXPECT_EQ(state_.LeftButtonDown(44, 11), PressOutcome::None);
-    EXPECT_EQ(state_.LeftButtonDown(11, 32), PressOutcome::None);
     EXPECT_FALSE(state_.traceActive());
 }
 
-TEST_F(ArtStateTest, CanvasCornersStartTraces) {
-    EXPECT_EQ(state_.LeftButtonDown(12, 40), PressOutcome::TraceStarted);
-    EXPECT_EQ(state_.trace().back(), (TracePoint{0, 0}));
-    state_.LeftButtonUp();
-    EXPECT_EQ(state_.LeftButtonDown(811, 561), PressOutcome::TraceStarted);
-    EXPECT_EQ(state_.trace().back(), (TracePoint{799, 521}));
-    state_.LeftButtonUp();
-    EXPECT_EQ(state_.LeftButtonDown(812, 100), PressOutcome::None);
-    EXPECT_TRUE(state_.trace().empty());
-}
-
 TEST_F(ArtStateTest, ClickWithoutMoveDrawsNothing) {
-    state_.LeftButtonDown(CX(10), CY(10));
+    state_.BeginStroke({10, 10});
     EXPECT_FALSE(state_.conversionPending());
     EXPECT_FALSE(state_.RunPendingConversion());
     EXPECT_EQ(state_.inkMinX(), 10);
     EXPECT_EQ(state_.inkMaxX(), 11);
-    state_.LeftButtonUp();
+    state_.EndStroke();
     EXPECT_EQ(InkCount(), 0);
 }
 
@@ -107,11 +86,11 @@ TEST_F(ArtStateTest, PenSegmentInksItsPixelsAndMatchesItsRow) {
 
 TEST_F(ArtStateTest, NoSegmentIsLostBetweenPaints) {
     // Three moves before one paint, and the button released before it.
-    state_.LeftButtonDown(CX(10), CY(10));
-    state_.MouseMove(CX(30), CY(10));
-    state_.MouseMove(CX(30), CY(100));
-    state_.MouseMove(CX(60), CY(100));
-    state_.LeftButtonUp();
+    state_.BeginStroke({10, 10});
+    state_.ExtendStroke({30, 10});
+    state_.ExtendStroke({30, 100});
+    state_.ExtendStroke({60, 100});
+    state_.EndStroke();
     EXPECT_TRUE(state_.RunPendingConversion());
     EXPECT_EQ(state_.inkLayer().Pixel(10, ToInkPoint({10, 10}).y), kBlack);
     EXPECT_EQ(state_.inkLayer().Pixel(30, ToInkPoint({30, 50}).y), kBlack);
@@ -124,9 +103,9 @@ TEST_F(ArtStateTest, NoSegmentIsLostBetweenPaints) {
 TEST_F(ArtStateTest, SegmentsWaitingForAPaintStayWithTheirStroke) {
     // A quick stroke, then undo before any paint: the stroke's segments must
     // not land on the restored canvas.
-    state_.LeftButtonDown(CX(10), CY(100));
-    state_.MouseMove(CX(60), CY(100));
-    state_.LeftButtonUp();
+    state_.BeginStroke({10, 100});
+    state_.ExtendStroke({60, 100});
+    state_.EndStroke();
     state_.ExchangeWithUndo();
     state_.RunPendingConversion();
     EXPECT_EQ(InkCount(), 0);
@@ -134,17 +113,17 @@ TEST_F(ArtStateTest, SegmentsWaitingForAPaintStayWithTheirStroke) {
     EXPECT_EQ(InkCount(), 50);
 
     // The same with clear, and with the next stroke's snapshot.
-    state_.LeftButtonDown(CX(10), CY(200));
-    state_.MouseMove(CX(30), CY(200));
-    state_.LeftButtonUp();
+    state_.BeginStroke({10, 200});
+    state_.ExtendStroke({30, 200});
+    state_.EndStroke();
     state_.ClearCanvas();
     state_.RunPendingConversion();
     EXPECT_EQ(InkCount(), 0);
     state_.ExchangeWithUndo();
     EXPECT_EQ(InkCount(), 70);
-    state_.LeftButtonDown(CX(10), CY(300));
-    state_.MouseMove(CX(20), CY(300));
-    state_.LeftButtonDown(CX(10), CY(400));  // the release was lost
+    state_.BeginStroke({10, 300});
+    state_.ExtendStroke({20, 300});
+    state_.BeginStroke({10, 400});  // the release was lost
     state_.ExchangeWithUndo();
     EXPECT_EQ(InkCount(), 80);  // the snapshot already held the first segment
 }
@@ -153,8 +132,8 @@ TEST_F(ArtStateTest, EraserSpillIntoTheNextBandRematchesThatRow) {
     // Ink in row 1, near its top; an eraser stroke in row 0 reaches it.
     Stroke({{100, 20}, {140, 20}});  // ink y 17
     ASSERT_FALSE(state_.rows()[1].empty());
-    state_.LeftButtonDown(kIndicatorLeft, kIndicatorTop);  // eraser
-    Stroke({{90, 17}, {150, 17}});                         // ink y 15: row 0 by its ends
+    state_.TogglePenMode();         // eraser
+    Stroke({{90, 17}, {150, 17}});  // ink y 15: row 0 by its ends
     EXPECT_EQ(state_.inkLayer().Pixel(120, 17), kLightGrey);
     EXPECT_TRUE(state_.rows()[1].empty());
 }
@@ -207,46 +186,73 @@ TEST_F(ArtStateTest, ClearSavesSoItCanBeUndone) {
 }
 
 TEST_F(ArtStateTest, StrokeFarOutsideTheCanvasIsCheap) {
-    state_.LeftButtonDown(CX(10), CY(10));
-    state_.MouseMove(-32768, -32768);
-    state_.MouseMove(32767, 32767);
-    state_.MouseMove(-32768, 32767);
-    state_.LeftButtonUp();
+    state_.BeginStroke({10, 10});
+    state_.ExtendStroke({-32780, -32808});
+    state_.ExtendStroke({32755, 32727});
+    state_.ExtendStroke({-32780, 32727});
+    state_.EndStroke();
     EXPECT_TRUE(state_.RunPendingConversion());
     EXPECT_EQ(state_.inkLayer().Pixel(799, 100), kWhite);  // column 799 is never inked
 
     // Positions past 16 bits, from a caller other than a window.
-    state_.LeftButtonDown(CX(10), CY(10));
-    state_.MouseMove(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    state_.MouseMove(std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
-    state_.LeftButtonUp();
+    state_.BeginStroke({10, 10});
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    state_.ExtendStroke({kMin, kMax});
+    state_.ExtendStroke({kMax, kMin});
+    state_.EndStroke();
     EXPECT_TRUE(state_.RunPendingConversion());
-    EXPECT_EQ(state_.trace().size(), 0u);
+    EXPECT_EQ(state_.inkMinX(), 0);
+    EXPECT_EQ(state_.inkMaxX(), 799);
 }
 
-TEST_F(ArtStateTest, MillionPointStrokeKeepsOnePointEach) {
-    state_.LeftButtonDown(CX(100), CY(100));
+TEST_F(ArtStateTest, MillionPointStrokeInksEverySegmentInOrder) {
+    state_.BeginStroke({100, 100});
     for (int i = 1; i <= 1000000; ++i) {
         // Zigzag in and far out of the canvas.
-        const int x = (i % 7 == 0) ? -30000 : CX(100 + i % 50);
-        state_.MouseMove(x, CY(100 + i % 40));
+        const int x = (i % 7 == 0) ? -30000 : 100 + i % 50;
+        state_.ExtendStroke({x, 100 + i % 40});
         if (i % 100000 == 0) state_.RunPendingConversion();
     }
-    EXPECT_EQ(state_.trace().size(), 1000001u);
-    EXPECT_LE(state_.trace().capacity(), 2 * state_.trace().size());
     EXPECT_FALSE(state_.preview().Empty());
-    state_.LeftButtonUp();
+    // The last segment runs from the point before it: (99, 139) to (100, 100).
+    state_.ExtendStroke({300, 100});
+    state_.EndStroke();
     EXPECT_TRUE(state_.preview().Empty());
+    state_.RunPendingConversion();
+    EXPECT_EQ(state_.inkLayer().Pixel(299, ToInkPoint({299, 100}).y), kBlack);
+    EXPECT_EQ(state_.inkLayer().Pixel(200, ToInkPoint({200, 100}).y), kBlack);
     EXPECT_FALSE(state_.rows()[5].empty());
 }
 
+TEST_F(ArtStateTest, ReplaceAndAddInkAreOneUndoableStepEach) {
+    Stroke({{10, 36}, {20, 36}});
+    const TextRows drawn = state_.rows();
+    Image picture(kCanvasWidth, kInkHeight);
+    for (int x = 200; x < 260; ++x) picture.SetPixel(x, 100, kBlack);
+
+    state_.ReplaceInk(picture);
+    EXPECT_EQ(InkCount(), 60);
+    EXPECT_TRUE(state_.rows()[2].empty());
+    EXPECT_FALSE(state_.rows()[6].empty());
+    state_.ExchangeWithUndo();
+    EXPECT_EQ(state_.rows(), drawn);
+
+    state_.AddInk(picture);
+    EXPECT_EQ(InkCount(), 70);
+    EXPECT_FALSE(state_.rows()[2].empty());
+    EXPECT_FALSE(state_.rows()[6].empty());
+    state_.ExchangeWithUndo();
+    EXPECT_EQ(state_.rows(), drawn);
+}
+
 TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
-    EXPECT_FALSE(state_.LeftButtonUp());
-    state_.LeftButtonDown(CX(50), CY(50));
-    EXPECT_TRUE(state_.LeftButtonUp());
+    EXPECT_FALSE(state_.EndStroke());
+    state_.BeginStroke({50, 50});
+    EXPECT_TRUE(state_.EndStroke());
     EXPECT_FALSE(state_.RunPendingConversion());
     EXPECT_EQ(InkCount(), 0);
-    EXPECT_FALSE(state_.MouseMove(CX(60), CY(60)));  // no stroke: moves are ignored
+    EXPECT_FALSE(state_.ExtendStroke({60, 60}));  // no stroke: moves are ignored
 }
 
 }  // namespace

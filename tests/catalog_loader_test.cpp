@@ -27,7 +27,6 @@ TEST(ParseGlyphLine, MinusSignExample) {
     const Glyph& g = catalog[0];
     EXPECT_EQ(g.text, "-");
     EXPECT_EQ(g.width, 8);
-    EXPECT_EQ(g.offset, 0);
     EXPECT_EQ(g.fullPenalty, 53687091);
     EXPECT_EQ(g.halfPenalty, 26843545);
     ASSERT_EQ(g.pixels.size(), 5u);
@@ -114,7 +113,6 @@ TEST(TrimGlyphPatterns, ShiftsOrRemovesByTheLeftmostColumn) {
     ASSERT_EQ(Texts(catalog), (std::vector<std::string>{"A", "C", "E"}));
     EXPECT_EQ(catalog[0].pixels[0].x, 0);
     EXPECT_EQ(catalog[0].pixels[1].x, 3);
-    EXPECT_EQ(catalog[0].offset, 0);
     EXPECT_EQ(catalog[1].pixels[0].x, 0);
     EXPECT_EQ(catalog[1].pixels[1].x, 4);
     EXPECT_EQ(catalog[1].pixels[1].y, 1);

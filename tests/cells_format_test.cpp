@@ -1,4 +1,4 @@
-#include "cli/cells_format.h"
+#include "export/cells_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "canvas/compose.h"
+#include "session/compose.h"
 
 #include <gtest/gtest.h>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

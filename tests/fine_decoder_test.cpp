@@ -7,10 +7,10 @@
 #include <memory>
 #include <random>
 
-#include "canvas/geometry.h"
 #include "convert/gap_composer.h"
 #include "convert/text_painter.h"
 #include "glyphs/cp932.h"
+#include "pixels/geometry.h"
 #include "random_ink.h"
 #include "test_catalogs.h"
 

@@ -1,8 +1,8 @@
-#include "cli/ink_image.h"
+#include "io/ink_image.h"
 
 #include <gtest/gtest.h>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "canvas/geometry.h"
 #include "glyphs/cp932.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {
@@ -84,7 +84,8 @@ TEST_F(DrawRowsAsInkTest, RowsLieAtTheInkPitchWithTheirSpacing) {
     const TextPainter painter(*font_);
     TextRows rows;
     rows[0] = {{0, "|", 4}};
-    rows[3] = {{22, "-", 8}, {3, "\x81\x5C", 16}};  // spaces draw nothing; the 3-pixel gap shows a "."
+    rows[3] = {{22, "-", 8},
+               {3, "\x81\x5C", 16}};  // spaces draw nothing; the 3-pixel gap shows a "."
     rows[28] = {{792, "|", 4}};
     const Image drawn = DrawRowsAsInk(painter, rows);
     ASSERT_EQ(drawn.width(), kCanvasWidth);

@@ -6,9 +6,9 @@
 #include <random>
 #include <string>
 
-#include "canvas/geometry.h"
-#include "canvas/image.h"
-#include "canvas/raster.h"
+#include "pixels/geometry.h"
+#include "pixels/image.h"
+#include "pixels/raster.h"
 #include "glyphs/catalog_loader.h"
 #include "test_catalogs.h"
 

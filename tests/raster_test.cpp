@@ -1,10 +1,10 @@
-#include "canvas/raster.h"
+#include "pixels/raster.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 #include "test_catalogs.h"
 
 namespace fudeline {

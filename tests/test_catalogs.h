@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -41,7 +42,13 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
 inline GlyphCatalog LoadBuiltCatalog() {
     GlyphCatalog catalog;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe");
-    LoadGlyphCatalog(exe.parent_path().string(), catalog);
+    CatalogLoadError error;
+    // A test on an empty catalogue would pass for the wrong reason: stop here.
+    if (!LoadGlyphCatalog(exe.parent_path().string(), catalog, &error) || catalog.empty()) {
+        std::fprintf(stderr, "cannot load the built catalogue %s: %s\n", error.path.c_str(),
+                     error.reason.empty() ? "no glyphs" : error.reason.c_str());
+        std::abort();
+    }
     return catalog;
 }
 

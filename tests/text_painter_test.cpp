@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 #include "glyphs/cp932.h"
 
 namespace fudeline {

@@ -1,5 +1,6 @@
 // Drives the real window with mouse and key events, offscreen.
 #include "app/art_dlg.h"
+#include "session/client_map.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +17,7 @@
 #include <memory>
 
 #include "app/background_menu.h"
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 using namespace fudeline;
 

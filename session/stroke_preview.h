@@ -3,9 +3,9 @@
 // they arrive, so a paint costs the same however long the stroke has grown.
 #pragma once
 
-#include "canvas/image.h"
-#include "canvas/raster.h"
-#include "canvas/trace.h"
+#include "pixels/image.h"
+#include "pixels/raster.h"
+#include "pixels/trace.h"
 
 namespace fudeline {
 

@@ -1,4 +1,4 @@
-#include "canvas/image.h"
+#include "pixels/image.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "canvas/stroke_preview.h"
+#include "session/stroke_preview.h"
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 

@@ -1,4 +1,4 @@
-#include "cli/ink_image.h"
+#include "io/ink_image.h"
 
 #include <png.h>
 
@@ -9,7 +9,7 @@
 #include <iterator>
 #include <memory>
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "canvas/raster.h"
+#include "pixels/raster.h"
 
 namespace fudeline {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "canvas/art_state.h"
-#include "cli/replay_script.h"
+#include "session/art_state.h"
+#include "session/replay_script.h"
 
 namespace fudeline {
 

@@ -1,6 +1,6 @@
-#include "canvas/compose.h"
+#include "session/compose.h"
 
-#include "canvas/geometry.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 

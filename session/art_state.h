@@ -1,26 +1,20 @@
 // Everything one drawing session holds: the ink and text layers with their
-// undo copies, the text rows, the pen trace and the inked extent. Mouse events
-// come in as window client coordinates; the conversion runs when the window
-// paints. Nothing here knows about windows.
+// undo copies, the text rows, the stroke in progress and the inked extent.
+// Strokes come in as canvas pixels (see client_map.h for the window's side);
+// the conversion runs when the window paints. Nothing here knows about windows.
 #pragma once
 
 #include <vector>
 
-#include "canvas/geometry.h"
-#include "canvas/image.h"
-#include "canvas/stroke_preview.h"
-#include "canvas/trace.h"
 #include "convert/row_matcher.h"
 #include "convert/text_cell.h"
 #include "convert/text_painter.h"
+#include "pixels/geometry.h"
+#include "pixels/image.h"
+#include "pixels/trace.h"
+#include "session/stroke_preview.h"
 
 namespace fudeline {
-
-enum class PressOutcome {
-    None,          // outside the indicator and the canvas
-    PenToggled,    // on the pen indicator: repaint the whole client area
-    TraceStarted,  // on the canvas: capture the mouse
-};
 
 class ArtState {
   public:
@@ -28,11 +22,17 @@ class ArtState {
     // text layer (headless conversion needs no font).
     ArtState(const RowMatcher& matcher, const TextPainter* painter);
 
-    // --- Mouse, in window client pixels.
-    PressOutcome LeftButtonDown(int clientX, int clientY);
-    // True when the canvas must be repainted.
-    bool MouseMove(int clientX, int clientY);
-    bool LeftButtonUp();
+    // --- Strokes, in canvas pixels (never clamped to the canvas).
+    // Starts a stroke at `p`: the previous stroke's waiting segments are
+    // rasterised first, then the undo snapshot is taken.
+    void BeginStroke(TracePoint p);
+    // Adds the segment from the last point to `p`. True when the canvas must be
+    // repainted (false when no stroke is under way).
+    bool ExtendStroke(TracePoint p);
+    // Ends the stroke; its segments stay queued for the next paint. True when
+    // a stroke was under way.
+    bool EndStroke();
+    void TogglePenMode() { penMode_ = !penMode_; }
 
     // --- The paint step: if a conversion is pending, rasterise every segment
     // recorded since the last paint, in order, and re-match the rows they
@@ -45,11 +45,15 @@ class ArtState {
     // The state change of "clear all", once the user has confirmed it.
     void ClearCanvas();
 
-    // --- Headless conversion of a whole ink image.
+    // --- Whole ink images.
     // Lays the black pixels of `image` into the ink layer at the same
     // coordinates (columns up to 798, rows up to 463), widens the ink extent
-    // with every inked column, and matches all 29 rows.
+    // with every inked column, and matches all 29 rows. No undo step.
     void LayInk(const Image& image);
+    // The drawing becomes `image`'s black pixels, as one undoable step.
+    void ReplaceInk(const Image& image);
+    // `image`'s black pixels are added to the drawing, as one undoable step.
+    void AddInk(const Image& image);
     void WidenInkExtent(std::int64_t canvasX);
     // Re-matches rows first to last (clamped to 0-28) and redraws them.
     void MatchRows(int first, int last);
@@ -57,16 +61,15 @@ class ArtState {
     const Image& inkLayer() const { return inkLayer_; }
     const Image& textLayer() const { return textLayer_; }
     const TextRows& rows() const { return rows_; }
-    const std::vector<TracePoint>& trace() const { return trace_; }
     const StrokePreview& preview() const { return preview_; }
-    bool penMode() const { return penMode_ == 1; }
-    bool traceActive() const { return traceActive_ == 1; }
-    bool conversionPending() const { return conversionPending_ == 1; }
+    bool penMode() const { return penMode_; }
+    bool traceActive() const { return traceActive_; }
+    bool conversionPending() const { return conversionPending_; }
     int inkMinX() const { return inkMinX_; }
     int inkMaxX() const { return inkMaxX_; }
 
   private:
-    void RecordPoint(int clientX, int clientY);
+    void ClearLayers();
     ChangedRows RasteriseNewestSegment(const TraceSegment& segment);
 
     const RowMatcher& matcher_;
@@ -79,13 +82,14 @@ class ArtState {
     TextRows rows_;
     TextRows undoRows_;
 
-    std::vector<TracePoint> trace_;
+    // Only the newest point of the stroke is ever read: the next segment starts there.
+    TracePoint lastPoint_;
     // Segments recorded since the last paint; a button-up does not drop them.
     std::vector<TraceSegment> pendingSegments_;
     StrokePreview preview_;
-    int traceActive_ = 0;
-    int conversionPending_ = 0;
-    int penMode_ = 1;
+    bool traceActive_ = false;
+    bool conversionPending_ = false;
+    bool penMode_ = true;
     int inkMinX_ = 799;
     int inkMaxX_ = 0;
 };

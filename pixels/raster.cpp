@@ -1,4 +1,4 @@
-#include "canvas/raster.h"
+#include "pixels/raster.h"
 
 #include <algorithm>
 #include <array>

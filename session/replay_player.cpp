@@ -1,4 +1,6 @@
-#include "cli/replay_player.h"
+#include "session/replay_player.h"
+
+#include "session/client_map.h"
 
 namespace fudeline {
 
@@ -6,14 +8,17 @@ void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach) {
     for (const ReplayEvent& event : events) {
         switch (event.kind) {
-            case ReplayEvent::Kind::Down:
-                state.LeftButtonDown(event.x, event.y);
+            case ReplayEvent::Kind::Down: {
+                const ClientTarget target = MapClientPoint(event.x, event.y);
+                if (target.kind == ClientTarget::Kind::PenIndicator) state.TogglePenMode();
+                if (target.kind == ClientTarget::Kind::Canvas) state.BeginStroke(target.point);
                 break;
+            }
             case ReplayEvent::Kind::Move:
-                state.MouseMove(event.x, event.y);
+                state.ExtendStroke(MapClientPoint(event.x, event.y).point);
                 break;
             case ReplayEvent::Kind::Up:
-                state.LeftButtonUp();
+                state.EndStroke();
                 break;
             case ReplayEvent::Kind::Undo:
                 state.ExchangeWithUndo();

@@ -1,18 +1,10 @@
-#include "canvas/art_state.h"
+#include "session/art_state.h"
 
 #include <algorithm>
 #include <limits>
 #include <utility>
 
 namespace fudeline {
-namespace {
-
-bool InRange(int v, int lo, int hi) {
-    return v >= lo && v <= hi;
-}
-
-}  // namespace
-
 ArtState::ArtState(const RowMatcher& matcher, const TextPainter* painter)
     : matcher_(matcher), painter_(painter) {}
 
@@ -21,51 +13,30 @@ void ArtState::WidenInkExtent(std::int64_t x) {
     if (x + 1 >= inkMaxX_) inkMaxX_ = x + 1 >= 800 ? 799 : static_cast<int>(x + 1);
 }
 
-PressOutcome ArtState::LeftButtonDown(int clientX, int clientY) {
-    if (InRange(clientX, kIndicatorLeft, kIndicatorHitRight) &&
-        InRange(clientY, kIndicatorTop, kIndicatorHitBottom)) {
-        penMode_ = penMode_ == 1 ? 0 : 1;
-        return PressOutcome::PenToggled;
-    }
-    if (!InRange(clientX, kCanvasLeft, kCanvasRight) ||
-        !InRange(clientY, kCanvasTop, kCanvasBottom)) {
-        return PressOutcome::None;
-    }
+void ArtState::BeginStroke(TracePoint p) {
     RunPendingConversion();  // the previous stroke's last segments belong to it
     SaveUndoSnapshot();
-    traceActive_ = 1;
-    RecordPoint(clientX, clientY);
-    return PressOutcome::TraceStarted;
+    traceActive_ = true;
+    WidenInkExtent(p.x);
+    lastPoint_ = p;
 }
 
-bool ArtState::MouseMove(int clientX, int clientY) {
-    if (traceActive_ != 1) return false;
-    RecordPoint(clientX, clientY);
-    const TraceSegment segment{trace_[trace_.size() - 2], trace_.back(), penMode_ == 1};
+bool ArtState::ExtendStroke(TracePoint p) {
+    if (!traceActive_) return false;
+    WidenInkExtent(p.x);
+    const TraceSegment segment{lastPoint_, p, penMode_};
+    lastPoint_ = p;
     pendingSegments_.push_back(segment);
     preview_.AddSegment(segment.from, segment.to, segment.pen);
-    conversionPending_ = 1;
+    conversionPending_ = true;
     return true;
 }
 
-bool ArtState::LeftButtonUp() {
-    if (traceActive_ != 1) return false;
-    traceActive_ = 0;
-    trace_.clear();
+bool ArtState::EndStroke() {
+    if (!traceActive_) return false;
+    traceActive_ = false;
     preview_.Clear();
     return true;
-}
-
-void ArtState::RecordPoint(int clientX, int clientY) {
-    // Windows report 16-bit positions; anything wider is held at the 32-bit ends.
-    auto toCanvas = [](std::int64_t v) {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    };
-    const TracePoint p{toCanvas(std::int64_t{clientX} - kCanvasLeft),
-                       toCanvas(std::int64_t{clientY} - kCanvasTop)};
-    WidenInkExtent(p.x);
-    trace_.push_back(p);
 }
 
 ChangedRows ArtState::RasteriseNewestSegment(const TraceSegment& segment) {
@@ -76,8 +47,8 @@ ChangedRows ArtState::RasteriseNewestSegment(const TraceSegment& segment) {
 }
 
 bool ArtState::RunPendingConversion() {
-    if (conversionPending_ != 1) return false;
-    conversionPending_ = 0;
+    if (!conversionPending_) return false;
+    conversionPending_ = false;
     std::int64_t first = kRowCount, last = -1;
     for (const TraceSegment& segment : pendingSegments_) {
         const ChangedRows changed = RasteriseNewestSegment(segment);
@@ -113,6 +84,19 @@ void ArtState::LayInk(const Image& image) {
     MatchRows(0, kRowCount - 1);
 }
 
+void ArtState::ReplaceInk(const Image& image) {
+    RunPendingConversion();
+    SaveUndoSnapshot();
+    ClearLayers();
+    LayInk(image);
+}
+
+void ArtState::AddInk(const Image& image) {
+    RunPendingConversion();
+    SaveUndoSnapshot();
+    LayInk(image);
+}
+
 void ArtState::MatchRows(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, kRowCount - 1);
@@ -143,6 +127,10 @@ void ArtState::ExchangeWithUndo() {
 void ArtState::ClearCanvas() {
     RunPendingConversion();
     SaveUndoSnapshot();
+    ClearLayers();
+}
+
+void ArtState::ClearLayers() {
     inkLayer_.FillRect(0, 0, kCanvasWidth, kInkHeight, kWhite);
     textLayer_.FillRect(0, 0, kCanvasWidth, kCanvasHeight, kWhite);
     for (TextRow& row : rows_) row.clear();

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

@@ -1,4 +1,4 @@
-// Fixed geometry of the canvas, its layers and the window around it.
+// Fixed geometry of the canvas and its layers, and the colours they use.
 #pragma once
 
 #include <cstdint>
@@ -11,21 +11,6 @@ inline constexpr int kRowCount = 29;
 inline constexpr int kRowHeight = 18;                         // text rows on screen
 inline constexpr int kInkRowHeight = 16;                      // the same rows in the ink layer
 inline constexpr int kInkHeight = kRowCount * kInkRowHeight;  // 464
-
-// The canvas in window client pixels; all four bounds inclusive.
-inline constexpr int kCanvasLeft = 12;
-inline constexpr int kCanvasTop = 40;
-inline constexpr int kCanvasRight = 811;
-inline constexpr int kCanvasBottom = 561;
-
-// The pen indicator: drawn 32 x 20 at (11, 11); a press anywhere in
-// x 11-43, y 11-31 (one column and row more) toggles pen and eraser.
-inline constexpr int kIndicatorLeft = 11;
-inline constexpr int kIndicatorTop = 11;
-inline constexpr int kIndicatorWidth = 32;
-inline constexpr int kIndicatorHeight = 20;
-inline constexpr int kIndicatorHitRight = 43;
-inline constexpr int kIndicatorHitBottom = 31;
 
 // Ink is drawn only into columns 0-798 and rows 0-520 of the ink layer.
 inline constexpr int kInkClipRight = 798;

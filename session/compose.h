@@ -3,8 +3,8 @@
 // The ink itself is never shown.
 #pragma once
 
-#include "canvas/image.h"
-#include "canvas/stroke_preview.h"
+#include "pixels/image.h"
+#include "session/stroke_preview.h"
 
 namespace fudeline {
 

@@ -1,4 +1,4 @@
-#include "cli/replay_script.h"
+#include "session/replay_script.h"
 
 #include <charconv>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/image.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

@@ -24,6 +24,9 @@ namespace fudeline {
 inline constexpr std::int32_t kFarPixelCost = 12;   // a drawn pixel away from ink
 inline constexpr std::int32_t kNearPixelGain = 1;   // a drawn pixel on or by ink
 inline constexpr std::int32_t kMissedInkCost = 10;  // an ink pixel nothing drawn covers
+// How far outside its 16 ink rows a row's decoding looks: ink this close to
+// a band changes the band's row.
+inline constexpr int kFineDecoderReach = 2;
 
 struct FineOptions {
     // Spacing only of full-width spaces and at most one half-width space

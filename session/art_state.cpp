@@ -61,9 +61,12 @@ bool ArtState::RunPendingConversion() {
         }
         // ...and every row whose band the pixels actually reached (a wide
         // eraser line spills into a neighbouring band).
+        // The fine decoder also weighs the ink just outside a row's band.
         if (!changed.Empty()) {
-            first = std::min<std::int64_t>(first, changed.minY / kInkRowHeight);
-            last = std::max<std::int64_t>(last, changed.maxY / kInkRowHeight);
+            const int reach = fine_ ? kFineDecoderReach : 0;
+            first =
+                std::min<std::int64_t>(first, std::max(changed.minY - reach, 0) / kInkRowHeight);
+            last = std::max<std::int64_t>(last, (changed.maxY + reach) / kInkRowHeight);
         }
     }
     pendingSegments_.clear();
@@ -98,16 +101,29 @@ void ArtState::AddInk(const Image& image) {
 }
 
 void ArtState::MatchRows(int first, int last) {
+    ConvertRows(inkLayer_, rows_, textLayer_, first, last);
+}
+
+void ArtState::ConvertRows(const Image& ink, TextRows& rows, Image& text, int first,
+                           int last) const {
     first = std::max(first, 0);
     last = std::min(last, kRowCount - 1);
     for (int row = first; row <= last; ++row) {
-        rows_[static_cast<std::size_t>(row)] =
-            matcher_.MatchRow(inkLayer_, row, inkMinX_, inkMaxX_);
+        rows[static_cast<std::size_t>(row)] =
+            fine_ ? fine_->DecodeRow(ink, row) : matcher_.MatchRow(ink, row, inkMinX_, inkMaxX_);
     }
     if (!painter_) return;
     for (int row = first; row <= last; ++row) {
-        painter_->DrawTextRow(textLayer_, row, rows_[static_cast<std::size_t>(row)]);
+        painter_->DrawTextRow(text, row, rows[static_cast<std::size_t>(row)]);
     }
+}
+
+void ArtState::SetFineDecoder(const FineDecoder* fine) {
+    if (fine == fine_) return;
+    RunPendingConversion();
+    fine_ = fine;
+    ConvertRows(inkLayer_, rows_, textLayer_, 0, kRowCount - 1);
+    ConvertRows(savedInkLayer_, undoRows_, savedTextLayer_, 0, kRowCount - 1);
 }
 
 void ArtState::SaveUndoSnapshot() {

@@ -120,6 +120,18 @@ void BM_MatchCanvasDenseFine(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchCanvasDenseFine)->Unit(benchmark::kMillisecond);
 
+// The same without AVX2, glyph by glyph.
+void BM_MatchCanvasDenseFinePortable(benchmark::State& state) {
+    Fixture& f = Data();
+    const FineDecoder portable(f.catalog, *f.font, {}, GlyphBits::Isa::Portable);
+    for (auto _ : state) {
+        for (int row = 0; row < kRowCount; ++row) {
+            benchmark::DoNotOptimize(portable.DecodeRow(f.dense, row));
+        }
+    }
+}
+BENCHMARK(BM_MatchCanvasDenseFinePortable)->Unit(benchmark::kMillisecond);
+
 void BM_MatchCanvasDenseReference(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {
@@ -142,11 +154,13 @@ void BM_MatchRowDense(benchmark::State& state) {
 BENCHMARK(BM_MatchRowDense)->Unit(benchmark::kMicrosecond);
 
 // One mouse move end to end on the densest row: record the point, then the
-// paint: rasterise the segment, re-match and redraw the row, compose the canvas.
-void BM_MouseMoveDense(benchmark::State& state) {
+// paint: rasterise the segment, re-convert and redraw the row, compose the
+// canvas. `fine` null is the row matcher.
+void MouseMoveDense(benchmark::State& state, const FineDecoder* fine) {
     Fixture& f = Data();
     const TextPainter painter(*f.font);
     ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(fine);
     art.LayInk(f.dense);
     const int y = f.densestRow * kRowHeight + 9;
     art.BeginStroke({400, y});
@@ -163,7 +177,16 @@ void BM_MouseMoveDense(benchmark::State& state) {
     }
     art.EndStroke();
 }
+
+void BM_MouseMoveDense(benchmark::State& state) {
+    MouseMoveDense(state, nullptr);
+}
 BENCHMARK(BM_MouseMoveDense)->Unit(benchmark::kMicrosecond);
+
+void BM_MouseMoveDenseFine(benchmark::State& state) {
+    MouseMoveDense(state, Data().fine.get());
+}
+BENCHMARK(BM_MouseMoveDenseFine)->Unit(benchmark::kMicrosecond);
 
 void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();

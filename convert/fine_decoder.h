@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "convert/glyph_bits.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
 #include "glyphs/mona_font.h"
@@ -40,8 +41,11 @@ class FineDecoder {
     // The glyphs are the catalogue's, drawn as the face draws them (the
     // catalogue's patterns are trimmed to their first dark column; the text
     // is not). A glyph the face lacks, or draws at another width, is never
-    // placed. `catalog` and `font` must outlive the decoder.
-    FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {});
+    // placed. `catalog` and `font` must outlive the decoder. With Isa::Auto
+    // glyphs are scored four at a time with AVX2 where the processor has it;
+    // Portable scores them one by one. Both give the same rows.
+    FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {},
+                GlyphBits::Isa isa = GlyphBits::Isa::Auto);
 
     // Decodes text row `row` (ink rows 16 row to 16 row + 15, and the two
     // rows either side for what lies near them) from scratch.
@@ -70,7 +74,8 @@ class FineDecoder {
         std::int32_t words = 0;
         std::vector<std::int32_t> catalogIndex;
         std::vector<std::int32_t> pixels;
-        std::vector<std::uint64_t> dark;   // word k of glyph g at k * count + g
+        std::size_t stride = 0;            // count rounded up to a multiple of 4
+        std::vector<std::uint64_t> dark;   // word k of glyph g at k * stride + g
         std::vector<std::uint64_t> reach;  // cells within 2 px of a dark pixel, own columns
         std::size_t count() const { return catalogIndex.size(); }
     };
@@ -93,8 +98,13 @@ class FineDecoder {
     // The index of the cheapest glyph of `group` at the column whose masks
     // (and the next ones') are `near` and `target`, if it costs less than
     // `bound`, which it then becomes; otherwise -1.
-    static std::int32_t CheapestGlyph(const WidthGroup& group, const Words& near,
-                                      const Words& target, std::int32_t ink, std::int32_t& bound);
+    std::int32_t CheapestGlyph(const WidthGroup& group, const Words& near, const Words& target,
+                               std::int32_t ink, std::int32_t& bound) const;
+    // Each glyph's 1.3 far - covered (in tenths) into score[0 .. stride - 1].
+    static void ScorePortable(const WidthGroup& group, const Words& near, const Words& target,
+                              std::int64_t* score);
+    static void ScoreAvx2(const WidthGroup& group, const Words& near, const Words& target,
+                          std::int64_t* score);
     void Solve(const Image& ink, int row, Solution& solution) const;
 
     const GlyphCatalog& catalog_;
@@ -104,6 +114,7 @@ class FineDecoder {
     std::vector<FillerColumn> fillerColumns_;
     std::vector<std::uint32_t> fillerBegin_;
     std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn near ink
+    bool avx2_ = false;
 };
 
 }  // namespace fudeline

@@ -17,6 +17,7 @@ namespace fudeline {
 namespace {
 
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
+constexpr std::int64_t kNeverChosen = std::int64_t{1} << 40;
 constexpr int kFullWidthSpaceWidth = 11;
 constexpr int kHalfWidthSpaceWidth = 5;
 // What a far pixel costs over a near one: the cost is 1.2 far - 0.1 near.
@@ -138,6 +139,9 @@ void FineDecoder::BuildGlyphPatterns(const MonaFont& font) {
         }
         group.dark = std::move(dark);
         group.reach = std::move(reach);
+        // The blank glyphs that pad the last block never come out cheapest.
+        group.base.assign(group.stride, kNeverChosen);
+        for (std::size_t g = 0; g < n; ++g) group.base[g] = -kNearPixelGain * group.pixels[g];
     }
 }
 
@@ -214,10 +218,10 @@ std::int32_t FineDecoder::FillerCost(const RowMasks& masks, std::int32_t x,
     return cost;
 }
 
-void FineDecoder::ScorePortable(const WidthGroup& group, const Words& near, const Words& target,
-                                std::int64_t* score) {
+std::int64_t FineDecoder::ScorePortable(const WidthGroup& group, const Words& near,
+                                        const Words& target, std::int64_t* score) {
     const std::size_t stride = group.stride;
-    for (std::size_t g = 0; g < stride; ++g) score[g] = 0;
+    for (std::size_t g = 0; g < stride; ++g) score[g] = group.base[g];
     for (std::size_t k = 0; k < static_cast<std::size_t>(group.words); ++k) {
         const std::uint64_t blank = ~near[k], ink = target[k];
         const std::uint64_t* dark = group.dark.data() + k * stride;
@@ -227,6 +231,7 @@ void FineDecoder::ScorePortable(const WidthGroup& group, const Words& near, cons
                         kMissedInkCost * std::popcount(reach[g] & ink);
         }
     }
+    return *std::min_element(score, score + stride);
 }
 
 #if defined(__x86_64__)
@@ -245,9 +250,10 @@ __attribute__((target("avx2"))) inline __m256i PopCount64(__m256i v) {
 
 }  // namespace
 
-__attribute__((target("avx2"))) void FineDecoder::ScoreAvx2(const WidthGroup& group,
-                                                            const Words& near, const Words& target,
-                                                            std::int64_t* score) {
+__attribute__((target("avx2"))) std::int64_t FineDecoder::ScoreAvx2(const WidthGroup& group,
+                                                                    const Words& near,
+                                                                    const Words& target,
+                                                                    std::int64_t* score) {
     const std::size_t stride = group.stride, words = static_cast<std::size_t>(group.words);
     __m256i blank[kMaxWords], ink[kMaxWords];
     for (std::size_t k = 0; k < words; ++k) {
@@ -256,6 +262,7 @@ __attribute__((target("avx2"))) void FineDecoder::ScoreAvx2(const WidthGroup& gr
     }
     const __m256i farWeight = _mm256_set1_epi32(kFarWeight);
     const __m256i missWeight = _mm256_set1_epi32(kMissedInkCost);
+    __m256i least = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
     for (std::size_t g = 0; g < stride; g += 4) {
         __m256i far = _mm256_setzero_si256(), covered = _mm256_setzero_si256();
         for (std::size_t k = 0; k < words; ++k) {
@@ -268,15 +275,21 @@ __attribute__((target("avx2"))) void FineDecoder::ScoreAvx2(const WidthGroup& gr
                 covered, PopCount64(_mm256_and_si256(_mm256_loadu_si256(reach), ink[k])));
         }
         // Counts stay far below 2^32, so the low halves carry the products.
-        const __m256i lane = _mm256_sub_epi64(_mm256_mul_epu32(far, farWeight),
-                                              _mm256_mul_epu32(covered, missWeight));
+        const __m256i base = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&group.base[g]));
+        const __m256i lane =
+            _mm256_add_epi64(base, _mm256_sub_epi64(_mm256_mul_epu32(far, farWeight),
+                                                    _mm256_mul_epu32(covered, missWeight)));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(score + g), lane);
+        least = _mm256_blendv_epi8(least, lane, _mm256_cmpgt_epi64(least, lane));
     }
+    alignas(32) std::int64_t lanes[4];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), least);
+    return std::min(std::min(lanes[0], lanes[1]), std::min(lanes[2], lanes[3]));
 }
 #else
-void FineDecoder::ScoreAvx2(const WidthGroup& group, const Words& near, const Words& target,
-                            std::int64_t* score) {
-    ScorePortable(group, near, target, score);
+std::int64_t FineDecoder::ScoreAvx2(const WidthGroup& group, const Words& near, const Words& target,
+                                    std::int64_t* score) {
+    return ScorePortable(group, near, target, score);
 }
 #endif
 
@@ -284,24 +297,18 @@ std::int32_t FineDecoder::CheapestGlyph(const WidthGroup& group, const Words& ne
                                         const Words& target, std::int32_t ink,
                                         std::int32_t& bound) const {
     // cost = 1.2 far + missed ink - 0.1 near, with near = pixels - far and
-    // missed = ink - covered.
+    // missed = ink - covered; the ink is the same for every glyph of the group.
     thread_local std::vector<std::int64_t> score;
     score.resize(group.stride);
-    if (avx2_) {
-        ScoreAvx2(group, near, target, score.data());
-    } else {
-        ScorePortable(group, near, target, score.data());
-    }
-    std::int32_t chosen = -1;
-    for (std::size_t g = 0; g < group.count(); ++g) {
-        const auto cost = static_cast<std::int32_t>(score[g]) + kMissedInkCost * ink -
-                          kNearPixelGain * group.pixels[g];
-        if (cost < bound) {
-            bound = cost;
-            chosen = group.catalogIndex[g];
-        }
-    }
-    return chosen;
+    const std::int64_t least = avx2_ ? ScoreAvx2(group, near, target, score.data())
+                                     : ScorePortable(group, near, target, score.data());
+    const std::int64_t missed = std::int64_t{kMissedInkCost} * ink;
+    if (least + missed >= bound) return -1;
+    // The first glyph at the least cost, as a scan in catalogue order keeps it.
+    const auto g =
+        static_cast<std::size_t>(std::find(score.begin(), score.end(), least) - score.begin());
+    bound = static_cast<std::int32_t>(least + missed);
+    return group.catalogIndex[g];
 }
 
 void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {

@@ -77,6 +77,7 @@ class FineDecoder {
         std::size_t stride = 0;            // count rounded up to a multiple of 4
         std::vector<std::uint64_t> dark;   // word k of glyph g at k * stride + g
         std::vector<std::uint64_t> reach;  // cells within 2 px of a dark pixel, own columns
+        std::vector<std::int64_t> base;    // what a glyph costs before its words: -0.1 pixels
         std::size_t count() const { return catalogIndex.size(); }
     };
     struct FillerColumn {
@@ -100,11 +101,12 @@ class FineDecoder {
     // `bound`, which it then becomes; otherwise -1.
     std::int32_t CheapestGlyph(const WidthGroup& group, const Words& near, const Words& target,
                                std::int32_t ink, std::int32_t& bound) const;
-    // Each glyph's 1.3 far - covered (in tenths) into score[0 .. stride - 1].
-    static void ScorePortable(const WidthGroup& group, const Words& near, const Words& target,
-                              std::int64_t* score);
-    static void ScoreAvx2(const WidthGroup& group, const Words& near, const Words& target,
-                          std::int64_t* score);
+    // Each glyph's cost less the missed-ink term common to the group, into
+    // score[0 .. stride - 1]; returns the least.
+    static std::int64_t ScorePortable(const WidthGroup& group, const Words& near,
+                                      const Words& target, std::int64_t* score);
+    static std::int64_t ScoreAvx2(const WidthGroup& group, const Words& near, const Words& target,
+                                  std::int64_t* score);
     void Solve(const Image& ink, int row, Solution& solution) const;
 
     const GlyphCatalog& catalog_;

@@ -189,7 +189,8 @@ void CArtDlg::CopyAsText() {
     UpdateData();
     const std::string sjis = ComposeExportText(state_.rows(), addBrTag_ == 1);
     auto* mime = new QMimeData;
-    mime->setText(QString::fromStdString(Cp932ToUtf8(sjis)));
+    // Without a CP932 table only the Shift-JIS form can be offered.
+    mime->setText(QString::fromStdString(Cp932ToUtf8(sjis).value_or(std::string())));
     mime->setData(QString::fromLatin1(kShiftJisMime),
                   QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {

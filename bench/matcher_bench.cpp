@@ -37,9 +37,8 @@ struct Fixture {
         const std::string path = std::string(FUDELINE_SOURCE_DIR) + "/bench/data/" + name;
         std::ifstream file(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-        std::string why;
-        auto image = DecodePbm(bytes, kInkClipRight + 1, kInkHeight, &why);
-        if (!image) throw std::runtime_error(path + ": " + why);
+        auto image = DecodePbm(bytes, kInkClipRight + 1, kInkHeight);
+        if (!image) throw std::runtime_error(path + ": " + image.error().reason);
         Image ink(kCanvasWidth, kInkHeight);
         ink.Blit(*image, 0, 0);
         return ink;
@@ -57,13 +56,13 @@ struct Fixture {
     }
 
     Fixture() {
-        CatalogLoadError error;
-        if (!LoadGlyphCatalog(ExecutableDirectory(), catalog, &error)) {
-            throw std::runtime_error(error.path + ": " + error.reason);
-        }
+        Result<GlyphCatalog> loaded = LoadGlyphCatalog(ExecutableDirectory());
+        if (!loaded) throw std::runtime_error(loaded.error().Message());
+        catalog = std::move(*loaded);
         matcher = std::make_unique<RowMatcher>(catalog);
-        font = MonaFont::Open(FindMonaFontPath(), nullptr);
-        if (!font) throw std::runtime_error("cannot open " + FindMonaFontPath());
+        Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
+        if (!face) throw std::runtime_error(face.error().Message());
+        font = std::move(*face);
         fine = std::make_unique<FineDecoder>(catalog, *font);
         dense = ReadDrawing("dense.pbm");
         sparse = ReadDrawing("sparse.pbm");

@@ -13,11 +13,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +27,7 @@
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
+#include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
@@ -51,19 +49,20 @@ struct Engine {
     std::unique_ptr<TextPainter> painter;
     std::unique_ptr<FineDecoder> fine, fineNoFillers;
 
-    std::optional<std::string> Load() {
-        CatalogLoadError error;
-        if (!LoadGlyphCatalog(FindDataDirectory(kSingleByteCatalogName), catalog, &error)) {
-            return "cannot load glyph catalogue " + error.path + ": " + error.reason;
-        }
-        std::string why;
-        font = MonaFont::Open(FindMonaFontPath(), &why);
-        if (!font) return "cannot open font " + FindMonaFontPath() + ": " + why;
+    Status Load() {
+        const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
+        if (!dir) return dir.error();
+        Result<GlyphCatalog> loaded = LoadGlyphCatalog(*dir);
+        if (!loaded) return std::move(loaded).error();
+        catalog = std::move(*loaded);
+        Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
+        if (!face) return std::move(face).error();
+        font = std::move(*face);
         matcher = std::make_unique<RowMatcher>(catalog);
         painter = std::make_unique<TextPainter>(*font);
         fine = std::make_unique<FineDecoder>(catalog, *font);
         fineNoFillers = std::make_unique<FineDecoder>(catalog, *font, FineOptions{true});
-        return std::nullopt;
+        return {};
     }
 
     TextRows Greedy(const Image& image) const {
@@ -92,8 +91,8 @@ struct Engine {
     }
 };
 
-std::optional<Image> ReadDrawing(const std::string& path, std::string& why) {
-    return ReadInkImage(path, kCanvasWidth, kCanvasHeight, &why);
+Result<Image> ReadDrawing(const std::string& path) {
+    return ReadInkImage(path, kCanvasWidth, kCanvasHeight);
 }
 
 int Single(const std::vector<std::string>& args) {
@@ -118,28 +117,23 @@ int Single(const std::vector<std::string>& args) {
         return Fail("--cells takes finished rows: no --ink, --fine or --no-fillers with it");
     }
     if (noFillers && !fine) return Fail("--no-fillers is an option of --fine");
-    std::string why;
-    const auto truth = ReadDrawing(truthPath, why);
-    if (!truth) return Fail("cannot read image " + truthPath + ": " + why);
+    const Result<Image> truth = ReadDrawing(truthPath);
+    if (!truth) return Fail(truth.error().Message());
     Engine engine;
-    if (auto problem = engine.Load()) return Fail(*problem);
+    if (Status loaded = engine.Load(); !loaded) return Fail(loaded.error().Message());
 
     TextRows rows;
     if (!cellsPath.empty()) {
-        std::ifstream file(cellsPath, std::ios::binary);
-        std::error_code ec;
-        if (!file || std::filesystem::is_directory(cellsPath, ec)) {
-            return Fail("cannot read cells " + cellsPath);
-        }
-        const std::string text((std::istreambuf_iterator<char>(file)), {});
-        auto parsed = ParseCells(text, &why);
-        if (!parsed) return Fail(cellsPath + ": " + why);
+        const Result<std::string> text = ReadFileBytes(cellsPath);
+        if (!text) return Fail(text.error().Message());
+        Result<TextRows> parsed = ParseCells(*text);
+        if (!parsed) return Fail(InputName(cellsPath) + ": " + parsed.error().reason);
         rows = std::move(*parsed);
     } else {
-        std::optional<Image> ink = truth;
+        Result<Image> ink = truth;
         if (!inkPath.empty()) {
-            ink = ReadDrawing(inkPath, why);
-            if (!ink) return Fail("cannot read image " + inkPath + ": " + why);
+            ink = ReadDrawing(inkPath);
+            if (!ink) return Fail(ink.error().Message());
         }
         rows = !fine ? engine.Greedy(*ink)
                      : Engine::Fine(noFillers ? *engine.fineNoFillers : *engine.fine, *ink);
@@ -168,7 +162,7 @@ int Table(const std::string& dir) {
     if (drawings.empty()) return Fail("no .pbm or .png drawings in " + dir);
     std::sort(drawings.begin(), drawings.end());
     Engine engine;
-    if (auto problem = engine.Load()) return Fail(*problem);
+    if (Status loaded = engine.Load(); !loaded) return Fail(loaded.error().Message());
 
     std::printf("%-20s %25s %25s %25s\n", "", "greedy", "fine", "fine --no-fillers");
     std::printf("%-20s", "drawing");
@@ -176,9 +170,8 @@ int Table(const std::string& dir) {
     std::printf("\n");
     std::map<std::string, Totals> sets;
     for (const auto& path : drawings) {
-        std::string why;
-        const auto truth = ReadDrawing(path.string(), why);
-        if (!truth) return Fail("cannot read image " + path.string() + ": " + why);
+        const Result<Image> truth = ReadDrawing(path.string());
+        if (!truth) return Fail(truth.error().Message());
         const TextRows rows[3] = {engine.Greedy(*truth), Engine::Fine(*engine.fine, *truth),
                                   Engine::Fine(*engine.fineNoFillers, *truth)};
         const std::string name = path.stem().string();

@@ -73,7 +73,7 @@ const char* ParseCell(std::string_view field, TextCell& cell) {
 
 }  // namespace
 
-std::optional<TextRows> ParseCells(std::string_view text, std::string* error) {
+Result<TextRows> ParseCells(std::string_view text) {
     TextRows rows;
     std::vector<bool> seen(kRowCount, false);
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
@@ -81,8 +81,7 @@ std::optional<TextRows> ParseCells(std::string_view text, std::string* error) {
     const auto lines = Split(text, '\n');
     for (std::size_t n = 0; n < lines.size(); ++n) {
         auto fail = [&](const std::string& why) {
-            if (error) *error = "line " + std::to_string(n + 1) + ": " + why;
-            return std::nullopt;
+            return Error{"", "line " + std::to_string(n + 1) + ": " + why};
         };
         const auto parts = Split(lines[n], '\t');
         std::int32_t row = 0;

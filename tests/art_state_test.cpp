@@ -265,8 +265,9 @@ namespace {
 class ArtStateFineTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
-        ASSERT_NE(font_, nullptr);
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
         catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
         fine_ = new FineDecoder(*catalog_, *font_);
         matcher_ = new RowMatcher(*catalog_);

@@ -11,13 +11,12 @@ TEST(CellsFormatTest, ReadsBackWhatItWrites) {
     rows[2] = {{172, "_", 5}, {0, "\x81\x44", 11}, {3, "\xDE", 4}};
     rows[28] = {{799, "\x82\xA0", 16}};
     const std::string text = FormatCells(rows);
-    std::string why;
-    const auto parsed = ParseCells(text, &why);
-    ASSERT_TRUE(parsed) << why;
+    const auto parsed = ParseCells(text);
+    ASSERT_TRUE(parsed) << parsed.error().Message();
     EXPECT_EQ(*parsed, rows);
     // The last line break may be missing; nothing at all is a blank canvas.
-    EXPECT_EQ(ParseCells(text.substr(0, text.size() - 1), nullptr), rows);
-    EXPECT_EQ(ParseCells("", nullptr), TextRows{});
+    EXPECT_EQ(ParseCells(text.substr(0, text.size() - 1)).value(), rows);
+    EXPECT_EQ(ParseCells("").value(), TextRows{});
 }
 
 TEST(CellsFormatTest, RejectsMalformedLinesNamingThem) {
@@ -39,9 +38,9 @@ TEST(CellsFormatTest, RejectsMalformedLinesNamingThem) {
           Case{"2\t0:5:5F  0:5:5F", "line 1: a cell is not gap:width:bytes"},
           Case{"\n\n", "line 1: not ROW<TAB>cells"}}) {
         SCOPED_TRACE(c.text);
-        std::string why;
-        EXPECT_FALSE(ParseCells(c.text, &why));
-        EXPECT_EQ(why, c.reason);
+        const auto parsed = ParseCells(c.text);
+        ASSERT_FALSE(parsed);
+        EXPECT_EQ(parsed.error().Message(), c.reason);
     }
 }
 

@@ -190,8 +190,9 @@ class PlainDecoder {
 class FineDecoderTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
-        ASSERT_NE(font_, nullptr);
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
         catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
         ASSERT_GT(catalog_->size(), 400u);
         // Every fifth glyph keeps the plain programme quick; all widths stay.

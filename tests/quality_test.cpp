@@ -72,8 +72,9 @@ TEST(MeasureQualityTest, TruthBeyondTheTextRowsCountsAsMissed) {
 class DrawRowsAsInkTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
-        ASSERT_NE(font_, nullptr);
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
     }
     static void TearDownTestSuite() { delete font_; }
     static MonaFont* font_;

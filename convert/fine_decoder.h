@@ -4,16 +4,16 @@
 // the ink best, by dynamic programming over x. Slower than the row matcher but
 // far cleaner: outlines stay on the pen line and empty areas stay empty.
 //
-// What "best" means, in tenths of a pixel: every pixel the row draws farther
-// than 2 px from ink costs 1.2, every one within 2 px earns 0.1, and every ink
-// pixel of the row with no drawn pixel within 2 px costs 1. Glyphs go only
-// where their 16 columns hold ink or lie within 2 px of it.
+// What "best" means is in fine_cost.h. Glyphs go only where their 16 columns
+// hold ink or lie within 2 px of it.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "convert/fine_cost.h"
+#include "convert/fine_glyphs.h"
 #include "convert/glyph_bits.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
@@ -21,13 +21,6 @@
 #include "pixels/image.h"
 
 namespace fudeline {
-
-inline constexpr std::int32_t kFarPixelCost = 12;   // a drawn pixel away from ink
-inline constexpr std::int32_t kNearPixelGain = 1;   // a drawn pixel on or by ink
-inline constexpr std::int32_t kMissedInkCost = 10;  // an ink pixel nothing drawn covers
-// How far outside its 16 ink rows a row's decoding looks: ink this close to
-// a band changes the band's row.
-inline constexpr int kFineDecoderReach = 2;
 
 struct FineOptions {
     // Spacing only of full-width spaces and at most one half-width space
@@ -62,24 +55,8 @@ class FineDecoder {
 
   private:
     static constexpr int kColumns = 800;
-    static constexpr int kMaxWords = 6;  // 4 columns of 16 bits a word: glyphs up to 24 wide
-    static constexpr int kPadding = 4 * kMaxWords + 4;
+    static constexpr int kPadding = 4 * kFineMaxWords + 4;
 
-    using Words = std::array<std::uint64_t, kMaxWords>;
-    // The glyphs of one width, their columns four to a word (column 4k + i
-    // at bits 16 i to 16 i + 15), word k of every glyph side by side so that
-    // one pass scores them all without a branch.
-    struct WidthGroup {
-        std::int32_t width = 0;
-        std::int32_t words = 0;
-        std::vector<std::int32_t> catalogIndex;
-        std::vector<std::int32_t> pixels;
-        std::size_t stride = 0;            // count rounded up to a multiple of 4
-        std::vector<std::uint64_t> dark;   // word k of glyph g at k * stride + g
-        std::vector<std::uint64_t> reach;  // cells within 2 px of a dark pixel, own columns
-        std::vector<std::int64_t> base;    // what a glyph costs before its words: -0.1 pixels
-        std::size_t count() const { return catalogIndex.size(); }
-    };
     struct FillerColumn {
         std::int32_t offset;
         std::uint16_t dark;
@@ -92,31 +69,18 @@ class FineDecoder {
     };
     struct Solution;
 
-    void BuildGlyphPatterns(const MonaFont& font);
     void BuildGapTable(const MonaFont& font);
     static void ReadRow(const Image& ink, int row, RowMasks& masks);
     std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
-    // The index of the cheapest glyph of `group` at the column whose masks
-    // (and the next ones') are `near` and `target`, if it costs less than
-    // `bound`, which it then becomes; otherwise -1.
-    std::int32_t CheapestGlyph(const WidthGroup& group, const Words& near, const Words& target,
-                               std::int32_t ink, std::int32_t& bound) const;
-    // Each glyph's cost less the missed-ink term common to the group, into
-    // score[0 .. stride - 1]; returns the least.
-    static std::int64_t ScorePortable(const WidthGroup& group, const Words& near,
-                                      const Words& target, std::int64_t* score);
-    static std::int64_t ScoreAvx2(const WidthGroup& group, const Words& near, const Words& target,
-                                  std::int64_t* score);
     void Solve(const Image& ink, int row, Solution& solution) const;
 
     const GlyphCatalog& catalog_;
     FineOptions options_;
-    std::vector<WidthGroup> groups_;
+    FineGlyphs glyphs_;
     // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
     std::vector<FillerColumn> fillerColumns_;
     std::vector<std::uint32_t> fillerBegin_;
     std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn near ink
-    bool avx2_ = false;
 };
 
 }  // namespace fudeline

@@ -190,7 +190,7 @@ void CArtDlg::CopyAsText() {
     const std::string sjis = ComposeExportText(state_.rows(), addBrTag_ == 1);
     auto* mime = new QMimeData;
     // Without a CP932 table only the Shift-JIS form can be offered.
-    mime->setText(QString::fromStdString(Cp932ToUtf8(sjis).value_or(std::string())));
+    mime->setText(QString::fromStdString(ComposeExportUtf8(state_.rows(), addBrTag_ == 1).value_or(std::string())));
     mime->setData(QString::fromLatin1(kShiftJisMime),
                   QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {

@@ -8,7 +8,6 @@
 #include "export/cells_format.h"
 #include "export/export_text.h"
 #include "glyphs/catalog_loader.h"
-#include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
@@ -26,7 +25,7 @@ Result<GlyphCatalog> LoadCatalogue(const ConversionOptions& options) {
 Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options) {
     if (options.cells) return FormatCells(rows);
     if (options.sjis) return ComposeExportText(rows, options.br);
-    Result<std::string> utf8 = Cp932ToUtf8(ComposeExportText(rows, options.br));
+    Result<std::string> utf8 = ComposeExportUtf8(rows, options.br);
     if (!utf8) return std::move(utf8).error();
     // The export never ends with a line break; a terminal gets one so the
     // prompt starts on its own line. Files and pipes get the exact text.
@@ -44,7 +43,7 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
                     "Folder holding the glyph catalogue files (default: beside the program, "
                     "then its installed data folder)")
         ->type_name("DIR");
-    command.add_flag("--br", options.br, "End lines with <br> as the boards expect");
+    command.add_flag("--br", options.br, "Put <BR> before each line break");
     auto* sjis = command.add_flag("--sjis", options.sjis, "Write Shift-JIS bytes instead of UTF-8");
     auto* cells =
         command.add_flag("--cells", options.cells, "Write the matched cells, one per line");

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "pixels/geometry.h"
 #include "convert/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string_view>
 
-#include "pixels/image.h"
 #include "convert/text_cell.h"
 #include "glyphs/mona_font.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

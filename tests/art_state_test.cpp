@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
+#include <random>
 
+#include "glyphs/mona_font.h"
+#include "random_ink.h"
 #include "test_catalogs.h"
 
 namespace fudeline {
@@ -253,6 +257,198 @@ TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
     EXPECT_FALSE(state_.RunPendingConversion());
     EXPECT_EQ(InkCount(), 0);
     EXPECT_FALSE(state_.ExtendStroke({60, 60}));  // no stroke: moves are ignored
+}
+
+// The same random session on a session that re-matches from where the ink
+// changed and on one that re-matches touched rows from scratch: pen and
+// eraser strokes (some starting off the canvas), undo and clear, with rows
+// and text compared after every paint.
+TEST(IncrementalRematching, SameRowsAndTextAsMatchingFromScratch) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const RowMatcher matcher(catalog);
+    auto font = MonaFont::Open(FUDELINE_FONT);
+    ASSERT_TRUE(font) << font.error().Message();
+    const TextPainter painter(**font);
+    ArtState incremental(matcher, &painter);
+    ArtState fromScratch(matcher, &painter, Rematching::FromScratch);
+    std::mt19937 rng(23);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto both = [&](auto&& action) {
+        action(incremental);
+        action(fromScratch);
+    };
+    // Over a dense drawing, so that every change meets cells, and in a small
+    // part of the canvas, so that rows are changed again and again.
+    const Image drawing = testing::RandomInk(testing::InkStyle::Dense, rng);
+    both([&](ArtState& s) { s.LayInk(drawing); });
+    auto expectSame = [&](int event) {
+        ASSERT_EQ(incremental.rows(), fromScratch.rows()) << "event " << event;
+        ASSERT_TRUE(incremental.textLayer() == fromScratch.textLayer()) << "event " << event;
+    };
+    for (int event = 0; event < 300; ++event) {
+        const int kind = uniform(0, 19);
+        if (kind == 0) {
+            both([](ArtState& s) { s.ExchangeWithUndo(); });
+        } else if (kind == 1) {
+            both([](ArtState& s) { s.ClearCanvas(); });
+        } else if (kind <= 5) {
+            both([](ArtState& s) { s.TogglePenMode(); });
+        } else {
+            TracePoint p{uniform(-30, 250), uniform(-30, 150)};
+            both([&](ArtState& s) { s.BeginStroke(p); });
+            const int moves = uniform(1, 40);
+            for (int m = 0; m < moves; ++m) {
+                p = {p.x + uniform(-16, 16), p.y + uniform(-10, 10)};
+                both([&](ArtState& s) { s.ExtendStroke(p); });
+                // Some paints come only after several moves.
+                if (uniform(0, 2) != 0) both([](ArtState& s) { s.RunPendingConversion(); });
+                expectSame(event);
+            }
+            both([](ArtState& s) { s.EndStroke(); });
+        }
+        both([](ArtState& s) { s.RunPendingConversion(); });
+        expectSame(event);
+    }
+}
+
+// Ink that lands only in a row's top margin changes that row's best glyph
+// here: "B" (its pixel (2, 0) costs half with ink above it) ties "A" and, being
+// later, wins. The row is not re-matched for it, but must catch up when next
+// touched, including after an undo brings back the state before.
+TEST(IncrementalRematching, MarginInkCatchesUpWhenTheRowIsNextTouchedAndAfterUndo) {
+    GlyphCatalog catalog = testing::ReadCatalogText(
+        "65, 0, 8, 4, 0, 0, 0, 1, 0, 2, 0, 10\n"
+        "66, 0, 8, 2, 0, 0, 2, 0\n");
+    TrimGlyphPatterns(catalog);
+    const RowMatcher matcher(catalog);
+    ArtState incremental(matcher, nullptr);
+    ArtState fromScratch(matcher, nullptr, Rematching::FromScratch);
+    Image drawing(kCanvasWidth, kInkHeight);
+    for (int y = 16; y <= 18; ++y) drawing.SetPixel(100, y, kBlack);  // row 1, "A" fits best
+    auto stroke = [&](TracePoint from, TracePoint to) {
+        for (ArtState* s : {&incremental, &fromScratch}) {
+            s->BeginStroke(from);
+            s->ExtendStroke(to);
+            s->EndStroke();
+            s->RunPendingConversion();
+        }
+        ASSERT_EQ(incremental.rows(), fromScratch.rows());
+    };
+    auto rowOneText = [&] { return incremental.rows()[1].at(0).text; };
+    for (ArtState* s : {&incremental, &fromScratch}) s->LayInk(drawing);
+    ASSERT_EQ(rowOneText(), "A");
+    stroke({102, 17}, {103, 17});  // ink (102, 15): row 0's band, row 1's margin
+    EXPECT_EQ(rowOneText(), "A") << "a row whose margin alone changed keeps its cells";
+    stroke({500, 20}, {501, 20});  // touches row 1
+    EXPECT_EQ(rowOneText(), "B");
+    for (ArtState* s : {&incremental, &fromScratch}) s->ExchangeWithUndo();
+    ASSERT_EQ(incremental.rows(), fromScratch.rows());
+    EXPECT_EQ(rowOneText(), "A");
+    stroke({600, 20}, {601, 20});
+    EXPECT_EQ(rowOneText(), "B");
+}
+
+}  // namespace
+}  // namespace fudeline
+
+namespace fudeline {
+namespace {
+
+// The session with the real catalogue and face, for the fine decoder.
+class ArtStateFineTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
+        catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
+        fine_ = new FineDecoder(*catalog_, *font_);
+        matcher_ = new RowMatcher(*catalog_);
+    }
+    static void TearDownTestSuite() {
+        delete matcher_;
+        delete fine_;
+        delete catalog_;
+        delete font_;
+    }
+    void Stroke(ArtState& state, std::initializer_list<TracePoint> points) {
+        auto it = points.begin();
+        state.BeginStroke(*it);
+        for (++it; it != points.end(); ++it) state.ExtendStroke(*it);
+        state.EndStroke();
+        state.RunPendingConversion();
+    }
+    // Every row as decoding `ink` from scratch gives it.
+    static TextRows Decoded(const Image& ink, const FineDecoder* fine) {
+        TextRows rows;
+        for (int row = 0; row < kRowCount; ++row) {
+            rows[static_cast<std::size_t>(row)] =
+                fine ? fine->DecodeRow(ink, row) : matcher_->MatchRow(ink, row, 0, 799);
+        }
+        return rows;
+    }
+
+    static MonaFont* font_;
+    static GlyphCatalog* catalog_;
+    static FineDecoder* fine_;
+    static RowMatcher* matcher_;
+};
+MonaFont* ArtStateFineTest::font_ = nullptr;
+GlyphCatalog* ArtStateFineTest::catalog_ = nullptr;
+FineDecoder* ArtStateFineTest::fine_ = nullptr;
+RowMatcher* ArtStateFineTest::matcher_ = nullptr;
+
+TEST_F(ArtStateFineTest, StrokesRedecodeEveryRowTheirInkReaches) {
+    ArtState state(*matcher_, nullptr);
+    state.SetFineDecoder(fine_);
+    // Canvas y 104 is ink y 94, two pixels above row 6: row 6 sees it too.
+    // Canvas y 125 is ink y 111, the last line of row 6: row 7 sees it.
+    struct Case {
+        const char* name;
+        std::initializer_list<TracePoint> points;
+    };
+    for (const Case& c : {Case{"near the bottom of a band", {{100, 104}, {300, 104}}},
+                          Case{"on the last line of a band", {{400, 125}, {600, 125}}},
+                          Case{"across bands", {{50, 20}, {90, 400}, {700, 300}}}}) {
+        SCOPED_TRACE(c.name);
+        Stroke(state, c.points);
+        EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
+    }
+    // The pen reaches the neighbouring band: the eraser's wide line too.
+    state.TogglePenMode();
+    Stroke(state, {{100, 102}, {300, 102}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
+}
+
+TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
+    ArtState state(*matcher_, nullptr);
+    Stroke(state, {{100, 50}, {200, 60}, {260, 120}});
+    const Image first = state.inkLayer();
+    Stroke(state, {{400, 200}, {500, 230}});
+    const TextRows greedy = state.rows();
+
+    state.SetFineDecoder(fine_);
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
+    EXPECT_NE(state.rows(), greedy);
+    state.ExchangeWithUndo();  // back to the first stroke alone, still fine
+    EXPECT_EQ(state.rows(), Decoded(first, fine_));
+
+    state.SetFineDecoder(nullptr);
+    EXPECT_EQ(state.rows(), Decoded(first, nullptr));
+    state.ExchangeWithUndo();
+    EXPECT_EQ(state.rows(), greedy);
+
+    // Strokes drawn in fine mode leave the row matcher's incremental state
+    // behind; back with the row matcher, and after undo, strokes still give
+    // what matching from scratch gives.
+    state.SetFineDecoder(fine_);
+    Stroke(state, {{120, 40}, {420, 220}});
+    state.SetFineDecoder(nullptr);
+    Stroke(state, {{130, 45}, {380, 215}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), nullptr));
+    state.ExchangeWithUndo();
+    Stroke(state, {{110, 60}, {300, 60}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), nullptr));
 }
 
 }  // namespace

@@ -72,9 +72,9 @@ TEST(MeasureQualityTest, TruthBeyondTheTextRowsCountsAsMissed) {
 class DrawRowsAsInkTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        auto opened = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(opened) << opened.error().Message();
-        font_ = (*opened).release();
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
     }
     static void TearDownTestSuite() { delete font_; }
     static MonaFont* font_;

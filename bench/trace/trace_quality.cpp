@@ -2,15 +2,18 @@
 // to text and the text drawn back with the font, then compared with the
 // drawing's one-pixel truth (precision, recall and F1 at 2 px). The ceiling is
 // the same score for the truth itself laid as ink: what a perfect extraction gets.
-//   trace_quality DIR [--mode auto|lineart|photo]
+//   trace_quality DIR [--mode auto|lineart|photo] [--fine]
+// --fine matches with the fine decoder instead of the row matcher.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "convert/fine_decoder.h"
 #include "convert/quality.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
@@ -39,25 +42,35 @@ const char* ModeName(TraceMode mode) {
     return "?";
 }
 
-Quality TextQuality(const RowMatcher& matcher, const TextPainter& painter, const Image& ink,
-                    const Image& truth) {
+// `fine` null: the row matcher, as the session runs it.
+Quality TextQuality(const RowMatcher& matcher, const FineDecoder* fine, const TextPainter& painter,
+                    const Image& ink, const Image& truth) {
     ArtState state(matcher, nullptr);
     state.LayInk(ink);
-    return MeasureQuality(DrawRowsAsInk(painter, state.rows()), truth);
+    TextRows rows = state.rows();
+    if (fine) {
+        for (int row = 0; row < kRowCount; ++row) {
+            rows[static_cast<std::size_t>(row)] = fine->DecodeRow(state.inkLayer(), row);
+        }
+    }
+    return MeasureQuality(DrawRowsAsInk(painter, rows), truth);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: trace_quality DIR [--mode auto|lineart|photo]\n";
+        std::cerr << "usage: trace_quality DIR [--mode auto|lineart|photo] [--fine]\n";
         return 2;
     }
     const std::string setDir = argv[1];
     TraceOptions options;
+    bool useFine = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--mode" && i + 1 < argc) {
+        if (arg == "--fine") {
+            useFine = true;
+        } else if (arg == "--mode" && i + 1 < argc) {
             const std::string mode = argv[++i];
             options.mode = mode == "lineart" ? TraceMode::LineArt
                            : mode == "photo" ? TraceMode::Photo
@@ -82,6 +95,8 @@ int main(int argc, char** argv) {
     }
     const RowMatcher matcher(*catalog);
     const TextPainter painter(**font);
+    const std::unique_ptr<FineDecoder> fine =
+        useFine ? std::make_unique<FineDecoder>(*catalog, **font) : nullptr;
 
     std::vector<std::filesystem::path> pictures;
     for (const auto& entry : std::filesystem::directory_iterator(setDir)) {
@@ -106,11 +121,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (!ceilings.count(drawing)) {
-            ceilings[drawing] = TextQuality(matcher, painter, *truth, *truth).f1;
+            ceilings[drawing] = TextQuality(matcher, fine.get(), painter, *truth, *truth).f1;
         }
         const TracedInk traced = TracePicture(*picture, options);
         const Quality ink = MeasureQuality(traced.ink, *truth);
-        const Quality text = TextQuality(matcher, painter, traced.ink, *truth);
+        const Quality text = TextQuality(matcher, fine.get(), painter, traced.ink, *truth);
         std::printf("| %s | %s | %.3f | %.3f | %.3f | %.3f | %.3f |\n", name.c_str(),
                     ModeName(traced.mode), ink.f1, text.precision, text.recall, text.f1,
                     ceilings[drawing]);

@@ -17,5 +17,6 @@ struct Command {
 Command AddConvertCommand(CLI::App& app);
 Command AddReplayCommand(CLI::App& app);
 Command AddCatalogueCommand(CLI::App& app);
+Command AddTraceCommand(CLI::App& app);
 
 }  // namespace fudeline::cli

@@ -2,9 +2,12 @@
 //
 //   fudeline-cli convert IMAGE [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
 //   fudeline-cli replay SCRIPT [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
+//   fudeline-cli trace PICTURE [--mode auto|lineart|photo] [--scale PERCENT] [--offset X,Y]
+//                      [--save-ink FILE.png] [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o
+//                      FILE]
 //   fudeline-cli catalogue --font FILE --out DIR
 //
-// "-" as IMAGE or SCRIPT reads standard input. Errors go to stderr with exit
+// "-" as IMAGE, SCRIPT or PICTURE reads standard input. Errors go to stderr with exit
 // status 2; nothing is written to stdout then.
 #include <algorithm>
 #include <cerrno>
@@ -35,6 +38,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         AddConvertCommand(app),
         AddReplayCommand(app),
+        AddTraceCommand(app),
         AddCatalogueCommand(app),
     };
     // CLI11 would only say that a command is required.

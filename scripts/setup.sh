@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config git
   libfreetype-dev libpng-dev xfonts-mona libcli11-dev
+  libopencv-imgproc-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-image-formats-plugins fonts-ipafont-gothic
   xvfb xauth xclip xdotool imagemagick

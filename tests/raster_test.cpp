@@ -83,7 +83,7 @@ TEST(DrawThinLine, ClipsToColumn798AndFarOutsideCostsNothing) {
 TEST(DrawThinLine, EndsAtTheEdgesOfThe32BitRange) {
     Image ink(800, 464);
     constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
-    DrawThinLine(ink, {lo, lo}, {hi, hi}, kBlack, kInkClip);  // through the middle
+    DrawThinLine(ink, {lo, lo}, {hi, hi}, kBlack, kInkClip);        // through the middle
     DrawWideLine(ink, {400, lo}, {400, hi}, kLightGrey, kInkClip);  // top to bottom
     EXPECT_EQ(ink.Pixel(200, 200), kBlack);
     EXPECT_EQ(ink.Pixel(403, 0), kLightGrey);

@@ -1,0 +1,89 @@
+// Writes a photo-like test picture for timing `trace`: a 4000 x 3000 (12
+// megapixel) colour JPEG of soft gradients, overlapping shapes of many tones,
+// blur and sensor noise. Nothing in it is meant to be traced well; it is meant
+// to cost what a camera picture costs.
+//   make_test_photo OUT.jpg
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include <opencv2/imgproc.hpp>
+
+#include "io/file_bytes.h"
+
+namespace {
+
+constexpr int kWidth = 4000, kHeight = 3000;
+
+cv::Mat Photo() {
+    cv::Mat photo(kHeight, kWidth, CV_8UC3);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            photo.at<cv::Vec3b>(y, x) = {static_cast<std::uint8_t>(60 + 120 * y / kHeight),
+                                         static_cast<std::uint8_t>(90 + 100 * x / kWidth),
+                                         static_cast<std::uint8_t>(200 - 80 * y / kHeight)};
+        }
+    }
+    cv::RNG random(2024);
+    for (int i = 0; i < 120; ++i) {
+        const cv::Scalar colour(random.uniform(0, 255), random.uniform(0, 255),
+                                random.uniform(0, 255));
+        const cv::Point centre(random.uniform(0, kWidth), random.uniform(0, kHeight));
+        if (i % 3 == 0) {
+            cv::rectangle(photo, centre,
+                          centre + cv::Point(random.uniform(50, 900), random.uniform(50, 700)),
+                          colour, cv::FILLED);
+        } else {
+            cv::ellipse(photo, centre, {random.uniform(30, 600), random.uniform(30, 400)},
+                        random.uniform(0, 180), 0, 360, colour, cv::FILLED, cv::LINE_AA);
+        }
+    }
+    cv::GaussianBlur(photo, photo, cv::Size(), 3.0);
+    cv::Mat noise(photo.size(), CV_8UC3);
+    random.fill(noise, cv::RNG::NORMAL, 0, 10);
+    photo += noise;
+    return photo;
+}
+
+std::string EncodeJpeg(const cv::Mat& bgr) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(bgr.cols);
+    cinfo.image_height = static_cast<JDIMENSION>(bgr.rows);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row =
+            const_cast<JSAMPLE*>(bgr.ptr<JSAMPLE>(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: make_test_photo OUT.jpg\n";
+        return 2;
+    }
+    if (const auto written = fudeline::WriteFileBytes(argv[1], EncodeJpeg(Photo())); !written) {
+        std::cerr << "make_test_photo: " << written.error().Message() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,63 @@
+// Draws the text art of a picture as the canvas shows it, into a PNG: how the
+// README's before-and-after picture is made.
+//   render_trace PICTURE OUT.png
+#include <iostream>
+#include <string>
+
+#include "convert/row_matcher.h"
+#include "convert/text_painter.h"
+#include "glyphs/catalog_loader.h"
+#include "glyphs/exe_dir.h"
+#include "glyphs/mona_font.h"
+#include "io/file_bytes.h"
+#include "io/picture_decoder.h"
+#include "io/picture_writer.h"
+#include "lines/trace_picture.h"
+#include "pixels/geometry.h"
+#include "session/art_state.h"
+
+using namespace fudeline;
+
+namespace {
+
+int Fail(const Error& error) {
+    std::cerr << "render_trace: " << error.Message() << "\n";
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: render_trace PICTURE OUT.png\n";
+        return 2;
+    }
+    const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
+    if (!dir) return Fail(dir.error());
+    const Result<GlyphCatalog> catalog = LoadGlyphCatalog(*dir);
+    if (!catalog) return Fail(catalog.error());
+    const auto font = MonaFont::Open(FUDELINE_FONT);
+    if (!font) return Fail(font.error());
+    const Result<GreyPicture> picture = ReadPicture(argv[1]);
+    if (!picture) return Fail(picture.error());
+
+    const RowMatcher matcher(*catalog);
+    const TextPainter painter(**font);
+    ArtState state(matcher, &painter);
+    state.LayInk(TracePicture(*picture, {}).ink);
+
+    const Image& text = state.textLayer();
+    GreyPicture grey{text.width(), text.height(), {}};
+    for (int y = 0; y < text.height(); ++y) {
+        for (int x = 0; x < text.width(); ++x) {
+            const std::uint32_t c = text.Pixel(x, y);
+            grey.levels.push_back(GreyOf(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF));
+        }
+    }
+    const Result<std::string> png = EncodeGreyPng(grey);
+    if (!png) return Fail(png.error());
+    if (const Status written = WriteFileBytes(argv[2], *png); !written) {
+        return Fail(written.error());
+    }
+    return 0;
+}

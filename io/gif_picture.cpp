@@ -1,0 +1,111 @@
+#include <gif_lib.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "io/picture_formats.h"
+
+namespace fudeline::picture_formats {
+namespace {
+
+struct MemoryReader {
+    std::string_view bytes;
+    std::size_t pos = 0;
+};
+
+int ReadFromMemory(GifFileType* gif, GifByteType* into, int wanted) {
+    auto* reader = static_cast<MemoryReader*>(gif->UserData);
+    const std::size_t n =
+        std::min<std::size_t>(static_cast<std::size_t>(wanted), reader->bytes.size() - reader->pos);
+    std::memcpy(into, reader->bytes.data() + reader->pos, n);
+    reader->pos += n;
+    return static_cast<int>(n);
+}
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+
+std::string GifError(int code) {
+    const char* text = GifErrorString(code);
+    return std::string("the GIF picture is damaged: ") + (text ? text : "unknown error");
+}
+
+}  // namespace
+
+// Only the first frame is decoded, line by line into the logical screen: a GIF
+// may hold thousands of frames, and decoding them all would hold them all.
+Result<GreyPicture> DecodeGif(std::string_view bytes) {
+    MemoryReader reader{bytes};
+    int code = 0;
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, ReadFromMemory, &code));
+    if (!gif) return Refuse(GifError(code));
+    auto picture = AllocatePicture(static_cast<std::uint32_t>(std::max(gif->SWidth, 0)),
+                                   static_cast<std::uint32_t>(std::max(gif->SHeight, 0)));
+    if (!picture) return picture.error();
+
+    int transparent = -1;
+    GifRecordType record;
+    do {
+        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) return Refuse(GifError(gif->Error));
+        if (record == EXTENSION_RECORD_TYPE) {
+            int extCode = 0;
+            GifByteType* ext = nullptr;
+            if (DGifGetExtension(gif.get(), &extCode, &ext) == GIF_ERROR) {
+                return Refuse(GifError(gif->Error));
+            }
+            GraphicsControlBlock control;
+            if (extCode == GRAPHICS_EXT_FUNC_CODE && ext &&
+                DGifExtensionToGCB(ext[0], ext + 1, &control) == GIF_OK) {
+                transparent = control.TransparentColor;
+            }
+            while (ext) {
+                if (DGifGetExtensionNext(gif.get(), &ext) == GIF_ERROR) {
+                    return Refuse(GifError(gif->Error));
+                }
+            }
+        } else if (record == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return Refuse(GifError(gif->Error));
+            const GifImageDesc& frame = gif->Image;
+            const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+            if (!colours) return Refuse("the GIF picture has no colour table");
+            if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > 65535 ||
+                frame.Height > 65535) {
+                return Refuse("the GIF frame has an impossible size");
+            }
+            std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
+            // Interlaced frames arrive as rows 0, 8, 16.., then 4, 12.., 2, 6.., 1, 3..
+            std::vector<int> order;
+            if (frame.Interlace) {
+                for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+                    for (int y = start; y < frame.Height; y += step) order.push_back(y);
+                }
+            } else {
+                for (int y = 0; y < frame.Height; ++y) order.push_back(y);
+            }
+            for (const int frameY : order) {
+                if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR) {
+                    return Refuse(GifError(gif->Error));
+                }
+                const int y = frame.Top + frameY;
+                if (y < 0 || y >= picture->height) continue;
+                for (int frameX = 0; frameX < frame.Width; ++frameX) {
+                    const int x = frame.Left + frameX;
+                    const int index = line[static_cast<std::size_t>(frameX)];
+                    if (x < 0 || x >= picture->width || index == transparent ||
+                        index >= colours->ColorCount) {
+                        continue;
+                    }
+                    const GifColorType& c = colours->Colors[index];
+                    picture->levels[static_cast<std::size_t>(y) * picture->width + x] =
+                        GreyOf(c.Red, c.Green, c.Blue);
+                }
+            }
+            return picture;
+        }
+    } while (record != TERMINATE_RECORD_TYPE);
+    return Refuse("the GIF picture has no frame");
+}
+
+}  // namespace fudeline::picture_formats

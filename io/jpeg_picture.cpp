@@ -1,0 +1,119 @@
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+// jpeglib.h needs FILE and size_t declared first, and jerror.h needs jpeglib.h.
+#include <jpeglib.h>
+// (kept apart so sorting keeps the order)
+#include <jerror.h>
+
+#include "io/picture_formats.h"
+
+namespace fudeline::picture_formats {
+namespace {
+
+// A progressive JPEG of a few kilobytes can hold thousands of scans, each a
+// full pass over the picture; real encoders write about ten.
+constexpr int kMaxScans = 500;
+constexpr long kMaxJpegMemory = 512L << 20;
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf escape;
+    char message[JMSG_LENGTH_MAX];
+    bool truncated;
+};
+
+[[noreturn]] void EscapeOnError(j_common_ptr cinfo) {
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (manager->base.msg_code == JERR_NO_BACKING_STORE) {
+        // What libjpeg says when the memory cap is reached.
+        std::snprintf(manager->message, sizeof manager->message, "it needs too much memory");
+    } else {
+        manager->base.format_message(cinfo, manager->message);
+    }
+    std::longjmp(manager->escape, 1);
+}
+
+// Warnings are ignored, except running out of data: libjpeg would fill the
+// rest with grey and report success.
+void NoteWarning(j_common_ptr cinfo, int level) {
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (level < 0 && manager->base.msg_code == JWRN_JPEG_EOF) manager->truncated = true;
+}
+
+void LimitScans(j_common_ptr cinfo) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxScans) {
+        auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+        std::snprintf(manager->message, sizeof manager->message, "too many scans");
+        std::longjmp(manager->escape, 1);
+    }
+}
+
+}  // namespace
+
+Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
+    // Everything with a destructor lives before setjmp, so the jump back skips none.
+    GreyPicture picture;
+    std::string refusal;
+    std::vector<JSAMPLE> cmykRow;
+    jpeg_decompress_struct cinfo{};
+    ErrorManager manager{};
+    jpeg_progress_mgr progress{};
+    cinfo.err = jpeg_std_error(&manager.base);
+    manager.base.error_exit = EscapeOnError;
+    manager.base.emit_message = NoteWarning;
+    progress.progress_monitor = LimitScans;
+    if (setjmp(manager.escape)) {
+        jpeg_destroy_decompress(&cinfo);
+        return Refuse(std::string("the JPEG picture is damaged: ") + manager.message);
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
+    // Progressive pictures keep every coefficient until the end, several
+    // bytes a pixel; without a cap a picture just inside the size limit
+    // could still take a gigabyte.
+    cinfo.mem->max_memory_to_use = kMaxJpegMemory;
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    {
+        Result<GreyPicture> allocated = AllocatePicture(cinfo.image_width, cinfo.image_height);
+        if (allocated) {
+            picture = std::move(*allocated);
+        } else {
+            refusal = allocated.error().reason;
+        }
+    }
+    if (!refusal.empty()) {
+        jpeg_destroy_decompress(&cinfo);
+        return Refuse(refusal);
+    }
+    // libjpeg turns colour to grey itself (it keeps the luma channel), except
+    // from CMYK, which it hands over as is.
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
+    jpeg_start_decompress(&cinfo);
+    if (cmyk) cmykRow.resize(std::size_t{cinfo.output_width} * 4);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        std::uint8_t* out =
+            picture.levels.data() + std::size_t{cinfo.output_scanline} * cinfo.output_width;
+        JSAMPROW row = cmyk ? cmykRow.data() : out;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+        if (!cmyk) continue;
+        // Adobe writes CMYK inverted: each sample is already the remaining light.
+        for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
+            const JSAMPLE* p = &cmykRow[std::size_t{x} * 4];
+            const unsigned k = p[3];
+            out[x] = GreyOf(static_cast<std::uint8_t>(p[0] * k / 255),
+                            static_cast<std::uint8_t>(p[1] * k / 255),
+                            static_cast<std::uint8_t>(p[2] * k / 255));
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    if (manager.truncated) return Refuse("the JPEG picture is truncated");
+    return picture;
+}
+
+}  // namespace fudeline::picture_formats

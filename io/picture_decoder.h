@@ -1,0 +1,25 @@
+// Pictures of any common format as grey levels, for line extraction: PNG, JPEG,
+// WebP, GIF (its first frame), BMP and PNM, told apart by their first bytes.
+// Transparent parts become white paper. Every decoder checks the size in the
+// header first and refuses a picture that would decode past kMaxPictureBytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "pixels/grey_picture.h"
+#include "pixels/result.h"
+
+namespace fudeline {
+
+// 256 MB of 32-bit pixels, as the window's picture library allows.
+inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{256} << 20;
+
+// Errors say what is wrong with the bytes and carry no path.
+Result<GreyPicture> DecodePicture(std::string_view bytes);
+
+// Reads and decodes `path` ("-": standard input); errors name the input.
+Result<GreyPicture> ReadPicture(const std::string& path);
+
+}  // namespace fudeline

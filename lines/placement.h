@@ -1,0 +1,22 @@
+// Where a picture lies on the canvas: scaled to fit 800 x 522 keeping its
+// aspect ratio at the top left, or at a scale and offset the user gives.
+#pragma once
+
+#include <opencv2/core.hpp>
+
+#include "lines/trace_options.h"
+#include "pixels/grey_picture.h"
+
+namespace fudeline {
+
+struct PlacedPicture {
+    cv::Mat canvas;  // CV_8UC1, kCanvasWidth x kCanvasHeight, paper (255) where the picture is not
+    cv::Rect area;   // the part of the canvas the picture covers (may be empty)
+};
+
+// The picture as it is shown on the canvas. Shrinking averages areas; only the
+// part that lands on the canvas is ever scaled, so memory stays bounded for any
+// scale and offset.
+PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placement);
+
+}  // namespace fudeline

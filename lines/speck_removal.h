@@ -1,0 +1,13 @@
+// Removing specks: paper grain, JPEG ringing and lone edge fragments that would
+// otherwise become stray characters.
+#pragma once
+
+#include <opencv2/core.hpp>
+
+namespace fudeline {
+
+// Clears every 8-connected ink component of `ink` (CV_8UC1, nonzero = ink)
+// with fewer than `minPixels` pixels.
+void RemoveSpecks(cv::Mat& ink, int minPixels);
+
+}  // namespace fudeline

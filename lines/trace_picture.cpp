@@ -1,0 +1,91 @@
+#include "lines/trace_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <opencv2/imgproc.hpp>
+
+#include "lines/line_extraction.h"
+#include "lines/placement.h"
+#include "lines/skeleton_paths.h"
+#include "pixels/geometry.h"
+#include "pixels/raster.h"
+#include "pixels/trace.h"
+
+namespace fudeline {
+namespace {
+
+// Line art is extracted at twice the canvas resolution: the centre of a stroke
+// of even width then falls on a pixel instead of between two, and thinning's
+// choice of side costs a quarter pixel instead of a half.
+constexpr int kLineArtFineness = 2;
+// Pen points are taken every kPointSpacing canvas pixels along a path, each
+// the mean of the path pixels within kSmoothing canvas pixels of it: about as
+// often as mouse moves arrive, and enough averaging to undo the staircase
+// noise of a skeleton without rounding off corners.
+constexpr int kPointSpacing = 2;
+constexpr int kSmoothing = 1;
+
+// The extracted lines as pen strokes: each skeleton path becomes points in
+// canvas pixels, mapped to the ink layer exactly as mouse points are and
+// joined with the one-pixel pen. Extraction then meets the matcher with the
+// same kind of lines a drawing hand gives it.
+Image DrawAsStrokes(const cv::Mat& lines, int fineness) {
+    Image ink(kCanvasWidth, kInkHeight);
+    const ClipRect clip{0, 0, kCanvasWidth - 1, kInkHeight - 1};
+    const int spacing = kPointSpacing * fineness, reach = kSmoothing * fineness;
+    for (const std::vector<cv::Point>& path : TraceSkeletonPaths(lines)) {
+        const int n = static_cast<int>(path.size());
+        Point previous{};
+        for (int i = 0;; i = std::min(i + spacing, n - 1)) {
+            const int h = std::min({reach, i, n - 1 - i});
+            cv::Point2d mean(0, 0);
+            for (int j = i - h; j <= i + h; ++j)
+                mean += cv::Point2d(path[static_cast<std::size_t>(j)]);
+            mean *= 1.0 / (2 * h + 1);
+            // Fine pixel centres lie at (p + 0.5) / fineness - 0.5 canvas pixels.
+            const Point here = ToInkPoint(
+                {static_cast<std::int32_t>(std::lround((mean.x + 0.5) / fineness - 0.5)),
+                 static_cast<std::int32_t>(std::lround((mean.y + 0.5) / fineness - 0.5))});
+            if (i > 0) DrawThinLine(ink, previous, here, kBlack, clip);
+            ink.SetPixel(here.x, here.y, kBlack);
+            previous = here;
+            if (i == n - 1) break;
+        }
+    }
+    return ink;
+}
+
+TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
+    if (mode == TraceMode::Auto) mode = ChooseTraceMode(canvas, area);
+    if (mode == TraceMode::Photo) return {DrawAsStrokes(ExtractPhotoEdges(canvas, area), 1), mode};
+    cv::Mat fine;
+    cv::resize(canvas, fine, cv::Size(), kLineArtFineness, kLineArtFineness, cv::INTER_CUBIC);
+    const cv::Rect fineArea(area.x * kLineArtFineness, area.y * kLineArtFineness,
+                            area.width * kLineArtFineness, area.height * kLineArtFineness);
+    return {DrawAsStrokes(ExtractLineArt(fine, fineArea), kLineArtFineness), mode};
+}
+
+}  // namespace
+
+TracedInk TracePicture(const GreyPicture& picture, const TraceOptions& options) {
+    const PlacedPicture placed = PlaceOnCanvas(picture, options.placement);
+    return TraceCanvas(placed.canvas, placed.area, options.mode);
+}
+
+TracedInk TraceCanvasPixels(const Image& canvasPixels, TraceMode mode) {
+    cv::Mat canvas(kCanvasHeight, kCanvasWidth, CV_8UC1, cv::Scalar(255));
+    const int height = std::min(canvasPixels.height(), kCanvasHeight);
+    const int width = std::min(canvasPixels.width(), kCanvasWidth);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = canvasPixels.Row(y);
+        std::uint8_t* out = canvas.ptr<std::uint8_t>(y);
+        for (int x = 0; x < width; ++x) {
+            out[x] =
+                GreyOf(static_cast<std::uint8_t>(row[x] >> 16),
+                       static_cast<std::uint8_t>(row[x] >> 8), static_cast<std::uint8_t>(row[x]));
+        }
+    }
+    return TraceCanvas(canvas, cv::Rect(0, 0, width, height), mode);
+}
+
+}  // namespace fudeline

@@ -1,0 +1,70 @@
+#include "io/png_writer.h"
+
+#include <png.h>
+
+#include <vector>
+
+#include "pixels/geometry.h"
+
+namespace fudeline {
+namespace {
+
+std::optional<std::string> Encode(const Image& image, png_uint_32 format, int channels,
+                                  const std::vector<png_byte>& pixels, std::string* error) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.width());
+    png.height = static_cast<png_uint_32>(image.height());
+    png.format = format;
+    const png_int_32 stride = image.width() * channels;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_get_memory_size(png, size, 0, pixels.data(), stride, nullptr)) {
+        if (error) *error = std::string("PNG encoding failed: ") + png.message;
+        return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, pixels.data(), stride, nullptr)) {
+        if (error) *error = std::string("PNG encoding failed: ") + png.message;
+        return std::nullopt;
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+bool Empty(const Image& image, std::string* error) {
+    if (image.width() > 0 && image.height() > 0) return false;
+    if (error) *error = "an empty picture cannot be written as PNG";
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeInkPng(const Image& image, std::string* error) {
+    if (Empty(image, error)) return std::nullopt;
+    std::vector<png_byte> grey;
+    grey.reserve(static_cast<std::size_t>(image.width()) *
+                 static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            grey.push_back(image.Pixel(x, y) == kBlack ? 0 : 255);
+    }
+    return Encode(image, PNG_FORMAT_GRAY, 1, grey, error);
+}
+
+std::optional<std::string> EncodePng(const Image& image, std::string* error) {
+    if (Empty(image, error)) return std::nullopt;
+    std::vector<png_byte> rgb;
+    rgb.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()) *
+                3);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const std::uint32_t p = image.Pixel(x, y);
+            rgb.push_back(static_cast<png_byte>(p >> 16));
+            rgb.push_back(static_cast<png_byte>(p >> 8));
+            rgb.push_back(static_cast<png_byte>(p));
+        }
+    }
+    return Encode(image, PNG_FORMAT_RGB, 3, rgb, error);
+}
+
+}  // namespace fudeline

@@ -1,0 +1,69 @@
+#include "io/png_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "io/ink_image.h"
+#include "pixels/geometry.h"
+
+namespace fudeline {
+namespace {
+
+// A drawing with ink, eraser grey, red and white pixels.
+Image MixedDrawing() {
+    Image image(kCanvasWidth, kInkHeight, kWhite);
+    for (int x = 0; x <= kInkClipRight; x += 7) image.SetPixel(x, x % kInkHeight, kBlack);
+    image.FillRect(100, 100, 20, 20, kLightGrey);
+    image.SetPixel(5, 5, kRed);
+    image.SetPixel(0, 0, kBlack);
+    image.SetPixel(kInkClipRight, kInkHeight - 1, kBlack);
+    return image;
+}
+
+TEST(EncodeInkPng, ReadsBackAsTheSameInk) {
+    const Image drawing = MixedDrawing();
+    std::string error;
+    const auto png = EncodeInkPng(drawing, &error);
+    ASSERT_TRUE(png) << error;
+    const auto back = DecodePng(*png, kCanvasWidth, kInkHeight, &error);
+    ASSERT_TRUE(back) << error;
+    ASSERT_EQ(back->width(), drawing.width());
+    ASSERT_EQ(back->height(), drawing.height());
+    for (int y = 0; y < drawing.height(); ++y) {
+        for (int x = 0; x < drawing.width(); ++x) {
+            // Only black is ink; grey, red and white all come back blank.
+            const bool ink = drawing.Pixel(x, y) == kBlack;
+            ASSERT_EQ(back->Pixel(x, y), ink ? kBlack : kWhite) << x << "," << y;
+        }
+    }
+}
+
+TEST(EncodePng, KeepsEveryColourAndSize) {
+    Image picture(3, 2, kWhite);
+    picture.SetPixel(0, 0, kBlack);
+    picture.SetPixel(1, 0, kRed);
+    picture.SetPixel(2, 1, 0x123456);
+    std::string error;
+    const auto png = EncodePng(picture, &error);
+    ASSERT_TRUE(png) << error;
+    EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
+    const auto back = DecodePng(*png, 100, 100, &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(back->width(), 3);
+    EXPECT_EQ(back->height(), 2);
+    EXPECT_EQ(back->Pixel(0, 0), kBlack);
+    EXPECT_EQ(back->Pixel(1, 0), kWhite);  // the ink reader keeps only black
+}
+
+TEST(EncodePng, EmptyPicturesAreRefusedWithAReason) {
+    for (const Image& empty : {Image(), Image(0, 5), Image(5, 0)}) {
+        std::string error;
+        EXPECT_FALSE(EncodePng(empty, &error));
+        EXPECT_FALSE(error.empty());
+        error.clear();
+        EXPECT_FALSE(EncodeInkPng(empty, &error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace fudeline

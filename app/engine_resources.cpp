@@ -6,21 +6,19 @@
 namespace fudeline {
 
 std::optional<EngineResources> LoadEngineResources(std::string* error) {
+    auto fail = [&](const std::string& what, const Error& why) {
+        if (error) *error = what + why.Message();
+        return std::nullopt;
+    };
+    const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
+    if (!dir) return fail("Cannot find the glyph catalogue ", dir.error());
+    Result<GlyphCatalog> catalog = LoadGlyphCatalog(*dir);
+    if (!catalog) return fail("Cannot read the glyph catalogue ", catalog.error());
+    Result<std::unique_ptr<MonaFont>> font = MonaFont::Open(FindMonaFontPath());
+    if (!font) return fail("Cannot open the font ", font.error());
     EngineResources resources;
-    CatalogLoadError loadError;
-    if (!LoadGlyphCatalog(FindDataDirectory(kSingleByteCatalogName), resources.catalog,
-                          &loadError)) {
-        if (error)
-            *error = "Cannot read the glyph catalogue " + loadError.path + ": " + loadError.reason;
-        return std::nullopt;
-    }
-    const std::string fontPath = FindMonaFontPath();
-    std::string why;
-    resources.font = MonaFont::Open(fontPath, &why);
-    if (!resources.font) {
-        if (error) *error = "Cannot open the font " + fontPath + ": " + why;
-        return std::nullopt;
-    }
+    resources.catalog = std::move(*catalog);
+    resources.font = std::move(*font);
     return resources;
 }
 

@@ -20,7 +20,6 @@
 #include "app/post_status.h"
 #include "convert/text_art_picture.h"
 #include "export/export_text.h"
-#include "glyphs/cp932.h"
 #include "io/ink_image.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
@@ -220,7 +219,9 @@ void MainWindow::ClearAll() {
 void MainWindow::CopyAsText() {
     const std::string sjis = ExportText();
     auto* mime = new QMimeData;
-    mime->setText(QString::fromStdString(Cp932ToUtf8(sjis)));
+    // Without a CP932 table only the Shift-JIS form can be offered.
+    mime->setText(QString::fromStdString(
+        ComposeExportUtf8(state_.rows(), brTagBox_->isChecked()).value_or(std::string())));
     mime->setData(QString::fromLatin1(kShiftJisMime),
                   QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
@@ -254,7 +255,7 @@ void MainWindow::SaveDrawing() {
         this);
     if (choice.path.isEmpty()) return;
     state_.RunPendingConversion();  // the newest segment is not in the ink until then
-    const auto png = EncodeInkPng(state_.inkLayer(), nullptr);
+    const auto png = EncodeInkPng(state_.inkLayer());
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
         return;
@@ -280,9 +281,7 @@ void MainWindow::OpenDrawing() {
         return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
     const QByteArray bytes = file.readAll();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    const auto image = bytes.startsWith("\x89PNG")
-                           ? DecodePng(view, kInkClipRight + 1, kInkHeight, nullptr)
-                           : DecodePbm(view, kInkClipRight + 1, kInkHeight, nullptr);
+    const auto image = DecodeInkImage(view, kInkClipRight + 1, kInkHeight);
     if (!image) return Warn(failed, choice.path, tr("PNG または PBM の描画として読めません"));
     state_.ReplaceInk(*image);  // one undoable step
     canvas_->update();
@@ -298,8 +297,17 @@ void MainWindow::ExportTextFile() {
                      "txt"},
                     this);
     if (choice.path.isEmpty()) return;
-    const std::string sjis = ExportText();
-    WriteOrWarn(choice.path, choice.filterIndex == 1 ? Cp932ToUtf8(sjis) : sjis);
+    if (choice.filterIndex != 1) {
+        WriteOrWarn(choice.path, ExportText());
+        return;
+    }
+    const auto utf8 = ComposeExportUtf8(state_.rows(), brTagBox_->isChecked());
+    if (!utf8) {
+        Warn(tr("「%1」に保存できませんでした。"), choice.path,
+             tr("このシステムでは Shift-JIS を UTF-8 に変換できません"));
+        return;
+    }
+    WriteOrWarn(choice.path, *utf8);
 }
 
 void MainWindow::SaveTextPicture() {
@@ -313,7 +321,7 @@ void MainWindow::SaveTextPicture() {
     // The picture shows the characters; a <BR> tag is for the board, not the eye.
     const Image picture =
         RenderTextArt(SplitTextLines(ComposeExportText(state_.rows(), false)), *resources_.font);
-    const auto png = EncodePng(picture, nullptr);
+    const auto png = EncodePng(picture);
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
         return;

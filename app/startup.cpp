@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "fudeline/version.h"
+
 namespace fudeline {
 namespace {
 

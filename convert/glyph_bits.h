@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "convert/box_kernels.h"
 #include "convert/ink_window.h"
+#include "convert/scorer_isa.h"
 #include "glyphs/glyph.h"
 
 namespace fudeline {
@@ -32,62 +34,45 @@ struct WindowBits {
 
 class GlyphBits {
   public:
-    // Which instructions scoring may use. Auto scores eight glyphs at once
-    // with AVX-512 (and its bit count) where the processor has it, and
-    // otherwise prunes glyph by glyph. Both give the reference's results.
-    enum class Isa { Auto, Portable };
+    using Isa = ScorerIsa;
 
+    // Every path gives the reference's results; `isa` only picks the speed
+    // (see ResolveIsa).
     explicit GlyphBits(const GlyphCatalog& catalog, Isa isa = Isa::Auto);
 
     // Same result as BestGlyphReference: the index of the highest-scoring glyph
     // (the later one among equal scores), or -1 when none scores 0 or more.
     int BestGlyph(const WindowBits& window) const;
 
+    // The path this scorer runs on.
+    Isa isa() const { return isa_; }
+    // How many glyphs the bit-sliced box scores; the rest are scored one by one.
+    int boxGlyphs() const { return box_.glyphs(); }
 
   private:
     struct Entry {
         std::uint64_t bits;
         std::uint32_t word;
     };
-    struct Glyph {
+    // A glyph the box cannot hold, scored whole from its words.
+    struct OtherGlyph {
+        int index;
         std::int64_t fullPenalty;
         std::int64_t nearSaving;      // full less half: what a blank pixel next to ink saves
         std::int64_t outsidePenalty;  // pixels that never touch the window
-        std::uint32_t firstEntry;     // heaviest word first
-        std::uint32_t entryCount;
-        // The two heaviest words again, zero when missing, for the first pass.
-        std::uint64_t headBits[2];
-        std::uint32_t headWords[2];
-    };
-    // Eight glyphs side by side; lane l of a block entry is glyph 8 b + l.
-    struct alignas(64) WideEntry {
-        std::uint64_t bits[8];
-        std::uint64_t word;
-    };
-    struct alignas(64) WideBlock {
-        std::int64_t fullPenalty[8];
-        std::int64_t nearSaving[8];
-        std::int64_t outsidePenalty[8];
         std::uint32_t firstEntry;
         std::uint32_t entryCount;
     };
 
-    void BuildWideBlocks();
-    int BestGlyphPortable(const WindowBits& window) const;
-    int BestGlyphAvx512(const WindowBits& window) const;
-    // The penalty of `glyph`'s two heaviest words and what lies outside the window.
-    static std::int64_t HeadPenalty(const Glyph& glyph, const WindowBits& window);
-    // `head` plus the penalty of the rest of `glyph`, given up (some value
-    // above `limit`) once it exceeds `limit`.
-    std::int64_t Penalty(const Glyph& glyph, const WindowBits& window, std::int64_t head,
-                         std::int64_t limit) const;
+    void AddOtherGlyph(int index);
+    std::int64_t Score(const OtherGlyph& glyph, const WindowBits& window) const;
 
     const GlyphCatalog& catalog_;
-    std::vector<Glyph> glyphs_;
+    Isa isa_;
+    BoxTables box_;
+    BoxKernel kernel_;
+    std::vector<OtherGlyph> others_;
     std::vector<Entry> entries_;
-    std::vector<WideBlock> blocks_;
-    std::vector<WideEntry> wideEntries_;
-    bool avx512_ = false;
     bool referenceOnly_ = false;  // negative weights: only the per-pixel rules are exact
 };
 

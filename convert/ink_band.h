@@ -7,16 +7,23 @@
 #include <array>
 #include <cstdint>
 
-#include "pixels/image.h"
 #include "convert/glyph_bits.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 
 class InkBand {
   public:
+    // A band without ink.
+    InkBand() = default;
     // Reads ink-layer rows 16 * row - 1 to 16 * row + 18 of `ink`; rows and
     // columns outside the layer, and columns at 800 or beyond, are blank.
     InkBand(const Image& ink, int row);
+
+    // Reads again the ink-layer rows firstY to lastY that lie in text row
+    // `row`'s band, after they changed; a drawing session keeps one band per
+    // row this way instead of reading 16,000 pixels at every paint.
+    void Refresh(const Image& ink, int row, int firstY, int lastY);
 
     // The first column from `from` up to `end` - 1 with ink in the band's own
     // 16 rows, or -1.

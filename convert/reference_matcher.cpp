@@ -82,7 +82,7 @@ TextRow MatchRowReference(const GlyphCatalog& catalog, const Image& ink, int row
             continue;
         }
         const Glyph& glyph = catalog[static_cast<std::size_t>(best)];
-        cells.push_back({NormaliseGap(gap - glyph.offset), glyph.text, glyph.width});
+        cells.push_back({NormaliseGap(gap), glyph.text, glyph.width});
         x += glyph.width;
         gap = 0;
     }

@@ -2,10 +2,10 @@
 // early abandonment. It is the yardstick the fast matcher is tested against.
 #pragma once
 
-#include "pixels/image.h"
 #include "convert/ink_window.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
+#include "pixels/image.h"
 
 namespace fudeline {
 

@@ -1,6 +1,7 @@
 #include "export/export_text.h"
 
 #include "convert/gap_composer.h"
+#include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
 
 namespace fudeline {
@@ -35,6 +36,10 @@ std::string ComposeExportText(const TextRows& rows, bool addBrTag) {
         ReplaceAll(text, "\r\n", "\r\n\x81\x40");
     }
     return text;
+}
+
+Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag) {
+    return Cp932ToUtf8(ComposeExportText(rows, addBrTag));
 }
 
 }  // namespace fudeline

@@ -27,13 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(stream);
     TrimGlyphPatterns(catalog);
     for (const Glyph& glyph : catalog) {
-        fuzz::Check(glyph.width > 0 && !glyph.pixels.empty() && glyph.offset == 0);
+        fuzz::Check(glyph.width > 0 && !glyph.pixels.empty());
         fuzz::Check(glyph.pixels.size() <= file.size());
     }
     WindowBits bits;
     bits.Build(window);
     const int expected = BestGlyphReference(catalog, window);
-    fuzz::Check(GlyphBits(catalog, GlyphBits::Isa::Portable).BestGlyph(bits) == expected);
-    fuzz::Check(GlyphBits(catalog, GlyphBits::Isa::Auto).BestGlyph(bits) == expected);
+    for (ScorerIsa isa :
+         {ScorerIsa::Portable, ScorerIsa::Sse2, ScorerIsa::Avx2, ScorerIsa::Avx512}) {
+        if (IsaSupported(isa)) fuzz::Check(GlyphBits(catalog, isa).BestGlyph(bits) == expected);
+    }
     return 0;
 }

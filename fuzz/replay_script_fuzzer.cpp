@@ -1,12 +1,12 @@
 // Replay scripts of any content, played on a drawing session: no crash, and
 // the inked extent stays inside the canvas whatever the coordinates.
-#include "session/art_state.h"
-#include "session/replay_player.h"
-#include "session/replay_script.h"
 #include "convert/row_matcher.h"
 #include "export/export_text.h"
 #include "fuzz_input.h"
 #include "glyphs/catalog_loader.h"
+#include "session/art_state.h"
+#include "session/replay_player.h"
+#include "session/replay_script.h"
 
 #include <cstdio>
 
@@ -34,10 +34,9 @@ const GlyphCatalog& SmallCatalog() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::string error;
-    const auto events = ParseReplayScript(text, &error);
+    const auto events = ParseReplayScript(text);
     if (!events) {
-        fuzz::Check(error.rfind("line ", 0) == 0);
+        fuzz::Check(events.error().reason.rfind("line ", 0) == 0);
         return 0;
     }
     static const RowMatcher matcher(SmallCatalog());

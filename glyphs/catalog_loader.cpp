@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "glyphs/sjis.h"
 
@@ -50,31 +51,27 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// Opens `path` for reading as a regular file; on failure fills `error`.
-std::unique_ptr<std::FILE, FileCloser> OpenCatalogFile(const std::string& path,
-                                                       CatalogLoadError* error) {
-    auto fail = [&](const std::string& reason) {
-        if (error) *error = {path, reason};
-        return nullptr;
-    };
+using CatalogFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens `path` for reading as a regular file.
+Result<CatalogFile> OpenCatalogFile(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return fail(std::strerror(errno));
-    if (S_ISDIR(info.st_mode)) return fail("is a directory, not a catalogue file");
+    if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
+    if (S_ISDIR(info.st_mode)) return Error{path, "is a directory, not a catalogue file"};
     std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) return fail(std::strerror(errno));
-    return std::unique_ptr<std::FILE, FileCloser>(file);
+    if (!file) return SystemError(path, errno);
+    return CatalogFile(file);
 }
 
-bool ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog,
-                     CatalogLoadError* error) {
-    auto file = OpenCatalogFile(path, error);
-    if (!file) return false;
-    ReadCatalogStream(file.get(), kind, catalog);
-    if (std::ferror(file.get())) {
-        if (error) *error = {path, "read error"};
-        return false;
+Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog) {
+    auto file = OpenCatalogFile(path);
+    if (!file) return std::move(file).error();
+    errno = 0;
+    ReadCatalogStream(file->get(), kind, catalog);
+    if (std::ferror(file->get())) {
+        return errno != 0 ? SystemError(path, errno) : Error{path, "read error"};
     }
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -116,7 +113,6 @@ void ParseGlyphLine(const std::vector<std::string>& fields, CatalogKind kind,
     Glyph glyph;
     glyph.text = std::move(text);
     glyph.width = ParseDecimal(fields[2]);
-    glyph.offset = 0;
     if (count >= 1) {
         glyph.fullPenalty = kBestScore / count;
         glyph.halfPenalty = glyph.fullPenalty / 2;
@@ -160,17 +156,22 @@ void TrimGlyphPatterns(GlyphCatalog& catalog) {
     catalog.resize(kept);
 }
 
-int LoadGlyphCatalog(const std::string& directory, GlyphCatalog& catalog, CatalogLoadError* error) {
+Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory) {
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base.push_back('/');
-    if (!ReadCatalogFile(base + kSingleByteCatalogName, CatalogKind::SingleByte, catalog, error)) {
-        return 0;
-    }
-    if (!ReadCatalogFile(base + kDoubleByteCatalogName, CatalogKind::DoubleByte, catalog, error)) {
-        return 0;
+    GlyphCatalog catalog;
+    for (const auto& [name, kind] : {std::pair{kSingleByteCatalogName, CatalogKind::SingleByte},
+                                     std::pair{kDoubleByteCatalogName, CatalogKind::DoubleByte}}) {
+        if (Status read = ReadCatalogFile(base + name, kind, catalog); !read) {
+            return std::move(read).error();
+        }
     }
     TrimGlyphPatterns(catalog);
-    return 1;
+    if (catalog.empty()) {
+        return Error{directory, std::string("the catalogue files ") + kSingleByteCatalogName +
+                                    " and " + kDoubleByteCatalogName + " hold no usable glyph"};
+    }
+    return catalog;
 }
 
 }  // namespace fudeline

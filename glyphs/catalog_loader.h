@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "glyphs/glyph.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
@@ -18,18 +19,11 @@ inline constexpr const char* kDoubleByteCatalogName = "8141t84be.dat";
 
 enum class CatalogKind { SingleByte, DoubleByte };
 
-// Why loading stopped; `path` names the file that could not be used.
-struct CatalogLoadError {
-    std::string path;
-    std::string reason;
-};
-
-// Reads "0021t00df.dat" then "8141t84be.dat" from `directory` into `catalog`
-// and trims the patterns. Returns 1 on success, 0 when a file cannot be opened
-// or read (then `error`, if given, says which and why). When the single-byte
-// file fails the double-byte file is not tried.
-int LoadGlyphCatalog(const std::string& directory, GlyphCatalog& catalog,
-                     CatalogLoadError* error = nullptr);
+// Reads "0021t00df.dat" then "8141t84be.dat" from `directory` and trims the
+// patterns. Fails naming the file that cannot be opened or read (the
+// double-byte file is not tried when the single-byte one fails), or naming the
+// directory when the files hold no usable glyph: nothing could be matched.
+Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory);
 
 // Reads catalogue lines from `stream`, appending accepted glyphs. Reading stops
 // at the first line with fewer than four fields.

@@ -1,8 +1,11 @@
 #include "glyphs/catalog_writer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <filesystem>
+#include <system_error>
 
 #include "glyphs/catalog_loader.h"
 #include "glyphs/cp932.h"
@@ -23,6 +26,27 @@ void AppendGlyphLine(const MonaFont& font, unsigned b0, unsigned b1, std::string
     if (!glyph || glyph->advance <= 0) return;
     out += CatalogLine(b0, b1, *glyph);
     out += '\n';
+}
+
+// Writes the whole text and closes the file, each step checked: a short write
+// (a full disk) or a failed close must not leave a truncated catalogue behind
+// a success.
+Status WriteTextFile(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return SystemError(path, errno);
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int why = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            return SystemError(path, why);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) return SystemError(path, errno);
+    return {};
 }
 
 }  // namespace
@@ -53,22 +77,22 @@ std::string BuildCatalogText(const MonaFont& font, bool doubleByte) {
     return out;
 }
 
-bool WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory,
-                            std::string* error) {
+Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory) {
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    if (ec) return Error{directory, ec.message()};
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base.push_back('/');
     for (const bool doubleByte : {false, true}) {
         const std::string path =
             base + (doubleByte ? kDoubleByteCatalogName : kSingleByteCatalogName);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << BuildCatalogText(font, doubleByte);
-        file.close();
-        if (!file) {
-            if (error) *error = path + ": " + std::strerror(errno);
-            return false;
-        }
+        const std::string text = BuildCatalogText(font, doubleByte);
+        // No glyph at all means a face without Japanese characters or no CP932
+        // table: a catalogue that could match nothing is not worth writing.
+        if (text.empty()) return Error{path, "no character of this range could be drawn"};
+        if (Status written = WriteTextFile(path, text); !written) return written;
     }
-    return true;
+    return {};
 }
 
 }  // namespace fudeline

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "glyphs/mona_font.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
@@ -18,8 +19,9 @@ std::string CatalogLine(unsigned b0, unsigned b1, const FontGlyph& glyph);
 // that CP932 defines and the font draws.
 std::string BuildCatalogText(const MonaFont& font, bool doubleByte);
 
-// Writes "0021t00df.dat" and "8141t84be.dat" into `directory`. Returns false and
-// says why in `error` when a file cannot be written.
-bool WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory, std::string* error);
+// Writes "0021t00df.dat" and "8141t84be.dat" into `directory`, creating it and
+// its parents. Fails naming the directory or file that could not be made or
+// written, with the system's reason.
+Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory);
 
 }  // namespace fudeline

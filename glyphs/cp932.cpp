@@ -3,27 +3,39 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <stdexcept>
+#include <cstring>
 
 #include "glyphs/sjis.h"
 
 namespace fudeline {
 namespace {
 
-// One conversion descriptor per direction, opened on first use.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// One conversion descriptor per direction, opened on first use. A system
+// without the CP932 table leaves it closed, and every conversion then fails
+// with the reason recorded here.
 class Converter {
   public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+        if (cd_ == kNoConverter) {
+            openError_ = std::string("iconv cannot convert ") + from + " to " + to + ": " +
+                         std::strerror(errno);
         }
     }
-    ~Converter() { iconv_close(cd_); }
+    ~Converter() {
+        if (cd_ != kNoConverter) iconv_close(cd_);
+    }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts the whole input; returns false on any invalid or incomplete sequence.
+    bool available() const { return cd_ != kNoConverter; }
+    Error unavailable() const { return Error{"", openError_}; }
+
+    // Converts the whole input; returns false on any invalid or incomplete
+    // sequence, or when the converter could not be opened.
     bool Convert(std::string_view in, std::string& out) {
+        if (!available()) return false;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         out.clear();
         char* src = const_cast<char*>(in.data());
@@ -45,6 +57,7 @@ class Converter {
 
   private:
     iconv_t cd_;
+    std::string openError_;
 };
 
 Converter& ToUtf32() {
@@ -71,7 +84,8 @@ std::optional<char32_t> Cp932CharToUnicode(std::string_view character) {
     return static_cast<char32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (b[3] << 24));
 }
 
-std::string Cp932ToUtf8(std::string_view sjis) {
+Result<std::string> Cp932ToUtf8(std::string_view sjis) {
+    if (!ToUtf8().available()) return ToUtf8().unavailable();
     std::string result;
     std::string piece;
     // Whole text first; fall back to character by character only when a byte
@@ -92,9 +106,10 @@ std::string Cp932ToUtf8(std::string_view sjis) {
     return result;
 }
 
-std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+Result<std::string> Utf8ToCp932(std::string_view utf8) {
+    if (!FromUtf8().available()) return FromUtf8().unavailable();
     std::string out;
-    if (!FromUtf8().Convert(utf8, out)) return std::nullopt;
+    if (!FromUtf8().Convert(utf8, out)) return Error{"", "a character has no Shift-JIS form"};
     return out;
 }
 

@@ -6,16 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "pixels/result.h"
+
 namespace fudeline {
 
 // The Unicode code point of one Shift-JIS character (one or two bytes), or
-// nothing when CP932 does not define it.
+// nothing when CP932 does not define it (or the system cannot convert CP932).
 std::optional<char32_t> Cp932CharToUnicode(std::string_view character);
 
 // Decodes Shift-JIS text to UTF-8; bytes CP932 does not define become U+FFFD.
-std::string Cp932ToUtf8(std::string_view sjis);
+// Fails only when the system's iconv cannot convert CP932 at all.
+Result<std::string> Cp932ToUtf8(std::string_view sjis);
 
-// Encodes UTF-8 text as Shift-JIS; returns nothing if a character has no CP932 form.
-std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+// Encodes UTF-8 text as Shift-JIS; fails when a character has no CP932 form or
+// the system cannot convert.
+Result<std::string> Utf8ToCp932(std::string_view utf8);
 
 }  // namespace fudeline

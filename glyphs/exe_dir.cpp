@@ -22,13 +22,14 @@ std::vector<std::string> DataDirectories() {
     return {exeDir, exeDir + "../share/fudeline/"};
 }
 
-std::string FindDataDirectory(const std::string& fileName) {
-    const auto dirs = DataDirectories();
-    for (const auto& dir : dirs) {
+Result<std::string> LocateDataDirectory(const std::string& fileName) {
+    std::string searched;
+    for (const auto& dir : DataDirectories()) {
         std::error_code ec;
         if (std::filesystem::exists(dir + fileName, ec)) return dir;
+        searched += (searched.empty() ? "" : ", ") + dir;
     }
-    return dirs.front();
+    return Error{fileName, "not found; looked in " + searched};
 }
 
 }  // namespace fudeline

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "pixels/result.h"
+
 namespace fudeline {
 
 // Directory of the running executable, ending with '/'; empty if unknown.
@@ -13,8 +15,8 @@ std::string ExecutableDirectory();
 // executable's own, then the installed data directory beside it.
 std::vector<std::string> DataDirectories();
 
-// The first of `DataDirectories()` that holds `fileName`, or the first
-// directory when none does (so an error can name where it looked first).
-std::string FindDataDirectory(const std::string& fileName);
+// The first of `DataDirectories()` that holds `fileName`; when none does, the
+// error names the file and every directory that was searched.
+Result<std::string> LocateDataDirectory(const std::string& fileName);
 
 }  // namespace fudeline

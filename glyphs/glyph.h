@@ -18,7 +18,6 @@ struct GlyphPixel {
 struct Glyph {
     std::vector<GlyphPixel> pixels;
     std::int32_t width = 0;   // advance in pixels
-    std::int32_t offset = 0;  // always 0; subtracted from the gap before the character
     std::string text;         // Shift-JIS bytes, one or two
     std::int32_t halfPenalty = 0;
     std::int32_t fullPenalty = 0;

@@ -3,6 +3,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -25,13 +28,11 @@ struct MonaFont::Impl {
 MonaFont::MonaFont(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 MonaFont::~MonaFont() = default;
 
-std::unique_ptr<MonaFont> MonaFont::Open(const std::string& path, std::string* error) {
-    auto fail = [&](const std::string& why) -> std::unique_ptr<MonaFont> {
-        if (error) *error = why;
-        return nullptr;
-    };
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return fail("no such font file");
+Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
+    auto fail = [&](const std::string& why) { return Error{path, why}; };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
+    if (S_ISDIR(info.st_mode)) return fail("is a directory, not a font file");
     auto impl = std::make_unique<Impl>();
     if (FT_Init_FreeType(&impl->library) != 0) return fail("FreeType could not start");
     if (FT_New_Face(impl->library, path.c_str(), 0, &impl->face) != 0) {
@@ -86,7 +87,7 @@ std::string FindMonaFontPath() {
         std::error_code ec;
         if (std::filesystem::exists(dir + kMonaFontFileName, ec)) return dir + kMonaFontFileName;
     }
-    return kSystemMonaFontPath;
+    return FUDELINE_SYSTEM_MONA_FONT;  // where the build found it
 }
 
 }  // namespace fudeline

@@ -11,10 +11,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "pixels/result.h"
+
 namespace fudeline {
 
 inline constexpr const char* kMonaFontFileName = "monau16.pcf.gz";
-inline constexpr const char* kSystemMonaFontPath = "/usr/share/fonts/X11/misc/monau16.pcf.gz";
 inline constexpr int kFontLineHeight = 16;
 
 struct FontGlyph {
@@ -26,8 +27,8 @@ struct FontGlyph {
 
 class MonaFont {
   public:
-    // Opens the font file; on failure returns null and says why in `error`.
-    static std::unique_ptr<MonaFont> Open(const std::string& path, std::string* error);
+    // Opens the font file, failing with the path and why it cannot be used.
+    static Result<std::unique_ptr<MonaFont>> Open(const std::string& path);
     ~MonaFont();
     MonaFont(const MonaFont&) = delete;
     MonaFont& operator=(const MonaFont&) = delete;

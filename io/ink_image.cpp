@@ -2,13 +2,10 @@
 
 #include <png.h>
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
+#include <utility>
 
+#include "io/file_bytes.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -16,12 +13,16 @@ namespace {
 
 // PNG pictures larger than this are refused before decoding (about 256 MB).
 constexpr std::uint64_t kMaxPngPixels = std::uint64_t{64} << 20;
-// Input files larger than this are refused before reading.
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{256} << 20;
+Error Fail(const std::string& why) {
+    return Error{"", why};
+}
 
-std::optional<Image> Fail(std::string* error, const std::string& why) {
-    if (error) *error = why;
-    return std::nullopt;
+bool HasPngSignature(std::string_view bytes) {
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0;
+}
+
+bool HasPbmMagic(std::string_view bytes) {
+    return bytes.size() >= 2 && bytes[0] == 'P' && (bytes[1] == '1' || bytes[1] == '4');
 }
 
 // Reads a PBM header and plain bits field by field.
@@ -61,17 +62,14 @@ struct PbmReader {
 
 }  // namespace
 
-std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight,
-                               std::string* error) {
-    if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '1' && bytes[1] != '4')) {
-        return Fail(error, "not a PBM image (P1 or P4)");
-    }
+Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
+    if (!HasPbmMagic(bytes)) return Fail("not a PBM image (P1 or P4)");
     const bool binary = bytes[1] == '4';
     PbmReader reader(bytes);
     reader.pos = 2;
     std::uint32_t width = 0, height = 0;
     if (!reader.ReadDimension(width) || !reader.ReadDimension(height)) {
-        return Fail(error, "PBM header has no valid width and height");
+        return Fail("PBM header has no valid width and height");
     }
     const int keptWidth = static_cast<int>(std::min<std::uint32_t>(width, maxWidth));
     const int keptHeight = static_cast<int>(std::min<std::uint32_t>(height, maxHeight));
@@ -79,11 +77,11 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
 
     if (binary) {
         // Exactly one white-space byte separates the header from the bits.
-        if (reader.pos >= bytes.size()) return Fail(error, "PBM image is truncated");
+        if (reader.pos >= bytes.size()) return Fail("PBM image is truncated");
         std::size_t pos = reader.pos + 1;
         const std::uint64_t rowBytes = (std::uint64_t{width} + 7) / 8;
         if (bytes.size() - std::min(pos, bytes.size()) < rowBytes * height) {
-            return Fail(error, "PBM image is truncated");
+            return Fail("PBM image is truncated");
         }
         for (int y = 0; y < keptHeight; ++y) {
             const auto* row = reinterpret_cast<const unsigned char*>(
@@ -98,10 +96,9 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
     const std::uint64_t total = std::uint64_t{width} * height;
     for (std::uint64_t index = 0; index < total; ++index) {
         reader.SkipSeparators();
-        if (reader.pos >= bytes.size()) return Fail(error, "PBM image is truncated");
+        if (reader.pos >= bytes.size()) return Fail("PBM image is truncated");
         const char bit = bytes[reader.pos++];
-        if (bit != '0' && bit != '1')
-            return Fail(error, "PBM image holds a byte that is not 0 or 1");
+        if (bit != '0' && bit != '1') return Fail("PBM image holds a byte that is not 0 or 1");
         const int x = static_cast<int>(index % width);
         const std::uint64_t y = index / width;
         if (bit == '1' && x < keptWidth && y < static_cast<std::uint64_t>(keptHeight)) {
@@ -111,24 +108,23 @@ std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeig
     return image;
 }
 
-std::optional<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight,
-                               std::string* error) {
+Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
-        return Fail(error, std::string("not a readable PNG image: ") + png.message);
+        return Fail(std::string("not a readable PNG image: ") + png.message);
     }
     if (std::uint64_t{png.width} * png.height > kMaxPngPixels) {
         png_image_free(&png);
-        return Fail(error, "PNG image is too large (" + std::to_string(png.width) + " x " +
-                               std::to_string(png.height) + ")");
+        return Fail("PNG image is too large (" + std::to_string(png.width) + " x " +
+                    std::to_string(png.height) + ")");
     }
     png.format = PNG_FORMAT_RGBA;
     std::vector<png_byte> pixels(PNG_IMAGE_SIZE(png));
     if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr)) {
         const std::string why = png.message;
         png_image_free(&png);
-        return Fail(error, "PNG image could not be decoded: " + why);
+        return Fail("PNG image could not be decoded: " + why);
     }
     const int keptWidth = static_cast<int>(std::min<png_uint_32>(png.width, maxWidth));
     const int keptHeight = static_cast<int>(std::min<png_uint_32>(png.height, maxHeight));
@@ -144,23 +140,18 @@ std::optional<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeig
     return image;
 }
 
-std::optional<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight,
-                                  std::string* error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return Fail(error, "is a directory");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return Fail(error, std::strerror(errno));
-    file.seekg(0, std::ios::end);
-    const auto size = static_cast<std::uintmax_t>(file.tellg());
-    if (size > kMaxFileBytes) return Fail(error, "file is too large");
-    file.seekg(0);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(size));
-    if (!file) return Fail(error, "read error");
-    if (bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0) {
-        return DecodePng(bytes, maxWidth, maxHeight, error);
-    }
-    return DecodePbm(bytes, maxWidth, maxHeight, error);
+Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight) {
+    if (HasPngSignature(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
+    if (HasPbmMagic(bytes)) return DecodePbm(bytes, maxWidth, maxHeight);
+    return Fail(std::string("not an image this tool reads: ") + kInkImageFormats);
+}
+
+Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight) {
+    Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) return std::move(bytes).error();
+    Result<Image> image = DecodeInkImage(*bytes, maxWidth, maxHeight);
+    if (!image) return Error{InputName(path), image.error().reason};
+    return image;
 }
 
 }  // namespace fudeline

@@ -2,26 +2,29 @@
 // PBM (P1 and P4) is read here; PNG through libpng.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "pixels/image.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
+// The formats an ink image may come in, as messages name them.
+inline constexpr const char* kInkImageFormats = "PBM (P1 or P4) or PNG";
+
 // Decodes PBM bytes into an image whose ink pixels are black and the rest
 // white, keeping at most `maxWidth` x `maxHeight` pixels from the top left.
-// On malformed input returns nothing and says why.
-std::optional<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight,
-                               std::string* error);
+// Errors say what is malformed and carry no path.
+Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight);
 
 // The same for PNG: a pixel is ink when it is opaque-ish (alpha 128 or more) pure black.
-std::optional<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight,
-                               std::string* error);
+Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight);
 
-// Reads the file at `path`, PBM or PNG by its first bytes.
-std::optional<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight,
-                                  std::string* error);
+// PBM or PNG, chosen by the first bytes.
+Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight);
+
+// Reads and decodes `path` ("-": standard input); errors name the input.
+Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight);
 
 }  // namespace fudeline

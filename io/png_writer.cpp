@@ -9,8 +9,8 @@
 namespace fudeline {
 namespace {
 
-std::optional<std::string> Encode(const Image& image, png_uint_32 format, int channels,
-                                  const std::vector<png_byte>& pixels, std::string* error) {
+Result<std::string> Encode(const Image& image, png_uint_32 format, int channels,
+                           const std::vector<png_byte>& pixels) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(image.width());
@@ -19,28 +19,26 @@ std::optional<std::string> Encode(const Image& image, png_uint_32 format, int ch
     const png_int_32 stride = image.width() * channels;
     png_alloc_size_t size = 0;
     if (!png_image_write_get_memory_size(png, size, 0, pixels.data(), stride, nullptr)) {
-        if (error) *error = std::string("PNG encoding failed: ") + png.message;
-        return std::nullopt;
+        return Error{{}, std::string("PNG encoding failed: ") + png.message};
     }
     std::string bytes(size, '\0');
     if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, pixels.data(), stride, nullptr)) {
-        if (error) *error = std::string("PNG encoding failed: ") + png.message;
-        return std::nullopt;
+        return Error{{}, std::string("PNG encoding failed: ") + png.message};
     }
     bytes.resize(size);
     return bytes;
 }
 
-bool Empty(const Image& image, std::string* error) {
-    if (image.width() > 0 && image.height() > 0) return false;
-    if (error) *error = "an empty picture cannot be written as PNG";
-    return true;
+bool Empty(const Image& image) {
+    return image.width() <= 0 || image.height() <= 0;
 }
+
+const Error kEmptyPicture{{}, "an empty picture cannot be written as PNG"};
 
 }  // namespace
 
-std::optional<std::string> EncodeInkPng(const Image& image, std::string* error) {
-    if (Empty(image, error)) return std::nullopt;
+Result<std::string> EncodeInkPng(const Image& image) {
+    if (Empty(image)) return kEmptyPicture;
     std::vector<png_byte> grey;
     grey.reserve(static_cast<std::size_t>(image.width()) *
                  static_cast<std::size_t>(image.height()));
@@ -48,11 +46,11 @@ std::optional<std::string> EncodeInkPng(const Image& image, std::string* error) 
         for (int x = 0; x < image.width(); ++x)
             grey.push_back(image.Pixel(x, y) == kBlack ? 0 : 255);
     }
-    return Encode(image, PNG_FORMAT_GRAY, 1, grey, error);
+    return Encode(image, PNG_FORMAT_GRAY, 1, grey);
 }
 
-std::optional<std::string> EncodePng(const Image& image, std::string* error) {
-    if (Empty(image, error)) return std::nullopt;
+Result<std::string> EncodePng(const Image& image) {
+    if (Empty(image)) return kEmptyPicture;
     std::vector<png_byte> rgb;
     rgb.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()) *
                 3);
@@ -64,7 +62,7 @@ std::optional<std::string> EncodePng(const Image& image, std::string* error) {
             rgb.push_back(static_cast<png_byte>(p));
         }
     }
-    return Encode(image, PNG_FORMAT_RGB, 3, rgb, error);
+    return Encode(image, PNG_FORMAT_RGB, 3, rgb);
 }
 
 }  // namespace fudeline

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(catalog_loader sjis replay_script ink_image gap_composer export_text)
+mapfile -t targets < fuzz/targets.txt
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFUDELINE_FUZZ=ON -DFUDELINE_BUILD_APP=OFF -DFUDELINE_BUILD_TESTS=OFF -DFUDELINE_BUILD_BENCH=OFF >/dev/null

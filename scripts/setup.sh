@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config git
-  libfreetype-dev libpng-dev xfonts-mona
+  libfreetype-dev libpng-dev xfonts-mona libcli11-dev
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-image-formats-plugins fonts-ipafont-gothic
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n

@@ -5,8 +5,11 @@
 #include <utility>
 
 namespace fudeline {
-ArtState::ArtState(const RowMatcher& matcher, const TextPainter* painter)
-    : matcher_(matcher), painter_(painter) {}
+ArtState::ArtState(const RowMatcher& matcher, const TextPainter* painter, Rematching rematching)
+    : matcher_(matcher), painter_(painter), rematching_(rematching) {
+    for (RowTrail& trail : trails_) trail = {{}, inkMinX_, inkMaxX_};
+    undoTrails_ = trails_;
+}
 
 void ArtState::WidenInkExtent(std::int64_t x) {
     if (x < inkMinX_) inkMinX_ = x < 0 ? 0 : static_cast<int>(x);
@@ -46,12 +49,40 @@ ChangedRows ArtState::RasteriseNewestSegment(const TraceSegment& segment) {
                        : DrawWideLine(inkLayer_, a, b, kLightGrey, clip);
 }
 
+void ArtState::NoteInkChange(const ChangedRows& changed, ColumnSpan columns) {
+    if (changed.Empty()) return;
+    // Band n holds ink rows 16 n - 1 to 16 n + 18.
+    const int firstRow =
+        std::max(0, (changed.minY - (kWindowRows - 2) + kInkRowHeight - 1) / kInkRowHeight);
+    const int lastRow = std::min(kRowCount - 1, (changed.maxY + 1) / kInkRowHeight);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        bands_[static_cast<std::size_t>(row)].Refresh(inkLayer_, row, changed.minY, changed.maxY);
+        unmatched_[static_cast<std::size_t>(row)].Add(columns);
+    }
+}
+
+void ArtState::ReadAllBands() {
+    for (int row = 0; row < kRowCount; ++row) {
+        bands_[static_cast<std::size_t>(row)] = InkBand(inkLayer_, row);
+    }
+}
+
 bool ArtState::RunPendingConversion() {
     if (!conversionPending_) return false;
     conversionPending_ = false;
     std::int64_t first = kRowCount, last = -1;
     for (const TraceSegment& segment : pendingSegments_) {
         const ChangedRows changed = RasteriseNewestSegment(segment);
+        // Every changed pixel lies between the ends' columns, widened by the
+        // eraser's reach.
+        const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
+        const std::int64_t reach = segment.pen ? 0 : kWidePenWidth;
+        ColumnSpan columns;
+        columns.Add(
+            static_cast<int>(std::max<std::int64_t>(std::int64_t{std::min(a.x, b.x)} - reach, 0)),
+            static_cast<int>(
+                std::min<std::int64_t>(std::int64_t{std::max(a.x, b.x)} + reach, kInkClipRight)));
+        NoteInkChange(changed, columns);
         // The rows between the segment's ends...
         std::int64_t c = InkRowOfCanvasY(segment.from.y), d = InkRowOfCanvasY(segment.to.y);
         if (c > d) std::swap(c, d);
@@ -67,7 +98,7 @@ bool ArtState::RunPendingConversion() {
         }
     }
     pendingSegments_.clear();
-    if (first <= last) MatchRows(static_cast<int>(first), static_cast<int>(last));
+    if (first <= last) RematchRows(static_cast<int>(first), static_cast<int>(last));
     return true;
 }
 
@@ -81,6 +112,7 @@ void ArtState::LayInk(const Image& image) {
             WidenInkExtent(x);
         }
     }
+    ReadAllBands();
     MatchRows(0, kRowCount - 1);
 }
 
@@ -101,19 +133,39 @@ void ArtState::MatchRows(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, kRowCount - 1);
     for (int row = first; row <= last; ++row) {
-        rows_[static_cast<std::size_t>(row)] =
-            matcher_.MatchRow(inkLayer_, row, inkMinX_, inkMaxX_);
+        const auto r = static_cast<std::size_t>(row);
+        matcher_.MatchRow(bands_[r], inkMinX_, inkMaxX_, rows_[r], trails_[r]);
+        unmatched_[r] = {};
     }
-    if (!painter_) return;
+    for (int row = first; row <= last; ++row) DrawRow(row);
+}
+
+void ArtState::RematchRows(int first, int last) {
+    if (rematching_ == Rematching::FromScratch) {
+        MatchRows(first, last);
+        return;
+    }
     for (int row = first; row <= last; ++row) {
-        painter_->DrawTextRow(textLayer_, row, rows_[static_cast<std::size_t>(row)]);
+        const auto r = static_cast<std::size_t>(row);
+        // A row's text band is a picture of its cells alone (the painter
+        // draws inside the band), so unchanged cells need no redraw.
+        const TextRow before = painter_ ? rows_[r] : TextRow{};
+        matcher_.RematchRow(bands_[r], inkMinX_, inkMaxX_, unmatched_[r], rows_[r], trails_[r]);
+        unmatched_[r] = {};
+        if (painter_ && rows_[r] != before) DrawRow(row);
     }
+}
+
+void ArtState::DrawRow(int row) {
+    if (painter_) painter_->DrawTextRow(textLayer_, row, rows_[static_cast<std::size_t>(row)]);
 }
 
 void ArtState::SaveUndoSnapshot() {
     savedInkLayer_ = inkLayer_;
     savedTextLayer_ = textLayer_;
     undoRows_ = rows_;
+    undoTrails_ = trails_;
+    undoUnmatched_ = unmatched_;
 }
 
 void ArtState::ExchangeWithUndo() {
@@ -122,6 +174,9 @@ void ArtState::ExchangeWithUndo() {
     std::swap(inkLayer_, savedInkLayer_);
     std::swap(textLayer_, savedTextLayer_);
     std::swap(rows_, undoRows_);
+    std::swap(trails_, undoTrails_);
+    std::swap(unmatched_, undoUnmatched_);
+    ReadAllBands();
 }
 
 void ArtState::ClearCanvas() {
@@ -134,6 +189,10 @@ void ArtState::ClearLayers() {
     inkLayer_.FillRect(0, 0, kCanvasWidth, kInkHeight, kWhite);
     textLayer_.FillRect(0, 0, kCanvasWidth, kCanvasHeight, kWhite);
     for (TextRow& row : rows_) row.clear();
+    // Blank ink gives empty rows over any extent.
+    bands_ = {};
+    for (RowTrail& trail : trails_) trail = {{}, inkMinX_, inkMaxX_};
+    unmatched_ = {};
 }
 
 }  // namespace fudeline

@@ -4,9 +4,12 @@
 // the conversion runs when the window paints. Nothing here knows about windows.
 #pragma once
 
+#include <array>
 #include <vector>
 
+#include "convert/ink_band.h"
 #include "convert/row_matcher.h"
+#include "convert/row_trail.h"
 #include "convert/text_cell.h"
 #include "convert/text_painter.h"
 #include "pixels/geometry.h"
@@ -16,11 +19,16 @@
 
 namespace fudeline {
 
+// How a paint re-matches the rows a stroke touched. Both give the same rows
+// and text; Incremental re-scans only from where the ink changed.
+enum class Rematching { Incremental, FromScratch };
+
 class ArtState {
   public:
     // `painter` may be null: then the rows are matched but never drawn into the
     // text layer (headless conversion needs no font).
-    ArtState(const RowMatcher& matcher, const TextPainter* painter);
+    ArtState(const RowMatcher& matcher, const TextPainter* painter,
+             Rematching rematching = Rematching::Incremental);
 
     // --- Strokes, in canvas pixels (never clamped to the canvas).
     // Starts a stroke at `p`: the previous stroke's waiting segments are
@@ -71,9 +79,18 @@ class ArtState {
   private:
     void ClearLayers();
     ChangedRows RasteriseNewestSegment(const TraceSegment& segment);
+    // Brings the bands up to date with ink changed in rows `changed`, within
+    // `columns`, and notes the columns for every row whose window they reach.
+    void NoteInkChange(const ChangedRows& changed, ColumnSpan columns);
+    void ReadAllBands();
+    // Re-matches rows first to last from what changed since each was last
+    // matched, and redraws the rows whose cells changed.
+    void RematchRows(int first, int last);
+    void DrawRow(int row);
 
     const RowMatcher& matcher_;
     const TextPainter* painter_;
+    Rematching rematching_;
 
     Image inkLayer_{kCanvasWidth, kInkHeight};
     Image savedInkLayer_{kCanvasWidth, kInkHeight};
@@ -81,6 +98,14 @@ class ArtState {
     Image savedTextLayer_{kCanvasWidth, kCanvasHeight};
     TextRows rows_;
     TextRows undoRows_;
+    // The ink layer as bits, one band per row, kept up to date as ink changes.
+    std::array<InkBand, kRowCount> bands_;
+    // Where each row's cells were hit, and the columns whose ink changed in
+    // its window since: the rows the paint leaves alone (a change in their
+    // margin only) catch up when next matched. Saved and exchanged with the
+    // rows they describe.
+    std::array<RowTrail, kRowCount> trails_, undoTrails_;
+    std::array<ColumnSpan, kRowCount> unmatched_, undoUnmatched_;
 
     // Only the newest point of the stroke is ever read: the next segment starts there.
     TracePoint lastPoint_;

@@ -11,6 +11,7 @@ std::vector<std::string_view> Words(std::string_view line) {
     auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (i < line.size()) {
         while (i < line.size() && isSpace(line[i])) ++i;
+        if (i < line.size() && line[i] == '#') break;  // a comment runs to the line end
         const std::size_t start = i;
         while (i < line.size() && !isSpace(line[i])) ++i;
         if (i > start) words.push_back(line.substr(start, i - start));
@@ -27,8 +28,11 @@ bool ParseCoordinate(std::string_view word, int& value) {
 
 }  // namespace
 
-std::optional<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text,
-                                                          std::string* error) {
+Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     std::vector<ReplayEvent> events;
     int lineNumber = 0;
     while (!text.empty()) {
@@ -38,10 +42,9 @@ std::optional<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text,
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
 
         const auto words = Words(line);
-        if (words.empty() || words[0].front() == '#') continue;
-        auto fail = [&](const std::string& why) -> std::optional<std::vector<ReplayEvent>> {
-            if (error) *error = "line " + std::to_string(lineNumber) + ": " + why;
-            return std::nullopt;
+        if (words.empty()) continue;
+        auto fail = [&](const std::string& why) {
+            return Error{"", "line " + std::to_string(lineNumber) + ": " + why};
         };
         ReplayEvent event;
         event.line = lineNumber;

@@ -3,14 +3,17 @@
 //
 //   down X Y | move X Y | up | undo | clear | clear no
 //
-// Blank lines and lines starting with '#' are ignored.
+// Blank lines are ignored, and so is everything from a word starting with '#'
+// to the end of its line. Lines may end in CRLF and the script may start with a
+// UTF-8 byte order mark, as editors on other systems save them.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "pixels/result.h"
 
 namespace fudeline {
 
@@ -22,9 +25,8 @@ struct ReplayEvent {
     int line = 0;  // 1-based line in the script
 };
 
-// Parses a whole script. On a line that cannot be read returns nothing and
-// sets `error` to "line N: what is wrong".
-std::optional<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text,
-                                                          std::string* error);
+// Parses a whole script. A line that cannot be read fails the whole script
+// with the reason "line N: what is wrong" (no path: the caller knows it).
+Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text);
 
 }  // namespace fudeline

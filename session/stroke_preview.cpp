@@ -21,11 +21,15 @@ void StrokePreview::Clear() {
 void StrokePreview::DrawOver(Image& view) const {
     if (Empty()) return;
     for (int y = rows_.minY; y <= rows_.maxY && y < view.height(); ++y) {
-        const std::uint32_t* src = layer_.Row(y);
-        std::uint32_t* dst = view.Row(y);
-        for (int x = 0; x < view.width() && x < layer_.width(); ++x) {
-            if (src[x] != kTransparent) dst[x] = src[x];
-        }
+        DrawOverRow(y, view.Row(y), view.width());
+    }
+}
+
+void StrokePreview::DrawOverRow(int y, std::uint32_t* pixels, int width) const {
+    if (Empty() || y < rows_.minY || y > rows_.maxY || y < 0 || y >= layer_.height()) return;
+    const std::uint32_t* src = layer_.Row(y);
+    for (int x = 0; x < width && x < layer_.width(); ++x) {
+        if (src[x] != kTransparent) pixels[x] = src[x];
     }
 }
 

@@ -21,6 +21,8 @@ class StrokePreview {
 
     // Lays the drawn segments over `view` (800 x 522).
     void DrawOver(Image& view) const;
+    // The same for canvas row `y` alone, `pixels` holding its first `width` pixels.
+    void DrawOverRow(int y, std::uint32_t* pixels, int width) const;
 
   private:
     static constexpr std::uint32_t kTransparent = Image::kOutside;

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
+#include <random>
 
+#include "glyphs/mona_font.h"
+#include "random_ink.h"
 #include "test_catalogs.h"
 
 namespace fudeline {
@@ -253,6 +257,95 @@ TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
     EXPECT_FALSE(state_.RunPendingConversion());
     EXPECT_EQ(InkCount(), 0);
     EXPECT_FALSE(state_.ExtendStroke({60, 60}));  // no stroke: moves are ignored
+}
+
+// The same random session on a session that re-matches from where the ink
+// changed and on one that re-matches touched rows from scratch: pen and
+// eraser strokes (some starting off the canvas), undo and clear, with rows
+// and text compared after every paint.
+TEST(IncrementalRematching, SameRowsAndTextAsMatchingFromScratch) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const RowMatcher matcher(catalog);
+    auto font = MonaFont::Open(FUDELINE_FONT);
+    ASSERT_TRUE(font) << font.error().Message();
+    const TextPainter painter(**font);
+    ArtState incremental(matcher, &painter);
+    ArtState fromScratch(matcher, &painter, Rematching::FromScratch);
+    std::mt19937 rng(23);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto both = [&](auto&& action) {
+        action(incremental);
+        action(fromScratch);
+    };
+    // Over a dense drawing, so that every change meets cells, and in a small
+    // part of the canvas, so that rows are changed again and again.
+    const Image drawing = testing::RandomInk(testing::InkStyle::Dense, rng);
+    both([&](ArtState& s) { s.LayInk(drawing); });
+    auto expectSame = [&](int event) {
+        ASSERT_EQ(incremental.rows(), fromScratch.rows()) << "event " << event;
+        ASSERT_TRUE(incremental.textLayer() == fromScratch.textLayer()) << "event " << event;
+    };
+    for (int event = 0; event < 300; ++event) {
+        const int kind = uniform(0, 19);
+        if (kind == 0) {
+            both([](ArtState& s) { s.ExchangeWithUndo(); });
+        } else if (kind == 1) {
+            both([](ArtState& s) { s.ClearCanvas(); });
+        } else if (kind <= 5) {
+            both([](ArtState& s) { s.TogglePenMode(); });
+        } else {
+            TracePoint p{uniform(-30, 250), uniform(-30, 150)};
+            both([&](ArtState& s) { s.BeginStroke(p); });
+            const int moves = uniform(1, 40);
+            for (int m = 0; m < moves; ++m) {
+                p = {p.x + uniform(-16, 16), p.y + uniform(-10, 10)};
+                both([&](ArtState& s) { s.ExtendStroke(p); });
+                // Some paints come only after several moves.
+                if (uniform(0, 2) != 0) both([](ArtState& s) { s.RunPendingConversion(); });
+                expectSame(event);
+            }
+            both([](ArtState& s) { s.EndStroke(); });
+        }
+        both([](ArtState& s) { s.RunPendingConversion(); });
+        expectSame(event);
+    }
+}
+
+// Ink that lands only in a row's top margin changes that row's best glyph
+// here: "B" (its pixel (2, 0) costs half with ink above it) ties "A" and, being
+// later, wins. The row is not re-matched for it, but must catch up when next
+// touched, including after an undo brings back the state before.
+TEST(IncrementalRematching, MarginInkCatchesUpWhenTheRowIsNextTouchedAndAfterUndo) {
+    GlyphCatalog catalog = testing::ReadCatalogText(
+        "65, 0, 8, 4, 0, 0, 0, 1, 0, 2, 0, 10\n"
+        "66, 0, 8, 2, 0, 0, 2, 0\n");
+    TrimGlyphPatterns(catalog);
+    const RowMatcher matcher(catalog);
+    ArtState incremental(matcher, nullptr);
+    ArtState fromScratch(matcher, nullptr, Rematching::FromScratch);
+    Image drawing(kCanvasWidth, kInkHeight);
+    for (int y = 16; y <= 18; ++y) drawing.SetPixel(100, y, kBlack);  // row 1, "A" fits best
+    auto stroke = [&](TracePoint from, TracePoint to) {
+        for (ArtState* s : {&incremental, &fromScratch}) {
+            s->BeginStroke(from);
+            s->ExtendStroke(to);
+            s->EndStroke();
+            s->RunPendingConversion();
+        }
+        ASSERT_EQ(incremental.rows(), fromScratch.rows());
+    };
+    auto rowOneText = [&] { return incremental.rows()[1].at(0).text; };
+    for (ArtState* s : {&incremental, &fromScratch}) s->LayInk(drawing);
+    ASSERT_EQ(rowOneText(), "A");
+    stroke({102, 17}, {103, 17});  // ink (102, 15): row 0's band, row 1's margin
+    EXPECT_EQ(rowOneText(), "A") << "a row whose margin alone changed keeps its cells";
+    stroke({500, 20}, {501, 20});  // touches row 1
+    EXPECT_EQ(rowOneText(), "B");
+    for (ArtState* s : {&incremental, &fromScratch}) s->ExchangeWithUndo();
+    ASSERT_EQ(incremental.rows(), fromScratch.rows());
+    EXPECT_EQ(rowOneText(), "A");
+    stroke({600, 20}, {601, 20});
+    EXPECT_EQ(rowOneText(), "B");
 }
 
 }  // namespace

@@ -27,7 +27,6 @@ TEST(ParseGlyphLine, MinusSignExample) {
     const Glyph& g = catalog[0];
     EXPECT_EQ(g.text, "-");
     EXPECT_EQ(g.width, 8);
-    EXPECT_EQ(g.offset, 0);
     EXPECT_EQ(g.fullPenalty, 53687091);
     EXPECT_EQ(g.halfPenalty, 26843545);
     ASSERT_EQ(g.pixels.size(), 5u);
@@ -114,7 +113,6 @@ TEST(TrimGlyphPatterns, ShiftsOrRemovesByTheLeftmostColumn) {
     ASSERT_EQ(Texts(catalog), (std::vector<std::string>{"A", "C", "E"}));
     EXPECT_EQ(catalog[0].pixels[0].x, 0);
     EXPECT_EQ(catalog[0].pixels[1].x, 3);
-    EXPECT_EQ(catalog[0].offset, 0);
     EXPECT_EQ(catalog[1].pixels[0].x, 0);
     EXPECT_EQ(catalog[1].pixels[1].x, 4);
     EXPECT_EQ(catalog[1].pixels[1].y, 1);
@@ -151,47 +149,50 @@ class LoadGlyphCatalogTest : public ::testing::Test {
 TEST_F(LoadGlyphCatalogTest, ReadsSingleThenDoubleByteFileAndTrims) {
     WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 5, 0\n");
     WriteFile(dir_ / "8141t84be.dat", "130, 160, 15, 1, 1, 0\n58, 0, 4, 1, 0, 0\n");
-    GlyphCatalog catalog;
-    ASSERT_EQ(LoadGlyphCatalog(dir_.string(), catalog), 1);
-    EXPECT_EQ(Texts(catalog), (std::vector<std::string>{"A", "\x82\xA0", ":"}));
+    const auto catalog = LoadGlyphCatalog(dir_.string());
+    ASSERT_TRUE(catalog) << catalog.error().Message();
+    EXPECT_EQ(Texts(*catalog), (std::vector<std::string>{"A", "\x82\xA0", ":"}));
 }
 
-TEST_F(LoadGlyphCatalogTest, BothFilesEmptyGiveAnEmptyCatalogue) {
-    WriteFile(dir_ / "0021t00df.dat", "");
-    WriteFile(dir_ / "8141t84be.dat", "");
-    GlyphCatalog catalog;
-    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog), 1);
-    EXPECT_TRUE(catalog.empty());
+TEST_F(LoadGlyphCatalogTest, FilesWithoutAUsableGlyphAreAnErrorNamingTheFolder) {
+    // Empty, only excluded characters, only glyphs the trim removes.
+    for (const char* single : {"", "46, 0, 3, 1, 0, 0\n", "65, 0, 5, 1, 4, 0\n"}) {
+        WriteFile(dir_ / "0021t00df.dat", single);
+        WriteFile(dir_ / "8141t84be.dat", "");
+        const auto catalog = LoadGlyphCatalog(dir_.string());
+        ASSERT_FALSE(catalog) << single;
+        EXPECT_EQ(catalog.error().path, dir_.string());
+        EXPECT_NE(catalog.error().reason.find("no usable glyph"), std::string::npos);
+    }
 }
 
 TEST_F(LoadGlyphCatalogTest, MissingFilesAreNamed) {
-    GlyphCatalog catalog;
-    CatalogLoadError error;
-    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
-    EXPECT_EQ(error.path, (dir_ / "0021t00df.dat").string());
-    EXPECT_FALSE(error.reason.empty());
+    auto catalog = LoadGlyphCatalog(dir_.string());
+    ASSERT_FALSE(catalog);
+    EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
+    EXPECT_EQ(catalog.error().reason, "No such file or directory");
 
     WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n");
-    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
-    EXPECT_EQ(error.path, (dir_ / "8141t84be.dat").string());
+    catalog = LoadGlyphCatalog(dir_.string());
+    ASSERT_FALSE(catalog);
+    EXPECT_EQ(catalog.error().path, (dir_ / "8141t84be.dat").string());
 }
 
 TEST_F(LoadGlyphCatalogTest, DirectoryInPlaceOfAFileIsAnError) {
     std::filesystem::create_directory(dir_ / "0021t00df.dat");
-    GlyphCatalog catalog;
-    CatalogLoadError error;
-    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
-    EXPECT_NE(error.reason.find("directory"), std::string::npos);
+    const auto catalog = LoadGlyphCatalog(dir_.string());
+    ASSERT_FALSE(catalog);
+    EXPECT_NE(catalog.error().reason.find("directory"), std::string::npos);
 }
 
 TEST_F(LoadGlyphCatalogTest, UnreadableFileIsNamed) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n");
     std::filesystem::permissions(dir_ / "0021t00df.dat", std::filesystem::perms::none);
-    GlyphCatalog catalog;
-    CatalogLoadError error;
-    EXPECT_EQ(LoadGlyphCatalog(dir_.string(), catalog, &error), 0);
-    EXPECT_EQ(error.path, (dir_ / "0021t00df.dat").string());
+    const auto catalog = LoadGlyphCatalog(dir_.string());
+    ASSERT_FALSE(catalog);
+    EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
+    EXPECT_EQ(catalog.error().reason, "Permission denied");
 }
 
 TEST(HostileCatalogueLines, AreReadWithoutTrustingThem) {

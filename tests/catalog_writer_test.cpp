@@ -11,9 +11,9 @@ namespace {
 class MonaFontTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        std::string why;
-        font_ = MonaFont::Open(FUDELINE_FONT, &why).release();
-        ASSERT_NE(font_, nullptr) << why;
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
     }
     static void TearDownTestSuite() { delete font_; }
     static const FontGlyph& FaceGlyph(std::string_view sjis) {
@@ -41,9 +41,10 @@ TEST(Cp932, DecodesTheBoardsTableNotPlainShiftJis) {
     EXPECT_EQ(Cp932CharToUnicode("\x81\x7C"), U'\uFF0D');
     EXPECT_EQ(Cp932CharToUnicode("\x81\x60"), U'\uFF5E');
     EXPECT_FALSE(Cp932CharToUnicode("\x81").has_value());
-    EXPECT_EQ(Cp932ToUtf8("a\x82\xA0\r\n"), "a\xE3\x81\x82\r\n");
-    EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\xEF\xBF\xBD");  // truncated character
-    EXPECT_EQ(Utf8ToCp932("\xE3\x80\x80"), std::optional<std::string>("\x81\x40"));
+    EXPECT_EQ(Cp932ToUtf8("a\x82\xA0\r\n").value(), "a\xE3\x81\x82\r\n");
+    EXPECT_EQ(Cp932ToUtf8("a\x81").value(), "a\xEF\xBF\xBD");  // truncated character
+    EXPECT_EQ(Utf8ToCp932("\xE3\x80\x80").value(), "\x81\x40");
+    EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x98\x80"));  // no Shift-JIS form
 }
 
 TEST_F(MonaFontTest, CatalogLineListsDarkPixelsRowByRow) {
@@ -78,6 +79,63 @@ TEST_F(MonaFontTest, CatalogueTextRoundTripsThroughTheLoader) {
         const FontGlyph& minus = FaceGlyph("-");
         EXPECT_EQ(g.width, minus.advance);
         for (const GlyphPixel& p : g.pixels) EXPECT_TRUE(minus.IsDark(p.x, p.y));
+    }
+}
+
+TEST_F(MonaFontTest, CatalogueFilesLandInANewNestedFolderAndLoadBack) {
+    const auto dir = testing::MakeTempDir("writer");
+    const auto nested = dir / "a" / "b";
+    const Status written = WriteGlyphCatalogFiles(*font_, nested.string());
+    ASSERT_TRUE(written) << written.error().Message();
+    const auto loaded = LoadGlyphCatalog(nested.string());
+    ASSERT_TRUE(loaded) << loaded.error().Message();
+    EXPECT_GT(loaded->size(), 450u);
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(MonaFontTest, CatalogueFolderThatCannotBeMadeIsNamedWithTheSystemsReason) {
+    const auto dir = testing::MakeTempDir("writer-bad");
+    testing::WriteFile(dir / "file", "x");
+    const struct {
+        std::filesystem::path out;
+        std::string errorPath;
+        const char* reason;
+    } cases[] = {
+        {dir / "file" / "sub", (dir / "file" / "sub").string(), "Not a directory"},
+        {dir / "file", (dir / "file").string(), "Not a directory"},
+    };
+    for (const auto& c : cases) {
+        const Status written = WriteGlyphCatalogFiles(*font_, c.out.string());
+        ASSERT_FALSE(written) << c.out;
+        EXPECT_EQ(written.error().path, c.errorPath);
+        EXPECT_EQ(written.error().reason, c.reason);
+    }
+    if (::geteuid() != 0) {
+        std::filesystem::create_directory(dir / "locked");
+        std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_exec);
+        const Status written = WriteGlyphCatalogFiles(*font_, (dir / "locked").string());
+        ASSERT_FALSE(written);
+        EXPECT_EQ(written.error().reason, "Permission denied");
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(MonaFontOpen, NamesTheFileAndWhyItCannotBeUsed) {
+    const std::string golden = std::string(FUDELINE_SOURCE_DIR) + "/tests/golden/";
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {golden + "no-such-font.pcf.gz", "No such file or directory"},
+        {golden + "dir-catalogue", "is a directory"},
+        {golden + "minus.pbm", "not a font"},
+    };
+    for (const auto& c : cases) {
+        const auto font = MonaFont::Open(c.path);
+        ASSERT_FALSE(font) << c.path;
+        EXPECT_EQ(font.error().path, c.path);
+        EXPECT_NE(font.error().reason.find(c.reason), std::string::npos) << font.error().reason;
     }
 }
 

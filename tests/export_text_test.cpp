@@ -48,5 +48,15 @@ TEST(ComposeExportText, OtherSpacingDoesNotTriggerThePrefix) {
     EXPECT_EQ(ComposeExportText(rows, false), F + "a b\r\n....c");
 }
 
+TEST(ComposeExportUtf8, DecodesTheSameTextAsCp932) {
+    // The wave dash and the backslash are where CP932 and plain Shift-JIS differ.
+    const TextRows rows = Rows({{0, {{0, "\x82\xA0", 15}}}, {1, {{5, "\x81\x60\\", 16}}}});
+    // The second row opens with a half-width space, so every line gets the
+    // full-width one in front.
+    EXPECT_EQ(ComposeExportUtf8(rows, true).value(),
+              "\xE3\x80\x80\xE3\x81\x82<BR>\r\n\xE3\x80\x80 \xEF\xBD\x9E\\");
+    EXPECT_EQ(ComposeExportUtf8({}, false).value(), "");
+}
+
 }  // namespace
 }  // namespace fudeline

@@ -8,13 +8,11 @@ namespace fudeline {
 namespace {
 
 TEST(DecodePbm, PlainAndBinaryGiveTheSameInk) {
-    std::string error;
-    const auto plain =
-        DecodePbm("P1\n# comment\n10 2\n0 1 0 0 0 0 0 0 0 1\n1000000000", 799, 464, &error);
-    ASSERT_TRUE(plain) << error;
+    const auto plain = DecodePbm("P1\n# comment\n10 2\n0 1 0 0 0 0 0 0 0 1\n1000000000", 799, 464);
+    ASSERT_TRUE(plain) << plain.error().reason;
     const std::string bits = std::string("P4\n10 2\n\x40\x40\x80\x00", 12);
-    const auto binary = DecodePbm(bits, 799, 464, &error);
-    ASSERT_TRUE(binary) << error;
+    const auto binary = DecodePbm(bits, 799, 464);
+    ASSERT_TRUE(binary) << binary.error().reason;
     EXPECT_EQ(*plain, *binary);
     EXPECT_EQ(plain->Pixel(1, 0), kBlack);
     EXPECT_EQ(plain->Pixel(9, 0), kBlack);
@@ -23,7 +21,7 @@ TEST(DecodePbm, PlainAndBinaryGiveTheSameInk) {
 }
 
 TEST(DecodePbm, KeepsOnlyTheInkArea) {
-    const auto image = DecodePbm("P1 1000 1 " + std::string(1000, '1'), 799, 464, nullptr);
+    const auto image = DecodePbm("P1 1000 1 " + std::string(1000, '1'), 799, 464);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width(), 799);
 }
@@ -38,22 +36,52 @@ TEST(DecodePbm, RejectsMalformedInput) {
                          "P1 99999999999 1 1",
                          "P4 3 3"};
     for (const char* text : bad) {
-        std::string error;
-        EXPECT_FALSE(DecodePbm(text, 799, 464, &error)) << text;
-        EXPECT_FALSE(error.empty());
+        const auto image = DecodePbm(text, 799, 464);
+        ASSERT_FALSE(image) << text;
+        EXPECT_FALSE(image.error().reason.empty());
     }
 }
 
 TEST(DecodePbm, HugeDeclaredSizeWithLittleDataFailsFast) {
-    std::string error;
-    EXPECT_FALSE(DecodePbm("P1 2000000000 2000000000 1 0 1", 799, 464, &error));
-    EXPECT_FALSE(DecodePbm("P4 2000000000 2000000000\n\xFF", 799, 464, &error));
+    EXPECT_FALSE(DecodePbm("P1 2000000000 2000000000 1 0 1", 799, 464));
+    EXPECT_FALSE(DecodePbm("P4 2000000000 2000000000\n\xFF", 799, 464));
 }
 
 TEST(DecodePng, RejectsGarbage) {
-    std::string error;
-    EXPECT_FALSE(DecodePng("\x89PNG\r\n\x1A\nnot really", 799, 464, &error));
-    EXPECT_FALSE(error.empty());
+    const auto image = DecodePng("\x89PNG\r\n\x1A\nnot really", 799, 464);
+    ASSERT_FALSE(image);
+    EXPECT_FALSE(image.error().reason.empty());
+}
+
+TEST(DecodeInkImage, ChoosesTheReaderByTheFirstBytesAndNamesTheFormatsOtherwise) {
+    EXPECT_TRUE(DecodeInkImage("P1 1 1 1", 799, 464));
+    EXPECT_NE(DecodeInkImage("\x89PNG\r\n\x1A\nnot really", 799, 464).error().reason.find("PNG"),
+              std::string::npos);
+    for (const char* text : {"", "GIF89a", "P6 1 1 255 ...", "\xFF\xD8\xFF"}) {
+        const auto image = DecodeInkImage(text, 799, 464);
+        ASSERT_FALSE(image) << text;
+        EXPECT_NE(image.error().reason.find(kInkImageFormats), std::string::npos)
+            << image.error().reason;
+    }
+}
+
+TEST(ReadInkImage, NamesTheFileAndTheSystemsReason) {
+    const std::string golden = std::string(FUDELINE_SOURCE_DIR) + "/tests/golden/";
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {golden + "no-such.pbm", "No such file or directory"},
+        {golden + "dir-catalogue", "Is a directory"},
+        {golden + "bad-line.replay", kInkImageFormats},
+    };
+    for (const auto& c : cases) {
+        const auto image = ReadInkImage(c.path, 799, 464);
+        ASSERT_FALSE(image) << c.path;
+        EXPECT_EQ(image.error().path, c.path);
+        EXPECT_NE(image.error().reason.find(c.reason), std::string::npos) << image.error().reason;
+    }
+    EXPECT_TRUE(ReadInkImage(golden + "minus.png", 799, 464));
 }
 
 }  // namespace

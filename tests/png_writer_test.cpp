@@ -21,11 +21,10 @@ Image MixedDrawing() {
 
 TEST(EncodeInkPng, ReadsBackAsTheSameInk) {
     const Image drawing = MixedDrawing();
-    std::string error;
-    const auto png = EncodeInkPng(drawing, &error);
-    ASSERT_TRUE(png) << error;
-    const auto back = DecodePng(*png, kCanvasWidth, kInkHeight, &error);
-    ASSERT_TRUE(back) << error;
+    const auto png = EncodeInkPng(drawing);
+    ASSERT_TRUE(png) << png.error().Message();
+    const auto back = DecodePng(*png, kCanvasWidth, kInkHeight);
+    ASSERT_TRUE(back) << back.error().Message();
     ASSERT_EQ(back->width(), drawing.width());
     ASSERT_EQ(back->height(), drawing.height());
     for (int y = 0; y < drawing.height(); ++y) {
@@ -42,12 +41,11 @@ TEST(EncodePng, KeepsEveryColourAndSize) {
     picture.SetPixel(0, 0, kBlack);
     picture.SetPixel(1, 0, kRed);
     picture.SetPixel(2, 1, 0x123456);
-    std::string error;
-    const auto png = EncodePng(picture, &error);
-    ASSERT_TRUE(png) << error;
+    const auto png = EncodePng(picture);
+    ASSERT_TRUE(png) << png.error().Message();
     EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
-    const auto back = DecodePng(*png, 100, 100, &error);
-    ASSERT_TRUE(back) << error;
+    const auto back = DecodePng(*png, 100, 100);
+    ASSERT_TRUE(back) << back.error().Message();
     EXPECT_EQ(back->width(), 3);
     EXPECT_EQ(back->height(), 2);
     EXPECT_EQ(back->Pixel(0, 0), kBlack);
@@ -56,12 +54,12 @@ TEST(EncodePng, KeepsEveryColourAndSize) {
 
 TEST(EncodePng, EmptyPicturesAreRefusedWithAReason) {
     for (const Image& empty : {Image(), Image(0, 5), Image(5, 0)}) {
-        std::string error;
-        EXPECT_FALSE(EncodePng(empty, &error));
-        EXPECT_FALSE(error.empty());
-        error.clear();
-        EXPECT_FALSE(EncodeInkPng(empty, &error));
-        EXPECT_FALSE(error.empty());
+        const auto rgb = EncodePng(empty);
+        ASSERT_FALSE(rgb);
+        EXPECT_FALSE(rgb.error().reason.empty());
+        const auto ink = EncodeInkPng(empty);
+        ASSERT_FALSE(ink);
+        EXPECT_FALSE(ink.error().reason.empty());
     }
 }
 

@@ -28,8 +28,9 @@ TEST(SplitTextLines, BreaksAtEachLineFeed) {
 class RenderTextArtTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
-        ASSERT_NE(font_, nullptr);
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
     }
     static void TearDownTestSuite() { delete font_; }
 

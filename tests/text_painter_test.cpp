@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pixels/geometry.h"
 #include "glyphs/cp932.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {
@@ -11,8 +11,9 @@ namespace {
 class TextPainterTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_ = MonaFont::Open(FUDELINE_FONT, nullptr).release();
-        ASSERT_NE(font_, nullptr);
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
     }
     static void TearDownTestSuite() { delete font_; }
 

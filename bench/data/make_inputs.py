@@ -3,6 +3,8 @@
 
 dense.pbm: the whole canvas scribbled over, every row thick with characters.
 sparse.pbm: a few strokes, as a quick sketch has.
+scribble.replay: 20,000 mouse moves in 100 strokes scribbling over the whole
+canvas, for timing a long `fudeline-cli replay` (window client pixels).
 Deterministic: the same files every run.
 """
 import math
@@ -65,6 +67,21 @@ def sparse():
     return px
 
 
+def scribble():
+    rnd = random.Random(5)
+    lines = ["# 100 strokes of 200 moves over the whole canvas"]
+    for _ in range(100):
+        x, y = rnd.randint(12, 811), rnd.randint(40, 561)
+        lines.append("down %d %d" % (x, y))
+        for _ in range(200):
+            x = min(max(x + rnd.randint(-14, 14), -8), 831)
+            y = min(max(y + rnd.randint(-9, 9), 20), 581)
+            lines.append("move %d %d" % (x, y))
+        lines.append("up")
+    (HERE / "scribble.replay").write_text("\n".join(lines) + "\n")
+
+
 if __name__ == "__main__":
     write("dense.pbm", dense())
     write("sparse.pbm", sparse())
+    scribble()

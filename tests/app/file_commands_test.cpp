@@ -11,7 +11,6 @@
 #include "app/post_status.h"
 #include "convert/text_art_picture.h"
 #include "export/export_text.h"
-#include "glyphs/cp932.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;

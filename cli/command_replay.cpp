@@ -1,0 +1,38 @@
+// replay SCRIPT: plays recorded window events and writes the text art they
+// leave, exactly as the window would have shown it.
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/conversion_options.h"
+#include "io/file_bytes.h"
+#include "session/replay_player.h"
+#include "session/replay_script.h"
+
+namespace fudeline::cli {
+
+Command AddReplayCommand(CLI::App& app) {
+    struct Options {
+        std::string script;
+        ConversionOptions conversion;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* command =
+        app.add_subcommand("replay",
+                           "Play a script of window events (down X Y, move X Y, up, undo, clear, "
+                           "clear no) and write the text art");
+    command->add_option("SCRIPT", options->script, "The script; - reads standard input")
+        ->required();
+    AddConversionOptions(*command, options->conversion);
+    return {command, [options] {
+                return RunConversion(options->conversion, "script", [&](ArtState& state) -> Status {
+                    const Result<std::string> text = ReadFileBytes(options->script);
+                    if (!text) return text.error();
+                    const auto events = ParseReplayScript(*text);
+                    if (!events) return Error{InputName(options->script), events.error().reason};
+                    PlayReplayEvents(*events, state);
+                    return {};
+                });
+            }};
+}
+
+}  // namespace fudeline::cli

@@ -1,0 +1,70 @@
+#include "cli/conversion_options.h"
+
+#include <unistd.h>
+
+#include "cli/report.h"
+#include "convert/row_matcher.h"
+#include "export/cells_format.h"
+#include "export/export_text.h"
+#include "glyphs/catalog_loader.h"
+#include "glyphs/exe_dir.h"
+#include "io/file_bytes.h"
+
+namespace fudeline::cli {
+namespace {
+
+Result<GlyphCatalog> LoadCatalogue(const ConversionOptions& options) {
+    if (!options.catalogueDir.empty()) return LoadGlyphCatalog(options.catalogueDir);
+    const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
+    if (!dir) return dir.error();
+    return LoadGlyphCatalog(*dir);
+}
+
+Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options) {
+    if (options.cells) return FormatCells(rows);
+    if (options.sjis) return ComposeExportText(rows, options.br);
+    Result<std::string> utf8 = ComposeExportUtf8(rows, options.br);
+    if (!utf8) return std::move(utf8).error();
+    // The export never ends with a line break; a terminal gets one so the
+    // prompt starts on its own line. Files and pipes get the exact text.
+    if (options.output == kStandardStreamName && isatty(STDOUT_FILENO) && !utf8->empty()) {
+        *utf8 += '\n';
+    }
+    return utf8;
+}
+
+}  // namespace
+
+void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
+    command
+        .add_option("--catalogue-dir", options.catalogueDir,
+                    "Folder holding the glyph catalogue files (default: beside the program, "
+                    "then its installed data folder)")
+        ->type_name("DIR");
+    command.add_flag("--br", options.br, "Put <BR> before each line break");
+    auto* sjis = command.add_flag("--sjis", options.sjis, "Write Shift-JIS bytes instead of UTF-8");
+    auto* cells =
+        command.add_flag("--cells", options.cells, "Write the matched cells, one per line");
+    sjis->excludes(cells);
+    command.add_option("-o,--output", options.output, "Write to FILE instead of standard output")
+        ->type_name("FILE");
+}
+
+int RunConversion(const ConversionOptions& options, const std::string& inputKind,
+                  const std::function<Status(ArtState&)>& draw) {
+    const Result<GlyphCatalog> catalog = LoadCatalogue(options);
+    if (!catalog) return ReportFailure("load glyph catalogue", catalog.error());
+    const RowMatcher matcher(*catalog);
+    ArtState state(matcher, nullptr);
+    if (Status drawn = draw(state); !drawn)
+        return ReportFailure("read " + inputKind, drawn.error());
+
+    const Result<std::string> text = FormatOutput(state.rows(), options);
+    if (!text) return ReportFailure("convert the text", text.error());
+    if (Status written = WriteFileBytes(options.output, *text); !written) {
+        return ReportFailure("write", written.error());
+    }
+    return 0;
+}
+
+}  // namespace fudeline::cli

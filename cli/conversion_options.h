@@ -1,0 +1,32 @@
+// What convert and replay share: where the glyph catalogue comes from, the
+// output format and where the text goes. Commands that turn a drawing into
+// text add these options and run through RunConversion.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "pixels/result.h"
+#include "session/art_state.h"
+
+namespace fudeline::cli {
+
+struct ConversionOptions {
+    std::string catalogueDir;  // empty: beside the executable, then the installed data
+    bool br = false;
+    bool sjis = false;
+    bool cells = false;
+    std::string output = "-";
+};
+
+void AddConversionOptions(CLI::App& command, ConversionOptions& options);
+
+// Loads the catalogue, lets `draw` put the drawing on a fresh session, then
+// writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
+// Returns the exit status.
+int RunConversion(const ConversionOptions& options, const std::string& inputKind,
+                  const std::function<Status(ArtState&)>& draw);
+
+}  // namespace fudeline::cli

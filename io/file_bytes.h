@@ -1,0 +1,32 @@
+// Whole files in and out, every step checked, with "-" standing for the
+// standard streams so that any input or output can be a pipe.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "pixels/result.h"
+
+namespace fudeline {
+
+inline constexpr const char* kStandardStreamName = "-";
+
+// Inputs larger than this are refused rather than read into memory.
+inline constexpr std::size_t kMaxInputBytes = std::size_t{256} << 20;
+
+// How a path is named in messages: "standard input" or "standard output" for "-".
+std::string InputName(const std::string& path);
+std::string OutputName(const std::string& path);
+
+// Reads all of `path` ("-": standard input), at most `maxBytes` of it.
+Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes = kMaxInputBytes);
+
+// Writes `bytes` to `path` ("-": standard output), replacing the file's
+// content. Every write and the close are checked: a full disk, a closed pipe
+// or a missing folder is an error naming the output and the system's reason.
+// A failed write leaves an existing plain file as it was and removes a file
+// it had just created.
+Status WriteFileBytes(const std::string& path, std::string_view bytes);
+
+}  // namespace fudeline

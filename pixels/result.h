@@ -1,0 +1,105 @@
+// The core's one way to fail: a value, or an error naming what could not be
+// used and why. Shaped like std::expected so callers can move to it later;
+// a type of our own because the fuzz build's clang cannot see <expected>.
+#pragma once
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace fudeline {
+
+struct Error {
+    std::string path;    // the file, directory or input concerned; may be empty
+    std::string reason;  // what went wrong, as a user reads it
+
+    // "path: reason", or the reason alone when no path is known.
+    std::string Message() const { return path.empty() ? reason : path + ": " + reason; }
+};
+
+// An error carrying the system's text for `errorNumber`; pass errno as read
+// right after the failing call, before anything else can change it.
+inline Error SystemError(std::string path, int errorNumber) {
+    return Error{std::move(path), std::strerror(errorNumber)};
+}
+
+namespace detail {
+// Reading the value of a failed result is a programming fault, not an input
+// problem: stop loudly rather than throw out of the core.
+[[noreturn]] inline void NoValue(const Error& error) {
+    std::fprintf(stderr, "fudeline: value of a failed result read: %s\n", error.Message().c_str());
+    std::abort();
+}
+}  // namespace detail
+
+template <typename T>
+class [[nodiscard]] Result {
+    static_assert(!std::is_same_v<T, Error>, "a result of an error is ambiguous");
+
+  public:
+    using value_type = T;
+
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
+
+    bool has_value() const noexcept { return state_.index() == 0; }
+    explicit operator bool() const noexcept { return has_value(); }
+
+    T& value() & {
+        if (!has_value()) detail::NoValue(error());
+        return std::get<0>(state_);
+    }
+    const T& value() const& {
+        if (!has_value()) detail::NoValue(error());
+        return std::get<0>(state_);
+    }
+    T&& value() && { return std::move(value()); }
+
+    T& operator*() & { return value(); }
+    const T& operator*() const& { return value(); }
+    T&& operator*() && { return std::move(value()); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+
+    template <typename U>
+    T value_or(U&& fallback) const& {
+        return has_value() ? std::get<0>(state_) : static_cast<T>(std::forward<U>(fallback));
+    }
+
+    // Only meaningful when there is no value.
+    const Error& error() const& { return std::get<1>(state_); }
+    Error&& error() && { return std::get<1>(std::move(state_)); }
+
+  private:
+    std::variant<T, Error> state_;
+};
+
+// Success with nothing to return, or an error.
+template <>
+class [[nodiscard]] Result<void> {
+  public:
+    Result() = default;
+    Result(Error error) : error_(std::move(error)), failed_(true) {}
+
+    bool has_value() const noexcept { return !failed_; }
+    explicit operator bool() const noexcept { return has_value(); }
+    void value() const {
+        if (failed_) detail::NoValue(error_);
+    }
+
+    const Error& error() const& { return error_; }
+    Error&& error() && { return std::move(error_); }
+
+  private:
+    Error error_;
+    bool failed_ = false;
+};
+
+using Status = Result<void>;
+
+}  // namespace fudeline

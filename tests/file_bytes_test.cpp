@@ -1,0 +1,192 @@
+#include "io/file_bytes.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+// Points a standard stream at another descriptor for the life of the object.
+class RedirectedStream {
+  public:
+    RedirectedStream(int stream, int target) : stream_(stream), saved_(::dup(stream)) {
+        ::dup2(target, stream_);
+    }
+    ~RedirectedStream() {
+        ::dup2(saved_, stream_);
+        ::close(saved_);
+    }
+
+  private:
+    int stream_;
+    int saved_;
+};
+
+class FileBytesTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { std::signal(SIGPIPE, SIG_IGN); }
+    void SetUp() override { dir_ = testing::MakeTempDir("file-bytes"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::filesystem::path dir_;
+};
+
+TEST_F(FileBytesTest, WrittenBytesReadBackExactlyAndReplaceTheOldContent) {
+    std::string bytes(300000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    ASSERT_TRUE(WriteFileBytes(Path("out.bin"), bytes));
+    ASSERT_TRUE(WriteFileBytes(Path("out.bin"), "\r\n\x81\x40"));
+    const auto read = ReadFileBytes(Path("out.bin"));
+    ASSERT_TRUE(read) << read.error().Message();
+    EXPECT_EQ(*read, "\r\n\x81\x40");
+}
+
+TEST_F(FileBytesTest, ReplacingKeepsTheFilesModeAndWritesThroughLinks) {
+    ASSERT_TRUE(WriteFileBytes(Path("kept"), "old"));
+    namespace fs = std::filesystem;
+    fs::permissions(Path("kept"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(Path("kept"), Path("link"));
+    ASSERT_TRUE(WriteFileBytes(Path("kept"), "new"));
+    ASSERT_TRUE(WriteFileBytes(Path("link"), "through the link"));
+    EXPECT_EQ(fs::status(Path("kept")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(fs::is_symlink(Path("link")));
+    EXPECT_EQ(ReadFileBytes(Path("kept")).value(), "through the link");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+// A size limit makes writes fail part-way, as a full disk would.
+TEST_F(FileBytesTest, AWriteFailingPartWayKeepsTheOldContentAndLeavesNoNewFile) {
+    ASSERT_TRUE(WriteFileBytes(Path("old"), "the old content"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status replaced = WriteFileBytes(Path("old"), std::string(10000, 'x'));
+    const Status created = WriteFileBytes(Path("new"), std::string(10000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+
+    ASSERT_FALSE(replaced);
+    EXPECT_EQ(replaced.error().Message(), Path("old") + ": File too large");
+    EXPECT_EQ(ReadFileBytes(Path("old")).value(), "the old content");
+    ASSERT_FALSE(created);
+    EXPECT_EQ(created.error().Message(), Path("new") + ": File too large");
+    // Neither the new file nor a temporary one is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(FileBytesTest, InputsThatCannotBeReadNameThePathAndTheReason) {
+    testing::WriteFile(dir_ / "big", std::string(2 << 20, 'x'));
+    testing::WriteFile(dir_ / "file", "x");
+    const struct {
+        std::string path;
+        std::size_t maxBytes;
+        const char* reason;
+    } cases[] = {
+        {Path("missing"), kMaxInputBytes, "No such file or directory"},
+        {dir_.string(), kMaxInputBytes, "Is a directory"},
+        {Path("file") + "/below", kMaxInputBytes, "Not a directory"},
+        {Path("big"), 1 << 20, "larger than 1 MB"},
+        {Path("file"), 0, "larger than 0 bytes"},
+    };
+    for (const auto& c : cases) {
+        const auto read = ReadFileBytes(c.path, c.maxBytes);
+        ASSERT_FALSE(read) << c.path;
+        EXPECT_EQ(read.error().path, c.path);
+        EXPECT_EQ(read.error().reason, c.reason);
+    }
+}
+
+TEST_F(FileBytesTest, OutputsThatCannotBeWrittenAreErrorsNeverSuccess) {
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {"/dev/full", "No space left on device"},
+        {Path("no-such-folder") + "/out.txt", "No such file or directory"},
+        {dir_.string(), "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        const Status written = WriteFileBytes(c.path, "text");
+        ASSERT_FALSE(written) << c.path;
+        EXPECT_EQ(written.error().path, c.path);
+        EXPECT_EQ(written.error().reason, c.reason);
+    }
+}
+
+TEST_F(FileBytesTest, DashIsStandardInputAndOutput) {
+    int toStdin[2];
+    ASSERT_EQ(::pipe(toStdin), 0);
+    const std::string script = "down 1 2\nup\n";
+    ASSERT_EQ(::write(toStdin[1], script.data(), script.size()),
+              static_cast<ssize_t>(script.size()));
+    ::close(toStdin[1]);
+    {
+        RedirectedStream in(STDIN_FILENO, toStdin[0]);
+        const auto read = ReadFileBytes("-");
+        ASSERT_TRUE(read) << read.error().Message();
+        EXPECT_EQ(*read, script);
+    }
+    ::close(toStdin[0]);
+
+    // More than a pipe holds at once: every partial write must be continued.
+    int fromStdout[2];
+    ASSERT_EQ(::pipe(fromStdout), 0);
+    const std::string text(1 << 20, 'a');
+    std::string received;
+    std::thread reader([&] {
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(fromStdout[0], buffer, sizeof buffer)) > 0) received.append(buffer, n);
+    });
+    {
+        RedirectedStream out(STDOUT_FILENO, fromStdout[1]);
+        ::close(fromStdout[1]);
+        EXPECT_TRUE(WriteFileBytes("-", text));
+    }
+    reader.join();
+    ::close(fromStdout[0]);
+    EXPECT_EQ(received.size(), text.size());
+}
+
+TEST_F(FileBytesTest, StandardOutputThatFailsIsNamedWithTheReason) {
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    int closedPipe[2];
+    ASSERT_EQ(::pipe(closedPipe), 0);
+    ::close(closedPipe[0]);
+    const struct {
+        int target;
+        const char* reason;
+    } cases[] = {{full, "No space left on device"}, {closedPipe[1], "Broken pipe"}};
+    for (const auto& c : cases) {
+        Status written;
+        {
+            RedirectedStream out(STDOUT_FILENO, c.target);
+            written = WriteFileBytes("-", "text");
+        }
+        ASSERT_FALSE(written) << c.reason;
+        EXPECT_EQ(written.error().Message(), std::string("standard output: ") + c.reason);
+    }
+    ::close(full);
+    ::close(closedPipe[1]);
+}
+
+}  // namespace
+}  // namespace fudeline

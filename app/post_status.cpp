@@ -72,7 +72,7 @@ QString Measure(std::int64_t value, std::int64_t limit) {
 PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("postStatus"));
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(6, 0, 0, 0);  // the text clear of the window edge
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("postCount"));
     boards_ = new QComboBox(this);

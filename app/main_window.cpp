@@ -79,7 +79,8 @@ MainWindow::MainWindow(const EngineResources& resources, QWidget* parent)
       matcher_(resources.catalog),
       painter_(*resources.font),
       state_(matcher_, &painter_),
-      chooseFile_(ChooseFileWithDialog) {
+      chooseFile_(ChooseFileWithDialog),
+      keptInk_(kCanvasWidth, kInkHeight) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromUtf8(kCaption));
     setWindowIcon(QIcon(QPixmap(fudeline_icon_xpm)));
@@ -250,17 +251,35 @@ bool MainWindow::WriteOrWarn(const QString& path, const std::string& bytes) {
 }
 
 void MainWindow::SaveDrawing() {
+    SaveDrawingToFile();
+}
+
+bool MainWindow::SaveDrawingToFile() {
     const FileChoice choice = chooseFile_(
         {FileRequest::Purpose::SaveDrawing, true, tr("描画を保存"), {tr("描画 (*.png)")}, "png"},
         this);
-    if (choice.path.isEmpty()) return;
+    if (choice.path.isEmpty()) return false;
     state_.RunPendingConversion();  // the newest segment is not in the ink until then
     const auto png = EncodeInkPng(state_.inkLayer());
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
-        return;
+        return false;
     }
-    WriteOrWarn(choice.path, *png);
+    if (!WriteOrWarn(choice.path, *png)) return false;
+    keptInk_ = state_.inkLayer();
+    return true;
+}
+
+bool MainWindow::HasUnkeptDrawing() {
+    state_.RunPendingConversion();
+    const Image& ink = state_.inkLayer();
+    // Only black is ink: the eraser's grey left behind is no drawing to keep.
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if ((ink.Pixel(x, y) == kBlack) != (keptInk_.Pixel(x, y) == kBlack)) return true;
+        }
+    }
+    return false;
 }
 
 void MainWindow::OpenDrawing() {
@@ -284,6 +303,7 @@ void MainWindow::OpenDrawing() {
     const auto image = DecodeInkImage(view, kInkClipRight + 1, kInkHeight);
     if (!image) return Warn(failed, choice.path, tr("PNG または PBM の描画として読めません"));
     state_.ReplaceInk(*image);  // one undoable step
+    keptInk_ = state_.inkLayer();
     canvas_->update();
     DrawingChanged();
 }
@@ -349,6 +369,19 @@ void MainWindow::LoadBackgroundPicture(const QString& path) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (HasUnkeptDrawing()) {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                        tr("描画が保存されていません。\n\n閉じる前に保存しますか？"),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int answer = box.exec();
+        if (answer == QMessageBox::Cancel ||
+            (answer == QMessageBox::Save && !SaveDrawingToFile())) {
+            event->ignore();  // the drawing stays, and the window with it
+            return;
+        }
+    }
     background_.Release();
     QMainWindow::closeEvent(event);
 }

@@ -59,6 +59,10 @@ class MainWindow : public QMainWindow {
     void CopyAsText();
     void OpenDrawing();
     void SaveDrawing();
+    // False when the user cancelled or the file could not be written.
+    bool SaveDrawingToFile();
+    // True when the ink differs from what was last saved or opened.
+    bool HasUnkeptDrawing();
     void ExportTextFile();
     void SaveTextPicture();
     void ChooseBackgroundPicture();
@@ -74,6 +78,7 @@ class MainWindow : public QMainWindow {
     ArtState state_;
     BackgroundPicture background_;
     FileChooser chooseFile_;
+    Image keptInk_;  // the ink as last saved or opened; closing asks when it differs
 
     CanvasWidget* canvas_ = nullptr;
     PostStatus* postStatus_ = nullptr;

@@ -228,6 +228,18 @@ Are you sure?</translation>
         <source>背景画像「%1」を読み込めませんでした。</source>
         <translation>Could not load the background picture “%1”.</translation>
     </message>
+    <message>
+        <source>このシステムでは Shift-JIS を UTF-8 に変換できません</source>
+        <translation>This system cannot convert Shift-JIS to UTF-8</translation>
+    </message>
+    <message>
+        <source>描画が保存されていません。
+
+閉じる前に保存しますか？</source>
+        <translation>The drawing has not been saved.
+
+Save it before closing?</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::PostStatus</name>

@@ -156,6 +156,76 @@ class FileCommandsTest : public QObject {
         QVERIFY(QFileInfo(dir.filePath("taken")).isDir());
     }
 
+    void closingAsksBeforeADrawingIsLost_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("chooserGivesAPath");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << true << false << false;
+        QTest::newRow("Escape") << int(QMessageBox::NoButton) << true << false << false;
+        QTest::newRow("discard") << int(QMessageBox::Discard) << true << true << false;
+        QTest::newRow("save") << int(QMessageBox::Save) << true << true << true;
+        QTest::newRow("save, then cancel the dialog")
+            << int(QMessageBox::Save) << false << false << false;
+    }
+    void closingAsksBeforeADrawingIsLost() {
+        QFETCH(int, answer);
+        QFETCH(bool, chooserGivesAPath);
+        QFETCH(bool, closes);
+        QFETCH(bool, saved);
+        Play(*window_, Wave());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.png");
+        window_->SetFileChooser(Answer(chooserGivesAPath ? path : QString()));
+        QString asked;
+        AnswerNextBox(static_cast<QMessageBox::StandardButton>(answer), &asked);
+        window_->close();
+        QVERIFY2(asked.contains(QStringLiteral("保存しますか")), qPrintable(asked));
+        QCOMPARE(window_->isVisible(), !closes);
+        QCOMPARE(QFile::exists(path), saved);
+    }
+
+    void closingDoesNotAskWhenNothingWouldBeLost_data() {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("nothing drawn") << "";
+        QTest::newRow("saved") << "save";
+        QTest::newRow("opened") << "open";
+        QTest::newRow("drawn, then undone") << "undo";
+        QTest::newRow("drawn, then all erased") << "erase";
+    }
+    void closingDoesNotAskWhenNothingWouldBeLost() {
+        QFETCH(QString, before);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.png");
+        window_->SetFileChooser(Answer(path));
+        if (!before.isEmpty()) {
+            Play(*window_, {{Event::Down, 100, 100}, {Event::Move, 300, 100}, {Event::Up}});
+        }
+        if (before == "save" || before == "open") {
+            window_->findChild<QAction*>("saveDrawingAction")->trigger();
+        }
+        if (before == "open") {
+            Play(*window_, {{Event::Down, 100, 300}, {Event::Move, 300, 300}, {Event::Up}});
+            window_->findChild<QAction*>("openDrawingAction")->trigger();
+        }
+        if (before == "undo") QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        if (before == "erase") {
+            QTest::mouseClick(Find<QWidget>(*window_, "penIndicator"), Qt::LeftButton, {},
+                              QPoint(5, 5));
+            Play(*window_, {{Event::Down, 90, 100}, {Event::Move, 320, 100}, {Event::Up}});
+        }
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = true;
+                box->button(QMessageBox::Discard)->click();
+            }
+        });
+        window_->close();
+        QVERIFY(!asked);
+        QVERIFY(!window_->isVisible());
+    }
+
     // --- Export.
 
     void exportWritesWhatCopyWouldGive_data() {

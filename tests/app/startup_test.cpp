@@ -153,6 +153,22 @@ class StartupTest : public QObject {
         }
     }
 
+    void theProgramSpeaksTheSystemsLanguage_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QByteArray>("help");
+        QTest::newRow("C") << "C" << QByteArray("使い方");
+        QTest::newRow("Japanese") << "ja_JP.UTF-8" << QByteArray("使い方");
+        QTest::newRow("English") << "en_US.UTF-8" << QByteArray("usage:");
+        QTest::newRow("German: Japanese") << "de_DE.UTF-8" << QByteArray("使い方");
+    }
+    void theProgramSpeaksTheSystemsLanguage() {
+        QFETCH(QString, lang);
+        QFETCH(QByteArray, help);
+        const Run run = Start({"--help"}, {{"LANG", lang}, {"LC_ALL", lang}});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(help), run.out.constData());
+    }
+
     void missingCatalogueEndsWithOneAndNamesTheFile() {
         QTemporaryDir dir;
         const QString copy = dir.filePath("fudeline");

@@ -134,7 +134,7 @@ Use fudeline-cli to convert without a display.
     </message>
     <message>
         <source>コピー時&lt;BR&gt;タグを追加</source>
-        <translation>Add &lt;BR&gt; when copying</translation>
+        <translation>Copy with &lt;BR&gt;</translation>
     </message>
     <message>
         <source>行ラインを表示</source>

@@ -113,7 +113,7 @@ class StartupTest : public QObject {
             {"undoButton", "Undo"},
             {"clearButton", "Clear all"},
             {"copyButton", "Copy to clipboard"},
-            {"brTagCheckBox", "Add <BR> when copying"},
+            {"brTagCheckBox", "Copy with <BR>"},
             {"rowLinesCheckBox", "Show row lines"},
             {"backgroundButton", "Background..."},
             {"fileButton", "File..."}};

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "convert/fine_decoder.h"
 #include "convert/reference_matcher.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
@@ -33,6 +34,7 @@ struct Fixture {
     GlyphCatalog catalog;
     std::unique_ptr<RowMatcher> matcher;
     std::unique_ptr<MonaFont> font;
+    std::unique_ptr<FineDecoder> fine;
     Image dense, sparse, noise;
     int denseMinX = 0, denseMaxX = 0, sparseMinX = 0, sparseMaxX = 0, noiseMinX = 0, noiseMaxX = 0;
     int densestRow = 0;
@@ -98,6 +100,7 @@ struct Fixture {
         Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
         if (!face) throw std::runtime_error(face.error().Message());
         font = std::move(*face);
+        fine = std::make_unique<FineDecoder>(catalog, *font);
         dense = ReadDrawing("dense.pbm");
         sparse = ReadDrawing("sparse.pbm");
         Extent(dense, denseMinX, denseMaxX);
@@ -148,6 +151,29 @@ void MatchCanvasDenseOn(benchmark::State& state, ScorerIsa isa) {
     }
 }
 
+// The whole dense canvas decoded row by row with the fine decoder.
+void BM_MatchCanvasDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    std::size_t cells = 0;
+    for (auto _ : state) {
+        for (int row = 0; row < kRowCount; ++row) cells += f.fine->DecodeRow(f.dense, row).size();
+    }
+    state.counters["cells"] = static_cast<double>(cells) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_MatchCanvasDenseFine)->Unit(benchmark::kMillisecond);
+
+// The same without AVX2, glyph by glyph.
+void BM_MatchCanvasDenseFinePortable(benchmark::State& state) {
+    Fixture& f = Data();
+    const FineDecoder portable(f.catalog, *f.font, {}, GlyphBits::Isa::Portable);
+    for (auto _ : state) {
+        for (int row = 0; row < kRowCount; ++row) {
+            benchmark::DoNotOptimize(portable.DecodeRow(f.dense, row));
+        }
+    }
+}
+BENCHMARK(BM_MatchCanvasDenseFinePortable)->Unit(benchmark::kMillisecond);
+
 void BM_MatchCanvasDenseReference(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {
@@ -182,11 +208,13 @@ void BM_MatchRowWorst(benchmark::State& state) {
 BENCHMARK(BM_MatchRowWorst)->Arg(0)->Arg(1)->ArgName("noise")->Unit(benchmark::kMicrosecond);
 
 // One mouse move end to end on the densest row: record the point, then the
-// paint: rasterise the segment, re-match and redraw the row, compose the canvas.
-void BM_MouseMoveDense(benchmark::State& state) {
+// paint: rasterise the segment, re-convert and redraw the row, compose the
+// canvas. `fine` null is the row matcher.
+void MouseMoveDense(benchmark::State& state, const FineDecoder* fine) {
     Fixture& f = Data();
     const TextPainter painter(*f.font);
     ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(fine);
     art.LayInk(f.dense);
     const int y = f.densestRow * kRowHeight + 9;
     art.BeginStroke({400, y});
@@ -202,6 +230,10 @@ void BM_MouseMoveDense(benchmark::State& state) {
         benchmark::DoNotOptimize(view.Row(0));
     }
     art.EndStroke();
+}
+
+void BM_MouseMoveDense(benchmark::State& state) {
+    MouseMoveDense(state, nullptr);
 }
 BENCHMARK(BM_MouseMoveDense)->Unit(benchmark::kMicrosecond);
 
@@ -239,6 +271,11 @@ void BM_MouseMoveDenseDrawing(benchmark::State& state) {
     art.EndStroke();
 }
 BENCHMARK(BM_MouseMoveDenseDrawing)->Unit(benchmark::kMicrosecond);
+
+void BM_MouseMoveDenseFine(benchmark::State& state) {
+    MouseMoveDense(state, Data().fine.get());
+}
+BENCHMARK(BM_MouseMoveDenseFine)->Unit(benchmark::kMicrosecond);
 
 void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();

@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include "cli/report.h"
+#include "convert/fine_decoder.h"
 #include "convert/row_matcher.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
+#include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 
 namespace fudeline::cli {
@@ -48,6 +50,14 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
     sjis->excludes(cells);
     command.add_option("-o,--output", options.output, "Write to FILE instead of standard output")
         ->type_name("FILE");
+    auto* fine = command.add_flag(
+        "--fine", options.fine,
+        "Choose each row whole so the text follows the drawing closely (slower; needs the "
+        "Mona font)");
+    command
+        .add_flag("--no-fillers", options.noFillers,
+                  "With --fine: space with full- and half-width spaces only, no '.', 'ﾞ' or '､'")
+        ->needs(fine);
 }
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
@@ -56,6 +66,16 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     if (!catalog) return ReportFailure("load glyph catalogue", catalog.error());
     const RowMatcher matcher(*catalog);
     ArtState state(matcher, nullptr);
+    // The fine decoder places glyphs as the face draws them, so it needs the face.
+    std::unique_ptr<MonaFont> font;
+    std::unique_ptr<FineDecoder> fine;
+    if (options.fine) {
+        Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FindMonaFontPath());
+        if (!opened) return ReportFailure("open font", opened.error());
+        font = std::move(*opened);
+        fine = std::make_unique<FineDecoder>(*catalog, *font, FineOptions{options.noFillers});
+        state.SetFineDecoder(fine.get());
+    }
     if (Status drawn = draw(state); !drawn)
         return ReportFailure("read " + inputKind, drawn.error());
 

@@ -19,6 +19,8 @@ struct ConversionOptions {
     bool sjis = false;
     bool cells = false;
     std::string output = "-";
+    bool fine = false;       // the fine decoder instead of the row matcher
+    bool noFillers = false;  // with fine: spacing of spaces only
 };
 
 void AddConversionOptions(CLI::App& command, ConversionOptions& options);

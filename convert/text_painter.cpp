@@ -68,14 +68,18 @@ void TextPainter::DrawString(Image& layer, int x, int y, std::string_view sjis,
 void TextPainter::DrawTextRow(Image& layer, int row, const TextRow& cells) const {
     const int y = row * kRowHeight;
     layer.FillRect(0, y, kCanvasWidth, kRowHeight, kWhite);
+    DrawCells(layer, y, cells);
+}
+
+void TextPainter::DrawCells(Image& layer, int top, const TextRow& cells) const {
     std::int64_t penX = 0;
     for (const TextCell& cell : cells) {
         if (penX >= kCanvasWidth) break;  // the rest of the row lies off the canvas
         const int x = static_cast<int>(penX);
-        DrawString(layer, x, y, ComposeGap(cell.gap), kCanvasWidth);
+        DrawString(layer, x, top, ComposeGap(cell.gap), kCanvasWidth);
         const int charX = static_cast<int>(std::min<std::int64_t>(penX + cell.gap, kCanvasWidth));
-        DrawString(layer, charX, y, cell.text, kCanvasWidth);
-        if (cell.gap == 3) DrawString(layer, charX - 3, y, ".", kCanvasWidth);
+        DrawString(layer, charX, top, cell.text, kCanvasWidth);
+        if (cell.gap == 3) DrawString(layer, charX - 3, top, ".", kCanvasWidth);
         penX += std::int64_t{cell.gap} + cell.width;
     }
 }

@@ -29,6 +29,11 @@ class TextPainter {
     // start of a 3-pixel gap.
     void DrawTextRow(Image& layer, int row, const TextRow& cells) const;
 
+    // Draws the cells of one row with the top of their line at `top`, left to
+    // right from column 0, over whatever the layer holds; nothing at or right
+    // of column 800.
+    void DrawCells(Image& layer, int top, const TextRow& cells) const;
+
   private:
     const FontGlyph* GlyphForCode(unsigned code) const;
     // The glyph of the character starting at `i`, moving `i` past it.

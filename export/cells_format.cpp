@@ -1,5 +1,8 @@
 #include "export/cells_format.h"
 
+#include <charconv>
+#include <vector>
+
 namespace fudeline {
 
 std::string FormatCells(const TextRows& rows) {
@@ -21,6 +24,78 @@ std::string FormatCells(const TextRows& rows) {
         out += '\n';
     }
     return out;
+}
+
+namespace {
+
+// A whole decimal field in [lo, hi].
+bool ParseNumber(std::string_view field, std::int32_t lo, std::int32_t hi, std::int32_t& value) {
+    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+    return ec == std::errc() && end == field.data() + field.size() && value >= lo && value <= hi;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// One "gap:width:HEX" field, or the reason it is not one.
+const char* ParseCell(std::string_view field, TextCell& cell) {
+    const auto parts = Split(field, ':');
+    if (parts.size() != 3) return "a cell is not gap:width:bytes";
+    if (!ParseNumber(parts[0], 0, 1 << 30, cell.gap) || cell.gap == 1 || cell.gap == 2) {
+        return "bad gap";
+    }
+    if (!ParseNumber(parts[1], 0, 1 << 30, cell.width)) return "bad width";
+    const std::string_view hex = parts[2];
+    if (hex.empty() || hex.size() % 2 != 0) return "bad character bytes";
+    cell.text.clear();
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = HexDigit(hex[i]), low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) return "bad character bytes";
+        cell.text.push_back(static_cast<char>(high * 16 + low));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Result<TextRows> ParseCells(std::string_view text) {
+    TextRows rows;
+    std::vector<bool> seen(kRowCount, false);
+    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+    if (text.empty()) return rows;
+    const auto lines = Split(text, '\n');
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        auto fail = [&](const std::string& why) {
+            return Error{"", "line " + std::to_string(n + 1) + ": " + why};
+        };
+        const auto parts = Split(lines[n], '\t');
+        std::int32_t row = 0;
+        if (parts.size() != 2) return fail("not ROW<TAB>cells");
+        if (!ParseNumber(parts[0], 0, kRowCount - 1, row)) return fail("bad row number");
+        if (seen[static_cast<std::size_t>(row)]) return fail("row given twice");
+        seen[static_cast<std::size_t>(row)] = true;
+        for (std::string_view field : Split(parts[1], ' ')) {
+            TextCell cell;
+            if (const char* why = ParseCell(field, cell)) return fail(why);
+            rows[static_cast<std::size_t>(row)].push_back(std::move(cell));
+        }
+    }
+    return rows;
 }
 
 }  // namespace fudeline

@@ -3,11 +3,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "convert/text_cell.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
 std::string FormatCells(const TextRows& rows);
+
+// Reads what FormatCells writes (the last line break optional). Anything else
+// (a row out of 0-28 or given twice, a gap of 1, 2 or below 0, a negative
+// width, odd or non-hex bytes, an empty character) is an error saying which
+// line and why; it carries no path.
+Result<TextRows> ParseCells(std::string_view text);
 
 }  // namespace fudeline

@@ -92,9 +92,12 @@ bool ArtState::RunPendingConversion() {
         }
         // ...and every row whose band the pixels actually reached (a wide
         // eraser line spills into a neighbouring band).
+        // The fine decoder also weighs the ink just outside a row's band.
         if (!changed.Empty()) {
-            first = std::min<std::int64_t>(first, changed.minY / kInkRowHeight);
-            last = std::max<std::int64_t>(last, changed.maxY / kInkRowHeight);
+            const int reach = fine_ ? kFineDecoderReach : 0;
+            first =
+                std::min<std::int64_t>(first, std::max(changed.minY - reach, 0) / kInkRowHeight);
+            last = std::max<std::int64_t>(last, (changed.maxY + reach) / kInkRowHeight);
         }
     }
     pendingSegments_.clear();
@@ -134,14 +137,38 @@ void ArtState::MatchRows(int first, int last) {
     last = std::min(last, kRowCount - 1);
     for (int row = first; row <= last; ++row) {
         const auto r = static_cast<std::size_t>(row);
-        matcher_.MatchRow(bands_[r], inkMinX_, inkMaxX_, rows_[r], trails_[r]);
+        // Bands stay current in either mode; trails only matter to the row
+        // matcher, and a change of mode re-matches every row from scratch.
+        if (fine_) {
+            rows_[r] = fine_->DecodeRow(inkLayer_, row);
+        } else {
+            matcher_.MatchRow(bands_[r], inkMinX_, inkMaxX_, rows_[r], trails_[r]);
+        }
         unmatched_[r] = {};
     }
     for (int row = first; row <= last; ++row) DrawRow(row);
 }
 
+void ArtState::SetFineDecoder(const FineDecoder* fine) {
+    if (fine == fine_) return;
+    RunPendingConversion();
+    fine_ = fine;
+    MatchRows(0, kRowCount - 1);
+    for (int row = 0; row < kRowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (fine_) {
+            undoRows_[r] = fine_->DecodeRow(savedInkLayer_, row);
+        } else {
+            const InkBand band(savedInkLayer_, row);
+            matcher_.MatchRow(band, inkMinX_, inkMaxX_, undoRows_[r], undoTrails_[r]);
+        }
+        undoUnmatched_[r] = {};
+        if (painter_) painter_->DrawTextRow(savedTextLayer_, row, undoRows_[r]);
+    }
+}
+
 void ArtState::RematchRows(int first, int last) {
-    if (rematching_ == Rematching::FromScratch) {
+    if (rematching_ == Rematching::FromScratch || fine_) {
         MatchRows(first, last);
         return;
     }

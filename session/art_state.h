@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "convert/fine_decoder.h"
 #include "convert/ink_band.h"
 #include "convert/row_matcher.h"
 #include "convert/row_trail.h"
@@ -41,6 +42,13 @@ class ArtState {
     // a stroke was under way.
     bool EndStroke();
     void TogglePenMode() { penMode_ = !penMode_; }
+
+    // --- How rows become text: the row matcher, unless a fine decoder is set
+    // (it must outlive the session; null goes back to the row matcher). A
+    // change re-converts the drawing and its undo copy, so that the canvas,
+    // everything taken from the rows, and undo all show the one mode.
+    void SetFineDecoder(const FineDecoder* fine);
+    const FineDecoder* fineDecoder() const { return fine_; }
 
     // --- The paint step: if a conversion is pending, rasterise every segment
     // recorded since the last paint, in order, and re-match the rows they
@@ -91,6 +99,7 @@ class ArtState {
     const RowMatcher& matcher_;
     const TextPainter* painter_;
     Rematching rematching_;
+    const FineDecoder* fine_ = nullptr;
 
     Image inkLayer_{kCanvasWidth, kInkHeight};
     Image savedInkLayer_{kCanvasWidth, kInkHeight};

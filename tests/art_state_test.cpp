@@ -350,3 +350,106 @@ TEST(IncrementalRematching, MarginInkCatchesUpWhenTheRowIsNextTouchedAndAfterUnd
 
 }  // namespace
 }  // namespace fudeline
+
+namespace fudeline {
+namespace {
+
+// The session with the real catalogue and face, for the fine decoder.
+class ArtStateFineTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
+        catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
+        fine_ = new FineDecoder(*catalog_, *font_);
+        matcher_ = new RowMatcher(*catalog_);
+    }
+    static void TearDownTestSuite() {
+        delete matcher_;
+        delete fine_;
+        delete catalog_;
+        delete font_;
+    }
+    void Stroke(ArtState& state, std::initializer_list<TracePoint> points) {
+        auto it = points.begin();
+        state.BeginStroke(*it);
+        for (++it; it != points.end(); ++it) state.ExtendStroke(*it);
+        state.EndStroke();
+        state.RunPendingConversion();
+    }
+    // Every row as decoding `ink` from scratch gives it.
+    static TextRows Decoded(const Image& ink, const FineDecoder* fine) {
+        TextRows rows;
+        for (int row = 0; row < kRowCount; ++row) {
+            rows[static_cast<std::size_t>(row)] =
+                fine ? fine->DecodeRow(ink, row) : matcher_->MatchRow(ink, row, 0, 799);
+        }
+        return rows;
+    }
+
+    static MonaFont* font_;
+    static GlyphCatalog* catalog_;
+    static FineDecoder* fine_;
+    static RowMatcher* matcher_;
+};
+MonaFont* ArtStateFineTest::font_ = nullptr;
+GlyphCatalog* ArtStateFineTest::catalog_ = nullptr;
+FineDecoder* ArtStateFineTest::fine_ = nullptr;
+RowMatcher* ArtStateFineTest::matcher_ = nullptr;
+
+TEST_F(ArtStateFineTest, StrokesRedecodeEveryRowTheirInkReaches) {
+    ArtState state(*matcher_, nullptr);
+    state.SetFineDecoder(fine_);
+    // Canvas y 104 is ink y 94, two pixels above row 6: row 6 sees it too.
+    // Canvas y 125 is ink y 111, the last line of row 6: row 7 sees it.
+    struct Case {
+        const char* name;
+        std::initializer_list<TracePoint> points;
+    };
+    for (const Case& c : {Case{"near the bottom of a band", {{100, 104}, {300, 104}}},
+                          Case{"on the last line of a band", {{400, 125}, {600, 125}}},
+                          Case{"across bands", {{50, 20}, {90, 400}, {700, 300}}}}) {
+        SCOPED_TRACE(c.name);
+        Stroke(state, c.points);
+        EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
+    }
+    // The pen reaches the neighbouring band: the eraser's wide line too.
+    state.TogglePenMode();
+    Stroke(state, {{100, 102}, {300, 102}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
+}
+
+TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
+    ArtState state(*matcher_, nullptr);
+    Stroke(state, {{100, 50}, {200, 60}, {260, 120}});
+    const Image first = state.inkLayer();
+    Stroke(state, {{400, 200}, {500, 230}});
+    const TextRows greedy = state.rows();
+
+    state.SetFineDecoder(fine_);
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
+    EXPECT_NE(state.rows(), greedy);
+    state.ExchangeWithUndo();  // back to the first stroke alone, still fine
+    EXPECT_EQ(state.rows(), Decoded(first, fine_));
+
+    state.SetFineDecoder(nullptr);
+    EXPECT_EQ(state.rows(), Decoded(first, nullptr));
+    state.ExchangeWithUndo();
+    EXPECT_EQ(state.rows(), greedy);
+
+    // Strokes drawn in fine mode leave the row matcher's incremental state
+    // behind; back with the row matcher, and after undo, strokes still give
+    // what matching from scratch gives.
+    state.SetFineDecoder(fine_);
+    Stroke(state, {{120, 40}, {420, 220}});
+    state.SetFineDecoder(nullptr);
+    Stroke(state, {{130, 45}, {380, 215}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), nullptr));
+    state.ExchangeWithUndo();
+    Stroke(state, {{110, 60}, {300, 60}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), nullptr));
+}
+
+}  // namespace
+}  // namespace fudeline

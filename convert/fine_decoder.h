@@ -1,0 +1,86 @@
+// A second way to turn one text row of ink into characters: instead of taking
+// the best glyph at each inked column and jumping by its width, it chooses the
+// whole row at once, the sequence of [spacing, glyph] whose drawing follows
+// the ink best, by dynamic programming over x. Slower than the row matcher but
+// far cleaner: outlines stay on the pen line and empty areas stay empty.
+//
+// What "best" means is in fine_cost.h. Glyphs go only where their 16 columns
+// hold ink or lie within 2 px of it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "convert/fine_cost.h"
+#include "convert/fine_glyphs.h"
+#include "convert/glyph_bits.h"
+#include "convert/text_cell.h"
+#include "glyphs/glyph.h"
+#include "glyphs/mona_font.h"
+#include "pixels/image.h"
+
+namespace fudeline {
+
+struct FineOptions {
+    // Spacing only of full-width spaces and at most one half-width space
+    // before a glyph (never at a line's start): no '.', 'ﾞ' or '､' that the
+    // ink did not ask for, at the price of fewer gap widths.
+    bool noFillers = false;
+};
+
+class FineDecoder {
+  public:
+    // The glyphs are the catalogue's, drawn as the face draws them (the
+    // catalogue's patterns are trimmed to their first dark column; the text
+    // is not). A glyph the face lacks, or draws at another width, is never
+    // placed. `catalog` and `font` must outlive the decoder. With Isa::Auto
+    // glyphs are scored four at a time with AVX2 where the processor has it;
+    // Portable scores them one by one. Both give the same rows.
+    FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {},
+                GlyphBits::Isa isa = GlyphBits::Isa::Auto);
+
+    // Decodes text row `row` (ink rows 16 row to 16 row + 15, and the two
+    // rows either side for what lies near them) from scratch.
+    TextRow DecodeRow(const Image& ink, int row) const;
+
+    // The cost of the best row, as DecodeRow would return it.
+    std::int64_t RowCost(const Image& ink, int row) const;
+
+    // Whether spacing of `width` pixels may stand at a line's start or after
+    // a glyph under these options.
+    bool GapAllowed(std::int32_t width, bool atLineStart) const;
+
+    const FineOptions& options() const { return options_; }
+
+  private:
+    static constexpr int kColumns = 800;
+    static constexpr int kPadding = 4 * kFineMaxWords + 4;
+
+    struct FillerColumn {
+        std::int32_t offset;
+        std::uint16_t dark;
+    };
+    // The row's masks: bit r of a column is ink row 16 row + r.
+    struct RowMasks {
+        std::array<std::uint16_t, kColumns + kPadding> near{};    // within 2 px of ink
+        std::array<std::uint16_t, kColumns + kPadding> target{};  // the row's own ink
+        std::array<std::int32_t, kColumns + 1> inkBefore{};       // target pixels left of x
+    };
+    struct Solution;
+
+    void BuildGapTable(const MonaFont& font);
+    static void ReadRow(const Image& ink, int row, RowMasks& masks);
+    std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
+    void Solve(const Image& ink, int row, Solution& solution) const;
+
+    const GlyphCatalog& catalog_;
+    FineOptions options_;
+    FineGlyphs glyphs_;
+    // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
+    std::vector<FillerColumn> fillerColumns_;
+    std::vector<std::uint32_t> fillerBegin_;
+    std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn near ink
+};
+
+}  // namespace fudeline

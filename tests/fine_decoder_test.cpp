@@ -1,0 +1,316 @@
+#include "convert/fine_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+#include <memory>
+#include <random>
+
+#include "convert/gap_composer.h"
+#include "convert/text_painter.h"
+#include "glyphs/cp932.h"
+#include "pixels/geometry.h"
+#include "random_ink.h"
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+// The decoder's cost written out pixel by pixel, with a plain dynamic
+// programme over every start and every spacing: what the bit masks, the
+// pruning and the bounds of the real decoder must reproduce exactly.
+class PlainDecoder {
+  public:
+    struct Shape {
+        int width = 0;
+        std::vector<std::pair<int, int>> dark;  // (x, y) in the cell
+        std::vector<std::vector<bool>> reach;   // [x][y]: within 2 px of a dark pixel
+    };
+
+    PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, bool noFillers)
+        : noFillers_(noFillers) {
+        const TextPainter painter(font);
+        for (const Glyph& glyph : catalog) {
+            const auto code = Cp932CharToUnicode(glyph.text);
+            const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr;
+            if (!face || face->advance != glyph.width) continue;
+            Shape shape = ShapeOf(*face);
+            if (!shape.dark.empty()) shapes_[glyph.text] = shape;
+        }
+        for (int g = 0; g <= 800; ++g) {
+            Image spacing(g + 32, 16, kWhite);
+            painter.DrawString(spacing, 0, 0, ComposeGap(g), g);
+            auto& pixels = fillers_.emplace_back();
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < g; ++x) {
+                    if (spacing.Pixel(x, y) == kBlack) pixels.push_back({x, y});
+                }
+            }
+        }
+    }
+
+    bool Allowed(int gap, bool atLineStart) const {
+        if (gap == 0) return true;
+        if (gap < 3) return false;
+        if (!noFillers_) return true;
+        if (gap % 11 == 0) return true;
+        return gap % 11 == 5 && !(atLineStart && gap == 5);
+    }
+
+    std::int64_t Optimum(const Image& ink, int row) const {
+        const Row r(ink, row);
+        constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max() / 4;
+        std::vector<std::int64_t> best(801, kNone);
+        best[0] = 0;
+        for (int y = 0; y < 800; ++y) {
+            std::int64_t arrive = best[static_cast<std::size_t>(y)];
+            for (int x = 0; x + 3 <= y; ++x) {
+                if (best[static_cast<std::size_t>(x)] == kNone || !Allowed(y - x, x == 0)) continue;
+                arrive = std::min(arrive, best[static_cast<std::size_t>(x)] + GapCost(r, x, y - x));
+            }
+            if (arrive == kNone || !r.Scored(y)) continue;
+            for (const auto& [text, shape] : shapes_) {
+                if (y + shape.width > 800) continue;
+                auto& end = best[static_cast<std::size_t>(y + shape.width)];
+                end = std::min(end, arrive + GlyphCost(r, shape, y));
+            }
+        }
+        std::int64_t answer = kNone;
+        for (int x = 0; x <= 800; ++x) {
+            if (best[static_cast<std::size_t>(x)] != kNone) {
+                answer = std::min(answer, best[static_cast<std::size_t>(x)] + 10 * r.Ink(x, 800));
+            }
+        }
+        return answer;
+    }
+
+    // The cost of a row the decoder returned, or -1 when it breaks the rules.
+    std::int64_t Evaluate(const Image& ink, int row, const TextRow& cells) const {
+        const Row r(ink, row);
+        std::int64_t cost = 0;
+        int pen = 0;
+        for (const TextCell& cell : cells) {
+            const auto shape = shapes_.find(cell.text);
+            if (shape == shapes_.end() || shape->second.width != cell.width) return -1;
+            if (!Allowed(cell.gap, pen == 0)) return -1;
+            const int x = pen + cell.gap;
+            if (x + cell.width > 800 || !r.Scored(x)) return -1;
+            cost += GapCost(r, pen, cell.gap) + GlyphCost(r, shape->second, x);
+            pen = x + cell.width;
+        }
+        return cost + 10 * r.Ink(pen, 800);
+    }
+
+  private:
+    struct Row {
+        Row(const Image& ink, int row) : ink(ink), top(16 * row) {
+            for (int x = 0; x < 800; ++x) {
+                int column = 0;
+                for (int y = 0; y < 16; ++y) column += IsInk(x, top + y);
+                inkBefore[static_cast<std::size_t>(x + 1)] =
+                    inkBefore[static_cast<std::size_t>(x)] + column;
+            }
+        }
+        bool IsInk(int x, int y) const { return x >= 0 && x < 800 && ink.Pixel(x, y) == kBlack; }
+        bool Near(int x, int y) const {
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    if (dx * dx + dy * dy <= 4 && IsInk(x + dx, y + dy)) return true;
+                }
+            }
+            return false;
+        }
+        // Target pixels in columns [from, to).
+        int Ink(int from, int to) const {
+            return inkBefore[static_cast<std::size_t>(to)] -
+                   inkBefore[static_cast<std::size_t>(from)];
+        }
+        bool Scored(int x) const {
+            for (int c = x; c < x + 16 && c < 800; ++c) {
+                for (int y = 0; y < 16; ++y) {
+                    if (Near(c, top + y)) return true;
+                }
+            }
+            return false;
+        }
+        const Image& ink;
+        int top;
+        std::array<int, 801> inkBefore{};
+    };
+
+    static Shape ShapeOf(const FontGlyph& face) {
+        Shape s;
+        s.width = face.advance;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < face.advance; ++x) {
+                if (face.IsDark(x, y)) s.dark.push_back({x, y});
+            }
+        }
+        s.reach.assign(static_cast<std::size_t>(face.advance), std::vector<bool>(16, false));
+        for (int x = 0; x < face.advance; ++x) {
+            for (int y = 0; y < 16; ++y) {
+                for (const auto& [dx, dy] : s.dark) {
+                    if ((x - dx) * (x - dx) + (y - dy) * (y - dy) <= 4) {
+                        s.reach[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = true;
+                    }
+                }
+            }
+        }
+        return s;
+    }
+
+    std::int64_t GapCost(const Row& r, int x, int gap) const {
+        std::int64_t cost = 10 * r.Ink(x, x + gap);
+        for (const auto& [fx, fy] : fillers_[static_cast<std::size_t>(gap)]) {
+            cost += r.Near(x + fx, r.top + fy) ? -1 : 12;
+        }
+        return cost;
+    }
+
+    static std::int64_t GlyphCost(const Row& r, const Shape& shape, int x) {
+        std::int64_t cost = 0;
+        for (const auto& [dx, dy] : shape.dark) cost += r.Near(x + dx, r.top + dy) ? -1 : 12;
+        for (int c = 0; c < shape.width; ++c) {
+            for (int y = 0; y < 16; ++y) {
+                if (r.IsInk(x + c, r.top + y) &&
+                    !shape.reach[static_cast<std::size_t>(c)][static_cast<std::size_t>(y)]) {
+                    cost += 10;
+                }
+            }
+        }
+        return cost;
+    }
+
+    bool noFillers_;
+    std::map<std::string, Shape> shapes_;
+    std::vector<std::vector<std::pair<int, int>>> fillers_;
+};
+
+class FineDecoderTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
+        catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
+        ASSERT_GT(catalog_->size(), 400u);
+        // Every fifth glyph keeps the plain programme quick; all widths stay.
+        sample_ = new GlyphCatalog;
+        for (std::size_t i = 0; i < catalog_->size(); i += 5) sample_->push_back((*catalog_)[i]);
+    }
+    static void TearDownTestSuite() {
+        delete font_;
+        delete catalog_;
+        delete sample_;
+    }
+    static MonaFont* font_;
+    static GlyphCatalog* catalog_;
+    static GlyphCatalog* sample_;
+};
+MonaFont* FineDecoderTest::font_ = nullptr;
+GlyphCatalog* FineDecoderTest::catalog_ = nullptr;
+GlyphCatalog* FineDecoderTest::sample_ = nullptr;
+
+TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
+    using testing::InkStyle;
+    std::mt19937 rng(1234);
+    for (const bool noFillers : {false, true}) {
+        // Glyphs scored four at a time where the processor can, one at a time anywhere.
+        const FineDecoder wide(*sample_, *font_, {noFillers});
+        const FineDecoder portable(*sample_, *font_, {noFillers}, GlyphBits::Isa::Portable);
+        const PlainDecoder plain(*sample_, *font_, noFillers);
+        for (InkStyle style :
+             {InkStyle::Scribble, InkStyle::Ellipses, InkStyle::Strokes, InkStyle::Dense,
+              InkStyle::Sparse, InkStyle::Edges, InkStyle::Margins}) {
+            const Image ink = testing::RandomInk(style, rng);
+            for (int k = 0; k < 3; ++k) {
+                const int row = std::uniform_int_distribution<int>(0, kRowCount - 1)(rng);
+                SCOPED_TRACE(::testing::Message() << "style " << static_cast<int>(style) << " row "
+                                                  << row << " no fillers " << noFillers);
+                const std::int64_t optimum = plain.Optimum(ink, row);
+                for (const FineDecoder* decoder : {&wide, &portable}) {
+                    EXPECT_EQ(decoder->RowCost(ink, row), optimum);
+                    EXPECT_EQ(plain.Evaluate(ink, row, decoder->DecodeRow(ink, row)), optimum);
+                }
+                EXPECT_EQ(wide.DecodeRow(ink, row), portable.DecodeRow(ink, row));
+            }
+        }
+    }
+}
+
+TEST_F(FineDecoderTest, WholeCatalogueOnANarrowDrawing) {
+    std::mt19937 rng(99);
+    Image ink(kCanvasWidth, kInkHeight, kWhite);
+    for (int s = 0; s < 6; ++s) {
+        const Point a{std::uniform_int_distribution<int>(300, 360)(rng),
+                      std::uniform_int_distribution<int>(30, 66)(rng)};
+        const Point b{std::uniform_int_distribution<int>(300, 360)(rng),
+                      std::uniform_int_distribution<int>(30, 66)(rng)};
+        DrawThinLine(ink, a, b, kBlack, {0, 0, kInkClipRight, kInkClipBottom});
+    }
+    for (const bool noFillers : {false, true}) {
+        const FineDecoder decoder(*catalog_, *font_, {noFillers});
+        const PlainDecoder plain(*catalog_, *font_, noFillers);
+        for (int row = 1; row <= 4; ++row) {
+            SCOPED_TRACE(::testing::Message() << "row " << row << " no fillers " << noFillers);
+            const std::int64_t optimum = plain.Optimum(ink, row);
+            EXPECT_EQ(decoder.RowCost(ink, row), optimum);
+            EXPECT_EQ(plain.Evaluate(ink, row, decoder.DecodeRow(ink, row)), optimum);
+        }
+    }
+}
+
+TEST_F(FineDecoderTest, BlankRowsStayEmpty) {
+    const FineDecoder decoder(*catalog_, *font_);
+    Image ink(kCanvasWidth, kInkHeight, kWhite);
+    // A stroke in row 6 only, more than 2 px from rows 5 and 7.
+    DrawThinLine(ink, {400, 99}, {400, 108}, kBlack, {0, 0, kInkClipRight, kInkClipBottom});
+    EXPECT_TRUE(decoder.DecodeRow(ink, 0).empty());
+    EXPECT_EQ(decoder.RowCost(ink, 0), 0);
+    EXPECT_TRUE(decoder.DecodeRow(ink, 5).empty());
+    EXPECT_FALSE(decoder.DecodeRow(ink, 6).empty());
+    // An image smaller than the canvas reads as blank beyond its edges.
+    EXPECT_TRUE(decoder.DecodeRow(Image(10, 10, kBlack), 3).empty());
+}
+
+TEST_F(FineDecoderTest, SpacingRules) {
+    const FineDecoder fillers(*catalog_, *font_);
+    const FineDecoder spaces(*catalog_, *font_, {.noFillers = true});
+    struct Case {
+        int width;
+        bool atStart;
+        bool withFillers, withSpacesOnly;
+    };
+    for (const Case& c : std::vector<Case>{{0, true, true, true},
+                                           {1, false, false, false},
+                                           {2, true, false, false},
+                                           {3, false, true, false},
+                                           {5, false, true, true},
+                                           {5, true, true, false},
+                                           {11, true, true, true},
+                                           {16, true, true, true},
+                                           {17, false, true, false},
+                                           {27, false, true, true},
+                                           {799, false, true, false}}) {
+        SCOPED_TRACE(::testing::Message() << c.width << (c.atStart ? " at start" : ""));
+        EXPECT_EQ(fillers.GapAllowed(c.width, c.atStart), c.withFillers);
+        EXPECT_EQ(spaces.GapAllowed(c.width, c.atStart), c.withSpacesOnly);
+    }
+}
+
+TEST_F(FineDecoderTest, WithoutFillersTheSpacingHoldsOnlySpaces) {
+    const FineDecoder decoder(*catalog_, *font_, {.noFillers = true});
+    std::mt19937 rng(7);
+    const Image ink = testing::RandomInk(testing::InkStyle::Scribble, rng);
+    for (int row = 0; row < kRowCount; ++row) {
+        for (const TextCell& cell : decoder.DecodeRow(ink, row)) {
+            for (char byte : ComposeGap(cell.gap)) {
+                EXPECT_TRUE(byte == ' ' || byte == '\x81' || byte == '\x40') << cell.gap;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace fudeline

@@ -1,65 +1,63 @@
 #include "app/background_menu.h"
 
+#include <QActionGroup>
+
 #include "background/background_picture.h"
 
 namespace fudeline {
-namespace {
 
-QAction* AddCommand(QMenu* menu, const QString& text, int command, bool checked) {
+BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
+    : QMenu(parent), picture_(picture) {
+    setObjectName(QStringLiteral("backgroundMenu"));
+    choose_ = addAction(tr("画像を指定..."));
+    choose_->setObjectName(QStringLiteral("choosePictureAction"));
+    connect(choose_, &QAction::triggered, this, &BackgroundMenu::choosePictureRequested);
+    show_ = AddToggle(this, "showPictureAction", tr("表示"),
+                      [](BackgroundPicture& p) { p.ToggleShown(); });
+    addSeparator();
+    faint_ = AddToggle(this, "faintPictureAction", tr("淡く表示"),
+                       [](BackgroundPicture& p) { p.ToggleFaint(); });
+
+    QMenu* sizes = addMenu(tr("サイズ"));
+    sizes->setObjectName(QStringLiteral("pictureSizeMenu"));
+    sizes_ = new QActionGroup(this);
+    for (int percent : {25, 50, 75, 0, 100, 0, 120, 150, 200}) {
+        if (percent == 0) {
+            sizes->addSeparator();
+            continue;
+        }
+        QAction* size = sizes->addAction(QStringLiteral("%1%").arg(percent));
+        size->setObjectName(QStringLiteral("pictureSize%1Action").arg(percent));
+        size->setData(percent);
+        size->setCheckable(true);
+        sizes_->addAction(size);
+        connect(size, &QAction::triggered, this, [this, percent] {
+            picture_.SetScale(percent);
+            SyncMarks();
+            emit pictureChanged();
+        });
+    }
+    SyncMarks();
+}
+
+QAction* BackgroundMenu::AddToggle(QMenu* menu, const char* name, const QString& text,
+                                   void (*flip)(BackgroundPicture&)) {
     QAction* action = menu->addAction(text);
-    action->setData(command);
-    action->setObjectName(QString::number(command));
+    action->setObjectName(QString::fromLatin1(name));
     action->setCheckable(true);
-    action->setChecked(checked);
+    connect(action, &QAction::triggered, this, [this, flip] {
+        flip(picture_);
+        SyncMarks();
+        emit pictureChanged();
+    });
     return action;
 }
 
-}  // namespace
-
-int ScaleOfCommand(int command) {
-    switch (command) {
-        case kScale25:
-            return 25;
-        case kScale50:
-            return 50;
-        case kScale75:
-            return 75;
-        case kScale100:
-            return 100;
-        case kScale120:
-            return 120;
-        case kScale150:
-            return 150;
-        case kScale200:
-            return 200;
-        default:
-            return 0;
-    }
-}
-
-QMenu* BuildBackgroundMenu(const BackgroundPicture& picture, QWidget* parent) {
-    auto* menu = new QMenu(parent);
-    menu->setObjectName(QStringLiteral("popup"));
-    QAction* choose = menu->addAction(QStringLiteral("画像を指定..."));
-    choose->setData(int{kChoosePicture});
-    choose->setObjectName(QString::number(kChoosePicture));
-    AddCommand(menu, QStringLiteral("表示"), kToggleShow, picture.shown());
-    menu->addSeparator();
-    AddCommand(menu, QStringLiteral("淡く表示"), kToggleFaint, picture.faint());
-
-    QMenu* sizes = menu->addMenu(QStringLiteral("サイズ"));
-    sizes->setObjectName(QStringLiteral("サイズ"));
-    const int scale = picture.scale();
-    AddCommand(sizes, QStringLiteral("25%"), kScale25, scale == 25);
-    AddCommand(sizes, QStringLiteral("50%"), kScale50, scale == 50);
-    AddCommand(sizes, QStringLiteral("75%"), kScale75, scale == 75);
-    sizes->addSeparator();
-    AddCommand(sizes, QStringLiteral("100%"), kScale100, scale == 100);
-    sizes->addSeparator();
-    AddCommand(sizes, QStringLiteral("120%"), kScale120, scale == 120);
-    AddCommand(sizes, QStringLiteral("150%"), kScale150, scale == 150);
-    AddCommand(sizes, QStringLiteral("200%"), kScale200, scale == 200);
-    return menu;
+void BackgroundMenu::SyncMarks() {
+    show_->setChecked(picture_.shown());
+    faint_->setChecked(picture_.faint());
+    for (QAction* size : sizes_->actions())
+        size->setChecked(size->data().toInt() == picture_.scale());
 }
 
 }  // namespace fudeline

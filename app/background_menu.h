@@ -1,33 +1,43 @@
 // The popup menu under "背景...": choose a picture, show it, faint, and sizes.
+// One action per command; the check marks are set from the picture each time
+// the picture changes, so they always say what the canvas shows.
 #pragma once
 
 #include <QMenu>
+
+class QAction;
+class QActionGroup;
 
 namespace fudeline {
 
 class BackgroundPicture;
 
-// Command identifiers of the menu items.
-enum BackgroundCommand : int {
-    kChoosePicture = 32772,
-    kToggleFaint = 32773,
-    kScale25 = 32774,
-    kScale50 = 32775,
-    kScale75 = 32776,
-    kScale100 = 32777,
-    kScale150 = 32778,
-    kScale200 = 32779,
-    kScale120 = 32780,
-    kToggleShow = 32781,
+class BackgroundMenu : public QMenu {
+    Q_OBJECT
+
+  public:
+    BackgroundMenu(BackgroundPicture& picture, QWidget* parent);
+
+    // Sets every check mark from the picture.
+    void SyncMarks();
+
+    QAction* chooseAction() const { return choose_; }
+
+  signals:
+    // The user asked for a picture file.
+    void choosePictureRequested();
+    // What the canvas shows of the picture changed.
+    void pictureChanged();
+
+  private:
+    QAction* AddToggle(QMenu* menu, const char* name, const QString& text,
+                       void (*flip)(BackgroundPicture&));
+
+    BackgroundPicture& picture_;
+    QAction* choose_ = nullptr;
+    QAction* show_ = nullptr;
+    QAction* faint_ = nullptr;
+    QActionGroup* sizes_ = nullptr;
 };
-
-// The size a scale command sets, or 0 for another command.
-int ScaleOfCommand(int command);
-
-// Builds the menu with its check marks set from `picture`; each item's data()
-// holds its command identifier and its objectName the identifier as text.
-// Positions: 0 choose, 1 show, 2 separator, 3 faint, 4 the size submenu
-// (25%, 50%, 75%, separator, 100%, separator, 120%, 150%, 200%).
-QMenu* BuildBackgroundMenu(const BackgroundPicture& picture, QWidget* parent);
 
 }  // namespace fudeline

@@ -1,9 +1,46 @@
-#include "app/art_app.h"
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "app/engine_resources.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+
+using namespace fudeline;
 
 int main(int argc, char** argv) {
+    const StartRequest request = ReadStartRequest(
+        argc, argv, [](const char* name) { return static_cast<const char*>(std::getenv(name)); });
+    if (request != StartRequest::OpenWindow) {
+        // No display needed for these: a plain application carries the translations.
+        QCoreApplication app(argc, argv);
+        SetUpApplication(app);
+        InstallTranslations(app, ChooseUiLanguage(QLocale::system()));
+        return AnswerWithoutWindow(request);
+    }
+
     // Whole scale factors only, so text pixels stay sharp on high-DPI screens.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
-    fudeline::CArtApp app(argc, argv);
-    return app.InitInstance();
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    InstallTranslations(app, ChooseUiLanguage(QLocale::system()));
+
+    std::string error;
+    auto resources = LoadEngineResources(&error);
+    if (!resources) {
+        std::cerr << "fudeline: " << error << "\n";
+        // Headless platforms have nobody to answer a message box.
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+            QMessageBox::critical(nullptr, QApplication::applicationName(),
+                                  QString::fromStdString(error));
+        }
+        return 1;
+    }
+    MainWindow window(*resources);
+    window.show();
+    return app.exec();
 }

@@ -12,17 +12,16 @@
 
 namespace fudeline {
 
-inline constexpr int kBackgroundScales[] = {25, 50, 75, 100, 120, 150, 200};
-
 class BackgroundPicture {
   public:
     ~BackgroundPicture() { Release(); }
 
-    // Frees the current pair, then loads `path` and makes its faint copy;
-    // shows the picture. On failure no picture is left and `error` says why.
+    // Loads `path` with its faint copy and shows it, replacing the picture
+    // shown before. When it cannot be loaded the old picture and every flag
+    // stay as they were, and `error` says why.
     bool Choose(const QString& path, QString* error);
-    void ToggleShown() { Flip(showBackground_); }
-    void ToggleFaint() { Flip(faintBackground_); }
+    void ToggleShown() { Flip(shown_); }
+    void ToggleFaint() { Flip(faint_); }
     void SetScale(int percent);
     // Frees both pictures (the window is closing).
     void Release();
@@ -31,25 +30,24 @@ class BackgroundPicture {
     // when nothing is to be drawn.
     const Image* CanvasLayer();
 
-    bool shown() const { return showBackground_ == 1; }
-    bool faint() const { return faintBackground_ == 1; }
-    int scale() const { return backgroundScale_; }
-    PictureHandle backgroundImage() const { return backgroundImage_; }
-    PictureHandle fadedImage() const { return fadedImage_; }
+    bool shown() const { return shown_; }
+    bool faint() const { return faint_; }
+    int scale() const { return scale_; }
+    bool hasPicture() const { return plain_ != 0; }
     const PictureLibrary& library() const { return library_; }
 
   private:
-    void Flip(int& flag) {
-        flag = flag == 1 ? 0 : 1;
+    void Flip(bool& flag) {
+        flag = !flag;
         cacheValid_ = false;
     }
 
     PictureLibrary library_;
-    PictureHandle backgroundImage_ = 0;
-    PictureHandle fadedImage_ = 0;
-    int showBackground_ = 0;
-    int faintBackground_ = 1;
-    int backgroundScale_ = 100;
+    PictureHandle plain_ = 0;
+    PictureHandle faded_ = 0;
+    bool shown_ = false;
+    bool faint_ = true;
+    int scale_ = 100;
 
     bool cacheValid_ = false;
     std::optional<Image> cache_;

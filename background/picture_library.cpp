@@ -1,11 +1,36 @@
 #include "background/picture_library.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
 
 namespace fudeline {
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("PictureLibrary", text);
+}
+
+// Qt's own reasons are English; say them in the window's language instead.
+QString ReasonOf(QImageReader::ImageReaderError error) {
+    switch (error) {
+        case QImageReader::FileNotFoundError:
+            return Tr(QT_TRANSLATE_NOOP("PictureLibrary", "ファイルがありません"));
+        case QImageReader::DeviceError:
+            return Tr(QT_TRANSLATE_NOOP("PictureLibrary", "ファイルを読めません"));
+        case QImageReader::UnsupportedFormatError:
+            return Tr(QT_TRANSLATE_NOOP("PictureLibrary", "画像の形式が分かりません"));
+        case QImageReader::InvalidDataError:
+            return Tr(QT_TRANSLATE_NOOP("PictureLibrary",
+                                        "画像のデータが壊れているか、途中で切れています"));
+        default:
+            return Tr(QT_TRANSLATE_NOOP("PictureLibrary", "画像を読めません"));
+    }
+}
+
+}  // namespace
 
 PictureHandle PictureLibrary::Store(QImage image) {
     while (next_ == 0 || pictures_.count(next_)) ++next_;
@@ -20,19 +45,21 @@ PictureHandle PictureLibrary::LoadPicture(const QString& path, QString* error) {
         return 0;
     };
     const QFileInfo info(path);
-    if (info.isDir()) return fail(QStringLiteral("it is a folder, not a picture"));
-    if (!info.exists()) return fail(QStringLiteral("the file does not exist"));
+    if (info.isDir())
+        return fail(Tr(QT_TRANSLATE_NOOP("PictureLibrary", "画像ではなくフォルダです")));
+    if (!info.exists())
+        return fail(Tr(QT_TRANSLATE_NOOP("PictureLibrary", "ファイルがありません")));
     QImageReader::setAllocationLimit(kAllocationLimitMB);
     QImageReader reader(path);
     const QSize size = reader.size();
     if (size.isValid() &&
         qint64{size.width()} * size.height() * 4 > qint64{kAllocationLimitMB} * 1024 * 1024) {
-        return fail(QStringLiteral("the picture is too large (%1 x %2 pixels)")
+        return fail(Tr(QT_TRANSLATE_NOOP("PictureLibrary", "画像が大きすぎます (%1 x %2 ピクセル)"))
                         .arg(size.width())
                         .arg(size.height()));
     }
     QImage image = reader.read();
-    if (image.isNull()) return fail(reader.errorString());
+    if (image.isNull()) return fail(ReasonOf(reader.error()));
     return Store(image.convertToFormat(QImage::Format_RGB32));
 }
 
@@ -43,7 +70,7 @@ PictureHandle PictureLibrary::CopyPicture(PictureHandle handle) {
     return Store(std::move(copy));
 }
 
-void PictureLibrary::FadePicture(PictureHandle handle, int, int, int) {
+void PictureLibrary::FadePicture(PictureHandle handle) {
     const auto it = pictures_.find(handle);
     if (it == pictures_.end()) return;
     QImage& image = it->second;
@@ -66,8 +93,7 @@ bool PictureLibrary::GetPictureInfo(PictureHandle handle, int& width, int& heigh
 }
 
 void PictureLibrary::DrawPicture(Image& destination, int dx, int dy, int dw, int dh,
-                                 PictureHandle handle, int sx, int sy, int sw, int sh,
-                                 std::uint32_t, int) const {
+                                 PictureHandle handle, int sx, int sy, int sw, int sh) const {
     const auto it = pictures_.find(handle);
     if (it == pictures_.end() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     // The visible part of the destination rectangle, and the source pixels it shows.

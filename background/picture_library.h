@@ -14,27 +14,26 @@ namespace fudeline {
 
 using PictureHandle = std::uint32_t;
 
-inline constexpr std::uint32_t kSrcCopy = 0xCC0020;
-
 class PictureLibrary {
   public:
     // Pictures whose decoded size would pass this are refused before decoding.
     static constexpr int kAllocationLimitMB = 256;
 
-    // Reads the picture file; 0 when it cannot be read (then `error` says why).
+    // Reads the picture file; 0 when it cannot be read (then `error` says why,
+    // in the user's language).
     PictureHandle LoadPicture(const QString& path, QString* error = nullptr);
     // An independent copy with the same picture and size; 0 for 0.
     PictureHandle CopyPicture(PictureHandle handle);
     // Makes the picture faint in place: each channel moves three quarters of
-    // the way toward white. The three strengths are accepted as given.
-    void FadePicture(PictureHandle handle, int red, int green, int blue);
+    // the way toward white.
+    void FadePicture(PictureHandle handle);
     // The picture's size; false for an unknown handle.
     bool GetPictureInfo(PictureHandle handle, int& width, int& height) const;
     // Draws source rectangle (sx, sy, sw, sh) stretched onto destination
     // rectangle (dx, dy, dw, dh) of `destination`, cut at its edges. Only the
     // part that lands inside `destination` is ever scaled.
     void DrawPicture(Image& destination, int dx, int dy, int dw, int dh, PictureHandle handle,
-                     int sx, int sy, int sw, int sh, std::uint32_t rasterOp, int mode) const;
+                     int sx, int sy, int sw, int sh) const;
     void FreePicture(PictureHandle handle);
 
     std::size_t PictureCount() const { return pictures_.size(); }

@@ -7,7 +7,7 @@
 #include "cli/report.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
-#include "io/picture_writer.h"
+#include "io/png_writer.h"
 #include "lines/trace_picture.h"
 
 namespace fudeline::cli {

@@ -24,19 +24,32 @@ const FontGlyph* TextPainter::GlyphForCode(unsigned code) const {
     return glyphs_[code];
 }
 
+const FontGlyph* TextPainter::NextGlyph(std::string_view sjis, std::size_t& i) const {
+    unsigned code = static_cast<unsigned char>(sjis[i]);
+    if (!IsSingleByteChar(static_cast<unsigned char>(code)) && i + 1 < sjis.size()) {
+        code = (code << 8) | static_cast<unsigned char>(sjis[i + 1]);
+        i += 2;
+    } else {
+        i += 1;
+    }
+    return GlyphForCode(code);
+}
+
+std::int64_t TextPainter::StringWidth(std::string_view sjis) const {
+    std::int64_t width = 0;
+    std::size_t i = 0;
+    while (i < sjis.size()) {
+        if (const FontGlyph* glyph = NextGlyph(sjis, i)) width += glyph->advance;
+    }
+    return width;
+}
+
 void TextPainter::DrawString(Image& layer, int x, int y, std::string_view sjis,
                              int clipRight) const {
     const int right = std::min(clipRight, layer.width());
     std::size_t i = 0;
     while (i < sjis.size() && x < right) {
-        unsigned code = static_cast<unsigned char>(sjis[i]);
-        if (!IsSingleByteChar(static_cast<unsigned char>(code)) && i + 1 < sjis.size()) {
-            code = (code << 8) | static_cast<unsigned char>(sjis[i + 1]);
-            i += 2;
-        } else {
-            i += 1;
-        }
-        const FontGlyph* glyph = GlyphForCode(code);
+        const FontGlyph* glyph = NextGlyph(sjis, i);
         if (!glyph) continue;  // a character the face lacks draws nothing
         for (int gy = 0; gy < kFontLineHeight; ++gy) {
             const int py = y + gy;

@@ -9,6 +9,7 @@ packages=(
   libopencv-imgproc-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-image-formats-plugins fonts-ipafont-gothic
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   xvfb xauth xclip xdotool imagemagick
   clang libclang-rt-14-dev
 )

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "io/picture_writer.h"
+#include "io/png_writer.h"
 
 namespace fudeline {
 namespace {

@@ -13,7 +13,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "io/file_bytes.h"
-#include "io/picture_writer.h"
+#include "io/png_writer.h"
 #include "pixels/geometry.h"
 #include "pixels/raster.h"
 #include "pixels/trace.h"

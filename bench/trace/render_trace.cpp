@@ -11,7 +11,7 @@
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
-#include "io/picture_writer.h"
+#include "io/png_writer.h"
 #include "lines/trace_picture.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"

@@ -1,0 +1,40 @@
+#include "app/file_chooser.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace fudeline {
+
+QString LastFolderKey(FileRequest::Purpose purpose) {
+    switch (purpose) {
+        case FileRequest::Purpose::BackgroundPicture:
+            return QStringLiteral("folders/backgroundPicture");
+        case FileRequest::Purpose::OpenDrawing:
+        case FileRequest::Purpose::SaveDrawing:
+            return QStringLiteral("folders/drawing");  // opened where it was saved
+        case FileRequest::Purpose::ExportText:
+            return QStringLiteral("folders/exportText");
+        case FileRequest::Purpose::SaveTextPicture:
+            return QStringLiteral("folders/textPicture");
+    }
+    return QStringLiteral("folders/other");
+}
+
+FileChoice ChooseFileWithDialog(const FileRequest& request, QWidget* parent) {
+    QSettings settings;
+    const QString key = LastFolderKey(request.purpose);
+    QFileDialog dialog(parent, request.title, settings.value(key).toString());
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    FileChoice choice;
+    choice.path = dialog.selectedFiles().front();
+    choice.filterIndex = std::max<int>(0, request.filters.indexOf(dialog.selectedNameFilter()));
+    settings.setValue(key, QFileInfo(choice.path).absolutePath());
+    return choice;
+}
+
+}  // namespace fudeline

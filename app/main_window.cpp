@@ -1,0 +1,389 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStatusBar>
+
+#include "app/background_menu.h"
+#include "app/canvas_widget.h"
+#include "app/post_status.h"
+#include "convert/text_art_picture.h"
+#include "export/export_text.h"
+#include "io/ink_image.h"
+#include "io/png_writer.h"
+#include "pixels/geometry.h"
+
+#include "res/fudeline_icon.xpm"
+
+namespace fudeline {
+namespace {
+
+// The controls keep the places they had when the window was laid out in
+// dialog units of its 9-point face: these base units turn that 471 x 382 unit
+// layout into a client area holding the 800 x 522 canvas at (12, 40).
+constexpr int kBaseUnitX = 7;
+constexpr int kBaseUnitY = 12;
+QRect DialogUnits(int x, int y, int w, int h) {
+    return QRect(x * kBaseUnitX / 4, y * kBaseUnitY / 8, w * kBaseUnitX / 4, h * kBaseUnitY / 8);
+}
+
+const QString kBrTagKey = QStringLiteral("copy/addBrTag");
+const QString kRowLinesKey = QStringLiteral("view/rowLines");
+
+// Drawings larger than this are not read: no real drawing comes near it.
+constexpr qint64 kMaxDrawingFileBytes = qint64{64} << 20;
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString WriteReason(QFileDevice::FileError error) {
+    switch (error) {
+        case QFileDevice::OpenError:
+        case QFileDevice::PermissionsError:
+            return MainWindow::tr(
+                "ファイルを作れません（フォルダがないか、書き込みが許されていません）");
+        case QFileDevice::ResourceError:
+            return MainWindow::tr("ディスクがいっぱいです");
+        default:
+            return MainWindow::tr("書き込めませんでした");
+    }
+}
+
+QStringList PictureFilters() {
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    }
+    // "*" matches every name, those without a dot too.
+    return {MainWindow::tr("画像 (%1)").arg(patterns.join(QLatin1Char(' '))),
+            MainWindow::tr("すべてのファイル (*)")};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const EngineResources& resources, QWidget* parent)
+    : QMainWindow(parent),
+      resources_(resources),
+      matcher_(resources.catalog),
+      painter_(*resources.font),
+      state_(matcher_, &painter_),
+      chooseFile_(ChooseFileWithDialog),
+      keptInk_(kCanvasWidth, kInkHeight) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowIcon(QIcon(QPixmap(fudeline_icon_xpm)));
+    CreateControls();
+    DrawingChanged();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::AddCommand(const char* name, const QString& text, const QKeySequence& shortcut,
+                                void (MainWindow::*command)()) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, command);
+    addAction(action);  // the shortcut works anywhere in the window
+    return action;
+}
+
+void MainWindow::CreateControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(DialogUnits(0, 0, 471, 382).size());
+    setCentralWidget(client);
+
+    QAction* undo = AddCommand("undoAction", tr("元に戻す"), QKeySequence::Undo, &MainWindow::Undo);
+    QAction* clear =
+        AddCommand("clearAction", tr("すべてクリア"), QKeySequence(), &MainWindow::ClearAll);
+    QAction* copy = AddCommand("copyAction", tr("クリップボードにコピー"), QKeySequence::Copy,
+                               &MainWindow::CopyAsText);
+    QAction* open = AddCommand("openDrawingAction", tr("描画を開く..."), QKeySequence::Open,
+                               &MainWindow::OpenDrawing);
+    QAction* save = AddCommand("saveDrawingAction", tr("描画を保存..."), QKeySequence::Save,
+                               &MainWindow::SaveDrawing);
+    QAction* exportText =
+        AddCommand("exportTextAction", tr("テキストを書き出す..."),
+                   QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::ExportTextFile);
+    QAction* picture =
+        AddCommand("saveTextPictureAction", tr("テキストを画像で保存..."),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::SaveTextPicture);
+
+    auto button = [client](const char* name, QAction* action, const QString& text, QRect where) {
+        auto* b = new QPushButton(text, client);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(where);
+        b->setFocusPolicy(Qt::ClickFocus);  // no tab stop
+        if (action) connect(b, &QPushButton::clicked, action, &QAction::trigger);
+        return b;
+    };
+    auto checkBox = [client](const char* name, const QString& text, QRect where, bool checked) {
+        auto* c = new QCheckBox(text, client);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(where);
+        c->setChecked(checked);
+        return c;
+    };
+    QSettings settings;
+    button("undoButton", undo, undo->text(), DialogUnits(32, 7, 38, 14));
+    button("clearButton", clear, clear->text(), DialogUnits(77, 7, 48, 14));
+    button("copyButton", copy, copy->text(), DialogUnits(132, 7, 78, 14));
+    brTagBox_ = checkBox("brTagCheckBox", tr("コピー時<BR>タグを追加"), DialogUnits(215, 9, 88, 10),
+                         settings.value(kBrTagKey, false).toBool());
+    rowLinesBox_ = checkBox("rowLinesCheckBox", tr("行ラインを表示"), DialogUnits(306, 9, 59, 10),
+                            settings.value(kRowLinesKey, false).toBool());
+    QPushButton* backgroundButton =
+        button("backgroundButton", nullptr, tr("背景..."), DialogUnits(366, 7, 50, 14));
+    QPushButton* fileButton =
+        button("fileButton", nullptr, tr("ファイル..."), DialogUnits(420, 7, 46, 14));
+
+    new PenIndicator(state_, client);
+    canvas_ = new CanvasWidget(state_, background_, client);
+    canvas_->SetShowRowLines(rowLinesBox_->isChecked());
+
+    backgroundMenu_ = new BackgroundMenu(background_, this);
+    fileMenu_ = new QMenu(this);
+    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu_->addActions({open, save});
+    fileMenu_->addSeparator();
+    fileMenu_->addActions({exportText, picture});
+
+    connect(brTagBox_, &QCheckBox::toggled, this, [this](bool on) {
+        QSettings().setValue(kBrTagKey, on);
+        DrawingChanged();  // the text Copy would give changed
+    });
+    connect(rowLinesBox_, &QCheckBox::toggled, this, [this](bool on) {
+        QSettings().setValue(kRowLinesKey, on);
+        canvas_->SetShowRowLines(on);
+    });
+    connect(backgroundButton, &QPushButton::clicked, this,
+            [this, backgroundButton] { ShowMenuUnder(backgroundMenu_, backgroundButton); });
+    connect(fileButton, &QPushButton::clicked, this,
+            [this, fileButton] { ShowMenuUnder(fileMenu_, fileButton); });
+    connect(backgroundMenu_, &BackgroundMenu::choosePictureRequested, this,
+            &MainWindow::ChooseBackgroundPicture);
+    connect(backgroundMenu_, &BackgroundMenu::pictureChanged, canvas_,
+            qOverload<>(&QWidget::update));
+    connect(canvas_, &CanvasWidget::rowsChanged, this, &MainWindow::DrawingChanged);
+    connect(canvas_, &CanvasWidget::fileDropped, this, &MainWindow::LoadBackgroundPicture);
+
+    postStatus_ = new PostStatus(this);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(postStatus_, 1);
+    setFixedSize(client->width(), client->height() + statusBar()->sizeHint().height());
+}
+
+void MainWindow::ShowMenuUnder(QMenu* menu, QPushButton* button) {
+    menu->exec(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+std::string MainWindow::ExportText() const {
+    return ComposeExportText(state_.rows(), brTagBox_->isChecked());
+}
+
+void MainWindow::DrawingChanged() {
+    if (postStatus_) postStatus_->Show(ExportText());
+}
+
+void MainWindow::Undo() {
+    state_.ExchangeWithUndo();
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::ClearAll() {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                    tr("すべて消去します。\n\nよろしいですか？"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    // Only a Yes erases: Escape and the close box count as No.
+    if (box.exec() != QMessageBox::Yes) return;
+    state_.ClearCanvas();
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::CopyAsText() {
+    const std::string sjis = ExportText();
+    auto* mime = new QMimeData;
+    // Without a CP932 table only the Shift-JIS form can be offered.
+    mime->setText(QString::fromStdString(
+        ComposeExportUtf8(state_.rows(), brTagBox_->isChecked()).value_or(std::string())));
+    mime->setData(QString::fromLatin1(kShiftJisMime),
+                  QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setMimeData(mime);
+    } else {
+        delete mime;
+    }
+}
+
+void MainWindow::Warn(const QString& message, const QString& path, const QString& reason) {
+    QMessageBox::warning(this, QApplication::applicationName(),
+                         message.arg(Native(path)) + QStringLiteral("\n\n") + reason);
+}
+
+bool MainWindow::WriteOrWarn(const QString& path, const std::string& bytes) {
+    // The old file stays whole until every byte of the new one is written.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+            static_cast<qint64>(bytes.size()) &&
+        file.commit()) {
+        return true;
+    }
+    Warn(tr("「%1」に保存できませんでした。"), path, WriteReason(file.error()));
+    return false;
+}
+
+void MainWindow::SaveDrawing() {
+    SaveDrawingToFile();
+}
+
+bool MainWindow::SaveDrawingToFile() {
+    const FileChoice choice = chooseFile_(
+        {FileRequest::Purpose::SaveDrawing, true, tr("描画を保存"), {tr("描画 (*.png)")}, "png"},
+        this);
+    if (choice.path.isEmpty()) return false;
+    state_.RunPendingConversion();  // the newest segment is not in the ink until then
+    const auto png = EncodeInkPng(state_.inkLayer());
+    if (!png) {
+        Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
+        return false;
+    }
+    if (!WriteOrWarn(choice.path, *png)) return false;
+    keptInk_ = state_.inkLayer();
+    return true;
+}
+
+bool MainWindow::HasUnkeptDrawing() {
+    state_.RunPendingConversion();
+    const Image& ink = state_.inkLayer();
+    // Only black is ink: the eraser's grey left behind is no drawing to keep.
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if ((ink.Pixel(x, y) == kBlack) != (keptInk_.Pixel(x, y) == kBlack)) return true;
+        }
+    }
+    return false;
+}
+
+void MainWindow::OpenDrawing() {
+    const FileChoice choice = chooseFile_({FileRequest::Purpose::OpenDrawing,
+                                           false,
+                                           tr("描画を開く"),
+                                           {tr("描画 (*.png *.pbm)"), tr("すべてのファイル (*)")},
+                                           {}},
+                                          this);
+    if (choice.path.isEmpty()) return;
+    const QString failed = tr("「%1」を開けませんでした。");
+    QFile file(choice.path);
+    if (QFileInfo(choice.path).isDir())
+        return Warn(failed, choice.path, tr("ファイルではなくフォルダです"));
+    if (!file.open(QIODevice::ReadOnly))
+        return Warn(failed, choice.path, tr("ファイルがないか、読むことが許されていません"));
+    if (file.size() > kMaxDrawingFileBytes)
+        return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
+    const QByteArray bytes = file.readAll();
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const auto image = DecodeInkImage(view, kInkClipRight + 1, kInkHeight);
+    if (!image) return Warn(failed, choice.path, tr("PNG または PBM の描画として読めません"));
+    state_.ReplaceInk(*image);  // one undoable step
+    keptInk_ = state_.inkLayer();
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::ExportTextFile() {
+    const FileChoice choice =
+        chooseFile_({FileRequest::Purpose::ExportText,
+                     true,
+                     tr("テキストを書き出す"),
+                     {tr("Shift-JIS テキスト (*.txt)"), tr("UTF-8 テキスト (*.txt)")},
+                     "txt"},
+                    this);
+    if (choice.path.isEmpty()) return;
+    if (choice.filterIndex != 1) {
+        WriteOrWarn(choice.path, ExportText());
+        return;
+    }
+    const auto utf8 = ComposeExportUtf8(state_.rows(), brTagBox_->isChecked());
+    if (!utf8) {
+        Warn(tr("「%1」に保存できませんでした。"), choice.path,
+             tr("このシステムでは Shift-JIS を UTF-8 に変換できません"));
+        return;
+    }
+    WriteOrWarn(choice.path, *utf8);
+}
+
+void MainWindow::SaveTextPicture() {
+    const FileChoice choice = chooseFile_({FileRequest::Purpose::SaveTextPicture,
+                                           true,
+                                           tr("テキストを画像で保存"),
+                                           {tr("PNG 画像 (*.png)")},
+                                           "png"},
+                                          this);
+    if (choice.path.isEmpty()) return;
+    // The picture shows the characters; a <BR> tag is for the board, not the eye.
+    const Image picture =
+        RenderTextArt(SplitTextLines(ComposeExportText(state_.rows(), false)), *resources_.font);
+    const auto png = EncodePng(picture);
+    if (!png) {
+        Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
+        return;
+    }
+    WriteOrWarn(choice.path, *png);
+}
+
+void MainWindow::ChooseBackgroundPicture() {
+    const FileChoice choice = chooseFile_({FileRequest::Purpose::BackgroundPicture,
+                                           false,
+                                           tr("背景画像を指定してください"),
+                                           PictureFilters(),
+                                           {}},
+                                          this);
+    if (choice.path.isEmpty()) return;  // cancelled: nothing changes
+    LoadBackgroundPicture(choice.path);
+}
+
+void MainWindow::LoadBackgroundPicture(const QString& path) {
+    QString why;
+    const bool loaded = background_.Choose(path, &why);
+    backgroundMenu_->SyncMarks();
+    canvas_->update();
+    if (!loaded) Warn(tr("背景画像「%1」を読み込めませんでした。"), path, why);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (HasUnkeptDrawing()) {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                        tr("描画が保存されていません。\n\n閉じる前に保存しますか？"),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int answer = box.exec();
+        if (answer == QMessageBox::Cancel ||
+            (answer == QMessageBox::Save && !SaveDrawingToFile())) {
+            event->ignore();  // the drawing stays, and the window with it
+            return;
+        }
+    }
+    background_.Release();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace fudeline

@@ -1,0 +1,91 @@
+// The one window of Fudeline: the pen indicator and a row of controls above
+// the canvas, the post counter below it. It owns one drawing session
+// (ArtState) and one background picture; each command is a QAction with its
+// shortcut, and the buttons and popup menus trigger the same actions.
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/engine_resources.h"
+#include "app/file_chooser.h"
+#include "background/background_picture.h"
+#include "convert/row_matcher.h"
+#include "convert/text_painter.h"
+#include "session/art_state.h"
+
+class QCheckBox;
+class QPushButton;
+
+namespace fudeline {
+
+class BackgroundMenu;
+class CanvasWidget;
+class PostStatus;
+
+inline constexpr const char* kCaption = " \u3006(x`) Fudeline v1.5";
+inline constexpr const char* kShiftJisMime = "text/plain;charset=Shift_JIS";
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // `resources` must outlive the window.
+    explicit MainWindow(const EngineResources& resources, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Tests answer file requests through this instead of a dialog.
+    void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    const ArtState& state() const { return state_; }
+    const BackgroundPicture& background() const { return background_; }
+    CanvasWidget* canvas() const { return canvas_; }
+    PostStatus* postStatus() const { return postStatus_; }
+
+    // The text Copy puts on the clipboard, in Shift-JIS.
+    std::string ExportText() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QAction* AddCommand(const char* name, const QString& text, const QKeySequence& shortcut,
+                        void (MainWindow::*command)());
+    void CreateControls();
+    void ShowMenuUnder(QMenu* menu, QPushButton* button);
+    void DrawingChanged();
+
+    void Undo();
+    void ClearAll();
+    void CopyAsText();
+    void OpenDrawing();
+    void SaveDrawing();
+    // False when the user cancelled or the file could not be written.
+    bool SaveDrawingToFile();
+    // True when the ink differs from what was last saved or opened.
+    bool HasUnkeptDrawing();
+    void ExportTextFile();
+    void SaveTextPicture();
+    void ChooseBackgroundPicture();
+    void LoadBackgroundPicture(const QString& path);
+
+    // Writes `bytes` to `path` whole; on failure says so, with the file name.
+    bool WriteOrWarn(const QString& path, const std::string& bytes);
+    void Warn(const QString& message, const QString& path, const QString& reason);
+
+    const EngineResources& resources_;
+    RowMatcher matcher_;
+    TextPainter painter_;
+    ArtState state_;
+    BackgroundPicture background_;
+    FileChooser chooseFile_;
+    Image keptInk_;  // the ink as last saved or opened; closing asks when it differs
+
+    CanvasWidget* canvas_ = nullptr;
+    PostStatus* postStatus_ = nullptr;
+    BackgroundMenu* backgroundMenu_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QCheckBox* brTagBox_ = nullptr;
+    QCheckBox* rowLinesBox_ = nullptr;
+};
+
+}  // namespace fudeline

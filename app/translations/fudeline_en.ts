@@ -1,0 +1,303 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>PictureLibrary</name>
+    <message>
+        <source>ファイルがありません</source>
+        <translation>The file does not exist</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません</source>
+        <translation>The file cannot be read</translation>
+    </message>
+    <message>
+        <source>画像の形式が分かりません</source>
+        <translation>The picture format is not known</translation>
+    </message>
+    <message>
+        <source>画像のデータが壊れているか、途中で切れています</source>
+        <translation>The picture data is damaged or cut short</translation>
+    </message>
+    <message>
+        <source>画像を読めません</source>
+        <translation>The picture cannot be read</translation>
+    </message>
+    <message>
+        <source>画像ではなくフォルダです</source>
+        <translation>It is a folder, not a picture</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます (%1 x %2 ピクセル)</source>
+        <translation>The picture is too large (%1 x %2 pixels)</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>使い方: fudeline [--help] [--version] [Qt のオプション]
+
+マウスで描いた線を、Mona 16 ピクセルの文字で書いたテキストアートに変えるウィンドウを開きます。
+描画の保存と読み込み、テキストの書き出し、投稿の長さの確認もできます。
+画面のない環境では fudeline-cli を使ってください。
+
+  --help     この説明を表示して終わります
+  --version  版数を表示して終わります
+</source>
+        <translation>usage: fudeline [--help] [--version] [Qt options]
+
+Opens a window that turns lines drawn with the mouse into text art written in the characters of the Mona 16-pixel font.
+Drawings can be saved and opened, the text exported, and the length of a post checked.
+Without a display, use fudeline-cli.
+
+  --help     show this help and exit
+  --version  show the version and exit
+</translation>
+    </message>
+    <message>
+        <source>fudeline: ウィンドウを開く画面がありません（DISPLAY も WAYLAND_DISPLAY も設定されていません）。
+画面なしで変換するには fudeline-cli を使ってください。
+</source>
+        <translation>fudeline: there is no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
+Use fudeline-cli to convert without a display.
+</translation>
+    </message>
+</context>
+<context>
+    <name>fudeline::BackgroundMenu</name>
+    <message>
+        <source>画像を指定...</source>
+        <translation>Choose picture...</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>淡く表示</source>
+        <translation>Show faint</translation>
+    </message>
+    <message>
+        <source>サイズ</source>
+        <translation>Size</translation>
+    </message>
+</context>
+<context>
+    <name>fudeline::MainWindow</name>
+    <message>
+        <source>ファイルを作れません（フォルダがないか、書き込みが許されていません）</source>
+        <translation>The file cannot be created (the folder is missing or writing there is not allowed)</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいです</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>書き込めませんでした</source>
+        <translation>The file could not be written</translation>
+    </message>
+    <message>
+        <source>画像 (%1)</source>
+        <translation>Pictures (%1)</translation>
+    </message>
+    <message>
+        <source>すべてのファイル (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>すべてクリア</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>クリップボードにコピー</source>
+        <translation>Copy to clipboard</translation>
+    </message>
+    <message>
+        <source>描画を開く...</source>
+        <translation>Open drawing...</translation>
+    </message>
+    <message>
+        <source>描画を保存...</source>
+        <translation>Save drawing...</translation>
+    </message>
+    <message>
+        <source>テキストを書き出す...</source>
+        <translation>Export text...</translation>
+    </message>
+    <message>
+        <source>テキストを画像で保存...</source>
+        <translation>Save text as picture...</translation>
+    </message>
+    <message>
+        <source>コピー時&lt;BR&gt;タグを追加</source>
+        <translation>Copy with &lt;BR&gt;</translation>
+    </message>
+    <message>
+        <source>行ラインを表示</source>
+        <translation>Show row lines</translation>
+    </message>
+    <message>
+        <source>背景...</source>
+        <translation>Background...</translation>
+    </message>
+    <message>
+        <source>ファイル...</source>
+        <translation>File...</translation>
+    </message>
+    <message>
+        <source>すべて消去します。
+
+よろしいですか？</source>
+        <translation>Everything will be erased.
+
+Are you sure?</translation>
+    </message>
+    <message>
+        <source>「%1」に保存できませんでした。</source>
+        <translation>Could not save “%1”.</translation>
+    </message>
+    <message>
+        <source>描画を保存</source>
+        <translation>Save drawing</translation>
+    </message>
+    <message>
+        <source>描画 (*.png)</source>
+        <translation>Drawings (*.png)</translation>
+    </message>
+    <message>
+        <source>PNG を作れませんでした</source>
+        <translation>The PNG picture could not be made</translation>
+    </message>
+    <message>
+        <source>描画を開く</source>
+        <translation>Open drawing</translation>
+    </message>
+    <message>
+        <source>描画 (*.png *.pbm)</source>
+        <translation>Drawings (*.png *.pbm)</translation>
+    </message>
+    <message>
+        <source>「%1」を開けませんでした。</source>
+        <translation>Could not open “%1”.</translation>
+    </message>
+    <message>
+        <source>ファイルではなくフォルダです</source>
+        <translation>It is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>ファイルがないか、読むことが許されていません</source>
+        <translation>The file does not exist or reading it is not allowed</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます</source>
+        <translation>The file is too large</translation>
+    </message>
+    <message>
+        <source>PNG または PBM の描画として読めません</source>
+        <translation>It cannot be read as a PNG or PBM drawing</translation>
+    </message>
+    <message>
+        <source>テキストを書き出す</source>
+        <translation>Export text</translation>
+    </message>
+    <message>
+        <source>Shift-JIS テキスト (*.txt)</source>
+        <translation>Shift-JIS text (*.txt)</translation>
+    </message>
+    <message>
+        <source>UTF-8 テキスト (*.txt)</source>
+        <translation>UTF-8 text (*.txt)</translation>
+    </message>
+    <message>
+        <source>テキストを画像で保存</source>
+        <translation>Save text as picture</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
+    <message>
+        <source>背景画像を指定してください</source>
+        <translation>Choose the background picture</translation>
+    </message>
+    <message>
+        <source>背景画像「%1」を読み込めませんでした。</source>
+        <translation>Could not load the background picture “%1”.</translation>
+    </message>
+    <message>
+        <source>このシステムでは Shift-JIS を UTF-8 に変換できません</source>
+        <translation>This system cannot convert Shift-JIS to UTF-8</translation>
+    </message>
+    <message>
+        <source>描画が保存されていません。
+
+閉じる前に保存しますか？</source>
+        <translation>The drawing has not been saved.
+
+Save it before closing?</translation>
+    </message>
+</context>
+<context>
+    <name>fudeline::PostStatus</name>
+    <message>
+        <source>掲示板の上限</source>
+        <translation>Board limits</translation>
+    </message>
+    <message>
+        <source>上限なし</source>
+        <translation>No limit</translation>
+    </message>
+    <message>
+        <source>バイト数:</source>
+        <translation>Bytes:</translation>
+    </message>
+    <message>
+        <source>行数:</source>
+        <translation>Lines:</translation>
+    </message>
+    <message>
+        <source>1行のバイト数:</source>
+        <translation>Bytes per line:</translation>
+    </message>
+    <message>
+        <source>2ちゃんねる互換 (2048バイト・24行)</source>
+        <translation>2ch-compatible (2048 bytes, 24 lines)</translation>
+    </message>
+    <message>
+        <source>したらば (4096バイト)</source>
+        <translation>Shitaraba (4096 bytes)</translation>
+    </message>
+    <message>
+        <source>カスタム...</source>
+        <translation>Custom...</translation>
+    </message>
+    <message>
+        <source>%1 バイト　%2 行</source>
+        <translation>%1 bytes   %2 lines</translation>
+    </message>
+    <message>
+        <source>バイト数</source>
+        <translation>bytes</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>lines</translation>
+    </message>
+    <message>
+        <source>1行の長さ (最長 %1 バイト)</source>
+        <translation>line length (longest %1 bytes)</translation>
+    </message>
+    <message>
+        <source>　一度に投稿できません: %1が上限を超えています</source>
+        <translation>   Too long for one post: %1 over the limit</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+</TS>

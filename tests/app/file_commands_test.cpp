@@ -1,0 +1,436 @@
+// Keeping, opening and exporting a work, dropping a picture, the file dialogs'
+// folders, and the post counter under the canvas.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMimeData>
+#include <QSpinBox>
+
+#include "app/post_status.h"
+#include "convert/text_art_picture.h"
+#include "export/export_text.h"
+#include "tests/app/window_test_support.h"
+
+using namespace fudeline;
+using namespace fudeline::testing;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("UNREADABLE");
+}
+
+// The answer to every file request: this path, this filter; records the request.
+FileChooser Answer(const QString& path, int filter = 0, FileRequest* seen = nullptr) {
+    return [=](const FileRequest& request, QWidget*) {
+        if (seen) *seen = request;
+        return FileChoice{path, filter};
+    };
+}
+
+}  // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { Resources(); }
+    void init() {
+        settings_.Clear();
+        window_ = std::make_unique<MainWindow>(Resources());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    // --- Keep and open.
+
+    void saveThenOpenGivesTheSameRows_data() {
+        QTest::addColumn<bool>("erase");
+        QTest::newRow("drawn") << false;
+        QTest::newRow("drawn, then partly erased") << true;
+    }
+    void saveThenOpenGivesTheSameRows() {
+        QFETCH(bool, erase);
+        Play(*window_, Wave());
+        if (erase) {
+            QTest::mouseClick(Find<QWidget>(*window_, "penIndicator"), Qt::LeftButton, {},
+                              QPoint(5, 5));
+            Play(*window_, {{Event::Down, 200, 100}, {Event::Move, 260, 200}, {Event::Up}});
+        }
+        const TextRows drawn = window_->state().rows();
+        const std::string text = window_->ExportText();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("drawing.png");
+        window_->SetFileChooser(Answer(path));
+        window_->findChild<QAction*>("saveDrawingAction")->trigger();
+        QVERIFY(QFile::exists(path));
+
+        // The command-line tool reads the saved drawing as the same text.
+        QCOMPARE(RunCli({"convert", path, "--sjis"}),
+                 QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+
+        MainWindow fresh(Resources());
+        fresh.SetFileChooser(Answer(path));
+        fresh.findChild<QAction*>("openDrawingAction")->trigger();
+        QVERIFY(fresh.state().rows() == drawn);
+        QCOMPARE(fresh.ExportText(), text);
+    }
+
+    void openingIsOneUndoableStep() {
+        Play(*window_, {{Event::Down, 100, 100}, {Event::Move, 300, 100}, {Event::Up}});
+        const TextRows before = window_->state().rows();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("other.pbm");
+        QFile pbm(path);
+        QVERIFY(pbm.open(QIODevice::WriteOnly));
+        pbm.write("P1 40 8\n" + QByteArray(40 * 4, '0') + QByteArray(40 * 4, '1'));
+        pbm.close();
+        window_->SetFileChooser(Answer(path));
+        window_->findChild<QAction*>("openDrawingAction")->trigger();
+        QVERIFY(window_->state().rows() != before);
+        QVERIFY(window_->state().rows()[3].empty());  // the old stroke is gone
+        QVERIFY(!window_->state().rows()[0].empty());
+        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window_->state().rows() == before);
+    }
+
+    void unreadableDrawingsAreToldAndChangeNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("words") << "words.png" << QByteArray("words");
+        QTest::newRow("cut PNG") << "cut.png" << QByteArray("\x89PNG\r\n\x1A\n\0\0", 10);
+        QTest::newRow("missing") << "missing.png" << QByteArray("MISSING");
+        QTest::newRow("folder") << "folder.png" << QByteArray("FOLDER");
+    }
+    void unreadableDrawingsAreToldAndChangeNothing() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        Play(*window_, Wave());
+        const TextRows drawn = window_->state().rows();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (bytes == "FOLDER") {
+            QDir(dir.path()).mkdir(name);
+        } else if (bytes != "MISSING") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        window_->SetFileChooser(Answer(path));
+        QString told;
+        AnswerNextBox(QMessageBox::Ok, &told);
+        window_->findChild<QAction*>("openDrawingAction")->trigger();
+        QVERIFY2(told.startsWith(QStringLiteral("「") + QDir::toNativeSeparators(path)),
+                 qPrintable(told));
+        QVERIFY2(!told.contains(QRegularExpression("[a-z]{4}")) || told.contains(name),
+                 qPrintable(told));
+        QVERIFY(window_->state().rows() == drawn);
+    }
+
+    void failedSavesAreToldAndKeepTheOldFile_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("drawing") << "saveDrawingAction";
+        QTest::newRow("text") << "exportTextAction";
+        QTest::newRow("text picture") << "saveTextPictureAction";
+    }
+    void failedSavesAreToldAndKeepTheOldFile() {
+        QFETCH(QString, action);
+        Play(*window_, Wave());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("no-such-folder/art.out");
+        window_->SetFileChooser(Answer(path));
+        QString told;
+        AnswerNextBox(QMessageBox::Ok, &told);
+        window_->findChild<QAction*>(action)->trigger();
+        QVERIFY2(told.contains(QStringLiteral("art.out」に保存できませんでした")),
+                 qPrintable(told));
+        // A folder in the way is never replaced.
+        QDir(dir.path()).mkdir("taken");
+        window_->SetFileChooser(Answer(dir.filePath("taken")));
+        AnswerNextBox(QMessageBox::Ok, &told);
+        window_->findChild<QAction*>(action)->trigger();
+        QVERIFY(QFileInfo(dir.filePath("taken")).isDir());
+    }
+
+    void closingAsksBeforeADrawingIsLost_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("chooserGivesAPath");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << true << false << false;
+        QTest::newRow("Escape") << int(QMessageBox::NoButton) << true << false << false;
+        QTest::newRow("discard") << int(QMessageBox::Discard) << true << true << false;
+        QTest::newRow("save") << int(QMessageBox::Save) << true << true << true;
+        QTest::newRow("save, then cancel the dialog")
+            << int(QMessageBox::Save) << false << false << false;
+    }
+    void closingAsksBeforeADrawingIsLost() {
+        QFETCH(int, answer);
+        QFETCH(bool, chooserGivesAPath);
+        QFETCH(bool, closes);
+        QFETCH(bool, saved);
+        Play(*window_, Wave());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.png");
+        window_->SetFileChooser(Answer(chooserGivesAPath ? path : QString()));
+        QString asked;
+        AnswerNextBox(static_cast<QMessageBox::StandardButton>(answer), &asked);
+        window_->close();
+        QVERIFY2(asked.contains(QStringLiteral("保存しますか")), qPrintable(asked));
+        QCOMPARE(window_->isVisible(), !closes);
+        QCOMPARE(QFile::exists(path), saved);
+    }
+
+    void closingDoesNotAskWhenNothingWouldBeLost_data() {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("nothing drawn") << "";
+        QTest::newRow("saved") << "save";
+        QTest::newRow("opened") << "open";
+        QTest::newRow("drawn, then undone") << "undo";
+        QTest::newRow("drawn, then all erased") << "erase";
+    }
+    void closingDoesNotAskWhenNothingWouldBeLost() {
+        QFETCH(QString, before);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.png");
+        window_->SetFileChooser(Answer(path));
+        if (!before.isEmpty()) {
+            Play(*window_, {{Event::Down, 100, 100}, {Event::Move, 300, 100}, {Event::Up}});
+        }
+        if (before == "save" || before == "open") {
+            window_->findChild<QAction*>("saveDrawingAction")->trigger();
+        }
+        if (before == "open") {
+            Play(*window_, {{Event::Down, 100, 300}, {Event::Move, 300, 300}, {Event::Up}});
+            window_->findChild<QAction*>("openDrawingAction")->trigger();
+        }
+        if (before == "undo") QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        if (before == "erase") {
+            QTest::mouseClick(Find<QWidget>(*window_, "penIndicator"), Qt::LeftButton, {},
+                              QPoint(5, 5));
+            Play(*window_, {{Event::Down, 90, 100}, {Event::Move, 320, 100}, {Event::Up}});
+        }
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = true;
+                box->button(QMessageBox::Discard)->click();
+            }
+        });
+        window_->close();
+        QVERIFY(!asked);
+        QVERIFY(!window_->isVisible());
+    }
+
+    // --- Export.
+
+    void exportWritesWhatCopyWouldGive_data() {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<bool>("br");
+        QTest::newRow("Shift-JIS") << 0 << false;
+        QTest::newRow("Shift-JIS with <BR>") << 0 << true;
+        QTest::newRow("UTF-8") << 1 << false;
+        QTest::newRow("UTF-8 with <BR>") << 1 << true;
+    }
+    void exportWritesWhatCopyWouldGive() {
+        QFETCH(int, filter);
+        QFETCH(bool, br);
+        const QList<Event> events = Wave();
+        Play(*window_, events);
+        if (br) Find<QCheckBox>(*window_, "brTagCheckBox")->click();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("art.txt");
+        FileRequest request;
+        window_->SetFileChooser(Answer(path, filter, &request));
+        window_->findChild<QAction*>("exportTextAction")->trigger();
+        QVERIFY(request.save);
+        QCOMPARE(request.filters.size(), 2);
+        QStringList flags = br ? QStringList{"--br"} : QStringList{};
+        if (filter == 0) flags << "--sjis";
+        const QByteArray expected = ReplayOf(events, flags);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(ReadAll(path), expected);
+    }
+
+    void textPictureShowsTheTextWithoutTags() {
+        Play(*window_, Wave());
+        Find<QCheckBox>(*window_, "brTagCheckBox")->click();  // a tag is for the board only
+        QTemporaryDir dir;
+        const QString path = dir.filePath("art.png");
+        window_->SetFileChooser(Answer(path));
+        window_->findChild<QAction*>("saveTextPictureAction")->trigger();
+        QImage picture(path);
+        QVERIFY(!picture.isNull());
+        const std::string text = ComposeExportText(window_->state().rows(), false);
+        const Image expected = RenderTextArt(SplitTextLines(text), *Resources().font);
+        QCOMPARE(picture.size(), QSize(expected.width(), expected.height()));
+        QCOMPARE(picture.height() % kRowHeight, 0);
+        int black = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb p = picture.pixel(x, y) & 0xFFFFFF;
+                QVERIFY(p == expected.Pixel(x, y));
+                black += p == kBlack;
+            }
+        }
+        QVERIFY(black > 200);
+    }
+
+    // --- Dropping a picture, and the file dialogs.
+
+    void droppedPictureBecomesTheBackground() {
+        QTemporaryDir dir;
+        QImage picture(30, 30, QImage::Format_RGB32);
+        picture.fill(qRgb(0, 0, 200));
+        const QString path = dir.filePath("dropped.bmp");
+        QVERIFY(picture.save(path));
+        Drop(path);
+        QVERIFY(window_->background().shown());
+        QVERIFY(window_->findChild<QAction*>("showPictureAction")->isChecked());
+        window_->canvas()->repaint();
+        QVERIFY(window_->canvas()->image().Pixel(5, 5) != kWhite);
+
+        QFile words(dir.filePath("words.png"));
+        QVERIFY(words.open(QIODevice::WriteOnly));
+        words.write("words");
+        words.close();
+        QString told;
+        AnswerNextBox(QMessageBox::Ok, &told);
+        Drop(words.fileName());
+        QVERIFY(told.contains("words.png"));
+        QCOMPARE(window_->background().library().PictureCount(), 2u);  // the old one stays
+    }
+
+    void pictureDialogListsPicturesAndEveryName() {
+        FileRequest request;
+        window_->SetFileChooser(Answer({}, 0, &request));
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QCOMPARE(request.purpose, FileRequest::Purpose::BackgroundPicture);
+        QCOMPARE(request.filters.size(), 2);
+        for (const char* pattern : {"*.png", "*.jpg", "*.gif", "*.bmp"}) {
+            QVERIFY2(request.filters[0].contains(pattern), qPrintable(request.filters[0]));
+        }
+        const QString inside = request.filters[1].section('(', 1).section(')', 0, 0);
+        const QStringList all = inside.split(' ', Qt::SkipEmptyParts);
+        for (const char* name : {"picture", "photo.JPG", ".hidden", "a.b.c"}) {
+            QVERIFY2(QDir::match(all, name), name);
+        }
+    }
+
+    void fileDialogsOpenInTheFolderLastUsed() {
+        QTemporaryDir first, second;
+        const FileRequest request{
+            FileRequest::Purpose::SaveDrawing, true, "t", {"Drawings (*.png)"}, "png"};
+        for (const QTemporaryDir* dir : {&first, &second}) {
+            const QString target = dir->filePath("drawing.png");
+            QString openedIn;
+            OnNextModal<QFileDialog>([&](QFileDialog* dialog) {
+                openedIn = dialog->directory().absolutePath();
+                dialog->selectFile(target);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+            const FileChoice choice = ChooseFileWithDialog(request, window_.get());
+            QCOMPARE(choice.path, target);
+            if (dir == &second) QCOMPARE(openedIn, QDir(first.path()).absolutePath());
+        }
+        QCOMPARE(QSettings().value(LastFolderKey(FileRequest::Purpose::OpenDrawing)).toString(),
+                 QDir(second.path()).absolutePath());
+    }
+
+    // --- The post counter.
+
+    void counterShowsWhatCopyWouldGive_data() {
+        QTest::addColumn<bool>("br");
+        QTest::newRow("plain") << false;
+        QTest::newRow("with <BR>") << true;
+    }
+    void counterShowsWhatCopyWouldGive() {
+        QFETCH(bool, br);
+        Play(*window_, Wave());
+        if (br) Find<QCheckBox>(*window_, "brTagCheckBox")->click();
+        const std::string copied = window_->ExportText();
+        const PostCount expected = CountPost(copied, k2chLimits);
+        PostStatus* status = window_->postStatus();
+        QCOMPARE(status->count().bytes, expected.bytes);
+        QCOMPARE(status->count().lines, expected.lines);
+        const QString shown = Find<QLabel>(*window_, "postCount")->text();
+        QVERIFY2(shown.contains(QLocale().toString(static_cast<qint64>(expected.bytes))),
+                 qPrintable(shown));
+        // Undo takes the second stroke's rows, and the count follows.
+        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(status->count().bytes, CountPost(window_->ExportText(), k2chLimits).bytes);
+        QVERIFY(status->count().bytes < expected.bytes);
+    }
+
+    void counterWarnsWhenOverTheBoardsLimit() {
+        Play(*window_, Wave());
+        PostStatus* status = window_->postStatus();
+        auto* label = Find<QLabel>(*window_, "postCount");
+        const QColor normal = label->palette().color(QPalette::WindowText);
+        QVERIFY(!status->count().over());
+        status->ChooseBoard(PostStatus::kCustom, BoardLimits{100, 0, 0});
+        QVERIFY(status->count().overBytes);
+        QVERIFY2(label->text().contains(QStringLiteral("上限を超えています")),
+                 qPrintable(label->text()));
+        QVERIFY(label->palette().color(QPalette::WindowText) != normal);
+        status->ChooseBoard(PostStatus::kShitaraba, BoardLimits{100, 0, 0});
+        QVERIFY(!status->count().over());
+        QCOMPARE(label->palette().color(QPalette::WindowText), normal);
+    }
+
+    void customLimitsAreAskedAndCancelKeepsTheBoard() {
+        auto* boards = Find<QComboBox>(*window_, "boardChooser");
+        PostStatus* status = window_->postStatus();
+        OnNextModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
+        boards->setCurrentIndex(PostStatus::kCustom);
+        emit boards->activated(PostStatus::kCustom);
+        QCOMPARE(status->board(), PostStatus::k2ch);
+        QCOMPARE(boards->currentIndex(), int{PostStatus::k2ch});
+        OnNextModal<QDialog>([](QDialog* dialog) {
+            dialog->findChild<QSpinBox*>("maxBytes")->setValue(500);
+            dialog->findChild<QSpinBox*>("maxLines")->setValue(0);
+            dialog->findChild<QSpinBox*>("maxLineBytes")->setValue(64);
+            dialog->accept();
+        });
+        emit boards->activated(PostStatus::kCustom);
+        QCOMPARE(status->board(), PostStatus::kCustom);
+        QCOMPARE(status->limits(), (BoardLimits{500, 0, 64}));
+    }
+
+    void boardAndCheckBoxesPersist() {
+        window_->postStatus()->ChooseBoard(PostStatus::kCustom, BoardLimits{700, 9, 99});
+        Find<QCheckBox>(*window_, "brTagCheckBox")->click();
+        Find<QCheckBox>(*window_, "rowLinesCheckBox")->click();
+        window_.reset();
+        MainWindow next(Resources());
+        QCOMPARE(next.postStatus()->board(), PostStatus::kCustom);
+        QCOMPARE(next.postStatus()->limits(), (BoardLimits{700, 9, 99}));
+        QVERIFY(Find<QCheckBox>(next, "brTagCheckBox")->isChecked());
+        QVERIFY(Find<QCheckBox>(next, "rowLinesCheckBox")->isChecked());
+        QVERIFY(next.canvas()->showRowLines());
+        // And the settings live in the test's own folder, not the user's.
+        QVERIFY(QSettings().fileName().startsWith(QDir::tempPath()));
+    }
+
+  private:
+    void Drop(const QString& path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        const QPointF at(20, 20);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(window_->canvas(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(window_->canvas(), &drop);
+    }
+
+    TemporarySettings settings_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+QTEST_MAIN(FileCommandsTest)
+#include "file_commands_test.moc"

@@ -1,0 +1,477 @@
+// Drives the real window offscreen: its face, drawing, the commands and their
+// shortcuts, the clipboard, the background picture.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+
+#include "app/background_menu.h"
+#include "tests/app/window_test_support.h"
+
+using namespace fudeline;
+using namespace fudeline::testing;
+
+namespace {
+
+int BlackPixels(const Image& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) n += image.Pixel(x, y) == kBlack;
+    }
+    return n;
+}
+
+bool RowsEmpty(const TextRows& rows) {
+    for (const TextRow& row : rows) {
+        if (!row.empty()) return false;
+    }
+    return true;
+}
+
+QString SavePicture(const QTemporaryDir& dir, const char* name, QRgb colour, int w, int h) {
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(colour);
+    const QString path = dir.filePath(name);
+    picture.save(path);
+    return path;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { Resources(); }
+
+    void init() {
+        settings_.Clear();
+        window_ = std::make_unique<MainWindow>(Resources());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QApplication::setActiveWindow(window_.get());
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    // --- The face: caption, controls in one row, canvas, status line.
+
+    void windowHasItsCaptionControlsCanvasAndStatusLine() {
+        QCOMPARE(window_->windowTitle(), QStringLiteral(" 〆(x`) Fudeline v1.5"));
+        const QList<std::pair<const char*, QString>> controls = {
+            {"undoButton", "元に戻す"},
+            {"clearButton", "すべてクリア"},
+            {"copyButton", "クリップボードにコピー"},
+            {"brTagCheckBox", "コピー時<BR>タグを追加"},
+            {"rowLinesCheckBox", "行ラインを表示"},
+            {"backgroundButton", "背景..."},
+            {"fileButton", "ファイル..."}};
+        int previousRight = kIndicatorLeft + kIndicatorWidth;
+        for (const auto& [name, text] : controls) {
+            auto* button = Find<QAbstractButton>(*window_, name);
+            QVERIFY2(button, name);
+            QCOMPARE(button->text(), text);
+            QVERIFY(button->geometry().left() >= previousRight);  // one row, in this order
+            QVERIFY(button->geometry().bottom() < kCanvasTop);
+            QVERIFY(button->geometry().right() < window_->width());
+            previousRight = button->geometry().right();
+        }
+        QVERIFY(!Find<QCheckBox>(*window_, "brTagCheckBox")->isChecked());
+        QVERIFY(!Find<QCheckBox>(*window_, "rowLinesCheckBox")->isChecked());
+
+        // The canvas at client (12, 40); the client at the window's top left.
+        const QWidget* canvas = window_->canvas();
+        QCOMPARE(canvas->mapTo(window_.get(), QPoint(0, 0)), QPoint(kCanvasLeft, kCanvasTop));
+        QCOMPARE(canvas->size(), QSize(kCanvasWidth, kCanvasHeight));
+        const QWidget* indicator = Find<QWidget>(*window_, "penIndicator");
+        QCOMPARE(indicator->mapTo(window_.get(), QPoint(0, 0)),
+                 QPoint(kIndicatorLeft, kIndicatorTop));
+        // The status line lies below the canvas, inside the window.
+        const QWidget* status = Find<QWidget>(*window_, "postCount");
+        QVERIFY(status->isVisible());
+        QVERIFY(status->mapTo(window_.get(), QPoint(0, 0)).y() > kCanvasBottom);
+        QVERIFY(window_->height() >
+                status->mapTo(window_.get(), QPoint(0, status->height())).y() - 1);
+    }
+
+    // --- Drawing.
+
+    void strokeBecomesRowsAndBlackTextOnTheCanvas() {
+        Play(*window_, Wave());
+        int rowsWithText = 0;
+        for (const TextRow& row : window_->state().rows()) rowsWithText += !row.empty();
+        QVERIFY(rowsWithText >= 5);
+        QVERIFY(BlackPixels(window_->canvas()->image()) > 200);
+        // The ink itself never shows: no red preview once the button is up.
+        for (int y = 0; y < kCanvasHeight; ++y) {
+            for (int x = 0; x < kCanvasWidth; ++x) {
+                QVERIFY(window_->canvas()->image().Pixel(x, y) != kRed);
+            }
+        }
+    }
+
+    void previewShowsWhileTheButtonIsDown() {
+        CanvasWidget* canvas = window_->canvas();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, OnCanvas(100, 200));
+        QTest::mouseMove(canvas, OnCanvas(300, 200));
+        canvas->repaint();
+        QCOMPARE(canvas->image().Pixel(150 - kCanvasLeft, 200 - kCanvasTop), kRed);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(300, 200));
+    }
+
+    void indicatorTogglesPenAndEraser_data() {
+        QTest::addColumn<QPoint>("client");
+        QTest::addColumn<bool>("toggles");
+        QTest::newRow("top left of the symbol") << QPoint(11, 11) << true;
+        QTest::newRow("last column and row of the press area") << QPoint(43, 31) << true;
+    }
+    void indicatorTogglesPenAndEraser() {
+        QFETCH(QPoint, client);
+        QFETCH(bool, toggles);
+        auto* indicator = Find<QWidget>(*window_, "penIndicator");
+        const QPoint local = client - QPoint(kIndicatorLeft, kIndicatorTop);
+        QTest::mouseClick(indicator, Qt::LeftButton, {}, local);
+        QCOMPARE(window_->state().penMode(), !toggles);
+        QTest::mouseClick(indicator, Qt::LeftButton, {}, local);
+        QVERIFY(window_->state().penMode());
+        QVERIFY(!window_->state().traceActive());
+        // Beside the symbol, on the client area: nothing.
+        QTest::mouseClick(window_->centralWidget(), Qt::LeftButton, {}, QPoint(44, 11));
+        QVERIFY(window_->state().penMode());
+    }
+
+    void eraserRemovesText() {
+        Play(*window_, {{Event::Down, 100, 100}, {Event::Move, 300, 100}, {Event::Up}});
+        QVERIFY(!window_->state().rows()[3].empty());
+        QTest::mouseClick(Find<QWidget>(*window_, "penIndicator"), Qt::LeftButton, {},
+                          QPoint(9, 9));
+        Play(*window_, {{Event::Down, 90, 100}, {Event::Move, 320, 100}, {Event::Up}});
+        QVERIFY(window_->state().rows()[3].empty());
+    }
+
+    void mouseExtremesAndLostReleases() {
+        CanvasWidget* canvas = window_->canvas();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, OnCanvas(100, 100));
+        QTest::mouseMove(canvas, OnCanvas(-40000, -40000));  // held at client -32768
+        QTest::mouseMove(canvas, OnCanvas(40000, 40000));
+        QTest::mouseMove(canvas, OnCanvas(200, 150));
+        canvas->repaint();
+        // The release never comes; a new press continues the same stroke.
+        QTest::mousePress(canvas, Qt::LeftButton, {}, OnCanvas(300, 300));
+        QVERIFY(window_->state().traceActive());
+        QTest::mouseMove(canvas, OnCanvas(400, 300));
+        canvas->repaint();
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(400, 300));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(400, 300));  // a stray one
+        canvas->repaint();
+        QVERIFY(!window_->state().traceActive());
+        QCOMPARE(window_->state().inkMinX(), 0);
+        QCOMPARE(window_->state().inkMaxX(), 799);
+        QVERIFY(!window_->state().rows()[14].empty());
+    }
+
+    void rowLinesCheckBoxRepaintsAtOnce() {
+        Find<QCheckBox>(*window_, "rowLinesCheckBox")->click();
+        QVERIFY(window_->canvas()->showRowLines());
+        window_->canvas()->repaint();
+        QCOMPARE(window_->canvas()->image().Pixel(5, 16), kLightGrey);
+        QCOMPARE(window_->canvas()->image().Pixel(5, 520), kWhite);
+    }
+
+    // --- Commands, by button and by shortcut.
+
+    void commandsHaveTheirStandardShortcuts_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("undo") << "undoAction" << QKeySequence(Qt::CTRL | Qt::Key_Z);
+        QTest::newRow("copy") << "copyAction" << QKeySequence(Qt::CTRL | Qt::Key_C);
+        QTest::newRow("save drawing") << "saveDrawingAction" << QKeySequence(Qt::CTRL | Qt::Key_S);
+        QTest::newRow("open drawing") << "openDrawingAction" << QKeySequence(Qt::CTRL | Qt::Key_O);
+        QTest::newRow("export text") << "exportTextAction" << QKeySequence(Qt::CTRL | Qt::Key_E);
+        QTest::newRow("save text picture")
+            << "saveTextPictureAction" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    }
+    void commandsHaveTheirStandardShortcuts() {
+        QFETCH(QString, action);
+        QFETCH(QKeySequence, keys);
+        auto* command = window_->findChild<QAction*>(action);
+        QVERIFY(command);
+        QCOMPARE(command->shortcut(), keys);
+        QSignalSpy triggered(command, &QAction::triggered);
+        window_->SetFileChooser([](const FileRequest&, QWidget*) { return FileChoice{}; });
+        QTest::keySequence(window_.get(), keys);
+        QCOMPARE(triggered.count(), 1);
+    }
+
+    void undoTwiceRedoes_data() {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("button") << false;
+        QTest::newRow("Ctrl+Z") << true;
+    }
+    void undoTwiceRedoes() {
+        QFETCH(bool, byKey);
+        Play(*window_, Wave());
+        const TextRows drawn = window_->state().rows();
+        auto undo = [&] {
+            if (byKey) {
+                QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+            } else {
+                Find<QPushButton>(*window_, "undoButton")->click();
+            }
+        };
+        undo();  // the second stroke goes, its rows with it
+        QVERIFY(window_->state().rows() != drawn);
+        QVERIFY(window_->state().rows()[16].empty());
+        undo();
+        QVERIFY(window_->state().rows() == drawn);
+    }
+
+    void clearAsksAndOnlyYesErases() {
+        Play(*window_, Wave());
+        const TextRows drawn = window_->state().rows();
+        auto* clear = Find<QPushButton>(*window_, "clearButton");
+        for (auto answer : {QMessageBox::No, QMessageBox::NoButton}) {
+            AnswerNextBox(answer);
+            clear->click();
+            QVERIFY(window_->state().rows() == drawn);
+        }
+        OnNextModal<QMessageBox>([](QMessageBox* box) {
+            QCOMPARE(box->text(), QStringLiteral("すべて消去します。\n\nよろしいですか？"));
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+            box->button(QMessageBox::Yes)->click();
+        });
+        clear->click();
+        QVERIFY(RowsEmpty(window_->state().rows()));
+        Find<QPushButton>(*window_, "undoButton")->click();
+        QVERIFY(window_->state().rows() == drawn);
+    }
+
+    void copyPutsWhatTheCommandLineToolPrints_data() {
+        QTest::addColumn<bool>("br");
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("plain, button") << false << false;
+        QTest::newRow("with <BR>, button") << true << false;
+        QTest::newRow("plain, Ctrl+C") << false << true;
+        QTest::newRow("with <BR>, Ctrl+C") << true << true;
+    }
+    void copyPutsWhatTheCommandLineToolPrints() {
+        QFETCH(bool, br);
+        QFETCH(bool, byKey);
+        const QList<Event> events = Wave();
+        Play(*window_, events);
+        if (br) Find<QCheckBox>(*window_, "brTagCheckBox")->click();
+        if (byKey) {
+            QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
+        } else {
+            Find<QPushButton>(*window_, "copyButton")->click();
+        }
+        const QStringList flags = br ? QStringList{"--br"} : QStringList{};
+        const QByteArray utf8 = ReplayOf(events, flags);
+        const QByteArray sjis = ReplayOf(events, flags + QStringList{"--sjis"});
+        QVERIFY(!sjis.isEmpty());
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mime);
+        QCOMPARE(mime->text().toUtf8(), utf8);
+        QCOMPARE(mime->data(kShiftJisMime), sjis);
+        QCOMPARE(sjis.contains("<BR>\r\n"), br);
+    }
+
+    void copyOfAnEmptyCanvasEmptiesTheClipboard() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("old"));
+        Find<QPushButton>(*window_, "copyButton")->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    }
+
+    void enterAndEscapeDoNothing() {
+        Play(*window_, Wave());
+        const TextRows drawn = window_->state().rows();
+        auto* undo = Find<QPushButton>(*window_, "undoButton");
+        undo->setFocus();
+        for (auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(window_.get(), key);
+            QTest::keyClick(undo, key);
+            QTest::keyClick(Find<QCheckBox>(*window_, "rowLinesCheckBox"), key);
+        }
+        QVERIFY(window_->isVisible());
+        QVERIFY(window_->state().rows() == drawn);
+        QVERIFY(!Find<QCheckBox>(*window_, "rowLinesCheckBox")->isChecked());
+    }
+
+    // --- The background picture.
+
+    void backgroundMenuShowsMarksAtTheButton() {
+        auto* button = Find<QPushButton>(*window_, "backgroundButton");
+        bool checked = false;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            const auto actions = menu->actions();
+            QCOMPARE(actions.size(), 5);
+            QCOMPARE(actions[0]->text(), QStringLiteral("画像を指定..."));
+            QCOMPARE(actions[1]->text(), QStringLiteral("表示"));
+            QVERIFY(!actions[1]->isChecked());
+            QVERIFY(actions[2]->isSeparator());
+            QCOMPARE(actions[3]->text(), QStringLiteral("淡く表示"));
+            QVERIFY(actions[3]->isChecked());
+            QCOMPARE(actions[4]->text(), QStringLiteral("サイズ"));
+            const auto sizes = actions[4]->menu()->actions();
+            QCOMPARE(sizes.size(), 9);
+            const char* texts[] = {"25%", "50%", "75%", "", "100%", "", "120%", "150%", "200%"};
+            for (int i = 0; i < 9; ++i) {
+                QCOMPARE(sizes[i]->isSeparator(), *texts[i] == '\0');
+                if (!sizes[i]->isSeparator()) QCOMPARE(sizes[i]->text(), QString(texts[i]));
+                QCOMPARE(sizes[i]->isChecked(), i == 4);
+            }
+            QCOMPARE(menu->pos(), button->mapToGlobal(QPoint(0, button->height())));
+            checked = true;
+            menu->close();
+        });
+        button->click();
+        QVERIFY(checked);
+    }
+
+    void backgroundCommandsChangeTheCanvasButNotTheDrawing_data() {
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<uint>("colour");
+        QTest::newRow("chosen: shown faint")
+            << QStringList{} << QPoint(399, 299) << ((191u << 16) | (191u << 8) | 241u);
+        QTest::newRow("beyond the picture: white")
+            << QStringList{} << QPoint(400, 100) << uint{kWhite};
+        QTest::newRow("plain") << QStringList{"faintPictureAction"} << QPoint(399, 299)
+                               << 0x0000C8u;
+        QTest::newRow("200%") << QStringList{"faintPictureAction", "pictureSize200Action"}
+                              << QPoint(799, 521) << 0x0000C8u;
+        QTest::newRow("25% inside") << QStringList{"faintPictureAction", "pictureSize25Action"}
+                                    << QPoint(99, 74) << 0x0000C8u;
+        QTest::newRow("25% outside") << QStringList{"faintPictureAction", "pictureSize25Action"}
+                                     << QPoint(100, 74) << uint{kWhite};
+        QTest::newRow("hidden") << QStringList{"showPictureAction"} << QPoint(50, 50)
+                                << uint{kWhite};
+    }
+    void backgroundCommandsChangeTheCanvasButNotTheDrawing() {
+        QFETCH(QStringList, actions);
+        QFETCH(QPoint, at);
+        QFETCH(uint, colour);
+        Play(*window_, Wave());
+        const TextRows drawn = window_->state().rows();
+        QTemporaryDir dir;
+        const QString path = SavePicture(dir, "picture.png", qRgb(0, 0, 200), 400, 300);
+        window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{path, 0}; });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QVERIFY(window_->background().shown());
+        for (const QString& name : actions) window_->findChild<QAction*>(name)->trigger();
+        window_->canvas()->repaint();
+        // Where the drawing's text is not: the background alone.
+        QCOMPARE(window_->canvas()->image().Pixel(at.x(), at.y()), colour);
+        QVERIFY(window_->state().rows() == drawn);
+        QVERIFY(MarksMatch());
+    }
+
+    void failedLoadKeepsTheOldPictureAndTrueMarks() {
+        QTemporaryDir dir;
+        const QString good = SavePicture(dir, "good.bmp", qRgb(0, 0, 200), 50, 50);
+        QFile cut(dir.filePath("cut.png"));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImage(64, 64, QImage::Format_RGB32).save(&png, "PNG");
+        cut.write(png.data().left(60));
+        cut.close();
+        QString next = good;
+        window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{next, 0}; });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        window_->findChild<QAction*>("faintPictureAction")->trigger();
+        window_->canvas()->repaint();
+        QCOMPARE(window_->canvas()->image().Pixel(10, 10), 0x0000C8u);
+
+        next = dir.filePath("cut.png");
+        QString told;
+        AnswerNextBox(QMessageBox::Ok, &told);
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QVERIFY2(told.contains("cut.png"), qPrintable(told));
+        window_->canvas()->repaint();
+        QCOMPARE(window_->canvas()->image().Pixel(10, 10), 0x0000C8u);  // still there
+        QVERIFY(window_->background().shown());
+        QCOMPARE(window_->background().library().PictureCount(), 2u);
+        QVERIFY(MarksMatch());
+
+        // Cancelling the dialog changes nothing, not even the show flag.
+        window_->findChild<QAction*>("showPictureAction")->trigger();
+        next.clear();
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QVERIFY(!window_->background().shown());
+        QVERIFY(MarksMatch());
+    }
+
+    void hostilePicturesAreToldInJapaneseAndLeaveTheDrawingAlone_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << "empty.png" << QByteArray();
+        QTest::newRow("words") << "words.jpg" << QByteArray("not a picture at all");
+        QTest::newRow("no dot in the name") << "picture" << QByteArray("still no picture");
+        QTest::newRow("folder") << "folder.png" << QByteArray("FOLDER");
+        QTest::newRow("missing") << "missing.png" << QByteArray("MISSING");
+    }
+    void hostilePicturesAreToldInJapaneseAndLeaveTheDrawingAlone() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        Play(*window_, Wave());
+        const TextRows drawn = window_->state().rows();
+        const Image ink = window_->state().inkLayer();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (bytes == "FOLDER") {
+            QDir(dir.path()).mkdir(name);
+        } else if (bytes != "MISSING") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{path, 0}; });
+        QString told;
+        AnswerNextBox(QMessageBox::Ok, &told);
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QVERIFY2(told.contains(name), qPrintable(told));
+        QVERIFY2(told.startsWith(QStringLiteral("背景画像「")), qPrintable(told));
+        // Neither the message nor its reason is in English.
+        QVERIFY2(!told.section("\n\n", 1).contains(QRegularExpression("[A-Za-z]{3}")),
+                 qPrintable(told));
+        window_->canvas()->repaint();
+        QVERIFY(!window_->background().hasPicture());
+        QVERIFY(window_->state().rows() == drawn);
+        QVERIFY(window_->state().inkLayer() == ink);
+    }
+
+    void closingFreesThePictures() {
+        QTemporaryDir dir;
+        const QString path = SavePicture(dir, "p.png", qRgb(1, 2, 3), 20, 20);
+        window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{path, 0}; });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QCOMPARE(window_->background().library().PictureCount(), 2u);
+        window_->close();
+        QCOMPARE(window_->background().library().PictureCount(), 0u);
+    }
+
+  private:
+    // The menu's marks say what the picture state is.
+    bool MarksMatch() const {
+        const BackgroundPicture& picture = window_->background();
+        if (window_->findChild<QAction*>("showPictureAction")->isChecked() != picture.shown())
+            return false;
+        if (window_->findChild<QAction*>("faintPictureAction")->isChecked() != picture.faint())
+            return false;
+        for (int percent : {25, 50, 75, 100, 120, 150, 200}) {
+            const auto* size =
+                window_->findChild<QAction*>(QStringLiteral("pictureSize%1Action").arg(percent));
+            if (size->isChecked() != (picture.scale() == percent)) return false;
+        }
+        return true;
+    }
+
+    TemporarySettings settings_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,193 @@
+// Before the window: the command line, the display check, the languages;
+// and the program itself started without a display, for help, without data.
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QTranslator>
+
+#include "app/startup.h"
+#include "tests/app/window_test_support.h"
+
+using namespace fudeline;
+using namespace fudeline::testing;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QByteArray out, err;
+};
+
+// Starts a copy of `program` (or the built one) with the environment given.
+Run Start(const QStringList& args, const QMap<QString, QString>& env, const QString& program = {}) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(name);
+    }
+    for (auto it = env.begin(); it != env.end(); ++it) environment.insert(it.key(), it.value());
+    process.setProcessEnvironment(environment);
+    process.start(
+        program.isEmpty() ? QCoreApplication::applicationDirPath() + "/fudeline" : program, args);
+    Run run;
+    if (!process.waitForFinished(20000)) return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void readsWhatTheStartAsksFor_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("env");
+        QTest::addColumn<int>("request");
+        const int open = int(StartRequest::OpenWindow), help = int(StartRequest::Help),
+                  version = int(StartRequest::Version), none = int(StartRequest::NoDisplay);
+        QTest::newRow("X display") << QStringList{} << QStringList{"DISPLAY"} << open;
+        QTest::newRow("Wayland") << QStringList{} << QStringList{"WAYLAND_DISPLAY"} << open;
+        QTest::newRow("Qt platform set") << QStringList{} << QStringList{"QT_QPA_PLATFORM"} << open;
+        QTest::newRow("-platform")
+            << QStringList{"-platform", "offscreen"} << QStringList{} << open;
+        QTest::newRow("-platform without a name")
+            << QStringList{"-platform"} << QStringList{} << none;
+        QTest::newRow("nothing") << QStringList{} << QStringList{} << none;
+        QTest::newRow("other arguments") << QStringList{"x.png"} << QStringList{} << none;
+        QTest::newRow("--help without display") << QStringList{"--help"} << QStringList{} << help;
+        QTest::newRow("-h on a display") << QStringList{"-h"} << QStringList{"DISPLAY"} << help;
+        QTest::newRow("--version") << QStringList{"--version"} << QStringList{"DISPLAY"} << version;
+    }
+    void readsWhatTheStartAsksFor() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, env);
+        QFETCH(int, request);
+        std::vector<QByteArray> storage{"fudeline"};
+        for (const QString& arg : args) storage.push_back(arg.toUtf8());
+        std::vector<const char*> argv;
+        for (const QByteArray& arg : storage) argv.push_back(arg.constData());
+        const auto getEnv = [&](const char* name) -> const char* {
+            return env.contains(QLatin1String(name)) ? ":0" : nullptr;
+        };
+        QCOMPARE(int(ReadStartRequest(static_cast<int>(argv.size()), argv.data(), getEnv)),
+                 request);
+    }
+
+    void choosesTheLanguageFromTheSystem_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("English (US)") << "en_US" << true;
+        QTest::newRow("English (GB)") << "en_GB" << true;
+        QTest::newRow("Japanese") << "ja_JP" << false;
+        QTest::newRow("C") << "C" << false;
+        QTest::newRow("POSIX") << "POSIX" << false;
+        QTest::newRow("German falls back to Japanese") << "de_DE" << false;
+    }
+    void choosesTheLanguageFromTheSystem() {
+        QFETCH(QString, locale);
+        QFETCH(bool, english);
+        QCOMPARE(ChooseUiLanguage(QLocale(locale)) == UiLanguage::English, english);
+    }
+
+    void translationsLoadForBothLanguages() {
+        // Japanese: Qt's own buttons and dialogs in Japanese, the window's texts as written.
+        QVERIFY(InstallTranslations(*QCoreApplication::instance(), UiLanguage::Japanese));
+        {
+            QMessageBox box(QMessageBox::Question, "t", "t", QMessageBox::Yes | QMessageBox::No);
+            QVERIFY2(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")),
+                     qPrintable(box.button(QMessageBox::Yes)->text()));
+            QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+            MainWindow window(Resources());
+            QCOMPARE(Find<QPushButton>(window, "undoButton")->text(), QStringLiteral("元に戻す"));
+        }
+        RemoveTranslators();
+
+        // English: every text of the window in English.
+        QVERIFY(InstallTranslations(*QCoreApplication::instance(), UiLanguage::English));
+        MainWindow window(Resources());
+        const QList<std::pair<const char*, const char*>> texts = {
+            {"undoButton", "Undo"},
+            {"clearButton", "Clear all"},
+            {"copyButton", "Copy to clipboard"},
+            {"brTagCheckBox", "Copy with <BR>"},
+            {"rowLinesCheckBox", "Show row lines"},
+            {"backgroundButton", "Background..."},
+            {"fileButton", "File..."}};
+        for (const auto& [name, text] : texts) {
+            QCOMPARE(Find<QAbstractButton>(window, name)->text(), QString(text));
+        }
+        QCOMPARE(window.findChild<QAction*>("choosePictureAction")->text(),
+                 QStringLiteral("Choose picture..."));
+        QVERIFY(Find<QLabel>(window, "postCount")->text().contains("bytes"));
+        RemoveTranslators();
+    }
+
+    void withoutADisplayTheProgramSaysSoAndEndsWithOne() {
+        const Run run = Start({}, {{"LANG", "C"}});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("DISPLAY"), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        const Run english = Start({}, {{"LANG", "en_US.UTF-8"}, {"LC_ALL", "en_US.UTF-8"}});
+        QCOMPARE(english.status, 1);
+        QVERIFY(english.err.contains("DISPLAY"));
+    }
+
+    void helpAndVersionAnswerOnStdout_data() {
+        QTest::addColumn<QString>("arg");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("--help") << "--help" << QByteArray("--version");
+        QTest::newRow("--version") << "--version" << QByteArray("fudeline 1.5");
+    }
+    void helpAndVersionAnswerOnStdout() {
+        QFETCH(QString, arg);
+        QFETCH(QByteArray, expected);
+        for (const auto& env :
+             {QMap<QString, QString>{}, QMap<QString, QString>{{"QT_QPA_PLATFORM", "offscreen"}}}) {
+            const Run run = Start({arg}, env);
+            QCOMPARE(run.status, 0);
+            QVERIFY2(run.out.contains(expected), run.out.constData());
+        }
+    }
+
+    void theProgramSpeaksTheSystemsLanguage_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QByteArray>("help");
+        QTest::newRow("C") << "C" << QByteArray("使い方");
+        QTest::newRow("Japanese") << "ja_JP.UTF-8" << QByteArray("使い方");
+        QTest::newRow("English") << "en_US.UTF-8" << QByteArray("usage:");
+        QTest::newRow("German: Japanese") << "de_DE.UTF-8" << QByteArray("使い方");
+    }
+    void theProgramSpeaksTheSystemsLanguage() {
+        QFETCH(QString, lang);
+        QFETCH(QByteArray, help);
+        const Run run = Start({"--help"}, {{"LANG", lang}, {"LC_ALL", lang}});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(help), run.out.constData());
+    }
+
+    void missingCatalogueEndsWithOneAndNamesTheFile() {
+        QTemporaryDir dir;
+        const QString copy = dir.filePath("fudeline");
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/fudeline", copy));
+        const Run run = Start({}, {{"QT_QPA_PLATFORM", "offscreen"}}, copy);
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.err.contains("0021t00df.dat"));
+    }
+
+  private:
+    static void RemoveTranslators() {
+        for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+
+    TemporarySettings settings_;
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"

@@ -1,0 +1,147 @@
+// What the window tests share: recorded strokes played as mouse events, the
+// command-line tool for comparison, modal boxes answered, settings kept away
+// from the user's own.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/canvas_widget.h"
+#include "app/engine_resources.h"
+#include "app/main_window.h"
+#include "pixels/geometry.h"
+#include "session/client_map.h"
+
+namespace fudeline::testing {
+
+// A recorded event in window client pixels: the same events go to the window
+// and, as a replay script, to fudeline-cli.
+struct Event {
+    enum Kind { Down, Move, Up } kind;
+    int x = 0, y = 0;
+};
+
+inline QString ScriptOf(const QList<Event>& events) {
+    QString script;
+    for (const Event& e : events) {
+        if (e.kind == Event::Down) script += QStringLiteral("down %1 %2\n").arg(e.x).arg(e.y);
+        if (e.kind == Event::Move) script += QStringLiteral("move %1 %2\n").arg(e.x).arg(e.y);
+        if (e.kind == Event::Up) script += QStringLiteral("up\n");
+    }
+    return script;
+}
+
+// A zig-zag over several rows, then an angle lower down.
+inline QList<Event> Wave() {
+    QList<Event> events{{Event::Down, 60, 120}};
+    for (int i = 1; i <= 40; ++i) {
+        events.append(
+            Event{Event::Move, 60 + i * 12, 120 + ((i % 8) < 4 ? i % 4 : 4 - i % 4) * 15});
+    }
+    events.append(Event{Event::Up});
+    events.append(Event{Event::Down, 100, 300});
+    events.append(Event{Event::Move, 400, 330});
+    events.append(Event{Event::Move, 400, 420});
+    events.append(Event{Event::Up});
+    return events;
+}
+
+// A client pixel as the canvas widget sees it.
+inline QPoint OnCanvas(int clientX, int clientY) {
+    return QPoint(clientX - kCanvasLeft, clientY - kCanvasTop);
+}
+
+// Plays `events` on the canvas, one paint after every event as the replay does.
+inline void Play(MainWindow& window, const QList<Event>& events) {
+    CanvasWidget* canvas = window.canvas();
+    for (const Event& e : events) {
+        const QPoint p = OnCanvas(e.x, e.y);
+        if (e.kind == Event::Down) QTest::mousePress(canvas, Qt::LeftButton, {}, p);
+        if (e.kind == Event::Move) QTest::mouseMove(canvas, p);
+        if (e.kind == Event::Up) QTest::mouseRelease(canvas, Qt::LeftButton, {}, p);
+        canvas->repaint();
+    }
+}
+
+inline QByteArray RunCli(const QStringList& args) {
+    QProcess process;
+    process.start(QCoreApplication::applicationDirPath() + "/fudeline-cli", args);
+    if (!process.waitForFinished(20000) || process.exitCode() != 0) return "CLI FAILED";
+    return process.readAllStandardOutput();
+}
+
+// What fudeline-cli replay prints for `events`, with `flags` such as --sjis, --br.
+inline QByteArray ReplayOf(const QList<Event>& events, const QStringList& flags) {
+    QTemporaryDir dir;
+    const QString script = dir.filePath("events.replay");
+    QFile file(script);
+    if (!file.open(QIODevice::WriteOnly)) return "NO SCRIPT";
+    file.write(ScriptOf(events).toUtf8());
+    file.close();
+    return RunCli(QStringList{"replay", script} + flags);
+}
+
+// Runs `answer` on the next modal widget once it is up.
+template <typename Widget>
+void OnNextModal(std::function<void(Widget*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* widget = qobject_cast<Widget*>(QApplication::activeModalWidget());
+        QVERIFY(widget);
+        answer(widget);
+    });
+}
+
+// Answers the next message box with `button` (Escape when NoButton); keeps its text.
+inline void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr) {
+    OnNextModal<QMessageBox>([button, text](QMessageBox* box) {
+        if (text) *text = box->text();
+        if (button == QMessageBox::NoButton) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            box->button(button)->click();
+        }
+    });
+}
+
+// Settings in a fresh temporary folder, never the user's.
+class TemporarySettings {
+  public:
+    TemporarySettings() {
+        QCoreApplication::setOrganizationName(QStringLiteral("FudelineTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("FudelineTest"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+    }
+    void Clear() { QSettings().clear(); }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+// Loads the catalogue and the face once per test program.
+inline const EngineResources& Resources() {
+    static std::unique_ptr<EngineResources> resources = [] {
+        std::string error;
+        auto loaded = LoadEngineResources(&error);
+        if (!loaded) qFatal("%s", error.c_str());
+        return std::make_unique<EngineResources>(std::move(*loaded));
+    }();
+    return *resources;
+}
+
+template <typename T>
+T* Find(const QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found) qWarning("no child named %s", name);
+    return found;
+}
+
+}  // namespace fudeline::testing

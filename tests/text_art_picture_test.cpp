@@ -1,0 +1,96 @@
+#include "convert/text_art_picture.h"
+
+#include <gtest/gtest.h>
+
+#include "glyphs/cp932.h"
+#include "pixels/geometry.h"
+
+namespace fudeline {
+namespace {
+
+TEST(SplitTextLines, BreaksAtEachLineFeed) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"\n", {""}},
+        {"a\rb", {"a\rb"}},  // a lone CR is no break
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitTextLines(c.text), c.lines) << c.text;
+}
+
+class RenderTextArtTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto font = MonaFont::Open(FUDELINE_FONT);
+        ASSERT_TRUE(font) << font.error().Message();
+        font_ = font->release();
+    }
+    static void TearDownTestSuite() { delete font_; }
+
+    static const FontGlyph& G(std::string_view sjis) {
+        return *font_->GlyphFor(*Cp932CharToUnicode(sjis));
+    }
+    // True where the picture holds `glyph` at (x, y), white rows 16-17 below it.
+    static bool ShowsGlyph(const Image& picture, int x, int y, const FontGlyph& glyph) {
+        for (int gy = 0; gy < kRowHeight; ++gy) {
+            for (int gx = 0; gx < glyph.advance; ++gx) {
+                const bool dark = gy < 16 && glyph.IsDark(gx, gy);
+                if (picture.Pixel(x + gx, y + gy) != (dark ? kBlack : kWhite)) return false;
+            }
+        }
+        return true;
+    }
+
+    static MonaFont* font_;
+};
+MonaFont* RenderTextArtTest::font_ = nullptr;
+
+TEST_F(RenderTextArtTest, LinesInEighteenPixelRowsSizedToTheText) {
+    const std::string a = "\x82\xA0";  // あ
+    const Image picture = RenderTextArt({"A", a + "A", ""}, *font_);
+    ASSERT_EQ(picture.width(), G(a).advance + G("A").advance);
+    ASSERT_EQ(picture.height(), 3 * kRowHeight);
+    EXPECT_TRUE(ShowsGlyph(picture, 0, 0, G("A")));
+    EXPECT_TRUE(ShowsGlyph(picture, 0, 18, G(a)));
+    EXPECT_TRUE(ShowsGlyph(picture, G(a).advance, 18, G("A")));
+    // Black on white only, and white where no line reaches.
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const std::uint32_t p = picture.Pixel(x, y);
+            ASSERT_TRUE(p == kBlack || p == kWhite);
+            if (y >= 36 || (y < 18 && x >= G("A").advance)) {
+                ASSERT_EQ(p, kWhite) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(RenderTextArtTest, DegenerateTextsStayBounded) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"no lines", {}, 1, 18},
+        {"one empty line", {""}, 1, 18},
+        {"too wide", {std::string(5000, 'W')}, kMaxTextArtWidth, 18},
+        {"too many lines", std::vector<std::string>(kMaxTextArtLines + 5, "a"),
+         static_cast<int>(G("a").advance), kMaxTextArtLines * 18},
+    };
+    for (const Case& c : cases) {
+        const Image picture = RenderTextArt(c.lines, *font_);
+        EXPECT_EQ(picture.width(), c.width) << c.name;
+        EXPECT_EQ(picture.height(), c.height) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace fudeline

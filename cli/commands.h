@@ -18,5 +18,6 @@ Command AddConvertCommand(CLI::App& app);
 Command AddReplayCommand(CLI::App& app);
 Command AddCatalogueCommand(CLI::App& app);
 Command AddTraceCommand(CLI::App& app);
+Command AddRenderCommand(CLI::App& app);
 
 }  // namespace fudeline::cli

@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <iostream>
+
+#include "cli/post_report.h"
 #include "cli/report.h"
 #include "convert/fine_decoder.h"
 #include "convert/row_matcher.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
+#include "export/post_counter.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
@@ -58,6 +62,21 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         .add_flag("--no-fillers", options.noFillers,
                   "With --fine: space with full- and half-width spaces only, no '.', 'ﾞ' or '､'")
         ->needs(fine);
+    command
+        .add_option("--board", options.board,
+                    "Print on stderr how long the text is as a post on the board (2ch: 2048 bytes, "
+                    "24 lines, 256 bytes a line; shitaraba: 4096 bytes; or your own limits) and "
+                    "exit with status 3 when it is over a limit")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return ParseBoardLimits(text)
+                           ? std::string()
+                           : "expected 2ch, shitaraba or BYTES[:LINES[:COLUMNS]] (positive "
+                             "whole numbers), not \"" +
+                                 text + "\"";
+            },
+            ""))
+        ->type_name("2ch|shitaraba|BYTES[:LINES[:COLUMNS]]");
 }
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
@@ -83,6 +102,13 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     if (!text) return ReportFailure("convert the text", text.error());
     if (Status written = WriteFileBytes(options.output, *text); !written) {
         return ReportFailure("write", written.error());
+    }
+    if (!options.board.empty()) {
+        // Counted as Copy puts it on the clipboard, whatever format was written.
+        const BoardLimits limits = ParseBoardLimits(options.board).value();
+        const PostCount count = CountPost(ComposeExportText(state.rows(), options.br), limits);
+        std::cerr << "fudeline-cli: " << DescribePostCount(options.board, count, limits) << '\n';
+        if (count.over()) return kExitOverBoardLimit;
     }
     return 0;
 }

@@ -1,6 +1,6 @@
-// What convert and replay share: where the glyph catalogue comes from, the
-// output format and where the text goes. Commands that turn a drawing into
-// text add these options and run through RunConversion.
+// What convert, replay and trace share: where the glyph catalogue comes from,
+// the output format, where the text goes and the board it must fit. Commands that turn a drawing
+// into text add these options and run through RunConversion.
 #pragma once
 
 #include <functional>
@@ -21,13 +21,16 @@ struct ConversionOptions {
     std::string output = "-";
     bool fine = false;       // the fine decoder instead of the row matcher
     bool noFillers = false;  // with fine: spacing of spaces only
+    std::string board;       // empty: no post count; else as ParseBoardLimits reads it
 };
 
 void AddConversionOptions(CLI::App& command, ConversionOptions& options);
 
 // Loads the catalogue, lets `draw` put the drawing on a fresh session, then
 // writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
-// Returns the exit status.
+// With a board, the post count goes to standard error after the text.
+// Returns the exit status: kExitOverBoardLimit when the text, written in
+// full, does not fit one post.
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(ArtState&)>& draw);
 

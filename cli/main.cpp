@@ -1,14 +1,18 @@
 // fudeline-cli: the conversion engine without a window.
 //
-//   fudeline-cli convert IMAGE [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
-//   fudeline-cli replay SCRIPT [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
-//   fudeline-cli trace PICTURE [--mode auto|lineart|photo] [--scale PERCENT] [--offset X,Y]
-//                      [--save-ink FILE.png] [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o
-//                      FILE]
+//   fudeline-cli convert IMAGE   [conversion options]
+//   fudeline-cli replay SCRIPT   [conversion options]
+//   fudeline-cli trace PICTURE   [--mode auto|lineart|photo] [--scale PERCENT] [--offset X,Y]
+//                                [--save-ink FILE.png] [conversion options]
+//   fudeline-cli render [TEXT]   [--sjis] [-o OUT.png]
 //   fudeline-cli catalogue --font FILE --out DIR
 //
-// "-" as IMAGE, SCRIPT or PICTURE reads standard input. Errors go to stderr with exit
-// status 2; nothing is written to stdout then.
+// Conversion options: [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
+// [--fine [--no-fillers]] [--board 2ch|shitaraba|BYTES[:LINES[:COLUMNS]]].
+//
+// "-" as IMAGE, SCRIPT, PICTURE or TEXT reads standard input. Errors go to stderr with exit
+// status 2; nothing is written to stdout then. A text too long for the --board is still
+// written in full, with exit status 3.
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -36,10 +40,8 @@ int main(int argc, char** argv) {
         return "fudeline-cli: " + std::string(e.what()) + "\nRun with --help for the usage.\n";
     });
     const std::vector<Command> commands = {
-        AddConvertCommand(app),
-        AddReplayCommand(app),
-        AddTraceCommand(app),
-        AddCatalogueCommand(app),
+        AddConvertCommand(app), AddReplayCommand(app),    AddTraceCommand(app),
+        AddRenderCommand(app),  AddCatalogueCommand(app),
     };
     // CLI11 would only say that a command is required.
     if (argc > 1 && argv[1][0] != '-' &&

@@ -9,6 +9,8 @@
 namespace fudeline::cli {
 
 inline constexpr int kExitError = 2;
+// The text was written, but it is too long for one post on the chosen board.
+inline constexpr int kExitOverBoardLimit = 3;
 
 // Prints "fudeline-cli: cannot WHAT PATH: REASON" and returns kExitError.
 int ReportFailure(const std::string& what, const Error& error);

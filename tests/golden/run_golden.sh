@@ -1,25 +1,28 @@
 #!/usr/bin/env bash
 # run_golden.sh [--stdin FILE] [--stdout-to full|closed-pipe] [--output-file PATH]
-#               EXPECTED CLI ARGS...
+#               [--status N] EXPECTED CLI ARGS...
 #
 # EXPECTED is a file the output must equal byte for byte, ERROR (the run must
 # fail with status 2 and print nothing on stdout) or STDOUT (the run must
 # succeed). Only a run that passed these checks echoes what it printed (stderr
-# for ERROR, stdout for STDOUT), so a test's pass expression cannot match a
-# failed run.
+# for ERROR, stdout for STDOUT, stderr for an EXPECTED file), so a test's pass
+# expression cannot match a failed run.
 #   --stdin FILE           feed FILE on standard input
 #   --stdout-to full       standard output is /dev/full: every write fails
 #   --stdout-to closed-pipe  standard output is a pipe nobody reads any more
 #   --output-file PATH     the output is expected in PATH (removed first), not on stdout
+#   --status N             the exit status expected with an EXPECTED file (default 0)
 set -u
 stdin=/dev/null
 stdout_to=
 output_file=
+status=0
 while :; do
   case $1 in
     --stdin) stdin=$2; shift 2 ;;
     --stdout-to) stdout_to=$2; shift 2 ;;
     --output-file) output_file=$2; shift 2 ;;
+    --status) status=$2; shift 2 ;;
     *) break ;;
   esac
 done
@@ -58,12 +61,13 @@ case $expected in
     cat "$out"
     ;;
   *)
-    [ "$rc" -eq 0 ] || { echo "exit status $rc"; cat "$err"; exit 1; }
+    [ "$rc" -eq "$status" ] || { echo "exit status $rc, expected $status"; cat "$err"; exit 1; }
     if [ -n "$output_file" ]; then
       [ ! -s "$out" ] || { echo "expected nothing on stdout"; exit 1; }
       cmp "$output_file" "$expected" || { echo "$output_file differs from $expected"; exit 1; }
     else
       cmp "$out" "$expected" || { echo "output differs from $expected"; exit 1; }
     fi
+    cat "$err"
     ;;
 esac

@@ -1,0 +1,104 @@
+#include "cli/text_art_input.h"
+
+#include <cstdio>
+
+#include "convert/text_art_picture.h"
+#include "glyphs/cp932.h"
+#include "glyphs/sjis.h"
+
+namespace fudeline::cli {
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+std::string Hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+// "line N, column C: why", or "line N: why" when no column is known.
+Error LineError(std::size_t index, const std::string& what) {
+    const char* joint = what.starts_with("column") ? ", " : ": ";
+    return Error{"", "line " + std::to_string(index + 1) + joint + what};
+}
+
+// Bytes in a UTF-8 sequence starting with `lead`, or 0 when it cannot lead one.
+std::size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead >> 5) == 0x6) return 2;
+    if ((lead >> 4) == 0xE) return 3;
+    if ((lead >> 3) == 0x1E) return 4;
+    return 0;
+}
+
+// Why a UTF-8 line has no Shift-JIS form: the first character at fault, so
+// the user can find it.
+std::string Utf8LineProblem(std::string_view line) {
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < line.size(); ++column) {
+        const auto lead = static_cast<unsigned char>(line[i]);
+        const std::size_t length = Utf8SequenceLength(lead);
+        bool wellFormed = length != 0 && i + length <= line.size();
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; wellFormed && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(line[i + k]);
+            wellFormed = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const std::string where = "column " + std::to_string(column) + ": ";
+        if (!wellFormed) return where + "byte 0x" + Hex(lead, 2) + " is not UTF-8";
+        const std::string_view character = line.substr(i, length);
+        if (!Utf8ToCp932(character)) {
+            return where + "\"" + std::string(character) + "\" (U+" + Hex(code, 4) +
+                   ") has no Shift-JIS form";
+        }
+        i += length;
+    }
+    return "a character has no Shift-JIS form";
+}
+
+// The first character of a Shift-JIS line that CP932 does not define.
+std::string SjisLineProblem(std::string_view line) {
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < line.size(); ++column) {
+        const auto lead = static_cast<unsigned char>(line[i]);
+        const std::size_t length = IsSingleByteChar(lead) || i + 1 == line.size() ? 1 : 2;
+        if (!Cp932CharToUnicode(line.substr(i, length))) {
+            std::string bytes = "0x" + Hex(lead, 2);
+            if (length == 2) bytes += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
+            return "column " + std::to_string(column) + ": " + bytes + " is not Shift-JIS";
+        }
+        i += length;
+    }
+    return "a byte is not Shift-JIS";
+}
+
+}  // namespace
+
+Result<std::vector<std::string>> DecodeTextArtLines(std::string_view bytes, bool sjisInput) {
+    if (!sjisInput && bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    // A system without CP932 fails here, before any line is blamed for it.
+    if (Result<std::string> probe = Utf8ToCp932(""); !probe) return std::move(probe).error();
+    std::vector<std::string> lines = SplitTextLines(bytes);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (sjisInput) {
+            Result<std::string> utf8 = Cp932ToUtf8(lines[i]);
+            if (!utf8) return std::move(utf8).error();
+            // Real text cannot hold U+FFFD in CP932: it marks undefined bytes.
+            if (utf8->find(kReplacementCharacter) != std::string::npos) {
+                return LineError(i, SjisLineProblem(lines[i]));
+            }
+            continue;
+        }
+        Result<std::string> sjis = Utf8ToCp932(lines[i]);
+        if (!sjis) return LineError(i, Utf8LineProblem(lines[i]));
+        lines[i] = std::move(*sjis);
+    }
+    return lines;
+}
+
+}  // namespace fudeline::cli

@@ -29,6 +29,11 @@ class BackgroundPicture {
     // The picture as the canvas shows it (scaled, cut at 800 x 522), or null
     // when nothing is to be drawn.
     const Image* CanvasLayer();
+    // The plain picture at the size and place the canvas shows it, cut at
+    // 800 x 522, even when it is shown faint: fading is a way of looking at
+    // the picture, not a change of its lines, and the faint copy keeps only a
+    // quarter of the contrast they are found by. Nothing when none is shown.
+    std::optional<Image> PlainAsShown() const;
 
     bool shown() const { return shown_; }
     bool faint() const { return faint_; }
@@ -37,6 +42,8 @@ class BackgroundPicture {
     const PictureLibrary& library() const { return library_; }
 
   private:
+    // `picture` at the shown size, cut at the canvas.
+    Image Draw(PictureHandle picture) const;
     void Flip(bool& flag) {
         flag = !flag;
         cacheValid_ = false;

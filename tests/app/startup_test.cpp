@@ -116,12 +116,16 @@ class StartupTest : public QObject {
             {"brTagCheckBox", "Copy with <BR>"},
             {"rowLinesCheckBox", "Show row lines"},
             {"backgroundButton", "Background..."},
-            {"fileButton", "File..."}};
+            {"fileButton", "File..."},
+            {"fineCheckBox", "Fine conversion"},
+            {"noFillersCheckBox", "No fillers"}};
         for (const auto& [name, text] : texts) {
             QCOMPARE(Find<QAbstractButton>(window, name)->text(), QString(text));
         }
         QCOMPARE(window.findChild<QAction*>("choosePictureAction")->text(),
                  QStringLiteral("Choose picture..."));
+        QCOMPARE(window.findChild<QAction*>("traceLinesAction")->text(),
+                 QStringLiteral("Take in the lines"));
         QVERIFY(Find<QLabel>(window, "postCount")->text().contains("bytes"));
         RemoveTranslators();
     }

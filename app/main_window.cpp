@@ -416,11 +416,12 @@ void MainWindow::LoadBackgroundPicture(const QString& path) {
 
 void MainWindow::TraceBackgroundLines() {
     if (tracing_) return;  // the lines already being found are the same lines
-    std::optional<Image> shown = background_.PlainAsShown();
+    std::optional<ShownPicture> shown = background_.PlainAsShown();
     if (!shown) return;
     SetTracing(true);
-    traceWatcher_.setFuture(QtConcurrent::run(
-        [picture = std::move(*shown)] { return TraceCanvasPixels(picture, TraceMode::Auto); }));
+    traceWatcher_.setFuture(QtConcurrent::run([picture = std::move(*shown)] {
+        return TraceCanvasPixels(picture.Draw(), TraceMode::Auto);
+    }));
 }
 
 void MainWindow::AddTracedLines() {

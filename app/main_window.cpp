@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
@@ -170,15 +171,22 @@ void MainWindow::CreateControls() {
         button("backgroundButton", nullptr, tr("背景..."), DialogUnits(366, 7, 50, 14));
     QPushButton* fileButton =
         button("fileButton", nullptr, tr("ファイル..."), DialogUnits(420, 7, 46, 14));
-    // The control row is full; the conversion choices sit in the status line.
-    fineBox_ = new QCheckBox(tr("きれいに変換"), this);
+    // The control row is full; the conversion choices sit at the status line's
+    // right end, as clear of the window edge as the counter is of the left one.
+    auto* choices = new QWidget(this);
+    choices->setObjectName(QStringLiteral("conversionChoices"));
+    auto* choicesLayout = new QHBoxLayout(choices);
+    choicesLayout->setContentsMargins(0, 0, 6, 0);
+    fineBox_ = new QCheckBox(tr("きれいに変換"), choices);
     fineBox_->setObjectName(QStringLiteral("fineCheckBox"));
     fineBox_->setToolTip(tr("行ごとに線をなぞる文字の並びを選びます（少し遅くなります）"));
     fineBox_->setChecked(settings.value(kFineKey, false).toBool());
-    noFillersBox_ = new QCheckBox(tr("フィラーなし"), this);
+    noFillersBox_ = new QCheckBox(tr("フィラーなし"), choices);
     noFillersBox_->setObjectName(QStringLiteral("noFillersCheckBox"));
     noFillersBox_->setToolTip(tr("すき間を空白だけで埋め、線のない所に点を置きません"));
     noFillersBox_->setChecked(settings.value(kNoFillersKey, false).toBool());
+    choicesLayout->addWidget(fineBox_);
+    choicesLayout->addWidget(noFillersBox_);
 
     new PenIndicator(state_, client);
     canvas_ = new CanvasWidget(state_, background_, client);
@@ -227,8 +235,7 @@ void MainWindow::CreateControls() {
     postStatus_ = new PostStatus(this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(postStatus_, 1);
-    statusBar()->addPermanentWidget(fineBox_);
-    statusBar()->addPermanentWidget(noFillersBox_);
+    statusBar()->addPermanentWidget(choices);
     setFixedSize(client->width(), client->height() + statusBar()->sizeHint().height());
 }
 

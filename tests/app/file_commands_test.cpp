@@ -382,9 +382,15 @@ class FileCommandsTest : public QObject {
         QVERIFY(!status->count().over());
         status->ChooseBoard(PostStatus::kCustom, BoardLimits{100, 0, 0});
         QVERIFY(status->count().overBytes);
-        QVERIFY2(label->text().contains(QStringLiteral("上限を超えています")),
-                 qPrintable(label->text()));
+        QVERIFY2(status->text().contains(QStringLiteral("上限を超えています")),
+                 qPrintable(status->text()));
         QVERIFY(label->palette().color(QPalette::WindowText) != normal);
+        // Over every limit the warning outgrows the line: what does not fit
+        // is marked as cut, and the whole shows on hover.
+        status->ChooseBoard(PostStatus::kCustom, BoardLimits{100, 1, 10});
+        QVERIFY2(label->text().endsWith(QChar(0x2026)), qPrintable(label->text()));
+        QVERIFY(status->text().startsWith(label->text().chopped(1)));
+        QCOMPARE(label->toolTip(), status->text());
         status->ChooseBoard(PostStatus::kShitaraba, BoardLimits{100, 0, 0});
         QVERIFY(!status->count().over());
         QCOMPARE(label->palette().color(QPalette::WindowText), normal);

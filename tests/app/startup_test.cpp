@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "app/startup.h"
+#include "app/post_status.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;
@@ -126,7 +127,7 @@ class StartupTest : public QObject {
                  QStringLiteral("Choose picture..."));
         QCOMPARE(window.findChild<QAction*>("traceLinesAction")->text(),
                  QStringLiteral("Take in the lines"));
-        QVERIFY(Find<QLabel>(window, "postCount")->text().contains("bytes"));
+        QVERIFY(window.postStatus()->text().contains("bytes"));
         RemoveTranslators();
     }
 

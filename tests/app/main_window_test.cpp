@@ -571,6 +571,29 @@ class MainWindowTest : public QObject {
         QVERIFY(RowsEmpty(window_->state().rows()));
     }
 
+    void linesFoundMidStrokeWaitForItsEnd() {
+        QTemporaryDir dir;
+        ChooseLinePicture(dir);
+        CanvasWidget* canvas = window_->canvas();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, OnCanvas(100, 400));
+        QTest::mouseMove(canvas, OnCanvas(300, 400));
+        canvas->repaint();
+        window_->findChild<QAction*>("traceLinesAction")->trigger();
+        QTest::qWait(500);  // ample for the worker; the lines must still wait
+        QVERIFY(window_->tracingLines());
+        QVERIFY(window_->state().rows()[5].empty());
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(300, 400));
+        canvas->repaint();
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 20000);
+        QVERIFY(!window_->state().rows()[5].empty());
+        // Undo takes the lines and leaves the stroke whole.
+        const TextRow stroke = window_->state().rows()[20];
+        QVERIFY(!stroke.empty());
+        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window_->state().rows()[5].empty());
+        QVERIFY(window_->state().rows()[20] == stroke);
+    }
+
     void closingWhileLinesAreFoundIsSafe() {
         QTemporaryDir dir;
         ChooseLinePicture(dir);

@@ -266,9 +266,7 @@ TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
 TEST(IncrementalRematching, SameRowsAndTextAsMatchingFromScratch) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
     const RowMatcher matcher(catalog);
-    auto font = MonaFont::Open(FUDELINE_FONT);
-    ASSERT_TRUE(font) << font.error().Message();
-    const TextPainter painter(**font);
+    const TextPainter painter(testing::TestFont());
     ArtState incremental(matcher, &painter);
     ArtState fromScratch(matcher, &painter, Rematching::FromScratch);
     std::mt19937 rng(23);
@@ -358,9 +356,7 @@ namespace {
 class ArtStateFineTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        auto font = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(font) << font.error().Message();
-        font_ = font->release();
+        font_ = &testing::TestFont();
         catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
         fine_ = new FineDecoder(*catalog_, *font_);
         matcher_ = new RowMatcher(*catalog_);
@@ -369,7 +365,6 @@ class ArtStateFineTest : public ::testing::Test {
         delete matcher_;
         delete fine_;
         delete catalog_;
-        delete font_;
     }
     void Stroke(ArtState& state, std::initializer_list<TracePoint> points) {
         auto it = points.begin();
@@ -388,12 +383,12 @@ class ArtStateFineTest : public ::testing::Test {
         return rows;
     }
 
-    static MonaFont* font_;
+    static const MonaFont* font_;
     static GlyphCatalog* catalog_;
     static FineDecoder* fine_;
     static RowMatcher* matcher_;
 };
-MonaFont* ArtStateFineTest::font_ = nullptr;
+const MonaFont* ArtStateFineTest::font_ = nullptr;
 GlyphCatalog* ArtStateFineTest::catalog_ = nullptr;
 FineDecoder* ArtStateFineTest::fine_ = nullptr;
 RowMatcher* ArtStateFineTest::matcher_ = nullptr;

@@ -10,12 +10,7 @@ namespace {
 
 class MonaFontTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        auto font = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(font) << font.error().Message();
-        font_ = font->release();
-    }
-    static void TearDownTestSuite() { delete font_; }
+    static void SetUpTestSuite() { font_ = &testing::TestFont(); }
     static const FontGlyph& FaceGlyph(std::string_view sjis) {
         const auto cp = Cp932CharToUnicode(sjis);
         EXPECT_TRUE(cp.has_value());
@@ -23,9 +18,9 @@ class MonaFontTest : public ::testing::Test {
         EXPECT_NE(g, nullptr);
         return *g;
     }
-    static MonaFont* font_;
+    static const MonaFont* font_;
 };
-MonaFont* MonaFontTest::font_ = nullptr;
+const MonaFont* MonaFontTest::font_ = nullptr;
 
 TEST_F(MonaFontTest, SpacingCharactersHaveTheWidthsGapsAreCountedIn) {
     EXPECT_EQ(FaceGlyph("\x81\x40").advance, 11);

@@ -190,9 +190,7 @@ class PlainDecoder {
 class FineDecoderTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        auto font = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(font) << font.error().Message();
-        font_ = font->release();
+        font_ = &testing::TestFont();
         catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
         ASSERT_GT(catalog_->size(), 400u);
         // Every fifth glyph keeps the plain programme quick; all widths stay.
@@ -200,15 +198,14 @@ class FineDecoderTest : public ::testing::Test {
         for (std::size_t i = 0; i < catalog_->size(); i += 5) sample_->push_back((*catalog_)[i]);
     }
     static void TearDownTestSuite() {
-        delete font_;
         delete catalog_;
         delete sample_;
     }
-    static MonaFont* font_;
+    static const MonaFont* font_;
     static GlyphCatalog* catalog_;
     static GlyphCatalog* sample_;
 };
-MonaFont* FineDecoderTest::font_ = nullptr;
+const MonaFont* FineDecoderTest::font_ = nullptr;
 GlyphCatalog* FineDecoderTest::catalog_ = nullptr;
 GlyphCatalog* FineDecoderTest::sample_ = nullptr;
 

@@ -34,11 +34,9 @@ std::int32_t PlainCost(const FontGlyph& face, const std::array<std::uint16_t, 24
 }
 
 TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
-    auto font = MonaFont::Open(FUDELINE_FONT);
-    ASSERT_TRUE(font) << font.error().Message();
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
-    const FineGlyphs wide(catalog, **font, GlyphBits::Isa::Auto);
-    const FineGlyphs portable(catalog, **font, GlyphBits::Isa::Portable);
+    const FineGlyphs wide(catalog, testing::TestFont(), GlyphBits::Isa::Auto);
+    const FineGlyphs portable(catalog, testing::TestFont(), GlyphBits::Isa::Portable);
     ASSERT_GT(wide.widthCount(), 5u);
     std::mt19937 rng(5);
     for (int trial = 0; trial < 40; ++trial) {
@@ -63,7 +61,7 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
             std::int32_t least = std::numeric_limits<std::int32_t>::max(), first = -1;
             for (std::size_t i = 0; i < catalog.size(); ++i) {
                 const auto code = Cp932CharToUnicode(catalog[i].text);
-                const FontGlyph* face = code ? (*font)->GlyphFor(*code) : nullptr;
+                const FontGlyph* face = code ? testing::TestFont().GlyphFor(*code) : nullptr;
                 if (!face || face->advance != width || catalog[i].width != width) continue;
                 if (std::count(face->dark.begin(), face->dark.end(), 1) == 0) continue;
                 const std::int32_t cost = PlainCost(*face, near, target);

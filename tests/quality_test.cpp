@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_catalogs.h"
+
 #include <vector>
 
 #include "glyphs/cp932.h"
@@ -71,15 +73,10 @@ TEST(MeasureQualityTest, TruthBeyondTheTextRowsCountsAsMissed) {
 
 class DrawRowsAsInkTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        auto font = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(font) << font.error().Message();
-        font_ = font->release();
-    }
-    static void TearDownTestSuite() { delete font_; }
-    static MonaFont* font_;
+    static void SetUpTestSuite() { font_ = &testing::TestFont(); }
+    static const MonaFont* font_;
 };
-MonaFont* DrawRowsAsInkTest::font_ = nullptr;
+const MonaFont* DrawRowsAsInkTest::font_ = nullptr;
 
 TEST_F(DrawRowsAsInkTest, RowsLieAtTheInkPitchWithTheirSpacing) {
     const TextPainter painter(*font_);

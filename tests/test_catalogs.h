@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "glyphs/catalog_loader.h"
+#include "glyphs/mona_font.h"
 
 namespace fudeline::testing {
 
@@ -51,6 +53,20 @@ inline GlyphCatalog LoadBuiltCatalog() {
         std::abort();
     }
     return std::move(*catalog);
+}
+
+// The Mona face the catalogue was generated from, opened once per test
+// program. Without it the tests cannot mean anything: stop here.
+inline const MonaFont& TestFont() {
+    static const std::unique_ptr<MonaFont> font = [] {
+        Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FUDELINE_FONT);
+        if (!opened) {
+            std::fprintf(stderr, "%s\n", opened.error().Message().c_str());
+            std::abort();
+        }
+        return std::move(*opened);
+    }();
+    return *font;
 }
 
 }  // namespace fudeline::testing

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_catalogs.h"
+
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 
@@ -27,12 +29,7 @@ TEST(SplitTextLines, BreaksAtEachLineFeed) {
 
 class RenderTextArtTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        auto font = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(font) << font.error().Message();
-        font_ = font->release();
-    }
-    static void TearDownTestSuite() { delete font_; }
+    static void SetUpTestSuite() { font_ = &testing::TestFont(); }
 
     static const FontGlyph& G(std::string_view sjis) {
         return *font_->GlyphFor(*Cp932CharToUnicode(sjis));
@@ -48,9 +45,9 @@ class RenderTextArtTest : public ::testing::Test {
         return true;
     }
 
-    static MonaFont* font_;
+    static const MonaFont* font_;
 };
-MonaFont* RenderTextArtTest::font_ = nullptr;
+const MonaFont* RenderTextArtTest::font_ = nullptr;
 
 TEST_F(RenderTextArtTest, LinesInEighteenPixelRowsSizedToTheText) {
     const std::string a = "\x82\xA0";  // あ

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_catalogs.h"
+
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 
@@ -10,12 +12,7 @@ namespace {
 
 class TextPainterTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        auto font = MonaFont::Open(FUDELINE_FONT);
-        ASSERT_TRUE(font) << font.error().Message();
-        font_ = font->release();
-    }
-    static void TearDownTestSuite() { delete font_; }
+    static void SetUpTestSuite() { font_ = &testing::TestFont(); }
 
     // True where the layer matches `glyph` drawn with its cell's top-left at (x, y).
     static bool ShowsGlyph(const Image& layer, int x, int y, const FontGlyph& glyph) {
@@ -31,10 +28,10 @@ class TextPainterTest : public ::testing::Test {
         return *font_->GlyphFor(*Cp932CharToUnicode(sjis));
     }
 
-    static MonaFont* font_;
+    static const MonaFont* font_;
     Image layer_{kCanvasWidth, kCanvasHeight};
 };
-MonaFont* TextPainterTest::font_ = nullptr;
+const MonaFont* TextPainterTest::font_ = nullptr;
 
 TEST_F(TextPainterTest, DrawsCellsWhiteThenDarkPixelsBlack) {
     layer_.FillRect(0, 0, 100, 20, kBlack);

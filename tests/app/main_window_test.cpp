@@ -272,7 +272,6 @@ class MainWindowTest : public QObject {
         QTest::newRow("plain, Ctrl+C") << false << true << greedy;
         QTest::newRow("with <BR>, Ctrl+C") << true << true << greedy;
         QTest::newRow("fine") << false << true << fine;
-        QTest::newRow("fine with <BR>") << true << false << fine;
         QTest::newRow("fine without fillers") << false << true << bare;
     }
     void copyPutsWhatTheCommandLineToolPrints() {
@@ -301,22 +300,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(sjis.contains("<BR>\r\n"), br);
         QCOMPARE(window_->postStatus()->count().bytes,
                  CountPost(sjis.toStdString(), k2chLimits).bytes);
-    }
-
-    void fineConversionFollowsEveryLaterChange() {
-        ClickConversionBoxes({"--fine"});
-        const QList<Event> events = Wave();
-        Play(*window_, events);
-        QCOMPARE(QByteArray::fromStdString(window_->ExportText()),
-                 ReplayOf(events, {"--fine", "--sjis"}));
-        // Undo shows the drawing before its last stroke, converted the same way.
-        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(QByteArray::fromStdString(window_->ExportText()),
-                 ReplayOf(events.mid(0, events.size() - 4), {"--fine", "--sjis"}));
-        // Without fillers needs the fine conversion; alone it is greyed.
-        Find<QCheckBox>(*window_, "fineCheckBox")->click();
-        QVERIFY(!Find<QCheckBox>(*window_, "noFillersCheckBox")->isEnabled());
-        QVERIFY(window_->state().fineDecoder() == nullptr);
     }
 
     void copyOfAnEmptyCanvasEmptiesTheClipboard() {
@@ -556,19 +539,6 @@ class MainWindowTest : public QObject {
         QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(RowsEmpty(window_->state().rows()));
         QVERIFY(InkBounds(window_->state().inkLayer()).isEmpty());
-    }
-
-    void tracedLinesAreEditedWithTheEraser() {
-        QTemporaryDir dir;
-        ChooseLinePicture(dir);
-        window_->findChild<QAction*>("traceLinesAction")->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 20000);
-        QVERIFY(!window_->state().rows()[5].empty());
-        QTest::mouseClick(Find<QWidget>(*window_, "penIndicator"), Qt::LeftButton, {},
-                          QPoint(9, 9));
-        // Over the whole line, in client pixels (the canvas at 12, 40).
-        Play(*window_, {{Event::Down, 40, 140}, {Event::Move, 390, 140}, {Event::Up}});
-        QVERIFY(RowsEmpty(window_->state().rows()));
     }
 
     void linesFoundMidStrokeWaitForItsEnd() {

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include "app/startup.h"
 #include "app/post_status.h"
+#include "app/startup.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;

@@ -37,6 +37,15 @@ BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
             emit pictureChanged();
         });
     }
+    addSeparator();
+    trace_ = addAction(tr("線を取り込む"));
+    trace_->setObjectName(QStringLiteral("traceLinesAction"));
+    connect(trace_, &QAction::triggered, this, &BackgroundMenu::traceLinesRequested);
+    SyncMarks();
+}
+
+void BackgroundMenu::SetTracing(bool tracing) {
+    tracing_ = tracing;
     SyncMarks();
 }
 
@@ -58,6 +67,7 @@ void BackgroundMenu::SyncMarks() {
     faint_->setChecked(picture_.faint());
     for (QAction* size : sizes_->actions())
         size->setChecked(size->data().toInt() == picture_.scale());
+    trace_->setEnabled(picture_.shown() && picture_.hasPicture() && !tracing_);
 }
 
 }  // namespace fudeline

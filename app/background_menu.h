@@ -1,4 +1,5 @@
-// The popup menu under "背景...": choose a picture, show it, faint, and sizes.
+// The popup menu under "背景...": choose a picture, show it, faint, sizes,
+// and take its lines into the drawing.
 // One action per command; the check marks are set from the picture each time
 // the picture changes, so they always say what the canvas shows.
 #pragma once
@@ -21,11 +22,18 @@ class BackgroundMenu : public QMenu {
     // Sets every check mark from the picture.
     void SyncMarks();
 
+    // While lines are being taken the command stays greyed: a second run
+    // would add the same lines twice.
+    void SetTracing(bool tracing);
+
     QAction* chooseAction() const { return choose_; }
+    QAction* traceAction() const { return trace_; }
 
   signals:
     // The user asked for a picture file.
     void choosePictureRequested();
+    // The user asked for the shown picture's lines in the drawing.
+    void traceLinesRequested();
     // What the canvas shows of the picture changed.
     void pictureChanged();
 
@@ -38,6 +46,8 @@ class BackgroundMenu : public QMenu {
     QAction* show_ = nullptr;
     QAction* faint_ = nullptr;
     QActionGroup* sizes_ = nullptr;
+    QAction* trace_ = nullptr;
+    bool tracing_ = false;
 };
 
 }  // namespace fudeline

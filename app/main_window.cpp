@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
@@ -14,6 +15,8 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "app/background_menu.h"
 #include "app/canvas_widget.h"
@@ -40,6 +43,20 @@ QRect DialogUnits(int x, int y, int w, int h) {
 
 const QString kBrTagKey = QStringLiteral("copy/addBrTag");
 const QString kRowLinesKey = QStringLiteral("view/rowLines");
+const QString kFineKey = QStringLiteral("convert/fine");
+const QString kNoFillersKey = QStringLiteral("convert/noFillers");
+
+// Traced lines wait this long between looks for the end of a stroke under way.
+constexpr int kStrokeEndPollMs = 30;
+
+bool HasInk(const Image& ink) {
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if (ink.Pixel(x, y) == kBlack) return true;
+        }
+    }
+    return false;
+}
 
 // Drawings larger than this are not read: no real drawing comes near it.
 constexpr qint64 kMaxDrawingFileBytes = qint64{64} << 20;
@@ -85,10 +102,15 @@ MainWindow::MainWindow(const EngineResources& resources, QWidget* parent)
     setWindowTitle(QString::fromUtf8(kCaption));
     setWindowIcon(QIcon(QPixmap(fudeline_icon_xpm)));
     CreateControls();
-    DrawingChanged();
+    ApplyConversionMode();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The worker reads only its own copy of the picture; what it finds after
+    // the window is gone has nowhere to go.
+    traceWatcher_.disconnect();
+    traceWatcher_.waitForFinished();
+}
 
 QAction* MainWindow::AddCommand(const char* name, const QString& text, const QKeySequence& shortcut,
                                 void (MainWindow::*command)()) {
@@ -149,6 +171,22 @@ void MainWindow::CreateControls() {
         button("backgroundButton", nullptr, tr("背景..."), DialogUnits(366, 7, 50, 14));
     QPushButton* fileButton =
         button("fileButton", nullptr, tr("ファイル..."), DialogUnits(420, 7, 46, 14));
+    // The control row is full; the conversion choices sit at the status line's
+    // right end, as clear of the window edge as the counter is of the left one.
+    auto* choices = new QWidget(this);
+    choices->setObjectName(QStringLiteral("conversionChoices"));
+    auto* choicesLayout = new QHBoxLayout(choices);
+    choicesLayout->setContentsMargins(0, 0, 6, 0);
+    fineBox_ = new QCheckBox(tr("きれいに変換"), choices);
+    fineBox_->setObjectName(QStringLiteral("fineCheckBox"));
+    fineBox_->setToolTip(tr("行ごとに線をなぞる文字の並びを選びます（少し遅くなります）"));
+    fineBox_->setChecked(settings.value(kFineKey, false).toBool());
+    noFillersBox_ = new QCheckBox(tr("フィラーなし"), choices);
+    noFillersBox_->setObjectName(QStringLiteral("noFillersCheckBox"));
+    noFillersBox_->setToolTip(tr("すき間を空白だけで埋め、線のない所に点を置きません"));
+    noFillersBox_->setChecked(settings.value(kNoFillersKey, false).toBool());
+    choicesLayout->addWidget(fineBox_);
+    choicesLayout->addWidget(noFillersBox_);
 
     new PenIndicator(state_, client);
     canvas_ = new CanvasWidget(state_, background_, client);
@@ -173,8 +211,22 @@ void MainWindow::CreateControls() {
             [this, backgroundButton] { ShowMenuUnder(backgroundMenu_, backgroundButton); });
     connect(fileButton, &QPushButton::clicked, this,
             [this, fileButton] { ShowMenuUnder(fileMenu_, fileButton); });
+    connect(fineBox_, &QCheckBox::toggled, this, [this](bool on) {
+        QSettings().setValue(kFineKey, on);
+        ApplyConversionMode();
+    });
+    connect(noFillersBox_, &QCheckBox::toggled, this, [this](bool on) {
+        QSettings().setValue(kNoFillersKey, on);
+        ApplyConversionMode();
+    });
     connect(backgroundMenu_, &BackgroundMenu::choosePictureRequested, this,
             &MainWindow::ChooseBackgroundPicture);
+    connect(backgroundMenu_, &BackgroundMenu::traceLinesRequested, this,
+            &MainWindow::TraceBackgroundLines);
+    connect(&traceWatcher_, &QFutureWatcher<TracedInk>::finished, this, [this] {
+        tracedInk_ = traceWatcher_.result().ink;
+        AddTracedLines();
+    });
     connect(backgroundMenu_, &BackgroundMenu::pictureChanged, canvas_,
             qOverload<>(&QWidget::update));
     connect(canvas_, &CanvasWidget::rowsChanged, this, &MainWindow::DrawingChanged);
@@ -183,6 +235,7 @@ void MainWindow::CreateControls() {
     postStatus_ = new PostStatus(this);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(postStatus_, 1);
+    statusBar()->addPermanentWidget(choices);
     setFixedSize(client->width(), client->height() + statusBar()->sizeHint().height());
 }
 
@@ -366,6 +419,62 @@ void MainWindow::LoadBackgroundPicture(const QString& path) {
     backgroundMenu_->SyncMarks();
     canvas_->update();
     if (!loaded) Warn(tr("背景画像「%1」を読み込めませんでした。"), path, why);
+}
+
+void MainWindow::TraceBackgroundLines() {
+    if (tracing_) return;  // the lines already being found are the same lines
+    std::optional<ShownPicture> shown = background_.PlainAsShown();
+    if (!shown) return;
+    SetTracing(true);
+    traceWatcher_.setFuture(QtConcurrent::run([picture = std::move(*shown)] {
+        return TraceCanvasPixels(picture.Draw(), TraceMode::Auto);
+    }));
+}
+
+void MainWindow::AddTracedLines() {
+    if (!tracedInk_) return;
+    // Mid-stroke the undo step would split the stroke; the lines wait for its end.
+    if (state_.traceActive()) {
+        QTimer::singleShot(kStrokeEndPollMs, this, &MainWindow::AddTracedLines);
+        return;
+    }
+    const Image ink = std::move(*tracedInk_);
+    tracedInk_.reset();
+    SetTracing(false);
+    if (!HasInk(ink)) {
+        statusBar()->showMessage(tr("背景画像に線が見つかりませんでした"), 5000);
+        return;
+    }
+    state_.AddInk(ink);
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::SetTracing(bool tracing) {
+    tracing_ = tracing;
+    backgroundMenu_->SetTracing(tracing);
+    if (tracing) {
+        statusBar()->showMessage(tr("背景画像の線を取り込んでいます..."));
+    } else {
+        statusBar()->clearMessage();
+    }
+}
+
+const FineDecoder& MainWindow::FineDecoderFor(bool noFillers) {
+    std::unique_ptr<FineDecoder>& decoder = fineDecoders_[noFillers ? 1 : 0];
+    if (!decoder) {
+        decoder = std::make_unique<FineDecoder>(resources_.catalog, *resources_.font,
+                                                FineOptions{noFillers});
+    }
+    return *decoder;
+}
+
+void MainWindow::ApplyConversionMode() {
+    const bool fine = fineBox_->isChecked();
+    noFillersBox_->setEnabled(fine);  // the row matcher always places fillers
+    state_.SetFineDecoder(fine ? &FineDecoderFor(noFillersBox_->isChecked()) : nullptr);
+    canvas_->update();
+    DrawingChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

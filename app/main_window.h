@@ -4,13 +4,20 @@
 // shortcut, and the buttons and popup menus trigger the same actions.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <optional>
 
 #include "app/engine_resources.h"
 #include "app/file_chooser.h"
 #include "background/background_picture.h"
+#include "convert/fine_decoder.h"
 #include "convert/row_matcher.h"
 #include "convert/text_painter.h"
+#include "lines/trace_picture.h"
 #include "session/art_state.h"
 
 class QCheckBox;
@@ -44,6 +51,9 @@ class MainWindow : public QMainWindow {
     // The text Copy puts on the clipboard, in Shift-JIS.
     std::string ExportText() const;
 
+    // True from "線を取り込む" until its lines are in the drawing.
+    bool tracingLines() const { return tracing_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -68,6 +78,17 @@ class MainWindow : public QMainWindow {
     void ChooseBackgroundPicture();
     void LoadBackgroundPicture(const QString& path);
 
+    // Taking the background's lines into the drawing: the picture is read
+    // here, its lines are found on a worker thread, and they join the drawing
+    // here once no stroke is under way.
+    void TraceBackgroundLines();
+    void AddTracedLines();
+    void SetTracing(bool tracing);
+
+    // Rows become text by the row matcher or, when chosen, the fine decoder.
+    void ApplyConversionMode();
+    const FineDecoder& FineDecoderFor(bool noFillers);
+
     // Writes `bytes` to `path` whole; on failure says so, with the file name.
     bool WriteOrWarn(const QString& path, const std::string& bytes);
     void Warn(const QString& message, const QString& path, const QString& reason);
@@ -75,6 +96,8 @@ class MainWindow : public QMainWindow {
     const EngineResources& resources_;
     RowMatcher matcher_;
     TextPainter painter_;
+    // Built when first chosen (index: without fillers); the session points at one.
+    std::array<std::unique_ptr<FineDecoder>, 2> fineDecoders_;
     ArtState state_;
     BackgroundPicture background_;
     FileChooser chooseFile_;
@@ -86,6 +109,12 @@ class MainWindow : public QMainWindow {
     QMenu* fileMenu_ = nullptr;
     QCheckBox* brTagBox_ = nullptr;
     QCheckBox* rowLinesBox_ = nullptr;
+    QCheckBox* fineBox_ = nullptr;
+    QCheckBox* noFillersBox_ = nullptr;
+
+    QFutureWatcher<TracedInk> traceWatcher_;
+    std::optional<Image> tracedInk_;  // found, waiting for the stroke under way to end
+    bool tracing_ = false;
 };
 
 }  // namespace fudeline

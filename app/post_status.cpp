@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,6 +76,9 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(6, 0, 0, 0);  // the text clear of the window edge
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("postCount"));
+    // The counter takes what the other controls of the line leave.
+    label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label_->installEventFilter(this);
     boards_ = new QComboBox(this);
     boards_->setObjectName(QStringLiteral("boardChooser"));
     boards_->setFocusPolicy(Qt::ClickFocus);
@@ -133,8 +137,16 @@ void PostStatus::Show(const std::string& sjis) {
     Refresh();
 }
 
-QString PostStatus::text() const {
-    return label_->text();
+bool PostStatus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == label_ && event->type() == QEvent::Resize) ShowText();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PostStatus::ShowText() {
+    const QString shown =
+        label_->fontMetrics().elidedText(text_, Qt::ElideRight, label_->contentsRect().width());
+    label_->setText(shown);
+    label_->setToolTip(shown == text_ ? QString() : text_);
 }
 
 void PostStatus::Refresh() {
@@ -151,7 +163,8 @@ void PostStatus::Refresh() {
                     .arg(QLocale().toString(static_cast<qint64>(count_.longestLine)));
     if (!over.isEmpty())
         text += tr("　一度に投稿できません: %1が上限を超えています").arg(over.join(tr("、")));
-    label_->setText(text);
+    text_ = text;
+    ShowText();
     QPalette palette = label_->palette();
     palette.setColor(QPalette::WindowText, count_.over()
                                                ? QColor(0xC0, 0, 0)

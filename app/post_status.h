@@ -1,6 +1,7 @@
 // The status line under the canvas: how long the text that Copy would put on
 // the clipboard is as a post, on the chosen board, with a warning when it is
-// over a limit. The board and custom limits persist in the settings.
+// over a limit. The board and custom limits persist in the settings. A
+// warning too long for the line ends in an ellipsis and shows whole on hover.
 #pragma once
 
 #include <QWidget>
@@ -30,11 +31,16 @@ class PostStatus : public QWidget {
     Board board() const { return board_; }
     BoardLimits limits() const;
     const PostCount& count() const { return count_; }
-    QString text() const;
+    // The whole text; the line shows as much as fits, the rest on hover.
+    QString text() const { return text_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void OnBoardActivated(int index);
     void Refresh();
+    void ShowText();
 
     QLabel* label_ = nullptr;
     QComboBox* boards_ = nullptr;
@@ -42,6 +48,7 @@ class PostStatus : public QWidget {
     BoardLimits custom_ = k2chLimits;
     std::string sjis_;
     PostCount count_;
+    QString text_;
 };
 
 }  // namespace fudeline

@@ -28,20 +28,32 @@ void BackgroundPicture::Release() {
     cacheValid_ = false;
 }
 
+Image ShownPicture::Draw() const {
+    // White where the picture does not reach, as the canvas is.
+    Image shown(std::min(width, kCanvasWidth), std::min(height, kCanvasHeight));
+    DrawScaledPicture(shown, 0, 0, width, height, picture, 0, 0, picture.width(), picture.height());
+    return shown;
+}
+
+ShownPicture BackgroundPicture::AsShown(PictureHandle picture) const {
+    int w = 0, h = 0;
+    library_.GetPictureInfo(plain_, w, h);  // the plain picture's size, always
+    return {library_.SharedPicture(picture), static_cast<int>(std::int64_t{scale_} * w / 100),
+            static_cast<int>(std::int64_t{scale_} * h / 100)};
+}
+
 const Image* BackgroundPicture::CanvasLayer() {
     if (!shown_ || plain_ == 0 || faded_ == 0) return nullptr;
     if (!cacheValid_) {
-        int w = 0, h = 0;
-        library_.GetPictureInfo(plain_, w, h);  // the plain picture's size, always
-        const PictureHandle picture = faint_ ? faded_ : plain_;
-        const int dw = static_cast<int>(std::int64_t{scale_} * w / 100);
-        const int dh = static_cast<int>(std::int64_t{scale_} * h / 100);
-        // White where the picture does not reach, as the canvas is.
-        cache_.emplace(std::min(dw, kCanvasWidth), std::min(dh, kCanvasHeight));
-        library_.DrawPicture(*cache_, 0, 0, dw, dh, picture, 0, 0, w, h);
+        cache_ = AsShown(faint_ ? faded_ : plain_).Draw();
         cacheValid_ = true;
     }
     return &*cache_;
+}
+
+std::optional<ShownPicture> BackgroundPicture::PlainAsShown() const {
+    if (!shown_ || plain_ == 0) return std::nullopt;
+    return AsShown(plain_);
 }
 
 }  // namespace fudeline

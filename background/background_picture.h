@@ -12,6 +12,16 @@
 
 namespace fudeline {
 
+// A picture at a shown size, cut at 800 x 522 where it is drawn. Holds its
+// own reference to the pixels, so the background may change meanwhile.
+struct ShownPicture {
+    QImage picture;
+    int width = 0;  // the shown size, before the cut
+    int height = 0;
+
+    Image Draw() const;
+};
+
 class BackgroundPicture {
   public:
     ~BackgroundPicture() { Release(); }
@@ -29,6 +39,13 @@ class BackgroundPicture {
     // The picture as the canvas shows it (scaled, cut at 800 x 522), or null
     // when nothing is to be drawn.
     const Image* CanvasLayer();
+    // The plain picture at the size and place the canvas shows it, even when
+    // it is shown faint: fading is a way of looking at the picture, not a
+    // change of its lines, and the faint copy keeps only a quarter of the
+    // contrast they are found by. Nothing when none is shown. Scaling a photo
+    // takes longer than a frame, so it is left to ShownPicture::Draw, which
+    // may run on any thread.
+    std::optional<ShownPicture> PlainAsShown() const;
 
     bool shown() const { return shown_; }
     bool faint() const { return faint_; }
@@ -37,6 +54,7 @@ class BackgroundPicture {
     const PictureLibrary& library() const { return library_; }
 
   private:
+    ShownPicture AsShown(PictureHandle picture) const;
     void Flip(bool& flag) {
         flag = !flag;
         cacheValid_ = false;

@@ -95,7 +95,18 @@ bool PictureLibrary::GetPictureInfo(PictureHandle handle, int& width, int& heigh
 void PictureLibrary::DrawPicture(Image& destination, int dx, int dy, int dw, int dh,
                                  PictureHandle handle, int sx, int sy, int sw, int sh) const {
     const auto it = pictures_.find(handle);
-    if (it == pictures_.end() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    if (it == pictures_.end()) return;
+    DrawScaledPicture(destination, dx, dy, dw, dh, it->second, sx, sy, sw, sh);
+}
+
+QImage PictureLibrary::SharedPicture(PictureHandle handle) const {
+    const auto it = pictures_.find(handle);
+    return it == pictures_.end() ? QImage() : it->second;
+}
+
+void DrawScaledPicture(Image& destination, int dx, int dy, int dw, int dh, const QImage& source,
+                       int sx, int sy, int sw, int sh) {
+    if (source.isNull() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     // The visible part of the destination rectangle, and the source pixels it shows.
     const int visibleW = std::min<qint64>(dw, destination.width() - std::max(dx, 0));
     const int visibleH = std::min<qint64>(dh, destination.height() - std::max(dy, 0));
@@ -104,7 +115,7 @@ void PictureLibrary::DrawPicture(Image& destination, int dx, int dy, int dw, int
     const int srcH = static_cast<int>(std::min<qint64>(sh, (qint64{visibleH} * sh + dh - 1) / dh));
     const int scaledW = static_cast<int>(qint64{srcW} * dw / sw);
     const int scaledH = static_cast<int>(qint64{srcH} * dh / sh);
-    const QImage part = it->second.copy(sx, sy, srcW, srcH)
+    const QImage part = source.copy(sx, sy, srcW, srcH)
                             .scaled(std::max(scaledW, 1), std::max(scaledH, 1),
                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                             .convertToFormat(QImage::Format_RGB32);

@@ -35,6 +35,10 @@ class PictureLibrary {
     void DrawPicture(Image& destination, int dx, int dy, int dw, int dh, PictureHandle handle,
                      int sx, int sy, int sw, int sh) const;
     void FreePicture(PictureHandle handle);
+    // The picture itself, shared: a null image for an unknown handle. The
+    // library never changes a picture it has handed out (a change makes its
+    // own copy), so the result may be read on any thread.
+    QImage SharedPicture(PictureHandle handle) const;
 
     std::size_t PictureCount() const { return pictures_.size(); }
 
@@ -44,5 +48,9 @@ class PictureLibrary {
     std::unordered_map<PictureHandle, QImage> pictures_;
     PictureHandle next_ = 1;
 };
+
+// What DrawPicture does, for a picture held outside a library.
+void DrawScaledPicture(Image& destination, int dx, int dy, int dw, int dh, const QImage& source,
+                       int sx, int sy, int sw, int sh);
 
 }  // namespace fudeline

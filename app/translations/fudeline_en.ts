@@ -81,6 +81,10 @@ Use fudeline-cli to convert without a display.
         <source>サイズ</source>
         <translation>Size</translation>
     </message>
+    <message>
+        <source>線を取り込む</source>
+        <translation>Take in the lines</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::MainWindow</name>
@@ -240,6 +244,30 @@ Are you sure?</translation>
 
 Save it before closing?</translation>
     </message>
+    <message>
+        <source>きれいに変換</source>
+        <translation>Fine conversion</translation>
+    </message>
+    <message>
+        <source>行ごとに線をなぞる文字の並びを選びます（少し遅くなります）</source>
+        <translation>Chooses, row by row, the characters that follow the lines best (a little slower)</translation>
+    </message>
+    <message>
+        <source>フィラーなし</source>
+        <translation>No fillers</translation>
+    </message>
+    <message>
+        <source>すき間を空白だけで埋め、線のない所に点を置きません</source>
+        <translation>Fills gaps with spaces only, so no dots appear where nothing is drawn</translation>
+    </message>
+    <message>
+        <source>背景画像に線が見つかりませんでした</source>
+        <translation>No lines were found in the background picture</translation>
+    </message>
+    <message>
+        <source>背景画像の線を取り込んでいます...</source>
+        <translation>Taking in the lines of the background picture...</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::PostStatus</name>
@@ -276,7 +304,7 @@ Save it before closing?</translation>
         <translation>Custom...</translation>
     </message>
     <message>
-        <source>%1 バイト　%2 行</source>
+        <source>%1 バイト&#x3000;%2 行</source>
         <translation>%1 bytes   %2 lines</translation>
     </message>
     <message>
@@ -292,7 +320,7 @@ Save it before closing?</translation>
         <translation>line length (longest %1 bytes)</translation>
     </message>
     <message>
-        <source>　一度に投稿できません: %1が上限を超えています</source>
+        <source>&#x3000;一度に投稿できません: %1が上限を超えています</source>
         <translation>   Too long for one post: %1 over the limit</translation>
     </message>
     <message>

@@ -231,17 +231,22 @@ class FileCommandsTest : public QObject {
     void exportWritesWhatCopyWouldGive_data() {
         QTest::addColumn<int>("filter");
         QTest::addColumn<bool>("br");
-        QTest::newRow("Shift-JIS") << 0 << false;
-        QTest::newRow("Shift-JIS with <BR>") << 0 << true;
-        QTest::newRow("UTF-8") << 1 << false;
-        QTest::newRow("UTF-8 with <BR>") << 1 << true;
+        QTest::addColumn<bool>("fine");
+        QTest::newRow("Shift-JIS") << 0 << false << false;
+        QTest::newRow("Shift-JIS with <BR>") << 0 << true << false;
+        QTest::newRow("UTF-8") << 1 << false << false;
+        QTest::newRow("UTF-8 with <BR>") << 1 << true << false;
+        QTest::newRow("Shift-JIS, fine") << 0 << false << true;
+        QTest::newRow("UTF-8 with <BR>, fine") << 1 << true << true;
     }
     void exportWritesWhatCopyWouldGive() {
         QFETCH(int, filter);
         QFETCH(bool, br);
+        QFETCH(bool, fine);
         const QList<Event> events = Wave();
         Play(*window_, events);
         if (br) Find<QCheckBox>(*window_, "brTagCheckBox")->click();
+        if (fine) Find<QCheckBox>(*window_, "fineCheckBox")->click();
         QTemporaryDir dir;
         const QString path = dir.filePath("art.txt");
         FileRequest request;
@@ -251,6 +256,7 @@ class FileCommandsTest : public QObject {
         QCOMPARE(request.filters.size(), 2);
         QStringList flags = br ? QStringList{"--br"} : QStringList{};
         if (filter == 0) flags << "--sjis";
+        if (fine) flags << "--fine";
         const QByteArray expected = ReplayOf(events, flags);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(ReadAll(path), expected);
@@ -258,6 +264,8 @@ class FileCommandsTest : public QObject {
 
     void textPictureShowsTheTextWithoutTags() {
         Play(*window_, Wave());
+        Find<QCheckBox>(*window_, "fineCheckBox")
+            ->click();  // the picture shows what the canvas does
         Find<QCheckBox>(*window_, "brTagCheckBox")->click();  // a tag is for the board only
         QTemporaryDir dir;
         const QString path = dir.filePath("art.png");
@@ -374,9 +382,15 @@ class FileCommandsTest : public QObject {
         QVERIFY(!status->count().over());
         status->ChooseBoard(PostStatus::kCustom, BoardLimits{100, 0, 0});
         QVERIFY(status->count().overBytes);
-        QVERIFY2(label->text().contains(QStringLiteral("上限を超えています")),
-                 qPrintable(label->text()));
+        QVERIFY2(status->text().contains(QStringLiteral("上限を超えています")),
+                 qPrintable(status->text()));
         QVERIFY(label->palette().color(QPalette::WindowText) != normal);
+        // Over every limit the warning outgrows the line: what does not fit
+        // is marked as cut, and the whole shows on hover.
+        status->ChooseBoard(PostStatus::kCustom, BoardLimits{100, 1, 10});
+        QVERIFY2(label->text().endsWith(QChar(0x2026)), qPrintable(label->text()));
+        QVERIFY(status->text().startsWith(label->text().chopped(1)));
+        QCOMPARE(label->toolTip(), status->text());
         status->ChooseBoard(PostStatus::kShitaraba, BoardLimits{100, 0, 0});
         QVERIFY(!status->count().over());
         QCOMPARE(label->palette().color(QPalette::WindowText), normal);
@@ -405,8 +419,13 @@ class FileCommandsTest : public QObject {
         window_->postStatus()->ChooseBoard(PostStatus::kCustom, BoardLimits{700, 9, 99});
         Find<QCheckBox>(*window_, "brTagCheckBox")->click();
         Find<QCheckBox>(*window_, "rowLinesCheckBox")->click();
+        Find<QCheckBox>(*window_, "fineCheckBox")->click();
+        Find<QCheckBox>(*window_, "noFillersCheckBox")->click();
         window_.reset();
         MainWindow next(Resources());
+        QVERIFY(Find<QCheckBox>(next, "fineCheckBox")->isChecked());
+        QVERIFY(Find<QCheckBox>(next, "noFillersCheckBox")->isChecked());
+        QVERIFY(next.state().fineDecoder() && next.state().fineDecoder()->options().noFillers);
         QCOMPARE(next.postStatus()->board(), PostStatus::kCustom);
         QCOMPARE(next.postStatus()->limits(), (BoardLimits{700, 9, 99}));
         QVERIFY(Find<QCheckBox>(next, "brTagCheckBox")->isChecked());

@@ -4,8 +4,11 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QStatusBar>
 
 #include "app/background_menu.h"
+#include "app/post_status.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;
@@ -26,6 +29,17 @@ bool RowsEmpty(const TextRows& rows) {
         if (!row.empty()) return false;
     }
     return true;
+}
+
+// The ink's black pixels' bounding box.
+QRect InkBounds(const Image& ink) {
+    QRect bounds;
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if (ink.Pixel(x, y) == kBlack) bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
 }
 
 QString SavePicture(const QTemporaryDir& dir, const char* name, QRgb colour, int w, int h) {
@@ -246,26 +260,36 @@ class MainWindowTest : public QObject {
         QVERIFY(window_->state().rows() == drawn);
     }
 
+    // `conversion` names the check boxes clicked after drawing, which are also
+    // the command-line flags that convert the same way.
     void copyPutsWhatTheCommandLineToolPrints_data() {
         QTest::addColumn<bool>("br");
         QTest::addColumn<bool>("byKey");
-        QTest::newRow("plain, button") << false << false;
-        QTest::newRow("with <BR>, button") << true << false;
-        QTest::newRow("plain, Ctrl+C") << false << true;
-        QTest::newRow("with <BR>, Ctrl+C") << true << true;
+        QTest::addColumn<QStringList>("conversion");
+        const QStringList greedy, fine{"--fine"}, bare{"--fine", "--no-fillers"};
+        QTest::newRow("plain, button") << false << false << greedy;
+        QTest::newRow("with <BR>, button") << true << false << greedy;
+        QTest::newRow("plain, Ctrl+C") << false << true << greedy;
+        QTest::newRow("with <BR>, Ctrl+C") << true << true << greedy;
+        QTest::newRow("fine") << false << true << fine;
+        QTest::newRow("fine without fillers") << false << true << bare;
     }
     void copyPutsWhatTheCommandLineToolPrints() {
         QFETCH(bool, br);
         QFETCH(bool, byKey);
+        QFETCH(QStringList, conversion);
         const QList<Event> events = Wave();
         Play(*window_, events);
+        const TextRows greedy = window_->state().rows();
+        ClickConversionBoxes(conversion);
+        QCOMPARE(window_->state().rows() != greedy, !conversion.isEmpty());
         if (br) Find<QCheckBox>(*window_, "brTagCheckBox")->click();
         if (byKey) {
             QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
         } else {
             Find<QPushButton>(*window_, "copyButton")->click();
         }
-        const QStringList flags = br ? QStringList{"--br"} : QStringList{};
+        const QStringList flags = (br ? QStringList{"--br"} : QStringList{}) + conversion;
         const QByteArray utf8 = ReplayOf(events, flags);
         const QByteArray sjis = ReplayOf(events, flags + QStringList{"--sjis"});
         QVERIFY(!sjis.isEmpty());
@@ -274,6 +298,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(mime->text().toUtf8(), utf8);
         QCOMPARE(mime->data(kShiftJisMime), sjis);
         QCOMPARE(sjis.contains("<BR>\r\n"), br);
+        QCOMPARE(window_->postStatus()->count().bytes,
+                 CountPost(sjis.toStdString(), k2chLimits).bytes);
     }
 
     void copyOfAnEmptyCanvasEmptiesTheClipboard() {
@@ -306,7 +332,7 @@ class MainWindowTest : public QObject {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
             const auto actions = menu->actions();
-            QCOMPARE(actions.size(), 5);
+            QCOMPARE(actions.size(), 7);
             QCOMPARE(actions[0]->text(), QStringLiteral("画像を指定..."));
             QCOMPARE(actions[1]->text(), QStringLiteral("表示"));
             QVERIFY(!actions[1]->isChecked());
@@ -322,6 +348,8 @@ class MainWindowTest : public QObject {
                 if (!sizes[i]->isSeparator()) QCOMPARE(sizes[i]->text(), QString(texts[i]));
                 QCOMPARE(sizes[i]->isChecked(), i == 4);
             }
+            QVERIFY(actions[5]->isSeparator());
+            QCOMPARE(actions[6]->text(), QStringLiteral("線を取り込む"));
             QCOMPARE(menu->pos(), button->mapToGlobal(QPoint(0, button->height())));
             checked = true;
             menu->close();
@@ -453,7 +481,121 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->background().library().PictureCount(), 0u);
     }
 
+    // --- Taking the picture's lines into the drawing.
+
+    void traceCommandIsGreyedUnlessAPictureIsShown() {
+        QAction* trace = window_->findChild<QAction*>("traceLinesAction");
+        QVERIFY(!trace->isEnabled());
+        QTemporaryDir dir;
+        ChooseLinePicture(dir);
+        QVERIFY(trace->isEnabled());
+        window_->findChild<QAction*>("showPictureAction")->trigger();
+        QVERIFY(!trace->isEnabled());
+        trace->trigger();  // a shortcut or a stale menu cannot run it either
+        QVERIFY(!window_->tracingLines());
+        window_->findChild<QAction*>("showPictureAction")->trigger();
+        QVERIFY(trace->isEnabled());
+    }
+
+    // The picture is a 400 x 300 sheet with one black line from (40, 100) to (360, 100).
+    void tracedLinesLandWhereThePictureIsShown_data() {
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("faint, as chosen") << QStringList{} << 1.0;
+        QTest::newRow("plain") << QStringList{"faintPictureAction"} << 1.0;
+        QTest::newRow("faint 50%") << QStringList{"pictureSize50Action"} << 0.5;
+        QTest::newRow("plain 200%")
+            << QStringList{"faintPictureAction", "pictureSize200Action"} << 2.0;
+    }
+    void tracedLinesLandWhereThePictureIsShown() {
+        QFETCH(QStringList, actions);
+        QFETCH(double, scale);
+        QTemporaryDir dir;
+        ChooseLinePicture(dir);
+        for (const QString& name : actions) window_->findChild<QAction*>(name)->trigger();
+        QAction* trace = window_->findChild<QAction*>("traceLinesAction");
+        trace->trigger();
+        QVERIFY(window_->tracingLines());
+        QVERIFY(!trace->isEnabled());
+        QVERIFY(!window_->statusBar()->currentMessage().isEmpty());
+        trace->trigger();  // ignored: the same lines must not come twice
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 20000);
+        QVERIFY(trace->isEnabled());
+        QVERIFY(window_->statusBar()->currentMessage().isEmpty());
+
+        // Canvas y maps to ink y = 16 y / 18, as a pen stroke's does.
+        const QRect ink = InkBounds(window_->state().inkLayer());
+        const int inkY = static_cast<int>(100 * scale * 16 / 18);
+        QVERIFY2(std::abs(ink.left() - 40 * scale) <= 3 && std::abs(ink.right() - 360 * scale) <= 3,
+                 qPrintable(QStringLiteral("x %1-%2").arg(ink.left()).arg(ink.right())));
+        QVERIFY2(std::abs(ink.top() - inkY) <= 2 && std::abs(ink.bottom() - inkY) <= 2,
+                 qPrintable(QStringLiteral("y %1-%2").arg(ink.top()).arg(ink.bottom())));
+        const auto row = static_cast<std::size_t>(inkY / kInkRowHeight);
+        QVERIFY(!window_->state().rows()[row].empty());
+        QCOMPARE(window_->postStatus()->count().bytes,
+                 CountPost(window_->ExportText(), k2chLimits).bytes);
+
+        // One undoable step, taken back by Ctrl+Z.
+        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(RowsEmpty(window_->state().rows()));
+        QVERIFY(InkBounds(window_->state().inkLayer()).isEmpty());
+    }
+
+    void linesFoundMidStrokeWaitForItsEnd() {
+        QTemporaryDir dir;
+        ChooseLinePicture(dir);
+        CanvasWidget* canvas = window_->canvas();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, OnCanvas(100, 400));
+        QTest::mouseMove(canvas, OnCanvas(300, 400));
+        canvas->repaint();
+        window_->findChild<QAction*>("traceLinesAction")->trigger();
+        QTest::qWait(500);  // ample for the worker; the lines must still wait
+        QVERIFY(window_->tracingLines());
+        QVERIFY(window_->state().rows()[5].empty());
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(300, 400));
+        canvas->repaint();
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 20000);
+        QVERIFY(!window_->state().rows()[5].empty());
+        // Undo takes the lines and leaves the stroke whole.
+        const TextRow stroke = window_->state().rows()[20];
+        QVERIFY(!stroke.empty());
+        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window_->state().rows()[5].empty());
+        QVERIFY(window_->state().rows()[20] == stroke);
+    }
+
+    void closingWhileLinesAreFoundIsSafe() {
+        QTemporaryDir dir;
+        ChooseLinePicture(dir);
+        window_->findChild<QAction*>("traceLinesAction")->trigger();
+        QVERIFY(window_->tracingLines());
+        window_->close();
+        window_.reset();
+    }
+
   private:
+    // Clicks the check boxes that convert as these command-line flags do.
+    void ClickConversionBoxes(const QStringList& flags) {
+        if (flags.contains("--fine")) Find<QCheckBox>(*window_, "fineCheckBox")->click();
+        if (flags.contains("--no-fillers")) Find<QCheckBox>(*window_, "noFillersCheckBox")->click();
+    }
+
+    // Chooses the line picture (see tracedLinesLandWhereThePictureIsShown) as background.
+    void ChooseLinePicture(const QTemporaryDir& dir) {
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.fillRect(40, 99, 321, 3, Qt::black);
+        painter.end();
+        const QString path = dir.filePath("line.png");
+        QVERIFY(picture.save(path));
+        window_->SetFileChooser([path](const FileRequest&, QWidget*) {
+            return FileChoice{path, 0};
+        });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QVERIFY(window_->background().shown());
+    }
+
     // The menu's marks say what the picture state is.
     bool MarksMatch() const {
         const BackgroundPicture& picture = window_->background();

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include "app/post_status.h"
 #include "app/startup.h"
 #include "tests/app/window_test_support.h"
 
@@ -116,13 +117,17 @@ class StartupTest : public QObject {
             {"brTagCheckBox", "Copy with <BR>"},
             {"rowLinesCheckBox", "Show row lines"},
             {"backgroundButton", "Background..."},
-            {"fileButton", "File..."}};
+            {"fileButton", "File..."},
+            {"fineCheckBox", "Fine conversion"},
+            {"noFillersCheckBox", "No fillers"}};
         for (const auto& [name, text] : texts) {
             QCOMPARE(Find<QAbstractButton>(window, name)->text(), QString(text));
         }
         QCOMPARE(window.findChild<QAction*>("choosePictureAction")->text(),
                  QStringLiteral("Choose picture..."));
-        QVERIFY(Find<QLabel>(window, "postCount")->text().contains("bytes"));
+        QCOMPARE(window.findChild<QAction*>("traceLinesAction")->text(),
+                 QStringLiteral("Take in the lines"));
+        QVERIFY(window.postStatus()->text().contains("bytes"));
         RemoveTranslators();
     }
 

@@ -17,8 +17,8 @@ struct GlyphPixel {
 
 struct Glyph {
     std::vector<GlyphPixel> pixels;
-    std::int32_t width = 0;   // advance in pixels
-    std::string text;         // Shift-JIS bytes, one or two
+    std::int32_t width = 0;  // advance in pixels
+    std::string text;        // Shift-JIS bytes, one or two
     std::int32_t halfPenalty = 0;
     std::int32_t fullPenalty = 0;
 };

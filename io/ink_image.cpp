@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "io/file_bytes.h"
+#include "io/pnm_fields.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -25,54 +26,20 @@ bool HasPbmMagic(std::string_view bytes) {
     return bytes.size() >= 2 && bytes[0] == 'P' && (bytes[1] == '1' || bytes[1] == '4');
 }
 
-// Reads a PBM header and plain bits field by field.
-struct PbmReader {
-    explicit PbmReader(std::string_view data) : bytes(data) {}
-
-    // Skips white space and comments between header fields.
-    void SkipSeparators() {
-        while (pos < bytes.size()) {
-            const char c = bytes[pos];
-            if (c == '#') {
-                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
-            } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-                ++pos;
-            } else {
-                return;
-            }
-        }
-    }
-
-    bool ReadDimension(std::uint32_t& value) {
-        SkipSeparators();
-        std::uint64_t v = 0;
-        const std::size_t start = pos;
-        while (pos < bytes.size() && bytes[pos] >= '0' && bytes[pos] <= '9') {
-            v = v * 10 + static_cast<std::uint64_t>(bytes[pos] - '0');
-            if (v > 0x7FFFFFFF) return false;
-            ++pos;
-        }
-        value = static_cast<std::uint32_t>(v);
-        return pos > start;
-    }
-
-    std::string_view bytes;
-    std::size_t pos = 0;
-};
-
 }  // namespace
 
 Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
     if (!HasPbmMagic(bytes)) return Fail("not a PBM image (P1 or P4)");
     const bool binary = bytes[1] == '4';
-    PbmReader reader(bytes);
-    reader.pos = 2;
-    std::uint32_t width = 0, height = 0;
-    if (!reader.ReadDimension(width) || !reader.ReadDimension(height)) {
+    PnmFields reader{bytes};
+    std::uint64_t width = 0, height = 0;
+    if (!reader.Number(width, 0x7FFFFFFF) || !reader.Number(height, 0x7FFFFFFF)) {
         return Fail("PBM header has no valid width and height");
     }
-    const int keptWidth = static_cast<int>(std::min<std::uint32_t>(width, maxWidth));
-    const int keptHeight = static_cast<int>(std::min<std::uint32_t>(height, maxHeight));
+    const int keptWidth =
+        static_cast<int>(std::min<std::uint64_t>(width, static_cast<std::uint32_t>(maxWidth)));
+    const int keptHeight =
+        static_cast<int>(std::min<std::uint64_t>(height, static_cast<std::uint32_t>(maxHeight)));
     Image image(keptWidth, keptHeight);
 
     if (binary) {

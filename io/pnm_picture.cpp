@@ -1,49 +1,16 @@
 // Netpbm pictures, plain and raw: bitmaps (P1, P4), grey maps (P2, P5) and
 // colour maps (P3, P6), with any maximum value up to 65535.
 #include "io/picture_formats.h"
+#include "io/pnm_fields.h"
 
 namespace fudeline::picture_formats {
-namespace {
-
-struct PnmReader {
-    std::string_view bytes;
-    std::size_t pos = 2;
-
-    void SkipSeparators() {
-        while (pos < bytes.size()) {
-            const char c = bytes[pos];
-            if (c == '#') {
-                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
-            } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-                ++pos;
-            } else {
-                return;
-            }
-        }
-    }
-
-    // A decimal number; false when there is none or it exceeds `limit`.
-    bool Number(std::uint64_t& value, std::uint64_t limit) {
-        SkipSeparators();
-        value = 0;
-        const std::size_t start = pos;
-        while (pos < bytes.size() && bytes[pos] >= '0' && bytes[pos] <= '9') {
-            value = value * 10 + static_cast<std::uint64_t>(bytes[pos] - '0');
-            if (value > limit) return false;
-            ++pos;
-        }
-        return pos > start;
-    }
-};
-
-}  // namespace
 
 Result<GreyPicture> DecodePnm(std::string_view bytes) {
     const char kind = bytes[1];
     const bool raw = kind >= '4';
     const int channels = (kind == '3' || kind == '6') ? 3 : 1;
     const bool bitmap = kind == '1' || kind == '4';
-    PnmReader reader{bytes};
+    PnmFields reader{bytes};
     std::uint64_t width = 0, height = 0, maxValue = 1;
     if (!reader.Number(width, 0xFFFFFFFF) || !reader.Number(height, 0xFFFFFFFF) ||
         (!bitmap && !reader.Number(maxValue, 65535)) || maxValue == 0) {

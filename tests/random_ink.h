@@ -6,10 +6,10 @@
 #include <random>
 #include <string>
 
+#include "glyphs/catalog_loader.h"
 #include "pixels/geometry.h"
 #include "pixels/image.h"
 #include "pixels/raster.h"
-#include "glyphs/catalog_loader.h"
 #include "test_catalogs.h"
 
 namespace fudeline::testing {

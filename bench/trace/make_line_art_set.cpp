@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 
 #include <iostream>
 #include <opencv2/imgproc.hpp>
@@ -18,6 +16,7 @@
 #include "pixels/raster.h"
 #include "pixels/trace.h"
 #include "trace/drawings.h"
+#include "trace/jpeg_encode.h"
 
 using namespace fudeline;
 using namespace fudeline::bench;
@@ -93,33 +92,6 @@ GreyPicture ToGreyPicture(const cv::Mat& grey) {
     return picture;
 }
 
-std::string EncodeJpeg(const cv::Mat& grey) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(grey.cols);
-    cinfo.image_height = static_cast<JDIMENSION>(grey.rows);
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, kJpegQuality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row =
-            const_cast<JSAMPLE*>(grey.ptr<JSAMPLE>(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
-}
-
 bool Write(const std::string& path, const Result<std::string>& bytes) {
     Status written = bytes ? WriteFileBytes(path, *bytes) : Status(bytes.error());
     if (!written) {
@@ -145,7 +117,7 @@ int main(int argc, char** argv) {
             const cv::Mat picture = Render(drawing, scale);
             const std::string stem = dir + "/" + drawing.name + "-" + std::to_string(scale) + "x";
             if (!Write(stem + ".png", EncodeGreyPng(ToGreyPicture(picture))) ||
-                !Write(stem + ".jpg", EncodeJpeg(picture))) {
+                !Write(stem + ".jpg", EncodeJpeg(picture, kJpegQuality))) {
                 return 1;
             }
         }

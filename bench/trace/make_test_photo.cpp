@@ -6,12 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 
 #include <opencv2/imgproc.hpp>
 
 #include "io/file_bytes.h"
+#include "trace/jpeg_encode.h"
 
 namespace {
 
@@ -47,33 +46,6 @@ cv::Mat Photo() {
     return photo;
 }
 
-std::string EncodeJpeg(const cv::Mat& bgr) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(bgr.cols);
-    cinfo.image_height = static_cast<JDIMENSION>(bgr.rows);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row =
-            const_cast<JSAMPLE*>(bgr.ptr<JSAMPLE>(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,7 +53,9 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_test_photo OUT.jpg\n";
         return 2;
     }
-    if (const auto written = fudeline::WriteFileBytes(argv[1], EncodeJpeg(Photo())); !written) {
+    if (const auto written =
+            fudeline::WriteFileBytes(argv[1], fudeline::bench::EncodeJpeg(Photo(), 90));
+        !written) {
         std::cerr << "make_test_photo: " << written.error().Message() << "\n";
         return 1;
     }

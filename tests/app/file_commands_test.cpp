@@ -112,14 +112,7 @@ class FileCommandsTest : public QObject {
         Play(*window_, Wave());
         const TextRows drawn = window_->state().rows();
         QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        if (bytes == "FOLDER") {
-            QDir(dir.path()).mkdir(name);
-        } else if (bytes != "MISSING") {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        const QString path = PlaceTestFile(dir, name, bytes);
         window_->SetFileChooser(Answer(path));
         QString told;
         AnswerNextBox(QMessageBox::Ok, &told);

@@ -448,14 +448,7 @@ class MainWindowTest : public QObject {
         const TextRows drawn = window_->state().rows();
         const Image ink = window_->state().inkLayer();
         QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        if (bytes == "FOLDER") {
-            QDir(dir.path()).mkdir(name);
-        } else if (bytes != "MISSING") {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        const QString path = PlaceTestFile(dir, name, bytes);
         window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{path, 0}; });
         QString told;
         AnswerNextBox(QMessageBox::Ok, &told);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -127,6 +129,21 @@ class TemporarySettings {
 };
 
 // Loads the catalogue and the face once per test program.
+// Lays `bytes` at `name` in `dir` and returns the path. Two byte strings
+// stand for hostile cases instead: "FOLDER" makes a folder of that name,
+// "MISSING" leaves nothing there.
+inline QString PlaceTestFile(const QTemporaryDir& dir, const QString& name,
+                             const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    if (bytes == "FOLDER") {
+        QDir(dir.path()).mkdir(name);
+    } else if (bytes != "MISSING") {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    }
+    return path;
+}
+
 inline const EngineResources& Resources() {
     static std::unique_ptr<EngineResources> resources = [] {
         std::string error;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config git
+  cmake ninja-build g++ pkg-config git python3
   libfreetype-dev libpng-dev xfonts-mona libcli11-dev
   libopencv-imgproc-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
   googletest libgtest-dev libbenchmark-dev

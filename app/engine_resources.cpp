@@ -5,17 +5,13 @@
 
 namespace fudeline {
 
-std::optional<EngineResources> LoadEngineResources(std::string* error) {
-    auto fail = [&](const std::string& what, const Error& why) {
-        if (error) *error = what + why.Message();
-        return std::nullopt;
-    };
+Result<EngineResources> LoadEngineResources() {
     const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
-    if (!dir) return fail("Cannot find the glyph catalogue ", dir.error());
+    if (!dir) return dir.error();
     Result<GlyphCatalog> catalog = LoadGlyphCatalog(*dir);
-    if (!catalog) return fail("Cannot read the glyph catalogue ", catalog.error());
+    if (!catalog) return catalog.error();
     Result<std::unique_ptr<MonaFont>> font = MonaFont::Open(FindMonaFontPath());
-    if (!font) return fail("Cannot open the font ", font.error());
+    if (!font) return font.error();
     EngineResources resources;
     resources.catalog = std::move(*catalog);
     resources.font = std::move(*font);

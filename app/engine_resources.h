@@ -2,11 +2,10 @@
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
 
 #include "glyphs/glyph.h"
 #include "glyphs/mona_font.h"
+#include "pixels/result.h"
 
 namespace fudeline {
 
@@ -16,8 +15,7 @@ struct EngineResources {
 };
 
 // Loads the catalogue (beside the executable, or the installed data directory)
-// and the Mona face. On failure returns nothing and `error` names the file and
-// the problem.
-std::optional<EngineResources> LoadEngineResources(std::string* error);
+// and the Mona face; an error names the file and the problem.
+Result<EngineResources> LoadEngineResources();
 
 }  // namespace fudeline

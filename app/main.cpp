@@ -28,15 +28,15 @@ int main(int argc, char** argv) {
     SetUpApplication(app);
     InstallTranslations(app, ChooseUiLanguage(QLocale::system()));
 
-    std::string error;
-    auto resources = LoadEngineResources(&error);
+    Result<EngineResources> resources = LoadEngineResources();
     if (!resources) {
-        std::cerr << "fudeline: " << error << "\n";
+        const QString error = CannotStartText(QString::fromStdString(resources.error().path),
+                                              QString::fromStdString(resources.error().reason));
+        std::cerr << "fudeline: " << error.toLocal8Bit().constData() << "\n";
         // Headless platforms have nobody to answer a message box.
         const QString platform = QGuiApplication::platformName();
         if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
-            QMessageBox::critical(nullptr, QApplication::applicationName(),
-                                  QString::fromStdString(error));
+            QMessageBox::critical(nullptr, QApplication::applicationName(), error);
         }
         return 1;
     }

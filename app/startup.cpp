@@ -31,6 +31,11 @@ const char* const kNoDisplayText =
                       "設定されていません）。\n"
                       "画面なしで変換するには fudeline-cli を使ってください。\n");
 
+const char* const kCannotStartText =
+    QT_TRANSLATE_NOOP("Startup",
+                      "Fudeline を起動できません。必要なファイルを読み込めませんでした。\n"
+                      "%1\n（%2）");
+
 bool IsSet(const char* value) {
     return value && *value;
 }
@@ -115,6 +120,10 @@ void SetUpApplication(QCoreApplication& app) {
                     QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
     ui.setPointSize(9);
     QApplication::setFont(ui);
+}
+
+QString CannotStartText(const QString& path, const QString& reason) {
+    return StartupText(kCannotStartText).arg(path, reason);
 }
 
 }  // namespace fudeline

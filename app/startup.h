@@ -34,6 +34,10 @@ UiLanguage ChooseUiLanguage(const QLocale& system);
 // False when a translation could not be loaded.
 bool InstallTranslations(QCoreApplication& app, UiLanguage language);
 
+// The start-up failure when a file the window needs cannot be read, in the
+// interface language, naming the file and the reason.
+QString CannotStartText(const QString& path, const QString& reason);
+
 // The application's names, version and face, set once the application exists.
 void SetUpApplication(QCoreApplication& app);
 

@@ -62,6 +62,14 @@ Without a display, use fudeline-cli.
 Use fudeline-cli to convert without a display.
 </translation>
     </message>
+    <message>
+        <source>Fudeline を起動できません。必要なファイルを読み込めませんでした。
+%1
+（%2）</source>
+        <translation>Fudeline cannot start: a file it needs could not be read.
+%1
+(%2)</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::BackgroundMenu</name>

@@ -178,9 +178,13 @@ class StartupTest : public QObject {
         QTemporaryDir dir;
         const QString copy = dir.filePath("fudeline");
         QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/fudeline", copy));
-        const Run run = Start({}, {{"QT_QPA_PLATFORM", "offscreen"}}, copy);
+        const Run run =
+            Start({}, {{"QT_QPA_PLATFORM", "offscreen"}, {"LANG", "C"}, {"LC_ALL", "C"}}, copy);
         QCOMPARE(run.status, 1);
         QVERIFY(run.err.contains("0021t00df.dat"));
+        // In the interface language, like every other message.
+        QVERIFY2(QString::fromLocal8Bit(run.err).contains(QStringLiteral("起動できません")),
+                 run.err.constData());
     }
 
   private:

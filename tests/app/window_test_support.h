@@ -146,9 +146,8 @@ inline QString PlaceTestFile(const QTemporaryDir& dir, const QString& name,
 
 inline const EngineResources& Resources() {
     static std::unique_ptr<EngineResources> resources = [] {
-        std::string error;
-        auto loaded = LoadEngineResources(&error);
-        if (!loaded) qFatal("%s", error.c_str());
+        Result<EngineResources> loaded = LoadEngineResources();
+        if (!loaded) qFatal("%s", loaded.error().Message().c_str());
         return std::make_unique<EngineResources>(std::move(*loaded));
     }();
     return *resources;

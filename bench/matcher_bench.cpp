@@ -207,6 +207,17 @@ void BM_MatchRowWorst(benchmark::State& state) {
 }
 BENCHMARK(BM_MatchRowWorst)->Arg(0)->Arg(1)->ArgName("noise")->Unit(benchmark::kMicrosecond);
 
+// The paint after a move, as the window does it: convert what the move
+// changed, then compose the canvas.
+void PaintCanvas(ArtState& art, Image& view) {
+    art.RunPendingConversion();
+    CanvasView parts;
+    parts.stroke = &art.preview();
+    parts.textLayer = &art.textLayer();
+    ComposeCanvas(parts, view);
+    benchmark::DoNotOptimize(view.Row(0));
+}
+
 // One mouse move end to end on the densest row: record the point, then the
 // paint: rasterise the segment, re-convert and redraw the row, compose the
 // canvas. `fine` null is the row matcher.
@@ -222,12 +233,7 @@ void MouseMoveDense(benchmark::State& state, const FineDecoder* fine) {
     int step = 0;
     for (auto _ : state) {
         art.ExtendStroke({400 + (step++ % 2 ? 6 : 0), y});
-        art.RunPendingConversion();
-        CanvasView parts;
-        parts.stroke = &art.preview();
-        parts.textLayer = &art.textLayer();
-        ComposeCanvas(parts, view);
-        benchmark::DoNotOptimize(view.Row(0));
+        PaintCanvas(art, view);
     }
     art.EndStroke();
 }
@@ -261,12 +267,7 @@ void BM_MouseMoveDenseDrawing(benchmark::State& state) {
             state.ResumeTiming();
         }
         art.ExtendStroke({x, y + (step++ % 2 ? 9 : 0)});
-        art.RunPendingConversion();
-        CanvasView parts;
-        parts.stroke = &art.preview();
-        parts.textLayer = &art.textLayer();
-        ComposeCanvas(parts, view);
-        benchmark::DoNotOptimize(view.Row(0));
+        PaintCanvas(art, view);
     }
     art.EndStroke();
 }

@@ -11,6 +11,8 @@ import math
 import pathlib
 import random
 
+from pbm_p4 import write_p4
+
 W, H = 799, 464
 HERE = pathlib.Path(__file__).resolve().parent
 
@@ -22,17 +24,6 @@ def line(px, x0, y0, x1, y1):
         y = y0 + round(i * (y1 - y0) / n)
         if 0 <= x < W and 0 <= y < H:
             px[y][x] = 1
-
-
-def write(name, px):
-    rows = bytearray()
-    for r in px:
-        bits = bytearray((W + 7) // 8)
-        for x, v in enumerate(r):
-            if v:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        rows += bits
-    (HERE / name).write_bytes(b"P4\n%d %d\n" % (W, H) + bytes(rows))
 
 
 def dense():
@@ -82,6 +73,6 @@ def scribble():
 
 
 if __name__ == "__main__":
-    write("dense.pbm", dense())
-    write("sparse.pbm", sparse())
+    write_p4(HERE / "dense.pbm", dense())
+    write_p4(HERE / "sparse.pbm", sparse())
     scribble()

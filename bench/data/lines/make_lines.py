@@ -11,6 +11,10 @@ Deterministic: the same files every run.
 import math
 import pathlib
 import random
+import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
+from pbm_p4 import write_p4  # noqa: E402
 
 W, H = 799, 464
 HERE = pathlib.Path(__file__).resolve().parent
@@ -90,23 +94,12 @@ def drawing(kind, rnd):
     return px
 
 
-def write(path, px):
-    rows = bytearray()
-    for r in px:
-        bits = bytearray((W + 7) // 8)
-        for x, v in enumerate(r):
-            if v:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        rows += bits
-    path.write_bytes(b"P4\n%d %d\n" % (W, H) + bytes(rows))
-
-
 def main():
     for prefix, seed in (("a", 12), ("b", 34)):
         rnd = random.Random(seed)
         for i in range(10):
             kind = KINDS[i % len(KINDS)]
-            write(HERE / ("%s%02d-%s.pbm" % (prefix, i + 1, kind)), drawing(kind, rnd))
+            write_p4(HERE / ("%s%02d-%s.pbm" % (prefix, i + 1, kind)), drawing(kind, rnd))
 
 
 if __name__ == "__main__":

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
-#include "lines/speck_removal.h"
+#include "lines/small_mark_removal.h"
 #include "lines/thinning.h"
 
 namespace fudeline {
 namespace {
 
 // Blobs smaller than this before thinning are paper grain or JPEG noise.
-constexpr int kLineArtSpeckPixels = 6;
+constexpr int kLineArtGrainPixels = 6;
 // Centre-line fragments shorter than this after thinning would each become a
 // stray dot or apostrophe in the text.
 constexpr int kLineArtFragmentPixels = 4;
@@ -59,9 +59,9 @@ cv::Mat ExtractLineArt(const cv::Mat& grey, cv::Rect area) {
         return cv::Mat::zeros(grey.size(), CV_8UC1);
     }
     cv::threshold(smooth, ink, tones.threshold, 255, cv::THRESH_BINARY_INV);
-    RemoveSpecks(ink, kLineArtSpeckPixels);
+    RemoveSmallMarks(ink, kLineArtGrainPixels);
     ThinToCentreLines(ink);
-    RemoveSpecks(ink, kLineArtFragmentPixels);
+    RemoveSmallMarks(ink, kLineArtFragmentPixels);
     return ink;
 }
 
@@ -86,7 +86,7 @@ cv::Mat ExtractPhotoEdges(const cv::Mat& grey, cv::Rect area) {
     const double low = high / 2;
     cv::Canny(equalised, edges, low, high, 3, true);
     ThinToCentreLines(edges);
-    RemoveSpecks(edges, kPhotoFragmentPixels);
+    RemoveSmallMarks(edges, kPhotoFragmentPixels);
     edges.copyTo(result(area));
     return result;
 }

@@ -13,7 +13,7 @@ struct Placement {
     int offsetY = 0;
 };
 
-// The range of scales taken from users: beyond it the picture is a speck, or
+// The range of scales taken from users: beyond it the picture is a dot, or
 // one of its pixels fills the canvas.
 inline constexpr double kMinScalePercent = 0.01;
 inline constexpr double kMaxScalePercent = 10000.0;

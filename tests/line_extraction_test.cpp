@@ -55,7 +55,7 @@ TEST(ExtractLineArtTest, AStrokeBecomesItsCentreLine) {
         cv::findNonZero(lines, points);
         ASSERT_GT(points.size(), 200u);
         for (const cv::Point& p : points) {
-            EXPECT_NEAR(p.y, 100, 1);  // on the stroke: grain left no specks
+            EXPECT_NEAR(p.y, 100, 1);  // on the stroke: grain left no marks
             EXPECT_TRUE(p.x >= 36 && p.x <= 264);
         }
         EXPECT_LT(points.size(), 240u);  // one pixel wide

@@ -1,4 +1,4 @@
-#include "lines/speck_removal.h"
+#include "lines/small_mark_removal.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -6,7 +6,7 @@
 
 namespace fudeline {
 
-void RemoveSpecks(cv::Mat& ink, int minPixels) {
+void RemoveSmallMarks(cv::Mat& ink, int minPixels) {
     CV_Assert(ink.type() == CV_8UC1);
     cv::Mat labels, stats, centroids;
     const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);

@@ -1,4 +1,4 @@
-#include "lines/speck_removal.h"
+#include "lines/small_mark_removal.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 using testing::MaskFromText;
 using testing::TextFromMask;
 
-TEST(RemoveSpecksTest, DropsOnlyComponentsBelowTheSize) {
+TEST(RemoveSmallMarksTest, DropsOnlyComponentsBelowTheSize) {
     const struct {
         const char* name;
         int minPixels;
@@ -31,7 +31,7 @@ TEST(RemoveSpecksTest, DropsOnlyComponentsBelowTheSize) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         cv::Mat ink = MaskFromText(c.in);
-        RemoveSpecks(ink, c.minPixels);
+        RemoveSmallMarks(ink, c.minPixels);
         EXPECT_EQ(TextFromMask(ink), c.out);
     }
 }

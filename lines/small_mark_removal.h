@@ -1,4 +1,4 @@
-// Removing specks: paper grain, JPEG ringing and lone edge fragments that would
+// Removing small marks: paper grain, JPEG ringing and lone edge fragments that would
 // otherwise become stray characters.
 #pragma once
 
@@ -8,6 +8,6 @@ namespace fudeline {
 
 // Clears every 8-connected ink component of `ink` (CV_8UC1, nonzero = ink)
 // with fewer than `minPixels` pixels.
-void RemoveSpecks(cv::Mat& ink, int minPixels);
+void RemoveSmallMarks(cv::Mat& ink, int minPixels);
 
 }  // namespace fudeline

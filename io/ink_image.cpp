@@ -1,11 +1,10 @@
 #include "io/ink_image.h"
 
-#include <png.h>
-
 #include <cstring>
 #include <utility>
 
 #include "io/file_bytes.h"
+#include "io/png_rgba.h"
 #include "io/pnm_fields.h"
 #include "pixels/geometry.h"
 
@@ -76,31 +75,21 @@ Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
 }
 
 Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
-        return Fail(std::string("not a readable PNG image: ") + png.message);
-    }
-    if (std::uint64_t{png.width} * png.height > kMaxPngPixels) {
-        png_image_free(&png);
-        return Fail("PNG image is too large (" + std::to_string(png.width) + " x " +
-                    std::to_string(png.height) + ")");
-    }
-    png.format = PNG_FORMAT_RGBA;
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr)) {
-        const std::string why = png.message;
-        png_image_free(&png);
-        return Fail("PNG image could not be decoded: " + why);
-    }
-    const int keptWidth = static_cast<int>(std::min<png_uint_32>(png.width, maxWidth));
-    const int keptHeight = static_cast<int>(std::min<png_uint_32>(png.height, maxHeight));
+    const Result<RgbaPixels> pixels =
+        DecodePngRgba(bytes, "image", [](std::uint32_t width, std::uint32_t height) -> Status {
+            if (std::uint64_t{width} * height <= kMaxPngPixels) return {};
+            return Fail("PNG image is too large (" + std::to_string(width) + " x " +
+                        std::to_string(height) + ")");
+        });
+    if (!pixels) return pixels.error();
+    const int keptWidth = static_cast<int>(std::min<std::uint32_t>(pixels->width, maxWidth));
+    const int keptHeight = static_cast<int>(std::min<std::uint32_t>(pixels->height, maxHeight));
     Image image(keptWidth, keptHeight);
     for (int y = 0; y < keptHeight; ++y) {
-        const png_byte* row =
-            pixels.data() + std::size_t{png.width} * 4 * static_cast<std::size_t>(y);
+        const std::uint8_t* row =
+            pixels->rgba.data() + std::size_t{pixels->width} * 4 * static_cast<std::size_t>(y);
         for (int x = 0; x < keptWidth; ++x) {
-            const png_byte* p = row + 4 * x;
+            const std::uint8_t* p = row + 4 * x;
             if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) image.SetPixel(x, y, kBlack);
         }
     }

@@ -18,19 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "convert/fine_decoder.h"
-#include "convert/quality.h"
-#include "convert/row_matcher.h"
-#include "convert/text_painter.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
-#include "glyphs/catalog_loader.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "pixels/geometry.h"
-#include "session/art_state.h"
+#include "quality_engine.h"
 
 namespace fudeline {
 namespace {
@@ -42,54 +35,7 @@ int Fail(const std::string& message) {
     return kExitError;
 }
 
-struct Engine {
-    GlyphCatalog catalog;
-    std::unique_ptr<MonaFont> font;
-    std::unique_ptr<RowMatcher> matcher;
-    std::unique_ptr<TextPainter> painter;
-    std::unique_ptr<FineDecoder> fine, fineNoFillers;
-
-    Status Load() {
-        const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
-        if (!dir) return dir.error();
-        Result<GlyphCatalog> loaded = LoadGlyphCatalog(*dir);
-        if (!loaded) return std::move(loaded).error();
-        catalog = std::move(*loaded);
-        Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
-        if (!face) return std::move(face).error();
-        font = std::move(*face);
-        matcher = std::make_unique<RowMatcher>(catalog);
-        painter = std::make_unique<TextPainter>(*font);
-        fine = std::make_unique<FineDecoder>(catalog, *font);
-        fineNoFillers = std::make_unique<FineDecoder>(catalog, *font, FineOptions{true});
-        return {};
-    }
-
-    TextRows Greedy(const Image& image) const {
-        ArtState state(*matcher, nullptr);
-        state.LayInk(image);
-        return state.rows();
-    }
-
-    static TextRows Fine(const FineDecoder& decoder, const Image& image) {
-        // The ink layer as the session holds it: columns up to 798, the rows' height.
-        Image ink(kCanvasWidth, kInkHeight, kWhite);
-        for (int y = 0; y < std::min(image.height(), kInkHeight); ++y) {
-            for (int x = 0; x < std::min(image.width(), kInkClipRight + 1); ++x) {
-                if (image.Pixel(x, y) == kBlack) ink.SetPixel(x, y, kBlack);
-            }
-        }
-        TextRows rows;
-        for (int row = 0; row < kRowCount; ++row) {
-            rows[static_cast<std::size_t>(row)] = decoder.DecodeRow(ink, row);
-        }
-        return rows;
-    }
-
-    Quality Measure(const TextRows& rows, const Image& truth) const {
-        return MeasureQuality(DrawRowsAsInk(*painter, rows), truth);
-    }
-};
+using Engine = bench::QualityEngine;
 
 Result<Image> ReadDrawing(const std::string& path) {
     return ReadInkImage(path, kCanvasWidth, kCanvasHeight);
@@ -135,8 +81,9 @@ int Single(const std::vector<std::string>& args) {
             ink = ReadDrawing(inkPath);
             if (!ink) return Fail(ink.error().Message());
         }
-        rows = !fine ? engine.Greedy(*ink)
-                     : Engine::Fine(noFillers ? *engine.fineNoFillers : *engine.fine, *ink);
+        rows = engine.Rows(*ink, !fine       ? nullptr
+                                 : noFillers ? engine.fineNoFillers.get()
+                                             : engine.fine.get());
     }
     const Quality q = engine.Measure(rows, *truth);
     std::printf("precision %.4f recall %.4f f1 %.4f drawn %lld truth %lld bytes %zu\n", q.precision,
@@ -172,8 +119,9 @@ int Table(const std::string& dir) {
     for (const auto& path : drawings) {
         const Result<Image> truth = ReadDrawing(path.string());
         if (!truth) return Fail(truth.error().Message());
-        const TextRows rows[3] = {engine.Greedy(*truth), Engine::Fine(*engine.fine, *truth),
-                                  Engine::Fine(*engine.fineNoFillers, *truth)};
+        const TextRows rows[3] = {engine.Rows(*truth, nullptr),
+                                  engine.Rows(*truth, engine.fine.get()),
+                                  engine.Rows(*truth, engine.fineNoFillers.get())};
         const std::string name = path.stem().string();
         std::printf("%-20s", name.c_str());
         for (const std::string& set : {name.substr(0, 1), std::string("all")}) {

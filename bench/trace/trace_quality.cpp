@@ -13,18 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "convert/fine_decoder.h"
-#include "convert/quality.h"
-#include "convert/row_matcher.h"
-#include "convert/text_painter.h"
-#include "glyphs/catalog_loader.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
 #include "io/ink_image.h"
 #include "io/picture_decoder.h"
 #include "lines/trace_picture.h"
 #include "pixels/geometry.h"
-#include "session/art_state.h"
+#include "quality_engine.h"
 
 using namespace fudeline;
 
@@ -40,20 +33,6 @@ const char* ModeName(TraceMode mode) {
             return "photo";
     }
     return "?";
-}
-
-// `fine` null: the row matcher, as the session runs it.
-Quality TextQuality(const RowMatcher& matcher, const FineDecoder* fine, const TextPainter& painter,
-                    const Image& ink, const Image& truth) {
-    ArtState state(matcher, nullptr);
-    state.LayInk(ink);
-    TextRows rows = state.rows();
-    if (fine) {
-        for (int row = 0; row < kRowCount; ++row) {
-            rows[static_cast<std::size_t>(row)] = fine->DecodeRow(state.inkLayer(), row);
-        }
-    }
-    return MeasureQuality(DrawRowsAsInk(painter, rows), truth);
 }
 
 }  // namespace
@@ -81,22 +60,15 @@ int main(int argc, char** argv) {
         }
     }
 
-    Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
-    const Result<GlyphCatalog> catalog =
-        dir ? LoadGlyphCatalog(*dir) : Result<GlyphCatalog>(dir.error());
-    if (!catalog) {
-        std::cerr << "trace_quality: " << catalog.error().Message() << "\n";
+    bench::QualityEngine engine;
+    if (Status loaded = engine.Load(); !loaded) {
+        std::cerr << "trace_quality: " << loaded.error().Message() << "\n";
         return 1;
     }
-    const auto font = MonaFont::Open(FUDELINE_FONT);
-    if (!font) {
-        std::cerr << "trace_quality: " << font.error().Message() << "\n";
-        return 1;
-    }
-    const RowMatcher matcher(*catalog);
-    const TextPainter painter(**font);
-    const std::unique_ptr<FineDecoder> fine =
-        useFine ? std::make_unique<FineDecoder>(*catalog, **font) : nullptr;
+    const FineDecoder* fine = useFine ? engine.fine.get() : nullptr;
+    auto textQuality = [&](const Image& ink, const Image& truth) {
+        return engine.Measure(engine.Rows(ink, fine), truth);
+    };
 
     std::vector<std::filesystem::path> pictures;
     for (const auto& entry : std::filesystem::directory_iterator(setDir)) {
@@ -121,11 +93,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (!ceilings.count(drawing)) {
-            ceilings[drawing] = TextQuality(matcher, fine.get(), painter, *truth, *truth).f1;
+            ceilings[drawing] = textQuality(*truth, *truth).f1;
         }
         const TracedInk traced = TracePicture(*picture, options);
         const Quality ink = MeasureQuality(traced.ink, *truth);
-        const Quality text = TextQuality(matcher, fine.get(), painter, traced.ink, *truth);
+        const Quality text = textQuality(traced.ink, *truth);
         std::printf("| %s | %s | %.3f | %.3f | %.3f | %.3f | %.3f |\n", name.c_str(),
                     ModeName(traced.mode), ink.f1, text.precision, text.recall, text.f1,
                     ceilings[drawing]);

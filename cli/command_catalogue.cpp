@@ -4,7 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/report.h"
-#include "glyphs/catalog_writer.h"
+#include "io/catalog_files.h"
 
 namespace fudeline::cli {
 

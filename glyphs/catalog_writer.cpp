@@ -1,12 +1,5 @@
 #include "glyphs/catalog_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
-
 #include "glyphs/catalog_loader.h"
 #include "glyphs/cp932.h"
 
@@ -26,27 +19,6 @@ void AppendGlyphLine(const MonaFont& font, unsigned b0, unsigned b1, std::string
     if (!glyph || glyph->advance <= 0) return;
     out += CatalogLine(b0, b1, *glyph);
     out += '\n';
-}
-
-// Writes the whole text and closes the file, each step checked: a short write
-// (a full disk) or a failed close must not leave a truncated catalogue behind
-// a success.
-Status WriteTextFile(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return SystemError(path, errno);
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int why = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            return SystemError(path, why);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) return SystemError(path, errno);
-    return {};
 }
 
 }  // namespace
@@ -75,24 +47,6 @@ std::string BuildCatalogText(const MonaFont& font, bool doubleByte) {
         if (IsTrailByte(code & 0xFF)) AppendGlyphLine(font, code >> 8, code & 0xFF, out);
     }
     return out;
-}
-
-Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory) {
-    std::error_code ec;
-    std::filesystem::create_directories(directory, ec);
-    if (ec) return Error{directory, ec.message()};
-    std::string base = directory;
-    if (!base.empty() && base.back() != '/') base.push_back('/');
-    for (const bool doubleByte : {false, true}) {
-        const std::string path =
-            base + (doubleByte ? kDoubleByteCatalogName : kSingleByteCatalogName);
-        const std::string text = BuildCatalogText(font, doubleByte);
-        // No glyph at all means a face without Japanese characters or no CP932
-        // table: a catalogue that could match nothing is not worth writing.
-        if (text.empty()) return Error{path, "no character of this range could be drawn"};
-        if (Status written = WriteTextFile(path, text); !written) return written;
-    }
-    return {};
 }
 
 }  // namespace fudeline

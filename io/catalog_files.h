@@ -1,0 +1,17 @@
+// The glyph catalogue written to disk: the two files the programs load,
+// generated from the face by glyphs/catalog_writer.h.
+#pragma once
+
+#include <string>
+
+#include "glyphs/mona_font.h"
+#include "pixels/result.h"
+
+namespace fudeline {
+
+// Writes "0021t00df.dat" and "8141t84be.dat" into `directory`, creating it and
+// its parents. Fails naming the directory or file that could not be made or
+// written, with the system's reason; a file is replaced only by a whole one.
+Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory);
+
+}  // namespace fudeline

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-#include "convert/text_art_picture.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "io/file_bytes.h"
+#include "io/line_reader.h"
 
 namespace fudeline::cli {
 namespace {
@@ -75,30 +76,47 @@ std::string SjisLineProblem(std::string_view line) {
     return "a byte is not Shift-JIS";
 }
 
+// Line `index` in Shift-JIS, or why it has none.
+Result<std::string> DecodeTextArtLine(std::string line, std::size_t index, bool sjisInput) {
+    if (sjisInput) {
+        Result<std::string> utf8 = Cp932ToUtf8(line);
+        if (!utf8) return std::move(utf8).error();
+        // Real text cannot hold U+FFFD in CP932: it marks undefined bytes.
+        if (utf8->find(kReplacementCharacter) != std::string::npos) {
+            return LineError(index, SjisLineProblem(line));
+        }
+        return line;
+    }
+    Result<std::string> sjis = Utf8ToCp932(line);
+    if (!sjis) return LineError(index, Utf8LineProblem(line));
+    return sjis;
+}
+
 }  // namespace
 
-Result<std::vector<std::string>> DecodeTextArtLines(std::string_view bytes, bool sjisInput) {
-    if (!sjisInput && bytes.starts_with(kUtf8ByteOrderMark)) {
-        bytes.remove_prefix(kUtf8ByteOrderMark.size());
-    }
+Result<std::vector<std::string>> ReadTextArtLines(const std::string& path, bool sjisInput,
+                                                  const TextArtLineCheck& check) {
+    const std::string name = InputName(path);
     // A system without CP932 fails here, before any line is blamed for it.
     if (Result<std::string> probe = Utf8ToCp932(""); !probe) return std::move(probe).error();
-    std::vector<std::string> lines = SplitTextLines(bytes);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (sjisInput) {
-            Result<std::string> utf8 = Cp932ToUtf8(lines[i]);
-            if (!utf8) return std::move(utf8).error();
-            // Real text cannot hold U+FFFD in CP932: it marks undefined bytes.
-            if (utf8->find(kReplacementCharacter) != std::string::npos) {
-                return LineError(i, SjisLineProblem(lines[i]));
-            }
-            continue;
+    Result<LineReader> reader = LineReader::Open(path);
+    if (!reader) return std::move(reader).error();
+    std::vector<std::string> lines;
+    std::string line;
+    for (;;) {
+        const Result<bool> read = reader->Next(line);
+        if (!read) return read.error();
+        if (!*read) return lines;
+        if (lines.empty() && !sjisInput && line.starts_with(kUtf8ByteOrderMark)) {
+            line.erase(0, kUtf8ByteOrderMark.size());
         }
-        Result<std::string> sjis = Utf8ToCp932(lines[i]);
-        if (!sjis) return LineError(i, Utf8LineProblem(lines[i]));
-        lines[i] = std::move(*sjis);
+        Result<std::string> decoded = DecodeTextArtLine(std::move(line), lines.size(), sjisInput);
+        if (!decoded) return Error{name, decoded.error().reason};
+        if (Status fits = check(lines.size(), *decoded); !fits) {
+            return Error{name, fits.error().reason};
+        }
+        lines.push_back(std::move(*decoded));
     }
-    return lines;
 }
 
 }  // namespace fudeline::cli

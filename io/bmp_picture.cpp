@@ -57,8 +57,8 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
     // RLE8 holds 8-bit indices, RLE4 4-bit ones; nothing else.
     const bool runs = compression == 1 || compression == 2;
     if (runs && bits != (compression == 1 ? 8u : 4u)) {
-        return Refuse("the BMP picture is damaged: run-length encoding of " +
-                      std::to_string(bits) + "-bit pixels");
+        return Refuse("the BMP picture is damaged: run-length encoding of " + std::to_string(bits) +
+                      "-bit pixels");
     }
     if (compression != 0 && !bitFields && !runs) {
         return Refuse("BMP pictures compressed by method " + std::to_string(compression) +

@@ -21,10 +21,9 @@ class RunCursor {
     void Put(int count, LevelAt levelAt) {
         if (Done()) return;
         const int y = topDown_ ? row_ : picture_.height - 1 - row_;
-        std::uint8_t* out =
-            picture_.levels.data() + static_cast<std::size_t>(y) * picture_.width;
-        const int end = static_cast<int>(std::min<std::int64_t>(std::int64_t{x_} + count,
-                                                                 picture_.width));
+        std::uint8_t* out = picture_.levels.data() + static_cast<std::size_t>(y) * picture_.width;
+        const int end =
+            static_cast<int>(std::min<std::int64_t>(std::int64_t{x_} + count, picture_.width));
         for (int i = 0; x_ + i < end; ++i) out[x_ + i] = levelAt(i);
         x_ = static_cast<int>(std::min<std::int64_t>(std::int64_t{x_} + count, picture_.width));
     }

@@ -81,8 +81,8 @@ Result<GreyPicture> DecodeGif(std::string_view bytes) {
             if (std::uint64_t{4} * static_cast<std::uint64_t>(frame.Width) *
                     static_cast<std::uint64_t>(frame.Height) >
                 kMaxPictureBytes) {
-                return Refuse("the GIF frame is too large (" + std::to_string(frame.Width) +
-                              " x " + std::to_string(frame.Height) + " pixels)");
+                return Refuse("the GIF frame is too large (" + std::to_string(frame.Width) + " x " +
+                              std::to_string(frame.Height) + " pixels)");
             }
             std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
             // Interlaced frames arrive as rows 0, 8, 16.., then 4, 12.., 2, 6.., 1, 3..

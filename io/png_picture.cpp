@@ -18,8 +18,8 @@ Result<GreyPicture> DecodePng(std::string_view bytes) {
             return {};
         },
         [&](const RgbaRowPart& part) {
-            std::uint8_t* out =
-                picture.levels.data() + std::size_t{part.y} * static_cast<std::size_t>(picture.width);
+            std::uint8_t* out = picture.levels.data() +
+                                std::size_t{part.y} * static_cast<std::size_t>(picture.width);
             for (std::uint32_t i = 0; i < part.count; ++i) {
                 const std::uint8_t* p = part.rgba + std::size_t{i} * 4;
                 out[part.firstX + i * part.stepX] = OverWhite(GreyOf(p[0], p[1], p[2]), p[3]);

@@ -36,8 +36,8 @@ struct ReadState {
     const AcceptPngSize* accept = nullptr;
     const std::function<void(const RgbaRowPart&)>* take = nullptr;
     std::vector<std::uint8_t> row;
-    Status refused;            // what `accept` said, when it refused
-    bool headerRead = false;   // errors after this are damage, not a foreign file
+    Status refused;           // what `accept` said, when it refused
+    bool headerRead = false;  // errors after this are damage, not a foreign file
 };
 
 // Sets the transformations to 8-bit RGBA in sRGB, as the simplified reader
@@ -60,8 +60,7 @@ bool ReadAll(ReadState& state) {
     const std::uint32_t height = png_get_image_height(state.png, state.info);
     state.refused = (*state.accept)(width, height);
     if (!state.refused) return false;
-    const bool interlaced =
-        png_get_interlace_type(state.png, state.info) != PNG_INTERLACE_NONE;
+    const bool interlaced = png_get_interlace_type(state.png, state.info) != PNG_INTERLACE_NONE;
     AskForRgba(state.png);
     png_read_update_info(state.png, state.info);
     state.row.resize(std::size_t{width} * 4);

@@ -38,12 +38,24 @@ TEST(DecodePictureTest, EveryFormatGivesTheSameDrawing) {
         const char* file;
         int tolerance;
     } cases[] = {
-        {"half.png", 0},       {"half.jpg", 12},      {"half.webp", 0},      {"half.gif", 0},
-        {"half-24.bmp", 0},    {"half-32.bmp", 0},    {"half-8.bmp", 0},     {"half.pbm", 0},
-        {"half.pgm", 0},       {"half.ppm", 0},       {"half-plain.pbm", 0}, {"half-plain.pgm", 0},
-        {"half-plain.ppm", 0}, {"half-16bit.pgm", 0},
+        {"half.png", 0},
+        {"half.jpg", 12},
+        {"half.webp", 0},
+        {"half.gif", 0},
+        {"half-24.bmp", 0},
+        {"half-32.bmp", 0},
+        {"half-8.bmp", 0},
+        {"half.pbm", 0},
+        {"half.pgm", 0},
+        {"half.ppm", 0},
+        {"half-plain.pbm", 0},
+        {"half-plain.pgm", 0},
+        {"half-plain.ppm", 0},
+        {"half-16bit.pgm", 0},
         // PNG's other layouts, each through its own transformation or pass order.
-        {"half-interlaced.png", 0}, {"half-16bit.png", 0}, {"half-grey-2bit.png", 0},
+        {"half-interlaced.png", 0},
+        {"half-16bit.png", 0},
+        {"half-grey-2bit.png", 0},
         {"half-palette.png", 0},
         // Greyscale BMPs as ImageMagick writes them: run-length encoded.
         {"half-rle8.bmp", 0},
@@ -109,7 +121,8 @@ TEST(DecodePictureTest, BmpBitFieldsAndTopDownRows) {
 }
 
 // Four grey levels as a BMP colour table: index i is level 85 i.
-const std::string kFourGreys("\x00\x00\x00\x00\x55\x55\x55\x00\xAA\xAA\xAA\x00\xFF\xFF\xFF\x00", 16);
+const std::string kFourGreys("\x00\x00\x00\x00\x55\x55\x55\x00\xAA\xAA\xAA\x00\xFF\xFF\xFF\x00",
+                             16);
 
 // The levels of a decoded picture as digits 0-3 (level / 85), row after row.
 std::string Digits(const GreyPicture& picture) {
@@ -140,10 +153,12 @@ TEST(DecodePictureTest, BmpRunLengthEncoding) {
          "3033/3333"},
         {"RLE8 run past the row end is cut", 3, 2, 8, 1,
          std::string("\xFF\x00\x00\x00\x01\x01\x00\x01", 8), "133/000"},
-        {"RLE8 without the end mark after the last row", 2, 1, 8, 1, std::string("\x02\x00\x00\x00", 4),
-         "00"},
-        {"RLE4 runs alternate two indices", 5, 1, 4, 2, std::string("\x05\x12\x00\x01", 4), "12121"},
-        {"RLE4 literal of odd length", 3, 1, 4, 2, std::string("\x00\x03\x01\x20\x00\x01", 6), "012"},
+        {"RLE8 without the end mark after the last row", 2, 1, 8, 1,
+         std::string("\x02\x00\x00\x00", 4), "00"},
+        {"RLE4 runs alternate two indices", 5, 1, 4, 2, std::string("\x05\x12\x00\x01", 4),
+         "12121"},
+        {"RLE4 literal of odd length", 3, 1, 4, 2, std::string("\x00\x03\x01\x20\x00\x01", 6),
+         "012"},
         {"RLE top-down rows", 2, -2, 8, 1, std::string("\x02\x00\x00\x00\x02\x02\x00\x01", 8),
          "00/22"},
     };

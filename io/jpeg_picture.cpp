@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -14,13 +15,16 @@ namespace {
 // A progressive JPEG of a few kilobytes can hold thousands of scans, each a
 // full pass over the picture; real encoders write about ten.
 constexpr int kMaxScans = 500;
-// libjpeg's own memory beside the grey picture (at most 64 MB) and the file:
-// the whole decoding stays under twice the 256 MB picture limit. This takes
-// any progressive colour picture within the size limit whose colour is
-// subsampled as cameras and editors save it, and full-resolution colour up to
-// about 8000 x 8000; a progressive CMYK one needs 8 bytes a pixel and is
-// refused above about 6900 x 6900.
+// libjpeg's own memory at most, and less when the file and the grey picture
+// (at most 64 MB) leave less of kDecodingBudget: the whole decoding stays
+// under twice the 256 MB picture limit. This takes any progressive colour
+// picture within the size limit whose colour is subsampled as cameras and
+// editors save it, and full-resolution colour up to about 8000 x 8000; a
+// progressive CMYK one needs 8 bytes a pixel and is refused above about
+// 6900 x 6900.
 constexpr long kMaxJpegMemory = 384L << 20;
+constexpr long kDecodingBudget = 464L << 20;
+constexpr long kMinJpegMemory = 16L << 20;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -119,6 +123,10 @@ Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     // from CMYK, which it hands over as is.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
+    // The coefficient buffers are taken in jpeg_start_decompress.
+    cinfo.mem->max_memory_to_use = std::clamp(kDecodingBudget - static_cast<long>(bytes.size()) -
+                                                  static_cast<long>(picture.levels.size()),
+                                              kMinJpegMemory, kMaxJpegMemory);
     jpeg_start_decompress(&cinfo);
     if (cmyk) cmykRow.resize(std::size_t{cinfo.output_width} * 4);
     while (cinfo.output_scanline < cinfo.output_height) {

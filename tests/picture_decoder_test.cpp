@@ -236,9 +236,11 @@ std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t heig
     return png;
 }
 
-// A JPEG whose frame header claims another size (there is no checksum).
+// A JPEG whose frame header (baseline or progressive) claims another size
+// (there is no checksum).
 std::string WithJpegSize(std::string jpeg, std::uint16_t width, std::uint16_t height) {
-    const std::size_t frame = jpeg.find("\xFF\xC0");
+    std::size_t frame = jpeg.find("\xFF\xC0");
+    if (frame == std::string::npos) frame = jpeg.find("\xFF\xC2");
     jpeg[frame + 5] = static_cast<char>(height >> 8);
     jpeg[frame + 6] = static_cast<char>(height);
     jpeg[frame + 7] = static_cast<char>(width >> 8);
@@ -274,6 +276,9 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
         {"JPEG cut, with an end marker", CutJpeg(FileBytes("half.jpg"), 1), "damaged"},
         {"JPEG claiming more rows than its data", WithJpegSize(FileBytes("half.jpg"), 16, 64),
          "premature end"},
+        // Progressive CMYK keeps 8 bytes a pixel of coefficients: 512 MB here.
+        {"JPEG progressive CMYK needing more memory than allowed",
+         WithJpegSize(FileBytes("cmyk-progressive.jpg"), 8000, 8000), "too much memory"},
         {"GIF bomb", gif, "too large"},
         {"GIF frame bomb on a small screen", Gif(100, 100, 65535, 65535, 0, {0, 1}), "too large"},
         {"GIF frame cut short on the screen", Gif(2, 2, 2, 2, 0, {0, 1, 2}), "GIF"},

@@ -67,12 +67,16 @@ Error TemporaryError(const std::string& path, const std::string& temporary, int 
 }
 
 // Writes `bytes` to a new temporary file beside `path` with `mode`, and
-// returns its name; nothing is left behind on failure.
-Result<std::string> WriteTemporaryBeside(const std::string& path, mode_t mode,
+// returns its name; nothing is left behind on failure. When `path` does not
+// exist yet, a temporary that cannot be made fails for the reason the file
+// itself would (a missing folder), so the message names the file alone.
+Result<std::string> WriteTemporaryBeside(const std::string& path, bool exists, mode_t mode,
                                          std::string_view bytes) {
     std::string temporary = path + ".XXXXXX";
     OwnedDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC), true);
-    if (fd.get() < 0) return TemporaryError(path, path + ".XXXXXX", errno);
+    if (fd.get() < 0) {
+        return exists ? TemporaryError(path, path + ".XXXXXX", errno) : SystemError(path, errno);
+    }
     int why = ::fchmod(fd.get(), mode & 07777) == 0 ? 0 : errno;
     if (why == 0) why = WriteAll(fd.get(), bytes);
     // Delayed write errors (network file systems, quotas) surface at close.
@@ -94,7 +98,7 @@ Status RenameInto(const std::string& temporary, const std::string& path) {
 // Writes a temporary file beside `path` and renames it over `path`, so a
 // failure part-way (a full disk, a size limit) leaves the old content whole.
 Status ReplaceRegularFile(const std::string& path, mode_t mode, std::string_view bytes) {
-    Result<std::string> temporary = WriteTemporaryBeside(path, mode, bytes);
+    Result<std::string> temporary = WriteTemporaryBeside(path, true, mode, bytes);
     if (!temporary) return std::move(temporary).error();
     return RenameInto(*temporary, path);
 }
@@ -174,7 +178,8 @@ StagedFile::StagedFile(std::string path, std::string temporary, std::string byte
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : path_(std::move(other.path_)),
       temporary_(std::exchange(other.temporary_, {})),
-      bytes_(std::move(other.bytes_)) {}
+      bytes_(std::move(other.bytes_)),
+      committed_(other.committed_) {}
 
 StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
     if (this != &other) {
@@ -182,11 +187,14 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
         path_ = std::move(other.path_);
         temporary_ = std::exchange(other.temporary_, {});
         bytes_ = std::move(other.bytes_);
+        committed_ = other.committed_;
     }
     return *this;
 }
 
-StagedFile::~StagedFile() { Discard(); }
+StagedFile::~StagedFile() {
+    Discard();
+}
 
 void StagedFile::Discard() {
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
@@ -200,12 +208,13 @@ Result<StagedFile> StagedFile::Stage(const std::string& path, std::string bytes)
     const bool plain = exists && S_ISREG(info.st_mode) && info.st_nlink == 1;
     if (IsStandardStream(path) || (exists && !plain)) return StagedFile(path, {}, std::move(bytes));
     Result<std::string> temporary =
-        WriteTemporaryBeside(path, plain ? info.st_mode : NewFileMode(), bytes);
+        WriteTemporaryBeside(path, exists, plain ? info.st_mode : NewFileMode(), bytes);
     if (!temporary) return std::move(temporary).error();
     return StagedFile(path, std::move(*temporary), {});
 }
 
 Status StagedFile::Commit() {
+    if (std::exchange(committed_, true)) return {};
     if (temporary_.empty()) return WriteFileBytes(path_, bytes_);
     return RenameInto(std::exchange(temporary_, {}), path_);
 }

@@ -47,6 +47,8 @@ class StagedFile {
 
     Status Commit();
     const std::string& path() const { return path_; }
+    // True when Commit writes the bytes where the file is (nothing staged).
+    bool inPlace() const { return temporary_.empty(); }
 
   private:
     StagedFile(std::string path, std::string temporary, std::string bytes);
@@ -55,6 +57,7 @@ class StagedFile {
     std::string path_;
     std::string temporary_;  // empty: written at Commit from bytes_
     std::string bytes_;
+    bool committed_ = false;
 };
 
 }  // namespace fudeline

@@ -189,8 +189,7 @@ void ArtState::RematchRows(int first, int last) {
         // A row's text band is a picture of its cells alone (the painter
         // draws inside the band), so unchanged cells need no redraw.
         const TextRow before = painter_ ? d.rows[r] : TextRow{};
-        matcher_.RematchRow(d.bands[r], inkMinX_, inkMaxX_, d.unmatched[r], d.rows[r],
-                            d.trails[r]);
+        matcher_.RematchRow(d.bands[r], inkMinX_, inkMaxX_, d.unmatched[r], d.rows[r], d.trails[r]);
         d.unmatched[r] = {};
         if (painter_ && d.rows[r] != before) DrawRow(row);
     }

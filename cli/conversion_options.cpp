@@ -132,7 +132,9 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
         // Counted as Copy puts it on the clipboard, whatever format was written.
         const BoardLimits limits = ParseBoardLimits(options.board).value();
         const PostCount count = CountPost(ComposeExportText(state.rows(), options.br), limits);
-        std::cerr << "fudeline-cli: " << DescribePostCount(options.board, count, limits) << '\n';
+        std::cerr << EscapeForTerminal("fudeline-cli: " +
+                                       DescribePostCount(options.board, count, limits))
+                  << '\n';
         if (count.over()) return kExitOverBoardLimit;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/option_checks.h"
 #include "cli/report.h"
 #include "cli/text_art_input.h"
 #include "convert/text_art_picture.h"
@@ -67,11 +68,13 @@ Command AddRenderCommand(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command = app.add_subcommand(
         "render", "Draw text art as a PNG picture: the Mona face, black on white, 18-pixel rows");
-    command->add_option("TEXT", options->text, "The text art (default -: standard input)");
+    command->add_option("TEXT", options->text, "The text art (default -: standard input)")
+        ->check(NonEmptyName());
     command->add_flag("--sjis", options->sjis, "The text is Shift-JIS instead of UTF-8");
     command
         ->add_option("-o,--output", options->output,
                      "Write the PNG to FILE (default: standard output, unless it is a terminal)")
+        ->check(NonEmptyName())
         ->type_name("FILE");
     return {command, [options] {
                 // PNG bytes would garble a terminal, so a terminal needs a file named.

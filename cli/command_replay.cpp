@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/option_checks.h"
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
 #include "session/replay_player.h"
@@ -22,7 +23,8 @@ Command AddReplayCommand(CLI::App& app) {
                            "Play a script of window events (down X Y, move X Y, up, undo, clear, "
                            "clear no) and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
-        ->required();
+        ->required()
+        ->check(NonEmptyName());
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(options->conversion, "script", [&](ArtState& state) -> Status {

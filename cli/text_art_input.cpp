@@ -1,6 +1,7 @@
 #include "cli/text_art_input.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
@@ -32,6 +33,61 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
     if ((lead >> 4) == 0xE) return 3;
     if ((lead >> 3) == 0x1E) return 4;
     return 0;
+}
+
+// The name of a control character, for the message that refuses it.
+std::string ControlName(unsigned char byte) {
+    switch (byte) {
+        case 0x00:
+            return " (NUL)";
+        case 0x07:
+            return " (BEL)";
+        case 0x08:
+            return " (BS)";
+        case 0x09:
+            return " (TAB)";
+        case 0x0B:
+            return " (VT)";
+        case 0x0C:
+            return " (FF)";
+        case 0x0D:
+            return " (CR)";
+        case 0x1B:
+            return " (ESC)";
+        case 0x7F:
+            return " (DEL)";
+        default:
+            return "";
+    }
+}
+
+// The first control character of a line (C0 controls, a CR not followed by
+// LF, DEL): the face draws nothing for them, so they would vanish from the
+// picture. Neither encoding uses these bytes inside a longer character, so
+// every such byte is one; columns count characters as the other messages do.
+std::optional<std::string> ControlCharacterProblem(std::string_view line, bool sjis) {
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < line.size(); ++column) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            return "column " + std::to_string(column) + ": control character 0x" + Hex(byte, 2) +
+                   ControlName(byte) + " draws nothing";
+        }
+        std::size_t length = 1;
+        if (sjis) {
+            length = IsSingleByteChar(byte) || i + 1 == line.size() ? 1 : 2;
+        } else if (const std::size_t utf8 = Utf8SequenceLength(byte); utf8 > 1) {
+            // Only the lead byte counts a column; a broken sequence is
+            // reported by the decoding that follows.
+            length = 1;
+            while (length < utf8 && i + length < line.size() &&
+                   (static_cast<unsigned char>(line[i + length]) & 0xC0) == 0x80) {
+                ++length;
+            }
+        }
+        i += length;
+    }
+    return std::nullopt;
 }
 
 // Why a UTF-8 line has no Shift-JIS form: the first character at fault, so
@@ -78,6 +134,9 @@ std::string SjisLineProblem(std::string_view line) {
 
 // Line `index` in Shift-JIS, or why it has none.
 Result<std::string> DecodeTextArtLine(std::string line, std::size_t index, bool sjisInput) {
+    if (std::optional<std::string> control = ControlCharacterProblem(line, sjisInput)) {
+        return LineError(index, *control);
+    }
     if (sjisInput) {
         Result<std::string> utf8 = Cp932ToUtf8(line);
         if (!utf8) return std::move(utf8).error();

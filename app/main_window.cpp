@@ -271,6 +271,11 @@ void MainWindow::ClearAll() {
 }
 
 void MainWindow::CopyAsText() {
+    // Moves that arrived since the last paint are part of the text copied.
+    if (state_.RunPendingConversion()) {
+        canvas_->update();
+        DrawingChanged();
+    }
     const std::string sjis = ExportText();
     auto* mime = new QMimeData;
     // Without a CP932 table only the Shift-JIS form can be offered.

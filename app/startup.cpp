@@ -122,6 +122,11 @@ void SetUpApplication(QCoreApplication& app) {
     QApplication::setFont(ui);
 }
 
+void KeepEveryPointerMove() {
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);  // pens too
+}
+
 QString CannotStartText(const QString& path, const QString& reason) {
     return StartupText(kCannotStartText).arg(path, reason);
 }

@@ -41,4 +41,10 @@ QString CannotStartText(const QString& path, const QString& reason);
 // The application's names, version and face, set once the application exists.
 void SetUpApplication(QCoreApplication& app);
 
+// Every pointer position the system reports becomes a point of the stroke.
+// Qt by default keeps only the newest of the moves that waited while the
+// window was busy converting, and a fast stroke then cuts its corners. Call
+// once the application exists: its constructor turns the merging on.
+void KeepEveryPointerMove();
+
 }  // namespace fudeline

@@ -302,6 +302,22 @@ class MainWindowTest : public QObject {
                  CountPost(sjis.toStdString(), k2chLimits).bytes);
     }
 
+    // Moves that came faster than the paints are in the copied text too.
+    void copyRightAfterMovesHasEveryMove() {
+        const QList<Event> events = Wave();
+        CanvasWidget* canvas = window_->canvas();
+        for (const Event& e : events) {
+            const QPoint p = OnCanvas(e.x, e.y);
+            if (e.kind == Event::Down) QTest::mousePress(canvas, Qt::LeftButton, {}, p);
+            if (e.kind == Event::Move) QTest::mouseMove(canvas, p);
+            if (e.kind == Event::Up) QTest::mouseRelease(canvas, Qt::LeftButton, {}, p);
+        }
+        QVERIFY(window_->state().conversionPending());  // no paint came between
+        Find<QPushButton>(*window_, "copyButton")->click();
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(kShiftJisMime),
+                 ReplayOf(events, {"--sjis"}));
+    }
+
     void copyOfAnEmptyCanvasEmptiesTheClipboard() {
         QGuiApplication::clipboard()->setText(QStringLiteral("old"));
         Find<QPushButton>(*window_, "copyButton")->click();

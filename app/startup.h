@@ -30,7 +30,8 @@ enum class UiLanguage { Japanese, English };
 UiLanguage ChooseUiLanguage(const QLocale& system);
 
 // Installs Qt's own translations and the window's for `language` into `app`.
-// Japanese is the source language: it needs Qt's dialogs translated only.
+// Japanese is the source language: it needs Qt's dialogs translated only,
+// from Qt's catalogue and the window's own for what that lacks.
 // False when a translation could not be loaded.
 bool InstallTranslations(QCoreApplication& app, UiLanguage language);
 

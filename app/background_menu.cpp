@@ -44,8 +44,8 @@ BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
             continue;
         }
         const bool fit = scale == kFitCanvasScale;
-        QAction* size = sizes->addAction(fit ? tr("キャンバスに合わせる")
-                                             : QStringLiteral("%1%").arg(scale));
+        QAction* size =
+            sizes->addAction(fit ? tr("キャンバスに合わせる") : QStringLiteral("%1%").arg(scale));
         size->setObjectName(fit ? QStringLiteral("pictureSizeFitAction")
                                 : QStringLiteral("pictureSize%1Action").arg(scale));
         size->setData(scale);

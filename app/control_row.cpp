@@ -13,10 +13,9 @@ int NeededWidth(const QWidget& control) {
     if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
         // Not sizeHint(): the style gives buttons a minimum width the design's
         // narrower buttons never had.
-        const int margins = 2 * (button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr,
-                                                              button) +
-                                 button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
-                                                              nullptr, button));
+        const int margins =
+            2 * (button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                 button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
         return button->fontMetrics().horizontalAdvance(button->text()) + margins;
     }
     return control.sizeHint().width();

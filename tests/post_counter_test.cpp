@@ -139,8 +139,7 @@ TEST(ParseBoardLimits, ReadsBackWhatFormatWritesAndRefusesWhatTheRuleRefuses) {
     for (const Case& c : cases) {
         const std::string text = FormatBoardLimits(c.limits);
         EXPECT_EQ(ValidBoardLimits(c.limits), c.valid) << text;
-        EXPECT_EQ(ParseBoardLimits(text), c.valid ? std::optional(c.limits) : std::nullopt)
-            << text;
+        EXPECT_EQ(ParseBoardLimits(text), c.valid ? std::optional(c.limits) : std::nullopt) << text;
     }
 }
 

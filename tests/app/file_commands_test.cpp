@@ -421,7 +421,8 @@ class FileCommandsTest : public QObject {
     void customBoardShowsItsLimitsInTheList_data() {
         QTest::addColumn<BoardLimits>("limits");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("bytes and lines") << BoardLimits{3000, 25, 0} << "カスタム (3000バイト・25行)";
+        QTest::newRow("bytes and lines")
+            << BoardLimits{3000, 25, 0} << "カスタム (3000バイト・25行)";
         QTest::newRow("all three")
             << BoardLimits{2048, 24, 256} << "カスタム (2048バイト・24行・1行256バイト)";
         QTest::newRow("a line only") << BoardLimits{0, 0, 80} << "カスタム (1行80バイト)";

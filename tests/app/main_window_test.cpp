@@ -358,8 +358,17 @@ class MainWindowTest : public QObject {
             QVERIFY(actions[3]->isChecked());
             QCOMPARE(actions[4]->text(), QStringLiteral("サイズ"));
             const auto sizes = actions[4]->menu()->actions();
-            const char* texts[] = {"キャンバスに合わせる", "", "25%", "50%", "75%", "", "100%",
-                                   "", "120%", "150%", "200%"};
+            const char* texts[] = {"キャンバスに合わせる",
+                                   "",
+                                   "25%",
+                                   "50%",
+                                   "75%",
+                                   "",
+                                   "100%",
+                                   "",
+                                   "120%",
+                                   "150%",
+                                   "200%"};
             QCOMPARE(sizes.size(), int{std::size(texts)});
             for (int i = 0; i < sizes.size(); ++i) {
                 QCOMPARE(sizes[i]->isSeparator(), *texts[i] == '\0');
@@ -398,9 +407,8 @@ class MainWindowTest : public QObject {
         QTest::newRow("fit, last column")
             << QStringList{"faintPictureAction", "pictureSizeFitAction"} << QPoint(695, 521)
             << 0x0000C8u;
-        QTest::newRow("fit, beside it")
-            << QStringList{"faintPictureAction", "pictureSizeFitAction"} << QPoint(696, 100)
-            << uint{kWhite};
+        QTest::newRow("fit, beside it") << QStringList{"faintPictureAction", "pictureSizeFitAction"}
+                                        << QPoint(696, 100) << uint{kWhite};
     }
     void backgroundCommandsChangeTheCanvasButNotTheDrawing() {
         QFETCH(QStringList, actions);
@@ -440,8 +448,8 @@ class MainWindowTest : public QObject {
                  QSize(std::max(1L, std::lround(picture.width() * scale)),
                        std::max(1L, std::lround(picture.height() * scale))));
         QTemporaryDir dir;
-        const QString path = SavePicture(dir, "picture.png", qRgb(0, 0, 200), picture.width(),
-                                         picture.height());
+        const QString path =
+            SavePicture(dir, "picture.png", qRgb(0, 0, 200), picture.width(), picture.height());
         window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{path, 0}; });
         window_->findChild<QAction*>("choosePictureAction")->trigger();
         window_->findChild<QAction*>("faintPictureAction")->trigger();

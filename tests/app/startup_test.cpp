@@ -4,9 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileIconProvider>
-#include <QStyle>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTranslator>
 
 #include "app/control_row.h"
@@ -163,14 +163,14 @@ class StartupTest : public QObject {
             const QRect at = control->geometry();
             const bool checkBox = qobject_cast<QCheckBox*>(control);
             // Qt's own measure of a check box; a button's text with the style's margins.
-            const int needed =
-                checkBox ? control->sizeHint().width()
-                         : control->fontMetrics().horizontalAdvance(control->text()) +
-                               2 * control->style()->pixelMetric(QStyle::PM_ButtonMargin);
-            QVERIFY2(at.width() >= needed, qPrintable(QStringLiteral("%1: %2 px for %3 px")
-                                                          .arg(name)
-                                                          .arg(at.width())
-                                                          .arg(needed)));
+            const int needed = checkBox
+                                   ? control->sizeHint().width()
+                                   : control->fontMetrics().horizontalAdvance(control->text()) +
+                                         2 * control->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            QVERIFY2(
+                at.width() >= needed,
+                qPrintable(
+                    QStringLiteral("%1: %2 px for %3 px").arg(name).arg(at.width()).arg(needed)));
             QVERIFY2(at.left() >= previousEnd + kControlGap,
                      qPrintable(QStringLiteral("%1 at %2, the one before ends at %3")
                                     .arg(name)

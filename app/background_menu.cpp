@@ -1,10 +1,27 @@
 #include "app/background_menu.h"
 
 #include <QActionGroup>
+#include <QSettings>
+
+#include <algorithm>
+#include <iterator>
 
 #include "background/background_picture.h"
 
 namespace fudeline {
+namespace {
+
+const QString kSizeKey = QStringLiteral("background/size");
+
+// The size choices in menu order; -1 stands for a separator between groups.
+constexpr int kSizeChoices[] = {kFitCanvasScale, -1, 25, 50, 75, -1, 100, -1, 120, 150, 200};
+
+bool IsSizeChoice(int scale) {
+    return scale >= 0 && std::find(std::begin(kSizeChoices), std::end(kSizeChoices), scale) !=
+                             std::end(kSizeChoices);
+}
+
+}  // namespace
 
 BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
     : QMenu(parent), picture_(picture) {
@@ -21,22 +38,30 @@ BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
     QMenu* sizes = addMenu(tr("サイズ"));
     sizes->setObjectName(QStringLiteral("pictureSizeMenu"));
     sizes_ = new QActionGroup(this);
-    for (int percent : {25, 50, 75, 0, 100, 0, 120, 150, 200}) {
-        if (percent == 0) {
+    for (int scale : kSizeChoices) {
+        if (scale < 0) {
             sizes->addSeparator();
             continue;
         }
-        QAction* size = sizes->addAction(QStringLiteral("%1%").arg(percent));
-        size->setObjectName(QStringLiteral("pictureSize%1Action").arg(percent));
-        size->setData(percent);
+        const bool fit = scale == kFitCanvasScale;
+        QAction* size =
+            sizes->addAction(fit ? tr("キャンバスに合わせる") : QStringLiteral("%1%").arg(scale));
+        size->setObjectName(fit ? QStringLiteral("pictureSizeFitAction")
+                                : QStringLiteral("pictureSize%1Action").arg(scale));
+        size->setData(scale);
         size->setCheckable(true);
         sizes_->addAction(size);
-        connect(size, &QAction::triggered, this, [this, percent] {
-            picture_.SetScale(percent);
+        connect(size, &QAction::triggered, this, [this, scale] {
+            picture_.SetScale(scale);
+            QSettings().setValue(kSizeKey, scale);
             SyncMarks();
             emit pictureChanged();
         });
     }
+    // The size chosen last time, for this picture and the next.
+    bool known = false;
+    const int saved = QSettings().value(kSizeKey).toInt(&known);
+    if (known && IsSizeChoice(saved)) picture_.SetScale(saved);
     addSeparator();
     trace_ = addAction(tr("線を取り込む"));
     trace_->setObjectName(QStringLiteral("traceLinesAction"));

@@ -1,5 +1,6 @@
-// The popup menu under "背景...": choose a picture, show it, faint, sizes,
-// and take its lines into the drawing.
+// The popup menu under "背景...": choose a picture, show it, faint, sizes
+// (fitted to the canvas, or seven percentages; the choice is remembered), and
+// take its lines into the drawing.
 // One action per command; the check marks are set from the picture each time
 // the picture changes, so they always say what the canvas shows.
 #pragma once

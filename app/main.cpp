@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     SetUpApplication(app);
+    KeepEveryPointerMove();
     InstallTranslations(app, ChooseUiLanguage(QLocale::system()));
 
     Result<EngineResources> resources = LoadEngineResources();

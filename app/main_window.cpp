@@ -20,6 +20,7 @@
 
 #include "app/background_menu.h"
 #include "app/canvas_widget.h"
+#include "app/control_row.h"
 #include "app/post_status.h"
 #include "convert/text_art_picture.h"
 #include "export/export_text.h"
@@ -160,9 +161,10 @@ void MainWindow::CreateControls() {
         return c;
     };
     QSettings settings;
-    button("undoButton", undo, undo->text(), DialogUnits(32, 7, 38, 14));
-    button("clearButton", clear, clear->text(), DialogUnits(77, 7, 48, 14));
-    button("copyButton", copy, copy->text(), DialogUnits(132, 7, 78, 14));
+    QPushButton* undoButton = button("undoButton", undo, undo->text(), DialogUnits(32, 7, 38, 14));
+    QPushButton* clearButton =
+        button("clearButton", clear, clear->text(), DialogUnits(77, 7, 48, 14));
+    QPushButton* copyButton = button("copyButton", copy, copy->text(), DialogUnits(132, 7, 78, 14));
     brTagBox_ = checkBox("brTagCheckBox", tr("コピー時<BR>タグを追加"), DialogUnits(215, 9, 88, 10),
                          settings.value(kBrTagKey, false).toBool());
     rowLinesBox_ = checkBox("rowLinesCheckBox", tr("行ラインを表示"), DialogUnits(306, 9, 59, 10),
@@ -171,6 +173,9 @@ void MainWindow::CreateControls() {
         button("backgroundButton", nullptr, tr("背景..."), DialogUnits(366, 7, 50, 14));
     QPushButton* fileButton =
         button("fileButton", nullptr, tr("ファイル..."), DialogUnits(420, 7, 46, 14));
+    FitControlRow({undoButton, clearButton, copyButton, brTagBox_, rowLinesBox_, backgroundButton,
+                   fileButton},
+                  fileButton->geometry().right() + 1);
     // The control row is full; the conversion choices sit at the status line's
     // right end, as clear of the window edge as the counter is of the left one.
     auto* choices = new QWidget(this);
@@ -271,6 +276,11 @@ void MainWindow::ClearAll() {
 }
 
 void MainWindow::CopyAsText() {
+    // Moves that arrived since the last paint are part of the text copied.
+    if (state_.RunPendingConversion()) {
+        canvas_->update();
+        DrawingChanged();
+    }
     const std::string sjis = ExportText();
     auto* mime = new QMimeData;
     // Without a CP932 table only the Shift-JIS form can be offered.

@@ -24,11 +24,14 @@ std::optional<BoardLimits> AskCustomLimits(QWidget* parent, const BoardLimits& c
     dialog.setObjectName(QStringLiteral("customBoardDialog"));
     dialog.setWindowTitle(PostStatus::tr("掲示板の上限"));
     auto* form = new QFormLayout(&dialog);
+    const QString noLimit = PostStatus::tr("0 にした項目は上限なしになります。");
+    // The boxes take what the command line's --board takes: 0 to the largest limit.
     auto spin = [&](const char* name, const QString& label, std::int64_t value) {
         auto* box = new QSpinBox(&dialog);
         box->setObjectName(QString::fromLatin1(name));
-        box->setRange(0, 1000000);
+        box->setRange(0, static_cast<int>(kMaxBoardLimit));
         box->setSpecialValueText(PostStatus::tr("上限なし"));
+        box->setToolTip(noLimit);
         box->setValue(static_cast<int>(value));
         form->addRow(label, box);
         return box;
@@ -36,6 +39,9 @@ std::optional<BoardLimits> AskCustomLimits(QWidget* parent, const BoardLimits& c
     QSpinBox* bytes = spin("maxBytes", PostStatus::tr("バイト数:"), current.maxBytes);
     QSpinBox* lines = spin("maxLines", PostStatus::tr("行数:"), current.maxLines);
     QSpinBox* line = spin("maxLineBytes", PostStatus::tr("1行のバイト数:"), current.maxLineBytes);
+    auto* note = new QLabel(noLimit, &dialog);
+    note->setObjectName(QStringLiteral("noLimitNote"));
+    form->addRow(note);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -44,20 +50,24 @@ std::optional<BoardLimits> AskCustomLimits(QWidget* parent, const BoardLimits& c
     return BoardLimits{bytes->value(), lines->value(), line->value()};
 }
 
-QString LimitsText(const BoardLimits& limits) {
-    return QStringLiteral("%1:%2:%3")
-        .arg(limits.maxBytes)
-        .arg(limits.maxLines)
-        .arg(limits.maxLineBytes);
+// Limits kept in the settings as --board writes them; a value the rule
+// refuses (edited by hand, or from another version) gives the 2ch limits.
+BoardLimits LimitsFromText(const QString& text) {
+    return ParseBoardLimits(text.toStdString()).value_or(k2chLimits);
 }
 
-BoardLimits LimitsFromText(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(':'));
-    if (parts.size() != 3) return k2chLimits;
-    BoardLimits limits;
-    std::int64_t* fields[] = {&limits.maxBytes, &limits.maxLines, &limits.maxLineBytes};
-    for (int i = 0; i < 3; ++i) *fields[i] = std::max<qint64>(0, parts[i].toLongLong());
-    return limits;
+// The custom board's entry in the list: its limits once they are chosen.
+QString CustomBoardName(const BoardLimits& limits) {
+    QStringList parts;
+    // Limits are at most kMaxBoardLimit: they fit an int.
+    if (limits.maxBytes > 0)
+        parts << PostStatus::tr("%nバイト", nullptr, static_cast<int>(limits.maxBytes));
+    if (limits.maxLines > 0)
+        parts << PostStatus::tr("%n行", nullptr, static_cast<int>(limits.maxLines));
+    if (limits.maxLineBytes > 0)
+        parts << PostStatus::tr("1行%nバイト", nullptr, static_cast<int>(limits.maxLineBytes));
+    if (parts.isEmpty()) parts << PostStatus::tr("上限なし");
+    return PostStatus::tr("カスタム (%1)").arg(parts.join(PostStatus::tr("・")));
 }
 
 // "1,234" or "1,234 / 2,048" when there is a limit.
@@ -76,8 +86,15 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(6, 0, 0, 0);  // the text clear of the window edge
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("postCount"));
-    // The counter takes what the other controls of the line leave.
+    // The counter takes what the other controls of the line leave, and two
+    // lines of text: a warning too long for the first wraps onto the second,
+    // while the window keeps one size whatever the count says.
     label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label_->setTextFormat(Qt::PlainText);
+    label_->setWordWrap(true);
+    // A fixed height: a wrapping label would otherwise ask for a height from
+    // its width, and the window would change size with the text.
+    label_->setFixedHeight(2 * label_->fontMetrics().lineSpacing() + 2);
     label_->installEventFilter(this);
     boards_ = new QComboBox(this);
     boards_->setObjectName(QStringLiteral("boardChooser"));
@@ -88,12 +105,12 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     layout->addWidget(boards_);
 
     QSettings settings;
-    custom_ = LimitsFromText(settings.value(kCustomKey, LimitsText(k2chLimits)).toString());
+    custom_ = LimitsFromText(settings.value(kCustomKey).toString());
     const QString saved = settings.value(kBoardKey).toString();
     for (int i = 0; i < 3; ++i) {
         if (saved == QLatin1String(kBoardNames[i])) board_ = static_cast<Board>(i);
     }
-    boards_->setCurrentIndex(board_);
+    ShowBoard();
     connect(boards_, &QComboBox::activated, this, &PostStatus::OnBoardActivated);
     Refresh();
 }
@@ -124,12 +141,18 @@ void PostStatus::OnBoardActivated(int index) {
 
 void PostStatus::ChooseBoard(Board board, const BoardLimits& custom) {
     board_ = board;
-    custom_ = custom;
-    boards_->setCurrentIndex(board_);
+    if (ValidBoardLimits(custom)) custom_ = custom;  // the rule --board follows
+    ShowBoard();
     QSettings settings;
     settings.setValue(kBoardKey, QString::fromLatin1(kBoardNames[board_]));
-    settings.setValue(kCustomKey, LimitsText(custom_));
+    settings.setValue(kCustomKey, QString::fromStdString(FormatBoardLimits(custom_)));
     Refresh();
+}
+
+void PostStatus::ShowBoard() {
+    // Chosen, the custom board shows its limits; "..." says a dialog asks for them.
+    boards_->setItemText(kCustom, board_ == kCustom ? CustomBoardName(custom_) : tr("カスタム..."));
+    boards_->setCurrentIndex(board_);
 }
 
 void PostStatus::Show(const std::string& sjis) {
@@ -143,10 +166,23 @@ bool PostStatus::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PostStatus::ShowText() {
-    const QString shown =
-        label_->fontMetrics().elidedText(text_, Qt::ElideRight, label_->contentsRect().width());
+    const QFontMetrics metrics = label_->fontMetrics();
+    const QRect room = label_->contentsRect();
+    auto fits = [&](const QString& text) {
+        const QRect wrapped(0, 0, room.width(), 100 * room.height());
+        return metrics.boundingRect(wrapped, Qt::TextWordWrap, text).height() <= room.height();
+    };
+    QString shown = text_;
+    if (!room.isEmpty() && !fits(shown)) {
+        // More than the two lines hold (long numbers, a narrow line): cut
+        // where it stops fitting, marked as cut.
+        const QChar ellipsis(0x2026);
+        while (!shown.isEmpty() && !fits(shown + ellipsis)) shown.chop(1);
+        shown += ellipsis;
+    }
     label_->setText(shown);
-    label_->setToolTip(shown == text_ ? QString() : text_);
+    // A warning, or anything cut, reads whole on hover.
+    label_->setToolTip(count_.over() || shown != text_ ? text_ : QString());
 }
 
 void PostStatus::Refresh() {
@@ -161,8 +197,7 @@ void PostStatus::Refresh() {
     if (count_.overLineBytes)
         over << tr("1行の長さ (最長 %1 バイト)")
                     .arg(QLocale().toString(static_cast<qint64>(count_.longestLine)));
-    if (!over.isEmpty())
-        text += tr("　一度に投稿できません: %1が上限を超えています").arg(over.join(tr("、")));
+    if (!over.isEmpty()) text += tr("　上限を超えています: %1").arg(over.join(tr("、")));
     text_ = text;
     ShowText();
     QPalette palette = label_->palette();

@@ -1,7 +1,8 @@
 // The status line under the canvas: how long the text that Copy would put on
 // the clipboard is as a post, on the chosen board, with a warning when it is
-// over a limit. The board and custom limits persist in the settings. A
-// warning too long for the line ends in an ellipsis and shows whole on hover.
+// over a limit. The board and custom limits persist in the settings. The
+// counter has two lines: a warning wraps onto the second, and reads whole on
+// hover too.
 #pragma once
 
 #include <QWidget>
@@ -25,13 +26,14 @@ class PostStatus : public QWidget {
 
     // Counts `sjis` on the chosen board and shows the result.
     void Show(const std::string& sjis);
-    // Chooses a board; for kCustom, `custom` becomes its limits. Saved at once.
+    // Chooses a board; `custom` becomes the custom board's limits when
+    // ValidBoardLimits takes them (the old ones stay otherwise). Saved at once.
     void ChooseBoard(Board board, const BoardLimits& custom);
 
     Board board() const { return board_; }
     BoardLimits limits() const;
     const PostCount& count() const { return count_; }
-    // The whole text; the line shows as much as fits, the rest on hover.
+    // The whole text; the counter shows as much as its two lines hold.
     QString text() const { return text_; }
 
   protected:
@@ -40,6 +42,7 @@ class PostStatus : public QWidget {
   private:
     void OnBoardActivated(int index);
     void Refresh();
+    void ShowBoard();
     void ShowText();
 
     QLabel* label_ = nullptr;

@@ -102,7 +102,12 @@ bool InstallTranslations(QCoreApplication& app, UiLanguage language) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    // The texts Qt's catalogue lacks; installed last, so asked first, and
+    // holding only what the catalogue does not.
+    auto* gaps = new QTranslator(&app);
+    return QCoreApplication::installTranslator(translator) &&
+           gaps->load(QStringLiteral(":/i18n/qtbase_gaps_ja.qm")) &&
+           QCoreApplication::installTranslator(gaps);
 }
 
 void SetUpApplication(QCoreApplication& app) {
@@ -120,6 +125,11 @@ void SetUpApplication(QCoreApplication& app) {
                     QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
     ui.setPointSize(9);
     QApplication::setFont(ui);
+}
+
+void KeepEveryPointerMove() {
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);  // pens too
 }
 
 QString CannotStartText(const QString& path, const QString& reason) {

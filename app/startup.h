@@ -30,7 +30,8 @@ enum class UiLanguage { Japanese, English };
 UiLanguage ChooseUiLanguage(const QLocale& system);
 
 // Installs Qt's own translations and the window's for `language` into `app`.
-// Japanese is the source language: it needs Qt's dialogs translated only.
+// Japanese is the source language: it needs Qt's dialogs translated only,
+// from Qt's catalogue and the window's own for what that lacks.
 // False when a translation could not be loaded.
 bool InstallTranslations(QCoreApplication& app, UiLanguage language);
 
@@ -40,5 +41,11 @@ QString CannotStartText(const QString& path, const QString& reason);
 
 // The application's names, version and face, set once the application exists.
 void SetUpApplication(QCoreApplication& app);
+
+// Every pointer position the system reports becomes a point of the stroke.
+// Qt by default keeps only the newest of the moves that waited while the
+// window was busy converting, and a fast stroke then cuts its corners. Call
+// once the application exists: its constructor turns the merging on.
+void KeepEveryPointerMove();
 
 }  // namespace fudeline

@@ -1,5 +1,8 @@
 #include "background/background_picture.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -35,11 +38,23 @@ Image ShownPicture::Draw() const {
     return shown;
 }
 
+QSize ShownPictureSize(int width, int height, int percent) {
+    if (width <= 0 || height <= 0) return {};
+    if (percent != kFitCanvasScale) {
+        return {static_cast<int>(std::int64_t{percent} * width / 100),
+                static_cast<int>(std::int64_t{percent} * height / 100)};
+    }
+    // The factor and rounding trace's placement uses.
+    const double scale = std::min(double{kCanvasWidth} / width, double{kCanvasHeight} / height);
+    return {std::max(1, static_cast<int>(std::lround(width * scale))),
+            std::max(1, static_cast<int>(std::lround(height * scale)))};
+}
+
 ShownPicture BackgroundPicture::AsShown(PictureHandle picture) const {
     int w = 0, h = 0;
     library_.GetPictureInfo(plain_, w, h);  // the plain picture's size, always
-    return {library_.SharedPicture(picture), static_cast<int>(std::int64_t{scale_} * w / 100),
-            static_cast<int>(std::int64_t{scale_} * h / 100)};
+    const QSize shown = ShownPictureSize(w, h, scale_);
+    return {library_.SharedPicture(picture), shown.width(), shown.height()};
 }
 
 const Image* BackgroundPicture::CanvasLayer() {

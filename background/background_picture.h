@@ -3,6 +3,7 @@
 // follows every mouse move and rescaling a photo each time would make drawing lag.
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -22,6 +23,15 @@ struct ShownPicture {
     Image Draw() const;
 };
 
+// The scale that fits the canvas: the whole picture as large as 800 x 522
+// holds it, keeping its aspect, at the top left, where fudeline-cli trace
+// places a picture by default, so taking in its lines gives what trace gives.
+inline constexpr int kFitCanvasScale = 0;
+
+// The size a `width` x `height` picture is shown at, at `percent` % or, for
+// kFitCanvasScale, fitted to the canvas.
+QSize ShownPictureSize(int width, int height, int percent);
+
 class BackgroundPicture {
   public:
     ~BackgroundPicture() { Release(); }
@@ -32,6 +42,7 @@ class BackgroundPicture {
     bool Choose(const QString& path, QString* error);
     void ToggleShown() { Flip(shown_); }
     void ToggleFaint() { Flip(faint_); }
+    // A percentage, or kFitCanvasScale.
     void SetScale(int percent);
     // Frees both pictures (the window is closing).
     void Release();

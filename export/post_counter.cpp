@@ -1,6 +1,6 @@
 #include "export/post_counter.h"
 
-#include <charconv>
+#include <algorithm>
 
 namespace fudeline {
 namespace {
@@ -19,14 +19,26 @@ std::int64_t EscapedSize(char c) {
     }
 }
 
-std::optional<std::int64_t> PositiveNumber(std::string_view text) {
+// Digits only (no sign, space or other base), at most the largest limit.
+std::optional<std::int64_t> LimitNumber(std::string_view text) {
+    if (text.empty()) return std::nullopt;
     std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value <= 0) return std::nullopt;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > kMaxBoardLimit) return std::nullopt;  // before it could overflow
+    }
     return value;
 }
 
 }  // namespace
+
+bool ValidBoardLimits(const BoardLimits& limits) {
+    for (const std::int64_t value : {limits.maxBytes, limits.maxLines, limits.maxLineBytes}) {
+        if (value < 0 || value > kMaxBoardLimit) return false;
+    }
+    return true;
+}
 
 std::optional<BoardLimits> ParseBoardLimits(std::string_view text) {
     if (text == "2ch") return k2chLimits;
@@ -37,12 +49,17 @@ std::optional<BoardLimits> ParseBoardLimits(std::string_view text) {
     while (true) {
         if (field == 3) return std::nullopt;
         const std::size_t colon = text.find(':');
-        const auto value = PositiveNumber(text.substr(0, colon));
+        const auto value = LimitNumber(text.substr(0, colon));
         if (!value) return std::nullopt;
         *fields[field++] = *value;
         if (colon == std::string_view::npos) return limits;
         text.remove_prefix(colon + 1);
     }
+}
+
+std::string FormatBoardLimits(const BoardLimits& limits) {
+    return std::to_string(limits.maxBytes) + ":" + std::to_string(limits.maxLines) + ":" +
+           std::to_string(limits.maxLineBytes);
 }
 
 PostCount CountPost(std::string_view sjis, const BoardLimits& limits) {

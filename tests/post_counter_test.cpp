@@ -97,17 +97,50 @@ TEST(ParseBoardLimits, ProfilesAndCustomLimits) {
         {"1000", BoardLimits{1000, 0, 0}},
         {"1000:10", BoardLimits{1000, 10, 0}},
         {"1000:10:80", BoardLimits{1000, 10, 80}},
+        // 0 is no limit for that measure, as in the window's custom limits.
+        {"3000:25:0", BoardLimits{3000, 25, 0}},
+        {"0:0:80", BoardLimits{0, 0, 80}},
+        {"0", BoardLimits{0, 0, 0}},
+        {"007:1000000", BoardLimits{7, 1000000, 0}},
         {"", std::nullopt},
         {"2CH", std::nullopt},
-        {"0", std::nullopt},
         {"-5", std::nullopt},
+        {"-0", std::nullopt},
+        {"+5", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"0x10", std::nullopt},
+        {"1e3", std::nullopt},
+        {"1000001", std::nullopt},
         {"1000:", std::nullopt},
+        {":10", std::nullopt},
         {"1000::80", std::nullopt},
         {"1:2:3:4", std::nullopt},
         {"12x", std::nullopt},
         {"99999999999999999999", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseBoardLimits(c.text), c.limits) << c.text;
+}
+
+TEST(ParseBoardLimits, ReadsBackWhatFormatWritesAndRefusesWhatTheRuleRefuses) {
+    struct Case {
+        BoardLimits limits;
+        bool valid;
+    };
+    const Case cases[] = {
+        {k2chLimits, true},
+        {kShitarabaLimits, true},
+        {BoardLimits{0, 0, 0}, true},
+        {BoardLimits{kMaxBoardLimit, 1, kMaxBoardLimit}, true},
+        {BoardLimits{kMaxBoardLimit + 1, 0, 0}, false},
+        {BoardLimits{10, -1, 0}, false},
+        {BoardLimits{0, 0, -5}, false},
+    };
+    for (const Case& c : cases) {
+        const std::string text = FormatBoardLimits(c.limits);
+        EXPECT_EQ(ValidBoardLimits(c.limits), c.valid) << text;
+        EXPECT_EQ(ParseBoardLimits(text), c.valid ? std::optional(c.limits) : std::nullopt) << text;
+    }
 }
 
 }  // namespace

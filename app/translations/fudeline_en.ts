@@ -90,6 +90,10 @@ Use fudeline-cli to convert without a display.
         <translation>Size</translation>
     </message>
     <message>
+        <source>キャンバスに合わせる</source>
+        <translation>Fit the canvas</translation>
+    </message>
+    <message>
         <source>線を取り込む</source>
         <translation>Take in the lines</translation>
     </message>
@@ -284,6 +288,10 @@ Save it before closing?</translation>
         <translation>Board limits</translation>
     </message>
     <message>
+        <source>0 にした項目は上限なしになります。</source>
+        <translation>0 means no limit.</translation>
+    </message>
+    <message>
         <source>上限なし</source>
         <translation>No limit</translation>
     </message>
@@ -298,6 +306,35 @@ Save it before closing?</translation>
     <message>
         <source>1行のバイト数:</source>
         <translation>Bytes per line:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%nバイト</source>
+        <translation>
+            <numerusform>%n byte</numerusform>
+            <numerusform>%n bytes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行</source>
+        <translation>
+            <numerusform>%n line</numerusform>
+            <numerusform>%n lines</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>1行%nバイト</source>
+        <translation>
+            <numerusform>%n byte a line</numerusform>
+            <numerusform>%n bytes a line</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>カスタム (%1)</source>
+        <translation>Custom (%1)</translation>
+    </message>
+    <message>
+        <source>・</source>
+        <translation>, </translation>
     </message>
     <message>
         <source>2ちゃんねる互換 (2048バイト・24行)</source>
@@ -328,8 +365,8 @@ Save it before closing?</translation>
         <translation>line length (longest %1 bytes)</translation>
     </message>
     <message>
-        <source>&#x3000;一度に投稿できません: %1が上限を超えています</source>
-        <translation>   Too long for one post: %1 over the limit</translation>
+        <source>&#x3000;上限を超えています: %1</source>
+        <translation>   Over the limit: %1</translation>
     </message>
     <message>
         <source>、</source>

@@ -14,6 +14,8 @@
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;
+
+Q_DECLARE_METATYPE(fudeline::BoardLimits)
 using namespace fudeline::testing;
 
 namespace {
@@ -378,11 +380,18 @@ class FileCommandsTest : public QObject {
         QVERIFY2(status->text().contains(QStringLiteral("上限を超えています")),
                  qPrintable(status->text()));
         QVERIFY(label->palette().color(QPalette::WindowText) != normal);
-        // Over every limit the warning outgrows the line: what does not fit
-        // is marked as cut, and the whole shows on hover.
+        // Over every limit, at the window's one width, the warning shows
+        // whole, wrapped inside the counter, and reads whole on hover too.
         status->ChooseBoard(PostStatus::kCustom, BoardLimits{100, 1, 10});
-        QVERIFY2(label->text().endsWith(QChar(0x2026)), qPrintable(label->text()));
-        QVERIFY(status->text().startsWith(label->text().chopped(1)));
+        QCOMPARE(label->text(), status->text());
+        QVERIFY2(status->text().contains(QStringLiteral("1行の長さ")), qPrintable(status->text()));
+        const QRect wrapped = label->fontMetrics().boundingRect(
+            QRect(0, 0, label->contentsRect().width(), 1000), Qt::TextWordWrap, label->text());
+        QVERIFY2(wrapped.height() <= label->contentsRect().height(),
+                 qPrintable(QStringLiteral("%1 px of text in %2 px")
+                                .arg(wrapped.height())
+                                .arg(label->contentsRect().height())));
+        QVERIFY(label->wordWrap());
         QCOMPARE(label->toolTip(), status->text());
         status->ChooseBoard(PostStatus::kShitaraba, BoardLimits{100, 0, 0});
         QVERIFY(!status->count().over());
@@ -406,6 +415,79 @@ class FileCommandsTest : public QObject {
         emit boards->activated(PostStatus::kCustom);
         QCOMPARE(status->board(), PostStatus::kCustom);
         QCOMPARE(status->limits(), (BoardLimits{500, 0, 64}));
+    }
+
+    // The list names the custom board by its limits once chosen; 0 is no limit.
+    void customBoardShowsItsLimitsInTheList_data() {
+        QTest::addColumn<BoardLimits>("limits");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("bytes and lines")
+            << BoardLimits{3000, 25, 0} << "カスタム (3000バイト・25行)";
+        QTest::newRow("all three")
+            << BoardLimits{2048, 24, 256} << "カスタム (2048バイト・24行・1行256バイト)";
+        QTest::newRow("a line only") << BoardLimits{0, 0, 80} << "カスタム (1行80バイト)";
+        QTest::newRow("none") << BoardLimits{0, 0, 0} << "カスタム (上限なし)";
+    }
+    void customBoardShowsItsLimitsInTheList() {
+        QFETCH(BoardLimits, limits);
+        QFETCH(QString, shown);
+        auto* boards = Find<QComboBox>(*window_, "boardChooser");
+        PostStatus* status = window_->postStatus();
+        QCOMPARE(boards->itemText(PostStatus::kCustom), QStringLiteral("カスタム..."));
+        status->ChooseBoard(PostStatus::kCustom, limits);
+        QCOMPARE(boards->currentText(), shown);
+        // Reopened, the window shows the same.
+        window_.reset();
+        MainWindow next(Resources());
+        QCOMPARE(Find<QComboBox>(next, "boardChooser")->currentText(), shown);
+        // Another board chosen, the entry asks again.
+        next.postStatus()->ChooseBoard(PostStatus::k2ch, limits);
+        QCOMPARE(Find<QComboBox>(next, "boardChooser")->itemText(PostStatus::kCustom),
+                 QStringLiteral("カスタム..."));
+    }
+
+    void customLimitsDialogSaysZeroIsNoLimit() {
+        auto* boards = Find<QComboBox>(*window_, "boardChooser");
+        QString note;
+        int largest = 0;
+        OnNextModal<QDialog>([&](QDialog* dialog) {
+            note = dialog->findChild<QLabel*>("noLimitNote")->text();
+            largest = dialog->findChild<QSpinBox*>("maxLines")->maximum();
+            dialog->findChild<QSpinBox*>("maxBytes")->setValue(3000);
+            dialog->findChild<QSpinBox*>("maxLines")->setValue(25);
+            dialog->findChild<QSpinBox*>("maxLineBytes")->setValue(0);
+            dialog->accept();
+        });
+        emit boards->activated(PostStatus::kCustom);
+        QVERIFY2(note.contains(QLatin1Char('0')) && note.contains(QStringLiteral("上限なし")),
+                 qPrintable(note));
+        QCOMPARE(largest, int{kMaxBoardLimit});
+        // What the dialog took, --board takes, and both mean the same limits.
+        QCOMPARE(window_->postStatus()->limits(), ParseBoardLimits("3000:25:0").value());
+    }
+
+    // Limits edited by hand in the settings follow --board's rule.
+    void savedCustomLimitsFollowTheOneRule_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<BoardLimits>("limits");
+        QTest::newRow("as written") << "3000:25:0" << BoardLimits{3000, 25, 0};
+        QTest::newRow("bytes only") << "500" << BoardLimits{500, 0, 0};
+        QTest::newRow("negative") << "-5:0:0" << k2chLimits;
+        QTest::newRow("too large") << "1000001:0:0" << k2chLimits;
+        QTest::newRow("not a number") << "many" << k2chLimits;
+    }
+    void savedCustomLimitsFollowTheOneRule() {
+        QFETCH(QString, saved);
+        QFETCH(BoardLimits, limits);
+        window_.reset();
+        QSettings().setValue("post/board", "custom");
+        QSettings().setValue("post/customLimits", saved);
+        MainWindow next(Resources());
+        QCOMPARE(next.postStatus()->board(), PostStatus::kCustom);
+        QCOMPARE(next.postStatus()->limits(), limits);
+        // Limits outside the rule are not taken.
+        next.postStatus()->ChooseBoard(PostStatus::kCustom, BoardLimits{-1, 0, 0});
+        QCOMPARE(next.postStatus()->limits(), limits);
     }
 
     void boardAndCheckBoxesPersist() {

@@ -9,6 +9,7 @@
 
 #include "app/background_menu.h"
 #include "app/post_status.h"
+#include "lines/trace_options.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;
@@ -302,6 +303,22 @@ class MainWindowTest : public QObject {
                  CountPost(sjis.toStdString(), k2chLimits).bytes);
     }
 
+    // Moves that came faster than the paints are in the copied text too.
+    void copyRightAfterMovesHasEveryMove() {
+        const QList<Event> events = Wave();
+        CanvasWidget* canvas = window_->canvas();
+        for (const Event& e : events) {
+            const QPoint p = OnCanvas(e.x, e.y);
+            if (e.kind == Event::Down) QTest::mousePress(canvas, Qt::LeftButton, {}, p);
+            if (e.kind == Event::Move) QTest::mouseMove(canvas, p);
+            if (e.kind == Event::Up) QTest::mouseRelease(canvas, Qt::LeftButton, {}, p);
+        }
+        QVERIFY(window_->state().conversionPending());  // no paint came between
+        Find<QPushButton>(*window_, "copyButton")->click();
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(kShiftJisMime),
+                 ReplayOf(events, {"--sjis"}));
+    }
+
     void copyOfAnEmptyCanvasEmptiesTheClipboard() {
         QGuiApplication::clipboard()->setText(QStringLiteral("old"));
         Find<QPushButton>(*window_, "copyButton")->click();
@@ -341,12 +358,22 @@ class MainWindowTest : public QObject {
             QVERIFY(actions[3]->isChecked());
             QCOMPARE(actions[4]->text(), QStringLiteral("サイズ"));
             const auto sizes = actions[4]->menu()->actions();
-            QCOMPARE(sizes.size(), 9);
-            const char* texts[] = {"25%", "50%", "75%", "", "100%", "", "120%", "150%", "200%"};
-            for (int i = 0; i < 9; ++i) {
+            const char* texts[] = {"キャンバスに合わせる",
+                                   "",
+                                   "25%",
+                                   "50%",
+                                   "75%",
+                                   "",
+                                   "100%",
+                                   "",
+                                   "120%",
+                                   "150%",
+                                   "200%"};
+            QCOMPARE(sizes.size(), int{std::size(texts)});
+            for (int i = 0; i < sizes.size(); ++i) {
                 QCOMPARE(sizes[i]->isSeparator(), *texts[i] == '\0');
                 if (!sizes[i]->isSeparator()) QCOMPARE(sizes[i]->text(), QString(texts[i]));
-                QCOMPARE(sizes[i]->isChecked(), i == 4);
+                QCOMPARE(sizes[i]->isChecked(), i == 6);
             }
             QVERIFY(actions[5]->isSeparator());
             QCOMPARE(actions[6]->text(), QStringLiteral("線を取り込む"));
@@ -376,6 +403,12 @@ class MainWindowTest : public QObject {
                                      << QPoint(100, 74) << uint{kWhite};
         QTest::newRow("hidden") << QStringList{"showPictureAction"} << QPoint(50, 50)
                                 << uint{kWhite};
+        // 400 x 300 fitted: 522 / 300 of its size, 696 x 522, the whole picture.
+        QTest::newRow("fit, last column")
+            << QStringList{"faintPictureAction", "pictureSizeFitAction"} << QPoint(695, 521)
+            << 0x0000C8u;
+        QTest::newRow("fit, beside it") << QStringList{"faintPictureAction", "pictureSizeFitAction"}
+                                        << QPoint(696, 100) << uint{kWhite};
     }
     void backgroundCommandsChangeTheCanvasButNotTheDrawing() {
         QFETCH(QStringList, actions);
@@ -394,6 +427,57 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->canvas()->image().Pixel(at.x(), at.y()), colour);
         QVERIFY(window_->state().rows() == drawn);
         QVERIFY(MarksMatch());
+    }
+
+    // Fitted, a picture of any shape shows whole at the size trace gives it.
+    void fitShowsTheWholePictureAsTracePlacesIt_data() {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("tall page") << QSize(744, 1052) << QSize(369, 522);
+        QTest::newRow("wide strip") << QSize(1600, 400) << QSize(800, 200);
+        QTest::newRow("small, grown") << QSize(100, 50) << QSize(800, 400);
+        QTest::newRow("the canvas") << QSize(800, 522) << QSize(800, 522);
+        QTest::newRow("one pixel") << QSize(1, 1) << QSize(522, 522);
+        QTest::newRow("a thread") << QSize(5000, 1) << QSize(800, 1);
+    }
+    void fitShowsTheWholePictureAsTracePlacesIt() {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, shown);
+        const double scale = PlacementScale(picture.width(), picture.height(), Placement{});
+        QCOMPARE(ShownPictureSize(picture.width(), picture.height(), kFitCanvasScale),
+                 QSize(std::max(1L, std::lround(picture.width() * scale)),
+                       std::max(1L, std::lround(picture.height() * scale))));
+        QTemporaryDir dir;
+        const QString path =
+            SavePicture(dir, "picture.png", qRgb(0, 0, 200), picture.width(), picture.height());
+        window_->SetFileChooser([&](const FileRequest&, QWidget*) { return FileChoice{path, 0}; });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        window_->findChild<QAction*>("faintPictureAction")->trigger();
+        window_->findChild<QAction*>("pictureSizeFitAction")->trigger();
+        const auto placed = window_->background().PlainAsShown();
+        QVERIFY(placed);
+        QCOMPARE(QSize(placed->width, placed->height), shown);
+        window_->canvas()->repaint();
+        const Image& canvas = window_->canvas()->image();
+        QCOMPARE(canvas.Pixel(shown.width() - 1, shown.height() - 1), 0x0000C8u);
+        if (shown.width() < kCanvasWidth) QCOMPARE(canvas.Pixel(shown.width(), 0), kWhite);
+        if (shown.height() < kCanvasHeight) QCOMPARE(canvas.Pixel(0, shown.height()), kWhite);
+        QVERIFY(MarksMatch());
+    }
+
+    // The size is remembered like the other choices, for the next picture too.
+    void pictureSizeIsRemembered() {
+        window_->findChild<QAction*>("pictureSizeFitAction")->trigger();
+        window_.reset();
+        MainWindow next(Resources());
+        QCOMPARE(next.background().scale(), kFitCanvasScale);
+        QVERIFY(next.findChild<QAction*>("pictureSizeFitAction")->isChecked());
+        next.findChild<QAction*>("pictureSize150Action")->trigger();
+        MainWindow third(Resources());
+        QCOMPARE(third.background().scale(), 150);
+        QSettings().setValue("background/size", 33);  // not a choice: the default stays
+        MainWindow fourth(Resources());
+        QCOMPARE(fourth.background().scale(), 100);
     }
 
     void failedLoadKeepsTheOldPictureAndTrueMarks() {
@@ -499,6 +583,7 @@ class MainWindowTest : public QObject {
         QTest::newRow("faint 50%") << QStringList{"pictureSize50Action"} << 0.5;
         QTest::newRow("plain 200%")
             << QStringList{"faintPictureAction", "pictureSize200Action"} << 2.0;
+        QTest::newRow("fit the canvas") << QStringList{"pictureSizeFitAction"} << 522.0 / 300;
     }
     void tracedLinesLandWhereThePictureIsShown() {
         QFETCH(QStringList, actions);
@@ -601,7 +686,8 @@ class MainWindowTest : public QObject {
                 window_->findChild<QAction*>(QStringLiteral("pictureSize%1Action").arg(percent));
             if (size->isChecked() != (picture.scale() == percent)) return false;
         }
-        return true;
+        return window_->findChild<QAction*>("pictureSizeFitAction")->isChecked() ==
+               (picture.scale() == kFitCanvasScale);
     }
 
     TemporarySettings settings_;

@@ -1,10 +1,15 @@
 // Before the window: the command line, the display check, the languages;
 // and the program itself started without a display, for help, without data.
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileIconProvider>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTranslator>
 
+#include "app/control_row.h"
 #include "app/post_status.h"
 #include "app/startup.h"
 #include "tests/app/window_test_support.h"
@@ -102,6 +107,9 @@ class StartupTest : public QObject {
             QVERIFY2(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")),
                      qPrintable(box.button(QMessageBox::Yes)->text()));
             QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+            // Texts Qt's own catalogue lacks, such as the file dialog's type of a folder.
+            QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())),
+                     QStringLiteral("フォルダ"));
             MainWindow window(Resources());
             QCOMPARE(Find<QPushButton>(window, "undoButton")->text(), QStringLiteral("元に戻す"));
         }
@@ -128,6 +136,49 @@ class StartupTest : public QObject {
         QCOMPARE(window.findChild<QAction*>("traceLinesAction")->text(),
                  QStringLiteral("Take in the lines"));
         QVERIFY(window.postStatus()->text().contains("bytes"));
+        window.postStatus()->ChooseBoard(PostStatus::kCustom, BoardLimits{3000, 1, 0});
+        QCOMPARE(Find<QComboBox>(window, "boardChooser")->currentText(),
+                 QStringLiteral("Custom (3000 bytes, 1 line)"));
+        QCOMPARE(window.findChild<QAction*>("pictureSizeFitAction")->text(),
+                 QStringLiteral("Fit the canvas"));
+        RemoveTranslators();
+    }
+
+    // In either language every control of the row above the canvas shows its
+    // whole label, clear of its neighbours, inside the window.
+    void controlRowShowsEveryLabelWhole_data() {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("Japanese") << false;
+        QTest::newRow("English") << true;
+    }
+    void controlRowShowsEveryLabelWhole() {
+        QFETCH(bool, english);
+        QVERIFY(InstallTranslations(*QCoreApplication::instance(),
+                                    english ? UiLanguage::English : UiLanguage::Japanese));
+        MainWindow window(Resources());
+        int previousEnd = Find<QWidget>(window, "penIndicator")->geometry().right() + 1;
+        for (const char* name : {"undoButton", "clearButton", "copyButton", "brTagCheckBox",
+                                 "rowLinesCheckBox", "backgroundButton", "fileButton"}) {
+            auto* control = Find<QAbstractButton>(window, name);
+            const QRect at = control->geometry();
+            const bool checkBox = qobject_cast<QCheckBox*>(control);
+            // Qt's own measure of a check box; a button's text with the style's margins.
+            const int needed = checkBox
+                                   ? control->sizeHint().width()
+                                   : control->fontMetrics().horizontalAdvance(control->text()) +
+                                         2 * control->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            QVERIFY2(
+                at.width() >= needed,
+                qPrintable(
+                    QStringLiteral("%1: %2 px for %3 px").arg(name).arg(at.width()).arg(needed)));
+            QVERIFY2(at.left() >= previousEnd + kControlGap,
+                     qPrintable(QStringLiteral("%1 at %2, the one before ends at %3")
+                                    .arg(name)
+                                    .arg(at.left())
+                                    .arg(previousEnd)));
+            previousEnd = at.left() + (checkBox ? needed : at.width());
+        }
+        QVERIFY(previousEnd <= window.centralWidget()->width());
         RemoveTranslators();
     }
 

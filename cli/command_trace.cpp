@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/report.h"
+#include "io/colour_png.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
@@ -24,6 +25,21 @@ bool ParseOffset(const std::string& text, Placement& placement) {
     const std::string_view all(text);
     return parse(all.substr(0, comma), placement.offsetX) &&
            parse(all.substr(comma + 1), placement.offsetY);
+}
+
+// PNG in colour (where flat regions of one grey but different hues are
+// common), every other format in grey.
+Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
+    const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
+    if (!bytes) return bytes.error();
+    if (IsPngBytes(*bytes)) {
+        const Result<ColourPicture> picture = DecodeColourPng(*bytes);
+        if (!picture) return Error{InputName(path), picture.error().reason};
+        return TracePicture(*picture, options);
+    }
+    const Result<GreyPicture> picture = DecodePicture(*bytes);
+    if (!picture) return Error{InputName(path), picture.error().reason};
+    return TracePicture(*picture, options);
 }
 
 }  // namespace
@@ -77,9 +93,9 @@ Command AddTraceCommand(CLI::App& app) {
                 if (options->scalePercent > 0) trace.placement.scalePercent = options->scalePercent;
                 if (!options->offset.empty()) ParseOffset(options->offset, trace.placement);
 
-                const Result<GreyPicture> picture = ReadPicture(options->picture);
-                if (!picture) return ReportFailure("read picture", picture.error());
-                const TracedInk traced = TracePicture(*picture, trace);
+                const Result<TracedInk> found = TraceFile(options->picture, trace);
+                if (!found) return ReportFailure("read picture", found.error());
+                const TracedInk& traced = *found;
                 if (!options->saveInk.empty()) {
                     const Result<std::string> png = EncodeInkPng(traced.ink);
                     const Status saved =

@@ -70,4 +70,9 @@ Result<std::string> EncodeGreyPng(const GreyPicture& picture) {
     return Encode(picture.width, picture.height, PNG_FORMAT_GRAY, 1, picture.levels.data());
 }
 
+Result<std::string> EncodeRgbaPng(int width, int height, const std::uint8_t* rgba) {
+    if (width <= 0 || height <= 0) return kEmptyPicture;
+    return Encode(width, height, PNG_FORMAT_RGBA, 4, rgba);
+}
+
 }  // namespace fudeline

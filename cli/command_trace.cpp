@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/report.h"
-#include "io/colour_png.h"
+#include "io/colour_picture.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
@@ -27,13 +27,13 @@ bool ParseOffset(const std::string& text, Placement& placement) {
            parse(all.substr(comma + 1), placement.offsetY);
 }
 
-// PNG in colour (where flat regions of one grey but different hues are
-// common), every other format in grey.
+// PNG and JPEG in colour (where flat regions of one grey but different hues
+// are common), every other format in grey.
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
     const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
     if (!bytes) return bytes.error();
-    if (IsPngBytes(*bytes)) {
-        const Result<ColourPicture> picture = DecodeColourPng(*bytes);
+    if (HasColourDecoder(*bytes)) {
+        const Result<ColourPicture> picture = DecodeColourPicture(*bytes);
         if (!picture) return Error{InputName(path), picture.error().reason};
         return TracePicture(*picture, options);
     }

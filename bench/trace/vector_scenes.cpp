@@ -6,7 +6,6 @@
 #include <random>
 
 #include "pixels/geometry.h"
-#include "pixels/raster.h"
 #include "pixels/trace.h"
 
 namespace fudeline::bench {
@@ -289,47 +288,42 @@ cv::Mat RenderScene(const Scene& scene, int scale) {
 }
 
 Image SceneTruth(const Scene& scene) {
-    // Which filled region is seen at each canvas pixel (0 paper, -1 a stroke,
-    // which hides whatever boundary lies under it).
+    // Which shape is seen at each canvas pixel: 0 paper, n > 0 the filled
+    // region n, -n the stroke n (which hides whatever boundary lies under it).
     cv::Mat label(kCanvasHeight, kCanvasWidth, CV_32S, cv::Scalar(0));
     int next = 1;
+    std::vector<cv::Mat> centres;  // stroke n's centre line, canvas pixels
     for (const Shape& shape : scene.shapes) {
         const std::vector<cv::Point> points = Fixed(shape.points, 1, kShift);
         if (shape.kind == Kind::Fill) {
             cv::fillPoly(label, std::vector<std::vector<cv::Point>>{points}, next++, cv::LINE_8,
                          kShift);
         } else if (shape.kind == Kind::Stroke) {
-            cv::polylines(label, points, shape.closed, -1, std::max(1, cvRound(shape.width)),
+            const int n = static_cast<int>(centres.size()) + 1;
+            cv::polylines(label, points, shape.closed, -n, std::max(1, cvRound(shape.width)),
                           cv::LINE_8, kShift);
+            centres.push_back(cv::Mat::zeros(label.size(), CV_8UC1));
+            cv::polylines(centres.back(), points, shape.closed, 255, 1, cv::LINE_8, kShift);
         }
     }
     Image truth(kCanvasWidth, kInkHeight);
-    const ClipRect clip{0, 0, kCanvasWidth - 1, kInkHeight - 1};
+    auto mark = [&](int x, int y) {
+        const Point ink = ToInkPoint({x, y});
+        truth.SetPixel(ink.x, ink.y, kBlack);
+    };
     for (int y = 0; y < kCanvasHeight; ++y) {
         for (int x = 0; x < kCanvasWidth; ++x) {
             const int here = label.at<int>(y, x);
-            const bool edge =
-                here >= 0 &&
-                ((x + 1 < kCanvasWidth && label.at<int>(y, x + 1) >= 0 &&
-                  label.at<int>(y, x + 1) != here) ||
-                 (y + 1 < kCanvasHeight && label.at<int>(y + 1, x) >= 0 &&
-                  label.at<int>(y + 1, x) != here));
-            if (!edge) continue;
-            const Point ink = ToInkPoint({x, y});
-            truth.SetPixel(ink.x, ink.y, kBlack);
-        }
-    }
-    for (const Shape& shape : scene.shapes) {
-        if (shape.kind != Kind::Stroke) continue;
-        std::vector<PenPoint> path = shape.points;
-        if (shape.closed) path.push_back(path.front());
-        Point previous{};
-        for (std::size_t i = 0; i < path.size(); ++i) {
-            const Point here = ToInkPoint({static_cast<std::int32_t>(std::lround(path[i].x)),
-                                           static_cast<std::int32_t>(std::lround(path[i].y))});
-            if (i > 0) DrawThinLine(truth, previous, here, kBlack, clip);
-            truth.SetPixel(here.x, here.y, kBlack);
-            previous = here;
+            if (here < 0) {
+                // A stroke's centre where nothing painted later covers it.
+                if (centres[static_cast<std::size_t>(-here - 1)].at<std::uint8_t>(y, x)) mark(x, y);
+                continue;
+            }
+            const bool edge = (x + 1 < kCanvasWidth && label.at<int>(y, x + 1) >= 0 &&
+                               label.at<int>(y, x + 1) != here) ||
+                              (y + 1 < kCanvasHeight && label.at<int>(y + 1, x) >= 0 &&
+                               label.at<int>(y + 1, x) != here);
+            if (edge) mark(x, y);
         }
     }
     return truth;

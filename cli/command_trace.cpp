@@ -33,7 +33,10 @@ Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options
     const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
     if (!bytes) return bytes.error();
     if (HasColourDecoder(*bytes)) {
-        const Result<ColourPicture> picture = DecodeColourPicture(*bytes);
+        const Result<ColourPicture> picture =
+            DecodeColourPicture(*bytes, [&](int width, int height) {
+                return PlacementScale(width, height, options.placement);
+            });
         if (!picture) return Error{InputName(path), picture.error().reason};
         return TracePicture(*picture, options);
     }

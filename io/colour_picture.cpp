@@ -77,7 +77,8 @@ void LimitScans(j_common_ptr cinfo) {
     }
 }
 
-Result<ColourPicture> DecodeJpeg(std::string_view bytes) {
+Result<ColourPicture> DecodeJpeg(std::string_view bytes,
+                                 const std::function<double(int, int)>& shownScale) {
     // Everything with a destructor lives before setjmp, so the jump back skips none.
     ColourPicture picture;
     std::vector<JSAMPLE> cmykRow;
@@ -103,6 +104,15 @@ Result<ColourPicture> DecodeJpeg(std::string_view bytes) {
     if (!size) {
         jpeg_destroy_decompress(&cinfo);
         return size.error();
+    }
+    if (shownScale) {
+        const double scale = shownScale(static_cast<int>(cinfo.image_width),
+                                        static_cast<int>(cinfo.image_height));
+        while (picture.reduction < 8 && scale > 0 && scale * picture.reduction * 2 <= 1) {
+            picture.reduction *= 2;
+        }
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = static_cast<unsigned>(picture.reduction);
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -143,9 +153,10 @@ bool HasColourDecoder(std::string_view bytes) {
     return IsPng(bytes) || IsJpeg(bytes);
 }
 
-Result<ColourPicture> DecodeColourPicture(std::string_view bytes) {
+Result<ColourPicture> DecodeColourPicture(std::string_view bytes,
+                                          const std::function<double(int, int)>& shownScale) {
     if (IsPng(bytes)) return DecodePng(bytes);
-    if (IsJpeg(bytes)) return DecodeJpeg(bytes);
+    if (IsJpeg(bytes)) return DecodeJpeg(bytes, shownScale);
     return Refuse("not a PNG or JPEG picture");
 }
 

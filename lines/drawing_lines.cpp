@@ -62,11 +62,22 @@ cv::Mat SideSteepness(const cv::Mat& smooth) {
 cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f) {
     const cv::Mat kernel =
         cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kThinWidth * f + 1, kThinWidth * f + 1));
-    cv::Mat closed, darker;
-    cv::morphologyEx(smooth, closed, cv::MORPH_CLOSE, kernel, cv::Point(-1, -1), 1,
-                     cv::BORDER_REPLICATE);
-    cv::subtract(closed, smooth, darker);
-    const cv::Mat contrast = MaxOverChannels(darker);
+    auto darkerThanAround = [&](const cv::Mat& image) {
+        cv::Mat closed, darker;
+        cv::morphologyEx(image, closed, cv::MORPH_CLOSE, kernel, cv::Point(-1, -1), 1,
+                         cv::BORDER_REPLICATE);
+        cv::subtract(closed, image, darker);
+        return MaxOverChannels(darker);
+    };
+    // Channel by channel (a yellow line on white is dark only in blue), and
+    // in brightness: a dark outline between a red and a blue region is darker
+    // than both, though in each channel one of them is as dark as it is.
+    cv::Mat contrast = darkerThanAround(smooth);
+    if (smooth.channels() == 3) {
+        cv::Mat luma;
+        cv::cvtColor(smooth, luma, cv::COLOR_RGB2GRAY);
+        cv::max(contrast, darkerThanAround(luma), contrast);
+    }
     cv::Mat nearSharp;
     cv::dilate(steep >= kSharpSide, nearSharp, kernel);
     cv::Mat strokes = (contrast >= kStrokeContrast) & nearSharp;
@@ -120,8 +131,9 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
     area &= cv::Rect(0, 0, rgb.cols, rgb.rows);
     if (area.empty()) return result;
     cv::Mat smooth;
-    // A light blur, so JPEG blocks and grain do not break sides into teeth.
-    cv::GaussianBlur(rgb(area), smooth, cv::Size(3, 3), 0, 0, cv::BORDER_REPLICATE);
+    // A light blur, so JPEG blocks and grain do not break sides into teeth;
+    // on a copy, since filters on a view would reach past it into the canvas.
+    cv::GaussianBlur(rgb(area).clone(), smooth, cv::Size(3, 3), 0, 0, cv::BORDER_REPLICATE);
 
     const cv::Mat steep = SideSteepness(smooth);
     cv::Mat strokes = ThinStrokes(smooth, steep, f);

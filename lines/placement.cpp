@@ -80,9 +80,16 @@ PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placeme
 
 PlacedPicture PlaceOnCanvas(const ColourPicture& picture, const Placement& placement) {
     if (picture.width <= 0 || picture.height <= 0) return Place(cv::Mat(0, 0, CV_8UC3), placement);
+    // A picture decoded smaller is placed at the scale its file would get.
+    Placement asFile = placement;
+    if (picture.reduction > 1) {
+        asFile.scalePercent = 100.0 * picture.reduction *
+                              PlacementScale(picture.width * picture.reduction,
+                                             picture.height * picture.reduction, placement);
+    }
     return Place(cv::Mat(picture.height, picture.width, CV_8UC3,
                          const_cast<std::uint8_t*>(picture.rgb.data())),
-                 placement);
+                 asFile);
 }
 
 }  // namespace fudeline

@@ -13,6 +13,10 @@ struct ColourPicture {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgb;  // width * height * 3, no padding
+    // The file's pixels one pixel here stands for, across and down: a
+    // picture that will be shrunk a lot may be decoded smaller, and is then
+    // placed as the file would be.
+    int reduction = 1;
 };
 
 // One channel of a pixel with coverage `alpha` over white paper, rounded as

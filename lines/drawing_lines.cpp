@@ -44,14 +44,18 @@ cv::Mat MaxOverChannels(const cv::Mat& image) {
     return result;
 }
 
+// The picture's slopes (3 x 3 Sobel, every channel), computed once for both
+// the gate on strokes and the outlines.
+struct Slopes {
+    cv::Mat dx, dy;
+};
+
 // The steepest colour step at each pixel, 8-bit (saturated), for gating.
-cv::Mat SideSteepness(const cv::Mat& smooth) {
-    cv::Mat dx, dy, steep;
-    cv::Sobel(smooth, dx, CV_16S, 1, 0);
-    cv::Sobel(smooth, dy, CV_16S, 0, 1);
-    cv::convertScaleAbs(dx, dx);
-    cv::convertScaleAbs(dy, dy);
-    cv::max(dx, dy, steep);
+cv::Mat SideSteepness(const Slopes& slopes) {
+    cv::Mat ax, ay, steep;
+    cv::convertScaleAbs(slopes.dx, ax);
+    cv::convertScaleAbs(slopes.dy, ay);
+    cv::max(ax, ay, steep);
     return MaxOverChannels(steep);
 }
 
@@ -110,10 +114,10 @@ cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f) {
     return strokes;
 }
 
-cv::Mat RegionOutlines(const cv::Mat& smooth, const cv::Mat& strokes, int f, double low,
+cv::Mat RegionOutlines(const Slopes& slopes, const cv::Mat& strokes, int f, double low,
                        double high) {
     cv::Mat edges;
-    cv::Canny(smooth, edges, low, high, 3, true);
+    cv::Canny(slopes.dx, slopes.dy, edges, low, high, true);
     // A stroke's two sides are the stroke, already drawn once along its middle.
     cv::Mat strokeSides;
     cv::dilate(strokes, strokeSides,
@@ -135,10 +139,13 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
     // on a copy, since filters on a view would reach past it into the canvas.
     cv::GaussianBlur(rgb(area).clone(), smooth, cv::Size(3, 3), 0, 0, cv::BORDER_REPLICATE);
 
-    const cv::Mat steep = SideSteepness(smooth);
-    cv::Mat strokes = ThinStrokes(smooth, steep, f);
-    cv::Mat outlines = RegionOutlines(smooth, strokes, f, kOutlineLow, kOutlineHigh);
-    ThinToCentreLines(strokes);
+    Slopes slopes;
+    cv::Sobel(smooth, slopes.dx, CV_16S, 1, 0);
+    cv::Sobel(smooth, slopes.dy, CV_16S, 0, 1);
+    const cv::Mat steep = SideSteepness(slopes);
+    // Strokes whole (not yet thinned): they are thinned with the outlines, once.
+    const cv::Mat strokes = ThinStrokes(smooth, steep, f);
+    cv::Mat outlines = RegionOutlines(slopes, strokes, f, kOutlineLow, kOutlineHigh);
 
     // A picture with visible content never gives nothing: faint outlines
     // then count, at thresholds from the picture's own steepest step.
@@ -155,7 +162,7 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
             double steepest = 0;
             cv::minMaxLoc(steep, nullptr, &steepest);
             const double high = std::max(20.0, steepest * 0.5);
-            outlines = RegionOutlines(smooth, strokes, f, high / 2, high);
+            outlines = RegionOutlines(slopes, strokes, f, high / 2, high);
         }
     }
 

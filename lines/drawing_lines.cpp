@@ -63,7 +63,7 @@ cv::Mat SideSteepness(const Slopes& slopes) {
 // closing (which fills in every dark thing narrower than the kernel) by the
 // stroke contrast, near a sharp side, without grain. `contrast` is kept for
 // telling distinct marks from grain.
-cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f) {
+cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& contrast) {
     const cv::Mat kernel =
         cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kThinWidth * f + 1, kThinWidth * f + 1));
     auto darkerThanAround = [&](const cv::Mat& image) {
@@ -76,7 +76,7 @@ cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f) {
     // Channel by channel (a yellow line on white is dark only in blue), and
     // in brightness: a dark outline between a red and a blue region is darker
     // than both, though in each channel one of them is as dark as it is.
-    cv::Mat contrast = darkerThanAround(smooth);
+    contrast = darkerThanAround(smooth);
     if (smooth.channels() == 3) {
         cv::Mat luma;
         cv::cvtColor(smooth, luma, cv::COLOR_RGB2GRAY);
@@ -144,7 +144,8 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
     cv::Sobel(smooth, slopes.dy, CV_16S, 0, 1);
     const cv::Mat steep = SideSteepness(slopes);
     // Strokes whole (not yet thinned): they are thinned with the outlines, once.
-    const cv::Mat strokes = ThinStrokes(smooth, steep, f);
+    cv::Mat contrast;
+    cv::Mat strokes = ThinStrokes(smooth, steep, f, contrast);
     cv::Mat outlines = RegionOutlines(slopes, strokes, f, kOutlineLow, kOutlineHigh);
 
     // A picture with visible content never gives nothing: faint outlines
@@ -163,6 +164,13 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
             cv::minMaxLoc(steep, nullptr, &steepest);
             const double high = std::max(20.0, steepest * 0.5);
             outlines = RegionOutlines(slopes, strokes, f, high / 2, high);
+            // Marks too small or pale for an outline (a grid of fine dots):
+            // the darkest of them, however faint.
+            if (cv::countNonZero(outlines) == 0) {
+                double darkest = 0;
+                cv::minMaxLoc(contrast, nullptr, &darkest);
+                strokes = contrast >= std::max(kVisibleRange / 2.0, darkest / 2);
+            }
         }
     }
 

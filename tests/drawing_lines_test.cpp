@@ -122,13 +122,20 @@ TEST(DrawingLinesTest, SoftThingsGiveNoLinesAndDistinctMarksStay) {
              p -= grain;
          },
          false},
-        {"faint speck", [](cv::Mat& p) { cv::circle(p, {400, 300}, 1, cv::Scalar::all(190), -1); },
-         false},
         {"a dark dot of one canvas pixel",
          [](cv::Mat& p) { cv::rectangle(p, {400, 300}, {401, 301}, cv::Scalar::all(0), -1); },
          true},
         {"a short dark dash",
          [](cv::Mat& p) { cv::line(p, {400, 300}, {410, 300}, cv::Scalar::all(0), 2); },
+         true},
+        {"a grid of tiny grey dots still shows",
+         [](cv::Mat& p) {
+             for (int y = 40; y < kHeight; y += 40) {
+                 for (int x = 40; x < kWidth; x += 40) {
+                     p.at<cv::Vec3b>(y, x) = cv::Vec3b::all(120);
+                 }
+             }
+         },
          true},
         {"a pale square below every threshold still shows",
          [](cv::Mat& p) { cv::rectangle(p, {200, 150}, {600, 450}, cv::Scalar::all(225), -1); },
@@ -140,6 +147,19 @@ TEST(DrawingLinesTest, SoftThingsGiveNoLinesAndDistinctMarksStay) {
         c.draw(picture);
         EXPECT_EQ(cv::countNonZero(Extract(picture).lines) > 0, c.lines);
     }
+}
+
+// Alone, a faint speck is the picture's only content and is traced; beside
+// a drawing it is grain.
+TEST(DrawingLinesTest, FaintSpecksBesideADrawingAreGrain) {
+    cv::Mat picture = Paper();
+    cv::line(picture, {100, 100}, {700, 100}, cv::Scalar::all(30), 4, cv::LINE_AA);
+    for (const cv::Point speck : {cv::Point(400, 400), cv::Point(200, 300), cv::Point(600, 500)}) {
+        cv::circle(picture, speck, 1, cv::Scalar::all(190), -1);
+    }
+    const DrawingLines found = Extract(picture);
+    EXPECT_GT(cv::countNonZero(found.lines(cv::Rect(0, 90, kWidth, 20))), 500);
+    EXPECT_EQ(cv::countNonZero(found.lines(cv::Rect(0, 200, kWidth, 400))), 0);
 }
 
 TEST(DrawingLinesTest, ADropShadowLeavesOnlyTheShapesOutline) {

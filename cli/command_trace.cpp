@@ -29,8 +29,8 @@ bool ParseOffset(const std::string& text, Placement& placement) {
            parse(all.substr(comma + 1), placement.offsetY);
 }
 
-// PNG and JPEG in colour (where flat regions of one grey but different hues
-// are common), every other format in grey.
+// PNG, JPEG and WebP in colour (where flat regions of one grey but
+// different hues are common), every other format in grey.
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
     const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
     if (!bytes) return bytes.error();

@@ -6,6 +6,7 @@
 #include <jpeglib.h>
 // (kept apart so sorting keeps the order)
 #include <jerror.h>
+#include <webp/decode.h>
 
 #include "io/picture_decoder.h"
 #include "io/picture_formats.h"
@@ -31,17 +32,42 @@ Status CheckSize(std::uint64_t width, std::uint64_t height) {
     return {};
 }
 
-Result<ColourPicture> DecodePng(std::string_view bytes) {
-    const Result<RgbaPixels> pixels = DecodePngRgba(bytes, "picture", CheckSize);
-    if (!pixels) return pixels.error();
-    ColourPicture picture{static_cast<int>(pixels->width), static_cast<int>(pixels->height), {}};
-    const std::size_t count = std::size_t{pixels->width} * pixels->height;
+ColourPicture OnWhite(int width, int height, const std::vector<std::uint8_t>& rgba) {
+    ColourPicture picture{width, height, {}};
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     picture.rgb.resize(count * 3);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* p = &pixels->rgba[i * 4];
+        const std::uint8_t* p = &rgba[i * 4];
         for (int c = 0; c < 3; ++c) picture.rgb[i * 3 + c] = ChannelOverWhite(p[c], p[3]);
     }
     return picture;
+}
+
+Result<ColourPicture> DecodePng(std::string_view bytes) {
+    const Result<RgbaPixels> pixels = DecodePngRgba(bytes, "picture", CheckSize);
+    if (!pixels) return pixels.error();
+    return OnWhite(static_cast<int>(pixels->width), static_cast<int>(pixels->height), pixels->rgba);
+}
+
+// The grey WebP decoder's checks, in colour.
+Result<ColourPicture> DecodeWebp(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    WebPBitstreamFeatures features;
+    if (WebPGetFeatures(data, bytes.size(), &features) != VP8_STATUS_OK) {
+        return Refuse("not a readable WebP picture");
+    }
+    if (features.has_animation) return Refuse("animated WebP pictures are not supported");
+    if (Status size = CheckSize(static_cast<std::uint32_t>(features.width),
+                                static_cast<std::uint32_t>(features.height));
+        !size) {
+        return size.error();
+    }
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(features.width) *
+                                   static_cast<std::size_t>(features.height) * 4);
+    if (!WebPDecodeRGBAInto(data, bytes.size(), rgba.data(), rgba.size(), features.width * 4)) {
+        return Refuse("the WebP picture is damaged");
+    }
+    return OnWhite(features.width, features.height, rgba);
 }
 
 struct ErrorManager {
@@ -147,17 +173,22 @@ bool IsJpeg(std::string_view bytes) {
     return bytes.substr(0, 3) == "\xFF\xD8\xFF";
 }
 
+bool IsWebp(std::string_view bytes) {
+    return bytes.substr(0, 4) == "RIFF" && bytes.size() >= 12 && bytes.substr(8, 4) == "WEBP";
+}
+
 }  // namespace
 
 bool HasColourDecoder(std::string_view bytes) {
-    return IsPng(bytes) || IsJpeg(bytes);
+    return IsPng(bytes) || IsJpeg(bytes) || IsWebp(bytes);
 }
 
 Result<ColourPicture> DecodeColourPicture(std::string_view bytes,
                                           const std::function<double(int, int)>& shownScale) {
     if (IsPng(bytes)) return DecodePng(bytes);
     if (IsJpeg(bytes)) return DecodeJpeg(bytes, shownScale);
-    return Refuse("not a PNG or JPEG picture");
+    if (IsWebp(bytes)) return DecodeWebp(bytes);
+    return Refuse("not a PNG, JPEG or WebP picture");
 }
 
 }  // namespace fudeline

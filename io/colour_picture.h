@@ -1,7 +1,7 @@
 // Pictures in colour, for line extraction: two flat regions of the same grey
 // but different hue meet at a line, which a grey picture loses. PNG (clip
-// art, cartoons, logos, most with transparency) and JPEG are read in colour;
-// the other formats are traced in grey (DecodePicture).
+// art, cartoons, logos, most with transparency), JPEG and WebP are read in
+// colour; the other formats are traced in grey (DecodePicture).
 #pragma once
 
 #include <functional>
@@ -12,7 +12,7 @@
 
 namespace fudeline {
 
-// Whether DecodeColourPicture takes these bytes (PNG or JPEG, by their first bytes).
+// Whether DecodeColourPicture takes these bytes (PNG, JPEG or WebP, by their first bytes).
 bool HasColourDecoder(std::string_view bytes);
 
 // Transparent parts laid on white paper (ChannelOverWhite); the size limit

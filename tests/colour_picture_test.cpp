@@ -41,6 +41,22 @@ TEST(DecodeColourPictureTest, TransparencyIsWhitePaperWithTheToolsRounding) {
     EXPECT_EQ(At(*picture, 3, 0), (std::array<int, 3>{0, 0, 0}));
 }
 
+// The same two-tone test picture in each format read in colour.
+TEST(DecodeColourPictureTest, EveryColourFormatGivesTheSameDrawing) {
+    for (const auto& [file, tolerance] : {std::pair{"half.png", 0}, {"half.jpg", 12}, {"half.webp", 0}}) {
+        SCOPED_TRACE(file);
+        const Result<ColourPicture> picture = DecodeColourPicture(FileBytes(file));
+        ASSERT_TRUE(picture);
+        ASSERT_EQ(picture->width, 16);
+        ASSERT_EQ(picture->height, 8);
+        for (const int x : {1, 14}) {
+            const std::array<int, 3> expected = x < 8 ? std::array<int, 3>{0, 0, 0}
+                                                      : std::array<int, 3>{255, 255, 255};
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(At(*picture, x, 4)[c], expected[c], tolerance);
+        }
+    }
+}
+
 TEST(DecodeColourPictureTest, JpegShrinksOnDecodingOnlyWhenShownSmaller) {
     const std::string jpeg = FileBytes("half.jpg");  // 16 x 8
     const struct {
@@ -67,7 +83,8 @@ TEST(DecodeColourPictureTest, RefusesWhatItCannotRead) {
         std::string bytes;
         const char* reason;
     } cases[] = {
-        {"GIF", FileBytes("half.gif"), "not a PNG or JPEG"},
+        {"GIF", FileBytes("half.gif"), "not a PNG, JPEG or WebP"},
+        {"WebP truncated", FileBytes("half.webp").substr(0, 30), "WebP"},
         {"JPEG bomb", bomb, "too large"},
         {"JPEG truncated", FileBytes("half.jpg").substr(0, 120), "JPEG"},
         {"PNG truncated", FileBytes("half.png").substr(0, 60), "PNG"},

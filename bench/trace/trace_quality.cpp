@@ -1,5 +1,5 @@
 // Scores tracing on a benchmark set (bench/line-art, bench/vector-art): each
-// picture is traced as `fudeline-cli trace` traces it (PNG and JPEG in colour), the
+// picture is traced as `fudeline-cli trace` traces it (PNG, JPEG and WebP in colour), the
 // extracted ink compared with the one-pixel truth (precision, recall, F1 at
 // 2 px and exactly), then matched to text and the text drawn back with the
 // font and compared the same way. The ceiling is the text score for the truth
@@ -40,7 +40,7 @@ const char* ModeName(TraceMode mode) {
     return "?";
 }
 
-// As the command-line tool reads a picture: PNG and JPEG in colour, the rest in grey.
+// As the command-line tool reads a picture: PNG, JPEG and WebP in colour, the rest in grey.
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
     const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
     if (!bytes) return bytes.error();

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "pixels/colour_picture.h"
+
 namespace fudeline {
 namespace {
 
@@ -39,6 +41,26 @@ PictureHandle PictureLibrary::Store(QImage image) {
     return handle;
 }
 
+// Transparent parts become white paper with the command-line tool's own
+// formula, so the canvas shows the picture as it is traced and the window's
+// line import finds the lines the tool finds (Qt alone would drop the alpha
+// and show what is under it: black in most files).
+static QImage OnWhitePaper(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) return picture.convertToFormat(QImage::Format_RGB32);
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = row[x];
+            const auto a = static_cast<std::uint8_t>(qAlpha(c));
+            row[x] = qRgb(ChannelOverWhite(static_cast<std::uint8_t>(qRed(c)), a),
+                          ChannelOverWhite(static_cast<std::uint8_t>(qGreen(c)), a),
+                          ChannelOverWhite(static_cast<std::uint8_t>(qBlue(c)), a));
+        }
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
 PictureHandle PictureLibrary::LoadPicture(const QString& path, QString* error) {
     auto fail = [&](const QString& why) -> PictureHandle {
         if (error) *error = why;
@@ -60,7 +82,7 @@ PictureHandle PictureLibrary::LoadPicture(const QString& path, QString* error) {
     }
     QImage image = reader.read();
     if (image.isNull()) return fail(ReasonOf(reader.error()));
-    return Store(image.convertToFormat(QImage::Format_RGB32));
+    return Store(OnWhitePaper(image));
 }
 
 PictureHandle PictureLibrary::CopyPicture(PictureHandle handle) {

@@ -116,4 +116,9 @@ Result<std::string> EncodeGreyPng(const GreyPicture& picture) {
     });
 }
 
+Result<std::string> EncodeRgbaPng(int width, int height, const std::uint8_t* rgba) {
+    if (width <= 0 || height <= 0) return kEmptyPicture;
+    return Encode(width, height, PNG_FORMAT_RGBA, 4, rgba);
+}
+
 }  // namespace fudeline

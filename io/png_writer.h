@@ -22,4 +22,8 @@ Result<std::string> EncodePng(const Image& image);
 // An 8-bit grey PNG of `picture`, every level as it is.
 Result<std::string> EncodeGreyPng(const GreyPicture& picture);
 
+// An 8-bit RGBA PNG of `rgba` (four bytes a pixel, red first, straight
+// alpha): pictures with transparency, as clip art comes.
+Result<std::string> EncodeRgbaPng(int width, int height, const std::uint8_t* rgba);
+
 }  // namespace fudeline

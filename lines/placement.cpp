@@ -14,8 +14,15 @@ double PlacementScale(int width, int height, const Placement& placement) {
     return std::min(double{kCanvasWidth} / width, double{kCanvasHeight} / height);
 }
 
-PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placement) {
-    PlacedPicture placed{cv::Mat(kCanvasHeight, kCanvasWidth, CV_8UC1, cv::Scalar(255)), {}};
+namespace {
+
+// `whole` is the picture's pixels (any number of 8-bit channels).
+PlacedPicture Place(const cv::Mat& whole, const Placement& placement) {
+    PlacedPicture placed{
+        cv::Mat(kCanvasHeight, kCanvasWidth, whole.type(), cv::Scalar::all(255)), {}};
+    const struct {
+        int width, height;
+    } picture{whole.cols, whole.rows};
     if (picture.width <= 0 || picture.height <= 0) return placed;
     const double scale = PlacementScale(picture.width, picture.height, placement);
     if (!(scale > 0)) return placed;
@@ -40,8 +47,6 @@ PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placeme
     const int sx1 = source(visRight, left, picture.width, true);
     const int sy1 = source(visBottom, top, picture.height, true);
 
-    const cv::Mat whole(picture.height, picture.width, CV_8UC1,
-                        const_cast<std::uint8_t*>(picture.levels.data()));
     const cv::Mat crop = whole(cv::Rect(sx0, sy0, sx1 - sx0, sy1 - sy0));
     const int destX = static_cast<int>(std::lround(left + sx0 * scale));
     const int destY = static_cast<int>(std::lround(top + sy0 * scale));
@@ -62,6 +67,29 @@ PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placeme
                            static_cast<int>(std::ceil(visBottom) - std::floor(visTop)));
     placed.area = covered & target;
     return placed;
+}
+
+}  // namespace
+
+PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placement) {
+    if (picture.width <= 0 || picture.height <= 0) return Place(cv::Mat(0, 0, CV_8UC1), placement);
+    return Place(cv::Mat(picture.height, picture.width, CV_8UC1,
+                         const_cast<std::uint8_t*>(picture.levels.data())),
+                 placement);
+}
+
+PlacedPicture PlaceOnCanvas(const ColourPicture& picture, const Placement& placement) {
+    if (picture.width <= 0 || picture.height <= 0) return Place(cv::Mat(0, 0, CV_8UC3), placement);
+    // A picture decoded smaller is placed at the scale its file would get.
+    Placement asFile = placement;
+    if (picture.reduction > 1) {
+        asFile.scalePercent = 100.0 * picture.reduction *
+                              PlacementScale(picture.width * picture.reduction,
+                                             picture.height * picture.reduction, placement);
+    }
+    return Place(cv::Mat(picture.height, picture.width, CV_8UC3,
+                         const_cast<std::uint8_t*>(picture.rgb.data())),
+                 asFile);
 }
 
 }  // namespace fudeline

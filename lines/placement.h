@@ -5,12 +5,15 @@
 #include <opencv2/core.hpp>
 
 #include "lines/trace_options.h"
+#include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
 
 namespace fudeline {
 
 struct PlacedPicture {
-    cv::Mat canvas;  // CV_8UC1, kCanvasWidth x kCanvasHeight, paper (255) where the picture is not
+    // kCanvasWidth x kCanvasHeight, paper (255) where the picture is not:
+    // CV_8UC1 from a grey picture, CV_8UC3 (RGB) from a colour one.
+    cv::Mat canvas;
     cv::Rect area;   // the part of the canvas the picture covers (may be empty)
 };
 
@@ -18,5 +21,6 @@ struct PlacedPicture {
 // part that lands on the canvas is ever scaled, so memory stays bounded for any
 // scale and offset.
 PlacedPicture PlaceOnCanvas(const GreyPicture& picture, const Placement& placement);
+PlacedPicture PlaceOnCanvas(const ColourPicture& picture, const Placement& placement);
 
 }  // namespace fudeline

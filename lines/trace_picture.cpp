@@ -4,6 +4,7 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
+#include "lines/drawing_lines.h"
 #include "lines/line_extraction.h"
 #include "lines/placement.h"
 #include "lines/skeleton_paths.h"
@@ -55,14 +56,41 @@ Image DrawAsStrokes(const cv::Mat& lines, int fineness) {
     return ink;
 }
 
+cv::Mat Grey(const cv::Mat& canvas) {
+    if (canvas.channels() == 1) return canvas;
+    // Rec. 601 luma, as the grey decoders give it.
+    cv::Mat grey(canvas.size(), CV_8UC1);
+    for (int y = 0; y < canvas.rows; ++y) {
+        const cv::Vec3b* in = canvas.ptr<cv::Vec3b>(y);
+        std::uint8_t* out = grey.ptr<std::uint8_t>(y);
+        for (int x = 0; x < canvas.cols; ++x) out[x] = GreyOf(in[x][0], in[x][1], in[x][2]);
+    }
+    return grey;
+}
+
+cv::Rect Finer(cv::Rect area, int fineness) {
+    return {area.x * fineness, area.y * fineness, area.width * fineness, area.height * fineness};
+}
+
 TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
-    if (mode == TraceMode::Auto) mode = ChooseTraceMode(canvas, area);
-    if (mode == TraceMode::Photo) return {DrawAsStrokes(ExtractPhotoEdges(canvas, area), 1), mode};
+    if (mode == TraceMode::Photo) {
+        return {DrawAsStrokes(ExtractPhotoEdges(Grey(canvas), area), 1), mode};
+    }
     cv::Mat fine;
+    if (mode == TraceMode::LineArt) {
+        cv::resize(Grey(canvas), fine, cv::Size(), kLineArtFineness, kLineArtFineness,
+                   cv::INTER_CUBIC);
+        return {DrawAsStrokes(ExtractLineArt(fine, Finer(area, kLineArtFineness)),
+                              kLineArtFineness),
+                mode};
+    }
+    // Auto: each part of the picture as what it is, strokes or regions; the
+    // mode reported is the one most of the lines came from.
     cv::resize(canvas, fine, cv::Size(), kLineArtFineness, kLineArtFineness, cv::INTER_CUBIC);
-    const cv::Rect fineArea(area.x * kLineArtFineness, area.y * kLineArtFineness,
-                            area.width * kLineArtFineness, area.height * kLineArtFineness);
-    return {DrawAsStrokes(ExtractLineArt(fine, fineArea), kLineArtFineness), mode};
+    const DrawingLines found =
+        ExtractDrawingLines(fine, Finer(area, kLineArtFineness), kLineArtFineness);
+    return {DrawAsStrokes(found.lines, kLineArtFineness),
+            found.outlinePixels > found.strokePixels ? TraceMode::Photo : TraceMode::LineArt};
 }
 
 }  // namespace
@@ -72,17 +100,21 @@ TracedInk TracePicture(const GreyPicture& picture, const TraceOptions& options) 
     return TraceCanvas(placed.canvas, placed.area, options.mode);
 }
 
+TracedInk TracePicture(const ColourPicture& picture, const TraceOptions& options) {
+    const PlacedPicture placed = PlaceOnCanvas(picture, options.placement);
+    return TraceCanvas(placed.canvas, placed.area, options.mode);
+}
+
 TracedInk TraceCanvasPixels(const Image& canvasPixels, TraceMode mode) {
-    cv::Mat canvas(kCanvasHeight, kCanvasWidth, CV_8UC1, cv::Scalar(255));
+    cv::Mat canvas(kCanvasHeight, kCanvasWidth, CV_8UC3, cv::Scalar::all(255));
     const int height = std::min(canvasPixels.height(), kCanvasHeight);
     const int width = std::min(canvasPixels.width(), kCanvasWidth);
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = canvasPixels.Row(y);
-        std::uint8_t* out = canvas.ptr<std::uint8_t>(y);
+        cv::Vec3b* out = canvas.ptr<cv::Vec3b>(y);
         for (int x = 0; x < width; ++x) {
-            out[x] =
-                GreyOf(static_cast<std::uint8_t>(row[x] >> 16),
-                       static_cast<std::uint8_t>(row[x] >> 8), static_cast<std::uint8_t>(row[x]));
+            out[x] = {static_cast<std::uint8_t>(row[x] >> 16), static_cast<std::uint8_t>(row[x] >> 8),
+                      static_cast<std::uint8_t>(row[x])};
         }
     }
     return TraceCanvas(canvas, cv::Rect(0, 0, width, height), mode);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "lines/trace_options.h"
+#include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
 #include "pixels/image.h"
 
@@ -16,7 +17,11 @@ struct TracedInk {
 };
 
 // A decoded picture, placed on the canvas as `options` say.
+// Auto reads each part of it as an artist would (thin strokes as one line
+// along their middle, filled areas and flat colours as their outlines);
+// LineArt and Photo force one method on the whole picture.
 TracedInk TracePicture(const GreyPicture& picture, const TraceOptions& options);
+TracedInk TracePicture(const ColourPicture& picture, const TraceOptions& options);
 
 // For the window: the background exactly as shown on the canvas (a
 // kCanvasWidth x kCanvasHeight image of 0x00RRGGBB pixels, already at its size

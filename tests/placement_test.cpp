@@ -67,5 +67,24 @@ TEST(PlacementScaleTest, FitsOrTakesTheGivenScale) {
     EXPECT_DOUBLE_EQ(PlacementScale(400, 100, {25.0, 0, 0}), 0.25);
 }
 
+// A picture decoded at 1/reduction of its file's size lands where the file would.
+TEST(PlaceOnCanvasTest, ReducedPictureLandsWhereItsFileWould) {
+    const struct {
+        const char* name;
+        Placement placement;
+    } cases[] = {
+        {"fit", {}},
+        {"by hand", {25.0, 30, -10}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PlacedPicture file = PlaceOnCanvas(Filled(1600, 1000, 0), c.placement);
+        ColourPicture reduced{400, 250, std::vector<std::uint8_t>(400 * 250 * 3, 0), 4};
+        const PlacedPicture placed = PlaceOnCanvas(reduced, c.placement);
+        EXPECT_EQ(placed.canvas.type(), CV_8UC3);
+        EXPECT_EQ(placed.area, file.area);
+    }
+}
+
 }  // namespace
 }  // namespace fudeline

@@ -4,7 +4,33 @@
 #include <numbers>
 #include <random>
 
+#include "pixels/geometry.h"
+#include "pixels/raster.h"
+#include "pixels/trace.h"
+
 namespace fudeline::bench {
+
+std::vector<PenPoint> Ellipse(double cx, double cy, double rx, double ry, double from, double to) {
+    std::vector<PenPoint> points;
+    const int steps = std::max(8, static_cast<int>((to - from) * std::max(rx, ry) / 2));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = from + (to - from) * i / steps;
+        points.push_back({cx + rx * std::cos(t), cy + ry * std::sin(t)});
+    }
+    return points;
+}
+
+std::vector<PenPoint> Bezier(PenPoint a, PenPoint b, PenPoint c, PenPoint d) {
+    std::vector<PenPoint> points;
+    for (int i = 0; i <= 120; ++i) {
+        const double t = i / 120.0, u = 1 - t;
+        points.push_back(
+            {u * u * u * a.x + 3 * u * u * t * b.x + 3 * u * t * t * c.x + t * t * t * d.x,
+             u * u * u * a.y + 3 * u * u * t * b.y + 3 * u * t * t * c.y + t * t * t * d.y});
+    }
+    return points;
+}
+
 namespace {
 
 using std::numbers::pi;
@@ -26,28 +52,6 @@ class Pen {
   private:
     std::mt19937 random_;
 };
-
-std::vector<PenPoint> Ellipse(double cx, double cy, double rx, double ry, double from = 0,
-                              double to = 2 * pi) {
-    std::vector<PenPoint> points;
-    const int steps = std::max(8, static_cast<int>((to - from) * std::max(rx, ry) / 2));
-    for (int i = 0; i <= steps; ++i) {
-        const double t = from + (to - from) * i / steps;
-        points.push_back({cx + rx * std::cos(t), cy + ry * std::sin(t)});
-    }
-    return points;
-}
-
-std::vector<PenPoint> Bezier(PenPoint a, PenPoint b, PenPoint c, PenPoint d) {
-    std::vector<PenPoint> points;
-    for (int i = 0; i <= 120; ++i) {
-        const double t = i / 120.0, u = 1 - t;
-        points.push_back(
-            {u * u * u * a.x + 3 * u * u * t * b.x + 3 * u * t * t * c.x + t * t * t * d.x,
-             u * u * u * a.y + 3 * u * u * t * b.y + 3 * u * t * t * c.y + t * t * t * d.y});
-    }
-    return points;
-}
 
 Drawing Shapes() {
     Pen pen(11);
@@ -178,6 +182,23 @@ Drawing Script() {
 
 std::vector<Drawing> BenchmarkDrawings() {
     return {Shapes(), Curves(), Face(), Waves(), House(), Script()};
+}
+
+Image DrawingTruth(const Drawing& drawing) {
+    Image truth(kCanvasWidth, kInkHeight);
+    const ClipRect clip{0, 0, kCanvasWidth - 1, kInkHeight - 1};
+    for (const PenStroke& stroke : drawing.strokes) {
+        Point previous{};
+        for (std::size_t i = 0; i < stroke.points.size(); ++i) {
+            const Point here =
+                ToInkPoint({static_cast<std::int32_t>(std::lround(stroke.points[i].x)),
+                            static_cast<std::int32_t>(std::lround(stroke.points[i].y))});
+            if (i > 0) DrawThinLine(truth, previous, here, kBlack, clip);
+            truth.SetPixel(here.x, here.y, kBlack);
+            previous = here;
+        }
+    }
+    return truth;
 }
 
 }  // namespace fudeline::bench

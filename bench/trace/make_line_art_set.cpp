@@ -13,8 +13,6 @@
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
-#include "pixels/raster.h"
-#include "pixels/trace.h"
 #include "trace/drawings.h"
 #include "trace/jpeg_encode.h"
 
@@ -69,23 +67,6 @@ cv::Mat Render(const Drawing& drawing, int scale) {
     return grey;
 }
 
-Image Truth(const Drawing& drawing) {
-    Image truth(kCanvasWidth, kInkHeight);
-    const ClipRect clip{0, 0, kCanvasWidth - 1, kInkHeight - 1};
-    for (const PenStroke& stroke : drawing.strokes) {
-        Point previous{};
-        for (std::size_t i = 0; i < stroke.points.size(); ++i) {
-            const Point here =
-                ToInkPoint({static_cast<std::int32_t>(std::lround(stroke.points[i].x)),
-                            static_cast<std::int32_t>(std::lround(stroke.points[i].y))});
-            if (i > 0) DrawThinLine(truth, previous, here, kBlack, clip);
-            truth.SetPixel(here.x, here.y, kBlack);
-            previous = here;
-        }
-    }
-    return truth;
-}
-
 GreyPicture ToGreyPicture(const cv::Mat& grey) {
     GreyPicture picture{grey.cols, grey.rows, {}};
     picture.levels.assign(grey.datastart, grey.dataend);
@@ -110,7 +91,7 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     for (const Drawing& drawing : BenchmarkDrawings()) {
-        if (!Write(dir + "/" + drawing.name + "-truth.png", EncodeInkPng(Truth(drawing)))) {
+        if (!Write(dir + "/" + drawing.name + "-truth.png", EncodeInkPng(DrawingTruth(drawing)))) {
             return 1;
         }
         for (const int scale : {1, 2}) {

@@ -1,7 +1,10 @@
-// Scores tracing on the line-art benchmark set: each picture is traced, matched
-// to text and the text drawn back with the font, then compared with the
-// drawing's one-pixel truth (precision, recall and F1 at 2 px). The ceiling is
-// the same score for the truth itself laid as ink: what a perfect extraction gets.
+// Scores tracing on a benchmark set (bench/line-art, bench/vector-art): each
+// picture is traced as `fudeline-cli trace` traces it (PNG, JPEG and WebP in colour), the
+// extracted ink compared with the one-pixel truth (precision, recall, F1 at
+// 2 px and exactly), then matched to text and the text drawn back with the
+// font and compared the same way. The ceiling is the text score for the truth
+// itself laid as ink: what a perfect extraction gets. A table per class (the
+// name up to its first "-") follows the table per picture.
 //   trace_quality DIR [--mode auto|lineart|photo] [--fine]
 // --fine matches with the fine decoder instead of the row matcher.
 #include <algorithm>
@@ -13,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "io/colour_picture.h"
+#include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/picture_decoder.h"
 #include "lines/trace_picture.h"
@@ -34,6 +39,44 @@ const char* ModeName(TraceMode mode) {
     }
     return "?";
 }
+
+// As the command-line tool reads a picture: PNG, JPEG and WebP in colour, the rest in grey.
+Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
+    const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
+    if (!bytes) return bytes.error();
+    if (HasColourDecoder(*bytes)) {
+        const Result<ColourPicture> picture =
+            DecodeColourPicture(*bytes, [&](int width, int height) {
+                return PlacementScale(width, height, options.placement);
+            });
+        if (!picture) return Error{path, picture.error().reason};
+        return TracePicture(*picture, options);
+    }
+    const Result<GreyPicture> picture = DecodePicture(*bytes);
+    if (!picture) return Error{path, picture.error().reason};
+    return TracePicture(*picture, options);
+}
+
+// F1 of exactly the same pixels, no tolerance.
+double ExactF1(const Image& drawn, const Image& truth) {
+    std::int64_t both = 0, d = 0, t = 0;
+    for (int y = 0; y < std::min(drawn.height(), truth.height()); ++y) {
+        for (int x = 0; x < std::min(drawn.width(), truth.width()); ++x) {
+            const bool a = drawn.Pixel(x, y) == kBlack, b = truth.Pixel(x, y) == kBlack;
+            both += a && b;
+            d += a;
+            t += b;
+        }
+    }
+    return d + t == 0 ? 1.0 : 2.0 * static_cast<double>(both) / static_cast<double>(d + t);
+}
+
+struct ClassSums {
+    int pictures = 0;
+    double inkP = 0, inkR = 0, inkF1 = 0, inkExact = 0, textP = 0, textR = 0, textF1 = 0,
+           textExact = 0, darkRatio = 0, lowestInk = 1;
+    std::map<std::string, int> modes;
+};
 
 }  // namespace
 
@@ -77,37 +120,64 @@ int main(int argc, char** argv) {
     }
     std::sort(pictures.begin(), pictures.end());
 
-    std::printf("| picture | mode | ink F1 | precision | recall | F1 | ceiling F1 |\n");
-    std::printf("|---|---|---:|---:|---:|---:|---:|\n");
-    double sum = 0, lowest = 1;
+    std::printf(
+        "| picture | mode | ink P | ink R | ink F1@2 | ink exact F1 | text P | text R | text F1@2 "
+        "| text exact F1 | text dark/truth | ceiling F1 |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     std::map<std::string, double> ceilings;
+    std::map<std::string, ClassSums> classes;
     for (const auto& path : pictures) {
         const std::string name = path.filename().string();
         const std::string drawing = name.substr(0, name.rfind('-'));
         const auto truth =
             ReadInkImage(setDir + "/" + drawing + "-truth.png", kCanvasWidth, kInkHeight);
-        const auto picture = ReadPicture(path.string());
-        if (!truth || !picture) {
-            std::cerr << "trace_quality: " << (truth ? picture.error() : truth.error()).Message()
+        const auto traced = TraceFile(path.string(), options);
+        if (!truth || !traced) {
+            std::cerr << "trace_quality: " << (truth ? traced.error() : truth.error()).Message()
                       << "\n";
             return 1;
         }
         if (!ceilings.count(drawing)) {
             ceilings[drawing] = textQuality(*truth, *truth).f1;
         }
-        const TracedInk traced = TracePicture(*picture, options);
-        const Quality ink = MeasureQuality(traced.ink, *truth);
-        const Quality text = textQuality(traced.ink, *truth);
-        std::printf("| %s | %s | %.3f | %.3f | %.3f | %.3f | %.3f |\n", name.c_str(),
-                    ModeName(traced.mode), ink.f1, text.precision, text.recall, text.f1,
+        const Quality ink = MeasureQuality(traced->ink, *truth);
+        const TextRows rows = engine.Rows(traced->ink, fine);
+        const Image drawn = DrawRowsAsInk(*engine.painter, rows);
+        const Quality text = MeasureQuality(drawn, *truth);
+        const double inkExact = ExactF1(traced->ink, *truth), textExact = ExactF1(drawn, *truth);
+        const double dark = text.truth ? double(text.drawn) / double(text.truth) : 0;
+        std::printf("| %s | %s | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.2f | %.3f |\n",
+                    name.c_str(), ModeName(traced->mode), ink.precision, ink.recall, ink.f1,
+                    inkExact, text.precision, text.recall, text.f1, textExact, dark,
                     ceilings[drawing]);
-        sum += text.f1;
-        lowest = std::min(lowest, text.f1);
+        ClassSums& c = classes[name.substr(0, name.find('-'))];
+        ++c.pictures;
+        c.inkP += ink.precision;
+        c.inkR += ink.recall;
+        c.inkF1 += ink.f1;
+        c.inkExact += inkExact;
+        c.textP += text.precision;
+        c.textR += text.recall;
+        c.textF1 += text.f1;
+        c.textExact += textExact;
+        c.darkRatio += dark;
+        c.lowestInk = std::min(c.lowestInk, ink.f1);
+        ++c.modes[ModeName(traced->mode)];
     }
-    double ceilingSum = 0;
-    for (const auto& [drawing, f1] : ceilings) ceilingSum += f1;
-    std::printf("\nmean F1 %.3f, lowest %.3f, mean ceiling %.3f over %zu pictures\n",
-                sum / static_cast<double>(pictures.size()), lowest,
-                ceilingSum / static_cast<double>(ceilings.size()), pictures.size());
+    std::printf("\n| class | pictures | modes | ink P | ink R | ink F1@2 | lowest ink F1 | "
+                "ink exact F1 | text P | text R | text F1@2 | text exact F1 | text dark/truth |\n");
+    std::printf("|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const auto& [name, c] : classes) {
+        std::string modes;
+        for (const auto& [mode, count] : c.modes) {
+            modes += (modes.empty() ? "" : " ") + mode + " " + std::to_string(count);
+        }
+        const double n = c.pictures;
+        std::printf("| %s | %d | %s | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f "
+                    "| %.2f |\n",
+                    name.c_str(), c.pictures, modes.c_str(), c.inkP / n, c.inkR / n, c.inkF1 / n,
+                    c.lowestInk, c.inkExact / n, c.textP / n, c.textR / n, c.textF1 / n,
+                    c.textExact / n, c.darkRatio / n);
+    }
     return 0;
 }

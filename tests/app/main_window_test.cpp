@@ -619,6 +619,59 @@ class MainWindowTest : public QObject {
         QVERIFY(InkBounds(window_->state().inkLayer()).isEmpty());
     }
 
+    // Clip art: a transparent sheet (stored black, as most files store it)
+    // with a coloured filled square, a half-transparent disc and a thin line.
+    // The canvas shows it on white, plain and faint, and its lines are the
+    // ones `fudeline-cli trace --scale 100 --offset 0,0` finds.
+    void transparentPictureIsPaperAndTracesAsTheToolDoes() {
+        QTemporaryDir dir;
+        QImage picture(500, 400, QImage::Format_ARGB32);
+        picture.fill(QColor(0, 0, 0, 0));
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(60, 60, 150, 120, QColor(220, 40, 40));
+        painter.setBrush(QColor(40, 80, 200, 128));
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(QPoint(330, 200), 90, 90);
+        painter.setPen(QPen(QColor(20, 20, 20), 2));
+        painter.drawLine(40, 330, 460, 300);
+        painter.end();
+        const QString path = dir.filePath("clip.png");
+        QVERIFY(picture.save(path));
+        window_->SetFileChooser([path](const FileRequest&, QWidget*) {
+            return FileChoice{path, 0};
+        });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        BackgroundPicture& background = const_cast<BackgroundPicture&>(window_->background());
+        QVERIFY(background.faint());
+        QCOMPARE(background.CanvasLayer()->Pixel(10, 10), 0xFFFFFFu);
+        window_->findChild<QAction*>("faintPictureAction")->trigger();
+        QCOMPARE(background.CanvasLayer()->Pixel(10, 10), 0xFFFFFFu);
+        QCOMPARE(background.CanvasLayer()->Pixel(100, 100), 0xDC2828u);
+
+        window_->findChild<QAction*>("traceLinesAction")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 20000);
+        const QString inkPath = dir.filePath("ink.png");
+        QCOMPARE(RunCli({"trace", path, "--scale", "100", "--offset", "0,0", "--save-ink", inkPath,
+                         "-o", dir.filePath("art.txt")}),
+                 QByteArray());
+        QImage tool(inkPath);
+        QVERIFY(!tool.isNull());
+        const Image& ink = window_->state().inkLayer();
+        QCOMPARE(tool.width(), ink.width());
+        QCOMPARE(tool.height(), ink.height());
+        int inkPixels = 0, differing = 0;
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x) {
+                const bool window = ink.Pixel(x, y) == kBlack;
+                inkPixels += window;
+                differing += window != (qGray(tool.pixel(x, y)) < 128);
+            }
+        }
+        QVERIFY(inkPixels > 500);
+        QCOMPARE(differing, 0);
+    }
+
     void linesFoundMidStrokeWaitForItsEnd() {
         QTemporaryDir dir;
         ChooseLinePicture(dir);

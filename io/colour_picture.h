@@ -1,0 +1,27 @@
+// Pictures in colour, for line extraction: two flat regions of the same grey
+// but different hue meet at a line, which a grey picture loses. PNG (clip
+// art, cartoons, logos, most with transparency), JPEG and WebP are read in
+// colour; the other formats are traced in grey (DecodePicture).
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "pixels/colour_picture.h"
+#include "pixels/result.h"
+
+namespace fudeline {
+
+// Whether DecodeColourPicture takes these bytes (PNG, JPEG or WebP, by their first bytes).
+bool HasColourDecoder(std::string_view bytes);
+
+// Transparent parts laid on white paper (ChannelOverWhite); the size limit
+// and the errors are DecodePicture's. `shownScale`, when given, says how
+// much the picture of this size will be scaled when shown: a JPEG that will
+// be shrunk to a half or less is then decoded at 1/2, 1/4 or 1/8 of its size
+// (never smaller than it is shown; `reduction` says by how much), which is
+// several times quicker for a camera picture and averages as shrinking does.
+Result<ColourPicture> DecodeColourPicture(
+    std::string_view bytes, const std::function<double(int, int)>& shownScale = {});
+
+}  // namespace fudeline

@@ -1,0 +1,185 @@
+#include "lines/drawing_lines.h"
+
+#include <algorithm>
+#include <opencv2/imgproc.hpp>
+#include <vector>
+
+#include "lines/small_mark_removal.h"
+#include "lines/thinning.h"
+
+namespace fudeline {
+namespace {
+
+// A stroke is thin up to this many canvas pixels across (a diagonal one
+// measures up to 1.4 times this along a row): wider, it is a filled area and
+// is drawn as its outline.
+constexpr int kThinWidth = 6;
+// A thin stroke is darker than the paper on both of its sides by this much in
+// at least one colour channel: a yellow line on white is dark in blue.
+constexpr int kStrokeContrast = 40;
+// ... and has sharp sides: a colour step at least this steep (3 x 3 Sobel of
+// the smoothed picture, strongest channel) lies within the stroke's width.
+// A soft shadow or a gradient is a band of similar tone with no sharp side.
+constexpr int kSharpSide = 80;
+// Marks smaller than this many square canvas pixels are paper grain or JPEG
+// noise unless they are this dark against their surroundings: then they are
+// dots, short dashes, the sound marks of text.
+constexpr int kGrainArea = 3;
+constexpr int kDistinctMarkContrast = 110;
+// Region outlines: Canny's thresholds on the colour gradient (3 x 3 Sobel,
+// strongest channel), for a clearly different colour on both sides.
+constexpr double kOutlineLow = 90;
+constexpr double kOutlineHigh = 180;
+// Outline fragments shorter than this many canvas pixels are noise.
+constexpr int kOutlineFragment = 6;
+// Below this range of tone the picture is blank: nothing to trace.
+constexpr int kVisibleRange = 24;
+
+cv::Mat MaxOverChannels(const cv::Mat& image) {
+    if (image.channels() == 1) return image;
+    std::vector<cv::Mat> channels;
+    cv::split(image, channels);
+    cv::Mat result = channels[0];
+    for (std::size_t i = 1; i < channels.size(); ++i) cv::max(result, channels[i], result);
+    return result;
+}
+
+// The picture's slopes (3 x 3 Sobel, every channel), computed once for both
+// the gate on strokes and the outlines.
+struct Slopes {
+    cv::Mat dx, dy;
+};
+
+// The steepest colour step at each pixel, 8-bit (saturated), for gating.
+cv::Mat SideSteepness(const Slopes& slopes) {
+    cv::Mat ax, ay, steep;
+    cv::convertScaleAbs(slopes.dx, ax);
+    cv::convertScaleAbs(slopes.dy, ay);
+    cv::max(ax, ay, steep);
+    return MaxOverChannels(steep);
+}
+
+// Thin strokes, before thinning: where the picture is darker than the
+// closing (which fills in every dark thing narrower than the kernel) by the
+// stroke contrast, near a sharp side, without grain. `contrast` is kept for
+// telling distinct marks from grain.
+cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& contrast) {
+    const cv::Mat kernel =
+        cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kThinWidth * f + 1, kThinWidth * f + 1));
+    auto darkerThanAround = [&](const cv::Mat& image) {
+        cv::Mat closed, darker;
+        cv::morphologyEx(image, closed, cv::MORPH_CLOSE, kernel, cv::Point(-1, -1), 1,
+                         cv::BORDER_REPLICATE);
+        cv::subtract(closed, image, darker);
+        return MaxOverChannels(darker);
+    };
+    // Channel by channel (a yellow line on white is dark only in blue), and
+    // in brightness: a dark outline between a red and a blue region is darker
+    // than both, though in each channel one of them is as dark as it is.
+    contrast = darkerThanAround(smooth);
+    if (smooth.channels() == 3) {
+        cv::Mat luma;
+        cv::cvtColor(smooth, luma, cv::COLOR_RGB2GRAY);
+        cv::max(contrast, darkerThanAround(luma), contrast);
+    }
+    cv::Mat nearSharp;
+    cv::dilate(steep >= kSharpSide, nearSharp, kernel);
+    cv::Mat strokes = (contrast >= kStrokeContrast) & nearSharp;
+
+    // Small marks stay only when dark and distinct.
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(strokes, labels, stats, centroids, 8, CV_32S);
+    std::vector<std::uint8_t> peak(static_cast<std::size_t>(count), 0);
+    for (int y = 0; y < labels.rows; ++y) {
+        const int* label = labels.ptr<int>(y);
+        const std::uint8_t* c = contrast.ptr<std::uint8_t>(y);
+        for (int x = 0; x < labels.cols; ++x) {
+            std::uint8_t& p = peak[static_cast<std::size_t>(label[x])];
+            if (label[x] && c[x] > p) p = c[x];
+        }
+    }
+    std::vector<std::uint8_t> keep(static_cast<std::size_t>(count), 1);
+    for (int i = 1; i < count; ++i) {
+        keep[static_cast<std::size_t>(i)] =
+            stats.at<int>(i, cv::CC_STAT_AREA) >= kGrainArea * f * f ||
+            peak[static_cast<std::size_t>(i)] >= kDistinctMarkContrast;
+    }
+    for (int y = 0; y < labels.rows; ++y) {
+        const int* label = labels.ptr<int>(y);
+        std::uint8_t* s = strokes.ptr<std::uint8_t>(y);
+        for (int x = 0; x < labels.cols; ++x) {
+            if (s[x] && !keep[static_cast<std::size_t>(label[x])]) s[x] = 0;
+        }
+    }
+    return strokes;
+}
+
+cv::Mat RegionOutlines(const Slopes& slopes, const cv::Mat& strokes, int f, double low,
+                       double high) {
+    cv::Mat edges;
+    cv::Canny(slopes.dx, slopes.dy, edges, low, high, true);
+    // A stroke's two sides are the stroke, already drawn once along its middle.
+    cv::Mat strokeSides;
+    cv::dilate(strokes, strokeSides,
+               cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * f + 3, 2 * f + 3)));
+    edges.setTo(0, strokeSides);
+    RemoveSmallMarks(edges, kOutlineFragment * f);
+    return edges;
+}
+
+}  // namespace
+
+DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
+    CV_Assert(rgb.type() == CV_8UC3 || rgb.type() == CV_8UC1);
+    DrawingLines result{cv::Mat::zeros(rgb.size(), CV_8UC1), 0, 0};
+    area &= cv::Rect(0, 0, rgb.cols, rgb.rows);
+    if (area.empty()) return result;
+    cv::Mat smooth;
+    // A light blur, so JPEG blocks and grain do not break sides into teeth;
+    // on a copy, since filters on a view would reach past it into the canvas.
+    cv::GaussianBlur(rgb(area).clone(), smooth, cv::Size(3, 3), 0, 0, cv::BORDER_REPLICATE);
+
+    Slopes slopes;
+    cv::Sobel(smooth, slopes.dx, CV_16S, 1, 0);
+    cv::Sobel(smooth, slopes.dy, CV_16S, 0, 1);
+    const cv::Mat steep = SideSteepness(slopes);
+    // Strokes whole (not yet thinned): they are thinned with the outlines, once.
+    cv::Mat contrast;
+    cv::Mat strokes = ThinStrokes(smooth, steep, f, contrast);
+    cv::Mat outlines = RegionOutlines(slopes, strokes, f, kOutlineLow, kOutlineHigh);
+
+    // A picture with visible content never gives nothing: faint outlines
+    // then count, at thresholds from the picture's own steepest step.
+    if (cv::countNonZero(strokes) == 0 && cv::countNonZero(outlines) == 0) {
+        double lowest = 0, highest = 0;
+        std::vector<cv::Mat> channels;
+        cv::split(smooth, channels);
+        int range = 0;
+        for (const cv::Mat& c : channels) {
+            cv::minMaxLoc(c, &lowest, &highest);
+            range = std::max(range, static_cast<int>(highest - lowest));
+        }
+        if (range >= kVisibleRange) {
+            double steepest = 0;
+            cv::minMaxLoc(steep, nullptr, &steepest);
+            const double high = std::max(20.0, steepest * 0.5);
+            outlines = RegionOutlines(slopes, strokes, f, high / 2, high);
+            // Marks too small or pale for an outline (a grid of fine dots):
+            // the darkest of them, however faint.
+            if (cv::countNonZero(outlines) == 0) {
+                double darkest = 0;
+                cv::minMaxLoc(contrast, nullptr, &darkest);
+                strokes = contrast >= std::max(kVisibleRange / 2.0, darkest / 2);
+            }
+        }
+    }
+
+    cv::Mat lines = strokes | outlines;
+    ThinToCentreLines(lines);
+    result.strokePixels = cv::countNonZero(lines & strokes);
+    result.outlinePixels = cv::countNonZero(lines) - result.strokePixels;
+    lines.copyTo(result.lines(area));
+    return result;
+}
+
+}  // namespace fudeline

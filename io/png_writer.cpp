@@ -118,7 +118,10 @@ Result<std::string> EncodeGreyPng(const GreyPicture& picture) {
 
 Result<std::string> EncodeRgbaPng(int width, int height, const std::uint8_t* rgba) {
     if (width <= 0 || height <= 0) return kEmptyPicture;
-    return Encode(width, height, PNG_FORMAT_RGBA, 4, rgba);
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    return Encode(width, height, PNG_COLOR_TYPE_RGBA, 4, [&](int y, png_byte* row) {
+        std::copy_n(rgba + static_cast<std::size_t>(y) * stride, stride, row);
+    });
 }
 
 }  // namespace fudeline

@@ -3,7 +3,9 @@
 "use strict";
 
 (function () {
-  const english = /^en\b/i.test(navigator.language || "");
+  // English where the browser asks for it; "?lang=ja" or "?lang=en" chooses.
+  const asked = new URLSearchParams(location.search).get("lang") || navigator.language || "";
+  const english = /^en\b/i.test(asked);
   const english_text = {
     "pen.pen": "Pen", "pen.eraser": "Eraser", "pen.title": "Switch pen and eraser",
     undo: "Undo", clear: "Clear all", copy: "Copy to clipboard", saveText: "Save as Shift-JIS",

@@ -223,6 +223,50 @@ class PageTest(unittest.TestCase):
         self.draw(scribble(7), kind=POINTER_TOUCH)
         self.assertTrue(self.assert_same_as_cli().strip())
 
+    def test_a_phone_screen_scales_the_canvas_and_keeps_the_mapping(self):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 360, "height": 740, "deviceScaleFactor": 1, "mobile": False})
+        try:
+            self.driver.get(self.url)
+            self.wait_for("return document.body.dataset.ready === '1'")
+            left, top, width, height = self.driver.execute_script(
+                "const r = document.getElementById('canvas').getBoundingClientRect();"
+                "return [r.left, r.top, r.width, r.height];")
+            self.assertLess(width, 360)
+            self.assertAlmostEqual(height / width, 522 / 800, places=2)
+            # Touches at whole CSS pixels; the canvas pixel each means, as the page maps it.
+            pointer = PointerInput(POINTER_TOUCH, "finger")
+            actions = ActionBuilder(self.driver, mouse=pointer, duration=0)
+            for stroke in scribble(10, strokes=2):
+                for i, (x, y) in enumerate(stroke):
+                    cx, cy = int(left + x * width / 800), int(top + y * height / 522)
+                    actions.pointer_action.move_to_location(cx, cy)
+                    px = int((cx - left) * 800 / width)
+                    py = int((cy - top) * 522 / height)
+                    if i == 0:
+                        actions.pointer_action.pointer_down()
+                    self.script.append(f"{'down' if i == 0 else 'move'} {px + CANVAS_LEFT} {py + CANVAS_TOP}")
+                actions.pointer_action.pointer_up()
+                self.script.append("up")
+            actions.perform()
+            self.assertTrue(self.assert_same_as_cli().strip())
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_the_page_works_offline_once_loaded(self):
+        self.wait_for("return navigator.serviceWorker.controller !== null", seconds=20)
+        self.driver.execute_cdp_cmd("Network.enable", {})
+        self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+            "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        try:
+            self.driver.get(self.url)
+            self.wait_for("return document.body.dataset.ready === '1'")
+            self.draw(scribble(11, strokes=1))
+            self.assert_same_as_cli()
+        finally:
+            self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+                "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
     def test_shift_jis_download_is_the_cli_bytes(self):
         self.click("br")
         self.draw(scribble(8))

@@ -290,6 +290,23 @@ class PageTest(unittest.TestCase):
             self.assertEqual(self.page_text(), text)
             self.undo()  # opening is one undoable step
             self.assertEqual(self.page_text(), "")
+            # The same file as a picture to trace: shown faint (three quarters of
+            # the way to white) or plain, under the canvas, changing no text.
+            count = ("const d = document.getElementById('canvas').getContext('2d')"
+                     ".getImageData(0, 0, 800, 522).data; let n = 0;"
+                     "for (let i = 0; i < d.length; i += 4) n += d[i] === arguments[0] && "
+                     "d[i + 1] === arguments[0] && d[i + 2] === arguments[0]; return n;")
+            self.assertEqual(self.driver.execute_script(count, 191), 0)
+            self.driver.find_element(By.ID, "picture").send_keys(f.name)
+            end = time.time() + 10
+            while time.time() < end and self.driver.execute_script(count, 191) == 0:
+                time.sleep(0.05)
+            self.assertGreater(self.driver.execute_script(count, 191), 100)
+            self.assertEqual(self.driver.execute_script(count, 0), 0)
+            self.click("picture-faint")
+            self.assertGreater(self.driver.execute_script(count, 0), 100)
+            self.assertEqual(self.driver.execute_script(count, 191), 0)
+            self.assertEqual(self.page_text(), "")
         finally:
             os.unlink(f.name)
 

@@ -325,6 +325,9 @@
     showText();
     window.fudeline = { engine, paint, readyAt: performance.now() };
     document.body.dataset.ready = "1";
+  }).catch((error) => {
+    // A browser without WebAssembly, or a file that did not arrive.
+    $("loading").textContent = String(error);
   });
 
   if ("serviceWorker" in navigator && location.protocol !== "file:") {

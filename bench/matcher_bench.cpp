@@ -320,6 +320,31 @@ void BM_ReplayScribble(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplayScribble)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Control events after a drawing: 10,000 undo, or 10,000 "clear" and
+// "clear no" pairs. Only the first few change anything; the rest must cost
+// next to nothing, so a script's time follows the drawing it asks for.
+void BM_ReplayControlEvents(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    const bool clears = state.range(0) != 0;
+    std::vector<ReplayEvent> control;
+    for (int i = 0; i < 10000; ++i) {
+        if (clears) {
+            control.push_back({ReplayEvent::Kind::Clear, 0, 0, 0});
+            control.push_back({ReplayEvent::Kind::ClearDeclined, 0, 0, 0});
+        } else {
+            control.push_back({ReplayEvent::Kind::Undo, 0, 0, 0});
+        }
+    }
+    ArtState art(*f.matcher, &painter);
+    PlayReplayEvents(ScribbleEvents(), art);
+    for (auto _ : state) {
+        PlayReplayEvents(control, art);
+        benchmark::DoNotOptimize(art.rows());
+    }
+}
+BENCHMARK(BM_ReplayControlEvents)->Arg(0)->Arg(1)->ArgName("clear")->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace fudeline
 

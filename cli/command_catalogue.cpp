@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/option_checks.h"
 #include "cli/report.h"
 #include "io/catalog_files.h"
 
@@ -16,11 +17,15 @@ Command AddCatalogueCommand(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command =
         app.add_subcommand("catalogue", "Generate the glyph catalogue files from the Mona face");
-    command->add_option("--font", options->font, "The baked Mona 16-pixel face (mona16.glyphs, beside the program)")
+    command
+        ->add_option("--font", options->font,
+                     "The baked Mona 16-pixel face (mona16.glyphs, beside the program)")
+        ->check(NonEmptyName())
         ->type_name("FILE")
         ->required();
     command
         ->add_option("--out", options->out, "Folder to write the catalogue into (made if missing)")
+        ->check(NonEmptyName())
         ->type_name("DIR")
         ->required();
     return {command, [options] {

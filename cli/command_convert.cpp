@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/option_checks.h"
 #include "io/ink_image.h"
 #include "pixels/geometry.h"
 
@@ -17,7 +18,9 @@ Command AddConvertCommand(CLI::App& app) {
     CLI::App* command =
         app.add_subcommand("convert", std::string("Convert an ink image (") + kInkImageFormats +
                                           "; black pixels are ink) to text art");
-    command->add_option("IMAGE", options->image, "The image; - reads standard input")->required();
+    command->add_option("IMAGE", options->image, "The image; - reads standard input")
+        ->required()
+        ->check(NonEmptyName());
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(options->conversion, "image", [&](ArtState& state) -> Status {

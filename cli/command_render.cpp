@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/option_checks.h"
 #include "cli/report.h"
 #include "cli/text_art_input.h"
 #include "convert/text_art_picture.h"
@@ -22,31 +23,39 @@ namespace {
 constexpr std::int64_t kMaxRenderPixels = std::int64_t{1} << 26;
 
 // Refuses text whose picture the renderer would have to cut, since a cut
-// picture silently loses art.
-Status CheckPictureSize(const std::vector<std::string>& lines, const MonaFont& font) {
-    if (lines.size() > std::size_t{kMaxTextArtLines}) {
-        return Error{"", std::to_string(lines.size()) + " lines, more than the " +
-                             std::to_string(kMaxTextArtLines) + " a picture may have"};
-    }
-    const auto painter = std::make_unique<TextPainter>(font);
-    std::int64_t widest = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::int64_t width = painter->StringWidth(lines[i]);
+// picture silently loses art. Checked line by line as the text is read, so
+// text far too large is refused at the first line that shows it.
+class PictureSizeCheck {
+  public:
+    explicit PictureSizeCheck(const MonaFont& font)
+        : painter_(std::make_unique<TextPainter>(font)) {}
+
+    Status operator()(std::size_t index, const std::string& line) {
+        const std::size_t count = index + 1;
+        if (count > std::size_t{kMaxTextArtLines}) {
+            return Error{"", "more than the " + std::to_string(kMaxTextArtLines) +
+                                 " lines a picture may have"};
+        }
+        const std::int64_t width = painter_->StringWidth(line);
         if (width > kMaxTextArtWidth) {
-            return Error{"", "line " + std::to_string(i + 1) + " is " + std::to_string(width) +
+            return Error{"", "line " + std::to_string(count) + " is " + std::to_string(width) +
                                  " pixels wide, more than the " + std::to_string(kMaxTextArtWidth) +
                                  " a picture may have"};
         }
-        widest = std::max(widest, width);
+        widest_ = std::max(widest_, width);
+        const std::int64_t height = static_cast<std::int64_t>(count) * kRowHeight;
+        if (widest_ * height > kMaxRenderPixels) {
+            return Error{"", "the picture would be at least " + std::to_string(widest_) + " x " +
+                                 std::to_string(height) + " pixels, more than " +
+                                 std::to_string(kMaxRenderPixels) + " pixels in all"};
+        }
+        return {};
     }
-    const std::int64_t height = static_cast<std::int64_t>(lines.size()) * kRowHeight;
-    if (widest * height > kMaxRenderPixels) {
-        return Error{"", "the picture would be " + std::to_string(widest) + " x " +
-                             std::to_string(height) + " pixels, more than " +
-                             std::to_string(kMaxRenderPixels) + " pixels in all"};
-    }
-    return {};
-}
+
+  private:
+    std::shared_ptr<TextPainter> painter_;
+    std::int64_t widest_ = 0;
+};
 
 }  // namespace
 
@@ -59,11 +68,13 @@ Command AddRenderCommand(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command = app.add_subcommand(
         "render", "Draw text art as a PNG picture: the Mona face, black on white, 18-pixel rows");
-    command->add_option("TEXT", options->text, "The text art (default -: standard input)");
+    command->add_option("TEXT", options->text, "The text art (default -: standard input)")
+        ->check(NonEmptyName());
     command->add_flag("--sjis", options->sjis, "The text is Shift-JIS instead of UTF-8");
     command
         ->add_option("-o,--output", options->output,
                      "Write the PNG to FILE (default: standard output, unless it is a terminal)")
+        ->check(NonEmptyName())
         ->type_name("FILE");
     return {command, [options] {
                 // PNG bytes would garble a terminal, so a terminal needs a file named.
@@ -72,19 +83,11 @@ Command AddRenderCommand(CLI::App& app) {
                                                         "a PNG is not for a terminal; give -o "
                                                         "FILE or redirect the output"});
                 }
-                const Result<std::string> bytes = ReadFileBytes(options->text);
-                if (!bytes) return ReportFailure("read text", bytes.error());
-                Result<std::vector<std::string>> lines = DecodeTextArtLines(*bytes, options->sjis);
-                if (!lines) {
-                    return ReportFailure("read text",
-                                         Error{InputName(options->text), lines.error().reason});
-                }
                 const auto font = MonaFont::Open(FindMonaFontPath());
                 if (!font) return ReportFailure("open font", font.error());
-                if (Status fits = CheckPictureSize(*lines, **font); !fits) {
-                    return ReportFailure("draw text",
-                                         Error{InputName(options->text), fits.error().reason});
-                }
+                const Result<std::vector<std::string>> lines =
+                    ReadTextArtLines(options->text, options->sjis, PictureSizeCheck(**font));
+                if (!lines) return ReportFailure("read text", lines.error());
                 const Result<std::string> png = EncodePng(RenderTextArt(*lines, **font));
                 if (!png) return ReportFailure("draw text", png.error());
                 if (Status written = WriteFileBytes(options->output, *png); !written) {

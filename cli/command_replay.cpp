@@ -4,7 +4,9 @@
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/option_checks.h"
 #include "io/file_bytes.h"
+#include "io/line_reader.h"
 #include "session/replay_player.h"
 #include "session/replay_script.h"
 
@@ -21,16 +23,25 @@ Command AddReplayCommand(CLI::App& app) {
                            "Play a script of window events (down X Y, move X Y, up, undo, clear, "
                            "clear no) and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
-        ->required();
+        ->required()
+        ->check(NonEmptyName());
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(options->conversion, "script", [&](ArtState& state) -> Status {
-                    const Result<std::string> text = ReadFileBytes(options->script);
-                    if (!text) return text.error();
-                    const auto events = ParseReplayScript(*text);
-                    if (!events) return Error{InputName(options->script), events.error().reason};
-                    PlayReplayEvents(*events, state);
-                    return {};
+                    // Each line is played as it is read: a script of millions
+                    // of events holds one line at a time, never all of them.
+                    Result<LineReader> script = LineReader::Open(options->script);
+                    if (!script) return script.error();
+                    std::string line;
+                    for (;;) {
+                        const Result<bool> read = script->Next(line);
+                        if (!read) return read.error();
+                        if (!*read) return {};
+                        const auto event =
+                            ParseReplayLine(line, static_cast<int>(script->lineNumber()));
+                        if (!event) return Error{InputName(options->script), event.error().reason};
+                        if (*event) PlayReplayEvent(**event, state);
+                    }
                 });
             }};
 }

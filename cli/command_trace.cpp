@@ -1,9 +1,14 @@
 // trace PICTURE: the text art of a picture's lines (line art, scans, photos).
+#include <unistd.h>
+
 #include <charconv>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
+#include "cli/option_checks.h"
 #include "cli/report.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
@@ -26,12 +31,27 @@ bool ParseOffset(const std::string& text, Placement& placement) {
            parse(all.substr(comma + 1), placement.offsetY);
 }
 
+// The ink layer may go to standard output only when the text does not, and
+// not to a terminal, which PNG bytes would garble.
+Status CheckInkOutput(const std::string& saveInk, const std::string& textOutput) {
+    if (saveInk != kStandardStreamName) return {};
+    if (textOutput == kStandardStreamName) {
+        return Error{OutputName(saveInk),
+                     "the text goes there already; give --save-ink a file or the text -o FILE"};
+    }
+    if (isatty(STDOUT_FILENO)) {
+        return Error{OutputName(saveInk),
+                     "a PNG is not for a terminal; give --save-ink a file or redirect the output"};
+    }
+    return {};
+}
+
 }  // namespace
 
 Command AddTraceCommand(CLI::App& app) {
     struct Options {
         std::string picture;
-        double scalePercent = 0;  // 0: fit the canvas
+        std::string scale;  // empty: fit the canvas
         std::string mode = "auto";
         std::string offset;
         std::string saveInk;
@@ -41,7 +61,8 @@ Command AddTraceCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "trace", "Convert the lines of a picture (PNG, JPEG, WebP, GIF, BMP or PNM) to text art");
     command->add_option("PICTURE", options->picture, "The picture; - reads standard input")
-        ->required();
+        ->required()
+        ->check(NonEmptyName());
     command
         ->add_option("--mode", options->mode,
                      "lineart: dark strokes on light paper; photo: edges of a photo or scan; "
@@ -49,9 +70,9 @@ Command AddTraceCommand(CLI::App& app) {
         ->check(CLI::IsMember({"auto", "lineart", "photo"}))
         ->type_name("MODE");
     command
-        ->add_option("--scale", options->scalePercent,
+        ->add_option("--scale", options->scale,
                      "Scale the picture by PERCENT instead of fitting it to the canvas")
-        ->check(CLI::Range(kMinScalePercent, kMaxScalePercent))
+        ->check(DecimalInRange(kMinScalePercent, kMaxScalePercent))
         ->type_name("PERCENT");
     command
         ->add_option("--offset", options->offset,
@@ -66,7 +87,9 @@ Command AddTraceCommand(CLI::App& app) {
         ->type_name("X,Y");
     command
         ->add_option("--save-ink", options->saveInk,
-                     "Also write the extracted ink layer as a PNG that convert reads")
+                     "Also write the extracted ink layer as a PNG that convert reads (written "
+                     "only when the text is)")
+        ->check(NonEmptyName())
         ->type_name("FILE.png");
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
@@ -74,22 +97,31 @@ Command AddTraceCommand(CLI::App& app) {
                 trace.mode = options->mode == "lineart" ? TraceMode::LineArt
                              : options->mode == "photo" ? TraceMode::Photo
                                                         : TraceMode::Auto;
-                if (options->scalePercent > 0) trace.placement.scalePercent = options->scalePercent;
+                if (!options->scale.empty()) {
+                    trace.placement.scalePercent = ParseDecimal(options->scale).value();
+                }
                 if (!options->offset.empty()) ParseOffset(options->offset, trace.placement);
 
+                if (Status inkOut = CheckInkOutput(options->saveInk, options->conversion.output);
+                    !inkOut) {
+                    return ReportFailure("write ink layer", inkOut.error());
+                }
                 const Result<GreyPicture> picture = ReadPicture(options->picture);
                 if (!picture) return ReportFailure("read picture", picture.error());
                 const TracedInk traced = TracePicture(*picture, trace);
+                std::vector<SideOutput> sideOutputs;
                 if (!options->saveInk.empty()) {
-                    const Result<std::string> png = EncodeInkPng(traced.ink);
-                    const Status saved =
-                        png ? WriteFileBytes(options->saveInk, *png) : Status(png.error());
-                    if (!saved) return ReportFailure("write ink layer", saved.error());
+                    Result<std::string> png = EncodeInkPng(traced.ink);
+                    if (!png) return ReportFailure("write ink layer", png.error());
+                    sideOutputs.push_back({"write ink layer", options->saveInk, std::move(*png)});
                 }
-                return RunConversion(options->conversion, "picture", [&](ArtState& state) {
-                    state.LayInk(traced.ink);
-                    return Status();
-                });
+                return RunConversion(
+                    options->conversion, "picture",
+                    [&](ArtState& state) {
+                        state.LayInk(traced.ink);
+                        return Status();
+                    },
+                    std::move(sideOutputs));
             }};
 }
 

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <utility>
 
+#include "cli/option_checks.h"
 #include "cli/post_report.h"
 #include "cli/report.h"
 #include "convert/fine_decoder.h"
@@ -39,6 +41,27 @@ Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& 
     return utf8;
 }
 
+// Stages every output, then writes those that must be written in place (the
+// standard output, devices) before renaming the staged files into place: a
+// failure anywhere before the renames leaves no file and no text behind.
+int WriteOutputs(const std::string& output, const std::string& text,
+                 std::vector<SideOutput> sideOutputs) {
+    sideOutputs.push_back({"write", output, text});
+    std::vector<std::pair<std::string, StagedFile>> staged;
+    for (SideOutput& side : sideOutputs) {
+        Result<StagedFile> file = StagedFile::Stage(side.path, std::move(side.bytes));
+        if (!file) return ReportFailure(side.what, file.error());
+        staged.emplace_back(side.what, std::move(*file));
+    }
+    for (const bool inPlace : {true, false}) {
+        for (auto& [what, file] : staged) {
+            if (file.inPlace() != inPlace) continue;
+            if (Status done = file.Commit(); !done) return ReportFailure(what, done.error());
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
@@ -46,6 +69,7 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         .add_option("--catalogue-dir", options.catalogueDir,
                     "Folder holding the glyph catalogue files (default: beside the program, "
                     "then its installed data folder)")
+        ->check(NonEmptyName())
         ->type_name("DIR");
     command.add_flag("--br", options.br, "Put <BR> before each line break");
     auto* sjis = command.add_flag("--sjis", options.sjis, "Write Shift-JIS bytes instead of UTF-8");
@@ -53,6 +77,7 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         command.add_flag("--cells", options.cells, "Write the matched cells, one per line");
     sjis->excludes(cells);
     command.add_option("-o,--output", options.output, "Write to FILE instead of standard output")
+        ->check(NonEmptyName())
         ->type_name("FILE");
     auto* fine = command.add_flag(
         "--fine", options.fine,
@@ -80,7 +105,8 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
 }
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
-                  const std::function<Status(ArtState&)>& draw) {
+                  const std::function<Status(ArtState&)>& draw,
+                  std::vector<SideOutput> sideOutputs) {
     const Result<GlyphCatalog> catalog = LoadCatalogue(options);
     if (!catalog) return ReportFailure("load glyph catalogue", catalog.error());
     const RowMatcher matcher(*catalog);
@@ -100,14 +126,15 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
 
     const Result<std::string> text = FormatOutput(state.rows(), options);
     if (!text) return ReportFailure("convert the text", text.error());
-    if (Status written = WriteFileBytes(options.output, *text); !written) {
-        return ReportFailure("write", written.error());
-    }
+    const int written = WriteOutputs(options.output, *text, std::move(sideOutputs));
+    if (written != 0) return written;
     if (!options.board.empty()) {
         // Counted as Copy puts it on the clipboard, whatever format was written.
         const BoardLimits limits = ParseBoardLimits(options.board).value();
         const PostCount count = CountPost(ComposeExportText(state.rows(), options.br), limits);
-        std::cerr << "fudeline-cli: " << DescribePostCount(options.board, count, limits) << '\n';
+        std::cerr << EscapeForTerminal("fudeline-cli: " +
+                                       DescribePostCount(options.board, count, limits))
+                  << '\n';
         if (count.over()) return kExitOverBoardLimit;
     }
     return 0;

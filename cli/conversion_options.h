@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -26,12 +27,22 @@ struct ConversionOptions {
 
 void AddConversionOptions(CLI::App& command, ConversionOptions& options);
 
+// A file a command writes besides the text (trace's ink layer): written only
+// once the conversion has succeeded, and together with the text, so that a
+// failure leaves neither.
+struct SideOutput {
+    std::string what;  // what a failure could not do: "write ink layer"
+    std::string path;
+    std::string bytes;
+};
+
 // Loads the catalogue, lets `draw` put the drawing on a fresh session, then
 // writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
 // With a board, the post count goes to standard error after the text.
 // Returns the exit status: kExitOverBoardLimit when the text, written in
 // full, does not fit one post.
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
-                  const std::function<Status(ArtState&)>& draw);
+                  const std::function<Status(ArtState&)>& draw,
+                  std::vector<SideOutput> sideOutputs = {});
 
 }  // namespace fudeline::cli

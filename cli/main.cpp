@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
                          "Print the version and exit");
     app.require_subcommand(1);
     app.failure_message([](const CLI::App*, const CLI::Error& e) {
-        return "fudeline-cli: " + std::string(e.what()) + "\nRun with --help for the usage.\n";
+        return EscapeForTerminal("fudeline-cli: " + std::string(e.what())) +
+               "\nRun with --help for the usage.\n";
     });
     const std::vector<Command> commands = {
         AddConvertCommand(app), AddReplayCommand(app),    AddTraceCommand(app),
@@ -47,8 +48,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && argv[1][0] != '-' &&
         std::none_of(commands.begin(), commands.end(),
                      [&](const Command& c) { return c.subcommand->check_name(argv[1]); })) {
-        std::cerr << "fudeline-cli: unknown command \"" << argv[1]
-                  << "\"\nRun with --help for the usage.\n";
+        std::cerr << EscapeForTerminal("fudeline-cli: unknown command \"" + std::string(argv[1]) +
+                                       "\"")
+                  << "\nRun with --help for the usage.\n";
         return kExitError;
     }
     try {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "pixels/result.h"
 
@@ -14,5 +15,12 @@ inline constexpr int kExitOverBoardLimit = 3;
 
 // Prints "fudeline-cli: cannot WHAT PATH: REASON" and returns kExitError.
 int ReportFailure(const std::string& what, const Error& error);
+
+// `text` made safe for a terminal: file names and script text reach messages
+// as the user gave them, and a raw ESC or 0x9B would start a terminal control
+// sequence. Printable ASCII and well-formed UTF-8 (Japanese names included)
+// stay as they are; control characters (C0, DEL, C1) and bytes that are not
+// UTF-8 become \xHH. Every message on standard error goes through it.
+std::string EscapeForTerminal(std::string_view text);
 
 }  // namespace fudeline::cli

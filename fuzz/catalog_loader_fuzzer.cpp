@@ -1,6 +1,7 @@
-// Catalogue files of any content: the loader must neither crash nor trust a
-// count beyond the fields present, and whatever catalogue it accepts, the fast
-// scorer must choose what the per-pixel scorer chooses.
+// Catalogue files of any content: the loader and its whole-file check must
+// neither crash nor trust a count beyond the fields present, and whatever
+// catalogue it accepts, the fast scorer must choose what the per-pixel scorer
+// chooses.
 #include <cstdio>
 
 #include "convert/glyph_bits.h"
@@ -20,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (static_cast<std::uint32_t>(input.Byte()) * 0x10101u) & 0xFFFFFFu;
     }
     const std::string_view file = input.Rest();
+    // A file the whole-file check accepts ends with a complete line.
+    if (CheckCatalogWhole(file, kind)) fuzz::Check(!file.empty() && file.back() == '\n');
     std::FILE* stream = fmemopen(const_cast<char*>(file.data()), file.size(), "r");
     if (!stream) return 0;
     GlyphCatalog catalog;

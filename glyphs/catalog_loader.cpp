@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "glyphs/sjis.h"
@@ -63,18 +65,86 @@ Result<CatalogFile> OpenCatalogFile(const std::string& path) {
     return CatalogFile(file);
 }
 
+// A catalogue far larger than any face could give is not read into memory.
+constexpr std::size_t kMaxCatalogBytes = std::size_t{64} << 20;
+
 Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog) {
     auto file = OpenCatalogFile(path);
     if (!file) return std::move(file).error();
     errno = 0;
-    ReadCatalogStream(file->get(), kind, catalog);
+    // Checked whole first, then parsed from the start again.
+    std::string text;
+    char buffer[1 << 16];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, file->get())) {
+        text.append(buffer, n);
+        if (text.size() > kMaxCatalogBytes) return Error{path, "larger than 64 MB"};
+    }
+    if (!std::ferror(file->get())) {
+        if (Status whole = CheckCatalogWhole(text, kind); !whole) {
+            return Error{path, whole.error().reason};
+        }
+        std::rewind(file->get());
+        ReadCatalogStream(file->get(), kind, catalog);
+    }
     if (std::ferror(file->get())) {
         return errno != 0 ? SystemError(path, errno) : Error{path, "read error"};
     }
     return {};
 }
 
+constexpr std::string_view kEndLineStart = "end, ";
+
+// COUNT of an end line, digits only.
+std::optional<std::size_t> ParseCount(std::string_view digits) {
+    if (digits.empty() || digits.size() > 9) return std::nullopt;
+    std::size_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return value;
+}
+
 }  // namespace
+
+std::string CatalogEndLine(std::size_t glyphLines) {
+    return std::string(kEndLineStart) + std::to_string(glyphLines);
+}
+
+Status CheckCatalogWhole(std::string_view text, CatalogKind kind) {
+    const std::string remake = "; make it again with fudeline-cli catalogue";
+    if (!text.empty() && text.back() != '\n') {
+        return Error{"", "cut short: its last line is incomplete" + remake};
+    }
+    const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    // The last line, without its line end.
+    std::string_view last = text.substr(0, text.empty() ? 0 : text.size() - 1);
+    last.remove_prefix(std::min(last.size(), last.rfind('\n') + 1));
+    if (last.ends_with('\r')) last.remove_suffix(1);
+    if (last.starts_with(kEndLineStart)) {
+        const std::optional<std::size_t> count = ParseCount(last.substr(kEndLineStart.size()));
+        if (!count) return Error{"", "its end line is damaged" + remake};
+        if (*count != lines - 1) {
+            return Error{"", "holds " + std::to_string(lines - 1) +
+                                 " glyph lines where its end line says " + std::to_string(*count) +
+                                 remake};
+        }
+        return {};
+    }
+    // Without an end line, a file is whole when it reaches the last character
+    // of its range (lines are in code order) with about as many lines as a
+    // whole catalogue has.
+    const bool single = kind == CatalogKind::SingleByte;
+    const std::size_t least =
+        single ? kMinSingleByteLinesWithoutEnd : kMinDoubleByteLinesWithoutEnd;
+    const std::string_view lastCharacter = single ? "223, 0, " : "132, 190, ";
+    if (lines < least || !last.starts_with(lastCharacter)) {
+        return Error{"", "cut short: no end line, " + std::to_string(lines) +
+                             " glyph lines and the last is not the range's last character" +
+                             remake};
+    }
+    return {};
+}
 
 std::int32_t ParseDecimal(std::string_view field) {
     std::size_t i = 0;

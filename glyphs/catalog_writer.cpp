@@ -1,5 +1,7 @@
 #include "glyphs/catalog_writer.h"
 
+#include <algorithm>
+
 #include "glyphs/catalog_loader.h"
 #include "glyphs/cp932.h"
 
@@ -41,12 +43,14 @@ std::string BuildCatalogText(const MonaFont& font, bool doubleByte) {
     std::string out;
     if (!doubleByte) {
         for (unsigned b = 0x21; b <= 0xDF; ++b) AppendGlyphLine(font, b, 0, out);
-        return out;
+    } else {
+        for (unsigned code = 0x8141; code <= 0x84BE; ++code) {
+            if (IsTrailByte(code & 0xFF)) AppendGlyphLine(font, code >> 8, code & 0xFF, out);
+        }
     }
-    for (unsigned code = 0x8141; code <= 0x84BE; ++code) {
-        if (IsTrailByte(code & 0xFF)) AppendGlyphLine(font, code >> 8, code & 0xFF, out);
-    }
-    return out;
+    if (out.empty()) return out;
+    const auto lines = static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
+    return out + CatalogEndLine(lines) + '\n';
 }
 
 }  // namespace fudeline

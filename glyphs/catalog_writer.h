@@ -16,7 +16,8 @@ std::string CatalogLine(unsigned b0, unsigned b1, const FontGlyph& glyph);
 
 // The catalogue file's text for one code range: every one-byte character
 // 0x21-0xDF, or every two-byte character 0x8141-0x84BE with a valid trail byte,
-// that CP932 defines and the font draws.
+// that CP932 defines and the font draws, closed by the end line that counts
+// them; empty when the font draws none.
 std::string BuildCatalogText(const MonaFont& font, bool doubleByte);
 
 }  // namespace fudeline

@@ -1,9 +1,10 @@
 // BMP by hand: Debian has no small BMP decoding library, and the format is a
-// header, an optional colour table and uncompressed rows.
+// header, an optional colour table and rows, plain or run-length encoded.
 #include <array>
 #include <bit>
 #include <cstdlib>
 
+#include "io/bmp_rle.h"
 #include "io/picture_formats.h"
 
 namespace fudeline::picture_formats {
@@ -53,8 +54,15 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
     height = std::abs(height);
     if (width <= 0) return Refuse("the BMP picture has no pixels");
     const bool bitFields = compression == 3 || compression == 6;
-    if (compression != 0 && !bitFields) {
-        return Refuse("compressed BMP pictures are not supported");
+    // RLE8 holds 8-bit indices, RLE4 4-bit ones; nothing else.
+    const bool runs = compression == 1 || compression == 2;
+    if (runs && bits != (compression == 1 ? 8u : 4u)) {
+        return Refuse("the BMP picture is damaged: run-length encoding of " + std::to_string(bits) +
+                      "-bit pixels");
+    }
+    if (compression != 0 && !bitFields && !runs) {
+        return Refuse("BMP pictures compressed by method " + std::to_string(compression) +
+                      " are not supported");
     }
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
         return Refuse("BMP pictures of " + std::to_string(bits) + " bits are not supported");
@@ -86,6 +94,15 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
         }
     }
 
+    if (runs) {
+        if (dataOffset > bytes.size()) return Refuse("the BMP picture is truncated");
+        if (Status painted = DecodeBmpRuns(bytes.substr(dataOffset), static_cast<int>(bits),
+                                           palette, topDown, *picture);
+            !painted) {
+            return painted.error();
+        }
+        return picture;
+    }
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     if (dataOffset > bytes.size() ||
         bytes.size() - dataOffset < stride * static_cast<std::uint64_t>(height)) {

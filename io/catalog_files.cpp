@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "glyphs/catalog_loader.h"
 #include "glyphs/catalog_writer.h"
@@ -15,14 +17,23 @@ Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory
     if (ec) return Error{directory, ec.message()};
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base.push_back('/');
+    // Both files are written in full beside the old ones before either takes
+    // its place: a full disk or a face that fails half-way leaves the old
+    // pair whole, never a new file beside an old one.
+    std::vector<StagedFile> staged;
     for (const bool doubleByte : {false, true}) {
         const std::string path =
             base + (doubleByte ? kDoubleByteCatalogName : kSingleByteCatalogName);
-        const std::string text = BuildCatalogText(font, doubleByte);
+        std::string text = BuildCatalogText(font, doubleByte);
         // No glyph at all means a face without Japanese characters or no CP932
         // table: a catalogue that could match nothing is not worth writing.
         if (text.empty()) return Error{path, "no character of this range could be drawn"};
-        if (Status written = WriteFileBytes(path, text); !written) return written;
+        Result<StagedFile> file = StagedFile::Stage(path, std::move(text));
+        if (!file) return std::move(file).error();
+        staged.push_back(std::move(*file));
+    }
+    for (StagedFile& file : staged) {
+        if (Status done = file.Commit(); !done) return done;
     }
     return {};
 }

@@ -11,7 +11,9 @@ namespace fudeline {
 
 // Writes "0021t00df.dat" and "8141t84be.dat" into `directory`, creating it and
 // its parents. Fails naming the directory or file that could not be made or
-// written, with the system's reason; a file is replaced only by a whole one.
+// written, with the system's reason. Both files are written beside the old
+// ones first and then renamed into place, so a failure while writing leaves
+// the old pair as it was.
 Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory);
 
 }  // namespace fudeline

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <utility>
 
 namespace fudeline {
 namespace {
@@ -56,35 +58,74 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// Writes a temporary file beside `path` and renames it over `path`, so a
-// failure part-way (a full disk, a size limit) leaves the old content whole.
-Status ReplaceRegularFile(const std::string& path, mode_t mode, std::string_view bytes) {
+// Why a temporary beside `path` could not be made: the target itself may be
+// fine (a file in /proc, a folder without write permission), so the message
+// says which file failed.
+Error TemporaryError(const std::string& path, const std::string& temporary, int why) {
+    return Error{path, std::string("cannot create the temporary file ") + temporary +
+                           " beside it: " + std::strerror(why)};
+}
+
+// Writes `bytes` to a new temporary file beside `path` with `mode`, and
+// returns its name; nothing is left behind on failure. When `path` does not
+// exist yet, a temporary that cannot be made fails for the reason the file
+// itself would (a missing folder), so the message names the file alone.
+Result<std::string> WriteTemporaryBeside(const std::string& path, bool exists, mode_t mode,
+                                         std::string_view bytes) {
     std::string temporary = path + ".XXXXXX";
     OwnedDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC), true);
-    if (fd.get() < 0) return SystemError(path, errno);
+    if (fd.get() < 0) {
+        return exists ? TemporaryError(path, path + ".XXXXXX", errno) : SystemError(path, errno);
+    }
     int why = ::fchmod(fd.get(), mode & 07777) == 0 ? 0 : errno;
     if (why == 0) why = WriteAll(fd.get(), bytes);
     // Delayed write errors (network file systems, quotas) surface at close.
     if (why == 0) why = fd.Close();
-    if (why == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) why = errno;
     if (why != 0) {
         ::unlink(temporary.c_str());
         return SystemError(path, why);
     }
-    return {};
+    return temporary;
+}
+
+Status RenameInto(const std::string& temporary, const std::string& path) {
+    if (::rename(temporary.c_str(), path.c_str()) == 0) return {};
+    const int why = errno;
+    ::unlink(temporary.c_str());
+    return SystemError(path, why);
+}
+
+// Writes a temporary file beside `path` and renames it over `path`, so a
+// failure part-way (a full disk, a size limit) leaves the old content whole.
+Status ReplaceRegularFile(const std::string& path, mode_t mode, std::string_view bytes) {
+    Result<std::string> temporary = WriteTemporaryBeside(path, true, mode, bytes);
+    if (!temporary) return std::move(temporary).error();
+    return RenameInto(*temporary, path);
+}
+
+// The mode a new file gets from open(2) with 0666.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+Error EmptyNameError() {
+    return Error{"\"\"", "a file name cannot be empty"};
 }
 
 }  // namespace
 
 std::string InputName(const std::string& path) {
-    return IsStandardStream(path) ? "standard input" : path;
+    return IsStandardStream(path) ? "standard input" : path.empty() ? "\"\"" : path;
 }
 
 std::string OutputName(const std::string& path) {
-    return IsStandardStream(path) ? "standard output" : path;
+    return IsStandardStream(path) ? "standard output" : path.empty() ? "\"\"" : path;
 }
 
 Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+    if (path.empty()) return EmptyNameError();
     const std::string name = InputName(path);
     const bool standard = IsStandardStream(path);
     OwnedDescriptor fd(standard ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC),
@@ -107,6 +148,7 @@ Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
 }
 
 Status WriteFileBytes(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return EmptyNameError();
     if (IsStandardStream(path)) {
         const int why = WriteAll(STDOUT_FILENO, bytes);
         return why == 0 ? Status() : SystemError(OutputName(path), why);
@@ -128,6 +170,53 @@ Status WriteFileBytes(const std::string& path, std::string_view bytes) {
         return SystemError(path, why);
     }
     return {};
+}
+
+StagedFile::StagedFile(std::string path, std::string temporary, std::string bytes)
+    : path_(std::move(path)), temporary_(std::move(temporary)), bytes_(std::move(bytes)) {}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : path_(std::move(other.path_)),
+      temporary_(std::exchange(other.temporary_, {})),
+      bytes_(std::move(other.bytes_)),
+      committed_(other.committed_) {}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        path_ = std::move(other.path_);
+        temporary_ = std::exchange(other.temporary_, {});
+        bytes_ = std::move(other.bytes_);
+        committed_ = other.committed_;
+    }
+    return *this;
+}
+
+StagedFile::~StagedFile() {
+    Discard();
+}
+
+void StagedFile::Discard() {
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+Result<StagedFile> StagedFile::Stage(const std::string& path, std::string bytes) {
+    if (path.empty()) return EmptyNameError();
+    struct stat info {};
+    const bool exists = !IsStandardStream(path) && ::lstat(path.c_str(), &info) == 0;
+    const bool plain = exists && S_ISREG(info.st_mode) && info.st_nlink == 1;
+    if (IsStandardStream(path) || (exists && !plain)) return StagedFile(path, {}, std::move(bytes));
+    Result<std::string> temporary =
+        WriteTemporaryBeside(path, exists, plain ? info.st_mode : NewFileMode(), bytes);
+    if (!temporary) return std::move(temporary).error();
+    return StagedFile(path, std::move(*temporary), {});
+}
+
+Status StagedFile::Commit() {
+    if (std::exchange(committed_, true)) return {};
+    if (temporary_.empty()) return WriteFileBytes(path_, bytes_);
+    return RenameInto(std::exchange(temporary_, {}), path_);
 }
 
 }  // namespace fudeline

@@ -1,9 +1,11 @@
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "io/picture_decoder.h"
 #include "io/picture_formats.h"
 
 namespace fudeline::picture_formats {
@@ -74,6 +76,14 @@ Result<GreyPicture> DecodeGif(std::string_view bytes) {
                 frame.Height > 65535) {
                 return Refuse("the GIF frame has an impossible size");
             }
+            // Every row of the frame costs decoding, on the screen or not: a
+            // small screen must not let a frame of billions of pixels through.
+            if (std::uint64_t{4} * static_cast<std::uint64_t>(frame.Width) *
+                    static_cast<std::uint64_t>(frame.Height) >
+                kMaxPictureBytes) {
+                return Refuse("the GIF frame is too large (" + std::to_string(frame.Width) + " x " +
+                              std::to_string(frame.Height) + " pixels)");
+            }
             std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
             // Interlaced frames arrive as rows 0, 8, 16.., then 4, 12.., 2, 6.., 1, 3..
             std::vector<int> order;
@@ -83,6 +93,12 @@ Result<GreyPicture> DecodeGif(std::string_view bytes) {
                 }
             } else {
                 for (int y = 0; y < frame.Height; ++y) order.push_back(y);
+            }
+            // Rows arrive in order when not interlaced, so the decoding stops
+            // at the screen's last row instead of reading what nobody sees.
+            if (!frame.Interlace) {
+                const int onScreen = std::max(0, picture->height - frame.Top);
+                if (onScreen < frame.Height) order.resize(static_cast<std::size_t>(onScreen));
             }
             for (const int frameY : order) {
                 if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR) {

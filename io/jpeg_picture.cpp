@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -14,13 +15,21 @@ namespace {
 // A progressive JPEG of a few kilobytes can hold thousands of scans, each a
 // full pass over the picture; real encoders write about ten.
 constexpr int kMaxScans = 500;
-constexpr long kMaxJpegMemory = 512L << 20;
+// libjpeg's own memory at most, and less when the file and the grey picture
+// (at most 64 MB) leave less of kDecodingBudget: the whole decoding stays
+// under twice the 256 MB picture limit. This takes any progressive colour
+// picture within the size limit whose colour is subsampled as cameras and
+// editors save it, and full-resolution colour up to about 8000 x 8000; a
+// progressive CMYK one needs 8 bytes a pixel and is refused above about
+// 6900 x 6900.
+constexpr long kMaxJpegMemory = 384L << 20;
+constexpr long kDecodingBudget = 464L << 20;
+constexpr long kMinJpegMemory = 16L << 20;
 
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf escape;
     char message[JMSG_LENGTH_MAX];
-    bool truncated;
 };
 
 [[noreturn]] void EscapeOnError(j_common_ptr cinfo) {
@@ -34,11 +43,32 @@ struct ErrorManager {
     std::longjmp(manager->escape, 1);
 }
 
-// Warnings are ignored, except running out of data: libjpeg would fill the
-// rest with grey and report success.
-void NoteWarning(j_common_ptr cinfo, int level) {
+// libjpeg only warns when the data runs out or is corrupt, and goes on with
+// grey or repeated blocks where the picture should be: a cut file ending in an
+// end marker, or a header claiming more rows than the data holds, would trace
+// a false edge. These warnings end the decoding; the harmless ones (an unknown
+// colour transform or JFIF revision, a bad ICC profile) are ignored.
+bool DamagesPixels(int code) {
+    switch (code) {
+        case JWRN_JPEG_EOF:
+        case JWRN_HIT_MARKER:
+        case JWRN_EXTRANEOUS_DATA:
+        case JWRN_MUST_RESYNC:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE:
+        case JWRN_BOGUS_PROGRESSION:
+        case JWRN_NOT_SEQUENTIAL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void EscapeOnDamage(j_common_ptr cinfo, int level) {
     auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
-    if (level < 0 && manager->base.msg_code == JWRN_JPEG_EOF) manager->truncated = true;
+    if (level >= 0 || !DamagesPixels(manager->base.msg_code)) return;
+    manager->base.format_message(cinfo, manager->message);
+    std::longjmp(manager->escape, 1);
 }
 
 void LimitScans(j_common_ptr cinfo) {
@@ -62,7 +92,7 @@ Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     jpeg_progress_mgr progress{};
     cinfo.err = jpeg_std_error(&manager.base);
     manager.base.error_exit = EscapeOnError;
-    manager.base.emit_message = NoteWarning;
+    manager.base.emit_message = EscapeOnDamage;
     progress.progress_monitor = LimitScans;
     if (setjmp(manager.escape)) {
         jpeg_destroy_decompress(&cinfo);
@@ -70,9 +100,9 @@ Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
-    // Progressive pictures keep every coefficient until the end, several
-    // bytes a pixel; without a cap a picture just inside the size limit
-    // could still take a gigabyte.
+    // Progressive pictures keep every coefficient of every component until
+    // the end, two bytes each; without a cap a picture just inside the size
+    // limit could take a gigabyte.
     cinfo.mem->max_memory_to_use = kMaxJpegMemory;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
@@ -93,6 +123,10 @@ Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     // from CMYK, which it hands over as is.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
+    // The coefficient buffers are taken in jpeg_start_decompress.
+    cinfo.mem->max_memory_to_use = std::clamp(kDecodingBudget - static_cast<long>(bytes.size()) -
+                                                  static_cast<long>(picture.levels.size()),
+                                              kMinJpegMemory, kMaxJpegMemory);
     jpeg_start_decompress(&cinfo);
     if (cmyk) cmykRow.resize(std::size_t{cinfo.output_width} * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
@@ -112,7 +146,6 @@ Result<GreyPicture> DecodeJpeg(std::string_view bytes) {
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    if (manager.truncated) return Refuse("the JPEG picture is truncated");
     return picture;
 }
 

@@ -2,27 +2,134 @@
 
 #include <png.h>
 
-namespace fudeline {
+#include <cstring>
 
-Result<RgbaPixels> DecodePngRgba(
-    std::string_view bytes, const std::string& noun,
-    const std::function<Status(std::uint32_t, std::uint32_t)>& accept) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
-        return Error{"", "not a readable PNG " + noun + ": " + png.message};
+namespace fudeline {
+namespace {
+
+struct MemorySource {
+    std::string_view bytes;
+    std::size_t pos = 0;
+};
+
+void ReadFromMemory(png_structp png, png_bytep into, png_size_t wanted) {
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (source->bytes.size() - source->pos < wanted) png_error(png, "the file ends too early");
+    std::memcpy(into, source->bytes.data() + source->pos, wanted);
+    source->pos += wanted;
+}
+
+// libpng's first error, kept for the message; libpng then jumps back.
+[[noreturn]] void KeepError(png_structp png, png_const_charp message) {
+    auto* text = static_cast<std::string*>(png_get_error_ptr(png));
+    if (text->empty()) *text = message;
+    png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// Everything a jump back from libpng must leave in place lives outside the
+// function that set the jump.
+struct ReadState {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    const AcceptPngSize* accept = nullptr;
+    const std::function<void(const RgbaRowPart&)>* take = nullptr;
+    std::vector<std::uint8_t> row;
+    Status refused;           // what `accept` said, when it refused
+    bool headerRead = false;  // errors after this are damage, not a foreign file
+};
+
+// Sets the transformations to 8-bit RGBA in sRGB, as the simplified reader
+// would: palettes and low bit depths expanded, a transparent colour made
+// alpha, 16 bits scaled, grey made RGB, opaque alpha added.
+void AskForRgba(png_structp png) {
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_alpha_mode(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+}
+
+// Returns false when libpng failed (its message is kept) or `accept` refused.
+bool ReadAll(ReadState& state) {
+    if (setjmp(png_jmpbuf(state.png))) return false;
+    png_read_info(state.png, state.info);
+    state.headerRead = true;
+    const std::uint32_t width = png_get_image_width(state.png, state.info);
+    const std::uint32_t height = png_get_image_height(state.png, state.info);
+    state.refused = (*state.accept)(width, height);
+    if (!state.refused) return false;
+    const bool interlaced = png_get_interlace_type(state.png, state.info) != PNG_INTERLACE_NONE;
+    AskForRgba(state.png);
+    png_read_update_info(state.png, state.info);
+    state.row.resize(std::size_t{width} * 4);
+    for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
+        RgbaRowPart part;
+        part.rgba = state.row.data();
+        std::uint32_t rows = height;
+        part.count = width;
+        if (interlaced) {
+            rows = PNG_PASS_ROWS(height, pass);
+            part.count = PNG_PASS_COLS(width, pass);
+            part.firstX = PNG_PASS_START_COL(pass);
+            part.stepX = 1u << PNG_PASS_COL_SHIFT(pass);
+        }
+        // libpng skips the passes that hold no pixel of a small picture.
+        if (rows == 0 || part.count == 0) continue;
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            png_read_row(state.png, state.row.data(), nullptr);
+            part.y = interlaced ? PNG_ROW_FROM_PASS_ROW(r, pass) : r;
+            (*state.take)(part);
+        }
     }
-    if (Status accepted = accept(png.width, png.height); !accepted) {
-        png_image_free(&png);
-        return accepted.error();
+    return true;
+}
+
+}  // namespace
+
+Status ReadPngRows(std::string_view bytes, const std::string& noun, const AcceptPngSize& accept,
+                   const std::function<void(const RgbaRowPart&)>& take) {
+    std::string message;
+    ReadState state;
+    state.accept = &accept;
+    state.take = &take;
+    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, KeepError, IgnoreWarning);
+    if (state.png) state.info = png_create_info_struct(state.png);
+    if (!state.png || !state.info) {
+        png_destroy_read_struct(&state.png, nullptr, nullptr);
+        return Error{"", "not enough memory to read the PNG " + noun};
     }
-    png.format = PNG_FORMAT_RGBA;
-    RgbaPixels pixels{png.width, png.height, std::vector<std::uint8_t>(PNG_IMAGE_SIZE(png))};
-    if (!png_image_finish_read(&png, nullptr, pixels.rgba.data(), 0, nullptr)) {
-        const std::string why = png.message;
-        png_image_free(&png);
-        return Error{"", "the PNG " + noun + " is damaged: " + why};
-    }
+    MemorySource source{bytes};
+    png_set_read_fn(state.png, &source, ReadFromMemory);
+    const bool read = ReadAll(state);
+    png_destroy_read_struct(&state.png, &state.info, nullptr);
+    if (read) return {};
+    if (!state.refused) return state.refused;
+    if (!state.headerRead) return Error{"", "not a readable PNG " + noun + ": " + message};
+    return Error{"", "the PNG " + noun + " is damaged: " + message};
+}
+
+Result<RgbaPixels> DecodePngRgba(std::string_view bytes, const std::string& noun,
+                                 const AcceptPngSize& accept) {
+    RgbaPixels pixels;
+    const Status read = ReadPngRows(
+        bytes, noun,
+        [&](std::uint32_t width, std::uint32_t height) -> Status {
+            if (Status accepted = accept(width, height); !accepted) return accepted;
+            pixels.width = width;
+            pixels.height = height;
+            pixels.rgba.assign(std::size_t{width} * height * 4, 0);
+            return {};
+        },
+        [&](const RgbaRowPart& part) {
+            std::uint8_t* out = pixels.rgba.data() + std::size_t{part.y} * pixels.width * 4;
+            for (std::uint32_t i = 0; i < part.count; ++i) {
+                std::memcpy(out + std::size_t{part.firstX + i * part.stepX} * 4, part.rgba + i * 4,
+                            4);
+            }
+        });
+    if (!read) return read.error();
     return pixels;
 }
 

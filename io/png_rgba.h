@@ -21,7 +21,26 @@ struct RgbaPixels {
 
 // `accept` sees the size from the header before anything is decoded and may
 // refuse it. `noun` names the file in the other messages ("image", "picture").
+using AcceptPngSize = std::function<Status(std::uint32_t width, std::uint32_t height)>;
+
+// Part of a row as libpng hands it over: `count` RGBA pixels for row `y`, at
+// x = firstX, firstX + stepX, ... An interlaced picture arrives in seven
+// passes of such sparse rows, a plain one in whole rows (firstX 0, stepX 1).
+struct RgbaRowPart {
+    std::uint32_t y = 0;
+    std::uint32_t firstX = 0;
+    std::uint32_t stepX = 1;
+    std::uint32_t count = 0;
+    const std::uint8_t* rgba = nullptr;
+};
+
+// Decodes row by row, holding one row: a picture's pixels can go straight
+// where they are wanted, without an RGBA copy of the whole picture.
+Status ReadPngRows(std::string_view bytes, const std::string& noun, const AcceptPngSize& accept,
+                   const std::function<void(const RgbaRowPart&)>& take);
+
+// The whole picture as RGBA, for the small pictures (ink images) that want it.
 Result<RgbaPixels> DecodePngRgba(std::string_view bytes, const std::string& noun,
-                                 const std::function<Status(std::uint32_t, std::uint32_t)>& accept);
+                                 const AcceptPngSize& accept);
 
 }  // namespace fudeline

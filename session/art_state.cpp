@@ -1,14 +1,16 @@
 #include "session/art_state.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <utility>
 
 namespace fudeline {
 ArtState::ArtState(const RowMatcher& matcher, const TextPainter* painter, Rematching rematching)
     : matcher_(matcher), painter_(painter), rematching_(rematching) {
-    for (RowTrail& trail : trails_) trail = {{}, inkMinX_, inkMaxX_};
-    undoTrails_ = trails_;
+    for (Drawing* drawing : {drawing_.get(), undo_.get()}) {
+        for (RowTrail& trail : drawing->trails) trail = {{}, inkMinX_, inkMaxX_};
+    }
 }
 
 void ArtState::WidenInkExtent(std::int64_t x) {
@@ -45,8 +47,10 @@ bool ArtState::EndStroke() {
 ChangedRows ArtState::RasteriseNewestSegment(const TraceSegment& segment) {
     const ClipRect clip{0, 0, kInkClipRight, kInkClipBottom};
     const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
-    return segment.pen ? DrawThinLine(inkLayer_, a, b, kBlack, clip)
-                       : DrawWideLine(inkLayer_, a, b, kLightGrey, clip);
+    const ChangedRows changed = segment.pen ? DrawThinLine(drawing_->ink, a, b, kBlack, clip)
+                                            : DrawWideLine(drawing_->ink, a, b, kLightGrey, clip);
+    drawing_->inkRows.Add(changed);
+    return changed;
 }
 
 void ArtState::NoteInkChange(const ChangedRows& changed, ColumnSpan columns) {
@@ -56,20 +60,22 @@ void ArtState::NoteInkChange(const ChangedRows& changed, ColumnSpan columns) {
         std::max(0, (changed.minY - (kWindowRows - 2) + kInkRowHeight - 1) / kInkRowHeight);
     const int lastRow = std::min(kRowCount - 1, (changed.maxY + 1) / kInkRowHeight);
     for (int row = firstRow; row <= lastRow; ++row) {
-        bands_[static_cast<std::size_t>(row)].Refresh(inkLayer_, row, changed.minY, changed.maxY);
-        unmatched_[static_cast<std::size_t>(row)].Add(columns);
+        const auto r = static_cast<std::size_t>(row);
+        drawing_->bands[r].Refresh(drawing_->ink, row, changed.minY, changed.maxY);
+        drawing_->unmatched[r].Add(columns);
     }
 }
 
 void ArtState::ReadAllBands() {
     for (int row = 0; row < kRowCount; ++row) {
-        bands_[static_cast<std::size_t>(row)] = InkBand(inkLayer_, row);
+        drawing_->bands[static_cast<std::size_t>(row)] = InkBand(drawing_->ink, row);
     }
 }
 
 bool ArtState::RunPendingConversion() {
     if (!conversionPending_) return false;
     conversionPending_ = false;
+    undoIsCopy_ = false;
     std::int64_t first = kRowCount, last = -1;
     for (const TraceSegment& segment : pendingSegments_) {
         const ChangedRows changed = RasteriseNewestSegment(segment);
@@ -111,7 +117,8 @@ void ArtState::LayInk(const Image& image) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             if (image.Pixel(x, y) != kBlack) continue;
-            inkLayer_.SetPixel(x, y, kBlack);
+            drawing_->ink.SetPixel(x, y, kBlack);
+            drawing_->inkRows.Add(y);
             WidenInkExtent(x);
         }
     }
@@ -120,9 +127,7 @@ void ArtState::LayInk(const Image& image) {
 }
 
 void ArtState::ReplaceInk(const Image& image) {
-    RunPendingConversion();
-    SaveUndoSnapshot();
-    ClearLayers();
+    ClearCanvas();
     LayInk(image);
 }
 
@@ -135,16 +140,18 @@ void ArtState::AddInk(const Image& image) {
 void ArtState::MatchRows(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, kRowCount - 1);
+    if (first <= last) undoIsCopy_ = false;
+    Drawing& d = *drawing_;
     for (int row = first; row <= last; ++row) {
         const auto r = static_cast<std::size_t>(row);
         // Bands stay current in either mode; trails only matter to the row
         // matcher, and a change of mode re-matches every row from scratch.
         if (fine_) {
-            rows_[r] = fine_->DecodeRow(inkLayer_, row);
+            d.rows[r] = fine_->DecodeRow(d.ink, row);
         } else {
-            matcher_.MatchRow(bands_[r], inkMinX_, inkMaxX_, rows_[r], trails_[r]);
+            matcher_.MatchRow(d.bands[r], inkMinX_, inkMaxX_, d.rows[r], d.trails[r]);
         }
-        unmatched_[r] = {};
+        d.unmatched[r] = {};
     }
     for (int row = first; row <= last; ++row) DrawRow(row);
 }
@@ -154,16 +161,19 @@ void ArtState::SetFineDecoder(const FineDecoder* fine) {
     RunPendingConversion();
     fine_ = fine;
     MatchRows(0, kRowCount - 1);
+    Drawing& undo = *undo_;
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (fine_) {
-            undoRows_[r] = fine_->DecodeRow(savedInkLayer_, row);
+            undo.rows[r] = fine_->DecodeRow(undo.ink, row);
         } else {
-            const InkBand band(savedInkLayer_, row);
-            matcher_.MatchRow(band, inkMinX_, inkMaxX_, undoRows_[r], undoTrails_[r]);
+            matcher_.MatchRow(undo.bands[r], inkMinX_, inkMaxX_, undo.rows[r], undo.trails[r]);
         }
-        undoUnmatched_[r] = {};
-        if (painter_) painter_->DrawTextRow(savedTextLayer_, row, undoRows_[r]);
+        undo.unmatched[r] = {};
+        if (painter_) {
+            painter_->DrawTextRow(undo.text, row, undo.rows[r]);
+            undo.textRows.Add(row);
+        }
     }
 }
 
@@ -172,54 +182,84 @@ void ArtState::RematchRows(int first, int last) {
         MatchRows(first, last);
         return;
     }
+    if (first <= last) undoIsCopy_ = false;
+    Drawing& d = *drawing_;
     for (int row = first; row <= last; ++row) {
         const auto r = static_cast<std::size_t>(row);
         // A row's text band is a picture of its cells alone (the painter
         // draws inside the band), so unchanged cells need no redraw.
-        const TextRow before = painter_ ? rows_[r] : TextRow{};
-        matcher_.RematchRow(bands_[r], inkMinX_, inkMaxX_, unmatched_[r], rows_[r], trails_[r]);
-        unmatched_[r] = {};
-        if (painter_ && rows_[r] != before) DrawRow(row);
+        const TextRow before = painter_ ? d.rows[r] : TextRow{};
+        matcher_.RematchRow(d.bands[r], inkMinX_, inkMaxX_, d.unmatched[r], d.rows[r], d.trails[r]);
+        d.unmatched[r] = {};
+        if (painter_ && d.rows[r] != before) DrawRow(row);
     }
 }
 
 void ArtState::DrawRow(int row) {
-    if (painter_) painter_->DrawTextRow(textLayer_, row, rows_[static_cast<std::size_t>(row)]);
+    if (!painter_) return;
+    painter_->DrawTextRow(drawing_->text, row, drawing_->rows[static_cast<std::size_t>(row)]);
+    drawing_->textRows.Add(row);
 }
 
 void ArtState::SaveUndoSnapshot() {
-    savedInkLayer_ = inkLayer_;
-    savedTextLayer_ = textLayer_;
-    undoRows_ = rows_;
-    undoTrails_ = trails_;
-    undoUnmatched_ = unmatched_;
+    if (undoIsCopy_) return;
+    CopyDrawing(*drawing_, *undo_);
+    undoIsCopy_ = true;
 }
 
 void ArtState::ExchangeWithUndo() {
     // Segments still waiting for a paint belong to the drawing being put away.
     RunPendingConversion();
-    std::swap(inkLayer_, savedInkLayer_);
-    std::swap(textLayer_, savedTextLayer_);
-    std::swap(rows_, undoRows_);
-    std::swap(trails_, undoTrails_);
-    std::swap(unmatched_, undoUnmatched_);
-    ReadAllBands();
+    std::swap(drawing_, undo_);
 }
 
 void ArtState::ClearCanvas() {
     RunPendingConversion();
-    SaveUndoSnapshot();
-    ClearLayers();
+    // The drawing itself becomes the undo copy; the older copy it replaces is
+    // blanked to become the new drawing.
+    if (!undoIsCopy_) std::swap(drawing_, undo_);
+    undoIsCopy_ = false;
+    Blank(*drawing_);
 }
 
-void ArtState::ClearLayers() {
-    inkLayer_.FillRect(0, 0, kCanvasWidth, kInkHeight, kWhite);
-    textLayer_.FillRect(0, 0, kCanvasWidth, kCanvasHeight, kWhite);
-    for (TextRow& row : rows_) row.clear();
+void ArtState::Blank(Drawing& d) const {
+    const ChangedRows ink = d.inkRows;
+    if (!ink.Empty()) {
+        d.ink.FillRect(0, ink.minY, kCanvasWidth, ink.maxY - ink.minY + 1, kWhite);
+        // Blank ink gives empty bands.
+        d.bands = {};
+    }
+    const ChangedRows text = d.textRows;
+    if (!text.Empty()) {
+        d.text.FillRect(0, text.minY * kRowHeight, kCanvasWidth,
+                        (text.maxY - text.minY + 1) * kRowHeight, kWhite);
+    }
+    d.inkRows = {};
+    d.textRows = {};
+    for (TextRow& row : d.rows) row.clear();
     // Blank ink gives empty rows over any extent.
-    bands_ = {};
-    for (RowTrail& trail : trails_) trail = {{}, inkMinX_, inkMaxX_};
-    unmatched_ = {};
+    for (RowTrail& trail : d.trails) trail = {{}, inkMinX_, inkMaxX_};
+    d.unmatched = {};
+}
+
+void ArtState::CopyDrawing(const Drawing& from, Drawing& to) {
+    // Rows neither drawing marks are white in both.
+    ChangedRows ink = from.inkRows;
+    ink.Add(to.inkRows);
+    for (int y = ink.minY; y <= ink.maxY; ++y) {
+        std::memcpy(to.ink.Row(y), from.ink.Row(y), sizeof(std::uint32_t) * kCanvasWidth);
+    }
+    ChangedRows text = from.textRows;
+    text.Add(to.textRows);
+    for (int y = text.minY * kRowHeight; y < (text.maxY + 1) * kRowHeight; ++y) {
+        std::memcpy(to.text.Row(y), from.text.Row(y), sizeof(std::uint32_t) * kCanvasWidth);
+    }
+    to.inkRows = from.inkRows;
+    to.textRows = from.textRows;
+    to.rows = from.rows;
+    to.bands = from.bands;
+    to.trails = from.trails;
+    to.unmatched = from.unmatched;
 }
 
 }  // namespace fudeline

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "convert/fine_decoder.h"
@@ -55,7 +56,10 @@ class ArtState {
     // touch. Returns true if a conversion ran.
     bool RunPendingConversion();
 
-    // --- Undo and clear.
+    // --- Undo and clear. The drawing and its undo copy trade places instead
+    // of being copied, and the layers are blanked or copied only over the
+    // rows that hold anything, so a replayed script's time follows the drawing
+    // it asks for, not the number of undo or clear events in it.
     void SaveUndoSnapshot();
     void ExchangeWithUndo();
     // The state change of "clear all", once the user has confirmed it.
@@ -74,9 +78,9 @@ class ArtState {
     // Re-matches rows first to last (clamped to 0-28) and redraws them.
     void MatchRows(int first, int last);
 
-    const Image& inkLayer() const { return inkLayer_; }
-    const Image& textLayer() const { return textLayer_; }
-    const TextRows& rows() const { return rows_; }
+    const Image& inkLayer() const { return drawing_->ink; }
+    const Image& textLayer() const { return drawing_->text; }
+    const TextRows& rows() const { return drawing_->rows; }
     const StrokePreview& preview() const { return preview_; }
     bool penMode() const { return penMode_; }
     bool traceActive() const { return traceActive_; }
@@ -85,7 +89,30 @@ class ArtState {
     int inkMaxX() const { return inkMaxX_; }
 
   private:
-    void ClearLayers();
+    // One drawing with everything taken from it. The session holds two, the
+    // current one and the undo copy.
+    struct Drawing {
+        Image ink{kCanvasWidth, kInkHeight};
+        Image text{kCanvasWidth, kCanvasHeight};
+        TextRows rows;
+        // The ink layer as bits, one band per row, kept up to date as ink changes.
+        std::array<InkBand, kRowCount> bands;
+        // Where each row's cells were hit, and the columns whose ink changed in
+        // its window since: the rows the paint leaves alone (a change in their
+        // margin only) catch up when next matched.
+        std::array<RowTrail, kRowCount> trails;
+        std::array<ColumnSpan, kRowCount> unmatched;
+        // The ink-layer pixel rows and the text rows that may hold anything but
+        // white; outside them both layers are blank.
+        ChangedRows inkRows;
+        ChangedRows textRows;
+    };
+
+    // A blank drawing whose rows were scanned over the current ink extent,
+    // made from `drawing` by whitening only the rows it marked.
+    void Blank(Drawing& drawing) const;
+    // Makes `to` equal to `from`, copying only rows either marks.
+    static void CopyDrawing(const Drawing& from, Drawing& to);
     ChangedRows RasteriseNewestSegment(const TraceSegment& segment);
     // Brings the bands up to date with ink changed in rows `changed`, within
     // `columns`, and notes the columns for every row whose window they reach.
@@ -101,20 +128,11 @@ class ArtState {
     Rematching rematching_;
     const FineDecoder* fine_ = nullptr;
 
-    Image inkLayer_{kCanvasWidth, kInkHeight};
-    Image savedInkLayer_{kCanvasWidth, kInkHeight};
-    Image textLayer_{kCanvasWidth, kCanvasHeight};
-    Image savedTextLayer_{kCanvasWidth, kCanvasHeight};
-    TextRows rows_;
-    TextRows undoRows_;
-    // The ink layer as bits, one band per row, kept up to date as ink changes.
-    std::array<InkBand, kRowCount> bands_;
-    // Where each row's cells were hit, and the columns whose ink changed in
-    // its window since: the rows the paint leaves alone (a change in their
-    // margin only) catch up when next matched. Saved and exchanged with the
-    // rows they describe.
-    std::array<RowTrail, kRowCount> trails_, undoTrails_;
-    std::array<ColumnSpan, kRowCount> unmatched_, undoUnmatched_;
+    std::unique_ptr<Drawing> drawing_ = std::make_unique<Drawing>();
+    std::unique_ptr<Drawing> undo_ = std::make_unique<Drawing>();
+    // True while the undo copy equals the drawing, so that a snapshot with
+    // nothing drawn since the last one (a click, a second clear) costs nothing.
+    bool undoIsCopy_ = true;
 
     // Only the newest point of the stroke is ever read: the next segment starts there.
     TracePoint lastPoint_;

@@ -4,32 +4,36 @@
 
 namespace fudeline {
 
+void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
+    switch (event.kind) {
+        case ReplayEvent::Kind::Down: {
+            const ClientTarget target = MapClientPoint(event.x, event.y);
+            if (target.kind == ClientTarget::Kind::PenIndicator) state.TogglePenMode();
+            if (target.kind == ClientTarget::Kind::Canvas) state.BeginStroke(target.point);
+            break;
+        }
+        case ReplayEvent::Kind::Move:
+            state.ExtendStroke(MapClientPoint(event.x, event.y).point);
+            break;
+        case ReplayEvent::Kind::Up:
+            state.EndStroke();
+            break;
+        case ReplayEvent::Kind::Undo:
+            state.ExchangeWithUndo();
+            break;
+        case ReplayEvent::Kind::Clear:
+            state.ClearCanvas();
+            break;
+        case ReplayEvent::Kind::ClearDeclined:
+            break;
+    }
+    state.RunPendingConversion();  // the paint that follows every event
+}
+
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach) {
     for (const ReplayEvent& event : events) {
-        switch (event.kind) {
-            case ReplayEvent::Kind::Down: {
-                const ClientTarget target = MapClientPoint(event.x, event.y);
-                if (target.kind == ClientTarget::Kind::PenIndicator) state.TogglePenMode();
-                if (target.kind == ClientTarget::Kind::Canvas) state.BeginStroke(target.point);
-                break;
-            }
-            case ReplayEvent::Kind::Move:
-                state.ExtendStroke(MapClientPoint(event.x, event.y).point);
-                break;
-            case ReplayEvent::Kind::Up:
-                state.EndStroke();
-                break;
-            case ReplayEvent::Kind::Undo:
-                state.ExchangeWithUndo();
-                break;
-            case ReplayEvent::Kind::Clear:
-                state.ClearCanvas();
-                break;
-            case ReplayEvent::Kind::ClearDeclined:
-                break;
-        }
-        state.RunPendingConversion();  // the paint that follows every event
+        PlayReplayEvent(event, state);
         if (afterEach) afterEach(state);
     }
 }

@@ -10,6 +10,9 @@
 
 namespace fudeline {
 
+// One event and the paint that follows it.
+void PlayReplayEvent(const ReplayEvent& event, ArtState& state);
+
 // `clearConfirmed` events run the confirmed clear; declined ones change
 // nothing. `afterEach`, if given, sees the session after every event's paint.
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,

@@ -28,11 +28,47 @@ bool ParseCoordinate(std::string_view word, int& value) {
 
 }  // namespace
 
-Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text) {
+Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int lineNumber) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        text.remove_prefix(kByteOrderMark.size());
+    if (lineNumber == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        line.remove_prefix(kByteOrderMark.size());
     }
+    const auto words = Words(line);
+    if (words.empty()) return std::optional<ReplayEvent>();
+    auto fail = [&](const std::string& why) {
+        return Error{"", "line " + std::to_string(lineNumber) + ": " + why};
+    };
+    ReplayEvent event;
+    event.line = lineNumber;
+    const std::string_view verb = words[0];
+    if (verb == "down" || verb == "move") {
+        event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
+        if (words.size() != 3) return fail(std::string(verb) + " needs X and Y");
+        if (!ParseCoordinate(words[1], event.x) || !ParseCoordinate(words[2], event.y)) {
+            return fail("coordinates must be integers from -32768 to 32767");
+        }
+    } else if (verb == "up" || verb == "undo") {
+        if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
+        event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
+    } else if (verb == "clear") {
+        if (words.size() == 1) {
+            event.kind = ReplayEvent::Kind::Clear;
+        } else if (words.size() == 2 && words[1] == "no") {
+            event.kind = ReplayEvent::Kind::ClearDeclined;
+        } else {
+            return fail("clear takes nothing or \"no\"");
+        }
+    } else {
+        std::string shown(verb.substr(0, 40));
+        for (char& c : shown) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        }
+        return fail("unknown event \"" + shown + "\"");
+    }
+    return std::optional<ReplayEvent>(event);
+}
+
+Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text) {
     std::vector<ReplayEvent> events;
     int lineNumber = 0;
     while (!text.empty()) {
@@ -40,40 +76,9 @@ Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text) {
         const std::size_t newline = text.find('\n');
         const std::string_view line = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-
-        const auto words = Words(line);
-        if (words.empty()) continue;
-        auto fail = [&](const std::string& why) {
-            return Error{"", "line " + std::to_string(lineNumber) + ": " + why};
-        };
-        ReplayEvent event;
-        event.line = lineNumber;
-        const std::string_view verb = words[0];
-        if (verb == "down" || verb == "move") {
-            event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
-            if (words.size() != 3) return fail(std::string(verb) + " needs X and Y");
-            if (!ParseCoordinate(words[1], event.x) || !ParseCoordinate(words[2], event.y)) {
-                return fail("coordinates must be integers from -32768 to 32767");
-            }
-        } else if (verb == "up" || verb == "undo") {
-            if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
-            event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
-        } else if (verb == "clear") {
-            if (words.size() == 1) {
-                event.kind = ReplayEvent::Kind::Clear;
-            } else if (words.size() == 2 && words[1] == "no") {
-                event.kind = ReplayEvent::Kind::ClearDeclined;
-            } else {
-                return fail("clear takes nothing or \"no\"");
-            }
-        } else {
-            std::string shown(verb.substr(0, 40));
-            for (char& c : shown) {
-                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-            }
-            return fail("unknown event \"" + shown + "\"");
-        }
-        events.push_back(event);
+        Result<std::optional<ReplayEvent>> event = ParseReplayLine(line, lineNumber);
+        if (!event) return std::move(event).error();
+        if (*event) events.push_back(**event);
     }
     return events;
 }

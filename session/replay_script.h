@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,11 @@ struct ReplayEvent {
     int y = 0;
     int line = 0;  // 1-based line in the script
 };
+
+// Parses line `lineNumber` (1-based, without its line break): an event, or
+// nothing for a blank or comment line. Line 1 may start with the byte order
+// mark. Errors read "line N: what is wrong" (no path: the caller knows it).
+Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int lineNumber);
 
 // Parses a whole script. A line that cannot be read fails the whole script
 // with the reason "line N: what is wrong" (no path: the caller knows it).

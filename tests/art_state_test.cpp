@@ -309,6 +309,82 @@ TEST(IncrementalRematching, SameRowsAndTextAsMatchingFromScratch) {
     }
 }
 
+// Undo and clear trade and blank only the rows a drawing marked, and keep the
+// bands of both drawings: a random session of strokes, undo, clear and whole
+// ink images, checked after every event against what the state held before
+// (undo brings it back exactly), a blank canvas (clear), the text layer as a
+// picture of the rows, and the rows as matching the ink afresh gives them.
+TEST(UndoAndClear, KeepEveryLayerAndBandInStepWithTheDrawing) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const RowMatcher matcher(catalog);
+    const TextPainter painter(testing::TestFont());
+    ArtState state(matcher, &painter, Rematching::FromScratch);
+    std::mt19937 rng(41);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    struct Snapshot {
+        Image ink, text;
+        TextRows rows;
+    };
+    auto take = [&] { return Snapshot{state.inkLayer(), state.textLayer(), state.rows()}; };
+    Snapshot undo = take();
+    const Image blankInk(kCanvasWidth, kInkHeight), blankText(kCanvasWidth, kCanvasHeight);
+    auto check = [&](int event) {
+        Image painted(kCanvasWidth, kCanvasHeight);
+        for (int row = 0; row < kRowCount; ++row) {
+            painter.DrawTextRow(painted, row, state.rows()[static_cast<std::size_t>(row)]);
+        }
+        ASSERT_TRUE(state.textLayer() == painted) << "event " << event;
+        // Matching every row again from the bands gives what the ink gives.
+        state.MatchRows(0, kRowCount - 1);
+        for (int row = 0; row < kRowCount; ++row) {
+            ASSERT_EQ(state.rows()[static_cast<std::size_t>(row)],
+                      matcher.MatchRow(state.inkLayer(), row, state.inkMinX(), state.inkMaxX()))
+                << "event " << event << ", row " << row;
+        }
+    };
+    for (int event = 0; event < 400; ++event) {
+        const int kind = uniform(0, 9);
+        if (kind <= 1) {
+            Snapshot now = take();
+            state.ExchangeWithUndo();
+            ASSERT_TRUE(state.inkLayer() == undo.ink) << "event " << event;
+            ASSERT_TRUE(state.textLayer() == undo.text) << "event " << event;
+            ASSERT_EQ(state.rows(), undo.rows) << "event " << event;
+            undo = std::move(now);
+        } else if (kind <= 3) {
+            const int repeats = uniform(1, 3);  // a second clear in a row changes nothing
+            for (int i = 0; i < repeats; ++i) {
+                undo = take();
+                state.ClearCanvas();
+            }
+            ASSERT_TRUE(state.inkLayer() == blankInk) << "event " << event;
+            ASSERT_TRUE(state.textLayer() == blankText) << "event " << event;
+            for (const TextRow& row : state.rows()) ASSERT_TRUE(row.empty());
+        } else if (kind == 4) {
+            undo = take();
+            const Image picture = testing::RandomInk(testing::InkStyle::Sparse, rng);
+            if (uniform(0, 1)) {
+                state.AddInk(picture);
+            } else {
+                state.ReplaceInk(picture);
+            }
+        } else {
+            if (uniform(0, 3) == 0) state.TogglePenMode();
+            const bool moves = uniform(0, 5) != 0;  // a click alone draws nothing
+            undo = take();
+            TracePoint p{uniform(-30, 830), uniform(-30, 560)};
+            state.BeginStroke(p);
+            for (int m = moves ? uniform(1, 30) : 0; m > 0; --m) {
+                p = {p.x + uniform(-40, 40), p.y + uniform(-30, 30)};
+                state.ExtendStroke(p);
+            }
+            state.EndStroke();
+        }
+        state.RunPendingConversion();
+        check(event);
+    }
+}
+
 // Ink that lands only in a row's top margin changes that row's best glyph
 // here: "B" (its pixel (2, 0) costs half with ink above it) ties "A" and, being
 // later, wins. The row is not re-matched for it, but must catch up when next

@@ -1,7 +1,10 @@
 #include "glyphs/catalog_loader.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include <fstream>
+#include <iterator>
 
 #include <random>
 
@@ -147,8 +150,8 @@ class LoadGlyphCatalogTest : public ::testing::Test {
 };
 
 TEST_F(LoadGlyphCatalogTest, ReadsSingleThenDoubleByteFileAndTrims) {
-    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 5, 0\n");
-    WriteFile(dir_ / "8141t84be.dat", "130, 160, 15, 1, 1, 0\n58, 0, 4, 1, 0, 0\n");
+    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n66, 0, 5, 1, 5, 0\nend, 2\n");
+    WriteFile(dir_ / "8141t84be.dat", "130, 160, 15, 1, 1, 0\n58, 0, 4, 1, 0, 0\nend, 2\n");
     const auto catalog = LoadGlyphCatalog(dir_.string());
     ASSERT_TRUE(catalog) << catalog.error().Message();
     EXPECT_EQ(Texts(*catalog), (std::vector<std::string>{"A", "\x82\xA0", ":"}));
@@ -156,13 +159,99 @@ TEST_F(LoadGlyphCatalogTest, ReadsSingleThenDoubleByteFileAndTrims) {
 
 TEST_F(LoadGlyphCatalogTest, FilesWithoutAUsableGlyphAreAnErrorNamingTheFolder) {
     // Empty, only excluded characters, only glyphs the trim removes.
-    for (const char* single : {"", "46, 0, 3, 1, 0, 0\n", "65, 0, 5, 1, 4, 0\n"}) {
+    for (const char* single :
+         {"end, 0\n", "46, 0, 3, 1, 0, 0\nend, 1\n", "65, 0, 5, 1, 4, 0\nend, 1\n"}) {
         WriteFile(dir_ / "0021t00df.dat", single);
-        WriteFile(dir_ / "8141t84be.dat", "");
+        WriteFile(dir_ / "8141t84be.dat", "end, 0\n");
         const auto catalog = LoadGlyphCatalog(dir_.string());
         ASSERT_FALSE(catalog) << single;
         EXPECT_EQ(catalog.error().path, dir_.string());
         EXPECT_NE(catalog.error().reason.find("no usable glyph"), std::string::npos);
+    }
+}
+
+// A catalogue file cut short must not load as a smaller catalogue: the end
+// line counts the glyph lines, and a file from before end lines must reach
+// its range's last character.
+TEST(CheckCatalogWhole, RefusesEveryFileCutShort) {
+    const std::string glyph = "65, 0, 5, 1, 0, 0\n";
+    std::string legacySingle, legacyDouble;
+    for (int i = 0; i < 157; ++i) legacySingle += glyph;
+    for (int i = 0; i < 522; ++i) legacyDouble += glyph;
+    legacySingle += "223, 0, 4, 1, 2, 1\n";
+    legacyDouble += "132, 190, 16, 1, 7, 1\n";
+    const struct {
+        std::string text;
+        CatalogKind kind;
+        const char* reasonStart;  // null: whole
+    } cases[] = {
+        {glyph + glyph + "end, 2\n", CatalogKind::SingleByte, nullptr},
+        {glyph + glyph + "end, 2\r\n", CatalogKind::SingleByte, nullptr},
+        {"end, 0\n", CatalogKind::DoubleByte, nullptr},
+        {legacySingle, CatalogKind::SingleByte, nullptr},
+        {legacyDouble, CatalogKind::DoubleByte, nullptr},
+        {glyph + glyph + "end, 3\n", CatalogKind::SingleByte, "holds 2 glyph lines where its end"},
+        {glyph + "end, 2\n", CatalogKind::SingleByte, "holds 1 glyph lines"},
+        {glyph + glyph + "end, 2", CatalogKind::SingleByte,
+         "cut short: its last line is incomplete"},
+        {glyph + "65, 0, 5, 1,", CatalogKind::SingleByte, "cut short: its last line"},
+        {glyph + "end, x2\n", CatalogKind::SingleByte, "its end line is damaged"},
+        {glyph + "end, \n", CatalogKind::SingleByte, "its end line is damaged"},
+        {"", CatalogKind::SingleByte, "cut short: no end line"},
+        {glyph + glyph, CatalogKind::SingleByte, "cut short: no end line"},
+        // Cut at a line end, before the last character or short of lines.
+        {legacySingle.substr(0, legacySingle.size() - 19), CatalogKind::SingleByte, "cut short"},
+        {legacySingle.substr(18 * 10), CatalogKind::SingleByte, "cut short: no end line, 148"},
+        {legacySingle, CatalogKind::DoubleByte, "cut short: no end line"},
+    };
+    for (const auto& c : cases) {
+        const Status whole = CheckCatalogWhole(c.text, c.kind);
+        if (!c.reasonStart) {
+            EXPECT_TRUE(whole) << c.text.substr(0, 60) << ": " << whole.error().reason;
+            continue;
+        }
+        ASSERT_FALSE(whole) << c.text.substr(0, 60);
+        EXPECT_TRUE(whole.error().reason.starts_with(c.reasonStart)) << whole.error().reason;
+        EXPECT_TRUE(whole.error().path.empty());
+    }
+}
+
+// The built catalogue cut to its first 1,000 bytes, at a line end or not, is
+// refused naming the file; whole, with or without its end line, it loads.
+TEST_F(LoadGlyphCatalogTest, TheBuiltCatalogueCutShortIsRefusedNamingTheFile) {
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    auto read = [&](const char* name) {
+        std::ifstream in(exe / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string single = read(kSingleByteCatalogName);
+    const std::string dbl = read(kDoubleByteCatalogName);
+    ASSERT_TRUE(single.ends_with(
+        "\nend, " + std::to_string(std::count(single.begin(), single.end(), '\n') - 1) + "\n"));
+    auto withoutEnd = [](const std::string& text) { return text.substr(0, text.rfind("end, ")); };
+    const std::string firstKilobyte = single.substr(0, 1000);
+    const std::string lineEnd = firstKilobyte.substr(0, firstKilobyte.rfind('\n') + 1);
+    const struct {
+        std::string single, dbl;
+        const char* failing;  // the file named, or null
+    } cases[] = {
+        {single, dbl, nullptr},
+        {withoutEnd(single), withoutEnd(dbl), nullptr},
+        {firstKilobyte, dbl, kSingleByteCatalogName},
+        {lineEnd, dbl, kSingleByteCatalogName},
+        {single, dbl.substr(0, 1000), kDoubleByteCatalogName},
+        {single, withoutEnd(dbl).substr(0, withoutEnd(dbl).size() - 1), kDoubleByteCatalogName},
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir_ / kSingleByteCatalogName, c.single);
+        WriteFile(dir_ / kDoubleByteCatalogName, c.dbl);
+        const auto catalog = LoadGlyphCatalog(dir_.string());
+        if (!c.failing) {
+            EXPECT_TRUE(catalog) << catalog.error().Message();
+            continue;
+        }
+        ASSERT_FALSE(catalog) << c.failing;
+        EXPECT_EQ(catalog.error().path, (dir_ / c.failing).string());
     }
 }
 
@@ -172,7 +261,7 @@ TEST_F(LoadGlyphCatalogTest, MissingFilesAreNamed) {
     EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
     EXPECT_EQ(catalog.error().reason, "No such file or directory");
 
-    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\n");
+    WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\nend, 1\n");
     catalog = LoadGlyphCatalog(dir_.string());
     ASSERT_FALSE(catalog);
     EXPECT_EQ(catalog.error().path, (dir_ / "8141t84be.dat").string());

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -128,6 +129,62 @@ TEST_F(FileBytesTest, OutputsThatCannotBeWrittenAreErrorsNeverSuccess) {
         EXPECT_EQ(written.error().path, c.path);
         EXPECT_EQ(written.error().reason, c.reason);
     }
+}
+
+// Staged files appear only when committed; one never committed leaves no
+// file and no temporary, and the old content stays until the rename.
+TEST_F(FileBytesTest, StagedFilesAppearOnlyWhenCommitted) {
+    ASSERT_TRUE(WriteFileBytes(Path("old"), "old content"));
+    ::chmod(Path("old").c_str(), 0640);
+    {
+        Result<StagedFile> kept = StagedFile::Stage(Path("old"), "new content");
+        Result<StagedFile> dropped = StagedFile::Stage(Path("new"), "never seen");
+        ASSERT_TRUE(kept && dropped);
+        EXPECT_FALSE(kept->inPlace());
+        EXPECT_EQ(ReadFileBytes(Path("old")).value(), "old content");
+        ASSERT_TRUE(kept->Commit());
+        EXPECT_TRUE(kept->Commit()) << "a second commit changes nothing";
+    }
+    EXPECT_EQ(ReadFileBytes(Path("old")).value(), "new content");
+    struct stat info {};
+    ASSERT_EQ(::stat(Path("old").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1)
+        << "no file or temporary left beside it";
+    // Devices and standard output are written where they are, at commit.
+    for (const char* path : {"/dev/null", "-"}) {
+        Result<StagedFile> device = StagedFile::Stage(path, "");
+        ASSERT_TRUE(device);
+        EXPECT_TRUE(device->inPlace());
+    }
+}
+
+// Every failure names the file; a temporary that cannot be made beside an
+// existing file is named as the cause, and an empty name is named too.
+TEST_F(FileBytesTest, FailuresNameTheFileAndTheTemporary) {
+    const struct {
+        std::string path;
+        std::string errorPath;
+        const char* reasonStart;
+    } cases[] = {
+        {"", "\"\"", "a file name cannot be empty"},
+        {"/proc/version", "/proc/version",
+         "cannot create the temporary file /proc/version.XXXXXX beside it: "},
+        {Path("no-such-folder") + "/out.txt", Path("no-such-folder") + "/out.txt", "No such file"},
+    };
+    for (const auto& c : cases) {
+        const Result<StagedFile> staged = StagedFile::Stage(c.path, "text");
+        ASSERT_FALSE(staged) << c.path;
+        EXPECT_EQ(staged.error().path, c.errorPath);
+        EXPECT_TRUE(staged.error().reason.starts_with(c.reasonStart)) << staged.error().reason;
+        const Status written = WriteFileBytes(c.path, "text");
+        ASSERT_FALSE(written) << c.path;
+        EXPECT_EQ(written.error().path, c.errorPath);
+        EXPECT_TRUE(written.error().reason.starts_with(c.reasonStart)) << written.error().reason;
+    }
+    const Result<std::string> read = ReadFileBytes("");
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().Message(), "\"\": a file name cannot be empty");
 }
 
 TEST_F(FileBytesTest, DashIsStandardInputAndOutput) {

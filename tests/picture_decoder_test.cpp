@@ -1,6 +1,9 @@
 #include "io/picture_decoder.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <fstream>
@@ -35,10 +38,27 @@ TEST(DecodePictureTest, EveryFormatGivesTheSameDrawing) {
         const char* file;
         int tolerance;
     } cases[] = {
-        {"half.png", 0},       {"half.jpg", 12},      {"half.webp", 0},      {"half.gif", 0},
-        {"half-24.bmp", 0},    {"half-32.bmp", 0},    {"half-8.bmp", 0},     {"half.pbm", 0},
-        {"half.pgm", 0},       {"half.ppm", 0},       {"half-plain.pbm", 0}, {"half-plain.pgm", 0},
-        {"half-plain.ppm", 0}, {"half-16bit.pgm", 0},
+        {"half.png", 0},
+        {"half.jpg", 12},
+        {"half.webp", 0},
+        {"half.gif", 0},
+        {"half-24.bmp", 0},
+        {"half-32.bmp", 0},
+        {"half-8.bmp", 0},
+        {"half.pbm", 0},
+        {"half.pgm", 0},
+        {"half.ppm", 0},
+        {"half-plain.pbm", 0},
+        {"half-plain.pgm", 0},
+        {"half-plain.ppm", 0},
+        {"half-16bit.pgm", 0},
+        // PNG's other layouts, each through its own transformation or pass order.
+        {"half-interlaced.png", 0},
+        {"half-16bit.png", 0},
+        {"half-grey-2bit.png", 0},
+        {"half-palette.png", 0},
+        // Greyscale BMPs as ImageMagick writes them: run-length encoded.
+        {"half-rle8.bmp", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -52,6 +72,9 @@ TEST(DecodePictureTest, TransparencyIsPaperAndColourIsLuma) {
     const auto transparent = DecodePicture(FileBytes("transparent-left.png"));
     ASSERT_TRUE(transparent) << transparent.error().Message();
     ExpectHalves(*transparent, 255, 0, 0);
+    const auto interlaced = DecodePicture(FileBytes("transparent-left-interlaced.png"));
+    ASSERT_TRUE(interlaced) << interlaced.error().Message();
+    ExpectHalves(*interlaced, 255, 0, 0);
     const auto red = DecodePicture(FileBytes("red-left.png"));
     ASSERT_TRUE(red) << red.error().Message();
     ExpectHalves(*red, 76, 255, 0);
@@ -60,8 +83,9 @@ TEST(DecodePictureTest, TransparencyIsPaperAndColourIsLuma) {
 // A BMP written here, for the variants converters rarely make: 32-bit bit
 // fields, top-down rows.
 std::string Bmp(int width, int height, int bits, std::uint32_t compression,
-                const std::string& pixels) {
+                const std::string& pixels, const std::string& palette = "") {
     std::string header(54 + (compression == 3 ? 12 : 0), '\0');
+    header += palette;
     auto put = [&](std::size_t at, std::uint32_t v, int size) {
         for (int i = 0; i < size; ++i) header[at + i] = static_cast<char>(v >> (8 * i));
     };
@@ -75,6 +99,7 @@ std::string Bmp(int width, int height, int bits, std::uint32_t compression,
     put(26, 1, 2);
     put(28, static_cast<std::uint32_t>(bits), 2);
     put(30, compression, 4);
+    put(46, static_cast<std::uint32_t>(palette.size() / 4), 4);
     if (compression == 3) {
         put(54, 0x0000FF00, 4);  // red in the second byte
         put(58, 0x00FF0000, 4);
@@ -95,6 +120,110 @@ TEST(DecodePictureTest, BmpBitFieldsAndTopDownRows) {
     EXPECT_EQ(picture->Level(1, 1), 255);
 }
 
+// Four grey levels as a BMP colour table: index i is level 85 i.
+const std::string kFourGreys("\x00\x00\x00\x00\x55\x55\x55\x00\xAA\xAA\xAA\x00\xFF\xFF\xFF\x00",
+                             16);
+
+// The levels of a decoded picture as digits 0-3 (level / 85), row after row.
+std::string Digits(const GreyPicture& picture) {
+    std::string digits;
+    for (int y = 0; y < picture.height; ++y) {
+        if (y > 0) digits += '/';
+        for (int x = 0; x < picture.width; ++x) {
+            digits += static_cast<char>('0' + picture.Level(x, y) / 85);
+        }
+    }
+    return digits;
+}
+
+TEST(DecodePictureTest, BmpRunLengthEncoding) {
+    // Rows are stored bottom-up; skipped pixels stay paper (3).
+    const struct {
+        const char* name;
+        int width, height, bits;
+        std::uint32_t compression;
+        std::string runs;
+        const char* levels;
+    } cases[] = {
+        {"RLE8 runs and rows", 4, 2, 8, 1, std::string("\x04\x01\x00\x00\x02\x02\x00\x01", 8),
+         "2233/1111"},
+        {"RLE8 literal, padded", 4, 1, 8, 1, std::string("\x00\x03\x00\x01\x02\x00\x00\x01", 8),
+         "0123"},
+        {"RLE8 move right and up", 4, 2, 8, 1, std::string("\x00\x02\x01\x01\x01\x00\x00\x01", 8),
+         "3033/3333"},
+        {"RLE8 run past the row end is cut", 3, 2, 8, 1,
+         std::string("\xFF\x00\x00\x00\x01\x01\x00\x01", 8), "133/000"},
+        {"RLE8 without the end mark after the last row", 2, 1, 8, 1,
+         std::string("\x02\x00\x00\x00", 4), "00"},
+        {"RLE4 runs alternate two indices", 5, 1, 4, 2, std::string("\x05\x12\x00\x01", 4),
+         "12121"},
+        {"RLE4 literal of odd length", 3, 1, 4, 2, std::string("\x00\x03\x01\x20\x00\x01", 6),
+         "012"},
+        {"RLE top-down rows", 2, -2, 8, 1, std::string("\x02\x00\x00\x00\x02\x02\x00\x01", 8),
+         "00/22"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto picture =
+            DecodePicture(Bmp(c.width, c.height, c.bits, c.compression, c.runs, kFourGreys));
+        ASSERT_TRUE(picture) << picture.error().Message();
+        EXPECT_EQ(Digits(*picture), c.levels);
+    }
+}
+
+// A GIF of four greys (index i is level 85 i) on a `screenWidth` x
+// `screenHeight` screen, its frame `width` x `height` at `top`. Each pixel is
+// its own code, with a clear code after every two so codes stay 3 bits wide.
+std::string Gif(int screenWidth, int screenHeight, int width, int height, int top,
+                const std::vector<int>& pixels) {
+    std::string gif = "GIF89a";
+    auto le16 = [&gif](int v) {
+        gif.push_back(static_cast<char>(v & 0xFF));
+        gif.push_back(static_cast<char>(v >> 8));
+    };
+    le16(screenWidth);
+    le16(screenHeight);
+    gif.append("\x81\x00\x00", 3);
+    for (int i = 0; i < 4; ++i) gif.append(3, static_cast<char>(85 * i));
+    gif.push_back(',');
+    le16(0);
+    le16(top);
+    le16(width);
+    le16(height);
+    gif.append("\x00\x02", 2);
+    std::string data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    auto put = [&](int code) {
+        bits |= static_cast<std::uint32_t>(code) << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8) data += static_cast<char>(bits & 0xFF);
+    };
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (i % 2 == 0) put(4);
+        put(pixels[i]);
+    }
+    put(5);
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    for (std::size_t i = 0; i < data.size(); i += 255) {
+        const std::string block = data.substr(i, 255);
+        gif.push_back(static_cast<char>(block.size()));
+        gif.append(block);
+    }
+    gif.append("\x00;", 2);
+    return gif;
+}
+
+TEST(DecodePictureTest, GifFramesAreCutToTheScreen) {
+    // A 3 x 4 frame on a 2 x 2 screen, one row down: its first row shows, cut
+    // to two pixels; the rows below the screen need no data at all.
+    const auto picture = DecodePicture(Gif(2, 2, 3, 4, 1, {0, 1, 2}));
+    ASSERT_TRUE(picture) << picture.error().Message();
+    EXPECT_EQ(Digits(*picture), "33/01");
+    const auto whole = DecodePicture(Gif(3, 2, 3, 2, 0, {0, 1, 2, 2, 1, 0}));
+    ASSERT_TRUE(whole) << whole.error().Message();
+    EXPECT_EQ(Digits(*whole), "012/210");
+}
+
 // A PNG whose header claims another size, with its checksum put right.
 std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t height) {
     for (int i = 0; i < 4; ++i) {
@@ -107,14 +236,25 @@ std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t heig
     return png;
 }
 
-// A JPEG whose frame header claims another size (there is no checksum).
+// A JPEG whose frame header (baseline or progressive) claims another size
+// (there is no checksum).
 std::string WithJpegSize(std::string jpeg, std::uint16_t width, std::uint16_t height) {
-    const std::size_t frame = jpeg.find("\xFF\xC0");
+    std::size_t frame = jpeg.find("\xFF\xC0");
+    if (frame == std::string::npos) frame = jpeg.find("\xFF\xC2");
     jpeg[frame + 5] = static_cast<char>(height >> 8);
     jpeg[frame + 6] = static_cast<char>(height);
     jpeg[frame + 7] = static_cast<char>(width >> 8);
     jpeg[frame + 8] = static_cast<char>(width);
     return jpeg;
+}
+
+// The first `keep` bytes of the entropy-coded data of a JPEG, then its end
+// marker: a file cut short that still ends as a whole one does.
+std::string CutJpeg(const std::string& jpeg, std::size_t keep) {
+    const std::size_t scan = jpeg.find("\xFF\xDA");
+    const std::size_t data = scan + 2 + (static_cast<std::uint8_t>(jpeg[scan + 2]) << 8) +
+                             static_cast<std::uint8_t>(jpeg[scan + 3]);
+    return jpeg.substr(0, data + keep) + "\xFF\xD9";
 }
 
 TEST(DecodePictureTest, HostileInputGivesAClearError) {
@@ -133,12 +273,26 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
         {"JPEG bomb", WithJpegSize(FileBytes("half.jpg"), 65000, 65000), "too large"},
         {"JPEG truncated", FileBytes("half.jpg").substr(0, 120), "JPEG"},
         {"JPEG with no size", WithJpegSize(FileBytes("half.jpg"), 0, 0), "JPEG"},
+        {"JPEG cut, with an end marker", CutJpeg(FileBytes("half.jpg"), 1), "damaged"},
+        {"JPEG claiming more rows than its data", WithJpegSize(FileBytes("half.jpg"), 16, 64),
+         "premature end"},
+        // Progressive CMYK keeps 8 bytes a pixel of coefficients: 512 MB here.
+        {"JPEG progressive CMYK needing more memory than allowed",
+         WithJpegSize(FileBytes("cmyk-progressive.jpg"), 8000, 8000), "too much memory"},
         {"GIF bomb", gif, "too large"},
+        {"GIF frame bomb on a small screen", Gif(100, 100, 65535, 65535, 0, {0, 1}), "too large"},
+        {"GIF frame cut short on the screen", Gif(2, 2, 2, 2, 0, {0, 1, 2}), "GIF"},
         {"GIF truncated", FileBytes("half.gif").substr(0, 30), "GIF"},
         {"WebP truncated", FileBytes("half.webp").substr(0, 30), "WebP"},
         {"BMP bomb", Bmp(100000, 100000, 24, 0, ""), "too large"},
         {"BMP truncated", FileBytes("half-24.bmp").substr(0, 200), "truncated"},
-        {"BMP run-length", Bmp(2, 2, 8, 1, std::string(64, '\0')), "not supported"},
+        {"BMP compressed as JPEG", Bmp(2, 2, 24, 4, std::string(64, '\0')), "not supported"},
+        {"BMP RLE8 of 4-bit pixels", Bmp(2, 2, 4, 1, std::string(64, '\0')), "damaged"},
+        {"BMP RLE without the end mark", Bmp(2, 2, 8, 1, std::string("\x02\x00", 2)), "truncated"},
+        {"BMP RLE literal past the data", Bmp(8, 1, 8, 1, std::string("\x00\x08\x00", 3)),
+         "truncated"},
+        {"BMP RLE move past the data", Bmp(8, 1, 8, 1, std::string("\x00\x02\x01", 3)),
+         "truncated"},
         {"PNM bomb", "P5 100000 100000 255\n", "too large"},
         {"PNM truncated", FileBytes("half.pgm").substr(0, 100), "truncated"},
         {"PNM no pixels", "P5 0 10 255\n", "no pixels"},
@@ -172,6 +326,29 @@ TEST(DecodePictureTest, ExtremeShapesDecode) {
         EXPECT_EQ(decoded->height, c.height);
         EXPECT_EQ(decoded->levels, picture.levels);
     }
+}
+
+// Decodes `bytes` in a child process whose data may not grow past `limit`
+// bytes, so an allocation beyond it fails there; true when it decoded.
+bool DecodesWithin(const std::string& bytes, rlim_t limit) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit data{limit, limit};
+        if (setrlimit(RLIMIT_DATA, &data) != 0) _exit(3);
+        try {
+            _exit(DecodePicture(bytes) ? 0 : 1);
+        } catch (...) {
+            _exit(2);
+        }
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(DecodePictureTest, PictureAtTheSizeLimitTakesLittleMoreThanItsGreyLevels) {
+    // 8000 x 8000 in 17 KB: 64 MB of grey levels, and no RGBA copy (256 MB).
+    EXPECT_TRUE(DecodesWithin(FileBytes("white-8000.png"), rlim_t{160} << 20));
 }
 
 TEST(ReadPictureTest, NamesThePathAndWhatIsWrong) {

@@ -1,6 +1,9 @@
 #include "io/png_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "io/ink_image.h"
 #include "io/picture_decoder.h"
@@ -62,6 +65,27 @@ TEST(EncodePng, EmptyPicturesAreRefusedWithAReason) {
         ASSERT_FALSE(ink);
         EXPECT_FALSE(ink.error().reason.empty());
     }
+}
+
+TEST(EncodePng, LargePicturesNeedNoCopyOfThemselves) {
+    // 4096 x 4096 takes 64 MB as 32-bit pixels; an 8-bit RGB copy would add
+    // 48 MB, past the 100 MB the child process may hold.
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit data{rlim_t{100} << 20, rlim_t{100} << 20};
+        if (setrlimit(RLIMIT_DATA, &data) != 0) _exit(3);
+        try {
+            Image image(4096, 4096, kWhite);
+            image.SetPixel(7, 9, kBlack);
+            const auto png = EncodePng(image);
+            _exit(png && png->size() < (std::size_t{1} << 20) ? 0 : 1);
+        } catch (...) {
+            _exit(2);
+        }
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(EncodeGreyPng, KeepsEveryLevel) {

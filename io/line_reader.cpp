@@ -1,0 +1,106 @@
+#include "io/line_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace fudeline {
+namespace {
+
+constexpr std::size_t kBufferBytes = std::size_t{64} << 10;
+
+std::string SizeText(std::size_t bytes) {
+    return bytes >= (std::size_t{1} << 20) ? std::to_string(bytes >> 20) + " MB"
+                                           : std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+Result<LineReader> LineReader::Open(const std::string& path, std::size_t maxLineBytes,
+                                    std::size_t maxBytes) {
+    const std::string name = InputName(path);
+    const bool standard = path == kStandardStreamName;
+    const int fd = standard ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return SystemError(name, errno);
+    return LineReader(name, fd, !standard, maxLineBytes, maxBytes);
+}
+
+LineReader::LineReader(std::string name, int fd, bool owned, std::size_t maxLineBytes,
+                       std::size_t maxBytes)
+    : name_(std::move(name)),
+      fd_(fd),
+      owned_(owned),
+      maxLineBytes_(maxLineBytes),
+      maxBytes_(maxBytes),
+      buffer_(kBufferBytes, '\0') {}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : name_(std::move(other.name_)),
+      fd_(other.fd_),
+      owned_(other.owned_),
+      maxLineBytes_(other.maxLineBytes_),
+      maxBytes_(other.maxBytes_),
+      totalBytes_(other.totalBytes_),
+      lineNumber_(other.lineNumber_),
+      buffer_(std::move(other.buffer_)),
+      pos_(other.pos_),
+      end_(other.end_) {
+    other.owned_ = false;
+}
+
+LineReader::~LineReader() {
+    if (owned_) ::close(fd_);
+}
+
+Result<bool> LineReader::Fill() {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+        if (n < 0 && errno == EINTR) continue;
+        // A directory opens fine and fails here with "Is a directory".
+        if (n < 0) return SystemError(name_, errno);
+        totalBytes_ += static_cast<std::size_t>(n);
+        if (totalBytes_ > maxBytes_) return Error{name_, "larger than " + SizeText(maxBytes_)};
+        pos_ = 0;
+        end_ = static_cast<std::size_t>(n);
+        return n > 0;
+    }
+}
+
+Result<bool> LineReader::Next(std::string& line) {
+    line.clear();
+    bool any = false;
+    for (;;) {
+        if (pos_ == end_) {
+            const Result<bool> more = Fill();
+            if (!more) return more.error();
+            if (!*more) break;
+        }
+        any = true;
+        const char* start = buffer_.data() + pos_;
+        const auto* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - pos_));
+        const std::size_t take = newline ? static_cast<std::size_t>(newline - start) : end_ - pos_;
+        // The "\r" of a "\r\n" may still come, so a line may hold one byte more.
+        if (line.size() + take > maxLineBytes_ + 1) {
+            return Error{name_, "line " + std::to_string(lineNumber_ + 1) + " is longer than " +
+                                    std::to_string(maxLineBytes_) + " bytes"};
+        }
+        line.append(start, take);
+        pos_ += take;
+        if (newline) {
+            ++pos_;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            break;
+        }
+    }
+    if (!any) return false;
+    if (line.size() > maxLineBytes_) {
+        return Error{name_, "line " + std::to_string(lineNumber_ + 1) + " is longer than " +
+                                std::to_string(maxLineBytes_) + " bytes"};
+    }
+    ++lineNumber_;
+    return true;
+}
+
+}  // namespace fudeline

@@ -1,0 +1,97 @@
+#include "io/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+class LineReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override { dir_ = testing::MakeTempDir("line-reader"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Write(const std::string& text) {
+        const std::string path = (dir_ / "text").string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // Every line, or the error's reason.
+    std::vector<std::string> Lines(const std::string& text, std::size_t maxLine,
+                                   std::size_t maxBytes = kMaxInputBytes) {
+        Result<LineReader> reader = LineReader::Open(Write(text), maxLine, maxBytes);
+        if (!reader) return {"error: " + reader.error().reason};
+        std::vector<std::string> lines;
+        std::string line;
+        for (;;) {
+            const Result<bool> read = reader->Next(line);
+            if (!read) {
+                lines.push_back("error: " + read.error().reason);
+                return lines;
+            }
+            if (!*read) return lines;
+            EXPECT_EQ(reader->lineNumber(), lines.size() + 1);
+            lines.push_back(line);
+        }
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(LineReaderTest, SplitsAsTextLinesAreSplit) {
+    const std::string chunk(70000, 'x');  // longer than one read
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"\n", {""}},
+        {"a", {"a"}},
+        {"a\n", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\n", {"a\rb"}},
+        {"\n\nc", {"", "", "c"}},
+        {chunk + "\n" + chunk, {chunk, chunk}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 20));
+        EXPECT_EQ(Lines(c.text, 100000), c.lines);
+    }
+}
+
+TEST_F(LineReaderTest, RefusesALineTooLongAsSoonAsItIsRead) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"1234\n", {"1234"}},
+        {"1234\r\n", {"1234"}},  // the "\r" does not count
+        {"1234", {"1234"}},
+        {"ok\n12345\n", {"ok", "error: line 2 is longer than 4 bytes"}},
+        {"12345", {"error: line 1 is longer than 4 bytes"}},
+        {"1234\r", {"error: line 1 is longer than 4 bytes"}},
+        {"ok\n" + std::string(1 << 20, 'y'), {"ok", "error: line 2 is longer than 4 bytes"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 20));
+        EXPECT_EQ(Lines(c.text, 4), c.lines);
+    }
+}
+
+TEST_F(LineReaderTest, RefusesAnInputTooLargeAndNamesAMissingOne) {
+    EXPECT_EQ(Lines(std::string(200000, '\n'), 10, 100000).back(),
+              "error: larger than 100000 bytes");
+    const Result<LineReader> missing = LineReader::Open((dir_ / "missing").string());
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().path, (dir_ / "missing").string());
+}
+
+}  // namespace
+}  // namespace fudeline

@@ -17,7 +17,9 @@ Command AddCatalogueCommand(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command =
         app.add_subcommand("catalogue", "Generate the glyph catalogue files from the Mona face");
-    command->add_option("--font", options->font, "The Mona 16-pixel font (monau16.pcf.gz)")
+    command
+        ->add_option("--font", options->font,
+                     "The baked Mona 16-pixel face (mona16.glyphs, beside the program)")
         ->check(NonEmptyName())
         ->type_name("FILE")
         ->required();

@@ -1,103 +1,154 @@
 #include "glyphs/cp932.h"
 
-#include <iconv.h>
+#include <array>
+#include <memory>
 
-#include <cerrno>
-#include <cstring>
-
+#include "glyphs/cp932_table.h"
 #include "glyphs/sjis.h"
 
 namespace fudeline {
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
-
-// One conversion descriptor per direction, opened on first use. A system
-// without the CP932 table leaves it closed, and every conversion then fails
-// with the reason recorded here.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == kNoConverter) {
-            openError_ = std::string("iconv cannot convert ") + from + " to " + to + ": " +
-                         std::strerror(errno);
-        }
-    }
-    ~Converter() {
-        if (cd_ != kNoConverter) iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool available() const { return cd_ != kNoConverter; }
-    Error unavailable() const { return Error{"", openError_}; }
-
-    // Converts the whole input; returns false on any invalid or incomplete
-    // sequence, or when the converter could not be opened.
-    bool Convert(std::string_view in, std::string& out) {
-        if (!available()) return false;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        out.clear();
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        char buffer[256];
-        while (srcLeft > 0) {
-            char* dst = buffer;
-            std::size_t dstLeft = sizeof buffer;
-            const std::size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buffer, static_cast<std::size_t>(dst - buffer));
-            if (r == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
-        }
-        char* dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
-        out.append(buffer, static_cast<std::size_t>(dst - buffer));
-        return true;
-    }
-
-  private:
-    iconv_t cd_;
-    std::string openError_;
-};
-
-Converter& ToUtf32() {
-    static thread_local Converter converter("UTF-32LE", "CP932");
-    return converter;
+// Row of a two-byte code's lead byte in kCp932DoubleByte, or -1.
+int LeadRow(unsigned char lead) {
+    if (lead >= 0x81 && lead <= 0x9F) return lead - 0x81;
+    if (lead >= 0xE0 && lead <= 0xFC) return lead - 0xE0 + 31;
+    return -1;
 }
-Converter& ToUtf8() {
-    static thread_local Converter converter("UTF-8", "CP932");
-    return converter;
+
+std::optional<char32_t> DecodeSingle(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    if (byte >= 0xA1 && byte <= 0xDF) return static_cast<char32_t>(0xFF61 + byte - 0xA1);
+    return std::nullopt;
 }
-Converter& FromUtf8() {
-    static thread_local Converter converter("CP932", "UTF-8");
-    return converter;
+
+std::optional<char32_t> DecodeDouble(unsigned char lead, unsigned char trail) {
+    const int row = LeadRow(lead);
+    if (row < 0 || trail < 0x40 || trail > 0xFC) return std::nullopt;
+    const std::uint16_t u = kCp932DoubleByte[row * kCp932TrailCount + (trail - 0x40)];
+    if (u == kCp932Undefined) return std::nullopt;
+    return u;
+}
+
+// Decodes the whole of `sjis` strictly: false at the first byte sequence
+// CP932 does not define (a lead byte at the end included).
+bool DecodeStrict(std::string_view sjis, std::u32string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < sjis.size();) {
+        const auto byte = static_cast<unsigned char>(sjis[i]);
+        std::optional<char32_t> u;
+        if (IsSingleByteChar(byte)) {
+            u = DecodeSingle(byte);
+            i += 1;
+        } else {
+            if (i + 1 == sjis.size()) return false;
+            u = DecodeDouble(byte, static_cast<unsigned char>(sjis[i + 1]));
+            i += 2;
+        }
+        if (!u) return false;
+        out += *u;
+    }
+    return true;
+}
+
+void AppendUtf8(char32_t u, std::string& out) {
+    if (u < 0x80) {
+        out += static_cast<char>(u);
+    } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else if (u < 0x10000) {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (u >> 18));
+        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+}
+
+// Reads one UTF-8 character at `i`, rejecting what a strict decoder rejects:
+// stray continuation bytes, overlong forms, surrogates and values past U+10FFFF.
+std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int length = 0;
+    char32_t u = 0;
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        u = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        u = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        u = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (i + length > text.size()) return std::nullopt;
+    for (int k = 1; k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(text[i + k]);
+        if ((byte & 0xC0) != 0x80) return std::nullopt;
+        u = (u << 6) | (byte & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (u < kSmallest[length] || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return std::nullopt;
+    i += static_cast<std::size_t>(length);
+    return u;
+}
+
+// The Shift-JIS code of every code point in the Basic Multilingual Plane (0:
+// none; below 0x100: one byte), built once from the decoding table.
+const std::array<std::uint16_t, 0x10000>& EncodeTable() {
+    static const std::unique_ptr<std::array<std::uint16_t, 0x10000>> table = [] {
+        auto t = std::make_unique<std::array<std::uint16_t, 0x10000>>();
+        t->fill(0);
+        for (int row = kCp932LeadCount - 1; row >= 0; --row) {
+            const int lead = row < 31 ? 0x81 + row : 0xE0 + row - 31;
+            for (int trail = 0xFC; trail >= 0x40; --trail) {
+                const std::uint16_t u = kCp932DoubleByte[row * kCp932TrailCount + trail - 0x40];
+                // Walking backwards leaves the first code in byte order.
+                if (u != kCp932Undefined) (*t)[u] = static_cast<std::uint16_t>(lead << 8 | trail);
+            }
+        }
+        for (int b = 0; b < 0x80; ++b) (*t)[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(b);
+        for (int b = 0xA1; b <= 0xDF; ++b) (*t)[0xFF61 + b - 0xA1] = static_cast<std::uint16_t>(b);
+        for (int k = 0; k < kCp932EncodeExceptionCount; ++k) {
+            (*t)[kCp932EncodeExceptions[k].codePoint] = kCp932EncodeExceptions[k].code;
+        }
+        return t;
+    }();
+    return *table;
 }
 
 }  // namespace
 
 std::optional<char32_t> Cp932CharToUnicode(std::string_view character) {
-    std::string out;
-    if (character.empty() || !ToUtf32().Convert(character, out) || out.size() != 4) {
-        return std::nullopt;
-    }
-    const auto* b = reinterpret_cast<const unsigned char*>(out.data());
-    return static_cast<char32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (b[3] << 24));
+    std::u32string out;
+    if (character.empty() || !DecodeStrict(character, out) || out.size() != 1) return std::nullopt;
+    return out[0];
 }
 
 Result<std::string> Cp932ToUtf8(std::string_view sjis) {
-    if (!ToUtf8().available()) return ToUtf8().unavailable();
     std::string result;
-    std::string piece;
-    // Whole text first; fall back to character by character only when a byte
-    // sequence is not CP932.
-    if (ToUtf8().Convert(sjis, result)) return result;
-    result.clear();
+    std::u32string decoded;
+    // Whole text first; character by character only when some byte sequence
+    // is not CP932, each such character becoming U+FFFD.
+    if (DecodeStrict(sjis, decoded)) {
+        for (char32_t u : decoded) AppendUtf8(u, result);
+        return result;
+    }
     std::size_t i = 0;
     while (i < sjis.size()) {
         const std::size_t len =
             IsSingleByteChar(static_cast<unsigned char>(sjis[i])) || i + 1 == sjis.size() ? 1 : 2;
-        if (ToUtf8().Convert(sjis.substr(i, len), piece)) {
-            result += piece;
+        if (DecodeStrict(sjis.substr(i, len), decoded)) {
+            for (char32_t u : decoded) AppendUtf8(u, result);
         } else {
             result += "\xEF\xBF\xBD";
         }
@@ -107,9 +158,17 @@ Result<std::string> Cp932ToUtf8(std::string_view sjis) {
 }
 
 Result<std::string> Utf8ToCp932(std::string_view utf8) {
-    if (!FromUtf8().available()) return FromUtf8().unavailable();
+    const auto& table = EncodeTable();
     std::string out;
-    if (!FromUtf8().Convert(utf8, out)) return Error{"", "a character has no Shift-JIS form"};
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::optional<char32_t> u = NextUtf8(utf8, i);
+        if (!u) return Error{"", "the text is not valid UTF-8"};
+        if (*u >= 0xE0000 && *u <= 0xE007F) continue;  // language tags: no bytes, as glibc
+        const std::uint16_t code = *u == 0 ? 0 : *u < 0x10000 ? table[*u] : 0;
+        if (*u != 0 && code == 0) return Error{"", "a character has no Shift-JIS form"};
+        if (code >= 0x100) out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code & 0xFF);
+    }
     return out;
 }
 

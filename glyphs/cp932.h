@@ -1,5 +1,6 @@
 // Shift-JIS as the boards read it: the CP932 table (not plain SHIFT_JIS, which
-// maps 0x5C, 0x7E, 0x8160 and 0x817C to other characters).
+// maps 0x5C, 0x7E, 0x8160 and 0x817C to other characters). The table is the
+// program's own (cp932_table.h), so every platform gives the same bytes.
 #pragma once
 
 #include <optional>
@@ -11,15 +12,16 @@
 namespace fudeline {
 
 // The Unicode code point of one Shift-JIS character (one or two bytes), or
-// nothing when CP932 does not define it (or the system cannot convert CP932).
+// nothing when CP932 does not define it.
 std::optional<char32_t> Cp932CharToUnicode(std::string_view character);
 
 // Decodes Shift-JIS text to UTF-8; bytes CP932 does not define become U+FFFD.
-// Fails only when the system's iconv cannot convert CP932 at all.
+// Never fails; the Result stays for callers written when a system converter
+// could be missing.
 Result<std::string> Cp932ToUtf8(std::string_view sjis);
 
 // Encodes UTF-8 text as Shift-JIS; fails when a character has no CP932 form or
-// the system cannot convert.
+// the text is not valid UTF-8.
 Result<std::string> Utf8ToCp932(std::string_view utf8);
 
 }  // namespace fudeline

@@ -1,11 +1,10 @@
 #include "glyphs/mona_font.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -14,64 +13,89 @@
 namespace fudeline {
 
 struct MonaFont::Impl {
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
-    // Rendered glyphs, filled on first use; a null entry records a missing glyph.
+    std::string bytes;
+    // Where each glyph's advance byte lies in `bytes`.
+    std::unordered_map<char32_t, std::size_t> offsets;
+    // Unpacked glyphs, filled on first use; a null entry records a missing glyph.
     mutable std::unordered_map<char32_t, std::unique_ptr<FontGlyph>> cache;
-
-    ~Impl() {
-        if (face) FT_Done_Face(face);
-        if (library) FT_Done_FreeType(library);
-    }
 };
+
+namespace {
+
+std::uint32_t ReadU32(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int k = 3; k >= 0; --k) v = v << 8 | static_cast<unsigned char>(bytes[at + k]);
+    return v;
+}
+
+std::size_t GlyphBytes(int advance) {
+    return static_cast<std::size_t>((advance + 7) / 8) * kFontLineHeight;
+}
+
+}  // namespace
 
 MonaFont::MonaFont(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 MonaFont::~MonaFont() = default;
 
+Result<std::unique_ptr<MonaFont>> MonaFont::FromBytes(std::string bytes) {
+    auto fail = [](const std::string& why) { return Error{"", why}; };
+    const std::size_t magicLength = sizeof kBakedFontMagic - 1;
+    if (bytes.size() < magicLength + 4 || bytes.compare(0, magicLength, kBakedFontMagic) != 0) {
+        return fail("not a font baked by fudeline_bake_font");
+    }
+    auto impl = std::make_unique<Impl>();
+    const std::uint32_t count = ReadU32(bytes, magicLength);
+    std::size_t at = magicLength + 4;
+    impl->offsets.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (bytes.size() - at < 5) return fail("the baked font ends inside a glyph");
+        const char32_t code = ReadU32(bytes, at);
+        const int advance = static_cast<unsigned char>(bytes[at + 4]);
+        if (advance > kBakedGlyphMaxAdvance) return fail("a baked glyph is wider than any glyph");
+        if (bytes.size() - at - 5 < GlyphBytes(advance)) {
+            return fail("the baked font ends inside a glyph");
+        }
+        impl->offsets.emplace(code, at + 4);
+        at += 5 + GlyphBytes(advance);
+    }
+    if (at != bytes.size()) return fail("the baked font has bytes after its last glyph");
+    impl->bytes = std::move(bytes);
+    return std::unique_ptr<MonaFont>(new MonaFont(std::move(impl)));
+}
+
 Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
-    auto fail = [&](const std::string& why) { return Error{path, why}; };
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
-    if (S_ISDIR(info.st_mode)) return fail("is a directory, not a font file");
-    auto impl = std::make_unique<Impl>();
-    if (FT_Init_FreeType(&impl->library) != 0) return fail("FreeType could not start");
-    if (FT_New_Face(impl->library, path.c_str(), 0, &impl->face) != 0) {
-        return fail("not a font FreeType can read");
-    }
-    if (impl->face->num_fixed_sizes < 1 || FT_Select_Size(impl->face, 0) != 0) {
-        return fail("the font has no bitmap strike");
-    }
-    if (impl->face->available_sizes[0].height < kFontLineHeight) {
-        return fail("the font's strike is smaller than 16 pixels");
-    }
-    return std::unique_ptr<MonaFont>(new MonaFont(std::move(impl)));
+    if (S_ISDIR(info.st_mode)) return Error{path, "is a directory, not a font file"};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return SystemError(path, errno);
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    const int readErrno = errno;
+    std::fclose(file);
+    if (failed) return SystemError(path, readErrno);
+    Result<std::unique_ptr<MonaFont>> font = FromBytes(std::move(bytes));
+    if (!font) return Error{path, font.error().reason};
+    return font;
 }
 
 const FontGlyph* MonaFont::GlyphFor(char32_t codePoint) const {
     auto& cache = impl_->cache;
     if (auto it = cache.find(codePoint); it != cache.end()) return it->second.get();
     std::unique_ptr<FontGlyph> glyph;
-    FT_Face face = impl_->face;
-    const FT_UInt index = FT_Get_Char_Index(face, codePoint);
-    if (index != 0 && FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
-        const FT_GlyphSlot slot = face->glyph;
-        const FT_Bitmap& bitmap = slot->bitmap;
+    if (auto found = impl_->offsets.find(codePoint); found != impl_->offsets.end()) {
+        const auto* data = reinterpret_cast<const unsigned char*>(impl_->bytes.data()) + found->second;
         glyph = std::make_unique<FontGlyph>();
-        glyph->advance = static_cast<std::int32_t>(slot->advance.x >> 6);
+        glyph->advance = data[0];
         glyph->dark.assign(static_cast<std::size_t>(glyph->advance) * kFontLineHeight, 0);
-        // Place the bitmap on the 16-row line: its top row sits bitmap_top rows
-        // above the baseline, and the baseline lies at the face's ascender.
-        const int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
-        const int top = ascender - slot->bitmap_top;
-        for (unsigned row = 0; row < bitmap.rows; ++row) {
-            const int y = top + static_cast<int>(row);
-            if (y < 0 || y >= kFontLineHeight) continue;
-            const unsigned char* bits =
-                bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
-            for (unsigned col = 0; col < bitmap.width; ++col) {
-                const int x = slot->bitmap_left + static_cast<int>(col);
-                if (x < 0 || x >= glyph->advance) continue;
-                if (bits[col / 8] & (0x80 >> (col % 8))) {
+        const int rowBytes = (glyph->advance + 7) / 8;
+        const unsigned char* rows = data + 1;
+        for (int y = 0; y < kFontLineHeight; ++y) {
+            for (int x = 0; x < glyph->advance; ++x) {
+                if (rows[y * rowBytes + x / 8] & (0x80 >> (x % 8))) {
                     glyph->dark[static_cast<std::size_t>(y * glyph->advance + x)] = 1;
                 }
             }
@@ -87,7 +111,7 @@ std::string FindMonaFontPath() {
         std::error_code ec;
         if (std::filesystem::exists(dir + kMonaFontFileName, ec)) return dir + kMonaFontFileName;
     }
-    return FUDELINE_SYSTEM_MONA_FONT;  // where the build found it
+    return FUDELINE_BAKED_MONA_FONT;  // where the build wrote it
 }
 
 }  // namespace fudeline

@@ -1,8 +1,15 @@
-// The 16-pixel text face (Mona, a PCF bitmap font), read with FreeType.
+// The 16-pixel text face (Mona), read from its glyph bitmaps baked at build
+// time (fudeline_bake_font reads the PCF font with FreeType once), so the
+// programs and the browser page draw text without FreeType.
 //
 // Every glyph is 16 rows tall with its top row on the top of the text line, and
 // exactly as wide as its advance: the catalogue patterns and the rendered text
 // rows come from the same bitmaps.
+//
+// The baked file: kBakedFontMagic, the glyph count (32-bit little-endian),
+// then per glyph its code point (32-bit little-endian), its advance (one byte,
+// at most kBakedGlyphMaxAdvance) and 16 rows of (advance + 7) / 8 bytes, the
+// leftmost pixel in the high bit, a set bit dark.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +22,10 @@
 
 namespace fudeline {
 
-inline constexpr const char* kMonaFontFileName = "monau16.pcf.gz";
+inline constexpr const char* kMonaFontFileName = "mona16.glyphs";
 inline constexpr int kFontLineHeight = 16;
+inline constexpr char kBakedFontMagic[] = "FUDELINE MONA16\n";
+inline constexpr int kBakedGlyphMaxAdvance = 64;
 
 struct FontGlyph {
     std::int32_t advance = 0;
@@ -27,8 +36,10 @@ struct FontGlyph {
 
 class MonaFont {
   public:
-    // Opens the font file, failing with the path and why it cannot be used.
+    // Opens the baked font file, failing with the path and why it cannot be used.
     static Result<std::unique_ptr<MonaFont>> Open(const std::string& path);
+    // The same from the file's bytes; the error's path is left empty.
+    static Result<std::unique_ptr<MonaFont>> FromBytes(std::string bytes);
     ~MonaFont();
     MonaFont(const MonaFont&) = delete;
     MonaFont& operator=(const MonaFont&) = delete;
@@ -42,9 +53,9 @@ class MonaFont {
     std::unique_ptr<Impl> impl_;
 };
 
-// Where the font is looked for: beside the executable, in the installed data
-// directory, then the system's xfonts-mona location. Returns the first that
-// exists, or the system path.
+// Where the baked font is looked for: beside the executable, in the installed
+// data directory, then where the build wrote it. Returns the first that
+// exists, or the build's path.
 std::string FindMonaFontPath();
 
 }  // namespace fudeline

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the
-# release build, a bounded fuzzing pass, and the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# release build and the browser page, a bounded fuzzing pass, and the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 #   FUZZ_SECONDS=N  seconds per fuzz target (default 15)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
-ctest --test-dir build --output-on-failure -j2
+# The browser page, which the browser test drives.
+./scripts/web.sh
+FUDELINE_WEB_REQUIRED=1 ctest --test-dir build --output-on-failure -j2
 
 ./scripts/fuzz.sh "${FUZZ_SECONDS:-15}"
 

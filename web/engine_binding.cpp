@@ -1,0 +1,225 @@
+// The drawing session as the browser page sees it (embind): the same ArtState
+// the window holds, fed canvas pixels from Pointer Events, with the composed
+// canvas, the text and its Shift-JIS bytes, the post count and the ink layer
+// handed back as JavaScript values. The data files (catalogue, baked face) are
+// packed into the module's file system under /data by the build.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <memory>
+#include <string>
+
+#include "convert/fine_decoder.h"
+#include "convert/row_matcher.h"
+#include "convert/text_painter.h"
+#include "export/export_text.h"
+#include "export/post_counter.h"
+#include "glyphs/catalog_loader.h"
+#include "glyphs/mona_font.h"
+#include "pixels/geometry.h"
+#include "session/art_state.h"
+#include "session/compose.h"
+
+namespace fudeline::web {
+namespace {
+
+constexpr const char* kDataDirectory = "/data/";
+
+// 0x00RRGGBB pixels to the canvas's RGBA bytes.
+void ToRgba(const Image& image, std::vector<std::uint8_t>& rgba) {
+    rgba.resize(static_cast<std::size_t>(image.width()) * image.height() * 4);
+    std::uint8_t* out = rgba.data();
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint32_t* row = image.Row(y);
+        for (int x = 0; x < image.width(); ++x, out += 4) {
+            out[0] = static_cast<std::uint8_t>(row[x] >> 16);
+            out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+            out[2] = static_cast<std::uint8_t>(row[x]);
+            out[3] = 255;
+        }
+    }
+}
+
+emscripten::val BytesOf(const std::string& bytes) {
+    // A copy: the view dies with the string.
+    const auto view = emscripten::val(emscripten::typed_memory_view(
+        bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data())));
+    return emscripten::val::global("Uint8Array").new_(view);
+}
+
+}  // namespace
+
+class Engine {
+  public:
+    Engine() {
+        Result<GlyphCatalog> catalog = LoadGlyphCatalog(kDataDirectory);
+        if (!catalog) {
+            error_ = catalog.error().Message();
+            return;
+        }
+        catalog_ = std::make_unique<GlyphCatalog>(std::move(*catalog));
+        Result<std::unique_ptr<MonaFont>> font =
+            MonaFont::Open(std::string(kDataDirectory) + kMonaFontFileName);
+        if (!font) {
+            error_ = font.error().Message();
+            return;
+        }
+        font_ = std::move(*font);
+        matcher_ = std::make_unique<RowMatcher>(*catalog_);
+        painter_ = std::make_unique<TextPainter>(*font_);
+        state_ = std::make_unique<ArtState>(*matcher_, painter_.get());
+    }
+
+    std::string error() const { return error_; }
+
+    // --- Strokes, in canvas pixels.
+    void down(int x, int y) { state_->BeginStroke({x, y}); }
+    void move(int x, int y) { state_->ExtendStroke({x, y}); }
+    void up() { state_->EndStroke(); }
+    void togglePen() { state_->TogglePenMode(); }
+    bool penMode() const { return state_->penMode(); }
+    bool tracing() const { return state_->traceActive(); }
+
+    // The paint step: converts what is pending and composes the canvas.
+    // Returns whether a conversion ran (the text may have changed).
+    bool paint() {
+        const bool converted = state_->RunPendingConversion();
+        CanvasView parts;
+        parts.picture = picture_.width() > 0 ? &picture_ : nullptr;
+        parts.showRowLines = rowLines_;
+        parts.stroke = &state_->preview();
+        parts.textLayer = &state_->textLayer();
+        ComposeCanvas(parts, view_);
+        ToRgba(view_, rgba_);
+        return converted;
+    }
+    // The composed canvas as RGBA bytes (a view into the module's memory,
+    // valid until the next paint).
+    emscripten::val pixels() const {
+        return emscripten::val(emscripten::typed_memory_view(rgba_.size(), rgba_.data()));
+    }
+
+    void undo() { state_->ExchangeWithUndo(); }
+    void clear() { state_->ClearCanvas(); }
+    void setRowLines(bool show) { rowLines_ = show; }
+
+    // The row matcher, or the fine decoder with or without fillers.
+    void setFine(bool fine, bool noFillers) {
+        if (!fine) {
+            state_->SetFineDecoder(nullptr);
+            return;
+        }
+        std::unique_ptr<FineDecoder>& decoder = fine_[noFillers ? 1 : 0];
+        if (!decoder) {
+            decoder = std::make_unique<FineDecoder>(*catalog_, *font_, FineOptions{noFillers});
+        }
+        state_->SetFineDecoder(decoder.get());
+    }
+
+    // What Copy gives: the UTF-8 text (lines end "\r\n") and its Shift-JIS bytes.
+    std::string text(bool br) const { return ComposeExportUtf8(state_->rows(), br).value_or(""); }
+    emscripten::val sjis(bool br) const { return BytesOf(ComposeExportText(state_->rows(), br)); }
+
+    // The post count on a board with these limits (0: no limit).
+    emscripten::val countPost(bool br, double maxBytes, double maxLines, double maxLineBytes) const {
+        const BoardLimits limits{static_cast<std::int64_t>(maxBytes),
+                                 static_cast<std::int64_t>(maxLines),
+                                 static_cast<std::int64_t>(maxLineBytes)};
+        const PostCount count = CountPost(ComposeExportText(state_->rows(), br), limits);
+        emscripten::val result = emscripten::val::object();
+        result.set("bytes", static_cast<double>(count.bytes));
+        result.set("lines", static_cast<double>(count.lines));
+        result.set("longestLine", static_cast<double>(count.longestLine));
+        result.set("overBytes", count.overBytes);
+        result.set("overLines", count.overLines);
+        result.set("overLineBytes", count.overLineBytes);
+        return result;
+    }
+
+    // --- The drawing as a picture: the ink layer (800 x 464) as RGBA, ink
+    // black and everything else white, as the desktop saves it.
+    emscripten::val inkRgba() {
+        const Image& ink = state_->inkLayer();
+        Image shown(ink.width(), ink.height());
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x) {
+                if (ink.Pixel(x, y) == kBlack) shown.SetPixel(x, y, kBlack);
+            }
+        }
+        ToRgba(shown, inkRgba_);
+        return emscripten::val(emscripten::typed_memory_view(inkRgba_.size(), inkRgba_.data()));
+    }
+    int inkWidth() const { return state_->inkLayer().width(); }
+    int inkHeight() const { return state_->inkLayer().height(); }
+
+    // The drawing becomes the opaque black pixels of an RGBA picture, as the
+    // desktop reads a PNG (one undoable step).
+    void replaceInk(int width, int height, const std::string& rgba) {
+        state_->ReplaceInk(FromRgba(width, height, rgba, true));
+    }
+
+    // The background picture, already scaled (and faded) by the page; an
+    // empty picture hides it.
+    void setPicture(int width, int height, const std::string& rgba) {
+        picture_ = width > 0 && height > 0 ? FromRgba(width, height, rgba, false) : Image();
+    }
+
+  private:
+    static Image FromRgba(int width, int height, const std::string& rgba, bool inkOnly) {
+        Image image(width, height);
+        if (rgba.size() < static_cast<std::size_t>(width) * height * 4) return Image();
+        const auto* p = reinterpret_cast<const std::uint8_t*>(rgba.data());
+        for (int y = 0; y < height; ++y) {
+            std::uint32_t* row = image.Row(y);
+            for (int x = 0; x < width; ++x, p += 4) {
+                if (inkOnly) {
+                    if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) row[x] = kBlack;
+                } else {
+                    row[x] = std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
+                }
+            }
+        }
+        return image;
+    }
+
+    std::string error_;
+    std::unique_ptr<GlyphCatalog> catalog_;
+    std::unique_ptr<MonaFont> font_;
+    std::unique_ptr<RowMatcher> matcher_;
+    std::unique_ptr<TextPainter> painter_;
+    std::unique_ptr<FineDecoder> fine_[2];
+    std::unique_ptr<ArtState> state_;
+    Image picture_;
+    bool rowLines_ = true;
+    Image view_{kCanvasWidth, kCanvasHeight};
+    std::vector<std::uint8_t> rgba_;
+    std::vector<std::uint8_t> inkRgba_;
+};
+
+EMSCRIPTEN_BINDINGS(fudeline) {
+    emscripten::class_<Engine>("Engine")
+        .constructor<>()
+        .function("error", &Engine::error)
+        .function("down", &Engine::down)
+        .function("move", &Engine::move)
+        .function("up", &Engine::up)
+        .function("togglePen", &Engine::togglePen)
+        .function("penMode", &Engine::penMode)
+        .function("tracing", &Engine::tracing)
+        .function("paint", &Engine::paint)
+        .function("pixels", &Engine::pixels)
+        .function("undo", &Engine::undo)
+        .function("clear", &Engine::clear)
+        .function("setRowLines", &Engine::setRowLines)
+        .function("setFine", &Engine::setFine)
+        .function("text", &Engine::text)
+        .function("sjis", &Engine::sjis)
+        .function("countPost", &Engine::countPost)
+        .function("inkRgba", &Engine::inkRgba)
+        .function("inkWidth", &Engine::inkWidth)
+        .function("inkHeight", &Engine::inkHeight)
+        .function("replaceInk", &Engine::replaceInk)
+        .function("setPicture", &Engine::setPicture);
+}
+
+}  // namespace fudeline::web

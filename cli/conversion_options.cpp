@@ -8,6 +8,8 @@
 #include "cli/report.h"
 #include "convert/fine_decoder.h"
 #include "convert/row_matcher.h"
+#include "convert/spacing.h"
+#include "export/board_references.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
@@ -15,6 +17,7 @@
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
+#include "io/page_files.h"
 
 namespace fudeline::cli {
 namespace {
@@ -26,10 +29,26 @@ Result<GlyphCatalog> LoadCatalogue(const ConversionOptions& options) {
     return LoadGlyphCatalog(*dir);
 }
 
-Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options) {
+// The spacing in use: --spacing, or what --no-fillers asks for. Spaces only
+// mean something to the fine decoder, which alone chooses its gaps.
+Result<Spacing> ChosenSpacing(const ConversionOptions& options) {
+    if (options.spacing.empty()) return options.noFillers ? Spacing::Spaces : Spacing::Fillers;
+    const Spacing spacing = ParseSpacing(options.spacing).value();
+    if (options.noFillers && spacing != Spacing::Spaces) {
+        return Error{"", "--no-fillers is --spacing spaces; it cannot go with --spacing " +
+                             options.spacing};
+    }
+    if (spacing == Spacing::Spaces && !options.fine) {
+        return Error{"", "--spacing spaces needs --fine: only the fine decoder chooses its gaps"};
+    }
+    return spacing;
+}
+
+Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options,
+                                 const ExportOptions& exportOptions) {
     if (options.cells) return FormatCells(rows);
-    if (options.sjis) return ComposeExportText(rows, options.br);
-    Result<std::string> utf8 = ComposeExportUtf8(rows, options.br);
+    if (options.sjis) return ComposeExportText(rows, exportOptions);
+    Result<std::string> utf8 = ComposeExportUtf8(rows, exportOptions);
     if (!utf8) return std::move(utf8).error();
     // The export never ends with a line break; a terminal gets one so the
     // prompt starts on its own line. Files and pipes get the exact text.
@@ -77,36 +96,72 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
             },
             ""))
         ->type_name("2ch|shitaraba|BYTES[:LINES[:COLUMNS]]");
+    command
+        .add_option("--spacing", options.spacing,
+                    "How gaps are spelled: fillers (full-width spaces with '.', 'ﾞ', '､' and "
+                    "half-width spaces; the default), spaces (with --fine: full- and half-width "
+                    "spaces only, as --no-fillers), unicode (exactly, with Unicode spaces; "
+                    "Shift-JIS output writes them as &#NNNN; references)")
+        ->check(CLI::IsMember({"fillers", "spaces", "unicode"}))
+        ->type_name("fillers|spaces|unicode");
+    auto* append = command
+                       .add_option("--append", options.append,
+                                   "Also add the text as the last page of FILE (.mlt or .ast, "
+                                   "Shift-JIS; created when missing)")
+                       ->type_name("FILE");
+    command
+        .add_option("--page-name", options.pageName,
+                    "With --append to an AST file: the new page's name")
+        ->type_name("NAME")
+        ->needs(append);
 }
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(ArtState&)>& draw) {
+    const Result<Spacing> spacing = ChosenSpacing(options);
+    if (!spacing) return ReportFailure("use these options", spacing.error());
     const Result<GlyphCatalog> catalog = LoadCatalogue(options);
     if (!catalog) return ReportFailure("load glyph catalogue", catalog.error());
     const RowMatcher matcher(*catalog);
     ArtState state(matcher, nullptr);
-    // The fine decoder places glyphs as the face draws them, so it needs the face.
+    // The fine decoder places glyphs as the face draws them, and Unicode
+    // spaces are as wide as the face draws them: both need the face.
     std::unique_ptr<MonaFont> font;
     std::unique_ptr<FineDecoder> fine;
-    if (options.fine) {
+    std::unique_ptr<UnicodeSpaces> unicodeSpaces;
+    if (options.fine || *spacing == Spacing::Unicode) {
         Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FindMonaFontPath());
         if (!opened) return ReportFailure("open font", opened.error());
         font = std::move(*opened);
-        fine = std::make_unique<FineDecoder>(*catalog, *font, FineOptions{options.noFillers});
+    }
+    if (*spacing == Spacing::Unicode) unicodeSpaces = std::make_unique<UnicodeSpaces>(*font);
+    if (options.fine) {
+        fine = std::make_unique<FineDecoder>(*catalog, *font,
+                                             FineOptions{*spacing == Spacing::Spaces});
         state.SetFineDecoder(fine.get());
     }
     if (Status drawn = draw(state); !drawn)
         return ReportFailure("read " + inputKind, drawn.error());
 
-    const Result<std::string> text = FormatOutput(state.rows(), options);
+    const ExportOptions exportOptions{options.br, *spacing, unicodeSpaces.get(),
+                                      BoardNeedsReferences(options.board)};
+    const Result<std::string> text = FormatOutput(state.rows(), options, exportOptions);
     if (!text) return ReportFailure("convert the text", text.error());
+    // First, so that a refused page file leaves standard output empty.
+    if (!options.append.empty()) {
+        // Page files are Shift-JIS whatever is written below.
+        const std::string page = ComposeExportText(state.rows(), exportOptions);
+        if (Status added = AppendPageToFile(options.append, page, options.pageName); !added) {
+            return ReportFailure("add the page to", added.error());
+        }
+    }
     if (Status written = WriteFileBytes(options.output, *text); !written) {
         return ReportFailure("write", written.error());
     }
     if (!options.board.empty()) {
         // Counted as Copy puts it on the clipboard, whatever format was written.
         const BoardLimits limits = ParseBoardLimits(options.board).value();
-        const PostCount count = CountPost(ComposeExportText(state.rows(), options.br), limits);
+        const PostCount count = CountPost(ComposeExportText(state.rows(), exportOptions), limits);
         std::cerr << "fudeline-cli: " << DescribePostCount(options.board, count, limits) << '\n';
         if (count.over()) return kExitOverBoardLimit;
     }

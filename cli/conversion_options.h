@@ -22,6 +22,9 @@ struct ConversionOptions {
     bool fine = false;       // the fine decoder instead of the row matcher
     bool noFillers = false;  // with fine: spacing of spaces only
     std::string board;       // empty: no post count; else as ParseBoardLimits reads it
+    std::string spacing;     // empty: fillers, or spaces with --no-fillers; else as ParseSpacing reads it
+    std::string append;      // a page file (.mlt or .ast) to add the text to as a page
+    std::string pageName;    // with append to an AST file: the new page's name
 };
 
 void AddConversionOptions(CLI::App& command, ConversionOptions& options);

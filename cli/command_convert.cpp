@@ -32,9 +32,10 @@ Status DrawTextArt(ArtState& state, const std::string& path, int page, bool sjis
     if (!font) return std::move(font).error();
     const Result<std::string> bytes = ReadTextArt(path, page);
     if (!bytes) return bytes.error();
-    // Page files are Shift-JIS by their format.
-    const TextEncoding encoding =
-        sjis || page != 0 ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+    // Page files are Shift-JIS by their format; other text is UTF-8 when it
+    // reads as UTF-8 (Shift-JIS art rarely does), as the window opens it.
+    const bool utf8 = !sjis && page == 0 && DecodeTextArt(*bytes, TextEncoding::Utf8).has_value();
+    const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
     Result<Image> ink = DrawTextArtInk(*bytes, encoding, **font);
     if (!ink) return Error{InputName(path), ink.error().reason};
     state.LayInk(*ink);
@@ -57,8 +58,9 @@ Command AddConvertCommand(CLI::App& app) {
     auto* image = command->add_option("IMAGE", options->image, "The image; - reads standard input");
     auto* text = command
                      ->add_option("--from-text", options->text,
-                                  "Draw this text art (UTF-8, or Shift-JIS with --sjis) with the "
-                                  "Mona face as the ink, one line per row, and convert it again")
+                                  "Draw this text art with the Mona face as the ink, one line per "
+                                  "row, and convert it again (UTF-8 when it reads as UTF-8, else "
+                                  "Shift-JIS; --sjis reads it as Shift-JIS)")
                      ->type_name("FILE");
     image->excludes(text);
     command

@@ -140,3 +140,105 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
 
 }  // namespace
 }  // namespace fudeline
+
+namespace fudeline {
+namespace {
+
+// Text art made only of catalogue characters the way artists compose it
+// (strokes, brackets, dots and runs of spacing), drawn as ink and decoded
+// again by the fine decoder: how much of the text comes back.
+struct RoundTrip {
+    int lines = 0, exactLines = 0, characters = 0, charactersBack = 0;
+};
+
+std::vector<TextCell> ArtistCells(const GlyphCatalog& catalog, const MonaFont& font) {
+    const std::u32string wanted =
+        U"／＼｜─￣＿ノヽ（）く〈〉`'´､｀′″・：ゝミ彡ハレ⌒∧∨〃l|i!:;,.Yイ丿乂＜＞";
+    std::set<std::string> held;
+    for (const Glyph& glyph : catalog) {
+        const auto code = Cp932CharToUnicode(glyph.text);
+        const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr;
+        if (face && face->advance == glyph.width) held.insert(glyph.text);
+    }
+    std::vector<TextCell> cells;
+    for (const Glyph& glyph : catalog) {
+        const auto code = Cp932CharToUnicode(glyph.text);
+        if (code && wanted.find(*code) != std::u32string::npos && held.count(glyph.text)) {
+            cells.push_back({0, glyph.text, glyph.width});
+        }
+    }
+    return cells;
+}
+
+TextRows RandomPiece(std::mt19937& random, const std::vector<TextCell>& cells) {
+    TextRows rows;
+    const int lines = 6 + static_cast<int>(random() % 8);
+    for (int r = 0; r < lines; ++r) {
+        int x = 0;
+        const int width = 100 + static_cast<int>(random() % 500);
+        while (true) {
+            TextCell cell = cells[random() % cells.size()];
+            const int kind = static_cast<int>(random() % 10);
+            cell.gap = kind < 5 ? 0 : kind < 8 ? 3 + static_cast<int>(random() % 12)
+                                               : 11 * (1 + static_cast<int>(random() % 4));
+            if (x + cell.gap + cell.width > width) break;
+            x += cell.gap + cell.width;
+            rows[static_cast<std::size_t>(r)].push_back(cell);
+        }
+    }
+    return rows;
+}
+
+std::string LineText(const TextRow& row) {
+    std::string text;
+    for (const TextCell& cell : row) text += ComposeGap(cell.gap) + cell.text;
+    return text;
+}
+
+TEST(DrawTextArtInk, CatalogueTextComesBackThroughTheFineDecoder) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const MonaFont& font = TestFont();
+    const std::vector<TextCell> cells = ArtistCells(catalog, font);
+    ASSERT_GT(cells.size(), 20u);
+    const auto fine = std::make_unique<FineDecoder>(catalog, font);
+    std::mt19937 random(15);
+    RoundTrip total;
+    for (int piece = 0; piece < 12; ++piece) {
+        const TextRows rows = RandomPiece(random, cells);
+        std::string text;
+        for (int r = 0; r < kRowCount; ++r) text += LineText(rows[static_cast<std::size_t>(r)]) + "\n";
+        const auto ink = DrawTextArtInk(text, TextEncoding::ShiftJis, font);
+        ASSERT_TRUE(ink) << ink.error().reason;
+        for (int r = 0; r < kRowCount; ++r) {
+            const TextRow& source = rows[static_cast<std::size_t>(r)];
+            if (source.empty()) continue;
+            const TextRow decoded = fine->DecodeRow(*ink, r);
+            ++total.lines;
+            total.exactLines += LineText(decoded) == LineText(source);
+            // Characters given back: the source's characters found at their own x.
+            std::set<std::pair<int, std::string>> placed;
+            int x = 0;
+            for (const TextCell& cell : decoded) {
+                x += cell.gap;
+                placed.insert({x, cell.text});
+                x += cell.width;
+            }
+            x = 0;
+            for (const TextCell& cell : source) {
+                x += cell.gap;
+                ++total.characters;
+                total.charactersBack += placed.count({x, cell.text});
+                x += cell.width;
+            }
+        }
+    }
+    const double lines = static_cast<double>(total.exactLines) / total.lines;
+    const double characters = static_cast<double>(total.charactersBack) / total.characters;
+    std::printf("round trip: %d of %d lines exact (%.2f), %d of %d characters back (%.2f)\n",
+                total.exactLines, total.lines, lines, total.charactersBack, total.characters,
+                characters);
+    EXPECT_GE(characters, 0.0);
+}
+
+}  // namespace
+}  // namespace fudeline

@@ -484,11 +484,13 @@ void MainWindow::SetTracing(bool tracing) {
     }
 }
 
-const FineDecoder& MainWindow::FineDecoderFor(bool noFillers) {
-    std::unique_ptr<FineDecoder>& decoder = fineDecoders_[noFillers ? 1 : 0];
+const FineDecoder& MainWindow::FineDecoderFor(Spacing spacing) {
+    std::unique_ptr<FineDecoder>& decoder = fineDecoders_[static_cast<std::size_t>(spacing)];
     if (!decoder) {
-        decoder = std::make_unique<FineDecoder>(resources_.catalog, *resources_.font,
-                                                FineOptions{noFillers});
+        decoder = std::make_unique<FineDecoder>(
+            resources_.catalog, *resources_.font,
+            FineOptions{spacing == Spacing::Spaces,
+                        spacing == Spacing::Unicode ? &unicodeSpaces_ : nullptr});
     }
     return *decoder;
 }
@@ -497,7 +499,10 @@ void MainWindow::ApplyConversionMode() {
     const bool fine = fineBox_->isChecked();
     // The row matcher always places fillers; Unicode spaces need none.
     noFillersBox_->setEnabled(fine && !unicodeSpacingBox_->isChecked());
-    state_.SetFineDecoder(fine ? &FineDecoderFor(noFillersBox_->isChecked()) : nullptr);
+    // Unicode spaces show blank: the canvas draws their gaps so.
+    painter_.SetBlankGaps(spacing() == Spacing::Unicode ? &unicodeSpaces_ : nullptr);
+    state_.SetFineDecoder(fine ? &FineDecoderFor(spacing()) : nullptr);
+    state_.RedrawText();
     canvas_->update();
     DrawingChanged();
 }

@@ -106,7 +106,7 @@ class MainWindow : public QMainWindow {
 
     // Rows become text by the row matcher or, when chosen, the fine decoder.
     void ApplyConversionMode();
-    const FineDecoder& FineDecoderFor(bool noFillers);
+    const FineDecoder& FineDecoderFor(Spacing spacing);
 
     // Writes `bytes` to `path` whole; on failure says so, with the file name.
     bool WriteOrWarn(const QString& path, const std::string& bytes);
@@ -115,8 +115,8 @@ class MainWindow : public QMainWindow {
     const EngineResources& resources_;
     RowMatcher matcher_;
     TextPainter painter_;
-    // Built when first chosen (index: without fillers); the session points at one.
-    std::array<std::unique_ptr<FineDecoder>, 2> fineDecoders_;
+    // Built when first chosen (index: the spacing); the session points at one.
+    std::array<std::unique_ptr<FineDecoder>, 3> fineDecoders_;
     ArtState state_;
     BackgroundPicture background_;
     FileChooser chooseFile_;

@@ -136,8 +136,10 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     }
     if (*spacing == Spacing::Unicode) unicodeSpaces = std::make_unique<UnicodeSpaces>(*font);
     if (options.fine) {
-        fine = std::make_unique<FineDecoder>(*catalog, *font,
-                                             FineOptions{*spacing == Spacing::Spaces});
+        fine = std::make_unique<FineDecoder>(
+            *catalog, *font,
+            FineOptions{*spacing == Spacing::Spaces,
+                        *spacing == Spacing::Unicode ? unicodeSpaces.get() : nullptr});
         state.SetFineDecoder(fine.get());
     }
     if (Status drawn = draw(state); !drawn)

@@ -47,6 +47,7 @@ void FineDecoder::BuildGapTable(const MonaFont& font) {
         fillerBegin_[static_cast<std::size_t>(gap)] =
             static_cast<std::uint32_t>(fillerColumns_.size());
         if (!GapAllowed(gap, false) && !GapAllowed(gap, true)) continue;
+        if (options_.unicodeSpaces) continue;  // blank spaces: no filler pixels
         std::int32_t x = 0, pixels = 0;
         for (const FontGlyph* glyph : FaceGlyphs(font, ComposeGap(gap))) {
             if (!glyph) continue;
@@ -66,6 +67,7 @@ void FineDecoder::BuildGapTable(const MonaFont& font) {
 
 bool FineDecoder::GapAllowed(std::int32_t width, bool atLineStart) const {
     if (width == 0) return true;
+    if (options_.unicodeSpaces) return options_.unicodeSpaces->CanSpell(width);
     if (width < 3) return false;
     if (!options_.noFillers) return true;
     const std::int32_t rest = width % kFullWidthSpaceWidth;
@@ -136,6 +138,8 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         nearAhead = m.near[static_cast<std::size_t>(x)] != 0 ? 16 : std::max(0, nearAhead - 1);
         scored[static_cast<std::size_t>(x)] = nearAhead > 0;
     }
+    // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
+    const int leastGap = options_.unicodeSpaces ? 1 : 3;
     for (int y = 0; y < kColumns; ++y) {
         const auto yi = static_cast<std::size_t>(y);
         if (s.best[yi] < kUnreachable) {
@@ -150,7 +154,7 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         std::int32_t from = y;
         const std::int32_t inkBeforeY = kMissedInkCost * m.inkBefore[yi];
         for (auto it = reached.rbegin(); it != reached.rend(); ++it) {
-            if (it->x > y - 3) continue;
+            if (it->x > y - leastGap) continue;
             // No spacing from here or farther left can do better.
             if (it->lowestBase + inkBeforeY - mostFillerGain_ >= arrive) break;
             const std::int32_t gap = y - it->x;

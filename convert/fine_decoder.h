@@ -15,6 +15,7 @@
 #include "convert/fine_cost.h"
 #include "convert/fine_glyphs.h"
 #include "convert/glyph_bits.h"
+#include "convert/spacing.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
 #include "glyphs/mona_font.h"
@@ -27,6 +28,10 @@ struct FineOptions {
     // before a glyph (never at a line's start): no '.', 'ﾞ' or '､' that the
     // ink did not ask for, at the price of fewer gap widths.
     bool noFillers = false;
+    // Spacing of Unicode spaces (and one half-width space), which draw
+    // nothing: every gap they spell exactly is allowed and costs nothing
+    // by itself. Overrides noFillers; must outlive the decoder.
+    const UnicodeSpaces* unicodeSpaces = nullptr;
 };
 
 class FineDecoder {

@@ -70,7 +70,18 @@ void UnicodeSpaces::BuildTable() {
     }
 }
 
-bool UnicodeSpaces::CanSpell(std::int32_t width) const { return Spell(width).has_value(); }
+bool UnicodeSpaces::CanSpell(std::int32_t width) const {
+    // As Spell decides, without building the spelling: asked for every gap
+    // the fine decoder weighs.
+    const auto plain = [this](std::int32_t w) {
+        if (w < 0) return false;
+        if (w == 0) return true;
+        if (spaces_.empty()) return false;
+        while (w >= kTableWidth) w -= spaces_.back().width;
+        return fewest_[static_cast<std::size_t>(w)] != kNone;
+    };
+    return plain(width) || (halfWidth_ > 0 && width >= halfWidth_ && plain(width - halfWidth_));
+}
 
 std::optional<std::u32string> UnicodeSpaces::Spell(std::int32_t width) const {
     std::optional<std::u32string> plain = SpellUnicode(width);

@@ -233,7 +233,8 @@ RoundTrip MeasureRoundTrip(const GlyphCatalog& catalog, const UnicodeSpaces* spa
             if (source.empty()) continue;
             const TextRow decoded = fine->DecodeRow(*ink, r);
             ++total.lines;
-            total.exactLines += LineText(decoded, spaces) == LineText(source, spaces);
+            const bool exact = LineText(decoded, spaces) == LineText(source, spaces);
+            total.exactLines += exact;
             // Characters given back: the source's characters found at their own x.
             std::set<std::pair<int, std::string>> placed;
             int x = 0;
@@ -270,7 +271,10 @@ TEST(DrawTextArtInk, CatalogueTextComesBackThroughTheFineDecoder) {
     for (const UnicodeSpaces* spacing : {static_cast<const UnicodeSpaces*>(nullptr), &spaces}) {
         const RoundTrip total = MeasureRoundTrip(catalog, spacing);
         ASSERT_GT(total.lines, 50);
-        EXPECT_GE(static_cast<double>(total.charactersBack) / total.characters, 0.05);
+        // What stays apart are look-alikes: '|' between spaces and the wider
+        // '｜' draw the same pixels.
+        EXPECT_GE(static_cast<double>(total.exactLines) / total.lines, 0.85);
+        EXPECT_GE(static_cast<double>(total.charactersBack) / total.characters, 0.97);
     }
 }
 

@@ -30,7 +30,7 @@ class PlainDecoder {
     };
 
     PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options)
-        : noFillers_(options.noFillers) {
+        : noFillers_(options.noFillers), unicode_(options.unicodeSpaces) {
         const TextPainter painter(font);
         auto add = [&](const std::string& text, int width) {
             const auto code = Cp932CharToUnicode(text);
@@ -60,7 +60,8 @@ class PlainDecoder {
         }
         for (int g = 0; g <= 800; ++g) {
             Image spacing(g + 32, 16, kWhite);
-            painter.DrawString(spacing, 0, 0, ComposeGap(g), g);
+            // Unicode spaces draw nothing.
+            if (!unicode_) painter.DrawString(spacing, 0, 0, ComposeGap(g), g);
             auto& pixels = fillers_.emplace_back();
             for (int y = 0; y < 16; ++y) {
                 for (int x = 0; x < g; ++x) {
@@ -72,6 +73,7 @@ class PlainDecoder {
 
     bool Allowed(int gap, bool atLineStart) const {
         if (gap == 0) return true;
+        if (unicode_) return unicode_->CanSpell(gap);
         if (gap < 3) return false;
         if (!noFillers_) return true;
         if (gap % 11 == 0) return true;
@@ -85,7 +87,7 @@ class PlainDecoder {
         best[0] = 0;
         for (int y = 0; y < 800; ++y) {
             std::int64_t arrive = best[static_cast<std::size_t>(y)];
-            for (int x = 0; x + 3 <= y; ++x) {
+            for (int x = 0; x + (unicode_ ? 1 : 3) <= y; ++x) {
                 if (best[static_cast<std::size_t>(x)] == kNone || !Allowed(y - x, x == 0)) continue;
                 arrive = std::min(arrive, best[static_cast<std::size_t>(x)] + GapCost(r, x, y - x));
             }
@@ -214,6 +216,7 @@ class PlainDecoder {
     }
 
     bool noFillers_;
+    const UnicodeSpaces* unicode_;
     std::map<std::string, Shape> shapes_;
     std::vector<std::vector<std::pair<int, int>>> fillers_;
 };
@@ -243,10 +246,14 @@ GlyphCatalog* FineDecoderTest::sample_ = nullptr;
 TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
     using testing::InkStyle;
     std::mt19937 rng(1234);
-    for (const bool noFillers : {false, true}) {
+    const UnicodeSpaces unicode(*font_);
+    for (const Spacing spacing : {Spacing::Fillers, Spacing::Spaces, Spacing::Unicode}) {
+        const bool noFillers = spacing == Spacing::Spaces;
         // Glyphs scored four at a time where the processor can, one at a time
         // anywhere; the sample only, which keeps the plain programme quick.
-        const FineOptions options{.noFillers = noFillers, .rangeCharacters = false};
+        const FineOptions options{.noFillers = noFillers,
+                                  .unicodeSpaces = spacing == Spacing::Unicode ? &unicode : nullptr,
+                                  .rangeCharacters = false};
         const FineDecoder wide(*sample_, *font_, options);
         const FineDecoder portable(*sample_, *font_, options, GlyphBits::Isa::Portable);
         const PlainDecoder plain(*sample_, *font_, options);
@@ -257,7 +264,7 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
             for (int k = 0; k < 3; ++k) {
                 const int row = std::uniform_int_distribution<int>(0, kRowCount - 1)(rng);
                 SCOPED_TRACE(::testing::Message() << "style " << static_cast<int>(style) << " row "
-                                                  << row << " no fillers " << noFillers);
+                                                  << row << " spacing " << SpacingName(spacing));
                 const std::int64_t optimum = plain.Optimum(ink, row);
                 for (const FineDecoder* decoder : {&wide, &portable}) {
                     EXPECT_EQ(decoder->RowCost(ink, row), optimum);

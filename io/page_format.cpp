@@ -21,7 +21,12 @@ bool NextLine(std::string_view bytes, std::size_t& at, Line& line) {
     const std::size_t feed = bytes.find('\n', at);
     line.end = feed == std::string_view::npos ? bytes.size() : feed + 1;
     line.contentEnd = feed == std::string_view::npos ? bytes.size() : feed;
-    if (line.contentEnd > line.begin && bytes[line.contentEnd - 1] == '\r') --line.contentEnd;
+    // Only "\r\n" ends a line with its CR: a lone CR at the end of the file
+    // stays part of the line, as it will once more text follows it.
+    if (feed != std::string_view::npos && line.contentEnd > line.begin &&
+        bytes[line.contentEnd - 1] == '\r') {
+        --line.contentEnd;
+    }
     at = line.end;
     return true;
 }
@@ -133,12 +138,16 @@ Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName
     std::size_t at = 0;
     const bool astHead = NextLine(bytes, at, first) &&
                          IsAstHead(bytes.substr(first.begin, first.contentEnd - first.begin));
-    if (astHead) {
-        format = PageFormat::Ast;
-    } else if (named == PageFormat::Ast && !bytes.empty()) {
+    if (named == PageFormat::Ast && !astHead && !bytes.empty()) {
         return Error{"", "not an AST file: it does not start with a line \"[AA][name]\""};
-    } else if (named || bytes.empty() || HasSplitLine(bytes)) {
-        format = named.value_or(PageFormat::Mlt);
+    }
+    // A name says the format; an MLT page may itself start with "[AA][".
+    if (named) {
+        format = named;
+    } else if (astHead) {
+        format = PageFormat::Ast;
+    } else if (bytes.empty() || HasSplitLine(bytes)) {
+        format = PageFormat::Mlt;
     } else {
         return Error{"", "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file "
                          "(no [AA][name] line at its start)"};
@@ -163,6 +172,8 @@ Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
     if (file.format == PageFormat::Mlt && !name.empty()) {
         return Error{"", "MLT pages have no names; name pages in an AST file"};
     }
+    // An empty page in an otherwise empty MLT file would be no page at all.
+    if (text.empty()) return Error{"", "the text is empty: there is nothing to add as a page"};
     if (name.find_first_of("\r\n") != std::string_view::npos) {
         return Error{"", "a page name cannot hold a line break"};
     }

@@ -35,17 +35,18 @@ struct PageFile {
 // The format a file name asks for (".mlt" or ".ast", any case); nothing else.
 std::optional<PageFormat> PageFormatForName(std::string_view fileName);
 
-// Reads a page file. AST is recognised by its first line, MLT by a ".mlt"
-// name or a "[SPLIT]" line; anything else, a file named ".ast" that does not
-// start with "[AA][", and bytes that are not Shift-JIS text are refused with
-// the reason. An empty file holds no pages. Errors carry no path.
+// Reads a page file. A ".mlt" or ".ast" name says the format; without one,
+// AST is recognised by its first line and MLT by a "[SPLIT]" line. Anything
+// else, a file named ".ast" that does not start with "[AA][", and bytes that
+// are not Shift-JIS text are refused with the reason. An empty file holds no
+// pages. Errors carry no path.
 Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName);
 
 // The file's bytes: every page's lead and text in order.
 std::string FormatPageFile(const PageFile& file);
 
-// Adds `text` as the last page, with `name` for AST. A text that would read
-// back as more than one page (a "[SPLIT]" line in MLT, an "[AA][...]" line in
+// Adds `text` as the last page, with `name` for AST. An empty text (no page
+// to keep), a text that would read back as more than one page (a "[SPLIT]" line in MLT, an "[AA][...]" line in
 // AST), a name with a line break, or a name given for MLT is refused.
 Status AddPage(PageFile& file, std::string_view text, std::string_view name);
 

@@ -46,6 +46,8 @@ TEST(ParsePageFile, SplitsPagesAndWritesTheSameBytesBack) {
          {{"face", "A"}, {"", "B\r\n"}}},
         {"AST found by its first line", "a.txt", "[AA][x]\r\n[AA][y]", PageFormat::Ast,
          {{"x", ""}, {"y", ""}}},
+        {"MLT named so, starting like AST", "a.mlt", "[AA][x]\r\n[SPLIT]\r\nB", PageFormat::Mlt,
+         {{"", "[AA][x]"}, {"", "B"}}},
         {"AST with a Shift-JIS name", "a.ast", "[AA][\x8A\xE7]\r\n\x81\x5E", PageFormat::Ast,
          {{"\x8A\xE7", "\x81\x5E"}}},
     };
@@ -89,7 +91,7 @@ TEST(AddPage, AddsPagesThatReadBackAsTheyWereGiven) {
         PageFile file{format, {}};
         const std::vector<Expected> pages = {
             {format == PageFormat::Ast ? "one" : "", "\x81\x40 \x81\x5E\r\n|"},
-            {"", ""},
+            {"", "\r\n"},
             {format == PageFormat::Ast ? "\x8A\xE7" : "", "x&#8201;y\r\n\r\nz"},
         };
         for (const Expected& page : pages) ASSERT_TRUE(AddPage(file, page.text, page.name));
@@ -123,6 +125,8 @@ TEST(AddPage, RefusesPagesThatWouldNotReadBack) {
         {PageFormat::Mlt, "a", "name", "MLT pages have no names; name pages in an AST file"},
         {PageFormat::Ast, "[AA][x]", "", "the text holds a line \"[AA][...]\", which would start a new page"},
         {PageFormat::Ast, "a", "two\nlines", "a page name cannot hold a line break"},
+        {PageFormat::Mlt, "", "", "the text is empty: there is nothing to add as a page"},
+        {PageFormat::Ast, "", "x", "the text is empty: there is nothing to add as a page"},
     };
     for (const Case& c : cases) {
         PageFile file{c.format, {}};

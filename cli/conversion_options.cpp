@@ -39,9 +39,13 @@ Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& 
     return utf8;
 }
 
+// --board, which every conversion takes.
+void AddBoardOption(CLI::App& command, ConversionOptions& options);
+
 }  // namespace
 
-void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
+void AddConversionOptions(CLI::App& command, ConversionOptions& options,
+                          DefaultDecoder decoder) {
     command
         .add_option("--catalogue-dir", options.catalogueDir,
                     "Folder holding the glyph catalogue files (default: beside the program, "
@@ -54,6 +58,24 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
     sjis->excludes(cells);
     command.add_option("-o,--output", options.output, "Write to FILE instead of standard output")
         ->type_name("FILE");
+    if (decoder == DefaultDecoder::Fine) {
+        options.fine = true;
+        auto* greedy = command.add_flag(
+            "--greedy", options.greedy,
+            "Match with the row matcher, glyph by glyph (faster; bolder, rougher lines)");
+        command
+            .add_flag("--fine", options.fine,
+                      "Choose each row whole so the text follows the lines closely (the "
+                      "default; needs the Mona font)")
+            ->excludes(greedy);
+        command
+            .add_flag("--no-fillers", options.noFillers,
+                      "Space with full- and half-width spaces only, no '.', 'ﾞ' or '､' (not "
+                      "with --greedy)")
+            ->excludes(greedy);
+        AddBoardOption(command, options);
+        return;
+    }
     auto* fine = command.add_flag(
         "--fine", options.fine,
         "Choose each row whole so the text follows the drawing closely (slower; needs the "
@@ -62,6 +84,12 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         .add_flag("--no-fillers", options.noFillers,
                   "With --fine: space with full- and half-width spaces only, no '.', 'ﾞ' or '､'")
         ->needs(fine);
+    AddBoardOption(command, options);
+}
+
+namespace {
+
+void AddBoardOption(CLI::App& command, ConversionOptions& options) {
     command
         .add_option("--board", options.board,
                     "Print on stderr how long the text is as a post on the board (2ch: 2048 bytes, "
@@ -79,6 +107,8 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         ->type_name("2ch|shitaraba|BYTES[:LINES[:COLUMNS]]");
 }
 
+}  // namespace
+
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(ArtState&)>& draw) {
     const Result<GlyphCatalog> catalog = LoadCatalogue(options);
@@ -88,7 +118,7 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     // The fine decoder places glyphs as the face draws them, so it needs the face.
     std::unique_ptr<MonaFont> font;
     std::unique_ptr<FineDecoder> fine;
-    if (options.fine) {
+    if (options.fine && !options.greedy) {
         Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FindMonaFontPath());
         if (!opened) return ReportFailure("open font", opened.error());
         font = std::move(*opened);

@@ -68,7 +68,7 @@ Command AddTraceCommand(CLI::App& app) {
         ->add_option("--save-ink", options->saveInk,
                      "Also write the extracted ink layer as a PNG that convert reads")
         ->type_name("FILE.png");
-    AddConversionOptions(*command, options->conversion);
+    AddConversionOptions(*command, options->conversion, DefaultDecoder::Fine);
     return {command, [options] {
                 TraceOptions trace;
                 trace.mode = options->mode == "lineart" ? TraceMode::LineArt

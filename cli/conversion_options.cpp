@@ -38,7 +38,7 @@ Result<Spacing> ChosenSpacing(const ConversionOptions& options) {
         return Error{"", "--no-fillers is --spacing spaces; it cannot go with --spacing " +
                              options.spacing};
     }
-    if (spacing == Spacing::Spaces && !options.fine) {
+    if (spacing == Spacing::Spaces && (!options.fine || options.greedy)) {
         return Error{"", "--spacing spaces needs --fine: only the fine decoder chooses its gaps"};
     }
     return spacing;
@@ -58,9 +58,14 @@ Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& 
     return utf8;
 }
 
+// --board, --spacing and --append, which every conversion takes.
+void AddBoardOption(CLI::App& command, ConversionOptions& options);
+void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options);
+
 }  // namespace
 
-void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
+void AddConversionOptions(CLI::App& command, ConversionOptions& options,
+                          DefaultDecoder decoder) {
     command
         .add_option("--catalogue-dir", options.catalogueDir,
                     "Folder holding the glyph catalogue files (default: beside the program, "
@@ -73,6 +78,25 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
     sjis->excludes(cells);
     command.add_option("-o,--output", options.output, "Write to FILE instead of standard output")
         ->type_name("FILE");
+    if (decoder == DefaultDecoder::Fine) {
+        options.fine = true;
+        auto* greedy = command.add_flag(
+            "--greedy", options.greedy,
+            "Match with the row matcher, glyph by glyph (faster; bolder, rougher lines)");
+        command
+            .add_flag("--fine", options.fine,
+                      "Choose each row whole so the text follows the lines closely (the "
+                      "default; needs the Mona font)")
+            ->excludes(greedy);
+        command
+            .add_flag("--no-fillers", options.noFillers,
+                      "Space with full- and half-width spaces only, no '.', 'ﾞ' or '､' (not "
+                      "with --greedy)")
+            ->excludes(greedy);
+        AddBoardOption(command, options);
+        AddSpacingAndPageOptions(command, options);
+        return;
+    }
     auto* fine = command.add_flag(
         "--fine", options.fine,
         "Choose each row whole so the text follows the drawing closely (slower; needs the "
@@ -81,6 +105,13 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         .add_flag("--no-fillers", options.noFillers,
                   "With --fine: space with full- and half-width spaces only, no '.', 'ﾞ' or '､'")
         ->needs(fine);
+    AddBoardOption(command, options);
+    AddSpacingAndPageOptions(command, options);
+}
+
+namespace {
+
+void AddBoardOption(CLI::App& command, ConversionOptions& options) {
     command
         .add_option("--board", options.board,
                     "Print on stderr how long the text is as a post on the board (2ch: 2048 bytes, "
@@ -96,6 +127,9 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
             },
             ""))
         ->type_name("2ch|shitaraba|BYTES[:LINES[:COLUMNS]]");
+}
+
+void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
     command
         .add_option("--spacing", options.spacing,
                     "How gaps are spelled: fillers (full-width spaces with '.', 'ﾞ', '､' and "
@@ -116,6 +150,8 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         ->needs(append);
 }
 
+}  // namespace
+
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(ArtState&)>& draw) {
     const Result<Spacing> spacing = ChosenSpacing(options);
@@ -129,13 +165,14 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     std::unique_ptr<MonaFont> font;
     std::unique_ptr<FineDecoder> fine;
     std::unique_ptr<UnicodeSpaces> unicodeSpaces;
-    if (options.fine || *spacing == Spacing::Unicode) {
+    const bool fineInUse = options.fine && !options.greedy;
+    if (fineInUse || *spacing == Spacing::Unicode) {
         Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FindMonaFontPath());
         if (!opened) return ReportFailure("open font", opened.error());
         font = std::move(*opened);
     }
     if (*spacing == Spacing::Unicode) unicodeSpaces = std::make_unique<UnicodeSpaces>(*font);
-    if (options.fine) {
+    if (fineInUse) {
         fine = std::make_unique<FineDecoder>(
             *catalog, *font,
             FineOptions{*spacing == Spacing::Spaces,

@@ -26,10 +26,10 @@ namespace fudeline {
 // A dark pixel drawn, by its distance to the nearest ink pixel.
 inline constexpr std::int32_t kOnInkGain = 4;       // 0: earns 0.4
 inline constexpr std::int32_t kOneOffCost = 2;      // 1 (a 4-neighbour of ink)
-inline constexpr std::int32_t kTwoOffCost = 3;      // within 2 (Euclidean)
+inline constexpr std::int32_t kTwoOffCost = 2;      // within 2 (Euclidean)
 inline constexpr std::int32_t kFarPixelCost = 14;   // farther
 // An ink pixel of the row, by its distance to the nearest dark pixel over it.
-inline constexpr std::int32_t kInkOneOffCost = 2;   // 1
+inline constexpr std::int32_t kInkOneOffCost = 3;   // 1
 inline constexpr std::int32_t kInkTwoOffCost = 3;   // within 2
 inline constexpr std::int32_t kMissedInkCost = 12;  // farther, or under spacing
 

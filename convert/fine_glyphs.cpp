@@ -90,11 +90,17 @@ std::int64_t FineGlyphs::ScorePortable(const WidthGroup& group, const InkWords& 
         const std::uint64_t* reach1 = group.reach1.data() + k * stride;
         const std::uint64_t* reach2 = group.reach2.data() + k * stride;
         for (std::size_t g = 0; g < stride; ++g) {
-            score[g] += CountWeights::exact * std::popcount(dark[g] & target) +
-                        CountWeights::near1 * std::popcount(dark[g] & near1) +
-                        CountWeights::near2 * std::popcount(dark[g] & near2) +
-                        CountWeights::reach1 * std::popcount(reach1[g] & target) +
-                        CountWeights::reach2 * std::popcount(reach2[g] & target);
+            std::int64_t sum = CountWeights::exact * std::popcount(dark[g] & target) +
+                               CountWeights::near2 * std::popcount(dark[g] & near2) +
+                               CountWeights::reach2 * std::popcount(reach2[g] & target);
+            // A distance step that costs the same on both sides needs no count.
+            if constexpr (CountWeights::near1 != 0) {
+                sum += CountWeights::near1 * std::popcount(dark[g] & near1);
+            }
+            if constexpr (CountWeights::reach1 != 0) {
+                sum += CountWeights::reach1 * std::popcount(reach1[g] & target);
+            }
+            score[g] += sum;
         }
     }
     return *std::min_element(score, score + stride);
@@ -103,23 +109,30 @@ std::int64_t FineGlyphs::ScorePortable(const WidthGroup& group, const InkWords& 
 #if defined(__x86_64__)
 namespace {
 
-// The set bits of each 64-bit lane: a nibble table, then byte sums.
-__attribute__((target("avx2"))) inline __m256i PopCount64(__m256i v) {
+// The set bits of each byte, by a nibble table.
+__attribute__((target("avx2"))) inline __m256i ByteCounts(__m256i v) {
     const __m256i table = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0, 1, 1,
                                            2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i low = _mm256_shuffle_epi8(table, _mm256_and_si256(v, nibble));
     const __m256i high =
         _mm256_shuffle_epi8(table, _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble));
-    return _mm256_sad_epu8(_mm256_add_epi8(low, high), _mm256_setzero_si256());
+    return _mm256_add_epi8(low, high);
 }
 
-// Adds weight times the set bits of (masks & with) to each lane of `sum`.
-__attribute__((target("avx2"))) inline __m256i AddWeighted(__m256i sum, const std::uint64_t* masks,
-                                                          __m256i with, __m256i weight) {
+// Adds the set bits of (masks & with), per byte, to `counts`.
+__attribute__((target("avx2"))) inline __m256i CountInto(__m256i counts, const std::uint64_t* masks,
+                                                        __m256i with) {
     const __m256i bits = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(masks));
+    return _mm256_add_epi8(counts, ByteCounts(_mm256_and_si256(bits, with)));
+}
+
+// Adds weight times the byte counts' sum in each 64-bit lane to `sum`.
+__attribute__((target("avx2"))) inline __m256i AddWeighted(__m256i sum, __m256i counts,
+                                                          __m256i weight) {
     // Counts and weights are small: the signed low halves carry the products.
-    return _mm256_add_epi64(sum, _mm256_mul_epi32(PopCount64(_mm256_and_si256(bits, with)), weight));
+    const __m256i lanes = _mm256_sad_epu8(counts, _mm256_setzero_si256());
+    return _mm256_add_epi64(sum, _mm256_mul_epi32(lanes, weight));
 }
 
 }  // namespace
@@ -134,21 +147,31 @@ __attribute__((target("avx2"))) std::int64_t FineGlyphs::ScoreAvx2(const WidthGr
         near2[k] = _mm256_set1_epi64x(static_cast<long long>(ink.near2[k]));
         target[k] = _mm256_set1_epi64x(static_cast<long long>(ink.target[k]));
     }
-    const __m256i exact = _mm256_set1_epi64x(CountWeights::exact);
-    const __m256i weight1 = _mm256_set1_epi64x(CountWeights::near1);
-    const __m256i weight2 = _mm256_set1_epi64x(CountWeights::near2);
-    const __m256i reachWeight1 = _mm256_set1_epi64x(CountWeights::reach1);
-    const __m256i reachWeight2 = _mm256_set1_epi64x(CountWeights::reach2);
     __m256i least = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
     for (std::size_t g = 0; g < stride; g += 4) {
-        __m256i lane = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&group.base[g]));
+        // Per byte at most 8 bits a word and 6 words: the byte counts never wrap.
+        const __m256i zero = _mm256_setzero_si256();
+        __m256i exact = zero, within1 = zero, within2 = zero, reach1 = zero, reach2 = zero;
         for (std::size_t k = 0; k < words; ++k) {
             const std::uint64_t* dark = group.dark.data() + k * stride + g;
-            lane = AddWeighted(lane, dark, target[k], exact);
-            lane = AddWeighted(lane, dark, near1[k], weight1);
-            lane = AddWeighted(lane, dark, near2[k], weight2);
-            lane = AddWeighted(lane, group.reach1.data() + k * stride + g, target[k], reachWeight1);
-            lane = AddWeighted(lane, group.reach2.data() + k * stride + g, target[k], reachWeight2);
+            exact = CountInto(exact, dark, target[k]);
+            within2 = CountInto(within2, dark, near2[k]);
+            reach2 = CountInto(reach2, group.reach2.data() + k * stride + g, target[k]);
+            // A distance step that costs the same on both sides needs no count.
+            if constexpr (CountWeights::near1 != 0) within1 = CountInto(within1, dark, near1[k]);
+            if constexpr (CountWeights::reach1 != 0) {
+                reach1 = CountInto(reach1, group.reach1.data() + k * stride + g, target[k]);
+            }
+        }
+        __m256i lane = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&group.base[g]));
+        lane = AddWeighted(lane, exact, _mm256_set1_epi64x(CountWeights::exact));
+        lane = AddWeighted(lane, within2, _mm256_set1_epi64x(CountWeights::near2));
+        lane = AddWeighted(lane, reach2, _mm256_set1_epi64x(CountWeights::reach2));
+        if constexpr (CountWeights::near1 != 0) {
+            lane = AddWeighted(lane, within1, _mm256_set1_epi64x(CountWeights::near1));
+        }
+        if constexpr (CountWeights::reach1 != 0) {
+            lane = AddWeighted(lane, reach1, _mm256_set1_epi64x(CountWeights::reach1));
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(score + g), lane);
         least = _mm256_blendv_epi8(least, lane, _mm256_cmpgt_epi64(least, lane));

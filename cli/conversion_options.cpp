@@ -14,6 +14,7 @@
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "glyphs/catalog_loader.h"
+#include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
@@ -190,7 +191,13 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     if (!options.append.empty()) {
         // Page files are Shift-JIS whatever is written below.
         const std::string page = ComposeExportText(state.rows(), exportOptions);
-        if (Status added = AppendPageToFile(options.append, page, options.pageName); !added) {
+        // The name is typed in the terminal's UTF-8; the file holds Shift-JIS.
+        const Result<std::string> name = Utf8ToCp932(options.pageName);
+        if (!name) {
+            return ReportFailure("add the page to",
+                                 Error{options.append, "the page name has no Shift-JIS form"});
+        }
+        if (Status added = AppendPageToFile(options.append, page, *name); !added) {
             return ReportFailure("add the page to", added.error());
         }
     }

@@ -17,6 +17,9 @@ QString LastFolderKey(FileRequest::Purpose purpose) {
             return QStringLiteral("folders/exportText");
         case FileRequest::Purpose::SaveTextPicture:
             return QStringLiteral("folders/textPicture");
+        case FileRequest::Purpose::OpenTextArt:
+        case FileRequest::Purpose::AppendPage:
+            return QStringLiteral("folders/textArt");  // pages are added where art is kept
     }
     return QStringLiteral("folders/other");
 }
@@ -29,6 +32,10 @@ FileChoice ChooseFileWithDialog(const FileRequest& request, QWidget* parent) {
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.filters);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    // A page is added to the file, which stays: nothing is replaced.
+    if (request.purpose == FileRequest::Purpose::AppendPage) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     FileChoice choice;
     choice.path = dialog.selectedFiles().front();

@@ -13,7 +13,15 @@ class QWidget;
 namespace fudeline {
 
 struct FileRequest {
-    enum class Purpose { BackgroundPicture, OpenDrawing, SaveDrawing, ExportText, SaveTextPicture };
+    enum class Purpose {
+        BackgroundPicture,
+        OpenDrawing,
+        SaveDrawing,
+        ExportText,
+        SaveTextPicture,
+        OpenTextArt,
+        AppendPage,
+    };
     Purpose purpose = Purpose::BackgroundPicture;
     bool save = false;
     QString title;

@@ -21,6 +21,7 @@
 #include "app/background_menu.h"
 #include "app/canvas_widget.h"
 #include "app/control_row.h"
+#include "app/page_dialogs.h"
 #include "app/post_status.h"
 #include "convert/text_art_picture.h"
 #include "export/export_text.h"
@@ -46,6 +47,7 @@ const QString kBrTagKey = QStringLiteral("copy/addBrTag");
 const QString kRowLinesKey = QStringLiteral("view/rowLines");
 const QString kFineKey = QStringLiteral("convert/fine");
 const QString kNoFillersKey = QStringLiteral("convert/noFillers");
+const QString kUnicodeSpacingKey = QStringLiteral("convert/unicodeSpacing");
 
 // Traced lines wait this long between looks for the end of a stroke under way.
 constexpr int kStrokeEndPollMs = 30;
@@ -98,6 +100,9 @@ MainWindow::MainWindow(const EngineResources& resources, QWidget* parent)
       painter_(*resources.font),
       state_(matcher_, &painter_),
       chooseFile_(ChooseFileWithDialog),
+      choosePage_(ChoosePageWithDialog),
+      askPageName_(AskPageNameWithDialog),
+      unicodeSpaces_(*resources.font),
       keptInk_(kCanvasWidth, kInkHeight) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromUtf8(kCaption));
@@ -144,6 +149,11 @@ void MainWindow::CreateControls() {
     QAction* picture =
         AddCommand("saveTextPictureAction", tr("テキストを画像で保存..."),
                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::SaveTextPicture);
+    QAction* openTextArt = AddCommand("openTextArtAction", tr("テキストアートを開く..."),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                                      &MainWindow::OpenTextArt);
+    QAction* appendPage = AddCommand("appendPageAction", tr("ページとして追加..."),
+                                     QKeySequence(), &MainWindow::AppendPage);
 
     auto button = [client](const char* name, QAction* action, const QString& text, QRect where) {
         auto* b = new QPushButton(text, client);
@@ -190,8 +200,14 @@ void MainWindow::CreateControls() {
     noFillersBox_->setObjectName(QStringLiteral("noFillersCheckBox"));
     noFillersBox_->setToolTip(tr("すき間を空白だけで埋め、線のない所に点を置きません"));
     noFillersBox_->setChecked(settings.value(kNoFillersKey, false).toBool());
+    unicodeSpacingBox_ = new QCheckBox(tr("Unicode空白"), choices);
+    unicodeSpacingBox_->setObjectName(QStringLiteral("unicodeSpacingCheckBox"));
+    unicodeSpacingBox_->setToolTip(
+        tr("すき間を Unicode の空白でぴったり埋めます（文字参照の使える板向け）"));
+    unicodeSpacingBox_->setChecked(settings.value(kUnicodeSpacingKey, false).toBool());
     choicesLayout->addWidget(fineBox_);
     choicesLayout->addWidget(noFillersBox_);
+    choicesLayout->addWidget(unicodeSpacingBox_);
 
     new PenIndicator(state_, client);
     canvas_ = new CanvasWidget(state_, background_, client);
@@ -203,6 +219,8 @@ void MainWindow::CreateControls() {
     fileMenu_->addActions({open, save});
     fileMenu_->addSeparator();
     fileMenu_->addActions({exportText, picture});
+    fileMenu_->addSeparator();
+    fileMenu_->addActions({openTextArt, appendPage});
 
     connect(brTagBox_, &QCheckBox::toggled, this, [this](bool on) {
         QSettings().setValue(kBrTagKey, on);
@@ -222,6 +240,10 @@ void MainWindow::CreateControls() {
     });
     connect(noFillersBox_, &QCheckBox::toggled, this, [this](bool on) {
         QSettings().setValue(kNoFillersKey, on);
+        ApplyConversionMode();
+    });
+    connect(unicodeSpacingBox_, &QCheckBox::toggled, this, [this](bool on) {
+        QSettings().setValue(kUnicodeSpacingKey, on);
         ApplyConversionMode();
     });
     connect(backgroundMenu_, &BackgroundMenu::choosePictureRequested, this,
@@ -249,7 +271,7 @@ void MainWindow::ShowMenuUnder(QMenu* menu, QPushButton* button) {
 }
 
 std::string MainWindow::ExportText() const {
-    return ComposeExportText(state_.rows(), brTagBox_->isChecked());
+    return ComposeExportText(state_.rows(), CurrentExportOptions(brTagBox_->isChecked()));
 }
 
 void MainWindow::DrawingChanged() {
@@ -285,7 +307,8 @@ void MainWindow::CopyAsText() {
     auto* mime = new QMimeData;
     // Without a CP932 table only the Shift-JIS form can be offered.
     mime->setText(QString::fromStdString(
-        ComposeExportUtf8(state_.rows(), brTagBox_->isChecked()).value_or(std::string())));
+        ComposeExportUtf8(state_.rows(), CurrentExportOptions(brTagBox_->isChecked()))
+            .value_or(std::string())));
     mime->setData(QString::fromLatin1(kShiftJisMime),
                   QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
@@ -384,7 +407,8 @@ void MainWindow::ExportTextFile() {
         WriteOrWarn(choice.path, ExportText());
         return;
     }
-    const auto utf8 = ComposeExportUtf8(state_.rows(), brTagBox_->isChecked());
+    const auto utf8 =
+        ComposeExportUtf8(state_.rows(), CurrentExportOptions(brTagBox_->isChecked()));
     if (!utf8) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path,
              tr("このシステムでは Shift-JIS を UTF-8 に変換できません"));
@@ -470,19 +494,25 @@ void MainWindow::SetTracing(bool tracing) {
     }
 }
 
-const FineDecoder& MainWindow::FineDecoderFor(bool noFillers) {
-    std::unique_ptr<FineDecoder>& decoder = fineDecoders_[noFillers ? 1 : 0];
+const FineDecoder& MainWindow::FineDecoderFor(Spacing spacing) {
+    std::unique_ptr<FineDecoder>& decoder = fineDecoders_[static_cast<std::size_t>(spacing)];
     if (!decoder) {
-        decoder = std::make_unique<FineDecoder>(resources_.catalog, *resources_.font,
-                                                FineOptions{noFillers});
+        decoder = std::make_unique<FineDecoder>(
+            resources_.catalog, *resources_.font,
+            FineOptions{spacing == Spacing::Spaces,
+                        spacing == Spacing::Unicode ? &unicodeSpaces_ : nullptr});
     }
     return *decoder;
 }
 
 void MainWindow::ApplyConversionMode() {
     const bool fine = fineBox_->isChecked();
-    noFillersBox_->setEnabled(fine);  // the row matcher always places fillers
-    state_.SetFineDecoder(fine ? &FineDecoderFor(noFillersBox_->isChecked()) : nullptr);
+    // The row matcher always places fillers; Unicode spaces need none.
+    noFillersBox_->setEnabled(fine && !unicodeSpacingBox_->isChecked());
+    // Unicode spaces show blank: the canvas draws their gaps so.
+    painter_.SetBlankGaps(spacing() == Spacing::Unicode ? &unicodeSpaces_ : nullptr);
+    state_.SetFineDecoder(fine ? &FineDecoderFor(spacing()) : nullptr);
+    state_.RedrawText();
     canvas_->update();
     DrawingChanged();
 }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,7 +17,9 @@
 #include "background/background_picture.h"
 #include "convert/fine_decoder.h"
 #include "convert/row_matcher.h"
+#include "convert/spacing.h"
 #include "convert/text_painter.h"
+#include "export/export_text.h"
 #include "lines/trace_picture.h"
 #include "session/art_state.h"
 
@@ -42,6 +45,13 @@ class MainWindow : public QMainWindow {
 
     // Tests answer file requests through this instead of a dialog.
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // Which page of a page file to open (labels listed; -1: cancelled), and
+    // the name of a page added to an AST file (nothing: cancelled); tests
+    // answer through these instead of a dialog.
+    using PageChooser = std::function<int(const QStringList& labels, QWidget* parent)>;
+    using PageNamer = std::function<std::optional<QString>(QWidget* parent)>;
+    void SetPageChooser(PageChooser chooser) { choosePage_ = std::move(chooser); }
+    void SetPageNamer(PageNamer namer) { askPageName_ = std::move(namer); }
 
     const ArtState& state() const { return state_; }
     const BackgroundPicture& background() const { return background_; }
@@ -50,6 +60,9 @@ class MainWindow : public QMainWindow {
 
     // The text Copy puts on the clipboard, in Shift-JIS.
     std::string ExportText() const;
+    // How gaps are spelled now: Unicode spaces when chosen, else spaces only
+    // with the fine decoder's "no fillers", else fillers.
+    Spacing spacing() const;
 
     // True from "線を取り込む" until its lines are in the drawing.
     bool tracingLines() const { return tracing_; }
@@ -75,6 +88,12 @@ class MainWindow : public QMainWindow {
     bool HasUnkeptDrawing();
     void ExportTextFile();
     void SaveTextPicture();
+    // Existing text art (a text file, or a page of an MLT or AST file) drawn
+    // as the drawing, as one undoable step; and the text added as a page.
+    void OpenTextArt();
+    void AppendPage();
+    // The spacing and, for the board chosen, references in UTF-8 too.
+    ExportOptions CurrentExportOptions(bool addBrTag) const;
     void ChooseBackgroundPicture();
     void LoadBackgroundPicture(const QString& path);
 
@@ -87,7 +106,7 @@ class MainWindow : public QMainWindow {
 
     // Rows become text by the row matcher or, when chosen, the fine decoder.
     void ApplyConversionMode();
-    const FineDecoder& FineDecoderFor(bool noFillers);
+    const FineDecoder& FineDecoderFor(Spacing spacing);
 
     // Writes `bytes` to `path` whole; on failure says so, with the file name.
     bool WriteOrWarn(const QString& path, const std::string& bytes);
@@ -96,11 +115,14 @@ class MainWindow : public QMainWindow {
     const EngineResources& resources_;
     RowMatcher matcher_;
     TextPainter painter_;
-    // Built when first chosen (index: without fillers); the session points at one.
-    std::array<std::unique_ptr<FineDecoder>, 2> fineDecoders_;
+    // Built when first chosen (index: the spacing); the session points at one.
+    std::array<std::unique_ptr<FineDecoder>, 3> fineDecoders_;
     ArtState state_;
     BackgroundPicture background_;
     FileChooser chooseFile_;
+    PageChooser choosePage_;
+    PageNamer askPageName_;
+    UnicodeSpaces unicodeSpaces_;
     Image keptInk_;  // the ink as last saved or opened; closing asks when it differs
 
     CanvasWidget* canvas_ = nullptr;
@@ -111,6 +133,7 @@ class MainWindow : public QMainWindow {
     QCheckBox* rowLinesBox_ = nullptr;
     QCheckBox* fineBox_ = nullptr;
     QCheckBox* noFillersBox_ = nullptr;
+    QCheckBox* unicodeSpacingBox_ = nullptr;
 
     QFutureWatcher<TracedInk> traceWatcher_;
     std::optional<Image> tracedInk_;  // found, waiting for the stroke under way to end

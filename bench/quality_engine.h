@@ -3,6 +3,7 @@
 // rows drawn back with the font and compared with the truth.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 
 #include "convert/fine_decoder.h"
@@ -51,5 +52,32 @@ struct QualityEngine {
         return MeasureQuality(DrawRowsAsInk(*painter, rows), truth);
     }
 };
+
+// Means of the measures over a set of drawings.
+struct QualityMeans {
+    int count = 0;
+    double f1[kQualityTolerances] = {};
+    double darkRatio = 0, distance = 0, charsBack = 0;
+
+    void Add(const Quality& q, double back = 0) {
+        ++count;
+        for (int t = 0; t < kQualityTolerances; ++t) f1[t] += q.at[static_cast<std::size_t>(t)].f1;
+        darkRatio += q.darkRatio;
+        distance += q.distance;
+        charsBack += back;
+    }
+    double Mean(double sum) const { return count > 0 ? sum / count : 0.0; }
+};
+
+// The columns every quality table prints, and one row of them.
+inline constexpr const char* kQualityColumns = "F1@0  F1@1  F1@2  dark  dist";
+inline void PrintQuality(const Quality& q) {
+    std::printf("%.3f %.3f %.3f %5.2f %5.2f", q.at[0].f1, q.at[1].f1, q.at[2].f1, q.darkRatio,
+                q.distance);
+}
+inline void PrintMeans(const QualityMeans& m) {
+    std::printf("%.3f %.3f %.3f %5.2f %5.2f", m.Mean(m.f1[0]), m.Mean(m.f1[1]), m.Mean(m.f1[2]),
+                m.Mean(m.darkRatio), m.Mean(m.distance));
+}
 
 }  // namespace fudeline::bench

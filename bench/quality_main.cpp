@@ -1,15 +1,4 @@
-// fudeline_quality: how closely text art follows a line drawing (precision,
-// recall and F1 at 2 px of the rows drawn back with the font).
-//
-//   fudeline_quality TRUTH [--cells FILE | --ink IMAGE] [--fine] [--no-fillers]
-//   fudeline_quality --table DIR
-//
-// TRUTH is a PBM or PNG in ink-layer coordinates, its black pixels the lines.
-// The rows come from a cells file (fudeline-cli --cells), or are converted
-// here from IMAGE (by default TRUTH itself), with the row matcher or, with
-// --fine, the fine decoder. --table converts every drawing in DIR all three
-// ways and prints them side by side with the means per set (the file name's
-// first letter) and overall.
+// fudeline_quality: how closely text art follows a line drawing. See kUsage.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +18,27 @@ namespace fudeline {
 namespace {
 
 constexpr int kExitError = 2;
+
+constexpr const char* kUsage =
+    "usage: fudeline_quality TRUTH [--cells FILE | --ink IMAGE] [--fine] [--no-fillers]\n"
+    "       fudeline_quality --table DIR\n"
+    "\n"
+    "How closely text art follows a line drawing: the rows are drawn back with the\n"
+    "font and compared with TRUTH (a PBM or PNG in ink-layer coordinates, its black\n"
+    "pixels the lines).\n"
+    "\n"
+    "  --cells FILE   take the rows from a cells file (fudeline-cli --cells)\n"
+    "  --ink IMAGE    convert IMAGE instead of TRUTH itself\n"
+    "  --fine         convert with the fine decoder (default: the row matcher)\n"
+    "  --no-fillers   with --fine: spacing of spaces only\n"
+    "  --table DIR    convert every drawing in DIR all three ways; means per set\n"
+    "                 (the file name's first letter) and overall\n"
+    "  -h, --help     print this and exit\n"
+    "\n"
+    "Measures: F1 with a drawn pixel matched when a drawing pixel lies within 0, 1\n"
+    "and 2 px (and the other way round for recall); dark, the dark pixels drawn per\n"
+    "drawing pixel; dist, the mean distance of each side's pixels to the other's\n"
+    "nearest, capped at 4 px, averaged over both directions.\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "fudeline_quality: %s\n", message.c_str());
@@ -89,12 +99,14 @@ int Single(const std::vector<std::string>& args) {
     std::printf("precision %.4f recall %.4f f1 %.4f drawn %lld truth %lld bytes %zu\n", q.precision,
                 q.recall, q.f1, static_cast<long long>(q.drawn), static_cast<long long>(q.truth),
                 ComposeExportText(rows, false).size());
+    std::printf("f1@0 %.4f f1@1 %.4f f1@2 %.4f dark %.4f distance %.4f (drawn %.4f truth %.4f)\n",
+                q.at[0].f1, q.at[1].f1, q.at[2].f1, q.darkRatio, q.distance, q.drawnDistance,
+                q.truthDistance);
     return 0;
 }
 
 struct Totals {
-    int drawings = 0;
-    double f1[3] = {0, 0, 0};
+    bench::QualityMeans means[3];
     double bytes[3] = {0, 0, 0};
 };
 
@@ -111,9 +123,11 @@ int Table(const std::string& dir) {
     Engine engine;
     if (Status loaded = engine.Load(); !loaded) return Fail(loaded.error().Message());
 
-    std::printf("%-20s %25s %25s %25s\n", "", "greedy", "fine", "fine --no-fillers");
+    const char* names[3] = {"greedy", "fine", "fine --no-fillers"};
     std::printf("%-20s", "drawing");
-    for (int k = 0; k < 3; ++k) std::printf("     P      R      F1  bytes");
+    for (const char* name : names) std::printf(" | %-28s", name);
+    std::printf("\n%-20s", "");
+    for (int k = 0; k < 3; ++k) std::printf(" | %s", bench::kQualityColumns);
     std::printf("\n");
     std::map<std::string, Totals> sets;
     for (const auto& path : drawings) {
@@ -124,26 +138,27 @@ int Table(const std::string& dir) {
                                   engine.Rows(*truth, engine.fineNoFillers.get())};
         const std::string name = path.stem().string();
         std::printf("%-20s", name.c_str());
-        for (const std::string& set : {name.substr(0, 1), std::string("all")}) {
-            ++sets[set].drawings;
-        }
         for (int k = 0; k < 3; ++k) {
             const Quality q = engine.Measure(rows[k], *truth);
             const std::size_t bytes = ComposeExportText(rows[k], false).size();
-            std::printf("  %.3f  %.3f  %.3f %6zu", q.precision, q.recall, q.f1, bytes);
+            std::printf(" | ");
+            bench::PrintQuality(q);
             for (const std::string& set : {name.substr(0, 1), std::string("all")}) {
-                sets[set].f1[k] += q.f1;
+                sets[set].means[k].Add(q);
                 sets[set].bytes[k] += static_cast<double>(bytes);
             }
         }
         std::printf("\n");
     }
-    std::printf("\nmean F1 (bytes against greedy's)\n");
-    auto printMean = [](const std::string& set, const Totals& t) {
-        std::printf(
-            "%-5s %2d drawings   greedy %.3f   fine %.3f (%.3f x)   no fillers %.3f (%.3f x)\n",
-            set.c_str(), t.drawings, t.f1[0] / t.drawings, t.f1[1] / t.drawings,
-            t.bytes[1] / t.bytes[0], t.f1[2] / t.drawings, t.bytes[2] / t.bytes[0]);
+    std::printf("\nmeans per set (bytes against greedy's)\n");
+    auto printMean = [&](const std::string& set, const Totals& t) {
+        std::printf("%-5s %2d drawings", set.c_str(), t.means[0].count);
+        for (int k = 0; k < 3; ++k) {
+            std::printf(" | ");
+            bench::PrintMeans(t.means[k]);
+            std::printf(" %.2fx", t.bytes[k] / t.bytes[0]);
+        }
+        std::printf("\n");
     };
     for (const auto& [set, t] : sets) {
         if (set != "all") printMean(set, t);
@@ -158,6 +173,10 @@ int Table(const std::string& dir) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
+        if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+            std::fputs(fudeline::kUsage, stdout);
+            return 0;
+        }
         if (args.size() == 2 && args[0] == "--table") return fudeline::Table(args[1]);
         return fudeline::Single(args);
     } catch (const std::exception& e) {

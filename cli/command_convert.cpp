@@ -1,28 +1,92 @@
 // convert IMAGE: the text art of an ink image (black pixels are ink).
+// convert --from-text FILE: existing text art (or one page of an MLT or AST
+// file) drawn with the face as ink and converted again.
 #include <memory>
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
+#include "convert/text_art_ink.h"
+#include "glyphs/mona_font.h"
+#include "io/file_bytes.h"
 #include "io/ink_image.h"
+#include "io/page_files.h"
 #include "pixels/geometry.h"
 
 namespace fudeline::cli {
+namespace {
+
+// The text art bytes to draw: the file, or its page `page` (from 1).
+Result<std::string> ReadTextArt(const std::string& path, int page) {
+    if (page == 0) return ReadFileBytes(path);
+    Result<PageFile> file = ReadPageFile(path);
+    if (!file) return std::move(file).error();
+    if (page < 1 || static_cast<std::size_t>(page) > file->pages.size()) {
+        return Error{InputName(path), "no page " + std::to_string(page) + "; the file has " +
+                                          std::to_string(file->pages.size())};
+    }
+    return std::move(file->pages[static_cast<std::size_t>(page - 1)].text);
+}
+
+Status DrawTextArt(ArtState& state, const std::string& path, int page, bool sjis) {
+    Result<std::unique_ptr<MonaFont>> font = MonaFont::Open(FindMonaFontPath());
+    if (!font) return std::move(font).error();
+    const Result<std::string> bytes = ReadTextArt(path, page);
+    if (!bytes) return bytes.error();
+    // Page files are Shift-JIS by their format; other text is UTF-8 when it
+    // reads as UTF-8 (Shift-JIS art rarely does), as the window opens it.
+    const bool utf8 = !sjis && page == 0 && DecodeTextArt(*bytes, TextEncoding::Utf8).has_value();
+    const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    Result<Image> ink = DrawTextArtInk(*bytes, encoding, **font);
+    if (!ink) return Error{InputName(path), ink.error().reason};
+    state.LayInk(*ink);
+    return {};
+}
+
+}  // namespace
 
 Command AddConvertCommand(CLI::App& app) {
     struct Options {
         std::string image;
+        std::string text;
+        int page = 0;
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
-    CLI::App* command =
-        app.add_subcommand("convert", std::string("Convert an ink image (") + kInkImageFormats +
-                                          "; black pixels are ink) to text art");
-    command->add_option("IMAGE", options->image, "The image; - reads standard input")
-        ->required()
-        ->check(NonEmptyName());
+    CLI::App* command = app.add_subcommand(
+        "convert", std::string("Convert an ink image (") + kInkImageFormats +
+                       "; black pixels are ink), or text art drawn as ink, to text art");
+    auto* image = command->add_option("IMAGE", options->image, "The image; - reads standard input")
+                      ->check(NonEmptyName());
+    auto* text = command
+                     ->add_option("--from-text", options->text,
+                                  "Draw this text art with the Mona face as the ink, one line per "
+                                  "row, and convert it again (UTF-8 when it reads as UTF-8, else "
+                                  "Shift-JIS; --sjis reads it as Shift-JIS)")
+                     ->type_name("FILE")
+                     ->check(NonEmptyName());
+    image->excludes(text);
+    command
+        ->add_option("--page", options->page,
+                     "With --from-text: draw page N (from 1) of an MLT or AST file")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber)
+        ->needs(text);
     AddConversionOptions(*command, options->conversion);
+    // One of the two inputs; CLI11 counts every option toward require_option.
+    command->callback([command, image, text] {
+        if (image->count() == 0 && text->count() == 0) {
+            throw CLI::RequiredError("IMAGE or --from-text");
+        }
+    });
     return {command, [options] {
+                if (!options->text.empty()) {
+                    return RunConversion(options->conversion, "text art",
+                                         [&](ArtState& state) {
+                                             return DrawTextArt(state, options->text, options->page,
+                                                                options->conversion.sjis);
+                                         });
+                }
                 return RunConversion(options->conversion, "image", [&](ArtState& state) -> Status {
                     Result<Image> image =
                         ReadInkImage(options->image, kInkClipRight + 1, kInkHeight);

@@ -112,7 +112,7 @@ Command AddTraceCommand(CLI::App& app) {
                      "only when the text is)")
         ->check(NonEmptyName())
         ->type_name("FILE.png");
-    AddConversionOptions(*command, options->conversion);
+    AddConversionOptions(*command, options->conversion, DefaultDecoder::Fine);
     return {command, [options] {
                 TraceOptions trace;
                 trace.mode = options->mode == "lineart" ? TraceMode::LineArt

@@ -19,5 +19,6 @@ Command AddReplayCommand(CLI::App& app);
 Command AddCatalogueCommand(CLI::App& app);
 Command AddTraceCommand(CLI::App& app);
 Command AddRenderCommand(CLI::App& app);
+Command AddPagesCommand(CLI::App& app);
 
 }  // namespace fudeline::cli

@@ -10,13 +10,17 @@
 #include "cli/report.h"
 #include "convert/fine_decoder.h"
 #include "convert/row_matcher.h"
+#include "convert/spacing.h"
+#include "export/board_references.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "glyphs/catalog_loader.h"
+#include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
+#include "io/page_files.h"
 
 namespace fudeline::cli {
 namespace {
@@ -28,10 +32,26 @@ Result<GlyphCatalog> LoadCatalogue(const ConversionOptions& options) {
     return LoadGlyphCatalog(*dir);
 }
 
-Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options) {
+// The spacing in use: --spacing, or what --no-fillers asks for. Spaces only
+// mean something to the fine decoder, which alone chooses its gaps.
+Result<Spacing> ChosenSpacing(const ConversionOptions& options) {
+    if (options.spacing.empty()) return options.noFillers ? Spacing::Spaces : Spacing::Fillers;
+    const Spacing spacing = ParseSpacing(options.spacing).value();
+    if (options.noFillers && spacing != Spacing::Spaces) {
+        return Error{"", "--no-fillers is --spacing spaces; it cannot go with --spacing " +
+                             options.spacing};
+    }
+    if (spacing == Spacing::Spaces && (!options.fine || options.greedy)) {
+        return Error{"", "--spacing spaces needs --fine: only the fine decoder chooses its gaps"};
+    }
+    return spacing;
+}
+
+Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options,
+                                 const ExportOptions& exportOptions) {
     if (options.cells) return FormatCells(rows);
-    if (options.sjis) return ComposeExportText(rows, options.br);
-    Result<std::string> utf8 = ComposeExportUtf8(rows, options.br);
+    if (options.sjis) return ComposeExportText(rows, exportOptions);
+    Result<std::string> utf8 = ComposeExportUtf8(rows, exportOptions);
     if (!utf8) return std::move(utf8).error();
     // The export never ends with a line break; a terminal gets one so the
     // prompt starts on its own line. Files and pipes get the exact text.
@@ -62,9 +82,14 @@ int WriteOutputs(const std::string& output, const std::string& text,
     return 0;
 }
 
+// --board, --spacing and --append, which every conversion takes.
+void AddBoardOption(CLI::App& command, ConversionOptions& options);
+void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options);
+
 }  // namespace
 
-void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
+void AddConversionOptions(CLI::App& command, ConversionOptions& options,
+                          DefaultDecoder decoder) {
     command
         .add_option("--catalogue-dir", options.catalogueDir,
                     "Folder holding the glyph catalogue files (default: beside the program, "
@@ -79,6 +104,25 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
     command.add_option("-o,--output", options.output, "Write to FILE instead of standard output")
         ->check(NonEmptyName())
         ->type_name("FILE");
+    if (decoder == DefaultDecoder::Fine) {
+        options.fine = true;
+        auto* greedy = command.add_flag(
+            "--greedy", options.greedy,
+            "Match with the row matcher, glyph by glyph (faster; bolder, rougher lines)");
+        command
+            .add_flag("--fine", options.fine,
+                      "Choose each row whole so the text follows the lines closely (the "
+                      "default; needs the Mona font)")
+            ->excludes(greedy);
+        command
+            .add_flag("--no-fillers", options.noFillers,
+                      "Space with full- and half-width spaces only, no '.', 'ﾞ' or '､' (not "
+                      "with --greedy)")
+            ->excludes(greedy);
+        AddBoardOption(command, options);
+        AddSpacingAndPageOptions(command, options);
+        return;
+    }
     auto* fine = command.add_flag(
         "--fine", options.fine,
         "Choose each row whole so the text follows the drawing closely (slower; needs the "
@@ -87,6 +131,13 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         .add_flag("--no-fillers", options.noFillers,
                   "With --fine: space with full- and half-width spaces only, no '.', 'ﾞ' or '､'")
         ->needs(fine);
+    AddBoardOption(command, options);
+    AddSpacingAndPageOptions(command, options);
+}
+
+namespace {
+
+void AddBoardOption(CLI::App& command, ConversionOptions& options) {
     command
         .add_option("--board", options.board,
                     "Print on stderr how long the text is as a post on the board (2ch: 2048 bytes, "
@@ -104,34 +155,85 @@ void AddConversionOptions(CLI::App& command, ConversionOptions& options) {
         ->type_name("2ch|shitaraba|BYTES[:LINES[:COLUMNS]]");
 }
 
+void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
+    command
+        .add_option("--spacing", options.spacing,
+                    "How gaps are spelled: fillers (full-width spaces with '.', 'ﾞ', '､' and "
+                    "half-width spaces; the default), spaces (with --fine: full- and half-width "
+                    "spaces only, as --no-fillers), unicode (exactly, with Unicode spaces; "
+                    "Shift-JIS output writes them as &#NNNN; references)")
+        ->check(CLI::IsMember({"fillers", "spaces", "unicode"}))
+        ->type_name("fillers|spaces|unicode");
+    auto* append = command
+                       .add_option("--append", options.append,
+                                   "Also add the text as the last page of FILE (.mlt or .ast, "
+                                   "Shift-JIS; created when missing)")
+                       ->check(NonEmptyName())
+                       ->type_name("FILE");
+    command
+        .add_option("--page-name", options.pageName,
+                    "With --append to an AST file: the new page's name")
+        ->type_name("NAME")
+        ->needs(append);
+}
+
+}  // namespace
+
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(ArtState&)>& draw,
                   std::vector<SideOutput> sideOutputs) {
+    const Result<Spacing> spacing = ChosenSpacing(options);
+    if (!spacing) return ReportFailure("use these options", spacing.error());
     const Result<GlyphCatalog> catalog = LoadCatalogue(options);
     if (!catalog) return ReportFailure("load glyph catalogue", catalog.error());
     const RowMatcher matcher(*catalog);
     ArtState state(matcher, nullptr);
-    // The fine decoder places glyphs as the face draws them, so it needs the face.
+    // The fine decoder places glyphs as the face draws them, and Unicode
+    // spaces are as wide as the face draws them: both need the face.
     std::unique_ptr<MonaFont> font;
     std::unique_ptr<FineDecoder> fine;
-    if (options.fine) {
+    std::unique_ptr<UnicodeSpaces> unicodeSpaces;
+    const bool fineInUse = options.fine && !options.greedy;
+    if (fineInUse || *spacing == Spacing::Unicode) {
         Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FindMonaFontPath());
         if (!opened) return ReportFailure("open font", opened.error());
         font = std::move(*opened);
-        fine = std::make_unique<FineDecoder>(*catalog, *font, FineOptions{options.noFillers});
+    }
+    if (*spacing == Spacing::Unicode) unicodeSpaces = std::make_unique<UnicodeSpaces>(*font);
+    if (fineInUse) {
+        fine = std::make_unique<FineDecoder>(
+            *catalog, *font,
+            FineOptions{*spacing == Spacing::Spaces,
+                        *spacing == Spacing::Unicode ? unicodeSpaces.get() : nullptr});
         state.SetFineDecoder(fine.get());
     }
     if (Status drawn = draw(state); !drawn)
         return ReportFailure("read " + inputKind, drawn.error());
 
-    const Result<std::string> text = FormatOutput(state.rows(), options);
+    const ExportOptions exportOptions{options.br, *spacing, unicodeSpaces.get(),
+                                      BoardNeedsReferences(options.board)};
+    const Result<std::string> text = FormatOutput(state.rows(), options, exportOptions);
     if (!text) return ReportFailure("convert the text", text.error());
+    // First, so that a refused page file leaves standard output empty.
+    if (!options.append.empty()) {
+        // Page files are Shift-JIS whatever is written below.
+        const std::string page = ComposeExportText(state.rows(), exportOptions);
+        // The name is typed in the terminal's UTF-8; the file holds Shift-JIS.
+        const Result<std::string> name = Utf8ToCp932(options.pageName);
+        if (!name) {
+            return ReportFailure("add the page to",
+                                 Error{options.append, "the page name has no Shift-JIS form"});
+        }
+        if (Status added = AppendPageToFile(options.append, page, *name); !added) {
+            return ReportFailure("add the page to", added.error());
+        }
+    }
     const int written = WriteOutputs(options.output, *text, std::move(sideOutputs));
     if (written != 0) return written;
     if (!options.board.empty()) {
         // Counted as Copy puts it on the clipboard, whatever format was written.
         const BoardLimits limits = ParseBoardLimits(options.board).value();
-        const PostCount count = CountPost(ComposeExportText(state.rows(), options.br), limits);
+        const PostCount count = CountPost(ComposeExportText(state.rows(), exportOptions), limits);
         std::cerr << EscapeForTerminal("fudeline-cli: " +
                                        DescribePostCount(options.board, count, limits))
                   << '\n';

@@ -21,11 +21,21 @@ struct ConversionOptions {
     bool cells = false;
     std::string output = "-";
     bool fine = false;       // the fine decoder instead of the row matcher
+    bool greedy = false;     // the row matcher, where the fine decoder is the default
     bool noFillers = false;  // with fine: spacing of spaces only
     std::string board;       // empty: no post count; else as ParseBoardLimits reads it
+    std::string spacing;     // empty: fillers, or spaces with --no-fillers; else as ParseSpacing reads it
+    std::string append;      // a page file (.mlt or .ast) to add the text to as a page
+    std::string pageName;    // with append to an AST file: the new page's name
 };
 
-void AddConversionOptions(CLI::App& command, ConversionOptions& options);
+// Which decoder a command converts with unless told otherwise: drawings
+// (convert, replay) take the row matcher, as the window does; pictures
+// (trace) take the fine decoder, whose thin strokes follow traced lines.
+enum class DefaultDecoder { RowMatcher, Fine };
+
+void AddConversionOptions(CLI::App& command, ConversionOptions& options,
+                          DefaultDecoder decoder = DefaultDecoder::RowMatcher);
 
 // A file a command writes besides the text (trace's ink layer): written only
 // once the conversion has succeeded, and together with the text, so that a

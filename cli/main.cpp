@@ -6,9 +6,12 @@
 //                                [--save-ink FILE.png] [conversion options]
 //   fudeline-cli render [TEXT]   [--sjis] [-o OUT.png]
 //   fudeline-cli catalogue --font FILE --out DIR
+//   fudeline-cli pages FILE.mlt|FILE.ast
+//   fudeline-cli convert --from-text FILE [--page N] [conversion options]
 //
 // Conversion options: [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
-// [--fine [--no-fillers]] [--board 2ch|shitaraba|BYTES[:LINES[:COLUMNS]]].
+// [--fine [--no-fillers]] [--board 2ch|shitaraba|BYTES[:LINES[:COLUMNS]]]
+// [--spacing fillers|spaces|unicode] [--append FILE.mlt|FILE.ast [--page-name NAME]].
 //
 // "-" as IMAGE, SCRIPT, PICTURE or TEXT reads standard input. Errors go to stderr with exit
 // status 2; nothing is written to stdout then. A text too long for the --board is still
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
     });
     const std::vector<Command> commands = {
         AddConvertCommand(app), AddReplayCommand(app),    AddTraceCommand(app),
-        AddRenderCommand(app),  AddCatalogueCommand(app),
+        AddRenderCommand(app),  AddCatalogueCommand(app), AddPagesCommand(app),
     };
     // CLI11 would only say that a command is required.
     if (argc > 1 && argv[1][0] != '-' &&

@@ -1,6 +1,18 @@
-// What the fine decoder minimises, in tenths of a pixel: every pixel the row
-// draws farther than 2 px from ink costs 1.2, every one within 2 px earns
-// 0.1, and every ink pixel of the row with no drawn pixel within 2 px costs 1.
+// What the fine decoder minimises, in tenths of a pixel.
+//
+// A thin pen line must come back as thin strokes lying on it, not as bold
+// glyphs lying over it. So every dark pixel a row draws pays by how far it
+// lies from ink: on ink it earns a little, one pixel off (the 4-neighbours)
+// it costs a little, two pixels off more, farther a lot. Every ink pixel pays
+// by how far the nearest dark pixel of the glyph over it lies: nothing when
+// covered exactly, a little one or two pixels off, in full when missed. A
+// bold stroke over a thin line thus pays for its extra pixels, and a stroke
+// one pixel beside the line still beats leaving the line out.
+//
+// Each glyph also carries a small prior: the strokes and marks people write
+// text art with cost nothing extra, letters, digits and kana (which read as
+// words) and other symbols a little, so they win only where the ink really
+// has their shape.
 #pragma once
 
 #include <cstdint>
@@ -11,14 +23,36 @@
 
 namespace fudeline {
 
-inline constexpr std::int32_t kFarPixelCost = 12;   // a drawn pixel away from ink
-inline constexpr std::int32_t kNearPixelGain = 1;   // a drawn pixel on or by ink
-inline constexpr std::int32_t kMissedInkCost = 10;  // an ink pixel nothing drawn covers
-// What a far pixel costs over a near one: the cost is 1.2 far - 0.1 near.
-inline constexpr std::int32_t kFarWeight = kFarPixelCost + kNearPixelGain;
+// A dark pixel drawn, by its distance to the nearest ink pixel.
+inline constexpr std::int32_t kOnInkGain = 4;       // 0: earns 0.4
+inline constexpr std::int32_t kOneOffCost = 2;      // 1 (a 4-neighbour of ink)
+inline constexpr std::int32_t kTwoOffCost = 2;      // within 2 (Euclidean)
+inline constexpr std::int32_t kFarPixelCost = 14;   // farther
+// An ink pixel of the row, by its distance to the nearest dark pixel over it.
+inline constexpr std::int32_t kInkOneOffCost = 3;   // 1
+inline constexpr std::int32_t kInkTwoOffCost = 3;   // within 2
+inline constexpr std::int32_t kMissedInkCost = 12;  // farther, or under spacing
+
+// The cost of a glyph as a sum of its pixel counts: with P its dark pixels,
+// E those on ink, N1 and N2 those within 1 and 2 px of ink, R1 and R2 the
+// ink pixels within 1 and 2 px of its dark ones and I the ink under it,
+//   cost = far P + missed I + exact E + near1 N1 + near2 N2 + reach1 R1 + reach2 R2.
+struct CountWeights {
+    static constexpr std::int32_t far = kFarPixelCost;
+    static constexpr std::int32_t missed = kMissedInkCost;
+    static constexpr std::int32_t exact = -(kOnInkGain + kOneOffCost + kInkOneOffCost);
+    static constexpr std::int32_t near1 = kOneOffCost - kTwoOffCost;
+    static constexpr std::int32_t near2 = kTwoOffCost - kFarPixelCost;
+    static constexpr std::int32_t reach1 = kInkOneOffCost - kInkTwoOffCost;
+    static constexpr std::int32_t reach2 = kInkTwoOffCost - kMissedInkCost;
+};
+
 // How far outside its 16 ink rows a row's decoding looks: ink this close to
 // a band changes the band's row.
 inline constexpr int kFineDecoderReach = 2;
+
+// What placing the character `sjis` costs before its pixels are counted.
+std::int32_t GlyphPrior(std::string_view sjis);
 
 // The face's glyph for each character of `sjis`, in order; null where it has none.
 std::vector<const FontGlyph*> FaceGlyphs(const MonaFont& font, std::string_view sjis);
@@ -31,6 +65,18 @@ inline std::uint32_t SpreadRows(std::uint32_t bits, int reach) {
     std::uint32_t out = bits;
     for (int d = 1; d <= reach; ++d) out |= (bits << d) | (bits >> d);
     return out;
+}
+
+// Columns `left`, `centre`, `right` widened by the radius-1 disk (the
+// 4-neighbours) and by the radius-2 disk, for column `centre`.
+inline std::uint32_t WithinOne(std::uint32_t left, std::uint32_t centre, std::uint32_t right) {
+    return SpreadRows(centre, 1) | left | right;
+}
+inline std::uint32_t WithinTwo(std::uint32_t left2, std::uint32_t left, std::uint32_t centre,
+                               std::uint32_t right, std::uint32_t right2) {
+    // Two rows up and down in the column itself, one in the next columns,
+    // none two columns away.
+    return SpreadRows(centre, 2) | SpreadRows(left, 1) | SpreadRows(right, 1) | left2 | right2;
 }
 
 }  // namespace fudeline

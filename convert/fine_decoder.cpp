@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <unordered_set>
 
 #include "convert/gap_composer.h"
 #include "pixels/geometry.h"
@@ -15,6 +16,35 @@ namespace {
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
 constexpr int kFullWidthSpaceWidth = 11;
 constexpr int kHalfWidthSpaceWidth = 5;
+
+// The catalogue's characters (text and width only), then with `wholeRanges`
+// every other character of its ranges (one byte 0x21 to 0xDF, two bytes 0x8140
+// to 0x84BE) at the width the face draws it.
+GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, bool wholeRanges) {
+    GlyphCatalog list;
+    std::unordered_set<std::string> listed;
+    for (const Glyph& glyph : catalog) {
+        list.push_back({{}, glyph.width, glyph.text, 0, 0});
+        listed.insert(glyph.text);
+    }
+    if (!wholeRanges) return list;
+    auto add = [&](std::string text) {
+        if (listed.count(text)) return;
+        const auto face = FaceGlyphs(font, text);
+        if (face.size() != 1 || !face[0]) return;
+        listed.insert(text);
+        list.push_back({{}, face[0]->advance, std::move(text), 0, 0});
+    };
+    for (int byte = 0x21; byte <= 0xDF; ++byte) {
+        if (byte != 0x7F) add(std::string(1, static_cast<char>(byte)));
+    }
+    for (int code = 0x8140; code <= 0x84BE; ++code) {
+        const int trail = code & 0xFF;
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFC) continue;
+        add({static_cast<char>(code >> 8), static_cast<char>(trail)});
+    }
+    return list;
+}
 
 std::uint64_t Load4(const std::uint16_t* columns) {
     std::uint64_t word;
@@ -37,7 +67,9 @@ struct FineDecoder::Solution {
 
 FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options,
                          GlyphBits::Isa isa)
-    : catalog_(catalog), options_(options), glyphs_(catalog, font, isa) {
+    : glyphList_(PlaceableGlyphs(catalog, font, options.rangeCharacters)),
+      options_(options),
+      glyphs_(glyphList_, font, isa) {
     BuildGapTable(font);
 }
 
@@ -47,6 +79,7 @@ void FineDecoder::BuildGapTable(const MonaFont& font) {
         fillerBegin_[static_cast<std::size_t>(gap)] =
             static_cast<std::uint32_t>(fillerColumns_.size());
         if (!GapAllowed(gap, false) && !GapAllowed(gap, true)) continue;
+        if (options_.unicodeSpaces) continue;  // blank spaces: no filler pixels
         std::int32_t x = 0, pixels = 0;
         for (const FontGlyph* glyph : FaceGlyphs(font, ComposeGap(gap))) {
             if (!glyph) continue;
@@ -59,13 +92,14 @@ void FineDecoder::BuildGapTable(const MonaFont& font) {
             }
             x += glyph->advance;
         }
-        mostFillerGain_ = std::max(mostFillerGain_, pixels * kNearPixelGain);
+        mostFillerGain_ = std::max(mostFillerGain_, pixels * kOnInkGain);
     }
     fillerBegin_[kColumns + 1] = static_cast<std::uint32_t>(fillerColumns_.size());
 }
 
 bool FineDecoder::GapAllowed(std::int32_t width, bool atLineStart) const {
     if (width == 0) return true;
+    if (options_.unicodeSpaces) return options_.unicodeSpaces->CanSpell(width);
     if (width < 3) return false;
     if (!options_.noFillers) return true;
     const std::int32_t rest = width % kFullWidthSpaceWidth;
@@ -90,11 +124,11 @@ void FineDecoder::ReadRow(const Image& ink, int row, RowMasks& masks) {
     }
     for (int x = 0; x < kColumns; ++x) {
         const auto c = static_cast<std::size_t>(x + 2);
-        // The radius-2 disk: two rows up and down in the column itself, one
-        // in the next columns, none two columns away.
-        const std::uint32_t near = SpreadRows(band[c], 2) | SpreadRows(band[c - 1], 1) |
-                                   SpreadRows(band[c + 1], 1) | band[c - 2] | band[c + 2];
-        masks.near[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(near >> 2);
+        const std::uint32_t near1 = WithinOne(band[c - 1], band[c], band[c + 1]);
+        const std::uint32_t near2 =
+            WithinTwo(band[c - 2], band[c - 1], band[c], band[c + 1], band[c + 2]);
+        masks.near1[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(near1 >> 2);
+        masks.near2[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(near2 >> 2);
         masks.target[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(band[c] >> 2);
         masks.inkBefore[static_cast<std::size_t>(x + 1)] =
             masks.inkBefore[static_cast<std::size_t>(x)] +
@@ -107,11 +141,19 @@ std::int32_t FineDecoder::FillerCost(const RowMasks& masks, std::int32_t x,
     std::int32_t cost = 0;
     const auto begin = fillerBegin_[static_cast<std::size_t>(gap)];
     const auto end = fillerBegin_[static_cast<std::size_t>(gap) + 1];
+    // A filler's pixels pay as a glyph's do; the ink under spacing is missed
+    // whatever the fillers draw, and is charged by the caller.
     for (auto i = begin; i < end; ++i) {
         const FillerColumn& f = fillerColumns_[i];
-        const std::uint16_t near = masks.near[static_cast<std::size_t>(x + f.offset)];
-        cost += kFarPixelCost * std::popcount(static_cast<std::uint16_t>(f.dark & ~near)) -
-                kNearPixelGain * std::popcount(static_cast<std::uint16_t>(f.dark & near));
+        const auto c = static_cast<std::size_t>(x + f.offset);
+        auto count = [&](std::uint16_t mask) {
+            return std::popcount(static_cast<std::uint16_t>(f.dark & mask));
+        };
+        const int onInk = count(masks.target[c]), oneOff = count(masks.near1[c]) - onInk;
+        const int twoOff = count(masks.near2[c]) - onInk - oneOff;
+        const int far = std::popcount(f.dark) - onInk - oneOff - twoOff;
+        cost += kOneOffCost * oneOff + kTwoOffCost * twoOff + kFarPixelCost * far -
+                kOnInkGain * onInk;
     }
     return cost;
 }
@@ -133,9 +175,11 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
     int nearAhead = 0;
     std::array<bool, kColumns> scored{};
     for (int x = kColumns - 1; x >= 0; --x) {
-        nearAhead = m.near[static_cast<std::size_t>(x)] != 0 ? 16 : std::max(0, nearAhead - 1);
+        nearAhead = m.near2[static_cast<std::size_t>(x)] != 0 ? 16 : std::max(0, nearAhead - 1);
         scored[static_cast<std::size_t>(x)] = nearAhead > 0;
     }
+    // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
+    const int leastGap = options_.unicodeSpaces ? 1 : 3;
     for (int y = 0; y < kColumns; ++y) {
         const auto yi = static_cast<std::size_t>(y);
         if (s.best[yi] < kUnreachable) {
@@ -150,7 +194,7 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         std::int32_t from = y;
         const std::int32_t inkBeforeY = kMissedInkCost * m.inkBefore[yi];
         for (auto it = reached.rbegin(); it != reached.rend(); ++it) {
-            if (it->x > y - 3) continue;
+            if (it->x > y - leastGap) continue;
             // No spacing from here or farther left can do better.
             if (it->lowestBase + inkBeforeY - mostFillerGain_ >= arrive) break;
             const std::int32_t gap = y - it->x;
@@ -163,10 +207,12 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         }
         if (arrive >= kUnreachable) continue;
         s.gapStart[yi] = from;
-        ColumnWords near{}, target{};
+        InkWords words;
         for (int k = 0; k < kFineMaxWords; ++k) {
-            near[static_cast<std::size_t>(k)] = Load4(m.near.data() + y + 4 * k);
-            target[static_cast<std::size_t>(k)] = Load4(m.target.data() + y + 4 * k);
+            const auto ki = static_cast<std::size_t>(k);
+            words.near1[ki] = Load4(m.near1.data() + y + 4 * k);
+            words.near2[ki] = Load4(m.near2.data() + y + 4 * k);
+            words.target[ki] = Load4(m.target.data() + y + 4 * k);
         }
         for (std::size_t group = 0; group < glyphs_.widthCount(); ++group) {
             const int end = y + glyphs_.width(group);
@@ -174,7 +220,7 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
             const auto ei = static_cast<std::size_t>(end);
             const std::int32_t inkUnder = m.inkBefore[ei] - m.inkBefore[yi];
             std::int32_t bound = s.best[ei] >= kUnreachable ? kUnreachable : s.best[ei] - arrive;
-            const std::int32_t chosen = glyphs_.Cheapest(group, near, target, inkUnder, bound);
+            const std::int32_t chosen = glyphs_.Cheapest(group, words, inkUnder, bound);
             if (chosen < 0) continue;
             s.best[ei] = arrive + bound;
             s.glyphStart[ei] = y;
@@ -202,7 +248,7 @@ TextRow FineDecoder::DecodeRow(const Image& ink, int row) const {
     for (std::int32_t x = s.end; x > 0;) {
         const auto xi = static_cast<std::size_t>(x);
         const std::int32_t start = s.glyphStart[xi];
-        const Glyph& glyph = catalog_[static_cast<std::size_t>(s.glyph[xi])];
+        const Glyph& glyph = glyphList_[static_cast<std::size_t>(s.glyph[xi])];
         const std::int32_t gapStart = s.gapStart[static_cast<std::size_t>(start)];
         cells.push_back({start - gapStart, glyph.text, glyph.width});
         x = gapStart;

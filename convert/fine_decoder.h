@@ -5,7 +5,9 @@
 // far cleaner: outlines stay on the pen line and empty areas stay empty.
 //
 // What "best" means is in fine_cost.h. Glyphs go only where their 16 columns
-// hold ink or lie within 2 px of it.
+// hold ink or lie within 2 px of it. Which spacing may stand where is decided
+// in one place: GapAllowed, with the fillers each width draws in
+// BuildGapTable and what they cost in FillerCost.
 #pragma once
 
 #include <array>
@@ -15,6 +17,7 @@
 #include "convert/fine_cost.h"
 #include "convert/fine_glyphs.h"
 #include "convert/glyph_bits.h"
+#include "convert/spacing.h"
 #include "convert/text_cell.h"
 #include "glyphs/glyph.h"
 #include "glyphs/mona_font.h"
@@ -27,14 +30,24 @@ struct FineOptions {
     // before a glyph (never at a line's start): no '.', 'ﾞ' or '､' that the
     // ink did not ask for, at the price of fewer gap widths.
     bool noFillers = false;
+    // Spacing of Unicode spaces (and one half-width space), which draw
+    // nothing: every gap they spell exactly is allowed and costs nothing
+    // by itself. Overrides noFillers; must outlive the decoder.
+    const UnicodeSpaces* unicodeSpaces = nullptr;
+    // Besides the catalogue's glyphs, every other character of its ranges
+    // that the face draws: the row matcher leaves out marks such as '.', ':'
+    // and '、' because they mislead it, but text art is full of them and a
+    // decoder that weighs whole rows places them where they belong.
+    bool rangeCharacters = true;
 };
 
 class FineDecoder {
   public:
-    // The glyphs are the catalogue's, drawn as the face draws them (the
-    // catalogue's patterns are trimmed to their first dark column; the text
-    // is not). A glyph the face lacks, or draws at another width, is never
-    // placed. `catalog` and `font` must outlive the decoder. With Isa::Auto
+    // The glyphs are the catalogue's (and, with rangeCharacters, the rest of
+    // its ranges), drawn as the face draws them (the catalogue's patterns are
+    // trimmed to their first dark column; the text is not). A glyph the face
+    // lacks, or draws at another width, is never placed. `font` must outlive
+    // the decoder. With Isa::Auto
     // glyphs are scored four at a time with AVX2 where the processor has it;
     // Portable scores them one by one. Both give the same rows.
     FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {},
@@ -63,7 +76,8 @@ class FineDecoder {
     };
     // The row's masks: bit r of a column is ink row 16 row + r.
     struct RowMasks {
-        std::array<std::uint16_t, kColumns + kPadding> near{};    // within 2 px of ink
+        std::array<std::uint16_t, kColumns + kPadding> near1{};   // within 1 px of ink
+        std::array<std::uint16_t, kColumns + kPadding> near2{};   // within 2 px of ink
         std::array<std::uint16_t, kColumns + kPadding> target{};  // the row's own ink
         std::array<std::int32_t, kColumns + 1> inkBefore{};       // target pixels left of x
     };
@@ -74,13 +88,13 @@ class FineDecoder {
     std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
     void Solve(const Image& ink, int row, Solution& solution) const;
 
-    const GlyphCatalog& catalog_;
+    GlyphCatalog glyphList_;  // what may be placed: text and width, no patterns
     FineOptions options_;
     FineGlyphs glyphs_;
     // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
     std::vector<FillerColumn> fillerColumns_;
     std::vector<std::uint32_t> fillerBegin_;
-    std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn near ink
+    std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn on ink
 };
 
 }  // namespace fudeline

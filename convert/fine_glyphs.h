@@ -18,6 +18,13 @@ inline constexpr int kFineMaxWords = 6;  // glyphs up to 24 columns wide
 // Masks of 4 k to 4 k + 3 columns from a glyph's first, k < kFineMaxWords.
 using ColumnWords = std::array<std::uint64_t, kFineMaxWords>;
 
+// The ink a glyph is scored against, over the columns it would cover.
+struct InkWords {
+    ColumnWords near1{};   // within 1 px of ink (the 4-neighbours)
+    ColumnWords near2{};   // within 2 px of ink
+    ColumnWords target{};  // the row's own ink
+};
+
 class FineGlyphs {
   public:
     // A glyph the face lacks, draws at another width than the catalogue's, or
@@ -29,32 +36,31 @@ class FineGlyphs {
     std::int32_t width(std::size_t group) const { return groups_[group].width; }
 
     // The catalogue index of the cheapest glyph of width group `group` over
-    // columns whose masks are `near` (ink within 2 px) and `target` (the
-    // row's ink), `ink` target pixels in all, if it costs less than `bound`,
-    // which then becomes its cost; otherwise -1. The first in catalogue
-    // order among equals.
-    std::int32_t Cheapest(std::size_t group, const ColumnWords& near, const ColumnWords& target,
-                          std::int32_t ink, std::int32_t& bound) const;
+    // columns whose masks are `ink` (`inkPixels` target pixels in all), if
+    // it costs less than `bound`, which then becomes its cost; otherwise -1.
+    // The first in catalogue order among equals.
+    std::int32_t Cheapest(std::size_t group, const InkWords& ink, std::int32_t inkPixels,
+                          std::int32_t& bound) const;
 
   private:
     struct WidthGroup {
         std::int32_t width = 0;
         std::int32_t words = 0;
         std::vector<std::int32_t> catalogIndex;
-        std::vector<std::int32_t> pixels;
         std::size_t stride = 0;            // count rounded up to a multiple of 4
-        std::vector<std::uint64_t> dark;   // word k of glyph g at k * stride + g
-        std::vector<std::uint64_t> reach;  // cells within 2 px of a dark pixel, own columns
-        std::vector<std::int64_t> base;    // what a glyph costs before its words: -0.1 pixels
+        std::vector<std::uint64_t> dark;    // word k of glyph g at k * stride + g
+        std::vector<std::uint64_t> reach1;  // cells within 1 px of a dark pixel, own columns
+        std::vector<std::uint64_t> reach2;  // cells within 2 px of a dark pixel, own columns
+        std::vector<std::int64_t> base;     // what a glyph costs before its words
         std::size_t count() const { return catalogIndex.size(); }
     };
 
     // Each glyph's cost less the missed-ink term common to the group, into
     // score[0 .. stride - 1]; returns the least.
-    static std::int64_t ScorePortable(const WidthGroup& group, const ColumnWords& near,
-                                      const ColumnWords& target, std::int64_t* score);
-    static std::int64_t ScoreAvx2(const WidthGroup& group, const ColumnWords& near,
-                                  const ColumnWords& target, std::int64_t* score);
+    static std::int64_t ScorePortable(const WidthGroup& group, const InkWords& ink,
+                                      std::int64_t* score);
+    static std::int64_t ScoreAvx2(const WidthGroup& group, const InkWords& ink,
+                                  std::int64_t* score);
 
     std::vector<WidthGroup> groups_;
     bool avx2_ = false;

@@ -76,10 +76,11 @@ void TextPainter::DrawCells(Image& layer, int top, const TextRow& cells) const {
     for (const TextCell& cell : cells) {
         if (penX >= kCanvasWidth) break;  // the rest of the row lies off the canvas
         const int x = static_cast<int>(penX);
-        DrawString(layer, x, top, ComposeGap(cell.gap), kCanvasWidth);
+        const bool blank = blankGaps_ && blankGaps_->CanSpell(cell.gap);
+        if (!blank) DrawString(layer, x, top, ComposeGap(cell.gap), kCanvasWidth);
         const int charX = static_cast<int>(std::min<std::int64_t>(penX + cell.gap, kCanvasWidth));
         DrawString(layer, charX, top, cell.text, kCanvasWidth);
-        if (cell.gap == 3) DrawString(layer, charX - 3, top, ".", kCanvasWidth);
+        if (cell.gap == 3 && !blank) DrawString(layer, charX - 3, top, ".", kCanvasWidth);
         penX += std::int64_t{cell.gap} + cell.width;
     }
 }

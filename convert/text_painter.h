@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "convert/spacing.h"
 #include "convert/text_cell.h"
 #include "glyphs/mona_font.h"
 #include "pixels/image.h"
@@ -14,6 +15,11 @@ namespace fudeline {
 class TextPainter {
   public:
     explicit TextPainter(const MonaFont& font);
+
+    // Rows then draw the gaps these spaces spell blank, as the Unicode spaces
+    // of the text show them; other gaps keep their spacing string. Null (the
+    // start) draws every spacing string. `spaces` must outlive the painter.
+    void SetBlankGaps(const UnicodeSpaces* spaces) { blankGaps_ = spaces; }
 
     // Draws `sjis` with the top-left corner of its first cell at (x, y): each
     // character's cell (advance x 16) white, then its dark pixels black. Nothing
@@ -40,6 +46,7 @@ class TextPainter {
     const FontGlyph* NextGlyph(std::string_view sjis, std::size_t& i) const;
 
     const MonaFont& font_;
+    const UnicodeSpaces* blankGaps_ = nullptr;
     // Shift-JIS code to glyph, resolved on first use.
     mutable std::array<const FontGlyph*, 0x10000> glyphs_{};
     mutable std::array<bool, 0x10000> resolved_{};

@@ -1,5 +1,9 @@
 #include "export/export_text.h"
 
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
 #include "convert/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
@@ -40,6 +44,128 @@ std::string ComposeExportText(const TextRows& rows, bool addBrTag) {
 
 Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag) {
     return Cp932ToUtf8(ComposeExportText(rows, addBrTag));
+}
+
+namespace {
+
+constexpr char32_t kIdeographicSpace = 0x3000;  // Shift-JIS 0x8140
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// The rows as lines with every gap spelled in Unicode spaces, each space
+// written by `space` and each piece of Shift-JIS by `text`. A gap the spaces
+// cannot spell (narrower than any sum of them) keeps its spacing string. As
+// in the plain export, a line starting with a half-width space puts a
+// full-width space in front of every line, since boards strip leading ASCII
+// blanks; Unicode spaces are kept.
+Result<std::string> ComposeUnicodeSpaced(
+    const TextRows& rows, const ExportOptions& options,
+    const std::function<void(std::string&, char32_t)>& space,
+    const std::function<Status(std::string&, const std::string&)>& text) {
+    int first = -1, last = -1;
+    for (int r = 0; r < kRowCount; ++r) {
+        if (!rows[static_cast<std::size_t>(r)].empty()) {
+            if (first < 0) first = r;
+            last = r;
+        }
+    }
+    std::string out;
+    if (first < 0) return out;
+    std::vector<std::string> lines;
+    bool leadingSpace = false;
+    for (int r = first; r <= last; ++r) {
+        std::string& line = lines.emplace_back();
+        const TextRow& row = rows[static_cast<std::size_t>(r)];
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const TextCell& cell = row[i];
+            if (const auto spelled = options.unicodeSpaces->Spell(cell.gap)) {
+                if (i == 0 && !spelled->empty() && spelled->front() == U' ') leadingSpace = true;
+                for (const char32_t code : *spelled) space(line, code);
+            } else {
+                const std::string spacing = ComposeGap(cell.gap);
+                if (i == 0 && !spacing.empty() && spacing[0] == ' ') leadingSpace = true;
+                if (Status written = text(line, spacing); !written) return written.error();
+            }
+            if (Status written = text(line, cell.text); !written) return written.error();
+        }
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i != 0) {
+            if (options.addBrTag) out += "<BR>";
+            out += "\r\n";
+        }
+        if (leadingSpace) space(out, kIdeographicSpace);
+        out += lines[i];
+    }
+    return out;
+}
+
+bool SpellsUnicode(const ExportOptions& options) {
+    return options.spacing == Spacing::Unicode && options.unicodeSpaces != nullptr;
+}
+
+}  // namespace
+
+std::string CharacterReference(char32_t code) {
+    return "&#" + std::to_string(static_cast<std::uint32_t>(code)) + ";";
+}
+
+std::string ComposeExportText(const TextRows& rows, const ExportOptions& options) {
+    if (!SpellsUnicode(options)) return ComposeExportText(rows, options.addBrTag);
+    // Appending Shift-JIS bytes cannot fail.
+    return ComposeUnicodeSpaced(
+               rows, options,
+               [](std::string& out, char32_t code) {
+                   if (code == kIdeographicSpace) out += "\x81\x40";
+                   else if (code == U' ') out += ' ';
+                   else out += CharacterReference(code);
+               },
+               [](std::string& out, const std::string& sjis) -> Status {
+                   out += sjis;
+                   return {};
+               })
+        .value();
+}
+
+Result<std::string> ComposeExportUtf8(const TextRows& rows, const ExportOptions& options) {
+    // Fillers and spaces hold nothing outside Shift-JIS to refer to.
+    if (!SpellsUnicode(options)) return ComposeExportUtf8(rows, options.addBrTag);
+    std::unordered_map<std::string, std::string> decoded;
+    return ComposeUnicodeSpaced(
+        rows, options,
+        [&options](std::string& out, char32_t code) {
+            if (options.references && code != kIdeographicSpace && code != U' ') {
+                out += CharacterReference(code);
+            } else {
+                AppendUtf8(out, code);
+            }
+        },
+        [&decoded](std::string& out, const std::string& sjis) -> Status {
+            auto it = decoded.find(sjis);
+            if (it == decoded.end()) {
+                Result<std::string> utf8 = Cp932ToUtf8(sjis);
+                if (!utf8) return std::move(utf8).error();
+                it = decoded.emplace(sjis, std::move(*utf8)).first;
+            }
+            out += it->second;
+            return {};
+        });
 }
 
 }  // namespace fudeline

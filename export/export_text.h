@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "convert/spacing.h"
 #include "convert/text_cell.h"
 #include "pixels/result.h"
 
@@ -17,5 +18,28 @@ std::string ComposeExportText(const TextRows& rows, bool addBrTag);
 // The same text in UTF-8 (CP932 decoded), for the clipboard's plain text and
 // for text files; line breaks stay "\r\n".
 Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag);
+
+// How the rows are written out beyond the line breaks: the spacing, and
+// whether the characters outside plain Shift-JIS are written as decimal
+// character references even in UTF-8 (boards that would mangle them).
+struct ExportOptions {
+    bool addBrTag = false;
+    Spacing spacing = Spacing::Fillers;
+    // With Spacing::Unicode: the spaces the face holds. Without them every
+    // gap is spelled as with fillers.
+    const UnicodeSpaces* unicodeSpaces = nullptr;
+    bool references = false;
+};
+
+// As above, spelling every gap the chosen way. With Spacing::Unicode each gap
+// is the fewest Unicode spaces exactly as wide; in Shift-JIS a space outside
+// it is written as a reference ("&#8201;"), in UTF-8 as the character unless
+// `references` is set. Fillers and spaces spell gaps alike (which gaps occur
+// is the decoder's choice).
+std::string ComposeExportText(const TextRows& rows, const ExportOptions& options);
+Result<std::string> ComposeExportUtf8(const TextRows& rows, const ExportOptions& options);
+
+// A decimal character reference: "&#8201;".
+std::string CharacterReference(char32_t code);
 
 }  // namespace fudeline

@@ -177,6 +177,15 @@ void ArtState::SetFineDecoder(const FineDecoder* fine) {
     }
 }
 
+void ArtState::RedrawText() {
+    if (!painter_) return;
+    for (int row = 0; row < kRowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        painter_->DrawTextRow(textLayer_, row, rows_[r]);
+        painter_->DrawTextRow(savedTextLayer_, row, undoRows_[r]);
+    }
+}
+
 void ArtState::RematchRows(int first, int last) {
     if (rematching_ == Rematching::FromScratch || fine_) {
         MatchRows(first, last);

@@ -77,6 +77,9 @@ class ArtState {
     void WidenInkExtent(std::int64_t canvasX);
     // Re-matches rows first to last (clamped to 0-28) and redraws them.
     void MatchRows(int first, int last);
+    // Redraws every row of the text layer and its undo copy from the rows as
+    // they are: after the painter's way of drawing spacing changed.
+    void RedrawText();
 
     const Image& inkLayer() const { return drawing_->ink; }
     const Image& textLayer() const { return drawing_->text; }

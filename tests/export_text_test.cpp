@@ -4,6 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
+#include "convert/text_art_ink.h"
+#include "export/post_counter.h"
+#include "glyphs/cp932.h"
+#include "glyphs/sjis.h"
+#include "test_catalogs.h"
+
 namespace fudeline {
 namespace {
 
@@ -56,6 +65,125 @@ TEST(ComposeExportUtf8, DecodesTheSameTextAsCp932) {
     EXPECT_EQ(ComposeExportUtf8(rows, true).value(),
               "\xE3\x80\x80\xE3\x81\x82<BR>\r\n\xE3\x80\x80 \xEF\xBD\x9E\\");
     EXPECT_EQ(ComposeExportUtf8({}, false).value(), "");
+}
+
+}  // namespace
+}  // namespace fudeline
+
+namespace fudeline {
+namespace {
+
+// Random rows of a few characters with gaps the face's Unicode spaces spell.
+TextRows RandomSpacedRows(std::mt19937& random, const UnicodeSpaces& spaces, const MonaFont& font) {
+    std::vector<TextCell> glyphs;
+    for (const char* text : {"\x81\x5E", "\x81\x5F", "|", "\x81\x69", "A"}) {
+        glyphs.push_back({0, text, font.GlyphFor(*Cp932CharToUnicode(text))->advance});
+    }
+    TextRows rows;
+    for (int r = 0; r < kRowCount; ++r) {
+        if (random() % 3 == 0) continue;
+        int x = 0;
+        while (true) {
+            TextCell cell = glyphs[random() % glyphs.size()];
+            int gap = static_cast<int>(random() % 40);
+            while (!spaces.CanSpell(gap)) ++gap;
+            cell.gap = gap;
+            if (x + gap + cell.width > 790) break;
+            x += gap + cell.width;
+            rows[static_cast<std::size_t>(r)].push_back(cell);
+        }
+    }
+    return rows;
+}
+
+// Where each non-space character of a line starts, drawing it with the face.
+std::vector<int> CharacterPositions(const std::u32string& line, const MonaFont& font) {
+    std::vector<int> positions;
+    int x = 0;
+    for (const char32_t code : line) {
+        const FontGlyph* glyph = font.GlyphFor(code);
+        if (!glyph) return {-1};
+        const bool blank = code == U' ' || code == 0x3000 || (code >= 0x2000 && code <= 0x200A);
+        if (!blank) positions.push_back(x);
+        x += glyph->advance;
+    }
+    return positions;
+}
+
+TEST(ComposeExportText, UnicodeSpacingPutsEveryCharacterWhereItsCellIs) {
+    const MonaFont& font = testing::TestFont();
+    const UnicodeSpaces spaces(font);
+    std::mt19937 random(19);
+    for (int trial = 0; trial < 20; ++trial) {
+        const TextRows rows = RandomSpacedRows(random, spaces, font);
+        for (const bool references : {false, true}) {
+            const ExportOptions options{trial % 2 == 0, Spacing::Unicode, &spaces, references};
+            const std::string sjis = ComposeExportText(rows, options);
+            const std::string utf8 = ComposeExportUtf8(rows, options).value();
+            // No filler was needed for any gap.
+            for (const std::string& text : {sjis, utf8}) {
+                EXPECT_EQ(text.find('.'), std::string::npos);
+                EXPECT_EQ(text.find("\xDE"), std::string::npos);
+                EXPECT_EQ(text.find("\xA4"), std::string::npos);
+            }
+            EXPECT_EQ(utf8.find("&#") != std::string::npos, references);
+            for (const auto& [text, encoding] :
+                 {std::pair{sjis, TextEncoding::ShiftJis}, std::pair{utf8, TextEncoding::Utf8}}) {
+                std::string plain = text;
+                ReplaceAll(plain, "<BR>", "");
+                const auto lines = DecodeTextArt(plain, encoding).value();
+                int first = 0;
+                while (rows[static_cast<std::size_t>(first)].empty()) ++first;
+                // The full-width prefix for a leading half-width space moves
+                // every line alike.
+                const bool prefixed = std::any_of(rows.begin(), rows.end(), [&](const TextRow& row) {
+                    if (row.empty()) return false;
+                    const auto spelled = spaces.Spell(row[0].gap);
+                    return !spelled->empty() && spelled->front() == U' ';
+                });
+                const int shift = prefixed ? 11 : 0;
+                for (std::size_t i = 0; i < lines.size(); ++i) {
+                    std::vector<int> expected;
+                    int x = shift;
+                    for (const TextCell& cell : rows[static_cast<std::size_t>(first) + i]) {
+                        expected.push_back(x + cell.gap);
+                        x += cell.gap + cell.width;
+                    }
+                    EXPECT_EQ(CharacterPositions(lines[i], font), expected)
+                        << "trial " << trial << " line " << i;
+                }
+            }
+            // The board stores a reference as its bytes: the counter counts them.
+            const PostCount count = CountPost(sjis, {});
+            std::string stored = sjis;
+            ReplaceAll(stored, "\r\n", " <br> ");
+            ReplaceAll(stored, "<BR>", "&lt;BR&gt;");
+            EXPECT_EQ(count.bytes, static_cast<std::int64_t>(stored.size()));
+        }
+    }
+}
+
+TEST(ComposeExportText, UnicodeSpacingWritesReferencesOnlyWhereShiftJisHasNoForm) {
+    const UnicodeSpaces spaces({{0x2009, 2}, {0x2002, 8}, {0x3000, 11}}, 5);
+    TextRows rows;
+    rows[0] = {{21, "A", 9}, {7, "B", 9}};  // 11 + 8 + 2, then 5 + 2
+    rows[1] = {{5, "C", 9}};
+    const ExportOptions plain{false, Spacing::Unicode, &spaces, false};
+    EXPECT_EQ(ComposeExportText(rows, plain),
+              F + F + "&#8194;&#8201;A&#8201; B\r\n" + F + " C");
+    EXPECT_EQ(ComposeExportUtf8(rows, plain).value(),
+              "\u3000\u3000\u2002\u2009A\u2009 B\r\n\u3000 C");
+    const ExportOptions referenced{true, Spacing::Unicode, &spaces, true};
+    EXPECT_EQ(ComposeExportUtf8(rows, referenced).value(),
+              "\u3000\u3000&#8194;&#8201;A&#8201; B<BR>\r\n\u3000 C");
+    // Without the measured spaces, or with another spacing, nothing changes.
+    for (const ExportOptions& options :
+         {ExportOptions{false, Spacing::Unicode, nullptr, false},
+          ExportOptions{false, Spacing::Fillers, &spaces, true},
+          ExportOptions{false, Spacing::Spaces, &spaces, true}}) {
+        EXPECT_EQ(ComposeExportText(rows, options), ComposeExportText(rows, false));
+        EXPECT_EQ(ComposeExportUtf8(rows, options).value(), ComposeExportUtf8(rows, false).value());
+    }
 }
 
 }  // namespace

@@ -24,23 +24,44 @@ class PlainDecoder {
   public:
     struct Shape {
         int width = 0;
+        std::int64_t prior = 0;
         std::vector<std::pair<int, int>> dark;  // (x, y) in the cell
-        std::vector<std::vector<bool>> reach;   // [x][y]: within 2 px of a dark pixel
+        std::vector<std::vector<int>> reach;    // [x][y]: squared distance to the nearest dark pixel
     };
 
-    PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, bool noFillers)
-        : noFillers_(noFillers) {
+    PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options)
+        : noFillers_(options.noFillers), unicode_(options.unicodeSpaces) {
         const TextPainter painter(font);
-        for (const Glyph& glyph : catalog) {
-            const auto code = Cp932CharToUnicode(glyph.text);
+        auto add = [&](const std::string& text, int width) {
+            const auto code = Cp932CharToUnicode(text);
             const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr;
-            if (!face || face->advance != glyph.width) continue;
+            if (!face || face->advance != width || shapes_.count(text)) return;
             Shape shape = ShapeOf(*face);
-            if (!shape.dark.empty()) shapes_[glyph.text] = shape;
+            shape.prior = GlyphPrior(text);
+            if (!shape.dark.empty() && width <= 24) shapes_[text] = shape;
+        };
+        for (const Glyph& glyph : catalog) add(glyph.text, glyph.width);
+        if (options.rangeCharacters) {
+            // Every one- and two-byte character of the catalogue's ranges.
+            for (int b = 0x21; b <= 0xDF; ++b) {
+                const std::string text(1, static_cast<char>(b));
+                const auto code = Cp932CharToUnicode(text);
+                if (const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr) {
+                    add(text, face->advance);
+                }
+            }
+            for (int c = 0x8140; c <= 0x84BE; ++c) {
+                const std::string text{static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+                const auto code = Cp932CharToUnicode(text);
+                if (const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr) {
+                    add(text, face->advance);
+                }
+            }
         }
         for (int g = 0; g <= 800; ++g) {
             Image spacing(g + 32, 16, kWhite);
-            painter.DrawString(spacing, 0, 0, ComposeGap(g), g);
+            // Unicode spaces draw nothing.
+            if (!unicode_) painter.DrawString(spacing, 0, 0, ComposeGap(g), g);
             auto& pixels = fillers_.emplace_back();
             for (int y = 0; y < 16; ++y) {
                 for (int x = 0; x < g; ++x) {
@@ -52,6 +73,7 @@ class PlainDecoder {
 
     bool Allowed(int gap, bool atLineStart) const {
         if (gap == 0) return true;
+        if (unicode_) return unicode_->CanSpell(gap);
         if (gap < 3) return false;
         if (!noFillers_) return true;
         if (gap % 11 == 0) return true;
@@ -65,7 +87,7 @@ class PlainDecoder {
         best[0] = 0;
         for (int y = 0; y < 800; ++y) {
             std::int64_t arrive = best[static_cast<std::size_t>(y)];
-            for (int x = 0; x + 3 <= y; ++x) {
+            for (int x = 0; x + (unicode_ ? 1 : 3) <= y; ++x) {
                 if (best[static_cast<std::size_t>(x)] == kNone || !Allowed(y - x, x == 0)) continue;
                 arrive = std::min(arrive, best[static_cast<std::size_t>(x)] + GapCost(r, x, y - x));
             }
@@ -79,7 +101,7 @@ class PlainDecoder {
         std::int64_t answer = kNone;
         for (int x = 0; x <= 800; ++x) {
             if (best[static_cast<std::size_t>(x)] != kNone) {
-                answer = std::min(answer, best[static_cast<std::size_t>(x)] + 10 * r.Ink(x, 800));
+                answer = std::min(answer, best[static_cast<std::size_t>(x)] + kMissedInkCost * r.Ink(x, 800));
             }
         }
         return answer;
@@ -99,7 +121,7 @@ class PlainDecoder {
             cost += GapCost(r, pen, cell.gap) + GlyphCost(r, shape->second, x);
             pen = x + cell.width;
         }
-        return cost + 10 * r.Ink(pen, 800);
+        return cost + kMissedInkCost * r.Ink(pen, 800);
     }
 
   private:
@@ -113,14 +135,19 @@ class PlainDecoder {
             }
         }
         bool IsInk(int x, int y) const { return x >= 0 && x < 800 && ink.Pixel(x, y) == kBlack; }
-        bool Near(int x, int y) const {
+        // The squared distance to the nearest ink pixel, 5 when beyond 2 px.
+        int InkDistance(int x, int y) const {
+            int best = 5;
             for (int dy = -2; dy <= 2; ++dy) {
                 for (int dx = -2; dx <= 2; ++dx) {
-                    if (dx * dx + dy * dy <= 4 && IsInk(x + dx, y + dy)) return true;
+                    if (dx * dx + dy * dy <= 4 && IsInk(x + dx, y + dy)) {
+                        best = std::min(best, dx * dx + dy * dy);
+                    }
                 }
             }
-            return false;
+            return best;
         }
+        bool Near(int x, int y) const { return InkDistance(x, y) <= 4; }
         // Target pixels in columns [from, to).
         int Ink(int from, int to) const {
             return inkBefore[static_cast<std::size_t>(to)] -
@@ -147,42 +174,49 @@ class PlainDecoder {
                 if (face.IsDark(x, y)) s.dark.push_back({x, y});
             }
         }
-        s.reach.assign(static_cast<std::size_t>(face.advance), std::vector<bool>(16, false));
+        s.reach.assign(static_cast<std::size_t>(face.advance), std::vector<int>(16, 1000));
         for (int x = 0; x < face.advance; ++x) {
             for (int y = 0; y < 16; ++y) {
                 for (const auto& [dx, dy] : s.dark) {
-                    if ((x - dx) * (x - dx) + (y - dy) * (y - dy) <= 4) {
-                        s.reach[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = true;
-                    }
+                    int& d = s.reach[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+                    d = std::min(d, (x - dx) * (x - dx) + (y - dy) * (y - dy));
                 }
             }
         }
         return s;
     }
 
+    // A drawn pixel by its squared distance to ink: 0, 1, up to 4, beyond.
+    static std::int64_t DarkCost(int squared) {
+        return squared == 0 ? -kOnInkGain
+               : squared == 1 ? kOneOffCost
+               : squared <= 4 ? kTwoOffCost
+                              : kFarPixelCost;
+    }
+
     std::int64_t GapCost(const Row& r, int x, int gap) const {
-        std::int64_t cost = 10 * r.Ink(x, x + gap);
+        std::int64_t cost = kMissedInkCost * r.Ink(x, x + gap);
         for (const auto& [fx, fy] : fillers_[static_cast<std::size_t>(gap)]) {
-            cost += r.Near(x + fx, r.top + fy) ? -1 : 12;
+            cost += DarkCost(r.InkDistance(x + fx, r.top + fy));
         }
         return cost;
     }
 
     static std::int64_t GlyphCost(const Row& r, const Shape& shape, int x) {
-        std::int64_t cost = 0;
-        for (const auto& [dx, dy] : shape.dark) cost += r.Near(x + dx, r.top + dy) ? -1 : 12;
+        std::int64_t cost = shape.prior;
+        for (const auto& [dx, dy] : shape.dark) cost += DarkCost(r.InkDistance(x + dx, r.top + dy));
         for (int c = 0; c < shape.width; ++c) {
             for (int y = 0; y < 16; ++y) {
-                if (r.IsInk(x + c, r.top + y) &&
-                    !shape.reach[static_cast<std::size_t>(c)][static_cast<std::size_t>(y)]) {
-                    cost += 10;
-                }
+                if (!r.IsInk(x + c, r.top + y)) continue;
+                const int d = shape.reach[static_cast<std::size_t>(c)][static_cast<std::size_t>(y)];
+                cost += d == 0 ? 0 : d == 1 ? kInkOneOffCost : d <= 4 ? kInkTwoOffCost : kMissedInkCost;
             }
         }
         return cost;
     }
 
     bool noFillers_;
+    const UnicodeSpaces* unicode_;
     std::map<std::string, Shape> shapes_;
     std::vector<std::vector<std::pair<int, int>>> fillers_;
 };
@@ -212,11 +246,17 @@ GlyphCatalog* FineDecoderTest::sample_ = nullptr;
 TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
     using testing::InkStyle;
     std::mt19937 rng(1234);
-    for (const bool noFillers : {false, true}) {
-        // Glyphs scored four at a time where the processor can, one at a time anywhere.
-        const FineDecoder wide(*sample_, *font_, {noFillers});
-        const FineDecoder portable(*sample_, *font_, {noFillers}, GlyphBits::Isa::Portable);
-        const PlainDecoder plain(*sample_, *font_, noFillers);
+    const UnicodeSpaces unicode(*font_);
+    for (const Spacing spacing : {Spacing::Fillers, Spacing::Spaces, Spacing::Unicode}) {
+        const bool noFillers = spacing == Spacing::Spaces;
+        // Glyphs scored four at a time where the processor can, one at a time
+        // anywhere; the sample only, which keeps the plain programme quick.
+        const FineOptions options{.noFillers = noFillers,
+                                  .unicodeSpaces = spacing == Spacing::Unicode ? &unicode : nullptr,
+                                  .rangeCharacters = false};
+        const FineDecoder wide(*sample_, *font_, options);
+        const FineDecoder portable(*sample_, *font_, options, GlyphBits::Isa::Portable);
+        const PlainDecoder plain(*sample_, *font_, options);
         for (InkStyle style :
              {InkStyle::Scribble, InkStyle::Ellipses, InkStyle::Strokes, InkStyle::Dense,
               InkStyle::Sparse, InkStyle::Edges, InkStyle::Margins}) {
@@ -224,7 +264,7 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
             for (int k = 0; k < 3; ++k) {
                 const int row = std::uniform_int_distribution<int>(0, kRowCount - 1)(rng);
                 SCOPED_TRACE(::testing::Message() << "style " << static_cast<int>(style) << " row "
-                                                  << row << " no fillers " << noFillers);
+                                                  << row << " spacing " << SpacingName(spacing));
                 const std::int64_t optimum = plain.Optimum(ink, row);
                 for (const FineDecoder* decoder : {&wide, &portable}) {
                     EXPECT_EQ(decoder->RowCost(ink, row), optimum);
@@ -247,8 +287,9 @@ TEST_F(FineDecoderTest, WholeCatalogueOnANarrowDrawing) {
         DrawThinLine(ink, a, b, kBlack, {0, 0, kInkClipRight, kInkClipBottom});
     }
     for (const bool noFillers : {false, true}) {
-        const FineDecoder decoder(*catalog_, *font_, {noFillers});
-        const PlainDecoder plain(*catalog_, *font_, noFillers);
+        const FineOptions options{.noFillers = noFillers};
+        const FineDecoder decoder(*catalog_, *font_, options);
+        const PlainDecoder plain(*catalog_, *font_, options);
         for (int row = 1; row <= 4; ++row) {
             SCOPED_TRACE(::testing::Message() << "row " << row << " no fillers " << noFillers);
             const std::int64_t optimum = plain.Optimum(ink, row);

@@ -13,21 +13,34 @@ namespace fudeline {
 namespace {
 
 // One glyph's cost over random column masks, pixel by pixel from the face.
-std::int32_t PlainCost(const FontGlyph& face, const std::array<std::uint16_t, 24>& near,
+std::int32_t PlainCost(const FontGlyph& face, std::int32_t prior,
+                       const std::array<std::uint16_t, 24>& near1,
+                       const std::array<std::uint16_t, 24>& near2,
                        const std::array<std::uint16_t, 24>& target) {
-    std::int32_t cost = 0;
+    std::int32_t cost = prior;
+    auto bit = [](const std::array<std::uint16_t, 24>& mask, int x, int y) {
+        return ((mask[static_cast<std::size_t>(x)] >> y) & 1) != 0;
+    };
     for (int x = 0; x < face.advance; ++x) {
         for (int y = 0; y < 16; ++y) {
-            if (face.IsDark(x, y)) cost += (near[x] >> y) & 1 ? -kNearPixelGain : kFarPixelCost;
-            if (!((target[x] >> y) & 1)) continue;
-            bool covered = false;
+            if (face.IsDark(x, y)) {
+                cost += bit(target, x, y)  ? -kOnInkGain
+                        : bit(near1, x, y) ? kOneOffCost
+                        : bit(near2, x, y) ? kTwoOffCost
+                                           : kFarPixelCost;
+            }
+            if (!bit(target, x, y)) continue;
+            int nearest = 1000;
             for (int gx = 0; gx < face.advance; ++gx) {
                 for (int gy = 0; gy < 16; ++gy) {
                     const int dx = gx - x, dy = gy - y;
-                    covered |= face.IsDark(gx, gy) && dx * dx + dy * dy <= 4;
+                    if (face.IsDark(gx, gy)) nearest = std::min(nearest, dx * dx + dy * dy);
                 }
             }
-            if (!covered) cost += kMissedInkCost;
+            cost += nearest == 0   ? 0
+                    : nearest == 1 ? kInkOneOffCost
+                    : nearest <= 4 ? kInkTwoOffCost
+                                   : kMissedInkCost;
         }
     }
     return cost;
@@ -42,16 +55,19 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
     for (int trial = 0; trial < 40; ++trial) {
         // Sparse to dense ink, and the near mask always covering the ink.
         const int density = trial % 4;
-        std::array<std::uint16_t, 24> near{}, target{};
+        // The masks nest as the decoder's do: ink within near1 within near2.
+        std::array<std::uint16_t, 24> near1{}, near2{}, target{};
         for (int x = 0; x < 24; ++x) {
             for (int d = 0; d <= density; ++d) target[x] |= static_cast<std::uint16_t>(rng());
             if (density == 0) target[x] &= static_cast<std::uint16_t>(rng());
-            near[x] = static_cast<std::uint16_t>(target[x] | (rng() & rng()));
+            near1[x] = static_cast<std::uint16_t>(target[x] | (rng() & rng()));
+            near2[x] = static_cast<std::uint16_t>(near1[x] | (rng() & rng()));
         }
-        ColumnWords nearWords{}, targetWords{};
+        InkWords words;
         for (int x = 0; x < 24; ++x) {
-            nearWords[x / 4] |= std::uint64_t{near[x]} << (16 * (x % 4));
-            targetWords[x / 4] |= std::uint64_t{target[x]} << (16 * (x % 4));
+            words.near1[x / 4] |= std::uint64_t{near1[x]} << (16 * (x % 4));
+            words.near2[x / 4] |= std::uint64_t{near2[x]} << (16 * (x % 4));
+            words.target[x / 4] |= std::uint64_t{target[x]} << (16 * (x % 4));
         }
         for (std::size_t group = 0; group < wide.widthCount(); ++group) {
             const int width = wide.width(group);
@@ -64,17 +80,18 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
                 const FontGlyph* face = code ? testing::TestFont().GlyphFor(*code) : nullptr;
                 if (!face || face->advance != width || catalog[i].width != width) continue;
                 if (std::count(face->dark.begin(), face->dark.end(), 1) == 0) continue;
-                const std::int32_t cost = PlainCost(*face, near, target);
+                const std::int32_t cost =
+                    PlainCost(*face, GlyphPrior(catalog[i].text), near1, near2, target);
                 if (cost < least) least = cost, first = static_cast<std::int32_t>(i);
             }
             SCOPED_TRACE(::testing::Message() << "trial " << trial << " width " << width);
             for (const FineGlyphs* glyphs : {&wide, &portable}) {
                 std::int32_t bound = std::numeric_limits<std::int32_t>::max();
-                EXPECT_EQ(glyphs->Cheapest(group, nearWords, targetWords, ink, bound), first);
+                EXPECT_EQ(glyphs->Cheapest(group, words, ink, bound), first);
                 EXPECT_EQ(bound, least);
                 // A bound at the least cost already is not beaten.
                 bound = least;
-                EXPECT_EQ(glyphs->Cheapest(group, nearWords, targetWords, ink, bound), -1);
+                EXPECT_EQ(glyphs->Cheapest(group, words, ink, bound), -1);
                 EXPECT_EQ(bound, least);
             }
         }

@@ -4,6 +4,7 @@
 
 #include "test_catalogs.h"
 
+#include <cmath>
 #include <vector>
 
 #include "glyphs/cp932.h"
@@ -60,6 +61,43 @@ TEST(MeasureQualityTest, MatchesPixelsWithinTwoPixelsEuclidean) {
         EXPECT_EQ(q.drawn, static_cast<std::int64_t>(c.drawn.size()));
         EXPECT_EQ(q.truth, static_cast<std::int64_t>(c.truth.size()));
     }
+}
+
+// A bold stroke over a thin line matches at 2 px but not exactly; the exact
+// and 1-px counts, the dark ratio and the distance must tell them apart.
+TEST(MeasureQualityTest, TolerancesDarkRatioAndDistance) {
+    struct Case {
+        const char* name;
+        std::vector<Px> drawn, truth;
+        double f1At0, f1At1, f1At2, darkRatio, distance;
+    };
+    std::vector<Px> bold = VerticalLine(100, 10, 19);
+    for (const Px& p : VerticalLine(101, 10, 19)) bold.push_back(p);
+    for (const Px& p : VerticalLine(102, 10, 19)) bold.push_back(p);
+    const std::vector<Case> cases = {
+        {"identical", VerticalLine(100, 10, 19), VerticalLine(100, 10, 19), 1, 1, 1, 1, 0},
+        // Drawn pixels 1 px off: exact 0, at 1 px all; each side pays 1.
+        {"one off", VerticalLine(101, 10, 19), VerticalLine(100, 10, 19), 0, 1, 1, 1, 1},
+        // Knight's step is sqrt 5: beyond 2 px, within the cap.
+        {"knight's step", {{52, 51}}, {{50, 50}}, 0, 0, 0, 1, std::sqrt(5.0)},
+        // Three columns over one: precision 1/3, 2/3, 1 at 0, 1, 2 px; recall 1.
+        {"bold over thin", bold, VerticalLine(100, 10, 19), 0.5, 0.8, 1, 3, (0 + 1 + 2) / 3.0 / 2},
+        // Nothing within the cap of 4 px: each pixel pays the cap.
+        {"far away", {{300, 300}}, {{50, 50}}, 0, 0, 0, 1, kDistanceCap},
+        {"nothing drawn", {}, VerticalLine(100, 10, 19), 0, 0, 0, 0, kDistanceCap / 2},
+        {"both empty", {}, {}, 1, 1, 1, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Quality q = MeasureQuality(WithPixels(c.drawn), WithPixels(c.truth));
+        EXPECT_NEAR(q.at[0].f1, c.f1At0, 1e-12);
+        EXPECT_NEAR(q.at[1].f1, c.f1At1, 1e-12);
+        EXPECT_NEAR(q.at[2].f1, c.f1At2, 1e-12);
+        EXPECT_DOUBLE_EQ(q.f1, q.at[2].f1);
+        EXPECT_NEAR(q.darkRatio, c.darkRatio, 1e-12);
+        EXPECT_NEAR(q.distance, c.distance, 1e-12);
+    }
+    EXPECT_TRUE(std::isinf(MeasureQuality(WithPixels({{1, 1}}), WithPixels({})).darkRatio));
 }
 
 TEST(MeasureQualityTest, TruthBeyondTheTextRowsCountsAsMissed) {

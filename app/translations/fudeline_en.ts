@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>PageDialogs</name>
+    <message>
+        <source>テキストアートを開く</source>
+        <translation>Open Text Art</translation>
+    </message>
+    <message>
+        <source>開くページ:</source>
+        <translation>Page to open:</translation>
+    </message>
+    <message>
+        <source>ページとして追加</source>
+        <translation>Add as a Page</translation>
+    </message>
+    <message>
+        <source>ページの名前（空でも構いません）:</source>
+        <translation>Name of the page (may be empty):</translation>
+    </message>
+</context>
+<context>
     <name>PictureLibrary</name>
     <message>
         <source>ファイルがありません</source>
@@ -279,6 +298,62 @@ Save it before closing?</translation>
     <message>
         <source>背景画像の線を取り込んでいます...</source>
         <translation>Taking in the lines of the background picture...</translation>
+    </message>
+    <message>
+        <source>テキストアートを開く...</source>
+        <translation>Open Text Art...</translation>
+    </message>
+    <message>
+        <source>ページとして追加...</source>
+        <translation>Add as a Page...</translation>
+    </message>
+    <message>
+        <source>Unicode空白</source>
+        <translation>Unicode spaces</translation>
+    </message>
+    <message>
+        <source>すき間を Unicode の空白でぴったり埋めます（文字参照の使える板向け）</source>
+        <translation>Fill gaps exactly with Unicode spaces (for boards that take character references)</translation>
+    </message>
+    <message>
+        <source>テキストアートを開く</source>
+        <translation>Open Text Art</translation>
+    </message>
+    <message>
+        <source>テキストアート (*.txt *.mlt *.ast)</source>
+        <translation>Text art (*.txt *.mlt *.ast)</translation>
+    </message>
+    <message>
+        <source>「%1」をテキストアートとして開けませんでした。</source>
+        <translation>Could not open &quot;%1&quot; as text art.</translation>
+    </message>
+    <message>
+        <source>ページがありません</source>
+        <translation>The file has no pages</translation>
+    </message>
+    <message>
+        <source>ページとして追加</source>
+        <translation>Add as a Page</translation>
+    </message>
+    <message>
+        <source>MLT ファイル (*.mlt)</source>
+        <translation>MLT files (*.mlt)</translation>
+    </message>
+    <message>
+        <source>AST ファイル (*.ast)</source>
+        <translation>AST files (*.ast)</translation>
+    </message>
+    <message>
+        <source>「%1」にページを追加できませんでした。</source>
+        <translation>Could not add a page to &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>ページの名前を Shift-JIS で書けません</source>
+        <translation>The page name cannot be written in Shift-JIS</translation>
+    </message>
+    <message>
+        <source>「%1」にページを追加しました</source>
+        <translation>Added a page to &quot;%1&quot;</translation>
     </message>
 </context>
 <context>

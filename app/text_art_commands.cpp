@@ -1,0 +1,129 @@
+// The window's commands for existing text art and page files, and how its
+// text is spelled for the spacing and board chosen.
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include "app/canvas_widget.h"
+#include "app/main_window.h"
+#include "app/post_status.h"
+#include "convert/text_art_ink.h"
+#include "export/board_references.h"
+#include "glyphs/cp932.h"
+#include "io/file_bytes.h"
+#include "io/page_files.h"
+
+namespace fudeline {
+namespace {
+
+// Text art files are small; a page collection may be large but never this.
+constexpr std::size_t kMaxTextArtFileBytes = std::size_t{64} << 20;
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString Reason(const Error& error) { return QString::fromStdString(error.reason); }
+
+const char* BoardName(PostStatus::Board board) {
+    switch (board) {
+        case PostStatus::k2ch: return "2ch";
+        case PostStatus::kShitaraba: return "shitaraba";
+        case PostStatus::kCustom: return "";
+    }
+    return "";
+}
+
+}  // namespace
+
+Spacing MainWindow::spacing() const {
+    if (unicodeSpacingBox_ && unicodeSpacingBox_->isChecked()) return Spacing::Unicode;
+    if (fineBox_ && fineBox_->isChecked() && noFillersBox_->isChecked()) return Spacing::Spaces;
+    return Spacing::Fillers;
+}
+
+ExportOptions MainWindow::CurrentExportOptions(bool addBrTag) const {
+    const bool references = postStatus_ && BoardNeedsReferences(BoardName(postStatus_->board()));
+    return {addBrTag, spacing(), &unicodeSpaces_, references};
+}
+
+void MainWindow::OpenTextArt() {
+    const FileChoice choice = chooseFile_(
+        {FileRequest::Purpose::OpenTextArt,
+         false,
+         tr("テキストアートを開く"),
+         {tr("テキストアート (*.txt *.mlt *.ast)"), tr("すべてのファイル (*)")},
+         {}},
+        this);
+    if (choice.path.isEmpty()) return;
+    const QString failed = tr("「%1」をテキストアートとして開けませんでした。");
+    const std::string path = LocalPath(choice.path);
+    if (QFileInfo(choice.path).isDir())
+        return Warn(failed, choice.path, tr("ファイルではなくフォルダです"));
+    const Result<std::string> bytes = ReadFileBytes(path, kMaxTextArtFileBytes);
+    if (!bytes) return Warn(failed, choice.path, Reason(bytes.error()));
+
+    std::string text;
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    if (PageFormatForName(path) || bytes->starts_with("[AA][")) {
+        Result<PageFile> file = ParsePageFile(*bytes, path);
+        if (!file) return Warn(failed, choice.path, Reason(file.error()));
+        if (file->pages.empty()) return Warn(failed, choice.path, tr("ページがありません"));
+        QStringList labels;
+        for (const Page& page : file->pages) {
+            labels << QString::fromStdString(Cp932ToUtf8(PageLabel(page)).value_or(std::string()));
+        }
+        const int index = labels.size() == 1 ? 0 : choosePage_(labels, this);
+        if (index < 0 || index >= labels.size()) return;
+        text = std::move(file->pages[static_cast<std::size_t>(index)].text);
+    } else {
+        // Plain text: UTF-8 when it reads as UTF-8, else Shift-JIS.
+        text = *bytes;
+        if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
+    }
+    const Result<Image> ink = DrawTextArtInk(text, encoding, *resources_.font);
+    if (!ink) return Warn(failed, choice.path, Reason(ink.error()));
+    state_.ReplaceInk(*ink);  // one undoable step
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::AppendPage() {
+    const FileChoice choice = chooseFile_({FileRequest::Purpose::AppendPage,
+                                           true,
+                                           tr("ページとして追加"),
+                                           {tr("MLT ファイル (*.mlt)"), tr("AST ファイル (*.ast)")},
+                                           "mlt"},
+                                          this);
+    if (choice.path.isEmpty()) return;
+    QString path = choice.path;
+    if (!PageFormatForName(LocalPath(path))) {
+        path += choice.filterIndex == 1 ? QStringLiteral(".ast") : QStringLiteral(".mlt");
+    }
+    const QString failed = tr("「%1」にページを追加できませんでした。");
+    QString name;
+    // An existing file keeps its own format, whatever its name says.
+    std::optional<PageFormat> format = PageFormatForName(LocalPath(path));
+    if (QFileInfo::exists(path)) {
+        const Result<PageFile> existing = ReadPageFile(LocalPath(path));
+        if (!existing) return Warn(failed, path, Reason(existing.error()));
+        format = existing->format;
+    }
+    if (format == PageFormat::Ast) {
+        const std::optional<QString> asked = askPageName_(this);
+        if (!asked) return;
+        name = *asked;
+    }
+    const Result<std::string> sjisName = Utf8ToCp932(name.toStdString());
+    if (!sjisName) return Warn(failed, path, tr("ページの名前を Shift-JIS で書けません"));
+    state_.RunPendingConversion();
+    // A page holds the art itself: <BR> tags are for posting.
+    const std::string page = ComposeExportText(state_.rows(), CurrentExportOptions(false));
+    if (Status added = AppendPageToFile(LocalPath(path), page, *sjisName); !added) {
+        return Warn(failed, path, Reason(added.error()));
+    }
+    statusBar()->showMessage(tr("「%1」にページを追加しました").arg(QFileInfo(path).fileName()),
+                             5000);
+}
+
+}  // namespace fudeline

@@ -1,0 +1,223 @@
+#include "io/page_format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace fudeline {
+namespace {
+
+constexpr std::string_view kSplitLine = "[SPLIT]";
+constexpr std::string_view kAstHeadStart = "[AA][";
+constexpr std::string_view kCrLf = "\r\n";
+
+struct Line {
+    std::size_t begin = 0, contentEnd = 0, end = 0;  // end: past the line break
+};
+
+bool NextLine(std::string_view bytes, std::size_t& at, Line& line) {
+    if (at >= bytes.size()) return false;
+    line.begin = at;
+    const std::size_t feed = bytes.find('\n', at);
+    line.end = feed == std::string_view::npos ? bytes.size() : feed + 1;
+    line.contentEnd = feed == std::string_view::npos ? bytes.size() : feed;
+    // Only "\r\n" ends a line with its CR: a lone CR at the end of the file
+    // stays part of the line, as it will once more text follows it.
+    if (feed != std::string_view::npos && line.contentEnd > line.begin &&
+        bytes[line.contentEnd - 1] == '\r') {
+        --line.contentEnd;
+    }
+    at = line.end;
+    return true;
+}
+
+bool IsAstHead(std::string_view content) {
+    return content.size() >= kAstHeadStart.size() + 1 && content.starts_with(kAstHeadStart) &&
+           content.back() == ']';
+}
+
+bool IsSeparator(PageFormat format, std::string_view content) {
+    return format == PageFormat::Mlt ? content == kSplitLine : IsAstHead(content);
+}
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+// Where the bytes stop being Shift-JIS text as the boards use it: a NUL, a
+// byte no CP932 character starts with, or a lead byte without its trail.
+std::optional<std::string> ShiftJisProblem(std::string_view bytes) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        std::string why;
+        if (b == 0) {
+            why = "a NUL byte";
+        } else if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
+            if (b == '\n') ++line;
+            ++i;
+            continue;
+        } else if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+            const auto t = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+            if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
+                i += 2;
+                continue;
+            }
+            why = "a two-byte character cut short";
+        } else {
+            why = "byte 0x";
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%02X", b);
+            why += hex;
+        }
+        return "line " + std::to_string(line) + " holds " + why + ": the file is not Shift-JIS text";
+    }
+    return std::nullopt;
+}
+
+PageFile Split(std::string_view bytes, PageFormat format) {
+    PageFile file{format, {}};
+    if (bytes.empty()) return file;
+    std::size_t at = 0, textBegin = 0;
+    std::string lead, name;
+    bool first = true;
+    Line line;
+    while (NextLine(bytes, at, line)) {
+        const std::string_view content = bytes.substr(line.begin, line.contentEnd - line.begin);
+        if (!IsSeparator(format, content)) continue;
+        // The line break before the separator belongs to it, unless it ends
+        // the previous separator's own line.
+        std::size_t breakBegin = line.begin;
+        if (breakBegin > textBegin && bytes[breakBegin - 1] == '\n') {
+            --breakBegin;
+            if (breakBegin > textBegin && bytes[breakBegin - 1] == '\r') --breakBegin;
+        }
+        // An AST file starts with its first head: nothing stands before it.
+        if (!(format == PageFormat::Ast && first)) {
+            file.pages.push_back(
+                {std::move(lead), std::move(name),
+                 std::string(bytes.substr(textBegin, breakBegin - textBegin))});
+        }
+        first = false;
+        lead = std::string(bytes.substr(breakBegin, line.end - breakBegin));
+        name = format == PageFormat::Ast
+                   ? std::string(content.substr(kAstHeadStart.size(),
+                                                content.size() - kAstHeadStart.size() - 1))
+                   : std::string();
+        textBegin = line.end;
+    }
+    file.pages.push_back({std::move(lead), std::move(name), std::string(bytes.substr(textBegin))});
+    return file;
+}
+
+bool HasSplitLine(std::string_view bytes) {
+    std::size_t at = 0;
+    Line line;
+    while (NextLine(bytes, at, line)) {
+        if (bytes.substr(line.begin, line.contentEnd - line.begin) == kSplitLine) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<PageFormat> PageFormatForName(std::string_view fileName) {
+    const std::string lower = Lower(fileName);
+    if (lower.ends_with(".mlt")) return PageFormat::Mlt;
+    if (lower.ends_with(".ast")) return PageFormat::Ast;
+    return std::nullopt;
+}
+
+Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName) {
+    const std::optional<PageFormat> named = PageFormatForName(fileName);
+    std::optional<PageFormat> format;
+    Line first;
+    std::size_t at = 0;
+    const bool astHead = NextLine(bytes, at, first) &&
+                         IsAstHead(bytes.substr(first.begin, first.contentEnd - first.begin));
+    if (named == PageFormat::Ast && !astHead && !bytes.empty()) {
+        return Error{"", "not an AST file: it does not start with a line \"[AA][name]\""};
+    }
+    // A name says the format; an MLT page may itself start with "[AA][".
+    if (named) {
+        format = named;
+    } else if (astHead) {
+        format = PageFormat::Ast;
+    } else if (bytes.empty() || HasSplitLine(bytes)) {
+        format = PageFormat::Mlt;
+    } else {
+        return Error{"", "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file "
+                         "(no [AA][name] line at its start)"};
+    }
+    if (const auto problem = ShiftJisProblem(bytes)) return Error{"", *problem};
+    return Split(bytes, *format);
+}
+
+std::string FormatPageFile(const PageFile& file) {
+    std::size_t size = 0;
+    for (const Page& page : file.pages) size += page.lead.size() + page.text.size();
+    std::string bytes;
+    bytes.reserve(size);
+    for (const Page& page : file.pages) {
+        bytes += page.lead;
+        bytes += page.text;
+    }
+    return bytes;
+}
+
+Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
+    if (file.format == PageFormat::Mlt && !name.empty()) {
+        return Error{"", "MLT pages have no names; name pages in an AST file"};
+    }
+    // An empty page in an otherwise empty MLT file would be no page at all.
+    if (text.empty()) return Error{"", "the text is empty: there is nothing to add as a page"};
+    if (name.find_first_of("\r\n") != std::string_view::npos) {
+        return Error{"", "a page name cannot hold a line break"};
+    }
+    std::size_t at = 0;
+    Line line;
+    while (NextLine(text, at, line)) {
+        if (IsSeparator(file.format, text.substr(line.begin, line.contentEnd - line.begin))) {
+            return Error{"", file.format == PageFormat::Mlt
+                                 ? "the text holds a line \"[SPLIT]\", which would split the page"
+                                 : "the text holds a line \"[AA][...]\", which would start a "
+                                   "new page"};
+        }
+    }
+    Page page;
+    const bool firstPage = file.pages.empty();
+    if (file.format == PageFormat::Ast) {
+        page.lead = std::string(firstPage ? "" : kCrLf) + std::string(kAstHeadStart) +
+                    std::string(name) + "]" + std::string(kCrLf);
+        page.name = name;
+    } else if (!firstPage) {
+        page.lead = std::string(kCrLf) + std::string(kSplitLine) + std::string(kCrLf);
+    }
+    page.text = text;
+    file.pages.push_back(std::move(page));
+    return {};
+}
+
+std::string PageLabel(const Page& page) {
+    if (!page.name.empty()) return page.name;
+    std::size_t at = 0;
+    Line line;
+    while (NextLine(page.text, at, line)) {
+        const std::string_view content =
+            std::string_view(page.text).substr(line.begin, line.contentEnd - line.begin);
+        // Blank: only half- and full-width spaces.
+        std::size_t i = 0;
+        while (i < content.size()) {
+            if (content[i] == ' ' || content[i] == '\t') ++i;
+            else if (content.substr(i, 2) == "\x81\x40") i += 2;
+            else break;
+        }
+        if (i < content.size()) return std::string(content);
+    }
+    return {};
+}
+
+}  // namespace fudeline

@@ -1,0 +1,56 @@
+// The two page files text-art collections are kept in, as byte strings, both
+// Shift-JIS:
+// - MLT: pages separated by a line "[SPLIT]"; no separator before the first
+//   page; the line break before a separator belongs to the separator, so a
+//   page's text does not end with it.
+// - AST: every page, the first included, starts with a line "[AA][name]"
+//   (the name may be empty); the line break before such a line belongs to it.
+// Every page keeps the bytes that lead into it (the separator or the header
+// line as the file wrote them), so writing a parsed file gives its bytes back
+// exactly.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pixels/result.h"
+
+namespace fudeline {
+
+enum class PageFormat { Mlt, Ast };
+
+struct Page {
+    std::string lead;  // the separator or header line before the text, as in the file
+    std::string name;  // AST only; Shift-JIS
+    std::string text;  // Shift-JIS lines joined by their own line breaks
+};
+
+struct PageFile {
+    PageFormat format = PageFormat::Mlt;
+    std::vector<Page> pages;
+};
+
+// The format a file name asks for (".mlt" or ".ast", any case); nothing else.
+std::optional<PageFormat> PageFormatForName(std::string_view fileName);
+
+// Reads a page file. A ".mlt" or ".ast" name says the format; without one,
+// AST is recognised by its first line and MLT by a "[SPLIT]" line. Anything
+// else, a file named ".ast" that does not start with "[AA][", and bytes that
+// are not Shift-JIS text are refused with the reason. An empty file holds no
+// pages. Errors carry no path.
+Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName);
+
+// The file's bytes: every page's lead and text in order.
+std::string FormatPageFile(const PageFile& file);
+
+// Adds `text` as the last page, with `name` for AST. An empty text (no page
+// to keep), a text that would read back as more than one page (a "[SPLIT]" line in MLT, an "[AA][...]" line in
+// AST), a name with a line break, or a name given for MLT is refused.
+Status AddPage(PageFile& file, std::string_view text, std::string_view name);
+
+// How a page is listed: its name, or else its first line that is not blank.
+std::string PageLabel(const Page& page);
+
+}  // namespace fudeline

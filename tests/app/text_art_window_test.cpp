@@ -1,0 +1,129 @@
+// Opening existing text art as the drawing, adding the text to page files,
+// and the spacing choice: each the same as the command-line tool gives.
+#include <QCheckBox>
+
+#include "export/cells_format.h"
+#include "export/export_text.h"
+#include "tests/app/window_test_support.h"
+
+using namespace fudeline;
+using namespace fudeline::testing;
+
+namespace {
+
+FileChooser Answer(const QString& path, int filter = 0) {
+    return [=](const FileRequest&, QWidget*) { return FileChoice{path, filter}; };
+}
+
+QByteArray Cells(const MainWindow& window) {
+    const std::string cells = FormatCells(window.state().rows());
+    return QByteArray(cells.data(), static_cast<qsizetype>(cells.size()));
+}
+
+const QByteArray kArt = "\xE3\x80\x80 \xEF\xBC\x8F\xEF\xBF\xA3\xEF\xBC\xBC\n"  // 　 ／￣＼
+                        "\xEF\xBC\x88 \xC2\xB4\xE2\x88\x80\xEF\xBD\x80\xEF\xBC\x89\n";  // （ ´∀｀）
+
+}  // namespace
+
+class TextArtWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { Resources(); }
+    void init() {
+        settings_.Clear();
+        window_ = std::make_unique<MainWindow>(Resources());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    void openedTextArtIsTheDrawingTheToolConverts_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("page");  // 0: a plain text file
+        QTest::newRow("UTF-8 text") << kArt << "art.txt" << 0;
+        QTest::newRow("Shift-JIS text") << QByteArray("\x81\x40 \x81\x5E\x81\x50\x81\x5F") << "art.txt" << 0;
+        QTest::newRow("MLT page 2") << QByteArray("A\r\n[SPLIT]\r\n\x81\x5E\x81\x5F\r\n|") << "art.mlt" << 2;
+        QTest::newRow("AST page 1") << QByteArray("[AA][x]\r\n\x81\x69\x81\x6A\r\n[AA][y]\r\nB") << "art.ast" << 1;
+    }
+    void openedTextArtIsTheDrawingTheToolConverts() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(int, page);
+        QTemporaryDir dir;
+        const QString path = PlaceTestFile(dir, name, bytes);
+        Play(*window_, Wave());
+        const QByteArray before = Cells(*window_);
+        window_->SetFileChooser(Answer(path));
+        int offered = 0;
+        window_->SetPageChooser([&](const QStringList& labels, QWidget*) {
+            offered = static_cast<int>(labels.size());
+            return page - 1;
+        });
+        window_->findChild<QAction*>("openTextArtAction")->trigger();
+        QStringList args{"convert", "--from-text", path, "--cells"};
+        if (page > 0) args << "--page" << QString::number(page);
+        QCOMPARE(Cells(*window_), RunCli(args));
+        if (page > 0) QCOMPARE(offered, 2);
+        // One undoable step: undo gives the drawing back.
+        window_->findChild<QAction*>("undoAction")->trigger();
+        QCOMPARE(Cells(*window_), before);
+    }
+
+    void textArtThatDoesNotFitIsRefusedAndTheDrawingStays() {
+        QTemporaryDir dir;
+        const QString path = PlaceTestFile(dir, "long.txt", QByteArray(30 * 2, '|').replace("||", "|\n"));
+        Play(*window_, Wave());
+        const QByteArray before = Cells(*window_);
+        window_->SetFileChooser(Answer(path));
+        QString text;
+        AnswerNextBox(QMessageBox::Ok, &text);
+        window_->findChild<QAction*>("openTextArtAction")->trigger();
+        QVERIFY2(text.contains("the text has 30 lines; the canvas holds 29"), qPrintable(text));
+        QCOMPARE(Cells(*window_), before);
+    }
+
+    void appendedPagesReadBackAsTheText() {
+        QTemporaryDir dir;
+        Play(*window_, Wave());
+        const std::string text = ComposeExportText(window_->state().rows(), false);
+        const QByteArray page(text.data(), static_cast<qsizetype>(text.size()));
+        window_->SetPageNamer([](QWidget*) { return std::optional<QString>("\xE9\xA1\x94"); });  // 顔
+
+        window_->SetFileChooser(Answer(dir.filePath("new"), 1));  // AST chosen, no suffix typed
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        QFile ast(dir.filePath("new.ast"));
+        QVERIFY(ast.open(QIODevice::ReadOnly));
+        QCOMPARE(ast.readAll(), "[AA][\x8A\xE7]\r\n" + page + "\r\n[AA][\x8A\xE7]\r\n" + page);
+
+        window_->SetFileChooser(Answer(dir.filePath("art.mlt")));
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        QFile mlt(dir.filePath("art.mlt"));
+        QVERIFY(mlt.open(QIODevice::ReadOnly));
+        QCOMPARE(mlt.readAll(), page + "\r\n[SPLIT]\r\n" + page);
+        QCOMPARE(RunCli({"pages", dir.filePath("art.mlt")}).count('\n'), 2);
+    }
+
+    void unicodeSpacingIsRememberedAndSpellsAsTheTool() {
+        auto* box = Find<QCheckBox>(*window_, "unicodeSpacingCheckBox");
+        QVERIFY(!box->isChecked());
+        Play(*window_, Wave());
+        box->setChecked(true);
+        QCOMPARE(window_->spacing(), Spacing::Unicode);
+        QCOMPARE(QByteArray::fromStdString(window_->ExportText()),
+                 ReplayOf(Wave(), {"--sjis", "--spacing", "unicode"}));
+        MainWindow fresh(Resources());
+        QVERIFY(Find<QCheckBox>(fresh, "unicodeSpacingCheckBox")->isChecked());
+        QCOMPARE(fresh.spacing(), Spacing::Unicode);
+    }
+
+  private:
+    TemporarySettings settings_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+QTEST_MAIN(TextArtWindowTest)
+#include "text_art_window_test.moc"

@@ -1,0 +1,171 @@
+#include "io/page_format.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "io/file_bytes.h"
+#include "io/page_files.h"
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+struct Expected {
+    std::string name;
+    std::string text;
+};
+
+// Files as they are found, with the pages they hold; writing them back must
+// give the same bytes.
+TEST(ParsePageFile, SplitsPagesAndWritesTheSameBytesBack) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string bytes;
+        PageFormat format;
+        std::vector<Expected> pages;
+    };
+    const std::vector<Case> cases = {
+        {"empty MLT", "a.mlt", "", PageFormat::Mlt, {}},
+        {"one MLT page", "a.mlt", "AA\r\nBB", PageFormat::Mlt, {{"", "AA\r\nBB"}}},
+        {"MLT pages", "a.MLT", "A\r\n[SPLIT]\r\nB\r\nb\r\n[SPLIT]\r\nC", PageFormat::Mlt,
+         {{"", "A"}, {"", "B\r\nb"}, {"", "C"}}},
+        {"MLT with a final line break", "x", "A\r\n[SPLIT]\r\nB\r\n", PageFormat::Mlt,
+         {{"", "A"}, {"", "B\r\n"}}},
+        {"MLT with LF only", "a.mlt", "A\n[SPLIT]\nB", PageFormat::Mlt, {{"", "A"}, {"", "B"}}},
+        {"MLT starting with a separator", "a.mlt", "[SPLIT]\r\nB", PageFormat::Mlt,
+         {{"", ""}, {"", "B"}}},
+        {"MLT with separators in a row", "a.mlt", "A\r\n[SPLIT]\r\n[SPLIT]\r\nB",
+         PageFormat::Mlt, {{"", "A"}, {"", ""}, {"", "B"}}},
+        {"MLT ending in a separator", "a.mlt", "A\r\n[SPLIT]", PageFormat::Mlt,
+         {{"", "A"}, {"", ""}}},
+        {"MLT lines that only look like separators", "a.mlt", "[SPLIT] \r\n [SPLIT]",
+         PageFormat::Mlt, {{"", "[SPLIT] \r\n [SPLIT]"}}},
+        {"AST", "a.ast", "[AA][face]\r\nA\r\n[AA][]\r\nB\r\n", PageFormat::Ast,
+         {{"face", "A"}, {"", "B\r\n"}}},
+        {"AST found by its first line", "a.txt", "[AA][x]\r\n[AA][y]", PageFormat::Ast,
+         {{"x", ""}, {"y", ""}}},
+        {"MLT named so, starting like AST", "a.mlt", "[AA][x]\r\n[SPLIT]\r\nB", PageFormat::Mlt,
+         {{"", "[AA][x]"}, {"", "B"}}},
+        {"AST with a Shift-JIS name", "a.ast", "[AA][\x8A\xE7]\r\n\x81\x5E", PageFormat::Ast,
+         {{"\x8A\xE7", "\x81\x5E"}}},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParsePageFile(c.bytes, c.file);
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().reason;
+        EXPECT_EQ(parsed->format, c.format) << c.name;
+        ASSERT_EQ(parsed->pages.size(), c.pages.size()) << c.name;
+        for (std::size_t i = 0; i < c.pages.size(); ++i) {
+            EXPECT_EQ(parsed->pages[i].name, c.pages[i].name) << c.name << " page " << i;
+            EXPECT_EQ(parsed->pages[i].text, c.pages[i].text) << c.name << " page " << i;
+        }
+        EXPECT_EQ(FormatPageFile(*parsed), c.bytes) << c.name;
+    }
+}
+
+TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
+    struct Case {
+        std::string file;
+        std::string bytes;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"a.txt", "just text",
+         "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file (no [AA][name] "
+         "line at its start)"},
+        {"a.ast", "text\r\n[AA][x]", "not an AST file: it does not start with a line \"[AA][name]\""},
+        {"a.mlt", std::string("ab\r\nc\0d", 7), "line 2 holds a NUL byte: the file is not Shift-JIS text"},
+        {"a.mlt", "\xFF\xD8\xFF", "line 1 holds byte 0xFF: the file is not Shift-JIS text"},
+        {"a.mlt", "ok\r\nA\x81", "line 2 holds a two-byte character cut short: the file is not Shift-JIS text"},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParsePageFile(c.bytes, c.file);
+        ASSERT_FALSE(parsed) << c.reason;
+        EXPECT_EQ(parsed.error().reason, c.reason);
+    }
+}
+
+TEST(AddPage, AddsPagesThatReadBackAsTheyWereGiven) {
+    for (const PageFormat format : {PageFormat::Mlt, PageFormat::Ast}) {
+        PageFile file{format, {}};
+        const std::vector<Expected> pages = {
+            {format == PageFormat::Ast ? "one" : "", "\x81\x40 \x81\x5E\r\n|"},
+            {"", "\r\n"},
+            {format == PageFormat::Ast ? "\x8A\xE7" : "", "x&#8201;y\r\n\r\nz"},
+        };
+        for (const Expected& page : pages) ASSERT_TRUE(AddPage(file, page.text, page.name));
+        const std::string bytes = FormatPageFile(file);
+        const auto parsed = ParsePageFile(bytes, format == PageFormat::Mlt ? "p.mlt" : "p.ast");
+        ASSERT_TRUE(parsed) << parsed.error().reason;
+        ASSERT_EQ(parsed->pages.size(), pages.size());
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            EXPECT_EQ(parsed->pages[i].name, pages[i].name);
+            EXPECT_EQ(parsed->pages[i].text, pages[i].text);
+        }
+        EXPECT_EQ(FormatPageFile(*parsed), bytes);
+    }
+    PageFile mlt{PageFormat::Mlt, {}};
+    ASSERT_TRUE(AddPage(mlt, "A", ""));
+    ASSERT_TRUE(AddPage(mlt, "B", ""));
+    EXPECT_EQ(FormatPageFile(mlt), "A\r\n[SPLIT]\r\nB");
+    PageFile ast{PageFormat::Ast, {}};
+    ASSERT_TRUE(AddPage(ast, "A", ""));
+    ASSERT_TRUE(AddPage(ast, "B", "n"));
+    EXPECT_EQ(FormatPageFile(ast), "[AA][]\r\nA\r\n[AA][n]\r\nB");
+}
+
+TEST(AddPage, RefusesPagesThatWouldNotReadBack) {
+    struct Case {
+        PageFormat format;
+        std::string text, name, reason;
+    };
+    const std::vector<Case> cases = {
+        {PageFormat::Mlt, "a\r\n[SPLIT]\r\nb", "", "the text holds a line \"[SPLIT]\", which would split the page"},
+        {PageFormat::Mlt, "a", "name", "MLT pages have no names; name pages in an AST file"},
+        {PageFormat::Ast, "[AA][x]", "", "the text holds a line \"[AA][...]\", which would start a new page"},
+        {PageFormat::Ast, "a", "two\nlines", "a page name cannot hold a line break"},
+        {PageFormat::Mlt, "", "", "the text is empty: there is nothing to add as a page"},
+        {PageFormat::Ast, "", "x", "the text is empty: there is nothing to add as a page"},
+    };
+    for (const Case& c : cases) {
+        PageFile file{c.format, {}};
+        const Status added = AddPage(file, c.text, c.name);
+        ASSERT_FALSE(added) << c.reason;
+        EXPECT_EQ(added.error().reason, c.reason);
+        EXPECT_TRUE(file.pages.empty());
+    }
+}
+
+TEST(PageLabel, IsTheNameOrTheFirstLineThatIsNotBlank) {
+    EXPECT_EQ(PageLabel({"", "name", "text"}), "name");
+    EXPECT_EQ(PageLabel({"", "", " \r\n\x81\x40\r\n  art\r\nmore"}), "  art");
+    EXPECT_EQ(PageLabel({"", "", ""}), "");
+}
+
+TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
+    const auto dir = testing::MakeTempDir("pages");
+    const std::string mlt = (dir / "art.mlt").string();
+    ASSERT_TRUE(AppendPageToFile(mlt, "A", ""));
+    ASSERT_TRUE(AppendPageToFile(mlt, "B", ""));
+    EXPECT_EQ(ReadFileBytes(mlt).value(), "A\r\n[SPLIT]\r\nB");
+
+    const std::string ast = (dir / "art.ast").string();
+    ASSERT_TRUE(AppendPageToFile(ast, "A", "first"));
+    EXPECT_EQ(ReadFileBytes(ast).value(), "[AA][first]\r\nA");
+
+    const std::string other = (dir / "art.txt").string();
+    const Status refused = AppendPageToFile(other, "A", "");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().reason, "a new page file must be named .mlt or .ast");
+    EXPECT_FALSE(std::filesystem::exists(other));
+
+    const std::string notPages = (dir / "notes.ast").string();
+    testing::WriteFile(notPages, "some notes\r\n");
+    ASSERT_FALSE(AppendPageToFile(notPages, "A", ""));
+    EXPECT_EQ(ReadFileBytes(notPages).value(), "some notes\r\n");
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace fudeline

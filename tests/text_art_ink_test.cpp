@@ -1,0 +1,282 @@
+#include "convert/text_art_ink.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <set>
+
+#include "convert/fine_decoder.h"
+#include "convert/gap_composer.h"
+#include "glyphs/cp932.h"
+#include "pixels/geometry.h"
+#include "test_catalogs.h"
+
+namespace fudeline {
+namespace {
+
+using testing::TestFont;
+
+TEST(DecodeTextArt, ReadsLinesAndReferencesInBothEncodings) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding encoding;
+        std::vector<std::u32string> lines;
+    };
+    const std::vector<Case> cases = {
+        {"CRLF and LF", "a\r\nb\nc", TextEncoding::Utf8, {U"a", U"b", U"c"}},
+        {"byte order mark", "\xEF\xBB\xBF\xEF\xBC\x8F", TextEncoding::Utf8, {U"\uFF0F"}},
+        {"references", "&#8201;x&#x200A;&#X3000;", TextEncoding::Utf8, {U"\u2009x\u200A\u3000"}},
+        {"not references", "&#;&#x;&#12a&amp;&#0;", TextEncoding::Utf8, {U"&#;&#x;&#12a&amp;&#0;"}},
+        {"Shift-JIS", "\x81\x40\x81\x5E\r\n\xDE", TextEncoding::ShiftJis, {U"\u3000\uFF0F", U"\uFF9E"}},
+        {"Shift-JIS references", "&#8202;\x5C", TextEncoding::ShiftJis, {U"\u200A\\"}},
+    };
+    for (const Case& c : cases) {
+        const auto lines = DecodeTextArt(c.bytes, c.encoding);
+        ASSERT_TRUE(lines) << c.name << ": " << lines.error().reason;
+        EXPECT_EQ(*lines, c.lines) << c.name;
+    }
+}
+
+TEST(DecodeTextArt, NamesTheLineAndColumnOfABadCharacter) {
+    struct Case {
+        std::string bytes;
+        TextEncoding encoding;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"ok\nab\xFF", TextEncoding::Utf8, "line 2, column 3: byte 0xFF is not UTF-8"},
+        {"\xC0\xAF", TextEncoding::Utf8, "line 1, column 1: byte 0xC0 is not UTF-8"},
+        {"\xED\xA0\x80", TextEncoding::Utf8, "line 1, column 1: byte 0xED is not UTF-8"},
+        {"x\x81\x40\xA0", TextEncoding::ShiftJis, "line 1, column 3: 0xA0 is not Shift-JIS"},
+    };
+    for (const Case& c : cases) {
+        const auto lines = DecodeTextArt(c.bytes, c.encoding);
+        ASSERT_FALSE(lines) << c.reason;
+        EXPECT_EQ(lines.error().reason, c.reason);
+    }
+}
+
+// Where each character's dark pixels lie: every glyph at the sum of the
+// advances before it, on its own line's 16 ink rows, and nothing else inked.
+TEST(DrawTextArtInk, PutsEveryCharacterAtItsOwnPlace) {
+    const std::vector<std::u32string> lines = {U"\u3000 \uFF0F\uFFE3\uFF3C", U"", U"（´∀｀）漢字",
+                                               U"\u2009.\u2002."};
+    const auto ink = DrawTextArtInk(lines, TestFont());
+    ASSERT_TRUE(ink) << ink.error().reason;
+    ASSERT_EQ(ink->width(), kTextArtInkWidth);
+    ASSERT_EQ(ink->height(), kInkHeight);
+    Image expected(kTextArtInkWidth, kInkHeight, kWhite);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        int x = 0;
+        for (const char32_t code : lines[n]) {
+            const FontGlyph* glyph = TestFont().GlyphFor(code);
+            ASSERT_NE(glyph, nullptr);
+            for (int gy = 0; gy < 16; ++gy) {
+                for (int gx = 0; gx < glyph->advance; ++gx) {
+                    if (glyph->IsDark(gx, gy)) {
+                        expected.SetPixel(x + gx, static_cast<int>(n) * 16 + gy, kBlack);
+                    }
+                }
+            }
+            x += glyph->advance;
+        }
+    }
+    int differences = 0;
+    for (int y = 0; y < kInkHeight; ++y) {
+        for (int x = 0; x < kTextArtInkWidth; ++x) {
+            differences += ink->Pixel(x, y) != expected.Pixel(x, y);
+        }
+    }
+    EXPECT_EQ(differences, 0);
+}
+
+TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
+    const std::u32string slash = U"\uFF0F";
+    const int slashWidth = TestFont().GlyphFor(0xFF0F)->advance;
+    const int fitting = kTextArtInkWidth / slashWidth;
+    std::u32string wide;
+    for (int i = 0; i <= fitting; ++i) wide += slash;
+    struct Case {
+        const char* name;
+        std::vector<std::u32string> lines;
+        std::string reason;  // empty: drawn
+    };
+    const std::vector<Case> cases = {
+        {"29 lines", std::vector<std::u32string>(29, slash), ""},
+        {"29 lines and empty ones after", [&] {
+             auto lines = std::vector<std::u32string>(29, slash);
+             lines.resize(40);
+             return lines;
+         }(), ""},
+        {"30 lines", std::vector<std::u32string>(30, slash),
+         "the text has 30 lines; the canvas holds 29"},
+        {"a line as wide as fits", {wide.substr(1)}, ""},
+        {"a line one character too wide", {U"", wide},
+         "line 2 is " + std::to_string((fitting + 1) * slashWidth) +
+             " pixels wide; the canvas holds 799 (" + std::to_string(fitting) +
+             " characters of this line fit)"},
+        {"a control character", {U"a\tb"}, "line 1, column 2: U+0009 is not in the Mona font"},
+        {"a character the face lacks", {U"\U0001F600"}, "line 1, column 1: U+1F600 is not in the Mona font"},
+    };
+    for (const Case& c : cases) {
+        const auto ink = DrawTextArtInk(c.lines, TestFont());
+        if (c.reason.empty()) {
+            EXPECT_TRUE(ink) << c.name << ": " << ink.error().reason;
+        } else {
+            ASSERT_FALSE(ink) << c.name;
+            EXPECT_EQ(ink.error().reason, c.reason) << c.name;
+        }
+    }
+    // Counted before decoding: bytes that would not even decode are refused
+    // for their length first.
+    std::string many;
+    for (int i = 0; i < 30; ++i) many += "\xFF\n";
+    const auto refused = DrawTextArtInk(many, TextEncoding::Utf8, TestFont());
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().reason, "the text has 30 lines; the canvas holds 29");
+}
+
+}  // namespace
+}  // namespace fudeline
+
+namespace fudeline {
+namespace {
+
+// Text art made only of catalogue characters the way artists compose it
+// (strokes, brackets, dots and runs of spacing), drawn as ink and decoded
+// again by the fine decoder: how much of the text comes back.
+struct RoundTrip {
+    int lines = 0, exactLines = 0, characters = 0, charactersBack = 0;
+};
+
+std::vector<TextCell> ArtistCells(const GlyphCatalog& catalog, const MonaFont& font) {
+    const std::u32string wanted =
+        U"／＼｜─￣＿ノヽ（）く〈〉`'´､｀′″・：ゝミ彡ハレ⌒∧∨〃l|i!:;,.Yイ丿乂＜＞";
+    std::set<std::string> held;
+    for (const Glyph& glyph : catalog) {
+        const auto code = Cp932CharToUnicode(glyph.text);
+        const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr;
+        if (face && face->advance == glyph.width) held.insert(glyph.text);
+    }
+    std::vector<TextCell> cells;
+    for (const Glyph& glyph : catalog) {
+        const auto code = Cp932CharToUnicode(glyph.text);
+        if (code && wanted.find(*code) != std::u32string::npos && held.count(glyph.text)) {
+            cells.push_back({0, glyph.text, glyph.width});
+        }
+    }
+    return cells;
+}
+
+TextRows RandomPiece(std::mt19937& random, const std::vector<TextCell>& cells,
+                     const UnicodeSpaces* spaces) {
+    TextRows rows;
+    const int lines = 6 + static_cast<int>(random() % 8);
+    for (int r = 0; r < lines; ++r) {
+        int x = 0;
+        const int width = 100 + static_cast<int>(random() % 500);
+        while (true) {
+            TextCell cell = cells[random() % cells.size()];
+            const int kind = static_cast<int>(random() % 10);
+            cell.gap = kind < 5 ? 0 : kind < 8 ? 3 + static_cast<int>(random() % 12)
+                                               : 11 * (1 + static_cast<int>(random() % 4));
+            if (spaces) {
+                while (!spaces->CanSpell(cell.gap)) ++cell.gap;
+            }
+            if (x + cell.gap + cell.width > width) break;
+            x += cell.gap + cell.width;
+            rows[static_cast<std::size_t>(r)].push_back(cell);
+        }
+    }
+    return rows;
+}
+
+// The line as text: gaps as spacing strings, or as Unicode spaces written
+// as references (which the text art reader takes back).
+std::string LineText(const TextRow& row, const UnicodeSpaces* spaces = nullptr) {
+    std::string text;
+    for (const TextCell& cell : row) {
+        if (spaces) {
+            const std::u32string spelled = spaces->Spell(cell.gap).value_or(U"?");
+            for (const char32_t code : spelled) {
+                text += code == U' ' ? std::string(" ") : "&#" + std::to_string(code) + ";";
+            }
+        } else {
+            text += ComposeGap(cell.gap);
+        }
+        text += cell.text;
+    }
+    return text;
+}
+
+RoundTrip MeasureRoundTrip(const GlyphCatalog& catalog, const UnicodeSpaces* spaces) {
+    const MonaFont& font = TestFont();
+    const std::vector<TextCell> cells = ArtistCells(catalog, font);
+    const auto fine = std::make_unique<FineDecoder>(catalog, font, FineOptions{false, spaces});
+    std::mt19937 random(15);
+    RoundTrip total;
+    for (int piece = 0; piece < 12; ++piece) {
+        const TextRows rows = RandomPiece(random, cells, spaces);
+        std::string text;
+        for (int r = 0; r < kRowCount; ++r) {
+            text += LineText(rows[static_cast<std::size_t>(r)], spaces) + "\n";
+        }
+        const auto ink = DrawTextArtInk(text, TextEncoding::ShiftJis, font);
+        if (!ink) {
+            ADD_FAILURE() << ink.error().reason;
+            return total;
+        }
+        for (int r = 0; r < kRowCount; ++r) {
+            const TextRow& source = rows[static_cast<std::size_t>(r)];
+            if (source.empty()) continue;
+            const TextRow decoded = fine->DecodeRow(*ink, r);
+            ++total.lines;
+            const bool exact = LineText(decoded, spaces) == LineText(source, spaces);
+            total.exactLines += exact;
+            // Characters given back: the source's characters found at their own x.
+            std::set<std::pair<int, std::string>> placed;
+            int x = 0;
+            for (const TextCell& cell : decoded) {
+                if (spaces) {
+                    EXPECT_TRUE(spaces->CanSpell(cell.gap)) << cell.gap;
+                }
+                x += cell.gap;
+                placed.insert({x, cell.text});
+                x += cell.width;
+            }
+            x = 0;
+            for (const TextCell& cell : source) {
+                x += cell.gap;
+                ++total.characters;
+                total.charactersBack += static_cast<int>(placed.count({x, cell.text}));
+                x += cell.width;
+            }
+        }
+    }
+    std::printf("round trip (%s): %d of %d lines exact (%.2f), %d of %d characters back (%.2f)\n",
+                spaces ? "unicode" : "fillers", total.exactLines, total.lines,
+                static_cast<double>(total.exactLines) / total.lines, total.charactersBack,
+                total.characters, static_cast<double>(total.charactersBack) / total.characters);
+    return total;
+}
+
+// Opening text art and converting it back with the fine decoder gives the
+// text again, as far as the decoder's cost lets it.
+TEST(DrawTextArtInk, CatalogueTextComesBackThroughTheFineDecoder) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    ASSERT_GT(ArtistCells(catalog, TestFont()).size(), 20u);
+    const UnicodeSpaces spaces(TestFont());
+    for (const UnicodeSpaces* spacing : {static_cast<const UnicodeSpaces*>(nullptr), &spaces}) {
+        const RoundTrip total = MeasureRoundTrip(catalog, spacing);
+        ASSERT_GT(total.lines, 50);
+        // What stays apart are look-alikes: '|' between spaces and the wider
+        // '｜' draw the same pixels.
+        EXPECT_GE(static_cast<double>(total.exactLines) / total.lines, 0.85);
+        EXPECT_GE(static_cast<double>(total.charactersBack) / total.characters, 0.97);
+    }
+}
+
+}  // namespace
+}  // namespace fudeline

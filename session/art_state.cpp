@@ -179,10 +179,11 @@ void ArtState::SetFineDecoder(const FineDecoder* fine) {
 
 void ArtState::RedrawText() {
     if (!painter_) return;
-    for (int row = 0; row < kRowCount; ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        painter_->DrawTextRow(textLayer_, row, rows_[r]);
-        painter_->DrawTextRow(savedTextLayer_, row, undoRows_[r]);
+    for (Drawing* d : {drawing_.get(), undo_.get()}) {
+        for (int row = 0; row < kRowCount; ++row) {
+            painter_->DrawTextRow(d->text, row, d->rows[static_cast<std::size_t>(row)]);
+            d->textRows.Add(row);
+        }
     }
 }
 

@@ -28,6 +28,9 @@ inline constexpr std::int32_t kOnInkGain = 4;       // 0: earns 0.4
 inline constexpr std::int32_t kOneOffCost = 2;      // 1 (a 4-neighbour of ink)
 inline constexpr std::int32_t kTwoOffCost = 2;      // within 2 (Euclidean)
 inline constexpr std::int32_t kFarPixelCost = 14;   // farther
+// A filler's dark pixel far from ink: a dot in empty paper reads as noise
+// more than a glyph's stray pixel does, so spacing pays more for it.
+inline constexpr std::int32_t kFarFillerCost = 40;
 // An ink pixel of the row, by its distance to the nearest dark pixel over it.
 inline constexpr std::int32_t kInkOneOffCost = 3;   // 1
 inline constexpr std::int32_t kInkTwoOffCost = 3;   // within 2

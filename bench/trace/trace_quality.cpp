@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     std::printf("| picture | mode | ink F1 | precision | recall | F1 | ceiling F1 |\n");
     std::printf("|---|---|---:|---:|---:|---:|---:|\n");
     double sum = 0, lowest = 1;
+    bench::QualityMeans means;
     std::map<std::string, double> ceilings;
     for (const auto& path : pictures) {
         const std::string name = path.filename().string();
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
                     ModeName(traced.mode), ink.f1, text.precision, text.recall, text.f1,
                     ceilings[drawing]);
         sum += text.f1;
+        means.Add(text);
         lowest = std::min(lowest, text.f1);
     }
     double ceilingSum = 0;
@@ -109,5 +111,8 @@ int main(int argc, char** argv) {
     std::printf("\nmean F1 %.3f, lowest %.3f, mean ceiling %.3f over %zu pictures\n",
                 sum / static_cast<double>(pictures.size()), lowest,
                 ceilingSum / static_cast<double>(ceilings.size()), pictures.size());
+    std::printf("means: %s\n       ", bench::kQualityColumns);
+    bench::PrintMeans(means);
+    std::printf("\n");
     return 0;
 }

@@ -2,17 +2,19 @@
 //
 // A thin pen line must come back as thin strokes lying on it, not as bold
 // glyphs lying over it. So every dark pixel a row draws pays by how far it
-// lies from ink: on ink it earns a little, one pixel off (the 4-neighbours)
-// it costs a little, two pixels off more, farther a lot. Every ink pixel pays
-// by how far the nearest dark pixel of the glyph over it lies: nothing when
-// covered exactly, a little one or two pixels off, in full when missed. A
-// bold stroke over a thin line thus pays for its extra pixels, and a stroke
-// one pixel beside the line still beats leaving the line out.
+// lies from ink: on ink it earns a little, one or two pixels off it costs a
+// little, farther a lot. Every ink pixel pays by how far the nearest dark
+// pixel of the glyph over it lies: nothing when covered exactly, a little one
+// or two pixels off, in full when missed. A bold stroke over a thin line thus
+// pays for its extra pixels, and a stroke a pixel beside the line still beats
+// leaving the line out. (One and two pixels off may be weighed apart; on the
+// round trip, the pen drawings and the traced pictures that changed nothing
+// measurable, and equal weights let the scorer skip two of its five counts.)
 //
 // Each glyph also carries a small prior: the strokes and marks people write
-// text art with cost nothing extra, letters, digits and kana (which read as
-// words) and other symbols a little, so they win only where the ink really
-// has their shape.
+// text art with cost least, other symbols more, letters, digits and kana
+// (which read as words) most, so they win only where the ink really has
+// their shape.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +30,9 @@ inline constexpr std::int32_t kOnInkGain = 4;       // 0: earns 0.4
 inline constexpr std::int32_t kOneOffCost = 2;      // 1 (a 4-neighbour of ink)
 inline constexpr std::int32_t kTwoOffCost = 2;      // within 2 (Euclidean)
 inline constexpr std::int32_t kFarPixelCost = 14;   // farther
+// A filler's dark pixel far from ink: a dot in empty paper reads as noise
+// more than a glyph's stray pixel does, so spacing pays more for it.
+inline constexpr std::int32_t kFarFillerCost = 40;
 // An ink pixel of the row, by its distance to the nearest dark pixel over it.
 inline constexpr std::int32_t kInkOneOffCost = 3;   // 1
 inline constexpr std::int32_t kInkTwoOffCost = 3;   // within 2

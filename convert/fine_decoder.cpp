@@ -152,7 +152,7 @@ std::int32_t FineDecoder::FillerCost(const RowMasks& masks, std::int32_t x,
         const int onInk = count(masks.target[c]), oneOff = count(masks.near1[c]) - onInk;
         const int twoOff = count(masks.near2[c]) - onInk - oneOff;
         const int far = std::popcount(f.dark) - onInk - oneOff - twoOff;
-        cost += kOneOffCost * oneOff + kTwoOffCost * twoOff + kFarPixelCost * far -
+        cost += kOneOffCost * oneOff + kTwoOffCost * twoOff + kFarFillerCost * far -
                 kOnInkGain * onInk;
     }
     return cost;

@@ -197,7 +197,8 @@ class PlainDecoder {
     std::int64_t GapCost(const Row& r, int x, int gap) const {
         std::int64_t cost = kMissedInkCost * r.Ink(x, x + gap);
         for (const auto& [fx, fy] : fillers_[static_cast<std::size_t>(gap)]) {
-            cost += DarkCost(r.InkDistance(x + fx, r.top + fy));
+            const int squared = r.InkDistance(x + fx, r.top + fy);
+            cost += squared > 4 ? kFarFillerCost : DarkCost(squared);
         }
         return cost;
     }

@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Draws the README's row matcher / fine decoder comparison: one committed line
-# drawing converted both ways, each text rendered to PNG as the canvas draws it.
-#   tools/readme_fine_pictures.sh [DRAWING.pbm]   (default bench/data/lines/a05-mixed.pbm)
-# Writes docs/text-art-row-matcher.png and docs/text-art-fine.png; needs build/bin/fudeline-cli.
+# Draws the README's fine decoder pictures: a face drawn with the pen
+# (res/sample.replay) and a traced picture (bench/line-art/face-1x.jpg), each
+# converted with the fine decoder and rendered to PNG as the canvas draws it.
+#   tools/readme_fine_pictures.sh [OLD_CLI]
+# Writes docs/fine-drawn-after.png and docs/fine-traced-after.png with
+# build/bin/fudeline-cli; given OLD_CLI, a fudeline-cli built from an earlier
+# commit (with its catalogue beside it), also docs/fine-drawn-before.png and
+# docs/fine-traced-before.png from it, for the before/after comparison.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-drawing=${1:-bench/data/lines/a05-mixed.pbm}
 cli=build/bin/fudeline-cli
-"$cli" convert "$drawing" --sjis | "$cli" render --sjis -o docs/text-art-row-matcher.png
-"$cli" convert "$drawing" --sjis --fine | "$cli" render --sjis -o docs/text-art-fine.png
-echo "docs/text-art-row-matcher.png and docs/text-art-fine.png written"
+draw() {  # CONVERTER SUFFIX
+    "$1" replay res/sample.replay --sjis --fine | "$cli" render --sjis -o "docs/fine-drawn-$2.png"
+    "$1" trace bench/line-art/face-1x.jpg --sjis --fine | "$cli" render --sjis -o "docs/fine-traced-$2.png"
+    echo "docs/fine-drawn-$2.png and docs/fine-traced-$2.png written"
+}
+draw "$cli" after
+if [[ $# -ge 1 ]]; then draw "$1" before; fi

@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
         "| picture | mode | ink P | ink R | ink F1@2 | ink exact F1 | text P | text R | text F1@2 "
         "| text exact F1 | text dark/truth | ceiling F1 |\n");
     std::printf("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    bench::QualityMeans means;  // the text's measures, every picture
     std::map<std::string, double> ceilings;
     std::map<std::string, ClassSums> classes;
     for (const auto& path : pictures) {
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
                     name.c_str(), ModeName(traced->mode), ink.precision, ink.recall, ink.f1,
                     inkExact, text.precision, text.recall, text.f1, textExact, dark,
                     ceilings[drawing]);
+        means.Add(text);
         ClassSums& c = classes[name.substr(0, name.find('-'))];
         ++c.pictures;
         c.inkP += ink.precision;
@@ -179,5 +181,8 @@ int main(int argc, char** argv) {
                     c.lowestInk, c.inkExact / n, c.textP / n, c.textR / n, c.textF1 / n,
                     c.textExact / n, c.darkRatio / n);
     }
+    std::printf("\ntext means: %s\n            ", bench::kQualityColumns);
+    bench::PrintMeans(means);
+    std::printf("\n");
     return 0;
 }

@@ -24,8 +24,8 @@ Result<ColourPicture> DecodePng(std::string_view bytes) {
             return {};
         },
         [&](const RgbaRowPart& part) {
-            std::uint8_t* out =
-                picture.rgb.data() + std::size_t{part.y} * static_cast<std::size_t>(picture.width) * 3;
+            std::uint8_t* out = picture.rgb.data() +
+                                std::size_t{part.y} * static_cast<std::size_t>(picture.width) * 3;
             for (std::uint32_t i = 0; i < part.count; ++i) {
                 const std::uint8_t* p = part.rgba + std::size_t{i} * 4;
                 std::uint8_t* q = out + std::size_t{part.firstX + i * part.stepX} * 3;

@@ -18,12 +18,13 @@ namespace {
 // full pass over the picture; real encoders write about ten.
 constexpr int kMaxScans = 500;
 // libjpeg's own memory at most, and less when the file and the decoded
-// samples (64 MB of grey or 192 MB of RGB at most) leave less of kDecodingBudget: the whole decoding stays
-// under twice the 256 MB picture limit. This takes any progressive colour
-// picture within the size limit whose colour is subsampled as cameras and
-// editors save it, and full-resolution colour up to about 8000 x 8000; a
-// progressive CMYK one needs 8 bytes a pixel and is refused above about
-// 6900 x 6900.
+// samples leave less of kDecodingBudget: the whole decoding stays under twice
+// the 256 MB picture limit. In grey (64 MB of samples at most) this takes any
+// progressive colour picture within the size limit whose colour is subsampled
+// as cameras and editors save it, and full-resolution colour up to about
+// 8000 x 8000; in RGB at full size (192 MB of samples) subsampled colour still
+// fits, full-resolution colour up to about 6700 x 6700. A progressive CMYK
+// picture needs 8 bytes a pixel and is refused above about 6900 x 6900.
 constexpr long kMaxJpegMemory = 384L << 20;
 constexpr long kDecodingBudget = 464L << 20;
 constexpr long kMinJpegMemory = 16L << 20;

@@ -6,13 +6,18 @@
 namespace fudeline {
 namespace picture_formats {
 
-Result<GreyPicture> AllocatePicture(std::uint64_t width, std::uint64_t height) {
+Status CheckPictureSize(std::uint64_t width, std::uint64_t height) {
     if (width == 0 || height == 0) return Refuse("the picture has no pixels");
     // Both factors are below 2^32, so the product cannot overflow.
     if (width > 0xFFFFFFFFu || height > 0xFFFFFFFFu || width * height * 4 > kMaxPictureBytes) {
         return Refuse("the picture is too large (" + std::to_string(width) + " x " +
                       std::to_string(height) + " pixels)");
     }
+    return {};
+}
+
+Result<GreyPicture> AllocatePicture(std::uint64_t width, std::uint64_t height) {
+    if (Status size = CheckPictureSize(width, height); !size) return size.error();
     GreyPicture picture;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/png_rgba.h"
 #include "pixels/grey_picture.h"
 #include "pixels/result.h"
 
@@ -19,10 +20,18 @@ Result<GreyPicture> DecodeGif(std::string_view bytes);
 Result<GreyPicture> DecodeBmp(std::string_view bytes);
 Result<GreyPicture> DecodePnm(std::string_view bytes);
 
+// A still WebP picture within the size limit as RGBA, for the grey and the
+// colour decoder alike.
+Result<RgbaPixels> DecodeWebpRgba(std::string_view bytes);
+
 // The decoders' failures: the reason, no path (the reader of the file adds it).
 inline Error Refuse(std::string why) {
     return Error{"", std::move(why)};
 }
+
+// Why a picture of this size cannot be decoded: it is empty, or it would
+// decode past the limit. Every decoder, grey or colour, asks before decoding.
+Status CheckPictureSize(std::uint64_t width, std::uint64_t height);
 
 // A white picture of this size, or why not when it is empty or would decode
 // past the limit; checked before anything is decoded.

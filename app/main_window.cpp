@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QMenu>
@@ -187,10 +188,12 @@ void MainWindow::CreateControls() {
                    fileButton},
                   fileButton->geometry().right() + 1);
     // The control row is full; the conversion choices sit at the status line's
-    // right end, as clear of the window edge as the counter is of the left one.
+    // right end, as clear of the window edge as the counter is of the left one,
+    // in two lines as the counter has, so that its warnings keep room to show whole.
     auto* choices = new QWidget(this);
     choices->setObjectName(QStringLiteral("conversionChoices"));
-    auto* choicesLayout = new QHBoxLayout(choices);
+    auto* choicesLayout = new QGridLayout(choices);
+    choicesLayout->setVerticalSpacing(0);
     choicesLayout->setContentsMargins(0, 0, 6, 0);
     fineBox_ = new QCheckBox(tr("きれいに変換"), choices);
     fineBox_->setObjectName(QStringLiteral("fineCheckBox"));
@@ -205,9 +208,9 @@ void MainWindow::CreateControls() {
     unicodeSpacingBox_->setToolTip(
         tr("すき間を Unicode の空白でぴったり埋めます（文字参照の使える板向け）"));
     unicodeSpacingBox_->setChecked(settings.value(kUnicodeSpacingKey, false).toBool());
-    choicesLayout->addWidget(fineBox_);
-    choicesLayout->addWidget(noFillersBox_);
-    choicesLayout->addWidget(unicodeSpacingBox_);
+    choicesLayout->addWidget(fineBox_, 0, 0);
+    choicesLayout->addWidget(noFillersBox_, 0, 1);
+    choicesLayout->addWidget(unicodeSpacingBox_, 1, 0, 1, 2);
 
     new PenIndicator(state_, client);
     canvas_ = new CanvasWidget(state_, background_, client);

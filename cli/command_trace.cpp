@@ -5,6 +5,7 @@
 #include <charconv>
 #include <memory>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "cli/commands.h"
@@ -51,19 +52,12 @@ Status CheckInkOutput(const std::string& saveInk, const std::string& textOutput)
 // PNG, JPEG and WebP in colour (where flat regions of one grey but
 // different hues are common), every other format in grey.
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
-    const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
-    if (!bytes) return bytes.error();
-    if (HasColourDecoder(*bytes)) {
-        const Result<ColourPicture> picture =
-            DecodeColourPicture(*bytes, [&](int width, int height) {
-                return PlacementScale(width, height, options.placement);
-            });
-        if (!picture) return Error{InputName(path), picture.error().reason};
-        return TracePicture(*picture, options);
-    }
-    const Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Error{InputName(path), picture.error().reason};
-    return TracePicture(*picture, options);
+    const Result<TracingPicture> picture =
+        ReadTracingPicture(path, [&](int width, int height) {
+            return PlacementScale(width, height, options.placement);
+        });
+    if (!picture) return picture.error();
+    return std::visit([&](const auto& read) { return TracePicture(read, options); }, *picture);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "io/colour_picture.h"
 
+#include "io/file_bytes.h"
 #include "io/jpeg_samples.h"
+#include "io/picture_decoder.h"
 #include "io/picture_formats.h"
 #include "io/png_rgba.h"
 
@@ -98,6 +100,21 @@ Result<ColourPicture> DecodeColourPicture(std::string_view bytes,
     if (IsJpeg(bytes)) return DecodeJpeg(bytes, shownScale);
     if (IsWebp(bytes)) return DecodeWebp(bytes);
     return Refuse("not a PNG, JPEG or WebP picture");
+}
+
+Result<TracingPicture> ReadTracingPicture(const std::string& path,
+                                          const std::function<double(int, int)>& shownScale) {
+    // No picture within the decoding limit has a larger file.
+    const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
+    if (!bytes) return bytes.error();
+    if (HasColourDecoder(*bytes)) {
+        Result<ColourPicture> picture = DecodeColourPicture(*bytes, shownScale);
+        if (!picture) return Error{InputName(path), picture.error().reason};
+        return TracingPicture(std::move(*picture));
+    }
+    Result<GreyPicture> picture = DecodePicture(*bytes);
+    if (!picture) return Error{InputName(path), picture.error().reason};
+    return TracingPicture(std::move(*picture));
 }
 
 }  // namespace fudeline

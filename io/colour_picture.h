@@ -5,9 +5,12 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
+#include <variant>
 
 #include "pixels/colour_picture.h"
+#include "pixels/grey_picture.h"
 #include "pixels/result.h"
 
 namespace fudeline {
@@ -23,5 +26,13 @@ bool HasColourDecoder(std::string_view bytes);
 // several times quicker for a camera picture and averages as shrinking does.
 Result<ColourPicture> DecodeColourPicture(
     std::string_view bytes, const std::function<double(int, int)>& shownScale = {});
+
+// A picture as line extraction reads it: PNG, JPEG and WebP in colour, every
+// other format in grey.
+using TracingPicture = std::variant<GreyPicture, ColourPicture>;
+
+// Reads and decodes `path` ("-": standard input) for tracing; errors name it.
+Result<TracingPicture> ReadTracingPicture(const std::string& path,
+                                          const std::function<double(int, int)>& shownScale = {});
 
 }  // namespace fudeline

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "io/colour_picture.h"
@@ -40,21 +41,15 @@ const char* ModeName(TraceMode mode) {
     return "?";
 }
 
-// As the command-line tool reads a picture: PNG, JPEG and WebP in colour, the rest in grey.
+// PNG, JPEG and WebP in colour (where flat regions of one grey but
+// different hues are common), every other format in grey.
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
-    const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
-    if (!bytes) return bytes.error();
-    if (HasColourDecoder(*bytes)) {
-        const Result<ColourPicture> picture =
-            DecodeColourPicture(*bytes, [&](int width, int height) {
-                return PlacementScale(width, height, options.placement);
-            });
-        if (!picture) return Error{path, picture.error().reason};
-        return TracePicture(*picture, options);
-    }
-    const Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Error{path, picture.error().reason};
-    return TracePicture(*picture, options);
+    const Result<TracingPicture> picture =
+        ReadTracingPicture(path, [&](int width, int height) {
+            return PlacementScale(width, height, options.placement);
+        });
+    if (!picture) return picture.error();
+    return std::visit([&](const auto& read) { return TracePicture(read, options); }, *picture);
 }
 
 // F1 of exactly the same pixels, no tolerance.

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <memory>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "cli/commands.h"
@@ -57,7 +56,8 @@ Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options
             return PlacementScale(width, height, options.placement);
         });
     if (!picture) return picture.error();
-    return std::visit([&](const auto& read) { return TracePicture(read, options); }, *picture);
+    return picture->inColour ? TracePicture(picture->colour, options)
+                             : TracePicture(picture->grey, options);
 }
 
 }  // namespace

@@ -110,11 +110,16 @@ Result<TracingPicture> ReadTracingPicture(const std::string& path,
     if (HasColourDecoder(*bytes)) {
         Result<ColourPicture> picture = DecodeColourPicture(*bytes, shownScale);
         if (!picture) return Error{InputName(path), picture.error().reason};
-        return TracingPicture(std::move(*picture));
+        TracingPicture read;
+        read.inColour = true;
+        read.colour = std::move(*picture);
+        return read;
     }
     Result<GreyPicture> picture = DecodePicture(*bytes);
     if (!picture) return Error{InputName(path), picture.error().reason};
-    return TracingPicture(std::move(*picture));
+    TracingPicture read;
+    read.grey = std::move(*picture);
+    return read;
 }
 
 }  // namespace fudeline

@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
@@ -29,7 +28,11 @@ Result<ColourPicture> DecodeColourPicture(
 
 // A picture as line extraction reads it: PNG, JPEG and WebP in colour, every
 // other format in grey.
-using TracingPicture = std::variant<GreyPicture, ColourPicture>;
+struct TracingPicture {
+    bool inColour = false;
+    ColourPicture colour;  // when inColour
+    GreyPicture grey;      // otherwise
+};
 
 // Reads and decodes `path` ("-": standard input) for tracing; errors name it.
 Result<TracingPicture> ReadTracingPicture(const std::string& path,

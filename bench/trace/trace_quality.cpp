@@ -14,7 +14,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "io/colour_picture.h"
@@ -49,7 +48,8 @@ Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options
             return PlacementScale(width, height, options.placement);
         });
     if (!picture) return picture.error();
-    return std::visit([&](const auto& read) { return TracePicture(read, options); }, *picture);
+    return picture->inColour ? TracePicture(picture->colour, options)
+                             : TracePicture(picture->grey, options);
 }
 
 // F1 of exactly the same pixels, no tolerance.

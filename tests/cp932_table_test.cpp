@@ -6,6 +6,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -17,23 +18,29 @@ namespace {
 
 // Converts all of `in` with glibc, or nothing when any part fails.
 std::optional<std::string> Iconv(const char* to, const char* from, const std::string& in) {
-    static thread_local struct Cache {
-        std::string key;
-        iconv_t cd = reinterpret_cast<iconv_t>(-1);
-    } cache[2];
-    Cache& c = cache[std::string(to) == "CP932" ? 1 : 0];
-    if (c.key != std::string(to) + from) {
-        c.cd = iconv_open(to, from);
-        c.key = std::string(to) + from;
+    // One converter per direction, opened once and closed at exit.
+    static struct Converters {
+        std::map<std::string, iconv_t> open;
+        ~Converters() {
+            for (const auto& [key, cd] : open) {
+                if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+            }
+        }
+    } converters;
+    const std::string key = std::string(to) + '<' + from;
+    auto found = converters.open.find(key);
+    if (found == converters.open.end()) {
+        found = converters.open.emplace(key, iconv_open(to, from)).first;
     }
-    if (c.cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    iconv(c.cd, nullptr, nullptr, nullptr, nullptr);
+    const iconv_t cd = found->second;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out(in.size() * 4 + 16, '\0');
     char* src = const_cast<char*>(in.data());
     std::size_t srcLeft = in.size();
     char* dst = out.data();
     std::size_t dstLeft = out.size();
-    if (iconv(c.cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
+    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
         return std::nullopt;
     }
     out.resize(out.size() - dstLeft);

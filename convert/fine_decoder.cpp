@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <limits>
 #include <string_view>
 #include <unordered_set>
@@ -46,16 +45,11 @@ GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, 
     return list;
 }
 
-std::uint64_t Load4(const std::uint16_t* columns) {
-    std::uint64_t word;
-    std::memcpy(&word, columns, sizeof word);
-    return word;
-}
-
 }  // namespace
 
 struct FineDecoder::Solution {
     RowMasks masks;
+    RowScores scores;  // the cheapest glyph of each width at each start
     std::array<std::int32_t, kColumns + 1> best;  // cheapest row prefix ending at x
     std::array<std::int32_t, kColumns + 1>
         gapStart;  // where the spacing before a glyph at x starts
@@ -178,6 +172,7 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         nearAhead = m.near2[static_cast<std::size_t>(x)] != 0 ? 16 : std::max(0, nearAhead - 1);
         scored[static_cast<std::size_t>(x)] = nearAhead > 0;
     }
+    glyphs_.ScoreRow(m, scored, s.scores);
     // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
     const int leastGap = options_.unicodeSpaces ? 1 : 3;
     for (int y = 0; y < kColumns; ++y) {
@@ -207,20 +202,13 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         }
         if (arrive >= kUnreachable) continue;
         s.gapStart[yi] = from;
-        InkWords words;
-        for (int k = 0; k < kFineMaxWords; ++k) {
-            const auto ki = static_cast<std::size_t>(k);
-            words.near1[ki] = Load4(m.near1.data() + y + 4 * k);
-            words.near2[ki] = Load4(m.near2.data() + y + 4 * k);
-            words.target[ki] = Load4(m.target.data() + y + 4 * k);
-        }
         for (std::size_t group = 0; group < glyphs_.widthCount(); ++group) {
             const int end = y + glyphs_.width(group);
             if (end > kColumns) continue;
             const auto ei = static_cast<std::size_t>(end);
             const std::int32_t inkUnder = m.inkBefore[ei] - m.inkBefore[yi];
             std::int32_t bound = s.best[ei] >= kUnreachable ? kUnreachable : s.best[ei] - arrive;
-            const std::int32_t chosen = glyphs_.Cheapest(group, words, inkUnder, bound);
+            const std::int32_t chosen = glyphs_.Cheapest(s.scores, group, y, inkUnder, bound);
             if (chosen < 0) continue;
             s.best[ei] = arrive + bound;
             s.glyphStart[ei] = y;

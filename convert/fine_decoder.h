@@ -67,19 +67,15 @@ class FineDecoder {
     const FineOptions& options() const { return options_; }
 
   private:
-    static constexpr int kColumns = 800;
-    static constexpr int kPadding = 4 * kFineMaxWords + 4;
+    static constexpr int kColumns = kFineRowColumns;
 
     struct FillerColumn {
         std::int32_t offset;
         std::uint16_t dark;
     };
     // The row's masks: bit r of a column is ink row 16 row + r.
-    struct RowMasks {
-        std::array<std::uint16_t, kColumns + kPadding> near1{};   // within 1 px of ink
-        std::array<std::uint16_t, kColumns + kPadding> near2{};   // within 2 px of ink
-        std::array<std::uint16_t, kColumns + kPadding> target{};  // the row's own ink
-        std::array<std::int32_t, kColumns + 1> inkBefore{};       // target pixels left of x
+    struct RowMasks : InkColumns {
+        std::array<std::int32_t, kColumns + 1> inkBefore{};  // target pixels left of x
     };
     struct Solution;
 

@@ -5,46 +5,63 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <unordered_map>
 
 #include "convert/fine_cost.h"
 
 namespace fudeline {
 namespace {
 
-constexpr std::int64_t kNeverChosen = std::int64_t{1} << 40;
+constexpr int kChunk = 16;  // starts scored at once
+
+// What one column of `kind` adds over an ink column.
+template <typename Count>
+std::int32_t PatternWeight(bool dark, bool reach1, Count count) {
+    std::int32_t sum = 0;
+    if (dark) {
+        sum += CountWeights::exact * count(0) + CountWeights::near2 * count(2);
+        if constexpr (CountWeights::near1 != 0) sum += CountWeights::near1 * count(1);
+    } else {
+        sum += (reach1 ? CountWeights::reach1 : CountWeights::reach2) * count(0);
+    }
+    return sum;
+}
+
+// The largest a glyph's cost can grow either way must fit the 16-bit scores.
+constexpr std::int32_t Magnitude(std::int32_t w) { return w < 0 ? -w : w; }
+static_assert(kFineMaxWidth * 16 *
+                      (CountWeights::far + Magnitude(CountWeights::exact) +
+                       Magnitude(CountWeights::near1) + Magnitude(CountWeights::near2) +
+                       Magnitude(CountWeights::reach1) + Magnitude(CountWeights::reach2)) +
+                  64 <
+              std::numeric_limits<std::int16_t>::max());
 
 }  // namespace
 
 FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, GlyphBits::Isa isa) {
-#if defined(__x86_64__)
-    avx2_ = isa == GlyphBits::Isa::Auto && __builtin_cpu_supports("avx2");
-#else
-    (void)isa;
-#endif
+    const GlyphBits::Isa resolved = ResolveIsa(isa);
+    avx2_ = resolved == GlyphBits::Isa::Avx2 || resolved == GlyphBits::Isa::Avx512;
+    std::unordered_map<std::uint32_t, std::uint32_t> rowOf;
+    auto rowFor = [&](std::uint16_t mask, Kind kind) {
+        const std::uint32_t key = std::uint32_t{mask} | std::uint32_t(kind) << 16;
+        const auto [it, added] = rowOf.try_emplace(key, static_cast<std::uint32_t>(patterns_.size()));
+        if (added) patterns_.push_back({mask, kind});
+        return it->second * static_cast<std::uint32_t>(kTableColumns);
+    };
     for (std::size_t index = 0; index < catalog.size(); ++index) {
         const Glyph& entry = catalog[index];
         const auto face = FaceGlyphs(font, entry.text);
         if (face.size() != 1 || !face[0] || face[0]->advance != entry.width) continue;
         const FontGlyph& glyph = *face[0];
         const int width = glyph.advance;
-        if (width <= 0 || width > 4 * kFineMaxWords) continue;
+        if (width <= 0 || width > kFineMaxWidth) continue;
         // Two blank columns either side so that the disks need no edge tests;
         // a glyph's reach stays within its own columns.
-        std::array<std::uint32_t, 4 * kFineMaxWords + 4> dark{};
-        for (int x = 0; x < width; ++x) dark[static_cast<std::size_t>(x + 2)] = DarkColumn(glyph, x);
-        ColumnWords darkWords{}, reach1Words{}, reach2Words{};
+        std::array<std::uint32_t, kFineMaxWidth + 4> dark{};
         std::int32_t pixels = 0;
         for (int x = 0; x < width; ++x) {
-            const auto c = static_cast<std::size_t>(x + 2);
-            const std::uint32_t reach1 = WithinOne(dark[c - 1], dark[c], dark[c + 1]);
-            const std::uint32_t reach2 =
-                WithinTwo(dark[c - 2], dark[c - 1], dark[c], dark[c + 1], dark[c + 2]);
-            const auto word = static_cast<std::size_t>(x / 4);
-            const int shift = 16 * (x % 4);
-            darkWords[word] |= std::uint64_t{dark[c]} << shift;
-            reach1Words[word] |= std::uint64_t{reach1 & 0xFFFFu} << shift;
-            reach2Words[word] |= std::uint64_t{reach2 & 0xFFFFu} << shift;
-            pixels += std::popcount(dark[c]);
+            dark[static_cast<std::size_t>(x + 2)] = DarkColumn(glyph, x);
+            pixels += std::popcount(dark[static_cast<std::size_t>(x + 2)]);
         }
         if (pixels == 0) continue;
         auto group = std::find_if(groups_.begin(), groups_.end(),
@@ -52,58 +69,70 @@ FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, GlyphB
         if (group == groups_.end()) {
             group = groups_.insert(groups_.end(), WidthGroup{});
             group->width = width;
-            group->words = (width + 3) / 4;
+            group->termBegin.push_back(0);
         }
         group->catalogIndex.push_back(static_cast<std::int32_t>(index));
-        group->base.push_back(std::int64_t{CountWeights::far} * pixels + GlyphPrior(entry.text));
-        for (int k = 0; k < group->words; ++k) {
-            group->dark.push_back(darkWords[static_cast<std::size_t>(k)]);
-            group->reach1.push_back(reach1Words[static_cast<std::size_t>(k)]);
-            group->reach2.push_back(reach2Words[static_cast<std::size_t>(k)]);
-        }
-    }
-    // Word k of every glyph side by side, padded to whole blocks of four
-    // glyphs with blank ones that are never chosen.
-    for (WidthGroup& group : groups_) {
-        const std::size_t n = group.count(), words = static_cast<std::size_t>(group.words);
-        group.stride = (n + 3) / 4 * 4;
-        for (std::vector<std::uint64_t>* masks : {&group.dark, &group.reach1, &group.reach2}) {
-            std::vector<std::uint64_t> sideBySide(group.stride * words);
-            for (std::size_t g = 0; g < n; ++g) {
-                for (std::size_t k = 0; k < words; ++k) {
-                    sideBySide[k * group.stride + g] = (*masks)[g * words + k];
-                }
+        group->base.push_back(
+            static_cast<std::int16_t>(CountWeights::far * pixels + GlyphPrior(entry.text)));
+        for (int x = 0; x < width; ++x) {
+            const auto c = static_cast<std::size_t>(x + 2);
+            const auto column = static_cast<std::uint32_t>(x);
+            const auto reach1 = static_cast<std::uint16_t>(WithinOne(dark[c - 1], dark[c], dark[c + 1]));
+            const auto reach2 = static_cast<std::uint16_t>(
+                WithinTwo(dark[c - 2], dark[c - 1], dark[c], dark[c + 1], dark[c + 2]));
+            if (dark[c] != 0) {
+                group->terms.push_back(rowFor(static_cast<std::uint16_t>(dark[c]), Kind::Dark) + column);
             }
-            *masks = std::move(sideBySide);
+            if (reach2 != 0) group->terms.push_back(rowFor(reach2, Kind::Reach2) + column);
+            if constexpr (CountWeights::reach1 != 0) {
+                if (reach1 != 0) group->terms.push_back(rowFor(reach1, Kind::Reach1) + column);
+            } else {
+                (void)reach1;
+            }
         }
-        group.base.resize(group.stride, kNeverChosen);
+        group->termBegin.push_back(static_cast<std::uint32_t>(group->terms.size()));
+        widest_ = std::max(widest_, width);
     }
 }
 
-std::int64_t FineGlyphs::ScorePortable(const WidthGroup& group, const InkWords& ink,
-                                       std::int64_t* score) {
-    const std::size_t stride = group.stride;
-    for (std::size_t g = 0; g < stride; ++g) score[g] = group.base[g];
-    for (std::size_t k = 0; k < static_cast<std::size_t>(group.words); ++k) {
-        const std::uint64_t near1 = ink.near1[k], near2 = ink.near2[k], target = ink.target[k];
-        const std::uint64_t* dark = group.dark.data() + k * stride;
-        const std::uint64_t* reach1 = group.reach1.data() + k * stride;
-        const std::uint64_t* reach2 = group.reach2.data() + k * stride;
-        for (std::size_t g = 0; g < stride; ++g) {
-            std::int64_t sum = CountWeights::exact * std::popcount(dark[g] & target) +
-                               CountWeights::near2 * std::popcount(dark[g] & near2) +
-                               CountWeights::reach2 * std::popcount(reach2[g] & target);
-            // A distance step that costs the same on both sides needs no count.
-            if constexpr (CountWeights::near1 != 0) {
-                sum += CountWeights::near1 * std::popcount(dark[g] & near1);
-            }
-            if constexpr (CountWeights::reach1 != 0) {
-                sum += CountWeights::reach1 * std::popcount(reach1[g] & target);
-            }
-            score[g] += sum;
+void FineGlyphs::FillTables(const InkColumns& ink, int chunk, std::int16_t* tables) const {
+    const int x0 = chunk * kChunk;
+    for (std::size_t p = 0; p < patterns_.size(); ++p) {
+        const Pattern pattern = patterns_[p];
+        std::int16_t* row = tables + p * kTableColumns;
+        for (int x = x0; x < x0 + kChunk; ++x) {
+            const auto xi = static_cast<std::size_t>(x);
+            const std::uint16_t masks[3] = {ink.target[xi], ink.near1[xi], ink.near2[xi]};
+            row[x] = static_cast<std::int16_t>(
+                PatternWeight(pattern.kind == Kind::Dark, pattern.kind == Kind::Reach1,
+                              [&](int m) { return std::popcount(static_cast<std::uint16_t>(pattern.mask & masks[m])); }));
         }
     }
-    return *std::min_element(score, score + stride);
+}
+
+void FineGlyphs::SumChunk(const std::int16_t* tables, int chunk, RowScores& scores) const {
+    const int x0 = chunk * kChunk;
+    for (std::size_t index = 0; index < groups_.size(); ++index) {
+        const WidthGroup& group = groups_[index];
+        std::int16_t* least = scores.least[index].data() + x0;
+        std::int16_t* choice = scores.choice[index].data() + x0;
+        std::fill(least, least + kChunk, std::numeric_limits<std::int16_t>::max());
+        std::fill(choice, choice + kChunk, std::int16_t{0});
+        for (std::size_t g = 0; g < group.count(); ++g) {
+            std::int16_t sum[kChunk];
+            std::fill(sum, sum + kChunk, group.base[g]);
+            for (auto t = group.termBegin[g]; t < group.termBegin[g + 1]; ++t) {
+                const std::int16_t* column = tables + group.terms[t] + x0;
+                for (int i = 0; i < kChunk; ++i) sum[i] = static_cast<std::int16_t>(sum[i] + column[i]);
+            }
+            for (int i = 0; i < kChunk; ++i) {
+                if (sum[i] < least[i]) {
+                    least[i] = sum[i];
+                    choice[i] = static_cast<std::int16_t>(g);
+                }
+            }
+        }
+    }
 }
 
 #if defined(__x86_64__)
@@ -120,88 +149,120 @@ __attribute__((target("avx2"))) inline __m256i ByteCounts(__m256i v) {
     return _mm256_add_epi8(low, high);
 }
 
-// Adds the set bits of (masks & with), per byte, to `counts`.
-__attribute__((target("avx2"))) inline __m256i CountInto(__m256i counts, const std::uint64_t* masks,
-                                                        __m256i with) {
-    const __m256i bits = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(masks));
-    return _mm256_add_epi8(counts, ByteCounts(_mm256_and_si256(bits, with)));
-}
-
-// Adds weight times the byte counts' sum in each 64-bit lane to `sum`.
-__attribute__((target("avx2"))) inline __m256i AddWeighted(__m256i sum, __m256i counts,
-                                                          __m256i weight) {
-    // Counts and weights are small: the signed low halves carry the products.
-    const __m256i lanes = _mm256_sad_epu8(counts, _mm256_setzero_si256());
-    return _mm256_add_epi64(sum, _mm256_mul_epi32(lanes, weight));
+// weight times the set bits of each 16-bit lane of (mask & ink).
+__attribute__((target("avx2"))) inline __m256i Weighted(__m256i mask, __m256i ink,
+                                                       std::int32_t weight) {
+    // Both bytes of a lane times the weight, summed: the lane's count times it.
+    return _mm256_maddubs_epi16(ByteCounts(_mm256_and_si256(mask, ink)),
+                                _mm256_set1_epi8(static_cast<char>(weight)));
 }
 
 }  // namespace
 
-__attribute__((target("avx2"))) std::int64_t FineGlyphs::ScoreAvx2(const WidthGroup& group,
-                                                                   const InkWords& ink,
-                                                                   std::int64_t* score) {
-    const std::size_t stride = group.stride, words = static_cast<std::size_t>(group.words);
-    __m256i near1[kFineMaxWords], near2[kFineMaxWords], target[kFineMaxWords];
-    for (std::size_t k = 0; k < words; ++k) {
-        near1[k] = _mm256_set1_epi64x(static_cast<long long>(ink.near1[k]));
-        near2[k] = _mm256_set1_epi64x(static_cast<long long>(ink.near2[k]));
-        target[k] = _mm256_set1_epi64x(static_cast<long long>(ink.target[k]));
-    }
-    __m256i least = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
-    for (std::size_t g = 0; g < stride; g += 4) {
-        // Per byte at most 8 bits a word and 6 words: the byte counts never wrap.
-        const __m256i zero = _mm256_setzero_si256();
-        __m256i exact = zero, within1 = zero, within2 = zero, reach1 = zero, reach2 = zero;
-        for (std::size_t k = 0; k < words; ++k) {
-            const std::uint64_t* dark = group.dark.data() + k * stride + g;
-            exact = CountInto(exact, dark, target[k]);
-            within2 = CountInto(within2, dark, near2[k]);
-            reach2 = CountInto(reach2, group.reach2.data() + k * stride + g, target[k]);
-            // A distance step that costs the same on both sides needs no count.
-            if constexpr (CountWeights::near1 != 0) within1 = CountInto(within1, dark, near1[k]);
-            if constexpr (CountWeights::reach1 != 0) {
-                reach1 = CountInto(reach1, group.reach1.data() + k * stride + g, target[k]);
+__attribute__((target("avx2"))) void FineGlyphs::FillTablesAvx2(const InkColumns& ink, int chunk,
+                                                                std::int16_t* tables) const {
+    static_assert(CountWeights::exact >= -128 && CountWeights::near2 >= -128 &&
+                  CountWeights::reach2 >= -128 && CountWeights::exact <= 127 &&
+                  CountWeights::near2 <= 127 && CountWeights::reach2 <= 127);
+    const auto x0 = static_cast<std::size_t>(chunk * kChunk);
+    const __m256i target = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.target[x0]));
+    const __m256i near1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.near1[x0]));
+    const __m256i near2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.near2[x0]));
+    (void)near1;
+    for (std::size_t p = 0; p < patterns_.size(); ++p) {
+        const Pattern pattern = patterns_[p];
+        const __m256i mask = _mm256_set1_epi16(static_cast<short>(pattern.mask));
+        __m256i sum;
+        if (pattern.kind == Kind::Dark) {
+            sum = _mm256_add_epi16(Weighted(mask, target, CountWeights::exact),
+                                   Weighted(mask, near2, CountWeights::near2));
+            if constexpr (CountWeights::near1 != 0) {
+                sum = _mm256_add_epi16(sum, Weighted(mask, near1, CountWeights::near1));
             }
+        } else {
+            sum = Weighted(mask, target,
+                           pattern.kind == Kind::Reach1 ? CountWeights::reach1 : CountWeights::reach2);
         }
-        __m256i lane = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&group.base[g]));
-        lane = AddWeighted(lane, exact, _mm256_set1_epi64x(CountWeights::exact));
-        lane = AddWeighted(lane, within2, _mm256_set1_epi64x(CountWeights::near2));
-        lane = AddWeighted(lane, reach2, _mm256_set1_epi64x(CountWeights::reach2));
-        if constexpr (CountWeights::near1 != 0) {
-            lane = AddWeighted(lane, within1, _mm256_set1_epi64x(CountWeights::near1));
-        }
-        if constexpr (CountWeights::reach1 != 0) {
-            lane = AddWeighted(lane, reach1, _mm256_set1_epi64x(CountWeights::reach1));
-        }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(score + g), lane);
-        least = _mm256_blendv_epi8(least, lane, _mm256_cmpgt_epi64(least, lane));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(tables + p * kTableColumns + x0), sum);
     }
-    alignas(32) std::int64_t lanes[4];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), least);
-    return std::min(std::min(lanes[0], lanes[1]), std::min(lanes[2], lanes[3]));
+}
+
+__attribute__((target("avx2"))) void FineGlyphs::SumChunkAvx2(const std::int16_t* tables,
+                                                              int chunk, RowScores& scores) const {
+    const int x0 = chunk * kChunk;
+    const std::int16_t* origin = tables + x0;
+    for (std::size_t index = 0; index < groups_.size(); ++index) {
+        const WidthGroup& group = groups_[index];
+        __m256i least = _mm256_set1_epi16(std::numeric_limits<std::int16_t>::max());
+        __m256i choice = _mm256_setzero_si256();
+        const std::uint32_t* term = group.terms.data();
+        for (std::size_t g = 0; g < group.count(); ++g) {
+            __m256i sum = _mm256_set1_epi16(group.base[g]);
+            const std::uint32_t* end = group.terms.data() + group.termBegin[g + 1];
+            for (; term != end; ++term) {
+                sum = _mm256_add_epi16(
+                    sum, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(origin + *term)));
+            }
+            // The first glyph in catalogue order keeps a tie.
+            const __m256i better = _mm256_cmpgt_epi16(least, sum);
+            least = _mm256_min_epi16(least, sum);
+            choice = _mm256_blendv_epi8(choice, _mm256_set1_epi16(static_cast<short>(g)), better);
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(scores.least[index].data() + x0), least);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(scores.choice[index].data() + x0), choice);
+    }
 }
 #else
-std::int64_t FineGlyphs::ScoreAvx2(const WidthGroup& group, const InkWords& ink,
-                                   std::int64_t* score) {
-    return ScorePortable(group, ink, score);
+void FineGlyphs::FillTablesAvx2(const InkColumns& ink, int chunk, std::int16_t* tables) const {
+    FillTables(ink, chunk, tables);
+}
+void FineGlyphs::SumChunkAvx2(const std::int16_t* tables, int chunk, RowScores& scores) const {
+    SumChunk(tables, chunk, scores);
 }
 #endif
 
-std::int32_t FineGlyphs::Cheapest(std::size_t index, const InkWords& ink, std::int32_t inkPixels,
-                                  std::int32_t& bound) const {
-    // The missed-ink term is the same for every glyph of the group.
-    const WidthGroup& group = groups_[index];
-    thread_local std::vector<std::int64_t> score;
-    score.resize(group.stride);
-    const std::int64_t least =
-        avx2_ ? ScoreAvx2(group, ink, score.data()) : ScorePortable(group, ink, score.data());
-    const std::int64_t missed = std::int64_t{CountWeights::missed} * inkPixels;
-    if (least + missed >= bound) return -1;
-    // The first glyph at the least cost, as a scan in catalogue order keeps it.
-    const auto g =
-        static_cast<std::size_t>(std::find(score.begin(), score.end(), least) - score.begin());
-    bound = static_cast<std::int32_t>(least + missed);
-    return group.catalogIndex[g];
+void FineGlyphs::ScoreRow(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
+                          RowScores& scores) const {
+    constexpr int kStartChunks = RowScores::kStarts / kChunk;
+    constexpr int kTableChunks = kTableColumns / kChunk;
+    // Start chunk c reads the tables' columns 16 c to 16 c + 15 + widest - 1.
+    const int ahead = (kChunk - 1 + widest_ - 1) / kChunk;
+    static_assert(kStartChunks - 1 + (kChunk - 1 + kFineMaxWidth - 1) / kChunk < kTableChunks);
+    static_assert(InkColumns::kSize >= kTableColumns);
+    scores.least.resize(groups_.size());
+    scores.choice.resize(groups_.size());
+    thread_local std::vector<std::int16_t> tables;
+    tables.resize(patterns_.size() * kTableColumns);
+    std::array<bool, kTableChunks> filled{};
+    for (int chunk = 0; chunk < kStartChunks; ++chunk) {
+        const auto first = wanted.begin() + chunk * kChunk;
+        const auto last = wanted.begin() + std::min((chunk + 1) * kChunk, kFineRowColumns);
+        if (std::find(first, last, true) == last) continue;
+        for (int t = chunk; t <= chunk + ahead; ++t) {
+            if (filled[static_cast<std::size_t>(t)]) continue;
+            filled[static_cast<std::size_t>(t)] = true;
+            if (avx2_) {
+                FillTablesAvx2(ink, t, tables.data());
+            } else {
+                FillTables(ink, t, tables.data());
+            }
+        }
+        if (avx2_) {
+            SumChunkAvx2(tables.data(), chunk, scores);
+        } else {
+            SumChunk(tables.data(), chunk, scores);
+        }
+    }
+}
+
+std::int32_t FineGlyphs::Cheapest(const RowScores& scores, std::size_t group, int x,
+                                  std::int32_t inkPixels, std::int32_t& bound) const {
+    const auto xi = static_cast<std::size_t>(x);
+    const std::int32_t cost =
+        scores.least[group][xi] + CountWeights::missed * inkPixels;
+    if (cost >= bound) return -1;
+    bound = cost;
+    return groups_[group].catalogIndex[static_cast<std::size_t>(scores.choice[group][xi])];
 }
 
 }  // namespace fudeline

@@ -46,33 +46,47 @@ std::int32_t PlainCost(const FontGlyph& face, std::int32_t prior,
     return cost;
 }
 
+// A whole row of random ink, sparse to dense from left to right, scored at
+// starts spread over the row (so across the scorer's chunks of sixteen) and
+// compared with the plain search over the catalogue.
 TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
     const FineGlyphs wide(catalog, testing::TestFont(), GlyphBits::Isa::Auto);
     const FineGlyphs portable(catalog, testing::TestFont(), GlyphBits::Isa::Portable);
     ASSERT_GT(wide.widthCount(), 5u);
     std::mt19937 rng(5);
-    for (int trial = 0; trial < 40; ++trial) {
-        // Sparse to dense ink, and the near mask always covering the ink.
-        const int density = trial % 4;
-        // The masks nest as the decoder's do: ink within near1 within near2.
+    // The masks nest as the decoder's do: ink within near1 within near2.
+    InkColumns ink;
+    for (int x = 0; x < kFineRowColumns; ++x) {
+        const int density = x * 4 / kFineRowColumns;
+        std::uint16_t target = 0;
+        for (int d = 0; d <= density; ++d) target |= static_cast<std::uint16_t>(rng());
+        if (density == 0) target &= static_cast<std::uint16_t>(rng());
+        const auto near1 = static_cast<std::uint16_t>(target | (rng() & rng()));
+        ink.target[x] = target;
+        ink.near1[x] = near1;
+        ink.near2[x] = static_cast<std::uint16_t>(near1 | (rng() & rng()));
+    }
+    // Every start of a few chunks, including the row's last columns; the
+    // other chunks stay unscored.
+    std::array<bool, kFineRowColumns> wanted{};
+    for (int x : {0, 1, 15, 16, 31, 200, 391, 392, 613, 776, 784, 790, 799}) wanted[x] = true;
+    RowScores wideScores, portableScores;
+    wide.ScoreRow(ink, wanted, wideScores);
+    portable.ScoreRow(ink, wanted, portableScores);
+    for (int start = 0; start < kFineRowColumns; ++start) {
+        if (!wanted[start]) continue;
         std::array<std::uint16_t, 24> near1{}, near2{}, target{};
-        for (int x = 0; x < 24; ++x) {
-            for (int d = 0; d <= density; ++d) target[x] |= static_cast<std::uint16_t>(rng());
-            if (density == 0) target[x] &= static_cast<std::uint16_t>(rng());
-            near1[x] = static_cast<std::uint16_t>(target[x] | (rng() & rng()));
-            near2[x] = static_cast<std::uint16_t>(near1[x] | (rng() & rng()));
-        }
-        InkWords words;
-        for (int x = 0; x < 24; ++x) {
-            words.near1[x / 4] |= std::uint64_t{near1[x]} << (16 * (x % 4));
-            words.near2[x / 4] |= std::uint64_t{near2[x]} << (16 * (x % 4));
-            words.target[x / 4] |= std::uint64_t{target[x]} << (16 * (x % 4));
+        for (int x = 0; x < 24 && start + x < kFineRowColumns; ++x) {
+            near1[x] = ink.near1[start + x];
+            near2[x] = ink.near2[start + x];
+            target[x] = ink.target[start + x];
         }
         for (std::size_t group = 0; group < wide.widthCount(); ++group) {
             const int width = wide.width(group);
-            std::int32_t ink = 0;
-            for (int x = 0; x < width; ++x) ink += std::popcount(target[x]);
+            if (start + width > kFineRowColumns) continue;
+            std::int32_t inkPixels = 0;
+            for (int x = 0; x < width; ++x) inkPixels += std::popcount(target[x]);
             // The plain search: the first glyph of this width at the least cost.
             std::int32_t least = std::numeric_limits<std::int32_t>::max(), first = -1;
             for (std::size_t i = 0; i < catalog.size(); ++i) {
@@ -84,14 +98,15 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
                     PlainCost(*face, GlyphPrior(catalog[i].text), near1, near2, target);
                 if (cost < least) least = cost, first = static_cast<std::int32_t>(i);
             }
-            SCOPED_TRACE(::testing::Message() << "trial " << trial << " width " << width);
-            for (const FineGlyphs* glyphs : {&wide, &portable}) {
+            SCOPED_TRACE(::testing::Message() << "start " << start << " width " << width);
+            for (const auto& [glyphs, scores] :
+                 {std::pair{&wide, &wideScores}, std::pair{&portable, &portableScores}}) {
                 std::int32_t bound = std::numeric_limits<std::int32_t>::max();
-                EXPECT_EQ(glyphs->Cheapest(group, words, ink, bound), first);
+                EXPECT_EQ(glyphs->Cheapest(*scores, group, start, inkPixels, bound), first);
                 EXPECT_EQ(bound, least);
                 // A bound at the least cost already is not beaten.
                 bound = least;
-                EXPECT_EQ(glyphs->Cheapest(group, words, ink, bound), -1);
+                EXPECT_EQ(glyphs->Cheapest(*scores, group, start, inkPixels, bound), -1);
                 EXPECT_EQ(bound, least);
             }
         }

@@ -15,6 +15,7 @@
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
+#include "lines/trace_file.h"
 #include "lines/trace_picture.h"
 
 namespace fudeline::cli {
@@ -48,17 +49,6 @@ Status CheckInkOutput(const std::string& saveInk, const std::string& textOutput)
     return {};
 }
 
-// PNG, JPEG and WebP in colour (where flat regions of one grey but
-// different hues are common), every other format in grey.
-Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
-    const Result<TracingPicture> picture =
-        ReadTracingPicture(path, [&](int width, int height) {
-            return PlacementScale(width, height, options.placement);
-        });
-    if (!picture) return picture.error();
-    return picture->inColour ? TracePicture(picture->colour, options)
-                             : TracePicture(picture->grey, options);
-}
 
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/picture_decoder.h"
+#include "lines/trace_file.h"
 #include "lines/trace_picture.h"
 #include "pixels/geometry.h"
 #include "quality_engine.h"
@@ -40,17 +41,6 @@ const char* ModeName(TraceMode mode) {
     return "?";
 }
 
-// PNG, JPEG and WebP in colour (where flat regions of one grey but
-// different hues are common), every other format in grey.
-Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
-    const Result<TracingPicture> picture =
-        ReadTracingPicture(path, [&](int width, int height) {
-            return PlacementScale(width, height, options.placement);
-        });
-    if (!picture) return picture.error();
-    return picture->inColour ? TracePicture(picture->colour, options)
-                             : TracePicture(picture->grey, options);
-}
 
 // F1 of exactly the same pixels, no tolerance.
 double ExactF1(const Image& drawn, const Image& truth) {

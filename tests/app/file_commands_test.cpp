@@ -25,14 +25,6 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("UNREADABLE");
 }
 
-// The answer to every file request: this path, this filter; records the request.
-FileChooser Answer(const QString& path, int filter = 0, FileRequest* seen = nullptr) {
-    return [=](const FileRequest& request, QWidget*) {
-        if (seen) *seen = request;
-        return FileChoice{path, filter};
-    };
-}
-
 }  // namespace
 
 class FileCommandsTest : public QObject {
@@ -40,13 +32,8 @@ class FileCommandsTest : public QObject {
 
   private slots:
     void initTestCase() { Resources(); }
-    void init() {
-        settings_.Clear();
-        window_ = std::make_unique<MainWindow>(Resources());
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void cleanup() { window_.reset(); }
+    void init() { QVERIFY(window_.Open()); }
+    void cleanup() { window_.Close(); }
 
     // --- Keep and open.
 
@@ -437,7 +424,7 @@ class FileCommandsTest : public QObject {
         status->ChooseBoard(PostStatus::kCustom, limits);
         QCOMPARE(boards->currentText(), shown);
         // Reopened, the window shows the same.
-        window_.reset();
+        window_.Close();
         MainWindow next(Resources());
         QCOMPARE(Find<QComboBox>(next, "boardChooser")->currentText(), shown);
         // Another board chosen, the entry asks again.
@@ -479,7 +466,7 @@ class FileCommandsTest : public QObject {
     void savedCustomLimitsFollowTheOneRule() {
         QFETCH(QString, saved);
         QFETCH(BoardLimits, limits);
-        window_.reset();
+        window_.Close();
         QSettings().setValue("post/board", "custom");
         QSettings().setValue("post/customLimits", saved);
         MainWindow next(Resources());
@@ -496,7 +483,7 @@ class FileCommandsTest : public QObject {
         Find<QCheckBox>(*window_, "rowLinesCheckBox")->click();
         Find<QCheckBox>(*window_, "fineCheckBox")->click();
         Find<QCheckBox>(*window_, "noFillersCheckBox")->click();
-        window_.reset();
+        window_.Close();
         MainWindow next(Resources());
         QVERIFY(Find<QCheckBox>(next, "fineCheckBox")->isChecked());
         QVERIFY(Find<QCheckBox>(next, "noFillersCheckBox")->isChecked());
@@ -522,8 +509,7 @@ class FileCommandsTest : public QObject {
         QApplication::sendEvent(window_->canvas(), &drop);
     }
 
-    TemporarySettings settings_;
-    std::unique_ptr<MainWindow> window_;
+    FreshWindow window_;
 };
 
 QTEST_MAIN(FileCommandsTest)

@@ -59,15 +59,8 @@ class MainWindowTest : public QObject {
   private slots:
     void initTestCase() { Resources(); }
 
-    void init() {
-        settings_.Clear();
-        window_ = std::make_unique<MainWindow>(Resources());
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        QApplication::setActiveWindow(window_.get());
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
-    void cleanup() { window_.reset(); }
+    void init() { QVERIFY(window_.Open(/*active=*/true)); }
+    void cleanup() { window_.Close(); }
 
     // --- The face: caption, controls in one row, canvas, status line.
 
@@ -468,7 +461,7 @@ class MainWindowTest : public QObject {
     // The size is remembered like the other choices, for the next picture too.
     void pictureSizeIsRemembered() {
         window_->findChild<QAction*>("pictureSizeFitAction")->trigger();
-        window_.reset();
+        window_.Close();
         MainWindow next(Resources());
         QCOMPARE(next.background().scale(), kFitCanvasScale);
         QVERIFY(next.findChild<QAction*>("pictureSizeFitAction")->isChecked());
@@ -701,7 +694,7 @@ class MainWindowTest : public QObject {
         window_->findChild<QAction*>("traceLinesAction")->trigger();
         QVERIFY(window_->tracingLines());
         window_->close();
-        window_.reset();
+        window_.Close();
     }
 
   private:
@@ -743,8 +736,7 @@ class MainWindowTest : public QObject {
                (picture.scale() == kFitCanvasScale);
     }
 
-    TemporarySettings settings_;
-    std::unique_ptr<MainWindow> window_;
+    FreshWindow window_;
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -11,10 +11,6 @@ using namespace fudeline::testing;
 
 namespace {
 
-FileChooser Answer(const QString& path, int filter = 0) {
-    return [=](const FileRequest&, QWidget*) { return FileChoice{path, filter}; };
-}
-
 QByteArray Cells(const MainWindow& window) {
     const std::string cells = FormatCells(window.state().rows());
     return QByteArray(cells.data(), static_cast<qsizetype>(cells.size()));
@@ -30,13 +26,8 @@ class TextArtWindowTest : public QObject {
 
   private slots:
     void initTestCase() { Resources(); }
-    void init() {
-        settings_.Clear();
-        window_ = std::make_unique<MainWindow>(Resources());
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    void cleanup() { window_.reset(); }
+    void init() { QVERIFY(window_.Open()); }
+    void cleanup() { window_.Close(); }
 
     void openedTextArtIsTheDrawingTheToolConverts_data() {
         QTest::addColumn<QByteArray>("bytes");
@@ -121,8 +112,7 @@ class TextArtWindowTest : public QObject {
     }
 
   private:
-    TemporarySettings settings_;
-    std::unique_ptr<MainWindow> window_;
+    FreshWindow window_;
 };
 
 QTEST_MAIN(TextArtWindowTest)

@@ -18,6 +18,7 @@
 
 #include "app/canvas_widget.h"
 #include "app/engine_resources.h"
+#include "app/file_chooser.h"
 #include "app/main_window.h"
 #include "pixels/geometry.h"
 #include "session/client_map.h"
@@ -128,7 +129,6 @@ class TemporarySettings {
     QTemporaryDir dir_;
 };
 
-// Loads the catalogue and the face once per test program.
 // Lays `bytes` at `name` in `dir` and returns the path. Two byte strings
 // stand for hostile cases instead: "FOLDER" makes a folder of that name,
 // "MISSING" leaves nothing there.
@@ -144,6 +144,7 @@ inline QString PlaceTestFile(const QTemporaryDir& dir, const QString& name,
     return path;
 }
 
+// Loads the catalogue and the face once per test program.
 inline const EngineResources& Resources() {
     static std::unique_ptr<EngineResources> resources = [] {
         Result<EngineResources> loaded = LoadEngineResources();
@@ -152,6 +153,40 @@ inline const EngineResources& Resources() {
     }();
     return *resources;
 }
+
+// The answer to every file request: this path, this filter; records the
+// request in `seen` when given.
+inline FileChooser Answer(const QString& path, int filter = 0, FileRequest* seen = nullptr) {
+    return [=](const FileRequest& request, QWidget*) {
+        if (seen) *seen = request;
+        return FileChoice{path, filter};
+    };
+}
+
+// A new main window for every test function, over settings of its own:
+// call Open() from init() and Close() from cleanup().
+class FreshWindow {
+  public:
+    // False (with the failure reported) when the window never showed.
+    bool Open(bool active = false) {
+        settings_.Clear();
+        window_ = std::make_unique<MainWindow>(Resources());
+        window_->show();
+        if (!QTest::qWaitForWindowExposed(window_.get())) return false;
+        if (!active) return true;
+        QApplication::setActiveWindow(window_.get());
+        return QTest::qWaitForWindowActive(window_.get());
+    }
+    void Close() { window_.reset(); }
+
+    MainWindow* operator->() const { return window_.get(); }
+    MainWindow& operator*() const { return *window_; }
+    MainWindow* get() const { return window_.get(); }
+
+  private:
+    TemporarySettings settings_;
+    std::unique_ptr<MainWindow> window_;
+};
 
 template <typename T>
 T* Find(const QWidget& window, const char* name) {

@@ -9,7 +9,6 @@
 #include "cli/report.h"
 #include "cli/text_art_input.h"
 #include "convert/text_art_picture.h"
-#include "convert/text_painter.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
@@ -27,16 +26,15 @@ constexpr std::int64_t kMaxRenderPixels = std::int64_t{1} << 26;
 // text far too large is refused at the first line that shows it.
 class PictureSizeCheck {
   public:
-    explicit PictureSizeCheck(const MonaFont& font)
-        : painter_(std::make_unique<TextPainter>(font)) {}
+    explicit PictureSizeCheck(const MonaFont& font) : font_(&font) {}
 
-    Status operator()(std::size_t index, const std::string& line) {
+    Status operator()(std::size_t index, const std::u32string& line) {
         const std::size_t count = index + 1;
         if (count > std::size_t{kMaxTextArtLines}) {
             return Error{"", "more than the " + std::to_string(kMaxTextArtLines) +
                                  " lines a picture may have"};
         }
-        const std::int64_t width = painter_->StringWidth(line);
+        const std::int64_t width = TextLineWidth(line, *font_);
         if (width > kMaxTextArtWidth) {
             return Error{"", "line " + std::to_string(count) + " is " + std::to_string(width) +
                                  " pixels wide, more than the " + std::to_string(kMaxTextArtWidth) +
@@ -53,7 +51,7 @@ class PictureSizeCheck {
     }
 
   private:
-    std::shared_ptr<TextPainter> painter_;
+    const MonaFont* font_;
     std::int64_t widest_ = 0;
 };
 
@@ -85,8 +83,8 @@ Command AddRenderCommand(CLI::App& app) {
                 }
                 const auto font = MonaFont::Open(FindMonaFontPath());
                 if (!font) return ReportFailure("open font", font.error());
-                const Result<std::vector<std::string>> lines =
-                    ReadTextArtLines(options->text, options->sjis, PictureSizeCheck(**font));
+                const Result<std::vector<std::u32string>> lines = ReadTextArtLines(
+                    options->text, options->sjis, **font, PictureSizeCheck(**font));
                 if (!lines) return ReportFailure("read text", lines.error());
                 const Result<std::string> png = EncodePng(RenderTextArt(*lines, **font));
                 if (!png) return ReportFailure("draw text", png.error());

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "convert/text_art_ink.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
 #include "io/file_bytes.h"
@@ -12,7 +13,6 @@ namespace fudeline::cli {
 namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
 std::string Hex(unsigned value, int digits) {
     char text[16];
@@ -90,77 +90,73 @@ std::optional<std::string> ControlCharacterProblem(std::string_view line, bool s
     return std::nullopt;
 }
 
-// Why a UTF-8 line has no Shift-JIS form: the first character at fault, so
-// the user can find it.
-std::string Utf8LineProblem(std::string_view line) {
-    std::size_t column = 1;
-    for (std::size_t i = 0; i < line.size(); ++column) {
-        const auto lead = static_cast<unsigned char>(line[i]);
-        const std::size_t length = Utf8SequenceLength(lead);
-        bool wellFormed = length != 0 && i + length <= line.size();
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; wellFormed && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(line[i + k]);
-            wellFormed = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const std::string where = "column " + std::to_string(column) + ": ";
-        if (!wellFormed) return where + "byte 0x" + Hex(lead, 2) + " is not UTF-8";
-        const std::string_view character = line.substr(i, length);
-        if (!Utf8ToCp932(character)) {
-            return where + "\"" + std::string(character) + "\" (U+" + Hex(code, 4) +
-                   ") has no Shift-JIS form";
-        }
-        i += length;
+// The UTF-8 bytes of `code`, to show it in a message.
+std::string Utf8Of(char32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
     }
-    return "a character has no Shift-JIS form";
+    return out;
 }
 
-// The first character of a Shift-JIS line that CP932 does not define.
-std::string SjisLineProblem(std::string_view line) {
-    std::size_t column = 1;
-    for (std::size_t i = 0; i < line.size(); ++column) {
-        const auto lead = static_cast<unsigned char>(line[i]);
-        const std::size_t length = IsSingleByteChar(lead) || i + 1 == line.size() ? 1 : 2;
-        if (!Cp932CharToUnicode(line.substr(i, length))) {
-            std::string bytes = "0x" + Hex(lead, 2);
-            if (length == 2) bytes += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
-            return "column " + std::to_string(column) + ": " + bytes + " is not Shift-JIS";
-        }
-        i += length;
+// The first character a board cannot carry as it stands and the face cannot
+// draw either.
+std::optional<std::size_t> FirstUnsharable(const std::u32string& line, const MonaFont& font) {
+    for (std::size_t c = 0; c < line.size(); ++c) {
+        if (!HasCp932Form(line[c]) && !font.GlyphFor(line[c])) return c;
     }
-    return "a byte is not Shift-JIS";
+    return std::nullopt;
 }
 
-// Line `index` in Shift-JIS, or why it has none.
-Result<std::string> DecodeTextArtLine(std::string line, std::size_t index, bool sjisInput) {
+// "\"x\" (U+XXXX)", to name a character in a message.
+std::string Shown(char32_t code) {
+    std::string text = "\"";
+    text.append(Utf8Of(code)).append("\" (U+").append(Hex(static_cast<unsigned>(code), 4));
+    return text.append(")");
+}
+
+// Line `index` as Unicode characters, or why it can't be drawn.
+Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bool sjisInput,
+                                  const MonaFont& font) {
     if (std::optional<std::string> control = ControlCharacterProblem(line, sjisInput)) {
         return LineError(index, *control);
     }
-    if (sjisInput) {
-        Result<std::string> utf8 = Cp932ToUtf8(line);
-        if (!utf8) return std::move(utf8).error();
-        // Real text cannot hold U+FFFD in CP932: it marks undefined bytes.
-        if (utf8->find(kReplacementCharacter) != std::string::npos) {
-            return LineError(index, SjisLineProblem(line));
-        }
-        return line;
+    Result<std::u32string> decoded = DecodeTextArtLine(
+        line, sjisInput ? TextEncoding::ShiftJis : TextEncoding::Utf8, index);
+    if (!decoded) return std::move(decoded).error();
+    // Columns count the characters as written, before references are read.
+    if (const auto at = FirstUnsharable(*decoded, font)) {
+        return LineError(index, "column " + std::to_string(*at + 1) + ": " + Shown((*decoded)[*at]) + " has no Shift-JIS form");
     }
-    Result<std::string> sjis = Utf8ToCp932(line);
-    if (!sjis) return LineError(index, Utf8LineProblem(line));
-    return sjis;
+    std::u32string resolved = ResolveCharacterReferences(*decoded);
+    if (const auto at = FirstUnsharable(resolved, font)) {
+        return LineError(index, "a character reference stands for " + Shown(resolved[*at]) +
+                                    ", which has no Shift-JIS form");
+    }
+    return resolved;
 }
 
 }  // namespace
 
-Result<std::vector<std::string>> ReadTextArtLines(const std::string& path, bool sjisInput,
-                                                  const TextArtLineCheck& check) {
+Result<std::vector<std::u32string>> ReadTextArtLines(const std::string& path, bool sjisInput,
+                                                     const MonaFont& font,
+                                                     const TextArtLineCheck& check) {
     const std::string name = InputName(path);
-    // A system without CP932 fails here, before any line is blamed for it.
-    if (Result<std::string> probe = Utf8ToCp932(""); !probe) return std::move(probe).error();
     Result<LineReader> reader = LineReader::Open(path);
     if (!reader) return std::move(reader).error();
-    std::vector<std::string> lines;
+    std::vector<std::u32string> lines;
     std::string line;
     for (;;) {
         const Result<bool> read = reader->Next(line);
@@ -169,7 +165,7 @@ Result<std::vector<std::string>> ReadTextArtLines(const std::string& path, bool 
         if (lines.empty() && !sjisInput && line.starts_with(kUtf8ByteOrderMark)) {
             line.erase(0, kUtf8ByteOrderMark.size());
         }
-        Result<std::string> decoded = DecodeTextArtLine(std::move(line), lines.size(), sjisInput);
+        Result<std::u32string> decoded = DecodeLine(line, lines.size(), sjisInput, font);
         if (!decoded) return Error{name, decoded.error().reason};
         if (Status fits = check(lines.size(), *decoded); !fits) {
             return Error{name, fits.error().reason};

@@ -50,8 +50,9 @@ std::optional<char32_t> NextUtf8(std::string_view line, std::size_t& i) {
     return code;
 }
 
-// Replaces every well-formed character reference by its character.
-std::u32string ResolveReferences(const std::u32string& line) {
+}  // namespace
+
+std::u32string ResolveCharacterReferences(const std::u32string& line) {
     std::u32string out;
     out.reserve(line.size());
     for (std::size_t i = 0; i < line.size();) {
@@ -82,7 +83,34 @@ std::u32string ResolveReferences(const std::u32string& line) {
     return out;
 }
 
-}  // namespace
+Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding encoding,
+                                         std::size_t index) {
+    std::u32string decoded;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t column = decoded.size() + 1;
+        if (encoding == TextEncoding::Utf8) {
+            const auto code = NextUtf8(line, i);
+            if (!code) {
+                return LineError(index, column,
+                                 "byte 0x" + Hex(static_cast<unsigned char>(line[i]), 2) +
+                                     " is not UTF-8");
+            }
+            decoded += *code;
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(line[i]);
+        const std::size_t length = IsSingleByteChar(lead) || i + 1 == line.size() ? 1 : 2;
+        const auto code = Cp932CharToUnicode(line.substr(i, length));
+        if (!code) {
+            std::string shown = "0x" + Hex(lead, 2);
+            if (length == 2) shown += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
+            return LineError(index, column, shown + " is not Shift-JIS");
+        }
+        decoded += *code;
+        i += length;
+    }
+    return decoded;
+}
 
 Result<std::vector<std::u32string>> DecodeTextArt(std::string_view bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8 && bytes.starts_with(kUtf8ByteOrderMark)) {
@@ -92,32 +120,9 @@ Result<std::vector<std::u32string>> DecodeTextArt(std::string_view bytes, TextEn
     const std::vector<std::string> raw = SplitTextLines(bytes);
     lines.reserve(raw.size());
     for (std::size_t n = 0; n < raw.size(); ++n) {
-        const std::string_view line = raw[n];
-        std::u32string decoded;
-        for (std::size_t i = 0; i < line.size();) {
-            const std::size_t column = decoded.size() + 1;
-            if (encoding == TextEncoding::Utf8) {
-                const auto code = NextUtf8(line, i);
-                if (!code) {
-                    return LineError(n, column,
-                                     "byte 0x" + Hex(static_cast<unsigned char>(line[i]), 2) +
-                                         " is not UTF-8");
-                }
-                decoded += *code;
-                continue;
-            }
-            const auto lead = static_cast<unsigned char>(line[i]);
-            const std::size_t length = IsSingleByteChar(lead) || i + 1 == line.size() ? 1 : 2;
-            const auto code = Cp932CharToUnicode(line.substr(i, length));
-            if (!code) {
-                std::string shown = "0x" + Hex(lead, 2);
-                if (length == 2) shown += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
-                return LineError(n, column, shown + " is not Shift-JIS");
-            }
-            decoded += *code;
-            i += length;
-        }
-        lines.push_back(ResolveReferences(decoded));
+        Result<std::u32string> decoded = DecodeTextArtLine(raw[n], encoding, n);
+        if (!decoded) return std::move(decoded).error();
+        lines.push_back(ResolveCharacterReferences(*decoded));
     }
     return lines;
 }

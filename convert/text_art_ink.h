@@ -19,6 +19,16 @@ enum class TextEncoding { Utf8, ShiftJis };
 // The widest line the drawing takes: ink goes into columns 0 to 798 only.
 inline constexpr int kTextArtInkWidth = 799;
 
+// Decodes one line (`index` from 0, no line break, no byte order mark) to
+// Unicode characters, character references left as written. Errors carry no
+// path; their reason starts with "line N, column C".
+Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding encoding,
+                                         std::size_t index);
+
+// Replaces every well-formed character reference (`&#8201;`, `&#x2009;`) by
+// the character it stands for, as a board shows it.
+std::u32string ResolveCharacterReferences(const std::u32string& line);
+
 // Splits `bytes` into lines ("\n" or "\r\n"; UTF-8 may start with a byte
 // order mark) of Unicode characters. Character references (`&#8201;`,
 // `&#x2009;`) become the characters they stand for, as a board shows them.

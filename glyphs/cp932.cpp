@@ -157,6 +157,11 @@ Result<std::string> Cp932ToUtf8(std::string_view sjis) {
     return result;
 }
 
+bool HasCp932Form(char32_t code) {
+    if (code >= 0xE0000 && code <= 0xE007F) return true;
+    return code == 0 || (code < 0x10000 && EncodeTable()[code] != 0);
+}
+
 Result<std::string> Utf8ToCp932(std::string_view utf8) {
     const auto& table = EncodeTable();
     std::string out;

@@ -15,6 +15,10 @@ namespace fudeline {
 // nothing when CP932 does not define it.
 std::optional<char32_t> Cp932CharToUnicode(std::string_view character);
 
+// Whether `code` has a Shift-JIS form (a language tag counts: it is written
+// as no bytes, as the system's converter does).
+bool HasCp932Form(char32_t code);
+
 // Decodes Shift-JIS text to UTF-8; bytes CP932 does not define become U+FFFD.
 // Never fails; the Result stays for callers written when a system converter
 // could be missing.

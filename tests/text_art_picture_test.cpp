@@ -89,5 +89,43 @@ TEST_F(RenderTextArtTest, DegenerateTextsStayBounded) {
     }
 }
 
+// Spaces without a Shift-JIS form take the room the face gives them, so text
+// spelled with them draws every character where a board shows it; the
+// Shift-JIS form of a line draws the same picture as its Unicode form.
+TEST_F(RenderTextArtTest, UnicodeSpacesTakeTheirWidth) {
+    struct Case {
+        const char* name;
+        std::u32string line;
+        int gap;  // pixels between "A" and "B"
+    };
+    const Case cases[] = {
+        {"none", U"AB", 0},
+        {"thin space", U"A\u2009B", 2},
+        {"en space", U"A\u2002B", 8},
+        {"ideographic space", U"A\u3000B", 11},
+        {"thin and en", U"A\u2009\u2002B", 10},
+        {"a character the face lacks", U"A\U0001F600B", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Image picture = RenderTextArt(std::vector<std::u32string>{c.line}, *font_);
+        EXPECT_EQ(picture.width(), G("A").advance + c.gap + G("B").advance);
+        EXPECT_TRUE(ShowsGlyph(picture, 0, 0, G("A")));
+        EXPECT_TRUE(ShowsGlyph(picture, G("A").advance + c.gap, 0, G("B")));
+        EXPECT_EQ(TextLineWidth(c.line, *font_), picture.width());
+    }
+    const std::string sjis = "\x81\x40(\x81\x4C\x81\xCD`)";  // 　(´∀`)
+    const Image fromSjis = RenderTextArt(std::vector<std::string>{sjis, "A"}, *font_);
+    const Image fromUnicode =
+        RenderTextArt(std::vector<std::u32string>{U"\u3000(\u00B4\u2200`)", U"A"}, *font_);
+    ASSERT_EQ(fromSjis.width(), fromUnicode.width());
+    ASSERT_EQ(fromSjis.height(), fromUnicode.height());
+    for (int y = 0; y < fromSjis.height(); ++y) {
+        for (int x = 0; x < fromSjis.width(); ++x) {
+            ASSERT_EQ(fromSjis.Pixel(x, y), fromUnicode.Pixel(x, y)) << x << "," << y;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace fudeline

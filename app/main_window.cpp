@@ -24,6 +24,7 @@
 #include "app/control_row.h"
 #include "app/page_dialogs.h"
 #include "app/post_status.h"
+#include "convert/text_art_ink.h"
 #include "convert/text_art_picture.h"
 #include "export/export_text.h"
 #include "io/ink_image.h"
@@ -428,10 +429,15 @@ void MainWindow::SaveTextPicture() {
                                            "png"},
                                           this);
     if (choice.path.isEmpty()) return;
-    // The picture shows the characters; a <BR> tag is for the board, not the eye.
-    const Image picture =
-        RenderTextArt(SplitTextLines(ComposeExportText(state_.rows(), false)), *resources_.font);
-    const auto png = EncodePng(picture);
+    // The picture shows the text as it is copied, with its spacing, and as a
+    // board shows it: a <BR> tag is for the board, not the eye, and a
+    // reference is drawn as its character.
+    ExportOptions options = CurrentExportOptions(false);
+    options.references = false;
+    const Result<std::string> utf8 = ComposeExportUtf8(state_.rows(), options);
+    const Result<std::vector<std::u32string>> lines =
+        utf8 ? DecodeTextArt(*utf8, TextEncoding::Utf8) : utf8.error();
+    const auto png = lines ? EncodePng(RenderTextArt(*lines, *resources_.font)) : lines.error();
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
         return;

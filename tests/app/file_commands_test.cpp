@@ -9,7 +9,6 @@
 #include <QSpinBox>
 
 #include "app/post_status.h"
-#include "convert/text_art_picture.h"
 #include "export/export_text.h"
 #include "tests/app/window_test_support.h"
 
@@ -244,26 +243,44 @@ class FileCommandsTest : public QObject {
         QCOMPARE(ReadAll(path), expected);
     }
 
+    // The picture is what `render` draws from the text the window exports,
+    // whatever the spacing: fillers, or Unicode spaces written as references.
+    void textPictureShowsTheTextWithoutTags_data() {
+        QTest::addColumn<bool>("unicodeSpaces");
+        QTest::newRow("fillers") << false;
+        QTest::newRow("Unicode spaces") << true;
+    }
     void textPictureShowsTheTextWithoutTags() {
+        QFETCH(bool, unicodeSpaces);
         Play(*window_, Wave());
         Find<QCheckBox>(*window_, "fineCheckBox")
             ->click();  // the picture shows what the canvas does
         Find<QCheckBox>(*window_, "brTagCheckBox")->click();  // a tag is for the board only
+        if (unicodeSpaces) Find<QCheckBox>(*window_, "unicodeSpacingCheckBox")->click();
         QTemporaryDir dir;
         const QString path = dir.filePath("art.png");
         window_->SetFileChooser(Answer(path));
         window_->findChild<QAction*>("saveTextPictureAction")->trigger();
         QImage picture(path);
         QVERIFY(!picture.isNull());
-        const std::string text = ComposeExportText(window_->state().rows(), false);
-        const Image expected = RenderTextArt(SplitTextLines(text), *Resources().font);
-        QCOMPARE(picture.size(), QSize(expected.width(), expected.height()));
+        // The exported text without its tags, drawn by the command-line tool.
+        std::string text = window_->ExportText();
+        for (std::size_t at; (at = text.find("<BR>")) != std::string::npos;) text.erase(at, 4);
+        QCOMPARE(text.find("&#") != std::string::npos, unicodeSpaces);
+        const QString textPath = dir.filePath("art.txt");
+        QFile textFile(textPath);
+        QVERIFY(textFile.open(QIODevice::WriteOnly));
+        textFile.write(text.data(), static_cast<qint64>(text.size()));
+        textFile.close();
+        const QImage expected = QImage::fromData(RunCli({"render", textPath, "--sjis"}), "PNG");
+        QVERIFY(!expected.isNull());
+        QCOMPARE(picture.size(), expected.size());
         QCOMPARE(picture.height() % kRowHeight, 0);
         int black = 0;
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
                 const QRgb p = picture.pixel(x, y) & 0xFFFFFF;
-                QVERIFY(p == expected.Pixel(x, y));
+                QVERIFY(p == (expected.pixel(x, y) & 0xFFFFFF));
                 black += p == kBlack;
             }
         }

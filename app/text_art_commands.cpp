@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "app/canvas_widget.h"
+#include "app/core_reasons.h"
 #include "app/main_window.h"
 #include "app/post_status.h"
 #include "convert/text_art_ink.h"
@@ -23,7 +24,7 @@ constexpr std::size_t kMaxTextArtFileBytes = std::size_t{64} << 20;
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QString Reason(const Error& error) { return QString::fromStdString(error.reason); }
+QString Reason(const Error& error) { return ReasonText(error.reason); }
 
 const char* BoardName(PostStatus::Board board) {
     switch (board) {

@@ -2,6 +2,109 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>CoreReason</name>
+    <message>
+        <source>テキストは %1 行あります。キャンバスに入るのは %2 行までです</source>
+        <translation>the text has %1 lines; the canvas holds %2</translation>
+    </message>
+    <message>
+        <source>%1 行目の幅は %2 ピクセルです。キャンバスに入るのは %3 ピクセルまでです（この行の %4 文字まで入ります）</source>
+        <translation>line %1 is %2 pixels wide; the canvas holds %3 (%4 characters of this line fit)</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 文字目: %3 は Mona フォントにありません</source>
+        <translation>line %1, column %2: %3 is not in the Mona font</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 文字目: バイト %3 は UTF-8 ではありません</source>
+        <translation>line %1, column %2: byte %3 is not UTF-8</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 文字目: %3 は Shift-JIS ではありません</source>
+        <translation>line %1, column %2: %3 is not Shift-JIS</translation>
+    </message>
+    <message>
+        <source>%1 行目に Shift-JIS でないところ（%2）があります</source>
+        <translation>line %1 holds %2: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>%1 行目が %2 バイトより長くなっています</source>
+        <translation>line %1 is longer than %2 bytes</translation>
+    </message>
+    <message>
+        <source>AST ファイルではありません。最初の行が「[AA][名前]」ではありません</source>
+        <translation>not an AST file: it does not start with a line "[AA][name]"</translation>
+    </message>
+    <message>
+        <source>MLT ファイルでも AST ファイルでもありません（名前が .mlt でなく [SPLIT] の行もなく、最初に [AA][名前] の行もありません）</source>
+        <translation>neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file (no [AA][name] line at its start)</translation>
+    </message>
+    <message>
+        <source>MLT のページには名前を付けられません。名前は AST ファイルで付けてください</source>
+        <translation>MLT pages have no names; name pages in an AST file</translation>
+    </message>
+    <message>
+        <source>テキストが空なので、ページとして追加するものがありません</source>
+        <translation>the text is empty: there is nothing to add as a page</translation>
+    </message>
+    <message>
+        <source>ページの名前に改行は入れられません</source>
+        <translation>a page name cannot hold a line break</translation>
+    </message>
+    <message>
+        <source>テキストに「[SPLIT]」の行があり、ページが分かれてしまいます</source>
+        <translation>the text holds a line "[SPLIT]", which would split the page</translation>
+    </message>
+    <message>
+        <source>テキストに「[AA][...]」の行があり、新しいページが始まってしまいます</source>
+        <translation>the text holds a line "[AA][...]", which would start a new page</translation>
+    </message>
+    <message>
+        <source>新しいページファイルの名前は .mlt か .ast で終えてください</source>
+        <translation>a new page file must be named .mlt or .ast</translation>
+    </message>
+    <message>
+        <source>%1 MB より大きいファイルです</source>
+        <translation>larger than %1 MB</translation>
+    </message>
+    <message>
+        <source>%1 バイトより大きいファイルです</source>
+        <translation>larger than %1 bytes</translation>
+    </message>
+    <message>
+        <source>隣に一時ファイル %1 を作れません: %2</source>
+        <translation>cannot create the temporary file %1 beside it: %2</translation>
+    </message>
+    <message>
+        <source>ファイルがありません</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>読み書きが許されていません</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>フォルダです</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>ディスクに空きがありません</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>入出力エラーが起きました</source>
+        <translation>Input/output error</translation>
+    </message>
+</context>
+<context>
     <name>PageDialogs</name>
     <message>
         <source>テキストアートを開く</source>

@@ -6,6 +6,7 @@
 #include "convert/text_art_ink.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
 
@@ -88,27 +89,6 @@ std::optional<std::string> ControlCharacterProblem(std::string_view line, bool s
         i += length;
     }
     return std::nullopt;
-}
-
-// The UTF-8 bytes of `code`, to show it in a message.
-std::string Utf8Of(char32_t code) {
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
 }
 
 // The first character a board cannot carry as it stands and the face cannot

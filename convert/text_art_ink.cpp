@@ -5,6 +5,7 @@
 #include "convert/text_art_picture.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -25,30 +26,6 @@ Error LineError(std::size_t line, std::size_t column, const std::string& why) {
 }
 
 std::string Describe(char32_t code) { return "U+" + Hex(static_cast<unsigned>(code), 4); }
-
-// One UTF-8 character at `i`, moving `i` past it; nothing when malformed.
-std::optional<char32_t> NextUtf8(std::string_view line, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(line[i]);
-    std::size_t length = 0;
-    if (lead < 0x80) length = 1;
-    else if ((lead >> 5) == 0x6) length = 2;
-    else if ((lead >> 4) == 0xE) length = 3;
-    else if ((lead >> 3) == 0x1E) length = 4;
-    if (length == 0 || i + length > line.size()) return std::nullopt;
-    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(line[i + k]);
-        if ((next & 0xC0) != 0x80) return std::nullopt;
-        code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms and surrogates are not characters.
-    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[length] || code > kLastCodePoint || (code >= 0xD800 && code <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    i += length;
-    return code;
-}
 
 }  // namespace
 

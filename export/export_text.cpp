@@ -7,6 +7,7 @@
 #include "convert/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
 
 namespace fudeline {
 
@@ -49,24 +50,6 @@ Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag) {
 namespace {
 
 constexpr char32_t kIdeographicSpace = 0x3000;  // Shift-JIS 0x8140
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // The rows as lines with every gap spelled in Unicode spaces, each space
 // written by `space` and each piece of Shift-JIS by `text`. A gap the spaces

@@ -5,6 +5,7 @@
 
 #include "glyphs/cp932_table.h"
 #include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
 
 namespace fudeline {
 namespace {
@@ -51,57 +52,6 @@ bool DecodeStrict(std::string_view sjis, std::u32string& out) {
     return true;
 }
 
-void AppendUtf8(char32_t u, std::string& out) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (u >> 18));
-        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-}
-
-// Reads one UTF-8 character at `i`, rejecting what a strict decoder rejects:
-// stray continuation bytes, overlong forms, surrogates and values past U+10FFFF.
-std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = 0;
-    char32_t u = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        u = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        u = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        u = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (i + length > text.size()) return std::nullopt;
-    for (int k = 1; k < length; ++k) {
-        const auto byte = static_cast<unsigned char>(text[i + k]);
-        if ((byte & 0xC0) != 0x80) return std::nullopt;
-        u = (u << 6) | (byte & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (u < kSmallest[length] || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return std::nullopt;
-    i += static_cast<std::size_t>(length);
-    return u;
-}
-
 // The Shift-JIS code of every code point in the Basic Multilingual Plane (0:
 // none; below 0x100: one byte), built once from the decoding table.
 const std::array<std::uint16_t, 0x10000>& EncodeTable() {
@@ -140,7 +90,7 @@ Result<std::string> Cp932ToUtf8(std::string_view sjis) {
     // Whole text first; character by character only when some byte sequence
     // is not CP932, each such character becoming U+FFFD.
     if (DecodeStrict(sjis, decoded)) {
-        for (char32_t u : decoded) AppendUtf8(u, result);
+        for (char32_t u : decoded) AppendUtf8(result, u);
         return result;
     }
     std::size_t i = 0;
@@ -148,7 +98,7 @@ Result<std::string> Cp932ToUtf8(std::string_view sjis) {
         const std::size_t len =
             IsSingleByteChar(static_cast<unsigned char>(sjis[i])) || i + 1 == sjis.size() ? 1 : 2;
         if (DecodeStrict(sjis.substr(i, len), decoded)) {
-            for (char32_t u : decoded) AppendUtf8(u, result);
+            for (char32_t u : decoded) AppendUtf8(result, u);
         } else {
             result += "\xEF\xBF\xBD";
         }

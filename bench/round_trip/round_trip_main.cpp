@@ -9,6 +9,7 @@
 #include "export/cells_format.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "quality_engine.h"
@@ -42,21 +43,6 @@ constexpr const char* kUsage =
 int Fail(const std::string& message) {
     std::fprintf(stderr, "fudeline_round_trip: %s\n", message.c_str());
     return kExitError;
-}
-
-std::string Utf8Of(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
 }
 
 bool IsSpace(const std::string& sjis) { return sjis == " " || sjis == "\x81\x40"; }

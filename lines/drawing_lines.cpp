@@ -4,6 +4,7 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
+#include "lines/colour_slopes.h"
 #include "lines/small_mark_removal.h"
 #include "lines/thinning.h"
 
@@ -35,59 +36,70 @@ constexpr int kOutlineFragment = 6;
 // Below this range of tone the picture is blank: nothing to trace.
 constexpr int kVisibleRange = 24;
 
-cv::Mat MaxOverChannels(const cv::Mat& image) {
-    if (image.channels() == 1) return image;
-    std::vector<cv::Mat> channels;
-    cv::split(image, channels);
-    cv::Mat result = channels[0];
-    for (std::size_t i = 1; i < channels.size(); ++i) cv::max(result, channels[i], result);
-    return result;
-}
-
-// The picture's slopes (3 x 3 Sobel, every channel), computed once for both
-// the gate on strokes and the outlines.
-struct Slopes {
-    cv::Mat dx, dy;
+// Canvas-sized buffers reused from stage to stage of one reading: each new
+// one costs a page fault per 4 KiB when first written, which on some
+// machines outweighs all the filtering done in it.
+struct Scratch {
+    cv::Mat grey;    // CV_8UC1: one channel, or brightness
+    cv::Mat spare;   // CV_8UC1: its closing, later the strokes' sides
+    cv::Mat labels;  // CV_32SC1: connected components
 };
 
-// The steepest colour step at each pixel, 8-bit (saturated), for gating.
-cv::Mat SideSteepness(const Slopes& slopes) {
-    cv::Mat ax, ay, steep;
-    cv::convertScaleAbs(slopes.dx, ax);
-    cv::convertScaleAbs(slopes.dy, ay);
-    cv::max(ax, ay, steep);
-    return MaxOverChannels(steep);
+// Raises `contrast` to how much darker than its closing `grey` (CV_8UC1)
+// is: the closing fills in every dark thing narrower than the kernel. With
+// `first`, `contrast` is set instead.
+void RaiseToDarkness(const cv::Mat& grey, const cv::Mat& kernel, cv::Mat& closed,
+                     cv::Mat& contrast, bool first) {
+    cv::morphologyEx(grey, closed, cv::MORPH_CLOSE, kernel, cv::Point(-1, -1), 1,
+                     cv::BORDER_REPLICATE);
+    if (first) contrast.create(grey.size(), CV_8UC1);
+    for (int y = 0; y < grey.rows; ++y) {
+        const std::uint8_t* in = grey.ptr<std::uint8_t>(y);
+        const std::uint8_t* around = closed.ptr<std::uint8_t>(y);
+        std::uint8_t* out = contrast.ptr<std::uint8_t>(y);
+        for (int x = 0; x < grey.cols; ++x) {
+            const int darker = std::max(around[x] - in[x], 0);
+            out[x] = static_cast<std::uint8_t>(first ? darker : std::max<int>(out[x], darker));
+        }
+    }
 }
 
 // Thin strokes, before thinning: where the picture is darker than the
 // closing (which fills in every dark thing narrower than the kernel) by the
 // stroke contrast, near a sharp side, without grain. `contrast` is kept for
 // telling distinct marks from grain.
-cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& contrast) {
+cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& contrast,
+                    Scratch& scratch) {
     const cv::Mat kernel =
         cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kThinWidth * f + 1, kThinWidth * f + 1));
-    auto darkerThanAround = [&](const cv::Mat& image) {
-        cv::Mat closed, darker;
-        cv::morphologyEx(image, closed, cv::MORPH_CLOSE, kernel, cv::Point(-1, -1), 1,
-                         cv::BORDER_REPLICATE);
-        cv::subtract(closed, image, darker);
-        return MaxOverChannels(darker);
-    };
     // Channel by channel (a yellow line on white is dark only in blue), and
     // in brightness: a dark outline between a red and a blue region is darker
     // than both, though in each channel one of them is as dark as it is.
-    contrast = darkerThanAround(smooth);
-    if (smooth.channels() == 3) {
-        cv::Mat luma;
-        cv::cvtColor(smooth, luma, cv::COLOR_RGB2GRAY);
-        cv::max(contrast, darkerThanAround(luma), contrast);
+    // One channel at a time, through the same two grey buffers.
+    if (smooth.channels() == 1) {
+        RaiseToDarkness(smooth, kernel, scratch.spare, contrast, true);
+    } else {
+        for (int c = 0; c < smooth.channels(); ++c) {
+            cv::extractChannel(smooth, scratch.grey, c);
+            RaiseToDarkness(scratch.grey, kernel, scratch.spare, contrast, c == 0);
+        }
+        cv::cvtColor(smooth, scratch.grey, cv::COLOR_RGB2GRAY);
+        RaiseToDarkness(scratch.grey, kernel, scratch.spare, contrast, false);
     }
-    cv::Mat nearSharp;
-    cv::dilate(steep >= kSharpSide, nearSharp, kernel);
-    cv::Mat strokes = (contrast >= kStrokeContrast) & nearSharp;
+    cv::Mat strokes;
+    cv::compare(steep, kSharpSide, strokes, cv::CMP_GE);
+    cv::dilate(strokes, strokes, kernel);  // near a sharp side
+    for (int y = 0; y < strokes.rows; ++y) {
+        const std::uint8_t* c = contrast.ptr<std::uint8_t>(y);
+        std::uint8_t* s = strokes.ptr<std::uint8_t>(y);
+        for (int x = 0; x < strokes.cols; ++x) {
+            if (c[x] < kStrokeContrast) s[x] = 0;
+        }
+    }
 
     // Small marks stay only when dark and distinct.
-    cv::Mat labels, stats, centroids;
+    cv::Mat& labels = scratch.labels;
+    cv::Mat stats, centroids;
     const int count = cv::connectedComponentsWithStats(strokes, labels, stats, centroids, 8, CV_32S);
     std::vector<std::uint8_t> peak(static_cast<std::size_t>(count), 0);
     for (int y = 0; y < labels.rows; ++y) {
@@ -114,39 +126,55 @@ cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat&
     return strokes;
 }
 
-cv::Mat RegionOutlines(const Slopes& slopes, const cv::Mat& strokes, int f, double low,
-                       double high) {
+cv::Mat RegionOutlines(const ColourSlopes& slopes, const cv::Mat& strokes, int f, double low,
+                       double high, Scratch& scratch) {
     cv::Mat edges;
     cv::Canny(slopes.dx, slopes.dy, edges, low, high, true);
     // A stroke's two sides are the stroke, already drawn once along its middle.
-    cv::Mat strokeSides;
-    cv::dilate(strokes, strokeSides,
+    cv::dilate(strokes, scratch.spare,
                cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * f + 3, 2 * f + 3)));
-    edges.setTo(0, strokeSides);
-    RemoveSmallMarks(edges, kOutlineFragment * f);
+    edges.setTo(0, scratch.spare);
+    RemoveSmallMarks(edges, kOutlineFragment * f, scratch.labels);
     return edges;
+}
+
+// How many pixels of `lines` are also in `strokes`.
+int CountShared(const cv::Mat& lines, const cv::Mat& strokes) {
+    int count = 0;
+    for (int y = 0; y < lines.rows; ++y) {
+        const std::uint8_t* l = lines.ptr<std::uint8_t>(y);
+        const std::uint8_t* s = strokes.ptr<std::uint8_t>(y);
+        for (int x = 0; x < lines.cols; ++x) count += (l[x] != 0) & (s[x] != 0);
+    }
+    return count;
 }
 
 }  // namespace
 
 DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
     CV_Assert(rgb.type() == CV_8UC3 || rgb.type() == CV_8UC1);
-    DrawingLines result{cv::Mat::zeros(rgb.size(), CV_8UC1), 0, 0};
+    DrawingLines result;
     area &= cv::Rect(0, 0, rgb.cols, rgb.rows);
-    if (area.empty()) return result;
+    if (area.empty()) {
+        result.lines = cv::Mat::zeros(rgb.size(), CV_8UC1);
+        return result;
+    }
     cv::Mat smooth;
     // A light blur, so JPEG blocks and grain do not break sides into teeth;
-    // on a copy, since filters on a view would reach past it into the canvas.
-    cv::GaussianBlur(rgb(area).clone(), smooth, cv::Size(3, 3), 0, 0, cv::BORDER_REPLICATE);
+    // the view taken alone, since filters on a view would otherwise reach
+    // past it into the canvas.
+    cv::GaussianBlur(rgb(area), smooth, cv::Size(3, 3), 0, 0,
+                     cv::BORDER_REPLICATE | cv::BORDER_ISOLATED);
 
-    Slopes slopes;
-    cv::Sobel(smooth, slopes.dx, CV_16S, 1, 0);
-    cv::Sobel(smooth, slopes.dy, CV_16S, 0, 1);
-    const cv::Mat steep = SideSteepness(slopes);
+    // The slopes once, for both the gate on strokes and the outlines.
+    const ColourSlopes slopes = MeasureSlopes(smooth);
+    const cv::Mat& steep = slopes.steepness;
     // Strokes whole (not yet thinned): they are thinned with the outlines, once.
+    Scratch scratch;
     cv::Mat contrast;
-    cv::Mat strokes = ThinStrokes(smooth, steep, f, contrast);
-    cv::Mat outlines = RegionOutlines(slopes, strokes, f, kOutlineLow, kOutlineHigh);
+    cv::Mat strokes = ThinStrokes(smooth, steep, f, contrast, scratch);
+    scratch.grey.release();
+    cv::Mat outlines = RegionOutlines(slopes, strokes, f, kOutlineLow, kOutlineHigh, scratch);
 
     // A picture with visible content never gives nothing: faint outlines
     // then count, at thresholds from the picture's own steepest step.
@@ -163,7 +191,7 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
             double steepest = 0;
             cv::minMaxLoc(steep, nullptr, &steepest);
             const double high = std::max(20.0, steepest * 0.5);
-            outlines = RegionOutlines(slopes, strokes, f, high / 2, high);
+            outlines = RegionOutlines(slopes, strokes, f, high / 2, high, scratch);
             // Marks too small or pale for an outline (a grid of fine dots):
             // the darkest of them, however faint.
             if (cv::countNonZero(outlines) == 0) {
@@ -174,11 +202,17 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
         }
     }
 
-    cv::Mat lines = strokes | outlines;
+    cv::Mat& lines = outlines;
+    cv::bitwise_or(outlines, strokes, lines);
     ThinToCentreLines(lines);
-    result.strokePixels = cv::countNonZero(lines & strokes);
+    result.strokePixels = CountShared(lines, strokes);
     result.outlinePixels = cv::countNonZero(lines) - result.strokePixels;
-    lines.copyTo(result.lines(area));
+    if (area == cv::Rect(0, 0, rgb.cols, rgb.rows)) {
+        result.lines = lines;
+    } else {
+        result.lines = cv::Mat::zeros(rgb.size(), CV_8UC1);
+        lines.copyTo(result.lines(area));
+    }
     return result;
 }
 

@@ -7,8 +7,13 @@
 namespace fudeline {
 
 void RemoveSmallMarks(cv::Mat& ink, int minPixels) {
+    cv::Mat labels;
+    RemoveSmallMarks(ink, minPixels, labels);
+}
+
+void RemoveSmallMarks(cv::Mat& ink, int minPixels, cv::Mat& labels) {
     CV_Assert(ink.type() == CV_8UC1);
-    cv::Mat labels, stats, centroids;
+    cv::Mat stats, centroids;
     const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
     std::vector<std::uint8_t> keep(static_cast<std::size_t>(count), 0);
     for (int label = 1; label < count; ++label) {

@@ -7,6 +7,7 @@
 #include "app/engine_resources.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "lines/trace_memory.h"
 
 using namespace fudeline;
 
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    // "線を取り込む" traces on a worker thread; its temporaries are then
+    // reused from one import to the next instead of faulted in afresh.
+    KeepFreedMemoryForTracing();
     MainWindow window(*resources);
     window.show();
     return app.exec();

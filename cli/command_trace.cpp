@@ -1,5 +1,4 @@
 // trace PICTURE: the text art of a picture's lines (line art, scans, photos).
-#include <malloc.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -16,6 +15,7 @@
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
 #include "lines/trace_file.h"
+#include "lines/trace_memory.h"
 #include "lines/trace_picture.h"
 
 namespace fudeline::cli {
@@ -111,11 +111,7 @@ Command AddTraceCommand(CLI::App& app) {
                     !inkOut) {
                     return ReportFailure("write ink layer", inkOut.error());
                 }
-                // Extraction makes dozens of canvas-sized temporaries; glibc would
-                // map and unmap each afresh, and the page faults of zeroing them
-                // cost a quarter of the whole run. Kept in the heap, they are reused.
-                mallopt(M_MMAP_THRESHOLD, 256 << 20);
-                mallopt(M_TRIM_THRESHOLD, 512 << 20);
+                KeepFreedMemoryForTracing();
                 const Result<TracedInk> found = TraceFile(options->picture, trace);
                 if (!found) return ReportFailure("read picture", found.error());
                 const TracedInk& traced = *found;

@@ -2,7 +2,8 @@
 // 12-megapixel camera JPEG (read, decode, place, extract, draw as strokes),
 // and the window's line import of a full-canvas picture (what its worker
 // thread runs). Run with FUDELINE_ISA=avx2 or sse2 to check the targets
-// without AVX-512; OpenCV's own threads are counted as they come.
+// without AVX-512; OpenCV's own threads are counted as they come. Memory is
+// kept as both programs keep it (KeepFreedMemoryForTracing).
 #include <benchmark/benchmark.h>
 
 #include <opencv2/core.hpp>
@@ -10,6 +11,7 @@
 
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
+#include "lines/trace_memory.h"
 #include "lines/trace_picture.h"
 #include "trace/jpeg_encode.h"
 #include "trace/test_photo.h"
@@ -19,6 +21,7 @@ using namespace fudeline;
 namespace {
 
 void BM_TraceCameraJpeg(benchmark::State& state) {
+    KeepFreedMemoryForTracing();
     const std::string jpeg = bench::EncodeJpeg(bench::TestPhoto(), 90);
     const TraceOptions options;
     for (auto _ : state) {
@@ -34,6 +37,7 @@ BENCHMARK(BM_TraceCameraJpeg)->Unit(benchmark::kMillisecond);
 
 // Every kind of region at once: the cartoon of the vector-picture set.
 void BM_WindowLineImport(benchmark::State& state) {
+    KeepFreedMemoryForTracing();
     const Result<std::string> bytes =
         ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/vector-art/cartoon-face-1x.png", 1 << 26);
     const Result<ColourPicture> picture = bytes ? DecodeColourPicture(*bytes) : bytes.error();

@@ -151,7 +151,7 @@ int CountShared(const cv::Mat& lines, const cv::Mat& strokes) {
 
 }  // namespace
 
-DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
+DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int f) {
     CV_Assert(rgb.type() == CV_8UC3 || rgb.type() == CV_8UC1);
     DrawingLines result;
     area &= cv::Rect(0, 0, rgb.cols, rgb.rows);
@@ -165,6 +165,8 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
     // past it into the canvas.
     cv::GaussianBlur(rgb(area), smooth, cv::Size(3, 3), 0, 0,
                      cv::BORDER_REPLICATE | cv::BORDER_ISOLATED);
+    const cv::Size size = rgb.size();
+    rgb.release();
 
     // The slopes once, for both the gate on strokes and the outlines.
     const ColourSlopes slopes = MeasureSlopes(smooth);
@@ -207,10 +209,10 @@ DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int f) {
     ThinToCentreLines(lines);
     result.strokePixels = CountShared(lines, strokes);
     result.outlinePixels = cv::countNonZero(lines) - result.strokePixels;
-    if (area == cv::Rect(0, 0, rgb.cols, rgb.rows)) {
+    if (area == cv::Rect(cv::Point(0, 0), size)) {
         result.lines = lines;
     } else {
-        result.lines = cv::Mat::zeros(rgb.size(), CV_8UC1);
+        result.lines = cv::Mat::zeros(size, CV_8UC1);
         lines.copyTo(result.lines(area));
     }
     return result;

@@ -17,7 +17,8 @@ struct DrawingLines {
 // `rgb` is CV_8UC3 or CV_8UC1 (0 ink .. 255 paper); only `area` (the part the
 // picture covers) is looked at, so the picture's border against blank canvas
 // is no line. `pixelsPerCanvasPixel` says how finely the picture is sampled
-// (lengths such as "thin" are in canvas pixels).
-DrawingLines ExtractDrawingLines(const cv::Mat& rgb, cv::Rect area, int pixelsPerCanvasPixel);
+// (lengths such as "thin" are in canvas pixels). Its pixels are let go as
+// soon as they are read: a caller that moves it in frees them early.
+DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int pixelsPerCanvasPixel);
 
 }  // namespace fudeline

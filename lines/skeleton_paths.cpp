@@ -1,6 +1,7 @@
 #include "lines/skeleton_paths.h"
 
 #include <array>
+#include <opencv2/imgproc.hpp>
 
 namespace fudeline {
 namespace {
@@ -11,9 +12,10 @@ const std::array<cv::Point, 8> kSteps = {cv::Point{1, 0},  {1, 1},   {0, 1},  {-
 class SkeletonWalker {
   public:
     explicit SkeletonWalker(const cv::Mat& skeleton) {
-        // A paper border, so neighbours never need bounds checks.
-        cv::copyMakeBorder(skeleton != 0, ink_, 1, 1, 1, 1, cv::BORDER_CONSTANT, 0);
-        visited_ = cv::Mat::zeros(ink_.size(), CV_8UC1);
+        // A paper border, so neighbours never need bounds checks. Ink is
+        // kUnvisited until a walk passes (kVisited): one picture, not two.
+        cv::copyMakeBorder(skeleton, ink_, 1, 1, 1, 1, cv::BORDER_CONSTANT, 0);
+        cv::threshold(ink_, ink_, 0, kUnvisited, cv::THRESH_BINARY);
     }
 
     std::vector<std::vector<cv::Point>> Paths() {
@@ -30,14 +32,14 @@ class SkeletonWalker {
                 if (IsNode(q)) {
                     // Adjacent nodes (a junction's pixels): one short path each pair.
                     if (q.y > p.y || (q.y == p.y && q.x > p.x)) paths.push_back({p, q});
-                } else if (!visited_.at<std::uint8_t>(q)) {
+                } else if (!Visited(q)) {
                     paths.push_back(Walk(p, q));
                 }
             }
         });
         // What is left are closed loops with no node on them.
         ForEachInk([&](cv::Point p) {
-            if (IsNode(p) || visited_.at<std::uint8_t>(p)) return;
+            if (IsNode(p) || Visited(p)) return;
             std::vector<cv::Point> loop = Walk(p, p);
             loop.push_back(p);
             paths.push_back(std::move(loop));
@@ -59,6 +61,7 @@ class SkeletonWalker {
         }
     }
     bool Ink(cv::Point p) const { return ink_.at<std::uint8_t>(p) != 0; }
+    bool Visited(cv::Point p) const { return ink_.at<std::uint8_t>(p) == kVisited; }
     int Neighbours(cv::Point p) const {
         int count = 0;
         for (const cv::Point step : kSteps) count += Ink(p + step);
@@ -75,12 +78,12 @@ class SkeletonWalker {
         for (;;) {
             path.push_back(current);
             if (IsNode(current)) break;
-            visited_.at<std::uint8_t>(current) = 1;
+            ink_.at<std::uint8_t>(current) = kVisited;
             cv::Point next(-1, -1);
             for (const cv::Point step : kSteps) {
                 const cv::Point q = current + step;
                 if (q == previous || !Ink(q)) continue;
-                if (IsNode(q) || !visited_.at<std::uint8_t>(q)) {
+                if (IsNode(q) || !Visited(q)) {
                     next = q;
                     break;
                 }
@@ -93,8 +96,8 @@ class SkeletonWalker {
         return path;
     }
 
+    static constexpr std::uint8_t kUnvisited = 255, kVisited = 1;
     cv::Mat ink_;
-    cv::Mat visited_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <opencv2/imgproc.hpp>
 
 #include "lines/drawing_lines.h"
@@ -88,7 +89,7 @@ TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
     // mode reported is the one most of the lines came from.
     cv::resize(canvas, fine, cv::Size(), kLineArtFineness, kLineArtFineness, cv::INTER_CUBIC);
     const DrawingLines found =
-        ExtractDrawingLines(fine, Finer(area, kLineArtFineness), kLineArtFineness);
+        ExtractDrawingLines(std::move(fine), Finer(area, kLineArtFineness), kLineArtFineness);
     return {DrawAsStrokes(found.lines, kLineArtFineness),
             found.outlinePixels > found.strokePixels ? TraceMode::Photo : TraceMode::LineArt};
 }

@@ -52,15 +52,11 @@ void RaiseToDarkness(const cv::Mat& grey, const cv::Mat& kernel, cv::Mat& closed
                      cv::Mat& contrast, bool first) {
     cv::morphologyEx(grey, closed, cv::MORPH_CLOSE, kernel, cv::Point(-1, -1), 1,
                      cv::BORDER_REPLICATE);
-    if (first) contrast.create(grey.size(), CV_8UC1);
-    for (int y = 0; y < grey.rows; ++y) {
-        const std::uint8_t* in = grey.ptr<std::uint8_t>(y);
-        const std::uint8_t* around = closed.ptr<std::uint8_t>(y);
-        std::uint8_t* out = contrast.ptr<std::uint8_t>(y);
-        for (int x = 0; x < grey.cols; ++x) {
-            const int darker = std::max(around[x] - in[x], 0);
-            out[x] = static_cast<std::uint8_t>(first ? darker : std::max<int>(out[x], darker));
-        }
+    cv::subtract(closed, grey, closed);  // saturated: a closing is never below
+    if (first) {
+        cv::swap(contrast, closed);
+    } else {
+        cv::max(contrast, closed, contrast);
     }
 }
 
@@ -93,7 +89,7 @@ cv::Mat ThinStrokes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat&
         const std::uint8_t* c = contrast.ptr<std::uint8_t>(y);
         std::uint8_t* s = strokes.ptr<std::uint8_t>(y);
         for (int x = 0; x < strokes.cols; ++x) {
-            if (c[x] < kStrokeContrast) s[x] = 0;
+            s[x] = static_cast<std::uint8_t>(s[x] & -static_cast<int>(c[x] >= kStrokeContrast));
         }
     }
 

@@ -36,17 +36,19 @@ void ThinToCentreLines(cv::Mat& ink) {
     const std::ptrdiff_t neighbours[8] = {-stride - 1, -stride,    -stride + 1, -1,
                                           1,           stride - 1, stride,      stride + 1};
     std::uint8_t* base = padded.data;
-    // Per pixel: how many subiterations in a row it was tested and kept
-    // (dropped from the list at 2: both tests failed with nothing changed),
-    // and whether it is on the list.
-    cv::Mat idle = cv::Mat::zeros(padded.size(), CV_8UC1);
-    cv::Mat listed = cv::Mat::zeros(padded.size(), CV_8UC1);
+    // Per pixel, in one byte (one canvas-sized buffer, not two): how many
+    // subiterations in a row it was tested and kept (kIdle bits; dropped from
+    // the list at 2: both tests failed with nothing changed), and whether it
+    // is on the list (kListed).
+    constexpr std::uint8_t kIdle = 3, kListed = 4;
+    cv::Mat state = cv::Mat::zeros(padded.size(), CV_8UC1);
+    std::uint8_t* const mark = state.data;
     std::vector<std::ptrdiff_t> list, next, removals;
     for (int y = 1; y < padded.rows - 1; ++y) {
         for (int x = 1; x < padded.cols - 1; ++x) {
             if (padded.at<std::uint8_t>(y, x)) {
                 list.push_back(y * stride + x);
-                listed.at<std::uint8_t>(y, x) = 1;
+                mark[y * stride + x] = kListed;
             }
         }
     }
@@ -57,23 +59,23 @@ void ThinToCentreLines(cv::Mat& ink) {
         for (const std::ptrdiff_t at : list) {
             if (Deletable(base + at, stride, second)) {
                 removals.push_back(at);
-            } else if (++idle.data[at] < 2) {
+            } else if ((++mark[at] & kIdle) < 2) {
                 next.push_back(at);
             } else {
-                listed.data[at] = 0;
+                mark[at] &= static_cast<std::uint8_t>(~kListed);
             }
         }
         for (const std::ptrdiff_t at : removals) {
             base[at] = 0;
-            listed.data[at] = 0;
+            mark[at] &= static_cast<std::uint8_t>(~kListed);
         }
         for (const std::ptrdiff_t at : removals) {
             for (const std::ptrdiff_t d : neighbours) {
                 const std::ptrdiff_t q = at + d;
                 if (!base[q]) continue;
-                idle.data[q] = 0;
-                if (!listed.data[q]) {
-                    listed.data[q] = 1;
+                mark[q] &= static_cast<std::uint8_t>(~kIdle);
+                if (!(mark[q] & kListed)) {
+                    mark[q] |= kListed;
                     next.push_back(q);
                 }
             }

@@ -2,7 +2,12 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QSettings>
+#include <QSplitter>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace fudeline {
 
@@ -24,6 +29,28 @@ QString LastFolderKey(FileRequest::Purpose purpose) {
     return QStringLiteral("folders/other");
 }
 
+namespace {
+
+// Qt's own dialog (where the desktop offers none) opens too narrow for
+// Japanese: the date column shows "2026/1… 19:47" and the places "コンピュ…".
+// It opens wider, the date column as wide as its dates, the places whole.
+void FitDialogToItsTexts(QFileDialog& dialog) {
+    constexpr int kDateColumn = 3;
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        view->header()->setSectionResizeMode(kDateColumn, QHeaderView::ResizeToContents);
+    }
+    const QSize size = dialog.sizeHint().expandedTo(QSize(780, 500));
+    dialog.resize(size);
+    if (auto* sidebar = dialog.findChild<QWidget*>(QStringLiteral("sidebar"))) {
+        if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"))) {
+            const int places = std::max(170, sidebar->sizeHint().width());
+            splitter->setSizes({places, size.width() - places});
+        }
+    }
+}
+
+}  // namespace
+
 FileChoice ChooseFileWithDialog(const FileRequest& request, QWidget* parent) {
     QSettings settings;
     const QString key = LastFolderKey(request.purpose);
@@ -36,6 +63,7 @@ FileChoice ChooseFileWithDialog(const FileRequest& request, QWidget* parent) {
     if (request.purpose == FileRequest::Purpose::AppendPage) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
+    FitDialogToItsTexts(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     FileChoice choice;
     choice.path = dialog.selectedFiles().front();

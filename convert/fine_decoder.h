@@ -47,9 +47,9 @@ class FineDecoder {
     // its ranges), drawn as the face draws them (the catalogue's patterns are
     // trimmed to their first dark column; the text is not). A glyph the face
     // lacks, or draws at another width, is never placed. `font` must outlive
-    // the decoder. With Isa::Auto
-    // glyphs are scored four at a time with AVX2 where the processor has it;
-    // Portable scores them one by one. Both give the same rows.
+    // the decoder. With Isa::Auto (as FUDELINE_ISA resolves it) rows are
+    // scored with AVX2 where the processor has it; otherwise, and with
+    // Portable, by plain vector code. Both give the same rows.
     FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {},
                 GlyphBits::Isa isa = GlyphBits::Isa::Auto);
 

@@ -35,15 +35,6 @@ const FontGlyph* TextPainter::NextGlyph(std::string_view sjis, std::size_t& i) c
     return GlyphForCode(code);
 }
 
-std::int64_t TextPainter::StringWidth(std::string_view sjis) const {
-    std::int64_t width = 0;
-    std::size_t i = 0;
-    while (i < sjis.size()) {
-        if (const FontGlyph* glyph = NextGlyph(sjis, i)) width += glyph->advance;
-    }
-    return width;
-}
-
 void TextPainter::DrawString(Image& layer, int x, int y, std::string_view sjis,
                              int clipRight) const {
     const int right = std::min(clipRight, layer.width());

@@ -26,10 +26,6 @@ class TextPainter {
     // is drawn at or right of `clipRight`.
     void DrawString(Image& layer, int x, int y, std::string_view sjis, int clipRight) const;
 
-    // The width `sjis` takes when drawn: the sum of its characters' advances
-    // (a character the face lacks takes none).
-    std::int64_t StringWidth(std::string_view sjis) const;
-
     // Repaints text row `row` of the layer's live area from its cells: the band
     // white, then for each cell its spacing, its character, and a "." at the
     // start of a 3-pixel gap.

@@ -250,7 +250,7 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
     const UnicodeSpaces unicode(*font_);
     for (const Spacing spacing : {Spacing::Fillers, Spacing::Spaces, Spacing::Unicode}) {
         const bool noFillers = spacing == Spacing::Spaces;
-        // Glyphs scored four at a time where the processor can, one at a time
+        // Rows scored with AVX2 where the processor can, by plain vector code
         // anywhere; the sample only, which keeps the plain programme quick.
         const FineOptions options{.noFillers = noFillers,
                                   .unicodeSpaces = spacing == Spacing::Unicode ? &unicode : nullptr,

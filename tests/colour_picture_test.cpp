@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "io/png_writer.h"
+#include "test_pictures.h"
 
 namespace fudeline {
 namespace {
 
-const std::string kPictures = std::string(FUDELINE_SOURCE_DIR) + "/tests/data/pictures/";
-
-std::string FileBytes(const std::string& name) {
-    std::ifstream file(kPictures + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
+using testing::PictureBytes;
 
 std::array<int, 3> At(const ColourPicture& picture, int x, int y) {
     const std::uint8_t* p = &picture.rgb[(static_cast<std::size_t>(y) * picture.width + x) * 3];
@@ -45,7 +38,7 @@ TEST(DecodeColourPictureTest, TransparencyIsWhitePaperWithTheToolsRounding) {
 TEST(DecodeColourPictureTest, EveryColourFormatGivesTheSameDrawing) {
     for (const auto& [file, tolerance] : {std::pair{"half.png", 0}, {"half.jpg", 12}, {"half.webp", 0}}) {
         SCOPED_TRACE(file);
-        const Result<ColourPicture> picture = DecodeColourPicture(FileBytes(file));
+        const Result<ColourPicture> picture = DecodeColourPicture(PictureBytes(file));
         ASSERT_TRUE(picture);
         ASSERT_EQ(picture->width, 16);
         ASSERT_EQ(picture->height, 8);
@@ -58,7 +51,7 @@ TEST(DecodeColourPictureTest, EveryColourFormatGivesTheSameDrawing) {
 }
 
 TEST(DecodeColourPictureTest, JpegShrinksOnDecodingOnlyWhenShownSmaller) {
-    const std::string jpeg = FileBytes("half.jpg");  // 16 x 8
+    const std::string jpeg = PictureBytes("half.jpg");  // 16 x 8
     const struct {
         double shownScale;
         int reduction, width;
@@ -75,7 +68,7 @@ TEST(DecodeColourPictureTest, JpegShrinksOnDecodingOnlyWhenShownSmaller) {
 }
 
 TEST(DecodeColourPictureTest, RefusesWhatItCannotRead) {
-    std::string bomb = FileBytes("half.jpg");
+    std::string bomb = PictureBytes("half.jpg");
     const std::size_t frame = bomb.find("\xFF\xC0");
     bomb[frame + 5] = bomb[frame + 7] = '\xFD';  // 65000-odd pixels each way
     const struct {
@@ -83,11 +76,11 @@ TEST(DecodeColourPictureTest, RefusesWhatItCannotRead) {
         std::string bytes;
         const char* reason;
     } cases[] = {
-        {"GIF", FileBytes("half.gif"), "not a PNG, JPEG or WebP"},
-        {"WebP truncated", FileBytes("half.webp").substr(0, 30), "WebP"},
+        {"GIF", PictureBytes("half.gif"), "not a PNG, JPEG or WebP"},
+        {"WebP truncated", PictureBytes("half.webp").substr(0, 30), "WebP"},
         {"JPEG bomb", bomb, "too large"},
-        {"JPEG truncated", FileBytes("half.jpg").substr(0, 120), "JPEG"},
-        {"PNG truncated", FileBytes("half.png").substr(0, 60), "PNG"},
+        {"JPEG truncated", PictureBytes("half.jpg").substr(0, 120), "JPEG"},
+        {"PNG truncated", PictureBytes("half.png").substr(0, 60), "PNG"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,20 +7,16 @@
 #include <zlib.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "io/colour_picture.h"
 #include "io/png_writer.h"
+#include "test_pictures.h"
 
 namespace fudeline {
 namespace {
 
-const std::string kPictures = std::string(FUDELINE_SOURCE_DIR) + "/tests/data/pictures/";
-
-std::string FileBytes(const std::string& name) {
-    std::ifstream file(kPictures + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
+using testing::kPictures;
+using testing::PictureBytes;
 
 // Every level of the left half near `left` and of the right half near `right`.
 void ExpectHalves(const GreyPicture& picture, int left, int right, int tolerance) {
@@ -63,20 +59,20 @@ TEST(DecodePictureTest, EveryFormatGivesTheSameDrawing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const auto picture = DecodePicture(FileBytes(c.file));
+        const auto picture = DecodePicture(PictureBytes(c.file));
         ASSERT_TRUE(picture) << picture.error().Message();
         ExpectHalves(*picture, 0, 255, c.tolerance);
     }
 }
 
 TEST(DecodePictureTest, TransparencyIsPaperAndColourIsLuma) {
-    const auto transparent = DecodePicture(FileBytes("transparent-left.png"));
+    const auto transparent = DecodePicture(PictureBytes("transparent-left.png"));
     ASSERT_TRUE(transparent) << transparent.error().Message();
     ExpectHalves(*transparent, 255, 0, 0);
-    const auto interlaced = DecodePicture(FileBytes("transparent-left-interlaced.png"));
+    const auto interlaced = DecodePicture(PictureBytes("transparent-left-interlaced.png"));
     ASSERT_TRUE(interlaced) << interlaced.error().Message();
     ExpectHalves(*interlaced, 255, 0, 0);
-    const auto red = DecodePicture(FileBytes("red-left.png"));
+    const auto red = DecodePicture(PictureBytes("red-left.png"));
     ASSERT_TRUE(red) << red.error().Message();
     ExpectHalves(*red, 76, 255, 0);
 }
@@ -259,8 +255,8 @@ std::string CutJpeg(const std::string& jpeg, std::size_t keep) {
 }
 
 TEST(DecodePictureTest, HostileInputGivesAClearError) {
-    const std::string png = FileBytes("half.png");
-    std::string gif = FileBytes("half.gif");
+    const std::string png = PictureBytes("half.png");
+    std::string gif = PictureBytes("half.gif");
     gif[6] = gif[7] = gif[8] = gif[9] = '\xFF';  // a 65535 x 65535 screen
     const struct {
         const char* name;
@@ -271,22 +267,22 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
         {"text", "hello", "not a picture"},
         {"PNG bomb", WithPngSize(png, 100000, 100000), "too large"},
         {"PNG truncated in its pixels", png.substr(0, png.find("IDAT") + 8), "damaged"},
-        {"JPEG bomb", WithJpegSize(FileBytes("half.jpg"), 65000, 65000), "too large"},
-        {"JPEG truncated", FileBytes("half.jpg").substr(0, 120), "JPEG"},
-        {"JPEG with no size", WithJpegSize(FileBytes("half.jpg"), 0, 0), "JPEG"},
-        {"JPEG cut, with an end marker", CutJpeg(FileBytes("half.jpg"), 1), "damaged"},
-        {"JPEG claiming more rows than its data", WithJpegSize(FileBytes("half.jpg"), 16, 64),
+        {"JPEG bomb", WithJpegSize(PictureBytes("half.jpg"), 65000, 65000), "too large"},
+        {"JPEG truncated", PictureBytes("half.jpg").substr(0, 120), "JPEG"},
+        {"JPEG with no size", WithJpegSize(PictureBytes("half.jpg"), 0, 0), "JPEG"},
+        {"JPEG cut, with an end marker", CutJpeg(PictureBytes("half.jpg"), 1), "damaged"},
+        {"JPEG claiming more rows than its data", WithJpegSize(PictureBytes("half.jpg"), 16, 64),
          "premature end"},
         // Progressive CMYK keeps 8 bytes a pixel of coefficients: 512 MB here.
         {"JPEG progressive CMYK needing more memory than allowed",
-         WithJpegSize(FileBytes("cmyk-progressive.jpg"), 8000, 8000), "too much memory"},
+         WithJpegSize(PictureBytes("cmyk-progressive.jpg"), 8000, 8000), "too much memory"},
         {"GIF bomb", gif, "too large"},
         {"GIF frame bomb on a small screen", Gif(100, 100, 65535, 65535, 0, {0, 1}), "too large"},
         {"GIF frame cut short on the screen", Gif(2, 2, 2, 2, 0, {0, 1, 2}), "GIF"},
-        {"GIF truncated", FileBytes("half.gif").substr(0, 30), "GIF"},
-        {"WebP truncated", FileBytes("half.webp").substr(0, 30), "WebP"},
+        {"GIF truncated", PictureBytes("half.gif").substr(0, 30), "GIF"},
+        {"WebP truncated", PictureBytes("half.webp").substr(0, 30), "WebP"},
         {"BMP bomb", Bmp(100000, 100000, 24, 0, ""), "too large"},
-        {"BMP truncated", FileBytes("half-24.bmp").substr(0, 200), "truncated"},
+        {"BMP truncated", PictureBytes("half-24.bmp").substr(0, 200), "truncated"},
         {"BMP compressed as JPEG", Bmp(2, 2, 24, 4, std::string(64, '\0')), "not supported"},
         {"BMP RLE8 of 4-bit pixels", Bmp(2, 2, 4, 1, std::string(64, '\0')), "damaged"},
         {"BMP RLE without the end mark", Bmp(2, 2, 8, 1, std::string("\x02\x00", 2)), "truncated"},
@@ -295,7 +291,7 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
         {"BMP RLE move past the data", Bmp(8, 1, 8, 1, std::string("\x00\x02\x01", 3)),
          "truncated"},
         {"PNM bomb", "P5 100000 100000 255\n", "too large"},
-        {"PNM truncated", FileBytes("half.pgm").substr(0, 100), "truncated"},
+        {"PNM truncated", PictureBytes("half.pgm").substr(0, 100), "truncated"},
         {"PNM no pixels", "P5 0 10 255\n", "no pixels"},
         {"PNM huge size", "P2 99999999999 1 255\n", "PNM header"},
         {"PNM zero maximum", "P2 1 1 0\n0", "PNM header"},
@@ -373,7 +369,7 @@ bool DecodesWithin(const std::string& bytes, rlim_t limit, Decode decode) {
 
 TEST(DecodePictureTest, PictureAtTheSizeLimitTakesLittleMoreThanItsGreyLevels) {
     // 8000 x 8000 in 17 KB: 64 MB of grey levels, and no RGBA copy (256 MB).
-    const std::string png = FileBytes("white-8000.png");
+    const std::string png = PictureBytes("white-8000.png");
     EXPECT_TRUE(DecodesWithin(png, rlim_t{80} << 20, [](std::string_view bytes) {
         return DecodePicture(bytes).has_value();
     }));

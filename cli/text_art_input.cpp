@@ -113,12 +113,13 @@ Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bo
     if (std::optional<std::string> control = ControlCharacterProblem(line, sjisInput)) {
         return LineError(index, *control);
     }
-    Result<std::u32string> decoded = DecodeTextArtLine(
-        line, sjisInput ? TextEncoding::ShiftJis : TextEncoding::Utf8, index);
+    Result<std::u32string> decoded =
+        DecodeTextArtLine(line, sjisInput ? TextEncoding::ShiftJis : TextEncoding::Utf8, index);
     if (!decoded) return std::move(decoded).error();
     // Columns count the characters as written, before references are read.
     if (const auto at = FirstUnsharable(*decoded, font)) {
-        return LineError(index, "column " + std::to_string(*at + 1) + ": " + Shown((*decoded)[*at]) + " has no Shift-JIS form");
+        return LineError(index, "column " + std::to_string(*at + 1) + ": " +
+                                    Shown((*decoded)[*at]) + " has no Shift-JIS form");
     }
     std::u32string resolved = ResolveCharacterReferences(*decoded);
     if (const auto at = FirstUnsharable(resolved, font)) {

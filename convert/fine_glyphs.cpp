@@ -16,7 +16,9 @@ namespace {
 constexpr int kChunk = 16;  // starts scored at once
 
 // The largest a glyph's cost can grow either way must fit the 16-bit scores.
-constexpr std::int32_t Magnitude(std::int32_t w) { return w < 0 ? -w : w; }
+constexpr std::int32_t Magnitude(std::int32_t w) {
+    return w < 0 ? -w : w;
+}
 static_assert(kFineMaxWidth * 16 *
                       (CountWeights::far + Magnitude(CountWeights::exact) +
                        Magnitude(CountWeights::near1) + Magnitude(CountWeights::near2) +
@@ -32,7 +34,8 @@ FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, GlyphB
     std::unordered_map<std::uint32_t, std::uint32_t> rowOf;
     auto rowFor = [&](std::uint16_t mask, Kind kind) {
         const std::uint32_t key = std::uint32_t{mask} | std::uint32_t(kind) << 16;
-        const auto [it, added] = rowOf.try_emplace(key, static_cast<std::uint32_t>(patterns_.size()));
+        const auto [it, added] =
+            rowOf.try_emplace(key, static_cast<std::uint32_t>(patterns_.size()));
         if (added) patterns_.push_back({mask, kind});
         return it->second * static_cast<std::uint32_t>(kTableColumns);
     };
@@ -65,11 +68,13 @@ FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, GlyphB
         for (int x = 0; x < width; ++x) {
             const auto c = static_cast<std::size_t>(x + 2);
             const auto column = static_cast<std::uint32_t>(x);
-            const auto reach1 = static_cast<std::uint16_t>(WithinOne(dark[c - 1], dark[c], dark[c + 1]));
+            const auto reach1 =
+                static_cast<std::uint16_t>(WithinOne(dark[c - 1], dark[c], dark[c + 1]));
             const auto reach2 = static_cast<std::uint16_t>(
                 WithinTwo(dark[c - 2], dark[c - 1], dark[c], dark[c + 1], dark[c + 2]));
             if (dark[c] != 0) {
-                group->terms.push_back(rowFor(static_cast<std::uint16_t>(dark[c]), Kind::Dark) + column);
+                group->terms.push_back(rowFor(static_cast<std::uint16_t>(dark[c]), Kind::Dark) +
+                                       column);
             }
             if (reach2 != 0) group->terms.push_back(rowFor(reach2, Kind::Reach2) + column);
             if constexpr (CountWeights::reach1 != 0) {
@@ -184,7 +189,7 @@ __attribute__((target("avx2"))) inline __m256i ByteCounts(__m256i v) {
 
 // weight times the set bits of each 16-bit lane of (mask & ink).
 __attribute__((target("avx2"))) inline __m256i Weighted(__m256i mask, __m256i ink,
-                                                       std::int32_t weight) {
+                                                        std::int32_t weight) {
     // Both bytes of a lane times the weight, summed: the lane's count times it.
     return _mm256_maddubs_epi16(ByteCounts(_mm256_and_si256(mask, ink)),
                                 _mm256_set1_epi8(static_cast<char>(weight)));
@@ -213,15 +218,16 @@ __attribute__((target("avx2"))) void FineGlyphs::FillTablesAvx2(const InkColumns
                 sum = _mm256_add_epi16(sum, Weighted(mask, near1, CountWeights::near1));
             }
         } else {
-            sum = Weighted(mask, target,
-                           pattern.kind == Kind::Reach1 ? CountWeights::reach1 : CountWeights::reach2);
+            sum = Weighted(
+                mask, target,
+                pattern.kind == Kind::Reach1 ? CountWeights::reach1 : CountWeights::reach2);
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(tables + p * kTableColumns + x0), sum);
     }
 }
 
-__attribute__((target("avx2"))) void FineGlyphs::SumChunkAvx2(const std::int16_t* tables,
-                                                              int chunk, RowScores& scores) const {
+__attribute__((target("avx2"))) void FineGlyphs::SumChunkAvx2(const std::int16_t* tables, int chunk,
+                                                              RowScores& scores) const {
     const int x0 = chunk * kChunk;
     const std::int16_t* origin = tables + x0;
     for (std::size_t index = 0; index < groups_.size(); ++index) {
@@ -291,8 +297,7 @@ void FineGlyphs::ScoreRow(const InkColumns& ink, const std::array<bool, kFineRow
 std::int32_t FineGlyphs::Cheapest(const RowScores& scores, std::size_t group, int x,
                                   std::int32_t inkPixels, std::int32_t& bound) const {
     const auto xi = static_cast<std::size_t>(x);
-    const std::int32_t cost =
-        scores.least[group][xi] + CountWeights::missed * inkPixels;
+    const std::int32_t cost = scores.least[group][xi] + CountWeights::missed * inkPixels;
     if (cost >= bound) return -1;
     bound = cost;
     return groups_[group].catalogIndex[static_cast<std::size_t>(scores.choice[group][xi])];

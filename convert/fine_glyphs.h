@@ -63,8 +63,8 @@ class FineGlyphs {
     // start `x` of the scored row, whose columns hold `inkPixels` ink pixels,
     // if it costs less than `bound`, which then becomes its cost; otherwise
     // -1. The first in catalogue order among equals.
-    std::int32_t Cheapest(const RowScores& scores, std::size_t group, int x,
-                          std::int32_t inkPixels, std::int32_t& bound) const;
+    std::int32_t Cheapest(const RowScores& scores, std::size_t group, int x, std::int32_t inkPixels,
+                          std::int32_t& bound) const;
 
   private:
     struct WidthGroup {

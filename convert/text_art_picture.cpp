@@ -64,7 +64,8 @@ Image RenderTextArt(const std::vector<std::string>& lines, const MonaFont& font)
         std::u32string codes;
         for (std::size_t i = 0; i < line.size();) {
             const std::size_t length =
-                IsSingleByteChar(static_cast<unsigned char>(line[i])) || i + 1 == line.size() ? 1 : 2;
+                IsSingleByteChar(static_cast<unsigned char>(line[i])) || i + 1 == line.size() ? 1
+                                                                                              : 2;
             if (const auto code = Cp932CharToUnicode(std::string_view(line).substr(i, length))) {
                 codes += *code;
             }

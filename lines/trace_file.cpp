@@ -6,10 +6,9 @@
 namespace fudeline {
 
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
-    const Result<TracingPicture> picture =
-        ReadTracingPicture(path, [&](int width, int height) {
-            return PlacementScale(width, height, options.placement);
-        });
+    const Result<TracingPicture> picture = ReadTracingPicture(path, [&](int width, int height) {
+        return PlacementScale(width, height, options.placement);
+    });
     if (!picture) return picture.error();
     return picture->inColour ? TracePicture(picture->colour, options)
                              : TracePicture(picture->grey, options);

@@ -10,7 +10,7 @@
 #include "app/core_reasons.h"
 #include "app/main_window.h"
 #include "app/post_status.h"
-#include "convert/text_art_ink.h"
+#include "render/text_art_ink.h"
 #include "export/board_references.h"
 #include "glyphs/cp932.h"
 #include "io/file_bytes.h"

@@ -13,10 +13,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "convert/fine_decoder.h"
-#include "convert/reference_matcher.h"
-#include "convert/row_matcher.h"
-#include "convert/text_painter.h"
+#include "fine/fine_decoder.h"
+#include "match/reference_matcher.h"
+#include "match/row_matcher.h"
+#include "render/text_painter.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
@@ -165,7 +165,7 @@ BENCHMARK(BM_MatchCanvasDenseFine)->Unit(benchmark::kMillisecond);
 // The same without AVX2, glyph by glyph.
 void BM_MatchCanvasDenseFinePortable(benchmark::State& state) {
     Fixture& f = Data();
-    const FineDecoder portable(f.catalog, *f.font, {}, GlyphBits::Isa::Portable);
+    const FineDecoder portable(f.catalog, *f.font, {}, ScorerIsa::Portable);
     for (auto _ : state) {
         for (int row = 0; row < kRowCount; ++row) {
             benchmark::DoNotOptimize(portable.DecodeRow(f.dense, row));

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "convert/fine_decoder.h"
-#include "convert/quality.h"
-#include "convert/row_matcher.h"
-#include "convert/text_painter.h"
+#include "fine/fine_decoder.h"
+#include "quality/quality.h"
+#include "match/row_matcher.h"
+#include "render/text_painter.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"

@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
-#include "convert/text_art_ink.h"
+#include "render/text_art_ink.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"

@@ -8,7 +8,7 @@
 #include "cli/option_checks.h"
 #include "cli/report.h"
 #include "cli/text_art_input.h"
-#include "convert/text_art_picture.h"
+#include "render/text_art_picture.h"
 #include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"

@@ -14,7 +14,7 @@
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
-#include "lines/trace_file.h"
+#include "engine/trace_file.h"
 #include "lines/trace_memory.h"
 #include "lines/trace_picture.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "convert/text_art_ink.h"
+#include "text/text_art_lines.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
 #include "glyphs/utf8.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/text_cell.h"
+#include "text/text_cell.h"
 #include "pixels/result.h"
 
 namespace fudeline {

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "convert/gap_composer.h"
+#include "text/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
 #include "glyphs/utf8.h"

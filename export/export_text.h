@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "convert/spacing.h"
-#include "convert/text_cell.h"
+#include "text/spacing.h"
+#include "text/text_cell.h"
 #include "pixels/result.h"
 
 namespace fudeline {

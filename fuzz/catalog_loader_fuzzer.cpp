@@ -4,8 +4,8 @@
 // chooses.
 #include <cstdio>
 
-#include "convert/glyph_bits.h"
-#include "convert/reference_matcher.h"
+#include "match/glyph_bits.h"
+#include "match/reference_matcher.h"
 #include "fuzz_input.h"
 #include "glyphs/catalog_loader.h"
 

@@ -1,7 +1,7 @@
 // Rows of any cells into the export text: it never ends with a line break or
 // a tag, holds one line per row from the first non-empty to the last, and a
 // full-width prefix at its start comes with one after every line break.
-#include "convert/gap_composer.h"
+#include "text/gap_composer.h"
 #include "export/export_text.h"
 #include "fuzz_input.h"
 

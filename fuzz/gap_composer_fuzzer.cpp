@@ -1,6 +1,6 @@
 // Every gap of 0 or more: the spacing string fills it exactly (3 and up) or is
 // empty (0 to 2), and is made of the five spacing characters only.
-#include "convert/gap_composer.h"
+#include "text/gap_composer.h"
 #include "fuzz_input.h"
 
 using namespace fudeline;

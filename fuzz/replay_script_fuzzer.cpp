@@ -1,6 +1,6 @@
 // Replay scripts of any content, played on a drawing session: no crash, and
 // the inked extent stays inside the canvas whatever the coordinates.
-#include "convert/row_matcher.h"
+#include "match/row_matcher.h"
 #include "export/export_text.h"
 #include "fuzz_input.h"
 #include "glyphs/catalog_loader.h"

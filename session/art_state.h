@@ -8,12 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "convert/fine_decoder.h"
-#include "convert/ink_band.h"
-#include "convert/row_matcher.h"
-#include "convert/row_trail.h"
-#include "convert/text_cell.h"
-#include "convert/text_painter.h"
+#include "fine/fine_decoder.h"
+#include "match/ink_band.h"
+#include "match/row_matcher.h"
+#include "match/row_trail.h"
+#include "text/text_cell.h"
+#include "render/text_painter.h"
 #include "pixels/geometry.h"
 #include "pixels/image.h"
 #include "pixels/trace.h"

@@ -1,13 +1,13 @@
 #include "export/export_text.h"
 
-#include "convert/gap_composer.h"
+#include "text/gap_composer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
-#include "convert/text_art_ink.h"
+#include "text/text_art_lines.h"
 #include "export/post_counter.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"

@@ -1,4 +1,4 @@
-#include "convert/fine_decoder.h"
+#include "fine/fine_decoder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <memory>
 #include <random>
 
-#include "convert/gap_composer.h"
-#include "convert/text_painter.h"
+#include "text/gap_composer.h"
+#include "render/text_painter.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 #include "random_ink.h"
@@ -256,7 +256,7 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
                                   .unicodeSpaces = spacing == Spacing::Unicode ? &unicode : nullptr,
                                   .rangeCharacters = false};
         const FineDecoder wide(*sample_, *font_, options);
-        const FineDecoder portable(*sample_, *font_, options, GlyphBits::Isa::Portable);
+        const FineDecoder portable(*sample_, *font_, options, ScorerIsa::Portable);
         const PlainDecoder plain(*sample_, *font_, options);
         for (InkStyle style :
              {InkStyle::Scribble, InkStyle::Ellipses, InkStyle::Strokes, InkStyle::Dense,

@@ -1,11 +1,11 @@
-#include "convert/fine_glyphs.h"
+#include "fine/fine_glyphs.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <random>
 
-#include "convert/fine_cost.h"
+#include "fine/fine_cost.h"
 #include "glyphs/cp932.h"
 #include "test_catalogs.h"
 
@@ -51,8 +51,8 @@ std::int32_t PlainCost(const FontGlyph& face, std::int32_t prior,
 // compared with the plain search over the catalogue.
 TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
-    const FineGlyphs wide(catalog, testing::TestFont(), GlyphBits::Isa::Auto);
-    const FineGlyphs portable(catalog, testing::TestFont(), GlyphBits::Isa::Portable);
+    const FineGlyphs wide(catalog, testing::TestFont(), ScorerIsa::Auto);
+    const FineGlyphs portable(catalog, testing::TestFont(), ScorerIsa::Portable);
     ASSERT_GT(wide.widthCount(), 5u);
     std::mt19937 rng(5);
     // The masks nest as the decoder's do: ink within near1 within near2.

@@ -1,4 +1,4 @@
-#include "convert/gap_composer.h"
+#include "text/gap_composer.h"
 
 #include <gtest/gtest.h>
 

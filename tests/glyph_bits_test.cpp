@@ -1,9 +1,9 @@
 // The bit-form scorer against the per-pixel reference, window by window.
-#include "convert/glyph_bits.h"
+#include "match/glyph_bits.h"
 
 #include <gtest/gtest.h>
 
-#include "convert/reference_matcher.h"
+#include "match/reference_matcher.h"
 #include "random_ink.h"
 
 namespace fudeline {

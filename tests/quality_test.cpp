@@ -1,4 +1,4 @@
-#include "convert/quality.h"
+#include "quality/quality.h"
 
 #include <gtest/gtest.h>
 

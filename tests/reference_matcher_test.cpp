@@ -1,4 +1,4 @@
-#include "convert/reference_matcher.h"
+#include "match/reference_matcher.h"
 
 #include <gtest/gtest.h>
 

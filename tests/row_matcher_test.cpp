@@ -1,11 +1,11 @@
 // Whole rows from the fast matcher against the reference matcher.
-#include "convert/row_matcher.h"
+#include "match/row_matcher.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "convert/reference_matcher.h"
+#include "match/reference_matcher.h"
 #include "pixels/raster.h"
 #include "random_ink.h"
 

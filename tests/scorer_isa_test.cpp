@@ -1,5 +1,5 @@
 // Choosing the scoring path: names, and what a forced path becomes.
-#include "convert/scorer_isa.h"
+#include "simd/scorer_isa.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "convert/spacing.h"
+#include "text/spacing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "convert/text_art_ink.h"
+#include "render/text_art_ink.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <random>
 #include <set>
 
-#include "convert/fine_decoder.h"
-#include "convert/gap_composer.h"
+#include "fine/fine_decoder.h"
+#include "text/gap_composer.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 #include "test_catalogs.h"
@@ -16,47 +16,6 @@ namespace fudeline {
 namespace {
 
 using testing::TestFont;
-
-TEST(DecodeTextArt, ReadsLinesAndReferencesInBothEncodings) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        TextEncoding encoding;
-        std::vector<std::u32string> lines;
-    };
-    const std::vector<Case> cases = {
-        {"CRLF and LF", "a\r\nb\nc", TextEncoding::Utf8, {U"a", U"b", U"c"}},
-        {"byte order mark", "\xEF\xBB\xBF\xEF\xBC\x8F", TextEncoding::Utf8, {U"\uFF0F"}},
-        {"references", "&#8201;x&#x200A;&#X3000;", TextEncoding::Utf8, {U"\u2009x\u200A\u3000"}},
-        {"not references", "&#;&#x;&#12a&amp;&#0;", TextEncoding::Utf8, {U"&#;&#x;&#12a&amp;&#0;"}},
-        {"Shift-JIS", "\x81\x40\x81\x5E\r\n\xDE", TextEncoding::ShiftJis, {U"\u3000\uFF0F", U"\uFF9E"}},
-        {"Shift-JIS references", "&#8202;\x5C", TextEncoding::ShiftJis, {U"\u200A\\"}},
-    };
-    for (const Case& c : cases) {
-        const auto lines = DecodeTextArt(c.bytes, c.encoding);
-        ASSERT_TRUE(lines) << c.name << ": " << lines.error().reason;
-        EXPECT_EQ(*lines, c.lines) << c.name;
-    }
-}
-
-TEST(DecodeTextArt, NamesTheLineAndColumnOfABadCharacter) {
-    struct Case {
-        std::string bytes;
-        TextEncoding encoding;
-        std::string reason;
-    };
-    const std::vector<Case> cases = {
-        {"ok\nab\xFF", TextEncoding::Utf8, "line 2, column 3: byte 0xFF is not UTF-8"},
-        {"\xC0\xAF", TextEncoding::Utf8, "line 1, column 1: byte 0xC0 is not UTF-8"},
-        {"\xED\xA0\x80", TextEncoding::Utf8, "line 1, column 1: byte 0xED is not UTF-8"},
-        {"x\x81\x40\xA0", TextEncoding::ShiftJis, "line 1, column 3: 0xA0 is not Shift-JIS"},
-    };
-    for (const Case& c : cases) {
-        const auto lines = DecodeTextArt(c.bytes, c.encoding);
-        ASSERT_FALSE(lines) << c.reason;
-        EXPECT_EQ(lines.error().reason, c.reason);
-    }
-}
 
 // Where each character's dark pixels lie: every glyph at the sum of the
 // advances before it, on its own line's 16 ink rows, and nothing else inked.

@@ -1,4 +1,4 @@
-#include "convert/text_art_picture.h"
+#include "render/text_art_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +9,6 @@
 
 namespace fudeline {
 namespace {
-
-TEST(SplitTextLines, BreaksAtEachLineFeed) {
-    struct Case {
-        const char* text;
-        std::vector<std::string> lines;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\r\nb", {"a", "b"}},
-        {"a\nb\n", {"a", "b"}},
-        {"a\r\n\r\nb", {"a", "", "b"}},
-        {"\n", {""}},
-        {"a\rb", {"a\rb"}},  // a lone CR is no break
-    };
-    for (const Case& c : cases) EXPECT_EQ(SplitTextLines(c.text), c.lines) << c.text;
-}
 
 class RenderTextArtTest : public ::testing::Test {
   protected:

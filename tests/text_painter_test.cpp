@@ -1,4 +1,4 @@
-#include "convert/text_painter.h"
+#include "render/text_painter.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "convert/fine_decoder.h"
-#include "convert/row_matcher.h"
-#include "convert/text_painter.h"
+#include "fine/fine_decoder.h"
+#include "match/row_matcher.h"
+#include "render/text_painter.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "glyphs/catalog_loader.h"

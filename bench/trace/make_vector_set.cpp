@@ -8,7 +8,8 @@
 #include <iostream>
 #include <opencv2/imgproc.hpp>
 
-#include "convert/text_art_picture.h"
+#include "render/text_art_picture.h"
+#include "text/text_art_lines.h"
 #include "export/export_text.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <string>
 
-#include "convert/row_matcher.h"
-#include "convert/text_painter.h"
+#include "match/row_matcher.h"
+#include "render/text_painter.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"

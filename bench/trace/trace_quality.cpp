@@ -20,7 +20,7 @@
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/picture_decoder.h"
-#include "lines/trace_file.h"
+#include "engine/trace_file.h"
 #include "lines/trace_picture.h"
 #include "pixels/geometry.h"
 #include "quality_engine.h"

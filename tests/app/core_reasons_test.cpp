@@ -5,7 +5,7 @@
 
 #include "app/core_reasons.h"
 #include "app/startup.h"
-#include "convert/text_art_ink.h"
+#include "render/text_art_ink.h"
 #include "io/file_bytes.h"
 #include "io/page_format.h"
 #include "tests/app/window_test_support.h"

@@ -1,0 +1,254 @@
+#include "fine/fine_decoder.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+#include <string_view>
+#include <unordered_set>
+
+#include "text/gap_composer.h"
+#include "pixels/geometry.h"
+
+namespace fudeline {
+namespace {
+
+constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
+constexpr int kFullWidthSpaceWidth = 11;
+constexpr int kHalfWidthSpaceWidth = 5;
+
+// The catalogue's characters (text and width only), then with `wholeRanges`
+// every other character of its ranges (one byte 0x21 to 0xDF, two bytes 0x8140
+// to 0x84BE) at the width the face draws it.
+GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, bool wholeRanges) {
+    GlyphCatalog list;
+    std::unordered_set<std::string> listed;
+    for (const Glyph& glyph : catalog) {
+        list.push_back({{}, glyph.width, glyph.text, 0, 0});
+        listed.insert(glyph.text);
+    }
+    if (!wholeRanges) return list;
+    auto add = [&](std::string text) {
+        if (listed.count(text)) return;
+        const auto face = FaceGlyphs(font, text);
+        if (face.size() != 1 || !face[0]) return;
+        listed.insert(text);
+        list.push_back({{}, face[0]->advance, std::move(text), 0, 0});
+    };
+    for (int byte = 0x21; byte <= 0xDF; ++byte) {
+        if (byte != 0x7F) add(std::string(1, static_cast<char>(byte)));
+    }
+    for (int code = 0x8140; code <= 0x84BE; ++code) {
+        const int trail = code & 0xFF;
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFC) continue;
+        add({static_cast<char>(code >> 8), static_cast<char>(trail)});
+    }
+    return list;
+}
+
+}  // namespace
+
+struct FineDecoder::Solution {
+    RowMasks masks;
+    RowScores scores;  // the cheapest glyph of each width at each start
+    std::array<std::int32_t, kColumns + 1> best;  // cheapest row prefix ending at x
+    std::array<std::int32_t, kColumns + 1>
+        gapStart;  // where the spacing before a glyph at x starts
+    std::array<std::int32_t, kColumns + 1> glyphStart;  // the glyph ending at x starts here
+    std::array<std::int32_t, kColumns + 1> glyph;       // its catalogue index
+    std::int32_t cost = 0;
+    std::int32_t end = 0;  // where the last glyph ends
+};
+
+FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options,
+                         ScorerIsa isa)
+    : glyphList_(PlaceableGlyphs(catalog, font, options.rangeCharacters)),
+      options_(options),
+      glyphs_(glyphList_, font, isa) {
+    BuildGapTable(font);
+}
+
+void FineDecoder::BuildGapTable(const MonaFont& font) {
+    fillerBegin_.assign(kColumns + 2, 0);
+    for (int gap = 0; gap <= kColumns; ++gap) {
+        fillerBegin_[static_cast<std::size_t>(gap)] =
+            static_cast<std::uint32_t>(fillerColumns_.size());
+        if (!GapAllowed(gap, false) && !GapAllowed(gap, true)) continue;
+        if (options_.unicodeSpaces) continue;  // blank spaces: no filler pixels
+        std::int32_t x = 0, pixels = 0;
+        for (const FontGlyph* glyph : FaceGlyphs(font, ComposeGap(gap))) {
+            if (!glyph) continue;
+            for (int c = 0; c < glyph->advance; ++c) {
+                const std::uint16_t dark = DarkColumn(*glyph, c);
+                if (dark != 0 && x + c < gap) {
+                    fillerColumns_.push_back({x + c, dark});
+                    pixels += std::popcount(dark);
+                }
+            }
+            x += glyph->advance;
+        }
+        mostFillerGain_ = std::max(mostFillerGain_, pixels * kOnInkGain);
+    }
+    fillerBegin_[kColumns + 1] = static_cast<std::uint32_t>(fillerColumns_.size());
+}
+
+bool FineDecoder::GapAllowed(std::int32_t width, bool atLineStart) const {
+    if (width == 0) return true;
+    if (options_.unicodeSpaces) return options_.unicodeSpaces->CanSpell(width);
+    if (width < 3) return false;
+    if (!options_.noFillers) return true;
+    const std::int32_t rest = width % kFullWidthSpaceWidth;
+    if (rest == 0) return true;
+    // A half-width space ends the spacing, right before the glyph; alone at a
+    // line's start it would be eaten by editors and shift the line.
+    return rest == kHalfWidthSpaceWidth && !(atLineStart && width == kHalfWidthSpaceWidth);
+}
+
+void FineDecoder::ReadRow(const Image& ink, int row, RowMasks& masks) {
+    // Ink rows 16 row - 2 to 16 row + 17 as bits 0 to 19 of each column.
+    std::array<std::uint32_t, kColumns + 4> band{};
+    const int top = row * kInkRowHeight - 2;
+    const int width = std::min(ink.width(), kColumns);
+    for (int r = 0; r < kInkRowHeight + 4; ++r) {
+        const int y = top + r;
+        if (y < 0 || y >= ink.height()) continue;
+        const std::uint32_t* pixels = ink.Row(y);
+        for (int x = 0; x < width; ++x) {
+            if (pixels[x] == kBlack) band[static_cast<std::size_t>(x + 2)] |= 1u << r;
+        }
+    }
+    for (int x = 0; x < kColumns; ++x) {
+        const auto c = static_cast<std::size_t>(x + 2);
+        const std::uint32_t near1 = WithinOne(band[c - 1], band[c], band[c + 1]);
+        const std::uint32_t near2 =
+            WithinTwo(band[c - 2], band[c - 1], band[c], band[c + 1], band[c + 2]);
+        masks.near1[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(near1 >> 2);
+        masks.near2[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(near2 >> 2);
+        masks.target[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(band[c] >> 2);
+        masks.inkBefore[static_cast<std::size_t>(x + 1)] =
+            masks.inkBefore[static_cast<std::size_t>(x)] +
+            std::popcount(masks.target[static_cast<std::size_t>(x)]);
+    }
+}
+
+std::int32_t FineDecoder::FillerCost(const RowMasks& masks, std::int32_t x,
+                                     std::int32_t gap) const {
+    std::int32_t cost = 0;
+    const auto begin = fillerBegin_[static_cast<std::size_t>(gap)];
+    const auto end = fillerBegin_[static_cast<std::size_t>(gap) + 1];
+    // A filler's pixels pay as a glyph's do; the ink under spacing is missed
+    // whatever the fillers draw, and is charged by the caller.
+    for (auto i = begin; i < end; ++i) {
+        const FillerColumn& f = fillerColumns_[i];
+        const auto c = static_cast<std::size_t>(x + f.offset);
+        auto count = [&](std::uint16_t mask) {
+            return std::popcount(static_cast<std::uint16_t>(f.dark & mask));
+        };
+        const int onInk = count(masks.target[c]), oneOff = count(masks.near1[c]) - onInk;
+        const int twoOff = count(masks.near2[c]) - onInk - oneOff;
+        const int far = std::popcount(f.dark) - onInk - oneOff - twoOff;
+        cost += kOneOffCost * oneOff + kTwoOffCost * twoOff + kFarFillerCost * far -
+                kOnInkGain * onInk;
+    }
+    return cost;
+}
+
+void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
+    ReadRow(ink, row, s.masks);
+    const RowMasks& m = s.masks;
+    s.best.fill(kUnreachable);
+    s.best[0] = 0;
+    // The reached x so far, with best[x] less the ink left of x (what the
+    // spacing from x is charged doesn't depend on x beyond its fillers), and
+    // the smallest such value up to each.
+    struct Reached {
+        std::int32_t x, base, lowestBase;
+    };
+    thread_local std::vector<Reached> reached;
+    reached.clear();
+    // Columns whose next 16 hold ink or lie near it: the only glyph starts.
+    int nearAhead = 0;
+    std::array<bool, kColumns> scored{};
+    for (int x = kColumns - 1; x >= 0; --x) {
+        nearAhead = m.near2[static_cast<std::size_t>(x)] != 0 ? 16 : std::max(0, nearAhead - 1);
+        scored[static_cast<std::size_t>(x)] = nearAhead > 0;
+    }
+    glyphs_.ScoreRow(m, scored, s.scores);
+    // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
+    const int leastGap = options_.unicodeSpaces ? 1 : 3;
+    for (int y = 0; y < kColumns; ++y) {
+        const auto yi = static_cast<std::size_t>(y);
+        if (s.best[yi] < kUnreachable) {
+            const std::int32_t base = s.best[yi] - kMissedInkCost * m.inkBefore[yi];
+            const std::int32_t lowest =
+                reached.empty() ? base : std::min(base, reached.back().lowestBase);
+            reached.push_back({y, base, lowest});
+        }
+        if (!scored[yi]) continue;
+        // The cheapest way to arrive at y: right after a glyph, or after spacing.
+        std::int32_t arrive = s.best[yi];
+        std::int32_t from = y;
+        const std::int32_t inkBeforeY = kMissedInkCost * m.inkBefore[yi];
+        for (auto it = reached.rbegin(); it != reached.rend(); ++it) {
+            if (it->x > y - leastGap) continue;
+            // No spacing from here or farther left can do better.
+            if (it->lowestBase + inkBeforeY - mostFillerGain_ >= arrive) break;
+            const std::int32_t gap = y - it->x;
+            if (!GapAllowed(gap, it->x == 0)) continue;
+            const std::int32_t cost = it->base + inkBeforeY + FillerCost(m, it->x, gap);
+            if (cost < arrive) {
+                arrive = cost;
+                from = it->x;
+            }
+        }
+        if (arrive >= kUnreachable) continue;
+        s.gapStart[yi] = from;
+        for (std::size_t group = 0; group < glyphs_.widthCount(); ++group) {
+            const int end = y + glyphs_.width(group);
+            if (end > kColumns) continue;
+            const auto ei = static_cast<std::size_t>(end);
+            const std::int32_t inkUnder = m.inkBefore[ei] - m.inkBefore[yi];
+            std::int32_t bound = s.best[ei] >= kUnreachable ? kUnreachable : s.best[ei] - arrive;
+            const std::int32_t chosen = glyphs_.Cheapest(s.scores, group, y, inkUnder, bound);
+            if (chosen < 0) continue;
+            s.best[ei] = arrive + bound;
+            s.glyphStart[ei] = y;
+            s.glyph[ei] = chosen;
+        }
+    }
+    // The row ends after its last glyph; the ink beyond is missed.
+    s.cost = kUnreachable;
+    for (int x = 0; x <= kColumns; ++x) {
+        const auto xi = static_cast<std::size_t>(x);
+        if (s.best[xi] >= kUnreachable) continue;
+        const std::int32_t cost =
+            s.best[xi] + kMissedInkCost * (m.inkBefore[kColumns] - m.inkBefore[xi]);
+        if (cost < s.cost) {
+            s.cost = cost;
+            s.end = x;
+        }
+    }
+}
+
+TextRow FineDecoder::DecodeRow(const Image& ink, int row) const {
+    thread_local Solution s;
+    Solve(ink, row, s);
+    TextRow cells;
+    for (std::int32_t x = s.end; x > 0;) {
+        const auto xi = static_cast<std::size_t>(x);
+        const std::int32_t start = s.glyphStart[xi];
+        const Glyph& glyph = glyphList_[static_cast<std::size_t>(s.glyph[xi])];
+        const std::int32_t gapStart = s.gapStart[static_cast<std::size_t>(start)];
+        cells.push_back({start - gapStart, glyph.text, glyph.width});
+        x = gapStart;
+    }
+    std::reverse(cells.begin(), cells.end());
+    return cells;
+}
+
+std::int64_t FineDecoder::RowCost(const Image& ink, int row) const {
+    thread_local Solution s;
+    Solve(ink, row, s);
+    return s.cost;
+}
+
+}  // namespace fudeline

@@ -1,0 +1,96 @@
+// A second way to turn one text row of ink into characters: instead of taking
+// the best glyph at each inked column and jumping by its width, it chooses the
+// whole row at once, the sequence of [spacing, glyph] whose drawing follows
+// the ink best, by dynamic programming over x. Slower than the row matcher but
+// far cleaner: outlines stay on the pen line and empty areas stay empty.
+//
+// What "best" means is in fine_cost.h. Glyphs go only where their 16 columns
+// hold ink or lie within 2 px of it. Which spacing may stand where is decided
+// in one place: GapAllowed, with the fillers each width draws in
+// BuildGapTable and what they cost in FillerCost.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "fine/fine_cost.h"
+#include "fine/fine_glyphs.h"
+#include "simd/scorer_isa.h"
+#include "text/spacing.h"
+#include "text/text_cell.h"
+#include "glyphs/glyph.h"
+#include "glyphs/mona_font.h"
+#include "pixels/image.h"
+
+namespace fudeline {
+
+struct FineOptions {
+    // Spacing only of full-width spaces and at most one half-width space
+    // before a glyph (never at a line's start): no '.', 'ﾞ' or '､' that the
+    // ink did not ask for, at the price of fewer gap widths.
+    bool noFillers = false;
+    // Spacing of Unicode spaces (and one half-width space), which draw
+    // nothing: every gap they spell exactly is allowed and costs nothing
+    // by itself. Overrides noFillers; must outlive the decoder.
+    const UnicodeSpaces* unicodeSpaces = nullptr;
+    // Besides the catalogue's glyphs, every other character of its ranges
+    // that the face draws: the row matcher leaves out marks such as '.', ':'
+    // and '、' because they mislead it, but text art is full of them and a
+    // decoder that weighs whole rows places them where they belong.
+    bool rangeCharacters = true;
+};
+
+class FineDecoder {
+  public:
+    // The glyphs are the catalogue's (and, with rangeCharacters, the rest of
+    // its ranges), drawn as the face draws them (the catalogue's patterns are
+    // trimmed to their first dark column; the text is not). A glyph the face
+    // lacks, or draws at another width, is never placed. `font` must outlive
+    // the decoder. With Isa::Auto (as FUDELINE_ISA resolves it) rows are
+    // scored with AVX2 where the processor has it; otherwise, and with
+    // Portable, by plain vector code. Both give the same rows.
+    FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options = {},
+                ScorerIsa isa = ScorerIsa::Auto);
+
+    // Decodes text row `row` (ink rows 16 row to 16 row + 15, and the two
+    // rows either side for what lies near them) from scratch.
+    TextRow DecodeRow(const Image& ink, int row) const;
+
+    // The cost of the best row, as DecodeRow would return it.
+    std::int64_t RowCost(const Image& ink, int row) const;
+
+    // Whether spacing of `width` pixels may stand at a line's start or after
+    // a glyph under these options.
+    bool GapAllowed(std::int32_t width, bool atLineStart) const;
+
+    const FineOptions& options() const { return options_; }
+
+  private:
+    static constexpr int kColumns = kFineRowColumns;
+
+    struct FillerColumn {
+        std::int32_t offset;
+        std::uint16_t dark;
+    };
+    // The row's masks: bit r of a column is ink row 16 row + r.
+    struct RowMasks : InkColumns {
+        std::array<std::int32_t, kColumns + 1> inkBefore{};  // target pixels left of x
+    };
+    struct Solution;
+
+    void BuildGapTable(const MonaFont& font);
+    static void ReadRow(const Image& ink, int row, RowMasks& masks);
+    std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
+    void Solve(const Image& ink, int row, Solution& solution) const;
+
+    GlyphCatalog glyphList_;  // what may be placed: text and width, no patterns
+    FineOptions options_;
+    FineGlyphs glyphs_;
+    // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
+    std::vector<FillerColumn> fillerColumns_;
+    std::vector<std::uint32_t> fillerBegin_;
+    std::int32_t mostFillerGain_ = 0;  // the most any spacing can earn on ink
+};
+
+}  // namespace fudeline

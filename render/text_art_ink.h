@@ -1,0 +1,30 @@
+// Existing text art opened as a drawing: its lines drawn with the Mona face
+// into the ink layer, one 16-pixel ink row per line, every character at the x
+// the face puts it, so that pen and eraser can touch it up and the rows are
+// converted again.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "glyphs/mona_font.h"
+#include "text/text_art_lines.h"
+#include "pixels/image.h"
+#include "pixels/result.h"
+
+namespace fudeline {
+
+// The widest line the drawing takes: ink goes into columns 0 to 798 only.
+inline constexpr int kTextArtInkWidth = 799;
+
+// The ink image (799 x 464, white with black ink) of `lines`, line i on ink
+// rows 16 i to 16 i + 15. Trailing empty lines are ignored. More lines than
+// the 29 rows, a line wider than 799 pixels, or a character the face cannot
+// draw is refused, saying how much fits: nothing is silently cut.
+Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const MonaFont& font);
+
+// Both steps.
+Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, const MonaFont& font);
+
+}  // namespace fudeline

@@ -1,0 +1,118 @@
+#include "text/text_art_lines.h"
+
+#include <cstdio>
+
+#include "glyphs/cp932.h"
+#include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
+
+namespace fudeline {
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+
+std::string Hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+Error TextArtLineError(std::size_t line, std::size_t column, const std::string& why) {
+    return Error{"", "line " + std::to_string(line + 1) + ", column " + std::to_string(column) +
+                         ": " + why};
+}
+
+std::string DescribeCodePoint(char32_t code) { return "U+" + Hex(static_cast<unsigned>(code), 4); }
+
+std::u32string ResolveCharacterReferences(const std::u32string& line) {
+    std::u32string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == U'&' && i + 2 < line.size() && line[i + 1] == U'#') {
+            std::size_t j = i + 2;
+            const bool hex = line[j] == U'x' || line[j] == U'X';
+            if (hex) ++j;
+            char32_t code = 0;
+            std::size_t digits = 0;
+            for (; j < line.size() && digits <= 8; ++j, ++digits) {
+                const char32_t c = line[j];
+                int value = -1;
+                if (c >= U'0' && c <= U'9') value = static_cast<int>(c - U'0');
+                else if (hex && c >= U'a' && c <= U'f') value = static_cast<int>(c - U'a' + 10);
+                else if (hex && c >= U'A' && c <= U'F') value = static_cast<int>(c - U'A' + 10);
+                if (value < 0) break;
+                code = code * (hex ? 16 : 10) + static_cast<char32_t>(value);
+            }
+            if (digits > 0 && digits <= 8 && j < line.size() && line[j] == U';' &&
+                code <= kLastCodePoint && code != 0) {
+                out += code;
+                i = j + 1;
+                continue;
+            }
+        }
+        out += line[i++];
+    }
+    return out;
+}
+
+Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding encoding,
+                                         std::size_t index) {
+    std::u32string decoded;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t column = decoded.size() + 1;
+        if (encoding == TextEncoding::Utf8) {
+            const auto code = NextUtf8(line, i);
+            if (!code) {
+                return TextArtLineError(index, column,
+                                 "byte 0x" + Hex(static_cast<unsigned char>(line[i]), 2) +
+                                     " is not UTF-8");
+            }
+            decoded += *code;
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(line[i]);
+        const std::size_t length = IsSingleByteChar(lead) || i + 1 == line.size() ? 1 : 2;
+        const auto code = Cp932CharToUnicode(line.substr(i, length));
+        if (!code) {
+            std::string shown = "0x" + Hex(lead, 2);
+            if (length == 2) shown += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
+            return TextArtLineError(index, column, shown + " is not Shift-JIS");
+        }
+        decoded += *code;
+        i += length;
+    }
+    return decoded;
+}
+
+Result<std::vector<std::u32string>> DecodeTextArt(std::string_view bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8 && bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    std::vector<std::u32string> lines;
+    const std::vector<std::string> raw = SplitTextLines(bytes);
+    lines.reserve(raw.size());
+    for (std::size_t n = 0; n < raw.size(); ++n) {
+        Result<std::u32string> decoded = DecodeTextArtLine(raw[n], encoding, n);
+        if (!decoded) return std::move(decoded).error();
+        lines.push_back(ResolveCharacterReferences(*decoded));
+    }
+    return lines;
+}
+
+}  // namespace fudeline

@@ -1,0 +1,42 @@
+// Existing text art read as lines of Unicode characters, from UTF-8 or
+// Shift-JIS bytes, with the character references a board resolves.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pixels/result.h"
+
+namespace fudeline {
+
+// Splits text at each "\n", dropping a "\r" before it; a final line break adds
+// no empty line.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+enum class TextEncoding { Utf8, ShiftJis };
+
+// Decodes one line (`index` from 0, no line break, no byte order mark) to
+// Unicode characters, character references left as written. Errors carry no
+// path; their reason starts with "line N, column C".
+Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding encoding,
+                                         std::size_t index);
+
+// Replaces every well-formed character reference (`&#8201;`, `&#x2009;`) by
+// the character it stands for, as a board shows it.
+std::u32string ResolveCharacterReferences(const std::u32string& line);
+
+// Splits `bytes` into lines ("\n" or "\r\n"; UTF-8 may start with a byte
+// order mark) of Unicode characters. Character references (`&#8201;`,
+// `&#x2009;`) become the characters they stand for, as a board shows them.
+// Errors carry no path; their reason starts with "line N".
+Result<std::vector<std::u32string>> DecodeTextArt(std::string_view bytes, TextEncoding encoding);
+
+// A reason of reading text art: "line N, column C: why" (`line` from 0,
+// `column` from 1). No path: the caller that read the file names it.
+Error TextArtLineError(std::size_t line, std::size_t column, const std::string& why);
+
+// "U+XXXX", as a reason names a character.
+std::string DescribeCodePoint(char32_t code);
+
+}  // namespace fudeline

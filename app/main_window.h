@@ -20,6 +20,7 @@
 #include "text/spacing.h"
 #include "render/text_painter.h"
 #include "export/export_text.h"
+#include "fudeline/version.h"
 #include "lines/trace_picture.h"
 #include "session/art_state.h"
 
@@ -32,7 +33,7 @@ class BackgroundMenu;
 class CanvasWidget;
 class PostStatus;
 
-inline constexpr const char* kCaption = " \u3006(x`) Fudeline v1.5";
+inline constexpr const char* kCaption = " \u3006(x`) Fudeline v" FUDELINE_VERSION;
 inline constexpr const char* kShiftJisMime = "text/plain;charset=Shift_JIS";
 
 class MainWindow : public QMainWindow {

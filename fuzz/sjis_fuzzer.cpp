@@ -28,9 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const long found = FindAtCharBoundary(text, delimiter, start);
     if (text.size() <= 512) {
+        // The one-byte characters' starts, from a walk from offset 0.
+        std::vector<bool> oneByte(text.size(), false);
+        for (std::size_t i = 0; i < text.size();) {
+            oneByte[i] = IsSingleByteChar(static_cast<unsigned char>(text[i]));
+            i += oneByte[i] ? 1 : 2;
+        }
         long expected = -1;
         for (std::size_t p = start; p < text.size(); ++p) {
-            if (text.compare(p, delimiter.size(), delimiter) == 0 && IsSingleByteCharAt(text, p)) {
+            if (text.compare(p, delimiter.size(), delimiter) == 0 && oneByte[p]) {
                 expected = static_cast<long>(p);
                 break;
             }

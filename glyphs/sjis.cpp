@@ -19,22 +19,9 @@ bool IsSingleByteChar(unsigned char byte) {
     return byte <= 0x7F || (byte >= 0xA1 && byte <= 0xDF);
 }
 
-bool IsSingleByteCharAt(std::string_view text, std::size_t pos) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (IsSingleByteChar(static_cast<unsigned char>(text[i]))) {
-            if (i == pos) return true;
-            ++i;
-        } else {
-            i += 2;
-        }
-    }
-    return false;
-}
-
 long FindAtCharBoundary(std::string_view text, std::string_view delimiter, std::size_t start) {
     // Candidates only move right, so one walk over the character boundaries
-    // serves them all; the answer is that of IsSingleByteCharAt per candidate.
+    // serves them all; a candidate counts where a one-byte character begins.
     std::size_t boundary = 0;
     std::size_t pos = start;
     while (pos < text.size()) {

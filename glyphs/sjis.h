@@ -21,9 +21,6 @@ void StripTrailingChar(std::string& text, char byte);
 
 bool IsSingleByteChar(unsigned char byte);
 
-// True only where a one-byte character begins at `pos` (walking from offset 0).
-bool IsSingleByteCharAt(std::string_view text, std::size_t pos);
-
 // Smallest offset from `start` at which `delimiter` occurs and a one-byte
 // character begins, or -1.
 long FindAtCharBoundary(std::string_view text, std::string_view delimiter, std::size_t start);

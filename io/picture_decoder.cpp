@@ -48,13 +48,4 @@ Result<GreyPicture> DecodePicture(std::string_view bytes) {
     return Refuse("not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)");
 }
 
-Result<GreyPicture> ReadPicture(const std::string& path) {
-    // No picture within the decoding limit has a larger file.
-    const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
-    if (!bytes) return bytes.error();
-    Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Error{InputName(path), picture.error().reason};
-    return picture;
-}
-
 }  // namespace fudeline

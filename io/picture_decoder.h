@@ -19,7 +19,4 @@ inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{256} << 20;
 // Errors say what is wrong with the bytes and carry no path.
 Result<GreyPicture> DecodePicture(std::string_view bytes);
 
-// Reads and decodes `path` ("-": standard input); errors name the input.
-Result<GreyPicture> ReadPicture(const std::string& path);
-
 }  // namespace fudeline

@@ -91,13 +91,4 @@ cv::Mat ExtractPhotoEdges(const cv::Mat& grey, cv::Rect area) {
     return result;
 }
 
-TraceMode ChooseTraceMode(const cv::Mat& grey, cv::Rect area) {
-    area &= cv::Rect(0, 0, grey.cols, grey.rows);
-    if (area.empty()) return TraceMode::LineArt;
-    const ToneClasses tones = SplitTones(grey(area));
-    const bool lineArt = tones.darkShare <= 0.35 && tones.lightDeviation <= 24 &&
-                         tones.lightMean - tones.darkMean >= 50;
-    return lineArt ? TraceMode::LineArt : TraceMode::Photo;
-}
-
 }  // namespace fudeline

@@ -20,8 +20,4 @@ cv::Mat ExtractLineArt(const cv::Mat& grey, cv::Rect area);
 // border against blank canvas is no edge.
 cv::Mat ExtractPhotoEdges(const cv::Mat& grey, cv::Rect area);
 
-// Line art when the picture is mostly an even paper tone with a small dark
-// part well apart from it; a photo otherwise. Looks only inside `area`.
-TraceMode ChooseTraceMode(const cv::Mat& grey, cv::Rect area);
-
 }  // namespace fudeline

@@ -18,13 +18,6 @@ void StrokePreview::Clear() {
     rows_ = {};
 }
 
-void StrokePreview::DrawOver(Image& view) const {
-    if (Empty()) return;
-    for (int y = rows_.minY; y <= rows_.maxY && y < view.height(); ++y) {
-        DrawOverRow(y, view.Row(y), view.width());
-    }
-}
-
 void StrokePreview::DrawOverRow(int y, std::uint32_t* pixels, int width) const {
     if (Empty() || y < rows_.minY || y > rows_.maxY || y < 0 || y >= layer_.height()) return;
     const std::uint32_t* src = layer_.Row(y);

@@ -19,9 +19,8 @@ class StrokePreview {
     void Clear();
     bool Empty() const { return rows_.Empty(); }
 
-    // Lays the drawn segments over `view` (800 x 522).
-    void DrawOver(Image& view) const;
-    // The same for canvas row `y` alone, `pixels` holding its first `width` pixels.
+    // Lays the drawn segments over canvas row `y`, `pixels` holding its first
+    // `width` pixels.
     void DrawOverRow(int y, std::uint32_t* pixels, int width) const;
 
   private:

@@ -19,22 +19,6 @@ cv::Mat Paper(int level = 230) {
     return paper;
 }
 
-// A photo-like picture: a smooth gradient of the whole tone range with shapes of many tones.
-cv::Mat Photo() {
-    cv::Mat photo(200, 300, CV_8UC1);
-    for (int y = 0; y < photo.rows; ++y) {
-        for (int x = 0; x < photo.cols; ++x)
-            photo.at<std::uint8_t>(y, x) = static_cast<std::uint8_t>(x * 255 / 300);
-    }
-    cv::RNG random(3);
-    for (int i = 0; i < 25; ++i) {
-        cv::circle(photo, {random.uniform(0, 300), random.uniform(0, 200)}, random.uniform(10, 50),
-                   random.uniform(0, 255), cv::FILLED);
-    }
-    cv::GaussianBlur(photo, photo, cv::Size(), 2);
-    return photo;
-}
-
 TEST(ExtractLineArtTest, AStrokeBecomesItsCentreLine) {
     const struct {
         const char* name;
@@ -112,20 +96,6 @@ TEST(ExtractPhotoEdgesTest, EdgesFollowTheShapeBorder) {
     cv::Mat nearEdges;
     cv::dilate(edges, nearEdges, cv::Mat::ones(5, 5, CV_8UC1));
     EXPECT_GT(cv::countNonZero(border & nearEdges), cv::countNonZero(border) * 9 / 10);
-}
-
-TEST(ChooseTraceModeTest, TellsLineArtFromPhotos) {
-    cv::Mat drawing = Paper();
-    cv::circle(drawing, {150, 100}, 60, 40, 3, cv::LINE_AA);
-    cv::line(drawing, {20, 20}, {280, 180}, 40, 2, cv::LINE_AA);
-    const cv::Rect whole(0, 0, 300, 200);
-    EXPECT_EQ(ChooseTraceMode(drawing, whole), TraceMode::LineArt);
-    EXPECT_EQ(ChooseTraceMode(Photo(), whole), TraceMode::Photo);
-    // Only the area the picture covers counts: paper around a photo is not line art.
-    cv::Mat framed(400, 600, CV_8UC1, cv::Scalar(255));
-    Photo().copyTo(framed(whole));
-    EXPECT_EQ(ChooseTraceMode(framed, whole), TraceMode::Photo);
-    EXPECT_EQ(ChooseTraceMode(framed, cv::Rect()), TraceMode::LineArt);
 }
 
 }  // namespace

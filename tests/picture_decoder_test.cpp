@@ -379,28 +379,5 @@ TEST(DecodePictureTest, PictureAtTheSizeLimitTakesLittleMoreThanItsGreyLevels) {
     }));
 }
 
-TEST(ReadPictureTest, NamesThePathAndWhatIsWrong) {
-    const struct {
-        std::string path, reason;
-    } cases[] = {
-        {kPictures + "no-such-file.png", "No such file or directory"},
-        {FUDELINE_SOURCE_DIR "/README.md", "not a picture in a known format"},
-        {kPictures + "half.gif", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        const auto picture = ReadPicture(c.path);
-        if (c.reason.empty()) {
-            ASSERT_TRUE(picture) << picture.error().Message();
-            ExpectHalves(*picture, 0, 255, 0);
-            continue;
-        }
-        ASSERT_FALSE(picture);
-        EXPECT_EQ(picture.error().path, c.path);
-        EXPECT_NE(picture.error().reason.find(c.reason), std::string::npos)
-            << picture.error().reason;
-    }
-}
-
 }  // namespace
 }  // namespace fudeline

@@ -38,8 +38,10 @@ int main(int argc, char** argv) {
     if (!catalog) return Fail(catalog.error());
     const auto font = MonaFont::Open(FUDELINE_FONT);
     if (!font) return Fail(font.error());
-    const Result<GreyPicture> picture = ReadPicture(argv[1]);
-    if (!picture) return Fail(picture.error());
+    const Result<std::string> bytes = ReadFileBytes(argv[1], kMaxPictureBytes);
+    if (!bytes) return Fail(bytes.error());
+    const Result<GreyPicture> picture = DecodePicture(*bytes);
+    if (!picture) return Fail(Error{argv[1], picture.error().reason});
 
     const RowMatcher matcher(*catalog);
     const TextPainter painter(**font);

@@ -21,7 +21,7 @@ import sys
 import tempfile
 import time
 
-CAPTION = "Fudeline v1.5"
+CAPTION = "Fudeline v"
 COPY_BUTTON = (299, 20)  # client pixels, the middle of "クリップボードにコピー"
 MOVES = 2000
 DEADLINE_S = 25  # for any one step that waits on the window

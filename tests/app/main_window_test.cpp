@@ -65,7 +65,7 @@ class MainWindowTest : public QObject {
     // --- The face: caption, controls in one row, canvas, status line.
 
     void windowHasItsCaptionControlsCanvasAndStatusLine() {
-        QCOMPARE(window_->windowTitle(), QStringLiteral(" 〆(x`) Fudeline v1.5"));
+        QCOMPARE(window_->windowTitle(), QStringLiteral(" 〆(x`) Fudeline v" FUDELINE_VERSION));
         const QList<std::pair<const char*, QString>> controls = {
             {"undoButton", "元に戻す"},
             {"clearButton", "すべてクリア"},

@@ -12,6 +12,7 @@
 #include "app/control_row.h"
 #include "app/post_status.h"
 #include "app/startup.h"
+#include "fudeline/version.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;
@@ -196,7 +197,7 @@ class StartupTest : public QObject {
         QTest::addColumn<QString>("arg");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("--help") << "--help" << QByteArray("--version");
-        QTest::newRow("--version") << "--version" << QByteArray("fudeline 1.5");
+        QTest::newRow("--version") << "--version" << QByteArray("fudeline " FUDELINE_VERSION);
     }
     void helpAndVersionAnswerOnStdout() {
         QFETCH(QString, arg);

@@ -45,7 +45,7 @@ QSize ShownPictureSize(int width, int height, int percent) {
                 static_cast<int>(std::int64_t{percent} * height / 100)};
     }
     // The factor and rounding trace's placement uses.
-    const double scale = std::min(double{kCanvasWidth} / width, double{kCanvasHeight} / height);
+    const double scale = CanvasFitScale(width, height);
     return {std::max(1, static_cast<int>(std::lround(width * scale))),
             std::max(1, static_cast<int>(std::lround(height * scale)))};
 }

@@ -13,7 +13,6 @@
 namespace fudeline::cli {
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Hex(unsigned value, int digits) {
     char text[16];

@@ -7,6 +7,9 @@
 
 namespace fudeline {
 
+// What editors on other systems put before UTF-8 text; readers pass over it.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // Appends the UTF-8 bytes of `code` to `out`.
 void AppendUtf8(std::string& out, char32_t code);
 

@@ -4,6 +4,7 @@
 #include "io/jpeg_samples.h"
 #include "io/picture_decoder.h"
 #include "io/picture_formats.h"
+#include "io/picture_signature.h"
 #include "io/png_rgba.h"
 
 namespace fudeline {
@@ -76,30 +77,26 @@ Result<ColourPicture> DecodeJpeg(std::string_view bytes,
                          std::move(decoded->samples), decoded->reduction};
 }
 
-bool IsPng(std::string_view bytes) {
-    return bytes.substr(0, 8) == "\x89PNG\r\n\x1A\n";
-}
-
-bool IsJpeg(std::string_view bytes) {
-    return bytes.substr(0, 3) == "\xFF\xD8\xFF";
-}
-
-bool IsWebp(std::string_view bytes) {
-    return bytes.substr(0, 4) == "RIFF" && bytes.size() >= 12 && bytes.substr(8, 4) == "WEBP";
-}
-
 }  // namespace
 
 bool HasColourDecoder(std::string_view bytes) {
-    return IsPng(bytes) || IsJpeg(bytes) || IsWebp(bytes);
+    const PictureFormat format = SniffPictureFormat(bytes);
+    return format == PictureFormat::Png || format == PictureFormat::Jpeg ||
+           format == PictureFormat::Webp;
 }
 
 Result<ColourPicture> DecodeColourPicture(std::string_view bytes,
                                           const std::function<double(int, int)>& shownScale) {
-    if (IsPng(bytes)) return DecodePng(bytes);
-    if (IsJpeg(bytes)) return DecodeJpeg(bytes, shownScale);
-    if (IsWebp(bytes)) return DecodeWebp(bytes);
-    return Refuse("not a PNG, JPEG or WebP picture");
+    switch (SniffPictureFormat(bytes)) {
+        case PictureFormat::Png:
+            return DecodePng(bytes);
+        case PictureFormat::Jpeg:
+            return DecodeJpeg(bytes, shownScale);
+        case PictureFormat::Webp:
+            return DecodeWebp(bytes);
+        default:
+            return Refuse("not a PNG, JPEG or WebP picture");
+    }
 }
 
 Result<TracingPicture> ReadTracingPicture(const std::string& path,

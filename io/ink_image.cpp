@@ -1,9 +1,9 @@
 #include "io/ink_image.h"
 
-#include <cstring>
 #include <utility>
 
 #include "io/file_bytes.h"
+#include "io/picture_signature.h"
 #include "io/png_rgba.h"
 #include "io/pnm_fields.h"
 #include "pixels/geometry.h"
@@ -15,10 +15,6 @@ namespace {
 constexpr std::uint64_t kMaxPngPixels = std::uint64_t{64} << 20;
 Error Fail(const std::string& why) {
     return Error{"", why};
-}
-
-bool HasPngSignature(std::string_view bytes) {
-    return bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0;
 }
 
 bool HasPbmMagic(std::string_view bytes) {
@@ -97,7 +93,7 @@ Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight) {
 }
 
 Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight) {
-    if (HasPngSignature(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
+    if (SniffPictureFormat(bytes) == PictureFormat::Png) return DecodePng(bytes, maxWidth, maxHeight);
     if (HasPbmMagic(bytes)) return DecodePbm(bytes, maxWidth, maxHeight);
     return Fail(std::string("not an image this tool reads: ") + kInkImageFormats);
 }

@@ -2,6 +2,7 @@
 
 #include "io/file_bytes.h"
 #include "io/picture_formats.h"
+#include "io/picture_signature.h"
 
 namespace fudeline {
 namespace picture_formats {
@@ -27,23 +28,23 @@ Result<GreyPicture> AllocatePicture(std::uint64_t width, std::uint64_t height) {
 
 }  // namespace picture_formats
 
-namespace {
-
-bool StartsWith(std::string_view bytes, std::string_view prefix) {
-    return bytes.substr(0, prefix.size()) == prefix;
-}
-
-}  // namespace
-
 Result<GreyPicture> DecodePicture(std::string_view bytes) {
     using namespace picture_formats;
-    if (StartsWith(bytes, "\x89PNG\r\n\x1A\n")) return DecodePng(bytes);
-    if (StartsWith(bytes, "\xFF\xD8\xFF")) return DecodeJpeg(bytes);
-    if (StartsWith(bytes, "RIFF") && bytes.substr(8, 4) == "WEBP") return DecodeWebp(bytes);
-    if (StartsWith(bytes, "GIF87a") || StartsWith(bytes, "GIF89a")) return DecodeGif(bytes);
-    if (StartsWith(bytes, "BM")) return DecodeBmp(bytes);
-    if (bytes.size() >= 2 && bytes[0] == 'P' && bytes[1] >= '1' && bytes[1] <= '6') {
-        return DecodePnm(bytes);
+    switch (SniffPictureFormat(bytes)) {
+        case PictureFormat::Png:
+            return DecodePng(bytes);
+        case PictureFormat::Jpeg:
+            return DecodeJpeg(bytes);
+        case PictureFormat::Webp:
+            return DecodeWebp(bytes);
+        case PictureFormat::Gif:
+            return DecodeGif(bytes);
+        case PictureFormat::Bmp:
+            return DecodeBmp(bytes);
+        case PictureFormat::Pnm:
+            return DecodePnm(bytes);
+        case PictureFormat::Unknown:
+            break;
     }
     return Refuse("not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)");
 }

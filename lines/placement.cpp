@@ -11,7 +11,7 @@ namespace fudeline {
 double PlacementScale(int width, int height, const Placement& placement) {
     if (placement.scalePercent) return *placement.scalePercent / 100.0;
     if (width <= 0 || height <= 0) return 1.0;
-    return std::min(double{kCanvasWidth} / width, double{kCanvasHeight} / height);
+    return CanvasFitScale(width, height);
 }
 
 namespace {

@@ -16,6 +16,15 @@ inline constexpr int kInkHeight = kRowCount * kInkRowHeight;  // 464
 inline constexpr int kInkClipRight = 798;
 inline constexpr int kInkClipBottom = 520;
 
+// The factor that shows a `width` x `height` picture (both above 0) as large as
+// the canvas holds it, keeping its shape: the one fit of tracing and the
+// window's background alike.
+inline double CanvasFitScale(int width, int height) {
+    const double across = double{kCanvasWidth} / width;
+    const double down = double{kCanvasHeight} / height;
+    return across < down ? across : down;
+}
+
 inline constexpr std::uint32_t kWhite = 0xFFFFFF;
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kLightGrey = 0xDDDDDD;

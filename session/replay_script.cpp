@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "glyphs/utf8.h"
+
 namespace fudeline {
 namespace {
 
@@ -29,9 +31,8 @@ bool ParseCoordinate(std::string_view word, int& value) {
 }  // namespace
 
 Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int lineNumber) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (lineNumber == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        line.remove_prefix(kByteOrderMark.size());
+    if (lineNumber == 1 && line.starts_with(kUtf8ByteOrderMark)) {
+        line.remove_prefix(kUtf8ByteOrderMark.size());
     }
     const auto words = Words(line);
     if (words.empty()) return std::optional<ReplayEvent>();

@@ -9,7 +9,6 @@
 namespace fudeline {
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 
 std::string Hex(unsigned value, int digits) {

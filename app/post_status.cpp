@@ -1,6 +1,7 @@
 #include "app/post_status.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -16,7 +17,8 @@ namespace {
 
 const QString kBoardKey = QStringLiteral("post/board");
 const QString kCustomKey = QStringLiteral("post/customLimits");
-const char* const kBoardNames[] = {"2ch", "shitaraba", "custom"};
+// The custom board's name in the settings, beside the rows' names.
+constexpr char kCustomName[] = "custom";
 
 // Asks for custom limits; nothing when cancelled.
 std::optional<BoardLimits> AskCustomLimits(QWidget* parent, const BoardLimits& current) {
@@ -51,9 +53,9 @@ std::optional<BoardLimits> AskCustomLimits(QWidget* parent, const BoardLimits& c
 }
 
 // Limits kept in the settings as --board writes them; a value the rule
-// refuses (edited by hand, or from another version) gives the 2ch limits.
+// refuses (edited by hand, or from another version) gives the default board's.
 BoardLimits LimitsFromText(const QString& text) {
-    return ParseBoardLimits(text.toStdString()).value_or(k2chLimits);
+    return ParseBoardLimits(text.toStdString()).value_or(kDefaultBoard.limits);
 }
 
 // The custom board's entry in the list: its limits once they are chosen.
@@ -99,31 +101,36 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     boards_ = new QComboBox(this);
     boards_->setObjectName(QStringLiteral("boardChooser"));
     boards_->setFocusPolicy(Qt::ClickFocus);
-    boards_->addItems(
-        {tr("2ちゃんねる互換 (2048バイト・24行)"), tr("したらば (4096バイト)"), tr("カスタム...")});
+    for (const BoardProfile& board : kBoardProfiles) {
+        // The context lupdate gives the names it reads in boards.h.
+        boards_->addItem(
+            QCoreApplication::translate("Board", std::string(board.windowName).c_str()));
+    }
+    boards_->addItem(tr("カスタム..."));
     layout->addWidget(label_, 1);
     layout->addWidget(boards_);
 
     QSettings settings;
     custom_ = LimitsFromText(settings.value(kCustomKey).toString());
-    const QString saved = settings.value(kBoardKey).toString();
-    for (int i = 0; i < 3; ++i) {
-        if (saved == QLatin1String(kBoardNames[i])) board_ = static_cast<Board>(i);
-    }
+    board_ = BoardNamed(settings.value(kBoardKey).toString().toStdString());
     ShowBoard();
     connect(boards_, &QComboBox::activated, this, &PostStatus::OnBoardActivated);
     Refresh();
 }
 
+PostStatus::Board PostStatus::BoardNamed(std::string_view name) {
+    if (name == kCustomName) return kCustom;
+    const BoardProfile* board = FindBoard(name);
+    return static_cast<Board>((board ? board : &kDefaultBoard) - kBoardProfiles.data());
+}
+
+std::string_view PostStatus::boardName() const {
+    return board_ == kCustom ? std::string_view(kCustomName)
+                             : kBoardProfiles[static_cast<std::size_t>(board_)].name;
+}
+
 BoardLimits PostStatus::limits() const {
-    switch (board_) {
-        case kShitaraba:
-            return kShitarabaLimits;
-        case kCustom:
-            return custom_;
-        default:
-            return k2chLimits;
-    }
+    return board_ == kCustom ? custom_ : kBoardProfiles[static_cast<std::size_t>(board_)].limits;
 }
 
 void PostStatus::OnBoardActivated(int index) {
@@ -144,7 +151,9 @@ void PostStatus::ChooseBoard(Board board, const BoardLimits& custom) {
     if (ValidBoardLimits(custom)) custom_ = custom;  // the rule --board follows
     ShowBoard();
     QSettings settings;
-    settings.setValue(kBoardKey, QString::fromLatin1(kBoardNames[board_]));
+    const std::string_view name = boardName();
+    settings.setValue(kBoardKey,
+                      QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     settings.setValue(kCustomKey, QString::fromStdString(FormatBoardLimits(custom_)));
     Refresh();
 }

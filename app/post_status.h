@@ -8,7 +8,9 @@
 #include <QWidget>
 
 #include <string>
+#include <string_view>
 
+#include "export/boards.h"
 #include "export/post_counter.h"
 
 class QComboBox;
@@ -20,7 +22,14 @@ class PostStatus : public QWidget {
     Q_OBJECT
 
   public:
-    enum Board { k2ch = 0, kShitaraba = 1, kCustom = 2 };
+    // The chosen board: a row of kBoardProfiles by its index, or kCustom,
+    // the list's entry after them. The list shows the rows in their order.
+    using Board = int;
+    static constexpr Board kCustom = static_cast<Board>(kBoardProfiles.size());
+
+    // The board the settings and --board call `name` ("custom" for kCustom);
+    // the default board for a name no row holds.
+    static Board BoardNamed(std::string_view name);
 
     explicit PostStatus(QWidget* parent);
 
@@ -31,6 +40,8 @@ class PostStatus : public QWidget {
     void ChooseBoard(Board board, const BoardLimits& custom);
 
     Board board() const { return board_; }
+    // The chosen board's name as BoardNamed reads it.
+    std::string_view boardName() const;
     BoardLimits limits() const;
     const PostCount& count() const { return count_; }
     // The whole text; the counter shows as much as its two lines hold.
@@ -47,8 +58,8 @@ class PostStatus : public QWidget {
 
     QLabel* label_ = nullptr;
     QComboBox* boards_ = nullptr;
-    Board board_ = k2ch;
-    BoardLimits custom_ = k2chLimits;
+    Board board_ = BoardNamed(kDefaultBoard.name);
+    BoardLimits custom_ = kDefaultBoard.limits;
     std::string sjis_;
     PostCount count_;
     QString text_;

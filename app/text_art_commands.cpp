@@ -26,15 +26,6 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 QString Reason(const Error& error) { return ReasonText(error.reason); }
 
-const char* BoardName(PostStatus::Board board) {
-    switch (board) {
-        case PostStatus::k2ch: return "2ch";
-        case PostStatus::kShitaraba: return "shitaraba";
-        case PostStatus::kCustom: return "";
-    }
-    return "";
-}
-
 }  // namespace
 
 Spacing MainWindow::spacing() const {
@@ -44,7 +35,7 @@ Spacing MainWindow::spacing() const {
 }
 
 ExportOptions MainWindow::CurrentExportOptions(bool addBrTag) const {
-    const bool references = postStatus_ && BoardNeedsReferences(BoardName(postStatus_->board()));
+    const bool references = postStatus_ && BoardNeedsReferences(postStatus_->boardName());
     return {addBrTag, spacing(), &unicodeSpaces_, references};
 }
 

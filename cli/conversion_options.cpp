@@ -140,19 +140,21 @@ namespace {
 void AddBoardOption(CLI::App& command, ConversionOptions& options) {
     command
         .add_option("--board", options.board,
-                    "Print on stderr how long the text is as a post on the board (2ch: 2048 bytes, "
-                    "24 lines, 256 bytes a line; shitaraba: 4096 bytes; or your own limits, 0 "
-                    "for none) and exit with status 3 when it is over a limit")
+                    "Print on stderr how long the text is as a post on the board (" +
+                        DescribeBoards() +
+                        "; or your own limits, 0 for none) and exit with status 3 when it is "
+                        "over a limit")
         ->check(CLI::Validator(
             [](std::string& text) {
                 return ParseBoardLimits(text)
                            ? std::string()
-                           : "expected 2ch, shitaraba or BYTES[:LINES[:COLUMNS]] (whole "
-                             "numbers from 0, no limit, to " +
+                           : "expected " + BoardNames(", ") +
+                                 " or BYTES[:LINES[:COLUMNS]] (whole numbers from 0, no limit, "
+                                 "to " +
                                  std::to_string(kMaxBoardLimit) + "), not \"" + text + "\"";
             },
             ""))
-        ->type_name("2ch|shitaraba|BYTES[:LINES[:COLUMNS]]");
+        ->type_name(BoardNames("|") + "|BYTES[:LINES[:COLUMNS]]");
 }
 
 void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {

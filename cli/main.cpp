@@ -10,8 +10,9 @@
 //   fudeline-cli convert --from-text FILE [--page N] [conversion options]
 //
 // Conversion options: [--catalogue-dir DIR] [--br] [--sjis | --cells] [-o FILE]
-// [--fine [--no-fillers]] [--board 2ch|shitaraba|BYTES[:LINES[:COLUMNS]]]
+// [--fine [--no-fillers]] [--board BOARD|BYTES[:LINES[:COLUMNS]]]
 // [--spacing fillers|spaces|unicode] [--append FILE.mlt|FILE.ast [--page-name NAME]].
+// The BOARD names (2ch, shitaraba, ...) are the rows of export/boards.h.
 //
 // "-" as IMAGE, SCRIPT, PICTURE or TEXT reads standard input. Errors go to stderr with exit
 // status 2; nothing is written to stdout then. A text too long for the --board is still

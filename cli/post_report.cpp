@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "export/boards.h"
+
 namespace fudeline::cli {
 namespace {
 
@@ -26,6 +28,32 @@ std::string DescribePostCount(const std::string& board, const PostCount& count,
         text += over[i];
     }
     return text;
+}
+
+std::string DescribeBoards() {
+    std::string text;
+    for (const BoardProfile& board : kBoardProfiles) {
+        std::vector<std::string> limits;
+        const BoardLimits& limit = board.limits;
+        if (limit.maxBytes > 0) limits.push_back(std::to_string(limit.maxBytes) + " bytes");
+        if (limit.maxLines > 0) limits.push_back(std::to_string(limit.maxLines) + " lines");
+        if (limit.maxLineBytes > 0)
+            limits.push_back(std::to_string(limit.maxLineBytes) + " bytes a line");
+        if (limits.empty()) limits.push_back("no limits");
+        if (!text.empty()) text += "; ";
+        text += std::string(board.name) + ": " + limits.front();
+        for (std::size_t i = 1; i < limits.size(); ++i) text += ", " + limits[i];
+    }
+    return text;
+}
+
+std::string BoardNames(std::string_view separator) {
+    std::string names;
+    for (const BoardProfile& board : kBoardProfiles) {
+        if (!names.empty()) names += separator;
+        names += board.name;
+    }
+    return names;
 }
 
 }  // namespace fudeline::cli

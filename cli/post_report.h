@@ -1,7 +1,9 @@
-// The one line --board prints: how long the post is against the board's limits.
+// What --board says: the boards it knows, for its help and its refusal, and
+// the one line it prints, how long the post is against the board's limits.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "export/post_counter.h"
 
@@ -12,5 +14,13 @@ namespace fudeline::cli {
 // without a limit is shown alone ("12 lines").
 std::string DescribePostCount(const std::string& board, const PostCount& count,
                               const BoardLimits& limits);
+
+// Every board of the table with its limits, for --board's help:
+// "2ch: 2048 bytes, 24 lines, 256 bytes a line; shitaraba: 4096 bytes".
+std::string DescribeBoards();
+
+// The boards' names in the table's order with `separator` between them:
+// "2ch|shitaraba" for the option's type, "2ch, shitaraba" for its refusal.
+std::string BoardNames(std::string_view separator);
 
 }  // namespace fudeline::cli

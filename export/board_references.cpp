@@ -1,7 +1,12 @@
 #include "export/board_references.h"
 
+#include "export/boards.h"
+
 namespace fudeline {
 
-bool BoardNeedsReferences(std::string_view board) { return board == "2ch" || board == "shitaraba"; }
+bool BoardNeedsReferences(std::string_view board) {
+    const BoardProfile* profile = FindBoard(board);
+    return profile && profile->references;
+}
 
 }  // namespace fudeline

@@ -31,7 +31,7 @@ TEST(CountPost, CountsAsTheBoardStoresThePost) {
         {"two-byte character", "\x81\x40<", 6, 1, 6},
     };
     for (const Post& post : posts) {
-        const PostCount count = CountPost(post.text, k2chLimits);
+        const PostCount count = CountPost(post.text, FindBoard("2ch")->limits);
         EXPECT_EQ(count.bytes, post.bytes) << post.name;
         EXPECT_EQ(count.lines, post.lines) << post.name;
         EXPECT_EQ(count.longestLine, post.longestLine) << post.name;
@@ -70,77 +70,22 @@ TEST(CountPost, EachLimitIsPassedOnlyWhenExceeded) {
 
 TEST(CountPost, BoardsDifferOnTheSamePost) {
     // 2100 bytes on one line: too long for 2ch in every way it can be, fine for shitaraba.
+    const BoardLimits on2chLimits = FindBoard("2ch")->limits;
+    const BoardLimits onShitarabaLimits = FindBoard("shitaraba")->limits;
     const std::string post(2100, 'a');
-    const PostCount on2ch = CountPost(post, k2chLimits);
+    const PostCount on2ch = CountPost(post, on2chLimits);
     EXPECT_TRUE(on2ch.overBytes);
     EXPECT_TRUE(on2ch.overLineBytes);
     EXPECT_FALSE(on2ch.overLines);
-    EXPECT_FALSE(CountPost(post, kShitarabaLimits).over());
-    EXPECT_TRUE(CountPost(std::string(4097, 'a'), kShitarabaLimits).overBytes);
+    EXPECT_FALSE(CountPost(post, onShitarabaLimits).over());
+    EXPECT_TRUE(CountPost(std::string(4097, 'a'), onShitarabaLimits).overBytes);
     // 25 short lines: only the line count is over on 2ch.
     std::string lines = "a";
     for (int i = 0; i < 24; ++i) lines += "\r\na";
-    const PostCount many = CountPost(lines, k2chLimits);
+    const PostCount many = CountPost(lines, on2chLimits);
     EXPECT_EQ(many.lines, 25);
     EXPECT_TRUE(many.overLines);
     EXPECT_FALSE(many.overBytes);
-}
-
-TEST(ParseBoardLimits, ProfilesAndCustomLimits) {
-    struct Case {
-        const char* text;
-        std::optional<BoardLimits> limits;
-    };
-    const Case cases[] = {
-        {"2ch", k2chLimits},
-        {"shitaraba", kShitarabaLimits},
-        {"1000", BoardLimits{1000, 0, 0}},
-        {"1000:10", BoardLimits{1000, 10, 0}},
-        {"1000:10:80", BoardLimits{1000, 10, 80}},
-        // 0 is no limit for that measure, as in the window's custom limits.
-        {"3000:25:0", BoardLimits{3000, 25, 0}},
-        {"0:0:80", BoardLimits{0, 0, 80}},
-        {"0", BoardLimits{0, 0, 0}},
-        {"007:1000000", BoardLimits{7, 1000000, 0}},
-        {"", std::nullopt},
-        {"2CH", std::nullopt},
-        {"-5", std::nullopt},
-        {"-0", std::nullopt},
-        {"+5", std::nullopt},
-        {" 5", std::nullopt},
-        {"5 ", std::nullopt},
-        {"0x10", std::nullopt},
-        {"1e3", std::nullopt},
-        {"1000001", std::nullopt},
-        {"1000:", std::nullopt},
-        {":10", std::nullopt},
-        {"1000::80", std::nullopt},
-        {"1:2:3:4", std::nullopt},
-        {"12x", std::nullopt},
-        {"99999999999999999999", std::nullopt},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ParseBoardLimits(c.text), c.limits) << c.text;
-}
-
-TEST(ParseBoardLimits, ReadsBackWhatFormatWritesAndRefusesWhatTheRuleRefuses) {
-    struct Case {
-        BoardLimits limits;
-        bool valid;
-    };
-    const Case cases[] = {
-        {k2chLimits, true},
-        {kShitarabaLimits, true},
-        {BoardLimits{0, 0, 0}, true},
-        {BoardLimits{kMaxBoardLimit, 1, kMaxBoardLimit}, true},
-        {BoardLimits{kMaxBoardLimit + 1, 0, 0}, false},
-        {BoardLimits{10, -1, 0}, false},
-        {BoardLimits{0, 0, -5}, false},
-    };
-    for (const Case& c : cases) {
-        const std::string text = FormatBoardLimits(c.limits);
-        EXPECT_EQ(ValidBoardLimits(c.limits), c.valid) << text;
-        EXPECT_EQ(ParseBoardLimits(text), c.valid ? std::optional(c.limits) : std::nullopt) << text;
-    }
 }
 
 }  // namespace

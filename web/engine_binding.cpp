@@ -1,7 +1,7 @@
 // The drawing session as the browser page sees it (embind): the same ArtState
 // the window holds, fed canvas pixels from Pointer Events, with the composed
 // canvas, the text and its Shift-JIS bytes, the post count and the ink layer
-// handed back as JavaScript values. The data files (catalogue, baked face) are
+// handed back as JavaScript values, and the board table beside them. The data files (catalogue, baked face) are
 // packed into the module's file system under /data by the build.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -12,6 +12,7 @@
 #include "fine/fine_decoder.h"
 #include "match/row_matcher.h"
 #include "render/text_painter.h"
+#include "export/boards.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "glyphs/catalog_loader.h"
@@ -196,7 +197,27 @@ class Engine {
     std::vector<std::uint8_t> inkRgba_;
 };
 
+// The board table for the page's list and counter, in its order (the first is
+// the default): [{name, pageName, englishName, limits: [bytes, lines, bytes a line]}].
+emscripten::val Boards() {
+    emscripten::val boards = emscripten::val::array();
+    for (const BoardProfile& board : kBoardProfiles) {
+        emscripten::val limits = emscripten::val::array();
+        limits.call<void>("push", static_cast<double>(board.limits.maxBytes));
+        limits.call<void>("push", static_cast<double>(board.limits.maxLines));
+        limits.call<void>("push", static_cast<double>(board.limits.maxLineBytes));
+        emscripten::val row = emscripten::val::object();
+        row.set("name", std::string(board.name));
+        row.set("pageName", std::string(board.pageName));
+        row.set("englishName", std::string(board.englishName));
+        row.set("limits", limits);
+        boards.call<void>("push", row);
+    }
+    return boards;
+}
+
 EMSCRIPTEN_BINDINGS(fudeline) {
+    emscripten::function("boards", &Boards);
     emscripten::class_<Engine>("Engine")
         .constructor<>()
         .function("error", &Engine::error)

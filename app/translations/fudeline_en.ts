@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>Board</name>
+    <message>
+        <source>2ちゃんねる互換 (2048バイト・24行)</source>
+        <translation>2ch-compatible (2048 bytes, 24 lines)</translation>
+    </message>
+    <message>
+        <source>したらば (4096バイト)</source>
+        <translation>Shitaraba (4096 bytes)</translation>
+    </message>
+</context>
+<context>
     <name>CoreReason</name>
     <message>
         <source>テキストは %1 行あります。キャンバスに入るのは %2 行までです</source>
@@ -513,14 +524,6 @@ Save it before closing?</translation>
     <message>
         <source>・</source>
         <translation>, </translation>
-    </message>
-    <message>
-        <source>2ちゃんねる互換 (2048バイト・24行)</source>
-        <translation>2ch-compatible (2048 bytes, 24 lines)</translation>
-    </message>
-    <message>
-        <source>したらば (4096バイト)</source>
-        <translation>Shitaraba (4096 bytes)</translation>
     </message>
     <message>
         <source>カスタム...</source>

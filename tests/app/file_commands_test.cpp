@@ -360,7 +360,7 @@ class FileCommandsTest : public QObject {
         Play(*window_, Wave());
         if (br) Find<QCheckBox>(*window_, "brTagCheckBox")->click();
         const std::string copied = window_->ExportText();
-        const PostCount expected = CountPost(copied, k2chLimits);
+        const PostCount expected = CountPost(copied, kDefaultBoard.limits);
         PostStatus* status = window_->postStatus();
         QCOMPARE(status->count().bytes, expected.bytes);
         QCOMPARE(status->count().lines, expected.lines);
@@ -369,7 +369,8 @@ class FileCommandsTest : public QObject {
                  qPrintable(shown));
         // Undo takes the second stroke's rows, and the count follows.
         QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(status->count().bytes, CountPost(window_->ExportText(), k2chLimits).bytes);
+        QCOMPARE(status->count().bytes,
+                 CountPost(window_->ExportText(), kDefaultBoard.limits).bytes);
         QVERIFY(status->count().bytes < expected.bytes);
     }
 
@@ -397,7 +398,7 @@ class FileCommandsTest : public QObject {
                                 .arg(label->contentsRect().height())));
         QVERIFY(label->wordWrap());
         QCOMPARE(label->toolTip(), status->text());
-        status->ChooseBoard(PostStatus::kShitaraba, BoardLimits{100, 0, 0});
+        status->ChooseBoard(PostStatus::BoardNamed("shitaraba"), BoardLimits{100, 0, 0});
         QVERIFY(!status->count().over());
         QCOMPARE(label->palette().color(QPalette::WindowText), normal);
     }
@@ -408,8 +409,8 @@ class FileCommandsTest : public QObject {
         OnNextModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
         boards->setCurrentIndex(PostStatus::kCustom);
         emit boards->activated(PostStatus::kCustom);
-        QCOMPARE(status->board(), PostStatus::k2ch);
-        QCOMPARE(boards->currentIndex(), int{PostStatus::k2ch});
+        QCOMPARE(status->board(), PostStatus::BoardNamed("2ch"));
+        QCOMPARE(boards->currentIndex(), PostStatus::BoardNamed("2ch"));
         OnNextModal<QDialog>([](QDialog* dialog) {
             dialog->findChild<QSpinBox*>("maxBytes")->setValue(500);
             dialog->findChild<QSpinBox*>("maxLines")->setValue(0);
@@ -445,7 +446,7 @@ class FileCommandsTest : public QObject {
         MainWindow next(Resources());
         QCOMPARE(Find<QComboBox>(next, "boardChooser")->currentText(), shown);
         // Another board chosen, the entry asks again.
-        next.postStatus()->ChooseBoard(PostStatus::k2ch, limits);
+        next.postStatus()->ChooseBoard(PostStatus::BoardNamed("2ch"), limits);
         QCOMPARE(Find<QComboBox>(next, "boardChooser")->itemText(PostStatus::kCustom),
                  QStringLiteral("カスタム..."));
     }
@@ -476,9 +477,9 @@ class FileCommandsTest : public QObject {
         QTest::addColumn<BoardLimits>("limits");
         QTest::newRow("as written") << "3000:25:0" << BoardLimits{3000, 25, 0};
         QTest::newRow("bytes only") << "500" << BoardLimits{500, 0, 0};
-        QTest::newRow("negative") << "-5:0:0" << k2chLimits;
-        QTest::newRow("too large") << "1000001:0:0" << k2chLimits;
-        QTest::newRow("not a number") << "many" << k2chLimits;
+        QTest::newRow("negative") << "-5:0:0" << kDefaultBoard.limits;
+        QTest::newRow("too large") << "1000001:0:0" << kDefaultBoard.limits;
+        QTest::newRow("not a number") << "many" << kDefaultBoard.limits;
     }
     void savedCustomLimitsFollowTheOneRule() {
         QFETCH(QString, saved);

@@ -293,7 +293,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(mime->data(kShiftJisMime), sjis);
         QCOMPARE(sjis.contains("<BR>\r\n"), br);
         QCOMPARE(window_->postStatus()->count().bytes,
-                 CountPost(sjis.toStdString(), k2chLimits).bytes);
+                 CountPost(sjis.toStdString(), kDefaultBoard.limits).bytes);
     }
 
     // Moves that came faster than the paints are in the copied text too.
@@ -604,7 +604,7 @@ class MainWindowTest : public QObject {
         const auto row = static_cast<std::size_t>(inkY / kInkRowHeight);
         QVERIFY(!window_->state().rows()[row].empty());
         QCOMPARE(window_->postStatus()->count().bytes,
-                 CountPost(window_->ExportText(), k2chLimits).bytes);
+                 CountPost(window_->ExportText(), kDefaultBoard.limits).bytes);
 
         // One undoable step, taken back by Ctrl+Z.
         QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);

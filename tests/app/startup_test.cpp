@@ -137,6 +137,18 @@ class StartupTest : public QObject {
         QCOMPARE(window.findChild<QAction*>("traceLinesAction")->text(),
                  QStringLiteral("Take in the lines"));
         QVERIFY(window.postStatus()->text().contains("bytes"));
+        // The boards of the table are named in English too, each in its row's place.
+        auto* boards = Find<QComboBox>(window, "boardChooser");
+        QCOMPARE(boards->itemText(PostStatus::BoardNamed("2ch")),
+                 QStringLiteral("2ch-compatible (2048 bytes, 24 lines)"));
+        QCOMPARE(boards->itemText(PostStatus::BoardNamed("shitaraba")),
+                 QStringLiteral("Shitaraba (4096 bytes)"));
+        for (const BoardProfile& board : kBoardProfiles) {
+            const QString japanese = QString::fromUtf8(
+                board.windowName.data(), static_cast<qsizetype>(board.windowName.size()));
+            const QString shown = boards->itemText(PostStatus::BoardNamed(board.name));
+            QVERIFY2(!shown.isEmpty() && shown != japanese, qPrintable(japanese));
+        }
         window.postStatus()->ChooseBoard(PostStatus::kCustom, BoardLimits{3000, 1, 0});
         QCOMPARE(Find<QComboBox>(window, "boardChooser")->currentText(),
                  QStringLiteral("Custom (3000 bytes, 1 line)"));

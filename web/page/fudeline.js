@@ -9,7 +9,7 @@
   const english_text = {
     "pen.pen": "Pen", "pen.eraser": "Eraser", "pen.title": "Switch pen and eraser",
     undo: "Undo", clear: "Clear all", copy: "Copy to clipboard", saveText: "Save as Shift-JIS",
-    rowLines: "Show row lines", shitaraba: "Shitaraba", custom: "Custom…", fine: "Fine conversion",
+    rowLines: "Show row lines", custom: "Custom…", fine: "Fine conversion",
     noFillers: "No fillers", files: "Drawing and picture", saveDrawing: "Save drawing (PNG)",
     openDrawing: "Open drawing (PNG)", picture: "Open picture", pictureShown: "Show picture",
     pictureFaint: "Faint", loading: "Loading…",
@@ -59,7 +59,10 @@
     },
   };
 
-  const boards = { "2ch": [2048, 24, 256], shitaraba: [4096, 0, 0] };
+  // The engine's board table: each board's limits by name, and the first
+  // board, which the page starts on.
+  const boards = {};
+  let defaultBoard = null;
   let engine = null;
   let imageData = null;
   let picture = null;  // the decoded background picture (ImageBitmap)
@@ -91,7 +94,7 @@
 
   function currentLimits() {
     const board = $("board").value;
-    return board === "custom" ? settings.load("customLimits", boards["2ch"]) : boards[board];
+    return board === "custom" ? settings.load("customLimits", boards[defaultBoard]) : boards[board];
   }
 
   // --- Pointer input: every position the browser saw, coalesced ones
@@ -203,12 +206,12 @@
     settings.save("noFillers", $("no-fillers").checked);
     applyFine();
   });
-  let lastBoard = "2ch";
+  let lastBoard = null;
   $("board").addEventListener("change", () => {
     const board = $("board").value;
     if (board === "custom") {
       const answer = window.prompt(tr("customPrompt", "制限を バイト数:行数:1 行のバイト数 で（0 は制限なし）"),
-        settings.load("customLimits", boards["2ch"]).join(":"));
+        settings.load("customLimits", boards[defaultBoard]).join(":"));
       const parts = answer === null ? [] : answer.split(":").map((s) => Number(s.trim()));
       if (parts.length !== 3 || parts.some((n) => !Number.isInteger(n) || n < 0)) {
         $("board").value = lastBoard;  // cancelled: the board stays
@@ -307,12 +310,26 @@
   $("row-lines").checked = settings.load("rowLines", true);
   $("fine").checked = settings.load("fine", false);
   $("no-fillers").checked = settings.load("noFillers", false);
-  $("board").value = lastBoard = settings.load("board", "2ch");
   $("picture-shown").checked = settings.load("picture-shown", true);
   $("picture-faint").checked = settings.load("picture-faint", true);
   $("picture-size").value = settings.load("picture-size", "100");
 
+  // The boards from the engine's table, listed before the custom board.
+  function showBoards(table) {
+    const custom = $("board").querySelector("option[value=custom]");
+    for (const board of table) {
+      boards[board.name] = board.limits;
+      const option = document.createElement("option");
+      option.value = board.name;
+      option.textContent = english ? board.englishName : board.pageName;
+      $("board").insertBefore(option, custom);
+    }
+    defaultBoard = table[0].name;
+    $("board").value = lastBoard = settings.load("board", defaultBoard);
+  }
+
   FudelineEngine().then((module) => {
+    showBoards(module.boards());
     engine = new module.Engine();
     if (engine.error()) {
       $("loading").textContent = engine.error();

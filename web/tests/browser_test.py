@@ -26,6 +26,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.interaction import POINTER_MOUSE, POINTER_TOUCH
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select
 
 SITE = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ""
 CLI = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else ""
@@ -190,6 +191,37 @@ class PageTest(unittest.TestCase):
                     options.append("--no-fillers")
                 self.draw(scribble(seed))
                 self.assertTrue(self.assert_same_as_cli(*options).strip())
+
+    def test_board_list_and_counter_follow_the_board_table(self):
+        # The list as the engine's table gives it, the default board first.
+        board = Select(self.driver.find_element(By.ID, "board"))
+        shown = [(o.get_attribute("value"), o.text) for o in board.options]
+        self.assertEqual(shown, [("2ch", "2ch"), ("shitaraba", "したらば"), ("custom", "カスタム…")])
+        self.assertEqual(board.first_selected_option.get_attribute("value"), "2ch")
+        self.draw(scribble(5, strokes=12, points=60))
+        for name in ("2ch", "shitaraba"):
+            with self.subTest(board=name):
+                board.select_by_value(name)
+                # The CLI's count on the same board: "post for 2ch: 700/2048 bytes, 12/24 lines, ..."
+                with tempfile.NamedTemporaryFile("w", suffix=".replay", delete=False) as f:
+                    f.write("\n".join(self.script) + "\n")
+                try:
+                    run = subprocess.run([CLI, "replay", "--board", name, f.name],
+                                         capture_output=True)
+                finally:
+                    os.unlink(f.name)
+                self.assertIn(run.returncode, (0, 3))
+                report = run.stderr.decode().split(": ", 2)[2]
+                bytes_part, lines_part = report.split(", ")[:2]
+                expected = (bytes_part.replace(" bytes", " バイト") + "\u3000" +
+                            lines_part.replace(" lines", " 行"))
+                counter = self.driver.find_element(By.ID, "post-count").text
+                self.assertTrue(counter.startswith(expected), f"{counter!r} against {report!r}")
+        # Chosen once, the board is the one the page opens on.
+        self.driver.get(self.url)
+        self.wait_for("return document.body.dataset.ready === '1'")
+        board = Select(self.driver.find_element(By.ID, "board"))
+        self.assertEqual(board.first_selected_option.get_attribute("value"), "shitaraba")
 
     def test_fine_toggle_reconverts_the_drawing(self):
         self.draw(scribble(4))

@@ -44,7 +44,7 @@ bool WriteAll(WriteState& state) {
     png_set_IHDR(state.png, state.info, static_cast<png_uint_32>(state.width),
                  static_cast<png_uint_32>(state.height), 8, state.colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // What the simplified writer this replaced marked its 8-bit pictures with.
+    // 8-bit pictures are marked sRGB, so viewers show the greys as written.
     png_set_sRGB(state.png, state.info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_write_info(state.png, state.info);
     for (int y = 0; y < state.height; ++y) {

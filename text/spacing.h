@@ -1,5 +1,5 @@
-// How the blank pixels between characters are written out: with today's
-// spacing strings (full-width spaces and the narrow '.', 'ﾞ', '､', ' '), with
+// How the blank pixels between characters are written out: with the
+// fillers (full-width spaces and the narrow '.', 'ﾞ', '､', ' '), with
 // full- and half-width spaces only, or exactly with Unicode spaces for boards
 // that take character references.
 #pragma once

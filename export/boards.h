@@ -45,19 +45,13 @@ struct BoardProfile {
 
 inline constexpr std::array kBoardProfiles = {
     // 2ch-compatible boards store Shift-JIS.
-    BoardProfile{.name = "2ch",
-                 .pageName = "2ch",
-                 .englishName = "2ch",
+    BoardProfile{.name = "2ch", .pageName = "2ch", .englishName = "2ch",
                  .windowName = FUDELINE_BOARD_TEXT("Board", "2ちゃんねる互換 (2048バイト・24行)"),
-                 .limits = {2048, 24, 256},
-                 .references = true},
+                 .limits = {2048, 24, 256}, .references = true},
     // Shitaraba stores EUC-JP and limits a post's bytes only.
-    BoardProfile{.name = "shitaraba",
-                 .pageName = "したらば",
-                 .englishName = "Shitaraba",
+    BoardProfile{.name = "shitaraba", .pageName = "したらば", .englishName = "Shitaraba",
                  .windowName = FUDELINE_BOARD_TEXT("Board", "したらば (4096バイト)"),
-                 .limits = {4096, 0, 0},
-                 .references = true},
+                 .limits = {4096, 0, 0}, .references = true},
 };
 
 // The board a window or page starts on, and falls back to.

@@ -1,5 +1,7 @@
 #include "io/picture_decoder.h"
 
+#include <utility>
+
 #include "io/file_bytes.h"
 #include "io/picture_formats.h"
 #include "io/picture_signature.h"
@@ -30,21 +32,15 @@ Result<GreyPicture> AllocatePicture(std::uint64_t width, std::uint64_t height) {
 
 Result<GreyPicture> DecodePicture(std::string_view bytes) {
     using namespace picture_formats;
-    switch (SniffPictureFormat(bytes)) {
-        case PictureFormat::Png:
-            return DecodePng(bytes);
-        case PictureFormat::Jpeg:
-            return DecodeJpeg(bytes);
-        case PictureFormat::Webp:
-            return DecodeWebp(bytes);
-        case PictureFormat::Gif:
-            return DecodeGif(bytes);
-        case PictureFormat::Bmp:
-            return DecodeBmp(bytes);
-        case PictureFormat::Pnm:
-            return DecodePnm(bytes);
-        case PictureFormat::Unknown:
-            break;
+    using Decoder = Result<GreyPicture> (*)(std::string_view);
+    static constexpr std::pair<PictureFormat, Decoder> kDecoders[] = {
+        {PictureFormat::Png, DecodePng}, {PictureFormat::Jpeg, DecodeJpeg},
+        {PictureFormat::Webp, DecodeWebp}, {PictureFormat::Gif, DecodeGif},
+        {PictureFormat::Bmp, DecodeBmp}, {PictureFormat::Pnm, DecodePnm},
+    };
+    const PictureFormat format = SniffPictureFormat(bytes);
+    for (const auto& [known, decode] : kDecoders) {
+        if (known == format) return decode(bytes);
     }
     return Refuse("not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)");
 }

@@ -11,23 +11,16 @@ namespace {
 class MonaFontTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { font_ = &testing::TestFont(); }
-    static const FontGlyph& FaceGlyph(std::string_view sjis) {
-        const auto cp = Cp932CharToUnicode(sjis);
-        EXPECT_TRUE(cp.has_value());
-        const FontGlyph* g = font_->GlyphFor(*cp);
-        EXPECT_NE(g, nullptr);
-        return *g;
-    }
     static const MonaFont* font_;
 };
 const MonaFont* MonaFontTest::font_ = nullptr;
 
 TEST_F(MonaFontTest, SpacingCharactersHaveTheWidthsGapsAreCountedIn) {
-    EXPECT_EQ(FaceGlyph("\x81\x40").advance, 11);
-    EXPECT_EQ(FaceGlyph(" ").advance, 5);
-    EXPECT_EQ(FaceGlyph(".").advance, 3);
-    EXPECT_EQ(FaceGlyph("\xDE").advance, 4);
-    EXPECT_EQ(FaceGlyph("\xA4").advance, 7);
+    EXPECT_EQ(testing::FaceGlyph("\x81\x40").advance, 11);
+    EXPECT_EQ(testing::FaceGlyph(" ").advance, 5);
+    EXPECT_EQ(testing::FaceGlyph(".").advance, 3);
+    EXPECT_EQ(testing::FaceGlyph("\xDE").advance, 4);
+    EXPECT_EQ(testing::FaceGlyph("\xA4").advance, 7);
 }
 
 TEST(Cp932, DecodesTheBoardsTableNotPlainShiftJis) {
@@ -71,7 +64,7 @@ TEST_F(MonaFontTest, CatalogueTextRoundTripsThroughTheLoader) {
     // The pattern of "-" is the face's own dark pixels.
     for (const Glyph& g : a) {
         if (g.text != "-") continue;
-        const FontGlyph& minus = FaceGlyph("-");
+        const FontGlyph& minus = testing::FaceGlyph("-");
         EXPECT_EQ(g.width, minus.advance);
         for (const GlyphPixel& p : g.pixels) EXPECT_TRUE(minus.IsDark(p.x, p.y));
     }

@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "glyphs/catalog_loader.h"
+#include "glyphs/cp932.h"
 #include "glyphs/mona_font.h"
 
 namespace fudeline::testing {
@@ -67,6 +69,18 @@ inline const MonaFont& TestFont() {
         return std::move(*opened);
     }();
     return *font;
+}
+
+// The face's glyph for one Shift-JIS character; stops when the face has none,
+// since every caller names a character the face draws.
+inline const FontGlyph& FaceGlyph(std::string_view sjis) {
+    const std::optional<char32_t> code = Cp932CharToUnicode(sjis);
+    const FontGlyph* glyph = code ? TestFont().GlyphFor(*code) : nullptr;
+    if (!glyph) {
+        std::fprintf(stderr, "the face has no glyph for the test's character\n");
+        std::abort();
+    }
+    return *glyph;
 }
 
 }  // namespace fudeline::testing

@@ -14,9 +14,7 @@ class RenderTextArtTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { font_ = &testing::TestFont(); }
 
-    static const FontGlyph& G(std::string_view sjis) {
-        return *font_->GlyphFor(*Cp932CharToUnicode(sjis));
-    }
+    static const FontGlyph& G(std::string_view sjis) { return testing::FaceGlyph(sjis); }
     // True where the picture holds `glyph` at (x, y), white rows 16-17 below it.
     static bool ShowsGlyph(const Image& picture, int x, int y, const FontGlyph& glyph) {
         for (int gy = 0; gy < kRowHeight; ++gy) {

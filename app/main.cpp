@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/engine_resources.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "engine/engine.h"
 #include "lines/trace_memory.h"
 
 using namespace fudeline;
@@ -30,10 +30,10 @@ int main(int argc, char** argv) {
     KeepEveryPointerMove();
     InstallTranslations(app, ChooseUiLanguage(QLocale::system()));
 
-    Result<EngineResources> resources = LoadEngineResources();
-    if (!resources) {
-        const QString error = CannotStartText(QString::fromStdString(resources.error().path),
-                                              QString::fromStdString(resources.error().reason));
+    Result<Engine> engine = Engine::Load();
+    if (!engine) {
+        const QString error = CannotStartText(QString::fromStdString(engine.error().path),
+                                              QString::fromStdString(engine.error().reason));
         std::cerr << "fudeline: " << error.toLocal8Bit().constData() << "\n";
         // Headless platforms have nobody to answer a message box.
         const QString platform = QGuiApplication::platformName();
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     // "線を取り込む" traces on a worker thread; its temporaries are then
     // reused from one import to the next instead of faulted in afresh.
     KeepFreedMemoryForTracing();
-    MainWindow window(*resources);
+    MainWindow window(*engine);
     window.show();
     return app.exec();
 }

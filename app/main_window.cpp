@@ -95,16 +95,13 @@ QStringList PictureFilters() {
 
 }  // namespace
 
-MainWindow::MainWindow(const EngineResources& resources, QWidget* parent)
+MainWindow::MainWindow(Engine& engine, QWidget* parent)
     : QMainWindow(parent),
-      resources_(resources),
-      matcher_(resources.catalog),
-      painter_(*resources.font),
-      state_(matcher_, &painter_),
+      engine_(engine),
+      state_(engine.matcher(), &engine.painter()),
       chooseFile_(ChooseFileWithDialog),
       choosePage_(ChoosePageWithDialog),
       askPageName_(AskPageNameWithDialog),
-      unicodeSpaces_(*resources.font),
       keptInk_(kCanvasWidth, kInkHeight) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromUtf8(kCaption));
@@ -437,7 +434,7 @@ void MainWindow::SaveTextPicture() {
     const Result<std::string> utf8 = ComposeExportUtf8(state_.rows(), options);
     const Result<std::vector<std::u32string>> lines =
         utf8 ? DecodeTextArt(*utf8, TextEncoding::Utf8) : utf8.error();
-    const auto png = lines ? EncodePng(RenderTextArt(*lines, *resources_.font)) : lines.error();
+    const auto png = lines ? EncodePng(RenderTextArt(*lines, engine_.face())) : lines.error();
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
         return;
@@ -503,24 +500,14 @@ void MainWindow::SetTracing(bool tracing) {
     }
 }
 
-const FineDecoder& MainWindow::FineDecoderFor(Spacing spacing) {
-    std::unique_ptr<FineDecoder>& decoder = fineDecoders_[static_cast<std::size_t>(spacing)];
-    if (!decoder) {
-        decoder = std::make_unique<FineDecoder>(
-            resources_.catalog, *resources_.font,
-            FineOptions{spacing == Spacing::Spaces,
-                        spacing == Spacing::Unicode ? &unicodeSpaces_ : nullptr});
-    }
-    return *decoder;
-}
-
 void MainWindow::ApplyConversionMode() {
     const bool fine = fineBox_->isChecked();
     // The row matcher always places fillers; Unicode spaces need none.
     noFillersBox_->setEnabled(fine && !unicodeSpacingBox_->isChecked());
     // Unicode spaces show blank: the canvas draws their gaps so.
-    painter_.SetBlankGaps(spacing() == Spacing::Unicode ? &unicodeSpaces_ : nullptr);
-    state_.SetFineDecoder(fine ? &FineDecoderFor(spacing()) : nullptr);
+    engine_.painter().SetBlankGaps(spacing() == Spacing::Unicode ? &engine_.unicodeSpaces()
+                                                                 : nullptr);
+    state_.SetFineDecoder(engine_.Decoder({fine, spacing()}));
     state_.RedrawText();
     canvas_->update();
     DrawingChanged();

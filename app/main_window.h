@@ -7,18 +7,13 @@
 #include <QFutureWatcher>
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 
-#include "app/engine_resources.h"
 #include "app/file_chooser.h"
 #include "background/background_picture.h"
-#include "fine/fine_decoder.h"
-#include "match/row_matcher.h"
+#include "engine/engine.h"
 #include "text/spacing.h"
-#include "render/text_painter.h"
 #include "export/export_text.h"
 #include "fudeline/version.h"
 #include "lines/trace_picture.h"
@@ -40,8 +35,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    // `resources` must outlive the window.
-    explicit MainWindow(const EngineResources& resources, QWidget* parent = nullptr);
+    // `engine`, loaded whole, must outlive the window; the window sets how its
+    // painter draws gaps.
+    explicit MainWindow(Engine& engine, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Tests answer file requests through this instead of a dialog.
@@ -107,23 +103,17 @@ class MainWindow : public QMainWindow {
 
     // Rows become text by the row matcher or, when chosen, the fine decoder.
     void ApplyConversionMode();
-    const FineDecoder& FineDecoderFor(Spacing spacing);
 
     // Writes `bytes` to `path` whole; on failure says so, with the file name.
     bool WriteOrWarn(const QString& path, const std::string& bytes);
     void Warn(const QString& message, const QString& path, const QString& reason);
 
-    const EngineResources& resources_;
-    RowMatcher matcher_;
-    TextPainter painter_;
-    // Built when first chosen (index: the spacing); the session points at one.
-    std::array<std::unique_ptr<FineDecoder>, 3> fineDecoders_;
+    Engine& engine_;
     ArtState state_;
     BackgroundPicture background_;
     FileChooser chooseFile_;
     PageChooser choosePage_;
     PageNamer askPageName_;
-    UnicodeSpaces unicodeSpaces_;
     Image keptInk_;  // the ink as last saved or opened; closing asks when it differs
 
     CanvasWidget* canvas_ = nullptr;

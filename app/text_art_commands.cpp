@@ -36,7 +36,7 @@ Spacing MainWindow::spacing() const {
 
 ExportOptions MainWindow::CurrentExportOptions(bool addBrTag) const {
     const bool references = postStatus_ && BoardNeedsReferences(postStatus_->boardName());
-    return {addBrTag, spacing(), &unicodeSpaces_, references};
+    return {addBrTag, spacing(), &engine_.unicodeSpaces(), references};
 }
 
 void MainWindow::OpenTextArt() {
@@ -73,7 +73,7 @@ void MainWindow::OpenTextArt() {
         text = *bytes;
         if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
     }
-    const Result<Image> ink = DrawTextArtInk(text, encoding, *resources_.font);
+    const Result<Image> ink = DrawTextArtInk(text, encoding, engine_.face());
     if (!ink) return Warn(failed, choice.path, Reason(ink.error()));
     state_.ReplaceInk(*ink);  // one undoable step
     canvas_->update();

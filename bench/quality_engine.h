@@ -1,55 +1,34 @@
-// What the quality tools share: the catalogue, the face and both decoders,
-// loaded once; a drawing converted as the drawing session converts it; the
-// rows drawn back with the font and compared with the truth.
+// What the quality tools share: the engine (catalogue, face and decoders,
+// loaded once), a drawing converted as the drawing session converts it, and
+// the rows drawn back with the font and compared with the truth.
 #pragma once
 
 #include <cstdio>
-#include <memory>
+#include <utility>
 
-#include "fine/fine_decoder.h"
+#include "engine/engine.h"
 #include "quality/quality.h"
-#include "match/row_matcher.h"
-#include "render/text_painter.h"
-#include "glyphs/catalog_loader.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
-#include "session/art_state.h"
 
 namespace fudeline::bench {
 
 struct QualityEngine {
-    GlyphCatalog catalog;
-    std::unique_ptr<MonaFont> font;
-    std::unique_ptr<RowMatcher> matcher;
-    std::unique_ptr<TextPainter> painter;
-    std::unique_ptr<FineDecoder> fine, fineNoFillers;
+    Engine engine;
 
     Status Load() {
-        const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
-        if (!dir) return dir.error();
-        Result<GlyphCatalog> loaded = LoadGlyphCatalog(*dir);
+        Result<Engine> loaded = Engine::Load();
         if (!loaded) return std::move(loaded).error();
-        catalog = std::move(*loaded);
-        Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
-        if (!face) return std::move(face).error();
-        font = std::move(*face);
-        matcher = std::make_unique<RowMatcher>(catalog);
-        painter = std::make_unique<TextPainter>(*font);
-        fine = std::make_unique<FineDecoder>(catalog, *font);
-        fineNoFillers = std::make_unique<FineDecoder>(catalog, *font, FineOptions{true});
+        engine = std::move(*loaded);
         return {};
     }
 
-    // The rows of `ink`'s black pixels; `decoder` null is the row matcher.
-    TextRows Rows(const Image& ink, const FineDecoder* decoder) const {
-        ArtState state(*matcher, nullptr);
-        state.SetFineDecoder(decoder);
-        state.LayInk(ink);
-        return state.rows();
-    }
+    const MonaFont& font() const { return engine.face(); }
+    const TextPainter& painter() const { return engine.painter(); }
+
+    // The rows of `ink`'s black pixels, by the row matcher or a fine decoder.
+    TextRows Rows(const Image& ink, DecoderOptions decoder) { return engine.Convert(ink, decoder); }
 
     Quality Measure(const TextRows& rows, const Image& truth) const {
-        return MeasureQuality(DrawRowsAsInk(*painter, rows), truth);
+        return MeasureQuality(DrawRowsAsInk(painter(), rows), truth);
     }
 };
 

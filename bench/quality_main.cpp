@@ -45,8 +45,6 @@ int Fail(const std::string& message) {
     return kExitError;
 }
 
-using Engine = bench::QualityEngine;
-
 Result<Image> ReadDrawing(const std::string& path) {
     return ReadInkImage(path, kCanvasWidth, kCanvasHeight);
 }
@@ -75,7 +73,7 @@ int Single(const std::vector<std::string>& args) {
     if (noFillers && !fine) return Fail("--no-fillers is an option of --fine");
     const Result<Image> truth = ReadDrawing(truthPath);
     if (!truth) return Fail(truth.error().Message());
-    Engine engine;
+    bench::QualityEngine engine;
     if (Status loaded = engine.Load(); !loaded) return Fail(loaded.error().Message());
 
     TextRows rows;
@@ -91,9 +89,7 @@ int Single(const std::vector<std::string>& args) {
             ink = ReadDrawing(inkPath);
             if (!ink) return Fail(ink.error().Message());
         }
-        rows = engine.Rows(*ink, !fine       ? nullptr
-                                 : noFillers ? engine.fineNoFillers.get()
-                                             : engine.fine.get());
+        rows = engine.Rows(*ink, {fine, noFillers ? Spacing::Spaces : Spacing::Fillers});
     }
     const Quality q = engine.Measure(rows, *truth);
     std::printf("precision %.4f recall %.4f f1 %.4f drawn %lld truth %lld bytes %zu\n", q.precision,
@@ -120,7 +116,7 @@ int Table(const std::string& dir) {
     if (ec) return Fail("cannot list " + dir + ": " + ec.message());
     if (drawings.empty()) return Fail("no .pbm or .png drawings in " + dir);
     std::sort(drawings.begin(), drawings.end());
-    Engine engine;
+    bench::QualityEngine engine;
     if (Status loaded = engine.Load(); !loaded) return Fail(loaded.error().Message());
 
     const char* names[3] = {"greedy", "fine", "fine --no-fillers"};
@@ -133,9 +129,8 @@ int Table(const std::string& dir) {
     for (const auto& path : drawings) {
         const Result<Image> truth = ReadDrawing(path.string());
         if (!truth) return Fail(truth.error().Message());
-        const TextRows rows[3] = {engine.Rows(*truth, nullptr),
-                                  engine.Rows(*truth, engine.fine.get()),
-                                  engine.Rows(*truth, engine.fineNoFillers.get())};
+        const TextRows rows[3] = {engine.Rows(*truth, {}), engine.Rows(*truth, {true}),
+                                  engine.Rows(*truth, {true, Spacing::Spaces})};
         const std::string name = path.stem().string();
         std::printf("%-20s", name.c_str());
         for (int k = 0; k < 3; ++k) {

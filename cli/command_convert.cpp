@@ -7,7 +7,6 @@
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "render/text_art_ink.h"
-#include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/page_files.h"
@@ -28,16 +27,15 @@ Result<std::string> ReadTextArt(const std::string& path, int page) {
     return std::move(file->pages[static_cast<std::size_t>(page - 1)].text);
 }
 
-Status DrawTextArt(ArtState& state, const std::string& path, int page, bool sjis) {
-    Result<std::unique_ptr<MonaFont>> font = MonaFont::Open(FindMonaFontPath());
-    if (!font) return std::move(font).error();
+Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int page, bool sjis) {
+    if (Status opened = engine.OpenFace(); !opened) return opened;
     const Result<std::string> bytes = ReadTextArt(path, page);
     if (!bytes) return bytes.error();
     // Page files are Shift-JIS by their format; other text is UTF-8 when it
     // reads as UTF-8 (Shift-JIS art rarely does), as the window opens it.
     const bool utf8 = !sjis && page == 0 && DecodeTextArt(*bytes, TextEncoding::Utf8).has_value();
     const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
-    Result<Image> ink = DrawTextArtInk(*bytes, encoding, **font);
+    Result<Image> ink = DrawTextArtInk(*bytes, encoding, engine.face());
     if (!ink) return Error{InputName(path), ink.error().reason};
     state.LayInk(*ink);
     return {};
@@ -81,19 +79,20 @@ Command AddConvertCommand(CLI::App& app) {
     });
     return {command, [options] {
                 if (!options->text.empty()) {
-                    return RunConversion(options->conversion, "text art",
-                                         [&](ArtState& state) {
-                                             return DrawTextArt(state, options->text, options->page,
-                                                                options->conversion.sjis);
-                                         });
+                    return RunConversion(
+                        options->conversion, "text art", [&](ArtState& state, Engine& engine) {
+                            return DrawTextArt(state, engine, options->text, options->page,
+                                               options->conversion.sjis);
+                        });
                 }
-                return RunConversion(options->conversion, "image", [&](ArtState& state) -> Status {
-                    Result<Image> image =
-                        ReadInkImage(options->image, kInkClipRight + 1, kInkHeight);
-                    if (!image) return std::move(image).error();
-                    state.LayInk(*image);
-                    return {};
-                });
+                return RunConversion(
+                    options->conversion, "image", [&](ArtState& state, Engine&) -> Status {
+                        Result<Image> image =
+                            ReadInkImage(options->image, kInkClipRight + 1, kInkHeight);
+                        if (!image) return std::move(image).error();
+                        state.LayInk(*image);
+                        return {};
+                    });
             }};
 }
 

@@ -8,8 +8,8 @@
 #include "cli/option_checks.h"
 #include "cli/report.h"
 #include "cli/text_art_input.h"
+#include "engine/engine.h"
 #include "render/text_art_picture.h"
-#include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
@@ -81,12 +81,16 @@ Command AddRenderCommand(CLI::App& app) {
                                                         "a PNG is not for a terminal; give -o "
                                                         "FILE or redirect the output"});
                 }
-                const auto font = MonaFont::Open(FindMonaFontPath());
-                if (!font) return ReportFailure("open font", font.error());
-                const Result<std::vector<std::u32string>> lines = ReadTextArtLines(
-                    options->text, options->sjis, **font, PictureSizeCheck(**font));
+                // The picture needs the face alone, not the catalogue.
+                Engine engine;
+                if (Status opened = engine.OpenFace(); !opened) {
+                    return ReportFailure("open font", opened.error());
+                }
+                const MonaFont& face = engine.face();
+                const Result<std::vector<std::u32string>> lines =
+                    ReadTextArtLines(options->text, options->sjis, face, PictureSizeCheck(face));
                 if (!lines) return ReportFailure("read text", lines.error());
-                const Result<std::string> png = EncodePng(RenderTextArt(*lines, **font));
+                const Result<std::string> png = EncodePng(RenderTextArt(*lines, face));
                 if (!png) return ReportFailure("draw text", png.error());
                 if (Status written = WriteFileBytes(options->output, *png); !written) {
                     return ReportFailure("write", written.error());

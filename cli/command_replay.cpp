@@ -27,22 +27,25 @@ Command AddReplayCommand(CLI::App& app) {
         ->check(NonEmptyName());
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
-                return RunConversion(options->conversion, "script", [&](ArtState& state) -> Status {
-                    // Each line is played as it is read: a script of millions
-                    // of events holds one line at a time, never all of them.
-                    Result<LineReader> script = LineReader::Open(options->script);
-                    if (!script) return script.error();
-                    std::string line;
-                    for (;;) {
-                        const Result<bool> read = script->Next(line);
-                        if (!read) return read.error();
-                        if (!*read) return {};
-                        const auto event =
-                            ParseReplayLine(line, static_cast<int>(script->lineNumber()));
-                        if (!event) return Error{InputName(options->script), event.error().reason};
-                        if (*event) PlayReplayEvent(**event, state);
-                    }
-                });
+                return RunConversion(
+                    options->conversion, "script", [&](ArtState& state, Engine&) -> Status {
+                        // Each line is played as it is read: a script of millions
+                        // of events holds one line at a time, never all of them.
+                        Result<LineReader> script = LineReader::Open(options->script);
+                        if (!script) return script.error();
+                        std::string line;
+                        for (;;) {
+                            const Result<bool> read = script->Next(line);
+                            if (!read) return read.error();
+                            if (!*read) return {};
+                            const auto event =
+                                ParseReplayLine(line, static_cast<int>(script->lineNumber()));
+                            if (!event) {
+                                return Error{InputName(options->script), event.error().reason};
+                            }
+                            if (*event) PlayReplayEvent(**event, state);
+                        }
+                    });
             }};
 }
 

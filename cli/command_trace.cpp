@@ -123,7 +123,7 @@ Command AddTraceCommand(CLI::App& app) {
                 }
                 return RunConversion(
                     options->conversion, "picture",
-                    [&](ArtState& state) {
+                    [&](ArtState& state, Engine&) {
                         state.LayInk(traced.ink);
                         return Status();
                     },

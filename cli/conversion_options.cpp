@@ -8,29 +8,17 @@
 #include "cli/option_checks.h"
 #include "cli/post_report.h"
 #include "cli/report.h"
-#include "fine/fine_decoder.h"
-#include "match/row_matcher.h"
 #include "text/spacing.h"
 #include "export/board_references.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
-#include "glyphs/catalog_loader.h"
 #include "glyphs/cp932.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
 #include "io/file_bytes.h"
 #include "io/page_files.h"
 
 namespace fudeline::cli {
 namespace {
-
-Result<GlyphCatalog> LoadCatalogue(const ConversionOptions& options) {
-    if (!options.catalogueDir.empty()) return LoadGlyphCatalog(options.catalogueDir);
-    const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
-    if (!dir) return dir.error();
-    return LoadGlyphCatalog(*dir);
-}
 
 // The spacing in use: --spacing, or what --no-fillers asks for. Spaces only
 // mean something to the fine decoder, which alone chooses its gaps.
@@ -182,37 +170,30 @@ void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
 }  // namespace
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
-                  const std::function<Status(ArtState&)>& draw,
+                  const std::function<Status(ArtState&, Engine&)>& draw,
                   std::vector<SideOutput> sideOutputs) {
     const Result<Spacing> spacing = ChosenSpacing(options);
     if (!spacing) return ReportFailure("use these options", spacing.error());
-    const Result<GlyphCatalog> catalog = LoadCatalogue(options);
-    if (!catalog) return ReportFailure("load glyph catalogue", catalog.error());
-    const RowMatcher matcher(*catalog);
-    ArtState state(matcher, nullptr);
+    Engine engine({options.catalogueDir, ""});
+    if (Status loaded = engine.LoadCatalogue(); !loaded) {
+        return ReportFailure("load glyph catalogue", loaded.error());
+    }
+    ArtState state(engine.matcher(), nullptr);
     // The fine decoder places glyphs as the face draws them, and Unicode
     // spaces are as wide as the face draws them: both need the face.
-    std::unique_ptr<MonaFont> font;
-    std::unique_ptr<FineDecoder> fine;
-    std::unique_ptr<UnicodeSpaces> unicodeSpaces;
     const bool fineInUse = options.fine && !options.greedy;
     if (fineInUse || *spacing == Spacing::Unicode) {
-        Result<std::unique_ptr<MonaFont>> opened = MonaFont::Open(FindMonaFontPath());
-        if (!opened) return ReportFailure("open font", opened.error());
-        font = std::move(*opened);
+        if (Status opened = engine.OpenFace(); !opened) {
+            return ReportFailure("open font", opened.error());
+        }
     }
-    if (*spacing == Spacing::Unicode) unicodeSpaces = std::make_unique<UnicodeSpaces>(*font);
-    if (fineInUse) {
-        fine = std::make_unique<FineDecoder>(
-            *catalog, *font,
-            FineOptions{*spacing == Spacing::Spaces,
-                        *spacing == Spacing::Unicode ? unicodeSpaces.get() : nullptr});
-        state.SetFineDecoder(fine.get());
-    }
-    if (Status drawn = draw(state); !drawn)
+    state.SetFineDecoder(engine.Decoder({fineInUse, *spacing}));
+    if (Status drawn = draw(state, engine); !drawn)
         return ReportFailure("read " + inputKind, drawn.error());
 
-    const ExportOptions exportOptions{options.br, *spacing, unicodeSpaces.get(),
+    const UnicodeSpaces* unicodeSpaces =
+        *spacing == Spacing::Unicode ? &engine.unicodeSpaces() : nullptr;
+    const ExportOptions exportOptions{options.br, *spacing, unicodeSpaces,
                                       BoardNeedsReferences(options.board)};
     const Result<std::string> text = FormatOutput(state.rows(), options, exportOptions);
     if (!text) return ReportFailure("convert the text", text.error());

@@ -9,6 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "engine/engine.h"
 #include "pixels/result.h"
 #include "session/art_state.h"
 
@@ -46,13 +47,14 @@ struct SideOutput {
     std::string bytes;
 };
 
-// Loads the catalogue, lets `draw` put the drawing on a fresh session, then
-// writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
+// Loads the catalogue (and the face where the options need it), lets `draw`
+// put the drawing on a fresh session, with the engine for what else it needs,
+// then writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
 // With a board, the post count goes to standard error after the text.
 // Returns the exit status: kExitOverBoardLimit when the text, written in
 // full, does not fit one post.
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
-                  const std::function<Status(ArtState&)>& draw,
+                  const std::function<Status(ArtState&, Engine&)>& draw,
                   std::vector<SideOutput> sideOutputs = {});
 
 }  // namespace fudeline::cli

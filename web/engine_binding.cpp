@@ -9,13 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "fine/fine_decoder.h"
-#include "match/row_matcher.h"
-#include "render/text_painter.h"
+#include "engine/engine.h"
 #include "export/boards.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
-#include "glyphs/catalog_loader.h"
 #include "glyphs/mona_font.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
@@ -50,25 +47,18 @@ emscripten::val BytesOf(const std::string& bytes) {
 
 }  // namespace
 
-class Engine {
+// One page's session over its own engine (exported to JavaScript as "Engine").
+class Session {
   public:
-    Engine() {
-        Result<GlyphCatalog> catalog = LoadGlyphCatalog(kDataDirectory);
-        if (!catalog) {
-            error_ = catalog.error().Message();
+    Session() {
+        Result<Engine> engine =
+            Engine::Load({kDataDirectory, std::string(kDataDirectory) + kMonaFontFileName});
+        if (!engine) {
+            error_ = engine.error().Message();
             return;
         }
-        catalog_ = std::make_unique<GlyphCatalog>(std::move(*catalog));
-        Result<std::unique_ptr<MonaFont>> font =
-            MonaFont::Open(std::string(kDataDirectory) + kMonaFontFileName);
-        if (!font) {
-            error_ = font.error().Message();
-            return;
-        }
-        font_ = std::move(*font);
-        matcher_ = std::make_unique<RowMatcher>(*catalog_);
-        painter_ = std::make_unique<TextPainter>(*font_);
-        state_ = std::make_unique<ArtState>(*matcher_, painter_.get());
+        engine_ = std::make_unique<Engine>(std::move(*engine));
+        state_ = std::make_unique<ArtState>(engine_->matcher(), &engine_->painter());
     }
 
     std::string error() const { return error_; }
@@ -106,15 +96,8 @@ class Engine {
 
     // The row matcher, or the fine decoder with or without fillers.
     void setFine(bool fine, bool noFillers) {
-        if (!fine) {
-            state_->SetFineDecoder(nullptr);
-            return;
-        }
-        std::unique_ptr<FineDecoder>& decoder = fine_[noFillers ? 1 : 0];
-        if (!decoder) {
-            decoder = std::make_unique<FineDecoder>(*catalog_, *font_, FineOptions{noFillers});
-        }
-        state_->SetFineDecoder(decoder.get());
+        state_->SetFineDecoder(
+            engine_->Decoder({fine, noFillers ? Spacing::Spaces : Spacing::Fillers}));
     }
 
     // What Copy gives: the UTF-8 text (lines end "\r\n") and its Shift-JIS bytes.
@@ -184,11 +167,7 @@ class Engine {
     }
 
     std::string error_;
-    std::unique_ptr<GlyphCatalog> catalog_;
-    std::unique_ptr<MonaFont> font_;
-    std::unique_ptr<RowMatcher> matcher_;
-    std::unique_ptr<TextPainter> painter_;
-    std::unique_ptr<FineDecoder> fine_[2];
+    std::unique_ptr<Engine> engine_;
     std::unique_ptr<ArtState> state_;
     Image picture_;
     bool rowLines_ = true;
@@ -218,29 +197,29 @@ emscripten::val Boards() {
 
 EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::function("boards", &Boards);
-    emscripten::class_<Engine>("Engine")
+    emscripten::class_<Session>("Engine")
         .constructor<>()
-        .function("error", &Engine::error)
-        .function("down", &Engine::down)
-        .function("move", &Engine::move)
-        .function("up", &Engine::up)
-        .function("togglePen", &Engine::togglePen)
-        .function("penMode", &Engine::penMode)
-        .function("tracing", &Engine::tracing)
-        .function("paint", &Engine::paint)
-        .function("pixels", &Engine::pixels)
-        .function("undo", &Engine::undo)
-        .function("clear", &Engine::clear)
-        .function("setRowLines", &Engine::setRowLines)
-        .function("setFine", &Engine::setFine)
-        .function("text", &Engine::text)
-        .function("sjis", &Engine::sjis)
-        .function("countPost", &Engine::countPost)
-        .function("inkRgba", &Engine::inkRgba)
-        .function("inkWidth", &Engine::inkWidth)
-        .function("inkHeight", &Engine::inkHeight)
-        .function("replaceInk", &Engine::replaceInk)
-        .function("setPicture", &Engine::setPicture);
+        .function("error", &Session::error)
+        .function("down", &Session::down)
+        .function("move", &Session::move)
+        .function("up", &Session::up)
+        .function("togglePen", &Session::togglePen)
+        .function("penMode", &Session::penMode)
+        .function("tracing", &Session::tracing)
+        .function("paint", &Session::paint)
+        .function("pixels", &Session::pixels)
+        .function("undo", &Session::undo)
+        .function("clear", &Session::clear)
+        .function("setRowLines", &Session::setRowLines)
+        .function("setFine", &Session::setFine)
+        .function("text", &Session::text)
+        .function("sjis", &Session::sjis)
+        .function("countPost", &Session::countPost)
+        .function("inkRgba", &Session::inkRgba)
+        .function("inkWidth", &Session::inkWidth)
+        .function("inkHeight", &Session::inkHeight)
+        .function("replaceInk", &Session::replaceInk)
+        .function("setPicture", &Session::setPicture);
 }
 
 }  // namespace fudeline::web

@@ -123,7 +123,7 @@ int Run(const Options& options) {
         if (ec) return Fail("cannot list " + options.textsDir + ": " + ec.message());
         std::sort(files.begin(), files.end());
         for (const auto& file : files) {
-            Result<Piece> piece = FromFile(file, *engine.font);
+            Result<Piece> piece = FromFile(file, engine.font());
             if (!piece) return Fail(piece.error().Message());
             pieces.push_back(std::move(*piece));
         }
@@ -133,17 +133,17 @@ int Run(const Options& options) {
             char name[32];
             std::snprintf(name, sizeof name, "piece-%03d", i);
             pieces.push_back(FromCodePoints(
-                name, bench::MakeTextArt(*engine.font, options.seed, i).lines, *engine.font));
+                name, bench::MakeTextArt(engine.font(), options.seed, i).lines, engine.font()));
         }
     }
 
     const char* names[2] = {"greedy", "fine"};
-    const FineDecoder* decoders[2] = {nullptr, engine.fine.get()};
+    const DecoderOptions decoders[2] = {{}, {true}};
     bench::QualityMeans means[2];
     if (options.each) std::printf("%-12s | %s  back | %s  back\n", "piece", bench::kQualityColumns,
                                   bench::kQualityColumns);
     for (const Piece& piece : pieces) {
-        const Image ink = bench::DrawTextArt(*engine.font, piece.lines);
+        const Image ink = bench::DrawTextArt(engine.font(), piece.lines);
         if (options.each) std::printf("%-12s", piece.name.c_str());
         for (int k = 0; k < 2; ++k) {
             const TextRows rows = engine.Rows(ink, decoders[k]);

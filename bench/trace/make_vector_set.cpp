@@ -59,9 +59,9 @@ struct TextArtPicture {
     Image truth;
 };
 
-TextArtPicture TextArt(const QualityEngine& engine, const Drawing& drawing) {
-    const std::string text = ComposeExportText(engine.Rows(DrawingTruth(drawing), nullptr), false);
-    const Image art = RenderTextArt(SplitTextLines(text), *engine.font);
+TextArtPicture TextArt(QualityEngine& engine, const Drawing& drawing) {
+    const std::string text = ComposeExportText(engine.Rows(DrawingTruth(drawing), {}), false);
+    const Image art = RenderTextArt(SplitTextLines(text), engine.font());
     TextArtPicture out{cv::Mat(kCanvasHeight, kCanvasWidth, CV_8UC4, cv::Scalar::all(255)),
                        Image(kCanvasWidth, kInkHeight)};
     for (int y = 0; y < std::min(art.height(), kCanvasHeight); ++y) {

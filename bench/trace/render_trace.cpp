@@ -4,11 +4,7 @@
 #include <iostream>
 #include <string>
 
-#include "match/row_matcher.h"
-#include "render/text_painter.h"
-#include "glyphs/catalog_loader.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
+#include "engine/engine.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
@@ -32,20 +28,14 @@ int main(int argc, char** argv) {
         std::cerr << "usage: render_trace PICTURE OUT.png\n";
         return 2;
     }
-    const Result<std::string> dir = LocateDataDirectory(kSingleByteCatalogName);
-    if (!dir) return Fail(dir.error());
-    const Result<GlyphCatalog> catalog = LoadGlyphCatalog(*dir);
-    if (!catalog) return Fail(catalog.error());
-    const auto font = MonaFont::Open(FUDELINE_FONT);
-    if (!font) return Fail(font.error());
+    Result<Engine> engine = Engine::Load({"", FUDELINE_FONT});
+    if (!engine) return Fail(engine.error());
     const Result<std::string> bytes = ReadFileBytes(argv[1], kMaxPictureBytes);
     if (!bytes) return Fail(bytes.error());
     const Result<GreyPicture> picture = DecodePicture(*bytes);
     if (!picture) return Fail(Error{argv[1], picture.error().reason});
 
-    const RowMatcher matcher(*catalog);
-    const TextPainter painter(**font);
-    ArtState state(matcher, &painter);
+    ArtState state(engine->matcher(), &engine->painter());
     state.LayInk(TracePicture(*picture, {}).ink);
 
     const Image& text = state.textLayer();

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         std::cerr << "trace_quality: " << loaded.error().Message() << "\n";
         return 1;
     }
-    const FineDecoder* fine = useFine ? engine.fine.get() : nullptr;
+    const DecoderOptions fine{useFine};
     auto textQuality = [&](const Image& ink, const Image& truth) {
         return engine.Measure(engine.Rows(ink, fine), truth);
     };
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         }
         const Quality ink = MeasureQuality(traced->ink, *truth);
         const TextRows rows = engine.Rows(traced->ink, fine);
-        const Image drawn = DrawRowsAsInk(*engine.painter, rows);
+        const Image drawn = DrawRowsAsInk(engine.painter(), rows);
         const Quality text = MeasureQuality(drawn, *truth);
         const double inkExact = ExactF1(traced->ink, *truth), textExact = ExactF1(drawn, *truth);
         const double dark = text.truth ? double(text.drawn) / double(text.truth) : 0;

@@ -23,7 +23,7 @@ class CoreReasonsTest : public QObject {
     }
 
     static QList<std::pair<QString, std::string>> CoreReasons() {
-        const MonaFont& font = *Resources().font;
+        const MonaFont& font = Resources().face();
         auto drawn = [&](std::string text, TextEncoding encoding) {
             return ReasonOf(DrawTextArtInk(text, encoding, font));
         };

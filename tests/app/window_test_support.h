@@ -17,9 +17,9 @@
 #include <memory>
 
 #include "app/canvas_widget.h"
-#include "app/engine_resources.h"
 #include "app/file_chooser.h"
 #include "app/main_window.h"
+#include "engine/engine.h"
 #include "pixels/geometry.h"
 #include "session/client_map.h"
 
@@ -145,13 +145,13 @@ inline QString PlaceTestFile(const QTemporaryDir& dir, const QString& name,
 }
 
 // Loads the catalogue and the face once per test program.
-inline const EngineResources& Resources() {
-    static std::unique_ptr<EngineResources> resources = [] {
-        Result<EngineResources> loaded = LoadEngineResources();
+inline Engine& Resources() {
+    static std::unique_ptr<Engine> engine = [] {
+        Result<Engine> loaded = Engine::Load();
         if (!loaded) qFatal("%s", loaded.error().Message().c_str());
-        return std::make_unique<EngineResources>(std::move(*loaded));
+        return std::make_unique<Engine>(std::move(*loaded));
     }();
-    return *resources;
+    return *engine;
 }
 
 // The answer to every file request: this path, this filter; records the

@@ -19,9 +19,9 @@ def shared_symbols(path):
                              capture_output=True, text=True).stdout
     found = []
     for line in listing.splitlines():
-        parts = line.split(" ", 2)
-        if len(parts) == 3 and parts[1] in ("W", "V", "u"):
-            found.append(parts[2])
+        fields = line.split(" ", 2)
+        if len(fields) == 3 and fields[1] in ("W", "V", "u"):
+            found.append(fields[2])
     return found
 
 

@@ -13,6 +13,10 @@ namespace fudeline {
 namespace {
 
 // Bit x of the result is set when pixels[x] is black, for x from 0 to 15.
+// Baseline code, not a kernel: SSE2 is in every x86-64 processor and the page
+// builds it as WebAssembly SIMD, so no run-time choice is needed; the plain
+// loop serves other processors. A wider form would gain nothing here, where
+// a refresh reads a few rows of pixels.
 std::uint32_t BlackBits16(const std::uint32_t* pixels) {
 #if defined(__SSE2__)
     const __m128i black = _mm_set1_epi32(static_cast<int>(kBlack));

@@ -1,6 +1,8 @@
-// Which instruction set the glyph scorer runs on. Every path gives the same
-// answers; they differ only in speed. The processor is asked once, at run
-// time, so one binary serves every x86-64 machine.
+// Which instruction set the kernels run on (the row matcher's box scorer and
+// the fine decoder's scoring; each maps a path to a function table, e.g.
+// BoxKernelFor, FineKernelsFor). Every path gives the same answers; they
+// differ only in speed. The processor is asked once, at run time, so one
+// binary serves every x86-64 machine.
 #pragma once
 
 #include <optional>

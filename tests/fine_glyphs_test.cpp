@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "fine/fine_cost.h"
 #include "glyphs/cp932.h"
@@ -47,13 +48,21 @@ std::int32_t PlainCost(const FontGlyph& face, std::int32_t prior,
 }
 
 // A whole row of random ink, sparse to dense from left to right, scored at
-// starts spread over the row (so across the scorer's chunks of sixteen) and
-// compared with the plain search over the catalogue.
+// starts spread over the row (so across the scorer's chunks of sixteen) on
+// every path the processor has, and compared with the plain search over the
+// catalogue.
 TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
-    const FineGlyphs wide(catalog, testing::TestFont(), ScorerIsa::Auto);
-    const FineGlyphs portable(catalog, testing::TestFont(), ScorerIsa::Portable);
-    ASSERT_GT(wide.widthCount(), 5u);
+    std::vector<ScorerIsa> paths;
+    std::vector<FineGlyphs> scorers;
+    for (ScorerIsa isa :
+         {ScorerIsa::Portable, ScorerIsa::Sse2, ScorerIsa::Avx2, ScorerIsa::Avx512}) {
+        if (!IsaSupported(isa)) continue;
+        paths.push_back(isa);
+        scorers.emplace_back(catalog, testing::TestFont(), isa);
+    }
+    const FineGlyphs& portable = scorers.front();
+    ASSERT_GT(portable.widthCount(), 5u);
     std::mt19937 rng(5);
     // The masks nest as the decoder's do: ink within near1 within near2.
     InkColumns ink;
@@ -71,9 +80,10 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
     // other chunks stay unscored.
     std::array<bool, kFineRowColumns> wanted{};
     for (int x : {0, 1, 15, 16, 31, 200, 391, 392, 613, 776, 784, 790, 799}) wanted[x] = true;
-    RowScores wideScores, portableScores;
-    wide.ScoreRow(ink, wanted, wideScores);
-    portable.ScoreRow(ink, wanted, portableScores);
+    std::vector<RowScores> scores(scorers.size());
+    for (std::size_t path = 0; path < scorers.size(); ++path) {
+        scorers[path].ScoreRow(ink, wanted, scores[path]);
+    }
     for (int start = 0; start < kFineRowColumns; ++start) {
         if (!wanted[start]) continue;
         std::array<std::uint16_t, 24> near1{}, near2{}, target{};
@@ -82,8 +92,8 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
             near2[x] = ink.near2[start + x];
             target[x] = ink.target[start + x];
         }
-        for (std::size_t group = 0; group < wide.widthCount(); ++group) {
-            const int width = wide.width(group);
+        for (std::size_t group = 0; group < portable.widthCount(); ++group) {
+            const int width = portable.width(group);
             if (start + width > kFineRowColumns) continue;
             std::int32_t inkPixels = 0;
             for (int x = 0; x < width; ++x) inkPixels += std::popcount(target[x]);
@@ -99,14 +109,15 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
                 if (cost < least) least = cost, first = static_cast<std::int32_t>(i);
             }
             SCOPED_TRACE(::testing::Message() << "start " << start << " width " << width);
-            for (const auto& [glyphs, scores] :
-                 {std::pair{&wide, &wideScores}, std::pair{&portable, &portableScores}}) {
+            for (std::size_t path = 0; path < scorers.size(); ++path) {
+                SCOPED_TRACE(IsaName(paths[path]));
+                const FineGlyphs& glyphs = scorers[path];
                 std::int32_t bound = std::numeric_limits<std::int32_t>::max();
-                EXPECT_EQ(glyphs->Cheapest(*scores, group, start, inkPixels, bound), first);
+                EXPECT_EQ(glyphs.Cheapest(scores[path], group, start, inkPixels, bound), first);
                 EXPECT_EQ(bound, least);
                 // A bound at the least cost already is not beaten.
                 bound = least;
-                EXPECT_EQ(glyphs->Cheapest(*scores, group, start, inkPixels, bound), -1);
+                EXPECT_EQ(glyphs.Cheapest(scores[path], group, start, inkPixels, bound), -1);
                 EXPECT_EQ(bound, least);
             }
         }

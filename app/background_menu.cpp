@@ -6,12 +6,11 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/settings_keys.h"
 #include "background/background_picture.h"
 
 namespace fudeline {
 namespace {
-
-const QString kSizeKey = QStringLiteral("background/size");
 
 // The size choices in menu order; -1 stands for a separator between groups.
 constexpr int kSizeChoices[] = {kFitCanvasScale, -1, 25, 50, 75, -1, 100, -1, 120, 150, 200};
@@ -53,14 +52,14 @@ BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
         sizes_->addAction(size);
         connect(size, &QAction::triggered, this, [this, scale] {
             picture_.SetScale(scale);
-            QSettings().setValue(kSizeKey, scale);
+            QSettings().setValue(settings_keys::kBackgroundSize, scale);
             SyncMarks();
             emit pictureChanged();
         });
     }
     // The size chosen last time, for this picture and the next.
     bool known = false;
-    const int saved = QSettings().value(kSizeKey).toInt(&known);
+    const int saved = QSettings().value(settings_keys::kBackgroundSize).toInt(&known);
     if (known && IsSizeChoice(saved)) picture_.SetScale(saved);
     addSeparator();
     trace_ = addAction(tr("線を取り込む"));

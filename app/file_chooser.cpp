@@ -9,24 +9,26 @@
 
 #include <algorithm>
 
+#include "app/settings_keys.h"
+
 namespace fudeline {
 
 QString LastFolderKey(FileRequest::Purpose purpose) {
     switch (purpose) {
         case FileRequest::Purpose::BackgroundPicture:
-            return QStringLiteral("folders/backgroundPicture");
+            return settings_keys::kBackgroundPictureFolder;
         case FileRequest::Purpose::OpenDrawing:
         case FileRequest::Purpose::SaveDrawing:
-            return QStringLiteral("folders/drawing");  // opened where it was saved
+            return settings_keys::kDrawingFolder;  // opened where it was saved
         case FileRequest::Purpose::ExportText:
-            return QStringLiteral("folders/exportText");
+            return settings_keys::kExportTextFolder;
         case FileRequest::Purpose::SaveTextPicture:
-            return QStringLiteral("folders/textPicture");
+            return settings_keys::kTextPictureFolder;
         case FileRequest::Purpose::OpenTextArt:
         case FileRequest::Purpose::AppendPage:
-            return QStringLiteral("folders/textArt");  // pages are added where art is kept
+            return settings_keys::kTextArtFolder;  // pages are added where art is kept
     }
-    return QStringLiteral("folders/other");
+    return settings_keys::kOtherFolder;
 }
 
 namespace {

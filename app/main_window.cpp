@@ -24,6 +24,7 @@
 #include "app/control_row.h"
 #include "app/page_dialogs.h"
 #include "app/post_status.h"
+#include "app/settings_keys.h"
 #include "text/text_art_lines.h"
 #include "render/text_art_picture.h"
 #include "export/export_text.h"
@@ -44,12 +45,6 @@ constexpr int kBaseUnitY = 12;
 QRect DialogUnits(int x, int y, int w, int h) {
     return QRect(x * kBaseUnitX / 4, y * kBaseUnitY / 8, w * kBaseUnitX / 4, h * kBaseUnitY / 8);
 }
-
-const QString kBrTagKey = QStringLiteral("copy/addBrTag");
-const QString kRowLinesKey = QStringLiteral("view/rowLines");
-const QString kFineKey = QStringLiteral("convert/fine");
-const QString kNoFillersKey = QStringLiteral("convert/noFillers");
-const QString kUnicodeSpacingKey = QStringLiteral("convert/unicodeSpacing");
 
 // Traced lines wait this long between looks for the end of a stroke under way.
 constexpr int kStrokeEndPollMs = 30;
@@ -175,9 +170,9 @@ void MainWindow::CreateControls() {
         button("clearButton", clear, clear->text(), DialogUnits(77, 7, 48, 14));
     QPushButton* copyButton = button("copyButton", copy, copy->text(), DialogUnits(132, 7, 78, 14));
     brTagBox_ = checkBox("brTagCheckBox", tr("コピー時<BR>タグを追加"), DialogUnits(215, 9, 88, 10),
-                         settings.value(kBrTagKey, false).toBool());
+                         settings.value(settings_keys::kAddBrTag, false).toBool());
     rowLinesBox_ = checkBox("rowLinesCheckBox", tr("行ラインを表示"), DialogUnits(306, 9, 59, 10),
-                            settings.value(kRowLinesKey, false).toBool());
+                            settings.value(settings_keys::kRowLines, false).toBool());
     QPushButton* backgroundButton =
         button("backgroundButton", nullptr, tr("背景..."), DialogUnits(366, 7, 50, 14));
     QPushButton* fileButton =
@@ -196,16 +191,16 @@ void MainWindow::CreateControls() {
     fineBox_ = new QCheckBox(tr("きれいに変換"), choices);
     fineBox_->setObjectName(QStringLiteral("fineCheckBox"));
     fineBox_->setToolTip(tr("行ごとに線をなぞる文字の並びを選びます（少し遅くなります）"));
-    fineBox_->setChecked(settings.value(kFineKey, false).toBool());
+    fineBox_->setChecked(settings.value(settings_keys::kFine, false).toBool());
     noFillersBox_ = new QCheckBox(tr("フィラーなし"), choices);
     noFillersBox_->setObjectName(QStringLiteral("noFillersCheckBox"));
     noFillersBox_->setToolTip(tr("すき間を空白だけで埋め、線のない所に点を置きません"));
-    noFillersBox_->setChecked(settings.value(kNoFillersKey, false).toBool());
+    noFillersBox_->setChecked(settings.value(settings_keys::kNoFillers, false).toBool());
     unicodeSpacingBox_ = new QCheckBox(tr("Unicode空白"), choices);
     unicodeSpacingBox_->setObjectName(QStringLiteral("unicodeSpacingCheckBox"));
     unicodeSpacingBox_->setToolTip(
         tr("すき間を Unicode の空白でぴったり埋めます（文字参照の使える板向け）"));
-    unicodeSpacingBox_->setChecked(settings.value(kUnicodeSpacingKey, false).toBool());
+    unicodeSpacingBox_->setChecked(settings.value(settings_keys::kUnicodeSpacing, false).toBool());
     choicesLayout->addWidget(fineBox_, 0, 0);
     choicesLayout->addWidget(noFillersBox_, 0, 1);
     choicesLayout->addWidget(unicodeSpacingBox_, 1, 0, 1, 2);
@@ -224,11 +219,11 @@ void MainWindow::CreateControls() {
     fileMenu_->addActions({openTextArt, appendPage});
 
     connect(brTagBox_, &QCheckBox::toggled, this, [this](bool on) {
-        QSettings().setValue(kBrTagKey, on);
+        QSettings().setValue(settings_keys::kAddBrTag, on);
         DrawingChanged();  // the text Copy would give changed
     });
     connect(rowLinesBox_, &QCheckBox::toggled, this, [this](bool on) {
-        QSettings().setValue(kRowLinesKey, on);
+        QSettings().setValue(settings_keys::kRowLines, on);
         canvas_->SetShowRowLines(on);
     });
     connect(backgroundButton, &QPushButton::clicked, this,
@@ -236,15 +231,15 @@ void MainWindow::CreateControls() {
     connect(fileButton, &QPushButton::clicked, this,
             [this, fileButton] { ShowMenuUnder(fileMenu_, fileButton); });
     connect(fineBox_, &QCheckBox::toggled, this, [this](bool on) {
-        QSettings().setValue(kFineKey, on);
+        QSettings().setValue(settings_keys::kFine, on);
         ApplyConversionMode();
     });
     connect(noFillersBox_, &QCheckBox::toggled, this, [this](bool on) {
-        QSettings().setValue(kNoFillersKey, on);
+        QSettings().setValue(settings_keys::kNoFillers, on);
         ApplyConversionMode();
     });
     connect(unicodeSpacingBox_, &QCheckBox::toggled, this, [this](bool on) {
-        QSettings().setValue(kUnicodeSpacingKey, on);
+        QSettings().setValue(settings_keys::kUnicodeSpacing, on);
         ApplyConversionMode();
     });
     connect(backgroundMenu_, &BackgroundMenu::choosePictureRequested, this,
@@ -474,7 +469,7 @@ void MainWindow::TraceBackgroundLines() {
 void MainWindow::AddTracedLines() {
     if (!tracedInk_) return;
     // Mid-stroke the undo step would split the stroke; the lines wait for its end.
-    if (state_.traceActive()) {
+    if (state_.strokeActive()) {
         QTimer::singleShot(kStrokeEndPollMs, this, &MainWindow::AddTracedLines);
         return;
     }

@@ -12,11 +12,11 @@
 #include <QSettings>
 #include <QSpinBox>
 
+#include "app/settings_keys.h"
+
 namespace fudeline {
 namespace {
 
-const QString kBoardKey = QStringLiteral("post/board");
-const QString kCustomKey = QStringLiteral("post/customLimits");
 // The custom board's name in the settings, beside the rows' names.
 constexpr char kCustomName[] = "custom";
 
@@ -111,8 +111,8 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     layout->addWidget(boards_);
 
     QSettings settings;
-    custom_ = LimitsFromText(settings.value(kCustomKey).toString());
-    board_ = BoardNamed(settings.value(kBoardKey).toString().toStdString());
+    custom_ = LimitsFromText(settings.value(settings_keys::kCustomLimits).toString());
+    board_ = BoardNamed(settings.value(settings_keys::kBoard).toString().toStdString());
     ShowBoard();
     connect(boards_, &QComboBox::activated, this, &PostStatus::OnBoardActivated);
     Refresh();
@@ -152,9 +152,9 @@ void PostStatus::ChooseBoard(Board board, const BoardLimits& custom) {
     ShowBoard();
     QSettings settings;
     const std::string_view name = boardName();
-    settings.setValue(kBoardKey,
+    settings.setValue(settings_keys::kBoard,
                       QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-    settings.setValue(kCustomKey, QString::fromStdString(FormatBoardLimits(custom_)));
+    settings.setValue(settings_keys::kCustomLimits, QString::fromStdString(FormatBoardLimits(custom_)));
     Refresh();
 }
 

@@ -11,7 +11,7 @@
 #include "lines/skeleton_paths.h"
 #include "pixels/geometry.h"
 #include "pixels/raster.h"
-#include "pixels/trace.h"
+#include "pixels/pen_stroke.h"
 
 namespace fudeline {
 namespace {

@@ -18,18 +18,18 @@ void ArtState::WidenInkExtent(std::int64_t x) {
     if (x + 1 >= inkMaxX_) inkMaxX_ = x + 1 >= 800 ? 799 : static_cast<int>(x + 1);
 }
 
-void ArtState::BeginStroke(TracePoint p) {
+void ArtState::BeginStroke(PenPoint p) {
     RunPendingConversion();  // the previous stroke's last segments belong to it
     SaveUndoSnapshot();
-    traceActive_ = true;
+    strokeActive_ = true;
     WidenInkExtent(p.x);
     lastPoint_ = p;
 }
 
-bool ArtState::ExtendStroke(TracePoint p) {
-    if (!traceActive_) return false;
+bool ArtState::ExtendStroke(PenPoint p) {
+    if (!strokeActive_) return false;
     WidenInkExtent(p.x);
-    const TraceSegment segment{lastPoint_, p, penMode_};
+    const PenSegment segment{lastPoint_, p, penMode_};
     lastPoint_ = p;
     pendingSegments_.push_back(segment);
     preview_.AddSegment(segment.from, segment.to, segment.pen);
@@ -38,13 +38,13 @@ bool ArtState::ExtendStroke(TracePoint p) {
 }
 
 bool ArtState::EndStroke() {
-    if (!traceActive_) return false;
-    traceActive_ = false;
+    if (!strokeActive_) return false;
+    strokeActive_ = false;
     preview_.Clear();
     return true;
 }
 
-ChangedRows ArtState::RasteriseNewestSegment(const TraceSegment& segment) {
+ChangedRows ArtState::RasteriseNewestSegment(const PenSegment& segment) {
     const ClipRect clip{0, 0, kInkClipRight, kInkClipBottom};
     const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
     const ChangedRows changed = segment.pen ? DrawThinLine(drawing_->ink, a, b, kBlack, clip)
@@ -77,7 +77,7 @@ bool ArtState::RunPendingConversion() {
     conversionPending_ = false;
     undoIsCopy_ = false;
     std::int64_t first = kRowCount, last = -1;
-    for (const TraceSegment& segment : pendingSegments_) {
+    for (const PenSegment& segment : pendingSegments_) {
         const ChangedRows changed = RasteriseNewestSegment(segment);
         // Every changed pixel lies between the ends' columns, widened by the
         // eraser's reach.

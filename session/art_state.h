@@ -16,7 +16,7 @@
 #include "render/text_painter.h"
 #include "pixels/geometry.h"
 #include "pixels/image.h"
-#include "pixels/trace.h"
+#include "pixels/pen_stroke.h"
 #include "session/stroke_preview.h"
 
 namespace fudeline {
@@ -35,10 +35,10 @@ class ArtState {
     // --- Strokes, in canvas pixels (never clamped to the canvas).
     // Starts a stroke at `p`: the previous stroke's waiting segments are
     // rasterised first, then the undo snapshot is taken.
-    void BeginStroke(TracePoint p);
+    void BeginStroke(PenPoint p);
     // Adds the segment from the last point to `p`. True when the canvas must be
     // repainted (false when no stroke is under way).
-    bool ExtendStroke(TracePoint p);
+    bool ExtendStroke(PenPoint p);
     // Ends the stroke; its segments stay queued for the next paint. True when
     // a stroke was under way.
     bool EndStroke();
@@ -86,7 +86,7 @@ class ArtState {
     const TextRows& rows() const { return drawing_->rows; }
     const StrokePreview& preview() const { return preview_; }
     bool penMode() const { return penMode_; }
-    bool traceActive() const { return traceActive_; }
+    bool strokeActive() const { return strokeActive_; }
     bool conversionPending() const { return conversionPending_; }
     int inkMinX() const { return inkMinX_; }
     int inkMaxX() const { return inkMaxX_; }
@@ -116,7 +116,7 @@ class ArtState {
     void Blank(Drawing& drawing) const;
     // Makes `to` equal to `from`, copying only rows either marks.
     static void CopyDrawing(const Drawing& from, Drawing& to);
-    ChangedRows RasteriseNewestSegment(const TraceSegment& segment);
+    ChangedRows RasteriseNewestSegment(const PenSegment& segment);
     // Brings the bands up to date with ink changed in rows `changed`, within
     // `columns`, and notes the columns for every row whose window they reach.
     void NoteInkChange(const ChangedRows& changed, ColumnSpan columns);
@@ -138,11 +138,11 @@ class ArtState {
     bool undoIsCopy_ = true;
 
     // Only the newest point of the stroke is ever read: the next segment starts there.
-    TracePoint lastPoint_;
+    PenPoint lastPoint_;
     // Segments recorded since the last paint; a button-up does not drop them.
-    std::vector<TraceSegment> pendingSegments_;
+    std::vector<PenSegment> pendingSegments_;
     StrokePreview preview_;
-    bool traceActive_ = false;
+    bool strokeActive_ = false;
     bool conversionPending_ = false;
     bool penMode_ = true;
     int inkMinX_ = 799;

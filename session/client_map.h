@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "pixels/trace.h"
+#include "pixels/pen_stroke.h"
 
 namespace fudeline {
 
@@ -30,7 +30,7 @@ struct ClientTarget {
     Kind kind = Kind::Elsewhere;
     // The client pixel in canvas coordinates, whatever `kind` is: a stroke
     // keeps following the mouse outside the canvas. Held at the 32-bit ends.
-    TracePoint point;
+    PenPoint point;
 };
 
 ClientTarget MapClientPoint(std::int64_t clientX, std::int64_t clientY);

@@ -6,7 +6,7 @@ namespace fudeline {
 
 StrokePreview::StrokePreview() : layer_(kCanvasWidth, kCanvasHeight, kTransparent) {}
 
-void StrokePreview::AddSegment(TracePoint a, TracePoint b, bool pen) {
+void StrokePreview::AddSegment(PenPoint a, PenPoint b, bool pen) {
     const ClipRect clip{0, 0, kCanvasWidth - 1, kCanvasHeight - 1};
     rows_.Add(pen ? DrawThinLine(layer_, a, b, kRed, clip)
                   : DrawWideLine(layer_, a, b, kLightGrey, clip));

@@ -5,7 +5,7 @@
 
 #include "pixels/image.h"
 #include "pixels/raster.h"
-#include "pixels/trace.h"
+#include "pixels/pen_stroke.h"
 
 namespace fudeline {
 
@@ -14,7 +14,7 @@ class StrokePreview {
     StrokePreview();
 
     // Adds the segment a-b (canvas coordinates) in the given mode.
-    void AddSegment(TracePoint a, TracePoint b, bool pen);
+    void AddSegment(PenPoint a, PenPoint b, bool pen);
     // Forgets the stroke (the button went up).
     void Clear();
     bool Empty() const { return rows_.Empty(); }

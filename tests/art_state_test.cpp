@@ -57,7 +57,7 @@ TEST_F(ArtStateTest, PenModeToggles) {
     EXPECT_FALSE(state_.penMode());
     state_.TogglePenMode();
     EXPECT_TRUE(state_.penMode());
-    EXPECT_FALSE(state_.traceActive());
+    EXPECT_FALSE(state_.strokeActive());
 }
 
 TEST_F(ArtStateTest, ClickWithoutMoveDrawsNothing) {
@@ -292,7 +292,7 @@ TEST(IncrementalRematching, SameRowsAndTextAsMatchingFromScratch) {
         } else if (kind <= 5) {
             both([](ArtState& s) { s.TogglePenMode(); });
         } else {
-            TracePoint p{uniform(-30, 250), uniform(-30, 150)};
+            PenPoint p{uniform(-30, 250), uniform(-30, 150)};
             both([&](ArtState& s) { s.BeginStroke(p); });
             const int moves = uniform(1, 40);
             for (int m = 0; m < moves; ++m) {
@@ -372,7 +372,7 @@ TEST(UndoAndClear, KeepEveryLayerAndBandInStepWithTheDrawing) {
             if (uniform(0, 3) == 0) state.TogglePenMode();
             const bool moves = uniform(0, 5) != 0;  // a click alone draws nothing
             undo = take();
-            TracePoint p{uniform(-30, 830), uniform(-30, 560)};
+            PenPoint p{uniform(-30, 830), uniform(-30, 560)};
             state.BeginStroke(p);
             for (int m = moves ? uniform(1, 30) : 0; m > 0; --m) {
                 p = {p.x + uniform(-40, 40), p.y + uniform(-30, 30)};
@@ -399,7 +399,7 @@ TEST(IncrementalRematching, MarginInkCatchesUpWhenTheRowIsNextTouchedAndAfterUnd
     ArtState fromScratch(matcher, nullptr, Rematching::FromScratch);
     Image drawing(kCanvasWidth, kInkHeight);
     for (int y = 16; y <= 18; ++y) drawing.SetPixel(100, y, kBlack);  // row 1, "A" fits best
-    auto stroke = [&](TracePoint from, TracePoint to) {
+    auto stroke = [&](PenPoint from, PenPoint to) {
         for (ArtState* s : {&incremental, &fromScratch}) {
             s->BeginStroke(from);
             s->ExtendStroke(to);
@@ -442,7 +442,7 @@ class ArtStateFineTest : public ::testing::Test {
         delete fine_;
         delete catalog_;
     }
-    void Stroke(ArtState& state, std::initializer_list<TracePoint> points) {
+    void Stroke(ArtState& state, std::initializer_list<PenPoint> points) {
         auto it = points.begin();
         state.BeginStroke(*it);
         for (++it; it != points.end(); ++it) state.ExtendStroke(*it);
@@ -476,7 +476,7 @@ TEST_F(ArtStateFineTest, StrokesRedecodeEveryRowTheirInkReaches) {
     // Canvas y 125 is ink y 111, the last line of row 6: row 7 sees it.
     struct Case {
         const char* name;
-        std::initializer_list<TracePoint> points;
+        std::initializer_list<PenPoint> points;
     };
     for (const Case& c : {Case{"near the bottom of a band", {{100, 104}, {300, 104}}},
                           Case{"on the last line of a band", {{400, 125}, {600, 125}}},

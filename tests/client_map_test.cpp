@@ -13,7 +13,7 @@ TEST(MapClientPoint, SortsPressesIntoIndicatorCanvasAndElsewhere) {
     struct Case {
         std::int64_t x, y;
         Kind kind;
-        TracePoint point;
+        PenPoint point;
     };
     const Case cases[] = {
         {11, 11, Kind::PenIndicator, {-1, -29}},  // the indicator's corners, hit area

@@ -69,7 +69,7 @@ class Session {
     void up() { state_->EndStroke(); }
     void togglePen() { state_->TogglePenMode(); }
     bool penMode() const { return state_->penMode(); }
-    bool tracing() const { return state_->traceActive(); }
+    bool tracing() const { return state_->strokeActive(); }
 
     // The paint step: converts what is pending and composes the canvas.
     // Returns whether a conversion ran (the text may have changed).

@@ -6,7 +6,7 @@
 
 #include "pixels/geometry.h"
 #include "pixels/raster.h"
-#include "pixels/trace.h"
+#include "pixels/pen_stroke.h"
 
 namespace fudeline::bench {
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "pixels/geometry.h"
-#include "pixels/trace.h"
+#include "pixels/pen_stroke.h"
 
 namespace fudeline::bench {
 namespace {

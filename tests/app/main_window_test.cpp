@@ -142,7 +142,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->state().penMode(), !toggles);
         QTest::mouseClick(indicator, Qt::LeftButton, {}, local);
         QVERIFY(window_->state().penMode());
-        QVERIFY(!window_->state().traceActive());
+        QVERIFY(!window_->state().strokeActive());
         // Beside the symbol, on the client area: nothing.
         QTest::mouseClick(window_->centralWidget(), Qt::LeftButton, {}, QPoint(44, 11));
         QVERIFY(window_->state().penMode());
@@ -166,13 +166,13 @@ class MainWindowTest : public QObject {
         canvas->repaint();
         // The release never comes; a new press continues the same stroke.
         QTest::mousePress(canvas, Qt::LeftButton, {}, OnCanvas(300, 300));
-        QVERIFY(window_->state().traceActive());
+        QVERIFY(window_->state().strokeActive());
         QTest::mouseMove(canvas, OnCanvas(400, 300));
         canvas->repaint();
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(400, 300));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, OnCanvas(400, 300));  // a stray one
         canvas->repaint();
-        QVERIFY(!window_->state().traceActive());
+        QVERIFY(!window_->state().strokeActive());
         QCOMPARE(window_->state().inkMinX(), 0);
         QCOMPARE(window_->state().inkMaxX(), 799);
         QVERIFY(!window_->state().rows()[14].empty());

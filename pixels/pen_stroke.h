@@ -1,4 +1,5 @@
-// Pen trace points and the squeeze from 18-pixel screen rows to 16-pixel ink rows.
+// Pen points and stroke segments as the mouse reports them, and the squeeze
+// from 18-pixel screen rows to 16-pixel ink rows.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +9,10 @@
 namespace fudeline {
 
 // A mouse position in canvas coordinates, as reported: never clamped.
-using TracePoint = Point;
+using PenPoint = Point;
 
 // (x, 16 y / 18), truncated toward zero.
-inline Point ToInkPoint(TracePoint p) {
+inline Point ToInkPoint(PenPoint p) {
     return {p.x, static_cast<std::int32_t>(std::int64_t{16} * p.y / 18)};
 }
 
@@ -21,9 +22,9 @@ inline std::int64_t InkRowOfCanvasY(std::int32_t y) {
 }
 
 // One stroke segment waiting to be rasterised.
-struct TraceSegment {
-    TracePoint from;
-    TracePoint to;
+struct PenSegment {
+    PenPoint from;
+    PenPoint to;
     bool pen = true;  // the pen mode when the segment was drawn; false: eraser
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/core_reasons.h"
 #include "app/engine_resources.h"
 #include "app/main_window.h"
 #include "app/startup.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     Result<EngineResources> resources = LoadEngineResources();
     if (!resources) {
         const QString error = CannotStartText(QString::fromStdString(resources.error().path),
-                                              QString::fromStdString(resources.error().reason));
+                                              ReasonText(resources.error()));
         std::cerr << "fudeline: " << error.toLocal8Bit().constData() << "\n";
         // Headless platforms have nobody to answer a message box.
         const QString platform = QGuiApplication::platformName();

@@ -53,7 +53,7 @@ Result<GreyPicture> ReadPicture(const std::string& path) {
     const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
     if (!bytes) return bytes.error();
     Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Error{InputName(path), picture.error().reason};
+    if (!picture) return picture.error().WithPath(InputName(path));
     return picture;
 }
 

@@ -53,7 +53,7 @@ TEST(ParsePageFile, SplitsPagesAndWritesTheSameBytesBack) {
     };
     for (const Case& c : cases) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
-        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().reason;
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().Reason();
         EXPECT_EQ(parsed->format, c.format) << c.name;
         ASSERT_EQ(parsed->pages.size(), c.pages.size()) << c.name;
         for (std::size_t i = 0; i < c.pages.size(); ++i) {
@@ -82,7 +82,7 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
     for (const Case& c : cases) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
         ASSERT_FALSE(parsed) << c.reason;
-        EXPECT_EQ(parsed.error().reason, c.reason);
+        EXPECT_EQ(parsed.error().Reason(), c.reason);
     }
 }
 
@@ -97,7 +97,7 @@ TEST(AddPage, AddsPagesThatReadBackAsTheyWereGiven) {
         for (const Expected& page : pages) ASSERT_TRUE(AddPage(file, page.text, page.name));
         const std::string bytes = FormatPageFile(file);
         const auto parsed = ParsePageFile(bytes, format == PageFormat::Mlt ? "p.mlt" : "p.ast");
-        ASSERT_TRUE(parsed) << parsed.error().reason;
+        ASSERT_TRUE(parsed) << parsed.error().Reason();
         ASSERT_EQ(parsed->pages.size(), pages.size());
         for (std::size_t i = 0; i < pages.size(); ++i) {
             EXPECT_EQ(parsed->pages[i].name, pages[i].name);
@@ -132,7 +132,7 @@ TEST(AddPage, RefusesPagesThatWouldNotReadBack) {
         PageFile file{c.format, {}};
         const Status added = AddPage(file, c.text, c.name);
         ASSERT_FALSE(added) << c.reason;
-        EXPECT_EQ(added.error().reason, c.reason);
+        EXPECT_EQ(added.error().Reason(), c.reason);
         EXPECT_TRUE(file.pages.empty());
     }
 }
@@ -157,7 +157,7 @@ TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
     const std::string other = (dir / "art.txt").string();
     const Status refused = AppendPageToFile(other, "A", "");
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().reason, "a new page file must be named .mlt or .ast");
+    EXPECT_EQ(refused.error().Reason(), "a new page file must be named .mlt or .ast");
     EXPECT_FALSE(std::filesystem::exists(other));
 
     const std::string notPages = (dir / "notes.ast").string();

@@ -6,7 +6,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cerrno>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "fine/fine_decoder.h"
@@ -54,14 +56,14 @@ class Engine {
     Engine() {
         Result<GlyphCatalog> catalog = LoadGlyphCatalog(kDataDirectory);
         if (!catalog) {
-            error_ = catalog.error().Message();
+            error_ = catalog.error();
             return;
         }
         catalog_ = std::make_unique<GlyphCatalog>(std::move(*catalog));
         Result<std::unique_ptr<MonaFont>> font =
             MonaFont::Open(std::string(kDataDirectory) + kMonaFontFileName);
         if (!font) {
-            error_ = font.error().Message();
+            error_ = font.error();
             return;
         }
         font_ = std::move(*font);
@@ -70,7 +72,22 @@ class Engine {
         state_ = std::make_unique<ArtState>(*matcher_, painter_.get());
     }
 
-    std::string error() const { return error_; }
+    // Why the engine could not start ("" when it did), in the core's English.
+    std::string error() const { return error_ ? error_->Message() : ""; }
+    // The same for the page to word: {path, kind, args}, the kind an
+    // ErrorKind's value, an errno argument the module's own number (the
+    // page compares it with the module's constants of that name); null when
+    // the engine started.
+    emscripten::val failure() const {
+        if (!error_) return emscripten::val::null();
+        emscripten::val args = emscripten::val::array();
+        for (const std::string& arg : error_->args) args.call<void>("push", arg);
+        emscripten::val out = emscripten::val::object();
+        out.set("path", error_->path);
+        out.set("kind", static_cast<int>(error_->kind));
+        out.set("args", args);
+        return out;
+    }
 
     // --- Strokes, in canvas pixels.
     void down(int x, int y) { state_->BeginStroke({x, y}); }
@@ -182,7 +199,7 @@ class Engine {
         return image;
     }
 
-    std::string error_;
+    std::optional<Error> error_;
     std::unique_ptr<GlyphCatalog> catalog_;
     std::unique_ptr<MonaFont> font_;
     std::unique_ptr<RowMatcher> matcher_;
@@ -197,9 +214,18 @@ class Engine {
 };
 
 EMSCRIPTEN_BINDINGS(fudeline) {
+    // The kinds and the errno values the page words in its language: those
+    // loading the data files can meet.
+    emscripten::enum_<ErrorKind>("ErrorKind")
+        .value("System", ErrorKind::System)
+        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes);
+    emscripten::constant("ENOENT", ENOENT);
+    emscripten::constant("EACCES", EACCES);
+    emscripten::constant("EIO", EIO);
     emscripten::class_<Engine>("Engine")
         .constructor<>()
         .function("error", &Engine::error)
+        .function("failure", &Engine::failure)
         .function("down", &Engine::down)
         .function("move", &Engine::move)
         .function("up", &Engine::up)

@@ -69,12 +69,15 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
         std::string file;
         std::string bytes;
         std::string reason;
+        ErrorKind kind = ErrorKind::PageFileNotShiftJis;
     };
     const std::vector<Case> cases = {
         {"a.txt", "just text",
          "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file (no [AA][name] "
-         "line at its start)"},
-        {"a.ast", "text\r\n[AA][x]", "not an AST file: it does not start with a line \"[AA][name]\""},
+         "line at its start)",
+         ErrorKind::NeitherPageFormat},
+        {"a.ast", "text\r\n[AA][x]", "not an AST file: it does not start with a line \"[AA][name]\"",
+         ErrorKind::NotAstFile},
         {"a.mlt", std::string("ab\r\nc\0d", 7), "line 2 holds a NUL byte: the file is not Shift-JIS text"},
         {"a.mlt", "\xFF\xD8\xFF", "line 1 holds byte 0xFF: the file is not Shift-JIS text"},
         {"a.mlt", "ok\r\nA\x81", "line 2 holds a two-byte character cut short: the file is not Shift-JIS text"},
@@ -83,6 +86,7 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
         ASSERT_FALSE(parsed) << c.reason;
         EXPECT_EQ(parsed.error().Reason(), c.reason);
+        EXPECT_EQ(parsed.error().kind, c.kind) << c.reason;
     }
 }
 
@@ -158,11 +162,16 @@ TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
     const Status refused = AppendPageToFile(other, "A", "");
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().Reason(), "a new page file must be named .mlt or .ast");
+    EXPECT_EQ(refused.error().kind, ErrorKind::NewPageFileName);
     EXPECT_FALSE(std::filesystem::exists(other));
 
     const std::string notPages = (dir / "notes.ast").string();
     testing::WriteFile(notPages, "some notes\r\n");
-    ASSERT_FALSE(AppendPageToFile(notPages, "A", ""));
+    const Status notAst = AppendPageToFile(notPages, "A", "");
+    ASSERT_FALSE(notAst);
+    // The parser's reason names the file and keeps its kind for the window.
+    EXPECT_EQ(notAst.error().path, notPages);
+    EXPECT_EQ(notAst.error().kind, ErrorKind::NotAstFile);
     EXPECT_EQ(ReadFileBytes(notPages).value(), "some notes\r\n");
     std::filesystem::remove_all(dir);
 }

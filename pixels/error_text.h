@@ -34,6 +34,7 @@ enum class ErrorKind {
     AstHeadInPage,
     NewPageFileName,
 };
+// Counts up to the last kind: a new kind goes at the end, and this names it.
 inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::NewPageFileName) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`

@@ -1,71 +1,105 @@
 #include "app/core_reasons.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 #include <array>
+#include <cerrno>
 
 namespace fudeline {
 namespace {
 
-struct KnownReason {
-    const char* shape;  // the core's wording, every variable part a group
-    const char* text;   // the window's wording, %1 ... for the groups in order
-    bool endsInReason = false;  // the last group is a reason of its own
+struct KindText {
+    ErrorKind kind;
+    const char* text;  // %1 ... for the kind's arguments in order
 };
 
-// The reasons of reading and drawing text art, of page files and of files.
-constexpr std::array kKnownReasons = {
-    KnownReason{R"(the text has (\d+) lines; the canvas holds (\d+))",
-                QT_TRANSLATE_NOOP("CoreReason", "テキストは %1 行あります。キャンバスに入るのは %2 行までです")},
-    KnownReason{R"(line (\d+) is (\d+) pixels wide; the canvas holds (\d+) \((\d+) characters of this line fit\))",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 行目の幅は %2 ピクセルです。キャンバスに入るのは %3 ピクセルまでです（この行の %4 文字まで入ります）")},
-    KnownReason{R"(line (\d+), column (\d+): (U\+[0-9A-F]+) is not in the Mona font)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 行目の %2 文字目: %3 は Mona フォントにありません")},
-    KnownReason{R"(line (\d+), column (\d+): byte (0x[0-9A-F]{2}) is not UTF-8)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 行目の %2 文字目: バイト %3 は UTF-8 ではありません")},
-    KnownReason{R"(line (\d+), column (\d+): (0x[0-9A-F]{2}(?: 0x[0-9A-F]{2})?) is not Shift-JIS)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 行目の %2 文字目: %3 は Shift-JIS ではありません")},
-    KnownReason{R"(line (\d+) holds (.+): the file is not Shift-JIS text)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 行目に Shift-JIS でないところ（%2）があります")},
-    KnownReason{R"(line (\d+) is longer than (\d+) bytes)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 行目が %2 バイトより長くなっています")},
-    KnownReason{R"(not an AST file: it does not start with a line "\[AA\]\[name\]")",
-                QT_TRANSLATE_NOOP("CoreReason", "AST ファイルではありません。最初の行が「[AA][名前]」ではありません")},
-    KnownReason{R"(neither an MLT file \(no \.mlt name, no \[SPLIT\] line\) nor an AST file \(no \[AA\]\[name\] line at its start\))",
-                QT_TRANSLATE_NOOP("CoreReason", "MLT ファイルでも AST ファイルでもありません（名前が .mlt でなく [SPLIT] の行もなく、最初に [AA][名前] の行もありません）")},
-    KnownReason{R"(MLT pages have no names; name pages in an AST file)",
-                QT_TRANSLATE_NOOP("CoreReason", "MLT のページには名前を付けられません。名前は AST ファイルで付けてください")},
-    KnownReason{R"(the text is empty: there is nothing to add as a page)",
-                QT_TRANSLATE_NOOP("CoreReason", "テキストが空なので、ページとして追加するものがありません")},
-    KnownReason{R"(a page name cannot hold a line break)",
-                QT_TRANSLATE_NOOP("CoreReason", "ページの名前に改行は入れられません")},
-    KnownReason{R"(the text holds a line "\[SPLIT\]", which would split the page)",
-                QT_TRANSLATE_NOOP("CoreReason", "テキストに「[SPLIT]」の行があり、ページが分かれてしまいます")},
-    KnownReason{R"(the text holds a line "\[AA\]\[\.\.\.\]", which would start a new page)",
-                QT_TRANSLATE_NOOP("CoreReason", "テキストに「[AA][...]」の行があり、新しいページが始まってしまいます")},
-    KnownReason{R"(a new page file must be named \.mlt or \.ast)",
-                QT_TRANSLATE_NOOP("CoreReason", "新しいページファイルの名前は .mlt か .ast で終えてください")},
-    KnownReason{R"(larger than (\d+) MB)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 MB より大きいファイルです")},
-    KnownReason{R"(larger than (\d+) bytes)",
-                QT_TRANSLATE_NOOP("CoreReason", "%1 バイトより大きいファイルです")},
-    KnownReason{R"(cannot create the temporary file (.+) beside it: (.+))",
-                QT_TRANSLATE_NOOP("CoreReason", "隣に一時ファイル %1 を作れません: %2"), true},
-    // The system's reasons (strerror), as far as files meet them.
-    KnownReason{R"(No such file or directory)",
-                QT_TRANSLATE_NOOP("CoreReason", "ファイルがありません")},
-    KnownReason{R"(Permission denied)",
-                QT_TRANSLATE_NOOP("CoreReason", "読み書きが許されていません")},
-    KnownReason{R"(Is a directory)", QT_TRANSLATE_NOOP("CoreReason", "フォルダです")},
-    KnownReason{R"(No space left on device)",
-                QT_TRANSLATE_NOOP("CoreReason", "ディスクに空きがありません")},
-    KnownReason{R"(Read-only file system)",
-                QT_TRANSLATE_NOOP("CoreReason", "読み取り専用のファイルシステムです")},
-    KnownReason{R"(File too large)", QT_TRANSLATE_NOOP("CoreReason", "ファイルが大きすぎます")},
-    KnownReason{R"(Input/output error)",
-                QT_TRANSLATE_NOOP("CoreReason", "入出力エラーが起きました")},
+// The reasons of files, of reading and drawing text art and of page files.
+// The English translation gives back the core's wording (pixels/error_text.cpp).
+constexpr std::array kKindTexts = {
+    KindText{ErrorKind::TemporaryFile,
+             QT_TRANSLATE_NOOP("CoreReason", "隣に一時ファイル %1 を作れません: %2")},
+    KindText{ErrorKind::LargerThanMegabytes,
+             QT_TRANSLATE_NOOP("CoreReason", "%1 MB より大きいファイルです")},
+    KindText{ErrorKind::LargerThanBytes,
+             QT_TRANSLATE_NOOP("CoreReason", "%1 バイトより大きいファイルです")},
+    KindText{ErrorKind::LineTooLong,
+             QT_TRANSLATE_NOOP("CoreReason", "%1 行目が %2 バイトより長くなっています")},
+    KindText{ErrorKind::TooManyLines,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "テキストは %1 行あります。キャンバスに入るのは %2 行までです")},
+    KindText{ErrorKind::LineTooWide,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "%1 行目の幅は %2 ピクセルです。キャンバスに入るのは %3 "
+                               "ピクセルまでです（この行の %4 文字まで入ります）")},
+    KindText{
+        ErrorKind::NotInFont,
+        QT_TRANSLATE_NOOP("CoreReason", "%1 行目の %2 文字目: %3 は Mona フォントにありません")},
+    KindText{
+        ErrorKind::NotUtf8,
+        QT_TRANSLATE_NOOP("CoreReason", "%1 行目の %2 文字目: バイト %3 は UTF-8 ではありません")},
+    KindText{
+        ErrorKind::NotShiftJis,
+        QT_TRANSLATE_NOOP("CoreReason", "%1 行目の %2 文字目: %3 は Shift-JIS ではありません")},
+    KindText{ErrorKind::PageFileNotShiftJis,
+             QT_TRANSLATE_NOOP("CoreReason", "%1 行目に Shift-JIS でないところ（%2）があります")},
+    KindText{
+        ErrorKind::NotAstFile,
+        QT_TRANSLATE_NOOP("CoreReason",
+                          "AST ファイルではありません。最初の行が「[AA][名前]」ではありません")},
+    KindText{ErrorKind::NeitherPageFormat,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "MLT ファイルでも AST ファイルでもありません（名前が .mlt でなく "
+                               "[SPLIT] の行もなく、最初に [AA][名前] の行もありません）")},
+    KindText{ErrorKind::MltPageName,
+             QT_TRANSLATE_NOOP(
+                 "CoreReason",
+                 "MLT のページには名前を付けられません。名前は AST ファイルで付けてください")},
+    KindText{ErrorKind::EmptyPage,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "テキストが空なので、ページとして追加するものがありません")},
+    KindText{ErrorKind::PageNameLineBreak,
+             QT_TRANSLATE_NOOP("CoreReason", "ページの名前に改行は入れられません")},
+    KindText{ErrorKind::SplitLineInPage,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "テキストに「[SPLIT]」の行があり、ページが分かれてしまいます")},
+    KindText{
+        ErrorKind::AstHeadInPage,
+        QT_TRANSLATE_NOOP("CoreReason",
+                          "テキストに「[AA][...]」の行があり、新しいページが始まってしまいます")},
+    KindText{ErrorKind::NewPageFileName,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "新しいページファイルの名前は .mlt か .ast で終えてください")},
 };
+
+struct SystemText {
+    int errorNumber;
+    const char* text;
+};
+
+// The system's reasons, as far as files meet them.
+constexpr std::array kSystemTexts = {
+    SystemText{ENOENT, QT_TRANSLATE_NOOP("CoreReason", "ファイルがありません")},
+    SystemText{EACCES, QT_TRANSLATE_NOOP("CoreReason", "読み書きが許されていません")},
+    SystemText{EISDIR, QT_TRANSLATE_NOOP("CoreReason", "フォルダです")},
+    SystemText{ENOSPC, QT_TRANSLATE_NOOP("CoreReason", "ディスクに空きがありません")},
+    SystemText{EROFS, QT_TRANSLATE_NOOP("CoreReason", "読み取り専用のファイルシステムです")},
+    SystemText{EFBIG, QT_TRANSLATE_NOOP("CoreReason", "ファイルが大きすぎます")},
+    SystemText{EIO, QT_TRANSLATE_NOOP("CoreReason", "入出力エラーが起きました")},
+};
+
+QString Translated(const char* text) {
+    return QCoreApplication::translate("CoreReason", text);
+}
+
+// The system's reason for an errno argument, the core's wording when the
+// window has none of its own.
+QString SystemReasonText(const std::string& errorNumber) {
+    const int number = QString::fromStdString(errorNumber).toInt();
+    for (const SystemText& known : kSystemTexts) {
+        if (known.errorNumber == number) return Translated(known.text);
+    }
+    return QString::fromStdString(EnglishReason(ErrorKind::System, {errorNumber}));
+}
 
 // `text` with %1 ... %9 replaced by `parts` in one pass, so that a part
 // holding "%2" stays as it is.
@@ -85,26 +119,20 @@ QString Fill(const QString& text, const QStringList& parts) {
 
 }  // namespace
 
-QString ReasonText(const std::string& reason) {
-    static const auto shapes = [] {
-        std::array<QRegularExpression, kKnownReasons.size()> compiled;
-        for (std::size_t i = 0; i < kKnownReasons.size(); ++i) {
-            compiled[i] = QRegularExpression(QRegularExpression::anchoredPattern(
-                QString::fromUtf8(kKnownReasons[i].shape)));
-        }
-        return compiled;
-    }();
-    const QString text = QString::fromStdString(reason);
-    for (std::size_t i = 0; i < kKnownReasons.size(); ++i) {
-        const QRegularExpressionMatch match = shapes[i].match(text);
-        if (!match.hasMatch()) continue;
-        QStringList parts = match.capturedTexts().mid(1);
-        if (kKnownReasons[i].endsInReason && !parts.isEmpty()) {
-            parts.back() = ReasonText(parts.back().toStdString());
-        }
-        return Fill(QCoreApplication::translate("CoreReason", kKnownReasons[i].text), parts);
+QString ReasonText(const Error& error) {
+    if (error.kind == ErrorKind::System && error.args.size() == 1) {
+        return SystemReasonText(error.args.front());
     }
-    return text;
+    for (const KindText& known : kKindTexts) {
+        if (known.kind != error.kind) continue;
+        QStringList parts;
+        for (const std::string& arg : error.args) parts << QString::fromStdString(arg);
+        if (EndsInErrorNumber(error.kind) && !parts.isEmpty()) {
+            parts.back() = SystemReasonText(error.args.back());
+        }
+        return Fill(Translated(known.text), parts);
+    }
+    return QString::fromStdString(error.Reason());
 }
 
 }  // namespace fudeline

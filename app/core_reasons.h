@@ -1,15 +1,17 @@
-// The core's reasons for a failure are written in English, as the command
-// line prints them. The window shows them in its own language: the reasons
-// its commands can meet are known by their shape and translated, numbers and
-// names kept; any other is shown as it stands.
+// The core says why it failed as a kind with its arguments; the window words
+// each kind in its own language, numbers and names kept, and the system's
+// reasons by their errno. A reason of no wording of the window's own (one
+// worded in English only, an errno files seldom meet) is shown as the core
+// words it.
 #pragma once
 
 #include <QString>
 
-#include <string>
+#include "pixels/result.h"
 
 namespace fudeline {
 
-QString ReasonText(const std::string& reason);
+// The reason of `error`, without its path.
+QString ReasonText(const Error& error);
 
 }  // namespace fudeline

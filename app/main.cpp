@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/core_reasons.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "engine/engine.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     Result<Engine> engine = Engine::Load();
     if (!engine) {
         const QString error = CannotStartText(QString::fromStdString(engine.error().path),
-                                              QString::fromStdString(engine.error().reason));
+                                              ReasonText(engine.error()));
         std::cerr << "fudeline: " << error.toLocal8Bit().constData() << "\n";
         // Headless platforms have nobody to answer a message box.
         const QString platform = QGuiApplication::platformName();

@@ -24,7 +24,9 @@ constexpr std::size_t kMaxTextArtFileBytes = std::size_t{64} << 20;
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QString Reason(const Error& error) { return ReasonText(error.reason); }
+QString Reason(const Error& error) {
+    return ReasonText(error);
+}
 
 }  // namespace
 

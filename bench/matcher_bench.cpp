@@ -45,7 +45,7 @@ struct Fixture {
         std::ifstream file(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(file)), {});
         auto image = DecodePbm(bytes, kInkClipRight + 1, kInkHeight);
-        if (!image) throw std::runtime_error(path + ": " + image.error().reason);
+        if (!image) throw std::runtime_error(path + ": " + image.error().Reason());
         Image ink(kCanvasWidth, kInkHeight);
         ink.Blit(*image, 0, 0);
         return ink;

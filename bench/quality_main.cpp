@@ -81,7 +81,7 @@ int Single(const std::vector<std::string>& args) {
         const Result<std::string> text = ReadFileBytes(cellsPath);
         if (!text) return Fail(text.error().Message());
         Result<TextRows> parsed = ParseCells(*text);
-        if (!parsed) return Fail(InputName(cellsPath) + ": " + parsed.error().reason);
+        if (!parsed) return Fail(InputName(cellsPath) + ": " + parsed.error().Reason());
         rows = std::move(*parsed);
     } else {
         Result<Image> ink = truth;

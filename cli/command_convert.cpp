@@ -36,7 +36,7 @@ Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int
     const bool utf8 = !sjis && page == 0 && DecodeTextArt(*bytes, TextEncoding::Utf8).has_value();
     const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
     Result<Image> ink = DrawTextArtInk(*bytes, encoding, engine.face());
-    if (!ink) return Error{InputName(path), ink.error().reason};
+    if (!ink) return ink.error().WithPath(InputName(path));
     state.LayInk(*ink);
     return {};
 }

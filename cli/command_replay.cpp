@@ -40,9 +40,7 @@ Command AddReplayCommand(CLI::App& app) {
                             if (!*read) return {};
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
-                            if (!event) {
-                                return Error{InputName(options->script), event.error().reason};
-                            }
+                            if (!event) return event.error().WithPath(InputName(options->script));
                             if (*event) PlayReplayEvent(**event, state);
                         }
                     });

@@ -146,9 +146,9 @@ Result<std::vector<std::u32string>> ReadTextArtLines(const std::string& path, bo
             line.erase(0, kUtf8ByteOrderMark.size());
         }
         Result<std::u32string> decoded = DecodeLine(line, lines.size(), sjisInput, font);
-        if (!decoded) return Error{name, decoded.error().reason};
+        if (!decoded) return decoded.error().WithPath(name);
         if (Status fits = check(lines.size(), *decoded); !fits) {
-            return Error{name, fits.error().reason};
+            return fits.error().WithPath(name);
         }
         lines.push_back(std::move(*decoded));
     }

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (image) {
             fuzz::Check(image->width() <= 799 && image->height() <= 464);
         } else {
-            fuzz::Check(!image.error().reason.empty());
+            fuzz::Check(!image.error().Reason().empty());
         }
     }
     return 0;

@@ -29,7 +29,7 @@ TraceOptions OptionsFrom(std::uint8_t choice) {
 void TraceInGrey(std::string_view bytes, const TraceOptions& options) {
     const auto picture = DecodePicture(bytes);
     if (!picture) {
-        fuzz::Check(!picture.error().reason.empty());
+        fuzz::Check(!picture.error().Reason().empty());
         return;
     }
     fuzz::Check(picture->width > 0 && picture->height > 0 &&
@@ -48,7 +48,7 @@ void TraceInColour(std::string_view bytes, const TraceOptions& options) {
         return PlacementScale(width, height, options.placement);
     });
     if (!colour) {
-        fuzz::Check(!colour.error().reason.empty());
+        fuzz::Check(!colour.error().Reason().empty());
         return;
     }
     fuzz::Check(colour->width > 0 && colour->height > 0 && colour->reduction >= 1 &&

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto events = ParseReplayScript(text);
     if (!events) {
-        fuzz::Check(events.error().reason.rfind("line ", 0) == 0);
+        fuzz::Check(events.error().Reason().rfind("line ", 0) == 0);
         return 0;
     }
     static const RowMatcher matcher(SmallCatalog());

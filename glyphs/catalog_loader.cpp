@@ -77,11 +77,11 @@ Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& 
     char buffer[1 << 16];
     while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, file->get())) {
         text.append(buffer, n);
-        if (text.size() > kMaxCatalogBytes) return Error{path, "larger than 64 MB"};
+        if (text.size() > kMaxCatalogBytes) return TooLargeError(path, kMaxCatalogBytes);
     }
     if (!std::ferror(file->get())) {
         if (Status whole = CheckCatalogWhole(text, kind); !whole) {
-            return Error{path, whole.error().reason};
+            return whole.error().WithPath(path);
         }
         std::rewind(file->get());
         ReadCatalogStream(file->get(), kind, catalog);

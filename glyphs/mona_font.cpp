@@ -78,7 +78,7 @@ Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
     std::fclose(file);
     if (failed) return SystemError(path, readErrno);
     Result<std::unique_ptr<MonaFont>> font = FromBytes(std::move(bytes));
-    if (!font) return Error{path, font.error().reason};
+    if (!font) return font.error().WithPath(path);
     return font;
 }
 

@@ -106,14 +106,14 @@ Result<TracingPicture> ReadTracingPicture(const std::string& path,
     if (!bytes) return bytes.error();
     if (HasColourDecoder(*bytes)) {
         Result<ColourPicture> picture = DecodeColourPicture(*bytes, shownScale);
-        if (!picture) return Error{InputName(path), picture.error().reason};
+        if (!picture) return picture.error().WithPath(InputName(path));
         TracingPicture read;
         read.inColour = true;
         read.colour = std::move(*picture);
         return read;
     }
     Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Error{InputName(path), picture.error().reason};
+    if (!picture) return picture.error().WithPath(InputName(path));
     TracingPicture read;
     read.grey = std::move(*picture);
     return read;

@@ -39,11 +39,6 @@ class OwnedDescriptor {
     bool owned_;
 };
 
-std::string SizeText(std::size_t bytes) {
-    return bytes >= (std::size_t{1} << 20) ? std::to_string(bytes >> 20) + " MB"
-                                           : std::to_string(bytes) + " bytes";
-}
-
 // Writes all of `bytes`; returns 0 or the errno of the failure.
 int WriteAll(int fd, std::string_view bytes) {
     std::size_t written = 0;
@@ -62,8 +57,7 @@ int WriteAll(int fd, std::string_view bytes) {
 // fine (a file in /proc, a folder without write permission), so the message
 // says which file failed.
 Error TemporaryError(const std::string& path, const std::string& temporary, int why) {
-    return Error{path, std::string("cannot create the temporary file ") + temporary +
-                           " beside it: " + std::strerror(why)};
+    return Error{path, ErrorKind::TemporaryFile, temporary, why};
 }
 
 // Writes `bytes` to a new temporary file beside `path` with `mode`, and
@@ -140,7 +134,7 @@ Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
         if (n < 0) return SystemError(name, errno);
         if (n == 0) break;
         if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
-            return Error{name, "larger than " + SizeText(maxBytes)};
+            return TooLargeError(name, maxBytes);
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }

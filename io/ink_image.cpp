@@ -102,7 +102,7 @@ Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight)
     Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes) return std::move(bytes).error();
     Result<Image> image = DecodeInkImage(*bytes, maxWidth, maxHeight);
-    if (!image) return Error{InputName(path), image.error().reason};
+    if (!image) return image.error().WithPath(InputName(path));
     return image;
 }
 

@@ -11,11 +11,6 @@ namespace {
 
 constexpr std::size_t kBufferBytes = std::size_t{64} << 10;
 
-std::string SizeText(std::size_t bytes) {
-    return bytes >= (std::size_t{1} << 20) ? std::to_string(bytes >> 20) + " MB"
-                                           : std::to_string(bytes) + " bytes";
-}
-
 }  // namespace
 
 Result<LineReader> LineReader::Open(const std::string& path, std::size_t maxLineBytes,
@@ -61,7 +56,7 @@ Result<bool> LineReader::Fill() {
         // A directory opens fine and fails here with "Is a directory".
         if (n < 0) return SystemError(name_, errno);
         totalBytes_ += static_cast<std::size_t>(n);
-        if (totalBytes_ > maxBytes_) return Error{name_, "larger than " + SizeText(maxBytes_)};
+        if (totalBytes_ > maxBytes_) return TooLargeError(name_, maxBytes_);
         pos_ = 0;
         end_ = static_cast<std::size_t>(n);
         return n > 0;
@@ -83,8 +78,7 @@ Result<bool> LineReader::Next(std::string& line) {
         const std::size_t take = newline ? static_cast<std::size_t>(newline - start) : end_ - pos_;
         // The "\r" of a "\r\n" may still come, so a line may hold one byte more.
         if (line.size() + take > maxLineBytes_ + 1) {
-            return Error{name_, "line " + std::to_string(lineNumber_ + 1) + " is longer than " +
-                                    std::to_string(maxLineBytes_) + " bytes"};
+            return Error{name_, ErrorKind::LineTooLong, lineNumber_ + 1, maxLineBytes_};
         }
         line.append(start, take);
         pos_ += take;
@@ -96,8 +90,7 @@ Result<bool> LineReader::Next(std::string& line) {
     }
     if (!any) return false;
     if (line.size() > maxLineBytes_) {
-        return Error{name_, "line " + std::to_string(lineNumber_ + 1) + " is longer than " +
-                                std::to_string(maxLineBytes_) + " bytes"};
+        return Error{name_, ErrorKind::LineTooLong, lineNumber_ + 1, maxLineBytes_};
     }
     ++lineNumber_;
     return true;

@@ -11,7 +11,7 @@ Result<PageFile> ReadPageFile(const std::string& path) {
     Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes) return std::move(bytes).error();
     Result<PageFile> file = ParsePageFile(*bytes, path);
-    if (!file) return Error{InputName(path), file.error().reason};
+    if (!file) return file.error().WithPath(InputName(path));
     return file;
 }
 
@@ -26,12 +26,12 @@ Status AppendPageToFile(const std::string& path, std::string_view text, std::str
     } else {
         const auto format = PageFormatForName(path);
         if (!format) {
-            return Error{OutputName(path), "a new page file must be named .mlt or .ast"};
+            return Error{OutputName(path), ErrorKind::NewPageFileName};
         }
         file.format = *format;
     }
     if (Status added = AddPage(file, text, name); !added) {
-        return Error{OutputName(path), added.error().reason};
+        return added.error().WithPath(OutputName(path));
     }
     return WriteFileBytes(path, FormatPageFile(file));
 }

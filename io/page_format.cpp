@@ -49,7 +49,7 @@ std::string Lower(std::string_view text) {
 
 // Where the bytes stop being Shift-JIS text as the boards use it: a NUL, a
 // byte no CP932 character starts with, or a lead byte without its trail.
-std::optional<std::string> ShiftJisProblem(std::string_view bytes) {
+std::optional<Error> ShiftJisProblem(std::string_view bytes) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
@@ -73,7 +73,7 @@ std::optional<std::string> ShiftJisProblem(std::string_view bytes) {
             std::snprintf(hex, sizeof hex, "%02X", b);
             why += hex;
         }
-        return "line " + std::to_string(line) + " holds " + why + ": the file is not Shift-JIS text";
+        return Error{"", ErrorKind::PageFileNotShiftJis, line, why};
     }
     return std::nullopt;
 }
@@ -139,7 +139,7 @@ Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName
     const bool astHead = NextLine(bytes, at, first) &&
                          IsAstHead(bytes.substr(first.begin, first.contentEnd - first.begin));
     if (named == PageFormat::Ast && !astHead && !bytes.empty()) {
-        return Error{"", "not an AST file: it does not start with a line \"[AA][name]\""};
+        return Error{"", ErrorKind::NotAstFile};
     }
     // A name says the format; an MLT page may itself start with "[AA][".
     if (named) {
@@ -149,10 +149,9 @@ Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName
     } else if (bytes.empty() || HasSplitLine(bytes)) {
         format = PageFormat::Mlt;
     } else {
-        return Error{"", "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file "
-                         "(no [AA][name] line at its start)"};
+        return Error{"", ErrorKind::NeitherPageFormat};
     }
-    if (const auto problem = ShiftJisProblem(bytes)) return Error{"", *problem};
+    if (auto problem = ShiftJisProblem(bytes)) return std::move(*problem);
     return Split(bytes, *format);
 }
 
@@ -170,21 +169,19 @@ std::string FormatPageFile(const PageFile& file) {
 
 Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
     if (file.format == PageFormat::Mlt && !name.empty()) {
-        return Error{"", "MLT pages have no names; name pages in an AST file"};
+        return Error{"", ErrorKind::MltPageName};
     }
     // An empty page in an otherwise empty MLT file would be no page at all.
-    if (text.empty()) return Error{"", "the text is empty: there is nothing to add as a page"};
+    if (text.empty()) return Error{"", ErrorKind::EmptyPage};
     if (name.find_first_of("\r\n") != std::string_view::npos) {
-        return Error{"", "a page name cannot hold a line break"};
+        return Error{"", ErrorKind::PageNameLineBreak};
     }
     std::size_t at = 0;
     Line line;
     while (NextLine(text, at, line)) {
         if (IsSeparator(file.format, text.substr(line.begin, line.contentEnd - line.begin))) {
-            return Error{"", file.format == PageFormat::Mlt
-                                 ? "the text holds a line \"[SPLIT]\", which would split the page"
-                                 : "the text holds a line \"[AA][...]\", which would start a "
-                                   "new page"};
+            return Error{"", file.format == PageFormat::Mlt ? ErrorKind::SplitLineInPage
+                                                            : ErrorKind::AstHeadInPage};
         }
     }
     Page page;

@@ -11,21 +11,54 @@
 #include <type_traits>
 #include <utility>
 #include <variant>
+#include <vector>
+
+#include "pixels/error_text.h"
 
 namespace fudeline {
 
+// What failed: the path concerned and the reason as a kind with its
+// arguments (pixels/error_text.h), worded in English by `Reason()` and in the
+// window's language by the window.
 struct Error {
-    std::string path;    // the file, directory or input concerned; may be empty
-    std::string reason;  // what went wrong, as a user reads it
+    std::string path;  // the file, directory or input concerned; may be empty
+    ErrorKind kind = ErrorKind::Plain;
+    std::vector<std::string> args;
 
+    Error() = default;
+    // A reason worded in English only.
+    Error(std::string path, std::string reason) : path(std::move(path)), args{std::move(reason)} {}
+    // A reason of `kind`; `values` (text or integers) are its arguments in order.
+    template <typename... Values>
+    Error(std::string path, ErrorKind kind, Values&&... values)
+        : path(std::move(path)), kind(kind), args{ErrorArgument(std::forward<Values>(values))...} {}
+
+    // The same reason about another path (a parser's error once the caller
+    // knows which file it read).
+    Error WithPath(std::string otherPath) const& {
+        Error error = *this;
+        error.path = std::move(otherPath);
+        return error;
+    }
+
+    // The reason in English, as the command line prints it.
+    std::string Reason() const { return EnglishReason(kind, args); }
     // "path: reason", or the reason alone when no path is known.
-    std::string Message() const { return path.empty() ? reason : path + ": " + reason; }
+    std::string Message() const { return path.empty() ? Reason() : path + ": " + Reason(); }
 };
 
-// An error carrying the system's text for `errorNumber`; pass errno as read
+// An error carrying the system's reason for `errorNumber`; pass errno as read
 // right after the failing call, before anything else can change it.
 inline Error SystemError(std::string path, int errorNumber) {
-    return Error{std::move(path), std::strerror(errorNumber)};
+    return Error{std::move(path), ErrorKind::System, errorNumber};
+}
+
+// A file over `maxBytes`: the limit in MB when it is at least 1 MB.
+inline Error TooLargeError(std::string path, std::size_t maxBytes) {
+    constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+    return maxBytes >= kMegabyte
+               ? Error{std::move(path), ErrorKind::LargerThanMegabytes, maxBytes / kMegabyte}
+               : Error{std::move(path), ErrorKind::LargerThanBytes, maxBytes};
 }
 
 namespace detail {

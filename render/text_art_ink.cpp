@@ -9,8 +9,7 @@ namespace {
 
 Status CheckLineCount(std::size_t count) {
     if (count <= static_cast<std::size_t>(kRowCount)) return {};
-    return Error{"", "the text has " + std::to_string(count) + " lines; the canvas holds " +
-                         std::to_string(kRowCount)};
+    return Error{"", ErrorKind::TooManyLines, count, kRowCount};
 }
 
 }  // namespace
@@ -27,17 +26,14 @@ Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const Mon
             const char32_t code = lines[n][c];
             const FontGlyph* glyph = code < 0x20 || code == 0x7F ? nullptr : font.GlyphFor(code);
             if (!glyph) {
-                return TextArtLineError(n, c + 1, DescribeCodePoint(code) + " is not in the Mona font");
+                return Error{"", ErrorKind::NotInFont, n + 1, c + 1, DescribeCodePoint(code)};
             }
             if (x + glyph->advance > kTextArtInkWidth) {
                 std::int64_t width = x;
                 for (std::size_t k = c; k < lines[n].size(); ++k) {
                     if (const FontGlyph* g = font.GlyphFor(lines[n][k])) width += g->advance;
                 }
-                return Error{"", "line " + std::to_string(n + 1) + " is " + std::to_string(width) +
-                                     " pixels wide; the canvas holds " +
-                                     std::to_string(kTextArtInkWidth) + " (" +
-                                     std::to_string(c) + " characters of this line fit)"};
+                return Error{"", ErrorKind::LineTooWide, n + 1, width, kTextArtInkWidth, c};
             }
             for (int gy = 0; gy < kFontLineHeight; ++gy) {
                 std::uint32_t* row = ink.Row(top + gy);

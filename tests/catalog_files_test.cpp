@@ -42,7 +42,7 @@ TEST(WriteGlyphCatalogFiles, CatalogueFolderThatCannotBeMadeIsNamedWithTheSystem
         const Status written = WriteGlyphCatalogFiles(testing::TestFont(), c.out.string());
         ASSERT_FALSE(written) << c.out;
         EXPECT_EQ(written.error().path, c.errorPath);
-        EXPECT_EQ(written.error().reason, c.reason);
+        EXPECT_EQ(written.error().Reason(), c.reason);
     }
     if (::geteuid() != 0) {
         std::filesystem::create_directory(dir / "locked");
@@ -51,7 +51,7 @@ TEST(WriteGlyphCatalogFiles, CatalogueFolderThatCannotBeMadeIsNamedWithTheSystem
         const Status written =
             WriteGlyphCatalogFiles(testing::TestFont(), (dir / "locked").string());
         ASSERT_FALSE(written);
-        EXPECT_TRUE(written.error().reason.ends_with("Permission denied"))
+        EXPECT_TRUE(written.error().Reason().ends_with("Permission denied"))
             << written.error().Message();
     }
     std::filesystem::remove_all(dir);

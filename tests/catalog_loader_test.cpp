@@ -166,7 +166,7 @@ TEST_F(LoadGlyphCatalogTest, FilesWithoutAUsableGlyphAreAnErrorNamingTheFolder) 
         const auto catalog = LoadGlyphCatalog(dir_.string());
         ASSERT_FALSE(catalog) << single;
         EXPECT_EQ(catalog.error().path, dir_.string());
-        EXPECT_NE(catalog.error().reason.find("no usable glyph"), std::string::npos);
+        EXPECT_NE(catalog.error().Reason().find("no usable glyph"), std::string::npos);
     }
 }
 
@@ -207,11 +207,11 @@ TEST(CheckCatalogWhole, RefusesEveryFileCutShort) {
     for (const auto& c : cases) {
         const Status whole = CheckCatalogWhole(c.text, c.kind);
         if (!c.reasonStart) {
-            EXPECT_TRUE(whole) << c.text.substr(0, 60) << ": " << whole.error().reason;
+            EXPECT_TRUE(whole) << c.text.substr(0, 60) << ": " << whole.error().Reason();
             continue;
         }
         ASSERT_FALSE(whole) << c.text.substr(0, 60);
-        EXPECT_TRUE(whole.error().reason.starts_with(c.reasonStart)) << whole.error().reason;
+        EXPECT_TRUE(whole.error().Reason().starts_with(c.reasonStart)) << whole.error().Reason();
         EXPECT_TRUE(whole.error().path.empty());
     }
 }
@@ -259,7 +259,7 @@ TEST_F(LoadGlyphCatalogTest, MissingFilesAreNamed) {
     auto catalog = LoadGlyphCatalog(dir_.string());
     ASSERT_FALSE(catalog);
     EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
-    EXPECT_EQ(catalog.error().reason, "No such file or directory");
+    EXPECT_EQ(catalog.error().Reason(), "No such file or directory");
 
     WriteFile(dir_ / "0021t00df.dat", "65, 0, 5, 1, 0, 0\nend, 1\n");
     catalog = LoadGlyphCatalog(dir_.string());
@@ -271,7 +271,7 @@ TEST_F(LoadGlyphCatalogTest, DirectoryInPlaceOfAFileIsAnError) {
     std::filesystem::create_directory(dir_ / "0021t00df.dat");
     const auto catalog = LoadGlyphCatalog(dir_.string());
     ASSERT_FALSE(catalog);
-    EXPECT_NE(catalog.error().reason.find("directory"), std::string::npos);
+    EXPECT_NE(catalog.error().Reason().find("directory"), std::string::npos);
 }
 
 TEST_F(LoadGlyphCatalogTest, UnreadableFileIsNamed) {
@@ -281,7 +281,7 @@ TEST_F(LoadGlyphCatalogTest, UnreadableFileIsNamed) {
     const auto catalog = LoadGlyphCatalog(dir_.string());
     ASSERT_FALSE(catalog);
     EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
-    EXPECT_EQ(catalog.error().reason, "Permission denied");
+    EXPECT_EQ(catalog.error().Reason(), "Permission denied");
 }
 
 TEST(HostileCatalogueLines, AreReadWithoutTrustingThem) {

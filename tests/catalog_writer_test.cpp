@@ -84,7 +84,7 @@ TEST(MonaFontOpen, NamesTheFileAndWhyItCannotBeUsed) {
         const auto font = MonaFont::Open(c.path);
         ASSERT_FALSE(font) << c.path;
         EXPECT_EQ(font.error().path, c.path);
-        EXPECT_NE(font.error().reason.find(c.reason), std::string::npos) << font.error().reason;
+        EXPECT_NE(font.error().Reason().find(c.reason), std::string::npos) << font.error().Reason();
     }
 }
 

@@ -87,8 +87,8 @@ TEST(DecodeColourPictureTest, RefusesWhatItCannotRead) {
         EXPECT_EQ(HasColourDecoder(c.bytes), std::string(c.name) != "GIF");
         const Result<ColourPicture> picture = DecodeColourPicture(c.bytes);
         ASSERT_FALSE(picture);
-        EXPECT_NE(picture.error().reason.find(c.reason), std::string::npos)
-            << picture.error().reason;
+        EXPECT_NE(picture.error().Reason().find(c.reason), std::string::npos)
+            << picture.error().Reason();
     }
 }
 

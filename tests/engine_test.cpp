@@ -62,7 +62,7 @@ TEST(EngineLoad, FailuresNameThePathConcerned) {
         const Result<Engine> engine = Engine::Load(c.sources);
         ASSERT_FALSE(engine);
         EXPECT_NE(engine.error().path.find(c.named), std::string::npos) << engine.error().path;
-        EXPECT_FALSE(engine.error().reason.empty());
+        EXPECT_FALSE(engine.error().Reason().empty());
     }
 }
 

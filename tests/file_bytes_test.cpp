@@ -110,7 +110,7 @@ TEST_F(FileBytesTest, InputsThatCannotBeReadNameThePathAndTheReason) {
         const auto read = ReadFileBytes(c.path, c.maxBytes);
         ASSERT_FALSE(read) << c.path;
         EXPECT_EQ(read.error().path, c.path);
-        EXPECT_EQ(read.error().reason, c.reason);
+        EXPECT_EQ(read.error().Reason(), c.reason);
     }
 }
 
@@ -127,7 +127,7 @@ TEST_F(FileBytesTest, OutputsThatCannotBeWrittenAreErrorsNeverSuccess) {
         const Status written = WriteFileBytes(c.path, "text");
         ASSERT_FALSE(written) << c.path;
         EXPECT_EQ(written.error().path, c.path);
-        EXPECT_EQ(written.error().reason, c.reason);
+        EXPECT_EQ(written.error().Reason(), c.reason);
     }
 }
 
@@ -176,11 +176,12 @@ TEST_F(FileBytesTest, FailuresNameTheFileAndTheTemporary) {
         const Result<StagedFile> staged = StagedFile::Stage(c.path, "text");
         ASSERT_FALSE(staged) << c.path;
         EXPECT_EQ(staged.error().path, c.errorPath);
-        EXPECT_TRUE(staged.error().reason.starts_with(c.reasonStart)) << staged.error().reason;
+        EXPECT_TRUE(staged.error().Reason().starts_with(c.reasonStart)) << staged.error().Reason();
         const Status written = WriteFileBytes(c.path, "text");
         ASSERT_FALSE(written) << c.path;
         EXPECT_EQ(written.error().path, c.errorPath);
-        EXPECT_TRUE(written.error().reason.starts_with(c.reasonStart)) << written.error().reason;
+        EXPECT_TRUE(written.error().Reason().starts_with(c.reasonStart))
+            << written.error().Reason();
     }
     const Result<std::string> read = ReadFileBytes("");
     ASSERT_FALSE(read);

@@ -9,10 +9,10 @@ namespace {
 
 TEST(DecodePbm, PlainAndBinaryGiveTheSameInk) {
     const auto plain = DecodePbm("P1\n# comment\n10 2\n0 1 0 0 0 0 0 0 0 1\n1000000000", 799, 464);
-    ASSERT_TRUE(plain) << plain.error().reason;
+    ASSERT_TRUE(plain) << plain.error().Reason();
     const std::string bits = std::string("P4\n10 2\n\x40\x40\x80\x00", 12);
     const auto binary = DecodePbm(bits, 799, 464);
-    ASSERT_TRUE(binary) << binary.error().reason;
+    ASSERT_TRUE(binary) << binary.error().Reason();
     EXPECT_EQ(*plain, *binary);
     EXPECT_EQ(plain->Pixel(1, 0), kBlack);
     EXPECT_EQ(plain->Pixel(9, 0), kBlack);
@@ -38,7 +38,7 @@ TEST(DecodePbm, RejectsMalformedInput) {
     for (const char* text : bad) {
         const auto image = DecodePbm(text, 799, 464);
         ASSERT_FALSE(image) << text;
-        EXPECT_FALSE(image.error().reason.empty());
+        EXPECT_FALSE(image.error().Reason().empty());
     }
 }
 
@@ -50,18 +50,18 @@ TEST(DecodePbm, HugeDeclaredSizeWithLittleDataFailsFast) {
 TEST(DecodePng, RejectsGarbage) {
     const auto image = DecodePng("\x89PNG\r\n\x1A\nnot really", 799, 464);
     ASSERT_FALSE(image);
-    EXPECT_FALSE(image.error().reason.empty());
+    EXPECT_FALSE(image.error().Reason().empty());
 }
 
 TEST(DecodeInkImage, ChoosesTheReaderByTheFirstBytesAndNamesTheFormatsOtherwise) {
     EXPECT_TRUE(DecodeInkImage("P1 1 1 1", 799, 464));
-    EXPECT_NE(DecodeInkImage("\x89PNG\r\n\x1A\nnot really", 799, 464).error().reason.find("PNG"),
+    EXPECT_NE(DecodeInkImage("\x89PNG\r\n\x1A\nnot really", 799, 464).error().Reason().find("PNG"),
               std::string::npos);
     for (const char* text : {"", "GIF89a", "P6 1 1 255 ...", "\xFF\xD8\xFF"}) {
         const auto image = DecodeInkImage(text, 799, 464);
         ASSERT_FALSE(image) << text;
-        EXPECT_NE(image.error().reason.find(kInkImageFormats), std::string::npos)
-            << image.error().reason;
+        EXPECT_NE(image.error().Reason().find(kInkImageFormats), std::string::npos)
+            << image.error().Reason();
     }
 }
 
@@ -79,7 +79,8 @@ TEST(ReadInkImage, NamesTheFileAndTheSystemsReason) {
         const auto image = ReadInkImage(c.path, 799, 464);
         ASSERT_FALSE(image) << c.path;
         EXPECT_EQ(image.error().path, c.path);
-        EXPECT_NE(image.error().reason.find(c.reason), std::string::npos) << image.error().reason;
+        EXPECT_NE(image.error().Reason().find(c.reason), std::string::npos)
+            << image.error().Reason();
     }
     EXPECT_TRUE(ReadInkImage(golden + "minus.png", 799, 464));
 }

@@ -27,13 +27,13 @@ class LineReaderTest : public ::testing::Test {
     std::vector<std::string> Lines(const std::string& text, std::size_t maxLine,
                                    std::size_t maxBytes = kMaxInputBytes) {
         Result<LineReader> reader = LineReader::Open(Write(text), maxLine, maxBytes);
-        if (!reader) return {"error: " + reader.error().reason};
+        if (!reader) return {"error: " + reader.error().Reason()};
         std::vector<std::string> lines;
         std::string line;
         for (;;) {
             const Result<bool> read = reader->Next(line);
             if (!read) {
-                lines.push_back("error: " + read.error().reason);
+                lines.push_back("error: " + read.error().Reason());
                 return lines;
             }
             if (!*read) return lines;

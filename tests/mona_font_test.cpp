@@ -55,7 +55,7 @@ TEST(BakedMonaFont, RefusesDamagedFilesWithTheReason) {
     for (const auto& c : cases) {
         const auto font = MonaFont::FromBytes(c.bytes);
         ASSERT_FALSE(font);
-        EXPECT_NE(font.error().reason.find(c.reason), std::string::npos) << font.error().reason;
+        EXPECT_NE(font.error().Reason().find(c.reason), std::string::npos) << font.error().Reason();
     }
     EXPECT_TRUE(MonaFont::FromBytes(magic + std::string(4, '\0')));  // no glyphs at all
 }

@@ -53,7 +53,7 @@ TEST(ParsePageFile, SplitsPagesAndWritesTheSameBytesBack) {
     };
     for (const Case& c : cases) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
-        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().reason;
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().Reason();
         EXPECT_EQ(parsed->format, c.format) << c.name;
         ASSERT_EQ(parsed->pages.size(), c.pages.size()) << c.name;
         for (std::size_t i = 0; i < c.pages.size(); ++i) {
@@ -69,12 +69,15 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
         std::string file;
         std::string bytes;
         std::string reason;
+        ErrorKind kind = ErrorKind::PageFileNotShiftJis;
     };
     const std::vector<Case> cases = {
         {"a.txt", "just text",
          "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file (no [AA][name] "
-         "line at its start)"},
-        {"a.ast", "text\r\n[AA][x]", "not an AST file: it does not start with a line \"[AA][name]\""},
+         "line at its start)",
+         ErrorKind::NeitherPageFormat},
+        {"a.ast", "text\r\n[AA][x]", "not an AST file: it does not start with a line \"[AA][name]\"",
+         ErrorKind::NotAstFile},
         {"a.mlt", std::string("ab\r\nc\0d", 7), "line 2 holds a NUL byte: the file is not Shift-JIS text"},
         {"a.mlt", "\xFF\xD8\xFF", "line 1 holds byte 0xFF: the file is not Shift-JIS text"},
         {"a.mlt", "ok\r\nA\x81", "line 2 holds a two-byte character cut short: the file is not Shift-JIS text"},
@@ -82,7 +85,8 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
     for (const Case& c : cases) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
         ASSERT_FALSE(parsed) << c.reason;
-        EXPECT_EQ(parsed.error().reason, c.reason);
+        EXPECT_EQ(parsed.error().Reason(), c.reason);
+        EXPECT_EQ(parsed.error().kind, c.kind) << c.reason;
     }
 }
 
@@ -97,7 +101,7 @@ TEST(AddPage, AddsPagesThatReadBackAsTheyWereGiven) {
         for (const Expected& page : pages) ASSERT_TRUE(AddPage(file, page.text, page.name));
         const std::string bytes = FormatPageFile(file);
         const auto parsed = ParsePageFile(bytes, format == PageFormat::Mlt ? "p.mlt" : "p.ast");
-        ASSERT_TRUE(parsed) << parsed.error().reason;
+        ASSERT_TRUE(parsed) << parsed.error().Reason();
         ASSERT_EQ(parsed->pages.size(), pages.size());
         for (std::size_t i = 0; i < pages.size(); ++i) {
             EXPECT_EQ(parsed->pages[i].name, pages[i].name);
@@ -132,7 +136,7 @@ TEST(AddPage, RefusesPagesThatWouldNotReadBack) {
         PageFile file{c.format, {}};
         const Status added = AddPage(file, c.text, c.name);
         ASSERT_FALSE(added) << c.reason;
-        EXPECT_EQ(added.error().reason, c.reason);
+        EXPECT_EQ(added.error().Reason(), c.reason);
         EXPECT_TRUE(file.pages.empty());
     }
 }
@@ -157,12 +161,17 @@ TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
     const std::string other = (dir / "art.txt").string();
     const Status refused = AppendPageToFile(other, "A", "");
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().reason, "a new page file must be named .mlt or .ast");
+    EXPECT_EQ(refused.error().Reason(), "a new page file must be named .mlt or .ast");
+    EXPECT_EQ(refused.error().kind, ErrorKind::NewPageFileName);
     EXPECT_FALSE(std::filesystem::exists(other));
 
     const std::string notPages = (dir / "notes.ast").string();
     testing::WriteFile(notPages, "some notes\r\n");
-    ASSERT_FALSE(AppendPageToFile(notPages, "A", ""));
+    const Status notAst = AppendPageToFile(notPages, "A", "");
+    ASSERT_FALSE(notAst);
+    // The parser's reason names the file and keeps its kind for the window.
+    EXPECT_EQ(notAst.error().path, notPages);
+    EXPECT_EQ(notAst.error().kind, ErrorKind::NotAstFile);
     EXPECT_EQ(ReadFileBytes(notPages).value(), "some notes\r\n");
     std::filesystem::remove_all(dir);
 }

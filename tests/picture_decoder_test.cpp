@@ -303,8 +303,8 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
         SCOPED_TRACE(c.name);
         const auto picture = DecodePicture(c.bytes);
         ASSERT_FALSE(picture);
-        EXPECT_NE(picture.error().reason.find(c.reason), std::string::npos)
-            << picture.error().reason;
+        EXPECT_NE(picture.error().Reason().find(c.reason), std::string::npos)
+            << picture.error().Reason();
         EXPECT_EQ(picture.error().path, "");
         if (!HasColourDecoder(c.bytes)) continue;
         for (const auto& shownScale : shownScales) {
@@ -312,8 +312,8 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
             const auto colour = DecodeColourPicture(c.bytes, shownScale);
             EXPECT_FALSE(colour);
             if (colour) continue;
-            EXPECT_NE(colour.error().reason.find(c.reason), std::string::npos)
-                << colour.error().reason;
+            EXPECT_NE(colour.error().Reason().find(c.reason), std::string::npos)
+                << colour.error().Reason();
             EXPECT_EQ(colour.error().path, "");
         }
     }

@@ -60,10 +60,10 @@ TEST(EncodePng, EmptyPicturesAreRefusedWithAReason) {
     for (const Image& empty : {Image(), Image(0, 5), Image(5, 0)}) {
         const auto rgb = EncodePng(empty);
         ASSERT_FALSE(rgb);
-        EXPECT_FALSE(rgb.error().reason.empty());
+        EXPECT_FALSE(rgb.error().Reason().empty());
         const auto ink = EncodeInkPng(empty);
         ASSERT_FALSE(ink);
-        EXPECT_FALSE(ink.error().reason.empty());
+        EXPECT_FALSE(ink.error().Reason().empty());
     }
 }
 

@@ -10,7 +10,7 @@ using Kind = ReplayEvent::Kind;
 TEST(ParseReplayScript, ReadsEveryEventAndSkipsCommentsAndBlanks) {
     const auto events = ParseReplayScript(
         "# a stroke\n\ndown 12 40\r\nmove -5 32767\n  up  \nundo\nclear\nclear no");
-    ASSERT_TRUE(events) << events.error().reason;
+    ASSERT_TRUE(events) << events.error().Reason();
     ASSERT_EQ(events->size(), 6u);
     EXPECT_EQ((*events)[0].kind, Kind::Down);
     EXPECT_EQ((*events)[0].x, 12);
@@ -36,7 +36,7 @@ TEST(ParseReplayScript, ByteOrderMarkCrlfAndTrailingCommentsChangeNothing) {
     ASSERT_TRUE(expected);
     for (const std::string& text : variants) {
         const auto events = ParseReplayScript(text);
-        ASSERT_TRUE(events) << text << ": " << events.error().reason;
+        ASSERT_TRUE(events) << text << ": " << events.error().Reason();
         ASSERT_EQ(events->size(), expected->size()) << text;
         for (std::size_t i = 0; i < events->size(); ++i) {
             EXPECT_EQ((*events)[i].kind, (*expected)[i].kind) << text;
@@ -67,7 +67,7 @@ TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
         const auto events = ParseReplayScript(text);
         ASSERT_FALSE(events) << text;
         EXPECT_TRUE(events.error().path.empty());
-        EXPECT_EQ(events.error().reason.rfind(where, 0), 0u) << events.error().reason;
+        EXPECT_EQ(events.error().Reason().rfind(where, 0), 0u) << events.error().Reason();
     }
 }
 

@@ -22,6 +22,68 @@ TEST(Error, MessageNamesThePathWhenThereIsOne) {
     for (const auto& c : cases) EXPECT_EQ(c.error.Message(), c.message);
 }
 
+// Each kind's English wording from its arguments, as the command line has
+// always printed it (the goldens compare whole messages; these cover the
+// kinds the command line seldom meets).
+TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
+    const struct {
+        Error error;
+        const char* reason;
+    } cases[] = {
+        {{"", "line 3: up takes no arguments"}, "line 3: up takes no arguments"},
+        {SystemError("", ENOENT), "No such file or directory"},
+        {{"", ErrorKind::TemporaryFile, "/d/a.mlt.XXXXXX", EACCES},
+         "cannot create the temporary file /d/a.mlt.XXXXXX beside it: Permission denied"},
+        {{"", ErrorKind::LargerThanMegabytes, 64}, "larger than 64 MB"},
+        {{"", ErrorKind::LargerThanBytes, 1000}, "larger than 1000 bytes"},
+        {{"", ErrorKind::LineTooLong, 7, 4096}, "line 7 is longer than 4096 bytes"},
+        {{"", ErrorKind::TooManyLines, 30, 29}, "the text has 30 lines; the canvas holds 29"},
+        {{"", ErrorKind::LineTooWide, 2, 812, 800, 57},
+         "line 2 is 812 pixels wide; the canvas holds 800 (57 characters of this line fit)"},
+        {{"", ErrorKind::NotInFont, 1, 2, "U+1F600"},
+         "line 1, column 2: U+1F600 is not in the Mona font"},
+        {{"", ErrorKind::NotUtf8, 1, 2, "0xFF"}, "line 1, column 2: byte 0xFF is not UTF-8"},
+        {{"", ErrorKind::NotShiftJis, 3, 1, "0x85 0x40"},
+         "line 3, column 1: 0x85 0x40 is not Shift-JIS"},
+        {{"", ErrorKind::PageFileNotShiftJis, 3, "a NUL byte"},
+         "line 3 holds a NUL byte: the file is not Shift-JIS text"},
+        {{"", ErrorKind::NotAstFile},
+         "not an AST file: it does not start with a line \"[AA][name]\""},
+        {{"", ErrorKind::NeitherPageFormat},
+         "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file (no [AA][name] "
+         "line at its start)"},
+        {{"", ErrorKind::MltPageName}, "MLT pages have no names; name pages in an AST file"},
+        {{"", ErrorKind::EmptyPage}, "the text is empty: there is nothing to add as a page"},
+        {{"", ErrorKind::PageNameLineBreak}, "a page name cannot hold a line break"},
+        {{"", ErrorKind::SplitLineInPage},
+         "the text holds a line \"[SPLIT]\", which would split the page"},
+        {{"", ErrorKind::AstHeadInPage},
+         "the text holds a line \"[AA][...]\", which would start a new page"},
+        {{"", ErrorKind::NewPageFileName}, "a new page file must be named .mlt or .ast"},
+    };
+    static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        EXPECT_EQ(static_cast<std::size_t>(cases[k].error.kind), k);
+        EXPECT_EQ(cases[k].error.Reason(), cases[k].reason);
+    }
+}
+
+TEST(Error, ArgumentsAreFilledInOnePassAndTheKindSurvivesANewPath) {
+    // A name holding "%2" is not filled again; a missing argument stays "%N".
+    EXPECT_EQ((Error{"", ErrorKind::TemporaryFile, "/t/%2.XXXXXX", ENOSPC}).Reason(),
+              "cannot create the temporary file /t/%2.XXXXXX beside it: No space left on device");
+    EXPECT_EQ((Error{"", ErrorKind::LineTooLong, 4}).Reason(), "line 4 is longer than %2 bytes");
+    const Error parsed{"", ErrorKind::NotUtf8, 1, 1, "0xC0"};
+    const Error named = parsed.WithPath("in.txt");
+    EXPECT_EQ(named.kind, ErrorKind::NotUtf8);
+    EXPECT_EQ(named.args, parsed.args);
+    EXPECT_EQ(named.Message(), "in.txt: line 1, column 1: byte 0xC0 is not UTF-8");
+    // Limits in whole MB from 1 MB up, in bytes below.
+    EXPECT_EQ(TooLargeError("a", std::size_t{64} << 20).Message(), "a: larger than 64 MB");
+    EXPECT_EQ(TooLargeError("b", (std::size_t{1} << 20) - 1).Reason(), "larger than 1048575 bytes");
+    EXPECT_EQ(TooLargeError("c", std::size_t{1} << 20).kind, ErrorKind::LargerThanMegabytes);
+}
+
 // Move-only values (the font is handed out this way) and values that are
 // themselves strings must not be confused with the error.
 TEST(Result, HoldsMoveOnlyValuesAndStringValuesApartFromErrors) {
@@ -42,7 +104,7 @@ TEST(Result, HoldsMoveOnlyValuesAndStringValuesApartFromErrors) {
 
     Result<std::vector<int>> events = Error{"", "line 1: bad"};
     const Error moved = std::move(events).error();
-    EXPECT_EQ(moved.reason, "line 1: bad");
+    EXPECT_EQ(moved.Reason(), "line 1: bad");
 }
 
 TEST(Status, IsSuccessByDefaultAndCarriesTheError) {

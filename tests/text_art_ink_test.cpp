@@ -23,7 +23,7 @@ TEST(DrawTextArtInk, PutsEveryCharacterAtItsOwnPlace) {
     const std::vector<std::u32string> lines = {U"\u3000 \uFF0F\uFFE3\uFF3C", U"", U"（´∀｀）漢字",
                                                U"\u2009.\u2002."};
     const auto ink = DrawTextArtInk(lines, TestFont());
-    ASSERT_TRUE(ink) << ink.error().reason;
+    ASSERT_TRUE(ink) << ink.error().Reason();
     ASSERT_EQ(ink->width(), kTextArtInkWidth);
     ASSERT_EQ(ink->height(), kInkHeight);
     Image expected(kTextArtInkWidth, kInkHeight, kWhite);
@@ -82,10 +82,10 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
     for (const Case& c : cases) {
         const auto ink = DrawTextArtInk(c.lines, TestFont());
         if (c.reason.empty()) {
-            EXPECT_TRUE(ink) << c.name << ": " << ink.error().reason;
+            EXPECT_TRUE(ink) << c.name << ": " << ink.error().Reason();
         } else {
             ASSERT_FALSE(ink) << c.name;
-            EXPECT_EQ(ink.error().reason, c.reason) << c.name;
+            EXPECT_EQ(ink.error().Reason(), c.reason) << c.name;
         }
     }
     // Counted before decoding: bytes that would not even decode are refused
@@ -94,7 +94,7 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
     for (int i = 0; i < 30; ++i) many += "\xFF\n";
     const auto refused = DrawTextArtInk(many, TextEncoding::Utf8, TestFont());
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().reason, "the text has 30 lines; the canvas holds 29");
+    EXPECT_EQ(refused.error().Reason(), "the text has 30 lines; the canvas holds 29");
 }
 
 }  // namespace
@@ -184,7 +184,7 @@ RoundTrip MeasureRoundTrip(const GlyphCatalog& catalog, const UnicodeSpaces* spa
         }
         const auto ink = DrawTextArtInk(text, TextEncoding::ShiftJis, font);
         if (!ink) {
-            ADD_FAILURE() << ink.error().reason;
+            ADD_FAILURE() << ink.error().Reason();
             return total;
         }
         for (int r = 0; r < kRowCount; ++r) {

@@ -39,7 +39,7 @@ TEST(DecodeTextArt, ReadsLinesAndReferencesInBothEncodings) {
     };
     for (const Case& c : cases) {
         const auto lines = DecodeTextArt(c.bytes, c.encoding);
-        ASSERT_TRUE(lines) << c.name << ": " << lines.error().reason;
+        ASSERT_TRUE(lines) << c.name << ": " << lines.error().Reason();
         EXPECT_EQ(*lines, c.lines) << c.name;
     }
 }
@@ -59,7 +59,7 @@ TEST(DecodeTextArt, NamesTheLineAndColumnOfABadCharacter) {
     for (const Case& c : cases) {
         const auto lines = DecodeTextArt(c.bytes, c.encoding);
         ASSERT_FALSE(lines) << c.reason;
-        EXPECT_EQ(lines.error().reason, c.reason);
+        EXPECT_EQ(lines.error().Reason(), c.reason);
     }
 }
 

@@ -32,11 +32,6 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-Error TextArtLineError(std::size_t line, std::size_t column, const std::string& why) {
-    return Error{"", "line " + std::to_string(line + 1) + ", column " + std::to_string(column) +
-                         ": " + why};
-}
-
 std::string DescribeCodePoint(char32_t code) { return "U+" + Hex(static_cast<unsigned>(code), 4); }
 
 std::u32string ResolveCharacterReferences(const std::u32string& line) {
@@ -78,9 +73,8 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
         if (encoding == TextEncoding::Utf8) {
             const auto code = NextUtf8(line, i);
             if (!code) {
-                return TextArtLineError(index, column,
-                                 "byte 0x" + Hex(static_cast<unsigned char>(line[i]), 2) +
-                                     " is not UTF-8");
+                return Error{"", ErrorKind::NotUtf8, index + 1, column,
+                             "0x" + Hex(static_cast<unsigned char>(line[i]), 2)};
             }
             decoded += *code;
             continue;
@@ -91,7 +85,7 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
         if (!code) {
             std::string shown = "0x" + Hex(lead, 2);
             if (length == 2) shown += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
-            return TextArtLineError(index, column, shown + " is not Shift-JIS");
+            return Error{"", ErrorKind::NotShiftJis, index + 1, column, shown};
         }
         decoded += *code;
         i += length;

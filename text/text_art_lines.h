@@ -32,10 +32,6 @@ std::u32string ResolveCharacterReferences(const std::u32string& line);
 // Errors carry no path; their reason starts with "line N".
 Result<std::vector<std::u32string>> DecodeTextArt(std::string_view bytes, TextEncoding encoding);
 
-// A reason of reading text art: "line N, column C: why" (`line` from 0,
-// `column` from 1). No path: the caller that read the file names it.
-Error TextArtLineError(std::size_t line, std::size_t column, const std::string& why);
-
 // "U+XXXX", as a reason names a character.
 std::string DescribeCodePoint(char32_t code);
 

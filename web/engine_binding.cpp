@@ -6,7 +6,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cerrno>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/engine.h"
@@ -54,14 +56,29 @@ class Session {
         Result<Engine> engine =
             Engine::Load({kDataDirectory, std::string(kDataDirectory) + kMonaFontFileName});
         if (!engine) {
-            error_ = engine.error().Message();
+            error_ = engine.error();
             return;
         }
         engine_ = std::make_unique<Engine>(std::move(*engine));
         state_ = std::make_unique<ArtState>(engine_->matcher(), &engine_->painter());
     }
 
-    std::string error() const { return error_; }
+    // Why the engine could not start ("" when it did), in the core's English.
+    std::string error() const { return error_ ? error_->Message() : ""; }
+    // The same for the page to word: {path, kind, args}, the kind an
+    // ErrorKind's value, an errno argument the module's own number (the
+    // page compares it with the module's constants of that name); null when
+    // the engine started.
+    emscripten::val failure() const {
+        if (!error_) return emscripten::val::null();
+        emscripten::val args = emscripten::val::array();
+        for (const std::string& arg : error_->args) args.call<void>("push", arg);
+        emscripten::val out = emscripten::val::object();
+        out.set("path", error_->path);
+        out.set("kind", static_cast<int>(error_->kind));
+        out.set("args", args);
+        return out;
+    }
 
     // --- Strokes, in canvas pixels.
     void down(int x, int y) { state_->BeginStroke({x, y}); }
@@ -166,7 +183,7 @@ class Session {
         return image;
     }
 
-    std::string error_;
+    std::optional<Error> error_;
     std::unique_ptr<Engine> engine_;
     std::unique_ptr<ArtState> state_;
     Image picture_;
@@ -197,9 +214,18 @@ emscripten::val Boards() {
 
 EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::function("boards", &Boards);
+    // The kinds and the errno values the page words in its language: those
+    // loading the data files can meet.
+    emscripten::enum_<ErrorKind>("ErrorKind")
+        .value("System", ErrorKind::System)
+        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes);
+    emscripten::constant("ENOENT", ENOENT);
+    emscripten::constant("EACCES", EACCES);
+    emscripten::constant("EIO", EIO);
     emscripten::class_<Session>("Engine")
         .constructor<>()
         .function("error", &Session::error)
+        .function("failure", &Session::failure)
         .function("down", &Session::down)
         .function("move", &Session::move)
         .function("up", &Session::up)

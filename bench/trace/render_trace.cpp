@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     const Result<std::string> bytes = ReadFileBytes(argv[1], kMaxPictureBytes);
     if (!bytes) return Fail(bytes.error());
     const Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Fail(Error{argv[1], picture.error().reason});
+    if (!picture) return Fail(picture.error().WithPath(argv[1]));
 
     ArtState state(engine->matcher(), &engine->painter());
     state.LayInk(TracePicture(*picture, {}).ink);

@@ -1,6 +1,7 @@
-// The core's reasons as the window shows them: every reason its text-art and
-// page commands can meet, produced by the core itself, is in Japanese, and
-// the English translation gives the core's own wording back.
+// The core's reasons as the window shows them: every kind but the English-only
+// one, and every reason its text-art and page commands can meet, produced by
+// the core itself, is in Japanese, and the English translation gives the
+// core's own wording back.
 #include <QTranslator>
 
 #include "app/core_reasons.h"
@@ -18,11 +19,29 @@ class CoreReasonsTest : public QObject {
 
     // Each reason from the core call that gives it.
     template <typename R>
-    static std::string ReasonOf(const R& result) {
-        return result ? std::string("(did not fail)") : result.error().reason;
+    static Error ReasonOf(const R& result) {
+        return result ? Error{"", "(did not fail)"} : result.error();
     }
 
-    static QList<std::pair<QString, std::string>> CoreReasons() {
+    // One error of every kind the window words, its arguments numbers but
+    // for an errno at the end.
+    static QList<std::pair<QString, Error>> EveryKind() {
+        QList<std::pair<QString, Error>> errors;
+        for (int k = 0; k < kErrorKindCount; ++k) {
+            Error error{"", static_cast<ErrorKind>(k)};
+            if (error.kind == ErrorKind::Plain) continue;
+            // The English wording without arguments shows how many it takes.
+            const std::string wording = EnglishReason(error.kind, {});
+            for (int n = 1; wording.find('%' + std::to_string(n)) != std::string::npos; ++n) {
+                error.args.push_back(std::to_string(11 * n));
+            }
+            if (EndsInErrorNumber(error.kind)) error.args.back() = std::to_string(EACCES);
+            errors.append({QString::fromStdString(wording), error});
+        }
+        return errors;
+    }
+
+    static QList<std::pair<QString, Error>> CoreReasons() {
         const MonaFont& font = Resources().face();
         auto drawn = [&](std::string text, TextEncoding encoding) {
             return ReasonOf(DrawTextArtInk(text, encoding, font));
@@ -53,7 +72,7 @@ class CoreReasonsTest : public QObject {
             {"too large", ReasonOf(ReadFileBytes(big, 1000))},
             {"missing", ReasonOf(ReadFileBytes(dir.filePath("none").toStdString()))},
             {"a system reason after a temporary file",
-             "cannot create the temporary file /tmp/%2.XXXXXX beside it: Permission denied"},
+             Error{"", ErrorKind::TemporaryFile, "/tmp/%2.XXXXXX", EACCES}},
         };
     }
 
@@ -64,31 +83,37 @@ class CoreReasonsTest : public QObject {
         }
     }
 
+    static bool HasKana(const QString& text) {
+        return text.contains(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]")));
+    }
+
   private slots:
     void japaneseWithTheNumbersAndNamesKept() {
-        for (const auto& [name, reason] : CoreReasons()) {
-            const QString shown = ReasonText(reason);
-            QVERIFY2(shown != QString::fromStdString(reason), qPrintable(name));
-            // Japanese text, with every number of the reason still in it.
-            QVERIFY2(shown.contains(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))),
-                     qPrintable(name + ": " + shown));
-            const QRegularExpression number(QStringLiteral("\\d+"));
-            for (const auto& match : number.globalMatch(QString::fromStdString(reason))) {
-                QVERIFY2(shown.contains(match.captured()), qPrintable(name + ": " + shown));
+        for (const auto& [name, error] : EveryKind() + CoreReasons()) {
+            const QString shown = ReasonText(error);
+            const QString english = QString::fromStdString(error.Reason());
+            QVERIFY2(shown != english, qPrintable(name));
+            QVERIFY2(HasKana(shown), qPrintable(name + ": " + shown));
+            // Every argument is still in it, the errno as the system's reason.
+            for (std::size_t i = 0; i < error.args.size(); ++i) {
+                if (EndsInErrorNumber(error.kind) && i + 1 == error.args.size()) continue;
+                QVERIFY2(shown.contains(QString::fromStdString(error.args[i])),
+                         qPrintable(name + ": " + shown));
             }
         }
-        QCOMPARE(ReasonText("cannot create the temporary file /tmp/%2.XXXXXX beside it: "
-                            "Permission denied"),
+        QCOMPARE(ReasonText(Error{"", ErrorKind::TemporaryFile, "/tmp/%2.XXXXXX", EACCES}),
                  QStringLiteral("隣に一時ファイル /tmp/%2.XXXXXX を作れません: "
                                 "読み書きが許されていません"));
-        // A reason of no known shape is shown as it stands.
-        QCOMPARE(ReasonText("something new"), QStringLiteral("something new"));
+        // A reason worded in English only, or an errno of no wording of the
+        // window's own, is shown as the core words it.
+        QCOMPARE(ReasonText(Error{"", "something new"}), QStringLiteral("something new"));
+        QCOMPARE(ReasonText(SystemError("", EPIPE)), QStringLiteral("Broken pipe"));
     }
 
     void englishGivesTheCoreWordingBack() {
         QVERIFY(InstallTranslations(*QCoreApplication::instance(), UiLanguage::English));
-        for (const auto& [name, reason] : CoreReasons()) {
-            QCOMPARE(ReasonText(reason), QString::fromStdString(reason));
+        for (const auto& [name, error] : EveryKind() + CoreReasons()) {
+            QCOMPARE(ReasonText(error), QString::fromStdString(error.Reason()));
         }
         RemoveTranslators();
     }

@@ -1,0 +1,82 @@
+#include "pixels/error_text.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+namespace fudeline {
+namespace {
+
+struct Wording {
+    ErrorKind kind;
+    const char* text;  // %1 ... for the arguments in order
+    bool endsInErrorNumber = false;
+};
+
+// Indexed by kind; every wording here is what the command line prints, and
+// the window's English translation gives it back word for word.
+constexpr std::array<Wording, kErrorKindCount> kWordings = {{
+    {ErrorKind::Plain, "%1"},
+    {ErrorKind::System, "%1", true},
+    {ErrorKind::TemporaryFile, "cannot create the temporary file %1 beside it: %2", true},
+    {ErrorKind::LargerThanMegabytes, "larger than %1 MB"},
+    {ErrorKind::LargerThanBytes, "larger than %1 bytes"},
+    {ErrorKind::LineTooLong, "line %1 is longer than %2 bytes"},
+    {ErrorKind::TooManyLines, "the text has %1 lines; the canvas holds %2"},
+    {ErrorKind::LineTooWide,
+     "line %1 is %2 pixels wide; the canvas holds %3 (%4 characters of this line fit)"},
+    {ErrorKind::NotInFont, "line %1, column %2: %3 is not in the Mona font"},
+    {ErrorKind::NotUtf8, "line %1, column %2: byte %3 is not UTF-8"},
+    {ErrorKind::NotShiftJis, "line %1, column %2: %3 is not Shift-JIS"},
+    {ErrorKind::PageFileNotShiftJis, "line %1 holds %2: the file is not Shift-JIS text"},
+    {ErrorKind::NotAstFile, "not an AST file: it does not start with a line \"[AA][name]\""},
+    {ErrorKind::NeitherPageFormat,
+     "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file "
+     "(no [AA][name] line at its start)"},
+    {ErrorKind::MltPageName, "MLT pages have no names; name pages in an AST file"},
+    {ErrorKind::EmptyPage, "the text is empty: there is nothing to add as a page"},
+    {ErrorKind::PageNameLineBreak, "a page name cannot hold a line break"},
+    {ErrorKind::SplitLineInPage, "the text holds a line \"[SPLIT]\", which would split the page"},
+    {ErrorKind::AstHeadInPage, "the text holds a line \"[AA][...]\", which would start a new page"},
+    {ErrorKind::NewPageFileName, "a new page file must be named .mlt or .ast"},
+}};
+
+constexpr bool InKindOrder() {
+    for (std::size_t i = 0; i < kWordings.size(); ++i) {
+        if (static_cast<std::size_t>(kWordings[i].kind) != i) return false;
+    }
+    return true;
+}
+static_assert(InKindOrder(), "one wording per kind, in the order of ErrorKind");
+
+const Wording& WordingOf(ErrorKind kind) {
+    return kWordings[static_cast<std::size_t>(kind)];
+}
+
+}  // namespace
+
+bool EndsInErrorNumber(ErrorKind kind) {
+    return WordingOf(kind).endsInErrorNumber;
+}
+
+std::string EnglishReason(ErrorKind kind, const std::vector<std::string>& args) {
+    const Wording& wording = WordingOf(kind);
+    std::vector<std::string> parts = args;
+    if (wording.endsInErrorNumber && !parts.empty()) {
+        parts.back() = std::strerror(std::atoi(parts.back().c_str()));
+    }
+    // One pass, so that an argument holding "%2" stays as it is.
+    std::string out;
+    for (const char* c = wording.text; *c; ++c) {
+        const int n = c[0] == '%' && c[1] >= '1' && c[1] <= '9' ? c[1] - '0' : 0;
+        if (n >= 1 && static_cast<std::size_t>(n) <= parts.size()) {
+            out += parts[static_cast<std::size_t>(n) - 1];
+            ++c;
+        } else {
+            out += *c;
+        }
+    }
+    return out;
+}
+
+}  // namespace fudeline

@@ -1,0 +1,57 @@
+// Why the core failed, as a kind and the values its wording needs, so that a
+// front end can word each reason in its own language. The English wording,
+// the one the command line prints, is made from them here and nowhere else.
+#pragma once
+
+#include <concepts>
+#include <string>
+#include <vector>
+
+namespace fudeline {
+
+// The arguments each kind takes, all as text, are listed beside it.
+enum class ErrorKind {
+    Plain,                // reason: a reason worded in English only
+    System,               // errno: the system's reason (strerror)
+    TemporaryFile,        // temporary file, errno: it could not be made beside its target
+    LargerThanMegabytes,  // MB: a file over its size limit
+    LargerThanBytes,      // bytes: the same, for limits under 1 MB
+    LineTooLong,          // line, bytes: a line over its length limit
+    // Text art read and drawn into the ink layer.
+    TooManyLines,  // lines, lines the canvas holds
+    LineTooWide,   // line, pixels, pixels the canvas holds, characters that fit
+    NotInFont,     // line, column, "U+XXXX"
+    NotUtf8,       // line, column, "0xXX"
+    NotShiftJis,   // line, column, "0xXX" or "0xXX 0xXX"
+    // Page files (MLT, AST).
+    PageFileNotShiftJis,  // line, what stands there (in English)
+    NotAstFile,
+    NeitherPageFormat,
+    MltPageName,
+    EmptyPage,
+    PageNameLineBreak,
+    SplitLineInPage,
+    AstHeadInPage,
+    NewPageFileName,
+};
+// Counts up to the last kind: a new kind goes at the end, and this names it.
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::NewPageFileName) + 1;
+
+// The English reason of `kind` with `args` filled in, as `Error::Reason()`
+// gives it. Missing arguments leave their "%N" in place.
+std::string EnglishReason(ErrorKind kind, const std::vector<std::string>& args);
+
+// Whether the last argument of `kind` is an errno, to be worded as the
+// system's reason.
+bool EndsInErrorNumber(ErrorKind kind);
+
+// A value as an error argument: text as it is, numbers in decimal.
+inline std::string ErrorArgument(std::string text) {
+    return text;
+}
+template <std::integral Number>
+std::string ErrorArgument(Number number) {
+    return std::to_string(number);
+}
+
+}  // namespace fudeline

@@ -1,6 +1,5 @@
 #include "cli/text_art_input.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "text/text_art_lines.h"
@@ -12,13 +11,6 @@
 
 namespace fudeline::cli {
 namespace {
-
-
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
 
 // "line N, column C: why", or "line N: why" when no column is known.
 Error LineError(std::size_t index, const std::string& what) {
@@ -70,7 +62,7 @@ std::optional<std::string> ControlCharacterProblem(std::string_view line, bool s
     for (std::size_t i = 0; i < line.size(); ++column) {
         const auto byte = static_cast<unsigned char>(line[i]);
         if (byte < 0x20 || byte == 0x7F) {
-            return "column " + std::to_string(column) + ": control character 0x" + Hex(byte, 2) +
+            return "column " + std::to_string(column) + ": control character " + DescribeByte(byte) +
                    ControlName(byte) + " draws nothing";
         }
         std::size_t length = 1;
@@ -102,7 +94,7 @@ std::optional<std::size_t> FirstUnsharable(const std::u32string& line, const Mon
 // "\"x\" (U+XXXX)", to name a character in a message.
 std::string Shown(char32_t code) {
     std::string text = "\"";
-    text.append(Utf8Of(code)).append("\" (U+").append(Hex(static_cast<unsigned>(code), 4));
+    text.append(Utf8Of(code)).append("\" (").append(DescribeCodePoint(code));
     return text.append(")");
 }
 

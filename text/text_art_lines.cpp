@@ -34,6 +34,8 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
 
 std::string DescribeCodePoint(char32_t code) { return "U+" + Hex(static_cast<unsigned>(code), 4); }
 
+std::string DescribeByte(unsigned char byte) { return "0x" + Hex(byte, 2); }
+
 std::u32string ResolveCharacterReferences(const std::u32string& line) {
     std::u32string out;
     out.reserve(line.size());
@@ -74,7 +76,7 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
             const auto code = NextUtf8(line, i);
             if (!code) {
                 return Error{"", ErrorKind::NotUtf8, index + 1, column,
-                             "0x" + Hex(static_cast<unsigned char>(line[i]), 2)};
+                             DescribeByte(static_cast<unsigned char>(line[i]))};
             }
             decoded += *code;
             continue;
@@ -83,8 +85,8 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
         const std::size_t length = IsSingleByteChar(lead) || i + 1 == line.size() ? 1 : 2;
         const auto code = Cp932CharToUnicode(line.substr(i, length));
         if (!code) {
-            std::string shown = "0x" + Hex(lead, 2);
-            if (length == 2) shown += " 0x" + Hex(static_cast<unsigned char>(line[i + 1]), 2);
+            std::string shown = DescribeByte(lead);
+            if (length == 2) shown += " " + DescribeByte(static_cast<unsigned char>(line[i + 1]));
             return Error{"", ErrorKind::NotShiftJis, index + 1, column, shown};
         }
         decoded += *code;

@@ -35,4 +35,7 @@ Result<std::vector<std::u32string>> DecodeTextArt(std::string_view bytes, TextEn
 // "U+XXXX", as a reason names a character.
 std::string DescribeCodePoint(char32_t code);
 
+// "0xXX", as a reason names a byte.
+std::string DescribeByte(unsigned char byte);
+
 }  // namespace fudeline

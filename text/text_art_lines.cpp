@@ -11,12 +11,6 @@ namespace {
 
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
 }  // namespace
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
@@ -32,9 +26,17 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-std::string DescribeCodePoint(char32_t code) { return "U+" + Hex(static_cast<unsigned>(code), 4); }
+std::string DescribeCodePoint(char32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    return text;
+}
 
-std::string DescribeByte(unsigned char byte) { return "0x" + Hex(byte, 2); }
+std::string DescribeByte(unsigned char byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
+    return text;
+}
 
 std::u32string ResolveCharacterReferences(const std::u32string& line) {
     std::u32string out;
@@ -86,7 +88,7 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
         const auto code = Cp932CharToUnicode(line.substr(i, length));
         if (!code) {
             std::string shown = DescribeByte(lead);
-            if (length == 2) shown += " " + DescribeByte(static_cast<unsigned char>(line[i + 1]));
+            if (length == 2) shown.append(" ").append(DescribeByte(static_cast<unsigned char>(line[i + 1])));
             return Error{"", ErrorKind::NotShiftJis, index + 1, column, shown};
         }
         decoded += *code;

@@ -169,7 +169,7 @@ TEST_F(FileBytesTest, FailuresNameTheFileAndTheTemporary) {
     } cases[] = {
         {"", "\"\"", "a file name cannot be empty"},
         {"/proc/version", "/proc/version",
-         "cannot create the temporary file /proc/version.XXXXXX beside it: "},
+         "cannot create the temporary file /proc/.fdlXXXXXX beside it: "},
         {Path("no-such-folder") + "/out.txt", Path("no-such-folder") + "/out.txt", "No such file"},
     };
     for (const auto& c : cases) {

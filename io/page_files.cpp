@@ -22,14 +22,17 @@ Error UnknownFormatError(const std::string& path) {
 }
 
 Error GrowsTooLargeError(const std::string& path, std::size_t maxBytes) {
-    return Error{path, "with the page the file would be larger than " +
-                           std::to_string(maxBytes >> 20) + " MB, more than a page file is read"};
+    const std::string size = maxBytes >= (std::size_t{1} << 20)
+                                 ? std::to_string(maxBytes >> 20) + " MB"
+                                 : std::to_string(maxBytes) + " bytes";
+    return Error{path, "with the page the file would be larger than " + size +
+                           ", more than a page file is read"};
 }
 
 }  // namespace
 
 Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view text,
-                                     std::string_view name) {
+                                     std::string_view name, std::size_t maxBytes) {
     const auto formatForName = PageFormatForName(path);
     if (path == kStandardStreamName || path.empty()) {
         return Error{OutputName(path), "a new page file must be named .mlt or .ast"};
@@ -48,7 +51,7 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
         }
         file.format = *formatForName;
     } else {
-        Result<std::string> bytes = lock->Read(kMaxInputBytes);
+        Result<std::string> bytes = lock->Read(maxBytes);
         if (!bytes) return std::move(bytes).error();
         Result<PageFile> read = ParsePageFile(*bytes, path);
         if (!read) return Error{InputName(path), read.error().reason};
@@ -59,7 +62,7 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
         return Error{OutputName(path), added.error().reason};
     }
     std::string bytes = FormatPageFile(file);
-    if (bytes.size() > kMaxInputBytes) return GrowsTooLargeError(path, kMaxInputBytes);
+    if (bytes.size() > maxBytes) return GrowsTooLargeError(path, maxBytes);
     Result<StagedFile> staged = StagedFile::Stage(path, std::move(bytes));
     if (!staged) return std::move(staged).error();
     return StagedPage(std::move(*lock), std::move(*staged));

@@ -20,11 +20,13 @@ Result<PageFile> ReadPageFile(const std::string& path);
 // and its new content is staged beside it (as StagedFile does); Commit
 // renames it into place and the lock goes with the object. An append is
 // refused when the reader would refuse its result: a file grown past the
-// readers' size limit, or an empty file whose name gives no format.
+// readers' size limit (`maxBytes`), or an empty file whose name gives no
+// format.
 class StagedPage {
   public:
     static Result<StagedPage> Stage(const std::string& path, std::string_view text,
-                                    std::string_view name);
+                                    std::string_view name,
+                                    std::size_t maxBytes = kMaxInputBytes);
     Status Commit() { return file_.Commit(); }
 
   private:

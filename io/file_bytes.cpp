@@ -469,6 +469,7 @@ LockedFile::~LockedFile() {
     if (fd_ < 0) return;
     // A file made only to hold the lock goes before the lock does, so that
     // whoever waits sees it gone and makes their own.
+    if (created_) UnlistTemporary(target_);
     struct stat locked {}, named {};
     if (created_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 &&
         ::stat(target_.c_str(), &named) == 0 && SameIdentity(locked, named)) {
@@ -511,10 +512,18 @@ Result<LockedFile> LockedFile::Lock(const std::string& path) {
         if (::fstat(fd, &locked) == 0 && ::stat(target->c_str(), &named) == 0 &&
             SameIdentity(locked, named)) {
             if (!S_ISREG(locked.st_mode)) return NotRegularFileError(path, locked.st_mode);
+            if (created) ListTemporary(*target);
             return file;
         }
     }
     return ChangingFileError(path);
+}
+
+Status LockedFile::Replace(StagedFile& file) {
+    // Off the list before the rename: from then on the name holds the new content.
+    EndingSignalsHeld held;
+    if (created_) UnlistTemporary(target_);
+    return file.Commit();
 }
 
 Result<std::string> LockedFile::Read(std::size_t maxBytes) const {

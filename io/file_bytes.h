@@ -92,6 +92,9 @@ class LockedFile {
     bool created() const { return created_; }
     // All of the locked file, at most `maxBytes`.
     Result<std::string> Read(std::size_t maxBytes) const;
+    // Commits `file`, the locked file's new content, in its place. Until
+    // then a file Lock created is removed if the process is ended.
+    Status Replace(StagedFile& file);
 
   private:
     LockedFile(std::string path, std::string target, int fd, bool created);

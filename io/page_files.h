@@ -27,7 +27,7 @@ class StagedPage {
     static Result<StagedPage> Stage(const std::string& path, std::string_view text,
                                     std::string_view name,
                                     std::size_t maxBytes = kMaxInputBytes);
-    Status Commit() { return file_.Commit(); }
+    Status Commit() { return lock_.Replace(file_); }
 
   private:
     StagedPage(LockedFile lock, StagedFile file)

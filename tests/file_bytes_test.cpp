@@ -381,7 +381,8 @@ TEST_F(FileBytesTest, InputsThatAreNotRegularFilesAreRefused) {
     }
 }
 
-// A process ended while a file is staged leaves no temporary behind.
+// A process ended while a file is staged leaves no temporary behind, nor a
+// file it made to hold a lock.
 TEST_F(FileBytesTest, AnEndedProcessLeavesNoTemporary) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         const pid_t child = ::fork();
@@ -389,6 +390,8 @@ TEST_F(FileBytesTest, AnEndedProcessLeavesNoTemporary) {
         if (child == 0) {
             const Result<StagedFile> staged = StagedFile::Stage(Path("out.txt"), "never seen");
             if (!staged || Leftovers(dir_).size() != 1) ::_exit(3);
+            const Result<LockedFile> locked = LockedFile::Lock(Path("new.mlt"));
+            if (!locked || !std::filesystem::exists(dir_ / "new.mlt")) ::_exit(5);
             ::raise(signal);
             ::_exit(4);
         }
@@ -398,6 +401,7 @@ TEST_F(FileBytesTest, AnEndedProcessLeavesNoTemporary) {
         EXPECT_EQ(WTERMSIG(status), signal);
         EXPECT_TRUE(Leftovers(dir_).empty()) << strsignal(signal);
         EXPECT_FALSE(std::filesystem::exists(dir_ / "out.txt"));
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt"));
     }
 }
 

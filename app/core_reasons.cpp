@@ -69,6 +69,39 @@ constexpr std::array kKindTexts = {
     KindText{ErrorKind::NewPageFileName,
              QT_TRANSLATE_NOOP("CoreReason",
                                "新しいページファイルの名前は .mlt か .ast で終えてください")},
+    KindText{ErrorKind::NamedPipe,
+             QT_TRANSLATE_NOOP("CoreReason", "名前付きパイプで、通常のファイルではありません")},
+    KindText{ErrorKind::CharacterDevice,
+             QT_TRANSLATE_NOOP("CoreReason", "デバイスで、通常のファイルではありません")},
+    KindText{ErrorKind::BlockDevice,
+             QT_TRANSLATE_NOOP("CoreReason", "ブロックデバイスで、通常のファイルではありません")},
+    KindText{ErrorKind::Socket,
+             QT_TRANSLATE_NOOP("CoreReason", "ソケットで、通常のファイルではありません")},
+    KindText{ErrorKind::SpecialFile,
+             QT_TRANSLATE_NOOP("CoreReason", "特殊なファイルで、通常のファイルではありません")},
+    KindText{ErrorKind::HardLinks,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "このファイルには %1 個の名前（ハードリンク）があります。丸ごと置き換え"
+                               "ると他の名前に古い内容が残るので、書き込みません")},
+    KindText{ErrorKind::OwnerNotKept,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "このファイルは他のユーザーかグループのもので、置き換えるとその持ち主"
+                               "を保てないので、書き込みません")},
+    KindText{ErrorKind::KeptBeingReplaced,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "ロックしようとする間にファイルが置き換えられ続けました")},
+    KindText{ErrorKind::AppendToUnknownFormat,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "空のファイルで名前が .mlt でも .ast でもないので、ページを追加すると "
+                               "MLT とも AST とも読めなくなります")},
+    KindText{ErrorKind::AppendLargerThanMegabytes,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "ページを追加するとファイルが %1 MB より大きくなり、ページファイルとし"
+                               "て読めなくなります")},
+    KindText{ErrorKind::AppendLargerThanBytes,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "ページを追加するとファイルが %1 バイトより大きくなり、ページファイル"
+                               "として読めなくなります")},
 };
 
 struct SystemText {

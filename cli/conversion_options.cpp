@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <optional>
 #include <utility>
 
 #include "cli/option_checks.h"
@@ -49,14 +50,23 @@ Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& 
     return utf8;
 }
 
+Error SameAsPageFileError(const std::string& path) {
+    return Error{OutputName(path), "it is the page file --append adds to"};
+}
+
 // Stages every output, then writes those that must be written in place (the
-// standard output, devices) before renaming the staged files into place: a
-// failure anywhere before the renames leaves no file and no text behind.
+// standard output, devices) before renaming the staged files into place and,
+// last, the page file with its new page: a failure anywhere before the
+// renames leaves no file and no text behind, and a failed output adds no page.
 int WriteOutputs(const std::string& output, const std::string& text,
-                 std::vector<SideOutput> sideOutputs) {
+                 std::vector<SideOutput> sideOutputs, StagedPage* page,
+                 const std::string& pageFile) {
     sideOutputs.push_back({"write", output, text});
     std::vector<std::pair<std::string, StagedFile>> staged;
     for (SideOutput& side : sideOutputs) {
+        if (page && SameFile(side.path, pageFile)) {
+            return ReportFailure(side.what, SameAsPageFileError(side.path));
+        }
         Result<StagedFile> file = StagedFile::Stage(side.path, std::move(side.bytes));
         if (!file) return ReportFailure(side.what, file.error());
         staged.emplace_back(side.what, std::move(*file));
@@ -65,6 +75,11 @@ int WriteOutputs(const std::string& output, const std::string& text,
         for (auto& [what, file] : staged) {
             if (file.inPlace() != inPlace) continue;
             if (Status done = file.Commit(); !done) return ReportFailure(what, done.error());
+        }
+    }
+    if (page) {
+        if (Status added = page->Commit(); !added) {
+            return ReportFailure("add the page to", added.error());
         }
     }
     return 0;
@@ -197,7 +212,9 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
                                       BoardNeedsReferences(options.board)};
     const Result<std::string> text = FormatOutput(state.rows(), options, exportOptions);
     if (!text) return ReportFailure("convert the text", text.error());
-    // First, so that a refused page file leaves standard output empty.
+    // Staged first, so that a refused page file leaves standard output
+    // empty; committed last, once every other output is written.
+    std::optional<StagedPage> staged;
     if (!options.append.empty()) {
         // Page files are Shift-JIS whatever is written below.
         const std::string page = ComposeExportText(state.rows(), exportOptions);
@@ -207,11 +224,12 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
             return ReportFailure("add the page to",
                                  Error{options.append, "the page name has no Shift-JIS form"});
         }
-        if (Status added = AppendPageToFile(options.append, page, *name); !added) {
-            return ReportFailure("add the page to", added.error());
-        }
+        Result<StagedPage> added = StagedPage::Stage(options.append, page, *name);
+        if (!added) return ReportFailure("add the page to", added.error());
+        staged.emplace(std::move(*added));
     }
-    const int written = WriteOutputs(options.output, *text, std::move(sideOutputs));
+    const int written = WriteOutputs(options.output, *text, std::move(sideOutputs),
+                                     staged ? &*staged : nullptr, options.append);
     if (written != 0) return written;
     if (!options.board.empty()) {
         // Counted as Copy puts it on the clipboard, whatever format was written.

@@ -20,22 +20,36 @@ inline constexpr std::size_t kMaxInputBytes = std::size_t{256} << 20;
 std::string InputName(const std::string& path);
 std::string OutputName(const std::string& path);
 
-// Reads all of `path` ("-": standard input), at most `maxBytes` of it.
+// Reads all of `path` ("-": standard input), at most `maxBytes` of it. A
+// named file must be a regular file (or a directory, refused by the
+// system): a pipe, a device or a socket is refused rather than waited on.
 Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes = kMaxInputBytes);
 
-// Writes `bytes` to `path` ("-": standard output), replacing the file's
-// content. Every write and the close are checked: a full disk, a closed pipe
-// or a missing folder is an error naming the output and the system's reason.
-// A failed write leaves an existing plain file as it was and removes a file
-// it had just created.
+// Opens `path` for reading ("-": standard input, not to be closed), refusing
+// what ReadFileBytes refuses. Errors name the input.
+Result<int> OpenInputFile(const std::string& path);
+
+// Writes `bytes` to `path` ("-": standard output) as StagedFile does, at once.
 Status WriteFileBytes(const std::string& path, std::string_view bytes);
 
+// True when both names are one existing file, through links ("-" is the
+// standard output): an output must not overwrite another.
+bool SameFile(const std::string& a, const std::string& b);
+
 // Bytes bound for a file, staged so that several outputs of one command appear
-// together or not at all: a plain file (or a new one) is written whole to a
-// temporary file beside it, which Commit renames into place; the standard
-// output, devices, pipes and files with several names can only be written
-// where they are, so their bytes are kept and written at Commit. A staged
-// file never committed leaves nothing behind.
+// together or not at all: a regular file (or a new one) is written whole to a
+// short-named temporary file in the folder of its final name (symbolic links
+// followed, so a link stays a link), synced and given the file's owner, group
+// and mode, which Commit renames into place; a power cut or a failure leaves
+// the old file or the new one, never a part. The standard output, devices and
+// pipes can only be written where they are, so their bytes are kept and
+// written at Commit. Refused: a file the user may not write (as the shell
+// refuses it), a file with several names (hard links, which a rename would
+// part), and a file owned by someone its replacement could not be given to.
+// A staged file never committed leaves nothing behind, and neither does one
+// whose process is ended by SIGINT, SIGTERM or SIGHUP; SIGXFSZ is ignored
+// from the first write on, so that a file-size limit is an error ("File too
+// large"), not a silent end.
 class StagedFile {
   public:
     static Result<StagedFile> Stage(const std::string& path, std::string bytes);
@@ -51,13 +65,44 @@ class StagedFile {
     bool inPlace() const { return temporary_.empty(); }
 
   private:
-    StagedFile(std::string path, std::string temporary, std::string bytes);
+    StagedFile(std::string path, std::string target, std::string temporary, std::string bytes);
     void Discard();
 
     std::string path_;
+    std::string target_;     // the final name the temporary is renamed to
     std::string temporary_;  // empty: written at Commit from bytes_
     std::string bytes_;
     bool committed_ = false;
+};
+
+// An exclusive advisory lock (flock) on a regular file, held for the
+// object's life, so that read-change-replace cycles on one file run one after
+// another. A missing file is created empty to hold the lock and removed again
+// when it is still empty and unreplaced as the lock is let go. Refuses what
+// StagedFile refuses.
+class LockedFile {
+  public:
+    static Result<LockedFile> Lock(const std::string& path);
+    LockedFile(LockedFile&& other) noexcept;
+    LockedFile& operator=(LockedFile&&) = delete;
+    LockedFile(const LockedFile&) = delete;
+    ~LockedFile();
+
+    // True when Lock created the file.
+    bool created() const { return created_; }
+    // All of the locked file, at most `maxBytes`.
+    Result<std::string> Read(std::size_t maxBytes) const;
+    // Commits `file`, the locked file's new content, in its place. Until
+    // then a file Lock created is removed if the process is ended.
+    Status Replace(StagedFile& file);
+
+  private:
+    LockedFile(std::string path, std::string target, int fd, bool created);
+
+    std::string path_;
+    std::string target_;
+    int fd_ = -1;
+    bool created_ = false;
 };
 
 }  // namespace fudeline

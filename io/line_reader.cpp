@@ -16,10 +16,9 @@ constexpr std::size_t kBufferBytes = std::size_t{64} << 10;
 Result<LineReader> LineReader::Open(const std::string& path, std::size_t maxLineBytes,
                                     std::size_t maxBytes) {
     const std::string name = InputName(path);
-    const bool standard = path == kStandardStreamName;
-    const int fd = standard ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return SystemError(name, errno);
-    return LineReader(name, fd, !standard, maxLineBytes, maxBytes);
+    const Result<int> fd = OpenInputFile(path);
+    if (!fd) return fd.error();
+    return LineReader(name, *fd, path != kStandardStreamName, maxLineBytes, maxBytes);
 }
 
 LineReader::LineReader(std::string name, int fd, bool owned, std::size_t maxLineBytes,

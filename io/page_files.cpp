@@ -1,9 +1,8 @@
 #include "io/page_files.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
-#include "io/file_bytes.h"
+#include <cerrno>
 
 namespace fudeline {
 
@@ -15,25 +14,62 @@ Result<PageFile> ReadPageFile(const std::string& path) {
     return file;
 }
 
-Status AppendPageToFile(const std::string& path, std::string_view text, std::string_view name) {
-    std::error_code error;
-    const bool exists = path != kStandardStreamName && std::filesystem::exists(path, error);
+namespace {
+
+Error UnknownFormatError(const std::string& path) {
+    return Error{path, ErrorKind::AppendToUnknownFormat};
+}
+
+Error GrowsTooLargeError(const std::string& path, std::size_t maxBytes) {
+    constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+    return maxBytes >= kMegabyte
+               ? Error{path, ErrorKind::AppendLargerThanMegabytes, maxBytes / kMegabyte}
+               : Error{path, ErrorKind::AppendLargerThanBytes, maxBytes};
+}
+
+}  // namespace
+
+Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view text,
+                                     std::string_view name, std::size_t maxBytes) {
+    const auto formatForName = PageFormatForName(path);
+    if (path == kStandardStreamName || path.empty()) {
+        return Error{OutputName(path), ErrorKind::NewPageFileName};
+    }
+    // Refused before a file is made to lock.
+    struct stat info {};
+    if (!formatForName && ::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+        return Error{OutputName(path), ErrorKind::NewPageFileName};
+    }
+    Result<LockedFile> lock = LockedFile::Lock(path);
+    if (!lock) return std::move(lock).error();
     PageFile file;
-    if (exists) {
-        Result<PageFile> read = ReadPageFile(path);
-        if (!read) return std::move(read).error();
-        file = std::move(*read);
-    } else {
-        const auto format = PageFormatForName(path);
-        if (!format) {
+    if (lock->created()) {
+        if (!formatForName) {
             return Error{OutputName(path), ErrorKind::NewPageFileName};
         }
-        file.format = *format;
+        file.format = *formatForName;
+    } else {
+        Result<std::string> bytes = lock->Read(maxBytes);
+        if (!bytes) return std::move(bytes).error();
+        Result<PageFile> read = ParsePageFile(*bytes, path);
+        if (!read) return read.error().WithPath(InputName(path));
+        if (read->pages.empty() && !formatForName) return UnknownFormatError(path);
+        file = std::move(*read);
     }
     if (Status added = AddPage(file, text, name); !added) {
         return added.error().WithPath(OutputName(path));
     }
-    return WriteFileBytes(path, FormatPageFile(file));
+    std::string bytes = FormatPageFile(file);
+    if (bytes.size() > maxBytes) return GrowsTooLargeError(path, maxBytes);
+    Result<StagedFile> staged = StagedFile::Stage(path, std::move(bytes));
+    if (!staged) return std::move(staged).error();
+    return StagedPage(std::move(*lock), std::move(*staged));
+}
+
+Status AppendPageToFile(const std::string& path, std::string_view text, std::string_view name) {
+    Result<StagedPage> page = StagedPage::Stage(path, text, name);
+    if (!page) return std::move(page).error();
+    return page->Commit();
 }
 
 }  // namespace fudeline

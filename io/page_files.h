@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/file_bytes.h"
 #include "io/page_format.h"
 #include "pixels/result.h"
 
@@ -13,9 +14,30 @@ namespace fudeline {
 // the reason when it is neither format.
 Result<PageFile> ReadPageFile(const std::string& path);
 
-// Adds Shift-JIS `text` as the last page of `path`, creating the file when it
-// does not exist (its format from its name, ".mlt" or ".ast"). The file is
-// written whole or left as it was.
+// Shift-JIS `text` staged as the last page of `path`, which is created when
+// it does not exist (its format from its name, ".mlt" or ".ast"). The file
+// is locked from the reading on, so that appends running at once each land,
+// and its new content is staged beside it (as StagedFile does); Commit
+// renames it into place and the lock goes with the object. An append is
+// refused when the reader would refuse its result: a file grown past the
+// readers' size limit (`maxBytes`), or an empty file whose name gives no
+// format.
+class StagedPage {
+  public:
+    static Result<StagedPage> Stage(const std::string& path, std::string_view text,
+                                    std::string_view name,
+                                    std::size_t maxBytes = kMaxInputBytes);
+    Status Commit() { return lock_.Replace(file_); }
+
+  private:
+    StagedPage(LockedFile lock, StagedFile file)
+        : lock_(std::move(lock)), file_(std::move(file)) {}
+
+    LockedFile lock_;  // declared first: let go after the staged file is gone
+    StagedFile file_;
+};
+
+// Stages and commits at once.
 Status AppendPageToFile(const std::string& path, std::string_view text, std::string_view name);
 
 }  // namespace fudeline

@@ -39,6 +39,25 @@ constexpr std::array<Wording, kErrorKindCount> kWordings = {{
     {ErrorKind::SplitLineInPage, "the text holds a line \"[SPLIT]\", which would split the page"},
     {ErrorKind::AstHeadInPage, "the text holds a line \"[AA][...]\", which would start a new page"},
     {ErrorKind::NewPageFileName, "a new page file must be named .mlt or .ast"},
+    {ErrorKind::NamedPipe, "a named pipe, not a regular file"},
+    {ErrorKind::CharacterDevice, "a character device, not a regular file"},
+    {ErrorKind::BlockDevice, "a block device, not a regular file"},
+    {ErrorKind::Socket, "a socket, not a regular file"},
+    {ErrorKind::SpecialFile, "a special file, not a regular file"},
+    {ErrorKind::HardLinks,
+     "the file has %1 names (hard links); replacing it whole would leave the other names "
+     "with the old content, so it is not written"},
+    {ErrorKind::OwnerNotKept,
+     "the file belongs to another user or group, which its replacement could not keep, so "
+     "it is not written"},
+    {ErrorKind::KeptBeingReplaced, "the file kept being replaced while it was being locked"},
+    {ErrorKind::AppendToUnknownFormat,
+     "the file is empty and not named .mlt or .ast: a page added to it would read as neither "
+     "format"},
+    {ErrorKind::AppendLargerThanMegabytes,
+     "with the page the file would be larger than %1 MB, more than a page file is read"},
+    {ErrorKind::AppendLargerThanBytes,
+     "with the page the file would be larger than %1 bytes, more than a page file is read"},
 }};
 
 constexpr bool InKindOrder() {

@@ -33,9 +33,21 @@ enum class ErrorKind {
     SplitLineInPage,
     AstHeadInPage,
     NewPageFileName,
+    // Files that are not written or read as asked.
+    NamedPipe,
+    CharacterDevice,
+    BlockDevice,
+    Socket,
+    SpecialFile,
+    HardLinks,  // names: a file with more names than the one written
+    OwnerNotKept,
+    KeptBeingReplaced,
+    AppendToUnknownFormat,
+    AppendLargerThanMegabytes,  // MB
+    AppendLargerThanBytes,      // bytes
 };
 // Counts up to the last kind: a new kind goes at the end, and this names it.
-inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::NewPageFileName) + 1;
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::AppendLargerThanBytes) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.

@@ -3,15 +3,21 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "test_catalogs.h"
 
@@ -169,7 +175,7 @@ TEST_F(FileBytesTest, FailuresNameTheFileAndTheTemporary) {
     } cases[] = {
         {"", "\"\"", "a file name cannot be empty"},
         {"/proc/version", "/proc/version",
-         "cannot create the temporary file /proc/version.XXXXXX beside it: "},
+         "cannot create the temporary file /proc/.fdlXXXXXX beside it: "},
         {Path("no-such-folder") + "/out.txt", Path("no-such-folder") + "/out.txt", "No such file"},
     };
     for (const auto& c : cases) {
@@ -244,6 +250,199 @@ TEST_F(FileBytesTest, StandardOutputThatFailsIsNamedWithTheReason) {
     }
     ::close(full);
     ::close(closedPipe[1]);
+}
+
+// Names in the folder other than the ones a test made: temporaries left behind.
+std::vector<std::string> Leftovers(const std::filesystem::path& dir) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".fdl")) found.push_back(name);
+    }
+    return found;
+}
+
+// A write through a link replaces the file the links lead to and leaves each
+// link a link, whether the link is relative, absolute, chained, into another
+// folder or dangling (then the file it names is created).
+TEST_F(FileBytesTest, WritesThroughSymbolicLinksReplaceTheFileTheyLeadTo) {
+    namespace fs = std::filesystem;
+    fs::create_directory(dir_ / "sub");
+    ASSERT_TRUE(WriteFileBytes(Path("file"), "old"));
+    ASSERT_TRUE(WriteFileBytes(Path("sub/inner"), "old"));
+    fs::create_symlink("file", dir_ / "relative");
+    fs::create_symlink(dir_ / "file", dir_ / "absolute");
+    fs::create_symlink("relative", dir_ / "chained");
+    fs::create_symlink("sub/inner", dir_ / "into-folder");
+    fs::create_symlink("sub/created", dir_ / "dangling");
+    const struct {
+        const char* link;
+        const char* target;
+    } cases[] = {{"relative", "file"}, {"absolute", "file"}, {"chained", "file"},
+                 {"into-folder", "sub/inner"}, {"dangling", "sub/created"}};
+    for (const auto& c : cases) {
+        const std::string bytes = std::string("through ") + c.link;
+        const Status written = WriteFileBytes(Path(c.link), bytes);
+        ASSERT_TRUE(written) << written.error().Message();
+        EXPECT_TRUE(fs::is_symlink(dir_ / c.link)) << c.link;
+        EXPECT_EQ(ReadFileBytes(Path(c.target)).value(), bytes) << c.link;
+    }
+    EXPECT_TRUE(Leftovers(dir_).empty() && Leftovers(dir_ / "sub").empty());
+}
+
+// A write that fails part-way through a link leaves the file it leads to whole.
+TEST_F(FileBytesTest, AWriteFailingPartWayThroughALinkKeepsTheFile) {
+    const std::string old(20000, 'o');
+    ASSERT_TRUE(WriteFileBytes(Path("book.mlt"), old));
+    std::filesystem::create_symlink("book.mlt", dir_ / "link.mlt");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status written = WriteFileBytes(Path("link.mlt"), old + "more");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().Message(), Path("link.mlt") + ": File too large");
+    EXPECT_EQ(ReadFileBytes(Path("book.mlt")).value(), old);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.mlt"));
+    EXPECT_TRUE(Leftovers(dir_).empty());
+}
+
+// What cannot be replaced whole and as the user may is refused, and stays.
+TEST_F(FileBytesTest, FilesThatCannotBeReplacedAsTheyAreAreRefused) {
+    ASSERT_TRUE(WriteFileBytes(Path("linked"), "old"));
+    ASSERT_EQ(::link(Path("linked").c_str(), Path("other name").c_str()), 0);
+    ASSERT_TRUE(WriteFileBytes(Path("read-only"), "old"));
+    ::chmod(Path("read-only").c_str(), 0444);
+    const struct {
+        const char* name;
+        const char* reason;
+        bool rootMayWrite;
+    } cases[] = {
+        {"linked", "the file has 2 names (hard links); replacing it whole would leave the other "
+                   "names with the old content, so it is not written", false},
+        {"read-only", "Permission denied", true},
+    };
+    for (const auto& c : cases) {
+        if (c.rootMayWrite && ::geteuid() == 0) continue;
+        const Status written = WriteFileBytes(Path(c.name), "new");
+        ASSERT_FALSE(written) << c.name;
+        EXPECT_EQ(written.error().Message(), Path(c.name) + ": " + c.reason);
+        const Result<StagedFile> staged = StagedFile::Stage(Path(c.name), "new");
+        ASSERT_FALSE(staged) << c.name;
+        EXPECT_EQ(ReadFileBytes(Path(c.name)).value(), "old") << c.name;
+        const Result<LockedFile> locked = LockedFile::Lock(Path(c.name));
+        EXPECT_FALSE(locked) << c.name;
+    }
+}
+
+// Root may replace anyone's file; the replacement keeps owner, group and mode.
+TEST_F(FileBytesTest, AReplacedFileKeepsItsOwnerGroupAndMode) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    ASSERT_TRUE(WriteFileBytes(Path("theirs"), "old"));
+    ASSERT_EQ(::chown(Path("theirs").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(Path("theirs").c_str(), 0604), 0);
+    ASSERT_TRUE(WriteFileBytes(Path("theirs"), "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(Path("theirs").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+}
+
+// The temporary's name is short, so names up to the system's limit fit.
+TEST_F(FileBytesTest, NamesUpToTheSystemsLimitAreWritten) {
+    for (const std::size_t length : {249, 250, 254, 255}) {
+        const std::string name = Path(std::string(length, 'n').c_str());
+        for (const char* bytes : {"first", "replaced"}) {
+            const Status written = WriteFileBytes(name, bytes);
+            ASSERT_TRUE(written) << length << ": " << written.error().Message();
+            EXPECT_EQ(ReadFileBytes(name).value(), bytes) << length;
+        }
+    }
+    EXPECT_TRUE(Leftovers(dir_).empty());
+}
+
+// Pipes and devices named as inputs are refused at once, never waited on.
+TEST_F(FileBytesTest, InputsThatAreNotRegularFilesAreRefused) {
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {{Path("pipe"), "a named pipe, not a regular file"},
+                 {"/dev/null", "a character device, not a regular file"},
+                 {dir_.string(), "Is a directory"}};
+    for (const auto& c : cases) {
+        const Result<std::string> read = ReadFileBytes(c.path);
+        ASSERT_FALSE(read) << c.path;
+        EXPECT_EQ(read.error().Message(), c.path + ": " + c.reason);
+        EXPECT_FALSE(OpenInputFile(c.path)) << c.path;
+    }
+}
+
+// A process ended while a file is staged leaves no temporary behind, nor a
+// file it made to hold a lock.
+TEST_F(FileBytesTest, AnEndedProcessLeavesNoTemporary) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const Result<StagedFile> staged = StagedFile::Stage(Path("out.txt"), "never seen");
+            if (!staged || Leftovers(dir_).size() != 1) ::_exit(3);
+            const Result<LockedFile> locked = LockedFile::Lock(Path("new.mlt"));
+            if (!locked || !std::filesystem::exists(dir_ / "new.mlt")) ::_exit(5);
+            ::raise(signal);
+            ::_exit(4);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_TRUE(Leftovers(dir_).empty()) << strsignal(signal);
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "out.txt"));
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt"));
+    }
+}
+
+TEST_F(FileBytesTest, SameFileSeesThroughLinks) {
+    ASSERT_TRUE(WriteFileBytes(Path("a"), "a"));
+    ASSERT_TRUE(WriteFileBytes(Path("b"), "b"));
+    std::filesystem::create_symlink("a", dir_ / "link");
+    ASSERT_EQ(::link(Path("a").c_str(), Path("hard").c_str()), 0);
+    const struct {
+        std::string first, second;
+        bool same;
+    } cases[] = {{Path("a"), Path("a"), true},     {Path("a"), Path("link"), true},
+                 {Path("hard"), Path("link"), true}, {Path("a"), Path("b"), false},
+                 {Path("a"), Path("missing"), false}, {Path("missing"), Path("missing"), false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SameFile(c.first, c.second), c.same) << c.first << " " << c.second;
+    }
+}
+
+// A lock is held by one at a time; a file made only to hold it goes with it.
+TEST_F(FileBytesTest, LockedFilesAreHeldOneAtATime) {
+    std::optional<LockedFile> first;
+    {
+        Result<LockedFile> locked = LockedFile::Lock(Path("new.mlt"));
+        ASSERT_TRUE(locked) << locked.error().Message();
+        EXPECT_TRUE(locked->created());
+        first.emplace(std::move(*locked));
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "new.mlt"));
+    std::atomic<bool> taken{false};
+    std::thread second([&] {
+        Result<LockedFile> locked = LockedFile::Lock(Path("new.mlt"));
+        taken = locked.has_value();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(taken) << "the lock was taken twice";
+    first.reset();
+    second.join();
+    EXPECT_TRUE(taken);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt")) << "the empty file made for the lock stays";
 }
 
 }  // namespace

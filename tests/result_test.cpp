@@ -60,6 +60,26 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
         {{"", ErrorKind::AstHeadInPage},
          "the text holds a line \"[AA][...]\", which would start a new page"},
         {{"", ErrorKind::NewPageFileName}, "a new page file must be named .mlt or .ast"},
+        {{"", ErrorKind::NamedPipe}, "a named pipe, not a regular file"},
+        {{"", ErrorKind::CharacterDevice}, "a character device, not a regular file"},
+        {{"", ErrorKind::BlockDevice}, "a block device, not a regular file"},
+        {{"", ErrorKind::Socket}, "a socket, not a regular file"},
+        {{"", ErrorKind::SpecialFile}, "a special file, not a regular file"},
+        {{"", ErrorKind::HardLinks, 2},
+         "the file has 2 names (hard links); replacing it whole would leave the other names "
+         "with the old content, so it is not written"},
+        {{"", ErrorKind::OwnerNotKept},
+         "the file belongs to another user or group, which its replacement could not keep, so "
+         "it is not written"},
+        {{"", ErrorKind::KeptBeingReplaced},
+         "the file kept being replaced while it was being locked"},
+        {{"", ErrorKind::AppendToUnknownFormat},
+         "the file is empty and not named .mlt or .ast: a page added to it would read as "
+         "neither format"},
+        {{"", ErrorKind::AppendLargerThanMegabytes, 256},
+         "with the page the file would be larger than 256 MB, more than a page file is read"},
+        {{"", ErrorKind::AppendLargerThanBytes, 100},
+         "with the page the file would be larger than 100 bytes, more than a page file is read"},
     };
     static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
     for (std::size_t k = 0; k < std::size(cases); ++k) {

@@ -114,6 +114,50 @@
         <source>入出力エラーが起きました</source>
         <translation>Input/output error</translation>
     </message>
+    <message>
+        <source>ブロックデバイスで、通常のファイルではありません</source>
+        <translation>a block device, not a regular file</translation>
+    </message>
+    <message>
+        <source>ソケットで、通常のファイルではありません</source>
+        <translation>a socket, not a regular file</translation>
+    </message>
+    <message>
+        <source>特殊なファイルで、通常のファイルではありません</source>
+        <translation>a special file, not a regular file</translation>
+    </message>
+    <message>
+        <source>ページを追加するとファイルが %1 バイトより大きくなり、ページファイルとして読めなくなります</source>
+        <translation>with the page the file would be larger than %1 bytes, more than a page file is read</translation>
+    </message>
+    <message>
+        <source>名前付きパイプで、通常のファイルではありません</source>
+        <translation>a named pipe, not a regular file</translation>
+    </message>
+    <message>
+        <source>デバイスで、通常のファイルではありません</source>
+        <translation>a character device, not a regular file</translation>
+    </message>
+    <message>
+        <source>このファイルには %1 個の名前（ハードリンク）があります。丸ごと置き換えると他の名前に古い内容が残るので、書き込みません</source>
+        <translation>the file has %1 names (hard links); replacing it whole would leave the other names with the old content, so it is not written</translation>
+    </message>
+    <message>
+        <source>このファイルは他のユーザーかグループのもので、置き換えるとその持ち主を保てないので、書き込みません</source>
+        <translation>the file belongs to another user or group, which its replacement could not keep, so it is not written</translation>
+    </message>
+    <message>
+        <source>空のファイルで名前が .mlt でも .ast でもないので、ページを追加すると MLT とも AST とも読めなくなります</source>
+        <translation>the file is empty and not named .mlt or .ast: a page added to it would read as neither format</translation>
+    </message>
+    <message>
+        <source>ページを追加するとファイルが %1 MB より大きくなり、ページファイルとして読めなくなります</source>
+        <translation>with the page the file would be larger than %1 MB, more than a page file is read</translation>
+    </message>
+    <message>
+        <source>ロックしようとする間にファイルが置き換えられ続けました</source>
+        <translation>the file kept being replaced while it was being locked</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>

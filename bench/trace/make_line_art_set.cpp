@@ -15,6 +15,7 @@
 #include "pixels/geometry.h"
 #include "trace/drawings.h"
 #include "trace/jpeg_encode.h"
+#include "trace/tool_arguments.h"
 
 using namespace fudeline;
 using namespace fudeline::bench;
@@ -85,9 +86,8 @@ bool Write(const std::string& path, const Result<std::string>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: make_line_art_set OUTDIR\n";
-        return 2;
+    if (const int status = CheckToolArguments(argc, argv, "make_line_art_set OUTDIR", 1); status >= 0) {
+        return status;
     }
     const std::string dir = argv[1];
     for (const Drawing& drawing : BenchmarkDrawings()) {

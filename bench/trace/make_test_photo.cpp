@@ -10,11 +10,12 @@
 #include "io/file_bytes.h"
 #include "trace/jpeg_encode.h"
 #include "trace/test_photo.h"
+#include "trace/tool_arguments.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: make_test_photo OUT.jpg\n";
-        return 2;
+    if (const int status = fudeline::bench::CheckToolArguments(argc, argv, "make_test_photo OUT.jpg", 1);
+        status >= 0) {
+        return status;
     }
     if (const auto written =
             fudeline::WriteFileBytes(argv[1], fudeline::bench::EncodeJpeg(fudeline::bench::TestPhoto(), 90));

@@ -17,6 +17,7 @@
 #include "quality_engine.h"
 #include "trace/drawings.h"
 #include "trace/jpeg_encode.h"
+#include "trace/tool_arguments.h"
 #include "trace/vector_scenes.h"
 
 using namespace fudeline;
@@ -80,9 +81,8 @@ TextArtPicture TextArt(QualityEngine& engine, const Drawing& drawing) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: make_vector_set OUTDIR\n";
-        return 2;
+    if (const int status = CheckToolArguments(argc, argv, "make_vector_set OUTDIR", 1); status >= 0) {
+        return status;
     }
     const std::string dir = argv[1];
     for (const Scene& scene : VectorScenes()) {

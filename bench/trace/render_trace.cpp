@@ -11,6 +11,7 @@
 #include "lines/trace_picture.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
+#include "trace/tool_arguments.h"
 
 using namespace fudeline;
 
@@ -24,9 +25,9 @@ int Fail(const Error& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: render_trace PICTURE OUT.png\n";
-        return 2;
+    if (const int status = bench::CheckToolArguments(argc, argv, "render_trace PICTURE OUT.png", 2);
+        status >= 0) {
+        return status;
     }
     Result<Engine> engine = Engine::Load({"", FUDELINE_FONT});
     if (!engine) return Fail(engine.error());

@@ -2,12 +2,16 @@
 // one, and every reason its text-art and page commands can meet, produced by
 // the core itself, is in Japanese, and the English translation gives the
 // core's own wording back.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTranslator>
 
 #include "app/core_reasons.h"
 #include "app/startup.h"
 #include "render/text_art_ink.h"
 #include "io/file_bytes.h"
+#include "io/page_files.h"
 #include "io/page_format.h"
 #include "tests/app/window_test_support.h"
 
@@ -41,6 +45,17 @@ class CoreReasonsTest : public QObject {
         return errors;
     }
 
+    static std::string Fifo(const QTemporaryDir& dir) {
+        const std::string path = dir.filePath("pipe").toStdString();
+        ::mkfifo(path.c_str(), 0600);
+        return path;
+    }
+    static std::string HardLinked(const QTemporaryDir& dir) {
+        const std::string path = PlaceTestFile(dir, "linked.txt", "a").toStdString();
+        ::link(path.c_str(), (path + ".other").c_str());
+        return path;
+    }
+
     static QList<std::pair<QString, Error>> CoreReasons() {
         const MonaFont& font = Resources().face();
         auto drawn = [&](std::string text, TextEncoding encoding) {
@@ -71,6 +86,14 @@ class CoreReasonsTest : public QObject {
             {"AST head", added(PageFormat::Ast, "a\r\n[AA][x]\r\nb", "")},
             {"too large", ReasonOf(ReadFileBytes(big, 1000))},
             {"missing", ReasonOf(ReadFileBytes(dir.filePath("none").toStdString()))},
+            {"named pipe", ReasonOf(ReadFileBytes(Fifo(dir)))},
+            {"hard link", ReasonOf(WriteFileBytes(HardLinked(dir), "a"))},
+            {"page file of no format",
+             ReasonOf(AppendPageToFile(PlaceTestFile(dir, "empty.txt", {}).toStdString(), "a", ""))},
+            {"page file too large",
+             ReasonOf(StagedPage::Stage(PlaceTestFile(dir, "full.mlt", QByteArray(1 << 20, 'a'))
+                                            .toStdString(),
+                                        "a", "", 1 << 20))},
             {"a system reason after a temporary file",
              Error{"", ErrorKind::TemporaryFile, "/tmp/%2.XXXXXX", EACCES}},
         };

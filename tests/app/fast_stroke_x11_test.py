@@ -24,7 +24,11 @@ import time
 CAPTION = "Fudeline v"
 COPY_BUTTON = (299, 20)  # client pixels, the middle of "クリップボードにコピー"
 MOVES = 2000
-DEADLINE_S = 25  # for any one step that waits on the window
+# Every wait is on an event (the window shown, the text on the clipboard),
+# polled until it happens; the limit is only there so that a window that
+# never comes fails the test rather than hangs it, and is generous because a
+# loaded machine can take long to start Qt.
+DEADLINE_S = 150
 
 
 def scribble(moves):
@@ -138,7 +142,7 @@ def stroke_and_copy(app, display, home, fine, stopped, points):
         if stopped:
             window.send_signal(signal.SIGSTOP)
         try:
-            run(["xdotool", script], env, timeout=60)
+            run(["xdotool", script], env)
         finally:
             if stopped:
                 window.send_signal(signal.SIGCONT)
@@ -176,7 +180,7 @@ def main():
                 f.write(replay_script(points))
             for fine in (False, True):
                 mode = ["--fine"] if fine else []
-                expected = run([cli, "replay", script, "--sjis"] + mode, os.environ, timeout=60)
+                expected = run([cli, "replay", script, "--sjis"] + mode, os.environ)
                 for stopped in (True, False):
                     home = tempfile.mkdtemp(dir=work)
                     copied = stroke_and_copy(app, display.name, home, fine, stopped, points)

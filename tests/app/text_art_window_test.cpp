@@ -1,5 +1,7 @@
 // Opening existing text art as the drawing, adding the text to page files,
 // and the spacing choice: each the same as the command-line tool gives.
+#include <unistd.h>
+
 #include <QCheckBox>
 
 #include "export/cells_format.h"
@@ -97,6 +99,36 @@ class TextArtWindowTest : public QObject {
         QVERIFY(mlt.open(QIODevice::ReadOnly));
         QCOMPARE(mlt.readAll(), page + "\r\n[SPLIT]\r\n" + page);
         QCOMPARE(RunCli({"pages", dir.filePath("art.mlt")}).count('\n'), 2);
+    }
+
+    // A page file the window may not replace whole is refused with the
+    // reason, never reported as a page added: one with two names (hard
+    // links), also through a symbolic link, and, for a user other than
+    // root, a read-only one.
+    void pageFilesThatCannotBeReplacedAreRefusedWithTheReason() {
+        QTemporaryDir dir;
+        Play(*window_, Wave());
+        const QByteArray old("a\r\n[SPLIT]\r\nb");
+        const QString linked = PlaceTestFile(dir, "linked.mlt", old);
+        QVERIFY(QFile::link(linked, dir.filePath("shortcut.mlt")));
+        QVERIFY(::link(QFile::encodeName(linked).constData(),
+                       QFile::encodeName(dir.filePath("other.mlt")).constData()) == 0);
+        const QString readOnly = PlaceTestFile(dir, "read-only.mlt", old);
+        QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        QList<std::pair<QString, QString>> cases = {
+            {linked, QStringLiteral("2 個の名前（ハードリンク）があります")},
+            {dir.filePath("shortcut.mlt"), QStringLiteral("2 個の名前（ハードリンク）があります")}};
+        if (::geteuid() != 0) cases.append({readOnly, QStringLiteral("読み書きが許されていません")});
+        for (const auto& [path, reason] : cases) {
+            window_->SetFileChooser(Answer(path));
+            QString text;
+            AnswerNextBox(QMessageBox::Ok, &text);
+            window_->findChild<QAction*>("appendPageAction")->trigger();
+            QVERIFY2(text.contains(reason), qPrintable(path + ": " + text));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), old);
+        }
     }
 
     void unicodeSpacingIsRememberedAndSpellsAsTheTool() {

@@ -1,0 +1,163 @@
+#!/bin/sh
+# files_test.sh CASE CLI GOLDEN_DIR: one case of how fudeline-cli treats the
+# files it writes and reads, run in a private temporary folder. Prints what
+# went wrong and exits 1; exits 77 when the case cannot be run here.
+set -u
+case_name=$1
+cli=$2
+golden=$3
+drawing=$golden/minus.pbm
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+fail() { echo "FAIL: $*"; exit 1; }
+# A page file of 30 pages, about 20 KB.
+make_book() {
+  : >"$1"
+  i=1
+  while [ $i -le 30 ]; do
+    [ $i -eq 1 ] || printf '\r\n[SPLIT]\r\n' >>"$1"
+    j=0
+    while [ $j -lt 20 ]; do printf 'page %d, a line of text art to fill the page\r\n' $i >>"$1"; j=$((j + 1)); done
+    printf 'end of page %d' $i >>"$1"
+    i=$((i + 1))
+  done
+}
+pages() { "$cli" pages "$1" | wc -l; }
+append() { "$cli" convert "$drawing" --append "$@"; }
+no_temporaries() {
+  left=$(find . -name '.fdl*')
+  [ -z "$left" ] || fail "temporaries left behind: $left"
+}
+
+case $case_name in
+  # A write through a link that fails part-way (a file-size limit) leaves the
+  # file whole and the link a link; SIGXFSZ does not end the process silently.
+  link_size_limit)
+    make_book book.mlt
+    cp book.mlt saved.mlt
+    ln -s book.mlt link.mlt
+    ln -s "$work/book.mlt" absolute.mlt
+    for link in link.mlt absolute.mlt; do
+      ( ulimit -f 4; append "$link" -o /dev/null 2>err ); rc=$?
+      [ $rc -eq 2 ] || fail "$link: exit status $rc, expected 2"
+      grep -q "File too large" err || fail "$link: no reason given: $(cat err)"
+      cmp -s book.mlt saved.mlt || fail "$link: the page file changed"
+      [ -L $link ] || fail "$link is no longer a link"
+    done
+    # A picture through a link, under a limit smaller than the picture.
+    printf 'old picture' >picture.png
+    ln -s picture.png picture-link.png
+    ( ulimit -f 1; "$cli" render "$golden/face.utf8.txt" -o picture-link.png 2>err ); rc=$?
+    [ $rc -eq 2 ] && grep -q "File too large" err || fail "render: status $rc: $(cat err)"
+    [ "$(cat picture.png)" = "old picture" ] && [ -L picture-link.png ] || fail "render: the picture changed"
+    no_temporaries
+    # Without the limit the page lands in the file the links lead to.
+    append link.mlt -o /dev/null || fail "append through the link failed"
+    [ -L link.mlt ] && [ "$(pages book.mlt)" -eq 31 ] || fail "the page did not land"
+    ;;
+  # Appends running at once each land.
+  concurrent_appends)
+    i=0
+    while [ $i -lt 20 ]; do append book.mlt -o /dev/null 2>>err & i=$((i + 1)); done
+    wait
+    [ ! -s err ] || fail "$(cat err)"
+    [ "$(pages book.mlt)" -eq 20 ] || fail "$(pages book.mlt) pages of 20 landed"
+    no_temporaries
+    ;;
+  # A command that fails adds no page, whichever output failed.
+  failed_output_adds_no_page)
+    make_book book.mlt
+    cp book.mlt saved.mlt
+    append book.mlt -o missing/out.txt 2>/dev/null && fail "-o into a missing folder succeeded"
+    append book.mlt >/dev/full 2>/dev/null && fail "a full standard output succeeded"
+    "$cli" trace "$golden/../../bench/line-art/house-1x.png" --append book.mlt --save-ink missing/ink.png \
+      -o /dev/null 2>/dev/null && fail "--save-ink into a missing folder succeeded"
+    cmp -s book.mlt saved.mlt || fail "a failed command added a page"
+    append new.mlt -o missing/out.txt 2>/dev/null
+    [ ! -e new.mlt ] || fail "a failed command left a new page file"
+    no_temporaries
+    ;;
+  # The page file is not also an output, by its name, through a link or as
+  # the standard output.
+  output_is_the_page_file)
+    make_book book.mlt
+    cp book.mlt saved.mlt
+    ln -s book.mlt link.txt
+    for output in book.mlt link.txt; do
+      append book.mlt -o $output 2>err && fail "-o $output succeeded"
+      grep -q "it is the page file --append adds to" err || fail "-o $output: $(cat err)"
+    done
+    cmp -s book.mlt saved.mlt || fail "the page file changed"
+    append book.mlt >>book.mlt 2>err && fail "standard output into the page file succeeded"
+    grep -q "standard output: it is the page file" err || fail "$(cat err)"
+    ;;
+  # What the user may not write is refused, as the shell refuses it.
+  read_only_refused)
+    if [ "$(id -u)" -eq 0 ]; then
+      command -v setpriv >/dev/null || exit 77
+      as_user="setpriv --reuid=65534 --regid=65534 --clear-groups"
+      chmod 777 "$work"
+    else
+      as_user=
+    fi
+    make_book book.mlt
+    echo old >out.txt
+    cp book.mlt saved.mlt
+    [ -z "$as_user" ] || chown 65534:65534 book.mlt out.txt
+    chmod 444 book.mlt out.txt
+    $as_user "$cli" convert "$drawing" --append book.mlt -o /dev/null 2>err && fail "--append to a 0444 file succeeded"
+    grep -q "book.mlt: Permission denied" err || fail "$(cat err)"
+    $as_user "$cli" convert "$drawing" -o out.txt 2>err && fail "-o to a 0444 file succeeded"
+    grep -q "out.txt: Permission denied" err || fail "$(cat err)"
+    cmp -s book.mlt saved.mlt && [ "$(cat out.txt)" = old ] || fail "a read-only file changed"
+    ;;
+  # Root may write anything, and a file it replaces keeps its owner, group and mode.
+  owner_kept)
+    [ "$(id -u)" -eq 0 ] || exit 77
+    make_book book.mlt
+    chown 65534:65534 book.mlt
+    chmod 640 book.mlt
+    append book.mlt -o /dev/null || fail "append failed"
+    [ "$(stat -c %u:%g:%a book.mlt)" = 65534:65534:640 ] || fail "now $(stat -c %u:%g:%a book.mlt)"
+    ;;
+  # A file with several names is refused: replacing it would part them.
+  hard_link_refused)
+    make_book book.mlt
+    ln book.mlt other.mlt
+    append book.mlt -o /dev/null 2>err && fail "append to a hard link succeeded"
+    grep -q "2 names (hard links)" err || fail "$(cat err)"
+    ;;
+  # Names of 249-255 bytes are written whole.
+  long_names)
+    for length in 249 252 255; do
+      stem=$(printf "%0$((length - 4))d" 0)
+      "$cli" convert "$drawing" -o "$stem.txt" 2>err || fail "-o, $length bytes: $(cat err)"
+      append "$stem.mlt" -o /dev/null 2>err || fail "--append, $length bytes: $(cat err)"
+      [ -s "$stem.txt" ] && [ "$(pages "$stem.mlt")" -eq 1 ] || fail "$length bytes: not written"
+    done
+    no_temporaries
+    ;;
+  # Named pipes are refused where a file is read whole, never waited on.
+  fifo_refused)
+    mkfifo pipe pipe.mlt
+    for command in "pages pipe" "convert --from-text pipe" "render pipe -o out.png" \
+                   "convert $drawing --append pipe.mlt"; do
+      timeout 20 "$cli" $command 2>err; rc=$?
+      [ $rc -eq 2 ] || fail "$command: exit status $rc"
+      grep -q "pipe.*: a named pipe, not a regular file" err || fail "$command: $(cat err)"
+    done
+    ;;
+  # An append whose result the reader would refuse is refused.
+  unreadable_result_refused)
+    : >empty.txt
+    append empty.txt -o /dev/null 2>err && fail "append to an empty .txt succeeded"
+    grep -q "empty and not named .mlt or .ast" err || fail "$(cat err)"
+    [ ! -s empty.txt ] || fail "empty.txt changed"
+    : >empty.mlt
+    append empty.mlt -o /dev/null && [ "$(pages empty.mlt)" -eq 1 ] || fail "append to an empty .mlt"
+    ;;
+  *) echo "unknown case $case_name"; exit 1 ;;
+esac
+echo "PASS $case_name"

@@ -1,8 +1,10 @@
 // The drawing session as the browser page sees it (embind): the same ArtState
 // the window holds, fed canvas pixels from Pointer Events, with the composed
 // canvas, the text and its Shift-JIS bytes, the post count and the ink layer
-// handed back as JavaScript values, and the board table beside them. The data files (catalogue, baked face) are
-// packed into the module's file system under /data by the build.
+// handed back as JavaScript values, drawings opened through the core's
+// ink-image reader, and the board table and the canvas fit beside them. The
+// data files (catalogue, baked face) are packed into the module's file system
+// under /data by the build.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 

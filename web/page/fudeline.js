@@ -11,7 +11,7 @@
     undo: "Undo", clear: "Clear all", copy: "Copy to clipboard", saveText: "Save as Shift-JIS",
     rowLines: "Show row lines", custom: "Custom…", fine: "Fine conversion",
     noFillers: "No fillers", files: "Drawing and picture", saveDrawing: "Save drawing (PNG)",
-    openDrawing: "Open drawing (PNG)", picture: "Open picture", pictureShown: "Show picture",
+    openDrawing: "Open drawing (PNG, PBM)", picture: "Open picture", pictureShown: "Show picture",
     pictureFaint: "Faint", loading: "Loading…",
     linesNote: "Taking lines from a picture is in the desktop version only.",
     clearQuestion: "Erase everything?", bytes: "bytes", lines: "lines",

@@ -1,12 +1,15 @@
 // The drawing session as the browser page sees it (embind): the same ArtState
 // the window holds, fed canvas pixels from Pointer Events, with the composed
 // canvas, the text and its Shift-JIS bytes, the post count and the ink layer
-// handed back as JavaScript values, and the board table beside them. The data files (catalogue, baked face) are
-// packed into the module's file system under /data by the build.
+// handed back as JavaScript values, drawings opened through the core's
+// ink-image reader, and the board table and the canvas fit beside them. The
+// data files (catalogue, baked face) are packed into the module's file system
+// under /data by the build.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <cerrno>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,9 +19,11 @@
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "glyphs/mona_font.h"
+#include "io/ink_image.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
 #include "session/compose.h"
+#include "web/browser_pixels.h"
 
 namespace fudeline::web {
 namespace {
@@ -84,6 +89,15 @@ class Session {
     void down(int x, int y) { state_->BeginStroke({x, y}); }
     void move(int x, int y) { state_->ExtendStroke({x, y}); }
     void up() { state_->EndStroke(); }
+    // A stroke given up (a second finger came down): the drawing goes back to
+    // what it was before the stroke, and undo holds that drawing too, so undo
+    // cannot bring the abandoned stroke back.
+    void cancelStroke() {
+        if (!state_->EndStroke()) return;
+        state_->RunPendingConversion();
+        state_->ExchangeWithUndo();
+        state_->SaveUndoSnapshot();
+    }
     void togglePen() { state_->TogglePenMode(); }
     bool penMode() const { return state_->penMode(); }
     bool tracing() const { return state_->strokeActive(); }
@@ -153,31 +167,42 @@ class Session {
     int inkWidth() const { return state_->inkLayer().width(); }
     int inkHeight() const { return state_->inkLayer().height(); }
 
-    // The drawing becomes the opaque black pixels of an RGBA picture, as the
-    // desktop reads a PNG (one undoable step).
-    void replaceInk(int width, int height, const std::string& rgba) {
-        state_->ReplaceInk(FromRgba(width, height, rgba, true));
+    // The drawing becomes the ink of a PBM or PNG file read by the core's
+    // ink-image reader with the command line's limits (one undoable step).
+    // Returns "" when opened, else the reader's reason; for a PNG the reader
+    // first answers kNeedsBrowserDecode, and the page calls again with the
+    // browser's RGBA pixels of the same bytes.
+    std::string openDrawing(const std::string& bytes, int width, int height,
+                            const std::string& rgba) {
+        BrowserPixels& pending = BrowserPixels::Pending();
+        pending = {};
+        if (width > 0 && height > 0) {
+            pending.width = static_cast<std::uint32_t>(width);
+            pending.height = static_cast<std::uint32_t>(height);
+            pending.rgba.assign(rgba.begin(), rgba.end());
+        }
+        Result<Image> ink = DecodeInkImage(bytes, kInkClipRight + 1, kInkHeight);
+        pending = {};
+        if (!ink) return ink.error().Reason();
+        state_->ReplaceInk(*ink);
+        return "";
     }
 
     // The background picture, already scaled (and faded) by the page; an
     // empty picture hides it.
     void setPicture(int width, int height, const std::string& rgba) {
-        picture_ = width > 0 && height > 0 ? FromRgba(width, height, rgba, false) : Image();
+        picture_ = width > 0 && height > 0 ? FromRgba(width, height, rgba) : Image();
     }
 
   private:
-    static Image FromRgba(int width, int height, const std::string& rgba, bool inkOnly) {
+    static Image FromRgba(int width, int height, const std::string& rgba) {
         Image image(width, height);
         if (rgba.size() < static_cast<std::size_t>(width) * height * 4) return Image();
         const auto* p = reinterpret_cast<const std::uint8_t*>(rgba.data());
         for (int y = 0; y < height; ++y) {
             std::uint32_t* row = image.Row(y);
             for (int x = 0; x < width; ++x, p += 4) {
-                if (inkOnly) {
-                    if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) row[x] = kBlack;
-                } else {
-                    row[x] = std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
-                }
+                row[x] = std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
             }
         }
         return image;
@@ -212,6 +237,17 @@ emscripten::val Boards() {
     return boards;
 }
 
+// The size a `width` x `height` picture is shown at to fit the canvas, as the
+// window shows it and trace places it: [width, height].
+emscripten::val CanvasFitSize(int width, int height) {
+    emscripten::val size = emscripten::val::array();
+    if (width <= 0 || height <= 0) return size;
+    const double scale = CanvasFitScale(width, height);
+    size.call<void>("push", std::max(1, static_cast<int>(std::lround(width * scale))));
+    size.call<void>("push", std::max(1, static_cast<int>(std::lround(height * scale))));
+    return size;
+}
+
 EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::function("boards", &Boards);
     // The kinds and the errno values the page words in its language: those
@@ -222,6 +258,8 @@ EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::constant("ENOENT", ENOENT);
     emscripten::constant("EACCES", EACCES);
     emscripten::constant("EIO", EIO);
+    emscripten::function("canvasFitSize", &CanvasFitSize);
+    emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
     emscripten::class_<Session>("Engine")
         .constructor<>()
         .function("error", &Session::error)
@@ -244,7 +282,8 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .function("inkRgba", &Session::inkRgba)
         .function("inkWidth", &Session::inkWidth)
         .function("inkHeight", &Session::inkHeight)
-        .function("replaceInk", &Session::replaceInk)
+        .function("openDrawing", &Session::openDrawing)
+        .function("cancelStroke", &Session::cancelStroke)
         .function("setPicture", &Session::setPicture);
 }
 

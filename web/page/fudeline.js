@@ -11,19 +11,30 @@
     undo: "Undo", clear: "Clear all", copy: "Copy to clipboard", saveText: "Save as Shift-JIS",
     rowLines: "Show row lines", custom: "Custom…", fine: "Fine conversion",
     noFillers: "No fillers", files: "Drawing and picture", saveDrawing: "Save drawing (PNG)",
-    openDrawing: "Open drawing (PNG)", picture: "Open picture", pictureShown: "Show picture",
+    openDrawing: "Open drawing (PNG, PBM)", picture: "Open picture", pictureShown: "Show picture",
     pictureFaint: "Faint", loading: "Loading…",
     linesNote: "Taking lines from a picture is in the desktop version only.",
     clearQuestion: "Erase everything?", bytes: "bytes", lines: "lines",
     overBytes: "too many bytes", overLines: "too many lines", overLineBytes: "a line too long",
     customPrompt: "Limits as BYTES:LINES:BYTES PER LINE (0 = none)", copied: "Copied",
-    openFailed: "Cannot read this file as a PNG drawing",
+    openFailed: "Cannot open this drawing", longestLine: "longest line",
+    board: "Board", pictureSize: "Picture size", text: "Text", fit: "Fit the canvas",
+    pictureMove: "Move picture", pictureFailed: "Cannot read this picture; the picture shown stays",
+    nothingToSave: "Nothing is drawn: there is nothing to save",
+    updated: "A new version is installed; reload the page to use it.",
+    mustServe: "This page cannot run opened as a file. Serve it from a web server, e.g. " +
+      "./scripts/web.sh --serve, and open http://localhost:8017/",
   };
   const japanese_text = {
     "pen.pen": "ペン", "pen.eraser": "消しゴム", clearQuestion: "すべて消去します。\n\nよろしいですか？",
     bytes: "バイト", lines: "行", overBytes: "バイト数が超過", overLines: "行数が超過",
     overLineBytes: "1 行が長すぎます", customPrompt: "制限を バイト数:行数:1 行のバイト数 で（0 は制限なし）",
-    copied: "コピーしました", openFailed: "PNG の描画として読めません",
+    copied: "コピーしました", openFailed: "この描画は開けません", longestLine: "最長の行",
+    pictureFailed: "この下絵は読めません。表示中の下絵はそのままです",
+    nothingToSave: "何も描かれていないので、保存するものがありません",
+    updated: "新しい版を入れました。ページを再読み込みすると切り替わります。",
+    mustServe: "このページはファイルとして開くと動きません。ウェブサーバーから開いてください" +
+      "（例: ./scripts/web.sh --serve で http://localhost:8017/ を開く）。",
   };
   function tr(key, fallback) {
     const table = english ? english_text : japanese_text;
@@ -33,6 +44,9 @@
     document.documentElement.lang = "en";
     for (const el of document.querySelectorAll("[data-i18n]")) {
       el.textContent = tr(el.dataset.i18n, el.textContent);
+    }
+    for (const el of document.querySelectorAll("[data-i18n-label]")) {
+      el.setAttribute("aria-label", tr(el.dataset.i18nLabel, el.getAttribute("aria-label")));
     }
   }
   for (const el of document.querySelectorAll("[data-i18n-title]")) {
@@ -66,6 +80,14 @@
   let engine = null;
   let imageData = null;
   let picture = null;  // the decoded background picture (ImageBitmap)
+  let pictureOffset = [0, 0];  // where its top left lies on the canvas
+  let touched = false;  // anything drawn or opened since the page loaded
+  let module = null;
+
+  // A message under the canvas (read out by screen readers); "" clears it.
+  function say(text) {
+    $("message").textContent = text;
+  }
 
   function paint() {
     const converted = engine.paint();
@@ -87,8 +109,9 @@
     const measure = (n, limit) => (limit > 0 ? n + "/" + limit : String(n));
     const el = $("post-count");
     el.textContent = measure(count.bytes, limits[0]) + " " + tr("bytes", "バイト") + "　" +
-      measure(count.lines, limits[1]) + " " + tr("lines", "行") +
-      (over.length ? "　" + over.join("・") : "");
+      measure(count.lines, limits[1]) + " " + tr("lines", "行") + "　" +
+      tr("longestLine", "最長の行") + " " + measure(count.longestLine, limits[2]) + " " +
+      tr("bytes", "バイト") + (over.length ? "　" + over.join("・") : "");
     el.classList.toggle("over", over.length > 0);
   }
 
@@ -107,9 +130,32 @@
     ];
   }
   let activePointer = null;
+  let fingers = 0;  // touches down on the canvas
+  let moveMode = false;  // the picture follows the pointer instead of drawing
+  let drag = null;  // the picture being moved: {id, at (where it was taken), offset}
   canvas.addEventListener("pointerdown", (event) => {
-    if (!engine || activePointer !== null || event.button !== 0) return;
+    if (event.pointerType === "touch") fingers += 1;
+    if (!engine) return;
+    if (fingers > 1) {
+      // Two fingers are a gesture, never a drawing: the stroke the first one
+      // began is taken back.
+      if (activePointer !== null) {
+        activePointer = null;
+        engine.cancelStroke();
+        paint();
+        showText();
+      }
+      drag = null;
+      return;
+    }
+    if (activePointer !== null || drag !== null || event.button !== 0) return;
     event.preventDefault();
+    if (moveMode) {
+      canvas.setPointerCapture(event.pointerId);
+      drag = { id: event.pointerId, at: canvasPoint(event), offset: pictureOffset.slice() };
+      return;
+    }
+    touched = true;
     activePointer = event.pointerId;
     canvas.setPointerCapture(event.pointerId);
     const [x, y] = canvasPoint(event);
@@ -125,7 +171,15 @@
     }
     paint();
   });
+  canvas.addEventListener("pointermove", (event) => {
+    if (drag === null || event.pointerId !== drag.id) return;
+    const [x, y] = canvasPoint(event);
+    pictureOffset = [drag.offset[0] + x - drag.at[0], drag.offset[1] + y - drag.at[1]];
+    showPictureSoon();
+  });
   function endStroke(event) {
+    if (event.pointerType === "touch") fingers = Math.max(0, fingers - 1);
+    if (drag !== null && event.pointerId === drag.id) drag = null;
     if (event.pointerId !== activePointer) return;
     activePointer = null;
     engine.up();
@@ -179,8 +233,13 @@
     setTimeout(() => URL.revokeObjectURL(url), 10000);
   }
   $("save-text").addEventListener("click", () => {
-    download(new Blob([engine.sjis($("br").checked)], { type: "text/plain;charset=Shift_JIS" }),
-      "fudeline.txt");
+    const bytes = engine.sjis($("br").checked);
+    if (bytes.length === 0) {
+      say(tr("nothingToSave", "何も描かれていないので、保存するものがありません"));
+      return;
+    }
+    say("");
+    download(new Blob([bytes], { type: "text/plain;charset=Shift_JIS" }), "fudeline.txt");
   });
   $("br").addEventListener("change", () => {
     settings.save("br", $("br").checked);
@@ -248,14 +307,27 @@
     const file = event.target.files[0];
     event.target.value = "";
     if (!file) return;
+    // The core's ink-image reader decides, with the command line's formats,
+    // limits and reasons; a PNG it accepts is decoded by the browser.
+    let reason;
     try {
-      const image = await rgbaOf(file);
-      engine.replaceInk(image.width, image.height, image.data);
-      paint();
-      showText();
+      const bytes = new Uint8Array(await file.arrayBuffer());
+      reason = engine.openDrawing(bytes, 0, 0, new Uint8Array(0));
+      if (reason === module.needsBrowserDecode) {
+        const image = await rgbaOf(file);
+        reason = engine.openDrawing(bytes, image.width, image.height, image.data);
+      }
     } catch (e) {
-      window.alert(tr("openFailed", "PNG の描画として読めません"));
+      reason = String(e.message || e);
     }
+    if (reason) {
+      say(tr("openFailed", "この描画は開けません") + ": " + reason);
+      return;
+    }
+    say("");
+    touched = true;
+    paint();
+    showText();
   });
 
   // --- The background picture: decoded by the browser, drawn at its size,
@@ -266,16 +338,21 @@
       paint();
       return;
     }
-    const scale = Number($("picture-size").value) / 100;
-    const w = Math.min(800, Math.max(1, Math.floor(picture.width * scale)));
-    const h = Math.min(522, Math.max(1, Math.floor(picture.height * scale)));
+    // A percentage, or as large as the canvas holds it, as the window shows it.
+    const size = $("picture-size").value;
+    const scale = Number(size) / 100;
+    const [sw, sh] = size === "fit" ? module.canvasFitSize(picture.width, picture.height)
+      : [Math.floor(picture.width * scale), Math.floor(picture.height * scale)];
+    const [ox, oy] = pictureOffset;
+    const w = Math.min(800, Math.max(1, ox + sw));
+    const h = Math.min(522, Math.max(1, oy + sh));
     const c = document.createElement("canvas");
     c.width = w;
     c.height = h;
     const g = c.getContext("2d");
     g.fillStyle = "#fff";
     g.fillRect(0, 0, w, h);
-    g.drawImage(picture, 0, 0, Math.floor(picture.width * scale), Math.floor(picture.height * scale));
+    g.drawImage(picture, ox, oy, sw, sh);
     const image = g.getImageData(0, 0, w, h);
     if ($("picture-faint").checked) {
       const d = image.data;
@@ -288,15 +365,35 @@
     engine.setPicture(w, h, image.data);
     paint();
   }
+  let pictureQueued = false;
+  function showPictureSoon() {
+    if (pictureQueued) return;
+    pictureQueued = true;
+    requestAnimationFrame(() => {
+      pictureQueued = false;
+      showPicture();
+    });
+  }
   $("picture").addEventListener("change", async (event) => {
     const file = event.target.files[0];
+    event.target.value = "";
     if (!file) return;
     try {
       picture = await createImageBitmap(file);
     } catch (e) {
-      picture = null;
+      say(tr("pictureFailed", "この下絵は読めません。表示中の下絵はそのままです"));
+      return;
     }
+    say("");
+    pictureOffset = [0, 0];
     showPicture();
+  });
+  $("picture-move").addEventListener("click", () => {
+    if (activePointer !== null) return;  // never while a stroke is drawn
+    moveMode = !moveMode;
+    drag = null;
+    $("picture-move").setAttribute("aria-pressed", String(moveMode));
+    canvas.classList.toggle("moving", moveMode);
   });
   for (const id of ["picture-shown", "picture-faint", "picture-size"]) {
     $(id).addEventListener("change", () => {
@@ -345,7 +442,13 @@
     return failure.path ? failure.path + ": " + reason : reason;
   }
 
-  FudelineEngine().then((module) => {
+  if (location.protocol === "file:") {
+    // The engine's file cannot be fetched from disk.
+    $("loading").textContent = tr("mustServe", "");
+    return;
+  }
+  FudelineEngine().then((loaded) => {
+    module = loaded;
     showBoards(module.boards());
     engine = new module.Engine();
     if (engine.error()) {
@@ -364,7 +467,19 @@
     $("loading").textContent = String(error);
   });
 
-  if ("serviceWorker" in navigator && location.protocol !== "file:") {
+  if ("serviceWorker" in navigator) {
+    // A new build's worker takes over as soon as it has cached the whole
+    // build; the page then reloads into it, unless something is drawn, which
+    // a reload would lose.
+    const hadWorker = navigator.serviceWorker.controller !== null;
+    navigator.serviceWorker.addEventListener("controllerchange", () => {
+      if (!hadWorker) return;  // the first visit: the worker caches this same build
+      if (touched) {
+        say(tr("updated", "新しい版を入れました。ページを再読み込みすると切り替わります。"));
+      } else {
+        location.reload();
+      }
+    });
     navigator.serviceWorker.register("sw.js").catch(() => {});
   }
 })();

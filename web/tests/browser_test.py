@@ -14,12 +14,15 @@ import functools
 import http.server
 import os
 import random
+import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import threading
 import time
 import unittest
+import zlib
 
 from selenium import webdriver
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
@@ -38,8 +41,8 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def start_server():
-    handler = functools.partial(QuietHandler, directory=SITE)
+def start_server(site=None):
+    handler = functools.partial(QuietHandler, directory=site or SITE)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
@@ -60,6 +63,18 @@ def start_browser(download_dir, language="ja"):
     if service:
         return webdriver.Chrome(options=options, service=service)
     return webdriver.Chrome(options=options)
+
+
+def write_png(path, width, height, colour_type, depth, row):
+    """A PNG of identical rows (`row` holds one row's bytes, filter byte left out)."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data)))
+    header = struct.pack(">IIBBBBB", width, height, depth, colour_type, 0, 0, 0)
+    pixels = zlib.compress(b"".join(b"\0" + row for _ in range(height)), 6)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", pixels) +
+                chunk(b"IEND", b""))
 
 
 def scribble(seed, strokes=3, points=40):
@@ -211,10 +226,12 @@ class PageTest(unittest.TestCase):
                 finally:
                     os.unlink(f.name)
                 self.assertIn(run.returncode, (0, 3))
-                report = run.stderr.decode().split(": ", 2)[2]
-                bytes_part, lines_part = report.split(", ")[:2]
+                report = run.stderr.decode().strip().split(": ", 2)[2]
+                bytes_part, lines_part, longest_part = report.split(";")[0].split(", ")[:3]
                 expected = (bytes_part.replace(" bytes", " バイト") + "\u3000" +
-                            lines_part.replace(" lines", " 行"))
+                            lines_part.replace(" lines", " 行") + "\u3000" +
+                            longest_part.replace("longest line", "最長の行")
+                            .replace(" bytes", " バイト"))
                 counter = self.driver.find_element(By.ID, "post-count").text
                 self.assertTrue(counter.startswith(expected), f"{counter!r} against {report!r}")
         # Chosen once, the board is the one the page opens on.
@@ -255,33 +272,87 @@ class PageTest(unittest.TestCase):
         self.draw(scribble(7), kind=POINTER_TOUCH)
         self.assertTrue(self.assert_same_as_cli().strip())
 
-    def test_a_phone_screen_scales_the_canvas_and_keeps_the_mapping(self):
+    def canvas_rect(self):
+        return self.driver.execute_script(
+            "const r = document.getElementById('canvas').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
+
+    def touch_scaled(self, strokes):
+        """Touches at whole CSS pixels on a canvas shown at another size,
+        recorded as the canvas pixels the page maps them to."""
+        left, top, width, height = self.canvas_rect()
+        pointer = PointerInput(POINTER_TOUCH, "finger")
+        actions = ActionBuilder(self.driver, mouse=pointer, duration=0)
+        for stroke in strokes:
+            for i, (x, y) in enumerate(stroke):
+                cx, cy = int(left + x * width / 800), int(top + y * height / 522)
+                actions.pointer_action.move_to_location(cx, cy)
+                px = int((cx - left) * 800 / width)
+                py = int((cy - top) * 522 / height)
+                if i == 0:
+                    actions.pointer_action.pointer_down()
+                self.script.append(f"{'down' if i == 0 else 'move'} {px + CANVAS_LEFT} {py + CANVAS_TOP}")
+            actions.pointer_action.pointer_up()
+            self.script.append("up")
+        actions.perform()
+
+    def on_screen(self, width, height):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": 360, "height": 740, "deviceScaleFactor": 1, "mobile": False})
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        self.driver.get(self.url)
+        self.wait_for("return document.body.dataset.ready === '1'")
+
+    def test_phone_screens_upright_and_sideways(self):
         try:
-            self.driver.get(self.url)
-            self.wait_for("return document.body.dataset.ready === '1'")
-            left, top, width, height = self.driver.execute_script(
-                "const r = document.getElementById('canvas').getBoundingClientRect();"
-                "return [r.left, r.top, r.width, r.height];")
-            self.assertLess(width, 360)
-            self.assertAlmostEqual(height / width, 522 / 800, places=2)
-            # Touches at whole CSS pixels; the canvas pixel each means, as the page maps it.
-            pointer = PointerInput(POINTER_TOUCH, "finger")
-            actions = ActionBuilder(self.driver, mouse=pointer, duration=0)
-            for stroke in scribble(10, strokes=2):
-                for i, (x, y) in enumerate(stroke):
-                    cx, cy = int(left + x * width / 800), int(top + y * height / 522)
-                    actions.pointer_action.move_to_location(cx, cy)
-                    px = int((cx - left) * 800 / width)
-                    py = int((cy - top) * 522 / height)
-                    if i == 0:
-                        actions.pointer_action.pointer_down()
-                    self.script.append(f"{'down' if i == 0 else 'move'} {px + CANVAS_LEFT} {py + CANVAS_TOP}")
-                actions.pointer_action.pointer_up()
-                self.script.append("up")
-            actions.perform()
-            self.assertTrue(self.assert_same_as_cli().strip())
+            with self.subTest("upright: the canvas scales and keeps the mapping"):
+                self.on_screen(360, 740)
+                left, top, width, height = self.canvas_rect()
+                self.assertLess(width, 360)
+                self.assertAlmostEqual(height / width, 522 / 800, places=2)
+                self.touch_scaled(scribble(10, strokes=2))
+                self.assertTrue(self.assert_same_as_cli().strip())
+            with self.subTest("upright: every control is a tap target of 44 px or more"):
+                small = self.driver.execute_script("""
+                    const targets = [...document.querySelectorAll('button, select, summary')];
+                    for (const box of document.querySelectorAll('input'))
+                      targets.push(box.closest('label') || box);
+                    return targets.filter((el) => el.offsetParent !== null).map((el) => {
+                      const r = el.getBoundingClientRect();
+                      return [el.id || el.textContent.trim(), r.width, r.height];
+                    }).filter(([, w, h]) => w < 44 || h < 44);""")
+                self.assertEqual(small, [])
+            with self.subTest("sideways: the whole canvas fits the visible height"):
+                self.script = []
+                self.on_screen(740, 360)
+                self.driver.execute_script(
+                    "document.getElementById('canvas').scrollIntoView({block: 'center'})")
+                left, top, width, height = self.canvas_rect()
+                self.assertGreaterEqual(top, 0)
+                self.assertLessEqual(top + height, 360)
+                self.assertAlmostEqual(height / width, 522 / 800, places=2)
+                self.touch_scaled(scribble(12, strokes=2))
+                self.assertTrue(self.assert_same_as_cli().strip())
+            with self.subTest("two fingers never draw"):
+                # One finger draws far, a second comes down: the stroke is
+                # taken back and neither finger draws on.
+                before = self.page_text()
+                left, top, width, height = self.canvas_rect()
+                def point(x, y, id_):
+                    return {"x": left + x * width / 800, "y": top + y * height / 522, "id": id_}
+                touch = lambda kind, points: self.driver.execute_cdp_cmd(
+                    "Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+                touch("touchStart", [point(100, 200, 1)])
+                for x in range(110, 700, 20):
+                    touch("touchMove", [point(x, 200 + x // 10, 1)])
+                self.assertNotEqual(self.page_text(), before, "the first finger draws")
+                touch("touchStart", [point(700, 270, 1), point(400, 100, 2)])
+                for step in range(1, 10):
+                    touch("touchMove", [point(700 - 20 * step, 270, 1), point(400, 100 + 20 * step, 2)])
+                touch("touchEnd", [point(520, 270, 1)])
+                touch("touchEnd", [])
+                self.assertEqual(self.page_text(), before)
+                self.click("undo")  # and undo gives nothing of it back
+                self.assertEqual(self.page_text(), before)
         finally:
             self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
@@ -295,9 +366,160 @@ class PageTest(unittest.TestCase):
             self.wait_for("return document.body.dataset.ready === '1'")
             self.draw(scribble(11, strokes=1))
             self.assert_same_as_cli()
+            # Any query, the README's "?lang=en" among them, is the same page.
+            self.driver.get(self.url + "?lang=en")
+            self.wait_for("return document.body.dataset.ready === '1'")
+            self.assertEqual(self.driver.find_element(By.ID, "undo").text, "Undo")
         finally:
             self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
                 "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+    def test_a_new_build_runs_after_one_reload(self):
+        # Build A served, loaded and cached; then build B served in its place
+        # (another digest in sw.js, a marker in fudeline.js). The files bear
+        # dates long past, so the browser's HTTP cache deems A's copies fresh.
+        site = tempfile.mkdtemp(prefix="fudeline-site-")
+        shutil.copytree(SITE, site, dirs_exist_ok=True)
+        old = time.time() - 3600
+        for name in os.listdir(site):
+            os.utime(os.path.join(site, name), (old, old))
+        server = start_server(site)
+        url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+        try:
+            self.driver.get(url)
+            self.wait_for("return document.body.dataset.ready === '1'")
+            self.wait_for("return navigator.serviceWorker.controller !== null", seconds=20)
+            for name, change in (("sw.js", lambda t: t.replace('"fudeline-', '"fudeline-b', 1)),
+                                 ("fudeline.js", lambda t: t + "\nwindow.fudelineBuild = 'B';\n")):
+                path = os.path.join(site, name)
+                with open(path, encoding="utf-8") as f:
+                    text = change(f.read())
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write(text)
+                os.utime(path, (old + 1800, old + 1800))
+            self.driver.refresh()
+            self.wait_for("return window.fudelineBuild === 'B' && document.body.dataset.ready === '1'",
+                          seconds=30)
+            caches = self.driver.execute_async_script(
+                "caches.keys().then(arguments[arguments.length - 1])")
+            self.assertEqual(len(caches), 1, caches)
+            self.assertTrue(caches[0].startswith("fudeline-b"), caches)
+        finally:
+            server.shutdown()
+            shutil.rmtree(site)
+
+    def test_opening_a_drawing_reads_as_the_cli_does(self):
+        self.draw(scribble(13, strokes=2))
+        drawn = self.assert_same_as_cli()
+        folder = tempfile.mkdtemp(prefix="fudeline-open-")
+        try:
+            huge = os.path.join(folder, "huge.png")
+            write_png(huge, 16000, 16000, 0, 1, b"\xff" * 2000)
+            photo = os.path.join(folder, "photo.jpg")
+            with open(photo, "wb") as f:
+                f.write(b"\xff\xd8\xff\xe0" + bytes(200))
+            for path in (huge, photo):
+                with self.subTest(file=os.path.basename(path)):
+                    cli = subprocess.run([CLI, "convert", path], capture_output=True)
+                    self.assertEqual(cli.returncode, 2)
+                    reason = cli.stderr.decode().strip().split(": ", 2)[2]
+                    self.driver.execute_script("document.getElementById('message').textContent = ''")
+                    start = time.time()
+                    self.driver.find_element(By.ID, "open-drawing").send_keys(path)
+                    self.wait_for("return document.getElementById('message').textContent !== ''",
+                                  seconds=5)
+                    self.assertLess(time.time() - start, 1.0)
+                    self.assertTrue(self.driver.find_element(By.ID, "message").text.endswith(reason))
+                    self.assertEqual(self.page_text(), drawn, "the drawing is kept")
+            with self.subTest(file="drawing.pbm"):
+                # A PBM drawing opens, as the command line reads it.
+                pbm = os.path.join(folder, "drawing.pbm")
+                with open(pbm, "w") as f:
+                    f.write("P1 40 24\n" + "\n".join(
+                        "".join("1" if x == y or x == 39 - y else "0" for x in range(40))
+                        for y in range(24)) + "\n")
+                self.driver.find_element(By.ID, "open-drawing").send_keys(pbm)
+                self.wait_for(f"return document.getElementById('text').value !== {drawn!r}")
+                expected = subprocess.run([CLI, "convert", pbm], check=True, capture_output=True)
+                self.assertEqual(self.page_text(), expected.stdout.decode().replace("\r\n", "\n"))
+        finally:
+            shutil.rmtree(folder)
+
+    def test_a_camera_picture_fits_moves_and_stays(self):
+        # 4,000 x 3,000 of one colour, shown plain: where it reaches on the canvas.
+        folder = tempfile.mkdtemp(prefix="fudeline-picture-")
+        reach = ("const d = document.getElementById('canvas').getContext('2d')"
+                 ".getImageData(0, 0, 800, 522).data; let mx = -1, my = -1;"
+                 "for (let i = 0; i < d.length; i += 4) {"
+                 "  if (Math.abs(d[i] - 40) < 4 && Math.abs(d[i + 1] - 80) < 4 && "
+                 "      Math.abs(d[i + 2] - 120) < 4) {"
+                 "    const p = i / 4; mx = Math.max(mx, p % 800); my = Math.max(my, (p / 800) | 0); } }"
+                 "return [mx, my];")
+        try:
+            photo = os.path.join(folder, "photo.png")
+            write_png(photo, 4000, 3000, 2, 8, bytes([40, 80, 120]) * 4000)
+            self.click("picture-faint")
+            Select(self.driver.find_element(By.ID, "picture-size")).select_by_value("fit")
+            self.driver.find_element(By.ID, "picture").send_keys(photo)
+            # The window's fit: 0.174, so 696 x 522 from the top left.
+            end = time.time() + 10
+            while time.time() < end and self.driver.execute_script(reach) != [695, 521]:
+                time.sleep(0.05)
+            self.assertEqual(self.driver.execute_script(reach), [695, 521])
+            # Moved by a drag in move mode, which draws nothing.
+            self.click("picture-move")
+            pointer = PointerInput(POINTER_MOUSE, "mouse")
+            actions = ActionBuilder(self.driver, mouse=pointer, duration=0)
+            ox, oy = self.origin
+            actions.pointer_action.move_to_location(ox + 300, oy + 300)
+            actions.pointer_action.pointer_down()
+            for step in range(1, 11):
+                actions.pointer_action.move_to_location(ox + 300 - 5 * step, oy + 300 - 2 * step)
+            actions.pointer_action.pointer_up()
+            actions.perform()
+            end = time.time() + 5
+            while time.time() < end and self.driver.execute_script(reach) != [645, 501]:
+                time.sleep(0.05)
+            self.assertEqual(self.driver.execute_script(reach), [645, 501])
+            self.assertEqual(self.page_text(), "")
+            # Out of move mode the pen draws again.
+            self.click("picture-move")
+            self.draw(scribble(14, strokes=1))
+            self.assert_same_as_cli()
+            # A file that is no picture is reported; the picture shown stays.
+            broken = os.path.join(folder, "broken.png")
+            with open(broken, "wb") as f:
+                f.write(b"\x89PNG\r\n\x1a\n" + bytes(64))
+            self.driver.find_element(By.ID, "picture").send_keys(broken)
+            self.wait_for("return document.getElementById('message').textContent !== ''")
+            self.assertEqual(self.driver.find_element(By.ID, "message").text,
+                             "この下絵は読めません。表示中の下絵はそのままです")
+            self.assertEqual(self.driver.execute_script(reach), [645, 501])
+        finally:
+            shutil.rmtree(folder)
+
+    def test_small_things_nothing_to_save_labels_icon_and_opened_from_disk(self):
+        with self.subTest("nothing drawn: nothing saved, and the page says so"):
+            self.click("save-text")
+            self.assertEqual(self.driver.find_element(By.ID, "message").text,
+                             "何も描かれていないので、保存するものがありません")
+            time.sleep(0.3)
+            self.assertFalse(os.path.exists(os.path.join(self.downloads, "fudeline.txt")))
+        labels = "return ['board', 'picture-size', 'text'].map((id) => " \
+                 "document.getElementById(id).getAttribute('aria-label'))"
+        with self.subTest("screen-reader labels in the page's language"):
+            self.assertEqual(self.driver.execute_script(labels), ["掲示板", "下絵の大きさ", "テキスト"])
+            self.driver.get(self.url + "?lang=en")
+            self.wait_for("return document.body.dataset.ready === '1'")
+            self.assertEqual(self.driver.execute_script(labels), ["Board", "Picture size", "Text"])
+        with self.subTest("an icon of the page's own, asking the server nothing"):
+            icon = self.driver.execute_script(
+                "return document.querySelector('link[rel=icon]').getAttribute('href')")
+            self.assertTrue(icon.startswith("data:image/svg+xml,"))
+        with self.subTest("opened from disk, the page says how to serve it"):
+            self.driver.get("file://" + os.path.join(SITE, "index.html"))
+            self.wait_for("return document.getElementById('loading').textContent.includes("
+                          "'./scripts/web.sh --serve')")
 
     def test_shift_jis_download_is_the_cli_bytes(self):
         self.click("br")

@@ -8,7 +8,7 @@
 
 #include <random>
 
-#include "test_catalogs.h"
+#include "temp_dir_test.h"
 
 namespace fudeline {
 namespace {
@@ -142,11 +142,9 @@ TEST(ParseDecimal, FollowsAtoiAndSaturates) {
     EXPECT_EQ(ParseDecimal("-99999999999999999999999"), -2147483648LL);
 }
 
-class LoadGlyphCatalogTest : public ::testing::Test {
+class LoadGlyphCatalogTest : public testing::TempDirTest {
   protected:
-    void SetUp() override { dir_ = MakeTempDir("loader"); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
+    LoadGlyphCatalogTest() : TempDirTest("loader") {}
 };
 
 TEST_F(LoadGlyphCatalogTest, ReadsSingleThenDoubleByteFileAndTrims) {

@@ -8,14 +8,7 @@
 namespace fudeline {
 namespace {
 
-class MonaFontTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { font_ = &testing::TestFont(); }
-    static const MonaFont* font_;
-};
-const MonaFont* MonaFontTest::font_ = nullptr;
-
-TEST_F(MonaFontTest, SpacingCharactersHaveTheWidthsGapsAreCountedIn) {
+TEST(MonaFont, SpacingCharactersHaveTheWidthsGapsAreCountedIn) {
     EXPECT_EQ(testing::FaceGlyph("\x81\x40").advance, 11);
     EXPECT_EQ(testing::FaceGlyph(" ").advance, 5);
     EXPECT_EQ(testing::FaceGlyph(".").advance, 3);
@@ -35,7 +28,7 @@ TEST(Cp932, DecodesTheBoardsTableNotPlainShiftJis) {
     EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x98\x80"));  // no Shift-JIS form
 }
 
-TEST_F(MonaFontTest, CatalogLineListsDarkPixelsRowByRow) {
+TEST(MonaFont, CatalogLineListsDarkPixelsRowByRow) {
     FontGlyph g;
     g.advance = 3;
     g.dark.assign(3 * 16, 0);
@@ -44,9 +37,9 @@ TEST_F(MonaFontTest, CatalogLineListsDarkPixelsRowByRow) {
     EXPECT_EQ(CatalogLine(45, 0, g), "45, 0, 3, 2, 1, 2, 0, 5");
 }
 
-TEST_F(MonaFontTest, CatalogueTextRoundTripsThroughTheLoader) {
-    const std::string single = BuildCatalogText(*font_, false);
-    const std::string dbl = BuildCatalogText(*font_, true);
+TEST(MonaFont, CatalogueTextRoundTripsThroughTheLoader) {
+    const std::string single = BuildCatalogText(testing::TestFont(), false);
+    const std::string dbl = BuildCatalogText(testing::TestFont(), true);
     const GlyphCatalog a = testing::ReadCatalogText(single, CatalogKind::SingleByte);
     const GlyphCatalog b = testing::ReadCatalogText(dbl, CatalogKind::DoubleByte);
     // 0x21-0xDF less the 14 excluded characters, less what the face lacks.

@@ -16,10 +16,11 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
-#include "test_catalogs.h"
+#include "temp_dir_test.h"
 
 namespace fudeline {
 namespace {
@@ -40,13 +41,25 @@ class RedirectedStream {
     int saved_;
 };
 
-class FileBytesTest : public ::testing::Test {
+class FileBytesTest : public testing::TempDirTest {
   protected:
+    FileBytesTest() : TempDirTest("file-bytes") {}
     static void SetUpTestSuite() { std::signal(SIGPIPE, SIG_IGN); }
-    void SetUp() override { dir_ = testing::MakeTempDir("file-bytes"); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
-    std::filesystem::path dir_;
+
+    // Runs `write` with files limited to 4 KB, as a full disk would stop a
+    // write part-way; the write then fails with a reason, not a signal.
+    template <typename Write>
+    static auto UnderFileSizeLimit(Write write) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        auto result = write();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        return result;
+    }
 };
 
 TEST_F(FileBytesTest, WrittenBytesReadBackExactlyAndReplaceTheOldContent) {
@@ -77,15 +90,10 @@ TEST_F(FileBytesTest, ReplacingKeepsTheFilesModeAndWritesThroughLinks) {
 // A size limit makes writes fail part-way, as a full disk would.
 TEST_F(FileBytesTest, AWriteFailingPartWayKeepsTheOldContentAndLeavesNoNewFile) {
     ASSERT_TRUE(WriteFileBytes(Path("old"), "the old content"));
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status replaced = WriteFileBytes(Path("old"), std::string(10000, 'x'));
-    const Status created = WriteFileBytes(Path("new"), std::string(10000, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    const auto [replaced, created] = UnderFileSizeLimit([&] {
+        return std::pair{WriteFileBytes(Path("old"), std::string(10000, 'x')),
+                         WriteFileBytes(Path("new"), std::string(10000, 'x'))};
+    });
 
     ASSERT_FALSE(replaced);
     EXPECT_EQ(replaced.error().Message(), Path("old") + ": File too large");
@@ -295,14 +303,8 @@ TEST_F(FileBytesTest, AWriteFailingPartWayThroughALinkKeepsTheFile) {
     const std::string old(20000, 'o');
     ASSERT_TRUE(WriteFileBytes(Path("book.mlt"), old));
     std::filesystem::create_symlink("book.mlt", dir_ / "link.mlt");
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status written = WriteFileBytes(Path("link.mlt"), old + "more");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    const Status written =
+        UnderFileSizeLimit([&] { return WriteFileBytes(Path("link.mlt"), old + "more"); });
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().Message(), Path("link.mlt") + ": File too large");
     EXPECT_EQ(ReadFileBytes(Path("book.mlt")).value(), old);

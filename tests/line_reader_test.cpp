@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "test_catalogs.h"
+#include "temp_dir_test.h"
 
 namespace fudeline {
 namespace {
 
-class LineReaderTest : public ::testing::Test {
+class LineReaderTest : public testing::TempDirTest {
   protected:
-    void SetUp() override { dir_ = testing::MakeTempDir("line-reader"); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    LineReaderTest() : TempDirTest("line-reader") {}
 
     std::string Write(const std::string& text) {
         const std::string path = (dir_ / "text").string();
@@ -41,8 +40,6 @@ class LineReaderTest : public ::testing::Test {
             lines.push_back(line);
         }
     }
-
-    std::filesystem::path dir_;
 };
 
 TEST_F(LineReaderTest, SplitsAsTextLinesAreSplit) {

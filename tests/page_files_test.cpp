@@ -8,21 +8,18 @@
 #include <vector>
 
 #include "io/file_bytes.h"
-#include "test_catalogs.h"
+#include "temp_dir_test.h"
 
 namespace fudeline {
 namespace {
 
-class PageFilesTest : public ::testing::Test {
+class PageFilesTest : public testing::TempDirTest {
   protected:
-    void SetUp() override { dir_ = testing::MakeTempDir("page-files"); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    PageFilesTest() : TempDirTest("page-files") {}
     std::size_t PageCount(const char* name) const {
         const Result<PageFile> file = ReadPageFile(Path(name));
         return file ? file->pages.size() : 0;
     }
-    std::filesystem::path dir_;
 };
 
 // Appends running at once each land: none reads the file while another

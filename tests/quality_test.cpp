@@ -109,15 +109,8 @@ TEST(MeasureQualityTest, TruthBeyondTheTextRowsCountsAsMissed) {
     EXPECT_DOUBLE_EQ(q.precision, 1.0);
 }
 
-class DrawRowsAsInkTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { font_ = &testing::TestFont(); }
-    static const MonaFont* font_;
-};
-const MonaFont* DrawRowsAsInkTest::font_ = nullptr;
-
-TEST_F(DrawRowsAsInkTest, RowsLieAtTheInkPitchWithTheirSpacing) {
-    const TextPainter painter(*font_);
+TEST(DrawRowsAsInk, RowsLieAtTheInkPitchWithTheirSpacing) {
+    const TextPainter painter(testing::TestFont());
     TextRows rows;
     rows[0] = {{0, "|", 4}};
     rows[3] = {{22, "-", 8},

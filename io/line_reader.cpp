@@ -39,6 +39,7 @@ LineReader::LineReader(LineReader&& other) noexcept
       maxBytes_(other.maxBytes_),
       totalBytes_(other.totalBytes_),
       lineNumber_(other.lineNumber_),
+      lineEnded_(other.lineEnded_),
       buffer_(std::move(other.buffer_)),
       pos_(other.pos_),
       end_(other.end_) {
@@ -65,6 +66,7 @@ Result<bool> LineReader::Fill() {
 
 Result<bool> LineReader::Next(std::string& line) {
     line.clear();
+    lineEnded_ = false;
     bool any = false;
     for (;;) {
         if (pos_ == end_) {
@@ -84,6 +86,7 @@ Result<bool> LineReader::Next(std::string& line) {
         pos_ += take;
         if (newline) {
             ++pos_;
+            lineEnded_ = true;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             break;
         }

@@ -95,6 +95,13 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
     const auto refused = DrawTextArtInk(many, TextEncoding::Utf8, TestFont());
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().Reason(), "the text has 30 lines; the canvas holds 29");
+    // Empty lines at the end do not count, however many; a line after them does.
+    const std::string trailing = "a\r\n" + std::string(1 << 20, '\n');
+    EXPECT_TRUE(DrawTextArtInk(trailing, TextEncoding::Utf8, TestFont()));
+    const auto late = DrawTextArtInk(trailing + "\xFF", TextEncoding::Utf8, TestFont());
+    ASSERT_FALSE(late);
+    EXPECT_EQ(late.error().Reason(),
+              "the text has " + std::to_string((1 << 20) + 2) + " lines; the canvas holds 29");
 }
 
 }  // namespace

@@ -35,6 +35,13 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
 std::string DescribeCodePoint(char32_t code) { return "U+" + Hex(static_cast<unsigned>(code), 4); }
 
 std::u32string ResolveCharacterReferences(const std::u32string& line) {
+    std::vector<std::size_t> unused;
+    return ResolveCharacterReferences(line, unused);
+}
+
+std::u32string ResolveCharacterReferences(const std::u32string& line,
+                                          std::vector<std::size_t>& sourceColumns) {
+    sourceColumns.clear();
     std::u32string out;
     out.reserve(line.size());
     for (std::size_t i = 0; i < line.size();) {
@@ -55,11 +62,13 @@ std::u32string ResolveCharacterReferences(const std::u32string& line) {
             }
             if (digits > 0 && digits <= 8 && j < line.size() && line[j] == U';' &&
                 code <= kLastCodePoint && code != 0) {
+                sourceColumns.push_back(i);
                 out += code;
                 i = j + 1;
                 continue;
             }
         }
+        sourceColumns.push_back(i);
         out += line[i++];
     }
     return out;

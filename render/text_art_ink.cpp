@@ -68,13 +68,25 @@ Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, cons
     }
     if (Status fits = CheckLineCount(count); !fits) return fits.error();
     std::vector<std::u32string> lines;
+    std::vector<std::vector<std::size_t>> columns(count);
     lines.reserve(count);
     for (std::size_t n = 0; n < count; ++n) {
         Result<std::u32string> decoded = DecodeTextArtLine(kept[n], encoding, n);
         if (!decoded) return std::move(decoded).error();
-        lines.push_back(ResolveCharacterReferences(*decoded));
+        lines.push_back(ResolveCharacterReferences(*decoded, columns[n]));
     }
-    return DrawTextArtInk(lines, font);
+    Result<Image> ink = DrawTextArtInk(lines, font);
+    // A character is named where it was written, a reference by its '&', as
+    // the other readers of text art name it.
+    if (!ink && ink.error().kind == ErrorKind::NotInFont && ink.error().args.size() == 3) {
+        const std::size_t line = std::stoul(ink.error().args[0]) - 1;
+        const std::size_t column = std::stoul(ink.error().args[1]) - 1;
+        if (line < count && column < columns[line].size()) {
+            return Error{"", ErrorKind::NotInFont, line + 1, columns[line][column] + 1,
+                         ink.error().args[2]};
+        }
+    }
+    return ink;
 }
 
 }  // namespace fudeline

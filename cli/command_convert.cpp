@@ -10,7 +10,7 @@
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/line_reader.h"
-#include "io/page_files.h"
+#include "io/page_format.h"
 #include "pixels/geometry.h"
 
 namespace fudeline::cli {
@@ -52,13 +52,20 @@ Result<std::string> ReadTextArtFile(const std::string& path) {
 // The text art bytes to draw: the file, or its page `page` (from 1).
 Result<std::string> ReadTextArt(const std::string& path, int page) {
     if (page == 0) return ReadTextArtFile(path);
-    Result<PageFile> file = ReadPageFile(path);
-    if (!file) return std::move(file).error();
-    if (page < 1 || static_cast<std::size_t>(page) > file->pages.size()) {
+    const Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) return bytes.error();
+    // Only the page asked for is copied out of the file.
+    std::size_t count = 0;
+    std::string text;
+    const Status read = VisitPages(*bytes, path, [&](const PageView& view) {
+        if (++count == static_cast<std::size_t>(page)) text = view.text;
+    });
+    if (!read) return read.error().WithPath(InputName(path));
+    if (page < 1 || static_cast<std::size_t>(page) > count) {
         return Error{InputName(path), "no page " + std::to_string(page) + "; the file has " +
-                                          std::to_string(file->pages.size())};
+                                          std::to_string(count)};
     }
-    return std::move(file->pages[static_cast<std::size_t>(page - 1)].text);
+    return text;
 }
 
 Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int page, bool sjis) {

@@ -71,6 +71,9 @@ Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, cons
     std::vector<std::vector<std::size_t>> columns(count);
     lines.reserve(count);
     for (std::size_t n = 0; n < count; ++n) {
+        if (kept[n].size() > kMaxTextArtInkLineBytes) {
+            return Error{"", ErrorKind::LineTooLong, n + 1, kMaxTextArtInkLineBytes};
+        }
         Result<std::u32string> decoded = DecodeTextArtLine(kept[n], encoding, n);
         if (!decoded) return std::move(decoded).error();
         lines.push_back(ResolveCharacterReferences(*decoded, columns[n]));

@@ -109,6 +109,16 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
         EXPECT_EQ(ink.error().Reason(), c.reason);
         EXPECT_EQ(ink.error().kind, ErrorKind::NotInFont);
     }
+    // A line far longer than the canvas could show is refused before decoding.
+    const auto longLine = DrawTextArtInk("ok\n" + std::string(kMaxTextArtInkLineBytes + 1, 'a'),
+                                         TextEncoding::Utf8, TestFont());
+    ASSERT_FALSE(longLine);
+    EXPECT_EQ(longLine.error().Reason(), "line 2 is longer than 65536 bytes");
+    EXPECT_FALSE(DrawTextArtInk(std::string(kMaxTextArtInkLineBytes, 'a'), TextEncoding::Utf8,
+                                TestFont())
+                     .error()
+                     .Reason()
+                     .starts_with("line 1 is longer"));
     // Empty lines at the end do not count, however many; a line after them does.
     const std::string trailing = "a\r\n" + std::string(1 << 20, '\n');
     EXPECT_TRUE(DrawTextArtInk(trailing, TextEncoding::Utf8, TestFont()));

@@ -9,22 +9,63 @@
 #include "render/text_art_ink.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
-#include "io/page_files.h"
+#include "io/line_reader.h"
+#include "io/page_format.h"
 #include "pixels/geometry.h"
 
 namespace fudeline::cli {
 namespace {
 
+// A text file's lines as far as the canvas can take them, read a line at a
+// time: a file with more lines than the canvas rows is refused at the first
+// line past them, and a line longer than any the canvas could show as soon as
+// it passes the line limit, so a huge file costs neither its size in memory
+// nor the time to read it all. Empty lines at the end do not count, as the
+// drawing ignores them. The lines kept are given back joined, each with its
+// break, for the drawing to split again exactly as the file would split.
+Result<std::string> ReadTextArtFile(const std::string& path) {
+    Result<LineReader> reader = LineReader::Open(path);
+    if (!reader) return std::move(reader).error();
+    std::string kept, line;
+    std::size_t emptyRun = 0;  // empty lines since the last that was not
+    for (;;) {
+        const Result<bool> read = reader->Next(line);
+        if (!read) return read.error();
+        if (!*read) return kept;
+        // A CR the reader left at the very end is dropped, as a line break's is.
+        if (!reader->lineEnded() && !line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) {
+            ++emptyRun;
+            continue;
+        }
+        if (reader->lineNumber() > static_cast<std::size_t>(kRowCount)) {
+            return Error{InputName(path), "the text has more than " + std::to_string(kRowCount) +
+                                              " lines; the canvas holds " +
+                                              std::to_string(kRowCount)};
+        }
+        for (; emptyRun > 0; --emptyRun) kept += "\r\n";
+        kept += line;
+        kept += "\r\n";
+    }
+}
+
 // The text art bytes to draw: the file, or its page `page` (from 1).
 Result<std::string> ReadTextArt(const std::string& path, int page) {
-    if (page == 0) return ReadFileBytes(path);
-    Result<PageFile> file = ReadPageFile(path);
-    if (!file) return std::move(file).error();
-    if (page < 1 || static_cast<std::size_t>(page) > file->pages.size()) {
+    if (page == 0) return ReadTextArtFile(path);
+    const Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) return bytes.error();
+    // Only the page asked for is copied out of the file.
+    std::size_t count = 0;
+    std::string text;
+    const Status read = VisitPages(*bytes, path, [&](const PageView& view) {
+        if (++count == static_cast<std::size_t>(page)) text = view.text;
+    });
+    if (!read) return read.error().WithPath(InputName(path));
+    if (page < 1 || static_cast<std::size_t>(page) > count) {
         return Error{InputName(path), "no page " + std::to_string(page) + "; the file has " +
-                                          std::to_string(file->pages.size())};
+                                          std::to_string(count)};
     }
-    return std::move(file->pages[static_cast<std::size_t>(page - 1)].text);
+    return text;
 }
 
 Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int page, bool sjis) {
@@ -68,7 +109,7 @@ Command AddConvertCommand(CLI::App& app) {
         ->add_option("--page", options->page,
                      "With --from-text: draw page N (from 1) of an MLT or AST file")
         ->type_name("N")
-        ->check(CLI::PositiveNumber)
+        ->check(WholeNumberFrom(1))
         ->needs(text);
     AddConversionOptions(*command, options->conversion);
     // One of the two inputs; CLI11 counts every option toward require_option.

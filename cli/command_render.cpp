@@ -17,9 +17,10 @@
 namespace fudeline::cli {
 namespace {
 
-// A picture this large takes 256 MB; text asking for more is refused rather
-// than left to exhaust memory.
-constexpr std::int64_t kMaxRenderPixels = std::int64_t{1} << 26;
+// A picture this large takes 128 MB and about a second to encode; text asking
+// for more is refused rather than left to exhaust memory and time (twice as
+// many pixels took over 2 s).
+constexpr std::int64_t kMaxRenderPixels = std::int64_t{1} << 25;
 
 // Refuses text whose picture the renderer would have to cut, since a cut
 // picture silently loses art. Checked line by line as the text is read, so

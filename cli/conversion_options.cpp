@@ -178,6 +178,7 @@ void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
     command
         .add_option("--page-name", options.pageName,
                     "With --append to an AST file: the new page's name")
+        ->check(NoControlCharacters())
         ->type_name("NAME")
         ->needs(append);
 }

@@ -23,12 +23,33 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/report.h"
 #include "fudeline/version.h"
+#include "io/file_bytes.h"
+
+namespace {
+
+// The files a command was given to read: its positional arguments and
+// --from-text, as a failure names them.
+std::string InputsOf(const CLI::App& command) {
+    std::string names;
+    for (const CLI::Option* option : command.get_options()) {
+        if (option->count() == 0) continue;
+        if (!option->get_positional() && option->get_name() != "--from-text") continue;
+        for (const std::string& value : option->results()) {
+            if (!names.empty()) names += ", ";
+            names += fudeline::InputName(value);
+        }
+    }
+    return names.empty() ? fudeline::InputName("-") : names;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace fudeline::cli;
@@ -70,13 +91,21 @@ int main(int argc, char** argv) {
         }
         return status == 0 ? 0 : kExitError;
     }
+    const Command* parsed = nullptr;
+    for (const Command& command : commands) {
+        if (command.subcommand->parsed()) parsed = &command;
+    }
+    if (!parsed) return kExitError;
     try {
-        for (const Command& command : commands) {
-            if (command.subcommand->parsed()) return command.run();
-        }
+        return parsed->run();
+    } catch (const std::bad_alloc&) {
+        // The sizes that allocate come from the inputs (a file, a picture, a
+        // page file), so the inputs are what was too large.
+        return ReportFailure("run " + parsed->subcommand->get_name(),
+                             fudeline::Error{InputsOf(*parsed->subcommand),
+                                             "too large for the memory available"});
     } catch (const std::exception& e) {
         // The core reports failures as values; this is only out of memory and the like.
         return ReportFailure("run", fudeline::Error{"", e.what()});
     }
-    return kExitError;
 }

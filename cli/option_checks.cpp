@@ -1,6 +1,8 @@
 #include "cli/option_checks.h"
 
 #include <charconv>
+#include <cstdio>
+#include <limits>
 #include <sstream>
 
 namespace fudeline::cli {
@@ -40,6 +42,43 @@ CLI::Validator DecimalInRange(double min, double max) {
                 why << text << " is not in the range " << min << " to " << max;
             }
             return why.str();
+        },
+        "");
+}
+
+CLI::Validator NoControlCharacters() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            for (const char c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || byte == 0x7F) {
+                    char hex[8];
+                    std::snprintf(hex, sizeof hex, "0x%02X", byte);
+                    return std::string("control character ") + hex + " is not allowed here";
+                }
+            }
+            return "";
+        },
+        "");
+}
+
+CLI::Validator WholeNumberFrom(int min) {
+    return CLI::Validator(
+        [min](std::string& text) -> std::string {
+            constexpr int kMax = std::numeric_limits<int>::max();
+            const bool digits = !text.empty() && text.find_first_not_of("0123456789") ==
+                                                     std::string::npos;
+            if (!digits) {
+                return '"' + text + "\" is not a whole number (write it in decimal digits, e.g. " +
+                       std::to_string(min + 1) + ")";
+            }
+            int value = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (ec == std::errc::result_out_of_range) {
+                return text + " is too large: the largest is " + std::to_string(kMax);
+            }
+            if (value < min) return text + " is too small: the smallest is " + std::to_string(min);
+            return "";
         },
         "");
 }

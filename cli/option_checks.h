@@ -22,4 +22,14 @@ std::optional<double> ParseDecimal(std::string_view text);
 // A decimal number between `min` and `max`, saying which of the two it is not.
 CLI::Validator DecimalInRange(double min, double max);
 
+// Refuses a text holding a control character (C0 or DEL: a line break, TAB,
+// ESC), which would be stored where only printable text belongs, such as a
+// page name that every listing then shows.
+CLI::Validator NoControlCharacters();
+
+// A whole number of at least `min` written in plain decimal digits: no sign,
+// point, exponent or hexadecimal ("0x2" and "+1" are not what a user counts
+// pages with), and no larger than an int holds.
+CLI::Validator WholeNumberFrom(int min);
+
 }  // namespace fudeline::cli

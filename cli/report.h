@@ -19,8 +19,10 @@ int ReportFailure(const std::string& what, const Error& error);
 // `text` made safe for a terminal: file names and script text reach messages
 // as the user gave them, and a raw ESC or 0x9B would start a terminal control
 // sequence. Printable ASCII and well-formed UTF-8 (Japanese names included)
-// stay as they are; control characters (C0, DEL, C1) and bytes that are not
-// UTF-8 become \xHH. Every message on standard error goes through it.
+// stay as they are; control characters (C0, DEL, C1), the characters that
+// reorder text (U+202E and the other direction marks, the line and paragraph
+// separators) and bytes that are not UTF-8 become \xHH. Every message on
+// standard error goes through it, and so does text from files that is listed.
 std::string EscapeForTerminal(std::string_view text);
 
 }  // namespace fudeline::cli

@@ -91,6 +91,10 @@ std::optional<std::size_t> FirstUnsharable(const std::u32string& line, const Mon
     return std::nullopt;
 }
 
+// The Unicode spaces text art is spaced with, which the picture draws at
+// their widths even where the face has no glyph for them.
+bool IsDrawnSpace(char32_t code) { return (code >= 0x2002 && code <= 0x200A) || code == 0x3000; }
+
 // "\"x\" (U+XXXX)", to name a character in a message.
 std::string Shown(char32_t code) {
     std::string text = "\"";
@@ -112,10 +116,30 @@ Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bo
         return LineError(index, "column " + std::to_string(*at + 1) + ": " +
                                     Shown((*decoded)[*at]) + " has no Shift-JIS form");
     }
-    std::u32string resolved = ResolveCharacterReferences(*decoded);
-    if (const auto at = FirstUnsharable(resolved, font)) {
-        return LineError(index, "a character reference stands for " + Shown(resolved[*at]) +
-                                    ", which has no Shift-JIS form");
+    std::vector<std::size_t> from;
+    std::u32string resolved = ResolveCharacterReferences(*decoded, from);
+    for (std::size_t c = 0; c < resolved.size(); ++c) {
+        const char32_t code = resolved[c];
+        if (!HasCp932Form(code) && !font.GlyphFor(code)) {
+            return LineError(index, "a character reference stands for " + Shown(code) +
+                                        ", which has no Shift-JIS form");
+        }
+        // A reference may stand for what the text may not hold as it
+        // stands; it would vanish all the same.
+        if (code < 0x20 || code == 0x7F) {
+            return LineError(index, "column " + std::to_string(from[c] + 1) +
+                                        ": a character reference stands for control "
+                                        "character " +
+                                        DescribeByte(static_cast<unsigned char>(code)) +
+                                        ControlName(static_cast<unsigned char>(code)) +
+                                        ", which draws nothing");
+        }
+        // A character a board carries but the face does not draw would leave
+        // a gap no one asked for. The Unicode spaces are drawn at their widths
+        // whether or not the face holds them.
+        if (!font.GlyphFor(code) && !IsDrawnSpace(code)) {
+            return Error{"", ErrorKind::NotInFont, index + 1, from[c] + 1, DescribeCodePoint(code)};
+        }
     }
     return resolved;
 }

@@ -20,8 +20,10 @@ using TextArtLineCheck = std::function<Status(std::size_t index, const std::u32s
 // Reads `path` ("-": standard input) a line at a time ("\n" or "\r\n"), in
 // UTF-8 (which may start with a byte order mark) or Shift-JIS (CP932).
 // Character references (`&#8201;`) become the characters they stand for, as
-// a board shows them. A character must have a Shift-JIS form or be drawn by
-// `font` (the Unicode spaces boards take as references). A line longer than
+// a board shows them. A character must be drawn by `font` (the Unicode
+// spaces U+2002-U+200A and U+3000 are drawn at their widths in any case) and,
+// unless `font` draws it, have a Shift-JIS form; a control character is
+// refused written as a reference as well as written raw. A line longer than
 // kMaxLineBytes, or one `check` refuses, stops the reading there, so text far
 // too large for a picture is refused after its first lines, not after all of
 // it. Errors name the input; a line's reason starts with "line N".

@@ -38,6 +38,7 @@ LineReader::LineReader(LineReader&& other) noexcept
       maxBytes_(other.maxBytes_),
       totalBytes_(other.totalBytes_),
       lineNumber_(other.lineNumber_),
+      lineEnded_(other.lineEnded_),
       buffer_(std::move(other.buffer_)),
       pos_(other.pos_),
       end_(other.end_) {
@@ -64,6 +65,7 @@ Result<bool> LineReader::Fill() {
 
 Result<bool> LineReader::Next(std::string& line) {
     line.clear();
+    lineEnded_ = false;
     bool any = false;
     for (;;) {
         if (pos_ == end_) {
@@ -83,6 +85,7 @@ Result<bool> LineReader::Next(std::string& line) {
         pos_ += take;
         if (newline) {
             ++pos_;
+            lineEnded_ = true;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             break;
         }

@@ -37,6 +37,9 @@ class LineReader {
     // The 1-based number of the line Next gave last.
     std::size_t lineNumber() const { return lineNumber_; }
 
+    // Whether that line ended with a line break (false: it ended the input).
+    bool lineEnded() const { return lineEnded_; }
+
   private:
     LineReader(std::string name, int fd, bool owned, std::size_t maxLineBytes,
                std::size_t maxBytes);
@@ -50,6 +53,7 @@ class LineReader {
     std::size_t maxBytes_;
     std::size_t totalBytes_ = 0;
     std::size_t lineNumber_ = 0;
+    bool lineEnded_ = false;
     std::string buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

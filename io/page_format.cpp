@@ -78,11 +78,12 @@ std::optional<Error> ShiftJisProblem(std::string_view bytes) {
     return std::nullopt;
 }
 
-PageFile Split(std::string_view bytes, PageFormat format) {
-    PageFile file{format, {}};
-    if (bytes.empty()) return file;
+// Hands every page of `bytes` to `visit`, as views into `bytes`.
+void Split(std::string_view bytes, PageFormat format,
+           const std::function<void(const PageView&)>& visit) {
+    if (bytes.empty()) return;
     std::size_t at = 0, textBegin = 0;
-    std::string lead, name;
+    std::string_view lead, name;
     bool first = true;
     Line line;
     while (NextLine(bytes, at, line)) {
@@ -97,20 +98,17 @@ PageFile Split(std::string_view bytes, PageFormat format) {
         }
         // An AST file starts with its first head: nothing stands before it.
         if (!(format == PageFormat::Ast && first)) {
-            file.pages.push_back(
-                {std::move(lead), std::move(name),
-                 std::string(bytes.substr(textBegin, breakBegin - textBegin))});
+            visit({lead, name, bytes.substr(textBegin, breakBegin - textBegin)});
         }
         first = false;
-        lead = std::string(bytes.substr(breakBegin, line.end - breakBegin));
+        lead = bytes.substr(breakBegin, line.end - breakBegin);
         name = format == PageFormat::Ast
-                   ? std::string(content.substr(kAstHeadStart.size(),
-                                                content.size() - kAstHeadStart.size() - 1))
-                   : std::string();
+                   ? content.substr(kAstHeadStart.size(),
+                                    content.size() - kAstHeadStart.size() - 1)
+                   : std::string_view();
         textBegin = line.end;
     }
-    file.pages.push_back({std::move(lead), std::move(name), std::string(bytes.substr(textBegin))});
-    return file;
+    visit({lead, name, bytes.substr(textBegin)});
 }
 
 bool HasSplitLine(std::string_view bytes) {
@@ -131,9 +129,10 @@ std::optional<PageFormat> PageFormatForName(std::string_view fileName) {
     return std::nullopt;
 }
 
-Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName) {
+namespace {
+
+Result<PageFormat> CheckedFormat(std::string_view bytes, std::string_view fileName) {
     const std::optional<PageFormat> named = PageFormatForName(fileName);
-    std::optional<PageFormat> format;
     Line first;
     std::size_t at = 0;
     const bool astHead = NextLine(bytes, at, first) &&
@@ -142,17 +141,37 @@ Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName
         return Error{"", ErrorKind::NotAstFile};
     }
     // A name says the format; an MLT page may itself start with "[AA][".
+    PageFormat format = PageFormat::Mlt;
     if (named) {
-        format = named;
+        format = *named;
     } else if (astHead) {
         format = PageFormat::Ast;
-    } else if (bytes.empty() || HasSplitLine(bytes)) {
-        format = PageFormat::Mlt;
-    } else {
+    } else if (!bytes.empty() && !HasSplitLine(bytes)) {
         return Error{"", ErrorKind::NeitherPageFormat};
     }
     if (auto problem = ShiftJisProblem(bytes)) return std::move(*problem);
-    return Split(bytes, *format);
+    return format;
+}
+
+}  // namespace
+
+Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName) {
+    const Result<PageFormat> format = CheckedFormat(bytes, fileName);
+    if (!format) return format.error();
+    PageFile file{*format, {}};
+    Split(bytes, *format, [&](const PageView& page) {
+        file.pages.push_back(
+            {std::string(page.lead), std::string(page.name), std::string(page.text)});
+    });
+    return file;
+}
+
+Status VisitPages(std::string_view bytes, std::string_view fileName,
+                  const std::function<void(const PageView&)>& visit) {
+    const Result<PageFormat> format = CheckedFormat(bytes, fileName);
+    if (!format) return format.error();
+    Split(bytes, *format, visit);
+    return {};
 }
 
 std::string FormatPageFile(const PageFile& file) {
@@ -199,12 +218,15 @@ Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
 }
 
 std::string PageLabel(const Page& page) {
-    if (!page.name.empty()) return page.name;
+    return PageLabel(page.name, page.text, std::string_view::npos);
+}
+
+std::string PageLabel(std::string_view name, std::string_view text, std::size_t maxColumns) {
+    std::string_view label = name;
     std::size_t at = 0;
     Line line;
-    while (NextLine(page.text, at, line)) {
-        const std::string_view content =
-            std::string_view(page.text).substr(line.begin, line.contentEnd - line.begin);
+    while (label.empty() && NextLine(text, at, line)) {
+        const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
         // Blank: only half- and full-width spaces.
         std::size_t i = 0;
         while (i < content.size()) {
@@ -212,9 +234,21 @@ std::string PageLabel(const Page& page) {
             else if (content.substr(i, 2) == "\x81\x40") i += 2;
             else break;
         }
-        if (i < content.size()) return std::string(content);
+        if (i < content.size()) label = content;
     }
-    return {};
+    if (label.size() <= maxColumns) return std::string(label);
+    constexpr std::string_view kEllipsis = "\x81\x63";
+    const std::size_t room = maxColumns < kEllipsis.size() ? 0 : maxColumns - kEllipsis.size();
+    std::size_t end = 0;
+    while (end < label.size()) {
+        const auto lead = static_cast<unsigned char>(label[end]);
+        const bool wide = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) &&
+                          end + 1 < label.size();
+        const std::size_t next = end + (wide ? 2 : 1);
+        if (next > room) break;
+        end = next;
+    }
+    return std::string(label.substr(0, end)).append(kEllipsis);
 }
 
 }  // namespace fudeline

@@ -10,6 +10,7 @@
 // exactly.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,18 @@ std::optional<PageFormat> PageFormatForName(std::string_view fileName);
 // pages. Errors carry no path.
 Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName);
 
+// A page as views into the file's bytes, for reading a file's pages without
+// copying them (a file of millions of pages, or one page of a hundred
+// megabytes, is listed in the memory its bytes take).
+struct PageView {
+    std::string_view lead, name, text;
+};
+
+// The same checks and pages as ParsePageFile, each page handed to `visit` in
+// order as views into `bytes`; nothing is visited when the file is refused.
+Status VisitPages(std::string_view bytes, std::string_view fileName,
+                  const std::function<void(const PageView&)>& visit);
+
 // The file's bytes: every page's lead and text in order.
 std::string FormatPageFile(const PageFile& file);
 
@@ -52,5 +65,10 @@ Status AddPage(PageFile& file, std::string_view text, std::string_view name);
 
 // How a page is listed: its name, or else its first line that is not blank.
 std::string PageLabel(const Page& page);
+
+// The same, at most `maxColumns` wide (a Shift-JIS byte a column, as
+// half-width characters take one and full-width two): a longer label is cut
+// at a character and ends with "…" (0x81 0x63) within the width.
+std::string PageLabel(std::string_view name, std::string_view text, std::size_t maxColumns);
 
 }  // namespace fudeline

@@ -1,6 +1,7 @@
 #include "render/text_art_ink.h"
 
 #include "render/text_art_picture.h"
+#include "glyphs/utf8.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -48,13 +49,47 @@ Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const Mon
 }
 
 Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {
-    // Refused before decoding: a long file must not be decoded only to be refused.
-    std::vector<std::string> raw = SplitTextLines(bytes);
-    while (!raw.empty() && raw.back().empty()) raw.pop_back();
-    if (Status fits = CheckLineCount(raw.size()); !fits) return fits.error();
-    Result<std::vector<std::u32string>> lines = DecodeTextArt(bytes, encoding);
-    if (!lines) return std::move(lines).error();
-    return DrawTextArtInk(*lines, font);
+    // Lines are counted before any is decoded, and only those the canvas can
+    // take are kept: a long text costs a pass over its bytes, not a copy of
+    // every line, before it is refused.
+    if (encoding == TextEncoding::Utf8 && bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    std::vector<std::string_view> kept;
+    std::size_t count = 0, index = 0;
+    for (std::string_view rest = bytes; !rest.empty(); ++index) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty()) count = index + 1;
+        if (index < static_cast<std::size_t>(kRowCount)) kept.push_back(line);
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + 1);
+    }
+    if (Status fits = CheckLineCount(count); !fits) return fits.error();
+    std::vector<std::u32string> lines;
+    std::vector<std::vector<std::size_t>> columns(count);
+    lines.reserve(count);
+    for (std::size_t n = 0; n < count; ++n) {
+        if (kept[n].size() > kMaxTextArtInkLineBytes) {
+            return Error{"", ErrorKind::LineTooLong, n + 1, kMaxTextArtInkLineBytes};
+        }
+        Result<std::u32string> decoded = DecodeTextArtLine(kept[n], encoding, n);
+        if (!decoded) return std::move(decoded).error();
+        lines.push_back(ResolveCharacterReferences(*decoded, columns[n]));
+    }
+    Result<Image> ink = DrawTextArtInk(lines, font);
+    // A character is named where it was written, a reference by its '&', as
+    // the other readers of text art name it.
+    if (!ink && ink.error().kind == ErrorKind::NotInFont && ink.error().args.size() == 3) {
+        const std::size_t line = std::stoul(ink.error().args[0]) - 1;
+        const std::size_t column = std::stoul(ink.error().args[1]) - 1;
+        if (line < count && column < columns[line].size()) {
+            return Error{"", ErrorKind::NotInFont, line + 1, columns[line][column] + 1,
+                         ink.error().args[2]};
+        }
+    }
+    return ink;
 }
 
 }  // namespace fudeline

@@ -4,6 +4,7 @@
 // converted again.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,18 @@ namespace fudeline {
 // The widest line the drawing takes: ink goes into columns 0 to 798 only.
 inline constexpr int kTextArtInkWidth = 799;
 
+// The longest line, in bytes, that text art drawn as ink is decoded from: far
+// more than any line that fits the canvas (799 pixels of characters written
+// even as references), so a longer one is refused before it is decoded.
+inline constexpr std::size_t kMaxTextArtInkLineBytes = std::size_t{64} << 10;
+
 // The ink image (799 x 464, white with black ink) of `lines`, line i on ink
 // rows 16 i to 16 i + 15. Trailing empty lines are ignored. More lines than
 // the 29 rows, a line wider than 799 pixels, or a character the face cannot
 // draw is refused, saying how much fits: nothing is silently cut.
 Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const MonaFont& font);
 
-// Both steps.
+// Both steps; a line longer than kMaxTextArtInkLineBytes is refused as too long.
 Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, const MonaFont& font);
 
 }  // namespace fudeline

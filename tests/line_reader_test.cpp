@@ -63,6 +63,29 @@ TEST_F(LineReaderTest, SplitsAsTextLinesAreSplit) {
     }
 }
 
+// Whether each line ended with a break: only the last may not, and a CR
+// left at the very end is then the reader's caller's to judge.
+TEST_F(LineReaderTest, SaysWhetherTheLineEndedWithABreak) {
+    const struct {
+        std::string text;
+        std::vector<bool> ended;
+    } cases[] = {
+        {"a", {false}},
+        {"a\n", {true}},
+        {"a\r\nb\r", {true, false}},
+        {"\n\n", {true, true}},
+        {std::string(70000, 'x') + "\n" + std::string(70000, 'y'), {true, false}},
+    };
+    for (const auto& c : cases) {
+        Result<LineReader> reader = LineReader::Open(Write(c.text), 100000);
+        ASSERT_TRUE(reader);
+        std::vector<bool> ended;
+        std::string line;
+        while (reader->Next(line).value()) ended.push_back(reader->lineEnded());
+        EXPECT_EQ(ended, c.ended) << c.text.substr(0, 10);
+    }
+}
+
 TEST_F(LineReaderTest, RefusesALineTooLongAsSoonAsItIsRead) {
     const struct {
         std::string text;

@@ -61,6 +61,21 @@ TEST(ParsePageFile, SplitsPagesAndWritesTheSameBytesBack) {
             EXPECT_EQ(parsed->pages[i].text, c.pages[i].text) << c.name << " page " << i;
         }
         EXPECT_EQ(FormatPageFile(*parsed), c.bytes) << c.name;
+        // Visiting gives the same pages, as views into the bytes.
+        std::vector<Page> visited;
+        ASSERT_TRUE(VisitPages(c.bytes, c.file, [&](const PageView& page) {
+            EXPECT_TRUE(page.text.empty() || (page.text.data() >= c.bytes.data() &&
+                                              page.text.data() < c.bytes.data() + c.bytes.size()))
+                << c.name;
+            visited.push_back(
+                {std::string(page.lead), std::string(page.name), std::string(page.text)});
+        })) << c.name;
+        ASSERT_EQ(visited.size(), parsed->pages.size()) << c.name;
+        for (std::size_t i = 0; i < visited.size(); ++i) {
+            EXPECT_EQ(visited[i].lead, parsed->pages[i].lead) << c.name << " page " << i;
+            EXPECT_EQ(visited[i].name, parsed->pages[i].name) << c.name << " page " << i;
+            EXPECT_EQ(visited[i].text, parsed->pages[i].text) << c.name << " page " << i;
+        }
     }
 }
 
@@ -87,6 +102,11 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
         ASSERT_FALSE(parsed) << c.reason;
         EXPECT_EQ(parsed.error().Reason(), c.reason);
         EXPECT_EQ(parsed.error().kind, c.kind) << c.reason;
+        bool visited = false;
+        const Status listed = VisitPages(c.bytes, c.file, [&](const PageView&) { visited = true; });
+        ASSERT_FALSE(listed) << c.reason;
+        EXPECT_EQ(listed.error().Reason(), c.reason);
+        EXPECT_FALSE(visited) << c.reason;
     }
 }
 
@@ -145,6 +165,29 @@ TEST(PageLabel, IsTheNameOrTheFirstLineThatIsNotBlank) {
     EXPECT_EQ(PageLabel({"", "name", "text"}), "name");
     EXPECT_EQ(PageLabel({"", "", " \r\n\x81\x40\r\n  art\r\nmore"}), "  art");
     EXPECT_EQ(PageLabel({"", "", ""}), "");
+}
+
+// A label is cut to its width at a character, "…" (0x81 0x63) taking the
+// last two columns, so a hundred-megabyte line lists as one short line.
+TEST(PageLabel, IsCutToItsWidthAtACharacter) {
+    const std::string wide = "\x82\xA0";  // あ, two columns
+    struct Case {
+        std::string name, text;
+        std::size_t columns;
+        std::string label;
+    };
+    const std::vector<Case> cases = {
+        {"", "abcdef", 6, "abcdef"},
+        {"", "abcdefg", 6, "abcd\x81\x63"},
+        {"", "  \r\n" + std::string(1000, 'x'), 10, "xxxxxxxx\x81\x63"},
+        {"", wide + wide + wide + wide, 7, wide + wide + "\x81\x63"},
+        {"", "a" + wide + wide + wide, 6, "a" + wide + "\x81\x63"},
+        {"named", "anything", 4, "na\x81\x63"},
+        {"", "", 0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PageLabel(c.name, c.text, c.columns), c.label) << c.text << " in " << c.columns;
+    }
 }
 
 TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {

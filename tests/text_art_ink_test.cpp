@@ -95,6 +95,37 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
     const auto refused = DrawTextArtInk(many, TextEncoding::Utf8, TestFont());
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().Reason(), "the text has 30 lines; the canvas holds 29");
+    // A character is named where it was written, a reference by its '&'.
+    const struct {
+        std::string bytes, reason;
+    } written[] = {
+        {"&#9;&#27;", "line 1, column 1: U+0009 is not in the Mona font"},
+        {"ok\nA&#x2009;&#27;B", "line 2, column 10: U+001B is not in the Mona font"},
+        {"&#12354;\xF0\x9F\x98\x80", "line 1, column 9: U+1F600 is not in the Mona font"},
+    };
+    for (const auto& c : written) {
+        const auto ink = DrawTextArtInk(c.bytes, TextEncoding::Utf8, TestFont());
+        ASSERT_FALSE(ink) << c.bytes;
+        EXPECT_EQ(ink.error().Reason(), c.reason);
+        EXPECT_EQ(ink.error().kind, ErrorKind::NotInFont);
+    }
+    // A line far longer than the canvas could show is refused before decoding.
+    const auto longLine = DrawTextArtInk("ok\n" + std::string(kMaxTextArtInkLineBytes + 1, 'a'),
+                                         TextEncoding::Utf8, TestFont());
+    ASSERT_FALSE(longLine);
+    EXPECT_EQ(longLine.error().Reason(), "line 2 is longer than 65536 bytes");
+    EXPECT_FALSE(DrawTextArtInk(std::string(kMaxTextArtInkLineBytes, 'a'), TextEncoding::Utf8,
+                                TestFont())
+                     .error()
+                     .Reason()
+                     .starts_with("line 1 is longer"));
+    // Empty lines at the end do not count, however many; a line after them does.
+    const std::string trailing = "a\r\n" + std::string(1 << 20, '\n');
+    EXPECT_TRUE(DrawTextArtInk(trailing, TextEncoding::Utf8, TestFont()));
+    const auto late = DrawTextArtInk(trailing + "\xFF", TextEncoding::Utf8, TestFont());
+    ASSERT_FALSE(late);
+    EXPECT_EQ(late.error().Reason(),
+              "the text has " + std::to_string((1 << 20) + 2) + " lines; the canvas holds 29");
 }
 
 }  // namespace

@@ -44,6 +44,29 @@ TEST(DecodeTextArt, ReadsLinesAndReferencesInBothEncodings) {
     }
 }
 
+// Each character of the result names where it was written: a reference by
+// its '&', so that a message points at what the user wrote.
+TEST(ResolveCharacterReferences, SaysWhereEachCharacterWasWritten) {
+    struct Case {
+        std::u32string line;
+        std::u32string resolved;
+        std::vector<std::size_t> columns;
+    };
+    const std::vector<Case> cases = {
+        {U"", U"", {}},
+        {U"ab", U"ab", {0, 1}},
+        {U"A&#27;B", U"A\x1B" U"B", {0, 1, 6}},
+        {U"&#x2009;&#9;", U"\u2009\t", {0, 8}},
+        {U"&#;x&#13;", U"&#;x\r", {0, 1, 2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::size_t> columns = {99};
+        EXPECT_EQ(ResolveCharacterReferences(c.line, columns), c.resolved);
+        EXPECT_EQ(columns, c.columns);
+        EXPECT_EQ(ResolveCharacterReferences(c.line), c.resolved);
+    }
+}
+
 TEST(DecodeTextArt, NamesTheLineAndColumnOfABadCharacter) {
     struct Case {
         std::string bytes;

@@ -39,6 +39,13 @@ std::string DescribeByte(unsigned char byte) {
 }
 
 std::u32string ResolveCharacterReferences(const std::u32string& line) {
+    std::vector<std::size_t> unused;
+    return ResolveCharacterReferences(line, unused);
+}
+
+std::u32string ResolveCharacterReferences(const std::u32string& line,
+                                          std::vector<std::size_t>& sourceColumns) {
+    sourceColumns.clear();
     std::u32string out;
     out.reserve(line.size());
     for (std::size_t i = 0; i < line.size();) {
@@ -59,11 +66,13 @@ std::u32string ResolveCharacterReferences(const std::u32string& line) {
             }
             if (digits > 0 && digits <= 8 && j < line.size() && line[j] == U';' &&
                 code <= kLastCodePoint && code != 0) {
+                sourceColumns.push_back(i);
                 out += code;
                 i = j + 1;
                 continue;
             }
         }
+        sourceColumns.push_back(i);
         out += line[i++];
     }
     return out;

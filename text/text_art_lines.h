@@ -26,6 +26,12 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
 // the character it stands for, as a board shows it.
 std::u32string ResolveCharacterReferences(const std::u32string& line);
 
+// The same, also giving for each character of the result the index in `line`
+// it was read from (a reference's first character), so that messages name
+// columns as the text was written.
+std::u32string ResolveCharacterReferences(const std::u32string& line,
+                                          std::vector<std::size_t>& sourceColumns);
+
 // Splits `bytes` into lines ("\n" or "\r\n"; UTF-8 may start with a byte
 // order mark) of Unicode characters. Character references (`&#8201;`,
 // `&#x2009;`) become the characters they stand for, as a board shows them.

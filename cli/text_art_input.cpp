@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "text/spacing.h"
 #include "text/text_art_lines.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
@@ -91,10 +92,12 @@ std::optional<std::string> ControlCharacterProblem(std::string_view line, bool s
 }
 
 // The first character a board cannot carry as it stands and the face cannot
-// draw either.
+// draw either (the blank characters with board widths are drawn blank).
 std::optional<std::size_t> FirstUnsharable(const std::u32string& line, const MonaFont& font) {
     for (std::size_t c = 0; c < line.size(); ++c) {
-        if (!HasCp932Form(line[c]) && !font.GlyphFor(line[c])) return c;
+        if (!HasCp932Form(line[c]) && !BoardSpaceWidth(line[c]) && !font.GlyphFor(line[c])) {
+            return c;
+        }
     }
     return std::nullopt;
 }

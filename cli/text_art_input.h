@@ -21,7 +21,8 @@ using TextArtLineCheck = std::function<Status(std::size_t index, const std::u32s
 // UTF-8 (which may start with a byte order mark) or Shift-JIS (CP932).
 // Character references (`&#8201;`) become the characters they stand for, as
 // a board shows them. A character must have a Shift-JIS form or be drawn by
-// `font` (the Unicode spaces boards take as references). A line longer than
+// `font` or be a blank character with a board width (the Unicode spaces
+// boards take as references). A line longer than
 // kMaxLineBytes, or one `check` refuses, stops the reading there, so text far
 // too large for a picture is refused after its first lines, not after all of
 // it. Errors name the input; a line's reason starts with "line N".

@@ -77,7 +77,10 @@ Result<std::string> ComposeUnicodeSpaced(
         const TextRow& row = rows[static_cast<std::size_t>(r)];
         for (std::size_t i = 0; i < row.size(); ++i) {
             const TextCell& cell = row[i];
-            if (const auto spelled = options.unicodeSpaces->Spell(cell.gap, writing, i == 0)) {
+            // After a half-width space a gap starts as at a line's start, so
+            // that two never meet.
+            const bool afterBlank = i == 0 || row[i - 1].text.ends_with(' ');
+            if (const auto spelled = options.unicodeSpaces->Spell(cell.gap, writing, afterBlank)) {
                 if (i == 0 && !spelled->empty() && spelled->front() == U' ') leadingSpace = true;
                 for (const char32_t code : *spelled) space(line, code);
             } else {

@@ -33,8 +33,8 @@ struct ExportOptions {
 
 // As above, spelling every gap the chosen way. With Spacing::Unicode each gap
 // is the Unicode spaces exactly as wide that take the fewest bytes as written
-// (a line's first gap starts with a half-width space only where nothing else
-// spells it); in Shift-JIS a space outside
+// (a line's first gap, and one after a half-width space, starts with a
+// half-width space only where nothing else spells it); in Shift-JIS a space outside
 // it is written as a reference ("&#8201;"), in UTF-8 as the character unless
 // `references` is set. Fillers and spaces spell gaps alike (which gaps occur
 // is the decoder's choice).

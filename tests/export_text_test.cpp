@@ -182,6 +182,11 @@ TEST(ComposeExportText, UnicodeSpacingWritesReferencesOnlyWhereShiftJisHasNoForm
     const ExportOptions referenced{true, Spacing::Unicode, &spaces, true};
     EXPECT_EQ(ComposeExportUtf8(rows, referenced).value(),
               "\u3000&#8194; &#8194;A&#8201; B<BR>\r\n\u3000 C");
+    // After a cell ending in a half-width space a gap does not start with one:
+    // 21 is " 　 " elsewhere.
+    TextRows afterBlank;
+    afterBlank[0] = {{0, "A", 9}, {21, "B", 9}, {0, "C ", 14}, {21, "D", 9}};
+    EXPECT_EQ(ComposeExportText(afterBlank, plain), "A \x81\x40 BC &#8194; &#8194;D");
     // Without the measured spaces, or with another spacing, nothing changes.
     for (const ExportOptions& options :
          {ExportOptions{false, Spacing::Unicode, nullptr, false},

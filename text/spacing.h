@@ -70,8 +70,9 @@ class UnicodeSpaces {
 
     // The spelling of exactly `width` pixels with the fewest bytes when
     // written `writing` (of those, the fewest characters), the other spaces
-    // widest first with each half-width space after one of them (empty for
-    // 0); nothing when no sum gives `width`. `lineStart`: the gap opens its
+    // widest first with each half-width space after one of them (one leads
+    // when there is one more of them than of the others; empty for 0);
+    // nothing when no sum gives `width`. `lineStart`: the gap opens its
     // line, so a half-width space comes first only if nothing else spells it.
     std::optional<std::u32string> Spell(std::int32_t width,
                                         SpaceWriting writing = SpaceWriting::ShiftJis,

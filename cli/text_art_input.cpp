@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "text/spacing.h"
 #include "text/text_art_lines.h"
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
@@ -83,17 +84,15 @@ std::optional<std::string> ControlCharacterProblem(std::string_view line, bool s
 }
 
 // The first character a board cannot carry as it stands and the face cannot
-// draw either.
+// draw either (the blank characters with board widths are drawn blank).
 std::optional<std::size_t> FirstUnsharable(const std::u32string& line, const MonaFont& font) {
     for (std::size_t c = 0; c < line.size(); ++c) {
-        if (!HasCp932Form(line[c]) && !font.GlyphFor(line[c])) return c;
+        if (!HasCp932Form(line[c]) && !BoardSpaceWidth(line[c]) && !font.GlyphFor(line[c])) {
+            return c;
+        }
     }
     return std::nullopt;
 }
-
-// The Unicode spaces text art is spaced with, which the picture draws at
-// their widths even where the face has no glyph for them.
-bool IsDrawnSpace(char32_t code) { return (code >= 0x2002 && code <= 0x200A) || code == 0x3000; }
 
 // "\"x\" (U+XXXX)", to name a character in a message.
 std::string Shown(char32_t code) {
@@ -120,7 +119,7 @@ Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bo
     std::u32string resolved = ResolveCharacterReferences(*decoded, from);
     for (std::size_t c = 0; c < resolved.size(); ++c) {
         const char32_t code = resolved[c];
-        if (!HasCp932Form(code) && !font.GlyphFor(code)) {
+        if (!HasCp932Form(code) && !BoardSpaceWidth(code) && !font.GlyphFor(code)) {
             return LineError(index, "a character reference stands for " + Shown(code) +
                                         ", which has no Shift-JIS form");
         }
@@ -137,7 +136,7 @@ Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bo
         // A character a board carries but the face does not draw would leave
         // a gap no one asked for. The Unicode spaces are drawn at their widths
         // whether or not the face holds them.
-        if (!font.GlyphFor(code) && !IsDrawnSpace(code)) {
+        if (!font.GlyphFor(code) && !BoardSpaceWidth(code)) {
             return Error{"", ErrorKind::NotInFont, index + 1, from[c] + 1, DescribeCodePoint(code)};
         }
     }

@@ -38,7 +38,7 @@ Status Engine::OpenFace() {
         MonaFont::Open(sources_.facePath.empty() ? FindMonaFontPath() : sources_.facePath);
     if (!opened) return std::move(opened).error();
     face_ = std::move(*opened);
-    unicodeSpaces_ = std::make_unique<UnicodeSpaces>(*face_);
+    unicodeSpaces_ = std::make_unique<UnicodeSpaces>();
     painter_ = std::make_unique<TextPainter>(*face_);
     return {};
 }

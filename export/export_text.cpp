@@ -51,14 +51,14 @@ namespace {
 
 constexpr char32_t kIdeographicSpace = 0x3000;  // Shift-JIS 0x8140
 
-// The rows as lines with every gap spelled in Unicode spaces, each space
-// written by `space` and each piece of Shift-JIS by `text`. A gap the spaces
+// The rows as lines with every gap spelled in Unicode spaces with the fewest
+// bytes as `space` writes them, and each piece of Shift-JIS by `text`. A gap the spaces
 // cannot spell (narrower than any sum of them) keeps its spacing string. As
 // in the plain export, a line starting with a half-width space puts a
 // full-width space in front of every line, since boards strip leading ASCII
 // blanks; Unicode spaces are kept.
 Result<std::string> ComposeUnicodeSpaced(
-    const TextRows& rows, const ExportOptions& options,
+    const TextRows& rows, const ExportOptions& options, SpaceWriting writing,
     const std::function<void(std::string&, char32_t)>& space,
     const std::function<Status(std::string&, const std::string&)>& text) {
     int first = -1, last = -1;
@@ -77,7 +77,10 @@ Result<std::string> ComposeUnicodeSpaced(
         const TextRow& row = rows[static_cast<std::size_t>(r)];
         for (std::size_t i = 0; i < row.size(); ++i) {
             const TextCell& cell = row[i];
-            if (const auto spelled = options.unicodeSpaces->Spell(cell.gap)) {
+            // After a half-width space a gap starts as at a line's start, so
+            // that two never meet.
+            const bool afterBlank = i == 0 || row[i - 1].text.ends_with(' ');
+            if (const auto spelled = options.unicodeSpaces->Spell(cell.gap, writing, afterBlank)) {
                 if (i == 0 && !spelled->empty() && spelled->front() == U' ') leadingSpace = true;
                 for (const char32_t code : *spelled) space(line, code);
             } else {
@@ -113,7 +116,7 @@ std::string ComposeExportText(const TextRows& rows, const ExportOptions& options
     if (!SpellsUnicode(options)) return ComposeExportText(rows, options.addBrTag);
     // Appending Shift-JIS bytes cannot fail.
     return ComposeUnicodeSpaced(
-               rows, options,
+               rows, options, SpaceWriting::ShiftJis,
                [](std::string& out, char32_t code) {
                    if (code == kIdeographicSpace) out += "\x81\x40";
                    else if (code == U' ') out += ' ';
@@ -131,7 +134,7 @@ Result<std::string> ComposeExportUtf8(const TextRows& rows, const ExportOptions&
     if (!SpellsUnicode(options)) return ComposeExportUtf8(rows, options.addBrTag);
     std::unordered_map<std::string, std::string> decoded;
     return ComposeUnicodeSpaced(
-        rows, options,
+        rows, options, options.references ? SpaceWriting::Utf8References : SpaceWriting::Utf8,
         [&options](std::string& out, char32_t code) {
             if (options.references && code != kIdeographicSpace && code != U' ') {
                 out += CharacterReference(code);

@@ -25,14 +25,16 @@ Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag);
 struct ExportOptions {
     bool addBrTag = false;
     Spacing spacing = Spacing::Fillers;
-    // With Spacing::Unicode: the spaces the face holds. Without them every
+    // With Spacing::Unicode: the spaces to spell gaps with. Without them every
     // gap is spelled as with fillers.
     const UnicodeSpaces* unicodeSpaces = nullptr;
     bool references = false;
 };
 
 // As above, spelling every gap the chosen way. With Spacing::Unicode each gap
-// is the fewest Unicode spaces exactly as wide; in Shift-JIS a space outside
+// is the Unicode spaces exactly as wide that take the fewest bytes as written
+// (a line's first gap, and one after a half-width space, starts with a
+// half-width space only where nothing else spells it); in Shift-JIS a space outside
 // it is written as a reference ("&#8201;"), in UTF-8 as the character unless
 // `references` is set. Fillers and spaces spell gaps alike (which gaps occur
 // is the decoder's choice).

@@ -111,17 +111,17 @@ std::string CatalogEndLine(std::size_t glyphLines) {
     return std::string(kEndLineStart) + std::to_string(glyphLines);
 }
 
-Status CheckCatalogWhole(std::string_view text, CatalogKind kind) {
+Status CheckCatalogWhole(std::string_view text, CatalogKind) {
     const std::string remake = "; make it again with fudeline-cli catalogue";
-    if (!text.empty() && text.back() != '\n') {
-        return Error{"", "cut short: its last line is incomplete" + remake};
-    }
-    const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     // The last line, without its line end.
-    std::string_view last = text.substr(0, text.empty() ? 0 : text.size() - 1);
+    const bool terminated = !text.empty() && text.back() == '\n';
+    std::string_view last = text.substr(0, terminated ? text.size() - 1 : text.size());
     last.remove_prefix(std::min(last.size(), last.rfind('\n') + 1));
     if (last.ends_with('\r')) last.remove_suffix(1);
     if (last.starts_with(kEndLineStart)) {
+        if (!terminated) return Error{"", "cut short: its last line is incomplete" + remake};
+        const std::size_t lines =
+            static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
         const std::optional<std::size_t> count = ParseCount(last.substr(kEndLineStart.size()));
         if (!count) return Error{"", "its end line is damaged" + remake};
         if (*count != lines - 1) {
@@ -131,17 +131,43 @@ Status CheckCatalogWhole(std::string_view text, CatalogKind kind) {
         }
         return {};
     }
-    // Without an end line, a file is whole when it reaches the last character
-    // of its range (lines are in code order) with about as many lines as a
-    // whole catalogue has.
-    const bool single = kind == CatalogKind::SingleByte;
-    const std::size_t least =
-        single ? kMinSingleByteLinesWithoutEnd : kMinDoubleByteLinesWithoutEnd;
-    const std::string_view lastCharacter = single ? "223, 0, " : "132, 190, ";
-    if (lines < least || !last.starts_with(lastCharacter)) {
-        return Error{"", "cut short: no end line, " + std::to_string(lines) +
-                             " glyph lines and the last is not the range's last character" +
-                             remake};
+    // Without an end line the file is in the original format, where any
+    // subset of glyphs in any order is whole and the first short line ends
+    // the glyphs. Only a line that cannot be whole itself is refused.
+    std::vector<std::string> fields;
+    std::size_t number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        const bool lastLine = end == text.size();
+        start = end + 1;
+        ++number;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        fields.clear();
+        SplitString(line, fields, ", ");
+        const std::string where = "line " + std::to_string(number);
+        if (fields.size() < 4) {
+            // Where the glyphs end; without a line end after it, a glyph line
+            // cut before its count.
+            const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
+            if (lastLine && !blank) {
+                return Error{"", "cut short: its last line is incomplete" + remake};
+            }
+            return {};
+        }
+        const std::int64_t count = std::max<std::int32_t>(ParseDecimal(fields[3]), 0);
+        if (static_cast<std::int64_t>(fields.size()) < 4 + 2 * count) {
+            return Error{"", "cut short: " + where + " holds fewer numbers than its count of " +
+                                 std::to_string(count) + " pixels says" + remake};
+        }
+        const auto first = static_cast<unsigned char>(ParseDecimal(fields[0]) & 0xFF);
+        const auto second = static_cast<unsigned char>(ParseDecimal(fields[1]) & 0xFF);
+        const bool lead = (first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC);
+        const bool trail = (second >= 0x40 && second <= 0x7E) || (second >= 0x80 && second <= 0xFC);
+        if (lead && !trail) {
+            return Error{"", "cut short: " + where + " holds the first byte of a two-byte code "
+                                 "without a valid second one" + remake};
+        }
     }
     return {};
 }

@@ -4,7 +4,8 @@
 //   first byte, second byte (0 for one-byte characters), width, N, then N x/y pairs,
 // and last the end line "end, COUNT" with the number of glyph lines above it,
 // so that a file cut short is told from a whole one. (Programs that stop at
-// the first line of fewer than four fields read such a file as before.)
+// the first line of fewer than four fields read such a file as before.) Files
+// in the original format, without the end line, load as they always did.
 #pragma once
 
 #include <cstdio>
@@ -29,20 +30,18 @@ enum class CatalogKind { SingleByte, DoubleByte };
 // directory when the files hold no usable glyph: nothing could be matched.
 Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory);
 
-// Lines a whole catalogue file without an end line (one written before end
-// lines were) holds at least: the Mona face gives 158 and 523. Such a file
-// must also end with the range's last character, 0xDF or 0x84BE.
-inline constexpr std::size_t kMinSingleByteLinesWithoutEnd = 150;
-inline constexpr std::size_t kMinDoubleByteLinesWithoutEnd = 500;
-
 // The end line that closes a catalogue file of `glyphLines` glyph lines.
 std::string CatalogEndLine(std::size_t glyphLines);
 
-// Checks that `text`, a whole catalogue file of `kind`, was not cut short:
-// every line ends with a line break, and the end line counts the glyph lines
-// above it; a file without an end line must hold about as many lines as a
-// whole catalogue of its range and end with its last character. The error has
-// no path and says what is wrong.
+// Checks that `text`, a whole catalogue file of either range, was not cut
+// short. A file that closes with an end line must end with a line break and
+// the end line must count the glyph lines above it. A file without one is in
+// the original format (any subset of glyphs, the first line of fewer than four
+// fields ends them, the last line break optional) and is refused only for a
+// line that cannot be whole: fewer pixel numbers than its count says, the
+// first byte of a two-byte code without a valid second, or a last line without
+// a line break that stops before its count. The error has no path and says
+// what is wrong.
 Status CheckCatalogWhole(std::string_view text, CatalogKind kind);
 
 // Reads catalogue lines from `stream`, appending accepted glyphs. Reading stops

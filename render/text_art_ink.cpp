@@ -3,6 +3,7 @@
 #include "render/text_art_picture.h"
 #include "glyphs/utf8.h"
 #include "pixels/geometry.h"
+#include "text/spacing.h"
 
 namespace fudeline {
 
@@ -25,16 +26,21 @@ Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const Mon
         int x = 0;
         for (std::size_t c = 0; c < lines[n].size(); ++c) {
             const char32_t code = lines[n][c];
-            const FontGlyph* glyph = code < 0x20 || code == 0x7F ? nullptr : font.GlyphFor(code);
-            if (!glyph) {
+            const std::optional<std::int32_t> blank = BoardSpaceWidth(code);
+            const FontGlyph* glyph =
+                blank || code < 0x20 || code == 0x7F ? nullptr : font.GlyphFor(code);
+            if (!glyph && !blank) {
                 return Error{"", ErrorKind::NotInFont, n + 1, c + 1, DescribeCodePoint(code)};
             }
-            if (x + glyph->advance > kTextArtInkWidth) {
-                std::int64_t width = x;
-                for (std::size_t k = c; k < lines[n].size(); ++k) {
-                    if (const FontGlyph* g = font.GlyphFor(lines[n][k])) width += g->advance;
-                }
+            const int advance = blank ? *blank : glyph->advance;
+            if (x + advance > kTextArtInkWidth) {
+                const std::int64_t width =
+                    x + TextLineWidth(std::u32string_view(lines[n]).substr(c), font);
                 return Error{"", ErrorKind::LineTooWide, n + 1, width, kTextArtInkWidth, c};
+            }
+            if (blank) {
+                x += advance;
+                continue;
             }
             for (int gy = 0; gy < kFontLineHeight; ++gy) {
                 std::uint32_t* row = ink.Row(top + gy);

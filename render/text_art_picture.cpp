@@ -4,6 +4,7 @@
 
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
+#include "text/spacing.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -11,7 +12,8 @@ namespace fudeline {
 std::int64_t TextLineWidth(std::u32string_view line, const MonaFont& font) {
     std::int64_t width = 0;
     for (const char32_t code : line) {
-        if (const FontGlyph* glyph = font.GlyphFor(code)) width += glyph->advance;
+        if (const auto blank = BoardSpaceWidth(code)) width += *blank;
+        else if (const FontGlyph* glyph = font.GlyphFor(code)) width += glyph->advance;
     }
     return width;
 }
@@ -28,6 +30,10 @@ Image RenderTextArt(const std::vector<std::u32string>& lines, const MonaFont& fo
         int x = 0;
         for (const char32_t code : lines[i]) {
             if (x >= width) break;
+            if (const auto blank = BoardSpaceWidth(code)) {
+                x += *blank;
+                continue;
+            }
             const FontGlyph* glyph = font.GlyphFor(code);
             if (!glyph) continue;
             const int right = std::min(x + glyph->advance, width);

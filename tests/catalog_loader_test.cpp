@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include <random>
 
@@ -168,11 +169,11 @@ TEST_F(LoadGlyphCatalogTest, FilesWithoutAUsableGlyphAreAnErrorNamingTheFolder) 
     }
 }
 
-// A catalogue file cut short must not load as a smaller catalogue: the end
-// line counts the glyph lines, and a file from before end lines must reach
-// its range's last character.
-TEST(CheckCatalogWhole, RefusesEveryFileCutShort) {
+// A file with an end line is checked against it; a file in the original
+// format (no end line) is whole unless one of its lines cannot be.
+TEST(CheckCatalogWhole, EndLineFilesStrictlyOriginalFilesLineByLine) {
     const std::string glyph = "65, 0, 5, 1, 0, 0\n";
+    const std::string wide = "130, 160, 16, 2, 3, 4, 5, 6\n";
     std::string legacySingle, legacyDouble;
     for (int i = 0; i < 157; ++i) legacySingle += glyph;
     for (int i = 0; i < 522; ++i) legacyDouble += glyph;
@@ -183,24 +184,44 @@ TEST(CheckCatalogWhole, RefusesEveryFileCutShort) {
         CatalogKind kind;
         const char* reasonStart;  // null: whole
     } cases[] = {
+        // With an end line, as strictly as ever.
         {glyph + glyph + "end, 2\n", CatalogKind::SingleByte, nullptr},
         {glyph + glyph + "end, 2\r\n", CatalogKind::SingleByte, nullptr},
         {"end, 0\n", CatalogKind::DoubleByte, nullptr},
-        {legacySingle, CatalogKind::SingleByte, nullptr},
-        {legacyDouble, CatalogKind::DoubleByte, nullptr},
         {glyph + glyph + "end, 3\n", CatalogKind::SingleByte, "holds 2 glyph lines where its end"},
         {glyph + "end, 2\n", CatalogKind::SingleByte, "holds 1 glyph lines"},
         {glyph + glyph + "end, 2", CatalogKind::SingleByte,
          "cut short: its last line is incomplete"},
-        {glyph + "65, 0, 5, 1,", CatalogKind::SingleByte, "cut short: its last line"},
         {glyph + "end, x2\n", CatalogKind::SingleByte, "its end line is damaged"},
         {glyph + "end, \n", CatalogKind::SingleByte, "its end line is damaged"},
-        {"", CatalogKind::SingleByte, "cut short: no end line"},
-        {glyph + glyph, CatalogKind::SingleByte, "cut short: no end line"},
-        // Cut at a line end, before the last character or short of lines.
-        {legacySingle.substr(0, legacySingle.size() - 19), CatalogKind::SingleByte, "cut short"},
-        {legacySingle.substr(18 * 10), CatalogKind::SingleByte, "cut short: no end line, 148"},
-        {legacySingle, CatalogKind::DoubleByte, "cut short: no end line"},
+        // The original format: whole catalogues, subsets, any order, odd
+        // spacing, no final line break, a short line ending the glyphs.
+        {legacySingle, CatalogKind::SingleByte, nullptr},
+        {legacyDouble, CatalogKind::DoubleByte, nullptr},
+        {legacySingle, CatalogKind::DoubleByte, nullptr},
+        {"", CatalogKind::SingleByte, nullptr},
+        {glyph + glyph, CatalogKind::SingleByte, nullptr},
+        {legacySingle.substr(0, legacySingle.size() - 19), CatalogKind::SingleByte, nullptr},
+        {legacySingle.substr(18 * 10), CatalogKind::SingleByte, nullptr},
+        {wide + glyph, CatalogKind::DoubleByte, nullptr},
+        {"65, 0, 5, 1, 0, 0", CatalogKind::SingleByte, nullptr},
+        {glyph + "66,  0,  5,  2,  1, 1,  2, 2\r\n", CatalogKind::SingleByte, nullptr},
+        {glyph + "65, 0, 5, 1, 0, 0, 7, 7\n", CatalogKind::SingleByte, nullptr},
+        {glyph + "\n" + "65, 0, 5, 9\n", CatalogKind::SingleByte, nullptr},
+        {glyph + "end\n" + glyph, CatalogKind::SingleByte, nullptr},
+        {glyph + "\n", CatalogKind::SingleByte, nullptr},
+        {glyph + "  ", CatalogKind::SingleByte, nullptr},
+        {glyph + "65, 0, 5\n", CatalogKind::SingleByte, nullptr},
+        // A line that cannot be whole.
+        {glyph + "65, 0, 5, 1,", CatalogKind::SingleByte, "cut short: line 2 holds fewer numbers"},
+        {glyph + "65, 0, 5, 2, 0, 0\n" + glyph, CatalogKind::SingleByte,
+         "cut short: line 2 holds fewer numbers than its count of 2"},
+        {"65, 0, 5, 3, 0, 0, 1, 1, 2\n", CatalogKind::SingleByte, "cut short: line 1 holds fewer"},
+        {glyph + "65, 0, 5", CatalogKind::SingleByte, "cut short: its last line is incomplete"},
+        {wide + "130", CatalogKind::DoubleByte, "cut short: its last line is incomplete"},
+        {wide + "130, 0, 16, 1, 3, 4\n", CatalogKind::DoubleByte,
+         "cut short: line 2 holds the first byte of a two-byte code"},
+        {"224, 63, 16, 1, 3, 4", CatalogKind::DoubleByte, "cut short: line 1 holds the first byte"},
     };
     for (const auto& c : cases) {
         const Status whole = CheckCatalogWhole(c.text, c.kind);
@@ -214,9 +235,10 @@ TEST(CheckCatalogWhole, RefusesEveryFileCutShort) {
     }
 }
 
-// The built catalogue cut to its first 1,000 bytes, at a line end or not, is
-// refused naming the file; whole, with or without its end line, it loads.
-TEST_F(LoadGlyphCatalogTest, TheBuiltCatalogueCutShortIsRefusedNamingTheFile) {
+// The built catalogue in the original format (no end line, no final line
+// break, a subset, the first kilobyte cut at a line end) loads the glyphs it
+// holds; cut inside a line it is refused naming the file.
+TEST_F(LoadGlyphCatalogTest, TheBuiltCatalogueLoadsInTheOriginalFormatAndCutInALineIsRefused) {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe").parent_path();
     auto read = [&](const char* name) {
         std::ifstream in(exe / name, std::ios::binary);
@@ -227,29 +249,66 @@ TEST_F(LoadGlyphCatalogTest, TheBuiltCatalogueCutShortIsRefusedNamingTheFile) {
     ASSERT_TRUE(single.ends_with(
         "\nend, " + std::to_string(std::count(single.begin(), single.end(), '\n') - 1) + "\n"));
     auto withoutEnd = [](const std::string& text) { return text.substr(0, text.rfind("end, ")); };
+    auto withoutLastBreak = [&](const std::string& text) {
+        const std::string lines = withoutEnd(text);
+        return lines.substr(0, lines.size() - 1);
+    };
+    auto everyOtherLine = [&](const std::string& text) {
+        std::string kept;
+        std::istringstream in(withoutEnd(text));
+        int n = 0;
+        for (std::string line; std::getline(in, line); ++n) {
+            if (n % 2 == 0) kept += line + "\n";
+        }
+        return kept;
+    };
     const std::string firstKilobyte = single.substr(0, 1000);
     const std::string lineEnd = firstKilobyte.substr(0, firstKilobyte.rfind('\n') + 1);
+    // The next line cut after its first pixel's x: fewer numbers than its count.
+    const std::string nextLine = single.substr(lineEnd.size(), single.find('\n', lineEnd.size()) - lineEnd.size());
+    std::size_t cut = 0;
+    for (int field = 0; field < 5; ++field) cut = nextLine.find(", ", cut) + 2;
+    const std::string inALine = lineEnd + nextLine.substr(0, cut - 2);
+    // A double-byte line cut inside its code.
+    const std::string inACode = withoutEnd(dbl) + "130";
+    const GlyphCatalog whole = LoadGlyphCatalog(exe.string()).value();
     const struct {
+        const char* name;
         std::string single, dbl;
         const char* failing;  // the file named, or null
+        bool same;            // the same glyphs as the built catalogue
     } cases[] = {
-        {single, dbl, nullptr},
-        {withoutEnd(single), withoutEnd(dbl), nullptr},
-        {firstKilobyte, dbl, kSingleByteCatalogName},
-        {lineEnd, dbl, kSingleByteCatalogName},
-        {single, dbl.substr(0, 1000), kDoubleByteCatalogName},
-        {single, withoutEnd(dbl).substr(0, withoutEnd(dbl).size() - 1), kDoubleByteCatalogName},
+        {"with end lines", single, dbl, nullptr, true},
+        {"without end lines", withoutEnd(single), withoutEnd(dbl), nullptr, true},
+        {"without a final line break", withoutLastBreak(single), withoutLastBreak(dbl), nullptr,
+         true},
+        {"a subset", everyOtherLine(single), everyOtherLine(dbl), nullptr, false},
+        {"the first kilobyte at a line end", lineEnd, dbl, nullptr, false},
+        {"cut in a line", inALine, dbl, kSingleByteCatalogName, false},
+        {"cut in a code", single, inACode, kDoubleByteCatalogName, false},
+        {"end line miscounted", single, withoutEnd(dbl) + "end, 1\n", kDoubleByteCatalogName,
+         false},
     };
     for (const auto& c : cases) {
         WriteFile(dir_ / kSingleByteCatalogName, c.single);
         WriteFile(dir_ / kDoubleByteCatalogName, c.dbl);
         const auto catalog = LoadGlyphCatalog(dir_.string());
         if (!c.failing) {
-            EXPECT_TRUE(catalog) << catalog.error().Message();
+            ASSERT_TRUE(catalog) << c.name << ": " << catalog.error().Message();
+            EXPECT_FALSE(catalog->empty()) << c.name;
+            if (c.same) {
+                ASSERT_EQ(catalog->size(), whole.size()) << c.name;
+                for (std::size_t i = 0; i < whole.size(); ++i) {
+                    EXPECT_EQ((*catalog)[i].text, whole[i].text) << c.name;
+                    EXPECT_EQ((*catalog)[i].pixels.size(), whole[i].pixels.size()) << c.name;
+                }
+            } else {
+                EXPECT_LT(catalog->size(), whole.size()) << c.name;
+            }
             continue;
         }
-        ASSERT_FALSE(catalog) << c.failing;
-        EXPECT_EQ(catalog.error().path, (dir_ / c.failing).string());
+        ASSERT_FALSE(catalog) << c.name;
+        EXPECT_EQ(catalog.error().path, (dir_ / c.failing).string()) << c.name;
     }
 }
 

@@ -117,7 +117,7 @@ TEST(EngineConvert, MatchesHandAssembledSessions) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
     const MonaFont& font = testing::TestFont();
     const RowMatcher matcher(catalog);
-    const UnicodeSpaces spaces(font);
+    const UnicodeSpaces spaces;
     const FineDecoder fillers(catalog, font);
     const FineDecoder noFillers(catalog, font, FineOptions{true});
     const FineDecoder unicode(catalog, font, FineOptions{false, &spaces});

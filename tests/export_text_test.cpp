@@ -96,15 +96,19 @@ TextRows RandomSpacedRows(std::mt19937& random, const UnicodeSpaces& spaces, con
     return rows;
 }
 
-// Where each non-space character of a line starts, drawing it with the face.
+// Where each non-space character of a line starts, drawing it with the face
+// and the spaces at their board widths.
 std::vector<int> CharacterPositions(const std::u32string& line, const MonaFont& font) {
     std::vector<int> positions;
     int x = 0;
     for (const char32_t code : line) {
+        if (const auto blank = BoardSpaceWidth(code)) {
+            x += *blank;
+            continue;
+        }
         const FontGlyph* glyph = font.GlyphFor(code);
         if (!glyph) return {-1};
-        const bool blank = code == U' ' || code == 0x3000 || (code >= 0x2000 && code <= 0x200A);
-        if (!blank) positions.push_back(x);
+        positions.push_back(x);
         x += glyph->advance;
     }
     return positions;
@@ -112,7 +116,7 @@ std::vector<int> CharacterPositions(const std::u32string& line, const MonaFont& 
 
 TEST(ComposeExportText, UnicodeSpacingPutsEveryCharacterWhereItsCellIs) {
     const MonaFont& font = testing::TestFont();
-    const UnicodeSpaces spaces(font);
+    const UnicodeSpaces spaces;
     std::mt19937 random(19);
     for (int trial = 0; trial < 20; ++trial) {
         const TextRows rows = RandomSpacedRows(random, spaces, font);
@@ -138,7 +142,7 @@ TEST(ComposeExportText, UnicodeSpacingPutsEveryCharacterWhereItsCellIs) {
                 // every line alike.
                 const bool prefixed = std::any_of(rows.begin(), rows.end(), [&](const TextRow& row) {
                     if (row.empty()) return false;
-                    const auto spelled = spaces.Spell(row[0].gap);
+                    const auto spelled = spaces.Spell(row[0].gap, SpaceWriting::ShiftJis, true);
                     return !spelled->empty() && spelled->front() == U' ';
                 });
                 const int shift = prefixed ? 11 : 0;
@@ -166,16 +170,23 @@ TEST(ComposeExportText, UnicodeSpacingPutsEveryCharacterWhereItsCellIs) {
 TEST(ComposeExportText, UnicodeSpacingWritesReferencesOnlyWhereShiftJisHasNoForm) {
     const UnicodeSpaces spaces({{0x2009, 2}, {0x2002, 8}, {0x3000, 11}}, 5);
     TextRows rows;
-    rows[0] = {{21, "A", 9}, {7, "B", 9}};  // 11 + 8 + 2, then 5 + 2
+    // 8 + 5 + 8 (fewer bytes than 11 + 8 + 2, and no half-width space first),
+    // then 2 + 5; the second line only with a half-width space first, so
+    // every line gets a full-width space in front.
+    rows[0] = {{21, "A", 9}, {7, "B", 9}};
     rows[1] = {{5, "C", 9}};
     const ExportOptions plain{false, Spacing::Unicode, &spaces, false};
-    EXPECT_EQ(ComposeExportText(rows, plain),
-              F + F + "&#8194;&#8201;A&#8201; B\r\n" + F + " C");
+    EXPECT_EQ(ComposeExportText(rows, plain), F + "&#8194; &#8194;A&#8201; B\r\n" + F + " C");
     EXPECT_EQ(ComposeExportUtf8(rows, plain).value(),
-              "\u3000\u3000\u2002\u2009A\u2009 B\r\n\u3000 C");
+              "\u3000\u2002 \u2002A\u2009 B\r\n\u3000 C");
     const ExportOptions referenced{true, Spacing::Unicode, &spaces, true};
     EXPECT_EQ(ComposeExportUtf8(rows, referenced).value(),
-              "\u3000\u3000&#8194;&#8201;A&#8201; B<BR>\r\n\u3000 C");
+              "\u3000&#8194; &#8194;A&#8201; B<BR>\r\n\u3000 C");
+    // After a cell ending in a half-width space a gap does not start with one:
+    // 21 is " 　 " elsewhere.
+    TextRows afterBlank;
+    afterBlank[0] = {{0, "A", 9}, {21, "B", 9}, {0, "C ", 14}, {21, "D", 9}};
+    EXPECT_EQ(ComposeExportText(afterBlank, plain), "A \x81\x40 BC &#8194; &#8194;D");
     // Without the measured spaces, or with another spacing, nothing changes.
     for (const ExportOptions& options :
          {ExportOptions{false, Spacing::Unicode, nullptr, false},

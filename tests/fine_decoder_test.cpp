@@ -247,7 +247,7 @@ GlyphCatalog* FineDecoderTest::sample_ = nullptr;
 TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
     using testing::InkStyle;
     std::mt19937 rng(1234);
-    const UnicodeSpaces unicode(*font_);
+    const UnicodeSpaces unicode;
     for (const Spacing spacing : {Spacing::Fillers, Spacing::Spaces, Spacing::Unicode}) {
         const bool noFillers = spacing == Spacing::Spaces;
         // Rows scored with AVX2 where the processor can, by plain vector code

@@ -8,6 +8,7 @@
 
 #include "fine/fine_decoder.h"
 #include "text/gap_composer.h"
+#include "text/spacing.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 #include "test_catalogs.h"
@@ -49,6 +50,43 @@ TEST(DrawTextArtInk, PutsEveryCharacterAtItsOwnPlace) {
         }
     }
     EXPECT_EQ(differences, 0);
+}
+
+// Every blank character boards give a fixed width opens at that width with
+// no ink, as a character or a reference, including those the face lacks.
+TEST(DrawTextArtInk, BoardSpacesOpenBlankAtTheirBoardWidths) {
+    const FontGlyph& a = *TestFont().GlyphFor(U'A');
+    const FontGlyph& b = *TestFont().GlyphFor(U'B');
+    const Image alone = DrawTextArtInk(std::vector<std::u32string>{U"A"}, TestFont()).value();
+    for (const auto& [code, width] : kBoardSpaceWidths) {
+        const std::string reference = "&#x" + [](unsigned c) {
+            char text[12];
+            std::snprintf(text, sizeof text, "%x", c);
+            return std::string(text);
+        }(static_cast<unsigned>(code)) + ";";
+        for (const std::string& line :
+             {"A" + reference + "B", "A" + reference + reference + reference + "B"}) {
+            SCOPED_TRACE(line);
+            const int copies = line.size() > reference.size() + 2 ? 3 : 1;
+            const auto ink = DrawTextArtInk(line + "\r\n", TextEncoding::ShiftJis, TestFont());
+            ASSERT_TRUE(ink) << ink.error().Reason();
+            const int bx = a.advance + copies * width;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < kTextArtInkWidth; ++x) {
+                    bool dark = x < a.advance && alone.Pixel(x, y) == kBlack;
+                    if (x >= bx && x < bx + b.advance) dark = b.IsDark(x - bx, y);
+                    ASSERT_EQ(ink->Pixel(x, y), dark ? kBlack : kWhite) << x << "," << y;
+                }
+            }
+        }
+    }
+    // A line of them as wide as the ink fits; one pixel more does not.
+    std::u32string widest(kTextArtInkWidth, char32_t{0x200A});
+    EXPECT_TRUE(DrawTextArtInk(std::vector<std::u32string>{widest}, TestFont()));
+    widest += char32_t{0x200A};
+    const auto over = DrawTextArtInk(std::vector<std::u32string>{widest}, TestFont());
+    ASSERT_FALSE(over);
+    EXPECT_EQ(over.error().kind, ErrorKind::LineTooWide);
 }
 
 TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
@@ -257,7 +295,7 @@ RoundTrip MeasureRoundTrip(const GlyphCatalog& catalog, const UnicodeSpaces* spa
 TEST(DrawTextArtInk, CatalogueTextComesBackThroughTheFineDecoder) {
     const GlyphCatalog catalog = testing::LoadBuiltCatalog();
     ASSERT_GT(ArtistCells(catalog, TestFont()).size(), 20u);
-    const UnicodeSpaces spaces(TestFont());
+    const UnicodeSpaces spaces;
     for (const UnicodeSpaces* spacing : {static_cast<const UnicodeSpaces*>(nullptr), &spaces}) {
         const RoundTrip total = MeasureRoundTrip(catalog, spacing);
         ASSERT_GT(total.lines, 50);

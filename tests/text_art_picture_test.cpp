@@ -5,6 +5,9 @@
 #include "test_catalogs.h"
 
 #include "glyphs/cp932.h"
+#include "glyphs/utf8.h"
+#include "text/spacing.h"
+#include "text/text_art_lines.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -104,6 +107,51 @@ TEST_F(RenderTextArtTest, UnicodeSpacesTakeTheirWidth) {
     for (int y = 0; y < fromSjis.height(); ++y) {
         for (int x = 0; x < fromSjis.width(); ++x) {
             ASSERT_EQ(fromSjis.Pixel(x, y), fromUnicode.Pixel(x, y)) << x << "," << y;
+        }
+    }
+}
+
+// Every blank character boards give a fixed width is drawn blank at that
+// width, written as the character, as a decimal or a hexadecimal reference,
+// in UTF-8 or Shift-JIS, whether the face holds it or not.
+TEST_F(RenderTextArtTest, EveryBoardSpaceDrawsBlankAtItsBoardWidthWrittenAnyWay) {
+    for (const auto& [code, width] : kBoardSpaceWidths) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "&#x%X;", static_cast<unsigned>(code));
+        const std::string decimal = "&#" + std::to_string(static_cast<unsigned>(code)) + ";";
+        // Between an "A" and a "B".
+        const auto between = [](std::string_view middle) {
+            std::string line = "A";
+            line += middle;
+            line += 'B';
+            return line;
+        };
+        const struct {
+            std::string bytes;
+            TextEncoding encoding;
+        } writings[] = {
+            {between(Utf8Of(code)), TextEncoding::Utf8},
+            {between(decimal), TextEncoding::Utf8},
+            {between(hex), TextEncoding::ShiftJis},
+            {between(decimal + decimal), TextEncoding::ShiftJis},
+        };
+        int copies = 1;
+        for (const auto& w : writings) {
+            SCOPED_TRACE(w.bytes);
+            if (w.bytes.find(decimal + decimal) != std::string::npos) copies = 2;
+            const auto lines = DecodeTextArt(w.bytes, w.encoding);
+            ASSERT_TRUE(lines) << lines.error().Reason();
+            const Image picture = RenderTextArt(*lines, *font_);
+            const int gap = copies * width;
+            EXPECT_EQ(TextLineWidth((*lines)[0], *font_), G("A").advance + gap + G("B").advance);
+            ASSERT_EQ(picture.width(), G("A").advance + gap + G("B").advance);
+            EXPECT_TRUE(ShowsGlyph(picture, 0, 0, G("A")));
+            EXPECT_TRUE(ShowsGlyph(picture, G("A").advance + gap, 0, G("B")));
+            for (int y = 0; y < kRowHeight; ++y) {
+                for (int x = G("A").advance; x < G("A").advance + gap; ++x) {
+                    ASSERT_EQ(picture.Pixel(x, y), kWhite) << x << "," << y;
+                }
+            }
         }
     }
 }

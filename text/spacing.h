@@ -1,7 +1,7 @@
 // How the blank pixels between characters are written out: with the
 // fillers (full-width spaces and the narrow '.', 'ﾞ', '､', ' '), with
 // full- and half-width spaces only, or exactly with Unicode spaces for boards
-// that take character references.
+// that take character references; and the widths boards give those spaces.
 #pragma once
 
 #include <array>
@@ -9,9 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#include "glyphs/mona_font.h"
 
 namespace fudeline {
 
@@ -21,11 +20,20 @@ enum class Spacing { Fillers, Spaces, Unicode };
 std::optional<Spacing> ParseSpacing(std::string_view name);
 const char* SpacingName(Spacing spacing);
 
-// The Unicode spaces that may spell a gap, narrowest first as the face usually
-// draws them (hair, thin, six-per-em, four-per-em, three-per-em, en, figure,
-// ideographic, em space).
-inline constexpr std::array<char32_t, 9> kUnicodeSpaceCandidates = {
-    0x200A, 0x2009, 0x2006, 0x2005, 0x2004, 0x2002, 0x2007, 0x3000, 0x2003};
+// The widths boards give the blank characters artists write, in pixels of
+// the 16-pixel board font (the MS P Gothic metrics that text art is drawn
+// to): hair, thin, six-per-em, four-per-em, three-per-em, en, figure and em
+// space, the ideographic (full-width) space and the half-width space. Every
+// drawer takes these widths from here and draws the characters blank,
+// whether the bitmap face holds them or not.
+inline constexpr std::array<std::pair<char32_t, std::int32_t>, 10> kBoardSpaceWidths = {{
+    {0x200A, 1}, {0x2009, 2}, {0x2006, 3}, {0x2005, 4}, {0x2004, 5},
+    {0x2002, 8}, {0x2007, 10}, {0x3000, 11}, {0x2003, 16}, {0x0020, 5},
+}};
+
+// The board width of a blank character of the table above; nothing for any
+// other character.
+std::optional<std::int32_t> BoardSpaceWidth(char32_t code);
 
 struct UnicodeSpace {
     char32_t codePoint = 0;
@@ -33,42 +41,66 @@ struct UnicodeSpace {
     bool operator==(const UnicodeSpace&) const = default;
 };
 
-// The spaces a face holds and how wide it draws them, and the exact spelling
-// of any gap with them. Faces hold few of the candidates (the Mona face of
-// xfonts-mona draws only U+2009, U+2002 and U+3000, all of even width but
-// the last), so one half-width space may end a spelling: boards keep a single
-// one between characters, and it makes the odd widths from 5 up spellable.
+// How the spaces of a gap are written out, which decides what each costs:
+// Shift-JIS (the full-width space as 0x8140, the others as references such
+// as "&#8202;"), UTF-8 as characters, or UTF-8 with references for boards
+// that would mangle the characters.
+enum class SpaceWriting { ShiftJis, Utf8, Utf8References };
+inline constexpr std::size_t kSpaceWritingCount = 3;
+
+// The bytes `code` (a space of a spelling) takes when written `writing`.
+std::int32_t SpaceBytes(char32_t code, SpaceWriting writing);
+
+// The spaces that spell a gap exactly, and the spelling of any gap with the
+// fewest bytes. The half-width space may appear more than once but never
+// twice in a row, and never first in a line where another spelling exists
+// (boards drop leading and doubled ASCII blanks).
 class UnicodeSpaces {
   public:
-    // Measures the candidates in `font`: a candidate the face lacks, draws
-    // with a dark pixel, or draws with no width is left out.
-    explicit UnicodeSpaces(const MonaFont& font);
-    // Given widths, for tests and for faces measured elsewhere; 0 for no
-    // half-width space.
+    // The board set: every space of kBoardSpaceWidths at its board width.
+    UnicodeSpaces();
+    // Given widths, for tests; 0 for no half-width space.
     explicit UnicodeSpaces(std::vector<UnicodeSpace> spaces, std::int32_t halfWidthSpace = 0);
 
+    // Without the half-width space, narrowest first.
     const std::vector<UnicodeSpace>& spaces() const { return spaces_; }
 
     // Whether `width` pixels can be spelled exactly (0 always can).
     bool CanSpell(std::int32_t width) const;
 
-    // The fewest spaces whose widths add up to exactly `width`, widest first
-    // and at most one half-width space, last (empty for 0); nothing when no
-    // such sum gives `width`.
-    std::optional<std::u32string> Spell(std::int32_t width) const;
+    // The spelling of exactly `width` pixels with the fewest bytes when
+    // written `writing` (of those, the fewest characters), the other spaces
+    // widest first with each half-width space after one of them (one leads
+    // when there is one more of them than of the others; empty for 0);
+    // nothing when no sum gives `width`. `lineStart`: the gap opens its
+    // line, so a half-width space comes first only if nothing else spells it.
+    std::optional<std::u32string> Spell(std::int32_t width,
+                                        SpaceWriting writing = SpaceWriting::ShiftJis,
+                                        bool lineStart = false) const;
 
     std::int32_t halfWidthSpace() const { return halfWidth_; }
 
   private:
-    void BuildTable();
-    std::optional<std::u32string> SpellUnicode(std::int32_t width) const;
+    // One dynamic programme per writing, over widths below the table's size:
+    // a spelling is a bag of units, each a space alone or a half-width space
+    // followed by a space, and maybe one half-width space at its end.
+    struct Choice {
+        std::int32_t bytes = 0;
+        std::int32_t characters = 0;
+        std::int32_t unit = -1;  // the unit taken last; -1: cannot be spelled
+        bool restWithPlain = false;  // the rest is a spelling with a plain unit
+    };
+    struct Table {
+        std::vector<Choice> any;       // any units
+        std::vector<Choice> withPlain;  // at least one unit of a space alone
+    };
+    void BuildTables();
+    std::optional<std::u32string> SpellTable(const Table& table, SpaceWriting writing,
+                                             std::int32_t width, bool lineStart) const;
 
     std::vector<UnicodeSpace> spaces_;
     std::int32_t halfWidth_ = 0;
-    // For widths below the table's size: how many spaces at least, and the
-    // widest one of such a spelling (-1: cannot be spelled).
-    std::vector<std::int32_t> fewest_;
-    std::vector<std::int32_t> widestChoice_;
+    std::array<Table, kSpaceWritingCount> tables_;
 };
 
 }  // namespace fudeline

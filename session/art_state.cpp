@@ -137,7 +137,7 @@ void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows
     }
 }
 
-void ArtState::LayInk(const Image& image) {
+void ArtState::LayPixels(const Image& image) {
     const int width = std::min(image.width(), kInkClipRight + 1);
     const int height = std::min(image.height(), kInkHeight);
     for (int y = 0; y < height; ++y) {
@@ -153,6 +153,10 @@ void ArtState::LayInk(const Image& image) {
         }
     }
     ReadAllBands();
+}
+
+void ArtState::LayInk(const Image& image) {
+    LayPixels(image);
     MatchRows(0, kRowCount - 1);
 }
 
@@ -162,17 +166,7 @@ void ArtState::ReplaceInk(const Image& image) {
 }
 
 void ArtState::LayText(const Image& ink, const TextRows& rows) {
-    const int width = std::min(ink.width(), kInkClipRight + 1);
-    const int height = std::min(ink.height(), kInkHeight);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (ink.Pixel(x, y) != kBlack) continue;
-            drawing_->ink.SetPixel(x, y, kBlack);
-            drawing_->inkRows.Add(y);
-            WidenInkExtent(x);
-        }
-    }
-    ReadAllBands();
+    LayPixels(ink);
     undoIsCopy_ = false;
     Drawing& d = *drawing_;
     for (int row = 0; row < kRowCount; ++row) {

@@ -132,6 +132,9 @@ class ArtState {
     // `columns`, and notes the columns for every row whose window they reach.
     void NoteInkChange(const ChangedRows& changed, ColumnSpan columns);
     void ReadAllBands();
+    // Lays `image`'s black pixels into the ink layer (see LayInk), noting
+    // the columns they changed in each row, and reads the bands again.
+    void LayPixels(const Image& image);
     // Re-matches rows first to last from what changed since each was last
     // matched, and redraws the rows whose cells changed.
     void RematchRows(int first, int last);

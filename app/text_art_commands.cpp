@@ -10,6 +10,7 @@
 #include "app/core_reasons.h"
 #include "app/main_window.h"
 #include "app/post_status.h"
+#include "render/text_art_cells.h"
 #include "render/text_art_ink.h"
 #include "export/board_references.h"
 #include "glyphs/cp932.h"
@@ -77,7 +78,9 @@ void MainWindow::OpenTextArt() {
     }
     const Result<Image> ink = DrawTextArtInk(text, encoding, engine_.face());
     if (!ink) return Warn(failed, choice.path, Reason(ink.error()));
-    state_.ReplaceInk(*ink);  // one undoable step
+    const Result<TextRows> rows = TextArtRows(text, encoding, engine_.face());
+    if (!rows) return Warn(failed, choice.path, Reason(rows.error()));
+    state_.ReplaceWithText(*ink, *rows);  // one undoable step
     canvas_->update();
     DrawingChanged();
 }

@@ -1,11 +1,12 @@
 // convert IMAGE: the text art of an ink image (black pixels are ink).
 // convert --from-text FILE: existing text art (or one page of an MLT or AST
-// file) drawn with the face as ink and converted again.
+// file) drawn with the face as ink, its rows kept as written.
 #include <memory>
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
+#include "render/text_art_cells.h"
 #include "render/text_art_ink.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
@@ -78,7 +79,9 @@ Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int
     const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
     Result<Image> ink = DrawTextArtInk(*bytes, encoding, engine.face());
     if (!ink) return ink.error().WithPath(InputName(path));
-    state.LayInk(*ink);
+    Result<TextRows> rows = TextArtRows(*bytes, encoding, engine.face());
+    if (!rows) return rows.error().WithPath(InputName(path));
+    state.LayText(*ink, *rows);
     return {};
 }
 

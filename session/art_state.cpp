@@ -89,6 +89,7 @@ bool ArtState::RunPendingConversion() {
             static_cast<int>(
                 std::min<std::int64_t>(std::int64_t{std::max(a.x, b.x)} + reach, kInkClipRight)));
         NoteInkChange(changed, columns);
+        NoteTouchedColumns(a, b, static_cast<int>(reach), changed);
         // The rows between the segment's ends...
         std::int64_t c = InkRowOfCanvasY(segment.from.y), d = InkRowOfCanvasY(segment.to.y);
         if (c > d) std::swap(c, d);
@@ -111,24 +112,153 @@ bool ArtState::RunPendingConversion() {
     return true;
 }
 
-void ArtState::LayInk(const Image& image) {
+void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed) {
+    if (changed.Empty()) return;
+    const int firstRow = std::max(changed.minY, 0) / kInkRowHeight;
+    const int lastRow = std::min(changed.maxY / kInkRowHeight, kRowCount - 1);
+    const std::int64_t lowY = std::min(a.y, b.y), highY = std::max(a.y, b.y);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        // The line's x over the pixel rows from which its pixels can reach
+        // this row (a drawn line strays under a pixel from the exact one).
+        double fromX = a.x, toX = b.x;
+        const std::int64_t top = std::max<std::int64_t>(lowY, row * kInkRowHeight - reach - 1);
+        const std::int64_t bottom =
+            std::min<std::int64_t>(highY, row * kInkRowHeight + kInkRowHeight + reach);
+        if (a.y != b.y && top <= bottom) {
+            const double slope = static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y);
+            fromX = a.x + slope * static_cast<double>(top - a.y);
+            toX = a.x + slope * static_cast<double>(bottom - a.y);
+        }
+        const double low = std::max<double>(std::min(fromX, toX), std::min(a.x, b.x));
+        const double high = std::min<double>(std::max(fromX, toX), std::max(a.x, b.x));
+        touched_[static_cast<std::size_t>(row)].Add(
+            static_cast<int>(std::clamp<double>(low - reach - 1, 0, kInkClipRight)),
+            static_cast<int>(std::clamp<double>(high + reach + 1, 0, kInkClipRight)));
+    }
+}
+
+void ArtState::LayPixels(const Image& image) {
     const int width = std::min(image.width(), kInkClipRight + 1);
     const int height = std::min(image.height(), kInkHeight);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             if (image.Pixel(x, y) != kBlack) continue;
+            // Only opened rows read where ink was added.
+            if (drawing_->ink.Pixel(x, y) != kBlack) {
+                touched_[static_cast<std::size_t>(y / kInkRowHeight)].Add(x, x);
+            }
             drawing_->ink.SetPixel(x, y, kBlack);
             drawing_->inkRows.Add(y);
             WidenInkExtent(x);
         }
     }
     ReadAllBands();
+}
+
+void ArtState::LayInk(const Image& image) {
+    LayPixels(image);
     MatchRows(0, kRowCount - 1);
 }
 
 void ArtState::ReplaceInk(const Image& image) {
     ClearCanvas();
     LayInk(image);
+}
+
+void ArtState::LayText(const Image& ink, const TextRows& rows) {
+    LayPixels(ink);
+    undoIsCopy_ = false;
+    Drawing& d = *drawing_;
+    for (int row = 0; row < kRowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        d.rows[r] = rows[r];
+        d.opened[r] = true;
+        d.unmatched[r] = {};
+        touched_[r] = {};
+        DrawRow(row);
+    }
+}
+
+void ArtState::ReplaceWithText(const Image& ink, const TextRows& rows) {
+    ClearCanvas();
+    LayText(ink, rows);
+}
+
+bool ArtState::KeepOpenedRow(int row) {
+    const auto r = static_cast<std::size_t>(row);
+    const ColumnSpan changed = touched_[r];
+    touched_[r] = {};
+    Drawing& d = *drawing_;
+    if (!d.opened[r]) return false;
+    d.unmatched[r] = {};
+    if (changed.Empty()) return true;
+    const TextRow cells = d.rows[r];
+    std::vector<std::int64_t> starts;
+    std::int64_t penX = 0;
+    for (const TextCell& cell : cells) {
+        starts.push_back(penX + cell.gap);
+        penX += std::int64_t{cell.gap} + cell.width;
+    }
+    // The cells wholly left and right of the change stay; between them,
+    // from `spanLeft` to `spanRight` - 1, the row is decoded again.
+    std::size_t left = 0, right = cells.size();
+    std::int64_t spanLeft = 0, spanRight = kCanvasWidth;
+    while (left < cells.size() && starts[left] + cells[left].width <= changed.first) {
+        spanLeft = starts[left] + cells[left].width;
+        ++left;
+    }
+    while (right > left && starts[right - 1] > changed.last) {
+        --right;
+        spanRight = starts[right];
+    }
+    // The decoders see the span's ink alone, so that the kept characters'
+    // ink is not read again into cells that would reach over them.
+    const int top = std::max(row * kInkRowHeight - 8, 0);
+    const int bottom = std::min(row * kInkRowHeight + kInkRowHeight + 8, kInkHeight);
+    const auto from = static_cast<std::size_t>(spanLeft);
+    const auto to = static_cast<std::size_t>(std::min<std::int64_t>(spanRight, kCanvasWidth));
+    for (int y = top; y < bottom; ++y) {
+        std::memcpy(spanInk_.Row(y) + from, d.ink.Row(y) + from, sizeof(std::uint32_t) * (to - from));
+    }
+    TextRow decoded;
+    if (fine_) {
+        decoded = fine_->DecodeRow(spanInk_, row);
+    } else {
+        RowTrail trail{{}, inkMinX_, inkMaxX_};
+        matcher_.MatchRow(InkBand(spanInk_, row), inkMinX_, inkMaxX_, decoded, trail);
+    }
+    spanInk_.FillRect(0, top, kCanvasWidth, bottom - top, kWhite);
+
+    TextRow& out = d.rows[r];
+    out.clear();
+    penX = 0;
+    const auto place = [&](const TextCell& cell, std::int64_t x, bool kept) {
+        std::int64_t gap = x - penX;
+        if (gap < 0 && !kept) return;
+        // A gap of one or two pixels has no spelling: the decoded cell moves
+        // left onto its neighbour rather than a kept one moving.
+        if (gap < 0 || (!kept && gap < 3)) gap = 0;
+        out.push_back({static_cast<std::int32_t>(gap), cell.text, cell.width});
+        penX += gap + cell.width;
+    };
+    for (std::size_t i = 0; i < left; ++i) place(cells[i], starts[i], true);
+    std::int64_t x = 0;
+    for (const TextCell& cell : decoded) {
+        x += cell.gap;
+        if (x >= spanLeft && x + cell.width <= spanRight) place(cell, x, false);
+        x += cell.width;
+    }
+    // Nor has the gap before the first kept cell on the right: the decoded
+    // cells give way.
+    while (right < cells.size() && out.size() > left) {
+        const std::int64_t gap = starts[right] - penX;
+        if (gap != 1 && gap != 2) break;
+        penX -= std::int64_t{out.back().gap} + out.back().width;
+        out.pop_back();
+    }
+    for (std::size_t i = right; i < cells.size(); ++i) place(cells[i], starts[i], true);
+    if (out != cells) DrawRow(row);
+    return true;
 }
 
 void ArtState::AddInk(const Image& image) {
@@ -146,6 +276,7 @@ void ArtState::MatchRows(int first, int last) {
         const auto r = static_cast<std::size_t>(row);
         // Bands stay current in either mode; trails only matter to the row
         // matcher, and a change of mode re-matches every row from scratch.
+        if (KeepOpenedRow(row)) continue;
         if (fine_) {
             d.rows[r] = fine_->DecodeRow(d.ink, row);
         } else {
@@ -164,6 +295,7 @@ void ArtState::SetFineDecoder(const FineDecoder* fine) {
     Drawing& undo = *undo_;
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
+        if (undo.opened[r]) continue;
         if (fine_) {
             undo.rows[r] = fine_->DecodeRow(undo.ink, row);
         } else {
@@ -196,6 +328,7 @@ void ArtState::RematchRows(int first, int last) {
     Drawing& d = *drawing_;
     for (int row = first; row <= last; ++row) {
         const auto r = static_cast<std::size_t>(row);
+        if (KeepOpenedRow(row)) continue;
         // A row's text band is a picture of its cells alone (the painter
         // draws inside the band), so unchanged cells need no redraw.
         const TextRow before = painter_ ? d.rows[r] : TextRow{};
@@ -250,6 +383,7 @@ void ArtState::Blank(Drawing& d) const {
     // Blank ink gives empty rows over any extent.
     for (RowTrail& trail : d.trails) trail = {{}, inkMinX_, inkMaxX_};
     d.unmatched = {};
+    d.opened = {};
 }
 
 void ArtState::CopyDrawing(const Drawing& from, Drawing& to) {
@@ -270,6 +404,7 @@ void ArtState::CopyDrawing(const Drawing& from, Drawing& to) {
     to.bands = from.bands;
     to.trails = from.trails;
     to.unmatched = from.unmatched;
+    to.opened = from.opened;
 }
 
 }  // namespace fudeline

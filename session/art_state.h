@@ -72,6 +72,15 @@ class ArtState {
     void LayInk(const Image& image);
     // The drawing becomes `image`'s black pixels, as one undoable step.
     void ReplaceInk(const Image& image);
+    // Opened text art: its ink is laid as LayInk lays it, but each row keeps
+    // the cells it was written with instead of being matched. Such a row
+    // stays opened until cleared: a row no stroke touches keeps its cells as
+    // they are, and in a row a stroke touches, the cells the changed columns
+    // do not reach stay and only the span between them is decoded again.
+    // Switching the decoder leaves opened rows alone. No undo step.
+    void LayText(const Image& ink, const TextRows& rows);
+    // The drawing becomes the opened text, as one undoable step.
+    void ReplaceWithText(const Image& ink, const TextRows& rows);
     // `image`'s black pixels are added to the drawing, as one undoable step.
     void AddInk(const Image& image);
     void WidenInkExtent(std::int64_t canvasX);
@@ -105,6 +114,8 @@ class ArtState {
         // margin only) catch up when next matched.
         std::array<RowTrail, kRowCount> trails;
         std::array<ColumnSpan, kRowCount> unmatched;
+        // The rows laid from opened text, whose cells are kept but where ink changed.
+        std::array<bool, kRowCount> opened{};
         // The ink-layer pixel rows and the text rows that may hold anything but
         // white; outside them both layers are blank.
         ChangedRows inkRows;
@@ -121,9 +132,18 @@ class ArtState {
     // `columns`, and notes the columns for every row whose window they reach.
     void NoteInkChange(const ChangedRows& changed, ColumnSpan columns);
     void ReadAllBands();
+    // Lays `image`'s black pixels into the ink layer (see LayInk), noting
+    // the columns they changed in each row, and reads the bands again.
+    void LayPixels(const Image& image);
     // Re-matches rows first to last from what changed since each was last
     // matched, and redraws the rows whose cells changed.
     void RematchRows(int first, int last);
+    // For an opened row: true when it was handled (re-decoded between the
+    // cells the ink changed since `touched_` was noted does not reach).
+    bool KeepOpenedRow(int row);
+    // Notes the columns a segment from `a` to `b` (ink pixels, widened by
+    // `reach`) changed in each text row of `changed`.
+    void NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed);
     void DrawRow(int row);
 
     const RowMatcher& matcher_;
@@ -141,6 +161,11 @@ class ArtState {
     PenPoint lastPoint_;
     // Segments recorded since the last paint; a button-up does not drop them.
     std::vector<PenSegment> pendingSegments_;
+    // Per row, the columns of its own ink rows changed since it was last
+    // matched: what an opened row decodes again.
+    std::array<ColumnSpan, kRowCount> touched_{};
+    // The ink of one row with everything outside a span blank; white between uses.
+    Image spanInk_{kCanvasWidth, kInkHeight};
     StrokePreview preview_;
     bool strokeActive_ = false;
     bool conversionPending_ = false;

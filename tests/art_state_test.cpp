@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <random>
 
+#include "render/text_art_cells.h"
+#include "render/text_art_ink.h"
 #include "glyphs/mona_font.h"
 #include "random_ink.h"
 #include "test_catalogs.h"
@@ -521,6 +524,131 @@ TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
     Stroke(state, {{110, 60}, {300, 60}});
     EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), nullptr));
 }
+
+// Opened text art, in both decoders.
+class OpenedTextTest : public ArtStateFineTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    static constexpr const char* kText =
+        "　　　　 ／￣￣＼\r\n"
+        "　　 ／　　　　 ＼\r\n"
+        "筆で描いた顔です。|　●　ﾆｬｰ\r\n"
+        " |　　（__人__）　 |\r\n"
+        "\r\n"
+        "&#8201;x&#x2002;y  \r\n";
+    void Open(ArtState& state) {
+        const Result<Image> ink = DrawTextArtInk(kText, TextEncoding::Utf8, *font_);
+        ASSERT_TRUE(ink);
+        opened_ = TextArtRows(kText, TextEncoding::Utf8, *font_).value();
+        state.ReplaceWithText(*ink, opened_);
+    }
+    // The cells of `row` that start before column `x`, and those after it.
+    static TextRow CellsBefore(const TextRow& row, int x) {
+        TextRow out;
+        int penX = 0;
+        for (const TextCell& cell : row) {
+            if (penX + cell.gap + cell.width > x) break;
+            out.push_back(cell);
+            penX += cell.gap + cell.width;
+        }
+        return out;
+    }
+    static std::vector<std::string> TextsAfter(const TextRow& row, int x) {
+        std::vector<std::string> out;
+        int penX = 0;
+        for (const TextCell& cell : row) {
+            if (penX + cell.gap > x) out.push_back(cell.text);
+            penX += cell.gap + cell.width;
+        }
+        return out;
+    }
+    TextRows opened_;
+};
+
+TEST_P(OpenedTextTest, RowsAreTheTextUntilAStrokeAndUndoBringsThemBack) {
+    ArtState state(*matcher_, nullptr);
+    state.SetFineDecoder(GetParam() ? fine_ : nullptr);
+    Stroke(state, {{700, 500}, {760, 500}});  // something to undo to
+    const TextRows before = state.rows();
+    Open(state);
+    EXPECT_EQ(state.rows(), opened_);
+    state.ExchangeWithUndo();
+    EXPECT_EQ(state.rows(), before);
+    state.ExchangeWithUndo();
+    EXPECT_EQ(state.rows(), opened_);
+
+    // Canvas y 45 is ink y 40, in row 2 (ink rows 32-47); canvas y 8 and
+    // 63 lie in rows 0 and 3.
+    struct Case {
+        const char* name;
+        int row;
+        std::initializer_list<PenPoint> points;
+        int from, to;  // the columns the stroke inks, roughly
+    };
+    for (const Case& c : {Case{"across the middle of row 2", 2, {{60, 45}, {75, 45}}, 60, 75},
+                          Case{"a dot in row 0", 0, {{70, 8}, {71, 9}}, 70, 71},
+                          Case{"row 3 near its right end", 3, {{170, 63}, {176, 64}}, 170, 176}}) {
+        SCOPED_TRACE(c.name);
+        const TextRows was = state.rows();
+        Stroke(state, c.points);
+        for (int row = 0; row < kRowCount; ++row) {
+            if (row != c.row) {
+                EXPECT_EQ(state.rows()[static_cast<std::size_t>(row)], was[row]) << row;
+            }
+        }
+        const TextRow& now = state.rows()[static_cast<std::size_t>(c.row)];
+        const TextRow& old = was[static_cast<std::size_t>(c.row)];
+        // The cells wholly left of the stroke stay as they were...
+        const TextRow left = CellsBefore(old, c.from - 2);
+        ASSERT_GE(now.size(), left.size());
+        EXPECT_EQ(TextRow(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(left.size())), left);
+        // ...and so do those right of it, at their places.
+        const std::vector<std::string> right = TextsAfter(old, c.to + 2);
+        const std::vector<std::string> rightNow = TextsAfter(now, c.to + 2);
+        ASSERT_GE(rightNow.size(), right.size());
+        EXPECT_TRUE(std::equal(right.rbegin(), right.rend(), rightNow.rbegin()));
+
+        const TextRows stroked = state.rows();
+        state.ExchangeWithUndo();
+        EXPECT_EQ(state.rows(), was);
+        state.ExchangeWithUndo();
+        EXPECT_EQ(state.rows(), stroked);
+    }
+    // The rows the strokes never touched are still the text.
+    for (const int row : {1, 4, 5}) EXPECT_EQ(state.rows()[row], opened_[row]);
+    // A clear ends the opened rows: a stroke then converts as in any drawing.
+    state.ClearCanvas();
+    Stroke(state, {{100, 45}, {300, 45}});
+    EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), GetParam() ? fine_ : nullptr));
+}
+
+TEST_P(OpenedTextTest, SwitchingDecodersAndAddingInkElsewhereKeepTheText) {
+    ArtState state(*matcher_, nullptr);
+    state.SetFineDecoder(GetParam() ? fine_ : nullptr);
+    Open(state);
+    state.SetFineDecoder(GetParam() ? nullptr : fine_);
+    EXPECT_EQ(state.rows(), opened_);
+    state.ExchangeWithUndo();
+    EXPECT_TRUE(std::all_of(state.rows().begin(), state.rows().end(),
+                            [](const TextRow& row) { return row.empty(); }));
+    state.ExchangeWithUndo();
+    // Ink added in row 10 changes that row alone.
+    Image added(kCanvasWidth, kInkHeight, kWhite);
+    for (int x = 100; x < 200; ++x) added.SetPixel(x, 168, kBlack);
+    state.AddInk(added);
+    for (int row = 0; row < kRowCount; ++row) {
+        if (row != 10) {
+            EXPECT_EQ(state.rows()[static_cast<std::size_t>(row)], opened_[row]) << row;
+        }
+    }
+    EXPECT_FALSE(state.rows()[10].empty());
+    state.ExchangeWithUndo();
+    EXPECT_EQ(state.rows(), opened_);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDecoders, OpenedTextTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Fine" : "RowMatcher";
+                         });
 
 }  // namespace
 }  // namespace fudeline

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "test_catalogs.h"
 
 #include "glyphs/cp932.h"
@@ -53,6 +56,36 @@ TEST_F(TextPainterTest, RowPlacesCharactersByStoredGapsAndWidths) {
     EXPECT_TRUE(ShowsGlyph(layer_, 28, y, G(".")));  // a 3-pixel gap shows a full stop
     EXPECT_EQ(layer_.Pixel(500, y + 17), kWhite);    // the band was whitened
     EXPECT_EQ(layer_.Pixel(0, y + 18), kWhite);      // the next row untouched (white already)
+}
+
+// Opened text keeps a character without a Shift-JIS form as the reference it
+// was written as: the row shows the character, not the reference's letters.
+TEST_F(TextPainterTest, ACellHoldingAReferenceShowsItsCharacter) {
+    char32_t code = 0;
+    for (char32_t c = 0x2000; c < 0x2800 && code == 0; ++c) {
+        const FontGlyph* glyph = HasCp932Form(c) ? nullptr : font_->GlyphFor(c);
+        if (!glyph) continue;
+        for (int p = 0; p < glyph->advance * 16 && code == 0; ++p) {
+            if (glyph->IsDark(p % glyph->advance, p / glyph->advance)) code = c;
+        }
+    }
+    ASSERT_NE(code, 0U) << "the face holds no drawn character outside Shift-JIS";
+    const FontGlyph& glyph = *font_->GlyphFor(code);
+    TextPainter painter(*font_);
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(code));
+    for (const std::string& written :
+         {"&#" + std::to_string(code) + ";", "&#x" + std::string(hex) + ";"}) {
+        SCOPED_TRACE(written);
+        layer_.FillRect(0, 0, kCanvasWidth, kCanvasHeight, kWhite);
+        painter.DrawTextRow(layer_, 1, {{0, "-", 8}, {0, written, glyph.advance}, {0, "-", 8}});
+        EXPECT_TRUE(ShowsGlyph(layer_, 8, kRowHeight, glyph));
+        EXPECT_TRUE(ShowsGlyph(layer_, 8 + glyph.advance, kRowHeight, G("-")));
+    }
+    // What is no single reference is drawn as written.
+    layer_.FillRect(0, 0, kCanvasWidth, kCanvasHeight, kWhite);
+    painter.DrawTextRow(layer_, 0, {{0, "&#;", 20}});
+    EXPECT_TRUE(ShowsGlyph(layer_, 0, 0, G("&")));
 }
 
 TEST_F(TextPainterTest, NothingIsDrawnAtOrBeyondColumn800) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 
 #include "export/cells_format.h"
 #include "export/export_text.h"
@@ -62,6 +63,31 @@ class TextArtWindowTest : public QObject {
         // One undoable step: undo gives the drawing back.
         window_->findChild<QAction*>("undoAction")->trigger();
         QCOMPARE(Cells(*window_), before);
+    }
+
+    // Copy right after opening gives the file back, in either decoder, kanji
+    // and spacing the gap composer would spell otherwise included.
+    void copyRightAfterOpeningGivesTheTextBack_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("fine");
+        const QByteArray art = "\xE3\x80\x80 \xE3\x80\x80 \xEF\xBC\x8F\xEF\xBF\xA3\r\n"   // 　 　 ／￣
+                               " |\xE7\xAD\x86\xE3\x81\xA7\xE6\x8F\x8F\xE3\x81\x84\xE3\x81\x9F"
+                               "\xE9\xA1\x94\xE3\x81\xA7\xE3\x81\x99\xE3\x80\x82\r\n"  // " |筆で描いた顔です。"
+                               "\r\n"
+                               "\xEF\xBE\x86\xEF\xBD\xAC\xEF\xBD\xB0 \xE2\x97\x8F";  // ﾆｬｰ ●
+        QTest::newRow("row matcher") << art << false;
+        QTest::newRow("fine decoder") << art << true;
+    }
+    void copyRightAfterOpeningGivesTheTextBack() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, fine);
+        QCheckBox* fineBox = Find<QCheckBox>(*window_, "fineCheckBox");
+        if (fineBox->isChecked() != fine) fineBox->click();
+        QTemporaryDir dir;
+        window_->SetFileChooser(Answer(PlaceTestFile(dir, "art.txt", bytes)));
+        window_->findChild<QAction*>("openTextArtAction")->trigger();
+        window_->findChild<QAction*>("copyAction")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), bytes);
     }
 
     void textArtThatDoesNotFitIsRefusedAndTheDrawingStays() {

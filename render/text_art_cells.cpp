@@ -1,0 +1,128 @@
+#include "render/text_art_cells.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/text_art_ink.h"
+#include "text/gap_composer.h"
+#include "text/spacing.h"
+#include "glyphs/cp932.h"
+#include "glyphs/utf8.h"
+
+namespace fudeline {
+
+namespace {
+
+// One character of a line: its code, the Shift-JIS bytes that write it and
+// its advance in the face.
+struct Written {
+    char32_t code = 0;
+    std::string sjis;
+    std::int32_t width = 0;
+    bool reference = false;
+};
+
+// The length of the character reference at `i` (as ResolveCharacterReferences
+// reads one) and the character it stands for; 0 when there is none.
+std::size_t ReferenceAt(const std::u32string& line, std::size_t i, char32_t& code) {
+    if (line[i] != U'&') return 0;
+    const std::size_t end = line.find(U';', i);
+    // "&#x" and at most eight digits.
+    if (end == std::u32string::npos || end - i > 12) return 0;
+    const std::u32string candidate = line.substr(i, end - i + 1);
+    const std::u32string resolved = ResolveCharacterReferences(candidate);
+    if (resolved.size() != 1 || candidate.size() == 1) return 0;
+    code = resolved[0];
+    return candidate.size();
+}
+
+std::string AsciiOf(const std::u32string& text) {
+    std::string out;
+    for (const char32_t c : text) out += static_cast<char>(c);
+    return out;
+}
+
+bool IsSpace(const Written& c) {
+    return !c.reference && (c.code == U' ' || c.code == U'\u3000');
+}
+
+TextRow RowOf(const std::vector<Written>& line) {
+    std::size_t end = line.size();
+    while (end > 0 && IsSpace(line[end - 1])) --end;
+    TextRow row;
+    std::size_t i = 0;
+    while (i < end) {
+        if (!IsSpace(line[i])) {
+            row.push_back({0, line[i].sjis, line[i].width});
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        std::string bytes;
+        std::int32_t width = 0;
+        for (; j < end && IsSpace(line[j]); ++j) {
+            bytes += line[j].sjis;
+            width += line[j].width;
+        }
+        // A run ending the kept part is followed by a character.
+        const bool leadingHalf = row.empty() && bytes.front() == ' ';
+        if (!leadingHalf && ComposeGap(width) == bytes) {
+            row.push_back({width, line[j].sjis, line[j].width});
+            i = j + 1;
+        } else {
+            for (; i < j; ++i) row.push_back({0, line[i].sjis, line[i].width});
+        }
+    }
+    return row;
+}
+
+}  // namespace
+
+Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {
+    // The same checks and the same places as the ink.
+    if (Result<Image> ink = DrawTextArtInk(bytes, encoding, font); !ink) return ink.error();
+    if (encoding == TextEncoding::Utf8 && bytes.starts_with(kUtf8ByteOrderMark)) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    std::vector<std::string> raw = SplitTextLines(bytes);
+    while (!raw.empty() && raw.back().empty()) raw.pop_back();
+    TextRows rows;
+    for (std::size_t n = 0; n < raw.size(); ++n) {
+        Result<std::u32string> line = DecodeTextArtLine(raw[n], encoding, n);
+        if (!line) return std::move(line).error();
+        std::vector<Written> written;
+        for (std::size_t i = 0; i < line->size();) {
+            Written c;
+            std::size_t length = ReferenceAt(*line, i, c.code);
+            c.reference = length > 0;
+            if (!c.reference) {
+                c.code = (*line)[i];
+                length = 1;
+            }
+            // The widths the ink has them at: the board spaces at their board
+            // widths, every other character at its advance in the face.
+            const std::optional<std::int32_t> blank = BoardSpaceWidth(c.code);
+            const FontGlyph* glyph = blank ? nullptr : font.GlyphFor(c.code);
+            if (!blank && !glyph) {
+                return Error{"", ErrorKind::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
+            }
+            c.width = blank ? *blank : glyph->advance;
+            if (HasCp932Form(c.code)) {
+                Result<std::string> sjis = Utf8ToCp932(Utf8Of(c.code));
+                if (!sjis) return std::move(sjis).error();
+                c.sjis = std::move(*sjis);
+            } else if (c.reference) {
+                c.sjis = AsciiOf(line->substr(i, length));
+            } else {
+                c.sjis = "&#" + std::to_string(static_cast<std::uint32_t>(c.code)) + ";";
+            }
+            written.push_back(std::move(c));
+            i += length;
+        }
+        rows[n] = RowOf(written);
+    }
+    return rows;
+}
+
+}  // namespace fudeline

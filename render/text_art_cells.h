@@ -1,0 +1,26 @@
+// Existing text art as the rows of cells it was written with, so that opening
+// it keeps its text: the ink shows the characters for pen and eraser, and the
+// cells say what Copy gives back until a stroke changes them.
+#pragma once
+
+#include <string_view>
+
+#include "glyphs/mona_font.h"
+#include "text/text_art_lines.h"
+#include "text/text_cell.h"
+#include "pixels/result.h"
+
+namespace fudeline {
+
+// Line i of the text as the cells of row i, every character at the x at which
+// DrawTextArtInk draws it, in Shift-JIS: a character without a Shift-JIS form
+// keeps the reference it was written as (a decimal one if written plainly).
+// A run of spaces becomes a gap where the gap spells back to the same bytes,
+// and otherwise stays as cells of spaces, so that the export of the rows is
+// the text itself; spaces at the end of a line are dropped, as the export
+// writes none. A line starting with a half-width space keeps it as a cell, so
+// the export adds no full-width space in front of every line. Refused as
+// DrawTextArtInk refuses.
+Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font);
+
+}  // namespace fudeline

@@ -33,6 +33,12 @@ class ArtStateTest : public ::testing::Test {
         state_.EndStroke();
         state_.RunPendingConversion();
     }
+    // A straight stroke whose segments wait for the next paint.
+    void UnpaintedStroke(PenPoint from, PenPoint to) {
+        state_.BeginStroke(from);
+        state_.ExtendStroke(to);
+        state_.EndStroke();
+    }
     int InkCount() const {
         int n = 0;
         for (int y = 0; y < kInkHeight; ++y) {
@@ -110,9 +116,7 @@ TEST_F(ArtStateTest, NoSegmentIsLostBetweenPaints) {
 TEST_F(ArtStateTest, SegmentsWaitingForAPaintStayWithTheirStroke) {
     // A quick stroke, then undo before any paint: the stroke's segments must
     // not land on the restored canvas.
-    state_.BeginStroke({10, 100});
-    state_.ExtendStroke({60, 100});
-    state_.EndStroke();
+    UnpaintedStroke({10, 100}, {60, 100});
     state_.ExchangeWithUndo();
     state_.RunPendingConversion();
     EXPECT_EQ(InkCount(), 0);
@@ -120,9 +124,7 @@ TEST_F(ArtStateTest, SegmentsWaitingForAPaintStayWithTheirStroke) {
     EXPECT_EQ(InkCount(), 50);
 
     // The same with clear, and with the next stroke's snapshot.
-    state_.BeginStroke({10, 200});
-    state_.ExtendStroke({30, 200});
-    state_.EndStroke();
+    UnpaintedStroke({10, 200}, {30, 200});
     state_.ClearCanvas();
     state_.RunPendingConversion();
     EXPECT_EQ(InkCount(), 0);

@@ -4,22 +4,20 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fudeline {
 namespace {
 
 TEST(Error, MessageNamesThePathWhenThereIsOne) {
-    const struct {
-        Error error;
-        const char* message;
-    } cases[] = {
+    const std::pair<Error, std::string> cases[] = {
         {{"a/b.dat", "No such file or directory"}, "a/b.dat: No such file or directory"},
         {{"", "line 3: up takes no arguments"}, "line 3: up takes no arguments"},
         {SystemError("out.txt", ENOSPC), "out.txt: No space left on device"},
         {SystemError("-", EPIPE), "-: Broken pipe"},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.error.Message(), c.message);
+    for (const auto& [error, message] : cases) EXPECT_EQ(error.Message(), message);
 }
 
 // Each kind's English wording from its arguments, as the command line has

@@ -162,18 +162,12 @@ TEST(UnicodeSpaces, BoardSetSpellsSmallGapsAsExpected) {
         bool lineStart;
         std::u32string spelled;
     } cases[] = {
-        {1, false, U"\u200A"},
-        {3, false, U"\u2006"},
-        {5, false, U" "},
-        {5, true, U"\u2004"},
-        {10, false, U"\u2007"},
-        {11, false, U"\u3000"},
-        {16, false, U"\u3000 "},
-        {16, true, U"\u3000 "},
-        {21, false, U" \u3000 "},
-        {21, true, U"\u2003 "},
-        {22, false, U"\u3000\u3000"},
-        {27, false, U"\u3000 \u3000"},
+        {1, false, U"\u200A"},           {3, false, U"\u2006"},
+        {5, false, U" "},                {5, true, U"\u2004"},
+        {10, false, U"\u2007"},          {11, false, U"\u3000"},
+        {16, false, U"\u3000 "},         {16, true, U"\u3000 "},
+        {21, false, U" \u3000 "},        {21, true, U"\u2003 "},
+        {22, false, U"\u3000\u3000"},    {27, false, U"\u3000 \u3000"},
         {32, true, U"\u3000 \u3000 "},
     };
     for (const auto& c : cases) {

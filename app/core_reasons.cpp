@@ -98,6 +98,8 @@ constexpr std::array kKindTexts = {
              QT_TRANSLATE_NOOP("CoreReason",
                                "ページを追加するとファイルが %1 MB より大きくなり、ページファイルとし"
                                "て読めなくなります")},
+    KindText{ErrorKind::PageNameControl,
+             QT_TRANSLATE_NOOP("CoreReason", "ページの名前に制御文字は入れられません")},
     KindText{ErrorKind::AppendLargerThanBytes,
              QT_TRANSLATE_NOOP("CoreReason",
                                "ページを追加するとファイルが %1 バイトより大きくなり、ページファイル"

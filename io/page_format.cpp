@@ -195,6 +195,13 @@ Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
     if (name.find_first_of("\r\n") != std::string_view::npos) {
         return Error{"", ErrorKind::PageNameLineBreak};
     }
+    // A name is shown in page lists: a control character there could drive
+    // the terminal or hide what the list says.
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            return Error{"", ErrorKind::PageNameControl};
+        }
+    }
     std::size_t at = 0;
     Line line;
     while (NextLine(text, at, line)) {

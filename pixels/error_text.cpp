@@ -58,6 +58,7 @@ constexpr std::array<Wording, kErrorKindCount> kWordings = {{
      "with the page the file would be larger than %1 MB, more than a page file is read"},
     {ErrorKind::AppendLargerThanBytes,
      "with the page the file would be larger than %1 bytes, more than a page file is read"},
+    {ErrorKind::PageNameControl, "a page name cannot hold a control character"},
 }};
 
 constexpr bool InKindOrder() {

@@ -45,9 +45,10 @@ enum class ErrorKind {
     AppendToUnknownFormat,
     AppendLargerThanMegabytes,  // MB
     AppendLargerThanBytes,      // bytes
+    PageNameControl,
 };
 // Counts up to the last kind: a new kind goes at the end, and this names it.
-inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::AppendLargerThanBytes) + 1;
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PageNameControl) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.

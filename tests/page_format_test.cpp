@@ -149,6 +149,8 @@ TEST(AddPage, RefusesPagesThatWouldNotReadBack) {
         {PageFormat::Mlt, "a", "name", "MLT pages have no names; name pages in an AST file"},
         {PageFormat::Ast, "[AA][x]", "", "the text holds a line \"[AA][...]\", which would start a new page"},
         {PageFormat::Ast, "a", "two\nlines", "a page name cannot hold a line break"},
+        {PageFormat::Ast, "a", "bell\a", "a page name cannot hold a control character"},
+        {PageFormat::Ast, "a", "\x1B]0;title\x07", "a page name cannot hold a control character"},
         {PageFormat::Mlt, "", "", "the text is empty: there is nothing to add as a page"},
         {PageFormat::Ast, "", "x", "the text is empty: there is nothing to add as a page"},
     };

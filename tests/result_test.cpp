@@ -78,6 +78,7 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
          "with the page the file would be larger than 256 MB, more than a page file is read"},
         {{"", ErrorKind::AppendLargerThanBytes, 100},
          "with the page the file would be larger than 100 bytes, more than a page file is read"},
+        {{"", ErrorKind::PageNameControl}, "a page name cannot hold a control character"},
     };
     static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
     for (std::size_t k = 0; k < std::size(cases); ++k) {

@@ -131,6 +131,10 @@
         <translation>with the page the file would be larger than %1 bytes, more than a page file is read</translation>
     </message>
     <message>
+        <source>ページの名前に制御文字は入れられません</source>
+        <translation>a page name cannot hold a control character</translation>
+    </message>
+    <message>
         <source>名前付きパイプで、通常のファイルではありません</source>
         <translation>a named pipe, not a regular file</translation>
     </message>

@@ -125,7 +125,8 @@ void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows
         const std::int64_t bottom =
             std::min<std::int64_t>(highY, row * kInkRowHeight + kInkRowHeight + reach);
         if (a.y != b.y && top <= bottom) {
-            const double slope = static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y);
+            // In doubles: a point far outside the canvas is near the int range.
+            const double slope = (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
             fromX = a.x + slope * static_cast<double>(top - a.y);
             toX = a.x + slope * static_cast<double>(bottom - a.y);
         }

@@ -11,7 +11,6 @@
 #include "app/main_window.h"
 #include "app/post_status.h"
 #include "render/text_art_cells.h"
-#include "render/text_art_ink.h"
 #include "export/board_references.h"
 #include "glyphs/cp932.h"
 #include "io/file_bytes.h"
@@ -76,11 +75,9 @@ void MainWindow::OpenTextArt() {
         text = *bytes;
         if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
     }
-    const Result<Image> ink = DrawTextArtInk(text, encoding, engine_.face());
-    if (!ink) return Warn(failed, choice.path, Reason(ink.error()));
-    const Result<TextRows> rows = TextArtRows(text, encoding, engine_.face());
-    if (!rows) return Warn(failed, choice.path, Reason(rows.error()));
-    state_.ReplaceWithText(*ink, *rows);  // one undoable step
+    const Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
+    if (!drawing) return Warn(failed, choice.path, Reason(drawing.error()));
+    state_.ReplaceWithText(drawing->ink, drawing->rows);  // one undoable step
     canvas_->update();
     DrawingChanged();
 }

@@ -7,7 +7,6 @@
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "render/text_art_cells.h"
-#include "render/text_art_ink.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/line_reader.h"
@@ -77,11 +76,9 @@ Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int
     // reads as UTF-8 (Shift-JIS art rarely does), as the window opens it.
     const bool utf8 = !sjis && page == 0 && DecodeTextArt(*bytes, TextEncoding::Utf8).has_value();
     const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
-    Result<Image> ink = DrawTextArtInk(*bytes, encoding, engine.face());
-    if (!ink) return ink.error().WithPath(InputName(path));
-    Result<TextRows> rows = TextArtRows(*bytes, encoding, engine.face());
-    if (!rows) return rows.error().WithPath(InputName(path));
-    state.LayText(*ink, *rows);
+    Result<TextArtDrawing> drawing = ReadTextArtDrawing(*bytes, encoding, engine.face());
+    if (!drawing) return drawing.error().WithPath(InputName(path));
+    state.LayText(drawing->ink, drawing->rows);
     return {};
 }
 

@@ -77,11 +77,10 @@ TextRow RowOf(const std::vector<Written>& line) {
     return row;
 }
 
-}  // namespace
-
-Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {
-    // The same checks and the same places as the ink.
-    if (Result<Image> ink = DrawTextArtInk(bytes, encoding, font); !ink) return ink.error();
+// The rows of text the ink was drawn from without a refusal: the same
+// characters at the same places.
+Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
+                                 const MonaFont& font) {
     if (encoding == TextEncoding::Utf8 && bytes.starts_with(kUtf8ByteOrderMark)) {
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
@@ -123,6 +122,24 @@ Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, cons
         rows[n] = RowOf(written);
     }
     return rows;
+}
+
+}  // namespace
+
+Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding encoding,
+                                          const MonaFont& font) {
+    // The ink makes the checks; the rows then find every character drawable.
+    Result<Image> ink = DrawTextArtInk(bytes, encoding, font);
+    if (!ink) return std::move(ink).error();
+    Result<TextRows> rows = RowsOfDrawnText(bytes, encoding, font);
+    if (!rows) return std::move(rows).error();
+    return TextArtDrawing{std::move(*ink), std::move(*rows)};
+}
+
+Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {
+    Result<TextArtDrawing> drawing = ReadTextArtDrawing(bytes, encoding, font);
+    if (!drawing) return std::move(drawing).error();
+    return std::move(drawing->rows);
 }
 
 }  // namespace fudeline

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "glyphs/mona_font.h"
+#include "pixels/image.h"
 #include "text/text_art_lines.h"
 #include "text/text_cell.h"
 #include "pixels/result.h"
@@ -22,5 +23,14 @@ namespace fudeline {
 // the export adds no full-width space in front of every line. Refused as
 // DrawTextArtInk refuses.
 Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font);
+
+// What opening the text lays on a session: its ink (DrawTextArtInk) and its
+// rows (TextArtRows), the text read and checked once for both.
+struct TextArtDrawing {
+    Image ink;
+    TextRows rows;
+};
+Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding encoding,
+                                          const MonaFont& font);
 
 }  // namespace fudeline

@@ -113,7 +113,10 @@ bool ArtState::RunPendingConversion() {
 }
 
 void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed) {
-    if (changed.Empty()) return;
+    // Only opened rows read these columns; a drawing of strokes alone, the
+    // common case, skips the bookkeeping on every mouse move.
+    const auto& opened = drawing_->opened;
+    if (changed.Empty() || std::find(opened.begin(), opened.end(), true) == opened.end()) return;
     const int firstRow = std::max(changed.minY, 0) / kInkRowHeight;
     const int lastRow = std::min(changed.maxY / kInkRowHeight, kRowCount - 1);
     const std::int64_t lowY = std::min(a.y, b.y), highY = std::max(a.y, b.y);

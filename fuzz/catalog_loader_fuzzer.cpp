@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (static_cast<std::uint32_t>(input.Byte()) * 0x10101u) & 0xFFFFFFu;
     }
     const std::string_view file = input.Rest();
-    // A file the whole-file check accepts stays whole with a line break added.
-    if (CheckCatalogWhole(file, kind)) {
+    // A file in the original format (no end line) that the whole-file check
+    // accepts stays whole with a line break added. A file with an end line is
+    // held to its count, which a further line break changes.
+    if (file.find("end, ") == std::string_view::npos && CheckCatalogWhole(file, kind)) {
         fuzz::Check(static_cast<bool>(CheckCatalogWhole(std::string(file) + "\n", kind)));
     }
     std::FILE* stream = fmemopen(const_cast<char*>(file.data()), file.size(), "r");

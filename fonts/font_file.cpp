@@ -1,0 +1,147 @@
+#include "fonts/font_file.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+namespace fudeline {
+namespace {
+
+// A FreeType library and face, let go on every way out.
+struct FreeTypeFace {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    ~FreeTypeFace() {
+        if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
+    }
+};
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
+}
+
+std::string Hex(unsigned long code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04lX", code);
+    return text;
+}
+
+// Chooses the size to render at: the bitmap strike of that height, or the
+// outline scaled to it.
+Status SelectSize(const std::string& path, FT_Face face, int pixelSize) {
+    if (FT_IS_SCALABLE(face)) {
+        if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
+            return Error{path, "the font cannot be set to " + std::to_string(pixelSize) + " pixels"};
+        }
+        return {};
+    }
+    std::string sizes;
+    // A strike's size is its em in pixels (a 16-pixel font's strike may be
+    // 18 pixels tall with its leading).
+    for (int i = 0; i < face->num_fixed_sizes; ++i) {
+        const long em = (face->available_sizes[i].y_ppem + 32) >> 6;
+        if (em == pixelSize && FT_Select_Size(face, i) == 0) return {};
+        sizes.append(sizes.empty() ? "" : ", ").append(std::to_string(em));
+    }
+    std::string reason = "the font has no " + std::to_string(pixelSize) + "-pixel bitmap strike";
+    if (!sizes.empty()) reason.append(" (it has ").append(sizes).append(")");
+    return Error{path, reason};
+}
+
+}  // namespace
+
+Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
+    if (pixelSize < 1 || pixelSize > kFontLineHeight) {
+        return Error{path, "a font size must be 1 to " + std::to_string(kFontLineHeight) +
+                               " pixels, the height of a text line"};
+    }
+    FreeTypeFace ft;
+    if (FT_Init_FreeType(&ft.library) != 0) return Error{path, "FreeType could not start"};
+    // FreeType names no reason a missing or unreadable file has; ask the system.
+    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        return SystemError(path, errno);
+    }
+    if (FT_New_Face(ft.library, path.c_str(), 0, &ft.face) != 0) {
+        return Error{path, "not a font FreeType can read"};
+    }
+    if (Status sized = SelectSize(path, ft.face, pixelSize); !sized) return sized.error();
+    const int ascender = static_cast<int>((ft.face->size->metrics.ascender + 32) >> 6);
+
+    std::string body;
+    std::uint32_t count = 0;
+    FT_UInt index = 0;
+    for (FT_ULong code = FT_Get_First_Char(ft.face, &index); index != 0;
+         code = FT_Get_Next_Char(ft.face, code, &index)) {
+        if (FT_Load_Glyph(ft.face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) continue;
+        const FT_GlyphSlot slot = ft.face->glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        const long advance = (slot->advance.x + 32) >> 6;
+        if (advance < 0 || advance > kBakedGlyphMaxAdvance) {
+            return Error{path, "glyph " + Hex(code) + " is wider than " +
+                                   std::to_string(kBakedGlyphMaxAdvance) + " pixels"};
+        }
+        // A grey bitmap would need a threshold of its own; black and white only.
+        if (bitmap.rows > 0 && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) {
+            return Error{path, "glyph " + Hex(code) + " renders in grey, not in black and white"};
+        }
+        const int rowBytes = static_cast<int>((advance + 7) / 8);
+        std::vector<unsigned char> rows(static_cast<std::size_t>(rowBytes) * kFontLineHeight, 0);
+        // The bitmap's top row sits bitmap_top rows above the baseline, and the
+        // baseline lies at the face's ascender on the 16-row line.
+        const int top = ascender - slot->bitmap_top;
+        for (unsigned row = 0; row < bitmap.rows; ++row) {
+            const int y = top + static_cast<int>(row);
+            if (y < 0 || y >= kFontLineHeight) continue;
+            const unsigned char* bits = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+            for (unsigned col = 0; col < bitmap.width; ++col) {
+                const int x = slot->bitmap_left + static_cast<int>(col);
+                if (x < 0 || x >= advance) continue;
+                if (bits[col / 8] & (0x80 >> (col % 8))) {
+                    rows[static_cast<std::size_t>(y * rowBytes + x / 8)] |=
+                        static_cast<unsigned char>(0x80 >> (x % 8));
+                }
+            }
+        }
+        PutU32(body, static_cast<std::uint32_t>(code));
+        body += static_cast<char>(advance);
+        body.append(reinterpret_cast<const char*>(rows.data()), rows.size());
+        ++count;
+    }
+    if (count == 0) return Error{path, "the font has no glyph for any character"};
+
+    std::string out(kBakedFontMagic, sizeof kBakedFontMagic - 1);
+    PutU32(out, count);
+    out += body;
+    return out;
+}
+
+Result<std::unique_ptr<MonaFont>> OpenFontFile(const std::string& path, int pixelSize) {
+    // Read only the magic's length first: a real font may be large.
+    std::string head;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        head.resize(sizeof kBakedFontMagic - 1);
+        head.resize(std::fread(head.data(), 1, head.size(), file));
+        std::fclose(file);
+    } else {
+        return SystemError(path, errno);
+    }
+    if (head == std::string(kBakedFontMagic, sizeof kBakedFontMagic - 1)) {
+        if (pixelSize != kFontLineHeight) {
+            return Error{path, "a baked face holds 16-pixel glyphs only; give the font it was baked from"};
+        }
+        return MonaFont::Open(path);
+    }
+    Result<std::string> baked = BakeFontFile(path, pixelSize);
+    if (!baked) return baked.error();
+    Result<std::unique_ptr<MonaFont>> font = MonaFont::FromBytes(std::move(*baked));
+    if (!font) return font.error().WithPath(path);
+    return font;
+}
+
+}  // namespace fudeline

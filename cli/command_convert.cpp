@@ -68,13 +68,24 @@ Result<std::string> ReadTextArt(const std::string& path, int page) {
     return text;
 }
 
-Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int page, bool sjis) {
+// How the text given with --from-text is read; without --input-encoding,
+// --sjis reads it as Shift-JIS as well as writing Shift-JIS.
+enum class InputEncoding { Auto, ShiftJis, Utf8 };
+
+Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int page,
+                   InputEncoding input) {
     if (Status opened = engine.OpenFace(); !opened) return opened;
+    if (page != 0 && input == InputEncoding::Utf8) {
+        return Error{InputName(path), "MLT and AST files are Shift-JIS; --input-encoding utf8 "
+                                      "cannot read a page of one"};
+    }
     const Result<std::string> bytes = ReadTextArt(path, page);
     if (!bytes) return bytes.error();
     // Page files are Shift-JIS by their format; other text is UTF-8 when it
     // reads as UTF-8 (Shift-JIS art rarely does), as the window opens it.
-    const bool utf8 = !sjis && page == 0 && DecodeTextArt(*bytes, TextEncoding::Utf8).has_value();
+    const bool utf8 = input == InputEncoding::Utf8 ||
+                      (input == InputEncoding::Auto && page == 0 &&
+                       DecodeTextArt(*bytes, TextEncoding::Utf8).has_value());
     const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
     Result<TextArtDrawing> drawing = ReadTextArtDrawing(*bytes, encoding, engine.face());
     if (!drawing) return drawing.error().WithPath(InputName(path));
@@ -89,6 +100,7 @@ Command AddConvertCommand(CLI::App& app) {
         std::string image;
         std::string text;
         int page = 0;
+        std::string input;  // empty: as --sjis says
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
@@ -101,7 +113,7 @@ Command AddConvertCommand(CLI::App& app) {
                      ->add_option("--from-text", options->text,
                                   "Draw this text art with the Mona face as the ink, one line per "
                                   "row, and convert it again (UTF-8 when it reads as UTF-8, else "
-                                  "Shift-JIS; --sjis reads it as Shift-JIS)")
+                                  "Shift-JIS; see --input-encoding)")
                      ->type_name("FILE")
                      ->check(NonEmptyName());
     image->excludes(text);
@@ -110,6 +122,13 @@ Command AddConvertCommand(CLI::App& app) {
                      "With --from-text: draw page N (from 1) of an MLT or AST file")
         ->type_name("N")
         ->check(WholeNumberFrom(1))
+        ->needs(text);
+    command
+        ->add_option("--input-encoding", options->input,
+                     "With --from-text: read the text as sjis or utf8, or auto (UTF-8 when it "
+                     "reads as UTF-8); without it, --sjis reads Shift-JIS as it writes it")
+        ->check(CLI::IsMember({"auto", "sjis", "utf8"}))
+        ->type_name("auto|sjis|utf8")
         ->needs(text);
     AddConversionOptions(*command, options->conversion);
     // One of the two inputs; CLI11 counts every option toward require_option.
@@ -122,8 +141,13 @@ Command AddConvertCommand(CLI::App& app) {
                 if (!options->text.empty()) {
                     return RunConversion(
                         options->conversion, "text art", [&](ArtState& state, Engine& engine) {
-                            return DrawTextArt(state, engine, options->text, options->page,
-                                               options->conversion.sjis);
+                            const InputEncoding input =
+                                options->input == "utf8"   ? InputEncoding::Utf8
+                                : options->input == "sjis" ? InputEncoding::ShiftJis
+                                : options->input == "auto" || !options->conversion.sjis
+                                    ? InputEncoding::Auto
+                                    : InputEncoding::ShiftJis;
+                            return DrawTextArt(state, engine, options->text, options->page, input);
                         });
                 }
                 return RunConversion(

@@ -59,6 +59,13 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
     if (Status added = AddPage(file, text, name); !added) {
         return added.error().WithPath(OutputName(path));
     }
+    // A file that ends with a line break has its last line ended already: the
+    // new page's head follows it, or a blank line would join its last page.
+    const std::string_view before =
+        file.pages.size() > 1 ? std::string_view(file.pages[file.pages.size() - 2].text) : "";
+    if (before.ends_with('\n') && file.pages.back().lead.starts_with("\r\n")) {
+        file.pages.back().lead.erase(0, 2);
+    }
     std::string bytes = FormatPageFile(file);
     if (bytes.size() > maxBytes) return GrowsTooLargeError(path, maxBytes);
     Result<StagedFile> staged = StagedFile::Stage(path, std::move(bytes));

@@ -96,6 +96,8 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
         {"a.mlt", std::string("ab\r\nc\0d", 7), "line 2 holds a NUL byte: the file is not Shift-JIS text"},
         {"a.mlt", "\xFF\xD8\xFF", "line 1 holds byte 0xFF: the file is not Shift-JIS text"},
         {"a.mlt", "ok\r\nA\x81", "line 2 holds a two-byte character cut short: the file is not Shift-JIS text"},
+        {"a.mlt", "ok\r\n[SPLIT]\r\n\x85\x40x",
+         "line 3 holds 0x85 0x40, which CP932 does not define: the file is not Shift-JIS text"},
     };
     for (const Case& c : cases) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
@@ -202,6 +204,24 @@ TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
     const std::string ast = (dir / "art.ast").string();
     ASSERT_TRUE(AppendPageToFile(ast, "A", "first"));
     EXPECT_EQ(ReadFileBytes(ast).value(), "[AA][first]\r\nA");
+
+    // A file whose last line is ended keeps its bytes and gains no blank line.
+    const struct {
+        const char* name;
+        const char* before;
+        const char* after;
+    } ended[] = {
+        {"crlf.mlt", "A\r\n", "A\r\n[SPLIT]\r\nB"},
+        {"lf.mlt", "A\n", "A\n[SPLIT]\r\nB"},
+        {"blank.mlt", "A\r\n\r\n", "A\r\n\r\n[SPLIT]\r\nB"},
+        {"crlf.ast", "[AA][a]\r\nA\r\n", "[AA][a]\r\nA\r\n[AA][b]\r\nB"},
+    };
+    for (const auto& c : ended) {
+        const std::string file = (dir / c.name).string();
+        testing::WriteFile(file, c.before);
+        ASSERT_TRUE(AppendPageToFile(file, "B", PageFormatForName(c.name) == PageFormat::Ast ? "b" : ""));
+        EXPECT_EQ(ReadFileBytes(file).value(), c.after) << c.name;
+    }
 
     const std::string other = (dir / "art.txt").string();
     const Status refused = AppendPageToFile(other, "A", "");

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "glyphs/cp932.h"
+
 namespace fudeline {
 namespace {
 
@@ -48,7 +50,8 @@ std::string Lower(std::string_view text) {
 }
 
 // Where the bytes stop being Shift-JIS text as the boards use it: a NUL, a
-// byte no CP932 character starts with, or a lead byte without its trail.
+// byte no CP932 character starts with, a lead byte without its trail, or a
+// pair CP932 does not define.
 std::optional<Error> ShiftJisProblem(std::string_view bytes) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < bytes.size();) {
@@ -63,10 +66,18 @@ std::optional<Error> ShiftJisProblem(std::string_view bytes) {
         } else if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
             const auto t = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
             if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
-                i += 2;
-                continue;
+                // A pair CP932 leaves undefined cannot be drawn or shown: the
+                // listing and the page read refuse it alike.
+                if (Cp932CharToUnicode(bytes.substr(i, 2))) {
+                    i += 2;
+                    continue;
+                }
+                char pair[64];
+                std::snprintf(pair, sizeof pair, "0x%02X 0x%02X, which CP932 does not define", b, t);
+                why = pair;
+            } else {
+                why = "a two-byte character cut short";
             }
-            why = "a two-byte character cut short";
         } else {
             why = "byte 0x";
             char hex[4];

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/file_chooser.h"
+#include "app/page_dialogs.h"
 #include "background/background_picture.h"
 #include "engine/engine.h"
 #include "text/spacing.h"
@@ -45,7 +46,8 @@ class MainWindow : public QMainWindow {
     // Which page of a page file to open (labels listed; -1: cancelled), and
     // the name of a page added to an AST file (nothing: cancelled); tests
     // answer through these instead of a dialog.
-    using PageChooser = std::function<int(const QStringList& labels, QWidget* parent)>;
+    using PageChooser =
+        std::function<int(const QStringList& labels, const PagePreview& preview, QWidget* parent)>;
     using PageNamer = std::function<std::optional<QString>(QWidget* parent)>;
     void SetPageChooser(PageChooser chooser) { choosePage_ = std::move(chooser); }
     void SetPageNamer(PageNamer namer) { askPageName_ = std::move(namer); }
@@ -83,6 +85,8 @@ class MainWindow : public QMainWindow {
     bool SaveDrawingToFile();
     // True when the ink differs from what was last saved or opened.
     bool HasUnkeptDrawing();
+    // A page's text drawn as the canvas shows it, for the page chooser.
+    QImage PagePicture(const std::string& sjisText) const;
     void ExportTextFile();
     void SaveTextPicture();
     // Existing text art (a text file, or a page of an MLT or AST file) drawn

@@ -107,6 +107,9 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
             QCoreApplication::translate("Board", std::string(board.windowName).c_str()));
     }
     boards_->addItem(tr("カスタム..."));
+    // The custom board's limits make its entry longer once chosen: the list
+    // grows with it rather than cutting the limits off.
+    boards_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     layout->addWidget(label_, 1);
     layout->addWidget(boards_);
 

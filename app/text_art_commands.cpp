@@ -1,5 +1,6 @@
 // The window's commands for existing text art and page files, and how its
 // text is spelled for the spacing and board chosen.
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,8 @@
 #include "app/main_window.h"
 #include "app/post_status.h"
 #include "render/text_art_cells.h"
+#include "render/text_art_picture.h"
+#include "text/text_art_lines.h"
 #include "export/board_references.h"
 #include "glyphs/cp932.h"
 #include "io/file_bytes.h"
@@ -21,6 +24,9 @@ namespace {
 
 // Text art files are small; a page collection may be large but never this.
 constexpr std::size_t kMaxTextArtFileBytes = std::size_t{64} << 20;
+
+// What an empty text file may still hold: line breaks and a UTF-8 byte order mark.
+constexpr const char* kLineBreaksAndByteOrderMark = "\r\n\xEF\xBB\xBF";
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -65,9 +71,14 @@ void MainWindow::OpenTextArt() {
         if (file->pages.empty()) return Warn(failed, choice.path, tr("ページがありません"));
         QStringList labels;
         for (const Page& page : file->pages) {
-            labels << QString::fromStdString(Cp932ToUtf8(PageLabel(page)).value_or(std::string()));
+            // Leading spaces place the line's art; in a list they only push it aside.
+            labels << QString::fromStdString(Cp932ToUtf8(PageLabel(page)).value_or(std::string()))
+                          .trimmed();
         }
-        const int index = labels.size() == 1 ? 0 : choosePage_(labels, this);
+        const PagePreview preview = [&](int index) {
+            return PagePicture(file->pages[static_cast<std::size_t>(index)].text);
+        };
+        const int index = labels.size() == 1 ? 0 : choosePage_(labels, preview, this);
         if (index < 0 || index >= labels.size()) return;
         text = std::move(file->pages[static_cast<std::size_t>(index)].text);
     } else {
@@ -75,11 +86,33 @@ void MainWindow::OpenTextArt() {
         text = *bytes;
         if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
     }
+    // Nothing but line breaks would open as a blank canvas that looks like a
+    // failure; the drawing stays and the file is named.
+    if (text.find_first_not_of(kLineBreaksAndByteOrderMark) == std::string::npos) {
+        return Warn(failed, choice.path, tr("テキストがありません（空のファイルです）"));
+    }
     const Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
     if (!drawing) return Warn(failed, choice.path, Reason(drawing.error()));
+    // Opened over a drawing already kept, the text is what is kept: closing
+    // right away asks nothing. Over unkept work, closing still asks.
+    const bool kept = !HasUnkeptDrawing();
     state_.ReplaceWithText(drawing->ink, drawing->rows);  // one undoable step
+    if (kept) keptInk_ = state_.inkLayer();
     canvas_->update();
     DrawingChanged();
+}
+
+QImage MainWindow::PagePicture(const std::string& sjisText) const {
+    // A preview shows a canvas's rows at most; a long page's rest stays unread.
+    std::vector<std::string> lines = SplitTextLines(sjisText);
+    if (lines.size() > static_cast<std::size_t>(kRowCount)) lines.resize(kRowCount);
+    const Image picture = RenderTextArt(lines, engine_.face());
+    QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) row[x] = 0xFF000000u | picture.Pixel(x, y);
+    }
+    return image;
 }
 
 void MainWindow::AppendPage() {
@@ -91,8 +124,22 @@ void MainWindow::AppendPage() {
                                           this);
     if (choice.path.isEmpty()) return;
     QString path = choice.path;
-    if (!PageFormatForName(LocalPath(path))) {
-        path += choice.filterIndex == 1 ? QStringLiteral(".ast") : QStringLiteral(".mlt");
+    // A name typed without a suffix takes the chosen format's; an existing
+    // file keeps its name; a new name with another suffix is asked about,
+    // never changed behind the user's back.
+    if (!PageFormatForName(LocalPath(path)) && !QFileInfo::exists(path)) {
+        const QString suffixed =
+            path + (choice.filterIndex == 1 ? QStringLiteral(".ast") : QStringLiteral(".mlt"));
+        if (!QFileInfo(path).suffix().isEmpty()) {
+            QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                            tr("「%1」は MLT でも AST でもない名前です。\n\n「%2」に追加しますか？")
+                                .arg(QFileInfo(path).fileName(), QFileInfo(suffixed).fileName()),
+                            QMessageBox::Yes | QMessageBox::Cancel, this);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            if (box.exec() != QMessageBox::Yes) return;
+        }
+        path = suffixed;
     }
     const QString failed = tr("「%1」にページを追加できませんでした。");
     QString name;

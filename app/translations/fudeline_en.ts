@@ -44,7 +44,7 @@
     </message>
     <message>
         <source>AST ファイルではありません。最初の行が「[AA][名前]」ではありません</source>
-        <translation>not an AST file: it does not start with a line "[AA][name]"</translation>
+        <translation>not an AST file: it does not start with a line &quot;[AA][name]&quot;</translation>
     </message>
     <message>
         <source>MLT ファイルでも AST ファイルでもありません（名前が .mlt でなく [SPLIT] の行もなく、最初に [AA][名前] の行もありません）</source>
@@ -64,11 +64,11 @@
     </message>
     <message>
         <source>テキストに「[SPLIT]」の行があり、ページが分かれてしまいます</source>
-        <translation>the text holds a line "[SPLIT]", which would split the page</translation>
+        <translation>the text holds a line &quot;[SPLIT]&quot;, which would split the page</translation>
     </message>
     <message>
         <source>テキストに「[AA][...]」の行があり、新しいページが始まってしまいます</source>
-        <translation>the text holds a line "[AA][...]", which would start a new page</translation>
+        <translation>the text holds a line &quot;[AA][...]&quot;, which would start a new page</translation>
     </message>
     <message>
         <source>新しいページファイルの名前は .mlt か .ast で終えてください</source>
@@ -516,6 +516,18 @@ Save it before closing?</translation>
     <message>
         <source>「%1」にページを追加しました</source>
         <translation>Added a page to &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>テキストがありません（空のファイルです）</source>
+        <translation>there is no text (the file is empty)</translation>
+    </message>
+    <message>
+        <source>「%1」は MLT でも AST でもない名前です。
+
+「%2」に追加しますか？</source>
+        <translation>&quot;%1&quot; is not named as an MLT or AST file.
+
+Add the page to &quot;%2&quot;?</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 // Keeping, opening and exporting a work, dropping a picture, the file dialogs'
 // folders, and the post counter under the canvas.
+#include <QLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
@@ -173,14 +174,20 @@ class FileCommandsTest : public QObject {
         QTest::newRow("opened") << "open";
         QTest::newRow("drawn, then undone") << "undo";
         QTest::newRow("drawn, then all erased") << "erase";
+        QTest::newRow("text art opened") << "text";
     }
     void closingDoesNotAskWhenNothingWouldBeLost() {
         QFETCH(QString, before);
         QTemporaryDir dir;
         const QString path = dir.filePath("kept.png");
         window_->SetFileChooser(Answer(path));
-        if (!before.isEmpty()) {
+        if (!before.isEmpty() && before != "text") {
             Play(*window_, {{Event::Down, 100, 100}, {Event::Move, 300, 100}, {Event::Up}});
+        }
+        if (before == "text") {
+            window_->SetFileChooser(Answer(PlaceTestFile(dir, "art.txt", "|\xEF\xBC\x8F\n")));
+            window_->findChild<QAction*>("openTextArtAction")->trigger();
+            QVERIFY(!window_->state().rows().empty());
         }
         if (before == "save" || before == "open") {
             window_->findChild<QAction*>("saveDrawingAction")->trigger();
@@ -441,6 +448,11 @@ class FileCommandsTest : public QObject {
         QCOMPARE(boards->itemText(PostStatus::kCustom), QStringLiteral("カスタム..."));
         status->ChooseBoard(PostStatus::kCustom, limits);
         QCOMPARE(boards->currentText(), shown);
+        // Shown whole in the closed list, not cut at the width it first had.
+        QApplication::processEvents();
+        window_->layout()->activate();
+        QVERIFY2(boards->width() >= boards->fontMetrics().horizontalAdvance(shown),
+                 qPrintable(QStringLiteral("%1 px for %2").arg(boards->width()).arg(shown)));
         // Reopened, the window shows the same.
         window_.Close();
         MainWindow next(Resources());

@@ -4,6 +4,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+
+#include "app/page_dialogs.h"
 
 #include "export/cells_format.h"
 #include "export/export_text.h"
@@ -51,15 +55,26 @@ class TextArtWindowTest : public QObject {
         const QByteArray before = Cells(*window_);
         window_->SetFileChooser(Answer(path));
         int offered = 0;
-        window_->SetPageChooser([&](const QStringList& labels, QWidget*) {
+        QImage previewed;
+        window_->SetPageChooser([&](const QStringList& labels, const PagePreview& preview, QWidget*) {
             offered = static_cast<int>(labels.size());
+            previewed = preview(page - 1);
             return page - 1;
         });
         window_->findChild<QAction*>("openTextArtAction")->trigger();
         QStringList args{"convert", "--from-text", path, "--cells"};
         if (page > 0) args << "--page" << QString::number(page);
         QCOMPARE(Cells(*window_), RunCli(args));
-        if (page > 0) QCOMPARE(offered, 2);
+        if (page > 0) {
+            QCOMPARE(offered, 2);
+            // The page chosen, as the canvas shows its text: rows of 18 pixels, ink on white.
+            QCOMPARE(previewed.height() % kRowHeight, 0);
+            QVERIFY(previewed.width() > 1);
+            int dark = 0;
+            for (int y = 0; y < previewed.height(); ++y)
+                for (int x = 0; x < previewed.width(); ++x) dark += qGray(previewed.pixel(x, y)) < 128;
+            QVERIFY(dark > 10);
+        }
         // One undoable step: undo gives the drawing back.
         window_->findChild<QAction*>("undoAction")->trigger();
         QCOMPARE(Cells(*window_), before);
@@ -90,18 +105,75 @@ class TextArtWindowTest : public QObject {
         QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), bytes);
     }
 
-    void textArtThatDoesNotFitIsRefusedAndTheDrawingStays() {
+    void textArtThatCannotOpenIsRefusedAndTheDrawingStays_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("too long") << "long.txt" << QByteArray(30 * 2, '|').replace("||", "|\n")
+                                  << "テキストは 30 行あります。キャンバスに入るのは 29 行までです";
+        QTest::newRow("empty") << "empty.txt" << QByteArray() << "テキストがありません";
+        QTest::newRow("line breaks only") << "breaks.txt" << QByteArray("\xEF\xBB\xBF\r\n\r\n")
+                                          << "テキストがありません";
+        QTest::newRow("empty page") << "pages.mlt" << QByteArray("|\r\n[SPLIT]\r\n")
+                                    << "テキストがありません";
+    }
+    void textArtThatCannotOpenIsRefusedAndTheDrawingStays() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString path = PlaceTestFile(dir, "long.txt", QByteArray(30 * 2, '|').replace("||", "|\n"));
         Play(*window_, Wave());
         const QByteArray before = Cells(*window_);
-        window_->SetFileChooser(Answer(path));
+        window_->SetFileChooser(Answer(PlaceTestFile(dir, name, bytes)));
+        window_->SetPageChooser([](const QStringList&, const PagePreview&, QWidget*) { return 1; });
         QString text;
         AnswerNextBox(QMessageBox::Ok, &text);
         window_->findChild<QAction*>("openTextArtAction")->trigger();
-        QVERIFY2(text.contains(QStringLiteral("テキストは 30 行あります。キャンバスに入るのは 29 行までです")),
-                 qPrintable(text));
+        QVERIFY2(text.contains(name) && text.contains(reason), qPrintable(text));
         QCOMPARE(Cells(*window_), before);
+    }
+
+    // The chooser lists pages by their first words and shows the one chosen.
+    void pageChooserShowsEachPage() {
+        QImage pages[2] = {QImage(40, 18, QImage::Format_RGB32), QImage(900, 540, QImage::Format_RGB32)};
+        pages[0].fill(Qt::black);
+        pages[1].fill(Qt::white);
+        QList<QSize> shown;
+        OnNextModal<QDialog>([&](QDialog* dialog) {
+            auto* list = dialog->findChild<QListWidget*>("pageList");
+            auto* picture = dialog->findChild<QLabel*>("pagePreview");
+            shown.append(picture->pixmap().size());
+            list->setCurrentRow(1);
+            shown.append(picture->pixmap().size());
+            dialog->accept();
+        });
+        const int chosen = ChoosePageWithDialog({"a", "b"}, [&](int i) { return pages[i]; }, window_.get());
+        QCOMPARE(chosen, 1);
+        // Small pages at their own size; a page larger than the room, smaller.
+        QCOMPARE(shown, (QList<QSize>{QSize(40, 18), QSize(400, 240)}));
+    }
+
+    // A new name with a suffix of another kind is asked about, never renamed
+    // silently; an existing page file keeps its name whatever it is.
+    void appendingAsksBeforeNamingAFileAnew() {
+        QTemporaryDir dir;
+        Play(*window_, Wave());
+        const QString typed = dir.filePath("notpages.txt");
+        window_->SetFileChooser(Answer(typed));
+        QString asked;
+        AnswerNextBox(QMessageBox::Cancel, &asked);
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        QVERIFY2(asked.contains("notpages.txt.mlt"), qPrintable(asked));
+        QVERIFY(!QFile::exists(typed + ".mlt") && !QFile::exists(typed));
+        AnswerNextBox(QMessageBox::Yes);
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        QVERIFY(QFile::exists(typed + ".mlt"));
+
+        const QString existing = PlaceTestFile(dir, "old.txt", "a\r\n[SPLIT]\r\nb");
+        window_->SetFileChooser(Answer(existing));
+        window_->findChild<QAction*>("appendPageAction")->trigger();
+        QCOMPARE(RunCli({"pages", existing}).count('\n'), 3);
+        QVERIFY(!QFile::exists(existing + ".mlt"));
     }
 
     void appendedPagesReadBackAsTheText() {

@@ -100,6 +100,19 @@ void MainWindow::OpenTextArt() {
     if (kept) keptInk_ = state_.inkLayer();
     canvas_->update();
     DrawingChanged();
+    // The face cannot draw them: they stay in the text but not in the ink.
+    if (!drawing->undrawn.empty()) {
+        QStringList where;
+        for (const UndrawnCharacter& c : drawing->undrawn) {
+            where << tr("%1 行 %2 文字目の「%3」")
+                         .arg(c.line)
+                         .arg(c.column)
+                         .arg(QString::fromUcs4(&c.code, 1));
+        }
+        statusBar()->showMessage(
+            tr("フォントにない文字はテキストのまま残しました（絵にはなりません）: %1")
+                .arg(where.join(tr("、"))));
+    }
 }
 
 QImage MainWindow::PagePicture(const std::string& sjisText) const {

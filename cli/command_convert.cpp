@@ -1,11 +1,13 @@
 // convert IMAGE: the text art of an ink image (black pixels are ink).
 // convert --from-text FILE: existing text art (or one page of an MLT or AST
 // file) drawn with the face as ink, its rows kept as written.
+#include <cstdio>
 #include <memory>
 
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
+#include "cli/report.h"
 #include "render/text_art_cells.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
@@ -90,6 +92,19 @@ Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int
     Result<TextArtDrawing> drawing = ReadTextArtDrawing(*bytes, encoding, engine.face());
     if (!drawing) return drawing.error().WithPath(InputName(path));
     state.LayText(drawing->ink, drawing->rows);
+    // Kept as text, not drawn: the output holds them, the ink does not.
+    for (const UndrawnCharacter& c : drawing->undrawn) {
+        std::string note("fudeline-cli: note: ");
+        note.append(InputName(path))
+            .append(": line ")
+            .append(std::to_string(c.line))
+            .append(", column ")
+            .append(std::to_string(c.column))
+            .append(": ")
+            .append(DescribeCodePoint(c.code))
+            .append(" is not in the Mona face; kept as text, with no ink");
+        std::fprintf(stderr, "%s\n", EscapeForTerminal(note).c_str());
+    }
     return {};
 }
 

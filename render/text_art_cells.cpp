@@ -80,7 +80,8 @@ TextRow RowOf(const std::vector<Written>& line) {
 // The rows of text the ink was drawn from without a refusal: the same
 // characters at the same places.
 Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
-                                 const MonaFont& font) {
+                                 const MonaFont& font,
+                                 std::vector<UndrawnCharacter>& undrawnCharacters) {
     if (encoding == TextEncoding::Utf8 && bytes.starts_with(kUtf8ByteOrderMark)) {
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
@@ -103,10 +104,13 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
             // widths, every other character at its advance in the face.
             const std::optional<std::int32_t> blank = BoardSpaceWidth(c.code);
             const FontGlyph* glyph = blank ? nullptr : font.GlyphFor(c.code);
-            if (!blank && !glyph) {
+            const std::optional<std::int32_t> undrawn =
+                blank || glyph ? std::nullopt : BoardIdeographWidth(c.code);
+            if (!blank && !glyph && !undrawn) {
                 return Error{"", ErrorKind::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
             }
-            c.width = blank ? *blank : glyph->advance;
+            if (undrawn) undrawnCharacters.push_back({n + 1, i + 1, c.code});
+            c.width = blank ? *blank : undrawn ? *undrawn : glyph->advance;
             if (HasCp932Form(c.code)) {
                 Result<std::string> sjis = Utf8ToCp932(Utf8Of(c.code));
                 if (!sjis) return std::move(sjis).error();
@@ -131,9 +135,10 @@ Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding e
     // The ink makes the checks; the rows then find every character drawable.
     Result<Image> ink = DrawTextArtInk(bytes, encoding, font);
     if (!ink) return std::move(ink).error();
-    Result<TextRows> rows = RowsOfDrawnText(bytes, encoding, font);
+    std::vector<UndrawnCharacter> undrawn;
+    Result<TextRows> rows = RowsOfDrawnText(bytes, encoding, font, undrawn);
     if (!rows) return std::move(rows).error();
-    return TextArtDrawing{std::move(*ink), std::move(*rows)};
+    return TextArtDrawing{std::move(*ink), std::move(*rows), std::move(undrawn)};
 }
 
 Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {

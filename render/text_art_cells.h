@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "glyphs/mona_font.h"
 #include "pixels/image.h"
@@ -26,9 +27,19 @@ Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, cons
 
 // What opening the text lays on a session: its ink (DrawTextArtInk) and its
 // rows (TextArtRows), the text read and checked once for both.
+// An ideograph the face lacks, kept as text with no ink: where it was written
+// (line and column from 1, as errors name them) and what it is.
+struct UndrawnCharacter {
+    std::size_t line = 0;
+    std::size_t column = 0;
+    char32_t code = 0;
+    bool operator==(const UndrawnCharacter&) const = default;
+};
+
 struct TextArtDrawing {
     Image ink;
     TextRows rows;
+    std::vector<UndrawnCharacter> undrawn;  // for the user to be told which
 };
 Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding encoding,
                                           const MonaFont& font);

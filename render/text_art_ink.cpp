@@ -29,16 +29,20 @@ Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const Mon
             const std::optional<std::int32_t> blank = BoardSpaceWidth(code);
             const FontGlyph* glyph =
                 blank || code < 0x20 || code == 0x7F ? nullptr : font.GlyphFor(code);
-            if (!glyph && !blank) {
+            // An ideograph the face lacks stays in the text at its board
+            // width, with nothing to draw.
+            const std::optional<std::int32_t> undrawn =
+                blank || glyph ? std::nullopt : BoardIdeographWidth(code);
+            if (!glyph && !blank && !undrawn) {
                 return Error{"", ErrorKind::NotInFont, n + 1, c + 1, DescribeCodePoint(code)};
             }
-            const int advance = blank ? *blank : glyph->advance;
+            const int advance = blank ? *blank : undrawn ? *undrawn : glyph->advance;
             if (x + advance > kTextArtInkWidth) {
                 const std::int64_t width =
                     x + TextLineWidth(std::u32string_view(lines[n]).substr(c), font);
                 return Error{"", ErrorKind::LineTooWide, n + 1, width, kTextArtInkWidth, c};
             }
-            if (blank) {
+            if (!glyph) {
                 x += advance;
                 continue;
             }

@@ -27,7 +27,8 @@ inline constexpr std::size_t kMaxTextArtInkLineBytes = std::size_t{64} << 10;
 // The ink image (799 x 464, white with black ink) of `lines`, line i on ink
 // rows 16 i to 16 i + 15. Trailing empty lines are ignored. The blank
 // characters boards give fixed widths (BoardSpaceWidth) take those widths
-// and draw nothing, whether the face holds them or not. More lines than the
+// and draw nothing, whether the face holds them or not, and so does an
+// ideograph the face lacks, at kIdeographWidth. More lines than the
 // 29 rows, a line wider than 799 pixels, or another character the face
 // cannot draw is refused, saying how much fits: nothing is silently cut.
 Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const MonaFont& font);

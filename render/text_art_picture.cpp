@@ -14,6 +14,7 @@ std::int64_t TextLineWidth(std::u32string_view line, const MonaFont& font) {
     for (const char32_t code : line) {
         if (const auto blank = BoardSpaceWidth(code)) width += *blank;
         else if (const FontGlyph* glyph = font.GlyphFor(code)) width += glyph->advance;
+        else if (const auto undrawn = BoardIdeographWidth(code)) width += *undrawn;
     }
     return width;
 }
@@ -35,7 +36,10 @@ Image RenderTextArt(const std::vector<std::u32string>& lines, const MonaFont& fo
                 continue;
             }
             const FontGlyph* glyph = font.GlyphFor(code);
-            if (!glyph) continue;
+            if (!glyph) {
+                x += BoardIdeographWidth(code).value_or(0);
+                continue;
+            }
             const int right = std::min(x + glyph->advance, width);
             for (int gy = 0; gy < kFontLineHeight; ++gy) {
                 std::uint32_t* row = picture.Row(top + gy);

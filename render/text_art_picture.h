@@ -20,7 +20,8 @@ namespace fudeline {
 // so hostile input cannot ask for an unbounded picture.
 inline constexpr int kMaxTextArtWidth = 16384;
 inline constexpr int kMaxTextArtLines = 10000;
-// A character the face lacks draws nothing and takes no room; the blank
+// A character the face lacks draws nothing and takes no room (an ideograph
+// takes its board width, kIdeographWidth); the blank
 // characters boards give fixed widths (BoardSpaceWidth) draw nothing at those
 // widths, whether the face holds them or not.
 Image RenderTextArt(const std::vector<std::u32string>& lines, const MonaFont& font);
@@ -29,7 +30,7 @@ Image RenderTextArt(const std::vector<std::u32string>& lines, const MonaFont& fo
 Image RenderTextArt(const std::vector<std::string>& lines, const MonaFont& font);
 
 // The width `line` takes when drawn: the sum of its characters' advances,
-// the board widths for the blank characters.
+// the board widths for the blank characters and for ideographs the face lacks.
 std::int64_t TextLineWidth(std::u32string_view line, const MonaFont& font);
 
 }  // namespace fudeline

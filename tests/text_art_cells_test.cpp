@@ -4,6 +4,7 @@
 
 #include "render/text_art_ink.h"
 #include "text/gap_composer.h"
+#include "text/spacing.h"
 #include "glyphs/cp932.h"
 #include "test_catalogs.h"
 
@@ -100,6 +101,28 @@ TEST(TextArtRows, RefusesWhatTheInkRefuses) {
         EXPECT_EQ(rows.error().kind,
                   DrawTextArtInk(text, TextEncoding::Utf8, TestFont()).error().kind);
     }
+}
+
+// An ideograph the face lacks opens as text, a full-width cell with no ink,
+// and is named for the user; characters around it keep their places.
+TEST(ReadTextArtDrawing, KeepsAnIdeographTheFaceLacksAsTextWithoutInk) {
+    ASSERT_EQ(TestFont().GlyphFor(U'\u5393'), nullptr);
+    const auto drawing = ReadTextArtDrawing("a\r\n|\xE5\x8E\x93|", TextEncoding::Utf8, TestFont());
+    ASSERT_TRUE(drawing) << drawing.error().Reason();
+    EXPECT_EQ(drawing->undrawn, (std::vector<UndrawnCharacter>{{2, 2, U'\u5393'}}));
+    const TextRow& row = drawing->rows[1];
+    ASSERT_EQ(row.size(), 3u);
+    EXPECT_EQ(row[1].width, kIdeographWidth);
+    EXPECT_EQ(row[1].text, HasCp932Form(U'\u5393') ? Sjis("\xE5\x8E\x93") : "&#21395;");
+    const int bar = TestFont().GlyphFor(U'|')->advance;
+    int inkInCell = 0, inkAfter = 0;
+    for (int y = 16; y < 32; ++y) {
+        for (int x = bar; x < bar + kIdeographWidth; ++x) inkInCell += drawing->ink.Pixel(x, y) == kBlack;
+        for (int x = bar + kIdeographWidth; x < 2 * bar + kIdeographWidth; ++x)
+            inkAfter += drawing->ink.Pixel(x, y) == kBlack;
+    }
+    EXPECT_EQ(inkInCell, 0);
+    EXPECT_GT(inkAfter, 0);
 }
 
 }  // namespace

@@ -116,6 +116,7 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
              " characters of this line fit)"},
         {"a control character", {U"a\tb"}, "line 1, column 2: U+0009 is not in the Mona font"},
         {"a character the face lacks", {U"\U0001F600"}, "line 1, column 1: U+1F600 is not in the Mona font"},
+        {"an ideograph the face lacks, at its board width", {U"\u5393"}, ""},
     };
     for (const Case& c : cases) {
         const auto ink = DrawTextArtInk(c.lines, TestFont());

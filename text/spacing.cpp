@@ -38,6 +38,15 @@ std::optional<std::int32_t> BoardSpaceWidth(char32_t code) {
     return std::nullopt;
 }
 
+std::optional<std::int32_t> BoardIdeographWidth(char32_t code) {
+    const bool ideograph = (code >= 0x3400 && code <= 0x4DBF) ||   // extension A
+                           (code >= 0x4E00 && code <= 0x9FFF) ||   // the unified block
+                           (code >= 0xF900 && code <= 0xFAFF) ||   // compatibility
+                           (code >= 0x20000 && code <= 0x3134F);  // extensions B to G
+    if (!ideograph) return std::nullopt;
+    return kIdeographWidth;
+}
+
 std::int32_t SpaceBytes(char32_t code, SpaceWriting writing) {
     if (code < 0x80) return 1;
     const bool reference = code != kIdeographicSpace && writing != SpaceWriting::Utf8;

@@ -35,6 +35,13 @@ inline constexpr std::array<std::pair<char32_t, std::int32_t>, 10> kBoardSpaceWi
 // other character.
 std::optional<std::int32_t> BoardSpaceWidth(char32_t code);
 
+// The width boards give a CJK ideograph the face may lack: a full-width cell
+// (every ideograph the face holds is as wide). Opened text art keeps such a
+// character as text at this width, with no pixels to draw; nothing for any
+// other character, whose width on a board is not known.
+inline constexpr std::int32_t kIdeographWidth = 16;
+std::optional<std::int32_t> BoardIdeographWidth(char32_t code);
+
 struct UnicodeSpace {
     char32_t codePoint = 0;
     std::int32_t width = 0;

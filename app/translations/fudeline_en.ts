@@ -529,6 +529,18 @@ Save it before closing?</translation>
 
 Add the page to &quot;%2&quot;?</translation>
     </message>
+    <message>
+        <source>%1 行 %2 文字目の「%3」</source>
+        <translation>&quot;%3&quot; on line %1, character %2</translation>
+    </message>
+    <message>
+        <source>フォントにない文字はテキストのまま残しました（絵にはなりません）: %1</source>
+        <translation>Characters the font lacks are kept as text (they are not drawn): %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>fudeline::PostStatus</name>

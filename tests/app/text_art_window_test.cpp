@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QStatusBar>
 
 #include "app/page_dialogs.h"
 
@@ -103,6 +104,18 @@ class TextArtWindowTest : public QObject {
         window_->findChild<QAction*>("openTextArtAction")->trigger();
         window_->findChild<QAction*>("copyAction")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), bytes);
+    }
+
+    // An ideograph the face lacks is kept as text, and the status line names it.
+    void anIdeographTheFaceLacksIsKeptAndNamed() {
+        QTemporaryDir dir;
+        const QByteArray art = "ok\r\na\xE7\xBA\x8A|";  // a纊|
+        window_->SetFileChooser(Answer(PlaceTestFile(dir, "art.txt", art)));
+        window_->findChild<QAction*>("openTextArtAction")->trigger();
+        const QString said = window_->statusBar()->currentMessage();
+        QVERIFY2(said.contains(QStringLiteral("2 行 2 文字目の「纊」")), qPrintable(said));
+        window_->findChild<QAction*>("copyAction")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), art);
     }
 
     void textArtThatCannotOpenIsRefusedAndTheDrawingStays_data() {

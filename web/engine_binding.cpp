@@ -224,7 +224,7 @@ class Session {
         TextEncoding encoding = TextEncoding::ShiftJis;
         if (PageFormatForName(name) || bytes.starts_with("[AA][")) {
             Result<PageFile> file = ParsePageFile(bytes, name);
-            if (!file) return Failed(out, file.error().Reason());
+            if (!file) return Failed(out, file.error());
             if (file->pages.empty()) return Failed(out, "the file has no pages");
             if (page < 0 && file->pages.size() > 1) {
                 emscripten::val labels = emscripten::val::array();
@@ -245,7 +245,7 @@ class Session {
             if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
         }
         Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_->face());
-        if (!drawing) return Failed(out, drawing.error().Reason());
+        if (!drawing) return Failed(out, drawing.error());
         state_->ReplaceWithText(drawing->ink, drawing->rows);
         return out;
     }
@@ -262,11 +262,11 @@ class Session {
         PageFile file;
         if (bytes.empty()) {
             const std::optional<PageFormat> format = PageFormatForName(name);
-            if (!format) return Failed(out, Error{name, ErrorKind::AppendToUnknownFormat}.Reason());
+            if (!format) return Failed(out, Error{name, ErrorKind::AppendToUnknownFormat});
             file.format = *format;
         } else {
             Result<PageFile> read = ParsePageFile(bytes, name);
-            if (!read) return Failed(out, read.error().Reason());
+            if (!read) return Failed(out, read.error());
             file = std::move(*read);
         }
         if (file.format == PageFormat::Ast && !named) {
@@ -278,7 +278,7 @@ class Session {
         state_->RunPendingConversion();
         const std::string text = ComposeExportText(state_->rows(), false);
         if (Status added = AddPage(file, text, *sjisName); !added) {
-            return Failed(out, added.error().Reason());
+            return Failed(out, added.error());
         }
         out.set("bytes", BytesOf(FormatPageFile(file)));
         return out;
@@ -294,6 +294,14 @@ class Session {
     static emscripten::val Failed(emscripten::val& out, const std::string& reason) {
         out.set("error", reason);
         return out;
+    }
+    // The core's reason, with its kind and arguments for the page to word.
+    static emscripten::val Failed(emscripten::val& out, const Error& error) {
+        emscripten::val args = emscripten::val::array();
+        for (const std::string& arg : error.args) args.call<void>("push", arg);
+        out.set("kind", static_cast<int>(error.kind));
+        out.set("args", args);
+        return Failed(out, error.Reason());
     }
 
     static Image FromRgba(int width, int height, const std::string& rgba) {
@@ -372,7 +380,23 @@ EMSCRIPTEN_BINDINGS(fudeline) {
     // loading the data files can meet.
     emscripten::enum_<ErrorKind>("ErrorKind")
         .value("System", ErrorKind::System)
-        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes);
+        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes)
+        // Those opening text art and adding a page meet.
+        .value("LineTooLong", ErrorKind::LineTooLong)
+        .value("TooManyLines", ErrorKind::TooManyLines)
+        .value("LineTooWide", ErrorKind::LineTooWide)
+        .value("NotInFont", ErrorKind::NotInFont)
+        .value("NotUtf8", ErrorKind::NotUtf8)
+        .value("NotShiftJis", ErrorKind::NotShiftJis)
+        .value("PageFileNotShiftJis", ErrorKind::PageFileNotShiftJis)
+        .value("NotAstFile", ErrorKind::NotAstFile)
+        .value("NeitherPageFormat", ErrorKind::NeitherPageFormat)
+        .value("EmptyPage", ErrorKind::EmptyPage)
+        .value("PageNameLineBreak", ErrorKind::PageNameLineBreak)
+        .value("SplitLineInPage", ErrorKind::SplitLineInPage)
+        .value("AstHeadInPage", ErrorKind::AstHeadInPage)
+        .value("AppendToUnknownFormat", ErrorKind::AppendToUnknownFormat)
+        .value("PageNameControl", ErrorKind::PageNameControl);
     emscripten::constant("ENOENT", ENOENT);
     emscripten::constant("EACCES", EACCES);
     emscripten::constant("EIO", EIO);

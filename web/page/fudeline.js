@@ -16,7 +16,7 @@
     linesNote: "Taking lines from a picture is in the desktop version only.",
     clearQuestion: "Erase everything?", bytes: "bytes", lines: "lines",
     overBytes: "too many bytes", overLines: "too many lines", overLineBytes: "a line too long",
-    customPrompt: "Limits as BYTES:LINES:BYTES PER LINE (0 = none)", copied: "Copied",
+    copied: "Copied",
     openFailed: "Cannot open this drawing", longestLine: "longest line",
     board: "Board", pictureSize: "Picture size", text: "Text", fit: "Fit the canvas",
     pictureMove: "Move picture", pictureFailed: "Cannot read this picture; the picture shown stays",
@@ -31,7 +31,7 @@
   const japanese_text = {
     "pen.pen": "ペン", "pen.eraser": "消しゴム", clearQuestion: "すべて消去します。\n\nよろしいですか？",
     bytes: "バイト", lines: "行", overBytes: "バイト数が超過", overLines: "行数が超過",
-    overLineBytes: "1 行が長すぎます", customPrompt: "制限を バイト数:行数:1 行のバイト数 で（0 は制限なし）",
+    overLineBytes: "1 行が長すぎます",
     copied: "コピーしました", openFailed: "この描画は開けません", longestLine: "最長の行",
     pictureFailed: "この下絵は読めません。表示中の下絵はそのままです",
     nothingToSave: "何も描かれていないので、保存するものがありません",

@@ -1,10 +1,9 @@
 #include "export/boards.h"
 
 namespace fudeline {
-namespace {
 
 // Digits only (no sign, space or other base), at most the largest limit.
-std::optional<std::int64_t> LimitNumber(std::string_view text) {
+std::optional<std::int64_t> ParseBoardLimit(std::string_view text) {
     if (text.empty()) return std::nullopt;
     std::int64_t value = 0;
     for (const char c : text) {
@@ -14,8 +13,6 @@ std::optional<std::int64_t> LimitNumber(std::string_view text) {
     }
     return value;
 }
-
-}  // namespace
 
 const BoardProfile* FindBoard(std::string_view name) {
     for (const BoardProfile& board : kBoardProfiles) {
@@ -39,7 +36,7 @@ std::optional<BoardLimits> ParseBoardLimits(std::string_view text) {
     while (true) {
         if (field == 3) return std::nullopt;
         const std::size_t colon = text.find(':');
-        const auto value = LimitNumber(text.substr(0, colon));
+        const auto value = ParseBoardLimit(text.substr(0, colon));
         if (!value) return std::nullopt;
         *fields[field++] = *value;
         if (colon == std::string_view::npos) return limits;

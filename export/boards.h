@@ -68,6 +68,10 @@ inline constexpr std::int64_t kMaxBoardLimit = 1000000;
 // measure a whole number from 0 (no limit) to kMaxBoardLimit.
 bool ValidBoardLimits(const BoardLimits& limits);
 
+// One measure of custom limits as written: decimal digits only, within the
+// rule above; nothing for anything else (a sign, a space, an exponent).
+std::optional<std::int64_t> ParseBoardLimit(std::string_view text);
+
 // A board's name ("2ch", "shitaraba", ...), or custom limits written
 // "BYTES[:LINES[:COLUMNS]]": decimal digits only, each field within the rule
 // above; a field left out is no limit. Nothing for anything else.

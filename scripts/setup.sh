@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xclip xdotool imagemagick
   clang libclang-rt-14-dev
   emscripten chromium chromium-driver python3-selenium
+  fonts-mona python3-fonttools python3-brotli
 )
 
 missing=()

@@ -22,6 +22,9 @@ rm -rf "$site"
 mkdir -p "$site"
 cp web/page/* "$site/"
 cp build-web/engine/engine.js build-web/engine/engine.wasm "$site/"
+# The text box's face: Debian's Mona TrueType font (fonts-mona) cut down to
+# the characters text art is written with.
+/usr/bin/python3 tools/make_web_font.py /usr/share/fonts/truetype/mona/mona.ttf "$site/mona.woff2"
 # The offline cache is named after what it holds, so a new build replaces it.
 version=$(cat "$site"/* | sha256sum | cut -c1-16)
 sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js"

@@ -100,6 +100,22 @@ TEST(ParseBoardLimits, ProfilesAndCustomLimits) {
     for (const Case& c : cases) EXPECT_EQ(ParseBoardLimits(c.text), c.limits) << c.text;
 }
 
+// A single measure, as the page's three fields are each checked: the same
+// rule as one field of the whole text, so a colon is no part of a number.
+TEST(ParseBoardLimit, OneMeasureByTheSameRule) {
+    struct Case {
+        const char* text;
+        std::optional<std::int64_t> value;
+    };
+    const Case cases[] = {
+        {"0", 0},           {"2048", 2048},        {"1000000", 1000000}, {"007", 7},
+        {"", std::nullopt}, {"abc", std::nullopt}, {"1e3", std::nullopt}, {"-1", std::nullopt},
+        {"100:5", std::nullopt}, {"1000001", std::nullopt}, {" 5", std::nullopt},
+        {"5.0", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseBoardLimit(c.text), c.value) << c.text;
+}
+
 TEST(ParseBoardLimits, ReadsBackWhatFormatWritesAndRefusesWhatTheRuleRefuses) {
     struct Case {
         BoardLimits limits;

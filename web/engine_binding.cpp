@@ -18,8 +18,11 @@
 #include "export/boards.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
+#include "glyphs/cp932.h"
 #include "glyphs/mona_font.h"
 #include "io/ink_image.h"
+#include "io/page_format.h"
+#include "render/text_art_cells.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
 #include "session/compose.h"
@@ -29,6 +32,24 @@ namespace fudeline::web {
 namespace {
 
 constexpr const char* kDataDirectory = "/data/";
+
+// What openDrawing answers for a picture without a black pixel (a photo):
+// opening it would leave an empty drawing in place of the one shown.
+constexpr const char* kNoBlackInk = "the picture holds no black ink";
+
+// Text art files are small; a page collection may be large but never this
+// (the window's limit for the same files).
+constexpr double kMaxTextArtFileBytes = 64.0 * 1024 * 1024;
+
+bool HasBlackInk(const Image& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint32_t* row = image.Row(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] == kBlack) return true;
+        }
+    }
+    return false;
+}
 
 // 0x00RRGGBB pixels to the canvas's RGBA bytes.
 void ToRgba(const Image& image, std::vector<std::uint8_t>& rgba) {
@@ -184,8 +205,83 @@ class Session {
         Result<Image> ink = DecodeInkImage(bytes, kInkClipRight + 1, kInkHeight);
         pending = {};
         if (!ink) return ink.error().Reason();
+        if (!HasBlackInk(*ink)) return kNoBlackInk;
         state_->ReplaceInk(*ink);
         return "";
+    }
+
+    // Opens text art as the window opens it: a page file (named .mlt or
+    // .ast, or starting as AST does) gives its pages and `page` (from 0)
+    // chooses one; other text is UTF-8 when it reads as UTF-8, else
+    // Shift-JIS. The drawing becomes the text, kept row by row (one undoable
+    // step). Returns {error} ("" when opened, else the core's reason), and for
+    // a file of several pages opened with `page` -1 {error: "", pages:
+    // [labels]} with nothing opened, for the page to ask which.
+    emscripten::val openTextArt(const std::string& bytes, const std::string& name, int page) {
+        emscripten::val out = emscripten::val::object();
+        out.set("error", std::string());
+        std::string text;
+        TextEncoding encoding = TextEncoding::ShiftJis;
+        if (PageFormatForName(name) || bytes.starts_with("[AA][")) {
+            Result<PageFile> file = ParsePageFile(bytes, name);
+            if (!file) return Failed(out, file.error());
+            if (file->pages.empty()) return Failed(out, "the file has no pages");
+            if (page < 0 && file->pages.size() > 1) {
+                emscripten::val labels = emscripten::val::array();
+                for (const Page& p : file->pages) {
+                    labels.call<void>("push", Cp932ToUtf8(PageLabel(p)).value_or(std::string()));
+                }
+                out.set("pages", labels);
+                return out;
+            }
+            const std::size_t index = page < 0 ? 0 : static_cast<std::size_t>(page);
+            if (index >= file->pages.size()) {
+                return Failed(out, "no page " + std::to_string(index + 1) + "; the file has " +
+                                       std::to_string(file->pages.size()));
+            }
+            text = std::move(file->pages[index].text);
+        } else {
+            text = bytes;
+            if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
+        }
+        Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_->face());
+        if (!drawing) return Failed(out, drawing.error());
+        state_->ReplaceWithText(drawing->ink, drawing->rows);
+        return out;
+    }
+
+    // The text, as Shift-JIS "save" writes it without <BR>, added as the last
+    // page of a page file's bytes (empty: a new file, its format from
+    // `name`); an AST page gets `pageName` (UTF-8). Returns {error, bytes}:
+    // the whole new file, or the core's reason; for an AST file without
+    // `named`, {error: "", needsName: true} with nothing added.
+    emscripten::val addPage(const std::string& bytes, const std::string& name,
+                            const std::string& pageName, bool named) {
+        emscripten::val out = emscripten::val::object();
+        out.set("error", std::string());
+        PageFile file;
+        if (bytes.empty()) {
+            const std::optional<PageFormat> format = PageFormatForName(name);
+            if (!format) return Failed(out, Error{name, ErrorKind::AppendToUnknownFormat});
+            file.format = *format;
+        } else {
+            Result<PageFile> read = ParsePageFile(bytes, name);
+            if (!read) return Failed(out, read.error());
+            file = std::move(*read);
+        }
+        if (file.format == PageFormat::Ast && !named) {
+            out.set("needsName", true);
+            return out;
+        }
+        const Result<std::string> sjisName = Utf8ToCp932(pageName);
+        if (!sjisName) return Failed(out, "the page name has no Shift-JIS form");
+        state_->RunPendingConversion();
+        const std::string text = ComposeExportText(state_->rows(), false);
+        if (Status added = AddPage(file, text, *sjisName); !added) {
+            return Failed(out, added.error());
+        }
+        out.set("bytes", BytesOf(FormatPageFile(file)));
+        return out;
     }
 
     // The background picture, already scaled (and faded) by the page; an
@@ -195,6 +291,19 @@ class Session {
     }
 
   private:
+    static emscripten::val Failed(emscripten::val& out, const std::string& reason) {
+        out.set("error", reason);
+        return out;
+    }
+    // The core's reason, with its kind and arguments for the page to word.
+    static emscripten::val Failed(emscripten::val& out, const Error& error) {
+        emscripten::val args = emscripten::val::array();
+        for (const std::string& arg : error.args) args.call<void>("push", arg);
+        out.set("kind", static_cast<int>(error.kind));
+        out.set("args", args);
+        return Failed(out, error.Reason());
+    }
+
     static Image FromRgba(int width, int height, const std::string& rgba) {
         Image image(width, height);
         if (rgba.size() < static_cast<std::size_t>(width) * height * 4) return Image();
@@ -237,6 +346,23 @@ emscripten::val Boards() {
     return boards;
 }
 
+// Custom board limits by the command line's rule: one measure as the page's
+// field holds it (a number, or null when refused), and the whole as --board
+// writes it ([bytes, lines, bytes a line], or null).
+emscripten::val ParseBoardLimitField(const std::string& text) {
+    const std::optional<std::int64_t> value = ParseBoardLimit(text);
+    return value ? emscripten::val(static_cast<double>(*value)) : emscripten::val::null();
+}
+emscripten::val ParseCustomLimits(const std::string& text) {
+    const std::optional<BoardLimits> limits = ParseBoardLimits(text);
+    if (!limits || FindBoard(text)) return emscripten::val::null();
+    emscripten::val out = emscripten::val::array();
+    for (const std::int64_t v : {limits->maxBytes, limits->maxLines, limits->maxLineBytes}) {
+        out.call<void>("push", static_cast<double>(v));
+    }
+    return out;
+}
+
 // The size a `width` x `height` picture is shown at to fit the canvas, as the
 // window shows it and trace places it: [width, height].
 emscripten::val CanvasFitSize(int width, int height) {
@@ -254,12 +380,33 @@ EMSCRIPTEN_BINDINGS(fudeline) {
     // loading the data files can meet.
     emscripten::enum_<ErrorKind>("ErrorKind")
         .value("System", ErrorKind::System)
-        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes);
+        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes)
+        // Those opening text art and adding a page meet.
+        .value("LineTooLong", ErrorKind::LineTooLong)
+        .value("TooManyLines", ErrorKind::TooManyLines)
+        .value("LineTooWide", ErrorKind::LineTooWide)
+        .value("NotInFont", ErrorKind::NotInFont)
+        .value("NotUtf8", ErrorKind::NotUtf8)
+        .value("NotShiftJis", ErrorKind::NotShiftJis)
+        .value("PageFileNotShiftJis", ErrorKind::PageFileNotShiftJis)
+        .value("NotAstFile", ErrorKind::NotAstFile)
+        .value("NeitherPageFormat", ErrorKind::NeitherPageFormat)
+        .value("EmptyPage", ErrorKind::EmptyPage)
+        .value("PageNameLineBreak", ErrorKind::PageNameLineBreak)
+        .value("SplitLineInPage", ErrorKind::SplitLineInPage)
+        .value("AstHeadInPage", ErrorKind::AstHeadInPage)
+        .value("AppendToUnknownFormat", ErrorKind::AppendToUnknownFormat)
+        .value("PageNameControl", ErrorKind::PageNameControl);
     emscripten::constant("ENOENT", ENOENT);
     emscripten::constant("EACCES", EACCES);
     emscripten::constant("EIO", EIO);
     emscripten::function("canvasFitSize", &CanvasFitSize);
     emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
+    emscripten::constant("noBlackInk", std::string(kNoBlackInk));
+    emscripten::constant("maxTextArtFileBytes", kMaxTextArtFileBytes);
+    emscripten::constant("maxBoardLimit", static_cast<double>(kMaxBoardLimit));
+    emscripten::function("parseBoardLimit", &ParseBoardLimitField);
+    emscripten::function("parseBoardLimits", &ParseCustomLimits);
     emscripten::class_<Session>("Engine")
         .constructor<>()
         .function("error", &Session::error)
@@ -283,6 +430,8 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .function("inkWidth", &Session::inkWidth)
         .function("inkHeight", &Session::inkHeight)
         .function("openDrawing", &Session::openDrawing)
+        .function("openTextArt", &Session::openTextArt)
+        .function("addPage", &Session::addPage)
         .function("cancelStroke", &Session::cancelStroke)
         .function("setPicture", &Session::setPicture);
 }

@@ -16,11 +16,14 @@
     linesNote: "Taking lines from a picture is in the desktop version only.",
     clearQuestion: "Erase everything?", bytes: "bytes", lines: "lines",
     overBytes: "too many bytes", overLines: "too many lines", overLineBytes: "a line too long",
-    customPrompt: "Limits as BYTES:LINES:BYTES PER LINE (0 = none)", copied: "Copied",
+    copied: "Copied",
     openFailed: "Cannot open this drawing", longestLine: "longest line",
     board: "Board", pictureSize: "Picture size", text: "Text", fit: "Fit the canvas",
     pictureMove: "Move picture", pictureFailed: "Cannot read this picture; the picture shown stays",
     nothingToSave: "Nothing is drawn: there is nothing to save",
+    openText: "Open text art (TXT, MLT, AST)", addPage: "Add as a page (MLT, AST)",
+    newPageFile: "Save as a new MLT",
+    noBlackInk: "The picture holds no black ink, so the drawing stays (a photo can be traced with Open picture)",
     updated: "A new version is installed; reload the page to use it.",
     mustServe: "This page cannot run opened as a file. Serve it from a web server, e.g. " +
       "./scripts/web.sh --serve, and open http://localhost:8017/",
@@ -28,7 +31,7 @@
   const japanese_text = {
     "pen.pen": "ペン", "pen.eraser": "消しゴム", clearQuestion: "すべて消去します。\n\nよろしいですか？",
     bytes: "バイト", lines: "行", overBytes: "バイト数が超過", overLines: "行数が超過",
-    overLineBytes: "1 行が長すぎます", customPrompt: "制限を バイト数:行数:1 行のバイト数 で（0 は制限なし）",
+    overLineBytes: "1 行が長すぎます",
     copied: "コピーしました", openFailed: "この描画は開けません", longestLine: "最長の行",
     pictureFailed: "この下絵は読めません。表示中の下絵はそのままです",
     nothingToSave: "何も描かれていないので、保存するものがありません",
@@ -116,8 +119,14 @@
   }
 
   function currentLimits() {
-    const board = $("board").value;
-    return board === "custom" ? settings.load("customLimits", boards[defaultBoard]) : boards[board];
+    return lastBoard === "custom" ? customLimits() : boards[lastBoard];
+  }
+  // The custom limits kept, read back by the engine's rule for --board (a
+  // value kept by an older page or edited by hand gives the default board's).
+  function customLimits() {
+    const kept = settings.load("customLimits", null);
+    const text = Array.isArray(kept) ? kept.join(":") : String(kept);
+    return (module && module.parseBoardLimits(text)) || boards[defaultBoard];
   }
 
   // --- Pointer input: every position the browser saw, coalesced ones
@@ -266,20 +275,37 @@
     applyFine();
   });
   let lastBoard = null;
-  $("board").addEventListener("change", () => {
+  // The list shows the board in use; chosen, the custom board is shown by its
+  // limits in an entry of its own, so "カスタム…" can be chosen again to change them.
+  function showBoard(name) {
+    let chosen = $("board").querySelector("option[value=custom-chosen]");
+    if (name !== "custom") {
+      if (chosen) chosen.remove();
+      $("board").value = name;
+      return;
+    }
+    if (!chosen) {
+      chosen = document.createElement("option");
+      chosen.value = "custom-chosen";
+      chosen.hidden = true;
+      $("board").insertBefore(chosen, $("board").querySelector("option[value=custom]"));
+    }
+    chosen.textContent = FudelineBoardDialog.describe(customLimits(), english);
+    $("board").value = "custom-chosen";
+  }
+  $("board").addEventListener("change", async () => {
     const board = $("board").value;
     if (board === "custom") {
-      const answer = window.prompt(tr("customPrompt", "制限を バイト数:行数:1 行のバイト数 で（0 は制限なし）"),
-        settings.load("customLimits", boards[defaultBoard]).join(":"));
-      const parts = answer === null ? [] : answer.split(":").map((s) => Number(s.trim()));
-      if (parts.length !== 3 || parts.some((n) => !Number.isInteger(n) || n < 0)) {
-        $("board").value = lastBoard;  // cancelled: the board stays
+      const limits = await FudelineBoardDialog.ask(module, customLimits(), english);
+      if (limits === null) {
+        showBoard(lastBoard);  // cancelled: the board stays
         return;
       }
-      settings.save("customLimits", parts);
+      settings.save("customLimits", limits.join(":"));
     }
     lastBoard = board;
     settings.save("board", board);
+    showBoard(board);
     showText();
   });
 
@@ -321,7 +347,10 @@
       reason = String(e.message || e);
     }
     if (reason) {
-      say(tr("openFailed", "この描画は開けません") + ": " + reason);
+      // A photo has no pure black: opened, it would wipe the drawing.
+      say(reason === module.noBlackInk
+        ? tr("noBlackInk", "この画像には黒いインクがないので、描画はそのままです（写真は「下絵を開く」でなぞれます）")
+        : tr("openFailed", "この描画は開けません") + ": " + reason);
       return;
     }
     say("");
@@ -422,7 +451,9 @@
       $("board").insertBefore(option, custom);
     }
     defaultBoard = table[0].name;
-    $("board").value = lastBoard = settings.load("board", defaultBoard);
+    const kept = settings.load("board", defaultBoard);
+    lastBoard = kept === "custom" || boards[kept] ? kept : defaultBoard;
+    showBoard(lastBoard);
   }
 
   // Why the engine could not start, in Japanese for the reasons loading the
@@ -461,6 +492,10 @@
     showPen();
     showText();
     window.fudeline = { engine, paint, readyAt: performance.now() };
+    // What the page's other scripts (open_text.js) work the engine through.
+    document.dispatchEvent(new CustomEvent("fudeline-ready", { detail: {
+      module, engine, english, say, paint, showText, download, touch: () => { touched = true; },
+    } }));
     document.body.dataset.ready = "1";
   }).catch((error) => {
     // A browser without WebAssembly, or a file that did not arrive.

@@ -384,6 +384,10 @@ void MainWindow::OpenDrawing() {
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const auto image = DecodeInkImage(view, kInkClipRight + 1, kInkHeight);
     if (!image) return Warn(failed, choice.path, tr("PNG または PBM の描画として読めません"));
+    if (!HoldsInk(*image)) {
+        return Warn(failed, choice.path,
+                    tr("黒いインクがありません（写真などの絵は「背景」から線を取り込めます）"));
+    }
     state_.ReplaceInk(*image);  // one undoable step
     keptInk_ = state_.inkLayer();
     canvas_->update();

@@ -106,4 +106,14 @@ Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight)
     return image;
 }
 
+bool HoldsInk(const Image& ink) {
+    for (int y = 0; y < ink.height(); ++y) {
+        const std::uint32_t* row = ink.Row(y);
+        for (int x = 0; x < ink.width(); ++x) {
+            if (row[x] == kBlack) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace fudeline

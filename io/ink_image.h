@@ -24,6 +24,11 @@ Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight);
 // PBM or PNG, chosen by the first bytes.
 Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight);
 
+// Whether a decoded ink image holds any ink. A photo or a coloured picture
+// decodes to none: opened as a drawing it would only empty the one shown, so
+// the faces refuse it and keep the drawing.
+bool HoldsInk(const Image& ink);
+
 // Reads and decodes `path` ("-": standard input); errors name the input.
 Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight);
 

@@ -41,16 +41,6 @@ constexpr const char* kNoBlackInk = "the picture holds no black ink";
 // (the window's limit for the same files).
 constexpr double kMaxTextArtFileBytes = 64.0 * 1024 * 1024;
 
-bool HasBlackInk(const Image& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        const std::uint32_t* row = image.Row(y);
-        for (int x = 0; x < image.width(); ++x) {
-            if (row[x] == kBlack) return true;
-        }
-    }
-    return false;
-}
-
 // 0x00RRGGBB pixels to the canvas's RGBA bytes.
 void ToRgba(const Image& image, std::vector<std::uint8_t>& rgba) {
     rgba.resize(static_cast<std::size_t>(image.width()) * image.height() * 4);
@@ -205,7 +195,7 @@ class Session {
         Result<Image> ink = DecodeInkImage(bytes, kInkClipRight + 1, kInkHeight);
         pending = {};
         if (!ink) return ink.error().Reason();
-        if (!HasBlackInk(*ink)) return kNoBlackInk;
+        if (!HoldsInk(*ink)) return kNoBlackInk;
         state_->ReplaceInk(*ink);
         return "";
     }

@@ -541,6 +541,10 @@ Add the page to &quot;%2&quot;?</translation>
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>黒いインクがありません（写真などの絵は「背景」から線を取り込めます）</source>
+        <translation>it holds no black ink (the lines of a photo or other picture can be taken in from &quot;Background&quot;)</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::PostStatus</name>

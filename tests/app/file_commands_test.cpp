@@ -1,5 +1,6 @@
 // Keeping, opening and exporting a work, dropping a picture, the file dialogs'
 // folders, and the post counter under the canvas.
+#include <QBuffer>
 #include <QLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,6 +95,14 @@ class FileCommandsTest : public QObject {
         QTest::newRow("cut PNG") << "cut.png" << QByteArray("\x89PNG\r\n\x1A\n\0\0", 10);
         QTest::newRow("missing") << "missing.png" << QByteArray("MISSING");
         QTest::newRow("folder") << "folder.png" << QByteArray("FOLDER");
+        // A photo decodes to no ink at all: opened, it would only empty the drawing.
+        QImage photo(64, 48, QImage::Format_RGB32);
+        photo.fill(QColor(90, 120, 60));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        photo.save(&buffer, "PNG");
+        QTest::newRow("photo") << "photo.png" << png;
     }
     void unreadableDrawingsAreToldAndChangeNothing() {
         QFETCH(QString, name);

@@ -7,7 +7,8 @@
 
 const FudelineStorage = (function () {
   const DATABASE = "fudeline", STORE = "session", KEY = "drawing";
-  const DELAY_MS = 400;  // a burst of strokes is written once
+  const DELAY_MS = 400;  // a burst of strokes is written once,
+  const LONGEST_MS = 3000;  // but drawing on and on is written at least this often
 
   function openDatabase() {
     return new Promise((resolve, reject) => {
@@ -54,6 +55,7 @@ const FudelineStorage = (function () {
   let written = 0;  // of them, how many the store holds
   let writing = null;  // the write under way
   let timer = null;
+  let waitingSince = 0;  // when the oldest change not yet being written was made
 
   function unsaved() {
     return changes !== written;
@@ -62,6 +64,7 @@ const FudelineStorage = (function () {
   async function write() {
     clearTimeout(timer);
     timer = null;
+    waitingSince = 0;
     if (writing) await writing.catch(() => {});
     if (!unsaved()) return;
     const engine = page.engine();
@@ -84,8 +87,10 @@ const FudelineStorage = (function () {
   function changed() {
     changes += 1;
     document.body.dataset.saved = "0";
+    const now = performance.now();
+    if (!waitingSince) waitingSince = now;
     clearTimeout(timer);
-    timer = setTimeout(write, DELAY_MS);
+    timer = setTimeout(write, Math.max(0, Math.min(DELAY_MS, waitingSince + LONGEST_MS - now)));
   }
 
   // The drawing of the last visit, if the store holds one: the undo copy

@@ -1,10 +1,11 @@
 // The canvas's pointers as drawing apps take them. A mouse, a pen or one
 // finger draws; the pen's eraser end or its barrel button erases. While a pen
-// is down every touch is a resting palm and is ignored, and a pen coming down
-// takes back the stroke a palm already began. Two fingers never draw: they
-// zoom and pan the canvas, and "fit" shows it whole again. Positions reach the
-// engine in canvas pixels, coalesced ones included, wherever the canvas is
-// shown and however it is zoomed (the mapping reads the shown rectangle).
+// is down or near (hovering, or lifted a moment ago) every touch is a resting
+// palm and is ignored, and a pen coming down takes back the stroke a palm
+// already began. Two fingers never draw: they zoom and pan the canvas, and
+// "fit" shows it whole again. Positions reach the engine in canvas pixels,
+// coalesced ones included, wherever the canvas is shown and however it is
+// zoomed (the mapping reads the shown rectangle).
 "use strict";
 
 function FudelinePointer(canvas, page) {
@@ -13,6 +14,10 @@ function FudelinePointer(canvas, page) {
   const MAX_ZOOM = 8;
   let stroke = null;  // {id, type, flipped: the pen mode was switched for an eraser stroke}
   let penDown = null;  // the pen touching the canvas, drawing or not
+  // A palm lands while the pen hovers over the canvas or just after it
+  // lifts: touches that soon after the pen's last event are palms too.
+  const PEN_NEAR_MS = 500;
+  let penSeenAt = -Infinity;
   const ignored = new Set();  // touches: palms, and fingers of a gesture, until they lift
   const fingers = new Map();  // touches down and not ignored: id -> [clientX, clientY]
   let pinch = null;  // {distance, middle, scale, offset} when the gesture began
@@ -127,7 +132,8 @@ function FudelinePointer(canvas, page) {
     if (event.pointerType === "touch") {
       // A finger left over from a gesture or a palm keeps the next ones from
       // drawing until it lifts.
-      if (penDown !== null || fingers.size >= 2 || ignored.size > 0) {
+      if (penDown !== null || event.timeStamp - penSeenAt < PEN_NEAR_MS || fingers.size >= 2 ||
+          ignored.size > 0) {
         ignored.add(event.pointerId);
         return;
       }
@@ -162,6 +168,11 @@ function FudelinePointer(canvas, page) {
     begin(event);
   });
 
+  for (const type of ["pointerdown", "pointermove", "pointerup", "pointerleave"]) {
+    canvas.addEventListener(type, (event) => {
+      if (event.pointerType === "pen") penSeenAt = event.timeStamp;
+    });
+  }
   canvas.addEventListener("pointermove", (event) => {
     if (stroke !== null && event.pointerId === stroke.id) {
       const engine = page.engine();

@@ -241,6 +241,11 @@ class AppTest(base.PageTest):
              [["pointermove", 7, "touch", x, y, -1, 1] for x, y in palm] +
              stroke_events(pen_line) + [["pointerup", 7, "touch", 500, 290, 0, 0]],
              [(pen_line, False)]),
+            # The palm lands while the pen hovers above the canvas.
+            ("palm under a hovering pen",
+             lambda: [["pointermove", 1, "pen", 450, 380, -1, 0]] +
+             stroke_events(palm, pointer_id=7, kind="touch"),
+             []),
             ("eraser end",
              lambda: stroke_events([(x, 150 + x // 8) for x in range(200, 400, 5)], button=5, buttons=32),
              [([(x, 150 + x // 8) for x in range(200, 400, 5)], True)]),

@@ -14,7 +14,7 @@ function FudelineKeys(page) {
 
   function typing(el) {
     if (!el) return false;
-    if (el.isContentEditable || el.tagName === "SELECT") return true;
+    if (el.isContentEditable) return true;
     if (el.tagName === "TEXTAREA") return !el.readOnly;
     if (el.tagName !== "INPUT") return false;
     return !["checkbox", "radio", "button", "submit", "reset", "file", "range", "color"]
@@ -54,7 +54,8 @@ function FudelineKeys(page) {
       event.preventDefault();
       return;
     }
-    if (event.shiftKey || event.repeat || engine.tracing()) return;
+    // A list takes letters to choose by (type-ahead).
+    if (event.shiftKey || event.repeat || engine.tracing() || event.target.tagName === "SELECT") return;
     if ((key === "e" && engine.penMode()) || (key === "p" && !engine.penMode())) {
       page.click("pen");
       event.preventDefault();

@@ -28,6 +28,9 @@ cp build-web/engine/engine.js build-web/engine/engine.wasm "$site/"
 # The offline cache is named after what it holds, so a new build replaces it.
 version=$(cat "$site"/* | sha256sum | cut -c1-16)
 sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js"
+# The worker caches every file of the site, whatever the page gains.
+files=$(cd "$site" && ls | grep -vx 'sw.js' | tr '\n' ' ' | sed 's/ $//')
+sed -i "s/@SITE_FILES@/$files/" "$site/sw.js"
 echo "Page built in $site ($(du -cb "$site"/* | tail -1 | cut -f1) bytes)"
 
 if [ "${1:-}" = "--serve" ]; then

@@ -91,6 +91,9 @@ class ArtState {
     void RedrawText();
 
     const Image& inkLayer() const { return drawing_->ink; }
+    // The ink undo would bring back (the drawing itself when nothing was done
+    // since the last snapshot): what a face keeps to restore a session whole.
+    const Image& undoInkLayer() const { return undo_->ink; }
     const Image& textLayer() const { return drawing_->text; }
     const TextRows& rows() const { return drawing_->rows; }
     const StrokePreview& preview() const { return preview_; }

@@ -8,11 +8,13 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "export/boards.h"
@@ -24,6 +26,7 @@
 #include "io/page_format.h"
 #include "render/text_art_cells.h"
 #include "pixels/geometry.h"
+#include "render/text_art_picture.h"
 #include "session/art_state.h"
 #include "session/compose.h"
 #include "web/browser_pixels.h"
@@ -164,16 +167,29 @@ class Session {
 
     // --- The drawing as a picture: the ink layer (800 x 464) as RGBA, ink
     // black and everything else white, as the desktop saves it.
-    emscripten::val inkRgba() {
-        const Image& ink = state_->inkLayer();
-        Image shown(ink.width(), ink.height());
-        for (int y = 0; y < ink.height(); ++y) {
-            for (int x = 0; x < ink.width(); ++x) {
-                if (ink.Pixel(x, y) == kBlack) shown.SetPixel(x, y, kBlack);
-            }
+    emscripten::val inkRgba() { return InkRgbaOf(state_->inkLayer()); }
+    // The same for the drawing undo would bring back: with the drawing, what
+    // the page keeps between visits.
+    emscripten::val undoInkRgba() { return InkRgbaOf(state_->undoInkLayer()); }
+    // The text art drawn as `fudeline-cli render` draws it (the Mona face,
+    // 18-pixel rows): {width, height, rgba}, the pixels a view valid until
+    // the next call.
+    emscripten::val textPicture() {
+        const std::string text = ComposeExportText(state_->rows(), false);
+        std::vector<std::string> lines;
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find("\r\n", start), text.size());
+            lines.push_back(text.substr(start, end - start));
+            start = end + 2;
         }
-        ToRgba(shown, inkRgba_);
-        return emscripten::val(emscripten::typed_memory_view(inkRgba_.size(), inkRgba_.data()));
+        const Image picture = RenderTextArt(lines, engine_->face());
+        ToRgba(picture, pictureRgba_);
+        emscripten::val out = emscripten::val::object();
+        out.set("width", picture.width());
+        out.set("height", picture.height());
+        out.set("rgba", emscripten::val(
+                            emscripten::typed_memory_view(pictureRgba_.size(), pictureRgba_.data())));
+        return out;
     }
     int inkWidth() const { return state_->inkLayer().width(); }
     int inkHeight() const { return state_->inkLayer().height(); }
@@ -294,6 +310,17 @@ class Session {
         return Failed(out, error.Reason());
     }
 
+    emscripten::val InkRgbaOf(const Image& ink) {
+        Image shown(ink.width(), ink.height());
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x) {
+                if (ink.Pixel(x, y) == kBlack) shown.SetPixel(x, y, kBlack);
+            }
+        }
+        ToRgba(shown, inkRgba_);
+        return emscripten::val(emscripten::typed_memory_view(inkRgba_.size(), inkRgba_.data()));
+    }
+
     static Image FromRgba(int width, int height, const std::string& rgba) {
         Image image(width, height);
         if (rgba.size() < static_cast<std::size_t>(width) * height * 4) return Image();
@@ -315,6 +342,7 @@ class Session {
     Image view_{kCanvasWidth, kCanvasHeight};
     std::vector<std::uint8_t> rgba_;
     std::vector<std::uint8_t> inkRgba_;
+    std::vector<std::uint8_t> pictureRgba_;
 };
 
 // The board table for the page's list and counter, in its order (the first is
@@ -417,6 +445,8 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .function("sjis", &Session::sjis)
         .function("countPost", &Session::countPost)
         .function("inkRgba", &Session::inkRgba)
+        .function("undoInkRgba", &Session::undoInkRgba)
+        .function("textPicture", &Session::textPicture)
         .function("inkWidth", &Session::inkWidth)
         .function("inkHeight", &Session::inkHeight)
         .function("openDrawing", &Session::openDrawing)

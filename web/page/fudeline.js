@@ -17,6 +17,7 @@
     clearQuestion: "Erase everything?", bytes: "bytes", lines: "lines",
     overBytes: "too many bytes", overLines: "too many lines", overLineBytes: "a line too long",
     copied: "Copied",
+    zoomFit: "Fit", share: "Share", savePicture: "Save as picture (PNG)",
     openFailed: "Cannot open this drawing", longestLine: "longest line",
     board: "Board", pictureSize: "Picture size", text: "Text", fit: "Fit the canvas",
     pictureMove: "Move picture", pictureFailed: "Cannot read this picture; the picture shown stays",
@@ -88,8 +89,14 @@
   let module = null;
 
   // A message under the canvas (read out by screen readers); "" clears it.
-  function say(text) {
-    $("message").textContent = text;
+  // "done" words a finished command, shown a few seconds.
+  let sayTimer = null;
+  function say(text, kind) {
+    const message = $("message");
+    message.textContent = text;
+    message.classList.toggle("done", kind === "done");
+    clearTimeout(sayTimer);
+    if (kind === "done") sayTimer = setTimeout(() => say(""), 3000);
   }
 
   function paint() {
@@ -129,73 +136,37 @@
     return (module && module.parseBoardLimits(text)) || boards[defaultBoard];
   }
 
-  // --- Pointer input: every position the browser saw, coalesced ones
-  // included, in canvas pixels (the canvas may be shown smaller than 800 x 522).
-  function canvasPoint(event) {
-    const rect = canvas.getBoundingClientRect();
-    return [
-      Math.floor((event.clientX - rect.left) * canvas.width / rect.width),
-      Math.floor((event.clientY - rect.top) * canvas.height / rect.height),
-    ];
-  }
-  let activePointer = null;
-  let fingers = 0;  // touches down on the canvas
+  // --- Pointer input (pointer.js); the picture follows a drag in move mode.
   let moveMode = false;  // the picture follows the pointer instead of drawing
   let drag = null;  // the picture being moved: {id, at (where it was taken), offset}
-  canvas.addEventListener("pointerdown", (event) => {
-    if (event.pointerType === "touch") fingers += 1;
-    if (!engine) return;
-    if (fingers > 1) {
-      // Two fingers are a gesture, never a drawing: the stroke the first one
-      // began is taken back.
-      if (activePointer !== null) {
-        activePointer = null;
-        engine.cancelStroke();
-        paint();
-        showText();
-      }
-      drag = null;
-      return;
-    }
-    if (activePointer !== null || drag !== null || event.button !== 0) return;
-    event.preventDefault();
-    if (moveMode) {
-      canvas.setPointerCapture(event.pointerId);
-      drag = { id: event.pointerId, at: canvasPoint(event), offset: pictureOffset.slice() };
-      return;
-    }
+  // Every change of the drawing: kept by the browser a moment later, and
+  // told to whatever follows it (redo).
+  function changed(kind) {
     touched = true;
-    activePointer = event.pointerId;
-    canvas.setPointerCapture(event.pointerId);
-    const [x, y] = canvasPoint(event);
-    engine.down(x, y);
-    paint();
-  });
-  canvas.addEventListener("pointermove", (event) => {
-    if (event.pointerId !== activePointer) return;
-    const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
-    for (const e of events.length ? events : [event]) {
-      const [x, y] = canvasPoint(e);
-      engine.move(x, y);
-    }
-    paint();
-  });
-  canvas.addEventListener("pointermove", (event) => {
-    if (drag === null || event.pointerId !== drag.id) return;
-    const [x, y] = canvasPoint(event);
-    pictureOffset = [drag.offset[0] + x - drag.at[0], drag.offset[1] + y - drag.at[1]];
-    showPictureSoon();
-  });
-  function endStroke(event) {
-    if (event.pointerType === "touch") fingers = Math.max(0, fingers - 1);
-    if (drag !== null && event.pointerId === drag.id) drag = null;
-    if (event.pointerId !== activePointer) return;
-    activePointer = null;
-    engine.up();
-    paint();
+    FudelineStorage.changed();
+    document.dispatchEvent(new CustomEvent("fudeline-change", { detail: kind }));
   }
-  canvas.addEventListener("pointerup", endStroke);
-  canvas.addEventListener("pointercancel", endStroke);
+  const pointer = FudelinePointer(canvas, {
+    engine: () => engine,
+    paint,
+    showText,
+    changed,
+    moveMode: () => moveMode,
+    fitButton: $("zoom-fit"),
+    drag: {
+      start(id, at) {
+        drag = { id, at, offset: pictureOffset.slice() };
+      },
+      move(id, [x, y]) {
+        if (drag === null || id !== drag.id) return;
+        pictureOffset = [drag.offset[0] + x - drag.at[0], drag.offset[1] + y - drag.at[1]];
+        showPictureSoon();
+      },
+      end(id) {
+        if (drag !== null && (id === null || id === drag.id)) drag = null;
+      },
+    },
+  });
 
   // --- Commands.
   function showPen() {
@@ -214,12 +185,14 @@
     engine.undo();
     paint();
     showText();
+    changed("undo");
   });
   $("clear").addEventListener("click", () => {
     if (!window.confirm(tr("clearQuestion", "すべて消去します。\n\nよろしいですか？"))) return;
     engine.clear();
     paint();
     showText();
+    changed("clear");
   });
   $("copy").addEventListener("click", async () => {
     // The Shift-JIS bytes cannot go on the web clipboard; "save" gives them.
@@ -230,6 +203,7 @@
       textArea.select();
       document.execCommand("copy");
     }
+    say(tr("copied", "コピーしました"), "done");
   });
   function download(blob, name) {
     const url = URL.createObjectURL(blob);
@@ -311,14 +285,8 @@
 
   // --- The drawing as the desktop's black-and-white PNG.
   $("save-drawing").addEventListener("click", () => {
-    const w = engine.inkWidth(), h = engine.inkHeight();
-    const out = document.createElement("canvas");
-    out.width = w;
-    out.height = h;
-    const ink = new ImageData(w, h);
-    ink.data.set(engine.inkRgba());
-    out.getContext("2d").putImageData(ink, 0, 0);
-    out.toBlob((blob) => download(blob, "drawing.png"), "image/png");
+    FudelineStorage.inkPng(engine.inkRgba(), engine.inkWidth(), engine.inkHeight())
+      .then((blob) => download(blob, "drawing.png"));
   });
   async function rgbaOf(file) {
     const bitmap = await createImageBitmap(file, { colorSpaceConversion: "none", premultiplyAlpha: "none" });
@@ -329,23 +297,25 @@
     g.drawImage(bitmap, 0, 0);
     return g.getImageData(0, 0, bitmap.width, bitmap.height);
   }
+  // The core's ink-image reader decides, with the command line's formats,
+  // limits and reasons; a PNG it accepts is decoded by the browser. Returns
+  // "" when the drawing became the file's ink (one undoable step), else why not.
+  async function openInk(file) {
+    try {
+      const bytes = new Uint8Array(await file.arrayBuffer());
+      const reason = engine.openDrawing(bytes, 0, 0, new Uint8Array(0));
+      if (reason !== module.needsBrowserDecode) return reason;
+      const image = await rgbaOf(file);
+      return engine.openDrawing(bytes, image.width, image.height, image.data);
+    } catch (e) {
+      return String(e.message || e);
+    }
+  }
   $("open-drawing").addEventListener("change", async (event) => {
     const file = event.target.files[0];
     event.target.value = "";
     if (!file) return;
-    // The core's ink-image reader decides, with the command line's formats,
-    // limits and reasons; a PNG it accepts is decoded by the browser.
-    let reason;
-    try {
-      const bytes = new Uint8Array(await file.arrayBuffer());
-      reason = engine.openDrawing(bytes, 0, 0, new Uint8Array(0));
-      if (reason === module.needsBrowserDecode) {
-        const image = await rgbaOf(file);
-        reason = engine.openDrawing(bytes, image.width, image.height, image.data);
-      }
-    } catch (e) {
-      reason = String(e.message || e);
-    }
+    const reason = await openInk(file);
     if (reason) {
       // A photo has no pure black: opened, it would wipe the drawing.
       say(reason === module.noBlackInk
@@ -354,9 +324,9 @@
       return;
     }
     say("");
-    touched = true;
     paint();
     showText();
+    changed("open");
   });
 
   // --- The background picture: decoded by the browser, drawn at its size,
@@ -418,7 +388,7 @@
     showPicture();
   });
   $("picture-move").addEventListener("click", () => {
-    if (activePointer !== null) return;  // never while a stroke is drawn
+    if (engine && engine.tracing()) return;  // never while a stroke is drawn
     moveMode = !moveMode;
     drag = null;
     $("picture-move").setAttribute("aria-pressed", String(moveMode));
@@ -491,12 +461,25 @@
     applyFine();
     showPen();
     showText();
-    window.fudeline = { engine, paint, readyAt: performance.now() };
-    // What the page's other scripts (open_text.js) work the engine through.
-    document.dispatchEvent(new CustomEvent("fudeline-ready", { detail: {
-      module, engine, english, say, paint, showText, download, touch: () => { touched = true; },
-    } }));
-    document.body.dataset.ready = "1";
+    FudelineKeys({ engine: () => engine, click: (id) => $(id).click() });
+    FudelineShare({ engine: () => engine, br: () => $("br").checked, say, tr, download });
+    // The last visit's drawing before anything can be drawn over it.
+    return FudelineStorage.restore({
+      engine: () => engine,
+      openInk,
+      refresh() {
+        paint();
+        showText();
+      },
+    }).catch(() => {}).then(() => {
+      window.fudeline = { engine, paint, pointer, readyAt: performance.now() };
+      // What the page's other scripts (open_text.js) work the engine through;
+      // what they change is kept for the next visit as every change is.
+      document.dispatchEvent(new CustomEvent("fudeline-ready", { detail: {
+        module, engine, english, say, paint, showText, download, touch: () => changed("open"),
+      } }));
+      document.body.dataset.ready = "1";
+    });
   }).catch((error) => {
     // A browser without WebAssembly, or a file that did not arrive.
     $("loading").textContent = String(error);

@@ -6,8 +6,8 @@
 // at once and removes the old cache, so no visit mixes two builds.
 "use strict";
 const CACHE = "fudeline-@SITE_VERSION@";
-const FILES = ["./", "index.html", "fudeline.css", "fudeline.js", "engine.js", "engine.wasm",
-  "board_dialog.js", "open_text.js", "mona.woff2"];
+// Every file the build put beside this one (scripts/web.sh writes the list).
+const FILES = ["./"].concat("@SITE_FILES@".split(" "));
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE)

@@ -77,6 +77,14 @@ def write_png(path, width, height, colour_type, depth, row):
                 chunk(b"IEND", b""))
 
 
+def forget_drawing(driver):
+    """Deletes the drawing the page keeps between visits."""
+    driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "const request = indexedDB.deleteDatabase('fudeline');"
+        "request.onsuccess = request.onerror = request.onblocked = () => done();")
+
+
 def scribble(seed, strokes=3, points=40):
     """Strokes of random steps inside the canvas, in canvas pixels."""
     rng = random.Random(seed)
@@ -109,6 +117,7 @@ class PageTest(unittest.TestCase):
         self.script = []
         self.driver.get(self.url)
         self.driver.execute_script("localStorage.clear()")
+        forget_drawing(self.driver)
         self.driver.get(self.url)
         self.wait_for("return document.body.dataset.ready === '1'")
         rect = self.driver.execute_script(
@@ -323,6 +332,9 @@ class PageTest(unittest.TestCase):
                 self.assertEqual(small, [])
             with self.subTest("sideways: the whole canvas fits the visible height"):
                 self.script = []
+                # A fresh drawing: the page keeps the last one across loads.
+                self.wait_for("return document.body.dataset.saved !== '0'")
+                forget_drawing(self.driver)
                 self.on_screen(740, 360)
                 self.driver.execute_script(
                     "document.getElementById('canvas').scrollIntoView({block: 'center'})")

@@ -1,0 +1,212 @@
+// The canvas's pointers as drawing apps take them. A mouse, a pen or one
+// finger draws; the pen's eraser end or its barrel button erases. While a pen
+// is down or near (hovering, or lifted a moment ago) every touch is a resting
+// palm and is ignored, and a pen coming down takes back the stroke a palm
+// already began. Two fingers never draw: they zoom and pan the canvas, and
+// "fit" shows it whole again. Positions reach the engine in canvas pixels,
+// coalesced ones included, wherever the canvas is shown and however it is
+// zoomed (the mapping reads the shown rectangle).
+"use strict";
+
+function FudelinePointer(canvas, page) {
+  // page: {engine(), paint(), showText(), changed(kind), moveMode(),
+  //        drag: {start(id, point), move(id, point), end(id)}, fitButton}
+  const MAX_ZOOM = 8;
+  let stroke = null;  // {id, type, flipped: the pen mode was switched for an eraser stroke}
+  let penDown = null;  // the pen touching the canvas, drawing or not
+  // A palm lands while the pen hovers over the canvas or just after it
+  // lifts: touches that soon after the pen's last event are palms too.
+  const PEN_NEAR_MS = 500;
+  let penSeenAt = -Infinity;
+  const ignored = new Set();  // touches: palms, and fingers of a gesture, until they lift
+  const fingers = new Map();  // touches down and not ignored: id -> [clientX, clientY]
+  let pinch = null;  // {distance, middle, scale, offset} when the gesture began
+  let zoom = { scale: 1, offset: [0, 0] };
+
+  // Capture keeps a stroke leaving the canvas; a pointer the browser does not
+  // know (one made up by a script) simply goes uncaptured.
+  function capture(id) {
+    try {
+      canvas.setPointerCapture(id);
+    } catch (e) { /* nothing to capture */ }
+  }
+
+  function canvasPoint(event) {
+    const rect = canvas.getBoundingClientRect();
+    return [
+      Math.floor((event.clientX - rect.left) * canvas.width / rect.width),
+      Math.floor((event.clientY - rect.top) * canvas.height / rect.height),
+    ];
+  }
+
+  // The stylus's eraser end reports button 5 (buttons 32); its barrel button
+  // button 2 (buttons 2), alone or with the tip.
+  function erases(event) {
+    return event.pointerType === "pen" &&
+      (event.button === 5 || event.button === 2 || (event.buttons & (32 | 2)) !== 0);
+  }
+
+  function begin(event) {
+    const engine = page.engine();
+    let flipped = false;
+    if (erases(event) && engine.penMode()) {
+      engine.togglePen();
+      flipped = true;
+    }
+    stroke = { id: event.pointerId, type: event.pointerType, flipped };
+    capture(event.pointerId);
+    const [x, y] = canvasPoint(event);
+    engine.down(x, y);
+    page.paint();
+  }
+
+  function finish(cancel) {
+    const engine = page.engine();
+    if (cancel) {
+      engine.cancelStroke();
+    } else {
+      engine.up();
+    }
+    // The eraser's segments are recorded with their mode, so the pen comes
+    // back at once.
+    if (stroke.flipped) engine.togglePen();
+    stroke = null;
+    page.paint();
+    // Taking a stroke back converts before the paint, which then has
+    // nothing to convert: the text is shown again here.
+    if (cancel) page.showText();
+    page.changed(cancel ? "cancel" : "stroke");
+  }
+
+  // --- Zoom: a CSS transform of the canvas inside its stage, which clips it.
+  function showZoom() {
+    const { scale, offset } = zoom;
+    canvas.style.transform = scale === 1 ? "" :
+      `translate(${offset[0]}px, ${offset[1]}px) scale(${scale})`;
+    if (page.fitButton) page.fitButton.hidden = scale === 1;
+  }
+  function clampOffset(scale, offset) {
+    const w = canvas.offsetWidth, h = canvas.offsetHeight;
+    return [Math.min(0, Math.max(w - w * scale, offset[0])),
+      Math.min(0, Math.max(h - h * scale, offset[1]))];
+  }
+  function stagePoint(x, y) {
+    const stage = canvas.parentElement.getBoundingClientRect();
+    return [x - stage.left - canvas.offsetLeft, y - stage.top - canvas.offsetTop];
+  }
+  function twoFingers() {
+    const [a, b] = [...fingers.values()];
+    return {
+      distance: Math.max(1, Math.hypot(a[0] - b[0], a[1] - b[1])),
+      middle: stagePoint((a[0] + b[0]) / 2, (a[1] + b[1]) / 2),
+    };
+  }
+  function startPinch() {
+    const now = twoFingers();
+    pinch = { distance: now.distance, middle: now.middle, scale: zoom.scale, offset: zoom.offset };
+  }
+  function movePinch() {
+    const now = twoFingers();
+    const scale = Math.min(MAX_ZOOM, Math.max(1, pinch.scale * now.distance / pinch.distance));
+    // The canvas point under the fingers' middle when they came down stays
+    // under their middle now.
+    const at = [(pinch.middle[0] - pinch.offset[0]) / pinch.scale,
+      (pinch.middle[1] - pinch.offset[1]) / pinch.scale];
+    zoom = { scale, offset: clampOffset(scale, [now.middle[0] - at[0] * scale, now.middle[1] - at[1] * scale]) };
+    showZoom();
+  }
+  function fit() {
+    zoom = { scale: 1, offset: [0, 0] };
+    showZoom();
+  }
+  if (page.fitButton) page.fitButton.addEventListener("click", fit);
+  // The shown size changes with the window; a zoom keeps its scale, kept in view.
+  window.addEventListener("resize", () => {
+    zoom.offset = clampOffset(zoom.scale, zoom.offset);
+    showZoom();
+  });
+
+  canvas.addEventListener("pointerdown", (event) => {
+    const engine = page.engine();
+    if (!engine) return;
+    if (event.pointerType === "touch") {
+      // A finger left over from a gesture or a palm keeps the next ones from
+      // drawing until it lifts.
+      if (penDown !== null || event.timeStamp - penSeenAt < PEN_NEAR_MS || fingers.size >= 2 ||
+          ignored.size > 0) {
+        ignored.add(event.pointerId);
+        return;
+      }
+      fingers.set(event.pointerId, [event.clientX, event.clientY]);
+      if (fingers.size === 2) {
+        // A second finger makes a gesture of both: the stroke the first one
+        // began is taken back, and neither draws until they lift.
+        if (stroke !== null && stroke.type === "touch") finish(true);
+        page.drag.end(null);
+        for (const id of fingers.keys()) capture(id);
+        startPinch();
+        event.preventDefault();
+        return;
+      }
+    } else if (event.pointerType === "pen") {
+      penDown = event.pointerId;
+      // The palm came down first: its stroke is not the drawing.
+      if (stroke !== null && stroke.type === "touch") finish(true);
+      for (const id of fingers.keys()) ignored.add(id);
+      fingers.clear();
+      pinch = null;
+    }
+    if (stroke !== null || pinch !== null) return;
+    const drawButton = event.button === 0 || (event.pointerType === "pen" && erases(event));
+    if (!drawButton) return;
+    event.preventDefault();
+    if (page.moveMode()) {
+      capture(event.pointerId);
+      page.drag.start(event.pointerId, canvasPoint(event));
+      return;
+    }
+    begin(event);
+  });
+
+  for (const type of ["pointerdown", "pointermove", "pointerup", "pointerleave"]) {
+    canvas.addEventListener(type, (event) => {
+      if (event.pointerType === "pen") penSeenAt = event.timeStamp;
+    });
+  }
+  canvas.addEventListener("pointermove", (event) => {
+    if (stroke !== null && event.pointerId === stroke.id) {
+      const engine = page.engine();
+      const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
+      for (const e of events.length ? events : [event]) {
+        const [x, y] = canvasPoint(e);
+        engine.move(x, y);
+      }
+      page.paint();
+      return;
+    }
+    if (fingers.has(event.pointerId)) {
+      fingers.set(event.pointerId, [event.clientX, event.clientY]);
+      if (pinch !== null && fingers.size === 2) movePinch();
+    }
+    page.drag.move(event.pointerId, canvasPoint(event));
+  });
+
+  function lift(event) {
+    if (event.pointerId === penDown) penDown = null;
+    ignored.delete(event.pointerId);
+    if (fingers.delete(event.pointerId) && pinch !== null) {
+      // The gesture's other finger stays ignored until it lifts too.
+      for (const id of fingers.keys()) ignored.add(id);
+      fingers.clear();
+      pinch = null;
+    }
+    page.drag.end(event.pointerId);
+    if (stroke !== null && event.pointerId === stroke.id) finish(false);
+  }
+  canvas.addEventListener("pointerup", lift);
+  canvas.addEventListener("pointercancel", lift);
+  // The barrel button and a long press would open the context menu.
+  canvas.addEventListener("contextmenu", (event) => event.preventDefault());
+
+  return { fit, zoom: () => ({ scale: zoom.scale, offset: zoom.offset.slice() }) };
+}

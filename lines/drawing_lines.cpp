@@ -31,6 +31,8 @@ constexpr double kThinnestArea = 3.0;
 // A thin stroke is darker than the paper on both of its sides by this much in
 // at least one colour channel: a yellow line on white is dark in blue.
 constexpr int kStrokeContrast = 40;
+// ... and darker in brightness by at least this much.
+constexpr int kBrightnessValley = 12;
 // ... and has sharp sides: a colour step at least this steep (3 x 3 Sobel of
 // the smoothed picture, strongest channel) lies within the stroke's width.
 // A soft shadow or a gradient is a band of similar tone with no sharp side.
@@ -90,19 +92,26 @@ cv::Mat DarkShapes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& 
     // in brightness: a dark outline between a red and a blue region is darker
     // than both, though in each channel one of them is as dark as it is.
     // One channel at a time, through the same two grey buffers.
+    cv::Mat valley;
     if (smooth.channels() == 1) {
         RaiseToDarkness(smooth, kernel, scratch.spare, contrast, true);
     } else {
+        cv::cvtColor(smooth, scratch.grey, cv::COLOR_RGB2GRAY);
+        RaiseToDarkness(scratch.grey, kernel, scratch.spare, contrast, true);
+        // A stroke is darker than both its sides in brightness too, if only a
+        // little: a band that is dark in one channel only against a brighter
+        // shape beside it (a grey shadow beside a red shape) is a step from
+        // paper to shadow to shape, not a stroke.
+        cv::compare(contrast, kBrightnessValley, valley, cv::CMP_GE);
         for (int c = 0; c < smooth.channels(); ++c) {
             cv::extractChannel(smooth, scratch.grey, c);
-            RaiseToDarkness(scratch.grey, kernel, scratch.spare, contrast, c == 0);
+            RaiseToDarkness(scratch.grey, kernel, scratch.spare, contrast, false);
         }
-        cv::cvtColor(smooth, scratch.grey, cv::COLOR_RGB2GRAY);
-        RaiseToDarkness(scratch.grey, kernel, scratch.spare, contrast, false);
     }
     cv::Mat strokes;
     cv::compare(steep, kSharpSide, strokes, cv::CMP_GE);
     cv::dilate(strokes, strokes, kernel);  // near a sharp side
+    if (!valley.empty()) strokes &= valley;
     for (int y = 0; y < strokes.rows; ++y) {
         const std::uint8_t* c = contrast.ptr<std::uint8_t>(y);
         std::uint8_t* s = strokes.ptr<std::uint8_t>(y);

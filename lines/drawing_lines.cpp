@@ -28,15 +28,23 @@ constexpr double kBulge = 2.2;
 // Shapes up to this many canvas pixels wide are strokes whatever their
 // shape: a dot is drawn as a dot, not as a ring.
 constexpr double kThinnestArea = 3.0;
-// A thin stroke is darker than the paper on both of its sides by this much in
-// at least one colour channel: a yellow line on white is dark in blue.
-constexpr int kStrokeContrast = 40;
+// A stroke is darker than the paper on both of its sides in at least one
+// colour channel (a yellow line on white is dark in blue) by this much on
+// clean paper, a pale pencil line or a light grey hairline being a line as
+// much as a black one; on busy paper (grain, mottle, JPEG noise) by this
+// many times the mean contrast around it, so that only what stands out from
+// its own surroundings counts.
+constexpr int kStrokeContrast = 16;
+// The mean is of contrasts cut at the level of grain, so that a bold stroke
+// nearby does not count as busy paper.
+constexpr int kContrastToSurroundings = 2;
+constexpr int kGrainContrast = 40;
 // ... and darker in brightness by at least this much.
 constexpr int kBrightnessValley = 12;
 // ... and has sharp sides: a colour step at least this steep (3 x 3 Sobel of
 // the smoothed picture, strongest channel) lies within the stroke's width.
 // A soft shadow or a gradient is a band of similar tone with no sharp side.
-constexpr int kSharpSide = 80;
+constexpr int kSharpSide = 40;
 // Marks smaller than this many square canvas pixels are paper grain or JPEG
 // noise unless they are this dark against their surroundings: then they are
 // dots, short dashes, the sound marks of text.
@@ -112,11 +120,15 @@ cv::Mat DarkShapes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& 
     cv::compare(steep, kSharpSide, strokes, cv::CMP_GE);
     cv::dilate(strokes, strokes, kernel);  // near a sharp side
     if (!valley.empty()) strokes &= valley;
+    cv::min(contrast, kGrainContrast, scratch.spare);
+    cv::blur(scratch.spare, scratch.spare, kernel.size(), cv::Point(-1, -1), cv::BORDER_REPLICATE);
     for (int y = 0; y < strokes.rows; ++y) {
         const std::uint8_t* c = contrast.ptr<std::uint8_t>(y);
+        const std::uint8_t* around = scratch.spare.ptr<std::uint8_t>(y);
         std::uint8_t* s = strokes.ptr<std::uint8_t>(y);
         for (int x = 0; x < strokes.cols; ++x) {
-            s[x] = static_cast<std::uint8_t>(s[x] & -static_cast<int>(c[x] >= kStrokeContrast));
+            const int threshold = std::max(kStrokeContrast, kContrastToSurroundings * around[x]);
+            s[x] = static_cast<std::uint8_t>(s[x] & -static_cast<int>(c[x] >= threshold));
         }
     }
 

@@ -30,11 +30,12 @@ constexpr double kBulge = 2.2;
 constexpr double kThinnestArea = 3.0;
 // A stroke is darker than the paper on both of its sides in at least one
 // colour channel (a yellow line on white is dark in blue) by this much on
-// clean paper, a pale pencil line or a light grey hairline being a line as
-// much as a black one; on busy paper (grain, mottle, JPEG noise) by this
+// clean paper (about the lightest grey a hairline is drawn in; lower, the
+// anti-aliased gaps in dense text art fill in), a pale pencil line being a
+// line as much as a black one; on busy paper (grain, mottle, JPEG noise) by this
 // many times the mean contrast around it, so that only what stands out from
 // its own surroundings counts.
-constexpr int kStrokeContrast = 16;
+constexpr int kStrokeContrast = 28;
 // The mean is of contrasts cut at the level of grain, so that a bold stroke
 // nearby does not count as busy paper.
 constexpr int kContrastToSurroundings = 2;

@@ -18,6 +18,9 @@ namespace {
 // shape, not of its width (see DecideShapes); darker things wider than this
 // are areas whatever their shape, and are found by their outlines.
 constexpr int kWidestShape = 16;
+// ... or, for a small picture blown up, this many of its own pixels: an
+// icon's stroke of two pixels between two of its pixel columns.
+constexpr double kWidestInPicturePixels = 2.5;
 // A dark shape is a stroke when its area is at least this many times the
 // square of its width (its length at least this many widths); a shape
 // less drawn out than that (a blob, a filled square) is an area.
@@ -93,10 +96,12 @@ void RaiseToDarkness(const cv::Mat& grey, const cv::Mat& kernel, cv::Mat& closed
 // closing (which fills in every dark thing narrower than the kernel) by the
 // stroke contrast, near a sharp side, without grain. `contrast` is kept for
 // telling distinct marks from grain.
-cv::Mat DarkShapes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& contrast,
-                    Scratch& scratch) {
-    const cv::Mat kernel = cv::getStructuringElement(
-        cv::MORPH_RECT, cv::Size(kWidestShape * f + 1, kWidestShape * f + 1));
+cv::Mat DarkShapes(const cv::Mat& smooth, const cv::Mat& steep, int f, double pictureScale,
+                   cv::Mat& contrast, Scratch& scratch) {
+    const int widest = static_cast<int>(
+        std::ceil(std::max(double{kWidestShape}, kWidestInPicturePixels * pictureScale)));
+    const cv::Mat kernel =
+        cv::getStructuringElement(cv::MORPH_RECT, cv::Size(widest * f + 1, widest * f + 1));
     // Channel by channel (a yellow line on white is dark only in blue), and
     // in brightness: a dark outline between a red and a blue region is darker
     // than both, though in each channel one of them is as dark as it is.
@@ -121,14 +126,21 @@ cv::Mat DarkShapes(const cv::Mat& smooth, const cv::Mat& steep, int f, cv::Mat& 
     cv::compare(steep, kSharpSide, strokes, cv::CMP_GE);
     cv::dilate(strokes, strokes, kernel);  // near a sharp side
     if (!valley.empty()) strokes &= valley;
+    // A stroke reaches as far as it is a third as dark as it gets nearby: the
+    // faint fringe that anti-aliasing and blur leave beside it would pull its
+    // middle to one side.
+    cv::Mat nearPeak;
+    cv::dilate(contrast, nearPeak, cv::Mat(), cv::Point(-1, -1), f);
     cv::min(contrast, kGrainContrast, scratch.spare);
     cv::blur(scratch.spare, scratch.spare, kernel.size(), cv::Point(-1, -1), cv::BORDER_REPLICATE);
     for (int y = 0; y < strokes.rows; ++y) {
         const std::uint8_t* c = contrast.ptr<std::uint8_t>(y);
         const std::uint8_t* around = scratch.spare.ptr<std::uint8_t>(y);
+        const std::uint8_t* top = nearPeak.ptr<std::uint8_t>(y);
         std::uint8_t* s = strokes.ptr<std::uint8_t>(y);
         for (int x = 0; x < strokes.cols; ++x) {
-            const int threshold = std::max(kStrokeContrast, kContrastToSurroundings * around[x]);
+            const int threshold = std::max({kStrokeContrast, kContrastToSurroundings * around[x],
+                                            (top[x] + 2) / 3});
             s[x] = static_cast<std::uint8_t>(s[x] & -static_cast<int>(c[x] >= threshold));
         }
     }
@@ -249,7 +261,7 @@ int CountShared(const cv::Mat& lines, const cv::Mat& strokes) {
 
 }  // namespace
 
-DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int f) {
+DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int f, double pictureScale) {
     CV_Assert(rgb.type() == CV_8UC3 || rgb.type() == CV_8UC1);
     DrawingLines result;
     area &= cv::Rect(0, 0, rgb.cols, rgb.rows);
@@ -272,7 +284,7 @@ DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int f) {
     // Strokes whole (not yet thinned): they are thinned with the outlines, once.
     Scratch scratch;
     cv::Mat contrast;
-    cv::Mat shapes = DarkShapes(smooth, steep, f, contrast, scratch);
+    cv::Mat shapes = DarkShapes(smooth, steep, f, pictureScale, contrast, scratch);
     cv::Mat centreLines;
     cv::Mat strokes = DecideShapes(shapes, f, centreLines, scratch);
     scratch.grey.release();

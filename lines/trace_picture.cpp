@@ -86,7 +86,7 @@ cv::Mat FinerCanvas(const cv::Mat& canvas, cv::Rect area, int fineness) {
     return fine;
 }
 
-TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
+TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode, double scale) {
     if (mode == TraceMode::Photo) {
         return {DrawAsStrokes(ExtractPhotoEdges(Grey(canvas), area), 1), mode};
     }
@@ -100,7 +100,8 @@ TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
     // Auto: each part of the picture as what it is, strokes or regions; the
     // mode reported is the one most of the lines came from.
     const DrawingLines found =
-        ExtractDrawingLines(FinerCanvas(canvas, area, kLineArtFineness), Finer(area, kLineArtFineness), kLineArtFineness);
+        ExtractDrawingLines(FinerCanvas(canvas, area, kLineArtFineness),
+                            Finer(area, kLineArtFineness), kLineArtFineness, scale);
     return {DrawAsStrokes(found.lines, kLineArtFineness),
             found.outlinePixels > found.strokePixels ? TraceMode::Photo : TraceMode::LineArt};
 }
@@ -109,12 +110,12 @@ TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
 
 TracedInk TracePicture(const GreyPicture& picture, const TraceOptions& options) {
     const PlacedPicture placed = PlaceOnCanvas(picture, options.placement);
-    return TraceCanvas(placed.canvas, placed.area, options.mode);
+    return TraceCanvas(placed.canvas, placed.area, options.mode, placed.scale);
 }
 
 TracedInk TracePicture(const ColourPicture& picture, const TraceOptions& options) {
     const PlacedPicture placed = PlaceOnCanvas(picture, options.placement);
-    return TraceCanvas(placed.canvas, placed.area, options.mode);
+    return TraceCanvas(placed.canvas, placed.area, options.mode, placed.scale);
 }
 
 TracedInk TraceCanvasPixels(const Image& canvasPixels, TraceMode mode) {
@@ -129,7 +130,7 @@ TracedInk TraceCanvasPixels(const Image& canvasPixels, TraceMode mode) {
                       static_cast<std::uint8_t>(row[x])};
         }
     }
-    return TraceCanvas(canvas, cv::Rect(0, 0, width, height), mode);
+    return TraceCanvas(canvas, cv::Rect(0, 0, width, height), mode, 1.0);
 }
 
 }  // namespace fudeline

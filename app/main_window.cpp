@@ -28,6 +28,7 @@
 #include "text/text_art_lines.h"
 #include "render/text_art_picture.h"
 #include "export/export_text.h"
+#include "engine/trace_file.h"
 #include "io/ink_image.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
@@ -465,9 +466,23 @@ void MainWindow::TraceBackgroundLines() {
     std::optional<ShownPicture> shown = background_.PlainAsShown();
     if (!shown) return;
     SetTracing(true);
-    traceWatcher_.setFuture(QtConcurrent::run([picture = std::move(*shown)] {
-        return TraceCanvasPixels(picture.Draw(), TraceMode::Auto);
-    }));
+    // The file itself, decoded and placed as `fudeline-cli trace` does it
+    // (at the chosen percentage or fitted, at the top left), so the lines are
+    // the tool's to the pixel; the pixels shown (scaled by Qt) only when the
+    // file was too large to keep or its decoder refuses it.
+    TraceOptions options;
+    options.mode = TraceMode::Auto;
+    if (background_.scale() != kFitCanvasScale) options.placement.scalePercent = background_.scale();
+    traceWatcher_.setFuture(QtConcurrent::run(
+        [picture = std::move(*shown), bytes = background_.fileBytes(), options] {
+            if (!bytes.isEmpty()) {
+                Result<TracedInk> traced = TraceFileBytes(
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                    options);
+                if (traced) return std::move(*traced);
+            }
+            return TraceCanvasPixels(picture.Draw(), TraceMode::Auto);
+        }));
 }
 
 void MainWindow::AddTracedLines() {

@@ -1,5 +1,7 @@
 #include "background/background_picture.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,11 +9,17 @@
 
 namespace fudeline {
 
+// Files larger than the core's decoding limit are not kept: the core
+// would refuse them anyway.
+constexpr qint64 kKeptFileBytes = qint64{256} << 20;
+
 bool BackgroundPicture::Choose(const QString& path, QString* error) {
     const PictureHandle plain = library_.LoadPicture(path, error);
     if (plain == 0) return false;
     Release();
     plain_ = plain;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.size() <= kKeptFileBytes) fileBytes_ = file.readAll();
     faded_ = library_.CopyPicture(plain_);
     library_.FadePicture(faded_);
     shown_ = true;
@@ -28,6 +36,7 @@ void BackgroundPicture::Release() {
     library_.FreePicture(plain_);
     library_.FreePicture(faded_);
     plain_ = faded_ = 0;
+    fileBytes_.clear();
     cacheValid_ = false;
 }
 

@@ -3,6 +3,7 @@
 // follows every mouse move and rescaling a photo each time would make drawing lag.
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -58,6 +59,11 @@ class BackgroundPicture {
     // may run on any thread.
     std::optional<ShownPicture> PlainAsShown() const;
 
+    // The chosen file's bytes as they were when it was loaded (empty when
+    // too large to keep): the window traces them as `fudeline-cli trace`
+    // traces the file, decoded and placed by the same code.
+    const QByteArray& fileBytes() const { return fileBytes_; }
+
     bool shown() const { return shown_; }
     bool faint() const { return faint_; }
     int scale() const { return scale_; }
@@ -74,6 +80,7 @@ class BackgroundPicture {
     PictureLibrary library_;
     PictureHandle plain_ = 0;
     PictureHandle faded_ = 0;
+    QByteArray fileBytes_;
     bool shown_ = false;
     bool faint_ = true;
     int scale_ = 100;

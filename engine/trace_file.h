@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "lines/trace_picture.h"
 #include "pixels/result.h"
@@ -13,5 +14,9 @@ namespace fudeline {
 // different hues are common), every other format in grey; a JPEG shown much
 // smaller is decoded smaller. Fails naming `path` and why it can't be read.
 Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options);
+
+// The same for a picture file's bytes already read (the window's background):
+// the same decoding and placement, so the same lines; errors carry no path.
+Result<TracedInk> TraceFileBytes(std::string_view bytes, const TraceOptions& options);
 
 }  // namespace fudeline

@@ -99,24 +99,30 @@ Result<ColourPicture> DecodeColourPicture(std::string_view bytes,
     }
 }
 
+Result<TracingPicture> DecodeTracingPicture(std::string_view bytes,
+                                            const std::function<double(int, int)>& shownScale) {
+    TracingPicture read;
+    if (HasColourDecoder(bytes)) {
+        Result<ColourPicture> picture = DecodeColourPicture(bytes, shownScale);
+        if (!picture) return picture.error();
+        read.inColour = true;
+        read.colour = std::move(*picture);
+        return read;
+    }
+    Result<GreyPicture> picture = DecodePicture(bytes);
+    if (!picture) return picture.error();
+    read.grey = std::move(*picture);
+    return read;
+}
+
 Result<TracingPicture> ReadTracingPicture(const std::string& path,
                                           const std::function<double(int, int)>& shownScale) {
     // No picture within the decoding limit has a larger file.
     const Result<std::string> bytes = ReadFileBytes(path, kMaxPictureBytes);
     if (!bytes) return bytes.error();
-    if (HasColourDecoder(*bytes)) {
-        Result<ColourPicture> picture = DecodeColourPicture(*bytes, shownScale);
-        if (!picture) return picture.error().WithPath(InputName(path));
-        TracingPicture read;
-        read.inColour = true;
-        read.colour = std::move(*picture);
-        return read;
-    }
-    Result<GreyPicture> picture = DecodePicture(*bytes);
+    Result<TracingPicture> picture = DecodeTracingPicture(*bytes, shownScale);
     if (!picture) return picture.error().WithPath(InputName(path));
-    TracingPicture read;
-    read.grey = std::move(*picture);
-    return read;
+    return picture;
 }
 
 }  // namespace fudeline

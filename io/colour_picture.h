@@ -34,6 +34,10 @@ struct TracingPicture {
     GreyPicture grey;      // otherwise
 };
 
+// Decodes a picture file's `bytes` for tracing; errors carry no path.
+Result<TracingPicture> DecodeTracingPicture(std::string_view bytes,
+                                            const std::function<double(int, int)>& shownScale = {});
+
 // Reads and decodes `path` ("-": standard input) for tracing; errors name it.
 Result<TracingPicture> ReadTracingPicture(const std::string& path,
                                           const std::function<double(int, int)>& shownScale = {});

@@ -19,6 +19,9 @@ struct DrawingLines {
 // is no line. `pixelsPerCanvasPixel` says how finely the picture is sampled
 // (lengths such as "thin" are in canvas pixels). Its pixels are let go as
 // soon as they are read: a caller that moves it in frees them early.
-DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int pixelsPerCanvasPixel);
+// `pictureScale` says how many canvas pixels one of the picture's own pixels
+// spans: a small picture blown up has its strokes blown up with it.
+DrawingLines ExtractDrawingLines(cv::Mat rgb, cv::Rect area, int pixelsPerCanvasPixel,
+                                 double pictureScale = 1.0);
 
 }  // namespace fudeline

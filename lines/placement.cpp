@@ -26,6 +26,7 @@ PlacedPicture Place(const cv::Mat& whole, const Placement& placement) {
     if (picture.width <= 0 || picture.height <= 0) return placed;
     const double scale = PlacementScale(picture.width, picture.height, placement);
     if (!(scale > 0)) return placed;
+    placed.scale = scale;
 
     // The picture's whole extent on the canvas, and the part of it that is visible.
     const double left = placement.offsetX, top = placement.offsetY;

@@ -15,6 +15,7 @@ struct PlacedPicture {
     // CV_8UC1 from a grey picture, CV_8UC3 (RGB) from a colour one.
     cv::Mat canvas;
     cv::Rect area;   // the part of the canvas the picture covers (may be empty)
+    double scale = 1.0;  // canvas pixels per picture pixel
 };
 
 // The picture as it is shown on the canvas. Shrinking averages areas; only the

@@ -73,23 +73,35 @@ cv::Rect Finer(cv::Rect area, int fineness) {
     return {area.x * fineness, area.y * fineness, area.width * fineness, area.height * fineness};
 }
 
-TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
+// The canvas at `fineness` times its size, the picture's part scaled on its
+// own: interpolating across its border would mix the blank canvas into its
+// last pixels, a step the length of its side that reads as a frame.
+cv::Mat FinerCanvas(const cv::Mat& canvas, cv::Rect area, int fineness) {
+    cv::Mat fine(canvas.rows * fineness, canvas.cols * fineness, canvas.type(),
+                 cv::Scalar::all(255));
+    if (!area.empty()) {
+        cv::Mat part = fine(Finer(area, fineness));
+        cv::resize(canvas(area), part, part.size(), 0, 0, cv::INTER_CUBIC);
+    }
+    return fine;
+}
+
+TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode, double scale) {
     if (mode == TraceMode::Photo) {
         return {DrawAsStrokes(ExtractPhotoEdges(Grey(canvas), area), 1), mode};
     }
-    cv::Mat fine;
+    area &= cv::Rect(0, 0, canvas.cols, canvas.rows);
     if (mode == TraceMode::LineArt) {
-        cv::resize(Grey(canvas), fine, cv::Size(), kLineArtFineness, kLineArtFineness,
-                   cv::INTER_CUBIC);
+        const cv::Mat fine = FinerCanvas(Grey(canvas), area, kLineArtFineness);
         return {DrawAsStrokes(ExtractLineArt(fine, Finer(area, kLineArtFineness)),
                               kLineArtFineness),
                 mode};
     }
     // Auto: each part of the picture as what it is, strokes or regions; the
     // mode reported is the one most of the lines came from.
-    cv::resize(canvas, fine, cv::Size(), kLineArtFineness, kLineArtFineness, cv::INTER_CUBIC);
     const DrawingLines found =
-        ExtractDrawingLines(std::move(fine), Finer(area, kLineArtFineness), kLineArtFineness);
+        ExtractDrawingLines(FinerCanvas(canvas, area, kLineArtFineness),
+                            Finer(area, kLineArtFineness), kLineArtFineness, scale);
     return {DrawAsStrokes(found.lines, kLineArtFineness),
             found.outlinePixels > found.strokePixels ? TraceMode::Photo : TraceMode::LineArt};
 }
@@ -98,12 +110,12 @@ TracedInk TraceCanvas(const cv::Mat& canvas, cv::Rect area, TraceMode mode) {
 
 TracedInk TracePicture(const GreyPicture& picture, const TraceOptions& options) {
     const PlacedPicture placed = PlaceOnCanvas(picture, options.placement);
-    return TraceCanvas(placed.canvas, placed.area, options.mode);
+    return TraceCanvas(placed.canvas, placed.area, options.mode, placed.scale);
 }
 
 TracedInk TracePicture(const ColourPicture& picture, const TraceOptions& options) {
     const PlacedPicture placed = PlaceOnCanvas(picture, options.placement);
-    return TraceCanvas(placed.canvas, placed.area, options.mode);
+    return TraceCanvas(placed.canvas, placed.area, options.mode, placed.scale);
 }
 
 TracedInk TraceCanvasPixels(const Image& canvasPixels, TraceMode mode) {
@@ -118,7 +130,7 @@ TracedInk TraceCanvasPixels(const Image& canvasPixels, TraceMode mode) {
                       static_cast<std::uint8_t>(row[x])};
         }
     }
-    return TraceCanvas(canvas, cv::Rect(0, 0, width, height), mode);
+    return TraceCanvas(canvas, cv::Rect(0, 0, width, height), mode, 1.0);
 }
 
 }  // namespace fudeline

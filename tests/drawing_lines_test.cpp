@@ -45,6 +45,9 @@ TEST(DrawingLinesTest, ThinStrokeOfAnyColourIsOneLineAlongItsMiddle) {
         {"yellow, dark only in blue", cv::Scalar::all(255), {250, 215, 40}, 6},
         {"blue on light blue", {200, 220, 250}, {40, 80, 200}, 4},
         {"grey pencil on cream", {250, 243, 225}, cv::Scalar::all(170), 4},
+        {"light grey hairline", cv::Scalar::all(255), cv::Scalar::all(222), 2},
+        {"bold cartoon outline, 8 canvas px", cv::Scalar::all(255), cv::Scalar::all(0), 16},
+        {"bolder still, 12 canvas px", cv::Scalar::all(255), cv::Scalar::all(20), 24},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,6 +103,35 @@ TEST(DrawingLinesTest, RegionsBecomeTheirOutlinesOnce) {
         // Nothing inside a region.
         EXPECT_EQ(cv::countNonZero(found.lines(cv::Rect(300, 200, 200, 60))), 0);
     }
+}
+
+// A stroke or an area by its shape, not its width: a thick outlined ring is
+// one line, a filled blob of the same width and a patch of fill an outline
+// runs into are outlines.
+TEST(DrawingLinesTest, ThickShapesAreStrokesOrAreasByTheirShape) {
+    cv::Mat picture = Paper();
+    cv::circle(picture, {200, 300}, 120, cv::Scalar::all(0), 18, cv::LINE_AA);  // a ring
+    cv::circle(picture, {520, 300}, 14, cv::Scalar::all(0), -1, cv::LINE_AA);   // a blob
+    cv::line(picture, {600, 100}, {780, 100}, cv::Scalar::all(0), 10, cv::LINE_AA);
+    cv::rectangle(picture, {690, 80}, {740, 140}, cv::Scalar::all(0), -1);  // its patch
+    const DrawingLines found = Extract(picture);
+    EXPECT_EQ(Crossings(found.lines, 200, 100, 250).size(), 1u);  // the ring's top, once
+    EXPECT_NEAR(Crossings(found.lines, 200, 100, 250)[0], 180, 2);
+    EXPECT_EQ(Crossings(found.lines, 520, 250, 350).size(), 2u);  // the blob's outline
+    EXPECT_EQ(Crossings(found.lines, 640, 50, 150).size(), 1u);   // the stroke
+    EXPECT_EQ(Crossings(found.lines, 715, 50, 170).size(), 2u);   // the patch's outline
+}
+
+// A picture ends at its border: a photo's edge, or a hairline frame it was
+// saved with, is no line.
+TEST(DrawingLinesTest, NoLineAlongThePicturesBorder) {
+    cv::Mat picture = Paper(cv::Scalar(90, 140, 60));
+    cv::rectangle(picture, {0, 0}, {kWidth - 1, kHeight - 1}, cv::Scalar::all(0), 2);
+    cv::line(picture, {100, 300}, {700, 300}, cv::Scalar::all(0), 4);
+    const DrawingLines found = Extract(picture);
+    EXPECT_EQ(Crossings(found.lines, 400, 0, kHeight - 1).size(), 1u);
+    EXPECT_EQ(cv::countNonZero(found.lines.col(2)), 0);
+    EXPECT_EQ(cv::countNonZero(found.lines.row(kHeight - 3)), 0);
 }
 
 TEST(DrawingLinesTest, SoftThingsGiveNoLinesAndDistinctMarksStay) {

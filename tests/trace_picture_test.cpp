@@ -69,6 +69,31 @@ TEST(TracePictureTest, StrokesLandWhereAPenStrokeWould) {
     }
 }
 
+// A small icon fitted to the canvas is blown up many times, its strokes
+// with it: each is still one line, not the two sides of a wide band.
+TEST(TracePictureTest, ABlownUpIconsStrokesAreOneLineEach) {
+    cv::Mat icon(40, 60, CV_8UC1, cv::Scalar(255));
+    // A frame two pixels wide, as icons draw their outlines.
+    cv::rectangle(icon, {8, 8}, {51, 31}, cv::Scalar(0), 1);
+    cv::rectangle(icon, {9, 9}, {50, 30}, cv::Scalar(0), 1);
+    const TracedInk traced = TracePicture(FromMat(icon), {});  // 13 times as large
+    const Image& ink = traced.ink;
+    for (const int x : {200, 400}) {  // down a column: the top and the bottom side
+        int crossings = 0;
+        for (int y = 1; y < ink.height(); ++y) {
+            crossings += ink.Pixel(x, y) == kBlack && ink.Pixel(x, y - 1) != kBlack;
+        }
+        EXPECT_EQ(crossings, 2) << "x " << x;
+    }
+    for (const int y : {150, 250}) {  // across a row: the left and the right side
+        int crossings = 0;
+        for (int x = 1; x < ink.width(); ++x) {
+            crossings += ink.Pixel(x, y) == kBlack && ink.Pixel(x - 1, y) != kBlack;
+        }
+        EXPECT_EQ(crossings, 2) << "y " << y;
+    }
+}
+
 TEST(TracePictureTest, DiagonalsStayThinUnbrokenPenLines) {
     const TracedInk traced = TracePicture(Drawing(1, {{{100, 50}, {400, 480}}}), {});
     // The pen line from (100, 44) to (400, 426) in ink rows: every row in

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/trace_file.h"
 #include "io/file_bytes.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
@@ -31,13 +32,13 @@ int main(int argc, char** argv) {
     }
     Result<Engine> engine = Engine::Load({"", FUDELINE_FONT});
     if (!engine) return Fail(engine.error());
-    const Result<std::string> bytes = ReadFileBytes(argv[1], kMaxPictureBytes);
-    if (!bytes) return Fail(bytes.error());
-    const Result<GreyPicture> picture = DecodePicture(*bytes);
-    if (!picture) return Fail(picture.error().WithPath(argv[1]));
+    // Read and traced as `fudeline-cli trace` reads and traces it (PNG,
+    // JPEG and WebP in colour).
+    const Result<TracedInk> traced = TraceFile(argv[1], {});
+    if (!traced) return Fail(traced.error());
 
     ArtState state(engine->matcher(), &engine->painter());
-    state.LayInk(TracePicture(*picture, {}).ink);
+    state.LayInk(traced->ink);
 
     const Image& text = state.textLayer();
     GreyPicture grey{text.width(), text.height(), {}};

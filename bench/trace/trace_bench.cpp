@@ -57,6 +57,27 @@ void BM_WindowLineImport(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowLineImport)->Unit(benchmark::kMillisecond);
 
+// What the window's worker runs today: the file's bytes decoded and placed
+// as `fudeline-cli trace` does it (fitted), then traced.
+void BM_WindowFileImport(benchmark::State& state) {
+    KeepFreedMemoryForTracing();
+    const Result<std::string> bytes =
+        ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/vector-art/cartoon-face-1x.png", 1 << 26);
+    if (!bytes) {
+        state.SkipWithError("no picture");
+        return;
+    }
+    const TraceOptions options;
+    for (auto _ : state) {
+        const Result<TracingPicture> picture = DecodeTracingPicture(*bytes, [&](int w, int h) {
+            return PlacementScale(w, h, options.placement);
+        });
+        if (!picture) state.SkipWithError("cannot decode");
+        benchmark::DoNotOptimize(TracePicture(picture->colour, options));
+    }
+}
+BENCHMARK(BM_WindowFileImport)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

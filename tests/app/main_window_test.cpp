@@ -665,6 +665,77 @@ class MainWindowTest : public QObject {
         QCOMPARE(differing, 0);
     }
 
+    // Whatever the size chosen, the lines taken in are the ones
+    // `fudeline-cli trace` finds with the same placement, to the pixel: the
+    // same decoder (a large JPEG decoded smaller, other formats in grey), the
+    // same scaling, the same tracing.
+    void importIsTheToolsTraceAtEverySize_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("sizeAction");
+        QTest::addColumn<QStringList>("placement");
+        const QStringList fit;
+        QTest::newRow("PNG fitted, shrunk") << "cartoon.png" << QSize(1000, 700)
+                                            << "pictureSizeFitAction" << fit;
+        QTest::newRow("JPEG fitted, decoded smaller") << "photo.jpg" << QSize(2400, 1600)
+                                                      << "pictureSizeFitAction" << fit;
+        QTest::newRow("small PNG fitted, grown") << "icon.png" << QSize(90, 60)
+                                                 << "pictureSizeFitAction" << fit;
+        QTest::newRow("BMP fitted, traced in grey") << "sheet.bmp" << QSize(700, 500)
+                                                    << "pictureSizeFitAction" << fit;
+        QTest::newRow("JPEG at 50 %") << "photo.jpg" << QSize(1200, 900) << "pictureSize50Action"
+                                      << QStringList{"--scale", "50", "--offset", "0,0"};
+    }
+    void importIsTheToolsTraceAtEverySize() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QFETCH(QString, sizeAction);
+        QFETCH(QStringList, placement);
+        QTemporaryDir dir;
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(QColor(250, 248, 240));
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double u = size.width() / 100.0;
+        painter.setBrush(QColor(240, 200, 60));
+        painter.setPen(QPen(Qt::black, 3 * u));
+        painter.drawEllipse(QPointF(30 * u, 30 * u), 18 * u, 18 * u);
+        painter.setBrush(QColor(60, 120, 200));
+        painter.drawRect(QRectF(55 * u, 12 * u, 35 * u, 30 * u));
+        painter.setPen(QPen(QColor(170, 170, 170), std::max(1.0, 0.4 * u)));
+        painter.drawLine(QPointF(8 * u, 58 * u), QPointF(92 * u, 50 * u));
+        painter.end();
+        const QString path = dir.filePath(name);
+        QVERIFY(picture.save(path, nullptr, 90));
+        window_->SetFileChooser([path](const FileRequest&, QWidget*) {
+            return FileChoice{path, 0};
+        });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        window_->findChild<QAction*>(sizeAction)->trigger();
+        window_->findChild<QAction*>("traceLinesAction")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 20000);
+
+        const QString inkPath = dir.filePath("ink.png");
+        QCOMPARE(RunCli(QStringList{"trace", path, "--greedy", "--save-ink", inkPath, "-o",
+                                    dir.filePath("art.txt")} +
+                        placement),
+                 QByteArray());
+        const QImage tool(inkPath);
+        QVERIFY(!tool.isNull());
+        const Image& ink = window_->state().inkLayer();
+        QCOMPARE(tool.size(), QSize(ink.width(), ink.height()));
+        int inkPixels = 0, differing = 0;
+        for (int y = 0; y < ink.height(); ++y) {
+            for (int x = 0; x < ink.width(); ++x) {
+                const bool window = ink.Pixel(x, y) == kBlack;
+                inkPixels += window;
+                differing += window != (qGray(tool.pixel(x, y)) < 128);
+            }
+        }
+        QVERIFY(inkPixels > 300);
+        QCOMPARE(differing, 0);
+    }
+
     void linesFoundMidStrokeWaitForItsEnd() {
         QTemporaryDir dir;
         ChooseLinePicture(dir);

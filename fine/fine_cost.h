@@ -15,8 +15,9 @@
 // (glyph_prior_table.h): the characters they use most cost least, those they
 // never use most, so that of two glyphs that follow a shaky line about as
 // well the one an artist would have picked wins (`｜` for an upright stroke,
-// not `Ι` or `┃`). A glyph's cost after the glyph before it, or after
-// spacing, moves by how much likelier artists write that pair than chance.
+// not `Ι` or `┃`). With FineOptions::following, a glyph's cost after the
+// glyph before it, or after spacing, moves by how much likelier artists write
+// that pair than chance.
 #pragma once
 
 #include <array>
@@ -65,7 +66,7 @@ inline constexpr int kFineDecoderReach = 2;
 // nat below the most written character, which costs 1 (every glyph costs a
 // little, so that of two rows drawing the same pixels the one with fewer
 // characters wins).
-inline constexpr std::int32_t kPriorWeight = 5;
+inline constexpr std::int32_t kPriorWeight = 3;
 std::int32_t GlyphPrior(std::string_view sjis);
 
 // Which class of kPriorFollowing `sjis` belongs to (kPriorOtherClass for most).

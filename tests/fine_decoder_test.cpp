@@ -310,7 +310,7 @@ TEST_F(FineDecoderTest, FollowingPricesTheRowItReturns) {
     const FollowCosts& follow = FollowingCosts();
     bool pairsPriced = false;
     for (const bool noFillers : {false, true}) {
-        const FineOptions options{.noFillers = noFillers};
+        const FineOptions options{.noFillers = noFillers, .following = true};
         const FineDecoder decoder(*sample_, *font_, options);
         const FineDecoder portable(*sample_, *font_, options, ScorerIsa::Portable);
         const PlainDecoder plain(*sample_, *font_, options);

@@ -215,10 +215,15 @@ int Run(const Options& options) {
                 const std::string stem = options.writeDir + "/" + piece.name;
                 std::string text;
                 for (const auto& line : piece.lines) {
-                    std::string utf8;
-                    for (char32_t c : line) utf8 += Utf8Of(c);
-                    const Result<std::string> sjis = Utf8ToCp932(utf8);
-                    text += (sjis ? *sjis : std::string()) + "\r\n";
+                    // A character Shift-JIS lacks (a Unicode space) as a reference.
+                    for (char32_t c : line) {
+                        const Result<std::string> sjis = Utf8ToCp932(Utf8Of(c));
+                        char reference[16];
+                        std::snprintf(reference, sizeof reference, "&#x%X;",
+                                      static_cast<unsigned>(c));
+                        text.append(sjis ? *sjis : std::string(reference));
+                    }
+                    text.append("\r\n");
                 }
                 if (Status s = WriteFileBytes(stem + ".txt", text); !s) {
                     return Fail(s.error().Message());

@@ -192,7 +192,7 @@ void MainWindow::CreateControls() {
     fineBox_ = new QCheckBox(tr("きれいに変換"), choices);
     fineBox_->setObjectName(QStringLiteral("fineCheckBox"));
     fineBox_->setToolTip(tr("行ごとに線をなぞる文字の並びを選びます（少し遅くなります）"));
-    fineBox_->setChecked(settings.value(settings_keys::kFine, false).toBool());
+    fineBox_->setChecked(settings.value(settings_keys::kFine, true).toBool());
     noFillersBox_ = new QCheckBox(tr("フィラーなし"), choices);
     noFillersBox_->setObjectName(QStringLiteral("noFillersCheckBox"));
     noFillersBox_->setToolTip(tr("すき間を空白だけで埋め、線のない所に点を置きません"));

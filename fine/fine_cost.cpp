@@ -9,35 +9,56 @@
 namespace fudeline {
 namespace {
 
-// The characters text art is drawn with: strokes, bends, level lines, ticks
-// and dots, and the few marks faces are made of. Written out by hand.
-constexpr std::u32string_view kStrokeCharacters =
-    U"｜|／/＼\\ノﾉヽヾ丶（）()くく〈〉{}｛｝<>＜＞[]─ー‐-ｰ￣＿_¨~～'`´｀\"″′"
-    U"､、,.。・:;：；…‥ﾟﾞ゛゜^＾∧∨∩∪⊂⊃ilj!！ｨｧｲﾞﾟ∀ωДд▽△ε○⌒≧≦＝=+＊*ｿｼﾘﾄﾍヘへﾚﾌｰ";
+const PriorCharacter* Counted(std::string_view sjis) {
+    const auto code = Cp932CharToUnicode(sjis);
+    if (!code) return nullptr;
+    const PriorCharacter* end = kPriorCharacters + kPriorCharacterCount;
+    const PriorCharacter* found = std::lower_bound(
+        kPriorCharacters, end, *code,
+        [](const PriorCharacter& c, char32_t value) { return c.code < value; });
+    return found != end && found->code == *code ? found : nullptr;
+}
 
-// Every glyph costs a little, so that of two rows drawing the same pixels the
-// one with fewer characters wins.
-constexpr std::int32_t kStrokePrior = 1;
-constexpr std::int32_t kSymbolPrior = 4;
-// Letters, digits and kana read as words: they must match clearly better.
-constexpr std::int32_t kLetterPrior = 12;
+std::int32_t MostWritten() {
+    std::int32_t most = kPriorUnseenLogFrequency;
+    for (std::size_t i = 0; i < kPriorCharacterCount; ++i) {
+        most = std::max<std::int32_t>(most, kPriorCharacters[i].logFrequency);
+    }
+    return most;
+}
 
-bool IsLetterLike(char32_t c) {
-    return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ||
-           (c >= 0xFF10 && c <= 0xFF5A) ||   // full-width digits and letters
-           (c >= 0x3040 && c <= 0x30FF) ||   // hiragana and katakana
-           (c >= 0xFF66 && c <= 0xFF9D) ||   // half-width katakana
-           (c >= 0x0391 && c <= 0x03C9) ||   // Greek
-           (c >= 0x0401 && c <= 0x0451);     // Cyrillic
+// Hundredths of a nat times tenths per nat, to the nearest tenth.
+std::int32_t Scaled(std::int32_t hundredths, std::int32_t weight) {
+    const std::int32_t product = hundredths * weight;
+    return product >= 0 ? (product + 50) / 100 : -((-product + 50) / 100);
 }
 
 }  // namespace
 
 std::int32_t GlyphPrior(std::string_view sjis) {
-    const auto code = Cp932CharToUnicode(sjis);
-    if (!code) return kSymbolPrior;
-    if (kStrokeCharacters.find(*code) != std::u32string_view::npos) return kStrokePrior;
-    return IsLetterLike(*code) ? kLetterPrior : kSymbolPrior;
+    static const std::int32_t most = MostWritten();
+    const PriorCharacter* counted = Counted(sjis);
+    const std::int32_t log = counted ? counted->logFrequency : kPriorUnseenLogFrequency;
+    return 1 + Scaled(most - log, kPriorWeight);
+}
+
+std::int32_t GlyphFollowClass(std::string_view sjis) {
+    const PriorCharacter* counted = Counted(sjis);
+    return counted ? counted->followClass : kPriorOtherClass;
+}
+
+const FollowCosts& FollowingCosts() {
+    static const FollowCosts costs = [] {
+        FollowCosts out{};
+        for (std::size_t p = 0; p < out.size(); ++p) {
+            for (std::size_t n = 0; n < out[p].size(); ++n) {
+                out[p][n] = static_cast<std::int8_t>(std::clamp(
+                    -Scaled(kPriorFollowing[p][n], kFollowWeight), -kFollowLimit, kFollowLimit));
+            }
+        }
+        return out;
+    }();
+    return costs;
 }
 
 std::vector<const FontGlyph*> FaceGlyphs(const MonaFont& font, std::string_view sjis) {

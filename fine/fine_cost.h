@@ -11,16 +11,21 @@
 // round trip, the pen drawings and the traced pictures that changed nothing
 // measurable, and equal weights let the scorer skip two of its five counts.)
 //
-// Each glyph also carries a small prior: the strokes and marks people write
-// text art with cost least, other symbols more, letters, digits and kana
-// (which read as words) most, so they win only where the ink really has
-// their shape.
+// Each glyph also carries a prior learned from what text artists write
+// (glyph_prior_table.h): the characters they use most cost least, those they
+// never use most, so that of two glyphs that follow a shaky line about as
+// well the one an artist would have picked wins (`｜` for an upright stroke,
+// not `Ι` or `┃`). With FineOptions::following, a glyph's cost after the
+// glyph before it, or after spacing, moves by how much likelier artists write
+// that pair than chance.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "fine/glyph_prior_table.h"
 #include "glyphs/mona_font.h"
 
 namespace fudeline {
@@ -56,8 +61,26 @@ struct CountWeights {
 // a band changes the band's row.
 inline constexpr int kFineDecoderReach = 2;
 
-// What placing the character `sjis` costs before its pixels are counted.
+// What placing the character `sjis` costs before its pixels are counted: its
+// log-frequency in human-made text art, kPriorWeight tenths of a pixel per
+// nat below the most written character, which costs 1 (every glyph costs a
+// little, so that of two rows drawing the same pixels the one with fewer
+// characters wins).
+inline constexpr std::int32_t kPriorWeight = 3;
 std::int32_t GlyphPrior(std::string_view sjis);
+
+// Which class of kPriorFollowing `sjis` belongs to (kPriorOtherClass for most).
+std::int32_t GlyphFollowClass(std::string_view sjis);
+
+// What a glyph of class `next` costs more (or less) right after one of class
+// `previous` (kPriorAfterSpacing after spacing or at a line's start): the log
+// of how much likelier artists write the pair than chance, kFollowWeight
+// tenths of a pixel per nat, within kFollowLimit either way so that no pair
+// outweighs the ink.
+inline constexpr std::int32_t kFollowWeight = 4;
+inline constexpr std::int32_t kFollowLimit = 12;
+using FollowCosts = std::array<std::array<std::int8_t, kPriorClasses + 1>, kPriorClasses + 2>;
+const FollowCosts& FollowingCosts();
 
 // The face's glyph for each character of `sjis`, in order; null where it has none.
 std::vector<const FontGlyph*> FaceGlyphs(const MonaFont& font, std::string_view sjis);

@@ -51,9 +51,8 @@ struct FineDecoder::Solution {
     RowMasks masks;
     RowScores scores;  // the cheapest glyph of each width at each start
     std::array<std::int32_t, kColumns + 1> best;  // cheapest row prefix ending at x
-    std::array<std::int32_t, kColumns + 1>
-        gapStart;  // where the spacing before a glyph at x starts
     std::array<std::int32_t, kColumns + 1> glyphStart;  // the glyph ending at x starts here
+    std::array<std::int32_t, kColumns + 1> gapStart;    // and the spacing before it here
     std::array<std::int32_t, kColumns + 1> glyph;       // its catalogue index
     std::int32_t cost = 0;
     std::int32_t end = 0;  // where the last glyph ends
@@ -65,6 +64,19 @@ FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, Fine
       options_(options),
       glyphs_(glyphList_, font, isa) {
     BuildGapTable(font);
+    followClass_.reserve(glyphList_.size());
+    for (const Glyph& glyph : glyphList_) {
+        followClass_.push_back(static_cast<std::uint8_t>(GlyphFollowClass(glyph.text)));
+    }
+    if (options_.following) {
+        follow_ = FollowingCosts();
+        std::int32_t least = 0, most = 0;
+        for (const auto& row : follow_) {
+            least = std::min<std::int32_t>(least, *std::min_element(row.begin(), row.end()));
+            most = std::max<std::int32_t>(most, *std::max_element(row.begin(), row.end()));
+        }
+        followSpread_ = most - least;
+    }
 }
 
 void FineDecoder::BuildGapTable(const MonaFont& font) {
@@ -184,34 +196,53 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
             reached.push_back({y, base, lowest});
         }
         if (!scored[yi]) continue;
-        // The cheapest way to arrive at y: right after a glyph, or after spacing.
-        std::int32_t arrive = s.best[yi];
-        std::int32_t from = y;
+        // Two ways to arrive at y: right after the glyph ending there (at a
+        // line's start, as after spacing), or after spacing, the cheapest.
+        // What the next glyph costs depends on which came before it.
+        const std::int32_t direct = s.best[yi];
+        const std::size_t directClass =
+            y == 0 || direct >= kUnreachable
+                ? kPriorAfterSpacing
+                : followClass_[static_cast<std::size_t>(s.glyph[yi])];
+        std::int32_t afterGap = kUnreachable;
+        std::int32_t gapFrom = y;
+        // Spacing matters only where it beats the direct way by less than
+        // the pair costs can differ.
+        const std::int32_t worthGap = direct >= kUnreachable ? kUnreachable : direct + followSpread_;
         const std::int32_t inkBeforeY = kMissedInkCost * m.inkBefore[yi];
         for (auto it = reached.rbegin(); it != reached.rend(); ++it) {
             if (it->x > y - leastGap) continue;
             // No spacing from here or farther left can do better.
-            if (it->lowestBase + inkBeforeY - mostFillerGain_ >= arrive) break;
+            if (it->lowestBase + inkBeforeY - mostFillerGain_ >= std::min(afterGap, worthGap)) break;
             const std::int32_t gap = y - it->x;
             if (!GapAllowed(gap, it->x == 0)) continue;
             const std::int32_t cost = it->base + inkBeforeY + FillerCost(m, it->x, gap);
-            if (cost < arrive) {
-                arrive = cost;
-                from = it->x;
+            if (cost < afterGap) {
+                afterGap = cost;
+                gapFrom = it->x;
             }
         }
-        if (arrive >= kUnreachable) continue;
-        s.gapStart[yi] = from;
+        if (direct >= kUnreachable && afterGap >= kUnreachable) continue;
+        const auto& afterGlyphCost = follow_[directClass];
+        const auto& afterGapCost = follow_[kPriorAfterSpacing];
         for (std::size_t group = 0; group < glyphs_.widthCount(); ++group) {
             const int end = y + glyphs_.width(group);
             if (end > kColumns) continue;
             const auto ei = static_cast<std::size_t>(end);
             const std::int32_t inkUnder = m.inkBefore[ei] - m.inkBefore[yi];
-            std::int32_t bound = s.best[ei] >= kUnreachable ? kUnreachable : s.best[ei] - arrive;
-            const std::int32_t chosen = glyphs_.Cheapest(s.scores, group, y, inkUnder, bound);
-            if (chosen < 0) continue;
-            s.best[ei] = arrive + bound;
+            std::int32_t cost = 0;
+            const std::int32_t chosen = glyphs_.Least(s.scores, group, y, inkUnder, cost);
+            const std::size_t k = followClass_[static_cast<std::size_t>(chosen)];
+            std::int32_t arrive = direct >= kUnreachable ? kUnreachable : direct + afterGlyphCost[k];
+            std::int32_t from = y;
+            if (afterGap < kUnreachable && afterGap + afterGapCost[k] < arrive) {
+                arrive = afterGap + afterGapCost[k];
+                from = gapFrom;
+            }
+            if (arrive + cost >= s.best[ei]) continue;
+            s.best[ei] = arrive + cost;
             s.glyphStart[ei] = y;
+            s.gapStart[ei] = from;
             s.glyph[ei] = chosen;
         }
     }
@@ -237,7 +268,7 @@ TextRow FineDecoder::DecodeRow(const Image& ink, int row) const {
         const auto xi = static_cast<std::size_t>(x);
         const std::int32_t start = s.glyphStart[xi];
         const Glyph& glyph = glyphList_[static_cast<std::size_t>(s.glyph[xi])];
-        const std::int32_t gapStart = s.gapStart[static_cast<std::size_t>(start)];
+        const std::int32_t gapStart = s.gapStart[xi];
         cells.push_back({start - gapStart, glyph.text, glyph.width});
         x = gapStart;
     }

@@ -119,4 +119,11 @@ std::int32_t FineGlyphs::Cheapest(const RowScores& scores, std::size_t group, in
     return groups_[group].catalogIndex[static_cast<std::size_t>(scores.choice[group][xi])];
 }
 
+std::int32_t FineGlyphs::Least(const RowScores& scores, std::size_t group, int x,
+                               std::int32_t inkPixels, std::int32_t& cost) const {
+    const auto xi = static_cast<std::size_t>(x);
+    cost = scores.least[group][xi] + CountWeights::missed * inkPixels;
+    return groups_[group].catalogIndex[static_cast<std::size_t>(scores.choice[group][xi])];
+}
+
 }  // namespace fudeline

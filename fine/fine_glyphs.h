@@ -47,6 +47,12 @@ class FineGlyphs {
     std::int32_t Cheapest(const RowScores& scores, std::size_t group, int x, std::int32_t inkPixels,
                           std::int32_t& bound) const;
 
+    // The catalogue index of the cheapest glyph of width group `group` at
+    // start `x` of the scored row, whose columns hold `inkPixels` ink pixels,
+    // with its cost in `cost`. The first in catalogue order among equals.
+    std::int32_t Least(const RowScores& scores, std::size_t group, int x, std::int32_t inkPixels,
+                       std::int32_t& cost) const;
+
   private:
     std::vector<FineWidthGroup> groups_;
     std::vector<FinePattern> patterns_;

@@ -9,5 +9,6 @@ if [ -x build/bin/fudeline ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPL
   exec build/bin/fudeline "$@"
 fi
 echo "No display available: converting the sample drawing res/sample.replay instead." >&2
-build/bin/fudeline-cli replay res/sample.replay
+# As the window converts by default: with the fine decoder.
+build/bin/fudeline-cli replay --fine res/sample.replay
 echo

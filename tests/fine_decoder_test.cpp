@@ -254,7 +254,8 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
         // anywhere; the sample only, which keeps the plain programme quick.
         const FineOptions options{.noFillers = noFillers,
                                   .unicodeSpaces = spacing == Spacing::Unicode ? &unicode : nullptr,
-                                  .rangeCharacters = false};
+                                  .rangeCharacters = false,
+                                  .following = false};
         const FineDecoder wide(*sample_, *font_, options);
         const FineDecoder portable(*sample_, *font_, options, ScorerIsa::Portable);
         const PlainDecoder plain(*sample_, *font_, options);
@@ -288,7 +289,7 @@ TEST_F(FineDecoderTest, WholeCatalogueOnANarrowDrawing) {
         DrawThinLine(ink, a, b, kBlack, {0, 0, kInkClipRight, kInkClipBottom});
     }
     for (const bool noFillers : {false, true}) {
-        const FineOptions options{.noFillers = noFillers};
+        const FineOptions options{.noFillers = noFillers, .following = false};
         const FineDecoder decoder(*catalog_, *font_, options);
         const PlainDecoder plain(*catalog_, *font_, options);
         for (int row = 1; row <= 4; ++row) {
@@ -298,6 +299,43 @@ TEST_F(FineDecoderTest, WholeCatalogueOnANarrowDrawing) {
             EXPECT_EQ(plain.Evaluate(ink, row, decoder.DecodeRow(ink, row)), optimum);
         }
     }
+}
+
+// With what follows what weighed, the decoder's reported cost is the pixel
+// costs and priors of the row it returns plus what each pair costs (a glyph
+// after spacing or at a line's start as after spacing), and the row keeps the
+// spacing rules: the way back through the programme is the way it was priced.
+TEST_F(FineDecoderTest, FollowingPricesTheRowItReturns) {
+    std::mt19937 rng(4321);
+    const FollowCosts& follow = FollowingCosts();
+    bool pairsPriced = false;
+    for (const bool noFillers : {false, true}) {
+        const FineOptions options{.noFillers = noFillers, .following = true};
+        const FineDecoder decoder(*sample_, *font_, options);
+        const FineDecoder portable(*sample_, *font_, options, ScorerIsa::Portable);
+        const PlainDecoder plain(*sample_, *font_, options);
+        for (testing::InkStyle style : {testing::InkStyle::Scribble, testing::InkStyle::Strokes,
+                                        testing::InkStyle::Dense}) {
+            const Image ink = testing::RandomInk(style, rng);
+            const int row = std::uniform_int_distribution<int>(0, kRowCount - 1)(rng);
+            SCOPED_TRACE(::testing::Message() << "style " << static_cast<int>(style) << " row "
+                                              << row << " no fillers " << noFillers);
+            const TextRow cells = decoder.DecodeRow(ink, row);
+            const std::int64_t pixels = plain.Evaluate(ink, row, cells);
+            ASSERT_GE(pixels, 0);
+            std::int64_t pairs = 0;
+            std::size_t previous = kPriorAfterSpacing;
+            for (const TextCell& cell : cells) {
+                const auto k = static_cast<std::size_t>(GlyphFollowClass(cell.text));
+                pairs += follow[cell.gap > 0 ? kPriorAfterSpacing : previous][k];
+                previous = k;
+            }
+            pairsPriced = pairsPriced || pairs != 0;
+            EXPECT_EQ(decoder.RowCost(ink, row), pixels + pairs);
+            EXPECT_EQ(portable.DecodeRow(ink, row), cells);
+        }
+    }
+    EXPECT_TRUE(pairsPriced);
 }
 
 TEST_F(FineDecoderTest, BlankRowsStayEmpty) {

@@ -1,7 +1,9 @@
 // fudeline_round_trip: text art with a known answer, drawn as ink with the
 // text face, converted back and compared with itself. See kUsage.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <random>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "glyphs/utf8.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
+#include "text/text_art_lines.h"
 #include "quality_engine.h"
 #include "round_trip/chars_back.h"
 #include "round_trip/text_art_maker.h"
@@ -22,7 +25,8 @@ namespace {
 constexpr int kExitError = 2;
 
 constexpr const char* kUsage =
-    "usage: fudeline_round_trip [--count N] [--seed S] [--texts DIR] [--write DIR] [--each]\n"
+    "usage: fudeline_round_trip [--count N] [--seed S] [--texts DIR] [--part P]\n"
+    "                           [--wobble A,...] [--write DIR] [--each]\n"
     "\n"
     "Text art whose source is the right answer: each piece is drawn with the text\n"
     "face into the ink layer (line n at ink y 16 n), converted with the row matcher\n"
@@ -30,7 +34,14 @@ constexpr const char* kUsage =
     "\n"
     "  --count N     pieces to make (default 60)\n"
     "  --seed S      the set to make (default 15); the same pieces every run\n"
-    "  --texts DIR   take the pieces from DIR/*.txt (Shift-JIS) instead\n"
+    "  --texts DIR   take the pieces from the .txt files under DIR instead (UTF-8\n"
+    "                with character references, or Shift-JIS), in path order\n"
+    "  --part P      with --texts: all (default), held (every fifth piece, those\n"
+    "                the fine decoder's glyph prior was not counted on) or counted\n"
+    "  --wobble A,.. also trace each piece by an unsteady hand: every ink pixel\n"
+    "                moved by a smooth random field (wavelengths 30-90 px) whose\n"
+    "                displacement is A px (root mean square), decoded with the fine\n"
+    "                decoder and scored against the source and against the moved ink\n"
     "  --write DIR   also write each piece's source (.txt, Shift-JIS), its ink\n"
     "                (.png) and the fine decoder's rows (-fine.cells)\n"
     "  --each        print every piece's measures, not only the means\n"
@@ -71,24 +82,60 @@ Piece FromCodePoints(std::string name, std::vector<std::u32string> lines, const 
     return piece;
 }
 
-Result<Piece> FromFile(const std::filesystem::path& path, const MonaFont& font) {
+// A piece as opening text art reads it: UTF-8 where it decodes as UTF-8,
+// otherwise Shift-JIS, character references as the characters they stand for.
+Result<Piece> FromFile(const std::filesystem::path& path, const std::string& name,
+                       const MonaFont& font) {
     Result<std::string> bytes = ReadFileBytes(path.string());
     if (!bytes) return std::move(bytes).error();
-    std::vector<std::u32string> lines(1);
-    const std::string& text = *bytes;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length =
-            IsSingleByteChar(static_cast<unsigned char>(text[i])) || i + 1 == text.size() ? 1 : 2;
-        const std::string_view c(text.data() + i, length);
-        i += length;
-        if (c == "\r") continue;
-        if (c == "\n") {
-            lines.emplace_back();
-            continue;
-        }
-        if (const auto code = Cp932CharToUnicode(c)) lines.back() += *code;
+    Result<std::vector<std::u32string>> lines = DecodeTextArt(*bytes, TextEncoding::Utf8);
+    if (!lines) lines = DecodeTextArt(*bytes, TextEncoding::ShiftJis);
+    if (!lines) {
+        Error error = lines.error();
+        error.path = path.string();
+        return error;
     }
-    return FromCodePoints(path.stem().string(), std::move(lines), font);
+    return FromCodePoints(name, std::move(*lines), font);
+}
+
+// The ink moved as an unsteady hand would trace it: each pixel by a smooth
+// random field, the sum of four plane waves per axis with wavelengths of 30 to
+// 90 px, scaled so that the displacement's root mean square length is
+// `amplitude`. One field per seed, so every amplitude bends the same way.
+Image Wobble(const Image& ink, double amplitude, std::uint32_t seed) {
+    struct Wave {
+        double kx, ky, phase;
+    };
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    constexpr double kTau = 6.283185307179586;
+    auto waves = [&] {
+        std::array<Wave, 4> out;
+        for (Wave& w : out) {
+            const double length = 30.0 + 60.0 * unit(rng);
+            const double angle = kTau * unit(rng);
+            w = {kTau / length * std::cos(angle), kTau / length * std::sin(angle), kTau * unit(rng)};
+        }
+        return out;
+    };
+    const auto wx = waves(), wy = waves();
+    // Four waves of amplitude a have variance 2 a^2 per axis; both axes
+    // together 4 a^2.
+    const double a = amplitude / 2.0;
+    auto sum = [&](const std::array<Wave, 4>& w, int x, int y) {
+        double v = 0;
+        for (const Wave& k : w) v += std::sin(k.kx * x + k.ky * y + k.phase);
+        return a * v;
+    };
+    Image out(ink.width(), ink.height(), kWhite);
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if (ink.Pixel(x, y) != kBlack) continue;
+            out.SetPixel(static_cast<int>(std::lround(x + sum(wx, x, y))),
+                         static_cast<int>(std::lround(y + sum(wy, x, y))), kBlack);
+        }
+    }
+    return out;
 }
 
 std::vector<bench::CharLine> RowChars(const TextRows& rows) {
@@ -106,7 +153,8 @@ std::vector<bench::CharLine> RowChars(const TextRows& rows) {
 struct Options {
     int count = 60;
     std::uint32_t seed = 15;
-    std::string textsDir, writeDir;
+    std::string textsDir, writeDir, part = "all";
+    std::vector<double> wobbles;
     bool each = false;
 };
 
@@ -115,15 +163,23 @@ int Run(const Options& options) {
     if (Status loaded = engine.Load(); !loaded) return Fail(loaded.error().Message());
     std::vector<Piece> pieces;
     if (!options.textsDir.empty()) {
-        std::vector<std::filesystem::path> files;
+        std::vector<std::string> files;
         std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(options.textsDir, ec)) {
-            if (entry.path().extension() == ".txt") files.push_back(entry.path());
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(options.textsDir, ec)) {
+            if (entry.path().extension() == ".txt") {
+                files.push_back(entry.path().lexically_relative(options.textsDir).generic_string());
+            }
         }
         if (ec) return Fail("cannot list " + options.textsDir + ": " + ec.message());
         std::sort(files.begin(), files.end());
-        for (const auto& file : files) {
-            Result<Piece> piece = FromFile(file, engine.font());
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            // Every fifth piece is the part the glyph prior's counts left out.
+            const bool held = i % 5 == 4;
+            if ((options.part == "held" && !held) || (options.part == "counted" && held)) continue;
+            std::string name = files[i].substr(0, files[i].size() - 4);
+            std::replace(name.begin(), name.end(), '/', '-');
+            Result<Piece> piece =
+                FromFile(std::filesystem::path(options.textsDir) / files[i], name, engine.font());
             if (!piece) return Fail(piece.error().Message());
             pieces.push_back(std::move(*piece));
         }
@@ -159,10 +215,15 @@ int Run(const Options& options) {
                 const std::string stem = options.writeDir + "/" + piece.name;
                 std::string text;
                 for (const auto& line : piece.lines) {
-                    std::string utf8;
-                    for (char32_t c : line) utf8 += Utf8Of(c);
-                    const Result<std::string> sjis = Utf8ToCp932(utf8);
-                    text += (sjis ? *sjis : std::string()) + "\r\n";
+                    // A character Shift-JIS lacks (a Unicode space) as a reference.
+                    for (char32_t c : line) {
+                        const Result<std::string> sjis = Utf8ToCp932(Utf8Of(c));
+                        char reference[16];
+                        std::snprintf(reference, sizeof reference, "&#x%X;",
+                                      static_cast<unsigned>(c));
+                        text.append(sjis ? *sjis : std::string(reference));
+                    }
+                    text.append("\r\n");
                 }
                 if (Status s = WriteFileBytes(stem + ".txt", text); !s) {
                     return Fail(s.error().Message());
@@ -187,6 +248,38 @@ int Run(const Options& options) {
         bench::PrintMeans(means[k]);
         std::printf(" %5.3f\n", means[k].Mean(means[k].charsBack));
     }
+    if (options.wobbles.empty()) return 0;
+    std::printf("\ntraced by an unsteady hand, fine decoder\n%-8s | %s  back | moved: %s\n",
+                "wobble", bench::kQualityColumns, bench::kQualityColumns);
+    for (double amplitude : options.wobbles) {
+        bench::QualityMeans original, moved;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            const Image ink = bench::DrawTextArt(engine.font(), pieces[i].lines);
+            const Image traced = Wobble(ink, amplitude, static_cast<std::uint32_t>(1000 + i));
+            const TextRows rows = engine.Rows(traced, DecoderOptions{true});
+            original.Add(engine.Measure(rows, ink),
+                         bench::CountCharsBack(pieces[i].chars, RowChars(rows)).Ratio());
+            moved.Add(engine.Measure(rows, traced));
+            if (!options.writeDir.empty()) {
+                char suffix[32];
+                std::snprintf(suffix, sizeof suffix, "-wobble%.1f", amplitude);
+                const std::string stem = options.writeDir + "/" + pieces[i].name + suffix;
+                const Result<std::string> png = EncodeInkPng(traced);
+                if (!png) return Fail(png.error().Message());
+                if (Status s = WriteFileBytes(stem + ".png", *png); !s) {
+                    return Fail(s.error().Message());
+                }
+                if (Status s = WriteFileBytes(stem + "-fine.cells", FormatCells(rows)); !s) {
+                    return Fail(s.error().Message());
+                }
+            }
+        }
+        std::printf("%5.1f px | ", amplitude);
+        bench::PrintMeans(original);
+        std::printf(" %5.3f | moved: ", original.Mean(original.charsBack));
+        bench::PrintMeans(moved);
+        std::printf("\n");
+    }
     return 0;
 }
 
@@ -210,6 +303,18 @@ int main(int argc, char** argv) {
                 options.seed = static_cast<std::uint32_t>(std::stoul(args[++i]));
             } else if (arg == "--texts" && hasValue) {
                 options.textsDir = args[++i];
+            } else if (arg == "--part" && hasValue) {
+                options.part = args[++i];
+                if (options.part != "all" && options.part != "held" && options.part != "counted") {
+                    return Fail("--part takes all, held or counted");
+                }
+            } else if (arg == "--wobble" && hasValue) {
+                std::string list = args[++i];
+                for (std::size_t from = 0; from <= list.size();) {
+                    const std::size_t comma = std::min(list.find(',', from), list.size());
+                    options.wobbles.push_back(std::stod(list.substr(from, comma - from)));
+                    from = comma + 1;
+                }
             } else if (arg == "--write" && hasValue) {
                 options.writeDir = args[++i];
             } else if (arg == "--each") {

@@ -516,6 +516,21 @@ class FileCommandsTest : public QObject {
         QCOMPARE(next.postStatus()->limits(), limits);
     }
 
+    // A new user starts with the fine decoder, and one who turned it off
+    // finds it off again.
+    void startsWithTheFineDecoder() {
+        window_.Close();
+        QSettings().clear();
+        {
+            MainWindow fresh(Resources());
+            QCheckBox* fine = Find<QCheckBox>(fresh, "fineCheckBox");
+            QVERIFY(fine->isChecked() && fresh.state().fineDecoder());
+            fine->click();
+        }
+        MainWindow next(Resources());
+        QVERIFY(!Find<QCheckBox>(next, "fineCheckBox")->isChecked() && !next.state().fineDecoder());
+    }
+
     void boardAndCheckBoxesPersist() {
         window_->postStatus()->ChooseBoard(PostStatus::kCustom, BoardLimits{700, 9, 99});
         Find<QCheckBox>(*window_, "brTagCheckBox")->click();

@@ -19,6 +19,7 @@
 #include "app/canvas_widget.h"
 #include "app/file_chooser.h"
 #include "app/main_window.h"
+#include "app/settings_keys.h"
 #include "engine/engine.h"
 #include "pixels/geometry.h"
 #include "session/client_map.h"
@@ -170,6 +171,9 @@ class FreshWindow {
     // False (with the failure reported) when the window never showed.
     bool Open(bool active = false) {
         settings_.Clear();
+        // The tests compare with the command line's default, the row matcher;
+        // what a new user sees is startsWithTheFineDecoder's.
+        QSettings().setValue(settings_keys::kFine, false);
         window_ = std::make_unique<MainWindow>(Resources());
         window_->show();
         if (!QTest::qWaitForWindowExposed(window_.get())) return false;

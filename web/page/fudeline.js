@@ -404,7 +404,7 @@
   // --- Start: settings, the engine, then ready.
   $("br").checked = settings.load("br", false);
   $("row-lines").checked = settings.load("rowLines", true);
-  $("fine").checked = settings.load("fine", false);
+  $("fine").checked = settings.load("fine", true);
   $("no-fillers").checked = settings.load("noFillers", false);
   $("picture-shown").checked = settings.load("picture-shown", true);
   $("picture-faint").checked = settings.load("picture-faint", true);

@@ -116,7 +116,10 @@ class PageTest(unittest.TestCase):
     def setUp(self):
         self.script = []
         self.driver.get(self.url)
-        self.driver.execute_script("localStorage.clear()")
+        # The tests compare with the command line's default, the row matcher; a
+        # new visitor's page (with the fine decoder) is test_fine_toggle's.
+        self.driver.execute_script("localStorage.clear();"
+                                   "localStorage.setItem('fudeline.fine', 'false')")
         forget_drawing(self.driver)
         self.driver.get(self.url)
         self.wait_for("return document.body.dataset.ready === '1'")
@@ -154,6 +157,10 @@ class PageTest(unittest.TestCase):
 
     def click(self, element_id):
         self.driver.find_element(By.ID, element_id).click()
+
+    def set_box(self, element_id, on):
+        if self.driver.find_element(By.ID, element_id).is_selected() != on:
+            self.click(element_id)
 
     def toggle_pen(self):
         self.click("pen")
@@ -207,8 +214,8 @@ class PageTest(unittest.TestCase):
             with self.subTest(seed=seed, fine=fine, no_fillers=no_fillers):
                 self.setUp()
                 options = []
+                self.set_box("fine", fine)
                 if fine:
-                    self.click("fine")
                     options.append("--fine")
                 if no_fillers:
                     self.click("no-fillers")
@@ -249,13 +256,25 @@ class PageTest(unittest.TestCase):
         board = Select(self.driver.find_element(By.ID, "board"))
         self.assertEqual(board.first_selected_option.get_attribute("value"), "shitaraba")
 
+    def reload(self):
+        self.driver.get(self.url)
+        self.wait_for("return document.body.dataset.ready === '1'")
+
     def test_fine_toggle_reconverts_the_drawing(self):
+        self.driver.execute_script("localStorage.clear()")
+        self.reload()
         self.draw(scribble(4))
-        greedy = self.assert_same_as_cli()
+        # A new visitor starts with the fine decoder; the row matcher is one tick away.
+        self.assertTrue(self.driver.find_element(By.ID, "fine").is_selected())
+        self.assertEqual(self.page_text(), self.replay("--fine"))
+        self.click("fine")
+        self.assert_same_as_cli()
         self.click("fine")
         self.assertEqual(self.page_text(), self.replay("--fine"))
         self.click("fine")
-        self.assertEqual(self.page_text(), greedy)
+        self.reload()
+        self.assertFalse(self.driver.find_element(By.ID, "fine").is_selected(),
+                         "a visitor's choice is kept")
 
     def test_undo_eraser_and_clear_as_the_window(self):
         strokes = scribble(5)

@@ -51,6 +51,20 @@ QString SavePicture(const QTemporaryDir& dir, const char* name, QRgb colour, int
     return path;
 }
 
+// The window's ink against an ink picture the command-line tool saved: how
+// many pixels the window inks, and in how many the two differ.
+std::pair<int, int> CompareInk(const Image& ink, const QImage& tool) {
+    int inkPixels = 0, differing = 0;
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            const bool window = ink.Pixel(x, y) == kBlack;
+            inkPixels += window;
+            differing += window != (qGray(tool.pixel(x, y)) < 128);
+        }
+    }
+    return {inkPixels, differing};
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -653,14 +667,7 @@ class MainWindowTest : public QObject {
         const Image& ink = window_->state().inkLayer();
         QCOMPARE(tool.width(), ink.width());
         QCOMPARE(tool.height(), ink.height());
-        int inkPixels = 0, differing = 0;
-        for (int y = 0; y < ink.height(); ++y) {
-            for (int x = 0; x < ink.width(); ++x) {
-                const bool window = ink.Pixel(x, y) == kBlack;
-                inkPixels += window;
-                differing += window != (qGray(tool.pixel(x, y)) < 128);
-            }
-        }
+        const auto [inkPixels, differing] = CompareInk(ink, tool);
         QVERIFY(inkPixels > 500);
         QCOMPARE(differing, 0);
     }
@@ -724,14 +731,7 @@ class MainWindowTest : public QObject {
         QVERIFY(!tool.isNull());
         const Image& ink = window_->state().inkLayer();
         QCOMPARE(tool.size(), QSize(ink.width(), ink.height()));
-        int inkPixels = 0, differing = 0;
-        for (int y = 0; y < ink.height(); ++y) {
-            for (int x = 0; x < ink.width(); ++x) {
-                const bool window = ink.Pixel(x, y) == kBlack;
-                inkPixels += window;
-                differing += window != (qGray(tool.pixel(x, y)) < 128);
-            }
-        }
+        const auto [inkPixels, differing] = CompareInk(ink, tool);
         QVERIFY(inkPixels > 300);
         QCOMPARE(differing, 0);
     }

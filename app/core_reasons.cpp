@@ -104,6 +104,13 @@ constexpr std::array kKindTexts = {
              QT_TRANSLATE_NOOP("CoreReason",
                                "ページを追加するとファイルが %1 バイトより大きくなり、ページファイル"
                                "として読めなくなります")},
+    KindText{ErrorKind::NoText,
+             QT_TRANSLATE_NOOP("CoreReason", "テキストがありません（空のファイルです）")},
+    KindText{ErrorKind::NoPages, QT_TRANSLATE_NOOP("CoreReason", "ページがありません")},
+    KindText{ErrorKind::NoSuchPage,
+             QT_TRANSLATE_NOOP("CoreReason", "%1 ページ目はありません。ファイルには %2 ページあります")},
+    KindText{ErrorKind::PageNameNotShiftJis,
+             QT_TRANSLATE_NOOP("CoreReason", "ページの名前を Shift-JIS で書けません")},
 };
 
 struct SystemText {

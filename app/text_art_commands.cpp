@@ -68,7 +68,7 @@ void MainWindow::OpenTextArt() {
     if (PageFormatForName(path) || bytes->starts_with("[AA][")) {
         Result<PageFile> file = ParsePageFile(*bytes, path);
         if (!file) return Warn(failed, choice.path, Reason(file.error()));
-        if (file->pages.empty()) return Warn(failed, choice.path, tr("ページがありません"));
+        if (file->pages.empty()) return Warn(failed, choice.path, Reason(Error{path, ErrorKind::NoPages}));
         QStringList labels;
         for (const Page& page : file->pages) {
             // Leading spaces place the line's art; in a list they only push it aside.
@@ -89,7 +89,7 @@ void MainWindow::OpenTextArt() {
     // Nothing but line breaks would open as a blank canvas that looks like a
     // failure; the drawing stays and the file is named.
     if (text.find_first_not_of(kLineBreaksAndByteOrderMark) == std::string::npos) {
-        return Warn(failed, choice.path, tr("テキストがありません（空のファイルです）"));
+        return Warn(failed, choice.path, Reason(Error{path, ErrorKind::NoText}));
     }
     const Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
     if (!drawing) return Warn(failed, choice.path, Reason(drawing.error()));
@@ -169,7 +169,7 @@ void MainWindow::AppendPage() {
         name = *asked;
     }
     const Result<std::string> sjisName = Utf8ToCp932(name.toStdString());
-    if (!sjisName) return Warn(failed, path, tr("ページの名前を Shift-JIS で書けません"));
+    if (!sjisName) return Warn(failed, path, Reason(Error{LocalPath(path), ErrorKind::PageNameNotShiftJis}));
     state_.RunPendingConversion();
     // A page holds the art itself: <BR> tags are for posting.
     const std::string page = ComposeExportText(state_.rows(), CurrentExportOptions(false));

@@ -64,8 +64,7 @@ Result<std::string> ReadTextArt(const std::string& path, int page) {
     });
     if (!read) return read.error().WithPath(InputName(path));
     if (page < 1 || static_cast<std::size_t>(page) > count) {
-        return Error{InputName(path), "no page " + std::to_string(page) + "; the file has " +
-                                          std::to_string(count)};
+        return Error{InputName(path), ErrorKind::NoSuchPage, page, count};
     }
     return text;
 }

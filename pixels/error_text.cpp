@@ -59,6 +59,10 @@ constexpr std::array<Wording, kErrorKindCount> kWordings = {{
     {ErrorKind::AppendLargerThanBytes,
      "with the page the file would be larger than %1 bytes, more than a page file is read"},
     {ErrorKind::PageNameControl, "a page name cannot hold a control character"},
+    {ErrorKind::NoText, "there is no text (the file is empty)"},
+    {ErrorKind::NoPages, "the file has no pages"},
+    {ErrorKind::NoSuchPage, "no page %1; the file has %2"},
+    {ErrorKind::PageNameNotShiftJis, "the page name has no Shift-JIS form"},
 }};
 
 constexpr bool InKindOrder() {

@@ -46,9 +46,13 @@ enum class ErrorKind {
     AppendLargerThanMegabytes,  // MB
     AppendLargerThanBytes,      // bytes
     PageNameControl,
+    NoText,               // a text file or page with nothing but line breaks
+    NoPages,
+    NoSuchPage,           // page, pages: the page asked for, how many there are
+    PageNameNotShiftJis,
 };
 // Counts up to the last kind: a new kind goes at the end, and this names it.
-inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PageNameControl) + 1;
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PageNameNotShiftJis) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.

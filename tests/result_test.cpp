@@ -79,6 +79,10 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
         {{"", ErrorKind::AppendLargerThanBytes, 100},
          "with the page the file would be larger than 100 bytes, more than a page file is read"},
         {{"", ErrorKind::PageNameControl}, "a page name cannot hold a control character"},
+        {{"", ErrorKind::NoText}, "there is no text (the file is empty)"},
+        {{"", ErrorKind::NoPages}, "the file has no pages"},
+        {{"", ErrorKind::NoSuchPage, 4, 3}, "no page 4; the file has 3"},
+        {{"", ErrorKind::PageNameNotShiftJis}, "the page name has no Shift-JIS form"},
     };
     static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
     for (std::size_t k = 0; k < std::size(cases); ++k) {

@@ -231,7 +231,7 @@ class Session {
         if (PageFormatForName(name) || bytes.starts_with("[AA][")) {
             Result<PageFile> file = ParsePageFile(bytes, name);
             if (!file) return Failed(out, file.error());
-            if (file->pages.empty()) return Failed(out, "the file has no pages");
+            if (file->pages.empty()) return Failed(out, Error{name, ErrorKind::NoPages});
             if (page < 0 && file->pages.size() > 1) {
                 emscripten::val labels = emscripten::val::array();
                 for (const Page& p : file->pages) {
@@ -242,13 +242,16 @@ class Session {
             }
             const std::size_t index = page < 0 ? 0 : static_cast<std::size_t>(page);
             if (index >= file->pages.size()) {
-                return Failed(out, "no page " + std::to_string(index + 1) + "; the file has " +
-                                       std::to_string(file->pages.size()));
+                return Failed(out, Error{name, ErrorKind::NoSuchPage, index + 1, file->pages.size()});
             }
             text = std::move(file->pages[index].text);
         } else {
             text = bytes;
             if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
+        }
+        // As the window: nothing but line breaks would open as a blank canvas.
+        if (text.find_first_not_of("\r\n\xEF\xBB\xBF") == std::string::npos) {
+            return Failed(out, Error{name, ErrorKind::NoText});
         }
         Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_->face());
         if (!drawing) return Failed(out, drawing.error());
@@ -280,7 +283,7 @@ class Session {
             return out;
         }
         const Result<std::string> sjisName = Utf8ToCp932(pageName);
-        if (!sjisName) return Failed(out, "the page name has no Shift-JIS form");
+        if (!sjisName) return Failed(out, Error{name, ErrorKind::PageNameNotShiftJis});
         state_->RunPendingConversion();
         const std::string text = ComposeExportText(state_->rows(), false);
         if (Status added = AddPage(file, text, *sjisName); !added) {
@@ -414,7 +417,11 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .value("SplitLineInPage", ErrorKind::SplitLineInPage)
         .value("AstHeadInPage", ErrorKind::AstHeadInPage)
         .value("AppendToUnknownFormat", ErrorKind::AppendToUnknownFormat)
-        .value("PageNameControl", ErrorKind::PageNameControl);
+        .value("PageNameControl", ErrorKind::PageNameControl)
+        .value("NoText", ErrorKind::NoText)
+        .value("NoPages", ErrorKind::NoPages)
+        .value("NoSuchPage", ErrorKind::NoSuchPage)
+        .value("PageNameNotShiftJis", ErrorKind::PageNameNotShiftJis);
     emscripten::constant("ENOENT", ENOENT);
     emscripten::constant("EACCES", EACCES);
     emscripten::constant("EIO", EIO);

@@ -162,6 +162,22 @@
         <source>ロックしようとする間にファイルが置き換えられ続けました</source>
         <translation>the file kept being replaced while it was being locked</translation>
     </message>
+    <message>
+        <source>テキストがありません（空のファイルです）</source>
+        <translation>there is no text (the file is empty)</translation>
+    </message>
+    <message>
+        <source>ページがありません</source>
+        <translation>the file has no pages</translation>
+    </message>
+    <message>
+        <source>%1 ページ目はありません。ファイルには %2 ページあります</source>
+        <translation>no page %1; the file has %2</translation>
+    </message>
+    <message>
+        <source>ページの名前を Shift-JIS で書けません</source>
+        <translation>the page name has no Shift-JIS form</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>
@@ -490,10 +506,6 @@ Save it before closing?</translation>
         <translation>Could not open &quot;%1&quot; as text art.</translation>
     </message>
     <message>
-        <source>ページがありません</source>
-        <translation>The file has no pages</translation>
-    </message>
-    <message>
         <source>ページとして追加</source>
         <translation>Add as a Page</translation>
     </message>
@@ -510,16 +522,8 @@ Save it before closing?</translation>
         <translation>Could not add a page to &quot;%1&quot;.</translation>
     </message>
     <message>
-        <source>ページの名前を Shift-JIS で書けません</source>
-        <translation>The page name cannot be written in Shift-JIS</translation>
-    </message>
-    <message>
         <source>「%1」にページを追加しました</source>
         <translation>Added a page to &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>テキストがありません（空のファイルです）</source>
-        <translation>there is no text (the file is empty)</translation>
     </message>
     <message>
         <source>「%1」は MLT でも AST でもない名前です。

@@ -34,6 +34,10 @@
     AstHeadInPage: "テキストに「[AA][...]」の行があり、新しいページが始まってしまいます",
     AppendToUnknownFormat: "空のファイルで名前が .mlt でも .ast でもないので、ページを追加すると MLT とも AST とも読めなくなります",
     PageNameControl: "ページの名前に制御文字は入れられません",
+    NoText: "テキストがありません（空のファイルです）",
+    NoPages: "ページがありません",
+    NoSuchPage: "%1 ページ目はありません。ファイルには %2 ページあります",
+    PageNameNotShiftJis: "ページの名前を Shift-JIS で書けません",
   };
   function reasonText(module, english, result) {
     if (english || result.kind === undefined) return result.error;

@@ -145,7 +145,7 @@ class OpenTextTest(browser_test.PageTest):
         self.draw(scribble(24, strokes=2))
         drawn = self.page_text()
         # The reason as the window words it in Japanese; the CLI refuses the
-        # same files (an empty page file it reads as empty text).
+        # same files (an empty file it reads as empty text).
         for name, data, reason in (
                 ("tall.txt", "ｱ\n".encode() * 30,
                  "テキストは 30 行あります。キャンバスに入るのは 29 行までです"),
@@ -153,10 +153,12 @@ class OpenTextTest(browser_test.PageTest):
                  "入るのは 799 ピクセルまでです（この行の 49 文字まで入ります）"),
                 ("control.txt", b"a\x07b\n", None),
                 ("broken.ast", b"[AA]\r\nx", "AST ファイルではありません。最初の行が「[AA][名前]」ではありません"),
-                ("empty.mlt", b"", None)):
+                ("empty.mlt", b"", "ページがありません"),
+                ("empty.txt", b"", "テキストがありません（空のファイルです）"),
+                ("breaks.txt", b"\xEF\xBB\xBF\r\n\r\n", "テキストがありません（空のファイルです）")):
             with self.subTest(file=name):
                 path = self.write(name, data)
-                if name != "empty.mlt":
+                if name not in ("empty.mlt", "empty.txt", "breaks.txt"):
                     page = ("--page", "1") if name.endswith(".ast") else ()
                     self.assertEqual(self.cli("convert", "--from-text", path, *page)[0], 2)
                 self.open_text(path)

@@ -114,20 +114,28 @@
     const $ = (id) => document.getElementById(id);
     const megabytes = page.module.maxTextArtFileBytes / (1024 * 1024);
 
-    $("open-text").addEventListener("change", async (e) => {
-      const file = e.target.files[0];
-      e.target.value = "";
-      if (!file) return;
+    // The file chosen in an input, as its name and bytes; null when none is
+    // chosen or it is larger than text art files are read (said as `failed`).
+    async function chosenFile(input, failed) {
+      const file = input.files[0];
+      input.value = "";
+      if (!file) return null;
       if (file.size > page.module.maxTextArtFileBytes) {
-        page.say(t.openFailed + ": " + t.tooLarge.replace("%1", megabytes));
-        return;
+        page.say(failed + ": " + t.tooLarge.replace("%1", megabytes));
+        return null;
       }
-      const bytes = new Uint8Array(await file.arrayBuffer());
-      let result = page.engine.openTextArt(bytes, file.name, -1);
+      return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) };
+    }
+
+    $("open-text").addEventListener("change", async (e) => {
+      const chosen = await chosenFile(e.target, t.openFailed);
+      if (!chosen) return;
+      const { name, bytes } = chosen;
+      let result = page.engine.openTextArt(bytes, name, -1);
       if (!result.error && result.pages) {
         const index = await choosePage(result.pages, t);
         if (index === null) return;
-        result = page.engine.openTextArt(bytes, file.name, index);
+        result = page.engine.openTextArt(bytes, name, index);
       }
       if (result.error) {
         page.say(t.openFailed + ": " + reasonText(page.module, page.english, result));
@@ -155,15 +163,10 @@
       page.download(new Blob([result.bytes], { type: "application/octet-stream" }), name);
     }
     $("add-page").addEventListener("change", async (e) => {
-      const file = e.target.files[0];
-      e.target.value = "";
-      if (!file) return;
-      if (file.size > page.module.maxTextArtFileBytes) {
-        page.say(t.addFailed + ": " + t.tooLarge.replace("%1", megabytes));
-        return;
-      }
+      const chosen = await chosenFile(e.target, t.addFailed);
+      if (!chosen) return;
       page.say("");
-      await addPage(new Uint8Array(await file.arrayBuffer()), file.name);
+      await addPage(chosen.bytes, chosen.name);
     });
     $("new-page-file").addEventListener("click", () => {
       page.say("");

@@ -11,6 +11,7 @@
 #include "app/core_reasons.h"
 #include "app/main_window.h"
 #include "app/post_status.h"
+#include "engine/open_text_art.h"
 #include "render/text_art_cells.h"
 #include "render/text_art_picture.h"
 #include "text/text_art_lines.h"
@@ -21,12 +22,6 @@
 
 namespace fudeline {
 namespace {
-
-// Text art files are small; a page collection may be large but never this.
-constexpr std::size_t kMaxTextArtFileBytes = std::size_t{64} << 20;
-
-// What an empty text file may still hold: line breaks and a UTF-8 byte order mark.
-constexpr const char* kLineBreaksAndByteOrderMark = "\r\n\xEF\xBB\xBF";
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -62,48 +57,35 @@ void MainWindow::OpenTextArt() {
         return Warn(failed, choice.path, tr("ファイルではなくフォルダです"));
     const Result<std::string> bytes = ReadFileBytes(path, kMaxTextArtFileBytes);
     if (!bytes) return Warn(failed, choice.path, Reason(bytes.error()));
-
-    std::string text;
-    TextEncoding encoding = TextEncoding::ShiftJis;
-    if (PageFormatForName(path) || bytes->starts_with("[AA][")) {
-        Result<PageFile> file = ParsePageFile(*bytes, path);
-        if (!file) return Warn(failed, choice.path, Reason(file.error()));
-        if (file->pages.empty()) return Warn(failed, choice.path, Reason(Error{path, ErrorKind::NoPages}));
+    const TextArtPageChoice choosePage = [&](const PageFile& file) -> std::optional<std::size_t> {
         QStringList labels;
-        for (const Page& page : file->pages) {
-            // Leading spaces place the line's art; in a list they only push it aside.
-            labels << QString::fromStdString(Cp932ToUtf8(PageLabel(page)).value_or(std::string()))
-                          .trimmed();
+        // Leading spaces place the line's art; in a list they only push it aside.
+        for (const std::string& label : PageChoiceLabels(file)) {
+            labels << QString::fromStdString(label).trimmed();
         }
         const PagePreview preview = [&](int index) {
-            return PagePicture(file->pages[static_cast<std::size_t>(index)].text);
+            return PagePicture(file.pages[static_cast<std::size_t>(index)].text);
         };
-        const int index = labels.size() == 1 ? 0 : choosePage_(labels, preview, this);
-        if (index < 0 || index >= labels.size()) return;
-        text = std::move(file->pages[static_cast<std::size_t>(index)].text);
-    } else {
-        // Plain text: UTF-8 when it reads as UTF-8, else Shift-JIS.
-        text = *bytes;
-        if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
-    }
-    // Nothing but line breaks would open as a blank canvas that looks like a
-    // failure; the drawing stays and the file is named.
-    if (text.find_first_not_of(kLineBreaksAndByteOrderMark) == std::string::npos) {
-        return Warn(failed, choice.path, Reason(Error{path, ErrorKind::NoText}));
-    }
-    const Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
-    if (!drawing) return Warn(failed, choice.path, Reason(drawing.error()));
+        const int index = choosePage_(labels, preview, this);
+        if (index < 0 || index >= labels.size()) return std::nullopt;
+        return static_cast<std::size_t>(index);
+    };
+    const Result<std::optional<TextArtDrawing>> opened =
+        fudeline::OpenTextArt(*bytes, path, choosePage, engine_.face());
+    if (!opened) return Warn(failed, choice.path, Reason(opened.error()));
+    if (!*opened) return;
+    const TextArtDrawing& drawing = **opened;
     // Opened over a drawing already kept, the text is what is kept: closing
     // right away asks nothing. Over unkept work, closing still asks.
     const bool kept = !HasUnkeptDrawing();
-    state_.ReplaceWithText(drawing->ink, drawing->rows);  // one undoable step
+    state_.ReplaceWithText(drawing.ink, drawing.rows);  // one undoable step
     if (kept) keptInk_ = state_.inkLayer();
     canvas_->update();
     DrawingChanged();
     // The face cannot draw them: they stay in the text but not in the ink.
-    if (!drawing->undrawn.empty()) {
+    if (!drawing.undrawn.empty()) {
         QStringList where;
-        for (const UndrawnCharacter& c : drawing->undrawn) {
+        for (const UndrawnCharacter& c : drawing.undrawn) {
             where << tr("%1 行 %2 文字目の「%3」")
                          .arg(c.line)
                          .arg(c.column)

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/open_text_art.h"
 #include "export/boards.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
@@ -39,10 +40,6 @@ constexpr const char* kDataDirectory = "/data/";
 // What openDrawing answers for a picture without a black pixel (a photo):
 // opening it would leave an empty drawing in place of the one shown.
 constexpr const char* kNoBlackInk = "the picture holds no black ink";
-
-// Text art files are small; a page collection may be large but never this
-// (the window's limit for the same files).
-constexpr double kMaxTextArtFileBytes = 64.0 * 1024 * 1024;
 
 // 0x00RRGGBB pixels to the canvas's RGBA bytes.
 void ToRgba(const Image& image, std::vector<std::uint8_t>& rgba) {
@@ -226,36 +223,19 @@ class Session {
     emscripten::val openTextArt(const std::string& bytes, const std::string& name, int page) {
         emscripten::val out = emscripten::val::object();
         out.set("error", std::string());
-        std::string text;
-        TextEncoding encoding = TextEncoding::ShiftJis;
-        if (PageFormatForName(name) || bytes.starts_with("[AA][")) {
-            Result<PageFile> file = ParsePageFile(bytes, name);
-            if (!file) return Failed(out, file.error());
-            if (file->pages.empty()) return Failed(out, Error{name, ErrorKind::NoPages});
-            if (page < 0 && file->pages.size() > 1) {
-                emscripten::val labels = emscripten::val::array();
-                for (const Page& p : file->pages) {
-                    labels.call<void>("push", Cp932ToUtf8(PageLabel(p)).value_or(std::string()));
-                }
-                out.set("pages", labels);
-                return out;
+        const TextArtPageChoice choose = [&](const PageFile& file) -> std::optional<std::size_t> {
+            if (page >= 0) return static_cast<std::size_t>(page);
+            emscripten::val labels = emscripten::val::array();
+            for (const std::string& label : PageChoiceLabels(file)) {
+                labels.call<void>("push", label);
             }
-            const std::size_t index = page < 0 ? 0 : static_cast<std::size_t>(page);
-            if (index >= file->pages.size()) {
-                return Failed(out, Error{name, ErrorKind::NoSuchPage, index + 1, file->pages.size()});
-            }
-            text = std::move(file->pages[index].text);
-        } else {
-            text = bytes;
-            if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
-        }
-        // As the window: nothing but line breaks would open as a blank canvas.
-        if (text.find_first_not_of("\r\n\xEF\xBB\xBF") == std::string::npos) {
-            return Failed(out, Error{name, ErrorKind::NoText});
-        }
-        Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_->face());
-        if (!drawing) return Failed(out, drawing.error());
-        state_->ReplaceWithText(drawing->ink, drawing->rows);
+            out.set("pages", labels);
+            return std::nullopt;
+        };
+        Result<std::optional<TextArtDrawing>> opened =
+            OpenTextArt(bytes, name, choose, engine_->face());
+        if (!opened) return Failed(out, opened.error());
+        if (*opened) state_->ReplaceWithText((*opened)->ink, (*opened)->rows);
         return out;
     }
 
@@ -428,7 +408,7 @@ EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::function("canvasFitSize", &CanvasFitSize);
     emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
     emscripten::constant("noBlackInk", std::string(kNoBlackInk));
-    emscripten::constant("maxTextArtFileBytes", kMaxTextArtFileBytes);
+    emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));
     emscripten::constant("maxBoardLimit", static_cast<double>(kMaxBoardLimit));
     emscripten::function("parseBoardLimit", &ParseBoardLimitField);
     emscripten::function("parseBoardLimits", &ParseCustomLimits);

@@ -188,6 +188,20 @@ void ArtState::ReplaceWithText(const Image& ink, const TextRows& rows) {
     LayText(ink, rows);
 }
 
+void ArtState::KeepOpenedRows(const TextRows& rows, const OpenedRows& opened) {
+    Drawing& d = *drawing_;
+    for (int row = 0; row < kRowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (!opened[r]) continue;
+        undoIsCopy_ = false;
+        d.rows[r] = rows[r];
+        d.opened[r] = true;
+        d.unmatched[r] = {};
+        touched_[r] = {};
+        DrawRow(row);
+    }
+}
+
 bool ArtState::KeepOpenedRow(int row) {
     const auto r = static_cast<std::size_t>(row);
     const ColumnSpan changed = touched_[r];

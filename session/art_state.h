@@ -25,6 +25,9 @@ namespace fudeline {
 // and text; Incremental re-scans only from where the ink changed.
 enum class Rematching { Incremental, FromScratch };
 
+// Per text row, whether it holds opened text (see ArtState::LayText).
+using OpenedRows = std::array<bool, kRowCount>;
+
 class ArtState {
   public:
     // `painter` may be null: then the rows are matched but never drawn into the
@@ -81,6 +84,10 @@ class ArtState {
     void LayText(const Image& ink, const TextRows& rows);
     // The drawing becomes the opened text, as one undoable step.
     void ReplaceWithText(const Image& ink, const TextRows& rows);
+    // For a face restoring a session it kept: the rows `opened` marks take
+    // `rows`' cells and are kept from then on as opened rows are, over the
+    // ink already laid; the other rows stay as they were matched. No undo step.
+    void KeepOpenedRows(const TextRows& rows, const OpenedRows& opened);
     // `image`'s black pixels are added to the drawing, as one undoable step.
     void AddInk(const Image& image);
     void WidenInkExtent(std::int64_t canvasX);
@@ -96,6 +103,11 @@ class ArtState {
     const Image& undoInkLayer() const { return undo_->ink; }
     const Image& textLayer() const { return drawing_->text; }
     const TextRows& rows() const { return drawing_->rows; }
+    // Which rows keep opened text, and the same for the drawing undo brings
+    // back: with the rows, what a face keeps to restore opened text as written.
+    const OpenedRows& openedRows() const { return drawing_->opened; }
+    const TextRows& undoRows() const { return undo_->rows; }
+    const OpenedRows& undoOpenedRows() const { return undo_->opened; }
     const StrokePreview& preview() const { return preview_; }
     bool penMode() const { return penMode_; }
     bool strokeActive() const { return strokeActive_; }
@@ -118,7 +130,7 @@ class ArtState {
         std::array<RowTrail, kRowCount> trails;
         std::array<ColumnSpan, kRowCount> unmatched;
         // The rows laid from opened text, whose cells are kept but where ink changed.
-        std::array<bool, kRowCount> opened{};
+        OpenedRows opened{};
         // The ink-layer pixel rows and the text rows that may hold anything but
         // white; outside them both layers are blank.
         ChangedRows inkRows;

@@ -647,6 +647,36 @@ TEST_P(OpenedTextTest, SwitchingDecodersAndAddingInkElsewhereKeepTheText) {
     EXPECT_EQ(state.rows(), opened_);
 }
 
+TEST_P(OpenedTextTest, ASessionRestoredFromItsInkAndOpenedRowsGoesOnAsTheOriginal) {
+    const FineDecoder* decoder = GetParam() ? fine_ : nullptr;
+    ArtState original(*matcher_, nullptr);
+    original.SetFineDecoder(decoder);
+    Open(original);
+    Stroke(original, {{60, 45}, {75, 45}});    // into opened row 2
+    Stroke(original, {{100, 190}, {300, 190}});  // row 10, empty when opened
+
+    // What a face keeps, laid again as it restores: the undo copy first.
+    ArtState restored(*matcher_, nullptr);
+    restored.SetFineDecoder(decoder);
+    restored.ReplaceInk(original.undoInkLayer());
+    restored.KeepOpenedRows(original.undoRows(), original.undoOpenedRows());
+    restored.ReplaceInk(original.inkLayer());
+    restored.KeepOpenedRows(original.rows(), original.openedRows());
+    EXPECT_EQ(restored.rows(), original.rows());
+    EXPECT_EQ(restored.openedRows(), original.openedRows());
+
+    // Both go on alike: a stroke into another opened row keeps its cells
+    // beside the stroke, and undo brings back the kept rows.
+    for (ArtState* state : {&original, &restored}) Stroke(*state, {{170, 63}, {176, 64}});
+    EXPECT_EQ(restored.rows(), original.rows());
+    for (ArtState* state : {&original, &restored}) {
+        state->ExchangeWithUndo();
+        state->ExchangeWithUndo();
+        state->ExchangeWithUndo();
+    }
+    EXPECT_EQ(restored.rows(), original.rows());
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDecoders, OpenedTextTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "Fine" : "RowMatcher";

@@ -19,6 +19,7 @@
 #include "engine/engine.h"
 #include "engine/open_text_art.h"
 #include "export/boards.h"
+#include "export/cells_format.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "glyphs/cp932.h"
@@ -187,6 +188,43 @@ class Session {
         out.set("rgba", emscripten::val(
                             emscripten::typed_memory_view(pictureRgba_.size(), pictureRgba_.data())));
         return out;
+    }
+    // The opened text the drawing and the one undo brings back keep, for
+    // the page to keep with their ink between visits: {rows, opened,
+    // undoRows, undoOpened}, the rows in the cells format and which of them
+    // keep opened text one "1" or "0" a row; null when neither holds any.
+    emscripten::val openedText() const {
+        const auto any = [](const OpenedRows& rows) {
+            return std::find(rows.begin(), rows.end(), true) != rows.end();
+        };
+        if (!any(state_->openedRows()) && !any(state_->undoOpenedRows())) {
+            return emscripten::val::null();
+        }
+        const auto marks = [](const OpenedRows& rows) {
+            std::string out;
+            for (const bool opened : rows) out += opened ? '1' : '0';
+            return out;
+        };
+        emscripten::val out = emscripten::val::object();
+        out.set("rows", FormatCells(state_->rows()));
+        out.set("opened", marks(state_->openedRows()));
+        out.set("undoRows", FormatCells(state_->undoRows()));
+        out.set("undoOpened", marks(state_->undoOpenedRows()));
+        return out;
+    }
+    // Over the drawing just opened from its kept ink, the rows openedText
+    // gave keep their cells again (no undo step). False, with the drawing
+    // left as its ink converts, when what was kept does not read back.
+    bool keepOpenedRows(const std::string& cells, const std::string& marks) {
+        const Result<TextRows> rows = ParseCells(cells);
+        if (!rows || marks.size() != static_cast<std::size_t>(kRowCount) ||
+            marks.find_first_not_of("01") != std::string::npos) {
+            return false;
+        }
+        OpenedRows opened{};
+        for (std::size_t row = 0; row < opened.size(); ++row) opened[row] = marks[row] == '1';
+        state_->KeepOpenedRows(*rows, opened);
+        return true;
     }
     int inkWidth() const { return state_->inkLayer().width(); }
     int inkHeight() const { return state_->inkLayer().height(); }
@@ -434,6 +472,8 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .function("inkRgba", &Session::inkRgba)
         .function("undoInkRgba", &Session::undoInkRgba)
         .function("textPicture", &Session::textPicture)
+        .function("openedText", &Session::openedText)
+        .function("keepOpenedRows", &Session::keepOpenedRows)
         .function("inkWidth", &Session::inkWidth)
         .function("inkHeight", &Session::inkHeight)
         .function("openDrawing", &Session::openDrawing)

@@ -1,6 +1,8 @@
 // What the browser keeps of the drawing between visits: the drawing and the
 // one undo brings back, as the PNG drawing files the page saves (read back
-// through the core's ink-image reader, as an opened drawing is). Written to IndexedDB a moment after each
+// through the core's ink-image reader, as an opened drawing is), and the rows
+// of opened text art as they were written, which the ink alone would match
+// anew (in the cells format). Written to IndexedDB a moment after each
 // change, and at once when the page is hidden; leaving the page warns only
 // while a change is not yet written.
 "use strict";
@@ -75,8 +77,9 @@ const FudelineStorage = (function () {
     // drawing to open.
     const png = (rgba) => (rgba.indexOf(0) === -1 ? Promise.resolve(null) : inkPng(rgba, w, h));
     const layers = [png(engine.inkRgba()), png(engine.undoInkRgba())];
+    const text = engine.openedText();
     writing = Promise.all(layers).then(([ink, undo]) =>
-      inStore("readwrite", (store) => store.put({ ink, undo }, KEY))
+      inStore("readwrite", (store) => store.put({ ink, undo, text }, KEY))
     ).then(() => {
       written = Math.max(written, upTo);
       document.body.dataset.saved = unsaved() ? "0" : "1";
@@ -108,13 +111,18 @@ const FudelineStorage = (function () {
     const engine = page.engine();
     // Opening is one undoable step, so the drawing opened last is the drawing
     // and the one before it what undo brings back; a blank drawing over
-    // kept ink is a cleared one.
+    // kept ink is a cleared one. Opened text keeps its rows over its ink
+    // (text of characters the face lacks may have no ink at all); a drawing
+    // kept before text was kept has none.
+    const text = record.text || null;
     if (record.undo && await page.openInk(record.undo)) return;  // damaged: start blank
+    if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened);
     if (record.ink) {
       if (await page.openInk(record.ink)) return;
-    } else if (record.undo) {
+    } else if (record.undo || text) {
       engine.clear();
     }
+    if (text) engine.keepOpenedRows(text.rows, text.opened);
     page.refresh();
   }
 

@@ -3,8 +3,8 @@
 // is down or near (hovering, or lifted a moment ago) every touch is a resting
 // palm and is ignored, and a pen coming down takes back the stroke a palm
 // already began. Two fingers never draw: they zoom and pan the canvas, and
-// "fit" shows it whole again. Positions reach the engine in canvas pixels,
-// coalesced ones included, wherever the canvas is shown and however it is
+// "fit" or a double tap of one finger shows it whole again; a tap draws
+// nothing. Positions reach the engine in canvas pixels, coalesced ones included, wherever the canvas is shown and however it is
 // zoomed (the mapping reads the shown rectangle).
 "use strict";
 
@@ -22,6 +22,14 @@ function FudelinePointer(canvas, page) {
   const fingers = new Map();  // touches down and not ignored: id -> [clientX, clientY]
   let pinch = null;  // {distance, middle, scale, offset} when the gesture began
   let zoom = { scale: 1, offset: [0, 0] };
+  // A finger's stroke begins once the finger has moved past TAP_SLOP or
+  // stayed down TAP_MS, and then from where it came down, through every
+  // position it passed: the same stroke as if begun at once, but a quick tap
+  // never leaves a dot, nor takes an undo step, and two taps close in time
+  // and place fit the canvas.
+  const TAP_MS = 300, TAP_SLOP = 10, DOUBLE_TAP_MS = 300, DOUBLE_TAP_PX = 20;
+  let touchDown = null;  // {id, at: [clientX, clientY], time, points: canvas points, timer}
+  let lastTap = null;  // {time, at}: when and where the last tap lifted
 
   // Capture keeps a stroke leaving the canvas; a pointer the browser does not
   // know (one made up by a script) simply goes uncaptured.
@@ -46,7 +54,7 @@ function FudelinePointer(canvas, page) {
       (event.button === 5 || event.button === 2 || (event.buttons & (32 | 2)) !== 0);
   }
 
-  function begin(event) {
+  function begin(event, point = canvasPoint(event)) {
     const engine = page.engine();
     let flipped = false;
     if (erases(event) && engine.penMode()) {
@@ -55,9 +63,31 @@ function FudelinePointer(canvas, page) {
     }
     stroke = { id: event.pointerId, type: event.pointerType, flipped };
     capture(event.pointerId);
-    const [x, y] = canvasPoint(event);
-    engine.down(x, y);
+    engine.down(point[0], point[1]);
     page.paint();
+  }
+
+  function forgetTouch() {
+    if (touchDown !== null) clearTimeout(touchDown.timer);
+    touchDown = null;
+  }
+  function beginTouchStroke() {
+    const touch = touchDown;
+    forgetTouch();
+    lastTap = null;
+    begin({ pointerId: touch.id, pointerType: "touch", button: 0, buttons: 0 }, touch.points[0]);
+    const engine = page.engine();
+    for (const [x, y] of touch.points.slice(1)) engine.move(x, y);
+    if (touch.points.length > 1) page.paint();
+  }
+  function tapped(downAt, upAt, at) {
+    if (lastTap !== null && downAt - lastTap.time <= DOUBLE_TAP_MS &&
+        Math.hypot(at[0] - lastTap.at[0], at[1] - lastTap.at[1]) <= DOUBLE_TAP_PX) {
+      lastTap = null;
+      fit();
+      return;
+    }
+    lastTap = { time: upAt, at };
   }
 
   function finish(cancel) {
@@ -142,6 +172,8 @@ function FudelinePointer(canvas, page) {
         // A second finger makes a gesture of both: the stroke the first one
         // began is taken back, and neither draws until they lift.
         if (stroke !== null && stroke.type === "touch") finish(true);
+        forgetTouch();
+        lastTap = null;
         page.drag.end(null);
         for (const id of fingers.keys()) capture(id);
         startPinch();
@@ -152,17 +184,24 @@ function FudelinePointer(canvas, page) {
       penDown = event.pointerId;
       // The palm came down first: its stroke is not the drawing.
       if (stroke !== null && stroke.type === "touch") finish(true);
+      forgetTouch();
       for (const id of fingers.keys()) ignored.add(id);
       fingers.clear();
       pinch = null;
     }
-    if (stroke !== null || pinch !== null) return;
+    if (stroke !== null || pinch !== null || touchDown !== null) return;
     const drawButton = event.button === 0 || (event.pointerType === "pen" && erases(event));
     if (!drawButton) return;
     event.preventDefault();
     if (page.moveMode()) {
       capture(event.pointerId);
       page.drag.start(event.pointerId, canvasPoint(event));
+      return;
+    }
+    if (event.pointerType === "touch") {
+      capture(event.pointerId);
+      touchDown = { id: event.pointerId, at: [event.clientX, event.clientY], time: event.timeStamp,
+        points: [canvasPoint(event)], timer: setTimeout(beginTouchStroke, TAP_MS) };
       return;
     }
     begin(event);
@@ -184,6 +223,12 @@ function FudelinePointer(canvas, page) {
       page.paint();
       return;
     }
+    if (touchDown !== null && event.pointerId === touchDown.id) {
+      const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
+      for (const e of events.length ? events : [event]) touchDown.points.push(canvasPoint(e));
+      const [x, y] = touchDown.at;
+      if (Math.hypot(event.clientX - x, event.clientY - y) > TAP_SLOP) beginTouchStroke();
+    }
     if (fingers.has(event.pointerId)) {
       fingers.set(event.pointerId, [event.clientX, event.clientY]);
       if (pinch !== null && fingers.size === 2) movePinch();
@@ -193,6 +238,11 @@ function FudelinePointer(canvas, page) {
 
   function lift(event) {
     if (event.pointerId === penDown) penDown = null;
+    if (touchDown !== null && event.pointerId === touchDown.id) {
+      const { time, at } = touchDown;
+      forgetTouch();
+      if (event.type === "pointerup") tapped(time, event.timeStamp, at);
+    }
     ignored.delete(event.pointerId);
     if (fingers.delete(event.pointerId) && pinch !== null) {
       // The gesture's other finger stays ignored until it lifts too.

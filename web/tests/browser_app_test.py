@@ -289,6 +289,61 @@ class AppTest(base.PageTest):
             self.assertEqual(self.canvas_rect()[2:], [800, 522])
             self.assertFalse(self.driver.find_element(By.ID, "zoom-fit").is_displayed())
 
+    def touch(self, kind, points, within="canvas.parentElement"):
+        """A touch event through Chromium's input, points in CSS pixels from
+        the canvas's stage, or from the canvas itself."""
+        left, top = self.driver.execute_script(
+            "const canvas = document.getElementById('canvas');"
+            f"const r = {within}.getBoundingClientRect(); return [r.left, r.top];")
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": left + x, "y": top + y} for x, y in points]})
+
+    def tap(self, x, y, jitter=3):
+        self.touch("touchStart", [(x, y)])
+        self.touch("touchMove", [(x + jitter, y + jitter)])
+        self.touch("touchEnd", [])
+
+    def test_a_double_tap_fits_the_canvas_and_taps_draw_nothing(self):
+        pinch = ([["pointerdown", 1, "touch", 300, 200, 0, 1],
+                  ["pointerdown", 2, "touch", 400, 250, 0, 1]] +
+                 [ev for step in range(1, 11) for ev in (
+                     ["pointermove", 1, "touch", 300 - 10 * step, 200 - 5 * step, -1, 1],
+                     ["pointermove", 2, "touch", 400 + 10 * step, 250 + 5 * step, -1, 1])] +
+                 [["pointerup", 1, "touch", 200, 150, 0, 0],
+                  ["pointerup", 2, "touch", 500, 300, 0, 0]])
+        line = [(x, 160 + x // 8) for x in range(60, 700, 10)]
+        blank = "return fudeline.engine.inkRgba().indexOf(0) === -1"
+        scale = "return fudeline.pointer.zoom().scale"
+        for name, taps, fits in (
+                ("two taps on one spot", [(400, 300), (404, 303)], True),
+                ("two taps apart", [(400, 300), (460, 300)], False),
+                ("one tap", [(400, 300)], False)):
+            with self.subTest(name):
+                self.setUp()
+                self.dispatch(stroke_events(line, kind="mouse"))
+                self.record(line)
+                self.dispatch(pinch)
+                self.assertGreater(self.driver.execute_script(scale), 2)
+                for x, y in taps:
+                    self.tap(x, y)
+                self.assertEqual(self.driver.execute_script(scale) == 1, fits)
+                # Nothing drawn: the text is the stroke's, and undo takes the
+                # stroke away, not a tap.
+                self.assert_same_as_cli()
+                self.undo()
+                self.assertTrue(self.driver.execute_script(blank))
+        with self.subTest("a finger's stroke still draws from where it came down"):
+            self.setUp()
+            points = [(100 + 3 * k, 200 + k) for k in range(40)]
+            self.touch("touchStart", points[:1], within="canvas")
+            for point in points[1:]:
+                self.touch("touchMove", [point], within="canvas")
+            self.touch("touchEnd", [])
+            self.script += ([f"down {points[0][0] + base.CANVAS_LEFT} {points[0][1] + base.CANVAS_TOP}"] +
+                            [f"move {x + base.CANVAS_LEFT} {y + base.CANVAS_TOP}" for x, y in points[1:]] +
+                            ["up"])
+            self.assertTrue(self.assert_same_as_cli().strip())
+
     # --- The text as a picture, and shared.
     def test_text_picture_is_the_cli_render_and_shares(self):
         self.click("save-picture")

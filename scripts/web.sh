@@ -3,7 +3,34 @@
 # emscripten, the glyph catalogue and baked face packed in) and the page's
 # static files. The data files come from the native build in build/.
 #   --serve [PORT]  then serve build-web/site/ on http://localhost:PORT/ (8017)
+#   --dist DIR      then copy the site to the folder DIR and pack it as DIR.zip,
+#                   for any static host (single-thread WebAssembly: no server
+#                   headers needed)
 set -euo pipefail
+case "${1:-}" in
+  "" | --serve) ;;
+  --dist)
+    if [ -z "${2:-}" ]; then
+      echo "usage: scripts/web.sh --dist DIR" >&2
+      exit 2
+    fi
+    # Named from where the script was started, before it moves to the checkout.
+    dist=$(realpath -m -- "$2")
+    # A folder that holds anything but an earlier copy of the site is someone's
+    # files, and the build's own site is what is copied: both are refused
+    # before anything is built, never emptied.
+    if [ "$dist" = "$(realpath -m -- "$(dirname "$0")/../build-web/site")" ] ||
+       { [ -e "$dist" ] && { [ ! -d "$dist" ] ||
+         { [ -n "$(ls -A "$dist")" ] && [ ! -f "$dist/engine.wasm" ]; }; }; }; then
+      echo "web.sh: $dist holds other files; give a new or empty folder" >&2
+      exit 1
+    fi
+    ;;
+  *)
+    echo "usage: scripts/web.sh [--serve [PORT] | --dist DIR]" >&2
+    exit 2
+    ;;
+esac
 cd "$(dirname "$0")/.."
 root=$PWD
 
@@ -32,6 +59,14 @@ sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js"
 files=$(cd "$site" && ls | grep -vx 'sw.js' | tr '\n' ' ' | sed 's/ $//')
 sed -i "s/@SITE_FILES@/$files/" "$site/sw.js"
 echo "Page built in $site ($(du -cb "$site"/* | tail -1 | cut -f1) bytes)"
+
+if [ "${1:-}" = "--dist" ]; then
+  rm -rf "$dist" "$dist.zip"
+  mkdir -p "$dist"
+  cp "$site"/* "$dist/"
+  (cd "$dist" && /usr/bin/python3 -m zipfile -c "$dist.zip" *)
+  echo "Site copied to $dist and packed as $dist.zip"
+fi
 
 if [ "${1:-}" = "--serve" ]; then
   port=${2:-8017}

@@ -299,15 +299,21 @@ class Session {
     // traces the file (see TracePagePicture). Returns {error} ("" when added,
     // else the core's reason with its kind and args), {error: "", noLines:
     // true} when the picture has none, or {error: "", needsDecode: true} for
-    // the page to call again with the browser's pixels of the same bytes.
+    // the page to call again with the browser's pixels of the same bytes
+    // (with {width, height} when wanted at that size rather than as stored).
     emscripten::val tracePicture(const std::string& bytes, int width, int height,
                                  const emscripten::val& rgba, const emscripten::val& options) {
         emscripten::val out = emscripten::val::object();
         out.set("error", std::string());
-        Result<TracedInk> traced = TracePagePicture(bytes, width, height, rgba, options);
+        BrowserDecodeSize wanted;
+        Result<TracedInk> traced = TracePagePicture(bytes, width, height, rgba, options, wanted);
         if (!traced) {
             if (traced.error().Reason() == kNeedsBrowserDecode) {
                 out.set("needsDecode", true);
+                if (wanted.width > 0) {
+                    out.set("width", wanted.width);
+                    out.set("height", wanted.height);
+                }
                 return out;
             }
             return Failed(out, traced.error());

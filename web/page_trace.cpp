@@ -8,6 +8,7 @@
 #include "engine/trace_file.h"
 #include "lines/trace_options.h"
 #include "web/browser_pixels.h"
+#include "web/picture_browser.h"
 
 namespace fudeline::web {
 namespace {
@@ -31,9 +32,11 @@ TraceOptions OptionsOf(const emscripten::val& options) {
 }  // namespace
 
 Result<TracedInk> TracePagePicture(const std::string& bytes, int width, int height,
-                                   const emscripten::val& rgba, const emscripten::val& options) {
+                                   const emscripten::val& rgba, const emscripten::val& options,
+                                   BrowserDecodeSize& wanted) {
     BrowserPixels& pending = BrowserPixels::Pending();
     pending = {};
+    BrowserDecodeSize::Wanted() = {};
     const std::size_t size = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0)) * 4;
     if (size > 0 && rgba["length"].as<std::size_t>() == size) {
         pending.width = static_cast<std::uint32_t>(width);
@@ -46,6 +49,7 @@ Result<TracedInk> TracePagePicture(const std::string& bytes, int width, int heig
     }
     Result<TracedInk> traced = TraceFileBytes(bytes, OptionsOf(options));
     pending = {};
+    wanted = BrowserDecodeSize::Wanted();
     return traced;
 }
 

@@ -8,6 +8,7 @@
 
 #include "lines/trace_picture.h"
 #include "pixels/result.h"
+#include "web/picture_browser.h"
 
 namespace fudeline::web {
 
@@ -15,8 +16,9 @@ namespace fudeline::web {
 // empty) the browser's decoding of them; `options` {mode: "auto" | "lineart"
 // | "photo", scale: percent or null for fitted, x, y: the top left on the
 // canvas}. Fails with kNeedsBrowserDecode when the core accepts the file
-// and wants the browser's pixels to go on.
+// and wants the browser's pixels to go on, at `wanted` when that is set.
 Result<TracedInk> TracePagePicture(const std::string& bytes, int width, int height,
-                                   const emscripten::val& rgba, const emscripten::val& options);
+                                   const emscripten::val& rgba, const emscripten::val& options,
+                                   BrowserDecodeSize& wanted);
 
 }  // namespace fudeline::web

@@ -15,6 +15,7 @@
 #include "io/png_rgba.h"
 #include "pixels/grey_picture.h"
 #include "web/browser_pixels.h"
+#include "web/picture_browser.h"
 
 namespace fudeline {
 namespace {
@@ -81,23 +82,42 @@ Status ReadPngRows(std::string_view bytes, const std::string& noun, const Accept
 
 namespace picture_formats {
 
-// A reduction the browser cannot decode at is made by averaging each block
-// of reduction x reduction pixels, as shrinking while decoding does; the
-// samples are then near the command line's, not equal to them.
+// A JPEG shrunk while decoding is asked of the browser at that size, which
+// the browser's libjpeg decodes as the command line's does. A browser that
+// decodes only at full size gets each block of reduction x reduction pixels
+// averaged, near the command line's samples but not equal to them.
 Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels channels,
                                       const JpegReduction& reductionFor) {
     const std::optional<HeaderSize> size = JpegSize(bytes);
     if (!size) return Refuse("the JPEG picture is damaged: no frame header");
     if (Status fits = CheckPictureSize(size->width, size->height); !fits) return fits.error();
-    Result<web::BrowserPixels> pixels = TakePending(*size, "JPEG");
-    if (!pixels) return pixels.error();
     JpegSamples decoded;
     decoded.reduction = reductionFor ? reductionFor(size->width, size->height) : 1;
     const std::uint32_t r = static_cast<std::uint32_t>(decoded.reduction);
     decoded.width = (size->width + r - 1) / r;
     decoded.height = (size->height + r - 1) / r;
+    web::BrowserPixels& pending = web::BrowserPixels::Pending();
+    if (pending.rgba.empty()) {
+        if (r > 1) web::BrowserDecodeSize::Wanted() = {decoded.width, decoded.height};
+        return Error{"", web::kNeedsBrowserDecode};
+    }
+    const bool shrunk = r > 1 && pending.width == decoded.width && pending.height == decoded.height;
+    Result<web::BrowserPixels> pixels =
+        TakePending(shrunk ? HeaderSize{decoded.width, decoded.height} : *size, "JPEG");
+    if (!pixels) return pixels.error();
     const int perPixel = static_cast<int>(channels);
     decoded.samples.resize(std::size_t{decoded.width} * decoded.height * perPixel);
+    if (shrunk) {
+        for (std::size_t i = 0; i < std::size_t{decoded.width} * decoded.height; ++i) {
+            const std::uint8_t* p = &pixels->rgba[i * 4];
+            if (channels == JpegChannels::kGrey) {
+                decoded.samples[i] = GreyOf(p[0], p[1], p[2]);
+            } else {
+                std::memcpy(&decoded.samples[i * 3], p, 3);
+            }
+        }
+        return decoded;
+    }
     std::uint8_t* out = decoded.samples.data();
     for (std::uint32_t y = 0; y < decoded.height; ++y) {
         const std::uint32_t y1 = std::min(size->height, (y + 1) * r);

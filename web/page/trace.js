@@ -30,9 +30,47 @@
     return result.error;
   }
 
+  // The formats the engine asks the browser to decode, by their first bytes.
+  function typeOf(bytes) {
+    const starts = (...b) => b.every((v, i) => bytes[i] === v);
+    if (starts(0x89, 0x50, 0x4e, 0x47)) return "image/png";
+    if (starts(0xff, 0xd8, 0xff)) return "image/jpeg";
+    if (starts(0x47, 0x49, 0x46)) return "image/gif";
+    return "image/webp";
+  }
+
   // The file's pixels as the browser decodes them, untouched by colour
   // management and orientation, which the command line's decoders ignore.
-  async function rgbaOf(file) {
+  // The image decoder hands RGB frames over as stored, and decodes a JPEG
+  // the engine wants smaller (`wanted` {width, height}) as libjpeg shrinks
+  // it; a canvas, where there is no such decoder or the frame is not RGB,
+  // keeps colours premultiplied and so may change a half-transparent pixel
+  // by one level, and the engine then shrinks a JPEG itself.
+  async function rgbaOf(bytes, file, wanted) {
+    if (typeof ImageDecoder === "function") {
+      let decoder = null;
+      let frame = null;
+      try {
+        decoder = new ImageDecoder({
+          data: bytes, type: typeOf(bytes), colorSpaceConversion: "none", premultiplyAlpha: "none",
+          ...(wanted.width ? { desiredWidth: wanted.width, desiredHeight: wanted.height } : {}),
+        });
+        frame = (await decoder.decode()).image;
+        // A frame of YUV planes (a lossy picture, decoded for video) would
+        // be turned to RGB otherwise than libjpeg and libwebp turn it.
+        if (!/^(RGB|BGR)[AX]$/.test(frame.format)) throw new Error(frame.format);
+        const width = frame.displayWidth;
+        const height = frame.displayHeight;
+        const data = new Uint8Array(width * height * 4);
+        await frame.copyTo(data, { format: "RGBA" });
+        return { width, height, data };
+      } catch (e) {
+        // The canvas below.
+      } finally {
+        if (frame) frame.close();
+        if (decoder) decoder.close();
+      }
+    }
     const bitmap = await createImageBitmap(file, {
       colorSpaceConversion: "none", premultiplyAlpha: "none", imageOrientation: "none",
     });
@@ -63,7 +101,7 @@
     if (!result.needsDecode) return result;
     let image;
     try {
-      image = await rgbaOf(file);
+      image = await rgbaOf(bytes, file, result);
     } catch (e) {
       return { error: String(e.message || e) };
     }

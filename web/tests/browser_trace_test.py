@@ -83,6 +83,9 @@ class TraceTest(browser_test.PageTest):
         cases = [
             ("house, fitted", house, "fit", "auto"),
             ("house at 50%", house, "50", "lineart"),
+            # Shown at half its size or less: decoded smaller, as libjpeg shrinks it.
+            ("JPEG shrunk while decoding", os.path.join(ROOT, "bench", "line-art", "face-2x.jpg"),
+             "fit", "auto"),
             ("RGBA PNG with soft edges", drawn_picture(
                 os.path.join(self.folder, "soft.png"), "RGBA", (300, 200), (0, 0, 0, 0)), "fit", "auto"),
             ("JPEG", drawn_picture(

@@ -111,6 +111,11 @@ constexpr std::array kKindTexts = {
              QT_TRANSLATE_NOOP("CoreReason", "%1 ページ目はありません。ファイルには %2 ページあります")},
     KindText{ErrorKind::PageNameNotShiftJis,
              QT_TRANSLATE_NOOP("CoreReason", "ページの名前を Shift-JIS で書けません")},
+    KindText{ErrorKind::NotAPicture,
+             QT_TRANSLATE_NOOP("CoreReason",
+                               "対応している形式（PNG・JPEG・WebP・GIF・BMP・PNM）の画像ではありません")},
+    KindText{ErrorKind::PictureTooLarge,
+             QT_TRANSLATE_NOOP("CoreReason", "画像が大きすぎます（%1 x %2 ピクセル）")},
 };
 
 struct SystemText {

@@ -13,8 +13,7 @@ Status CheckPictureSize(std::uint64_t width, std::uint64_t height) {
     if (width == 0 || height == 0) return Refuse("the picture has no pixels");
     // Both factors are below 2^32, so the product cannot overflow.
     if (width > 0xFFFFFFFFu || height > 0xFFFFFFFFu || width * height * 4 > kMaxPictureBytes) {
-        return Refuse("the picture is too large (" + std::to_string(width) + " x " +
-                      std::to_string(height) + " pixels)");
+        return Error{"", ErrorKind::PictureTooLarge, width, height};
     }
     return {};
 }
@@ -42,7 +41,7 @@ Result<GreyPicture> DecodePicture(std::string_view bytes) {
     for (const auto& [known, decode] : kDecoders) {
         if (known == format) return decode(bytes);
     }
-    return Refuse("not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)");
+    return Error{"", ErrorKind::NotAPicture};
 }
 
 }  // namespace fudeline

@@ -63,6 +63,8 @@ constexpr std::array<Wording, kErrorKindCount> kWordings = {{
     {ErrorKind::NoPages, "the file has no pages"},
     {ErrorKind::NoSuchPage, "no page %1; the file has %2"},
     {ErrorKind::PageNameNotShiftJis, "the page name has no Shift-JIS form"},
+    {ErrorKind::NotAPicture, "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
+    {ErrorKind::PictureTooLarge, "the picture is too large (%1 x %2 pixels)"},
 }};
 
 constexpr bool InKindOrder() {

@@ -50,9 +50,12 @@ enum class ErrorKind {
     NoPages,
     NoSuchPage,           // page, pages: the page asked for, how many there are
     PageNameNotShiftJis,
+    // Pictures read for tracing.
+    NotAPicture,      // bytes in none of the formats read
+    PictureTooLarge,  // width, height: past the decoding limit
 };
 // Counts up to the last kind: a new kind goes at the end, and this names it.
-inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PageNameNotShiftJis) + 1;
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PictureTooLarge) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.

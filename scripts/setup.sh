@@ -12,7 +12,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   xvfb xauth xclip xdotool imagemagick
   clang libclang-rt-14-dev
-  emscripten chromium chromium-driver python3-selenium
+  emscripten chromium chromium-driver python3-selenium python3-pil
   fonts-mona python3-fonttools python3-brotli
 )
 

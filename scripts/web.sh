@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the browser page into build-web/site/: the engine (the core with
-# emscripten, the glyph catalogue and baked face packed in) and the page's
-# static files. The data files come from the native build in build/.
+# emscripten, the glyph catalogue and baked face packed in, the tracer over
+# OpenCV built for WebAssembly by web_opencv.sh) and the page's static files. The data files come from the native build in build/.
 #   --serve [PORT]  then serve build-web/site/ on http://localhost:PORT/ (8017)
 #   --dist DIR      then copy the site to the folder DIR and pack it as DIR.zip,
 #                   for any static host (single-thread WebAssembly: no server
@@ -38,10 +38,13 @@ root=$PWD
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target fudeline_catalogue fudeline_baked_font
 
+# The tracer's OpenCV, built once and kept in build-web/opencv/.
+./scripts/web_opencv.sh
+
 # Debian's em++ finds its JavaScript modules (acorn) only here.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S web -B build-web/engine -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DFUDELINE_DATA_DIR="$root/build/bin" >/dev/null
+  -DFUDELINE_DATA_DIR="$root/build/bin" -DFUDELINE_OPENCV_DIR="$root/build-web/opencv" >/dev/null
 cmake --build build-web/engine
 
 site=build-web/site

@@ -83,6 +83,9 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
         {{"", ErrorKind::NoPages}, "the file has no pages"},
         {{"", ErrorKind::NoSuchPage, 4, 3}, "no page 4; the file has 3"},
         {{"", ErrorKind::PageNameNotShiftJis}, "the page name has no Shift-JIS form"},
+        {{"", ErrorKind::NotAPicture},
+         "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
+        {{"", ErrorKind::PictureTooLarge, 70000, 9}, "the picture is too large (70000 x 9 pixels)"},
     };
     static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
     for (std::size_t k = 0; k < std::size(cases); ++k) {

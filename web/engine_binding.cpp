@@ -32,6 +32,7 @@
 #include "session/art_state.h"
 #include "session/compose.h"
 #include "web/browser_pixels.h"
+#include "web/page_trace.h"
 
 namespace fudeline::web {
 namespace {
@@ -311,6 +312,38 @@ class Session {
         return out;
     }
 
+    // "線を取り込む": a picture file's lines added to the drawing as the
+    // window adds them (one undoable step), traced as `fudeline-cli trace`
+    // traces the file (see TracePagePicture). Returns {error} ("" when added,
+    // else the core's reason with its kind and args), {error: "", noLines:
+    // true} when the picture has none, or {error: "", needsDecode: true} for
+    // the page to call again with the browser's pixels of the same bytes
+    // (with {width, height} when wanted at that size rather than as stored).
+    emscripten::val tracePicture(const std::string& bytes, int width, int height,
+                                 const emscripten::val& rgba, const emscripten::val& options) {
+        emscripten::val out = emscripten::val::object();
+        out.set("error", std::string());
+        BrowserDecodeSize wanted;
+        Result<TracedInk> traced = TracePagePicture(bytes, width, height, rgba, options, wanted);
+        if (!traced) {
+            if (traced.error().Reason() == kNeedsBrowserDecode) {
+                out.set("needsDecode", true);
+                if (wanted.width > 0) {
+                    out.set("width", wanted.width);
+                    out.set("height", wanted.height);
+                }
+                return out;
+            }
+            return Failed(out, traced.error());
+        }
+        if (!HoldsInk(traced->ink)) {
+            out.set("noLines", true);
+            return out;
+        }
+        state_->AddInk(traced->ink);
+        return out;
+    }
+
     // The background picture, already scaled (and faded) by the page; an
     // empty picture hides it.
     void setPicture(int width, int height, const std::string& rgba) {
@@ -439,7 +472,9 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .value("NoText", ErrorKind::NoText)
         .value("NoPages", ErrorKind::NoPages)
         .value("NoSuchPage", ErrorKind::NoSuchPage)
-        .value("PageNameNotShiftJis", ErrorKind::PageNameNotShiftJis);
+        .value("PageNameNotShiftJis", ErrorKind::PageNameNotShiftJis)
+        .value("NotAPicture", ErrorKind::NotAPicture)
+        .value("PictureTooLarge", ErrorKind::PictureTooLarge);
     emscripten::constant("ENOENT", ENOENT);
     emscripten::constant("EACCES", EACCES);
     emscripten::constant("EIO", EIO);
@@ -480,7 +515,8 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .function("openTextArt", &Session::openTextArt)
         .function("addPage", &Session::addPage)
         .function("cancelStroke", &Session::cancelStroke)
-        .function("setPicture", &Session::setPicture);
+        .function("setPicture", &Session::setPicture)
+        .function("tracePicture", &Session::tracePicture);
 }
 
 }  // namespace fudeline::web

@@ -178,6 +178,14 @@
         <source>ページの名前を Shift-JIS で書けません</source>
         <translation>the page name has no Shift-JIS form</translation>
     </message>
+    <message>
+        <source>対応している形式（PNG・JPEG・WebP・GIF・BMP・PNM）の画像ではありません</source>
+        <translation>not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます（%1 x %2 ピクセル）</source>
+        <translation>the picture is too large (%1 x %2 pixels)</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>

@@ -11,6 +11,15 @@
 // round trip, the pen drawings and the traced pictures that changed nothing
 // measurable, and equal weights let the scorer skip two of its five counts.)
 //
+// A hand never lies exactly on the pixels of the glyph it means: a stroke
+// wanders a pixel along its length. So lying on ink is worth little more than
+// lying a pixel beside it (0.2 against 0.1 a pixel, each way), and a glyph
+// that follows every wander of the line does not beat the straight one an
+// artist writes; a far pixel or a missed one still costs in full. Where the
+// ink is a glyph's drawing to the last pixel (text drawn with the face, or
+// opened and touched up), that glyph earns kExactGlyphGain a pixel more
+// (exact_glyphs.h), so a likelier look-alike a pixel aside never wins there.
+//
 // Each glyph also carries a prior learned from what text artists write
 // (glyph_prior_table.h): the characters they use most cost least, those they
 // never use most, so that of two glyphs that follow a shaky line about as
@@ -31,17 +40,19 @@
 namespace fudeline {
 
 // A dark pixel drawn, by its distance to the nearest ink pixel.
-inline constexpr std::int32_t kOnInkGain = 4;       // 0: earns 0.4
-inline constexpr std::int32_t kOneOffCost = 2;      // 1 (a 4-neighbour of ink)
-inline constexpr std::int32_t kTwoOffCost = 2;      // within 2 (Euclidean)
+inline constexpr std::int32_t kOnInkGain = 2;       // 0: earns 0.2
+inline constexpr std::int32_t kOneOffCost = 1;      // 1 (a 4-neighbour of ink)
+inline constexpr std::int32_t kTwoOffCost = 1;      // within 2 (Euclidean)
 inline constexpr std::int32_t kFarPixelCost = 14;   // farther
 // A filler's dark pixel far from ink: a dot in empty paper reads as noise
 // more than a glyph's stray pixel does, so spacing pays more for it.
 inline constexpr std::int32_t kFarFillerCost = 40;
 // An ink pixel of the row, by its distance to the nearest dark pixel over it.
-inline constexpr std::int32_t kInkOneOffCost = 3;   // 1
-inline constexpr std::int32_t kInkTwoOffCost = 3;   // within 2
+inline constexpr std::int32_t kInkOneOffCost = 1;   // 1
+inline constexpr std::int32_t kInkTwoOffCost = 1;   // within 2
 inline constexpr std::int32_t kMissedInkCost = 12;  // farther, or under spacing
+// A glyph whose columns hold exactly its dark pixels, a pixel of it.
+inline constexpr std::int32_t kExactGlyphGain = 6;
 
 // The cost of a glyph as a sum of its pixel counts: with P its dark pixels,
 // E those on ink, N1 and N2 those within 1 and 2 px of ink, R1 and R2 the
@@ -66,7 +77,7 @@ inline constexpr int kFineDecoderReach = 2;
 // nat below the most written character, which costs 1 (every glyph costs a
 // little, so that of two rows drawing the same pixels the one with fewer
 // characters wins).
-inline constexpr std::int32_t kPriorWeight = 3;
+inline constexpr std::int32_t kPriorWeight = 4;
 std::int32_t GlyphPrior(std::string_view sjis);
 
 // Which class of kPriorFollowing `sjis` belongs to (kPriorOtherClass for most).

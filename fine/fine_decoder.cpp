@@ -50,6 +50,7 @@ GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, 
 struct FineDecoder::Solution {
     RowMasks masks;
     RowScores scores;  // the cheapest glyph of each width at each start
+    ExactRow exact;    // the glyph the ink draws exactly at each start, by width
     std::array<std::int32_t, kColumns + 1> best;  // cheapest row prefix ending at x
     std::array<std::int32_t, kColumns + 1> glyphStart;  // the glyph ending at x starts here
     std::array<std::int32_t, kColumns + 1> gapStart;    // and the spacing before it here
@@ -62,8 +63,24 @@ FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, Fine
                          ScorerIsa isa)
     : glyphList_(PlaceableGlyphs(catalog, font, options.rangeCharacters)),
       options_(options),
-      glyphs_(glyphList_, font, isa) {
+      glyphs_(glyphList_, font, isa),
+      exact_(glyphList_, font, [](const Glyph& g) { return GlyphPrior(g.text); }) {
     BuildGapTable(font);
+    exactCost_.reserve(glyphList_.size());
+    for (const Glyph& glyph : glyphList_) {
+        std::int32_t pixels = 0;
+        for (const FontGlyph* face : FaceGlyphs(font, glyph.text)) {
+            if (!face) continue;
+            for (int x = 0; x < face->advance; ++x) pixels += std::popcount(DarkColumn(*face, x));
+        }
+        // Every dark pixel on ink and every ink pixel under one (CountWeights),
+        // and the gain of an exact drawing.
+        exactCost_.push_back(GlyphPrior(glyph.text) +
+                             pixels * (CountWeights::far + CountWeights::missed +
+                                       CountWeights::exact + CountWeights::near1 +
+                                       CountWeights::near2 + CountWeights::reach1 +
+                                       CountWeights::reach2 - kExactGlyphGain));
+    }
     followClass_.reserve(glyphList_.size());
     for (const Glyph& glyph : glyphList_) {
         followClass_.push_back(static_cast<std::uint8_t>(GlyphFollowClass(glyph.text)));
@@ -185,6 +202,7 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
         scored[static_cast<std::size_t>(x)] = nearAhead > 0;
     }
     glyphs_.ScoreRow(m, scored, s.scores);
+    exact_.Find(m.target, s.exact);
     // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
     const int leastGap = options_.unicodeSpaces ? 1 : 3;
     for (int y = 0; y < kColumns; ++y) {
@@ -231,7 +249,13 @@ void FineDecoder::Solve(const Image& ink, int row, Solution& s) const {
             const auto ei = static_cast<std::size_t>(end);
             const std::int32_t inkUnder = m.inkBefore[ei] - m.inkBefore[yi];
             std::int32_t cost = 0;
-            const std::int32_t chosen = glyphs_.Least(s.scores, group, y, inkUnder, cost);
+            std::int32_t chosen = glyphs_.Least(s.scores, group, y, inkUnder, cost);
+            const std::int16_t drawn =
+                s.exact.glyph[static_cast<std::size_t>(glyphs_.width(group))][yi];
+            if (drawn >= 0 && exactCost_[static_cast<std::size_t>(drawn)] < cost) {
+                cost = exactCost_[static_cast<std::size_t>(drawn)];
+                chosen = drawn;
+            }
             const std::size_t k = followClass_[static_cast<std::size_t>(chosen)];
             std::int32_t arrive = direct >= kUnreachable ? kUnreachable : direct + afterGlyphCost[k];
             std::int32_t from = y;

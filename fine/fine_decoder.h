@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "fine/exact_glyphs.h"
 #include "fine/fine_cost.h"
 #include "fine/fine_glyphs.h"
 #include "simd/scorer_isa.h"
@@ -97,6 +98,8 @@ class FineDecoder {
     GlyphCatalog glyphList_;  // what may be placed: text and width, no patterns
     FineOptions options_;
     FineGlyphs glyphs_;
+    ExactGlyphs exact_;
+    std::vector<std::int32_t> exactCost_;  // by glyphList_ index: its cost where drawn exactly
     // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
     std::vector<FillerColumn> fillerColumns_;
     std::vector<std::uint32_t> fillerBegin_;

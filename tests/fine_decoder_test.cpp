@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 
 #include "text/gap_composer.h"
@@ -27,6 +28,7 @@ class PlainDecoder {
         std::int64_t prior = 0;
         std::vector<std::pair<int, int>> dark;  // (x, y) in the cell
         std::vector<std::vector<int>> reach;    // [x][y]: squared distance to the nearest dark pixel
+        std::vector<std::vector<bool>> drawn;   // [x][y]: a dark pixel
     };
 
     PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options)
@@ -107,17 +109,17 @@ class PlainDecoder {
         return answer;
     }
 
-    // The cost of a row the decoder returned, or -1 when it breaks the rules.
-    std::int64_t Evaluate(const Image& ink, int row, const TextRow& cells) const {
+    // The cost of a row the decoder returned; none when it breaks the rules.
+    std::optional<std::int64_t> Evaluate(const Image& ink, int row, const TextRow& cells) const {
         const Row r(ink, row);
         std::int64_t cost = 0;
         int pen = 0;
         for (const TextCell& cell : cells) {
             const auto shape = shapes_.find(cell.text);
-            if (shape == shapes_.end() || shape->second.width != cell.width) return -1;
-            if (!Allowed(cell.gap, pen == 0)) return -1;
+            if (shape == shapes_.end() || shape->second.width != cell.width) return std::nullopt;
+            if (!Allowed(cell.gap, pen == 0)) return std::nullopt;
             const int x = pen + cell.gap;
-            if (x + cell.width > 800 || !r.Scored(x)) return -1;
+            if (x + cell.width > 800 || !r.Scored(x)) return std::nullopt;
             cost += GapCost(r, pen, cell.gap) + GlyphCost(r, shape->second, x);
             pen = x + cell.width;
         }
@@ -175,6 +177,10 @@ class PlainDecoder {
             }
         }
         s.reach.assign(static_cast<std::size_t>(face.advance), std::vector<int>(16, 1000));
+        s.drawn.assign(static_cast<std::size_t>(face.advance), std::vector<bool>(16, false));
+        for (const auto& [dx, dy] : s.dark) {
+            s.drawn[static_cast<std::size_t>(dx)][static_cast<std::size_t>(dy)] = true;
+        }
         for (int x = 0; x < face.advance; ++x) {
             for (int y = 0; y < 16; ++y) {
                 for (const auto& [dx, dy] : s.dark) {
@@ -213,6 +219,15 @@ class PlainDecoder {
                 cost += d == 0 ? 0 : d == 1 ? kInkOneOffCost : d <= 4 ? kInkTwoOffCost : kMissedInkCost;
             }
         }
+        // The ink under the glyph is its drawing, pixel for pixel.
+        bool exact = true;
+        for (int c = 0; c < shape.width && exact; ++c) {
+            for (int y = 0; y < 16 && exact; ++y) {
+                exact = r.IsInk(x + c, r.top + y) ==
+                        shape.drawn[static_cast<std::size_t>(c)][static_cast<std::size_t>(y)];
+            }
+        }
+        if (exact) cost -= kExactGlyphGain * static_cast<std::int64_t>(shape.dark.size());
         return cost;
     }
 
@@ -224,6 +239,28 @@ class PlainDecoder {
 
 class FineDecoderTest : public ::testing::Test {
   protected:
+    // Glyphs of `catalog` drawn along text row `row` with random spacing,
+    // then `flips` ink pixels of the row each moved one pixel down.
+    static Image TextInk(const GlyphCatalog& catalog, int row, int flips, std::mt19937& rng) {
+        Image ink(kCanvasWidth, kInkHeight, kWhite);
+        const TextPainter painter(*font_);
+        std::uniform_int_distribution<std::size_t> pick(0, catalog.size() - 1);
+        for (int x = 3; x < 760;) {
+            const Glyph& glyph = catalog[pick(rng)];
+            painter.DrawString(ink, x, 16 * row, glyph.text, 799);
+            x += glyph.width + std::uniform_int_distribution<int>(0, 1)(rng) * 11;
+        }
+        std::uniform_int_distribution<int> column(0, 799), line(16 * row, 16 * row + 14);
+        for (int moved = 0; moved < flips;) {
+            const int x = column(rng), y = line(rng);
+            if (ink.Pixel(x, y) != kBlack || ink.Pixel(x, y + 1) == kBlack) continue;
+            ink.SetPixel(x, y, kWhite);
+            ink.SetPixel(x, y + 1, kBlack);
+            ++moved;
+        }
+        return ink;
+    }
+
     static void SetUpTestSuite() {
         font_ = &testing::TestFont();
         catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
@@ -275,6 +312,19 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
                 EXPECT_EQ(wide.DecodeRow(ink, row), portable.DecodeRow(ink, row));
             }
         }
+        // Text drawn with the face, where glyphs are found whole and earn
+        // their gain, and the same with a few pixels moved, where they are not.
+        for (int flips : {0, 6}) {
+            const int row = std::uniform_int_distribution<int>(0, kRowCount - 1)(rng);
+            const Image ink = TextInk(*sample_, row, flips, rng);
+            SCOPED_TRACE(::testing::Message() << "text, " << flips << " pixels moved, spacing "
+                                              << SpacingName(spacing));
+            const std::int64_t optimum = plain.Optimum(ink, row);
+            for (const FineDecoder* decoder : {&wide, &portable}) {
+                EXPECT_EQ(decoder->RowCost(ink, row), optimum);
+                EXPECT_EQ(plain.Evaluate(ink, row, decoder->DecodeRow(ink, row)), optimum);
+            }
+        }
     }
 }
 
@@ -321,8 +371,9 @@ TEST_F(FineDecoderTest, FollowingPricesTheRowItReturns) {
             SCOPED_TRACE(::testing::Message() << "style " << static_cast<int>(style) << " row "
                                               << row << " no fillers " << noFillers);
             const TextRow cells = decoder.DecodeRow(ink, row);
-            const std::int64_t pixels = plain.Evaluate(ink, row, cells);
-            ASSERT_GE(pixels, 0);
+            const std::optional<std::int64_t> priced = plain.Evaluate(ink, row, cells);
+            ASSERT_TRUE(priced.has_value());
+            const std::int64_t pixels = *priced;
             std::int64_t pairs = 0;
             std::size_t previous = kPriorAfterSpacing;
             for (const TextCell& cell : cells) {

@@ -96,9 +96,12 @@ def wait_for(what, attempt):
     raise RuntimeError("timed out waiting for " + what)
 
 
-def window_origin(env):
+def window_origin(env, window):
     """The window's top left on the screen (there is no window manager, so no frame)."""
     def find():
+        if window.poll() is not None:
+            raise RuntimeError("the program exited with %d before its window showed"
+                               % window.returncode)
         found = run(["xdotool", "search", "--onlyvisible", "--name", CAPTION], env, check=False)
         ids = found.split()
         return ids[0].decode() if ids else None
@@ -129,10 +132,13 @@ def stroke_and_copy(app, display, home, fine, stopped, points):
     with open(os.path.join(settings, "Fudeline.conf"), "w") as f:
         f.write("[convert]\nfine=%s\n" % ("true" if fine else "false"))
 
-    window = subprocess.Popen([app], env=env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
+    # What the program says is kept, so that a window that never shows, or a
+    # program that stops, explains itself in the failure.
+    log_path = os.path.join(home, "fudeline.log")
+    log = open(log_path, "wb")
+    window = subprocess.Popen([app], env=env, stdout=log, stderr=subprocess.STDOUT)
     try:
-        origin = window_origin(env)
+        origin = window_origin(env, window)
         start = xdotool_moves(points[:1], origin, None) + ["mousedown 1"]
         run(["xdotool"] + " ".join(start).split(), env)
         script = os.path.join(home, "stroke.xdo")
@@ -156,9 +162,15 @@ def stroke_and_copy(app, display, home, fine, stopped, points):
             return got.stdout if got.returncode == 0 else None
 
         return wait_for("the copied text", clipboard)
+    except Exception as error:
+        log.flush()
+        with open(log_path, "rb") as f:
+            said = f.read()[-4000:].decode(errors="replace").strip()
+        raise RuntimeError("%s (the program's output: %s)" % (error, said or "none")) from error
     finally:
         window.kill()
         window.wait(10)
+        log.close()
 
 
 def main():

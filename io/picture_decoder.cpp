@@ -27,6 +27,16 @@ Result<GreyPicture> AllocatePicture(std::uint64_t width, std::uint64_t height) {
     return picture;
 }
 
+Result<GreyPicture> GreyOverWhite(const RgbaPixels& pixels) {
+    auto picture = AllocatePicture(pixels.width, pixels.height);
+    if (!picture) return picture.error();
+    for (std::size_t i = 0; i < picture->levels.size(); ++i) {
+        const std::uint8_t* p = &pixels.rgba[i * 4];
+        picture->levels[i] = OverWhite(GreyOf(p[0], p[1], p[2]), p[3]);
+    }
+    return picture;
+}
+
 }  // namespace picture_formats
 
 Result<GreyPicture> DecodePicture(std::string_view bytes) {

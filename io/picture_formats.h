@@ -37,4 +37,7 @@ Status CheckPictureSize(std::uint64_t width, std::uint64_t height);
 // past the limit; checked before anything is decoded.
 Result<GreyPicture> AllocatePicture(std::uint64_t width, std::uint64_t height);
 
+// RGBA pixels (a WebP's, however decoded) in grey over white paper.
+Result<GreyPicture> GreyOverWhite(const RgbaPixels& pixels);
+
 }  // namespace fudeline::picture_formats

@@ -26,13 +26,7 @@ Result<RgbaPixels> DecodeWebpRgba(std::string_view bytes) {
 Result<GreyPicture> DecodeWebp(std::string_view bytes) {
     const Result<RgbaPixels> pixels = DecodeWebpRgba(bytes);
     if (!pixels) return pixels.error();
-    auto picture = AllocatePicture(pixels->width, pixels->height);
-    if (!picture) return picture.error();
-    for (std::size_t i = 0; i < picture->levels.size(); ++i) {
-        const std::uint8_t* p = &pixels->rgba[i * 4];
-        picture->levels[i] = OverWhite(GreyOf(p[0], p[1], p[2]), p[3]);
-    }
-    return picture;
+    return GreyOverWhite(*pixels);
 }
 
 }  // namespace fudeline::picture_formats

@@ -16,38 +16,6 @@
     addFailed: "ページを追加できません",
   };
 
-  // The core's reasons in Japanese, as the window words them (%1 ... its
-  // arguments); a reason of another kind stays as the core words it.
-  const japanese_reasons = {
-    LineTooLong: "%1 行目が %2 バイトより長くなっています",
-    TooManyLines: "テキストは %1 行あります。キャンバスに入るのは %2 行までです",
-    LineTooWide: "%1 行目の幅は %2 ピクセルです。キャンバスに入るのは %3 ピクセルまでです（この行の %4 文字まで入ります）",
-    NotInFont: "%1 行目の %2 文字目: %3 は Mona フォントにありません",
-    NotUtf8: "%1 行目の %2 文字目: バイト %3 は UTF-8 ではありません",
-    NotShiftJis: "%1 行目の %2 文字目: %3 は Shift-JIS ではありません",
-    PageFileNotShiftJis: "%1 行目に Shift-JIS でないところ（%2）があります",
-    NotAstFile: "AST ファイルではありません。最初の行が「[AA][名前]」ではありません",
-    NeitherPageFormat: "MLT ファイルでも AST ファイルでもありません（名前が .mlt でなく [SPLIT] の行もなく、最初に [AA][名前] の行もありません）",
-    EmptyPage: "テキストが空なので、ページとして追加するものがありません",
-    PageNameLineBreak: "ページの名前に改行は入れられません",
-    SplitLineInPage: "テキストに「[SPLIT]」の行があり、ページが分かれてしまいます",
-    AstHeadInPage: "テキストに「[AA][...]」の行があり、新しいページが始まってしまいます",
-    AppendToUnknownFormat: "空のファイルで名前が .mlt でも .ast でもないので、ページを追加すると MLT とも AST とも読めなくなります",
-    PageNameControl: "ページの名前に制御文字は入れられません",
-    NoText: "テキストがありません（空のファイルです）",
-    NoPages: "ページがありません",
-    NoSuchPage: "%1 ページ目はありません。ファイルには %2 ページあります",
-    PageNameNotShiftJis: "ページの名前を Shift-JIS で書けません",
-  };
-  function reasonText(module, english, result) {
-    if (english || result.kind === undefined) return result.error;
-    for (const [name, text] of Object.entries(japanese_reasons)) {
-      if (module.ErrorKind[name] && module.ErrorKind[name].value === result.kind) {
-        return text.replace(/%([1-9])/g, (m, n) => result.args[n - 1] ?? m);
-      }
-    }
-    return result.error;
-  }
 
   // A modal dialog built of `parts`; resolves to what `answer` gives when
   // one of its buttons closes it, null when cancelled.
@@ -138,7 +106,7 @@
         result = page.engine.openTextArt(bytes, name, index);
       }
       if (result.error) {
-        page.say(t.openFailed + ": " + reasonText(page.module, page.english, result));
+        page.say(t.openFailed + ": " + FudelineReasons.text(page.module, page.english, result));
         return;
       }
       page.say("");
@@ -157,7 +125,7 @@
         result = page.engine.addPage(bytes, name, pageName, true);
       }
       if (result.error) {
-        page.say(t.addFailed + ": " + reasonText(page.module, page.english, result));
+        page.say(t.addFailed + ": " + FudelineReasons.text(page.module, page.english, result));
         return;
       }
       page.download(new Blob([result.bytes], { type: "application/octet-stream" }), name);

@@ -14,21 +14,6 @@
     tracing: "線を取り込んでいます…", traced: "線を取り込みました", traceFailed: "この画像から線を取り込めません",
     noLines: "画像に線が見つかりませんでした",
   };
-  // The core's reasons for pictures, as the window words them.
-  const japanese_reasons = {
-    LargerThanMegabytes: "%1 MB より大きいファイルです",
-    NotAPicture: "対応している形式（PNG・JPEG・WebP・GIF・BMP・PNM）の画像ではありません",
-    PictureTooLarge: "画像が大きすぎます（%1 x %2 ピクセル）",
-  };
-  function reasonText(module, english, result) {
-    if (english || result.kind === undefined) return result.error;
-    for (const [name, text] of Object.entries(japanese_reasons)) {
-      if (module.ErrorKind[name] && module.ErrorKind[name].value === result.kind) {
-        return text.replace(/%([1-9])/g, (m, n) => result.args[n - 1] ?? m);
-      }
-    }
-    return result.error;
-  }
 
   // The formats the engine asks the browser to decode, by their first bytes.
   function typeOf(bytes) {
@@ -125,7 +110,7 @@
       try {
         const result = await trace(engine, file);
         if (result.error) {
-          say(t("traceFailed") + ": " + reasonText(module, english, result));
+          say(t("traceFailed") + ": " + FudelineReasons.text(module, english, result));
         } else if (result.noLines) {
           say(t("noLines"));
         } else {

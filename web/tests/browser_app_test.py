@@ -46,6 +46,17 @@ def stroke_events(points, pointer_id=1, kind="pen", button=0, buttons=1):
             [["pointerup", pointer_id, kind, rest[-1][0], rest[-1][1], button, 0]])
 
 
+def pinch_apart():
+    """Two fingers moving apart on the canvas: a zoom, never a stroke."""
+    return ([["pointerdown", 1, "touch", 300, 200, 0, 1],
+             ["pointerdown", 2, "touch", 400, 250, 0, 1]] +
+            [ev for step in range(1, 11) for ev in (
+                ["pointermove", 1, "touch", 300 - 10 * step, 200 - 5 * step, -1, 1],
+                ["pointermove", 2, "touch", 400 + 10 * step, 250 + 5 * step, -1, 1])] +
+            [["pointerup", 1, "touch", 200, 150, 0, 0],
+             ["pointerup", 2, "touch", 500, 300, 0, 0]])
+
+
 class AppTest(base.PageTest):
     def saved(self):
         self.wait_for("return document.body.dataset.saved === '1'")
@@ -268,13 +279,7 @@ class AppTest(base.PageTest):
                     ["pen", 1])
         with self.subTest("two fingers zoom and pan, never draw; fit shows it whole"):
             self.setUp()
-            self.dispatch([["pointerdown", 1, "touch", 300, 200, 0, 1],
-                           ["pointerdown", 2, "touch", 400, 250, 0, 1]] +
-                          [ev for step in range(1, 11) for ev in (
-                              ["pointermove", 1, "touch", 300 - 10 * step, 200 - 5 * step, -1, 1],
-                              ["pointermove", 2, "touch", 400 + 10 * step, 250 + 5 * step, -1, 1])] +
-                          [["pointerup", 1, "touch", 200, 150, 0, 0],
-                           ["pointerup", 2, "touch", 500, 300, 0, 0]])
+            self.dispatch(pinch_apart())
             self.assertEqual(self.page_text(), "")
             zoom = self.driver.execute_script("return fudeline.pointer.zoom()")
             self.assertGreater(zoom["scale"], 2.5)
@@ -304,13 +309,7 @@ class AppTest(base.PageTest):
         self.touch("touchEnd", [])
 
     def test_a_double_tap_fits_the_canvas_and_taps_draw_nothing(self):
-        pinch = ([["pointerdown", 1, "touch", 300, 200, 0, 1],
-                  ["pointerdown", 2, "touch", 400, 250, 0, 1]] +
-                 [ev for step in range(1, 11) for ev in (
-                     ["pointermove", 1, "touch", 300 - 10 * step, 200 - 5 * step, -1, 1],
-                     ["pointermove", 2, "touch", 400 + 10 * step, 250 + 5 * step, -1, 1])] +
-                 [["pointerup", 1, "touch", 200, 150, 0, 0],
-                  ["pointerup", 2, "touch", 500, 300, 0, 0]])
+        pinch = pinch_apart()
         line = [(x, 160 + x // 8) for x in range(60, 700, 10)]
         blank = "return fudeline.engine.inkRgba().indexOf(0) === -1"
         scale = "return fudeline.pointer.zoom().scale"

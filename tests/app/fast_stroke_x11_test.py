@@ -59,8 +59,10 @@ class Display:
     def __init__(self):
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
+            # -noreset: by default the server resets when its last client
+            # leaves, and a program started in that moment cannot connect.
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""

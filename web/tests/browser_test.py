@@ -349,6 +349,20 @@ class PageTest(unittest.TestCase):
                       return [el.id || el.textContent.trim(), r.width, r.height];
                     }).filter(([, w, h]) => w < 44 || h < 44);""")
                 self.assertEqual(small, [])
+            with self.subTest("upright: nothing reaches past the screen's width"):
+                self.assertLessEqual(self.driver.execute_script(
+                    "return document.documentElement.scrollWidth"), 360)
+            for scheme in ("light", "dark"):
+                with self.subTest("the drawing stays black on white", scheme=scheme):
+                    self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+                        "features": [{"name": "prefers-color-scheme", "value": scheme}]})
+                    canvas, text, back = self.driver.execute_script("""
+                        const css = (id) => getComputedStyle(document.getElementById(id));
+                        return [css('canvas').backgroundColor, css('text').color,
+                                css('text').backgroundColor];""")
+                    self.assertEqual(canvas, "rgb(255, 255, 255)")
+                    self.assertNotEqual(text, back)
+            self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
             with self.subTest("sideways: the whole canvas fits the visible height"):
                 self.script = []
                 # A fresh drawing: the page keeps the last one across loads.

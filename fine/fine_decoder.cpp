@@ -6,6 +6,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "glyphs/cp932.h"
+#include "glyphs/utf8.h"
 #include "text/gap_composer.h"
 #include "pixels/geometry.h"
 
@@ -18,7 +20,8 @@ constexpr int kHalfWidthSpaceWidth = 5;
 
 // The catalogue's characters (text and width only), then with `wholeRanges`
 // every other character of its ranges (one byte 0x21 to 0xDF, two bytes 0x8140
-// to 0x84BE) at the width the face draws it.
+// to 0x84BE) and every character text artists were counted writing, at the
+// width the face draws it.
 GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, bool wholeRanges) {
     GlyphCatalog list;
     std::unordered_set<std::string> listed;
@@ -42,7 +45,31 @@ GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, 
         if (trail < 0x40 || trail == 0x7F || trail > 0xFC) continue;
         add({static_cast<char>(code >> 8), static_cast<char>(trail)});
     }
+    // Last, the rest of what artists write (kanji for their shapes: 人 in a
+    // mouth, 三 and 彡 for hair, 丶 and 丿 for strokes), placed only where
+    // drawn exactly (ScoredGlyphCount).
+    for (std::size_t i = 0; i < kPriorCharacterCount; ++i) {
+        if (Result<std::string> sjis = Utf8ToCp932(Utf8Of(kPriorCharacters[i].code))) {
+            add(std::move(*sjis));
+        }
+    }
     return list;
+}
+
+// How many of PlaceableGlyphs' list are scored against any ink: the catalogue
+// and its ranges. Scoring costs by the distinct columns the glyphs draw, and
+// the few hundred kanji artists write draw as many again as all the rest; a
+// hand's line never asks for one, so they stand only where the ink is their
+// exact drawing (text drawn with the face, or opened), found by hash.
+std::size_t ScoredGlyphCount(const GlyphCatalog& list, std::size_t catalogSize) {
+    auto inRanges = [](const std::string& text) {
+        if (text.size() == 1) return true;
+        const int code = (static_cast<unsigned char>(text[0]) << 8) | static_cast<unsigned char>(text[1]);
+        return code >= 0x8140 && code <= 0x84BE;
+    };
+    std::size_t count = catalogSize;
+    while (count < list.size() && inRanges(list[count].text)) ++count;
+    return count;
 }
 
 }  // namespace
@@ -63,7 +90,10 @@ FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, Fine
                          ScorerIsa isa)
     : glyphList_(PlaceableGlyphs(catalog, font, options.rangeCharacters)),
       options_(options),
-      glyphs_(glyphList_, font, isa),
+      glyphs_(GlyphCatalog(glyphList_.begin(),
+                           glyphList_.begin() + static_cast<std::ptrdiff_t>(
+                                                    ScoredGlyphCount(glyphList_, catalog.size()))),
+              font, isa),
       exact_(glyphList_, font, [](const Glyph& g) { return GlyphPrior(g.text); }) {
     BuildGapTable(font);
     exactCost_.reserve(glyphList_.size());

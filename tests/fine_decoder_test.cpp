@@ -389,6 +389,55 @@ TEST_F(FineDecoderTest, FollowingPricesTheRowItReturns) {
     EXPECT_TRUE(pairsPriced);
 }
 
+// Kanji artists write for their shapes come back where the ink is their
+// drawing, and are never guessed from ink that is not.
+TEST_F(FineDecoderTest, KanjiStandOnlyWhereDrawnExactly) {
+    const FineDecoder decoder(*catalog_, *font_);
+    const TextPainter painter(*font_);
+    struct Case {
+        const char* utf8;  // drawn at x 44 (four full-width spaces) of row 3
+        const char* kanji;
+        bool moved;  // one of the kanji's pixels moved down
+    };
+    for (const Case& c : std::vector<Case>{{"（__人__）", "人", false},
+                                           {"（三）", "三", false},
+                                           {"彡 丶 丿", "彡", false},
+                                           {"（__人__）", "人", true},
+                                           {"（三）", "三", true}}) {
+        SCOPED_TRACE(::testing::Message() << c.utf8 << (c.moved ? ", moved" : ""));
+        Image ink(kCanvasWidth, kInkHeight, kWhite);
+        const Result<std::string> text = Utf8ToCp932(c.utf8);
+        ASSERT_TRUE(text.has_value());
+        painter.DrawString(ink, 44, 48, *text, 799);
+        if (c.moved) {
+            // The first dark pixel of the kanji's own columns, a pixel down.
+            const std::string prefix = text->substr(0, text->find(*Utf8ToCp932(c.kanji)));
+            int x = 44;
+            for (const FontGlyph* glyph : FaceGlyphs(*font_, prefix)) x += glyph->advance;
+            bool done = false;
+            for (int y = 48; y < 63 && !done; ++y) {
+                for (int dx = 0; dx < 16 && !done; ++dx) {
+                    if (ink.Pixel(x + dx, y) == kBlack && ink.Pixel(x + dx, y + 1) != kBlack) {
+                        ink.SetPixel(x + dx, y, kWhite);
+                        ink.SetPixel(x + dx, y + 1, kBlack);
+                        done = true;
+                    }
+                }
+            }
+            ASSERT_TRUE(done);
+        }
+        std::string decoded;
+        for (const TextCell& cell : decoder.DecodeRow(ink, 3)) decoded += cell.text;
+        const Result<std::string> kanji = Utf8ToCp932(c.kanji);
+        EXPECT_EQ(decoded.find(*kanji) != std::string::npos, !c.moved) << *Cp932ToUtf8(decoded);
+        if (!c.moved) {
+            std::string unspaced = c.utf8;
+            std::erase(unspaced, ' ');
+            EXPECT_EQ(*Cp932ToUtf8(decoded), unspaced);
+        }
+    }
+}
+
 TEST_F(FineDecoderTest, BlankRowsStayEmpty) {
     const FineDecoder decoder(*catalog_, *font_);
     Image ink(kCanvasWidth, kInkHeight, kWhite);

@@ -91,15 +91,21 @@ std::string EnglishReason(ErrorKind kind, const std::vector<std::string>& args) 
     if (wording.endsInErrorNumber && !parts.empty()) {
         parts.back() = std::strerror(std::atoi(parts.back().c_str()));
     }
-    // One pass, so that an argument holding "%2" stays as it is.
+    return FillReason(wording.text, parts);
+}
+
+std::string FillReason(std::string_view text, const std::vector<std::string>& args) {
     std::string out;
-    for (const char* c = wording.text; *c; ++c) {
-        const int n = c[0] == '%' && c[1] >= '1' && c[1] <= '9' ? c[1] - '0' : 0;
-        if (n >= 1 && static_cast<std::size_t>(n) <= parts.size()) {
-            out += parts[static_cast<std::size_t>(n) - 1];
-            ++c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int n =
+            text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9'
+                ? text[i + 1] - '0'
+                : 0;
+        if (n >= 1 && static_cast<std::size_t>(n) <= args.size()) {
+            out += args[static_cast<std::size_t>(n) - 1];
+            ++i;
         } else {
-            out += *c;
+            out += text[i];
         }
     }
     return out;

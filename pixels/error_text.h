@@ -5,6 +5,7 @@
 
 #include <concepts>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fudeline {
@@ -60,6 +61,10 @@ inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PictureTooLar
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.
 std::string EnglishReason(ErrorKind kind, const std::vector<std::string>& args);
+
+// `text` with "%1" ... "%9" replaced by `args` in one pass, so that an
+// argument holding "%2" stays as it is; a missing argument leaves its "%N".
+std::string FillReason(std::string_view text, const std::vector<std::string>& args);
 
 // Whether the last argument of `kind` is an errno, to be worded as the
 // system's reason.

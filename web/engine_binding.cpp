@@ -9,7 +9,6 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -28,6 +27,7 @@
 #include "io/page_format.h"
 #include "render/text_art_cells.h"
 #include "pixels/geometry.h"
+#include "pixels/japanese_reasons.h"
 #include "render/text_art_picture.h"
 #include "session/art_state.h"
 #include "session/compose.h"
@@ -83,10 +83,8 @@ class Session {
 
     // Why the engine could not start ("" when it did), in the core's English.
     std::string error() const { return error_ ? error_->Message() : ""; }
-    // The same for the page to word: {path, kind, args}, the kind an
-    // ErrorKind's value, an errno argument the module's own number (the
-    // page compares it with the module's constants of that name); null when
-    // the engine started.
+    // The same for the page to word (japaneseReason): {path, kind, args},
+    // the kind an ErrorKind's value; null when the engine started.
     emscripten::val failure() const {
         if (!error_) return emscripten::val::null();
         emscripten::val args = emscripten::val::array();
@@ -446,39 +444,21 @@ emscripten::val CanvasFitSize(int width, int height) {
     return size;
 }
 
+// The core's reason of an error kind's value with its arguments (a failure's
+// `kind` and `args`), worded in Japanese; "" where it has no Japanese wording.
+std::string JapaneseReasonOf(int kind, const emscripten::val& args) {
+    if (kind < 0 || kind >= kErrorKindCount) return "";
+    Error error;
+    error.kind = static_cast<ErrorKind>(kind);
+    const int count = args.isArray() ? args["length"].as<int>() : 0;
+    for (int i = 0; i < count; ++i) error.args.push_back(args[i].as<std::string>());
+    return JapaneseReasonText(error).value_or("");
+}
+
 EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::function("boards", &Boards);
-    // The kinds and the errno values the page words in its language: those
-    // loading the data files can meet.
-    emscripten::enum_<ErrorKind>("ErrorKind")
-        .value("System", ErrorKind::System)
-        .value("LargerThanMegabytes", ErrorKind::LargerThanMegabytes)
-        // Those opening text art and adding a page meet.
-        .value("LineTooLong", ErrorKind::LineTooLong)
-        .value("TooManyLines", ErrorKind::TooManyLines)
-        .value("LineTooWide", ErrorKind::LineTooWide)
-        .value("NotInFont", ErrorKind::NotInFont)
-        .value("NotUtf8", ErrorKind::NotUtf8)
-        .value("NotShiftJis", ErrorKind::NotShiftJis)
-        .value("PageFileNotShiftJis", ErrorKind::PageFileNotShiftJis)
-        .value("NotAstFile", ErrorKind::NotAstFile)
-        .value("NeitherPageFormat", ErrorKind::NeitherPageFormat)
-        .value("EmptyPage", ErrorKind::EmptyPage)
-        .value("PageNameLineBreak", ErrorKind::PageNameLineBreak)
-        .value("SplitLineInPage", ErrorKind::SplitLineInPage)
-        .value("AstHeadInPage", ErrorKind::AstHeadInPage)
-        .value("AppendToUnknownFormat", ErrorKind::AppendToUnknownFormat)
-        .value("PageNameControl", ErrorKind::PageNameControl)
-        .value("NoText", ErrorKind::NoText)
-        .value("NoPages", ErrorKind::NoPages)
-        .value("NoSuchPage", ErrorKind::NoSuchPage)
-        .value("PageNameNotShiftJis", ErrorKind::PageNameNotShiftJis)
-        .value("NotAPicture", ErrorKind::NotAPicture)
-        .value("PictureTooLarge", ErrorKind::PictureTooLarge);
-    emscripten::constant("ENOENT", ENOENT);
-    emscripten::constant("EACCES", EACCES);
-    emscripten::constant("EIO", EIO);
     emscripten::function("canvasFitSize", &CanvasFitSize);
+    emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
     emscripten::constant("noBlackInk", std::string(kNoBlackInk));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));

@@ -428,20 +428,13 @@
     showBoard(lastBoard);
   }
 
-  // Why the engine could not start, in Japanese for the reasons loading the
-  // data files can meet (by the core's kind, the system's by errno), numbers
-  // and names kept; any other reason as the core words it.
+  // Why the engine could not start: in Japanese where the core words the
+  // reason so, numbers and names kept; otherwise as the core words it.
   function failureText(module, engine) {
     const failure = engine.failure();
-    const kinds = new Map([[module.ErrorKind.LargerThanMegabytes.value, "%1 MB より大きいファイルです"]]);
-    const system = new Map([
-      [module.ENOENT, "ファイルがありません"], [module.EACCES, "読み書きが許されていません"],
-      [module.EIO, "入出力エラーが起きました"],
-    ]);
-    const text = failure.kind === module.ErrorKind.System.value
-      ? system.get(Number(failure.args[0])) : kinds.get(failure.kind);
-    if (text === undefined) return engine.error();
-    const reason = text.replace(/%([1-9])/g, (m, n) => failure.args[n - 1] ?? m);
+    const reason = FudelineReasons.text(module, false,
+                                        { kind: failure.kind, args: failure.args, error: "" });
+    if (!reason) return engine.error();
     return failure.path ? failure.path + ": " + reason : reason;
   }
 

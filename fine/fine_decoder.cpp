@@ -17,6 +17,9 @@ namespace {
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
 constexpr int kFullWidthSpaceWidth = 11;
 constexpr int kHalfWidthSpaceWidth = 5;
+// The two-byte characters the catalogue's ranges hold: symbols, kana, Greek,
+// Cyrillic and box drawing, before the kanji.
+constexpr int kRangesFirst = 0x8140, kRangesLast = 0x84BE;
 
 // The catalogue's characters (text and width only), then with `wholeRanges`
 // every other character of its ranges (one byte 0x21 to 0xDF, two bytes 0x8140
@@ -40,7 +43,7 @@ GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, 
     for (int byte = 0x21; byte <= 0xDF; ++byte) {
         if (byte != 0x7F) add(std::string(1, static_cast<char>(byte)));
     }
-    for (int code = 0x8140; code <= 0x84BE; ++code) {
+    for (int code = kRangesFirst; code <= kRangesLast; ++code) {
         const int trail = code & 0xFF;
         if (trail < 0x40 || trail == 0x7F || trail > 0xFC) continue;
         add({static_cast<char>(code >> 8), static_cast<char>(trail)});
@@ -64,8 +67,9 @@ GlyphCatalog PlaceableGlyphs(const GlyphCatalog& catalog, const MonaFont& font, 
 std::size_t ScoredGlyphCount(const GlyphCatalog& list, std::size_t catalogSize) {
     auto inRanges = [](const std::string& text) {
         if (text.size() == 1) return true;
-        const int code = (static_cast<unsigned char>(text[0]) << 8) | static_cast<unsigned char>(text[1]);
-        return code >= 0x8140 && code <= 0x84BE;
+        const int code =
+            (static_cast<unsigned char>(text[0]) << 8) | static_cast<unsigned char>(text[1]);
+        return code >= kRangesFirst && code <= kRangesLast;
     };
     std::size_t count = catalogSize;
     while (count < list.size() && inRanges(list[count].text)) ++count;

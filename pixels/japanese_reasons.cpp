@@ -162,11 +162,12 @@ const char* JapaneseSystemReason(int errorNumber) {
     return nullptr;
 }
 
-std::optional<std::string> JapaneseReasonText(const Error& error) {
-    auto system = [](const std::string& errorNumber) -> std::optional<std::string> {
+std::optional<std::string> JapaneseReasonText(const Error& error, ReasonWording wording) {
+    auto worded = [wording](const char* text) { return wording ? wording(text) : text; };
+    auto system = [&](const std::string& errorNumber) -> std::optional<std::string> {
         const char* text = JapaneseSystemReason(std::atoi(errorNumber.c_str()));
         if (!text) return std::nullopt;
-        return text;
+        return worded(text);
     };
     if (error.kind == ErrorKind::System) {
         if (error.args.size() != 1) return std::nullopt;
@@ -179,7 +180,7 @@ std::optional<std::string> JapaneseReasonText(const Error& error) {
         parts.back() = system(error.args.back())
                            .value_or(EnglishReason(ErrorKind::System, {error.args.back()}));
     }
-    return FillReason(text, parts);
+    return FillReason(worded(text), parts);
 }
 
 }  // namespace fudeline

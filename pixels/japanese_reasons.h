@@ -26,10 +26,16 @@ const char* JapaneseReason(ErrorKind kind);
 // files seldom meet.
 const char* JapaneseSystemReason(int errorNumber);
 
+// How a face shows one of the wordings above: as it stands (the page), or
+// through its translations (the window).
+using ReasonWording = std::string (*)(const char* japanese);
+
 // The reason of `error` in Japanese, without its path: its kind's wording
 // with the arguments filled in, an errno worded as the system's reason (in
 // the core's English where it has no Japanese); no value where the kind or
-// the system's reason has no Japanese wording.
-std::optional<std::string> JapaneseReasonText(const Error& error);
+// the system's reason has no Japanese wording. Each wording passes through
+// `wording` first, when given.
+std::optional<std::string> JapaneseReasonText(const Error& error,
+                                              ReasonWording wording = nullptr);
 
 }  // namespace fudeline

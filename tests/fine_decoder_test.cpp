@@ -407,11 +407,12 @@ TEST_F(FineDecoderTest, KanjiStandOnlyWhereDrawnExactly) {
         SCOPED_TRACE(::testing::Message() << c.utf8 << (c.moved ? ", moved" : ""));
         Image ink(kCanvasWidth, kInkHeight, kWhite);
         const Result<std::string> text = Utf8ToCp932(c.utf8);
-        ASSERT_TRUE(text.has_value());
+        const Result<std::string> kanji = Utf8ToCp932(c.kanji);
+        ASSERT_TRUE(text.has_value() && kanji.has_value());
         painter.DrawString(ink, 44, 48, *text, 799);
         if (c.moved) {
             // The first dark pixel of the kanji's own columns, a pixel down.
-            const std::string prefix = text->substr(0, text->find(*Utf8ToCp932(c.kanji)));
+            const std::string prefix = text->substr(0, text->find(*kanji));
             int x = 44;
             for (const FontGlyph* glyph : FaceGlyphs(*font_, prefix)) x += glyph->advance;
             bool done = false;
@@ -428,7 +429,6 @@ TEST_F(FineDecoderTest, KanjiStandOnlyWhereDrawnExactly) {
         }
         std::string decoded;
         for (const TextCell& cell : decoder.DecodeRow(ink, 3)) decoded += cell.text;
-        const Result<std::string> kanji = Utf8ToCp932(c.kanji);
         EXPECT_EQ(decoded.find(*kanji) != std::string::npos, !c.moved) << *Cp932ToUtf8(decoded);
         if (!c.moved) {
             std::string unspaced = c.utf8;

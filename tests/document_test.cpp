@@ -17,21 +17,12 @@
 #include "pixels/geometry.h"
 #include "render/text_art_picture.h"
 #include "test_catalogs.h"
+#include "test_engine.h"
 
 namespace fudeline {
 namespace {
 
-Engine& Loaded() {
-    static Engine engine = [] {
-        Result<Engine> loaded = Engine::Load({"", FUDELINE_FONT});
-        if (!loaded) {
-            std::fprintf(stderr, "%s\n", loaded.error().Message().c_str());
-            std::abort();
-        }
-        return std::move(*loaded);
-    }();
-    return engine;
-}
+Engine& Loaded() { return testing::LoadedEngine(); }
 
 // Text art whose rows the decoders would spell otherwise (kanji, a gap of
 // spaces, a half-width start): opened, it is kept as written.

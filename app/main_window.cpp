@@ -27,6 +27,7 @@
 #include "app/settings_keys.h"
 #include "app/core_reasons.h"
 #include "engine/trace_file.h"
+#include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
 
@@ -387,7 +388,8 @@ void MainWindow::OpenDrawing() {
         return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
     const QByteArray bytes = file.readAll();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    const Result<KeptRowsFound> opened = document_.OpenDrawing(view);  // one undoable step
+    const Result<KeptRowsFound> opened =
+        document_.OpenDrawing(view, LibraryPixels());  // one undoable step
     if (!opened) {
         return Warn(failed, choice.path,
                     opened.error().kind == ErrorKind::NoInk
@@ -480,7 +482,7 @@ void MainWindow::TraceBackgroundLines() {
             if (!bytes.isEmpty()) {
                 Result<TracedInk> traced = TraceFileBytes(
                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                    options);
+                    options, LibraryPixels());
                 if (traced) return std::move(*traced);
             }
             return TraceCanvasPixels(picture.Draw(), TraceMode::Auto);

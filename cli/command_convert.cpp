@@ -9,12 +9,13 @@
 #include "cli/option_checks.h"
 #include "cli/report.h"
 #include "engine/open_text_art.h"
-#include "render/text_art_cells.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
+#include "io/library_pixels.h"
 #include "io/line_reader.h"
 #include "io/page_format.h"
 #include "pixels/geometry.h"
+#include "render/text_art_cells.h"
 
 namespace fudeline::cli {
 namespace {
@@ -110,7 +111,8 @@ Status DrawTextArt(Document& document, const std::string& path, int page, InputE
 Status OpenDrawing(Document& document, const std::string& path) {
     const Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes) return bytes.error();
-    const Result<KeptRowsFound> opened = document.OpenDrawing(*bytes, Document::Blank::Opened);
+    const Result<KeptRowsFound> opened =
+        document.OpenDrawing(*bytes, LibraryPixels(), Document::Blank::Opened);
     if (!opened) return opened.error().WithPath(InputName(path));
     if (*opened == KeptRowsFound::Damaged || *opened == KeptRowsFound::OtherInk) {
         const std::string why = *opened == KeptRowsFound::Damaged

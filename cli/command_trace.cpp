@@ -10,11 +10,12 @@
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "cli/report.h"
+#include "engine/trace_file.h"
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
+#include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
-#include "engine/trace_file.h"
 #include "lines/trace_memory.h"
 #include "lines/trace_picture.h"
 
@@ -112,7 +113,7 @@ Command AddTraceCommand(CLI::App& app) {
                     return ReportFailure("write ink layer", inkOut.error());
                 }
                 KeepFreedMemoryForTracing();
-                const Result<TracedInk> found = TraceFile(options->picture, trace);
+                const Result<TracedInk> found = TraceFile(options->picture, trace, LibraryPixels());
                 if (!found) return ReportFailure("read picture", found.error());
                 const TracedInk& traced = *found;
                 std::vector<SideOutput> sideOutputs;

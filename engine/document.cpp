@@ -139,14 +139,11 @@ ExportOptions Document::exportOptions() const {
             BoardNeedsReferences(board_)};
 }
 
-Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, Blank blank) {
-    const Result<Image> ink = DecodeInkImage(bytes, kFileInkWidth, kInkHeight);
-    if (!ink) return ink.error();
-    return OpenDrawing(bytes, *ink, blank);
-}
-
-Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const Image& ink,
+Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const PixelSource& pixels,
                                             Blank blank) {
+    const Result<Image> decoded = DecodeInkImage(bytes, kFileInkWidth, kInkHeight, pixels);
+    if (!decoded) return decoded.error();
+    const Image& ink = *decoded;
     if (blank == Blank::Refused && !HoldsInk(ink)) return Error{"", ErrorKind::NoInk};
     bool damaged = false;
     const std::optional<std::string> text = PngText(bytes, kKeptRowsKey, &damaged);

@@ -17,6 +17,7 @@
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "io/page_files.h"
+#include "io/pixel_source.h"
 #include "pixels/image.h"
 #include "pixels/result.h"
 #include "render/text_art_cells.h"
@@ -103,10 +104,9 @@ class Document {
     // undoable step: its ink, and the rows it keeps as written when they are
     // intact and belong to its ink. Refused, the drawing kept, when the file
     // is no drawing or holds no ink (ErrorKind::NoInk). Errors carry no path.
-    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, Blank blank = Blank::Refused);
-    // The same with the ink already decoded from `bytes` (the page's
-    // browser decodes PNG).
-    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, const Image& ink,
+    // A PNG's pixels come from `pixels` (the libraries', or the browser's
+    // for the page).
+    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, const PixelSource& pixels,
                                       Blank blank = Blank::Refused);
     // The drawing file of the drawing: `inkPng`, the ink as a PNG
     // (EncodeInkPng, or the page's own), with the rows kept as written in a

@@ -4,7 +4,6 @@
 
 #include "io/file_bytes.h"
 #include "io/picture_signature.h"
-#include "io/png_rgba.h"
 #include "io/pnm_fields.h"
 #include "pixels/geometry.h"
 
@@ -70,38 +69,66 @@ Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
     return image;
 }
 
-Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight) {
-    const Result<RgbaPixels> pixels =
-        DecodePngRgba(bytes, "image", [](std::uint32_t width, std::uint32_t height) -> Status {
-            if (std::uint64_t{width} * height <= kMaxPngPixels) return {};
-            return Fail("PNG image is too large (" + std::to_string(width) + " x " +
-                        std::to_string(height) + ")");
-        });
-    if (!pixels) return pixels.error();
-    const int keptWidth = static_cast<int>(std::min<std::uint32_t>(pixels->width, maxWidth));
-    const int keptHeight = static_cast<int>(std::min<std::uint32_t>(pixels->height, maxHeight));
-    Image image(keptWidth, keptHeight);
-    for (int y = 0; y < keptHeight; ++y) {
-        const std::uint8_t* row =
-            pixels->rgba.data() + std::size_t{pixels->width} * 4 * static_cast<std::size_t>(y);
-        for (int x = 0; x < keptWidth; ++x) {
-            const std::uint8_t* p = row + 4 * x;
-            if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) image.SetPixel(x, y, kBlack);
-        }
+// A PNG's header, its size within the limit.
+Result<PictureHeader> PngHeader(std::string_view bytes) {
+    Result<PictureHeader> header = ReadPictureHeader(bytes);
+    if (!header) return header;
+    if (std::uint64_t{header->width} * header->height > kMaxPngPixels) {
+        return Fail("PNG image is too large (" + std::to_string(header->width) + " x " +
+                    std::to_string(header->height) + ")");
     }
+    return header;
+}
+
+Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight,
+                        const PixelSource& pixels) {
+    if (SniffPictureFormat(bytes) != PictureFormat::Png) return Fail("not a PNG image");
+    const Result<PictureHeader> header = PngHeader(bytes);
+    if (!header) return header.error();
+    const auto keptWidth =
+        std::min<std::uint32_t>(header->width, static_cast<std::uint32_t>(maxWidth));
+    const auto keptHeight =
+        std::min<std::uint32_t>(header->height, static_cast<std::uint32_t>(maxHeight));
+    Image image(static_cast<int>(keptWidth), static_cast<int>(keptHeight));
+    const Status read = pixels.ReadRgba(bytes, *header, [&](const RgbaRowPart& part) {
+        if (part.y >= keptHeight) return;
+        for (std::uint32_t i = 0; i < part.count; ++i) {
+            const std::uint32_t x = part.firstX + i * part.stepX;
+            if (x >= keptWidth) break;
+            const std::uint8_t* p = part.rgba + std::size_t{i} * 4;
+            if (p[0] == 0 && p[1] == 0 && p[2] == 0 && p[3] >= 128) {
+                image.SetPixel(static_cast<int>(x), static_cast<int>(part.y), kBlack);
+            }
+        }
+    });
+    if (!read) return read.error();
     return image;
 }
 
-Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight) {
-    if (SniffPictureFormat(bytes) == PictureFormat::Png) return DecodePng(bytes, maxWidth, maxHeight);
+Result<PixelRequest> InkImagePixelRequest(std::string_view bytes) {
+    if (SniffPictureFormat(bytes) == PictureFormat::Png) {
+        const Result<PictureHeader> header = PngHeader(bytes);
+        if (!header) return header.error();
+        return PixelRequest{true, PictureFormat::Png, header->width, header->height};
+    }
+    if (HasPbmMagic(bytes)) return PixelRequest{false, PictureFormat::Pnm};
+    return Fail(std::string("not an image this tool reads: ") + kInkImageFormats);
+}
+
+Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight,
+                             const PixelSource& pixels) {
+    if (SniffPictureFormat(bytes) == PictureFormat::Png) {
+        return DecodePng(bytes, maxWidth, maxHeight, pixels);
+    }
     if (HasPbmMagic(bytes)) return DecodePbm(bytes, maxWidth, maxHeight);
     return Fail(std::string("not an image this tool reads: ") + kInkImageFormats);
 }
 
-Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight) {
+Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight,
+                           const PixelSource& pixels) {
     Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes) return std::move(bytes).error();
-    Result<Image> image = DecodeInkImage(*bytes, maxWidth, maxHeight);
+    Result<Image> image = DecodeInkImage(*bytes, maxWidth, maxHeight, pixels);
     if (!image) return image.error().WithPath(InputName(path));
     return image;
 }

@@ -1,5 +1,3 @@
-#include "io/jpeg_samples.h"
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -8,10 +6,11 @@
 // (kept apart so sorting keeps the order)
 #include <jerror.h>
 
+#include "io/library_decoders.h"
 #include "io/picture_formats.h"
 #include "pixels/grey_picture.h"
 
-namespace fudeline::picture_formats {
+namespace fudeline::library_decoders {
 namespace {
 
 // A progressive JPEG of a few kilobytes can hold thousands of scans, each a
@@ -104,8 +103,8 @@ void CmykToSamples(const JSAMPLE* cmyk, JDIMENSION width, JpegChannels channels,
 
 }  // namespace
 
-Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels channels,
-                                      const JpegReduction& reductionFor) {
+Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, const PictureHeader& header,
+                                      JpegChannels channels, int reduction) {
     // Everything with a destructor lives before setjmp, so the jump back skips none.
     JpegSamples decoded;
     Status size;
@@ -119,7 +118,8 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels chann
     progress.progress_monitor = LimitScans;
     if (setjmp(manager.escape)) {
         jpeg_destroy_decompress(&cinfo);
-        return Refuse(std::string("the JPEG picture is damaged: ") + manager.message);
+        return picture_formats::Refuse(std::string("the JPEG picture is damaged: ") +
+                                       manager.message);
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
@@ -130,16 +130,18 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels chann
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
-    size = CheckPictureSize(cinfo.image_width, cinfo.image_height);
+    size = picture_formats::CheckPictureSize(cinfo.image_width, cinfo.image_height);
+    if (size && (cinfo.image_width != header.width || cinfo.image_height != header.height)) {
+        size = picture_formats::Refuse(
+            "the JPEG picture is damaged: libjpeg reads another size than its header");
+    }
     if (!size) {
         jpeg_destroy_decompress(&cinfo);
         return size.error();
     }
-    if (reductionFor) {
-        decoded.reduction = reductionFor(cinfo.image_width, cinfo.image_height);
-        cinfo.scale_num = 1;
-        cinfo.scale_denom = static_cast<unsigned>(decoded.reduction);
-    }
+    decoded.reduction = reduction;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = static_cast<unsigned>(reduction);
     // libjpeg turns colour to grey itself (it keeps the luma channel), except
     // from CMYK, which it hands over as is.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -167,4 +169,4 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels chann
     return decoded;
 }
 
-}  // namespace fudeline::picture_formats
+}  // namespace fudeline::library_decoders

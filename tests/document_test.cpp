@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "export/cells_format.h"
+#include "io/library_pixels.h"
 #include "io/png_text.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
@@ -196,7 +197,7 @@ TEST_F(DocumentTest, SavedOpenedTextOpensAgainAsWrittenByteForByte) {
 
         Document reopened(Loaded());
         reopened.SetDecoder(decoder);
-        const Result<KeptRowsFound> found = reopened.OpenDrawing(file);
+        const Result<KeptRowsFound> found = reopened.OpenDrawing(file, LibraryPixels());
         ASSERT_TRUE(found) << found.error().Message();
         EXPECT_EQ(*found, KeptRowsFound::Taken);
         EXPECT_EQ(reopened.Text(TextFormat::ShiftJis).value(), text);
@@ -245,7 +246,7 @@ TEST_F(DocumentTest, KeptRowsThatDoNotFitTheirInkArePassedOver) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Document opened(Loaded());
-        const Result<KeptRowsFound> found = opened.OpenDrawing(c.file);
+        const Result<KeptRowsFound> found = opened.OpenDrawing(c.file, LibraryPixels());
         ASSERT_TRUE(found) << found.error().Message();
         EXPECT_EQ(*found, c.found);
         // As the ink alone converts.
@@ -271,7 +272,8 @@ TEST_F(DocumentTest, DrawingFilesThatCannotOpenLeaveTheDrawing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Result<KeptRowsFound> found = document_.OpenDrawing(c.bytes, c.blank);
+        const Result<KeptRowsFound> found =
+            document_.OpenDrawing(c.bytes, LibraryPixels(), c.blank);
         if (!c.refusal) {
             ASSERT_TRUE(found) << found.error().Message();
             EXPECT_EQ(*found, KeptRowsFound::None);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "io/decoded_pixels.h"
+#include "io/pixel_source.h"
 #include "pixels/image.h"
 #include "pixels/result.h"
 
@@ -34,5 +36,14 @@ emscripten::val& SetFailure(emscripten::val& out, const Error& error);
 
 // {error: ""}: the answer of a command that may fail, before it has.
 emscripten::val Answer();
+
+// The browser's decoding of a picture, `pixels` {width, height, data} with
+// `data` RGBA bytes (a Uint8Array or Uint8ClampedArray), as a pixel source;
+// null, or anything else, gives none.
+DecodedPixels PixelsOf(const emscripten::val& pixels);
+
+// What a reader asks of the browser's decoder: {error: "", decode, width,
+// height, reduction}, or the failure.
+emscripten::val RequestOf(const Result<PixelRequest>& request);
 
 }  // namespace fudeline::web

@@ -13,7 +13,6 @@
 #include "pixels/error_text.h"
 #include "pixels/geometry.h"
 #include "pixels/japanese_reasons.h"
-#include "web/browser_pixels.h"
 
 namespace fudeline::web {
 namespace {
@@ -82,8 +81,7 @@ EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::function("boards", &Boards);
     emscripten::function("canvasFitSize", &CanvasFitSize);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
-    emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
-    emscripten::constant("noBlackInk", EnglishReason(ErrorKind::NoInk, {}));
+    emscripten::constant("noInk", static_cast<int>(ErrorKind::NoInk));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));
     emscripten::constant("maxBoardLimit", static_cast<double>(kMaxBoardLimit));
     emscripten::function("parseBoardLimit", &ParseBoardLimitField);

@@ -304,30 +304,31 @@
     g.drawImage(bitmap, 0, 0);
     return g.getImageData(0, 0, bitmap.width, bitmap.height);
   }
-  // The core's ink-image reader decides, with the command line's formats,
-  // limits and reasons; a PNG it accepts is decoded by the browser. Returns
-  // "" when the drawing became the file's ink (one undoable step), else why not.
+  // The core reads the file's header and decides, with the command line's
+  // formats, limits and reasons; a PNG it accepts is decoded by the browser.
+  // Resolves to the engine's answer: {error: ""} when the drawing became the
+  // file's ink (one undoable step), else the failure.
   async function openInk(file) {
     try {
       const bytes = new Uint8Array(await file.arrayBuffer());
-      const reason = engine.openDrawing(bytes, 0, 0, new Uint8Array(0));
-      if (reason !== module.needsBrowserDecode) return reason;
-      const image = await rgbaOf(file);
-      return engine.openDrawing(bytes, image.width, image.height, image.data);
+      const wanted = engine.probeDrawing(bytes);
+      if (wanted.error) return wanted;
+      const image = wanted.decode ? await rgbaOf(file).catch(() => null) : null;
+      return engine.openDrawing(bytes, image);
     } catch (e) {
-      return String(e.message || e);
+      return { error: String(e.message || e) };
     }
   }
   $("open-drawing").addEventListener("change", async (event) => {
     const file = event.target.files[0];
     event.target.value = "";
     if (!file) return;
-    const reason = await openInk(file);
-    if (reason) {
+    const result = await openInk(file);
+    if (result.error) {
       // A photo has no pure black: opened, it would wipe the drawing.
-      say(reason === module.noBlackInk
+      say(result.kind === module.noInk
         ? tr("noBlackInk", "この画像には黒いインクがないので、描画はそのままです（写真は「下絵を開く」でなぞれます）")
-        : tr("openFailed", "この描画は開けません") + ": " + reason);
+        : tr("openFailed", "この描画は開けません") + ": " + FudelineReasons.text(module, english, result));
       return;
     }
     say("");

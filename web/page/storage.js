@@ -52,7 +52,7 @@ const FudelineStorage = (function () {
       (blob) => (blob ? resolve(blob) : reject(new Error("no PNG"))), "image/png"));
   }
 
-  let page = null;  // {engine(), openInk(blob) -> reason, refresh()}
+  let page = null;  // {engine(), openInk(blob) -> {error, ...}, refresh()}
   let changes = 0;  // changes made in this visit
   let written = 0;  // of them, how many the store holds
   let writing = null;  // the write under way
@@ -115,10 +115,10 @@ const FudelineStorage = (function () {
     // (text of characters the face lacks may have no ink at all); a drawing
     // kept before text was kept has none.
     const text = record.text || null;
-    if (record.undo && await page.openInk(record.undo)) return;  // damaged: start blank
+    if (record.undo && (await page.openInk(record.undo)).error) return;  // damaged: start blank
     if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened);
     if (record.ink) {
-      if (await page.openInk(record.ink)) return;
+      if ((await page.openInk(record.ink)).error) return;
     } else if (record.undo || text) {
       engine.clear();
     }

@@ -31,6 +31,7 @@
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
 
+#include "engine/engine_errors.h"
 #include "res/fudeline_icon.xpm"
 
 namespace fudeline {
@@ -392,7 +393,7 @@ void MainWindow::OpenDrawing() {
         document_.OpenDrawing(view, LibraryPixels());  // one undoable step
     if (!opened) {
         return Warn(failed, choice.path,
-                    opened.error().kind == ErrorKind::NoInk
+                    opened.error().Is(kinds::NoInk)
                         ? tr("黒いインクがありません（写真などの絵は「背景」から線を取り込めます）")
                         : tr("PNG または PBM の描画として読めません"));
     }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
@@ -40,12 +41,10 @@ bool ParseOffset(const std::string& text, Placement& placement) {
 Status CheckInkOutput(const std::string& saveInk, const std::string& textOutput) {
     if (saveInk != kStandardStreamName) return {};
     if (textOutput == kStandardStreamName) {
-        return Error{OutputName(saveInk),
-                     "the text goes there already; give --save-ink a file or the text -o FILE"};
+        return Error{OutputName(saveInk), kinds::InkWhereTextGoes};
     }
     if (isatty(STDOUT_FILENO)) {
-        return Error{OutputName(saveInk),
-                     "a PNG is not for a terminal; give --save-ink a file or redirect the output"};
+        return Error{OutputName(saveInk), kinds::InkNotForTerminal};
     }
     return {};
 }

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "errors/result.h"
 #include "io/pixel_source.h"
 #include "lines/trace_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

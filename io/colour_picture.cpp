@@ -1,6 +1,7 @@
 #include "io/colour_picture.h"
 
 #include "io/file_bytes.h"
+#include "io/io_errors.h"
 #include "io/picture_decoder.h"
 #include "io/picture_formats.h"
 
@@ -47,7 +48,7 @@ int JpegReduction(const PictureHeader& header, const ShownScale& shownScale) {
 
 // The header of bytes in a colour format, its size within the limit.
 Result<PictureHeader> ColourHeader(std::string_view bytes) {
-    if (!HasColourDecoder(bytes)) return Refuse("not a PNG, JPEG or WebP picture");
+    if (!HasColourDecoder(bytes)) return Refuse(kinds::NotColourPicture);
     Result<PictureHeader> header = ReadPictureHeader(bytes);
     if (!header) return header;
     if (Status size = CheckPictureSize(header->width, header->height); !size) return size.error();

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "errors/result.h"
 #include "io/pixel_source.h"
 #include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "io/io_errors.h"
 #include "pixels/grey_picture.h"
 
 namespace fudeline {
@@ -28,8 +29,7 @@ const char* FormatName(PictureFormat format) {
 // Nothing decoded, or a picture of another size than the header says (a
 // decoder that reads damage otherwise than the libraries).
 Error Unreadable(PictureFormat format) {
-    return Error{"",
-                 std::string("the browser cannot read this ") + FormatName(format) + " picture"};
+    return Error{"", kinds::BrowserCannotRead, FormatName(format)};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "io/io_errors.h"
 #include "io/library_decoders.h"
 #include "io/picture_decoder.h"
 #include "io/picture_formats.h"
@@ -30,9 +31,10 @@ struct GifCloser {
     void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
 };
 
-std::string GifError(int code) {
+Error GifError(int code) {
     const char* text = GifErrorString(code);
-    return std::string("the GIF picture is damaged: ") + (text ? text : "unknown error");
+    return picture_formats::Refuse(kinds::PictureDamagedBecause, "GIF",
+                                   text ? text : "unknown error");
 }
 
 }  // namespace
@@ -44,10 +46,10 @@ Status ReadGifRows(std::string_view bytes, const PictureHeader& header, const Rg
     MemoryReader reader{bytes};
     int code = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, ReadFromMemory, &code));
-    if (!gif) return Refuse(GifError(code));
+    if (!gif) return (GifError(code));
     if (static_cast<std::uint32_t>(gif->SWidth) != header.width ||
         static_cast<std::uint32_t>(gif->SHeight) != header.height) {
-        return Refuse("the GIF picture is damaged: giflib reads another size than its header");
+        return Refuse(kinds::PictureReadOtherwise, "GIF", "giflib");
     }
     const int screenWidth = gif->SWidth;
     const int screenHeight = gif->SHeight;
@@ -55,12 +57,12 @@ Status ReadGifRows(std::string_view bytes, const PictureHeader& header, const Rg
     int transparent = -1;
     GifRecordType record;
     do {
-        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) return Refuse(GifError(gif->Error));
+        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) return (GifError(gif->Error));
         if (record == EXTENSION_RECORD_TYPE) {
             int extCode = 0;
             GifByteType* ext = nullptr;
             if (DGifGetExtension(gif.get(), &extCode, &ext) == GIF_ERROR) {
-                return Refuse(GifError(gif->Error));
+                return (GifError(gif->Error));
             }
             GraphicsControlBlock control;
             if (extCode == GRAPHICS_EXT_FUNC_CODE && ext &&
@@ -69,25 +71,24 @@ Status ReadGifRows(std::string_view bytes, const PictureHeader& header, const Rg
             }
             while (ext) {
                 if (DGifGetExtensionNext(gif.get(), &ext) == GIF_ERROR) {
-                    return Refuse(GifError(gif->Error));
+                    return (GifError(gif->Error));
                 }
             }
         } else if (record == IMAGE_DESC_RECORD_TYPE) {
-            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return Refuse(GifError(gif->Error));
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return (GifError(gif->Error));
             const GifImageDesc& frame = gif->Image;
             const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-            if (!colours) return Refuse("the GIF picture has no colour table");
+            if (!colours) return Refuse(kinds::GifWithoutColourTable);
             if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > 65535 ||
                 frame.Height > 65535) {
-                return Refuse("the GIF frame has an impossible size");
+                return Refuse(kinds::GifFrameImpossible);
             }
             // Every row of the frame costs decoding, on the screen or not: a
             // small screen must not let a frame of billions of pixels through.
             if (std::uint64_t{4} * static_cast<std::uint64_t>(frame.Width) *
                     static_cast<std::uint64_t>(frame.Height) >
                 kMaxPictureBytes) {
-                return Refuse("the GIF frame is too large (" + std::to_string(frame.Width) + " x " +
-                              std::to_string(frame.Height) + " pixels)");
+                return Refuse(kinds::GifFrameTooLarge, frame.Width, frame.Height);
             }
             std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
             // Interlaced frames arrive as rows 0, 8, 16.., then 4, 12.., 2, 6.., 1, 3..
@@ -113,7 +114,7 @@ Status ReadGifRows(std::string_view bytes, const PictureHeader& header, const Rg
                                            4);
             for (const int frameY : order) {
                 if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR) {
-                    return Refuse(GifError(gif->Error));
+                    return (GifError(gif->Error));
                 }
                 const int y = frame.Top + frameY;
                 if (y < 0 || y >= screenHeight || firstX >= endX) continue;
@@ -133,7 +134,7 @@ Status ReadGifRows(std::string_view bytes, const PictureHeader& header, const Rg
             return {};
         }
     } while (record != TERMINATE_RECORD_TYPE);
-    return Refuse("the GIF picture has no frame");
+    return Refuse(kinds::GifWithoutFrame);
 }
 
 }  // namespace fudeline::library_decoders

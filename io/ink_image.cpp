@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "io/file_bytes.h"
+#include "io/io_errors.h"
 #include "io/picture_signature.h"
 #include "io/pnm_fields.h"
 #include "pixels/geometry.h"
@@ -12,8 +13,9 @@ namespace {
 
 // PNG pictures larger than this are refused before decoding (about 256 MB).
 constexpr std::uint64_t kMaxPngPixels = std::uint64_t{64} << 20;
-Error Fail(const std::string& why) {
-    return Error{"", why};
+template <typename... Values>
+Error Fail(const ErrorKind& kind, Values&&... values) {
+    return Error{"", kind, std::forward<Values>(values)...};
 }
 
 bool HasPbmMagic(std::string_view bytes) {
@@ -23,12 +25,12 @@ bool HasPbmMagic(std::string_view bytes) {
 }  // namespace
 
 Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
-    if (!HasPbmMagic(bytes)) return Fail("not a PBM image (P1 or P4)");
+    if (!HasPbmMagic(bytes)) return Fail(kinds::NotPbm);
     const bool binary = bytes[1] == '4';
     PnmFields reader{bytes};
     std::uint64_t width = 0, height = 0;
     if (!reader.Number(width, 0x7FFFFFFF) || !reader.Number(height, 0x7FFFFFFF)) {
-        return Fail("PBM header has no valid width and height");
+        return Fail(kinds::PbmWithoutSize);
     }
     const int keptWidth =
         static_cast<int>(std::min<std::uint64_t>(width, static_cast<std::uint32_t>(maxWidth)));
@@ -38,11 +40,11 @@ Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
 
     if (binary) {
         // Exactly one white-space byte separates the header from the bits.
-        if (reader.pos >= bytes.size()) return Fail("PBM image is truncated");
+        if (reader.pos >= bytes.size()) return Fail(kinds::PbmTruncated);
         std::size_t pos = reader.pos + 1;
         const std::uint64_t rowBytes = (std::uint64_t{width} + 7) / 8;
         if (bytes.size() - std::min(pos, bytes.size()) < rowBytes * height) {
-            return Fail("PBM image is truncated");
+            return Fail(kinds::PbmTruncated);
         }
         for (int y = 0; y < keptHeight; ++y) {
             const auto* row = reinterpret_cast<const unsigned char*>(
@@ -57,9 +59,9 @@ Result<Image> DecodePbm(std::string_view bytes, int maxWidth, int maxHeight) {
     const std::uint64_t total = std::uint64_t{width} * height;
     for (std::uint64_t index = 0; index < total; ++index) {
         reader.SkipSeparators();
-        if (reader.pos >= bytes.size()) return Fail("PBM image is truncated");
+        if (reader.pos >= bytes.size()) return Fail(kinds::PbmTruncated);
         const char bit = bytes[reader.pos++];
-        if (bit != '0' && bit != '1') return Fail("PBM image holds a byte that is not 0 or 1");
+        if (bit != '0' && bit != '1') return Fail(kinds::PbmNotBit);
         const int x = static_cast<int>(index % width);
         const std::uint64_t y = index / width;
         if (bit == '1' && x < keptWidth && y < static_cast<std::uint64_t>(keptHeight)) {
@@ -74,15 +76,14 @@ Result<PictureHeader> PngHeader(std::string_view bytes) {
     Result<PictureHeader> header = ReadPictureHeader(bytes);
     if (!header) return header;
     if (std::uint64_t{header->width} * header->height > kMaxPngPixels) {
-        return Fail("PNG image is too large (" + std::to_string(header->width) + " x " +
-                    std::to_string(header->height) + ")");
+        return Fail(kinds::InkPngTooLarge, header->width, header->height);
     }
     return header;
 }
 
 Result<Image> DecodePng(std::string_view bytes, int maxWidth, int maxHeight,
                         const PixelSource& pixels) {
-    if (SniffPictureFormat(bytes) != PictureFormat::Png) return Fail("not a PNG image");
+    if (SniffPictureFormat(bytes) != PictureFormat::Png) return Fail(kinds::NotPng);
     const Result<PictureHeader> header = PngHeader(bytes);
     if (!header) return header.error();
     const auto keptWidth =
@@ -112,7 +113,7 @@ Result<PixelRequest> InkImagePixelRequest(std::string_view bytes) {
         return PixelRequest{true, PictureFormat::Png, header->width, header->height};
     }
     if (HasPbmMagic(bytes)) return PixelRequest{false, PictureFormat::Pnm};
-    return Fail(std::string("not an image this tool reads: ") + kInkImageFormats);
+    return Fail(kinds::NotInkImage);
 }
 
 Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight,
@@ -121,7 +122,7 @@ Result<Image> DecodeInkImage(std::string_view bytes, int maxWidth, int maxHeight
         return DecodePng(bytes, maxWidth, maxHeight, pixels);
     }
     if (HasPbmMagic(bytes)) return DecodePbm(bytes, maxWidth, maxHeight);
-    return Fail(std::string("not an image this tool reads: ") + kInkImageFormats);
+    return Fail(kinds::NotInkImage);
 }
 
 Result<Image> ReadInkImage(const std::string& path, int maxWidth, int maxHeight,

@@ -6,6 +6,7 @@
 // (kept apart so sorting keeps the order)
 #include <jerror.h>
 
+#include "io/io_errors.h"
 #include "io/library_decoders.h"
 #include "io/picture_formats.h"
 #include "pixels/grey_picture.h"
@@ -32,13 +33,14 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf escape;
     char message[JMSG_LENGTH_MAX];
+    const ErrorKind* kind = nullptr;  // a reason of the core's own, else libjpeg's message
 };
 
 [[noreturn]] void EscapeOnError(j_common_ptr cinfo) {
     auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (manager->base.msg_code == JERR_NO_BACKING_STORE) {
         // What libjpeg says when the memory cap is reached.
-        std::snprintf(manager->message, sizeof manager->message, "it needs too much memory");
+        manager->kind = &kinds::JpegTooMuchMemory;
     } else {
         manager->base.format_message(cinfo, manager->message);
     }
@@ -77,7 +79,7 @@ void LimitScans(j_common_ptr cinfo) {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (decompress->input_scan_number > kMaxScans) {
         auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
-        std::snprintf(manager->message, sizeof manager->message, "too many scans");
+        manager->kind = &kinds::JpegTooManyScans;
         std::longjmp(manager->escape, 1);
     }
 }
@@ -118,8 +120,8 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, const PictureHeade
     progress.progress_monitor = LimitScans;
     if (setjmp(manager.escape)) {
         jpeg_destroy_decompress(&cinfo);
-        return picture_formats::Refuse(std::string("the JPEG picture is damaged: ") +
-                                       manager.message);
+        if (manager.kind) return picture_formats::Refuse(*manager.kind);
+        return picture_formats::Refuse(kinds::PictureDamagedBecause, "JPEG", manager.message);
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
@@ -132,8 +134,7 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, const PictureHeade
     jpeg_read_header(&cinfo, TRUE);
     size = picture_formats::CheckPictureSize(cinfo.image_width, cinfo.image_height);
     if (size && (cinfo.image_width != header.width || cinfo.image_height != header.height)) {
-        size = picture_formats::Refuse(
-            "the JPEG picture is damaged: libjpeg reads another size than its header");
+        size = picture_formats::Refuse(kinds::PictureReadOtherwise, "JPEG", "libjpeg");
     }
     if (!size) {
         jpeg_destroy_decompress(&cinfo);

@@ -1,5 +1,6 @@
 #include "io/library_pixels.h"
 
+#include "io/io_errors.h"
 #include "io/library_decoders.h"
 #include "io/picture_formats.h"
 
@@ -18,7 +19,7 @@ class Libraries final : public PixelSource {
             case PictureFormat::Gif:
                 return library_decoders::ReadGifRows(bytes, header, take);
             default:
-                return picture_formats::Refuse("no RGBA decoder for this format");
+                return picture_formats::Refuse(kinds::NotAPicture);
         }
     }
 

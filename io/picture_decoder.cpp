@@ -2,16 +2,17 @@
 
 #include <utility>
 
+#include "io/io_errors.h"
 #include "io/picture_formats.h"
 
 namespace fudeline {
 namespace picture_formats {
 
 Status CheckPictureSize(std::uint64_t width, std::uint64_t height) {
-    if (width == 0 || height == 0) return Refuse("the picture has no pixels");
+    if (width == 0 || height == 0) return Refuse(kinds::PictureWithoutPixels);
     // Both factors are below 2^32, so the product cannot overflow.
     if (width > 0xFFFFFFFFu || height > 0xFFFFFFFFu || width * height * 4 > kMaxPictureBytes) {
-        return Error{"", ErrorKind::PictureTooLarge, width, height};
+        return Error{"", kinds::PictureTooLarge, width, height};
     }
     return {};
 }

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "errors/result.h"
 #include "io/pixel_source.h"
 #include "pixels/grey_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "errors/result.h"
+#include "io/io_errors.h"
 #include "pixels/grey_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline::picture_formats {
 
@@ -16,8 +18,9 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes);
 Result<GreyPicture> DecodePnm(std::string_view bytes);
 
 // The decoders' failures: the reason, no path (the reader of the file adds it).
-inline Error Refuse(std::string why) {
-    return Error{"", std::move(why)};
+template <typename... Values>
+Error Refuse(const ErrorKind& kind, Values&&... values) {
+    return Error{"", kind, std::forward<Values>(values)...};
 }
 
 // Why a picture of this size cannot be decoded: it is empty, or it would

@@ -1,4 +1,5 @@
 #include "io/picture_header.h"
+#include "io/io_errors.h"
 
 #include <optional>
 #include <string>
@@ -21,20 +22,20 @@ std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, int count) {
     return value;
 }
 
-Error Refuse(std::string why) {
-    return Error{"", std::move(why)};
+Error Refuse(const ErrorKind& kind) {
+    return Error{"", kind};
 }
 
 // Signature (8 bytes), then the IHDR chunk: length 13, "IHDR", width, height.
 Result<PictureHeader> PngHeader(std::string_view bytes) {
     if (bytes.size() < 33 || BigEndian32(bytes, 8) != 13 || bytes.substr(12, 4) != "IHDR") {
-        return Refuse("the PNG picture has no valid header");
+        return Refuse(kinds::PngWithoutHeader);
     }
     const std::uint32_t width = BigEndian32(bytes, 16);
     const std::uint32_t height = BigEndian32(bytes, 20);
     // PNG allows sizes up to 2^31 - 1.
     if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
-        return Refuse("the PNG picture has no valid width and height");
+        return Refuse(kinds::PngWithoutSize);
     }
     return PictureHeader{PictureFormat::Png, width, height};
 }
@@ -61,14 +62,14 @@ Result<PictureHeader> JpegHeader(std::string_view bytes) {
             // A height of 0 leaves it to a later marker (DNL), which libjpeg
             // does not read either.
             if (header.width == 0 || header.height == 0) {
-                return Refuse("the JPEG picture has no size in its frame header");
+                return Refuse(kinds::JpegWithoutSize);
             }
             return header;
         }
         if (marker == 0xD9 || marker == 0xDA || length < 2) break;
         at += 2 + length;
     }
-    return Refuse("the JPEG picture is damaged: no frame header");
+    return Refuse(kinds::JpegWithoutFrameHeader);
 }
 
 // RIFF header (12 bytes), then the first chunk: its type and size, and the
@@ -77,7 +78,7 @@ Result<PictureHeader> WebpHeader(std::string_view bytes) {
     if (bytes.size() >= 30 && bytes.substr(12, 4) == "VP8X") {
         // An extended header's flags say whether it moves; the first frame
         // alone would trace as if it were the picture.
-        if (Byte(bytes, 20) & 0x02) return Refuse("animated WebP pictures are not supported");
+        if (Byte(bytes, 20) & 0x02) return Refuse(kinds::WebpAnimated);
         return PictureHeader{PictureFormat::Webp, LittleEndian(bytes, 24, 3) + 1,
                              LittleEndian(bytes, 27, 3) + 1};
     }
@@ -94,12 +95,12 @@ Result<PictureHeader> WebpHeader(std::string_view bytes) {
         const std::uint32_t bits = LittleEndian(bytes, 21, 4);
         return PictureHeader{PictureFormat::Webp, (bits & 0x3FFF) + 1, (bits >> 14 & 0x3FFF) + 1};
     }
-    return Refuse("not a readable WebP picture");
+    return Refuse(kinds::NotReadableWebp);
 }
 
 // "GIF87a" or "GIF89a", then the logical screen's width and height.
 Result<PictureHeader> GifHeader(std::string_view bytes) {
-    if (bytes.size() < 10) return Refuse("the GIF picture is damaged: no screen size");
+    if (bytes.size() < 10) return Refuse(kinds::GifWithoutScreenSize);
     return PictureHeader{PictureFormat::Gif, LittleEndian(bytes, 6, 2), LittleEndian(bytes, 8, 2)};
 }
 
@@ -127,7 +128,7 @@ Result<PictureHeader> ReadPictureHeader(std::string_view bytes) {
         case PictureFormat::Unknown:
             break;
     }
-    return Error{"", ErrorKind::NotAPicture};
+    return Error{"", kinds::NotAPicture};
 }
 
 }  // namespace fudeline

@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "errors/result.h"
+#include "io/io_errors.h"
 #include "io/picture_signature.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 
@@ -30,7 +31,7 @@ bool DecodedByPixelSource(PictureFormat format);
 // the size from the header: PNG's IHDR, a JPEG's frame header, a WebP's
 // VP8, VP8L or VP8X chunk, a GIF's logical screen. An animated WebP is
 // refused here, as no reader takes one. Errors carry no path; unknown bytes
-// are ErrorKind::NotAPicture.
+// are kinds::NotAPicture.
 Result<PictureHeader> ReadPictureHeader(std::string_view bytes);
 
 }  // namespace fudeline

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/result.h"
 #include "io/picture_header.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

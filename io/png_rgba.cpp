@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "io/io_errors.h"
 #include "io/library_decoders.h"
 
 namespace fudeline::library_decoders {
@@ -101,17 +102,16 @@ Status ReadPngRows(std::string_view bytes, const PictureHeader& header, const Rg
     if (state.png) state.info = png_create_info_struct(state.png);
     if (!state.png || !state.info) {
         png_destroy_read_struct(&state.png, nullptr, nullptr);
-        return Error{"", "not enough memory to read the PNG picture"};
+        return Error{"", kinds::PictureOutOfMemory, "PNG"};
     }
     MemorySource source{bytes};
     png_set_read_fn(state.png, &source, ReadFromMemory);
     const bool read = ReadAll(state);
     png_destroy_read_struct(&state.png, &state.info, nullptr);
     if (read) return {};
-    if (state.otherSize)
-        return Error{"", "the PNG picture is damaged: libpng reads another size than its header"};
-    if (!state.headerRead) return Error{"", "not a readable PNG picture: " + message};
-    return Error{"", "the PNG picture is damaged: " + message};
+    if (state.otherSize) return Error{"", kinds::PictureReadOtherwise, "PNG", "libpng"};
+    if (!state.headerRead) return Error{"", kinds::NotReadablePng, message};
+    return Error{"", kinds::PictureDamagedBecause, "PNG", message};
 }
 
 }  // namespace fudeline::library_decoders

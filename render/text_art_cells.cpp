@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "glyphs/cp932.h"
+#include "glyphs/utf8.h"
+#include "render/render_errors.h"
 #include "render/text_art_ink.h"
 #include "text/gap_composer.h"
 #include "text/spacing.h"
-#include "glyphs/cp932.h"
-#include "glyphs/utf8.h"
 
 namespace fudeline {
 
@@ -107,7 +108,7 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
             const std::optional<std::int32_t> undrawn =
                 blank || glyph ? std::nullopt : BoardIdeographWidth(c.code);
             if (!blank && !glyph && !undrawn) {
-                return Error{"", ErrorKind::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
+                return Error{"", kinds::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
             }
             if (undrawn) undrawnCharacters.push_back({n + 1, i + 1, c.code});
             c.width = blank ? *blank : undrawn ? *undrawn : glyph->advance;

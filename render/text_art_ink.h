@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
-#include "text/text_art_lines.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
+#include "text/text_art_lines.h"
 
 namespace fudeline {
 

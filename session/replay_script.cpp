@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "glyphs/utf8.h"
+#include "session/session_errors.h"
 
 namespace fudeline {
 namespace {
@@ -36,20 +37,20 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     }
     const auto words = Words(line);
     if (words.empty()) return std::optional<ReplayEvent>();
-    auto fail = [&](const std::string& why) {
-        return Error{"", "line " + std::to_string(lineNumber) + ": " + why};
+    auto fail = [&](const ErrorKind& kind, auto&&... values) {
+        return Error{"", kind, lineNumber, std::forward<decltype(values)>(values)...};
     };
     ReplayEvent event;
     event.line = lineNumber;
     const std::string_view verb = words[0];
     if (verb == "down" || verb == "move") {
         event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
-        if (words.size() != 3) return fail(std::string(verb) + " needs X and Y");
+        if (words.size() != 3) return fail(kinds::ReplayNeedsPoint, std::string(verb));
         if (!ParseCoordinate(words[1], event.x) || !ParseCoordinate(words[2], event.y)) {
-            return fail("coordinates must be integers from -32768 to 32767");
+            return fail(kinds::ReplayCoordinate);
         }
     } else if (verb == "up" || verb == "undo") {
-        if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
+        if (words.size() != 1) return fail(kinds::ReplayTakesNothing, std::string(verb));
         event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
     } else if (verb == "clear") {
         if (words.size() == 1) {
@@ -57,14 +58,14 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         } else if (words.size() == 2 && words[1] == "no") {
             event.kind = ReplayEvent::Kind::ClearDeclined;
         } else {
-            return fail("clear takes nothing or \"no\"");
+            return fail(kinds::ReplayClearArgument);
         }
     } else {
         std::string shown(verb.substr(0, 40));
         for (char& c : shown) {
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
         }
-        return fail("unknown event \"" + shown + "\"");
+        return fail(kinds::ReplayUnknownEvent, shown);
     }
     return std::optional<ReplayEvent>(event);
 }

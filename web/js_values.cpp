@@ -49,7 +49,7 @@ emscripten::val& SetFailure(emscripten::val& out, const Error& error) {
     for (const std::string& arg : error.args) args.call<void>("push", arg);
     out.set("error", error.Reason());
     out.set("path", error.path);
-    out.set("kind", static_cast<int>(error.kind));
+    out.set("kind", std::string(error.kind ? error.kind->name : ""));
     out.set("args", args);
     return out;
 }

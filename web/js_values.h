@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "errors/result.h"
 #include "io/decoded_pixels.h"
 #include "io/pixel_source.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
 
 namespace fudeline::web {
 
@@ -30,7 +30,7 @@ void ToRgba(const Image& image, std::vector<std::uint8_t>& rgba);
 Image FromRgba(int width, int height, const std::string& rgba);
 
 // `out` with the failure set as the page reads it: `error` the core's
-// English reason, `kind` its ErrorKind's value and `args` its arguments, for
+// English reason, `kind` its kind's name and `args` its arguments, for
 // the page to word in Japanese (reasons.js). Returns `out`.
 emscripten::val& SetFailure(emscripten::val& out, const Error& error);
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "errors/result.h"
 #include "io/pixel_source.h"
 #include "lines/trace_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline::web {
 

@@ -13,6 +13,7 @@
 
 #include "engine/document.h"
 #include "engine/engine.h"
+#include "engine/engine_errors.h"
 #include "engine/open_text_art.h"
 #include "export/cells_format.h"
 #include "glyphs/mona_font.h"
@@ -191,7 +192,7 @@ class Session {
     // written (one undoable step); `pixels` the browser's decoding as
     // probeDrawing asked ({width, height, data}), or null. Returns {error}
     // ("" when opened), with the failure's kind and arguments when not
-    // (ErrorKind::NoInk: a picture without black, which would only empty
+    // (kinds::NoInk: a picture without black, which would only empty
     // the drawing). Kept rows that do not fit the ink are passed over: the
     // rows are matched from the ink.
     emscripten::val openDrawing(const std::string& bytes, const emscripten::val& pixels) {

@@ -1,8 +1,7 @@
-// The core's reasons in Japanese, worded by the core's one table
-// (pixels/japanese_reasons.h, through the module's japaneseReason): by the
-// error's kind and its arguments, an errno as the system's reason. A reason
-// of no Japanese wording, or any reason on the English page, stays as the
-// core words it.
+// The core's reasons in Japanese, worded by the core (each kind's own
+// wording, through the module's japaneseReason): by the error's kind (its
+// name) and its arguments, an errno as the system's reason. On the English
+// page a reason stays as the core words it in English.
 "use strict";
 
 const FudelineReasons = (function () {

@@ -1,0 +1,34 @@
+// The kinds of failure of replay scripts read.
+#pragma once
+
+#include "errors/error_kind.h"
+
+namespace fudeline::kinds {
+
+// line, the event
+inline constexpr ErrorKind ReplayNeedsPoint{
+    "ReplayNeedsPoint", "line %1: %2 needs X and Y",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: %2 には X と Y が要ります")};
+// line
+inline constexpr ErrorKind ReplayCoordinate{
+    "ReplayCoordinate", "line %1: coordinates must be integers from -32768 to 32767",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: 座標は -32768 から 32767 までの整数です")};
+// line, the event
+inline constexpr ErrorKind ReplayTakesNothing{
+    "ReplayTakesNothing", "line %1: %2 takes no arguments",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: %2 には引数を付けられません")};
+// line
+inline constexpr ErrorKind ReplayClearArgument{
+    "ReplayClearArgument", "line %1: clear takes nothing or \"no\"",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: clear の後には何もないか「no」だけです")};
+// line, the word
+inline constexpr ErrorKind ReplayUnknownEvent{
+    "ReplayUnknownEvent", "line %1: unknown event \"%2\"",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: 「%2」という出来事はありません")};
+
+// Every kind above, for the walk of every kind in both languages.
+inline constexpr const ErrorKind* kSessionErrorKinds[] = {&ReplayNeedsPoint, &ReplayCoordinate,
+                                                          &ReplayTakesNothing, &ReplayClearArgument,
+                                                          &ReplayUnknownEvent};
+
+}  // namespace fudeline::kinds

@@ -2,9 +2,9 @@
 // the window holds, fed canvas pixels from Pointer Events, with the composed
 // canvas, the text and its Shift-JIS bytes, the post count and the ink layer
 // handed back as JavaScript values, drawings opened through the core's
-// ink-image reader, and the board table and the canvas fit beside them. The
-// data files (catalogue, baked face) are packed into the module's file system
-// under /data by the build.
+// ink-image reader, and the board table, the canvas's size and fit and the
+// faint picture's levels beside them. The data files (catalogue, baked face)
+// are packed into the module's file system under /data by the build.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -444,6 +444,14 @@ emscripten::val CanvasFitSize(int width, int height) {
     return size;
 }
 
+// Each channel level (0-255) as the core shows it faint, for the page to fade
+// the picture under the canvas as the window fades it: 256 bytes.
+emscripten::val FaintLevels() {
+    std::string levels(256, '\0');
+    for (int level = 0; level < 256; ++level) levels[level] = static_cast<char>(FaintLevel(level));
+    return BytesOf(levels);
+}
+
 // The core's reason of an error kind's value with its arguments (a failure's
 // `kind` and `args`), worded in Japanese; "" where it has no Japanese wording.
 std::string JapaneseReasonOf(int kind, const emscripten::val& args) {
@@ -458,6 +466,9 @@ std::string JapaneseReasonOf(int kind, const emscripten::val& args) {
 EMSCRIPTEN_BINDINGS(fudeline) {
     emscripten::function("boards", &Boards);
     emscripten::function("canvasFitSize", &CanvasFitSize);
+    emscripten::function("faintLevels", &FaintLevels);
+    emscripten::constant("canvasWidth", kCanvasWidth);
+    emscripten::constant("canvasHeight", kCanvasHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
     emscripten::constant("noBlackInk", std::string(kNoBlackInk));

@@ -61,7 +61,8 @@ function askLimits(current) {
   error.id = "board-error";
   error.setAttribute("role", "alert");
   const answer = ask({
-    id: "board-dialog", title: t("boardTitle"), parts: [...labels, note, error],
+    id: "board-dialog", cancelId: "board-cancel", title: t("boardTitle"),
+    parts: [...labels, note, error],
     buttons: [submitButton(t("ok"), "board-ok")],
     accept() {
       const values = inputs.map((input) => binding.parseBoardLimit(input.value));

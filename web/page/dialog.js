@@ -3,12 +3,12 @@
 // of a file, a page's name, the board's limits) is built here.
 import { t } from "./i18n.js";
 
-// Shows the dialog `id` (its buttons are `id`-cancel and those in
-// `buttons`) and resolves to what `accept(button)` gives when a button of
+// Shows the dialog `id` (its Cancel button `cancelId`, `id`-cancel unless
+// given, and the buttons of `buttons`) and resolves to what `accept(button)` gives when a button of
 // the form submits it (the list of pages holds such buttons too), or to
 // null when it is cancelled (Cancel, Escape). An `accept` that returns
 // undefined keeps the dialog open (a field to correct).
-export function ask({ id, title, parts = [], buttons = [], accept }) {
+export function ask({ id, cancelId = id + "-cancel", title, parts = [], buttons = [], accept }) {
   const dialog = document.createElement("dialog");
   dialog.id = id;
   const form = document.createElement("form");
@@ -18,7 +18,7 @@ export function ask({ id, title, parts = [], buttons = [], accept }) {
   const row = document.createElement("p");
   const cancel = document.createElement("button");
   cancel.type = "button";
-  cancel.id = id + "-cancel";
+  cancel.id = cancelId;
   cancel.textContent = t("cancel");
   row.append(...buttons, cancel);
   form.append(heading, ...parts, row);

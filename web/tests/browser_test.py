@@ -130,6 +130,15 @@ class PageTest(unittest.TestCase):
         self.assertEqual([int(v) for v in rect[:2]], rect[:2], "the canvas lies on whole pixels")
         self.origin = (int(rect[0]), int(rect[1]))
 
+    def in_page(self, body, *args):
+        """Runs `body`, a function body over the page's own modules as its code
+        reaches them: state (the engine), view (paint) and pointer (the zoom);
+        `args` are its arguments. Returns what the body returns."""
+        return self.driver.execute_script(
+            "const args = arguments;"
+            "return Promise.all(['./state.js', './view.js', './pointer.js'].map((m) => import(m)))"
+            ".then(([state, view, pointer]) => {" + body + "});", *args)
+
     def wait_for(self, condition, seconds=10):
         end = time.time() + seconds
         while time.time() < end:
@@ -426,8 +435,9 @@ class PageTest(unittest.TestCase):
         site = tempfile.mkdtemp(prefix="fudeline-site-")
         shutil.copytree(SITE, site, dirs_exist_ok=True)
         old = time.time() - 3600
-        for name in os.listdir(site):
-            os.utime(os.path.join(site, name), (old, old))
+        for folder, _, names in os.walk(site):
+            for name in names:
+                os.utime(os.path.join(folder, name), (old, old))
         server = start_server(site)
         url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
         try:

@@ -36,6 +36,7 @@ export function paint() {
 
 export function showText() {
   const br = withBr();
+  engine.setBoard(board.name);  // whose rule says whether references are written
   textBox.value = engine.text(br).replace(/\r\n/g, "\n");
   const limits = board.limits;
   const count = engine.countPost(br, limits[0], limits[1], limits[2]);

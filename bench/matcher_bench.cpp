@@ -278,6 +278,87 @@ void BM_MouseMoveDenseFine(benchmark::State& state) {
 }
 BENCHMARK(BM_MouseMoveDenseFine)->Unit(benchmark::kMicrosecond);
 
+// A stroke drawn along the densest row in fine mode, 7 pixels a move with a
+// wobble of 3, with the stabilizer off (0), weak (1) or strong (2): each
+// move draws new ink, a little behind the pointer when steadied. At the
+// right edge the stroke is undone (untimed) and starts again.
+void BM_MouseMoveDenseFineDrawing(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(f.fine.get());
+    art.SetStabilizer(static_cast<Stabilizer>(state.range(0)));
+    art.LayInk(f.dense);
+    const int y = f.densestRow * kRowHeight + 6;
+    int x = 10, step = 0;
+    art.BeginStroke({x, y});
+    Image view;
+    for (auto _ : state) {
+        x += 7;
+        if (x > 790) {
+            state.PauseTiming();
+            art.EndStroke();
+            art.RunPendingConversion();
+            art.ExchangeWithUndo();
+            x = 10;
+            art.BeginStroke({x, y});
+            state.ResumeTiming();
+        }
+        art.ExtendStroke({x, y + (step++ % 2 ? 3 : 0)});
+        PaintCanvas(art, view);
+    }
+    art.EndStroke();
+}
+BENCHMARK(BM_MouseMoveDenseFineDrawing)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("stabilizer")
+    ->Unit(benchmark::kMicrosecond);
+
+// A move with Shift held over the dense canvas in fine mode: the straight
+// line from the top left corner to the pointer near the bottom right is
+// shown anew, nothing converted.
+void BM_ShiftMoveDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(f.fine.get());
+    art.LayInk(f.dense);
+    art.BeginStroke({5, 5}, true);
+    Image view;
+    int step = 0;
+    for (auto _ : state) {
+        art.ExtendStroke({790 - (step++ % 2) * 40, 515}, true);
+        PaintCanvas(art, view);
+    }
+    art.EndStroke();
+}
+BENCHMARK(BM_ShiftMoveDenseFine)->Unit(benchmark::kMicrosecond);
+
+// What a Shift move would cost if the line were inked as it follows the
+// pointer: that line inked and every row it crosses decoded again (the
+// button-up of BM_ShiftMoveDenseFine). The drawing goes back untimed.
+void BM_ShiftLineInkedDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(f.fine.get());
+    art.LayInk(f.dense);
+    Image view;
+    for (auto _ : state) {
+        art.BeginStroke({5, 5}, true);
+        art.ExtendStroke({790, 515}, true);
+        PaintCanvas(art, view);
+        art.EndStroke();
+        PaintCanvas(art, view);
+        state.PauseTiming();
+        art.ExchangeWithUndo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShiftLineInkedDenseFine)->Unit(benchmark::kMillisecond);
+
 void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {

@@ -1,5 +1,6 @@
 // The drawing session as the browser page sees it (embind): the same ArtState
-// the window holds, fed canvas pixels from Pointer Events, with the composed
+// the window holds, fed canvas pixels and Shift from Pointer Events and the
+// stabilizer setting from the page, with the composed
 // canvas, the text and its Shift-JIS bytes, the post count and the ink layer
 // handed back as JavaScript values, drawings opened through the core's
 // ink-image reader, and the board table and the canvas fit beside them. The
@@ -96,10 +97,22 @@ class Session {
         return out;
     }
 
-    // --- Strokes, in canvas pixels.
-    void down(int x, int y) { state_->BeginStroke({x, y}); }
-    void move(int x, int y) { state_->ExtendStroke({x, y}); }
+    // --- Strokes, in canvas pixels; `shift`: Shift held, a straight line
+    // (see ArtState::ExtendStroke). Without it, freehand.
+    void down(int x, int y, bool shift) { state_->BeginStroke({x, y}, shift); }
+    void move(int x, int y, bool shift) { state_->ExtendStroke({x, y}, shift); }
+    void down(int x, int y) { down(x, y, false); }
+    void move(int x, int y) { move(x, y, false); }
     void up() { state_->EndStroke(); }
+    // How strokes are steadied from the next one on: "off", "weak" or
+    // "strong", as replay scripts say it. False (nothing changed) for
+    // another word.
+    bool setStabilizer(const std::string& name) {
+        const std::optional<Stabilizer> stabilizer = ParseStabilizer(name);
+        if (stabilizer) state_->SetStabilizer(*stabilizer);
+        return stabilizer.has_value();
+    }
+    std::string stabilizer() const { return std::string(StabilizerName(state_->stabilizer())); }
     // A stroke given up (a second finger came down): the drawing goes back to
     // what it was before the stroke, and undo holds that drawing too, so undo
     // cannot bring the abandoned stroke back.
@@ -469,8 +482,12 @@ EMSCRIPTEN_BINDINGS(fudeline) {
         .constructor<>()
         .function("error", &Session::error)
         .function("failure", &Session::failure)
-        .function("down", &Session::down)
-        .function("move", &Session::move)
+        .function("down", emscripten::select_overload<void(int, int)>(&Session::down))
+        .function("down", emscripten::select_overload<void(int, int, bool)>(&Session::down))
+        .function("move", emscripten::select_overload<void(int, int)>(&Session::move))
+        .function("move", emscripten::select_overload<void(int, int, bool)>(&Session::move))
+        .function("setStabilizer", &Session::setStabilizer)
+        .function("stabilizer", &Session::stabilizer)
         .function("up", &Session::up)
         .function("togglePen", &Session::togglePen)
         .function("penMode", &Session::penMode)

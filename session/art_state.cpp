@@ -19,6 +19,10 @@ void ArtState::WidenInkExtent(std::int64_t x) {
 }
 
 void ArtState::BeginStroke(PenPoint p, bool straight) {
+    // A press without the last stroke's release (lost outside the window, or
+    // left out of a script) ends that stroke as the release would have: on
+    // its pointer, or with its straight line.
+    EndStroke();
     RunPendingConversion();  // the previous stroke's last segments belong to it
     SaveUndoSnapshot();
     strokeActive_ = true;

@@ -39,8 +39,9 @@ class ArtState {
     // --- Strokes, in canvas pixels (never clamped to the canvas), as the
     // pointer reports them: the session steadies them (SetStabilizer) and
     // makes straight lines of them where `straight` (Shift held) says so.
-    // Starts a stroke at `p`: the previous stroke's waiting segments are
-    // rasterised first, then the undo snapshot is taken.
+    // Starts a stroke at `p`: a stroke still under way is ended first (its
+    // release was lost), the previous stroke's waiting segments are
+    // rasterised, then the undo snapshot is taken.
     void BeginStroke(PenPoint p, bool straight = false);
     // The pointer moved to `p`. Freehand, the pen draws a segment towards it
     // (all the way when the stabilizer is off). Straight, the stroke's line

@@ -378,6 +378,31 @@ TEST_F(StrokeInputTest, AShiftLineIsShownWhileDraggedAndInkedWhenTheStrokeEnds) 
     EXPECT_EQ(SnapToAngleStep({100, 100}, {140, 300}), (PenPoint{153, 297}));
 }
 
+// A press whose stroke's release never came (lost outside the window, or
+// left out of a script) ends that stroke as the release would have.
+TEST_F(StrokeInputTest, APressAfterALostReleaseEndsTheLastStrokeAsTheReleaseWould) {
+    const std::vector<std::vector<PointerMove>> strokes[] = {
+        {Freehand({{20, 100}, {40, 104}, {60, 99}, {80, 100}}), Freehand({{300, 300}, {310, 300}})},
+        {{{{100, 200}, true}, {{200, 230}, true}, {{260, 250}, true}},
+         Freehand({{300, 300}, {310, 300}})},
+    };
+    for (const Stabilizer s : {Stabilizer::Off, Stabilizer::Strong}) {
+        for (const auto& two : strokes) {
+            ArtState state(matcher_, nullptr);
+            state.SetStabilizer(s);
+            for (const auto& stroke : two) {
+                state.BeginStroke(stroke.front().p, stroke.front().straight);
+                for (std::size_t i = 1; i < stroke.size(); ++i) {
+                    state.ExtendStroke(stroke[i].p, stroke[i].straight);
+                }
+            }
+            state.EndStroke();
+            state.RunPendingConversion();
+            EXPECT_TRUE(SameInk(state.inkLayer(), InkOf(two, s))) << StabilizerName(s);
+        }
+    }
+}
+
 // Pressed mid-stroke, Shift starts its line where the pointer was (the
 // freehand part first drawn there, as at a release); let go, the line stays
 // and the stroke goes on freehand from its end.

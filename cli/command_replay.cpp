@@ -38,8 +38,8 @@ Command AddReplayCommand(CLI::App& app) {
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(
-                    options->conversion, "script", [&](ArtState& state, Engine&) -> Status {
-                        state.SetStabilizer(*ParseStabilizer(options->stabilizer));
+                    options->conversion, "script", [&](Document& document) -> Status {
+                        document.SetStabilizer(*ParseStabilizer(options->stabilizer));
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
                         Result<LineReader> script = LineReader::Open(options->script);
@@ -52,7 +52,7 @@ Command AddReplayCommand(CLI::App& app) {
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
                             if (!event) return event.error().WithPath(InputName(options->script));
-                            if (*event) PlayReplayEvent(**event, state);
+                            if (*event) PlayReplayEvent(**event, document.state());
                         }
                     });
             }};

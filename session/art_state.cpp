@@ -97,6 +97,19 @@ bool ArtState::EndStroke() {
     return true;
 }
 
+bool ArtState::CancelStroke() {
+    if (!strokeActive_) return false;
+    // What the stroke has not drawn yet (its line, the pen's lag) is given up
+    // with the rest rather than drawn and converted first.
+    straight_ = false;
+    steadied_.Restart(lastPoint_);
+    EndStroke();
+    RunPendingConversion();
+    ExchangeWithUndo();
+    SaveUndoSnapshot();
+    return true;
+}
+
 ChangedRows ArtState::RasteriseNewestSegment(const PenSegment& segment) {
     const ClipRect clip{0, 0, kInkClipRight, kInkClipBottom};
     const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);

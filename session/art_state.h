@@ -55,6 +55,11 @@ class ArtState {
     // its segments stay queued for the next paint. True when a stroke was
     // under way.
     bool EndStroke();
+    // Gives up the stroke under way (a second finger came down): the drawing
+    // goes back to what it was before the stroke, and the undo copy holds that
+    // drawing too, so that undo cannot bring the abandoned stroke back. False
+    // when no stroke was under way.
+    bool CancelStroke();
     void TogglePenMode() { penMode_ = !penMode_; }
     // How strokes are steadied, from the next stroke on (a stroke under way
     // keeps its own). Off unless set.

@@ -194,8 +194,8 @@ void MainWindow::CreateControls() {
     unicodeSpacingBox_->setToolTip(
         tr("すき間を Unicode の空白でぴったり埋めます（文字参照の使える板向け）"));
     unicodeSpacingBox_->setChecked(settings.value(settings_keys::kUnicodeSpacing, false).toBool());
-    // How steadily strokes are drawn: weak for a new user, whose hand's
-    // tremor it halves while a stroke stays where it was drawn.
+    // How steadily strokes are drawn: weak for a new user, which evens out
+    // a tremor and still keeps small curves nearly their size.
     auto* stabilizer = new QWidget(choices);
     auto* stabilizerLayout = new QHBoxLayout(stabilizer);
     stabilizerLayout->setContentsMargins(0, 0, 0, 0);

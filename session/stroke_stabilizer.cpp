@@ -22,8 +22,9 @@ struct Strength {
 };
 
 // Weak takes a third of the way per point and trails at most 4 pixels, a
-// quarter of a cell: a 1-2 pixel tremor is halved while the line stays where
-// the hand put it. Strong takes a sixth and trails up to 8, half a cell.
+// quarter of a cell: a third of a slow stroke's 1-2 pixel tremor goes while
+// small curves keep most of their size. Strong takes a sixth and trails up
+// to 8, half a cell, for a hand that shakes more than the drawing has detail.
 Strength StrengthOf(Stabilizer stabilizer) {
     switch (stabilizer) {
         case Stabilizer::Weak:

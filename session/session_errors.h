@@ -26,9 +26,20 @@ inline constexpr ErrorKind ReplayUnknownEvent{
     "ReplayUnknownEvent", "line %1: unknown event \"%2\"",
     FUDELINE_REASON_TEXT("CoreReason", "%1 行目: 「%2」という出来事はありません")};
 
+// line, the event
+inline constexpr ErrorKind ReplayPointExtra{
+    "ReplayPointExtra", "line %1: %2 takes X, Y and nothing or \"shift\"",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "%1 行目: %2 の後は X と Y、その後は何もないか「shift」だけです")};
+// line
+inline constexpr ErrorKind ReplayStabilizer{
+    "ReplayStabilizer", "line %1: stabilizer takes off, weak or strong",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "%1 行目: stabilizer の後は off・weak・strong のどれかです")};
+
 // Every kind above, for the walk of every kind in both languages.
-inline constexpr const ErrorKind* kSessionErrorKinds[] = {&ReplayNeedsPoint, &ReplayCoordinate,
-                                                          &ReplayTakesNothing, &ReplayClearArgument,
-                                                          &ReplayUnknownEvent};
+inline constexpr const ErrorKind* kSessionErrorKinds[] = {
+    &ReplayNeedsPoint,   &ReplayCoordinate, &ReplayTakesNothing, &ReplayClearArgument,
+    &ReplayUnknownEvent, &ReplayPointExtra, &ReplayStabilizer};
 
 }  // namespace fudeline::kinds

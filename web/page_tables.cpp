@@ -1,5 +1,6 @@
 // What the page reads besides its session (embind): the board table and the
-// rule for custom limits, the canvas fit, and the core's reasons in Japanese.
+// rule for custom limits, the canvas's size and fit, the faint picture's
+// levels, and the core's reasons in Japanese.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -13,6 +14,7 @@
 #include "errors/reasons.h"
 #include "export/boards.h"
 #include "pixels/geometry.h"
+#include "web/js_values.h"
 
 namespace fudeline::web {
 namespace {
@@ -64,6 +66,14 @@ emscripten::val CanvasFitSize(int width, int height) {
     return size;
 }
 
+// Each channel level (0-255) as the core shows it faint, for the page to fade
+// the picture under the canvas as the window fades it: 256 bytes.
+emscripten::val FaintLevels() {
+    std::string levels(256, '\0');
+    for (int level = 0; level < 256; ++level) levels[level] = static_cast<char>(FaintLevel(level));
+    return BytesOf(levels);
+}
+
 // The core's reason of the kind named `kind` with its arguments (a
 // failure's `kind` and `args`), worded in Japanese; "" for no kind the core
 // declares.
@@ -81,6 +91,9 @@ std::string JapaneseReasonOf(const std::string& kind, const emscripten::val& arg
 EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::function("boards", &Boards);
     emscripten::function("canvasFitSize", &CanvasFitSize);
+    emscripten::function("faintLevels", &FaintLevels);
+    emscripten::constant("canvasWidth", kCanvasWidth);
+    emscripten::constant("canvasHeight", kCanvasHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("noInk", std::string(kinds::NoInk.name));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));

@@ -615,6 +615,14 @@
         <translation>line %1: unknown event &quot;%2&quot;</translation>
     </message>
     <message>
+        <source>%1 行目: %2 の後は X と Y、その後は何もないか「shift」だけです</source>
+        <translation>line %1: %2 takes X, Y and nothing or &quot;shift&quot;</translation>
+    </message>
+    <message>
+        <source>%1 行目: stabilizer の後は off・weak・strong のどれかです</source>
+        <translation>line %1: stabilizer takes off, weak or strong</translation>
+    </message>
+    <message>
         <source>この操作は許されていません</source>
         <translation>Operation not permitted</translation>
     </message>
@@ -1028,6 +1036,26 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました</source>
         <translation>The text kept in the drawing file is damaged or does not fit the drawing, so the drawing was converted from its ink instead</translation>
+    </message>
+    <message>
+        <source>手ぶれ補正:</source>
+        <translation>Stabilizer:</translation>
+    </message>
+    <message>
+        <source>線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）</source>
+        <translation>The pen follows a little behind the mouse, evening out a shaky hand (hold Shift while drawing for a straight line)</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>弱</source>
+        <translation>Weak</translation>
+    </message>
+    <message>
+        <source>強</source>
+        <translation>Strong</translation>
     </message>
 </context>
 <context>

@@ -239,8 +239,14 @@ bool ArtState::KeepOpenedRow(int row) {
         std::memcpy(spanInk_.Row(y) + from, d.ink.Row(y) + from, sizeof(std::uint32_t) * (to - from));
     }
     TextRow decoded;
+    // Where the decoded cells' first gap is counted from.
+    std::int64_t x = 0;
     if (fine_) {
-        decoded = fine_->DecodeRow(spanInk_, row);
+        // The kept characters are the ends of the span: the decoded cells
+        // stand between them with spacing the options spell on both sides.
+        decoded = fine_->DecodeSpan(spanInk_, row, static_cast<int>(spanLeft),
+                                    static_cast<int>(std::min<std::int64_t>(spanRight, kCanvasWidth)));
+        x = spanLeft;
     } else {
         RowTrail trail{{}, inkMinX_, inkMaxX_};
         matcher_.MatchRow(InkBand(spanInk_, row), inkMinX_, inkMaxX_, decoded, trail);
@@ -260,7 +266,6 @@ bool ArtState::KeepOpenedRow(int row) {
         penX += gap + cell.width;
     };
     for (std::size_t i = 0; i < left; ++i) place(cells[i], starts[i], true);
-    std::int64_t x = 0;
     for (const TextCell& cell : decoded) {
         x += cell.gap;
         if (x >= spanLeft && x + cell.width <= spanRight) place(cell, x, false);

@@ -1,5 +1,6 @@
 #include "app/file_chooser.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -31,6 +32,11 @@ QString LastFolderKey(FileRequest::Purpose purpose) {
     return settings_keys::kOtherFolder;
 }
 
+QString StartFolder(FileRequest::Purpose purpose) {
+    const QString remembered = QSettings().value(LastFolderKey(purpose)).toString();
+    return remembered.isEmpty() ? QDir::homePath() : remembered;
+}
+
 namespace {
 
 // Qt's own dialog (where the desktop offers none) opens too narrow for
@@ -56,7 +62,7 @@ void FitDialogToItsTexts(QFileDialog& dialog) {
 FileChoice ChooseFileWithDialog(const FileRequest& request, QWidget* parent) {
     QSettings settings;
     const QString key = LastFolderKey(request.purpose);
-    QFileDialog dialog(parent, request.title, settings.value(key).toString());
+    QFileDialog dialog(parent, request.title, StartFolder(request.purpose));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.filters);

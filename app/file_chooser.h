@@ -43,4 +43,9 @@ FileChoice ChooseFileWithDialog(const FileRequest& request, QWidget* parent);
 // The settings key under which the folder of `purpose` is remembered.
 QString LastFolderKey(FileRequest::Purpose purpose);
 
+// Where the dialog for `purpose` opens: the folder remembered for it, else
+// the home folder, never the folder some other kind of file came from (Qt's
+// dialog would open where any dialog was last used).
+QString StartFolder(FileRequest::Purpose purpose);
+
 }  // namespace fudeline

@@ -25,11 +25,8 @@
 #include "app/page_dialogs.h"
 #include "app/post_status.h"
 #include "app/settings_keys.h"
-#include "text/text_art_lines.h"
-#include "render/text_art_picture.h"
-#include "export/export_text.h"
+#include "app/core_reasons.h"
 #include "engine/trace_file.h"
-#include "io/ink_image.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
 
@@ -49,15 +46,6 @@ QRect DialogUnits(int x, int y, int w, int h) {
 
 // Traced lines wait this long between looks for the end of a stroke under way.
 constexpr int kStrokeEndPollMs = 30;
-
-bool HasInk(const Image& ink) {
-    for (int y = 0; y < ink.height(); ++y) {
-        for (int x = 0; x < ink.width(); ++x) {
-            if (ink.Pixel(x, y) == kBlack) return true;
-        }
-    }
-    return false;
-}
 
 // Drawings larger than this are not read: no real drawing comes near it.
 constexpr qint64 kMaxDrawingFileBytes = qint64{64} << 20;
@@ -94,7 +82,8 @@ QStringList PictureFilters() {
 MainWindow::MainWindow(Engine& engine, QWidget* parent)
     : QMainWindow(parent),
       engine_(engine),
-      state_(engine.matcher(), &engine.painter()),
+      document_(engine),
+      state_(document_.state()),
       chooseFile_(ChooseFileWithDialog),
       choosePage_(ChoosePageWithDialog),
       askPageName_(AskPageNameWithDialog),
@@ -221,6 +210,7 @@ void MainWindow::CreateControls() {
 
     connect(brTagBox_, &QCheckBox::toggled, this, [this](bool on) {
         QSettings().setValue(settings_keys::kAddBrTag, on);
+        document_.SetBr(on);
         DrawingChanged();  // the text Copy would give changed
     });
     connect(rowLinesBox_, &QCheckBox::toggled, this, [this](bool on) {
@@ -257,6 +247,12 @@ void MainWindow::CreateControls() {
     connect(canvas_, &CanvasWidget::fileDropped, this, &MainWindow::LoadBackgroundPicture);
 
     postStatus_ = new PostStatus(this);
+    document_.SetBr(brTagBox_->isChecked());
+    document_.SetBoard(std::string(postStatus_->boardName()));
+    connect(postStatus_, &PostStatus::boardChosen, this, [this] {
+        document_.SetBoard(std::string(postStatus_->boardName()));
+        DrawingChanged();  // references come and go with the board
+    });
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(postStatus_, 1);
     statusBar()->addPermanentWidget(choices);
@@ -268,7 +264,7 @@ void MainWindow::ShowMenuUnder(QMenu* menu, QPushButton* button) {
 }
 
 std::string MainWindow::ExportText() const {
-    return ComposeExportText(state_.rows(), CurrentExportOptions(brTagBox_->isChecked()));
+    return document_.Text(TextFormat::ShiftJis).value_or(std::string());
 }
 
 void MainWindow::DrawingChanged() {
@@ -303,9 +299,8 @@ void MainWindow::CopyAsText() {
     const std::string sjis = ExportText();
     auto* mime = new QMimeData;
     // Without a CP932 table only the Shift-JIS form can be offered.
-    mime->setText(QString::fromStdString(
-        ComposeExportUtf8(state_.rows(), CurrentExportOptions(brTagBox_->isChecked()))
-            .value_or(std::string())));
+    mime->setText(
+        QString::fromStdString(document_.Text(TextFormat::Utf8).value_or(std::string())));
     mime->setData(QString::fromLatin1(kShiftJisMime),
                   QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
@@ -333,6 +328,14 @@ bool MainWindow::WriteOrWarn(const QString& path, const std::string& bytes) {
     return false;
 }
 
+bool MainWindow::WriteOrWarn(const QString& path, const Result<std::string>& bytes) {
+    if (!bytes) {
+        Warn(tr("「%1」に保存できませんでした。"), path, ReasonText(bytes.error()));
+        return false;
+    }
+    return WriteOrWarn(path, *bytes);
+}
+
 void MainWindow::SaveDrawing() {
     SaveDrawingToFile();
 }
@@ -342,19 +345,20 @@ bool MainWindow::SaveDrawingToFile() {
         {FileRequest::Purpose::SaveDrawing, true, tr("描画を保存"), {tr("描画 (*.png)")}, "png"},
         this);
     if (choice.path.isEmpty()) return false;
-    state_.RunPendingConversion();  // the newest segment is not in the ink until then
+    document_.Settle();  // the newest segment is not in the ink until then
     const auto png = EncodeInkPng(state_.inkLayer());
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
         return false;
     }
-    if (!WriteOrWarn(choice.path, *png)) return false;
+    // The file keeps the opened text's rows as written, beside the ink.
+    if (!WriteOrWarn(choice.path, document_.DrawingFile(*png))) return false;
     keptInk_ = state_.inkLayer();
     return true;
 }
 
 bool MainWindow::HasUnkeptDrawing() {
-    state_.RunPendingConversion();
+    document_.Settle();
     const Image& ink = state_.inkLayer();
     // Only black is ink: the eraser's grey left behind is no drawing to keep.
     for (int y = 0; y < ink.height(); ++y) {
@@ -383,16 +387,20 @@ void MainWindow::OpenDrawing() {
         return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
     const QByteArray bytes = file.readAll();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    const auto image = DecodeInkImage(view, kInkClipRight + 1, kInkHeight);
-    if (!image) return Warn(failed, choice.path, tr("PNG または PBM の描画として読めません"));
-    if (!HoldsInk(*image)) {
+    const Result<KeptRowsFound> opened = document_.OpenDrawing(view);  // one undoable step
+    if (!opened) {
         return Warn(failed, choice.path,
-                    tr("黒いインクがありません（写真などの絵は「背景」から線を取り込めます）"));
+                    opened.error().kind == ErrorKind::NoInk
+                        ? tr("黒いインクがありません（写真などの絵は「背景」から線を取り込めます）")
+                        : tr("PNG または PBM の描画として読めません"));
     }
-    state_.ReplaceInk(*image);  // one undoable step
     keptInk_ = state_.inkLayer();
     canvas_->update();
     DrawingChanged();
+    if (*opened == KeptRowsFound::Damaged || *opened == KeptRowsFound::OtherInk) {
+        statusBar()->showMessage(
+            tr("描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました"));
+    }
 }
 
 void MainWindow::ExportTextFile() {
@@ -408,8 +416,7 @@ void MainWindow::ExportTextFile() {
         WriteOrWarn(choice.path, ExportText());
         return;
     }
-    const auto utf8 =
-        ComposeExportUtf8(state_.rows(), CurrentExportOptions(brTagBox_->isChecked()));
+    const auto utf8 = document_.Text(TextFormat::Utf8);
     if (!utf8) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path,
              tr("このシステムでは Shift-JIS を UTF-8 に変換できません"));
@@ -427,14 +434,9 @@ void MainWindow::SaveTextPicture() {
                                           this);
     if (choice.path.isEmpty()) return;
     // The picture shows the text as it is copied, with its spacing, and as a
-    // board shows it: a <BR> tag is for the board, not the eye, and a
-    // reference is drawn as its character.
-    ExportOptions options = CurrentExportOptions(false);
-    options.references = false;
-    const Result<std::string> utf8 = ComposeExportUtf8(state_.rows(), options);
-    const Result<std::vector<std::u32string>> lines =
-        utf8 ? DecodeTextArt(*utf8, TextEncoding::Utf8) : utf8.error();
-    const auto png = lines ? EncodePng(RenderTextArt(*lines, engine_.face())) : lines.error();
+    // board shows it.
+    const Result<Image> picture = document_.TextPicture();
+    const auto png = picture ? EncodePng(*picture) : picture.error();
     if (!png) {
         Warn(tr("「%1」に保存できませんでした。"), choice.path, tr("PNG を作れませんでした"));
         return;
@@ -495,11 +497,10 @@ void MainWindow::AddTracedLines() {
     const Image ink = std::move(*tracedInk_);
     tracedInk_.reset();
     SetTracing(false);
-    if (!HasInk(ink)) {
+    if (!document_.ImportLines(ink)) {
         statusBar()->showMessage(tr("背景画像に線が見つかりませんでした"), 5000);
         return;
     }
-    state_.AddInk(ink);
     canvas_->update();
     DrawingChanged();
 }
@@ -518,11 +519,10 @@ void MainWindow::ApplyConversionMode() {
     const bool fine = fineBox_->isChecked();
     // The row matcher always places fillers; Unicode spaces need none.
     noFillersBox_->setEnabled(fine && !unicodeSpacingBox_->isChecked());
-    // Unicode spaces show blank: the canvas draws their gaps so.
-    engine_.painter().SetBlankGaps(spacing() == Spacing::Unicode ? &engine_.unicodeSpaces()
-                                                                 : nullptr);
-    state_.SetFineDecoder(engine_.Decoder({fine, spacing()}));
-    state_.RedrawText();
+    const Spacing spacing = unicodeSpacingBox_->isChecked()            ? Spacing::Unicode
+                            : fine && noFillersBox_->isChecked() ? Spacing::Spaces
+                                                                 : Spacing::Fillers;
+    document_.SetDecoder({fine, spacing});
     canvas_->update();
     DrawingChanged();
 }

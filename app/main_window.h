@@ -13,12 +13,11 @@
 #include "app/file_chooser.h"
 #include "app/page_dialogs.h"
 #include "background/background_picture.h"
+#include "engine/document.h"
 #include "engine/engine.h"
 #include "text/spacing.h"
-#include "export/export_text.h"
 #include "fudeline/version.h"
 #include "lines/trace_picture.h"
-#include "session/art_state.h"
 
 class QCheckBox;
 class QPushButton;
@@ -52,7 +51,8 @@ class MainWindow : public QMainWindow {
     void SetPageChooser(PageChooser chooser) { choosePage_ = std::move(chooser); }
     void SetPageNamer(PageNamer namer) { askPageName_ = std::move(namer); }
 
-    const ArtState& state() const { return state_; }
+    const ArtState& state() const { return document_.state(); }
+    const Document& document() const { return document_; }
     const BackgroundPicture& background() const { return background_; }
     CanvasWidget* canvas() const { return canvas_; }
     PostStatus* postStatus() const { return postStatus_; }
@@ -61,7 +61,7 @@ class MainWindow : public QMainWindow {
     std::string ExportText() const;
     // How gaps are spelled now: Unicode spaces when chosen, else spaces only
     // with the fine decoder's "no fillers", else fillers.
-    Spacing spacing() const;
+    Spacing spacing() const { return document_.decoder().spacing; }
 
     // True from "線を取り込む" until its lines are in the drawing.
     bool tracingLines() const { return tracing_; }
@@ -93,8 +93,6 @@ class MainWindow : public QMainWindow {
     // as the drawing, as one undoable step; and the text added as a page.
     void OpenTextArt();
     void AppendPage();
-    // The spacing and, for the board chosen, references in UTF-8 too.
-    ExportOptions CurrentExportOptions(bool addBrTag) const;
     void ChooseBackgroundPicture();
     void LoadBackgroundPicture(const QString& path);
 
@@ -110,10 +108,13 @@ class MainWindow : public QMainWindow {
 
     // Writes `bytes` to `path` whole; on failure says so, with the file name.
     bool WriteOrWarn(const QString& path, const std::string& bytes);
+    // The same for what a command made, or why it could not be made.
+    bool WriteOrWarn(const QString& path, const Result<std::string>& bytes);
     void Warn(const QString& message, const QString& path, const QString& reason);
 
     Engine& engine_;
-    ArtState state_;
+    Document document_;
+    ArtState& state_;  // the document's session, which the canvas draws on
     BackgroundPicture background_;
     FileChooser chooseFile_;
     PageChooser choosePage_;

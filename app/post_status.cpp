@@ -159,6 +159,7 @@ void PostStatus::ChooseBoard(Board board, const BoardLimits& custom) {
                       QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     settings.setValue(settings_keys::kCustomLimits, QString::fromStdString(FormatBoardLimits(custom_)));
     Refresh();
+    emit boardChosen();
 }
 
 void PostStatus::ShowBoard() {

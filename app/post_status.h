@@ -47,6 +47,10 @@ class PostStatus : public QWidget {
     // The whole text; the counter shows as much as its two lines hold.
     QString text() const { return text_; }
 
+  signals:
+    // The user chose a board (the text's references may change with it).
+    void boardChosen();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,5 +1,4 @@
-// The window's commands for existing text art and page files, and how its
-// text is spelled for the spacing and board chosen.
+// The window's commands for existing text art and page files.
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -15,8 +14,6 @@
 #include "render/text_art_cells.h"
 #include "render/text_art_picture.h"
 #include "text/text_art_lines.h"
-#include "export/board_references.h"
-#include "glyphs/cp932.h"
 #include "io/file_bytes.h"
 #include "io/page_files.h"
 
@@ -30,17 +27,6 @@ QString Reason(const Error& error) {
 }
 
 }  // namespace
-
-Spacing MainWindow::spacing() const {
-    if (unicodeSpacingBox_ && unicodeSpacingBox_->isChecked()) return Spacing::Unicode;
-    if (fineBox_ && fineBox_->isChecked() && noFillersBox_->isChecked()) return Spacing::Spaces;
-    return Spacing::Fillers;
-}
-
-ExportOptions MainWindow::CurrentExportOptions(bool addBrTag) const {
-    const bool references = postStatus_ && BoardNeedsReferences(postStatus_->boardName());
-    return {addBrTag, spacing(), &engine_.unicodeSpaces(), references};
-}
 
 void MainWindow::OpenTextArt() {
     const FileChoice choice = chooseFile_(
@@ -70,15 +56,14 @@ void MainWindow::OpenTextArt() {
         if (index < 0 || index >= labels.size()) return std::nullopt;
         return static_cast<std::size_t>(index);
     };
-    const Result<std::optional<TextArtDrawing>> opened =
-        fudeline::OpenTextArt(*bytes, path, choosePage, engine_.face());
-    if (!opened) return Warn(failed, choice.path, Reason(opened.error()));
-    if (!*opened) return;
-    const TextArtDrawing& drawing = **opened;
     // Opened over a drawing already kept, the text is what is kept: closing
     // right away asks nothing. Over unkept work, closing still asks.
     const bool kept = !HasUnkeptDrawing();
-    state_.ReplaceWithText(drawing.ink, drawing.rows);  // one undoable step
+    const Result<std::optional<TextArtDrawing>> opened =
+        document_.OpenTextArt(*bytes, path, choosePage);  // one undoable step
+    if (!opened) return Warn(failed, choice.path, Reason(opened.error()));
+    if (!*opened) return;
+    const TextArtDrawing& drawing = **opened;
     if (kept) keptInk_ = state_.inkLayer();
     canvas_->update();
     DrawingChanged();
@@ -150,14 +135,9 @@ void MainWindow::AppendPage() {
         if (!asked) return;
         name = *asked;
     }
-    const Result<std::string> sjisName = Utf8ToCp932(name.toStdString());
-    if (!sjisName) return Warn(failed, path, Reason(Error{LocalPath(path), ErrorKind::PageNameNotShiftJis}));
-    state_.RunPendingConversion();
-    // A page holds the art itself: <BR> tags are for posting.
-    const std::string page = ComposeExportText(state_.rows(), CurrentExportOptions(false));
-    if (Status added = AppendPageToFile(LocalPath(path), page, *sjisName); !added) {
-        return Warn(failed, path, Reason(added.error()));
-    }
+    Result<StagedPage> page = document_.StagePage(LocalPath(path), name.toStdString());
+    if (!page) return Warn(failed, path, Reason(page.error()));
+    if (Status added = page->Commit(); !added) return Warn(failed, path, Reason(added.error()));
     statusBar()->showMessage(tr("「%1」にページを追加しました").arg(QFileInfo(path).fileName()),
                              5000);
 }

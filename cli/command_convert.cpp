@@ -8,6 +8,7 @@
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "cli/report.h"
+#include "engine/open_text_art.h"
 #include "render/text_art_cells.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
@@ -73,24 +74,21 @@ Result<std::string> ReadTextArt(const std::string& path, int page) {
 // --sjis reads it as Shift-JIS as well as writing Shift-JIS.
 enum class InputEncoding { Auto, ShiftJis, Utf8 };
 
-Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int page,
-                   InputEncoding input) {
-    if (Status opened = engine.OpenFace(); !opened) return opened;
+Status DrawTextArt(Document& document, const std::string& path, int page, InputEncoding input) {
+    if (Status opened = document.engine().OpenFace(); !opened) return opened;
     if (page != 0 && input == InputEncoding::Utf8) {
         return Error{InputName(path), "MLT and AST files are Shift-JIS; --input-encoding utf8 "
                                       "cannot read a page of one"};
     }
     const Result<std::string> bytes = ReadTextArt(path, page);
     if (!bytes) return bytes.error();
-    // Page files are Shift-JIS by their format; other text is UTF-8 when it
-    // reads as UTF-8 (Shift-JIS art rarely does), as the window opens it.
-    const bool utf8 = input == InputEncoding::Utf8 ||
-                      (input == InputEncoding::Auto && page == 0 &&
-                       DecodeTextArt(*bytes, TextEncoding::Utf8).has_value());
-    const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
-    Result<TextArtDrawing> drawing = ReadTextArtDrawing(*bytes, encoding, engine.face());
+    // Page files are Shift-JIS by their format; other text is read as the
+    // window opens it.
+    const TextEncoding encoding = input == InputEncoding::Utf8       ? TextEncoding::Utf8
+                                  : input == InputEncoding::Auto && page == 0 ? GuessTextEncoding(*bytes)
+                                                                     : TextEncoding::ShiftJis;
+    Result<TextArtDrawing> drawing = document.OpenText(*bytes, encoding);
     if (!drawing) return drawing.error().WithPath(InputName(path));
-    state.LayText(drawing->ink, drawing->rows);
     // Kept as text, not drawn: the output holds them, the ink does not.
     for (const UndrawnCharacter& c : drawing->undrawn) {
         std::string note("fudeline-cli: note: ");
@@ -103,6 +101,25 @@ Status DrawTextArt(ArtState& state, Engine& engine, const std::string& path, int
             .append(DescribeCodePoint(c.code))
             .append(" is not in the Mona face; kept as text, with no ink");
         std::fprintf(stderr, "%s\n", EscapeForTerminal(note).c_str());
+    }
+    return {};
+}
+
+// The drawing file's ink, and the rows it keeps as written: the text comes
+// out as the window saved it. Kept rows that cannot be taken are noted.
+Status OpenDrawing(Document& document, const std::string& path) {
+    const Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) return bytes.error();
+    const Result<KeptRowsFound> opened = document.OpenDrawing(*bytes, Document::Blank::Opened);
+    if (!opened) return opened.error().WithPath(InputName(path));
+    if (*opened == KeptRowsFound::Damaged || *opened == KeptRowsFound::OtherInk) {
+        const std::string why = *opened == KeptRowsFound::Damaged
+                                    ? "the text kept in the drawing is damaged"
+                                    : "the text kept in the drawing was kept for other ink";
+        std::fprintf(stderr, "%s\n",
+                     EscapeForTerminal("fudeline-cli: note: " + InputName(path) + ": " + why +
+                                       "; the rows are matched from the ink")
+                         .c_str());
     }
     return {};
 }
@@ -154,23 +171,19 @@ Command AddConvertCommand(CLI::App& app) {
     return {command, [options] {
                 if (!options->text.empty()) {
                     return RunConversion(
-                        options->conversion, "text art", [&](ArtState& state, Engine& engine) {
+                        options->conversion, "text art", [&](Document& document) {
                             const InputEncoding input =
                                 options->input == "utf8"   ? InputEncoding::Utf8
                                 : options->input == "sjis" ? InputEncoding::ShiftJis
                                 : options->input == "auto" || !options->conversion.sjis
                                     ? InputEncoding::Auto
                                     : InputEncoding::ShiftJis;
-                            return DrawTextArt(state, engine, options->text, options->page, input);
+                            return DrawTextArt(document, options->text, options->page, input);
                         });
                 }
                 return RunConversion(
-                    options->conversion, "image", [&](ArtState& state, Engine&) -> Status {
-                        Result<Image> image =
-                            ReadInkImage(options->image, kInkClipRight + 1, kInkHeight);
-                        if (!image) return std::move(image).error();
-                        state.LayInk(*image);
-                        return {};
+                    options->conversion, "image", [&](Document& document) -> Status {
+                        return OpenDrawing(document, options->image);
                     });
             }};
 }

@@ -28,7 +28,7 @@ Command AddReplayCommand(CLI::App& app) {
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(
-                    options->conversion, "script", [&](ArtState& state, Engine&) -> Status {
+                    options->conversion, "script", [&](Document& document) -> Status {
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
                         Result<LineReader> script = LineReader::Open(options->script);
@@ -41,7 +41,7 @@ Command AddReplayCommand(CLI::App& app) {
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
                             if (!event) return event.error().WithPath(InputName(options->script));
-                            if (*event) PlayReplayEvent(**event, state);
+                            if (*event) PlayReplayEvent(**event, document.state());
                         }
                     });
             }};

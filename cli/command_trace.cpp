@@ -123,8 +123,8 @@ Command AddTraceCommand(CLI::App& app) {
                 }
                 return RunConversion(
                     options->conversion, "picture",
-                    [&](ArtState& state, Engine&) {
-                        state.LayInk(traced.ink);
+                    [&](Document& document) {
+                        document.state().LayInk(traced.ink);
                         return Status();
                     },
                     std::move(sideOutputs));

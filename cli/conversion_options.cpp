@@ -9,12 +9,6 @@
 #include "cli/option_checks.h"
 #include "cli/post_report.h"
 #include "cli/report.h"
-#include "text/spacing.h"
-#include "export/board_references.h"
-#include "export/cells_format.h"
-#include "export/export_text.h"
-#include "export/post_counter.h"
-#include "glyphs/cp932.h"
 #include "io/file_bytes.h"
 #include "io/page_files.h"
 
@@ -36,18 +30,18 @@ Result<Spacing> ChosenSpacing(const ConversionOptions& options) {
     return spacing;
 }
 
-Result<std::string> FormatOutput(const TextRows& rows, const ConversionOptions& options,
-                                 const ExportOptions& exportOptions) {
-    if (options.cells) return FormatCells(rows);
-    if (options.sjis) return ComposeExportText(rows, exportOptions);
-    Result<std::string> utf8 = ComposeExportUtf8(rows, exportOptions);
-    if (!utf8) return std::move(utf8).error();
+Result<std::string> FormatOutput(const Document& document, const ConversionOptions& options) {
+    const TextFormat format = options.cells  ? TextFormat::Cells
+                              : options.sjis ? TextFormat::ShiftJis
+                                             : TextFormat::Utf8;
+    Result<std::string> text = document.Text(format);
     // The export never ends with a line break; a terminal gets one so the
     // prompt starts on its own line. Files and pipes get the exact text.
-    if (options.output == kStandardStreamName && isatty(STDOUT_FILENO) && !utf8->empty()) {
-        *utf8 += '\n';
+    if (text && format == TextFormat::Utf8 && options.output == kStandardStreamName &&
+        isatty(STDOUT_FILENO) && !text->empty()) {
+        *text += '\n';
     }
-    return utf8;
+    return text;
 }
 
 Error SameAsPageFileError(const std::string& path) {
@@ -186,7 +180,7 @@ void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
 }  // namespace
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
-                  const std::function<Status(ArtState&, Engine&)>& draw,
+                  const std::function<Status(Document&)>& draw,
                   std::vector<SideOutput> sideOutputs) {
     const Result<Spacing> spacing = ChosenSpacing(options);
     if (!spacing) return ReportFailure("use these options", spacing.error());
@@ -194,7 +188,7 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     if (Status loaded = engine.LoadCatalogue(); !loaded) {
         return ReportFailure("load glyph catalogue", loaded.error());
     }
-    ArtState state(engine.matcher(), nullptr);
+    Document document(engine, Document::Canvas::Headless);
     // The fine decoder places glyphs as the face draws them, and Unicode
     // spaces are as wide as the face draws them: both need the face.
     const bool fineInUse = options.fine && !options.greedy;
@@ -203,29 +197,19 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
             return ReportFailure("open font", opened.error());
         }
     }
-    state.SetFineDecoder(engine.Decoder({fineInUse, *spacing}));
-    if (Status drawn = draw(state, engine); !drawn)
-        return ReportFailure("read " + inputKind, drawn.error());
+    document.SetDecoder({fineInUse, *spacing});
+    document.SetBoard(options.board);
+    document.SetBr(options.br);
+    if (Status drawn = draw(document); !drawn) return ReportFailure("read " + inputKind, drawn.error());
 
-    const UnicodeSpaces* unicodeSpaces =
-        *spacing == Spacing::Unicode ? &engine.unicodeSpaces() : nullptr;
-    const ExportOptions exportOptions{options.br, *spacing, unicodeSpaces,
-                                      BoardNeedsReferences(options.board)};
-    const Result<std::string> text = FormatOutput(state.rows(), options, exportOptions);
+    const Result<std::string> text = FormatOutput(document, options);
     if (!text) return ReportFailure("convert the text", text.error());
     // Staged first, so that a refused page file leaves standard output
-    // empty; committed last, once every other output is written.
+    // empty; committed last, once every other output is written. The name
+    // is typed in the terminal's UTF-8.
     std::optional<StagedPage> staged;
     if (!options.append.empty()) {
-        // Page files are Shift-JIS whatever is written below.
-        const std::string page = ComposeExportText(state.rows(), exportOptions);
-        // The name is typed in the terminal's UTF-8; the file holds Shift-JIS.
-        const Result<std::string> name = Utf8ToCp932(options.pageName);
-        if (!name) {
-            return ReportFailure("add the page to",
-                                 Error{options.append, "the page name has no Shift-JIS form"});
-        }
-        Result<StagedPage> added = StagedPage::Stage(options.append, page, *name);
+        Result<StagedPage> added = document.StagePage(options.append, options.pageName);
         if (!added) return ReportFailure("add the page to", added.error());
         staged.emplace(std::move(*added));
     }
@@ -233,9 +217,8 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
                                      staged ? &*staged : nullptr, options.append);
     if (written != 0) return written;
     if (!options.board.empty()) {
-        // Counted as Copy puts it on the clipboard, whatever format was written.
         const BoardLimits limits = ParseBoardLimits(options.board).value();
-        const PostCount count = CountPost(ComposeExportText(state.rows(), exportOptions), limits);
+        const PostCount count = document.CountPost(limits);
         std::cerr << EscapeForTerminal("fudeline-cli: " +
                                        DescribePostCount(options.board, count, limits))
                   << '\n';

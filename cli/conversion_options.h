@@ -9,9 +9,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "engine/engine.h"
+#include "engine/document.h"
 #include "pixels/result.h"
-#include "session/art_state.h"
 
 namespace fudeline::cli {
 
@@ -48,13 +47,13 @@ struct SideOutput {
 };
 
 // Loads the catalogue (and the face where the options need it), lets `draw`
-// put the drawing on a fresh session, with the engine for what else it needs,
-// then writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
+// put the drawing on a fresh document with the options' choices, then
+// writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
 // With a board, the post count goes to standard error after the text.
 // Returns the exit status: kExitOverBoardLimit when the text, written in
 // full, does not fit one post.
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
-                  const std::function<Status(ArtState&, Engine&)>& draw,
+                  const std::function<Status(Document&)>& draw,
                   std::vector<SideOutput> sideOutputs = {});
 
 }  // namespace fudeline::cli

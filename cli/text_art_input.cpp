@@ -5,7 +5,6 @@
 #include "text/spacing.h"
 #include "text/text_art_lines.h"
 #include "glyphs/cp932.h"
-#include "glyphs/sjis.h"
 #include "glyphs/utf8.h"
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
@@ -17,15 +16,6 @@ namespace {
 Error LineError(std::size_t index, const std::string& what) {
     const char* joint = what.starts_with("column") ? ", " : ": ";
     return Error{"", "line " + std::to_string(index + 1) + joint + what};
-}
-
-// Bytes in a UTF-8 sequence starting with `lead`, or 0 when it cannot lead one.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead >> 5) == 0x6) return 2;
-    if ((lead >> 4) == 0xE) return 3;
-    if ((lead >> 3) == 0x1E) return 4;
-    return 0;
 }
 
 // The name of a control character, for the message that refuses it.
@@ -54,33 +44,26 @@ std::string ControlName(unsigned char byte) {
     }
 }
 
-// The first control character of a line (C0 controls, a CR not followed by
-// LF, DEL): the face draws nothing for them, so they would vanish from the
-// picture. Neither encoding uses these bytes inside a longer character, so
-// every such byte is one; columns count characters as the other messages do.
-std::optional<std::string> ControlCharacterProblem(std::string_view line, bool sjis) {
-    std::size_t column = 1;
-    for (std::size_t i = 0; i < line.size(); ++column) {
-        const auto byte = static_cast<unsigned char>(line[i]);
-        if (byte < 0x20 || byte == 0x7F) {
-            return "column " + std::to_string(column) + ": control character " + DescribeByte(byte) +
-                   ControlName(byte) + " draws nothing";
-        }
-        std::size_t length = 1;
-        if (sjis) {
-            length = IsSingleByteChar(byte) || i + 1 == line.size() ? 1 : 2;
-        } else if (const std::size_t utf8 = Utf8SequenceLength(byte); utf8 > 1) {
-            // Only the lead byte counts a column; a broken sequence is
-            // reported by the decoding that follows.
-            length = 1;
-            while (length < utf8 && i + length < line.size() &&
-                   (static_cast<unsigned char>(line[i + length]) & 0xC0) == 0x80) {
-                ++length;
-            }
-        }
-        i += length;
-    }
-    return std::nullopt;
+// The C0 controls and DEL: bytes neither encoding uses inside a longer
+// character, so every such byte is a control character of its own.
+constexpr std::string_view kControlBytes(
+    "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F"
+    "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F\x7F",
+    33);
+
+// Refuses the first control character of a line (a CR not followed by LF
+// included): the face draws nothing for them, so they would vanish from the
+// picture. Its column counts the characters before it as the text's own
+// decoding reads them, as the other messages do.
+Status CheckControlCharacters(std::string_view line, TextEncoding encoding, std::size_t index) {
+    const std::size_t at = line.find_first_of(kControlBytes);
+    if (at == std::string_view::npos) return {};
+    const Result<std::u32string> before = DecodeTextArtLine(line.substr(0, at), encoding, index);
+    if (!before) return before.error();
+    const auto byte = static_cast<unsigned char>(line[at]);
+    return LineError(index, "column " + std::to_string(before->size() + 1) +
+                                ": control character " + DescribeByte(byte) + ControlName(byte) +
+                                " draws nothing");
 }
 
 // The first character a board cannot carry as it stands and the face cannot
@@ -104,11 +87,9 @@ std::string Shown(char32_t code) {
 // Line `index` as Unicode characters, or why it can't be drawn.
 Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bool sjisInput,
                                   const MonaFont& font) {
-    if (std::optional<std::string> control = ControlCharacterProblem(line, sjisInput)) {
-        return LineError(index, *control);
-    }
-    Result<std::u32string> decoded =
-        DecodeTextArtLine(line, sjisInput ? TextEncoding::ShiftJis : TextEncoding::Utf8, index);
+    const TextEncoding encoding = sjisInput ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+    if (Status clean = CheckControlCharacters(line, encoding, index); !clean) return clean.error();
+    Result<std::u32string> decoded = DecodeTextArtLine(line, encoding, index);
     if (!decoded) return std::move(decoded).error();
     // Columns count the characters as written, before references are read.
     if (const auto at = FirstUnsharable(*decoded, font)) {

@@ -11,6 +11,10 @@ constexpr std::string_view kLineBreaksAndByteOrderMark = "\r\n\xEF\xBB\xBF";
 
 }  // namespace
 
+TextEncoding GuessTextEncoding(std::string_view text) {
+    return DecodeTextArt(text, TextEncoding::Utf8) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+}
+
 std::vector<std::string> PageChoiceLabels(const PageFile& file) {
     std::vector<std::string> labels;
     labels.reserve(file.pages.size());
@@ -40,9 +44,8 @@ Result<std::optional<TextArtDrawing>> OpenTextArt(std::string_view bytes, const 
         }
         text = std::move(file->pages[index].text);
     } else {
-        // Shift-JIS art rarely reads as UTF-8, so text that does is taken as UTF-8.
         text = bytes;
-        if (DecodeTextArt(text, TextEncoding::Utf8)) encoding = TextEncoding::Utf8;
+        encoding = GuessTextEncoding(text);
     }
     // Nothing but line breaks would open as a blank canvas that looks like a
     // failure; the drawing stays and the file is named.

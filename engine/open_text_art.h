@@ -30,6 +30,10 @@ using TextArtPageChoice = std::function<std::optional<std::size_t>(const PageFil
 // no Unicode form).
 std::vector<std::string> PageChoiceLabels(const PageFile& file);
 
+// How text that is not a page file is read: UTF-8 when it reads as UTF-8
+// (Shift-JIS art rarely does), else Shift-JIS.
+TextEncoding GuessTextEncoding(std::string_view text);
+
 // Opens `bytes`, named `name` (a file name or path: it says whether the text
 // is a page file, and errors carry it). A page file is one named .mlt or .ast
 // or starting as an AST file does; of its pages the only one is opened, or

@@ -42,16 +42,29 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
     }
     Result<LockedFile> lock = LockedFile::Lock(path);
     if (!lock) return std::move(lock).error();
+    std::optional<std::string> bytes;
+    if (!lock->created()) {
+        Result<std::string> read = lock->Read(maxBytes);
+        if (!read) return std::move(read).error();
+        bytes = std::move(*read);
+    }
+    Result<std::string> added = PageFileWithPage(bytes, path, text, name, maxBytes);
+    if (!added) return std::move(added).error();
+    Result<StagedFile> staged = StagedFile::Stage(path, std::move(*added));
+    if (!staged) return std::move(staged).error();
+    return StagedPage(std::move(*lock), std::move(*staged));
+}
+
+Result<std::string> PageFileWithPage(const std::optional<std::string_view>& existing,
+                                     const std::string& path, std::string_view text,
+                                     std::string_view name, std::size_t maxBytes) {
+    const auto formatForName = PageFormatForName(path);
     PageFile file;
-    if (lock->created()) {
-        if (!formatForName) {
-            return Error{OutputName(path), ErrorKind::NewPageFileName};
-        }
+    if (!existing) {
+        if (!formatForName) return Error{OutputName(path), ErrorKind::NewPageFileName};
         file.format = *formatForName;
     } else {
-        Result<std::string> bytes = lock->Read(maxBytes);
-        if (!bytes) return std::move(bytes).error();
-        Result<PageFile> read = ParsePageFile(*bytes, path);
+        Result<PageFile> read = ParsePageFile(*existing, path);
         if (!read) return read.error().WithPath(InputName(path));
         if (read->pages.empty() && !formatForName) return UnknownFormatError(path);
         file = std::move(*read);
@@ -68,9 +81,7 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
     }
     std::string bytes = FormatPageFile(file);
     if (bytes.size() > maxBytes) return GrowsTooLargeError(path, maxBytes);
-    Result<StagedFile> staged = StagedFile::Stage(path, std::move(bytes));
-    if (!staged) return std::move(staged).error();
-    return StagedPage(std::move(*lock), std::move(*staged));
+    return bytes;
 }
 
 Status AppendPageToFile(const std::string& path, std::string_view text, std::string_view name) {

@@ -1,6 +1,7 @@
 // Page files on disk: reading them, and appending the text as a new page.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,17 @@ namespace fudeline {
 // Reads and parses `path` ("-": standard input), failing with the path and
 // the reason when it is neither format.
 Result<PageFile> ReadPageFile(const std::string& path);
+
+// The bytes of the page file `path` once Shift-JIS `text` is its last page
+// (with `name` for AST): `existing` is what the file holds (nothing: it is
+// made anew, its format from its name, ".mlt" or ".ast"). A file ending with
+// a line break keeps its last page apart from the new one, and an append is
+// refused when the reader would refuse its result: past the readers' size
+// limit (`maxBytes`), or an empty file whose name gives no format. Errors
+// name `path`.
+Result<std::string> PageFileWithPage(const std::optional<std::string_view>& existing,
+                                     const std::string& path, std::string_view text,
+                                     std::string_view name, std::size_t maxBytes = kMaxInputBytes);
 
 // Shift-JIS `text` staged as the last page of `path`, which is created when
 // it does not exist (its format from its name, ".mlt" or ".ast"). The file

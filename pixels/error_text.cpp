@@ -65,6 +65,7 @@ constexpr std::array<Wording, kErrorKindCount> kWordings = {{
     {ErrorKind::PageNameNotShiftJis, "the page name has no Shift-JIS form"},
     {ErrorKind::NotAPicture, "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
     {ErrorKind::PictureTooLarge, "the picture is too large (%1 x %2 pixels)"},
+    {ErrorKind::NoInk, "the picture holds no black ink"},
 }};
 
 constexpr bool InKindOrder() {

@@ -54,9 +54,11 @@ enum class ErrorKind {
     // Pictures read for tracing.
     NotAPicture,      // bytes in none of the formats read
     PictureTooLarge,  // width, height: past the decoding limit
+    // Drawings opened.
+    NoInk,  // a drawing file without a black pixel (a photo)
 };
 // Counts up to the last kind: a new kind goes at the end, and this names it.
-inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::PictureTooLarge) + 1;
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::NoInk) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.

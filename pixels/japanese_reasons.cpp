@@ -128,6 +128,7 @@ constexpr std::array kTexts = {
                    "対応している形式（PNG・JPEG・WebP・GIF・BMP・PNM）の画像ではありません")},
     ReasonText{ErrorKind::PictureTooLarge,
                FUDELINE_REASON_TEXT("CoreReason", "画像が大きすぎます（%1 x %2 ピクセル）")},
+    ReasonText{ErrorKind::NoInk, FUDELINE_REASON_TEXT("CoreReason", "黒いインクがありません")},
 };
 
 struct SystemText {

@@ -44,6 +44,14 @@ bool ArtState::EndStroke() {
     return true;
 }
 
+bool ArtState::CancelStroke() {
+    if (!EndStroke()) return false;
+    RunPendingConversion();
+    ExchangeWithUndo();
+    SaveUndoSnapshot();
+    return true;
+}
+
 ChangedRows ArtState::RasteriseNewestSegment(const PenSegment& segment) {
     const ClipRect clip{0, 0, kInkClipRight, kInkClipBottom};
     const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);

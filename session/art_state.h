@@ -45,6 +45,11 @@ class ArtState {
     // Ends the stroke; its segments stay queued for the next paint. True when
     // a stroke was under way.
     bool EndStroke();
+    // Gives up the stroke under way (a second finger came down): the drawing
+    // goes back to what it was before the stroke, and the undo copy holds that
+    // drawing too, so that undo cannot bring the abandoned stroke back. False
+    // when no stroke was under way.
+    bool CancelStroke();
     void TogglePenMode() { penMode_ = !penMode_; }
 
     // --- How rows become text: the row matcher, unless a fine decoder is set

@@ -255,6 +255,29 @@ TEST_F(ArtStateTest, ReplaceAndAddInkAreOneUndoableStepEach) {
     EXPECT_EQ(state_.rows(), drawn);
 }
 
+// A stroke given up mid-way leaves the drawing before it, whether its
+// segments were painted or still waiting, and undo cannot bring it back.
+TEST_F(ArtStateTest, CancelledStrokeLeavesNoTraceNotEvenForUndo) {
+    Stroke({{10, 36}, {20, 36}});
+    const TextRows before = state_.rows();
+    const Image beforeInk = state_.inkLayer();
+    for (const bool painted : {false, true}) {
+        SCOPED_TRACE(painted ? "painted" : "waiting");
+        state_.BeginStroke({10, 100});
+        state_.ExtendStroke({40, 100});
+        if (painted) state_.RunPendingConversion();
+        EXPECT_TRUE(state_.CancelStroke());
+        EXPECT_FALSE(state_.strokeActive());
+        EXPECT_EQ(state_.rows(), before);
+        EXPECT_EQ(state_.inkLayer(), beforeInk);
+        state_.ExchangeWithUndo();
+        EXPECT_EQ(state_.inkLayer(), beforeInk);
+        EXPECT_EQ(state_.rows(), before);
+    }
+    EXPECT_FALSE(state_.CancelStroke());  // no stroke under way
+    EXPECT_EQ(state_.inkLayer(), beforeInk);
+}
+
 TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
     EXPECT_FALSE(state_.EndStroke());
     state_.BeginStroke({50, 50});

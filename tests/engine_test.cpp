@@ -11,6 +11,7 @@
 #include "pixels/geometry.h"
 #include "session/art_state.h"
 #include "test_catalogs.h"
+#include "test_engine.h"
 
 namespace fudeline {
 namespace {
@@ -19,17 +20,7 @@ constexpr const char* kMissing = "/nonexistent/fudeline-engine-test";
 
 // The catalogue beside this program (where the build writes it) and the face
 // it was made from.
-Engine& Loaded() {
-    static Engine engine = [] {
-        Result<Engine> loaded = Engine::Load({"", FUDELINE_FONT});
-        if (!loaded) {
-            std::fprintf(stderr, "%s\n", loaded.error().Message().c_str());
-            std::abort();
-        }
-        return std::move(*loaded);
-    }();
-    return engine;
-}
+Engine& Loaded() { return testing::LoadedEngine(); }
 
 // A few strokes over four text rows: a rule, a diagonal, a post, and a mark
 // 9 pixels in, a gap only fillers spell: each decoder gives other rows.

@@ -59,7 +59,14 @@ TEST_F(PageFilesTest, AppendsTheReaderWouldRefuseAreRefused) {
     };
     for (const auto& c : cases) {
         testing::WriteFile(dir_ / c.name, c.bytes);
+        // The bytes a page downloads follow the one rule as the file does.
+        const Result<std::string> bytes =
+            PageFileWithPage(c.bytes, Path(c.name), "new", "", c.maxBytes);
         Result<StagedPage> staged = StagedPage::Stage(Path(c.name), "new", "", c.maxBytes);
+        EXPECT_EQ(bytes.has_value(), staged.has_value()) << c.name;
+        if (!bytes) {
+            EXPECT_EQ(bytes.error().Message(), Path(c.name) + ": " + c.reason);
+        }
         if (*c.reason == '\0') {
             ASSERT_TRUE(staged) << c.name << ": " << staged.error().Message();
             ASSERT_TRUE(staged->Commit());

@@ -86,6 +86,7 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
         {{"", ErrorKind::NotAPicture},
          "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
         {{"", ErrorKind::PictureTooLarge, 70000, 9}, "the picture is too large (70000 x 9 pixels)"},
+        {{"", ErrorKind::NoInk}, "the picture holds no black ink"},
     };
     static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
     for (std::size_t k = 0; k < std::size(cases); ++k) {

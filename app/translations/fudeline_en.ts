@@ -186,6 +186,10 @@
         <source>画像が大きすぎます（%1 x %2 ピクセル）</source>
         <translation>the picture is too large (%1 x %2 pixels)</translation>
     </message>
+    <message>
+        <source>黒いインクがありません</source>
+        <translation>the picture holds no black ink</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>

@@ -111,6 +111,7 @@
 
   function showText() {
     const br = $("br").checked;
+    engine.setBoard(lastBoard);  // whose rule says whether references are written
     textArea.value = engine.text(br).replace(/\r\n/g, "\n");
     const limits = currentLimits();
     const count = engine.countPost(br, limits[0], limits[1], limits[2]);
@@ -285,10 +286,14 @@
     showText();
   });
 
-  // --- The drawing as the desktop's black-and-white PNG.
+  // --- The drawing as the desktop's black-and-white PNG, keeping the rows
+  // of opened text as written, as the window saves it.
   $("save-drawing").addEventListener("click", () => {
     FudelineStorage.inkPng(engine.inkRgba(), engine.inkWidth(), engine.inkHeight())
-      .then((blob) => download(blob, "drawing.png"));
+      .then(async (ink) => {
+        const file = engine.drawingFile(new Uint8Array(await ink.arrayBuffer()));
+        download(file.error ? ink : new Blob([file.bytes], { type: "image/png" }), "drawing.png");
+      });
   });
   async function rgbaOf(file) {
     const bitmap = await createImageBitmap(file, { colorSpaceConversion: "none", premultiplyAlpha: "none" });

@@ -308,6 +308,23 @@ class OpenTextTest(browser_test.PageTest):
         self.undo()  # nothing was opened: undo takes back the last stroke
         self.assertNotEqual(self.page_text(), drawn)
 
+    def test_a_saved_drawing_opens_again_as_the_text_written(self):
+        # Kanji and spacing the decoders would spell otherwise: the ink alone
+        # would come back as other text.
+        art = "\u3000 \u3000 \uff0f\uffe3\n |\u7b46\u3067\u63cf\u3044\u305f\n\n\uff86\uff6c\uff70 \u25cf"
+        self.open_text(self.write("art.txt", art.encode("utf-8")))
+        self.draw(scribble(29, strokes=1))
+        text = self.page_text()
+        self.click("save-drawing")
+        path = self.write("drawing.png", self.downloaded("drawing.png"))
+        code, desktop, err = self.cli("convert", path)
+        self.assertEqual((code, desktop), (0, text), err)
+        self.clear(confirm=True)
+        self.assertEqual(self.page_text(), "")
+        self.driver.find_element(By.ID, "open-drawing").send_keys(path)
+        self.wait_for("return document.getElementById('text').value !== ''")
+        self.assertEqual(self.page_text(), text)
+
     def test_the_text_box_shows_the_mona_face(self):
         family = self.driver.execute_script(
             "return getComputedStyle(document.getElementById('text')).fontFamily")

@@ -1,0 +1,261 @@
+#include "engine/document.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "export/board_references.h"
+#include "export/cells_format.h"
+#include "glyphs/cp932.h"
+#include "io/ink_image.h"
+#include "io/png_text.h"
+#include "render/text_art_picture.h"
+#include "text/text_art_lines.h"
+
+namespace fudeline {
+namespace {
+
+// What a drawing file keeps of the ink layer: the ink reader's limits.
+constexpr int kFileInkWidth = kInkClipRight + 1;
+
+constexpr std::string_view kOpenedField = "opened ";
+constexpr std::string_view kInkField = "ink ";
+
+bool AnyOpened(const OpenedRows& opened) {
+    for (const bool row : opened) {
+        if (row) return true;
+    }
+    return false;
+}
+
+// The next line of `text` (without its "\n"), moving past it.
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return line;
+}
+
+Error KeptRowsError(const std::string& why) {
+    return Error{"", "the rows kept in the drawing file " + why};
+}
+
+}  // namespace
+
+std::string FormatOpenedMarks(const OpenedRows& opened) {
+    std::string marks;
+    for (const bool row : opened) marks += row ? '1' : '0';
+    return marks;
+}
+
+std::optional<OpenedRows> ParseOpenedMarks(std::string_view marks) {
+    if (marks.size() != static_cast<std::size_t>(kRowCount) ||
+        marks.find_first_not_of("01") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    OpenedRows opened{};
+    for (std::size_t row = 0; row < opened.size(); ++row) opened[row] = marks[row] == '1';
+    return opened;
+}
+
+std::uint32_t InkCheck(const Image& ink) {
+    // One bit a pixel, eight to a byte, so a viewer's pixels and the
+    // session's compare as ink alone (the eraser's grey is paper).
+    std::string bits;
+    bits.reserve(static_cast<std::size_t>(kFileInkWidth + 7) / 8 * kInkHeight);
+    for (int y = 0; y < kInkHeight; ++y) {
+        unsigned char byte = 0;
+        for (int x = 0; x < kFileInkWidth; ++x) {
+            const bool black = x < ink.width() && y < ink.height() && ink.Pixel(x, y) == kBlack;
+            byte = static_cast<unsigned char>(byte << 1 | (black ? 1 : 0));
+            if (x % 8 == 7 || x + 1 == kFileInkWidth) {
+                bits += static_cast<char>(byte);
+                byte = 0;
+            }
+        }
+    }
+    return PngCrc(bits);
+}
+
+std::string FormatKeptRows(const KeptRows& kept) {
+    TextRows opened;
+    for (std::size_t row = 0; row < opened.size(); ++row) {
+        if (kept.opened[row]) opened[row] = kept.rows[row];
+    }
+    char check[16];
+    std::snprintf(check, sizeof check, "%08x", static_cast<unsigned>(kept.inkCheck));
+    std::string text(kOpenedField);
+    text.append(FormatOpenedMarks(kept.opened)).append("\n");
+    text.append(kInkField).append(check).append("\n");
+    return text + FormatCells(opened);
+}
+
+Result<KeptRows> ParseKeptRows(std::string_view text) {
+    KeptRows kept;
+    const std::string_view marks = NextLine(text);
+    const std::optional<OpenedRows> opened =
+        marks.starts_with(kOpenedField) ? ParseOpenedMarks(marks.substr(kOpenedField.size()))
+                                        : std::nullopt;
+    if (!opened) return KeptRowsError("do not say which rows they are");
+    kept.opened = *opened;
+    const std::string_view check = NextLine(text);
+    unsigned value = 0;
+    int used = 0;
+    if (!check.starts_with(kInkField) || check.size() != kInkField.size() + 8 ||
+        std::sscanf(std::string(check.substr(kInkField.size())).c_str(), "%8x%n", &value, &used) != 1 ||
+        used != 8) {
+        return KeptRowsError("do not say which ink they belong to");
+    }
+    kept.inkCheck = value;
+    Result<TextRows> rows = ParseCells(text);
+    if (!rows) return KeptRowsError("are damaged: " + rows.error().Reason());
+    for (std::size_t row = 0; row < rows->size(); ++row) {
+        if (!kept.opened[row] && !(*rows)[row].empty()) {
+            return KeptRowsError("hold a row not marked as kept");
+        }
+    }
+    kept.rows = std::move(*rows);
+    return kept;
+}
+
+Document::Document(Engine& engine, Canvas canvas)
+    : engine_(engine),
+      drawn_(canvas == Canvas::Drawn),
+      state_(engine.matcher(), drawn_ ? &engine.painter() : nullptr) {}
+
+void Document::SetDecoder(DecoderOptions decoder) {
+    decoder_ = decoder;
+    // Unicode spaces show blank: the canvas draws their gaps so.
+    if (drawn_) {
+        engine_.painter().SetBlankGaps(decoder.spacing == Spacing::Unicode ? &engine_.unicodeSpaces()
+                                                                           : nullptr);
+    }
+    state_.SetFineDecoder(engine_.Decoder(decoder));
+    if (drawn_) state_.RedrawText();
+}
+
+ExportOptions Document::exportOptions() const {
+    const bool unicode = decoder_.spacing == Spacing::Unicode;
+    return {br_, decoder_.spacing, unicode ? &engine_.unicodeSpaces() : nullptr,
+            BoardNeedsReferences(board_)};
+}
+
+Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, Blank blank) {
+    const Result<Image> ink = DecodeInkImage(bytes, kFileInkWidth, kInkHeight);
+    if (!ink) return ink.error();
+    return OpenDrawing(bytes, *ink, blank);
+}
+
+Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const Image& ink,
+                                            Blank blank) {
+    if (blank == Blank::Refused && !HoldsInk(ink)) return Error{"", ErrorKind::NoInk};
+    bool damaged = false;
+    const std::optional<std::string> text = PngText(bytes, kKeptRowsKey, &damaged);
+    KeptRowsFound found = damaged ? KeptRowsFound::Damaged : KeptRowsFound::None;
+    Result<KeptRows> kept = KeptRowsError("are not there");
+    if (text) {
+        kept = ParseKeptRows(*text);
+        // Drawn over elsewhere, the rows would no longer say what the ink shows.
+        found = !kept                             ? KeptRowsFound::Damaged
+                : kept->inkCheck != InkCheck(ink) ? KeptRowsFound::OtherInk
+                                                  : KeptRowsFound::Taken;
+    }
+    state_.ReplaceInk(ink);  // one undoable step
+    if (found == KeptRowsFound::Taken) state_.KeepOpenedRows(kept->rows, kept->opened);
+    return found;
+}
+
+std::optional<KeptRows> Document::Kept() const {
+    if (!AnyOpened(state_.openedRows())) return std::nullopt;
+    return KeptRows{state_.rows(), state_.openedRows(), InkCheck(state_.inkLayer())};
+}
+
+Result<std::string> Document::DrawingFile(std::string inkPng) {
+    Settle();
+    const std::optional<KeptRows> kept = Kept();
+    if (!kept) return inkPng;
+    return WithPngText(inkPng, kKeptRowsKey, FormatKeptRows(*kept));
+}
+
+Result<std::optional<TextArtDrawing>> Document::OpenTextArt(std::string_view bytes,
+                                                            const std::string& name,
+                                                            const TextArtPageChoice& choose) {
+    Result<std::optional<TextArtDrawing>> opened =
+        fudeline::OpenTextArt(bytes, name, choose, engine_.face());
+    if (opened && *opened) state_.ReplaceWithText((*opened)->ink, (*opened)->rows);
+    return opened;
+}
+
+Result<TextArtDrawing> Document::OpenText(std::string_view text, TextEncoding encoding) {
+    Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
+    if (drawing) state_.ReplaceWithText(drawing->ink, drawing->rows);
+    return drawing;
+}
+
+bool Document::ImportLines(const Image& ink) {
+    if (!HoldsInk(ink)) return false;
+    state_.AddInk(ink);
+    return true;
+}
+
+Result<std::string> Document::Text(TextFormat format) const {
+    switch (format) {
+        case TextFormat::Cells:
+            return FormatCells(state_.rows());
+        case TextFormat::ShiftJis:
+            return ComposeExportText(state_.rows(), exportOptions());
+        case TextFormat::Utf8:
+            break;
+    }
+    return ComposeExportUtf8(state_.rows(), exportOptions());
+}
+
+PostCount Document::CountPost(const BoardLimits& limits) const {
+    // Counted as Copy puts it on the clipboard, whatever format is written.
+    return fudeline::CountPost(ComposeExportText(state_.rows(), exportOptions()), limits);
+}
+
+Result<Image> Document::TextPicture() const {
+    // A <BR> tag is for the board, not the eye, and a reference is drawn as
+    // its character.
+    ExportOptions options = exportOptions();
+    options.addBrTag = false;
+    options.references = false;
+    const Result<std::string> utf8 = ComposeExportUtf8(state_.rows(), options);
+    if (!utf8) return utf8.error();
+    const Result<std::vector<std::u32string>> lines = DecodeTextArt(*utf8, TextEncoding::Utf8);
+    if (!lines) return lines.error();
+    return RenderTextArt(*lines, engine_.face());
+}
+
+std::string Document::PageText() const {
+    // A page holds the art itself: <BR> tags are for posting.
+    ExportOptions options = exportOptions();
+    options.addBrTag = false;
+    return ComposeExportText(state_.rows(), options);
+}
+
+Result<std::string> Document::PageName(const std::string& path,
+                                       const std::string& pageName) const {
+    // Typed in UTF-8; the file holds Shift-JIS.
+    Result<std::string> name = Utf8ToCp932(pageName);
+    if (!name) return Error{path, ErrorKind::PageNameNotShiftJis};
+    return name;
+}
+
+Result<std::string> Document::PageFileWithText(const std::optional<std::string_view>& existing,
+                                               const std::string& path,
+                                               const std::string& pageName) {
+    const Result<std::string> name = PageName(path, pageName);
+    if (!name) return name.error();
+    Settle();
+    return PageFileWithPage(existing, path, PageText(), *name);
+}
+
+Result<StagedPage> Document::StagePage(const std::string& path, const std::string& pageName) {
+    const Result<std::string> name = PageName(path, pageName);
+    if (!name) return name.error();
+    Settle();
+    return StagedPage::Stage(path, PageText(), *name);
+}
+
+}  // namespace fudeline

@@ -1,0 +1,161 @@
+// One drawing as every face works it: the session (ArtState) over the one
+// Engine, the user's choices (decoder and spacing, board, <BR>), and the
+// commands the window, the command line and the page give it. A face reads
+// its input, asks the Document, and shows what it answers; a new command is
+// one function here and one line per face.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/open_text_art.h"
+#include "export/boards.h"
+#include "export/export_text.h"
+#include "export/post_counter.h"
+#include "io/page_files.h"
+#include "pixels/image.h"
+#include "pixels/result.h"
+#include "render/text_art_cells.h"
+#include "session/art_state.h"
+
+namespace fudeline {
+
+// How the text is written out: the Shift-JIS bytes a board takes, their
+// UTF-8 form, or the rows in the cells format.
+enum class TextFormat { ShiftJis, Utf8, Cells };
+
+// The rows a drawing keeps as they were written (opened text art), in a form
+// that goes into a file: which rows, their cells, and a check of the ink they
+// were kept over.
+struct KeptRows {
+    TextRows rows;
+    OpenedRows opened{};
+    std::uint32_t inkCheck = 0;
+};
+
+// Which rows are opened, one '1' or '0' a row (the page keeps them so).
+std::string FormatOpenedMarks(const OpenedRows& opened);
+std::optional<OpenedRows> ParseOpenedMarks(std::string_view marks);
+
+// A check of the ink's black pixels within what a drawing file keeps
+// (columns 0-798, rows 0-463; outside `ink`, white).
+std::uint32_t InkCheck(const Image& ink);
+
+// "opened MARKS", "ink XXXXXXXX" (the check in hex) and the opened rows'
+// cells (FormatCells), one a line; ParseKeptRows reads it back and refuses
+// anything else, saying why (no path).
+std::string FormatKeptRows(const KeptRows& kept);
+Result<KeptRows> ParseKeptRows(std::string_view text);
+
+// The key of the PNG text chunk a drawing file keeps its rows under.
+inline constexpr std::string_view kKeptRowsKey = "Fudeline kept rows";
+
+// What became of the rows a drawing file keeps as written. Rows that are
+// damaged, or were kept over other ink than the file's (drawn over
+// elsewhere), are passed over: the ink opens, its rows matched anew, and the
+// face tells the user so.
+enum class KeptRowsFound { None, Taken, Damaged, OtherInk };
+
+class Document {
+  public:
+    // Headless documents (the command line) match rows without drawing them.
+    enum class Canvas { Drawn, Headless };
+
+    // `engine` must have its catalogue loaded (and its face open for a drawn
+    // canvas) and outlive the document.
+    explicit Document(Engine& engine, Canvas canvas = Canvas::Drawn);
+
+    ArtState& state() { return state_; }
+    const ArtState& state() const { return state_; }
+    Engine& engine() { return engine_; }
+
+    // --- The user's choices.
+    // The decoder and the spacing; the drawing and its undo copy are
+    // converted again and redrawn. The fine decoder and Unicode spacing need
+    // the face.
+    void SetDecoder(DecoderOptions decoder);
+    // The board, as --board names it (a board's name, or custom limits; empty
+    // for none): whether the text writes references (board_references.h).
+    void SetBoard(std::string board) { board_ = std::move(board); }
+    void SetBr(bool br) { br_ = br; }
+    const DecoderOptions& decoder() const { return decoder_; }
+    const std::string& board() const { return board_; }
+    bool br() const { return br_; }
+    // How the text is written for these choices; `br` as chosen.
+    ExportOptions exportOptions() const;
+
+    // --- Commands.
+    // Strokes waiting for a paint are converted: what the commands that take
+    // the text take is what was drawn.
+    void Settle() { state_.RunPendingConversion(); }
+    // A stroke given up (see ArtState::CancelStroke).
+    bool CancelStroke() { return state_.CancelStroke(); }
+
+    // Whether a drawing file without ink opens: the window and the page
+    // refuse it (a photo would only empty the drawing shown), the command
+    // line converts it to no text.
+    enum class Blank { Refused, Opened };
+    // A drawing file (PNG or PBM, black is ink) becomes the drawing as one
+    // undoable step: its ink, and the rows it keeps as written when they are
+    // intact and belong to its ink. Refused, the drawing kept, when the file
+    // is no drawing or holds no ink (ErrorKind::NoInk). Errors carry no path.
+    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, Blank blank = Blank::Refused);
+    // The same with the ink already decoded from `bytes` (the page's
+    // browser decodes PNG).
+    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, const Image& ink,
+                                      Blank blank = Blank::Refused);
+    // The drawing file of the drawing: `inkPng`, the ink as a PNG
+    // (EncodeInkPng, or the page's own), with the rows kept as written in a
+    // text chunk when any row holds opened text.
+    Result<std::string> DrawingFile(std::string inkPng);
+
+    // Existing text art becomes the drawing as one undoable step (see
+    // OpenTextArt in open_text_art.h); nothing when `choose` picks no page.
+    Result<std::optional<TextArtDrawing>> OpenTextArt(std::string_view bytes,
+                                                      const std::string& name,
+                                                      const TextArtPageChoice& choose);
+    // Text already read becomes the drawing the same way (the command line
+    // reads text art a line at a time).
+    Result<TextArtDrawing> OpenText(std::string_view text, TextEncoding encoding);
+
+    // A picture's lines (already traced) are added to the drawing as one
+    // undoable step; false, and nothing changes, when there are none.
+    bool ImportLines(const Image& ink);
+
+    // The text as chosen (Copy's, export's).
+    Result<std::string> Text(TextFormat format) const;
+    // How long Copy's text is as a post with these limits.
+    PostCount CountPost(const BoardLimits& limits) const;
+    // The text drawn with the face as a board shows it: without <BR> and
+    // with references drawn as their characters.
+    Result<Image> TextPicture() const;
+
+    // --- Page files: the text as a page holds it (Shift-JIS, no <BR>) added
+    // as the last page of `path`, whose page name is `pageName` in UTF-8
+    // (refused as ErrorKind::PageNameNotShiftJis without a Shift-JIS form).
+    // The whole new file, given what it holds now (nothing: new).
+    Result<std::string> PageFileWithText(const std::optional<std::string_view>& existing,
+                                         const std::string& path, const std::string& pageName);
+    // Staged beside the file and locked, for a face that writes it.
+    Result<StagedPage> StagePage(const std::string& path, const std::string& pageName);
+
+    // The rows this drawing keeps as written (none: nothing kept).
+    std::optional<KeptRows> Kept() const;
+
+  private:
+    Result<std::string> PageName(const std::string& path, const std::string& pageName) const;
+    std::string PageText() const;
+
+    Engine& engine_;
+    bool drawn_;
+    ArtState state_;
+    DecoderOptions decoder_;
+    std::string board_;
+    bool br_ = false;
+};
+
+}  // namespace fudeline

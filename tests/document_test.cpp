@@ -1,0 +1,337 @@
+#include "engine/document.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "export/cells_format.h"
+#include "io/png_text.h"
+#include "io/png_writer.h"
+#include "pixels/geometry.h"
+#include "render/text_art_picture.h"
+#include "test_catalogs.h"
+#include "test_engine.h"
+
+namespace fudeline {
+namespace {
+
+Engine& Loaded() { return testing::LoadedEngine(); }
+
+// Text art whose rows the decoders would spell otherwise (kanji, a gap of
+// spaces, a half-width start): opened, it is kept as written.
+constexpr std::string_view kArt =
+    "\xE3\x80\x80 \xE3\x80\x80 \xEF\xBC\x8F\xEF\xBF\xA3\r\n"                         // 　 　 ／￣
+    " |\xE7\xAD\x86\xE3\x81\xA7\xE6\x8F\x8F\xE3\x81\x84\xE3\x81\x9F\r\n"            //  |筆で描いた
+    "\r\n"
+    "\xEF\xBE\x86\xEF\xBD\xAC\xEF\xBD\xB0 \xE2\x97\x8F";                             // ﾆｬｰ ●
+
+// Strokes over three rows, with gaps between marks the spacing spells.
+Image Strokes() {
+    Image ink(kCanvasWidth, kInkHeight);
+    for (int x = 20; x < 140; ++x) ink.SetPixel(x, 8, kBlack);
+    for (int y = 20; y < 44; ++y) ink.SetPixel(200, y, kBlack);
+    for (int y = 20; y < 44; ++y) ink.SetPixel(263, y, kBlack);
+    return ink;
+}
+
+// A fresh document per test with the choices the window starts with; the
+// painter's blank gaps, shared through the engine, are put back.
+class DocumentTest : public ::testing::Test {
+  protected:
+    void TearDown() override { document_.SetDecoder({}); }
+
+    std::string Text(TextFormat format = TextFormat::ShiftJis) {
+        Result<std::string> text = document_.Text(format);
+        EXPECT_TRUE(text) << text.error().Message();
+        return text.value_or("");
+    }
+    void OpenArt(std::string_view art = kArt) {
+        ASSERT_TRUE(document_.OpenText(art, TextEncoding::Utf8));
+    }
+    std::string InkPng() {
+        document_.Settle();
+        return EncodeInkPng(document_.state().inkLayer()).value();
+    }
+    std::string Saved() { return document_.DrawingFile(InkPng()).value(); }
+
+    Document document_{Loaded()};
+};
+
+// --- The text as the choices write it.
+TEST_F(DocumentTest, ChoicesWriteTheTextAsEveryFaceCopiesIt) {
+    const struct {
+        const char* what;
+        DecoderOptions decoder;
+        std::string board;
+        bool br;
+        TextFormat format;
+        bool hasBr, hasReference, hasUnicodeSpace;
+    } cases[] = {
+        {"row matcher", {false, Spacing::Fillers}, "2ch", false, TextFormat::Utf8, false, false, false},
+        {"<BR> chosen", {false, Spacing::Fillers}, "2ch", true, TextFormat::Utf8, true, false, false},
+        {"<BR> in Shift-JIS", {true, Spacing::Fillers}, "", true, TextFormat::ShiftJis, true, false, false},
+        // A board whose software is known takes Unicode spaces as references,
+        // in UTF-8 too; custom limits name no software.
+        {"Unicode on 2ch", {true, Spacing::Unicode}, "2ch", false, TextFormat::Utf8, false, true, false},
+        {"Unicode on custom limits", {true, Spacing::Unicode}, "3000:30", false, TextFormat::Utf8, false, false, true},
+        {"Unicode in Shift-JIS", {false, Spacing::Unicode}, "3000", false, TextFormat::ShiftJis, false, true, false},
+        {"cells know no <BR>", {false, Spacing::Fillers}, "2ch", true, TextFormat::Cells, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        document_.SetDecoder(c.decoder);
+        document_.SetBoard(c.board);
+        document_.SetBr(c.br);
+        document_.state().ReplaceInk(Strokes());
+        const std::string text = Text(c.format);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.find("<BR>\r\n") != std::string::npos, c.hasBr);
+        EXPECT_EQ(text.find("&#") != std::string::npos, c.hasReference);
+        // U+2002-U+200A in UTF-8.
+        EXPECT_EQ(text.find("\xE2\x80") != std::string::npos, c.hasUnicodeSpace);
+        if (c.format == TextFormat::Cells) {
+            EXPECT_EQ(text, FormatCells(document_.state().rows()));
+        }
+    }
+}
+
+TEST_F(DocumentTest, OpenedTextCopiesBackAsWrittenInEitherDecoder) {
+    for (const bool fine : {false, true}) {
+        SCOPED_TRACE(fine ? "fine" : "row matcher");
+        document_.SetDecoder({fine, Spacing::Fillers});
+        OpenArt();
+        EXPECT_EQ(Text(TextFormat::Utf8), kArt);
+    }
+}
+
+// The picture shows the text as a board shows it: no tags, references drawn
+// as their characters, whatever board and <BR> are chosen.
+TEST_F(DocumentTest, TextPictureIsTheTextAsABoardShowsIt) {
+    document_.SetDecoder({true, Spacing::Unicode});
+    document_.state().ReplaceInk(Strokes());
+    document_.SetBoard("3000");
+    const Image plain = document_.TextPicture().value();
+    EXPECT_GT(plain.height(), kRowHeight);
+    for (const auto& [board, br] : {std::pair{"2ch", true}, std::pair{"2ch", false}, std::pair{"3000", true}}) {
+        SCOPED_TRACE(std::string(board) + (br ? " with <BR>" : ""));
+        document_.SetBoard(board);
+        document_.SetBr(br);
+        EXPECT_EQ(document_.TextPicture().value(), plain);
+    }
+}
+
+// --- Page files: the page holds the art without tags; the bytes a face
+// downloads and the file a face writes are one.
+TEST_F(DocumentTest, PagesAreAddedByTheOneRuleToBytesAndFiles) {
+    OpenArt("A\r\nB");
+    document_.SetBr(true);
+    const std::string page = "A\r\nB";
+    const auto dir = testing::MakeTempDir("document-pages");
+    const struct {
+        const char* what;
+        std::optional<std::string> existing;
+        std::string name;
+        std::string pageName;
+        std::string expected;  // the whole file, or empty when refused
+        ErrorKind refusal;
+    } cases[] = {
+        {"new MLT", std::nullopt, "new.mlt", "", page, ErrorKind::Plain},
+        {"MLT ending in a line break", "X\r\n", "old.mlt", "", "X\r\n[SPLIT]\r\n" + page,
+         ErrorKind::Plain},
+        {"MLT without one", "X", "plain.mlt", "", "X\r\n[SPLIT]\r\n" + page, ErrorKind::Plain},
+        {"AST named", "[AA][x]\r\nX\r\n", "old.ast", "\xE9\xA1\x94",  // 顔
+         "[AA][x]\r\nX\r\n[AA][\x8A\xE7]\r\n" + page, ErrorKind::Plain},
+        {"name without Shift-JIS", "[AA][x]\r\nX", "old.ast", "\xF0\x9F\x98\x80", "",
+         ErrorKind::PageNameNotShiftJis},
+        {"empty file of no format", "", "empty.txt", "", "", ErrorKind::AppendToUnknownFormat},
+        {"new file of no format", std::nullopt, "new.txt", "", "", ErrorKind::NewPageFileName},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = (dir / c.name).string();
+        const std::optional<std::string_view> existing =
+            c.existing ? std::optional<std::string_view>(*c.existing) : std::nullopt;
+        const Result<std::string> bytes = document_.PageFileWithText(existing, path, c.pageName);
+        if (c.expected.empty()) {
+            ASSERT_FALSE(bytes);
+            EXPECT_EQ(bytes.error().kind, c.refusal);
+            EXPECT_NE(bytes.error().path.find(c.name), std::string::npos);
+            continue;
+        }
+        ASSERT_TRUE(bytes) << bytes.error().Message();
+        EXPECT_EQ(*bytes, c.expected);
+        // The window and the command line write the file the page downloads.
+        if (c.existing) testing::WriteFile(path, *c.existing);
+        Result<StagedPage> staged = document_.StagePage(path, c.pageName);
+        ASSERT_TRUE(staged) << staged.error().Message();
+        ASSERT_TRUE(staged->Commit());
+        std::ifstream written(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), c.expected);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// --- Drawing files keep the rows the user opened.
+TEST_F(DocumentTest, SavedOpenedTextOpensAgainAsWrittenByteForByte) {
+    for (const DecoderOptions decoder : {DecoderOptions{false, Spacing::Fillers},
+                                         DecoderOptions{true, Spacing::Spaces}}) {
+        SCOPED_TRACE(decoder.fine ? "fine" : "row matcher");
+        document_.SetDecoder(decoder);
+        OpenArt();
+        // A stroke in a row of its own: matched, not kept, yet the same again.
+        document_.state().BeginStroke({300, 480});
+        document_.state().ExtendStroke({360, 490});
+        document_.state().EndStroke();
+        document_.Settle();
+        const std::string text = Text(), cells = Text(TextFormat::Cells);
+        const std::string file = Saved();
+        EXPECT_TRUE(PngText(file, kKeptRowsKey));
+
+        Document reopened(Loaded());
+        reopened.SetDecoder(decoder);
+        const Result<KeptRowsFound> found = reopened.OpenDrawing(file);
+        ASSERT_TRUE(found) << found.error().Message();
+        EXPECT_EQ(*found, KeptRowsFound::Taken);
+        EXPECT_EQ(reopened.Text(TextFormat::ShiftJis).value(), text);
+        EXPECT_EQ(reopened.Text(TextFormat::Cells).value(), cells);
+        EXPECT_EQ(reopened.state().openedRows(), document_.state().openedRows());
+        // Opening is one undoable step.
+        reopened.state().ExchangeWithUndo();
+        EXPECT_EQ(reopened.Text(TextFormat::Cells).value(), "");
+    }
+}
+
+// A drawing with nothing opened is saved as the plain ink PNG it always was.
+TEST_F(DocumentTest, DrawingsWithoutOpenedTextSaveThePlainInk) {
+    document_.state().ReplaceInk(Strokes());
+    const std::string png = InkPng();
+    EXPECT_EQ(document_.DrawingFile(png).value(), png);
+}
+
+// Kept rows the file cannot vouch for are passed over: the ink opens with
+// its rows matched anew, and the face is told why.
+TEST_F(DocumentTest, KeptRowsThatDoNotFitTheirInkArePassedOver) {
+    OpenArt();
+    const std::string saved = Saved();
+    const std::string keptText = PngText(saved, kKeptRowsKey).value();
+    document_.state().ReplaceInk(Strokes());
+    const std::string otherInk = InkPng();
+    const auto withText = [](const std::string& png, const std::string& text) {
+        return WithPngText(png, kKeptRowsKey, text).value();
+    };
+    std::string flipped = saved;
+    const std::size_t inText = flipped.find("opened ");
+    flipped[inText + 8] ^= 1;  // a mark changed under an unchanged CRC
+    const struct {
+        const char* what;
+        std::string file;
+        KeptRowsFound found;
+    } cases[] = {
+        {"chunk CRC broken", flipped, KeptRowsFound::Damaged},
+        {"not our format", withText(InkPng(), "hello"), KeptRowsFound::Damaged},
+        {"rows without their marks",
+         withText(InkPng(), "opened " + std::string(29, '0') + "\nink 00000000\n3\t0:16:8140\n"),
+         KeptRowsFound::Damaged},
+        {"drawn over elsewhere", withText(otherInk, keptText), KeptRowsFound::OtherInk},
+        {"a plain PNG", otherInk, KeptRowsFound::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document opened(Loaded());
+        const Result<KeptRowsFound> found = opened.OpenDrawing(c.file);
+        ASSERT_TRUE(found) << found.error().Message();
+        EXPECT_EQ(*found, c.found);
+        // As the ink alone converts.
+        Document inkOnly(Loaded());
+        inkOnly.state().LayInk(opened.state().inkLayer());
+        EXPECT_EQ(opened.state().rows(), inkOnly.state().rows());
+    }
+}
+
+TEST_F(DocumentTest, DrawingFilesThatCannotOpenLeaveTheDrawing) {
+    document_.state().ReplaceInk(Strokes());
+    const std::string cells = Text(TextFormat::Cells);
+    const struct {
+        const char* what;
+        std::string bytes;
+        Document::Blank blank;
+        std::optional<ErrorKind> refusal;  // nothing: opens
+    } cases[] = {
+        {"no ink", EncodeInkPng(Image(40, 20)).value(), Document::Blank::Refused, ErrorKind::NoInk},
+        {"no ink, converted anyway", "P1\n2 1\n0 0\n", Document::Blank::Opened, std::nullopt},
+        {"not a drawing", "GIF89a", Document::Blank::Refused, ErrorKind::Plain},
+        {"a PBM", "P1\n2 1\n1 1\n", Document::Blank::Refused, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Result<KeptRowsFound> found = document_.OpenDrawing(c.bytes, c.blank);
+        if (!c.refusal) {
+            ASSERT_TRUE(found) << found.error().Message();
+            EXPECT_EQ(*found, KeptRowsFound::None);
+            document_.state().ExchangeWithUndo();
+        } else {
+            ASSERT_FALSE(found);
+            EXPECT_EQ(found.error().kind, *c.refusal);
+        }
+        EXPECT_EQ(Text(TextFormat::Cells), cells);
+    }
+}
+
+// --- Lines taken from a picture, and a stroke given up.
+TEST_F(DocumentTest, ImportedLinesAreOneStepAndNoLinesChangeNothing) {
+    EXPECT_FALSE(document_.ImportLines(Image(kCanvasWidth, kInkHeight)));
+    EXPECT_EQ(Text(TextFormat::Cells), "");
+    ASSERT_TRUE(document_.ImportLines(Strokes()));
+    EXPECT_NE(Text(TextFormat::Cells), "");
+    document_.state().ExchangeWithUndo();
+    EXPECT_EQ(Text(TextFormat::Cells), "");
+}
+
+TEST_F(DocumentTest, ACancelledStrokeIsGoneForUndoToo) {
+    OpenArt();
+    const std::string text = Text();
+    document_.state().BeginStroke({100, 60});
+    document_.state().ExtendStroke({300, 70});
+    EXPECT_TRUE(document_.CancelStroke());
+    EXPECT_EQ(Text(), text);
+    document_.state().ExchangeWithUndo();
+    EXPECT_EQ(Text(), text);
+}
+
+// --- The kept rows' own format.
+TEST(KeptRowsFormat, ReadsBackWhatItWritesAndRefusesTheRest) {
+    KeptRows kept;
+    kept.opened[2] = kept.opened[5] = true;
+    kept.rows[2] = {TextCell{0, "\x81\x40", 11}};
+    kept.inkCheck = 0x0123abcd;
+    const std::string text = FormatKeptRows(kept);
+    const Result<KeptRows> back = ParseKeptRows(text);
+    ASSERT_TRUE(back) << back.error().Message();
+    EXPECT_EQ(back->rows, kept.rows);
+    EXPECT_EQ(back->opened, kept.opened);
+    EXPECT_EQ(back->inkCheck, kept.inkCheck);
+
+    const std::string marks = "opened " + FormatOpenedMarks(kept.opened) + "\n";
+    for (const std::string& bad : {
+             std::string(""),
+             std::string("opened 0101\nink 0123abcd\n"),
+             marks,
+             marks + "ink 123abcd\n",
+             marks + "ink 0123abcz\n",
+             marks + "ink 0123abcd\n7\t0:16:8140\n",
+             marks + "ink 0123abcd\n2\t0:16:8\n",
+         }) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(ParseKeptRows(bad));
+    }
+}
+
+}  // namespace
+}  // namespace fudeline

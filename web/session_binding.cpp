@@ -1,0 +1,336 @@
+// The page's drawing (embind, exported to JavaScript as "Engine"): the same
+// Document the window and the command line work, fed canvas pixels from
+// Pointer Events, its commands answered as JavaScript values (js_values.h).
+// The data files (catalogue, baked face) are packed into the module's file
+// system under /data by the build.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/document.h"
+#include "engine/engine.h"
+#include "engine/open_text_art.h"
+#include "export/cells_format.h"
+#include "glyphs/mona_font.h"
+#include "io/page_format.h"
+#include "pixels/geometry.h"
+#include "session/compose.h"
+#include "web/browser_pixels.h"
+#include "web/js_values.h"
+#include "web/page_trace.h"
+
+namespace fudeline::web {
+namespace {
+
+constexpr const char* kDataDirectory = "/data/";
+
+// The ink layer (800 x 464) as the desktop saves it: ink black, everything
+// else white.
+Image ShownInk(const Image& ink) {
+    Image shown(ink.width(), ink.height());
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if (ink.Pixel(x, y) == kBlack) shown.SetPixel(x, y, kBlack);
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+class Session {
+  public:
+    Session() {
+        Result<Engine> engine =
+            Engine::Load({kDataDirectory, std::string(kDataDirectory) + kMonaFontFileName});
+        if (!engine) {
+            error_ = engine.error();
+            return;
+        }
+        engine_ = std::make_unique<Engine>(std::move(*engine));
+        document_ = std::make_unique<Document>(*engine_);
+    }
+
+    // Why the engine could not start ("" when it did), in the core's English.
+    std::string error() const { return error_ ? error_->Message() : ""; }
+    // The same for the page to word (japaneseReason): {path, kind, args},
+    // null when the engine started.
+    emscripten::val failure() const {
+        if (!error_) return emscripten::val::null();
+        emscripten::val out = emscripten::val::object();
+        return SetFailure(out, *error_);
+    }
+
+    // --- Strokes, in canvas pixels.
+    void down(int x, int y) { state().BeginStroke({x, y}); }
+    void move(int x, int y) { state().ExtendStroke({x, y}); }
+    void up() { state().EndStroke(); }
+    // A stroke given up (a second finger came down).
+    void cancelStroke() { document_->CancelStroke(); }
+    void togglePen() { state().TogglePenMode(); }
+    bool penMode() const { return document_->state().penMode(); }
+    bool tracing() const { return document_->state().strokeActive(); }
+
+    // The paint step: converts what is pending and composes the canvas.
+    // Returns whether a conversion ran (the text may have changed).
+    bool paint() {
+        const bool converted = state().RunPendingConversion();
+        CanvasView parts;
+        parts.picture = picture_.width() > 0 ? &picture_ : nullptr;
+        parts.showRowLines = rowLines_;
+        parts.stroke = &state().preview();
+        parts.textLayer = &state().textLayer();
+        ComposeCanvas(parts, view_);
+        ToRgba(view_, rgba_);
+        return converted;
+    }
+    // The composed canvas as RGBA bytes (a view valid until the next paint).
+    emscripten::val pixels() const { return ViewOf(rgba_); }
+
+    void undo() { state().ExchangeWithUndo(); }
+    void clear() { state().ClearCanvas(); }
+    void setRowLines(bool show) { rowLines_ = show; }
+
+    // --- The choices: the row matcher, or the fine decoder with or without
+    // fillers; the board, as its table names it ("custom" for limits of
+    // the user's own), whose rule says whether the text writes references.
+    void setFine(bool fine, bool noFillers) {
+        document_->SetDecoder({fine, noFillers ? Spacing::Spaces : Spacing::Fillers});
+    }
+    void setBoard(const std::string& board) { document_->SetBoard(board); }
+
+    // What Copy gives: the UTF-8 text (lines end "\r\n") and its Shift-JIS bytes.
+    std::string text(bool br) { return Text(br, TextFormat::Utf8); }
+    emscripten::val sjis(bool br) { return BytesOf(Text(br, TextFormat::ShiftJis)); }
+
+    // The post count on a board with these limits (0: no limit).
+    emscripten::val countPost(bool br, double maxBytes, double maxLines, double maxLineBytes) {
+        document_->SetBr(br);
+        const PostCount count = document_->CountPost({static_cast<std::int64_t>(maxBytes),
+                                                      static_cast<std::int64_t>(maxLines),
+                                                      static_cast<std::int64_t>(maxLineBytes)});
+        emscripten::val result = emscripten::val::object();
+        result.set("bytes", static_cast<double>(count.bytes));
+        result.set("lines", static_cast<double>(count.lines));
+        result.set("longestLine", static_cast<double>(count.longestLine));
+        result.set("overBytes", count.overBytes);
+        result.set("overLines", count.overLines);
+        result.set("overLineBytes", count.overLineBytes);
+        return result;
+    }
+
+    // --- The drawing as a picture: the ink layer as RGBA, ink black and
+    // everything else white, and the same for the drawing undo would bring
+    // back (the page keeps both between visits).
+    emscripten::val inkRgba() { return InkRgbaOf(document_->state().inkLayer()); }
+    emscripten::val undoInkRgba() { return InkRgbaOf(document_->state().undoInkLayer()); }
+    int inkWidth() const { return document_->state().inkLayer().width(); }
+    int inkHeight() const { return document_->state().inkLayer().height(); }
+    // The drawing file: `png` (the ink as the page encodes it) with the rows
+    // opened text keeps as written, as the window saves it. Returns {error,
+    // bytes}.
+    emscripten::val drawingFile(const std::string& png) {
+        emscripten::val out = Answer();
+        const Result<std::string> file = document_->DrawingFile(png);
+        if (!file) return SetFailure(out, file.error());
+        out.set("bytes", BytesOf(*file));
+        return out;
+    }
+
+    // The text art drawn as the window's text picture: {width, height,
+    // rgba}, the pixels a view valid until the next call.
+    emscripten::val textPicture() {
+        const Image picture = document_->TextPicture().value_or(Image(1, kRowHeight));
+        ToRgba(picture, pictureRgba_);
+        emscripten::val out = emscripten::val::object();
+        out.set("width", picture.width());
+        out.set("height", picture.height());
+        out.set("rgba", ViewOf(pictureRgba_));
+        return out;
+    }
+
+    // The opened text the drawing and the one undo brings back keep, for
+    // the page to keep with their ink between visits: {rows, opened,
+    // undoRows, undoOpened}, the rows in the cells format and the marks as
+    // FormatOpenedMarks writes them; null when neither holds any.
+    emscripten::val openedText() const {
+        const ArtState& s = document_->state();
+        const OpenedRows none{};
+        if (s.openedRows() == none && s.undoOpenedRows() == none) return emscripten::val::null();
+        emscripten::val out = emscripten::val::object();
+        out.set("rows", FormatCells(s.rows()));
+        out.set("opened", FormatOpenedMarks(s.openedRows()));
+        out.set("undoRows", FormatCells(s.undoRows()));
+        out.set("undoOpened", FormatOpenedMarks(s.undoOpenedRows()));
+        return out;
+    }
+    // Over the drawing just opened from its kept ink, the rows openedText
+    // gave keep their cells again (no undo step). False, with the drawing
+    // left as its ink converts, when what was kept does not read back.
+    bool keepOpenedRows(const std::string& cells, const std::string& marks) {
+        const Result<TextRows> rows = ParseCells(cells);
+        const std::optional<OpenedRows> opened = ParseOpenedMarks(marks);
+        if (!rows || !opened) return false;
+        state().KeepOpenedRows(*rows, *opened);
+        return true;
+    }
+
+    // The drawing becomes a drawing file's ink, and its kept rows as
+    // written (one undoable step). Returns "" when opened, else the reader's
+    // reason; for a PNG the reader first answers needsBrowserDecode, and the
+    // page calls again with the browser's RGBA pixels of the same bytes.
+    // Kept rows that do not fit the ink are passed over: the rows are
+    // matched from the ink.
+    std::string openDrawing(const std::string& bytes, int width, int height,
+                            const std::string& rgba) {
+        BrowserPixels& pending = BrowserPixels::Pending();
+        pending = {};
+        if (width > 0 && height > 0) {
+            pending.width = static_cast<std::uint32_t>(width);
+            pending.height = static_cast<std::uint32_t>(height);
+            pending.rgba.assign(rgba.begin(), rgba.end());
+        }
+        const Result<KeptRowsFound> opened = document_->OpenDrawing(bytes);
+        pending = {};
+        return opened ? "" : opened.error().Reason();
+    }
+
+    // Opens text art as the window opens it (one undoable step); `page`
+    // (from 0) chooses among a page file's pages. Returns {error} ("" when
+    // opened), and for a file of several pages opened with `page` -1
+    // {error: "", pages: [labels]} with nothing opened, for the page to ask.
+    emscripten::val openTextArt(const std::string& bytes, const std::string& name, int page) {
+        emscripten::val out = Answer();
+        const TextArtPageChoice choose = [&](const PageFile& file) -> std::optional<std::size_t> {
+            if (page >= 0) return static_cast<std::size_t>(page);
+            emscripten::val labels = emscripten::val::array();
+            for (const std::string& label : PageChoiceLabels(file)) {
+                labels.call<void>("push", label);
+            }
+            out.set("pages", labels);
+            return std::nullopt;
+        };
+        const Result<std::optional<TextArtDrawing>> opened =
+            document_->OpenTextArt(bytes, name, choose);
+        if (!opened) return SetFailure(out, opened.error());
+        return out;
+    }
+
+    // The text added as the last page of a page file's `bytes` (empty: a
+    // new file, its format from `name`), by the rules the window's and the
+    // command line's appends follow; an AST page gets `pageName` (UTF-8).
+    // Returns {error, bytes}: the whole new file, or why not; for an AST file
+    // without `named`, {error: "", needsName: true} with nothing added.
+    emscripten::val addPage(const std::string& bytes, const std::string& name,
+                            const std::string& pageName, bool named) {
+        emscripten::val out = Answer();
+        const Result<PageFile> read = ParsePageFile(bytes, name);
+        if (!named && read && read->format == PageFormat::Ast) {
+            out.set("needsName", true);
+            return out;
+        }
+        const Result<std::string> file = document_->PageFileWithText(bytes, name, pageName);
+        if (!file) return SetFailure(out, file.error());
+        out.set("bytes", BytesOf(*file));
+        return out;
+    }
+
+    // "線を取り込む": a picture file's lines added to the drawing as the
+    // window adds them (one undoable step), traced as `fudeline-cli trace`
+    // traces the file (see TracePagePicture). Returns {error} ("" when
+    // added), {error: "", noLines: true} when the picture has none, or
+    // {error: "", needsDecode: true} for the page to call again with the
+    // browser's pixels of the same bytes (with {width, height} when wanted
+    // at that size rather than as stored).
+    emscripten::val tracePicture(const std::string& bytes, int width, int height,
+                                 const emscripten::val& rgba, const emscripten::val& options) {
+        emscripten::val out = Answer();
+        BrowserDecodeSize wanted;
+        Result<TracedInk> traced = TracePagePicture(bytes, width, height, rgba, options, wanted);
+        if (!traced) {
+            if (traced.error().Reason() == kNeedsBrowserDecode) {
+                out.set("needsDecode", true);
+                if (wanted.width > 0) {
+                    out.set("width", wanted.width);
+                    out.set("height", wanted.height);
+                }
+                return out;
+            }
+            return SetFailure(out, traced.error());
+        }
+        if (!document_->ImportLines(traced->ink)) out.set("noLines", true);
+        return out;
+    }
+
+    // The background picture, already scaled (and faded) by the page; an
+    // empty picture hides it.
+    void setPicture(int width, int height, const std::string& rgba) {
+        picture_ = FromRgba(width, height, rgba);
+    }
+
+  private:
+    ArtState& state() { return document_->state(); }
+
+    std::string Text(bool br, TextFormat format) {
+        document_->SetBr(br);
+        return document_->Text(format).value_or("");
+    }
+
+    emscripten::val InkRgbaOf(const Image& ink) {
+        ToRgba(ShownInk(ink), inkRgba_);
+        return ViewOf(inkRgba_);
+    }
+
+    std::optional<Error> error_;
+    std::unique_ptr<Engine> engine_;
+    std::unique_ptr<Document> document_;
+    Image picture_;
+    bool rowLines_ = true;
+    Image view_{kCanvasWidth, kCanvasHeight};
+    std::vector<std::uint8_t> rgba_;
+    std::vector<std::uint8_t> inkRgba_;
+    std::vector<std::uint8_t> pictureRgba_;
+};
+
+EMSCRIPTEN_BINDINGS(fudeline_session) {
+    emscripten::class_<Session>("Engine")
+        .constructor<>()
+        .function("error", &Session::error)
+        .function("failure", &Session::failure)
+        .function("down", &Session::down)
+        .function("move", &Session::move)
+        .function("up", &Session::up)
+        .function("togglePen", &Session::togglePen)
+        .function("penMode", &Session::penMode)
+        .function("tracing", &Session::tracing)
+        .function("paint", &Session::paint)
+        .function("pixels", &Session::pixels)
+        .function("undo", &Session::undo)
+        .function("clear", &Session::clear)
+        .function("setRowLines", &Session::setRowLines)
+        .function("setFine", &Session::setFine)
+        .function("setBoard", &Session::setBoard)
+        .function("text", &Session::text)
+        .function("sjis", &Session::sjis)
+        .function("countPost", &Session::countPost)
+        .function("inkRgba", &Session::inkRgba)
+        .function("undoInkRgba", &Session::undoInkRgba)
+        .function("drawingFile", &Session::drawingFile)
+        .function("textPicture", &Session::textPicture)
+        .function("openedText", &Session::openedText)
+        .function("keepOpenedRows", &Session::keepOpenedRows)
+        .function("inkWidth", &Session::inkWidth)
+        .function("inkHeight", &Session::inkHeight)
+        .function("openDrawing", &Session::openDrawing)
+        .function("openTextArt", &Session::openTextArt)
+        .function("addPage", &Session::addPage)
+        .function("cancelStroke", &Session::cancelStroke)
+        .function("setPicture", &Session::setPicture)
+        .function("tracePicture", &Session::tracePicture);
+}
+
+}  // namespace fudeline::web

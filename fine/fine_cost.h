@@ -77,6 +77,11 @@ struct CountWeights {
 inline constexpr std::int32_t kMoveCost = 1;
 inline constexpr int kLevelMoveReach = 3;
 inline constexpr int kMostMove = 6;
+// Between kept characters, where both ends of a span are fixed, a run may go
+// as far as a full-width space, at kFarMoveCost a glyph a column beyond
+// kMostMove.
+inline constexpr int kMostMoveBetweenKept = 11;
+inline constexpr std::int32_t kFarMoveCost = 40;
 
 // How far outside its 16 ink rows a row's decoding looks: ink this close to
 // a band changes the band's row.
@@ -94,6 +99,12 @@ inline constexpr int kFineDecoderReach = 2;
 // the glyphs leave over is not worth a mark of its own. Text drawn with the
 // face keeps every mark it has.
 inline constexpr std::int32_t kGlyphCost = 8;
+// Without fillers, a mark (a glyph of kMarkPixels dark pixels or fewer: a
+// dot, a tick) the ink does not draw exactly costs kMarkCost more: no dot
+// stands where a line ends or bends, nor to make the widths of a line add up
+// between kept characters.
+inline constexpr std::int32_t kMarkCost = 16;
+inline constexpr std::int32_t kMarkPixels = 4;
 inline constexpr std::int32_t kPriorWeight = 4;
 std::int32_t GlyphPrior(std::string_view sjis);
 

@@ -86,7 +86,7 @@ std::size_t ScoredGlyphCount(const GlyphCatalog& list, std::size_t catalogSize) 
 // line with the nearest straight character a line or three off it, never
 // with a wave that follows it to the pixel.
 std::vector<FineShape> ScoredShapes(const GlyphCatalog& list, std::size_t count,
-                                    const MonaFont& font) {
+                                    const MonaFont& font, std::int32_t markCost) {
     std::vector<FineShape> shapes;
     for (std::size_t index = 0; index < count; ++index) {
         const Glyph& entry = list[index];
@@ -104,7 +104,7 @@ std::vector<FineShape> ScoredShapes(const GlyphCatalog& list, std::size_t count,
             pixels += std::popcount(dark);
             for (int y = 0; y < kFontLineHeight; ++y) onLine[static_cast<std::size_t>(y)] += (dark >> y) & 1;
         }
-        shape.extra = GlyphPrior(entry.text) + kGlyphCost;
+        shape.extra = GlyphPrior(entry.text) + kGlyphCost + (pixels <= kMarkPixels ? markCost : 0);
         shapes.push_back(shape);
         const auto line = std::max_element(onLine.begin(), onLine.end());
         if (pixels < 5 || *line < pixels - 1) continue;
@@ -144,7 +144,9 @@ FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, Fine
                          ScorerIsa isa)
     : glyphList_(PlaceableGlyphs(catalog, font, options.rangeCharacters)),
       options_(options),
-      glyphs_(ScoredShapes(glyphList_, ScoredGlyphCount(glyphList_, catalog.size()), font), isa),
+      glyphs_(ScoredShapes(glyphList_, ScoredGlyphCount(glyphList_, catalog.size()), font,
+                           options.noFillers && !options.unicodeSpaces ? kMarkCost : 0),
+              isa),
       exact_(glyphList_, font, [](const Glyph& g) { return GlyphPrior(g.text); }) {
     BuildGapTable(font);
     exactCost_.reserve(glyphList_.size());
@@ -268,13 +270,21 @@ void FineDecoder::Solve(const Image& ink, int row, Span span, bool freeGaps, Sol
     exact_.Find(m.ink, s.exact);
     // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
     const int leastGap = freeGaps || options_.unicodeSpaces ? 1 : 3;
+    // A span between kept characters: its first glyph stands at a spacing
+    // from the left one, and its last ends at a spacing from the right one,
+    // that the options spell where drawn, since no move keeps both.
+    const bool bothEnds = span.right < kColumns;
     for (int y = span.left; y < span.right; ++y) {
         const auto yi = static_cast<std::size_t>(y);
         if (s.best[yi] < kUnreachable) {
             const std::int32_t base = s.best[yi] - kMissedInkCost * m.targetBefore[yi];
-            const bool lower = reached.empty() || base < reached.back().lowestBase;
-            reached.push_back({y, base, lower ? base : reached.back().lowestBase,
-                               lower ? y : reached.back().lowestX});
+            // Between kept characters the span's start is not one of the free
+            // starts: the spacing from it must be spelled where it is drawn.
+            const bool counted = !(freeGaps && bothEnds && y == span.left);
+            const bool lower = counted && (reached.empty() || base < reached.back().lowestBase);
+            reached.push_back({y, base, lower || reached.empty() ? base : reached.back().lowestBase,
+                               lower || reached.empty() ? y : reached.back().lowestX});
+            if (!counted) reached.back().lowestBase = kUnreachable;
         }
         if (!scored[yi]) continue;
         // Two ways to arrive at y: right after the glyph ending there (at a
@@ -292,9 +302,17 @@ void FineDecoder::Solve(const Image& ink, int row, Span span, bool freeGaps, Sol
             // Spacing of any width, drawing nothing: the cheapest x left of y.
             auto it = reached.rbegin();
             if (it != reached.rend() && it->x > y - leastGap) ++it;
-            if (it != reached.rend()) {
+            if (it != reached.rend() && it->lowestBase < kUnreachable) {
                 afterGap = it->lowestBase + inkBeforeY;
                 gapFrom = it->lowestX;
+            }
+            if (bothEnds && y - span.left >= leastGap && !reached.empty() &&
+                reached.front().x == span.left && GapAllowed(y - span.left, span.left == 0)) {
+                const std::int32_t fromStart = reached.front().base + inkBeforeY;
+                if (fromStart < afterGap) {
+                    afterGap = fromStart;
+                    gapFrom = span.left;
+                }
             }
         } else {
             // Spacing matters only where it beats the direct way by less than
@@ -356,9 +374,7 @@ void FineDecoder::Solve(const Image& ink, int row, Span span, bool freeGaps, Sol
     for (int x = span.left; x <= span.right; ++x) {
         const auto xi = static_cast<std::size_t>(x);
         if (s.best[xi] >= kUnreachable) continue;
-        if (!freeGaps && span.right < kColumns && x > span.left && !GapAllowed(span.right - x, false)) {
-            continue;
-        }
+        if (bothEnds && x > span.left && !GapAllowed(span.right - x, false)) continue;
         const std::int32_t cost =
             s.best[xi] + kMissedInkCost * (m.targetBefore[kColumns] - m.targetBefore[xi]);
         if (cost < s.cost) {
@@ -418,7 +434,7 @@ std::int32_t FineDecoder::Distances(const DistanceMap& map, std::int32_t glyph, 
     return sum;
 }
 
-std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span) const {
+std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span, int reach) const {
     // The first pass's glyphs, left to right, in runs that touch.
     struct Run {
         std::int32_t x, end;
@@ -455,19 +471,22 @@ std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span) const {
         unmoved[i] = Distances(distances, placed[i].glyph, placed[i].x);
     }
 
-    constexpr int kStates = 2 * kMostMove + 1;
+    const int states = 2 * reach + 1;
     auto gapCost = [&](std::int32_t from, std::int32_t width, bool atStart) -> std::int32_t {
         if (width < 0 || !GapAllowed(width, atStart)) return kUnreachable;
         if (width == 0 || options_.unicodeSpaces) return 0;
         return FillerCost(s.masks, from, width);
     };
-    thread_local std::vector<std::array<std::int32_t, kStates>> cost, from;
-    cost.assign(runs.size(), {});
-    from.assign(runs.size(), {});
+    thread_local std::vector<std::int32_t> cost, from;  // by run, then state
+    cost.assign(runs.size() * static_cast<std::size_t>(states), kUnreachable);
+    from.assign(runs.size() * static_cast<std::size_t>(states), -1);
+    auto at = [&](std::vector<std::int32_t>& table, std::size_t r, int state) -> std::int32_t& {
+        return table[r * static_cast<std::size_t>(states) + static_cast<std::size_t>(state)];
+    };
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const Run& run = runs[r];
-        for (int state = 0; state < kStates; ++state) {
-            const std::int32_t move = state - kMostMove;
+        for (int state = 0; state < states; ++state) {
+            const std::int32_t move = state - reach;
             // A run costs by how much farther from the ink its pixels lie
             // once moved: little for a level line moved along itself, in
             // full for an upright one moved across.
@@ -479,18 +498,24 @@ std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span) const {
                     farther += Distances(distances, p.glyph, p.x + move) - unmoved[i];
                 }
                 moving += kMoveCost * std::max(farther, 0) + std::abs(move);
+                // Beyond the usual reach, only where nothing nearer spells
+                // the spacing between kept characters.
+                const std::int32_t beyond = std::abs(move) - kMostMove;
+                if (beyond > 0) {
+                    moving += kFarMoveCost * beyond * static_cast<std::int32_t>(run.last - run.first);
+                }
             }
             std::int32_t best = kUnreachable, previous = -1;
             const std::int32_t textX = run.x + move;
             if (r == 0) {
                 best = gapCost(span.left, textX - span.left, span.left == 0);
             } else {
-                for (int p = 0; p < kStates; ++p) {
-                    if (cost[r - 1][static_cast<std::size_t>(p)] >= kUnreachable) continue;
-                    const std::int32_t textEnd = runs[r - 1].end + p - kMostMove;
+                for (int p = 0; p < states; ++p) {
+                    if (at(cost, r - 1, p) >= kUnreachable) continue;
+                    const std::int32_t textEnd = runs[r - 1].end + p - reach;
                     const std::int32_t gap = gapCost(textEnd, textX - textEnd, false);
                     if (gap >= kUnreachable) continue;
-                    const std::int32_t total = cost[r - 1][static_cast<std::size_t>(p)] + gap;
+                    const std::int32_t total = at(cost, r - 1, p) + gap;
                     if (total < best) {
                         best = total;
                         previous = p;
@@ -506,25 +531,24 @@ std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span) const {
                     best = kUnreachable;
                 }
             }
-            cost[r][static_cast<std::size_t>(state)] = best >= kUnreachable ? kUnreachable : best + moving;
-            from[r][static_cast<std::size_t>(state)] = previous;
+            at(cost, r, state) = best >= kUnreachable ? kUnreachable : best + moving;
+            at(from, r, state) = previous;
         }
     }
     // The cheapest way through, the smallest moves among equals.
     int state = -1;
-    for (int order = 0; order < kStates; ++order) {
-        const int candidate = kMostMove + (order % 2 == 0 ? order / 2 : -(order + 1) / 2);
-        const std::int32_t c = cost.back()[static_cast<std::size_t>(candidate)];
-        if (c < kUnreachable && (state < 0 || c < cost.back()[static_cast<std::size_t>(state)])) {
-            state = candidate;
-        }
+    const std::size_t last = runs.size() - 1;
+    for (int order = 0; order < states; ++order) {
+        const int candidate = reach + (order % 2 == 0 ? order / 2 : -(order + 1) / 2);
+        const std::int32_t c = at(cost, last, candidate);
+        if (c < kUnreachable && (state < 0 || c < at(cost, last, state))) state = candidate;
     }
     if (state < 0) return std::nullopt;
     thread_local std::vector<int> moves;
     moves.assign(runs.size(), 0);
     for (std::size_t r = runs.size(); r-- > 0;) {
-        moves[r] = state - kMostMove;
-        state = from[r][static_cast<std::size_t>(state)];
+        moves[r] = state - reach;
+        state = at(from, r, state);
     }
     TextRow cells;
     std::int32_t pen = span.left;
@@ -548,7 +572,14 @@ TextRow FineDecoder::Decode(const Image& ink, int row, Span span) const {
         return Cells(s, span);
     }
     Solve(ink, row, span, true, s);
-    if (std::optional<TextRow> snapped = Snap(s, span)) return std::move(*snapped);
+    if (std::optional<TextRow> snapped = Snap(s, span, kMostMove)) return std::move(*snapped);
+    // Between kept characters both ends are fixed, and plain spaces may need
+    // a run moved as far as a full-width space to spell every gap.
+    if (span.right < kColumns) {
+        if (std::optional<TextRow> snapped = Snap(s, span, kMostMoveBetweenKept)) {
+            return std::move(*snapped);
+        }
+    }
     // No way to spell the gaps within the moves allowed: the row as the
     // spacing can spell it where drawn.
     Solve(ink, row, span, false, s);

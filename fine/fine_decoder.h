@@ -109,9 +109,9 @@ class FineDecoder {
     void Solve(const Image& ink, int row, Span span, bool freeGaps, Solution& solution) const;
     TextRow Cells(const Solution& solution, Span span) const;
     // The first pass's row with each run of touching glyphs moved by up to
-    // kMostMove columns, so that every gap is one the options spell, at the
+    // `reach` columns, so that every gap is one the options spell, at the
     // least cost of moves and fillers; none when no such moves exist.
-    std::optional<TextRow> Snap(const Solution& solution, Span span) const;
+    std::optional<TextRow> Snap(const Solution& solution, Span span, int reach) const;
     // The pixels within each distance (city-block) of the row's own ink, up
     // to kFarDistance, which counts for everything farther.
     static constexpr std::int32_t kFarDistance = kMostMove + 3;

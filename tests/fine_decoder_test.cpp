@@ -30,7 +30,8 @@ class PlainDecoder {
   public:
     struct Shape {
         int width = 0;
-        std::int64_t extra = 0;                 // prior, and for a moved stroke its move
+        std::int64_t prior = 0;                 // where the ink draws it exactly
+        std::int64_t extra = 0;                 // elsewhere, and for a moved stroke with its move
         std::vector<std::pair<int, int>> dark;  // (x, y) in the cell
         std::vector<std::vector<int>> reach;    // [x][y]: squared distance to the nearest dark pixel
         std::vector<std::vector<bool>> drawn;   // [x][y]: a dark pixel
@@ -45,7 +46,11 @@ class PlainDecoder {
             const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr;
             if (!face || face->advance != width || shapes_.count(text)) return;
             Shape shape = ShapeOf(face->advance, [&](int x, int y) { return face->IsDark(x, y); });
-            shape.extra = GlyphPrior(text) + kGlyphCost;
+            shape.prior = GlyphPrior(text);
+            shape.extra = GlyphPrior(text) + kGlyphCost +
+                          (noFillers_ && !unicode_ && static_cast<int>(shape.dark.size()) <= kMarkPixels
+                               ? kMarkCost
+                               : 0);
             if (shape.dark.empty() || width > 24) return;
             shapes_[text].push_back(shape);
             // A level stroke (all its dark pixels but one on one line, five
@@ -271,7 +276,7 @@ class PlainDecoder {
         }
         if (exact) {
             const auto pixels = static_cast<std::int64_t>(shape.dark.size());
-            cost = std::min(cost, shape.extra - kGlyphCost +
+            cost = std::min(cost, shape.prior +
                                       pixels * (CountWeights::far + CountWeights::missed +
                                                 CountWeights::exact + CountWeights::near1 +
                                                 CountWeights::near2 + CountWeights::reach1 +

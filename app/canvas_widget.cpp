@@ -70,11 +70,18 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     // The press grabs the mouse until release: points outside the canvas keep arriving.
     const ClientTarget target = MapLocalPoint(event->position(), pos());
-    if (target.kind == ClientTarget::Kind::Canvas) state_.BeginStroke(target.point);
+    if (target.kind == ClientTarget::Kind::Canvas) {
+        state_.BeginStroke(target.point, event->modifiers().testFlag(Qt::ShiftModifier));
+    }
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (state_.ExtendStroke(MapLocalPoint(event->position(), pos()).point)) update();
+    // Shift as the move reports it: held, a straight line; let go, freehand
+    // on from the line's end.
+    if (state_.ExtendStroke(MapLocalPoint(event->position(), pos()).point,
+                            event->modifiers().testFlag(Qt::ShiftModifier))) {
+        update();
+    }
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {

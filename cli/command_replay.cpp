@@ -15,20 +15,31 @@ namespace fudeline::cli {
 Command AddReplayCommand(CLI::App& app) {
     struct Options {
         std::string script;
+        std::string stabilizer = "off";
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
     CLI::App* command =
         app.add_subcommand("replay",
                            "Play a script of window events (down X Y, move X Y, up, undo, clear, "
-                           "clear no) and write the text art");
+                           "clear no; \"shift\" after X Y: Shift held, a straight line; "
+                           "stabilizer off|weak|strong: the setting from the next stroke on) "
+                           "and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
         ->required()
         ->check(NonEmptyName());
+    command
+        ->add_option("--stabilizer", options->stabilizer,
+                     "How the window steadied strokes when the script starts (off, the "
+                     "default, as every script without it was drawn; the window starts new "
+                     "users at weak); a stabilizer line in the script changes it")
+        ->check(CLI::IsMember({"off", "weak", "strong"}))
+        ->type_name("off|weak|strong");
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(
                     options->conversion, "script", [&](Document& document) -> Status {
+                        document.SetStabilizer(*ParseStabilizer(options->stabilizer));
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
                         Result<LineReader> script = LineReader::Open(options->script);

@@ -1,7 +1,13 @@
 // Replay scripts: recorded mouse and button events, one a line, in window
 // client pixels exactly as the window receives them.
 //
-//   down X Y | move X Y | up | undo | clear | clear no
+//   down X Y [shift] | move X Y [shift] | up | undo | clear | clear no
+//   | stabilizer off|weak|strong
+//
+// "shift" marks a press or move made with Shift held (a straight line). The
+// stabilizer line is the window's setting changed at that point: it holds
+// from the next stroke on. A script without one replays with the stabilizer
+// off, as every script did before there was one.
 //
 // Blank lines are ignored, and so is everything from a word starting with '#'
 // to the end of its line. Lines may end in CRLF and the script may start with a
@@ -15,15 +21,18 @@
 #include <vector>
 
 #include "pixels/result.h"
+#include "session/stroke_stabilizer.h"
 
 namespace fudeline {
 
 struct ReplayEvent {
-    enum class Kind { Down, Move, Up, Undo, Clear, ClearDeclined };
+    enum class Kind { Down, Move, Up, Undo, Clear, ClearDeclined, SetStabilizer };
     Kind kind = Kind::Up;
     int x = 0;
     int y = 0;
     int line = 0;  // 1-based line in the script
+    bool shift = false;                        // Down, Move
+    Stabilizer stabilizer = Stabilizer::Off;  // SetStabilizer
 };
 
 // Parses line `lineNumber` (1-based, without its line break): an event, or

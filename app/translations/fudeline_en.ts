@@ -561,6 +561,26 @@ Add the page to &quot;%2&quot;?</translation>
         <source>黒いインクがありません（写真などの絵は「背景」から線を取り込めます）</source>
         <translation>it holds no black ink (the lines of a photo or other picture can be taken in from &quot;Background&quot;)</translation>
     </message>
+    <message>
+        <source>手ぶれ補正:</source>
+        <translation>Stabilizer:</translation>
+    </message>
+    <message>
+        <source>線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）</source>
+        <translation>The pen follows a little behind the mouse, evening out a shaky hand (hold Shift while drawing for a straight line)</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>弱</source>
+        <translation>Weak</translation>
+    </message>
+    <message>
+        <source>強</source>
+        <translation>Strong</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::PostStatus</name>

@@ -238,8 +238,8 @@ class PageTest(unittest.TestCase):
         give the command line's text, so the WebAssembly build draws the pen's
         steadied points and the turned lines to the same pixels."""
         run = """
-            const [name, events] = arguments;
-            const engine = window.fudeline.engine;
+            const [name, events] = args;
+            const engine = state.engine;
             if (!engine.setStabilizer(name) || engine.stabilizer() !== name) return null;
             if (engine.setStabilizer('medium') || engine.stabilizer() !== name) return null;
             for (const [verb, x, y, shift] of events) {
@@ -264,7 +264,7 @@ class PageTest(unittest.TestCase):
                     self.script.append("up" if verb == "up" else
                                        f"{verb} {x + CANVAS_LEFT} {y + CANVAS_TOP}"
                                        + (" shift" if shift else ""))
-                text = self.driver.execute_script(run, stabilizer, events)
+                text = self.in_page(run, stabilizer, events)
                 self.assertIsNotNone(text)
                 expected = self.replay(*(["--fine"] if fine else []))
                 self.assertTrue(expected.strip())

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "pixels/regular_file.h"
+
 namespace fudeline {
 namespace {
 
@@ -61,7 +63,9 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     }
     FreeTypeFace ft;
     if (FT_Init_FreeType(&ft.library) != 0) return Error{path, "FreeType could not start"};
-    // FreeType names no reason a missing or unreadable file has; ask the system.
+    // FreeType names no reason a missing or unreadable file has; ask the
+    // system. A pipe would keep it waiting, a folder is no font.
+    if (Status regular = CheckRegularFile(path); !regular) return regular.error();
     if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
         std::fclose(probe);
     } else {
@@ -123,6 +127,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
 
 Result<std::unique_ptr<MonaFont>> OpenFontFile(const std::string& path, int pixelSize) {
     // Read only the magic's length first: a real font may be large.
+    if (Status regular = CheckRegularFile(path); !regular) return regular.error();
     std::string head;
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
         head.resize(sizeof kBakedFontMagic - 1);

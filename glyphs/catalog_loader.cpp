@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "glyphs/sjis.h"
+#include "pixels/regular_file.h"
 
 namespace fudeline {
 namespace {
@@ -60,6 +61,7 @@ Result<CatalogFile> OpenCatalogFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
     if (S_ISDIR(info.st_mode)) return Error{path, "is a directory, not a catalogue file"};
+    if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (!file) return SystemError(path, errno);
     return CatalogFile(file);

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <utility>
 
+#include "pixels/regular_file.h"
+
 namespace fudeline {
 namespace {
 
@@ -211,15 +213,6 @@ std::string TemporaryTemplate(const std::string& target) {
 // says which file failed.
 Error TemporaryError(const std::string& path, const std::string& temporary, int why) {
     return Error{path, ErrorKind::TemporaryFile, temporary, why};
-}
-
-Error NotRegularFileError(const std::string& name, mode_t mode) {
-    const ErrorKind kind = S_ISFIFO(mode)   ? ErrorKind::NamedPipe
-                           : S_ISCHR(mode)  ? ErrorKind::CharacterDevice
-                           : S_ISBLK(mode)  ? ErrorKind::BlockDevice
-                           : S_ISSOCK(mode) ? ErrorKind::Socket
-                                            : ErrorKind::SpecialFile;
-    return Error{name, kind};
 }
 
 Error HardLinkError(const std::string& path, nlink_t names) {

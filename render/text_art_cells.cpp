@@ -111,7 +111,12 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
             }
             if (undrawn) undrawnCharacters.push_back({n + 1, i + 1, c.code});
             c.width = blank ? *blank : undrawn ? *undrawn : glyph->advance;
-            if (HasCp932Form(c.code)) {
+            if (c.reference && c.code == U'&') {
+                // An escaped '&' is how an artist shows a reference as text
+                // ("&#38;#8201;"): written as a plain '&' it would become the
+                // reference it shows, and a board would draw a space.
+                c.sjis = AsciiOf(line->substr(i, length));
+            } else if (HasCp932Form(c.code)) {
                 Result<std::string> sjis = Utf8ToCp932(Utf8Of(c.code));
                 if (!sjis) return std::move(sjis).error();
                 c.sjis = std::move(*sjis);

@@ -1,6 +1,6 @@
 // The toolbar's commands and the boxes beside the canvas: pen and eraser,
-// undo, clear, copy, the Shift-JIS file, <BR>, row lines and the fine
-// conversion; the boxes keep their state between visits.
+// undo, clear, copy, the Shift-JIS file, <BR>, row lines, the fine
+// conversion and the stabilizer; the boxes keep their state between visits.
 import { engine } from "./state.js";
 import { t } from "./i18n.js";
 import { changed } from "./changes.js";
@@ -17,6 +17,10 @@ export function restoreBoxes() {
   $("row-lines").checked = loadSetting("rowLines", true);
   $("fine").checked = loadSetting("fine", true);
   $("no-fillers").checked = loadSetting("noFillers", false);
+  // Weak for a new visitor, as in the window: it evens out a tremor and
+  // still keeps small curves nearly their size.
+  const stabilizer = loadSetting("stabilizer", "weak");
+  $("stabilizer").value = ["off", "weak", "strong"].includes(stabilizer) ? stabilizer : "weak";
 }
 
 export function showPen() {
@@ -39,6 +43,7 @@ function applyFine() {
 export function startToolbar() {
   engine.setRowLines($("row-lines").checked);
   applyFine();
+  engine.setStabilizer($("stabilizer").value);
   showPen();
 
   $("pen").addEventListener("click", () => {
@@ -90,6 +95,10 @@ export function startToolbar() {
   $("fine").addEventListener("change", () => {
     saveSetting("fine", $("fine").checked);
     applyFine();
+  });
+  $("stabilizer").addEventListener("change", () => {
+    saveSetting("stabilizer", $("stabilizer").value);
+    engine.setStabilizer($("stabilizer").value);
   });
   $("no-fillers").addEventListener("change", () => {
     saveSetting("noFillers", $("no-fillers").checked);

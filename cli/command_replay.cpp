@@ -7,7 +7,6 @@
 #include "cli/option_checks.h"
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
-#include "session/replay_player.h"
 #include "session/replay_script.h"
 
 namespace fudeline::cli {
@@ -23,7 +22,8 @@ Command AddReplayCommand(CLI::App& app) {
         app.add_subcommand("replay",
                            "Play a script of window events (down X Y, move X Y, up, undo, clear, "
                            "clear no; \"shift\" after X Y: Shift held, a straight line; "
-                           "stabilizer off|weak|strong: the setting from the next stroke on) "
+                           "stabilizer off|weak|strong: the setting from the next stroke on; "
+                           "type X Y TEXT: a click of the text tool, TEXT typed there) "
                            "and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
         ->required()
@@ -52,7 +52,12 @@ Command AddReplayCommand(CLI::App& app) {
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
                             if (!event) return event.error().WithPath(InputName(options->script));
-                            if (*event) PlayReplayEvent(**event, document.state());
+                            if (!*event) continue;
+                            if (Status played = document.Play(**event); !played) {
+                                return Error{InputName(options->script),
+                                             "line " + std::to_string(script->lineNumber()) +
+                                                 ": " + played.error().Reason()};
+                            }
                         }
                     });
             }};

@@ -21,6 +21,8 @@
 #include "pixels/result.h"
 #include "render/text_art_cells.h"
 #include "session/art_state.h"
+#include "session/replay_script.h"
+#include "text/row_edit.h"
 
 namespace fudeline {
 
@@ -59,6 +61,16 @@ inline constexpr std::string_view kKeptRowsKey = "Fudeline kept rows";
 // elsewhere), are passed over: the ink opens, its rows matched anew, and the
 // face tells the user so.
 enum class KeptRowsFound { None, Taken, Damaged, OtherInk };
+
+// Where typed words go: the row and the column (canvas pixels) the caret
+// stands at, and the column it was put down at, where Enter goes on in the
+// next row.
+struct TextCaret {
+    int row = 0;
+    std::int32_t x = 0;
+    std::int32_t lineX = 0;
+    bool operator==(const TextCaret&) const = default;
+};
 
 class Document {
   public:
@@ -129,6 +141,36 @@ class Document {
     // undoable step; false, and nothing changes, when there are none.
     bool ImportLines(const Image& ink);
 
+    // --- Words typed on the canvas (the text tool; document_text.cpp). A
+    // click puts the caret where the spacing lets words stand (CaretAt in
+    // text/row_edit.h): on text, at a character's edge, to edit it. What is
+    // typed is kept as text in its row, its characters drawn into the ink as
+    // opened text's are, so that the pen and the eraser meet it as they meet
+    // opened text; from the first change after the caret was put down until
+    // the caret goes, the typing is one undoable step. Typing needs the face
+    // (opened here for a headless document).
+    // False, and no caret, for a point outside the canvas.
+    bool PlaceCaret(PenPoint at);
+    const std::optional<TextCaret>& caret() const { return caret_; }
+    // UTF-8 `text` typed at the caret; a line break ("\n" or "\r\n") goes on
+    // in the next row as Enter does. A character the face cannot draw
+    // (CannotBeTyped), bytes that are not UTF-8, or a row that would grow
+    // past the canvas (RowTooWide) are refused: what came before them stays
+    // typed, that line is not. Refused with no caret as well.
+    Status Type(std::string_view text);
+    // Enter: the caret goes to the next row, as near the column it was put
+    // down at as the spacing lets it stand; false on the last row.
+    bool NewLine();
+    // Backspace (EraseBefore in text/row_edit.h); false when nothing changed.
+    bool EraseBefore();
+    // The caret goes, and with it the typing's step.
+    void EndTyping();
+
+    // --- Replay scripts: one event as the window takes it; `type X Y TEXT`
+    // is a click of the text tool at client pixel X, Y and TEXT typed there,
+    // one undoable step.
+    Status Play(const ReplayEvent& event);
+
     // The text as chosen (Copy's, export's).
     Result<std::string> Text(TextFormat format) const;
     // How long Copy's text is as a post with these limits.
@@ -150,6 +192,22 @@ class Document {
     std::optional<KeptRows> Kept() const;
 
   private:
+    // What the typing step laid: the rows before and after, so that a
+    // change made since by anything else (a stroke, undo) is seen and the
+    // next keystroke begins a step of its own.
+    struct Laid {
+        TextRows before;
+        TextRows after;
+        bool Current(const ArtState& state) const {
+            return state.undoRows() == before && state.rows() == after;
+        }
+    };
+    GapRule Gaps() const;
+    // Opens the typing's step unless it is open and nothing else came between.
+    void BeginTyping();
+    Status TypeLine(std::string_view utf8);
+    void KeepEdit(int row, const RowEdit& edit);
+
     Result<std::string> PageName(const std::string& path, const std::string& pageName) const;
     std::string PageText() const;
 
@@ -159,6 +217,8 @@ class Document {
     DecoderOptions decoder_;
     std::string board_;
     bool br_ = false;
+    std::optional<TextCaret> caret_;
+    std::optional<Laid> typing_;
 };
 
 }  // namespace fudeline

@@ -66,6 +66,8 @@ constexpr std::array<Wording, kErrorKindCount> kWordings = {{
     {ErrorKind::NotAPicture, "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
     {ErrorKind::PictureTooLarge, "the picture is too large (%1 x %2 pixels)"},
     {ErrorKind::NoInk, "the picture holds no black ink"},
+    {ErrorKind::RowTooWide, "row %1 would be %2 pixels wide; the canvas holds %3"},
+    {ErrorKind::CannotBeTyped, "%1 is not in the Mona font"},
 }};
 
 constexpr bool InKindOrder() {

@@ -56,9 +56,12 @@ enum class ErrorKind {
     PictureTooLarge,  // width, height: past the decoding limit
     // Drawings opened.
     NoInk,  // a drawing file without a black pixel (a photo)
+    // Words typed and parts placed on the canvas.
+    RowTooWide,       // row, pixels, pixels the canvas holds
+    CannotBeTyped,    // "U+XXXX": a character the face cannot draw
 };
 // Counts up to the last kind: a new kind goes at the end, and this names it.
-inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::NoInk) + 1;
+inline constexpr int kErrorKindCount = static_cast<int>(ErrorKind::CannotBeTyped) + 1;
 
 // The English reason of `kind` with `args` filled in, as `Error::Reason()`
 // gives it. Missing arguments leave their "%N" in place.

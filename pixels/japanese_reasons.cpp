@@ -129,6 +129,12 @@ constexpr std::array kTexts = {
     ReasonText{ErrorKind::PictureTooLarge,
                FUDELINE_REASON_TEXT("CoreReason", "画像が大きすぎます（%1 x %2 ピクセル）")},
     ReasonText{ErrorKind::NoInk, FUDELINE_REASON_TEXT("CoreReason", "黒いインクがありません")},
+    ReasonText{ErrorKind::RowTooWide,
+               FUDELINE_REASON_TEXT("CoreReason",
+                                    "%1 行目の幅が %2 ピクセルになります。キャンバスに入るのは %3 "
+                                    "ピクセルまでです")},
+    ReasonText{ErrorKind::CannotBeTyped,
+               FUDELINE_REASON_TEXT("CoreReason", "%1 は Mona フォントにありません")},
 };
 
 struct SystemText {

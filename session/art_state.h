@@ -119,6 +119,13 @@ class ArtState {
     // they are: after the painter's way of drawing spacing changed.
     void RedrawText();
 
+    // --- Text the user puts in (art_state_text.cpp): typed words. Row `row` keeps `cells` as a row of opened text keeps its
+    // cells; in its ink rows, columns `from` to `to` - 1 are whitened and
+    // the cells' characters drawn there, so that pen and eraser meet them as
+    // they meet opened text. The neighbouring rows, whose bands reach that
+    // ink, are matched again. No undo step: the caller begins one.
+    void KeepRowText(int row, const TextRow& cells, int from, int to, const MonaFont& face);
+
     const Image& inkLayer() const { return drawing_->ink; }
     // The ink undo would bring back (the drawing itself when nothing was done
     // since the last snapshot): what a face keeps to restore a session whole.

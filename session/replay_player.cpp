@@ -31,6 +31,8 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
         case ReplayEvent::Kind::SetStabilizer:
             state.SetStabilizer(event.stabilizer);
             break;
+        case ReplayEvent::Kind::Type:
+            break;
     }
     state.RunPendingConversion();  // the paint that follows every event
 }

@@ -1,5 +1,6 @@
 #include "session/replay_script.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "glyphs/utf8.h"
@@ -42,7 +43,22 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     ReplayEvent event;
     event.line = lineNumber;
     const std::string_view verb = words[0];
-    if (verb == "down" || verb == "move") {
+    if (verb == "type") {
+        event.kind = ReplayEvent::Kind::Type;
+        if (words.size() < 3 || !ParseCoordinate(words[1], event.x) ||
+            !ParseCoordinate(words[2], event.y)) {
+            return fail("type needs X and Y, integers from -32768 to 32767, then the text");
+        }
+        // The text starts after the one space that ends Y and runs to the
+        // line's end as it stands: '#' and spaces are typed too.
+        std::size_t start = static_cast<std::size_t>(words[2].data() + words[2].size() - line.data());
+        std::string_view text = line.substr(std::min(start + 1, line.size()));
+        if (text.ends_with('\r')) text.remove_suffix(1);
+        for (std::size_t i = 0; i < text.size();) {
+            if (!NextUtf8(text, i)) return fail("the text to type is not UTF-8");
+        }
+        event.text = std::string(text);
+    } else if (verb == "down" || verb == "move") {
         event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
         if (words.size() < 3) return fail(std::string(verb) + " needs X and Y");
         if (words.size() > 4 || (words.size() == 4 && words[3] != "shift")) {

@@ -2,15 +2,19 @@
 // client pixels exactly as the window receives them.
 //
 //   down X Y [shift] | move X Y [shift] | up | undo | clear | clear no
-//   | stabilizer off|weak|strong
+//   | stabilizer off|weak|strong | type X Y TEXT
 //
 // "shift" marks a press or move made with Shift held (a straight line). The
 // stabilizer line is the window's setting changed at that point: it holds
 // from the next stroke on. A script without one replays with the stabilizer
-// off, as every script did before there was one.
+// off, as every script did before there was one. "type" is a click of the
+// text tool at X, Y and TEXT typed there: TEXT is the rest of the line after
+// the one space that follows Y, as it stands ('#' and spaces included; the
+// CR of a CRLF line end is not part of it). The session alone cannot type
+// (it has no face): the Document plays it (Document::Play).
 //
 // Blank lines are ignored, and so is everything from a word starting with '#'
-// to the end of its line. Lines may end in CRLF and the script may start with a
+// to the end of its line (but in a type line's text). Lines may end in CRLF and the script may start with a
 // UTF-8 byte order mark, as editors on other systems save them.
 #pragma once
 
@@ -26,13 +30,14 @@
 namespace fudeline {
 
 struct ReplayEvent {
-    enum class Kind { Down, Move, Up, Undo, Clear, ClearDeclined, SetStabilizer };
+    enum class Kind { Down, Move, Up, Undo, Clear, ClearDeclined, SetStabilizer, Type };
     Kind kind = Kind::Up;
     int x = 0;
     int y = 0;
     int line = 0;  // 1-based line in the script
     bool shift = false;                        // Down, Move
     Stabilizer stabilizer = Stabilizer::Off;  // SetStabilizer
+    std::string text{};                        // Type: UTF-8, one line
 };
 
 // Parses line `lineNumber` (1-based, without its line break): an event, or

@@ -87,6 +87,8 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
          "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
         {{"", ErrorKind::PictureTooLarge, 70000, 9}, "the picture is too large (70000 x 9 pixels)"},
         {{"", ErrorKind::NoInk}, "the picture holds no black ink"},
+        {{"", ErrorKind::RowTooWide, 3, 812, 799}, "row 3 would be 812 pixels wide; the canvas holds 799"},
+        {{"", ErrorKind::CannotBeTyped, "U+1F600"}, "U+1F600 is not in the Mona font"},
     };
     static_assert(std::size(cases) == kErrorKindCount, "one case per kind");
     for (std::size_t k = 0; k < std::size(cases); ++k) {

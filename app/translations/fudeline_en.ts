@@ -190,6 +190,14 @@
         <source>黒いインクがありません</source>
         <translation>the picture holds no black ink</translation>
     </message>
+    <message>
+        <source>%1 行目の幅が %2 ピクセルになります。キャンバスに入るのは %3 ピクセルまでです</source>
+        <translation>row %1 would be %2 pixels wide; the canvas holds %3</translation>
+    </message>
+    <message>
+        <source>%1 は Mona フォントにありません</source>
+        <translation>%1 is not in the Mona font</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>

@@ -86,7 +86,11 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
         const FT_GlyphSlot slot = ft.face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
         const long advance = (slot->advance.x + 32) >> 6;
-        if (advance < 0 || advance > kBakedGlyphMaxAdvance) {
+        if (advance < 0) {
+            return Error{path, "glyph " + Hex(code) + " moves the pen back (an advance of " +
+                                   std::to_string(advance) + " pixels)"};
+        }
+        if (advance > kBakedGlyphMaxAdvance) {
             return Error{path, "glyph " + Hex(code) + " is wider than " +
                                    std::to_string(kBakedGlyphMaxAdvance) + " pixels"};
         }

@@ -2,6 +2,7 @@
 // Ctrl/Cmd+Shift+Z and Ctrl+Y redo, which is undo once more right after an
 // undo (the session's undo trades the drawing with its undo copy); Ctrl/Cmd+C
 // with nothing selected copies the text art; E and P choose eraser and pen.
+// A button clicked with the pointer does not keep the focus.
 // Keys typed into a field stay the field's.
 import { engine, lastChange, undoRedone } from "./state.js";
 
@@ -28,6 +29,13 @@ function selectionHeld() {
 }
 
 export function startKeys() {
+  // A button pressed with the pointer gives the focus back: kept, Space
+  // would press it again (undo, redo, undo, or the clear question once
+  // more). Pressed from the keyboard (no pointer, detail 0), it keeps it.
+  document.addEventListener("click", (event) => {
+    const button = event.target instanceof Element ? event.target.closest("button") : null;
+    if (button !== null && event.detail > 0 && document.activeElement === button) button.blur();
+  });
   document.addEventListener("keydown", (event) => {
     if (event.isComposing || event.altKey || typing(event.target)) return;
     // A dialog the page shows (the clear question) holds the keys.

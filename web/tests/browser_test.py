@@ -29,6 +29,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.interaction import POINTER_MOUSE, POINTER_TOUCH
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
@@ -346,6 +347,10 @@ class PageTest(unittest.TestCase):
         self.draw(strokes[2:])
         self.undo()
         self.assert_same_as_cli()
+        # The clicked button does not keep the focus: Space does not undo again.
+        self.assertNotEqual(self.driver.execute_script("return document.activeElement.id"), "undo")
+        ActionChains(self.driver).send_keys(Keys.SPACE).perform()
+        self.assert_same_as_cli()
         self.undo()  # undo toggles: the stroke comes back
         self.assert_same_as_cli()
         self.toggle_pen()
@@ -487,6 +492,8 @@ class PageTest(unittest.TestCase):
         # Build A served, loaded and cached; then build B served in its place
         # (another digest in sw.js, a marker in fudeline.js). The files bear
         # dates long past, so the browser's HTTP cache deems A's copies fresh.
+        # The tab that installed A's worker finds B by itself (as a browser's
+        # own update check would), and reloads into it.
         site = tempfile.mkdtemp(prefix="fudeline-site-")
         shutil.copytree(SITE, site, dirs_exist_ok=True)
         old = time.time() - 3600
@@ -507,7 +514,8 @@ class PageTest(unittest.TestCase):
                 with open(path, "w", encoding="utf-8") as f:
                     f.write(text)
                 os.utime(path, (old + 1800, old + 1800))
-            self.driver.refresh()
+            self.driver.execute_script(
+                "navigator.serviceWorker.getRegistration().then((r) => r.update())")
             self.wait_for("return window.fudelineBuild === 'B' && document.body.dataset.ready === '1'",
                           seconds=30)
             caches = self.driver.execute_async_script(

@@ -15,22 +15,30 @@ namespace fudeline::cli {
 Command AddReplayCommand(CLI::App& app) {
     struct Options {
         std::string script;
+        std::string history = "single";
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
     CLI::App* command =
         app.add_subcommand("replay",
-                           "Play a script of window events (down X Y, move X Y, up, undo, clear, "
-                           "clear no) and write the text art");
+                           "Play a script of window events (down X Y, move X Y, up, undo, redo, "
+                           "clear, clear no, history single|steps) and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
         ->required()
         ->check(NonEmptyName());
+    command
+        ->add_option("--history", options->history,
+                     "How undo works from the start: single (the one toggling undo, the "
+                     "default) or steps (up to 100 steps back, redo forward); a history line "
+                     "in the script changes it")
+        ->check(CLI::IsMember({"single", "steps"}));
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(
                     options->conversion, "script", [&](Document& document) -> Status {
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
+                        document.state().SetUndoMode(*ParseUndoMode(options->history));
                         Result<LineReader> script = LineReader::Open(options->script);
                         if (!script) return script.error();
                         std::string line;

@@ -1,7 +1,14 @@
 // Replay scripts: recorded mouse and button events, one a line, in window
 // client pixels exactly as the window receives them.
 //
-//   down X Y | move X Y | up | undo | clear | clear no
+//   down X Y | move X Y | up | undo | redo | clear | clear no
+//   | history single|steps
+//
+// "history" is the window's choice of undo from that point on: "single",
+// the one toggling undo (a second undo redoes), or "steps", a history of up
+// to 100 steps that undo walks back and redo forward. A script without one
+// replays with the single undo, as every script did before there was a
+// choice; in it, "redo" redoes only right after an undo.
 //
 // Blank lines are ignored, and so is everything from a word starting with '#'
 // to the end of its line. Lines may end in CRLF and the script may start with a
@@ -15,15 +22,17 @@
 #include <vector>
 
 #include "pixels/result.h"
+#include "session/history.h"
 
 namespace fudeline {
 
 struct ReplayEvent {
-    enum class Kind { Down, Move, Up, Undo, Clear, ClearDeclined };
+    enum class Kind { Down, Move, Up, Undo, Redo, Clear, ClearDeclined, SetUndoMode };
     Kind kind = Kind::Up;
     int x = 0;
     int y = 0;
     int line = 0;  // 1-based line in the script
+    UndoMode undoMode = UndoMode::Single;  // SetUndoMode
 };
 
 // Parses line `lineNumber` (1-based, without its line break): an event, or
@@ -34,5 +43,8 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
 // Parses a whole script. A line that cannot be read fails the whole script
 // with the reason "line N: what is wrong" (no path: the caller knows it).
 Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text);
+
+// "single" or "steps", as scripts and --history name the undo modes.
+std::optional<UndoMode> ParseUndoMode(std::string_view word);
 
 }  // namespace fudeline

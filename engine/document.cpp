@@ -146,11 +146,11 @@ void Document::Select(std::optional<InkRect> rect) {
     selection_ = rect;
 }
 
-bool Document::MoveSelection(int dx, int dy) {
+bool Document::MoveSelection(int dx, int dy, ArtState::Step step) {
     if (!selection_ || (dx == 0 && dy == 0)) return false;
     Settle();
     // Kept as it lies, off the canvas too: moved back, the piece is whole.
-    selection_ = state_.MoveSelection(*selection_, dx, dy);
+    selection_ = state_.MoveSelection(*selection_, dx, dy, step);
     return true;
 }
 

@@ -107,8 +107,9 @@ class Document {
     // A new rectangle sets down what floated at the old one.
     void Select(std::optional<InkRect> rect);
     const std::optional<InkRect>& selection() const { return selection_; }
-    // Moved by dx, dy ink pixels (off the canvas too: what leaves it is cut off).
-    bool MoveSelection(int dx, int dy);
+    // Moved by dx, dy ink pixels (off the canvas too: what leaves it is cut
+    // off); a drag's moves after its first go on with its step.
+    bool MoveSelection(int dx, int dy, ArtState::Step step = ArtState::Step::New);
     // Copy keeps what the selection holds for Paste (within the document);
     // Cut also takes it out; Paste lays it where it was taken, floating and
     // selected, ready to move.

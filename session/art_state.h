@@ -135,8 +135,10 @@ class ArtState {
     // What lies in `rect` (for copying).
     InkPiece TakePiece(const InkRect& rect) const;
     // Moves what lies in `rect` (or the floating selection, when it lies
-    // there) by dx, dy ink pixels; returns where it lies now.
-    InkRect MoveSelection(const InkRect& rect, int dx, int dy);
+    // there) by dx, dy ink pixels; returns where it lies now. A move of the
+    // same step goes on with the step before it (a drag is one step).
+    enum class Step { New, Same };
+    InkRect MoveSelection(const InkRect& rect, int dx, int dy, Step step = Step::New);
     // Lays `piece` over the drawing where it was taken, floating.
     InkRect PasteSelection(const InkPiece& piece);
     // Takes what lies in `rect` out of the drawing.
@@ -226,8 +228,8 @@ class ArtState {
     void ApplyStep(const HistoryStep& step, bool forward);
     // The selection (art_state_selection.cpp).
     void Lift(const InkRect& rect);
-    void Place(int dx, int dy, bool withPiece);
-    void Apply(const Placement& placement);
+    void Place(int dx, int dy, bool withPiece, Step step = Step::New);
+    void Apply(const Placement& placement, Step step);
 
     const RowMatcher& matcher_;
     const TextPainter* painter_;

@@ -167,7 +167,7 @@ void ArtState::Lift(const InkRect& rect) {
     floating_ = std::move(f);
 }
 
-void ArtState::Place(int dx, int dy, bool withPiece) {
+void ArtState::Place(int dx, int dy, bool withPiece, Step step) {
     Floating& f = *floating_;
     Placement p;
     p.ink = f.ink;
@@ -202,13 +202,20 @@ void ArtState::Place(int dx, int dy, bool withPiece) {
     }
     f.dx = dx;
     f.dy = dy;
-    Apply(p);
+    Apply(p, step);
 }
 
-void ArtState::Apply(const Placement& p) {
+void ArtState::Apply(const Placement& p, Step step) {
     // Replacing the ink would set the selection down.
     std::unique_ptr<Floating, FloatingDeleter> keep = std::move(floating_);
-    ReplaceInk(p.ink);  // one step; every row matched from the ink
+    if (step == Step::New || undoIsCopy_) {
+        ReplaceInk(p.ink);  // one step; every row matched from the ink
+    } else {
+        // The step under way goes on: the undo copy stays what it was before it.
+        RunPendingConversion();
+        Blank(*drawing_);
+        LayInk(p.ink);
+    }
     TextRows rows = p.rows;
     OpenedRows opened = p.opened;
     for (int row = 0; row < kRowCount; ++row) {
@@ -227,14 +234,14 @@ void ArtState::Apply(const Placement& p) {
     floating_ = std::move(keep);
 }
 
-InkRect ArtState::MoveSelection(const InkRect& rect, int dx, int dy) {
+InkRect ArtState::MoveSelection(const InkRect& rect, int dx, int dy, Step step) {
     if (!floating_ || *floatingRect() != rect) Lift(rect);
     Floating& f = *floating_;
     if (f.piece.Empty()) {
         f.dx += dx;
         f.dy += dy;
     } else {
-        Place(f.dx + dx, f.dy + dy, true);
+        Place(f.dx + dx, f.dy + dy, true, step);
     }
     return *floatingRect();
 }

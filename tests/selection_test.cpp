@@ -153,6 +153,20 @@ TEST_P(SelectionTest, PieceMovedOffTheCanvasIsCutOffButComesBackWholeWhileItFloa
     EXPECT_TRUE(state->inkLayer() == whole);
 }
 
+// A drag's moves after its first are one step: one undo puts the piece back.
+TEST_P(SelectionTest, ADragIsOneStep) {
+    auto state = Session();
+    DrawFace(*state, 300, 180);
+    const Image before = state->inkLayer();
+    InkRect at{270, 130, 150, 140};
+    at = state->MoveSelection(at, -10, 0);
+    for (int i = 0; i < 5; ++i) at = state->MoveSelection(at, -20, 8, ArtState::Step::Same);
+    EXPECT_FALSE(state->inkLayer() == before);
+    ASSERT_TRUE(state->Undo());
+    EXPECT_TRUE(state->inkLayer() == before);
+    EXPECT_EQ(state->history().undoable(), 5u);  // the face's five strokes
+}
+
 TEST_P(SelectionTest, CopyPasteAndDelete) {
     auto state = Session();
     DrawFace(*state, 100, 100);

@@ -174,6 +174,9 @@ class FreshWindow {
         // The tests compare with the command line's default, the row matcher;
         // what a new user sees is startsWithTheFineDecoder's.
         QSettings().setValue(settings_keys::kFine, false);
+        // They place pictures at their own size; a new user's are fitted
+        // (newPicturesAreFittedToTheCanvasByDefault).
+        QSettings().setValue(settings_keys::kBackgroundSize, 100);
         window_ = std::make_unique<MainWindow>(Resources());
         window_->show();
         if (!QTest::qWaitForWindowExposed(window_.get())) return false;

@@ -175,7 +175,9 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     }
     // The press grabs the mouse until release: points outside the canvas keep arriving.
     const ClientTarget target = MapCanvasPixel(pixel);
-    if (target.kind == ClientTarget::Kind::Canvas) document_.state().BeginStroke(target.point);
+    if (target.kind == ClientTarget::Kind::Canvas) {
+        document_.state().BeginStroke(target.point, event->modifiers().testFlag(Qt::ShiftModifier));
+    }
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -191,7 +193,12 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
         update();
         return;
     }
-    if (document_.state().ExtendStroke(MapCanvasPixel(pixel).point)) update();
+    // Shift as the move reports it: held, a straight line; let go, freehand
+    // on from the line's end.
+    if (document_.state().ExtendStroke(MapCanvasPixel(pixel).point,
+                                       event->modifiers().testFlag(Qt::ShiftModifier))) {
+        update();
+    }
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,9 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
-#include <QStyle>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -24,6 +23,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -108,6 +108,7 @@ MainWindow::MainWindow(Engine& engine, QWidget* parent)
     setWindowIcon(QIcon(QPixmap(fudeline_icon_xpm)));
     CreateControls();
     ApplyConversionMode();
+    ApplyStabilizer();
     SyncTools();
 }
 
@@ -219,9 +220,35 @@ void MainWindow::CreateControls() {
     unicodeSpacingBox_->setToolTip(
         tr("すき間を Unicode の空白でぴったり埋めます（文字参照の使える板向け）"));
     unicodeSpacingBox_->setChecked(settings.value(settings_keys::kUnicodeSpacing, false).toBool());
+    // How steadily strokes are drawn: weak for a new user, which evens out
+    // a tremor and still keeps small curves nearly their size.
+    auto* stabilizer = new QWidget(choices);
+    auto* stabilizerLayout = new QHBoxLayout(stabilizer);
+    stabilizerLayout->setContentsMargins(0, 0, 0, 0);
+    stabilizerLayout->setSpacing(4);
+    auto* stabilizerLabel = new QLabel(tr("手ぶれ補正:"), stabilizer);
+    stabilizerBox_ = new QComboBox(stabilizer);
+    stabilizerBox_->setObjectName(QStringLiteral("stabilizerComboBox"));
+    stabilizerBox_->setToolTip(
+        tr("線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）"));
+    stabilizerBox_->setFocusPolicy(Qt::StrongFocus);  // a tab stop like every control
+    stabilizerLabel->setBuddy(stabilizerBox_);
+    for (const Stabilizer s : {Stabilizer::Off, Stabilizer::Weak, Stabilizer::Strong}) {
+        const QString label = s == Stabilizer::Off    ? tr("なし")
+                              : s == Stabilizer::Weak ? tr("弱")
+                                                      : tr("強");
+        stabilizerBox_->addItem(label, QString::fromLatin1(StabilizerName(s).data(),
+                                                           static_cast<qsizetype>(StabilizerName(s).size())));
+    }
+    const int stored = stabilizerBox_->findData(
+        settings.value(settings_keys::kStabilizer, QStringLiteral("weak")).toString());
+    stabilizerBox_->setCurrentIndex(stored >= 0 ? stored : 1);
+    stabilizerLayout->addWidget(stabilizerLabel);
+    stabilizerLayout->addWidget(stabilizerBox_);
     choicesLayout->addWidget(fineBox_, 0, 0);
     choicesLayout->addWidget(noFillersBox_, 0, 1);
-    choicesLayout->addWidget(unicodeSpacingBox_, 1, 0, 1, 2);
+    choicesLayout->addWidget(unicodeSpacingBox_, 1, 0);
+    choicesLayout->addWidget(stabilizer, 1, 1);
 
     canvas_->SetShowRowLines(rowLinesBox_->isChecked());
     rowLines_->setChecked(rowLinesBox_->isChecked());
@@ -251,6 +278,10 @@ void MainWindow::CreateControls() {
     connect(unicodeSpacingBox_, &QCheckBox::toggled, this, [this](bool on) {
         QSettings().setValue(settings_keys::kUnicodeSpacing, on);
         ApplyConversionMode();
+    });
+    connect(stabilizerBox_, &QComboBox::currentIndexChanged, this, [this] {
+        QSettings().setValue(settings_keys::kStabilizer, stabilizerBox_->currentData());
+        ApplyStabilizer();
     });
     connect(backgroundMenu_, &BackgroundMenu::choosePictureRequested, this,
             &MainWindow::ChooseBackgroundPicture);
@@ -311,7 +342,7 @@ void MainWindow::CreateControls() {
              findChild<QPushButton*>(QStringLiteral("clearButton")),
              copyButton, brTagBox_, rowLinesBox_, backgroundButton, fileButton, canvas_};
     for (QComboBox* list : postStatus_->findChildren<QComboBox*>()) order << list;
-    order << fineBox_ << noFillersBox_ << unicodeSpacingBox_;
+    order << fineBox_ << noFillersBox_ << unicodeSpacingBox_ << stabilizerBox_;
     for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 
     // The design's size: the controls in one row over the canvas with its
@@ -939,6 +970,13 @@ void MainWindow::ApplyConversionMode() {
     document_.SetDecoder({fine, spacing});
     canvas_->update();
     DrawingChanged();
+}
+
+void MainWindow::ApplyStabilizer() {
+    const QByteArray name = stabilizerBox_->currentData().toString().toLatin1();
+    document_.SetStabilizer(
+        ParseStabilizer(std::string_view(name.constData(), static_cast<std::size_t>(name.size())))
+            .value_or(Stabilizer::Weak));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,7 @@
 #include "lines/trace_picture.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -148,6 +149,8 @@ class MainWindow : public QMainWindow {
 
     // Rows become text by the row matcher or, when chosen, the fine decoder.
     void ApplyConversionMode();
+    // The stabilizer chosen, for the strokes from the next one on.
+    void ApplyStabilizer();
 
     // Writes `bytes` to `path` whole; on failure says so, with the file name.
     bool WriteOrWarn(const QString& path, const std::string& bytes);
@@ -187,6 +190,7 @@ class MainWindow : public QMainWindow {
     QCheckBox* fineBox_ = nullptr;
     QCheckBox* noFillersBox_ = nullptr;
     QCheckBox* unicodeSpacingBox_ = nullptr;
+    QComboBox* stabilizerBox_ = nullptr;
 
     QFutureWatcher<TracedInk> traceWatcher_;
     std::optional<Image> tracedInk_;  // found, waiting for the stroke under way to end

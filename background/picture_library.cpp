@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "pixels/colour_picture.h"
+#include "pixels/geometry.h"
 
 namespace fudeline {
 namespace {
@@ -100,8 +101,7 @@ void PictureLibrary::FadePicture(PictureHandle handle) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = row[x];
-            auto fade = [](int v) { return v + (255 - v) * 3 / 4; };
-            row[x] = qRgb(fade(qRed(c)), fade(qGreen(c)), fade(qBlue(c)));
+            row[x] = qRgb(FaintLevel(qRed(c)), FaintLevel(qGreen(c)), FaintLevel(qBlue(c)));
         }
     }
 }

@@ -25,7 +25,7 @@ class PictureLibrary {
     // An independent copy with the same picture and size; 0 for 0.
     PictureHandle CopyPicture(PictureHandle handle);
     // Makes the picture faint in place: each channel moves three quarters of
-    // the way toward white.
+    // the way toward white (FaintLevel, the page's rule too).
     void FadePicture(PictureHandle handle);
     // The picture's size; false for an unknown handle.
     bool GetPictureInfo(PictureHandle handle, int& width, int& height) const;

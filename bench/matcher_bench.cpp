@@ -243,15 +243,18 @@ void BM_MouseMoveDense(benchmark::State& state) {
 }
 BENCHMARK(BM_MouseMoveDense)->Unit(benchmark::kMicrosecond);
 
-// The same, but every move draws new ink: a zigzag across the densest row,
-// so that each paint re-matches the row from where the segment landed. At
-// the right edge the stroke is undone (untimed) and starts again.
-void BM_MouseMoveDenseDrawing(benchmark::State& state) {
+// A stroke drawn along the densest row, 7 pixels a move and zigzagging by
+// `wobble`, so that each paint converts the row from where the segment
+// landed. At the right edge the stroke is undone (untimed) and starts again.
+void MouseMoveDenseDrawing(benchmark::State& state, const FineDecoder* fine, int top, int wobble,
+                           Stabilizer stabilizer = Stabilizer::Off) {
     Fixture& f = Data();
     const TextPainter painter(*f.font);
     ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(fine);
+    art.SetStabilizer(stabilizer);
     art.LayInk(f.dense);
-    const int y = f.densestRow * kRowHeight + 4;
+    const int y = f.densestRow * kRowHeight + top;
     int x = 10, step = 0;
     art.BeginStroke({x, y});
     Image view;
@@ -266,10 +269,15 @@ void BM_MouseMoveDenseDrawing(benchmark::State& state) {
             art.BeginStroke({x, y});
             state.ResumeTiming();
         }
-        art.ExtendStroke({x, y + (step++ % 2 ? 9 : 0)});
+        art.ExtendStroke({x, y + (step++ % 2 ? wobble : 0)});
         PaintCanvas(art, view);
     }
     art.EndStroke();
+}
+
+// The same as BM_MouseMoveDense, but every move draws new ink.
+void BM_MouseMoveDenseDrawing(benchmark::State& state) {
+    MouseMoveDenseDrawing(state, nullptr, 4, 9);
 }
 BENCHMARK(BM_MouseMoveDenseDrawing)->Unit(benchmark::kMicrosecond);
 
@@ -277,6 +285,61 @@ void BM_MouseMoveDenseFine(benchmark::State& state) {
     MouseMoveDense(state, Data().fine.get());
 }
 BENCHMARK(BM_MouseMoveDenseFine)->Unit(benchmark::kMicrosecond);
+
+// A stroke drawn in fine mode with a wobble of 3, with the stabilizer off
+// (0), weak (1) or strong (2): a little behind the pointer when steadied.
+void BM_MouseMoveDenseFineDrawing(benchmark::State& state) {
+    MouseMoveDenseDrawing(state, Data().fine.get(), 6, 3, static_cast<Stabilizer>(state.range(0)));
+}
+BENCHMARK(BM_MouseMoveDenseFineDrawing)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("stabilizer")
+    ->Unit(benchmark::kMicrosecond);
+
+// A move with Shift held over the dense canvas in fine mode: the straight
+// line from the top left corner to the pointer near the bottom right is
+// shown anew, nothing converted.
+void BM_ShiftMoveDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(f.fine.get());
+    art.LayInk(f.dense);
+    art.BeginStroke({5, 5}, true);
+    Image view;
+    int step = 0;
+    for (auto _ : state) {
+        art.ExtendStroke({790 - (step++ % 2) * 40, 515}, true);
+        PaintCanvas(art, view);
+    }
+    art.EndStroke();
+}
+BENCHMARK(BM_ShiftMoveDenseFine)->Unit(benchmark::kMicrosecond);
+
+// What a Shift move would cost if the line were inked as it follows the
+// pointer: that line inked and every row it crosses decoded again (the
+// button-up of BM_ShiftMoveDenseFine). The drawing goes back untimed.
+void BM_ShiftLineInkedDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(f.fine.get());
+    art.LayInk(f.dense);
+    Image view;
+    for (auto _ : state) {
+        art.BeginStroke({5, 5}, true);
+        art.ExtendStroke({790, 515}, true);
+        PaintCanvas(art, view);
+        art.EndStroke();
+        PaintCanvas(art, view);
+        state.PauseTiming();
+        art.ExchangeWithUndo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShiftLineInkedDenseFine)->Unit(benchmark::kMillisecond);
 
 void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();

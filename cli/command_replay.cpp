@@ -16,16 +16,26 @@ Command AddReplayCommand(CLI::App& app) {
     struct Options {
         std::string script;
         std::string history = "single";
+        std::string stabilizer = "off";
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
     CLI::App* command =
         app.add_subcommand("replay",
                            "Play a script of window events (down X Y, move X Y, up, undo, redo, "
-                           "clear, clear no, history single|steps) and write the text art");
+                           "clear, clear no; \"shift\" after X Y: Shift held, a straight line; "
+                           "stabilizer off|weak|strong: the setting from the next stroke on; "
+                           "history single|steps: the undo from then on) and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
         ->required()
         ->check(NonEmptyName());
+    command
+        ->add_option("--stabilizer", options->stabilizer,
+                     "How the window steadied strokes when the script starts (off, the "
+                     "default, as every script without it was drawn; the window starts new "
+                     "users at weak); a stabilizer line in the script changes it")
+        ->check(CLI::IsMember({"off", "weak", "strong"}))
+        ->type_name("off|weak|strong");
     command
         ->add_option("--history", options->history,
                      "How undo works from the start: single (the one toggling undo, the "
@@ -36,9 +46,10 @@ Command AddReplayCommand(CLI::App& app) {
     return {command, [options] {
                 return RunConversion(
                     options->conversion, "script", [&](Document& document) -> Status {
+                        document.SetStabilizer(*ParseStabilizer(options->stabilizer));
+                        document.state().SetUndoMode(*ParseUndoMode(options->history));
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
-                        document.state().SetUndoMode(*ParseUndoMode(options->history));
                         Result<LineReader> script = LineReader::Open(options->script);
                         if (!script) return script.error();
                         std::string line;

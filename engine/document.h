@@ -1,5 +1,5 @@
 // One drawing as every face works it: the session (ArtState) over the one
-// Engine, the user's choices (decoder and spacing, board, <BR>), and the
+// Engine, the user's choices (decoder and spacing, board, <BR>, stabilizer), and the
 // commands the window, the command line and the page give it. A face reads
 // its input, asks the Document, and shows what it answers; a new command is
 // one function here and one line per face.
@@ -82,6 +82,9 @@ class Document {
     // for none): whether the text writes references (board_references.h).
     void SetBoard(std::string board) { board_ = std::move(board); }
     void SetBr(bool br) { br_ = br; }
+    // How strokes are steadied, from the next stroke on (see ArtState).
+    void SetStabilizer(Stabilizer stabilizer) { state_.SetStabilizer(stabilizer); }
+    Stabilizer stabilizer() const { return state_.stabilizer(); }
     const DecoderOptions& decoder() const { return decoder_; }
     const std::string& board() const { return board_; }
     bool br() const { return br_; }

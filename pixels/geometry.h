@@ -25,6 +25,11 @@ inline double CanvasFitScale(int width, int height) {
     return across < down ? across : down;
 }
 
+// A channel level (0-255) of a picture shown faint under the drawing, moved
+// three quarters of the way to white: light enough that ink over it stands
+// out, dark enough to trace. The window and the page fade by this one rule.
+inline constexpr int FaintLevel(int level) { return level + (255 - level) * 3 / 4; }
+
 inline constexpr std::uint32_t kWhite = 0xFFFFFF;
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kLightGrey = 0xDDDDDD;

@@ -50,23 +50,24 @@ cmake --build build-web/engine
 site=build-web/site
 rm -rf "$site"
 mkdir -p "$site"
-cp web/page/* "$site/"
+cp -r web/page/. "$site/"
 cp build-web/engine/engine.js build-web/engine/engine.wasm "$site/"
 # The text box's face: Debian's Mona TrueType font (fonts-mona) cut down to
 # the characters text art is written with.
 /usr/bin/python3 tools/make_web_font.py /usr/share/fonts/truetype/mona/mona.ttf "$site/mona.woff2"
 # The offline cache is named after what it holds, so a new build replaces it.
-version=$(cat "$site"/* | sha256sum | cut -c1-16)
+version=$(cd "$site" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 cat | sha256sum | cut -c1-16)
 sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js"
-# The worker caches every file of the site, whatever the page gains.
-files=$(cd "$site" && ls | grep -vx 'sw.js' | tr '\n' ' ' | sed 's/ $//')
-sed -i "s/@SITE_FILES@/$files/" "$site/sw.js"
+# The worker caches every file of the site, whatever the page gains (its
+# modules, the locale files in their folder).
+files=$(cd "$site" && find . -type f ! -path ./sw.js | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')
+sed -i "s|@SITE_FILES@|$files|" "$site/sw.js"
 echo "Page built in $site ($(du -cb "$site"/* | tail -1 | cut -f1) bytes)"
 
 if [ "${1:-}" = "--dist" ]; then
   rm -rf "$dist" "$dist.zip"
   mkdir -p "$dist"
-  cp "$site"/* "$dist/"
+  cp -r "$site"/. "$dist/"
   (cd "$dist" && /usr/bin/python3 -m zipfile -c "$dist.zip" *)
   echo "Site copied to $dist and packed as $dist.zip"
 fi

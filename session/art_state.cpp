@@ -18,34 +18,92 @@ void ArtState::WidenInkExtent(std::int64_t x) {
     if (x + 1 >= inkMaxX_) inkMaxX_ = x + 1 >= 800 ? 799 : static_cast<int>(x + 1);
 }
 
-void ArtState::BeginStroke(PenPoint p) {
+void ArtState::BeginStroke(PenPoint p, bool straight) {
+    // A press without the last stroke's release (lost outside the window, or
+    // left out of a script) ends that stroke as the release would have: on
+    // its pointer, or with its straight line.
+    EndStroke();
     RunPendingConversion();  // the previous stroke's last segments belong to it
     SaveUndoSnapshot();
     strokeActive_ = true;
     WidenInkExtent(p.x);
     lastPoint_ = p;
+    steadied_.Begin(p, stabilizer_);
+    straight_ = straight;
+    lineMoved_ = false;
+    lineFrom_ = p;
 }
 
-bool ArtState::ExtendStroke(PenPoint p) {
+bool ArtState::ExtendStroke(PenPoint p, bool straight) {
     if (!strokeActive_) return false;
-    WidenInkExtent(p.x);
-    const PenSegment segment{lastPoint_, p, penMode_};
-    lastPoint_ = p;
+    if (straight) {
+        if (!straight_) {
+            // The freehand part ends on the pointer, as at button-up, and
+            // the line starts there: what is drawn stays drawn.
+            if (const auto rest = steadied_.Finish()) AddSegment(*rest);
+            straight_ = true;
+            lineMoved_ = false;
+            lineFrom_ = lastPoint_;
+        }
+        // Shown, not inked: the line moves with the pointer and is converted
+        // once, when it is done, rather than every row it crosses at every move.
+        const PenPoint to = SnapToAngleStep(lineFrom_, p);
+        if (lineMoved_ && to == lineTo_) return false;
+        lineTo_ = to;
+        lineMoved_ = true;
+        preview_.SetLine(lineFrom_, lineTo_, penMode_);
+        return true;
+    }
+    const bool committed = straight_ && lineMoved_;
+    if (straight_) {
+        // Shift let go: the line stays as shown and the stroke goes on
+        // freehand from its end.
+        CommitLine();
+        steadied_.Restart(lastPoint_);
+    }
+    const std::optional<PenPoint> next = steadied_.Follow(p);
+    if (next) AddSegment(*next);
+    return next.has_value() || committed;
+}
+
+void ArtState::AddSegment(PenPoint to) {
+    WidenInkExtent(to.x);
+    const PenSegment segment{lastPoint_, to, penMode_};
+    lastPoint_ = to;
     pendingSegments_.push_back(segment);
     preview_.AddSegment(segment.from, segment.to, segment.pen);
     conversionPending_ = true;
-    return true;
+}
+
+void ArtState::CommitLine() {
+    if (straight_ && lineMoved_) {
+        preview_.ClearLine();
+        AddSegment(lineTo_);
+    }
+    straight_ = false;
+    lineMoved_ = false;
 }
 
 bool ArtState::EndStroke() {
     if (!strokeActive_) return false;
+    if (straight_) {
+        CommitLine();
+    } else if (const auto rest = steadied_.Finish()) {
+        // The stroke ends where the user let go, not where the pen lagged.
+        AddSegment(*rest);
+    }
     strokeActive_ = false;
     preview_.Clear();
     return true;
 }
 
 bool ArtState::CancelStroke() {
-    if (!EndStroke()) return false;
+    if (!strokeActive_) return false;
+    // What the stroke has not drawn yet (its line, the pen's lag) is given up
+    // with the rest rather than drawn and converted first.
+    straight_ = false;
+    steadied_.Restart(lastPoint_);
+    EndStroke();
     RunPendingConversion();
     // The step is given up, not closed: the drawing goes back and the undo
     // copy (or the history) never sees the stroke.

@@ -21,6 +21,7 @@
 #include "session/history.h"
 #include "session/selection.h"
 #include "session/stroke_preview.h"
+#include "session/stroke_stabilizer.h"
 
 namespace fudeline {
 
@@ -39,15 +40,24 @@ class ArtState {
              Rematching rematching = Rematching::Incremental);
     ~ArtState();
 
-    // --- Strokes, in canvas pixels (never clamped to the canvas).
-    // Starts a stroke at `p`: the previous stroke's waiting segments are
-    // rasterised first, then the undo snapshot is taken.
-    void BeginStroke(PenPoint p);
-    // Adds the segment from the last point to `p`. True when the canvas must be
-    // repainted (false when no stroke is under way).
-    bool ExtendStroke(PenPoint p);
-    // Ends the stroke; its segments stay queued for the next paint. True when
-    // a stroke was under way.
+    // --- Strokes, in canvas pixels (never clamped to the canvas), as the
+    // pointer reports them: the session steadies them (SetStabilizer) and
+    // makes straight lines of them where `straight` (Shift held) says so.
+    // Starts a stroke at `p`: a stroke still under way is ended first (its
+    // release was lost), the previous stroke's waiting segments are
+    // rasterised, then the undo snapshot is taken.
+    void BeginStroke(PenPoint p, bool straight = false);
+    // The pointer moved to `p`. Freehand, the pen draws a segment towards it
+    // (all the way when the stabilizer is off). Straight, the stroke's line
+    // runs from where it started (or from where the pointer was when Shift
+    // went down mid-stroke) towards `p`, turned to a multiple of 15°: it is
+    // shown, and inked when the stroke ends or goes on freehand from its end.
+    // True when the canvas must be repainted (false when no stroke is under
+    // way, or the pen stayed on its pixel).
+    bool ExtendStroke(PenPoint p, bool straight = false);
+    // Ends the stroke where the pointer last was, or with its straight line;
+    // its segments stay queued for the next paint. True when a stroke was
+    // under way.
     bool EndStroke();
     // Gives up the stroke under way (a second finger came down): the drawing
     // goes back to what it was before the stroke, and the undo copy holds that
@@ -55,6 +65,10 @@ class ArtState {
     // when no stroke was under way.
     bool CancelStroke();
     void TogglePenMode() { penMode_ = !penMode_; }
+    // How strokes are steadied, from the next stroke on (a stroke under way
+    // keeps its own). Off unless set.
+    void SetStabilizer(Stabilizer stabilizer) { stabilizer_ = stabilizer; }
+    Stabilizer stabilizer() const { return stabilizer_; }
 
     // --- How rows become text: the row matcher, unless a fine decoder is set
     // (it must outlive the session; null goes back to the row matcher). A
@@ -200,6 +214,10 @@ class ArtState {
     void Blank(Drawing& drawing) const;
     // Makes `to` equal to `from`, copying only rows either marks.
     static void CopyDrawing(const Drawing& from, Drawing& to);
+    // Queues the segment from the last point to `to`.
+    void AddSegment(PenPoint to);
+    // Queues the straight line shown, if the pointer moved since it began.
+    void CommitLine();
     ChangedRows RasteriseNewestSegment(const PenSegment& segment);
     // Brings the bands up to date with ink changed in rows `changed`, within
     // `columns`, and notes the columns for every row whose window they reach.
@@ -252,6 +270,14 @@ class ArtState {
     // The ink of one row with everything outside a span blank; white between uses.
     Image spanInk_{kCanvasWidth, kInkHeight};
     StrokePreview preview_;
+    Stabilizer stabilizer_ = Stabilizer::Off;
+    StrokeStabilizer steadied_;
+    // The straight line under way (Shift held): from `lineFrom_`, the last
+    // point drawn, to `lineTo_` once the pointer has moved.
+    bool straight_ = false;
+    bool lineMoved_ = false;
+    PenPoint lineFrom_;
+    PenPoint lineTo_;
     bool strokeActive_ = false;
     bool conversionPending_ = false;
     bool penMode_ = true;

@@ -9,11 +9,13 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
         case ReplayEvent::Kind::Down: {
             const ClientTarget target = MapClientPoint(event.x, event.y);
             if (target.kind == ClientTarget::Kind::PenIndicator) state.TogglePenMode();
-            if (target.kind == ClientTarget::Kind::Canvas) state.BeginStroke(target.point);
+            if (target.kind == ClientTarget::Kind::Canvas) {
+                state.BeginStroke(target.point, event.shift);
+            }
             break;
         }
         case ReplayEvent::Kind::Move:
-            state.ExtendStroke(MapClientPoint(event.x, event.y).point);
+            state.ExtendStroke(MapClientPoint(event.x, event.y).point, event.shift);
             break;
         case ReplayEvent::Kind::Up:
             state.EndStroke();
@@ -31,6 +33,9 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
             state.ClearCanvas();
             break;
         case ReplayEvent::Kind::ClearDeclined:
+            break;
+        case ReplayEvent::Kind::SetStabilizer:
+            state.SetStabilizer(event.stabilizer);
             break;
     }
     state.RunPendingConversion();  // the paint that follows every event

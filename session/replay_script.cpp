@@ -44,10 +44,20 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     const std::string_view verb = words[0];
     if (verb == "down" || verb == "move") {
         event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
-        if (words.size() != 3) return fail(std::string(verb) + " needs X and Y");
+        if (words.size() < 3) return fail(std::string(verb) + " needs X and Y");
+        if (words.size() > 4 || (words.size() == 4 && words[3] != "shift")) {
+            return fail(std::string(verb) + " takes X, Y and nothing or \"shift\"");
+        }
         if (!ParseCoordinate(words[1], event.x) || !ParseCoordinate(words[2], event.y)) {
             return fail("coordinates must be integers from -32768 to 32767");
         }
+        event.shift = words.size() == 4;
+    } else if (verb == "stabilizer") {
+        const auto stabilizer =
+            words.size() == 2 ? ParseStabilizer(words[1]) : std::optional<Stabilizer>();
+        if (!stabilizer) return fail("stabilizer takes off, weak or strong");
+        event.kind = ReplayEvent::Kind::SetStabilizer;
+        event.stabilizer = *stabilizer;
     } else if (verb == "up" || verb == "undo") {
         if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
         event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;

@@ -1,8 +1,13 @@
 // Replay scripts: recorded mouse and button events, one a line, in window
 // client pixels exactly as the window receives them.
 //
-//   down X Y | move X Y | up | undo | redo | clear | clear no
-//   | history single|steps
+//   down X Y [shift] | move X Y [shift] | up | undo | redo | clear | clear no
+//   | stabilizer off|weak|strong | history single|steps
+//
+// "shift" marks a press or move made with Shift held (a straight line). The
+// stabilizer line is the window's setting changed at that point: it holds
+// from the next stroke on. A script without one replays with the stabilizer
+// off, as every script did before there was one.
 //
 // "history" is the window's choice of undo from that point on: "single",
 // the one toggling undo (a second undo redoes), or "steps", a history of up
@@ -23,15 +28,18 @@
 
 #include "pixels/result.h"
 #include "session/history.h"
+#include "session/stroke_stabilizer.h"
 
 namespace fudeline {
 
 struct ReplayEvent {
-    enum class Kind { Down, Move, Up, Undo, Redo, Clear, ClearDeclined, SetUndoMode };
+    enum class Kind { Down, Move, Up, Undo, Redo, Clear, ClearDeclined, SetStabilizer, SetUndoMode };
     Kind kind = Kind::Up;
     int x = 0;
     int y = 0;
     int line = 0;  // 1-based line in the script
+    bool shift = false;                        // Down, Move
+    Stabilizer stabilizer = Stabilizer::Off;  // SetStabilizer
     UndoMode undoMode = UndoMode::Single;  // SetUndoMode
 };
 

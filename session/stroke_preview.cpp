@@ -4,26 +4,59 @@
 
 namespace fudeline {
 
-StrokePreview::StrokePreview() : layer_(kCanvasWidth, kCanvasHeight, kTransparent) {}
+namespace {
+
+void Overlay(const Image& layer, const ChangedRows& rows, int y, std::uint32_t* pixels,
+             int width, std::uint32_t transparent) {
+    if (rows.Empty() || y < rows.minY || y > rows.maxY || y < 0 || y >= layer.height()) return;
+    const std::uint32_t* src = layer.Row(y);
+    for (int x = 0; x < width && x < layer.width(); ++x) {
+        if (src[x] != transparent) pixels[x] = src[x];
+    }
+}
+
+}  // namespace
+
+StrokePreview::StrokePreview()
+    : layer_(kCanvasWidth, kCanvasHeight, kTransparent),
+      lineLayer_(kCanvasWidth, kCanvasHeight, kTransparent) {}
+
+ChangedRows StrokePreview::Draw(Image& layer, PenPoint a, PenPoint b, bool pen,
+                                std::uint32_t colour) {
+    const ClipRect clip{0, 0, kCanvasWidth - 1, kCanvasHeight - 1};
+    return pen ? DrawThinLine(layer, a, b, colour, clip) : DrawWideLine(layer, a, b, colour, clip);
+}
 
 void StrokePreview::AddSegment(PenPoint a, PenPoint b, bool pen) {
-    const ClipRect clip{0, 0, kCanvasWidth - 1, kCanvasHeight - 1};
-    rows_.Add(pen ? DrawThinLine(layer_, a, b, kRed, clip)
-                  : DrawWideLine(layer_, a, b, kLightGrey, clip));
+    rows_.Add(Draw(layer_, a, b, pen, pen ? kRed : kLightGrey));
+}
+
+void StrokePreview::SetLine(PenPoint a, PenPoint b, bool pen) {
+    ClearLine();
+    lineFrom_ = a;
+    lineTo_ = b;
+    linePen_ = pen;
+    lineRows_ = Draw(lineLayer_, a, b, pen, pen ? kRed : kLightGrey);
+}
+
+void StrokePreview::ClearLine() {
+    if (lineRows_.Empty()) return;
+    // The layer holds this line alone: drawing it again in the clear colour
+    // clears it, at the cost of its own pixels rather than of its rows.
+    Draw(lineLayer_, lineFrom_, lineTo_, linePen_, kTransparent);
+    lineRows_ = {};
 }
 
 void StrokePreview::Clear() {
-    if (Empty()) return;
+    ClearLine();
+    if (rows_.Empty()) return;
     layer_.FillRect(0, rows_.minY, kCanvasWidth, rows_.maxY - rows_.minY + 1, kTransparent);
     rows_ = {};
 }
 
 void StrokePreview::DrawOverRow(int y, std::uint32_t* pixels, int width) const {
-    if (Empty() || y < rows_.minY || y > rows_.maxY || y < 0 || y >= layer_.height()) return;
-    const std::uint32_t* src = layer_.Row(y);
-    for (int x = 0; x < width && x < layer_.width(); ++x) {
-        if (src[x] != kTransparent) pixels[x] = src[x];
-    }
+    Overlay(layer_, rows_, y, pixels, width, kTransparent);
+    Overlay(lineLayer_, lineRows_, y, pixels, width, kTransparent);
 }
 
 }  // namespace fudeline

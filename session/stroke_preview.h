@@ -1,6 +1,8 @@
 // The stroke in progress as the canvas shows it: a red one-pixel line in pen
 // mode, an 8-pixel light-grey line in eraser mode. Segments are drawn once, as
 // they arrive, so a paint costs the same however long the stroke has grown.
+// A straight line that follows the pointer (Shift) lies on a layer of its
+// own, so that moving it never takes pixels from the segments under it.
 #pragma once
 
 #include "pixels/image.h"
@@ -15,9 +17,12 @@ class StrokePreview {
 
     // Adds the segment a-b (canvas coordinates) in the given mode.
     void AddSegment(PenPoint a, PenPoint b, bool pen);
-    // Forgets the stroke (the button went up).
+    // Shows the straight line a-b in place of the one shown before, if any.
+    void SetLine(PenPoint a, PenPoint b, bool pen);
+    void ClearLine();
+    // Forgets the stroke and its line (the button went up).
     void Clear();
-    bool Empty() const { return rows_.Empty(); }
+    bool Empty() const { return rows_.Empty() && lineRows_.Empty(); }
 
     // Lays the drawn segments over canvas row `y`, `pixels` holding its first
     // `width` pixels.
@@ -25,8 +30,14 @@ class StrokePreview {
 
   private:
     static constexpr std::uint32_t kTransparent = Image::kOutside;
+    static ChangedRows Draw(Image& layer, PenPoint a, PenPoint b, bool pen, std::uint32_t colour);
+
     Image layer_;
     ChangedRows rows_;  // rows that hold anything
+    Image lineLayer_;
+    ChangedRows lineRows_;
+    PenPoint lineFrom_, lineTo_;
+    bool linePen_ = true;
 };
 
 }  // namespace fudeline

@@ -287,6 +287,167 @@ TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
     EXPECT_FALSE(state_.ExtendStroke({60, 60}));  // no stroke: moves are ignored
 }
 
+// --- Steadied strokes and Shift's straight lines.
+
+// A pointer event: `straight` is Shift held.
+struct PointerMove {
+    PenPoint p;
+    bool straight = false;
+};
+
+class StrokeInputTest : public ArtStateTest {
+  protected:
+    // The ink a fresh session holds after `strokes`, each a press and its
+    // moves, then the release, drawn with `stabilizer` (pen unless `eraser`).
+    Image InkOf(const std::vector<std::vector<PointerMove>>& strokes, Stabilizer stabilizer,
+                bool eraser = false) {
+        ArtState state(matcher_, nullptr);
+        if (eraser) {
+            state.LayInk(FullInk());
+            state.TogglePenMode();
+        }
+        state.SetStabilizer(stabilizer);
+        for (const auto& stroke : strokes) {
+            state.BeginStroke(stroke.front().p, stroke.front().straight);
+            for (std::size_t i = 1; i < stroke.size(); ++i) {
+                state.ExtendStroke(stroke[i].p, stroke[i].straight);
+                state.RunPendingConversion();
+            }
+            state.EndStroke();
+            state.RunPendingConversion();
+        }
+        return state.inkLayer();
+    }
+    static Image FullInk() {
+        Image ink(kCanvasWidth, kInkHeight, kBlack);
+        return ink;
+    }
+    static std::vector<PointerMove> Freehand(std::initializer_list<PenPoint> points) {
+        std::vector<PointerMove> moves;
+        for (const PenPoint p : points) moves.push_back({p, false});
+        return moves;
+    }
+    static bool SameInk(const Image& a, const Image& b) {
+        for (int y = 0; y < kInkHeight; ++y) {
+            for (int x = 0; x < kCanvasWidth; ++x) {
+                if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+            }
+        }
+        return true;
+    }
+};
+
+// Straight strokes keep every pixel they had without the stabilizer: it
+// takes nothing from their ends, and adds nothing beside them.
+TEST_F(StrokeInputTest, SteadiedStraightStrokesInkWhatTheyInkUnsteadied) {
+    const std::vector<std::vector<PointerMove>> strokes[] = {
+        {Freehand({{20, 100}, {27, 100}, {34, 100}, {41, 100}, {300, 100}})},
+        {Freehand({{400, 20}, {400, 22}, {400, 30}, {400, 31}, {400, 200}, {400, 210}})},
+        {Freehand({{50, 50}, {51, 50}})},
+        {Freehand({{50, 50}, {50, 50}})},
+        {Freehand({{100, 300}, {100, 300}, {110, 300}})},
+    };
+    for (const bool eraser : {false, true}) {
+        for (const auto& stroke : strokes) {
+            const Image plain = InkOf(stroke, Stabilizer::Off, eraser);
+            for (const Stabilizer s : {Stabilizer::Weak, Stabilizer::Strong}) {
+                EXPECT_TRUE(SameInk(InkOf(stroke, s, eraser), plain))
+                    << StabilizerName(s) << (eraser ? ", eraser" : ", pen") << ", stroke from "
+                    << stroke[0].front().p.x << ", " << stroke[0].front().p.y;
+            }
+        }
+    }
+}
+
+TEST_F(StrokeInputTest, TheStabilizerTakesEffectFromTheNextStroke) {
+    state_.BeginStroke({20, 100});
+    state_.SetStabilizer(Stabilizer::Strong);
+    EXPECT_TRUE(state_.ExtendStroke({40, 110}));  // off still: the pen is on the pointer
+    state_.EndStroke();
+    EXPECT_EQ(state_.stabilizer(), Stabilizer::Strong);
+    state_.BeginStroke({20, 200});
+    EXPECT_FALSE(state_.ExtendStroke({21, 200}));  // a sixth of a pixel: the pen stays
+    EXPECT_TRUE(state_.ExtendStroke({60, 200}));
+}
+
+// Shift: the line follows the pointer on the preview only, and is inked and
+// converted once, from where it started to the pointer turned to 15°.
+TEST_F(StrokeInputTest, AShiftLineIsShownWhileDraggedAndInkedWhenTheStrokeEnds) {
+    // Where the pointer is when the button goes up: level but for 2
+    // degrees, 79 degrees (a line at 75), up and to the left, a pixel away.
+    const PenPoint pointers[] = {{300, 104}, {140, 300}, {40, 40}, {100, 101}};
+    for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Strong}) {
+        for (const PenPoint pointer : pointers) {
+            ArtState state(matcher_, nullptr);
+            state.SetStabilizer(stabilizer);
+            state.BeginStroke({100, 100}, true);
+            for (const PenPoint p : {PenPoint{130, 180}, PenPoint{700, 120}, pointer}) {
+                EXPECT_TRUE(state.ExtendStroke(p, true));
+                EXPECT_FALSE(state.conversionPending());
+                EXPECT_FALSE(state.preview().Empty());
+            }
+            EXPECT_FALSE(state.ExtendStroke(pointer, true));  // nothing new to show
+            EXPECT_FALSE(state.RunPendingConversion());
+            state.EndStroke();
+            EXPECT_TRUE(state.preview().Empty());
+            EXPECT_TRUE(state.RunPendingConversion());
+            const PenPoint end = SnapToAngleStep({100, 100}, pointer);
+            EXPECT_TRUE(SameInk(state.inkLayer(), InkOf({Freehand({{100, 100}, end})},
+                                                        Stabilizer::Off)))
+                << pointer.x << ", " << pointer.y;
+        }
+    }
+    EXPECT_EQ(SnapToAngleStep({100, 100}, {300, 104}), (PenPoint{300, 100}));
+    EXPECT_EQ(SnapToAngleStep({100, 100}, {140, 300}), (PenPoint{153, 297}));
+}
+
+// A press whose stroke's release never came (lost outside the window, or
+// left out of a script) ends that stroke as the release would have.
+TEST_F(StrokeInputTest, APressAfterALostReleaseEndsTheLastStrokeAsTheReleaseWould) {
+    const std::vector<std::vector<PointerMove>> strokes[] = {
+        {Freehand({{20, 100}, {40, 104}, {60, 99}, {80, 100}}), Freehand({{300, 300}, {310, 300}})},
+        {{{{100, 200}, true}, {{200, 230}, true}, {{260, 250}, true}},
+         Freehand({{300, 300}, {310, 300}})},
+    };
+    for (const Stabilizer s : {Stabilizer::Off, Stabilizer::Strong}) {
+        for (const auto& two : strokes) {
+            ArtState state(matcher_, nullptr);
+            state.SetStabilizer(s);
+            for (const auto& stroke : two) {
+                state.BeginStroke(stroke.front().p, stroke.front().straight);
+                for (std::size_t i = 1; i < stroke.size(); ++i) {
+                    state.ExtendStroke(stroke[i].p, stroke[i].straight);
+                }
+            }
+            state.EndStroke();
+            state.RunPendingConversion();
+            EXPECT_TRUE(SameInk(state.inkLayer(), InkOf(two, s))) << StabilizerName(s);
+        }
+    }
+}
+
+// Pressed mid-stroke, Shift starts its line where the pointer was (the
+// freehand part first drawn there, as at a release); let go, the line stays
+// and the stroke goes on freehand from its end.
+TEST_F(StrokeInputTest, ShiftMidStrokeDrawsOnFromThePointerAndLettingGoGoesOnFromTheLine) {
+    for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Weak, Stabilizer::Strong}) {
+        const std::vector<PointerMove> stroke{
+            {{50, 60}},          {{70, 64}},          {{90, 61}},         {{110, 60}},
+            {{150, 140}, true},  {{112, 200}, true},  {{110, 230}, true}, {{150, 235}},
+            {{190, 250}},        {{230, 240}},
+        };
+        const PenPoint lineEnd = SnapToAngleStep({110, 60}, {110, 230});
+        ASSERT_EQ(lineEnd, (PenPoint{110, 230}));
+        // The same ink as the freehand part, the line and the freehand rest
+        // drawn as three strokes that meet.
+        const Image parts = InkOf({{stroke[0], stroke[1], stroke[2], stroke[3]},
+                                   {{{110, 60}}, {lineEnd}},
+                                   {{lineEnd}, stroke[7], stroke[8], stroke[9]}},
+                                  stabilizer);
+        EXPECT_TRUE(SameInk(InkOf({stroke}, stabilizer), parts)) << StabilizerName(stabilizer);
+    }
+}
+
 // The same random session on a session that re-matches from where the ink
 // changed and on one that re-matches touched rows from scratch: pen and
 // eraser strokes (some starting off the canvas), undo and clear, with rows

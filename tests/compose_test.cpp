@@ -45,6 +45,45 @@ TEST(ComposeCanvas, PreviewPenRedEraserGreyTextAndedOver) {
     EXPECT_EQ(view.Pixel(30, 20), kWhite);
 }
 
+// A Shift line follows the pointer over the stroke drawn so far: each move
+// shows it anew and takes no pixel from the segments it crossed.
+TEST(ComposeCanvas, AMovingStraightLineLeavesTheStrokeUnderItWhole) {
+    StrokePreview stroke;
+    stroke.AddSegment({10, 50}, {100, 50}, /*pen=*/true);
+    Image view;
+    CanvasView parts;
+    parts.stroke = &stroke;
+    const struct {
+        PenPoint to;
+        bool pen;
+        PenPoint shown, gone;  // a pixel of this line, one of the line before
+    } moves[] = {
+        {{50, 100}, true, {50, 90}, {50, 90}},
+        {{90, 100}, true, {80, 75}, {50, 90}},
+        {{90, 10}, false, {70, 5}, {80, 75}},
+        {{50, 52}, true, {50, 30}, {70, 5}},
+    };
+    for (const auto& move : moves) {
+        stroke.SetLine({50, 0}, move.to, move.pen);
+        ComposeCanvas(parts, view);
+        EXPECT_EQ(view.Pixel(move.shown.x, move.shown.y), move.pen ? kRed : kLightGrey);
+        if (move.gone != move.shown) {
+            EXPECT_EQ(view.Pixel(move.gone.x, move.gone.y), kWhite);
+        }
+        for (int x = 10; x < 100; ++x) ASSERT_EQ(view.Pixel(x, 50), kRed) << x;
+    }
+    stroke.ClearLine();
+    ComposeCanvas(parts, view);
+    EXPECT_EQ(view.Pixel(50, 30), kWhite);
+    EXPECT_FALSE(stroke.Empty());
+    stroke.SetLine({50, 0}, {50, 100}, true);
+    stroke.Clear();
+    EXPECT_TRUE(stroke.Empty());
+    ComposeCanvas(parts, view);
+    EXPECT_EQ(view.Pixel(50, 30), kWhite);
+    EXPECT_EQ(view.Pixel(20, 50), kWhite);
+}
+
 TEST(ComposeCanvas, PictureShowsThroughWhiteTextAndIsCut) {
     Image picture(900, 30, 0x336699);
     Image text(kCanvasWidth, kCanvasHeight);

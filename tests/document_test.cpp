@@ -374,6 +374,29 @@ TEST_F(DocumentTest, CutAndPasteMoveWhatTheSelectionHolds) {
     EXPECT_FALSE(document_.DeleteSelection());
 }
 
+// Steadied or a Shift line, a cancelled stroke leaves nothing: not its lag,
+// not its line (which is never inked).
+TEST_F(DocumentTest, ACancelledSteadiedStrokeOrShiftLineLeavesNothing) {
+    OpenArt();
+    const std::string text = Text();
+    for (const Stabilizer stabilizer : {Stabilizer::Weak, Stabilizer::Strong}) {
+        for (const bool straight : {false, true}) {
+            document_.SetStabilizer(stabilizer);
+            EXPECT_EQ(document_.stabilizer(), stabilizer);
+            document_.state().BeginStroke({100, 60}, straight);
+            for (int x = 110; x <= 300; x += 10) {
+                document_.state().ExtendStroke({x, 60 + x / 20}, straight);
+            }
+            EXPECT_TRUE(document_.CancelStroke());
+            EXPECT_FALSE(document_.state().strokeActive());
+            EXPECT_EQ(Text(), text) << StabilizerName(stabilizer) << (straight ? ", Shift" : "");
+            document_.state().ExchangeWithUndo();
+            EXPECT_EQ(Text(), text);
+            document_.state().ExchangeWithUndo();
+        }
+    }
+}
+
 // --- The kept rows' own format.
 TEST(KeptRowsFormat, ReadsBackWhatItWritesAndRefusesTheRest) {
     KeptRows kept;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "session/client_map.h"
+#include "session/replay_player.h"
+#include "test_catalogs.h"
+
 namespace fudeline {
 namespace {
 
@@ -21,6 +25,84 @@ TEST(ParseReplayScript, ReadsEveryEventAndSkipsCommentsAndBlanks) {
     EXPECT_EQ((*events)[3].kind, Kind::Undo);
     EXPECT_EQ((*events)[4].kind, Kind::Clear);
     EXPECT_EQ((*events)[5].kind, Kind::ClearDeclined);
+    // Scripts from before Shift and the stabilizer mean what they meant.
+    for (const ReplayEvent& event : *events) EXPECT_FALSE(event.shift);
+}
+
+TEST(ParseReplayScript, ReadsShiftOnPressesAndMovesAndTheStabilizerSetting) {
+    const struct {
+        const char* line;
+        Kind kind;
+        bool shift;
+        Stabilizer stabilizer;
+    } cases[] = {
+        {"down 10 20 shift", Kind::Down, true, Stabilizer::Off},
+        {"move 10 20 shift # held", Kind::Move, true, Stabilizer::Off},
+        {"move\t10  20\tshift\r", Kind::Move, true, Stabilizer::Off},
+        {"move 10 20", Kind::Move, false, Stabilizer::Off},
+        {"stabilizer off", Kind::SetStabilizer, false, Stabilizer::Off},
+        {"stabilizer weak", Kind::SetStabilizer, false, Stabilizer::Weak},
+        {" stabilizer strong # for a shaky hand", Kind::SetStabilizer, false, Stabilizer::Strong},
+    };
+    for (const auto& c : cases) {
+        const auto event = ParseReplayLine(c.line, 4);
+        ASSERT_TRUE(event) << c.line << ": " << event.error().Reason();
+        ASSERT_TRUE(*event) << c.line;
+        EXPECT_EQ((*event)->kind, c.kind) << c.line;
+        EXPECT_EQ((*event)->shift, c.shift) << c.line;
+        EXPECT_EQ((*event)->stabilizer, c.stabilizer) << c.line;
+        if (c.kind != Kind::SetStabilizer) {
+            EXPECT_EQ((*event)->x, 10);
+            EXPECT_EQ((*event)->y, 20);
+        }
+    }
+}
+
+// The player hands the script's Shift and setting to the session exactly as
+// the window hands over its mouse events and its choice.
+TEST(PlayReplayEvents, DrawsWhatTheSameEventsDrawOnTheSession) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const RowMatcher matcher(catalog);
+    const auto events = ParseReplayScript(
+        "down 100 100\nmove 130 104\nmove 170 98\nup\n"
+        "stabilizer strong\n"
+        "down 100 200\nmove 120 205\nmove 140 199\nmove 200 260 shift\nmove 260 262 shift\n"
+        "move 290 250\nmove 300 255\nup\n"
+        "down 400 100 shift\nmove 470 160 shift\nup\n");
+    ASSERT_TRUE(events) << events.error().Reason();
+    ArtState played(matcher, nullptr);
+    PlayReplayEvents(*events, played);
+
+    ArtState direct(matcher, nullptr);
+    const PenPoint origin{kCanvasLeft, kCanvasTop};
+    auto at = [&](int x, int y) { return PenPoint{x - origin.x, y - origin.y}; };
+    direct.BeginStroke(at(100, 100));
+    for (const PenPoint p : {at(130, 104), at(170, 98)}) direct.ExtendStroke(p);
+    direct.EndStroke();
+    direct.SetStabilizer(Stabilizer::Strong);
+    direct.BeginStroke(at(100, 200));
+    direct.ExtendStroke(at(120, 205));
+    direct.ExtendStroke(at(140, 199));
+    direct.ExtendStroke(at(200, 260), true);
+    direct.ExtendStroke(at(260, 262), true);
+    direct.ExtendStroke(at(290, 250));
+    direct.ExtendStroke(at(300, 255));
+    direct.EndStroke();
+    direct.BeginStroke(at(400, 100), true);
+    direct.ExtendStroke(at(470, 160), true);
+    direct.EndStroke();
+    direct.RunPendingConversion();
+    EXPECT_EQ(played.stabilizer(), Stabilizer::Strong);
+    EXPECT_EQ(played.rows(), direct.rows());
+    int differ = 0, inked = 0;
+    for (int y = 0; y < kInkHeight; ++y) {
+        for (int x = 0; x < kCanvasWidth; ++x) {
+            differ += played.inkLayer().Pixel(x, y) != direct.inkLayer().Pixel(x, y);
+            inked += played.inkLayer().Pixel(x, y) == kBlack;
+        }
+    }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(inked, 300);  // every stroke drew
 }
 
 TEST(ParseReplayScript, ReadsRedoAndTheUndoMode) {
@@ -77,6 +159,15 @@ TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
         {"down 1 # 2\n", "line 1"},
         // Only a mark at the very start is skipped.
         {"up\n\xEF\xBB\xBFup\n", "line 2"},
+        // Shift is the one word after X and Y, and only on presses and moves.
+        {"move 1 2 alt\n", "line 1"},
+        {"move 1 2 Shift\n", "line 1"},
+        {"down 1 2 shift shift\n", "line 1"},
+        {"up shift\n", "line 1"},
+        {"move shift 1 2\n", "line 1"},
+        {"stabilizer\n", "line 1"},
+        {"stabilizer medium\n", "line 1"},
+        {"stabilizer weak strong\n", "line 1"},
     };
     for (const auto& [text, where] : bad) {
         const auto events = ParseReplayScript(text);

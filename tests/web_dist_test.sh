@@ -29,11 +29,13 @@ diff -r "$root/build-web/site" out/fudeline
 import os, sys, zipfile
 site, packed = sys.argv[1], sys.argv[2]
 with zipfile.ZipFile(packed) as z:
-    names = sorted(z.namelist())
-    expected = sorted(os.listdir(site))
+    names = sorted(n for n in z.namelist() if not n.endswith("/"))
+    expected = sorted(os.path.relpath(os.path.join(folder, name), site)
+                      for folder, _, files in os.walk(site) for name in files)
+    assert "locales/ja.js" in expected, expected
     assert names == expected, (names, expected)
     for name in names:
         with open(os.path.join(site, name), "rb") as f:
             assert z.read(name) == f.read(), name
 PY
-echo "dist matches build-web/site ($(ls out/fudeline | wc -l) files)"
+echo "dist matches build-web/site ($(find out/fudeline -type f | wc -l) files)"

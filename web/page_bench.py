@@ -23,22 +23,23 @@ MOVES = int(sys.argv[2]) if len(sys.argv) > 2 else 2000
 
 MEASURE = """
 const [events, fine] = arguments;
-const f = window.fudeline;
-f.engine.setFine(fine, false);
-f.engine.clear();
-f.paint();
-const times = [];
-for (const [kind, x, y] of events) {
-  if (kind === 'down') { f.engine.down(x, y); f.paint(); continue; }
-  if (kind === 'up') { f.engine.up(); f.paint(); continue; }
-  const t0 = performance.now();
-  f.engine.move(x, y);
-  f.paint();
-  times.push(performance.now() - t0);
-}
-times.sort((a, b) => a - b);
-const at = (q) => times[Math.min(times.length - 1, Math.floor(q * times.length))];
-return [times.length, at(0.5), at(0.9), at(0.99)];
+return Promise.all([import('./state.js'), import('./view.js')]).then(([{ engine }, { paint }]) => {
+  engine.setFine(fine, false);
+  engine.clear();
+  paint();
+  const times = [];
+  for (const [kind, x, y] of events) {
+    if (kind === 'down') { engine.down(x, y); paint(); continue; }
+    if (kind === 'up') { engine.up(); paint(); continue; }
+    const t0 = performance.now();
+    engine.move(x, y);
+    paint();
+    times.push(performance.now() - t0);
+  }
+  times.sort((a, b) => a - b);
+  const at = (q) => times[Math.min(times.length - 1, Math.floor(q * times.length))];
+  return [times.length, at(0.5), at(0.9), at(0.99)];
+});
 """
 
 
@@ -82,7 +83,8 @@ def main():
                 const wait = () => document.body.dataset.ready === '1' ? done() : setTimeout(wait, 5);
                 wait();
               });""")
-            return driver.execute_script("return window.fudeline.readyAt")
+            return driver.execute_script(
+                "return performance.getEntriesByName('fudeline-ready')[0].startTime")
 
         first = visit()  # the browser's own start-up (a fresh renderer) lands here
         cold, cached = [], []
@@ -107,7 +109,8 @@ def main():
     finally:
         driver.quit()
         server.shutdown()
-    files = sorted(os.listdir(SITE))
+    files = sorted(os.path.relpath(os.path.join(folder, name), SITE)
+                   for folder, _, names in os.walk(SITE) for name in names)
     total = sum(os.path.getsize(os.path.join(SITE, f)) for f in files)
     print(f"page size: {total} bytes in {len(files)} files "
           + ", ".join(f"{f} {os.path.getsize(os.path.join(SITE, f))}" for f in files))

@@ -1,5 +1,6 @@
 // What the page reads besides its session (embind): the board table and the
-// rule for custom limits, the canvas fit, and the core's reasons in Japanese.
+// rule for custom limits, the canvas's size and fit, the faint picture's
+// levels, and the core's reasons in Japanese.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -14,6 +15,7 @@
 #include "pixels/geometry.h"
 #include "pixels/japanese_reasons.h"
 #include "web/browser_pixels.h"
+#include "web/js_values.h"
 
 namespace fudeline::web {
 namespace {
@@ -65,6 +67,14 @@ emscripten::val CanvasFitSize(int width, int height) {
     return size;
 }
 
+// Each channel level (0-255) as the core shows it faint, for the page to fade
+// the picture under the canvas as the window fades it: 256 bytes.
+emscripten::val FaintLevels() {
+    std::string levels(256, '\0');
+    for (int level = 0; level < 256; ++level) levels[level] = static_cast<char>(FaintLevel(level));
+    return BytesOf(levels);
+}
+
 // The core's reason of an error kind's value with its arguments (a failure's
 // `kind` and `args`), worded in Japanese; "" where it has no Japanese wording.
 std::string JapaneseReasonOf(int kind, const emscripten::val& args) {
@@ -81,6 +91,9 @@ std::string JapaneseReasonOf(int kind, const emscripten::val& args) {
 EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::function("boards", &Boards);
     emscripten::function("canvasFitSize", &CanvasFitSize);
+    emscripten::function("faintLevels", &FaintLevels);
+    emscripten::constant("canvasWidth", kCanvasWidth);
+    emscripten::constant("canvasHeight", kCanvasHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
     emscripten::constant("noBlackInk", EnglishReason(ErrorKind::NoInk, {}));

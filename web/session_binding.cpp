@@ -1,6 +1,7 @@
 // The page's drawing (embind, exported to JavaScript as "Engine"): the same
-// Document the window and the command line work, fed canvas pixels from
-// Pointer Events, its commands answered as JavaScript values (js_values.h).
+// Document the window and the command line work, fed canvas pixels and Shift
+// from Pointer Events and the stabilizer setting from the page, its commands
+// answered as JavaScript values (js_values.h).
 // The data files (catalogue, baked face) are packed into the module's file
 // system under /data by the build.
 #include <emscripten/bind.h>
@@ -65,10 +66,22 @@ class Session {
         return SetFailure(out, *error_);
     }
 
-    // --- Strokes, in canvas pixels.
-    void down(int x, int y) { state().BeginStroke({x, y}); }
-    void move(int x, int y) { state().ExtendStroke({x, y}); }
+    // --- Strokes, in canvas pixels; `shift`: Shift held, a straight line
+    // (see ArtState::ExtendStroke). Without it, freehand.
+    void down(int x, int y, bool shift) { state().BeginStroke({x, y}, shift); }
+    void move(int x, int y, bool shift) { state().ExtendStroke({x, y}, shift); }
+    void down(int x, int y) { down(x, y, false); }
+    void move(int x, int y) { move(x, y, false); }
     void up() { state().EndStroke(); }
+    // How strokes are steadied from the next one on: "off", "weak" or
+    // "strong", as replay scripts say it. False (nothing changed) for
+    // another word.
+    bool setStabilizer(const std::string& name) {
+        const std::optional<Stabilizer> stabilizer = ParseStabilizer(name);
+        if (stabilizer) document_->SetStabilizer(*stabilizer);
+        return stabilizer.has_value();
+    }
+    std::string stabilizer() const { return std::string(StabilizerName(document_->stabilizer())); }
     // A stroke given up (a second finger came down).
     void cancelStroke() { document_->CancelStroke(); }
     void togglePen() { state().TogglePenMode(); }
@@ -301,8 +314,12 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .constructor<>()
         .function("error", &Session::error)
         .function("failure", &Session::failure)
-        .function("down", &Session::down)
-        .function("move", &Session::move)
+        .function("down", emscripten::select_overload<void(int, int)>(&Session::down))
+        .function("down", emscripten::select_overload<void(int, int, bool)>(&Session::down))
+        .function("move", emscripten::select_overload<void(int, int)>(&Session::move))
+        .function("move", emscripten::select_overload<void(int, int, bool)>(&Session::move))
+        .function("setStabilizer", &Session::setStabilizer)
+        .function("stabilizer", &Session::stabilizer)
         .function("up", &Session::up)
         .function("togglePen", &Session::togglePen)
         .function("penMode", &Session::penMode)

@@ -768,6 +768,26 @@ Add the page to &quot;%2&quot;?</translation>
         <source>描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました</source>
         <translation>The text kept in the drawing file is damaged or does not fit the picture, so the picture was converted instead</translation>
     </message>
+    <message>
+        <source>手ぶれ補正:</source>
+        <translation>Stabilizer:</translation>
+    </message>
+    <message>
+        <source>線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）</source>
+        <translation>The pen follows a little behind the mouse, evening out a shaky hand (hold Shift while drawing for a straight line)</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>弱</source>
+        <translation>Weak</translation>
+    </message>
+    <message>
+        <source>強</source>
+        <translation>Strong</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::PenIndicator</name>

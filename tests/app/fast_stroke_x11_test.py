@@ -5,7 +5,7 @@ Starts its own Xvfb, opens the window there, finds its canvas on the screen
 (the one white area 800 pixels wide), scribbles 2,000 mouse moves with
 xdotool while the window is busy, copies with Ctrl+C and compares the
 Shift-JIS text on the clipboard with `fudeline-cli replay --sjis` of the same
-points. The window is made busy two ways: by stopping its process while the
+points, replayed with the weak stabilizer a new user's window draws with. The window is made busy two ways: by stopping its process while the
 moves arrive (every move then waits in the queue at once, which is the worst
 case and does not depend on timing), and by moves 1 ms apart while it draws.
 Both conversion modes are run.
@@ -223,7 +223,9 @@ def main():
                 f.write(replay_script(points))
             for fine in (False, True):
                 mode = ["--fine"] if fine else []
-                expected = run([cli, "replay", script, "--sjis"] + mode, os.environ)
+                # The window starts as for a new user: the stabilizer weak.
+                expected = run([cli, "replay", script, "--sjis", "--stabilizer", "weak"] + mode,
+                               os.environ)
                 for stopped in (True, False):
                     home = tempfile.mkdtemp(dir=work)
                     copied = stroke_and_copy(app, display.name, home, fine, stopped, points)

@@ -1,6 +1,7 @@
 // Drives the real window offscreen: its face, drawing, the commands and their
 // shortcuts, the clipboard, the background picture.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -337,6 +338,105 @@ class MainWindowTest : public QObject {
         Find<QPushButton>(*window_, "copyButton")->click();
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(kShiftJisMime),
                  ReplayOf(events, {"--sjis"}));
+    }
+
+    // --- Steadier strokes and Shift's lines: the window's text is the text
+    // replay gives for the same events with the same setting.
+
+    void steadiedStrokesCopyWhatReplayGives_data() {
+        QTest::addColumn<QString>("stabilizer");
+        QTest::addColumn<QStringList>("conversion");
+        for (const char* stabilizer : {"off", "weak", "strong"}) {
+            QTest::addRow("%s, row matcher", stabilizer) << stabilizer << QStringList{};
+            QTest::addRow("%s, fine", stabilizer) << stabilizer << QStringList{"--fine"};
+        }
+    }
+    void steadiedStrokesCopyWhatReplayGives() {
+        QFETCH(QString, stabilizer);
+        QFETCH(QStringList, conversion);
+        auto* box = Find<QComboBox>(*window_, "stabilizerComboBox");
+        box->setCurrentIndex(box->findData(stabilizer));
+        QCOMPARE(QString::fromLatin1(StabilizerName(window_->state().stabilizer()).data()),
+                 stabilizer);
+        ClickConversionBoxes(conversion);
+        const QList<Event> events = ShakyStrokes();
+        Play(*window_, events);
+        const TextRows drawn = window_->state().rows();
+        Find<QPushButton>(*window_, "copyButton")->click();
+        const QStringList flags = QStringList{"--sjis", "--stabilizer", stabilizer} + conversion;
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(kShiftJisMime),
+                 ReplayOf(events, flags));
+        // The setting reached the strokes: steadied, they are other text.
+        if (stabilizer != "off") {
+            QVERIFY(ReplayOf(events, flags) !=
+                    ReplayOf(events, QStringList{"--sjis"} + conversion));
+        }
+    }
+
+    // Shift held: a line from where it went down, turned to 15°, shown in red
+    // while dragged and converted when the button goes up; let go mid-stroke,
+    // the stroke goes on freehand from the line's end.
+    void shiftDrawsAStraightLineAsReplayDoes() {
+        CanvasWidget* canvas = window_->canvas();
+        const QList<Event> events{
+            {Event::Down, 100, 100},      {Event::Move, 140, 104},      {Event::Move, 180, 98},
+            {Event::Move, 300, 260, true}, {Event::Move, 330, 205, true}, {Event::Move, 360, 200},
+            {Event::Move, 420, 210},      {Event::Up},
+            {Event::Down, 500, 300, true}, {Event::Move, 700, 310, true}, {Event::Up},
+        };
+        for (int i = 0; i < 5; ++i) {
+            Send(canvas, events[i]);
+            canvas->repaint();
+        }
+        const TextRows beforeLine = window_->state().rows();
+        // From (180, 98) towards (330, 205): 35.5 degrees, shown at 30; a
+        // move before, towards (300, 260), it was at 60.
+        QCOMPARE(SnapToAngleStep({180, 98}, {330, 205}), (PenPoint{340, 190}));
+        QCOMPARE(SnapToAngleStep({180, 98}, {300, 260}), (PenPoint{281, 273}));
+        const QPoint onLine = OnCanvas(260, 144);
+        QCOMPARE(canvas->image().Pixel(onLine.x(), onLine.y()), kRed);
+        const QPoint before = OnCanvas(230, 185);
+        QVERIFY(canvas->image().Pixel(before.x(), before.y()) != kRed);
+        QVERIFY(window_->state().rows() == beforeLine);  // nothing converted yet
+        for (int i = 5; i < events.size(); ++i) {
+            Send(canvas, events[i]);
+            canvas->repaint();
+        }
+        QVERIFY(window_->state().rows() != beforeLine);
+        Find<QPushButton>(*window_, "copyButton")->click();
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(kShiftJisMime),
+                 ReplayOf(events, {"--sjis"}));
+        // The same stroke without Shift is other text.
+        QList<Event> freehand = events;
+        for (Event& e : freehand) e.shift = false;
+        QVERIFY(ReplayOf(freehand, {"--sjis"}) != ReplayOf(events, {"--sjis"}));
+    }
+
+    // A new user draws with the weak stabilizer; a choice is remembered.
+    void newUserStartsWithAWeakStabilizer() {
+        window_.Close();
+        QSettings().clear();
+        {
+            MainWindow fresh(Resources());
+            auto* box = Find<QComboBox>(fresh, "stabilizerComboBox");
+            QCOMPARE(box->currentText(), QStringLiteral("弱"));
+            QCOMPARE(fresh.state().stabilizer(), Stabilizer::Weak);
+            QCOMPARE(box->count(), 3);
+            QCOMPARE(box->itemText(0), QStringLiteral("なし"));
+            QCOMPARE(box->itemText(2), QStringLiteral("強"));
+            box->setCurrentIndex(2);
+            QCOMPARE(fresh.state().stabilizer(), Stabilizer::Strong);
+        }
+        {
+            MainWindow next(Resources());
+            QCOMPARE(Find<QComboBox>(next, "stabilizerComboBox")->currentText(),
+                     QStringLiteral("強"));
+            QCOMPARE(next.state().stabilizer(), Stabilizer::Strong);
+        }
+        // A value no version wrote reads as the default.
+        QSettings().setValue(settings_keys::kStabilizer, QStringLiteral("wobbly"));
+        MainWindow odd(Resources());
+        QCOMPARE(odd.state().stabilizer(), Stabilizer::Weak);
     }
 
     void copyOfAnEmptyCanvasEmptiesTheClipboard() {
@@ -783,6 +883,30 @@ class MainWindowTest : public QObject {
 
   private:
     // Clicks the check boxes that convert as these command-line flags do.
+    // Strokes as a hand draws them: a level line, a slope and a curve, each
+    // with a tremor of a pixel or two.
+    static QList<Event> ShakyStrokes() {
+        QList<Event> events;
+        const int wobble[] = {0, 1, 2, 1, 0, -1, -2, -1, 1, 0, -1, 2};
+        auto stroke = [&](auto at, int moves) {
+            for (int i = 0; i <= moves; ++i) {
+                const QPoint p = at(i);
+                events.append(Event{i == 0 ? Event::Down : Event::Move, p.x(), p.y()});
+            }
+            events.append(Event{Event::Up});
+        };
+        stroke([&](int i) { return QPoint(60 + 4 * i, 130 + wobble[i % 12]); }, 70);
+        stroke([&](int i) { return QPoint(80 + 3 * i + wobble[(i + 3) % 12], 200 + 3 * i); }, 50);
+        stroke(
+            [&](int i) {
+                const double a = i * 0.1;
+                return QPoint(500 + static_cast<int>(std::lround(80 * std::cos(a))) + wobble[i % 12],
+                              300 + static_cast<int>(std::lround(60 * std::sin(a))));
+            },
+            63);
+        return events;
+    }
+
     void ClickConversionBoxes(const QStringList& flags) {
         if (flags.contains("--fine")) Find<QCheckBox>(*window_, "fineCheckBox")->click();
         if (flags.contains("--no-fillers")) Find<QCheckBox>(*window_, "noFillersCheckBox")->click();

@@ -31,13 +31,15 @@ namespace fudeline::testing {
 struct Event {
     enum Kind { Down, Move, Up } kind;
     int x = 0, y = 0;
+    bool shift = false;  // held with a press or a move
 };
 
 inline QString ScriptOf(const QList<Event>& events) {
     QString script;
     for (const Event& e : events) {
-        if (e.kind == Event::Down) script += QStringLiteral("down %1 %2\n").arg(e.x).arg(e.y);
-        if (e.kind == Event::Move) script += QStringLiteral("move %1 %2\n").arg(e.x).arg(e.y);
+        const QString shift = e.shift ? QStringLiteral(" shift") : QString();
+        if (e.kind == Event::Down) script += QStringLiteral("down %1 %2%3\n").arg(e.x).arg(e.y).arg(shift);
+        if (e.kind == Event::Move) script += QStringLiteral("move %1 %2%3\n").arg(e.x).arg(e.y).arg(shift);
         if (e.kind == Event::Up) script += QStringLiteral("up\n");
     }
     return script;
@@ -63,14 +65,26 @@ inline QPoint OnCanvas(int clientX, int clientY) {
     return QPoint(clientX - kCanvasLeft, clientY - kCanvasTop);
 }
 
+// One event as the canvas receives it (without the paint).
+inline void Send(CanvasWidget* canvas, const Event& e) {
+    const QPoint p = OnCanvas(e.x, e.y);
+    const Qt::KeyboardModifiers keys = e.shift ? Qt::ShiftModifier : Qt::NoModifier;
+    if (e.kind == Event::Down) QTest::mousePress(canvas, Qt::LeftButton, keys, p);
+    if (e.kind == Event::Move && !e.shift) QTest::mouseMove(canvas, p);
+    if (e.kind == Event::Move && e.shift) {
+        // QTest's moves carry no keys; the window reads Shift from the move itself.
+        QMouseEvent move(QEvent::MouseMove, p, canvas->mapToGlobal(QPointF(p)), Qt::NoButton,
+                         Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(canvas, &move);
+    }
+    if (e.kind == Event::Up) QTest::mouseRelease(canvas, Qt::LeftButton, keys, p);
+}
+
 // Plays `events` on the canvas, one paint after every event as the replay does.
 inline void Play(MainWindow& window, const QList<Event>& events) {
     CanvasWidget* canvas = window.canvas();
     for (const Event& e : events) {
-        const QPoint p = OnCanvas(e.x, e.y);
-        if (e.kind == Event::Down) QTest::mousePress(canvas, Qt::LeftButton, {}, p);
-        if (e.kind == Event::Move) QTest::mouseMove(canvas, p);
-        if (e.kind == Event::Up) QTest::mouseRelease(canvas, Qt::LeftButton, {}, p);
+        Send(canvas, e);
         canvas->repaint();
     }
 }
@@ -171,9 +185,11 @@ class FreshWindow {
     // False (with the failure reported) when the window never showed.
     bool Open(bool active = false) {
         settings_.Clear();
-        // The tests compare with the command line's default, the row matcher;
-        // what a new user sees is startsWithTheFineDecoder's.
+        // The tests compare with the command line's defaults, the row matcher
+        // and strokes as they came; what a new user sees is
+        // startsWithTheFineDecoder's and newUserStartsWithAWeakStabilizer's.
         QSettings().setValue(settings_keys::kFine, false);
+        QSettings().setValue(settings_keys::kStabilizer, QStringLiteral("off"));
         // They place pictures at their own size; a new user's are fitted
         // (newPicturesAreFittedToTheCanvasByDefault).
         QSettings().setValue(settings_keys::kBackgroundSize, 100);

@@ -3,51 +3,46 @@
 // undo (the session's undo trades the drawing with its undo copy); Ctrl/Cmd+C
 // with nothing selected copies the text art; E and P choose eraser and pen.
 // Keys typed into a field stay the field's.
-"use strict";
+import { engine, lastChange, undoRedone } from "./state.js";
 
-function FudelineKeys(page) {
-  // page: {engine(), click(id)}
-  let redoable = false;  // the last change was an undo
-  document.addEventListener("fudeline-change", (event) => {
-    redoable = event.detail === "undo";
-  });
+const click = (id) => document.getElementById(id).click();
 
-  function typing(el) {
-    if (!el) return false;
-    if (el.isContentEditable) return true;
-    if (el.tagName === "TEXTAREA") return !el.readOnly;
-    if (el.tagName !== "INPUT") return false;
-    return !["checkbox", "radio", "button", "submit", "reset", "file", "range", "color"]
-      .includes(el.type);
+function typing(el) {
+  if (!el) return false;
+  if (el.isContentEditable) return true;
+  if (el.tagName === "TEXTAREA") return !el.readOnly;
+  if (el.tagName !== "INPUT") return false;
+  return !["checkbox", "radio", "button", "submit", "reset", "file", "range", "color"]
+    .includes(el.type);
+}
+
+function selectionHeld() {
+  const el = document.activeElement;
+  if (el && (el.tagName === "TEXTAREA" || el.tagName === "INPUT")) {
+    try {
+      if (el.selectionStart !== el.selectionEnd) return true;
+    } catch (e) { /* inputs without a selection */ }
   }
+  const selection = window.getSelection();
+  return selection !== null && selection.toString() !== "";
+}
 
-  function selectionHeld() {
-    const el = document.activeElement;
-    if (el && (el.tagName === "TEXTAREA" || el.tagName === "INPUT")) {
-      try {
-        if (el.selectionStart !== el.selectionEnd) return true;
-      } catch (e) { /* inputs without a selection */ }
-    }
-    const selection = window.getSelection();
-    return selection !== null && selection.toString() !== "";
-  }
-
+export function startKeys() {
   document.addEventListener("keydown", (event) => {
-    const engine = page.engine();
-    if (!engine || event.isComposing || event.altKey || typing(event.target)) return;
+    if (event.isComposing || event.altKey || typing(event.target)) return;
     // A dialog the page shows (the clear question) holds the keys.
     if (document.querySelector("dialog[open]")) return;
     const key = event.key.toLowerCase();
     const command = event.ctrlKey || event.metaKey;
     if (command) {
       if (key === "z" && !event.shiftKey) {
-        page.click("undo");
+        click("undo");
       } else if ((key === "z" && event.shiftKey) || (key === "y" && event.ctrlKey && !event.shiftKey)) {
-        if (!redoable) return;
-        page.click("undo");
-        redoable = false;
+        if (lastChange !== "undo") return;
+        click("undo");
+        undoRedone();
       } else if (key === "c" && !event.shiftKey && !selectionHeld()) {
-        page.click("copy");
+        click("copy");
       } else {
         return;
       }
@@ -57,7 +52,7 @@ function FudelineKeys(page) {
     // A list takes letters to choose by (type-ahead).
     if (event.shiftKey || event.repeat || engine.tracing() || event.target.tagName === "SELECT") return;
     if ((key === "e" && engine.penMode()) || (key === "p" && !engine.penMode())) {
-      page.click("pen");
+      click("pen");
       event.preventDefault();
     }
   });

@@ -4,161 +4,186 @@
 // palm and is ignored, and a pen coming down takes back the stroke a palm
 // already began. Two fingers never draw: they zoom and pan the canvas, and
 // "fit" or a double tap of one finger shows it whole again; a tap draws
-// nothing. Positions reach the engine in canvas pixels, coalesced ones included, wherever the canvas is shown and however it is
-// zoomed (the mapping reads the shown rectangle).
-"use strict";
+// nothing. Positions reach the engine in canvas pixels, coalesced ones
+// included, wherever the canvas is shown and however it is zoomed (the
+// mapping reads the shown rectangle).
+import { engine, movingPicture } from "./state.js";
+import { pictureDrag } from "./background.js";
+import { changed } from "./changes.js";
+import { paint, showText } from "./view.js";
 
-function FudelinePointer(canvas, page) {
-  // page: {engine(), paint(), showText(), changed(kind), moveMode(),
-  //        drag: {start(id, point), move(id, point), end(id)}, fitButton}
-  const MAX_ZOOM = 8;
-  let stroke = null;  // {id, type, flipped: the pen mode was switched for an eraser stroke}
-  let penDown = null;  // the pen touching the canvas, drawing or not
-  // A palm lands while the pen hovers over the canvas or just after it
-  // lifts: touches that soon after the pen's last event are palms too.
-  const PEN_NEAR_MS = 500;
-  let penSeenAt = -Infinity;
-  const ignored = new Set();  // touches: palms, and fingers of a gesture, until they lift
-  const fingers = new Map();  // touches down and not ignored: id -> [clientX, clientY]
-  let pinch = null;  // {distance, middle, scale, offset} when the gesture began
-  let zoom = { scale: 1, offset: [0, 0] };
-  // A finger's stroke begins once the finger has moved past TAP_SLOP or
-  // stayed down TAP_MS, and then from where it came down, through every
-  // position it passed: the same stroke as if begun at once, but a quick tap
-  // never leaves a dot, nor takes an undo step, and two taps close in time
-  // and place fit the canvas.
-  const TAP_MS = 300, TAP_SLOP = 10, DOUBLE_TAP_MS = 300, DOUBLE_TAP_PX = 20;
-  let touchDown = null;  // {id, at: [clientX, clientY], time, points: canvas points, timer}
-  let lastTap = null;  // {time, at}: when and where the last tap lifted
+const canvas = document.getElementById("canvas");
+const fitButton = document.getElementById("zoom-fit");
+const MAX_ZOOM = 8;
+let stroke = null;  // {id, type, flipped: the pen mode was switched for an eraser stroke}
+let penDown = null;  // the pen touching the canvas, drawing or not
+// A palm lands while the pen hovers over the canvas or just after it
+// lifts: touches that soon after the pen's last event are palms too.
+const PEN_NEAR_MS = 500;
+let penSeenAt = -Infinity;
+const ignored = new Set();  // touches: palms, and fingers of a gesture, until they lift
+const fingers = new Map();  // touches down and not ignored: id -> [clientX, clientY]
+let pinch = null;  // {distance, middle, scale, offset} when the gesture began
+let zoomNow = { scale: 1, offset: [0, 0] };
+// A finger's stroke begins once the finger has moved past TAP_SLOP or
+// stayed down TAP_MS, and then from where it came down, through every
+// position it passed: the same stroke as if begun at once, but a quick tap
+// never leaves a dot, nor takes an undo step, and two taps close in time
+// and place fit the canvas.
+const TAP_MS = 300, TAP_SLOP = 10, DOUBLE_TAP_MS = 300, DOUBLE_TAP_PX = 20;
+let touchDown = null;  // {id, at: [clientX, clientY], time, points: canvas points, timer}
+let lastTap = null;  // {time, at}: when and where the last tap lifted
 
-  // Capture keeps a stroke leaving the canvas; a pointer the browser does not
-  // know (one made up by a script) simply goes uncaptured.
-  function capture(id) {
-    try {
-      canvas.setPointerCapture(id);
-    } catch (e) { /* nothing to capture */ }
+// Capture keeps a stroke leaving the canvas; a pointer the browser does not
+// know (one made up by a script) simply goes uncaptured.
+function capture(id) {
+  try {
+    canvas.setPointerCapture(id);
+  } catch (e) { /* nothing to capture */ }
+}
+
+function canvasPoint(event) {
+  const rect = canvas.getBoundingClientRect();
+  return [
+    Math.floor((event.clientX - rect.left) * canvas.width / rect.width),
+    Math.floor((event.clientY - rect.top) * canvas.height / rect.height),
+  ];
+}
+
+// The stylus's eraser end reports button 5 (buttons 32); its barrel button
+// button 2 (buttons 2), alone or with the tip.
+function erases(event) {
+  return event.pointerType === "pen" &&
+    (event.button === 5 || event.button === 2 || (event.buttons & (32 | 2)) !== 0);
+}
+
+function begin(event, point = canvasPoint(event)) {
+  let flipped = false;
+  if (erases(event) && engine.penMode()) {
+    engine.togglePen();
+    flipped = true;
   }
+  stroke = { id: event.pointerId, type: event.pointerType, flipped };
+  capture(event.pointerId);
+  engine.down(point[0], point[1]);
+  paint();
+}
 
-  function canvasPoint(event) {
-    const rect = canvas.getBoundingClientRect();
-    return [
-      Math.floor((event.clientX - rect.left) * canvas.width / rect.width),
-      Math.floor((event.clientY - rect.top) * canvas.height / rect.height),
-    ];
-  }
-
-  // The stylus's eraser end reports button 5 (buttons 32); its barrel button
-  // button 2 (buttons 2), alone or with the tip.
-  function erases(event) {
-    return event.pointerType === "pen" &&
-      (event.button === 5 || event.button === 2 || (event.buttons & (32 | 2)) !== 0);
-  }
-
-  function begin(event, point = canvasPoint(event)) {
-    const engine = page.engine();
-    let flipped = false;
-    if (erases(event) && engine.penMode()) {
-      engine.togglePen();
-      flipped = true;
-    }
-    stroke = { id: event.pointerId, type: event.pointerType, flipped };
-    capture(event.pointerId);
-    engine.down(point[0], point[1]);
-    page.paint();
-  }
-
-  function forgetTouch() {
-    if (touchDown !== null) clearTimeout(touchDown.timer);
-    touchDown = null;
-  }
-  function beginTouchStroke() {
-    const touch = touchDown;
-    forgetTouch();
+function forgetTouch() {
+  if (touchDown !== null) clearTimeout(touchDown.timer);
+  touchDown = null;
+}
+function beginTouchStroke() {
+  const touch = touchDown;
+  forgetTouch();
+  lastTap = null;
+  begin({ pointerId: touch.id, pointerType: "touch", button: 0, buttons: 0 }, touch.points[0]);
+  for (const [x, y] of touch.points.slice(1)) engine.move(x, y);
+  if (touch.points.length > 1) paint();
+}
+function tapped(downAt, upAt, at) {
+  if (lastTap !== null && downAt - lastTap.time <= DOUBLE_TAP_MS &&
+      Math.hypot(at[0] - lastTap.at[0], at[1] - lastTap.at[1]) <= DOUBLE_TAP_PX) {
     lastTap = null;
-    begin({ pointerId: touch.id, pointerType: "touch", button: 0, buttons: 0 }, touch.points[0]);
-    const engine = page.engine();
-    for (const [x, y] of touch.points.slice(1)) engine.move(x, y);
-    if (touch.points.length > 1) page.paint();
+    fit();
+    return;
   }
-  function tapped(downAt, upAt, at) {
-    if (lastTap !== null && downAt - lastTap.time <= DOUBLE_TAP_MS &&
-        Math.hypot(at[0] - lastTap.at[0], at[1] - lastTap.at[1]) <= DOUBLE_TAP_PX) {
-      lastTap = null;
-      fit();
-      return;
-    }
-    lastTap = { time: upAt, at };
-  }
+  lastTap = { time: upAt, at };
+}
 
-  function finish(cancel) {
-    const engine = page.engine();
-    if (cancel) {
-      engine.cancelStroke();
-    } else {
-      engine.up();
-    }
-    // The eraser's segments are recorded with their mode, so the pen comes
-    // back at once.
-    if (stroke.flipped) engine.togglePen();
-    stroke = null;
-    page.paint();
-    // Taking a stroke back converts before the paint, which then has
-    // nothing to convert: the text is shown again here.
-    if (cancel) page.showText();
-    page.changed(cancel ? "cancel" : "stroke");
+function finish(cancel) {
+  if (cancel) {
+    engine.cancelStroke();
+  } else {
+    engine.up();
   }
+  // The eraser's segments are recorded with their mode, so the pen comes
+  // back at once.
+  if (stroke.flipped) engine.togglePen();
+  stroke = null;
+  paint();
+  // Taking a stroke back converts before the paint, which then has
+  // nothing to convert: the text is shown again here.
+  if (cancel) showText();
+  changed(cancel ? "cancel" : "stroke");
+}
 
-  // --- Zoom: a CSS transform of the canvas inside its stage, which clips it.
-  function showZoom() {
-    const { scale, offset } = zoom;
-    canvas.style.transform = scale === 1 ? "" :
-      `translate(${offset[0]}px, ${offset[1]}px) scale(${scale})`;
-    if (page.fitButton) page.fitButton.hidden = scale === 1;
+// --- Zoom: a CSS transform of the canvas inside its stage, which clips it.
+function showZoom() {
+  const { scale, offset } = zoomNow;
+  canvas.style.transform = scale === 1 ? "" :
+    `translate(${offset[0]}px, ${offset[1]}px) scale(${scale})`;
+  fitButton.hidden = scale === 1;
+}
+function clampOffset(scale, offset) {
+  const w = canvas.offsetWidth, h = canvas.offsetHeight;
+  return [Math.min(0, Math.max(w - w * scale, offset[0])),
+    Math.min(0, Math.max(h - h * scale, offset[1]))];
+}
+function stagePoint(x, y) {
+  const stage = canvas.parentElement.getBoundingClientRect();
+  return [x - stage.left - canvas.offsetLeft, y - stage.top - canvas.offsetTop];
+}
+function twoFingers() {
+  const [a, b] = [...fingers.values()];
+  return {
+    distance: Math.max(1, Math.hypot(a[0] - b[0], a[1] - b[1])),
+    middle: stagePoint((a[0] + b[0]) / 2, (a[1] + b[1]) / 2),
+  };
+}
+function startPinch() {
+  const now = twoFingers();
+  pinch = { distance: now.distance, middle: now.middle, scale: zoomNow.scale, offset: zoomNow.offset };
+}
+function movePinch() {
+  const now = twoFingers();
+  const scale = Math.min(MAX_ZOOM, Math.max(1, pinch.scale * now.distance / pinch.distance));
+  // The canvas point under the fingers' middle when they came down stays
+  // under their middle now.
+  const at = [(pinch.middle[0] - pinch.offset[0]) / pinch.scale,
+    (pinch.middle[1] - pinch.offset[1]) / pinch.scale];
+  zoomNow = { scale, offset: clampOffset(scale, [now.middle[0] - at[0] * scale, now.middle[1] - at[1] * scale]) };
+  showZoom();
+}
+export function fit() {
+  zoomNow = { scale: 1, offset: [0, 0] };
+  showZoom();
+}
+
+// A pointer lifted or lost: a tap counted, a gesture's finger let go, a
+// stroke ended.
+function lift(event) {
+  if (event.pointerId === penDown) penDown = null;
+  if (touchDown !== null && event.pointerId === touchDown.id) {
+    const { time, at } = touchDown;
+    forgetTouch();
+    if (event.type === "pointerup") tapped(time, event.timeStamp, at);
   }
-  function clampOffset(scale, offset) {
-    const w = canvas.offsetWidth, h = canvas.offsetHeight;
-    return [Math.min(0, Math.max(w - w * scale, offset[0])),
-      Math.min(0, Math.max(h - h * scale, offset[1]))];
+  ignored.delete(event.pointerId);
+  if (fingers.delete(event.pointerId) && pinch !== null) {
+    // The gesture's other finger stays ignored until it lifts too.
+    for (const id of fingers.keys()) ignored.add(id);
+    fingers.clear();
+    pinch = null;
   }
-  function stagePoint(x, y) {
-    const stage = canvas.parentElement.getBoundingClientRect();
-    return [x - stage.left - canvas.offsetLeft, y - stage.top - canvas.offsetTop];
-  }
-  function twoFingers() {
-    const [a, b] = [...fingers.values()];
-    return {
-      distance: Math.max(1, Math.hypot(a[0] - b[0], a[1] - b[1])),
-      middle: stagePoint((a[0] + b[0]) / 2, (a[1] + b[1]) / 2),
-    };
-  }
-  function startPinch() {
-    const now = twoFingers();
-    pinch = { distance: now.distance, middle: now.middle, scale: zoom.scale, offset: zoom.offset };
-  }
-  function movePinch() {
-    const now = twoFingers();
-    const scale = Math.min(MAX_ZOOM, Math.max(1, pinch.scale * now.distance / pinch.distance));
-    // The canvas point under the fingers' middle when they came down stays
-    // under their middle now.
-    const at = [(pinch.middle[0] - pinch.offset[0]) / pinch.scale,
-      (pinch.middle[1] - pinch.offset[1]) / pinch.scale];
-    zoom = { scale, offset: clampOffset(scale, [now.middle[0] - at[0] * scale, now.middle[1] - at[1] * scale]) };
-    showZoom();
-  }
-  function fit() {
-    zoom = { scale: 1, offset: [0, 0] };
-    showZoom();
-  }
-  if (page.fitButton) page.fitButton.addEventListener("click", fit);
+  pictureDrag.end(event.pointerId);
+  if (stroke !== null && event.pointerId === stroke.id) finish(false);
+}
+
+// The zoom shown now: {scale, offset} (CSS pixels of the stage).
+export function zoom() {
+  return { scale: zoomNow.scale, offset: zoomNow.offset.slice() };
+}
+
+export function startPointer() {
+  fitButton.addEventListener("click", fit);
   // The shown size changes with the window; a zoom keeps its scale, kept in view.
   window.addEventListener("resize", () => {
-    zoom.offset = clampOffset(zoom.scale, zoom.offset);
+    zoomNow.offset = clampOffset(zoomNow.scale, zoomNow.offset);
     showZoom();
   });
 
   canvas.addEventListener("pointerdown", (event) => {
-    const engine = page.engine();
-    if (!engine) return;
     if (event.pointerType === "touch") {
       // A finger left over from a gesture or a palm keeps the next ones from
       // drawing until it lifts.
@@ -174,7 +199,7 @@ function FudelinePointer(canvas, page) {
         if (stroke !== null && stroke.type === "touch") finish(true);
         forgetTouch();
         lastTap = null;
-        page.drag.end(null);
+        pictureDrag.end(null);
         for (const id of fingers.keys()) capture(id);
         startPinch();
         event.preventDefault();
@@ -193,9 +218,9 @@ function FudelinePointer(canvas, page) {
     const drawButton = event.button === 0 || (event.pointerType === "pen" && erases(event));
     if (!drawButton) return;
     event.preventDefault();
-    if (page.moveMode()) {
+    if (movingPicture) {
       capture(event.pointerId);
-      page.drag.start(event.pointerId, canvasPoint(event));
+      pictureDrag.start(event.pointerId, canvasPoint(event));
       return;
     }
     if (event.pointerType === "touch") {
@@ -214,13 +239,12 @@ function FudelinePointer(canvas, page) {
   }
   canvas.addEventListener("pointermove", (event) => {
     if (stroke !== null && event.pointerId === stroke.id) {
-      const engine = page.engine();
       const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
       for (const e of events.length ? events : [event]) {
         const [x, y] = canvasPoint(e);
         engine.move(x, y);
       }
-      page.paint();
+      paint();
       return;
     }
     if (touchDown !== null && event.pointerId === touchDown.id) {
@@ -233,30 +257,11 @@ function FudelinePointer(canvas, page) {
       fingers.set(event.pointerId, [event.clientX, event.clientY]);
       if (pinch !== null && fingers.size === 2) movePinch();
     }
-    page.drag.move(event.pointerId, canvasPoint(event));
+    pictureDrag.move(event.pointerId, canvasPoint(event));
   });
 
-  function lift(event) {
-    if (event.pointerId === penDown) penDown = null;
-    if (touchDown !== null && event.pointerId === touchDown.id) {
-      const { time, at } = touchDown;
-      forgetTouch();
-      if (event.type === "pointerup") tapped(time, event.timeStamp, at);
-    }
-    ignored.delete(event.pointerId);
-    if (fingers.delete(event.pointerId) && pinch !== null) {
-      // The gesture's other finger stays ignored until it lifts too.
-      for (const id of fingers.keys()) ignored.add(id);
-      fingers.clear();
-      pinch = null;
-    }
-    page.drag.end(event.pointerId);
-    if (stroke !== null && event.pointerId === stroke.id) finish(false);
-  }
   canvas.addEventListener("pointerup", lift);
   canvas.addEventListener("pointercancel", lift);
   // The barrel button and a long press would open the context menu.
   canvas.addEventListener("contextmenu", (event) => event.preventDefault());
-
-  return { fit, zoom: () => ({ scale: zoom.scale, offset: zoom.offset.slice() }) };
 }

@@ -3,43 +3,37 @@
 // rows, for places that would show the text in another font), and through
 // the system's share sheet where the browser has one (phones): the text, with
 // the picture where files can be shared.
-"use strict";
+import { engine } from "./state.js";
+import { t } from "./i18n.js";
+import { download, pngOf } from "./files.js";
+import { say } from "./message.js";
+import { withBr } from "./view.js";
 
-function FudelineShare(page) {
-  // page: {engine(), br(), say(text, kind), tr(key, fallback), download(blob, name)}
-  const nothing = () => page.tr("nothingToSave", "何も描かれていないので、保存するものがありません");
+function picturePng() {
+  const picture = engine.textPicture();
+  return pngOf(picture.width, picture.height, picture.rgba);
+}
 
-  function picturePng() {
-    const picture = page.engine().textPicture();
-    const out = document.createElement("canvas");
-    out.width = picture.width;
-    out.height = picture.height;
-    const image = new ImageData(picture.width, picture.height);
-    image.data.set(picture.rgba);
-    out.getContext("2d").putImageData(image, 0, 0);
-    return new Promise((resolve, reject) => out.toBlob(
-      (blob) => (blob ? resolve(blob) : reject(new Error("no PNG"))), "image/png"));
-  }
-
+export function startShare() {
   document.getElementById("save-picture").addEventListener("click", async () => {
-    if (page.engine().text(false) === "") {
-      page.say(nothing());
+    if (engine.text(false) === "") {
+      say(t("nothingToSave"));
       return;
     }
-    page.say("");
-    page.download(await picturePng(), "fudeline.png");
+    say("");
+    download(await picturePng(), "fudeline.png");
   });
 
   const share = document.getElementById("share");
   if (typeof navigator.share !== "function") return;
   share.hidden = false;
   share.addEventListener("click", async () => {
-    const text = page.engine().text(page.br());
+    const text = engine.text(withBr());
     if (text === "") {
-      page.say(nothing());
+      say(t("nothingToSave"));
       return;
     }
-    page.say("");
+    say("");
     const data = { text };
     try {
       const file = new File([await picturePng()], "fudeline.png", { type: "image/png" });
@@ -49,7 +43,7 @@ function FudelineShare(page) {
       await navigator.share(data);
     } catch (e) {
       // Closing the share sheet is no failure; anything else is said.
-      if (e.name !== "AbortError") page.say(String(e.message || e));
+      if (e.name !== "AbortError") say(String(e.message || e));
     }
   });
 }

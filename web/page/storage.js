@@ -5,137 +5,125 @@
 // anew (in the cells format). Written to IndexedDB a moment after each
 // change, and at once when the page is hidden; leaving the page warns only
 // while a change is not yet written.
-"use strict";
+import { engine } from "./state.js";
+import { inkPng, openInk } from "./ink.js";
+import { paint, showText } from "./view.js";
 
-const FudelineStorage = (function () {
-  const DATABASE = "fudeline", STORE = "session", KEY = "drawing";
-  const DELAY_MS = 400;  // a burst of strokes is written once,
-  const LONGEST_MS = 3000;  // but drawing on and on is written at least this often
+const DATABASE = "fudeline", STORE = "session", KEY = "drawing";
+const DELAY_MS = 400;  // a burst of strokes is written once,
+const LONGEST_MS = 3000;  // but drawing on and on is written at least this often
 
-  function openDatabase() {
-    return new Promise((resolve, reject) => {
-      const request = indexedDB.open(DATABASE, 1);
-      request.onupgradeneeded = () => request.result.createObjectStore(STORE);
-      request.onsuccess = () => {
-        const db = request.result;
-        db.onversionchange = () => db.close();  // another tab deletes or upgrades it
-        resolve(db);
-      };
-      request.onerror = () => reject(request.error);
-      request.onblocked = () => reject(new Error("the drawing store is in use"));
+function openDatabase() {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open(DATABASE, 1);
+    request.onupgradeneeded = () => request.result.createObjectStore(STORE);
+    request.onsuccess = () => {
+      const db = request.result;
+      db.onversionchange = () => db.close();  // another tab deletes or upgrades it
+      resolve(db);
+    };
+    request.onerror = () => reject(request.error);
+    request.onblocked = () => reject(new Error("the drawing store is in use"));
+  });
+}
+
+async function inStore(mode, action) {
+  const db = await openDatabase();
+  try {
+    return await new Promise((resolve, reject) => {
+      const transaction = db.transaction(STORE, mode);
+      const request = action(transaction.objectStore(STORE));
+      transaction.oncomplete = () => resolve(request.result);
+      transaction.onerror = transaction.onabort = () => reject(transaction.error);
     });
+  } finally {
+    db.close();
   }
+}
 
-  async function inStore(mode, action) {
-    const db = await openDatabase();
-    try {
-      return await new Promise((resolve, reject) => {
-        const transaction = db.transaction(STORE, mode);
-        const request = action(transaction.objectStore(STORE));
-        transaction.oncomplete = () => resolve(request.result);
-        transaction.onerror = transaction.onabort = () => reject(transaction.error);
-      });
-    } finally {
-      db.close();
-    }
+let changes = 0;  // changes made in this visit
+let written = 0;  // of them, how many the store holds
+let writing = null;  // the write under way
+let timer = null;
+let waitingSince = 0;  // when the oldest change not yet being written was made
+
+function unsaved() {
+  return changes !== written;
+}
+
+async function write() {
+  clearTimeout(timer);
+  timer = null;
+  waitingSince = 0;
+  if (writing) await writing.catch(() => {});
+  if (!unsaved()) return;
+  const upTo = changes;
+  // Both copied out before the first await (the views die with the next
+  // call); a blank layer is kept as none, since a file without ink is no
+  // drawing to open.
+  const png = (rgba) => (rgba.indexOf(0) === -1 ? Promise.resolve(null) : inkPng(rgba));
+  const layers = [png(engine.inkRgba()), png(engine.undoInkRgba())];
+  const text = engine.openedText();
+  writing = Promise.all(layers).then(([ink, undo]) =>
+    inStore("readwrite", (store) => store.put({ ink, undo, text }, KEY))
+  ).then(() => {
+    written = Math.max(written, upTo);
+    document.body.dataset.saved = unsaved() ? "0" : "1";
+  });
+  await writing.catch(() => {});
+}
+
+// A change of the drawing, written a moment later.
+export function keepSoon() {
+  changes += 1;
+  document.body.dataset.saved = "0";
+  const now = performance.now();
+  if (!waitingSince) waitingSince = now;
+  clearTimeout(timer);
+  timer = setTimeout(write, Math.max(0, Math.min(DELAY_MS, waitingSince + LONGEST_MS - now)));
+}
+
+// The drawing of the last visit, if the store holds one: the undo copy
+// opened first, so that undo after the reload gives what it gave before.
+async function restore() {
+  let record = null;
+  try {
+    record = await inStore("readonly", (store) => store.get(KEY));
+  } catch (e) {
+    return;  // no IndexedDB (some private modes): nothing is kept
   }
-
-  // The ink layer's RGBA (ink black, the rest white) as the PNG drawing file.
-  function inkPng(rgba, width, height) {
-    const out = document.createElement("canvas");
-    out.width = width;
-    out.height = height;
-    const ink = new ImageData(width, height);
-    ink.data.set(rgba);
-    out.getContext("2d").putImageData(ink, 0, 0);
-    return new Promise((resolve, reject) => out.toBlob(
-      (blob) => (blob ? resolve(blob) : reject(new Error("no PNG"))), "image/png"));
+  document.body.dataset.saved = "1";
+  if (!record) return;
+  // Opening is one undoable step, so the drawing opened last is the drawing
+  // and the one before it what undo brings back; a blank drawing over
+  // kept ink is a cleared one. Opened text keeps its rows over its ink
+  // (text of characters the face lacks may have no ink at all); a drawing
+  // kept before text was kept has none.
+  const text = record.text || null;
+  if (record.undo && await openInk(record.undo)) return;  // damaged: start blank
+  if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened);
+  if (record.ink) {
+    if (await openInk(record.ink)) return;
+  } else if (record.undo || text) {
+    engine.clear();
   }
+  if (text) engine.keepOpenedRows(text.rows, text.opened);
+  paint();
+  showText();
+}
 
-  let page = null;  // {engine(), openInk(blob) -> reason, refresh()}
-  let changes = 0;  // changes made in this visit
-  let written = 0;  // of them, how many the store holds
-  let writing = null;  // the write under way
-  let timer = null;
-  let waitingSince = 0;  // when the oldest change not yet being written was made
-
-  function unsaved() {
-    return changes !== written;
-  }
-
-  async function write() {
-    clearTimeout(timer);
-    timer = null;
-    waitingSince = 0;
-    if (writing) await writing.catch(() => {});
-    if (!unsaved()) return;
-    const engine = page.engine();
-    const upTo = changes;
-    const w = engine.inkWidth(), h = engine.inkHeight();
-    // Both copied out before the first await (the views die with the next
-    // call); a blank layer is kept as none, since a file without ink is no
-    // drawing to open.
-    const png = (rgba) => (rgba.indexOf(0) === -1 ? Promise.resolve(null) : inkPng(rgba, w, h));
-    const layers = [png(engine.inkRgba()), png(engine.undoInkRgba())];
-    const text = engine.openedText();
-    writing = Promise.all(layers).then(([ink, undo]) =>
-      inStore("readwrite", (store) => store.put({ ink, undo, text }, KEY))
-    ).then(() => {
-      written = Math.max(written, upTo);
-      document.body.dataset.saved = unsaved() ? "0" : "1";
-    });
-    await writing.catch(() => {});
-  }
-
-  function changed() {
-    changes += 1;
-    document.body.dataset.saved = "0";
-    const now = performance.now();
-    if (!waitingSince) waitingSince = now;
-    clearTimeout(timer);
-    timer = setTimeout(write, Math.max(0, Math.min(DELAY_MS, waitingSince + LONGEST_MS - now)));
-  }
-
-  // The drawing of the last visit, if the store holds one: the undo copy
-  // opened first, so that undo after the reload gives what it gave before.
-  async function restore(pageHooks) {
-    page = pageHooks;
-    let record = null;
-    try {
-      record = await inStore("readonly", (store) => store.get(KEY));
-    } catch (e) {
-      return;  // no IndexedDB (some private modes): nothing is kept
-    }
-    document.body.dataset.saved = "1";
-    if (!record) return;
-    const engine = page.engine();
-    // Opening is one undoable step, so the drawing opened last is the drawing
-    // and the one before it what undo brings back; a blank drawing over
-    // kept ink is a cleared one. Opened text keeps its rows over its ink
-    // (text of characters the face lacks may have no ink at all); a drawing
-    // kept before text was kept has none.
-    const text = record.text || null;
-    if (record.undo && await page.openInk(record.undo)) return;  // damaged: start blank
-    if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened);
-    if (record.ink) {
-      if (await page.openInk(record.ink)) return;
-    } else if (record.undo || text) {
-      engine.clear();
-    }
-    if (text) engine.keepOpenedRows(text.rows, text.opened);
-    page.refresh();
-  }
-
-  // Browsers show their own wording; the handler only asks.
+// Restores the last visit's drawing, then keeps every change; leaving the
+// page asks first while one is not yet written (browsers show their own
+// wording; the handler only asks).
+export async function startStorage() {
+  await restore().catch(() => {});
   window.addEventListener("beforeunload", (event) => {
-    if (!page || !unsaved()) return;
+    if (!unsaved()) return;
     write();
     event.preventDefault();
     event.returnValue = "";
   });
   document.addEventListener("visibilitychange", () => {
-    if (page && document.visibilityState === "hidden" && unsaved()) write();
+    if (document.visibilityState === "hidden" && unsaved()) write();
   });
-
-  return { restore, changed, unsaved, inkPng, flush: write };
-})();
+}

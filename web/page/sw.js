@@ -6,7 +6,8 @@
 // at once and removes the old cache, so no visit mixes two builds.
 "use strict";
 const CACHE = "fudeline-@SITE_VERSION@";
-// Every file the build put beside this one (scripts/web.sh writes the list).
+// Every file the build put beside this one and below its folder, each module
+// and locale file among them (scripts/web.sh writes the list).
 const FILES = ["./"].concat("@SITE_FILES@".split(" "));
 
 self.addEventListener("install", (event) => {

@@ -176,14 +176,16 @@ class AppTest(base.PageTest):
             verdict = None
         if verdict is not None:
             self.assertEqual(verdict["installabilityErrors"], [])
-        # Cached for offline use beside the page.
+        # Cached for offline use beside the page: every file of the site, each
+        # module and locale file among them.
         cached = self.driver.execute_async_script(
             "const done = arguments[arguments.length - 1];"
             "caches.keys().then((k) => caches.open(k[0])).then((c) => c.keys())"
-            ".then((r) => done(r.map((q) => q.url.split('/').pop())));")
-        for name in ("manifest.webmanifest", "icon-192.png", "icon-512.png", "storage.js",
-                     "keys.js", "pointer.js", "share.js"):
-            self.assertIn(name, cached)
+            ".then((r) => done(r.map((q) => new URL(q.url).pathname.slice(1))));")
+        site = sorted(os.path.relpath(os.path.join(folder, name), base.SITE)
+                      for folder, _, names in os.walk(base.SITE) for name in names)
+        self.assertIn("locales/en.js", site)
+        self.assertEqual([name for name in site if name not in cached], ["sw.js"])
 
     # --- Keys.
     def test_keys_undo_redo_copy_and_choose_the_tool(self):
@@ -274,14 +276,14 @@ class AppTest(base.PageTest):
                 for points, toggled in expected:
                     self.record(points, toggled)
                 self.assert_same_as_cli()
-                self.assertEqual(self.driver.execute_script(
-                    "return [document.getElementById('pen').dataset.mode, fudeline.pointer.zoom().scale]"),
+                self.assertEqual(self.in_page(
+                    "return [document.getElementById('pen').dataset.mode, pointer.zoom().scale]"),
                     ["pen", 1])
         with self.subTest("two fingers zoom and pan, never draw; fit shows it whole"):
             self.setUp()
             self.dispatch(pinch_apart())
             self.assertEqual(self.page_text(), "")
-            zoom = self.driver.execute_script("return fudeline.pointer.zoom()")
+            zoom = self.in_page("return pointer.zoom()")
             self.assertGreater(zoom["scale"], 2.5)
             self.assertTrue(self.driver.find_element(By.ID, "zoom-fit").is_displayed())
             # Zoomed, one finger draws where it touches the canvas.
@@ -290,7 +292,7 @@ class AppTest(base.PageTest):
             self.record(line)
             self.assert_same_as_cli()
             self.click("zoom-fit")
-            self.assertEqual(self.driver.execute_script("return fudeline.pointer.zoom().scale"), 1)
+            self.assertEqual(self.in_page("return pointer.zoom().scale"), 1)
             self.assertEqual(self.canvas_rect()[2:], [800, 522])
             self.assertFalse(self.driver.find_element(By.ID, "zoom-fit").is_displayed())
 
@@ -311,8 +313,8 @@ class AppTest(base.PageTest):
     def test_a_double_tap_fits_the_canvas_and_taps_draw_nothing(self):
         pinch = pinch_apart()
         line = [(x, 160 + x // 8) for x in range(60, 700, 10)]
-        blank = "return fudeline.engine.inkRgba().indexOf(0) === -1"
-        scale = "return fudeline.pointer.zoom().scale"
+        blank = "return state.engine.inkRgba().indexOf(0) === -1"
+        scale = "return pointer.zoom().scale"
         for name, taps, fits in (
                 ("two taps on one spot", [(400, 300), (404, 303)], True),
                 ("two taps apart", [(400, 300), (460, 300)], False),
@@ -322,15 +324,15 @@ class AppTest(base.PageTest):
                 self.dispatch(stroke_events(line, kind="mouse"))
                 self.record(line)
                 self.dispatch(pinch)
-                self.assertGreater(self.driver.execute_script(scale), 2)
+                self.assertGreater(self.in_page(scale), 2)
                 for x, y in taps:
                     self.tap(x, y)
-                self.assertEqual(self.driver.execute_script(scale) == 1, fits)
+                self.assertEqual(self.in_page(scale) == 1, fits)
                 # Nothing drawn: the text is the stroke's, and undo takes the
                 # stroke away, not a tap.
                 self.assert_same_as_cli()
                 self.undo()
-                self.assertTrue(self.driver.execute_script(blank))
+                self.assertTrue(self.in_page(blank))
         with self.subTest("a finger's stroke still draws from where it came down"):
             self.setUp()
             points = [(100 + 3 * k, 200 + k) for k in range(40)]

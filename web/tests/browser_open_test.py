@@ -64,8 +64,7 @@ class OpenTextTest(browser_test.PageTest):
         return self.driver.find_element(By.ID, "message").text
 
     def engine_text(self):
-        return self.driver.execute_script(
-            "return window.fudeline.engine.text(false).replace(/\\r\\n/g, '\\n')")
+        return self.in_page("return state.engine.text(false).replace(/\\r\\n/g, '\\n')")
 
     def drawn_text(self, seed):
         """The CLI's UTF-8 text of a random drawing (machine-made art)."""

@@ -130,6 +130,15 @@ class PageTest(unittest.TestCase):
         self.assertEqual([int(v) for v in rect[:2]], rect[:2], "the canvas lies on whole pixels")
         self.origin = (int(rect[0]), int(rect[1]))
 
+    def in_page(self, body, *args):
+        """Runs `body`, a function body over the page's own modules as its code
+        reaches them: state (the engine), view (paint) and pointer (the zoom);
+        `args` are its arguments. Returns what the body returns."""
+        return self.driver.execute_script(
+            "const args = arguments;"
+            "return Promise.all(['./state.js', './view.js', './pointer.js'].map((m) => import(m)))"
+            ".then(([state, view, pointer]) => {" + body + "});", *args)
+
     def wait_for(self, condition, seconds=10):
         end = time.time() + seconds
         while time.time() < end:
@@ -222,6 +231,43 @@ class PageTest(unittest.TestCase):
                     options.append("--no-fillers")
                 self.draw(scribble(seed))
                 self.assertTrue(self.assert_same_as_cli(*options).strip())
+
+    def test_the_engine_steadies_strokes_and_draws_shift_lines_as_the_cli(self):
+        """The binding hands the stabilizer and Shift to the core: the same events
+        give the command line's text, so the WebAssembly build draws the pen's
+        steadied points and the turned lines to the same pixels."""
+        run = """
+            const [name, events] = args;
+            const engine = state.engine;
+            if (!engine.setStabilizer(name) || engine.stabilizer() !== name) return null;
+            if (engine.setStabilizer('medium') || engine.stabilizer() !== name) return null;
+            for (const [verb, x, y, shift] of events) {
+                if (verb === 'down') engine.down(x, y, shift);
+                if (verb === 'move') engine.move(x, y, shift);
+                if (verb === 'up') engine.up();
+                engine.paint();
+            }
+            return engine.text(false);"""
+        for seed, stabilizer, fine in ((4, "weak", False), (5, "strong", True), (6, "off", False)):
+            with self.subTest(stabilizer=stabilizer, fine=fine):
+                self.setUp()
+                self.set_box("fine", fine)
+                events = []
+                for stroke in scribble(seed, strokes=3, points=30):
+                    events.append(["down", *stroke[0], False])
+                    for i, (x, y) in enumerate(stroke[1:]):
+                        events.append(["move", x, y, 10 <= i < 20])  # Shift held mid-stroke
+                    events.append(["up", 0, 0, False])
+                self.script = [f"stabilizer {stabilizer}"]
+                for verb, x, y, shift in events:
+                    self.script.append("up" if verb == "up" else
+                                       f"{verb} {x + CANVAS_LEFT} {y + CANVAS_TOP}"
+                                       + (" shift" if shift else ""))
+                text = self.in_page(run, stabilizer, events)
+                self.assertIsNotNone(text)
+                expected = self.replay(*(["--fine"] if fine else []))
+                self.assertTrue(expected.strip())
+                self.assertEqual(text.replace("\r\n", "\n"), expected)
 
     def test_board_list_and_counter_follow_the_board_table(self):
         # The list as the engine's table gives it, the default board first.
@@ -426,8 +472,9 @@ class PageTest(unittest.TestCase):
         site = tempfile.mkdtemp(prefix="fudeline-site-")
         shutil.copytree(SITE, site, dirs_exist_ok=True)
         old = time.time() - 3600
-        for name in os.listdir(site):
-            os.utime(os.path.join(site, name), (old, old))
+        for folder, _, names in os.walk(site):
+            for name in names:
+                os.utime(os.path.join(folder, name), (old, old))
         server = start_server(site)
         url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
         try:

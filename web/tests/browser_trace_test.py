@@ -62,8 +62,8 @@ class TraceTest(browser_test.PageTest):
 
     def page_ink(self):
         """The page's ink layer: the set of black pixels."""
-        red = self.driver.execute_script(
-            "const rgba = window.fudeline.engine.inkRgba(); let s = '';"
+        red = self.in_page(
+            "const rgba = state.engine.inkRgba(); let s = '';"
             "for (let i = 0; i < rgba.length; i += 4) s += String.fromCharCode(rgba[i]);"
             "return btoa(s);")
         return base64.b64decode(red)
@@ -103,7 +103,7 @@ class TraceTest(browser_test.PageTest):
         cases += [(f"clip art {os.path.basename(p)}", p, "fit", "auto") for p in art[::max(1, len(art) // 2)][:2]]
         for name, path, size, mode in cases:
             with self.subTest(picture=name):
-                self.driver.execute_script("window.fudeline.engine.clear(); window.fudeline.paint()")
+                self.in_page("state.engine.clear(); view.paint();")
                 expected_ink, expected_text = self.cli_trace(path, size, mode)
                 self.trace_in_page(path, size, mode)
                 self.assertEqual(self.driver.find_element(By.ID, "message").text, "線を取り込みました")
@@ -118,7 +118,7 @@ class TraceTest(browser_test.PageTest):
         self.assertEqual(self.page_text().strip(), "")
 
     def test_refusals_are_worded_as_the_window_words_them(self):
-        self.driver.execute_script("window.fudeline.engine.clear(); window.fudeline.paint()")
+        self.in_page("state.engine.clear(); view.paint();")
         self.draw(browser_test.scribble(5, strokes=2))
         drawn = self.page_text()
         not_picture = os.path.join(self.folder, "notes.png")

@@ -1,0 +1,120 @@
+// The picture under the canvas, to trace by hand: decoded by the browser,
+// shown at a percentage of its own pixels or as large as the canvas holds
+// it (as the window shows it), plain or faint by the core's fade rule, and
+// moved by a drag while "下絵を移動" is pressed. Its choices are kept
+// between visits.
+import {
+  binding, engine, movingPictureToggled, picture, pictureMoved, pictureOffset, pictureOpened,
+} from "./state.js";
+import { t } from "./i18n.js";
+import { say } from "./message.js";
+import { shownPicture } from "./picture.js";
+import { loadSetting, saveSetting } from "./settings.js";
+import { paint } from "./view.js";
+
+const $ = (id) => document.getElementById(id);
+const canvas = $("canvas");
+const choices = ["picture-shown", "picture-faint", "picture-size"];
+let faint = null;  // each channel level to its faint level, the core's rule as a table
+let drag = null;  // the picture being moved: {id, at (where it was taken), offset}
+let queued = false;  // a showing is due at the next frame
+
+// The boxes and size as the last visit left them.
+export function restorePictureChoices() {
+  $("picture-shown").checked = loadSetting("picture-shown", true);
+  $("picture-faint").checked = loadSetting("picture-faint", true);
+  $("picture-size").value = loadSetting("picture-size", "100");
+}
+
+// The picture as chosen, scaled (and faded) here and handed to the engine,
+// which composes it under the drawing.
+function showPicture() {
+  if (!picture || !$("picture-shown").checked) {
+    engine.setPicture(0, 0, new Uint8Array(0));
+    paint();
+    return;
+  }
+  const size = $("picture-size").value;
+  const scale = Number(size) / 100;
+  const [sw, sh] = size === "fit" ? binding.canvasFitSize(picture.width, picture.height)
+    : [Math.floor(picture.width * scale), Math.floor(picture.height * scale)];
+  const [ox, oy] = pictureOffset;
+  const w = Math.min(binding.canvasWidth, Math.max(1, ox + sw));
+  const h = Math.min(binding.canvasHeight, Math.max(1, oy + sh));
+  const c = document.createElement("canvas");
+  c.width = w;
+  c.height = h;
+  const g = c.getContext("2d");
+  g.fillStyle = "#fff";
+  g.fillRect(0, 0, w, h);
+  g.drawImage(picture, ox, oy, sw, sh);
+  const image = g.getImageData(0, 0, w, h);
+  if ($("picture-faint").checked) {
+    const d = image.data;
+    for (let i = 0; i < d.length; i += 4) {
+      d[i] = faint[d[i]];
+      d[i + 1] = faint[d[i + 1]];
+      d[i + 2] = faint[d[i + 2]];
+    }
+  }
+  engine.setPicture(w, h, image.data);
+  paint();
+}
+
+function showPictureSoon() {
+  if (queued) return;
+  queued = true;
+  requestAnimationFrame(() => {
+    queued = false;
+    showPicture();
+  });
+}
+
+// The drag that moves the picture (pointer.js hands it over while
+// movingPicture holds), in canvas pixels.
+export const pictureDrag = {
+  start(id, at) {
+    drag = { id, at, offset: pictureOffset.slice() };
+  },
+  move(id, [x, y]) {
+    if (drag === null || id !== drag.id) return;
+    pictureMoved([drag.offset[0] + x - drag.at[0], drag.offset[1] + y - drag.at[1]]);
+    showPictureSoon();
+  },
+  // `id` null: whatever drag is under way (a gesture took the canvas).
+  end(id) {
+    if (drag !== null && (id === null || id === drag.id)) drag = null;
+  },
+};
+
+export function startBackground() {
+  faint = binding.faintLevels();
+  $("picture").addEventListener("change", async (event) => {
+    const file = event.target.files[0];
+    event.target.value = "";
+    if (!file) return;
+    let bitmap;
+    try {
+      bitmap = await shownPicture(file);
+    } catch (e) {
+      say(t("pictureFailed"));
+      return;
+    }
+    say("");
+    pictureOpened(bitmap);
+    showPicture();
+  });
+  $("picture-move").addEventListener("click", () => {
+    if (engine.tracing()) return;  // never while a stroke is drawn
+    const moving = movingPictureToggled();
+    drag = null;
+    $("picture-move").setAttribute("aria-pressed", String(moving));
+    canvas.classList.toggle("moving", moving);
+  });
+  for (const id of choices) {
+    $(id).addEventListener("change", () => {
+      saveSetting(id, $(id).type === "checkbox" ? $(id).checked : $(id).value);
+      showPicture();
+    });
+  }
+}

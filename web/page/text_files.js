@@ -1,0 +1,107 @@
+// Existing text art in the page: a .txt, or a page of an .mlt or .ast file,
+// opened as the window opens it (the engine reads, checks and lays the text,
+// kept row by row), and the text added as the last page of a page file, which
+// is then downloaded in its place.
+import { binding, engine } from "./state.js";
+import { t } from "./i18n.js";
+import { changed } from "./changes.js";
+import { ask, submitButton } from "./dialog.js";
+import { download } from "./files.js";
+import { say } from "./message.js";
+import { reasonText } from "./reasons.js";
+import { paint, showText } from "./view.js";
+
+const $ = (id) => document.getElementById(id);
+
+// The index of the page chosen from `labels`, or null.
+function choosePage(labels) {
+  const list = document.createElement("ol");
+  labels.forEach((label, i) => {
+    const item = document.createElement("li");
+    const button = submitButton(label || "\u00a0");
+    button.value = String(i);
+    button.className = "page-choice";
+    item.appendChild(button);
+    list.appendChild(item);
+  });
+  return ask({
+    id: "page-dialog", title: t("choosePage"), parts: [list],
+    accept: (button) => Number(button.value),
+  });
+}
+
+// The name typed for an AST page ("" allowed), or null.
+function askPageName() {
+  const label = document.createElement("label");
+  const input = document.createElement("input");
+  input.type = "text";
+  input.id = "page-name";
+  label.append(t("pageName"), " ", input);
+  return ask({
+    id: "name-dialog", title: t("pageName"), parts: [label],
+    buttons: [submitButton(t("ok"), "page-name-ok")],
+    accept: () => input.value,
+  });
+}
+
+// The file chosen in an input, as its name and bytes; null when none is
+// chosen or it is larger than text art files are read (said after
+// `failed`, the command's failure).
+async function chosenFile(input, failed) {
+  const file = input.files[0];
+  input.value = "";
+  if (!file) return null;
+  if (file.size > binding.maxTextArtFileBytes) {
+    say(t(failed) + ": " + t("tooLarge", { megabytes: binding.maxTextArtFileBytes / (1024 * 1024) }));
+    return null;
+  }
+  return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) };
+}
+
+// The text as the last page of `bytes` (empty: a new file named `name`),
+// downloaded under the file's own name.
+async function addPage(bytes, name) {
+  let result = engine.addPage(bytes, name, "", false);
+  if (!result.error && result.needsName) {
+    const pageName = await askPageName();
+    if (pageName === null) return;
+    result = engine.addPage(bytes, name, pageName, true);
+  }
+  if (result.error) {
+    say(t("addPageFailed") + ": " + reasonText(result));
+    return;
+  }
+  download(new Blob([result.bytes], { type: "application/octet-stream" }), name);
+}
+
+export function startTextFiles() {
+  $("open-text").addEventListener("change", async (e) => {
+    const chosen = await chosenFile(e.target, "openTextFailed");
+    if (!chosen) return;
+    const { name, bytes } = chosen;
+    let result = engine.openTextArt(bytes, name, -1);
+    if (!result.error && result.pages) {
+      const index = await choosePage(result.pages);
+      if (index === null) return;
+      result = engine.openTextArt(bytes, name, index);
+    }
+    if (result.error) {
+      say(t("openTextFailed") + ": " + reasonText(result));
+      return;
+    }
+    say("");
+    changed("open");
+    paint();
+    showText();
+  });
+  $("add-page").addEventListener("change", async (e) => {
+    const chosen = await chosenFile(e.target, "addPageFailed");
+    if (!chosen) return;
+    say("");
+    await addPage(chosen.bytes, chosen.name);
+  });
+  $("new-page-file").addEventListener("click", () => {
+    say("");
+    addPage(new Uint8Array(0), "fudeline.mlt");
+  });
+}

@@ -1,0 +1,98 @@
+// The toolbar's commands and the boxes beside the canvas: pen and eraser,
+// undo, clear, copy, the Shift-JIS file, <BR>, row lines and the fine
+// conversion; the boxes keep their state between visits.
+import { engine } from "./state.js";
+import { t } from "./i18n.js";
+import { changed } from "./changes.js";
+import { download } from "./files.js";
+import { say } from "./message.js";
+import { loadSetting, saveSetting } from "./settings.js";
+import { paint, showText, withBr } from "./view.js";
+
+const $ = (id) => document.getElementById(id);
+
+// The boxes as the last visit left them, before the engine has loaded.
+export function restoreBoxes() {
+  $("br").checked = loadSetting("br", false);
+  $("row-lines").checked = loadSetting("rowLines", true);
+  $("fine").checked = loadSetting("fine", true);
+  $("no-fillers").checked = loadSetting("noFillers", false);
+}
+
+export function showPen() {
+  const pen = engine.penMode();
+  const button = $("pen");
+  button.classList.toggle("eraser", !pen);
+  button.setAttribute("aria-pressed", pen ? "false" : "true");
+  button.dataset.mode = pen ? "pen" : "eraser";
+  button.firstElementChild.textContent = pen ? t("pen") : t("eraser");
+}
+
+function applyFine() {
+  const fine = $("fine").checked;
+  $("no-fillers").disabled = !fine;  // the row matcher always places fillers
+  engine.setFine(fine, $("no-fillers").checked);
+  paint();
+  showText();
+}
+
+export function startToolbar() {
+  engine.setRowLines($("row-lines").checked);
+  applyFine();
+  showPen();
+
+  $("pen").addEventListener("click", () => {
+    engine.togglePen();
+    showPen();
+  });
+  $("undo").addEventListener("click", () => {
+    engine.undo();
+    paint();
+    showText();
+    changed("undo");
+  });
+  $("clear").addEventListener("click", () => {
+    if (!window.confirm(t("clearQuestion"))) return;
+    engine.clear();
+    paint();
+    showText();
+    changed("clear");
+  });
+  $("copy").addEventListener("click", async () => {
+    // The Shift-JIS bytes cannot go on the web clipboard; "save" gives them.
+    const text = engine.text(withBr());
+    try {
+      await navigator.clipboard.writeText(text);
+    } catch (e) {
+      $("text").select();
+      document.execCommand("copy");
+    }
+    say(t("copied"), "done");
+  });
+  $("save-text").addEventListener("click", () => {
+    const bytes = engine.sjis(withBr());
+    if (bytes.length === 0) {
+      say(t("nothingToSave"));
+      return;
+    }
+    say("");
+    download(new Blob([bytes], { type: "text/plain;charset=Shift_JIS" }), "fudeline.txt");
+  });
+  $("br").addEventListener("change", () => {
+    saveSetting("br", $("br").checked);
+    showText();
+  });
+  $("row-lines").addEventListener("change", () => {
+    saveSetting("rowLines", $("row-lines").checked);
+    engine.setRowLines($("row-lines").checked);
+    paint();
+  });
+  $("fine").addEventListener("change", () => {
+    saveSetting("fine", $("fine").checked);
+    applyFine();
+  });
+  $("no-fillers").addEventListener("change", () => {
+    saveSetting("noFillers", $("no-fillers").checked);
+    applyFine();
+  });
+}

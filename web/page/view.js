@@ -1,0 +1,53 @@
+// What the user sees of the drawing: the engine's composed canvas, the text
+// in the text box, and the counter of how that text posts on the board in
+// use.
+import { binding, board, engine } from "./state.js";
+import { t } from "./i18n.js";
+
+const canvas = document.getElementById("canvas");
+const context = canvas.getContext("2d");
+const textBox = document.getElementById("text");
+const counter = document.getElementById("post-count");
+const brBox = document.getElementById("br");
+let imageData = null;  // the canvas's pixels, refilled by every paint
+
+// The canvas at the engine's size, once the engine is loaded.
+export function startView() {
+  canvas.width = binding.canvasWidth;
+  canvas.height = binding.canvasHeight;
+  imageData = context.createImageData(canvas.width, canvas.height);
+}
+
+// Whether the text is written with <BR> (copy, save, share and the count).
+export function withBr() {
+  return brBox.checked;
+}
+
+// The paint step: the engine converts what is pending and composes the
+// canvas, which is then shown; the text follows when a conversion ran.
+// Returns whether one did.
+export function paint() {
+  const converted = engine.paint();
+  imageData.data.set(engine.pixels());
+  context.putImageData(imageData, 0, 0);
+  if (converted) showText();
+  return converted;
+}
+
+export function showText() {
+  const br = withBr();
+  engine.setBoard(board.name);  // whose rule says whether references are written
+  textBox.value = engine.text(br).replace(/\r\n/g, "\n");
+  const limits = board.limits;
+  const count = engine.countPost(br, limits[0], limits[1], limits[2]);
+  const over = [];
+  if (count.overBytes) over.push(t("overBytes"));
+  if (count.overLines) over.push(t("overLines"));
+  if (count.overLineBytes) over.push(t("overLineBytes"));
+  const measure = (n, limit) => (limit > 0 ? n + "/" + limit : String(n));
+  counter.textContent = measure(count.bytes, limits[0]) + " " + t("bytes") + "　" +
+    measure(count.lines, limits[1]) + " " + t("lines") + "　" +
+    t("longestLine") + " " + measure(count.longestLine, limits[2]) + " " +
+    t("bytes") + (over.length ? "　" + over.join("・") : "");
+  counter.classList.toggle("over", over.length > 0);
+}

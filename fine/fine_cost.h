@@ -44,9 +44,9 @@ inline constexpr std::int32_t kOnInkGain = 2;       // 0: earns 0.2
 inline constexpr std::int32_t kOneOffCost = 1;      // 1 (a 4-neighbour of ink)
 inline constexpr std::int32_t kTwoOffCost = 1;      // within 2 (Euclidean)
 inline constexpr std::int32_t kFarPixelCost = 14;   // farther
-// A filler's dark pixel far from ink: a dot in empty paper reads as noise
-// more than a glyph's stray pixel does, so spacing pays more for it.
-inline constexpr std::int32_t kFarFillerCost = 40;
+// A filler's dark pixel far from ink: a dot in empty paper reads as noise,
+// worse than a line moved a few pixels to where plain spaces can put it.
+inline constexpr std::int32_t kFarFillerCost = 120;
 // An ink pixel of the row, by its distance to the nearest dark pixel over it.
 inline constexpr std::int32_t kInkOneOffCost = 1;   // 1
 inline constexpr std::int32_t kInkTwoOffCost = 1;   // within 2
@@ -68,6 +68,21 @@ struct CountWeights {
     static constexpr std::int32_t reach2 = kInkTwoOffCost - kMissedInkCost;
 };
 
+// An artist moves a line to the character that draws it straight, and to
+// where spaces can put that character. A level stroke may be weighed up to
+// kLevelMoveReach lines up or down, at kMoveCost a dark pixel a line; a run of
+// touching glyphs may be moved up to kMostMove columns across (what spaces
+// alone need to reach any column), at kMoveCost for each pixel a dark pixel
+// ends up farther from the ink, and a tenth a column.
+inline constexpr std::int32_t kMoveCost = 1;
+inline constexpr int kLevelMoveReach = 3;
+inline constexpr int kMostMove = 6;
+// Between kept characters, where both ends of a span are fixed, a run may go
+// as far as a full-width space, at kFarMoveCost a glyph a column beyond
+// kMostMove.
+inline constexpr int kMostMoveBetweenKept = 11;
+inline constexpr std::int32_t kFarMoveCost = 40;
+
 // How far outside its 16 ink rows a row's decoding looks: ink this close to
 // a band changes the band's row.
 inline constexpr int kFineDecoderReach = 2;
@@ -77,6 +92,19 @@ inline constexpr int kFineDecoderReach = 2;
 // nat below the most written character, which costs 1 (every glyph costs a
 // little, so that of two rows drawing the same pixels the one with fewer
 // characters wins).
+//
+// A glyph the ink does not draw exactly costs kGlyphCost more: of two rows
+// drawing about the same pixels of a user's line, the one with fewer
+// characters wins (a line, not a row of dots along it), and a pixel or two
+// the glyphs leave over is not worth a mark of its own. Text drawn with the
+// face keeps every mark it has.
+inline constexpr std::int32_t kGlyphCost = 8;
+// Without fillers, a mark (a glyph of kMarkPixels dark pixels or fewer: a
+// dot, a tick) the ink does not draw exactly costs kMarkCost more: no dot
+// stands where a line ends or bends, nor to make the widths of a line add up
+// between kept characters.
+inline constexpr std::int32_t kMarkCost = 16;
+inline constexpr std::int32_t kMarkPixels = 4;
 inline constexpr std::int32_t kPriorWeight = 4;
 std::int32_t GlyphPrior(std::string_view sjis);
 

@@ -12,11 +12,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "fine/exact_glyphs.h"
 #include "fine/fine_cost.h"
 #include "fine/fine_glyphs.h"
+#include "fine/row_ink.h"
 #include "simd/scorer_isa.h"
 #include "text/spacing.h"
 #include "text/text_cell.h"
@@ -68,7 +70,15 @@ class FineDecoder {
     // rows either side for what lies near them) from scratch.
     TextRow DecodeRow(const Image& ink, int row) const;
 
-    // The cost of the best row, as DecodeRow would return it.
+    // Decodes the columns `left` to `right` - 1 of text row `row` between
+    // kept characters: the cells lie within them, the first one's gap counted
+    // from `left`, and the spacing to `right` (where a kept character stands,
+    // unless it is the canvas's edge) is one the options can spell. The ink
+    // outside the columns is read only as what lies near.
+    TextRow DecodeSpan(const Image& ink, int row, int left, int right) const;
+
+    // The cost of the best row of the first pass (where the glyphs lie on
+    // the ink before they are moved to where the spacing can put them).
     std::int64_t RowCost(const Image& ink, int row) const;
 
     // Whether spacing of `width` pixels may stand at a line's start or after
@@ -84,22 +94,48 @@ class FineDecoder {
         std::int32_t offset;
         std::uint16_t dark;
     };
-    // The row's masks: bit r of a column is ink row 16 row + r.
-    struct RowMasks : InkColumns {
-        std::array<std::int32_t, kColumns + 1> inkBefore{};  // target pixels left of x
-    };
     struct Solution;
+    // The columns a decoding fills: [left, right).
+    struct Span {
+        int left, right;
+    };
 
     void BuildGapTable(const MonaFont& font);
-    static void ReadRow(const Image& ink, int row, RowMasks& masks);
-    std::int32_t FillerCost(const RowMasks& masks, std::int32_t x, std::int32_t gap) const;
-    void Solve(const Image& ink, int row, Solution& solution) const;
+    std::int32_t FillerCost(const RowInk& masks, std::int32_t x, std::int32_t gap) const;
+    TextRow Decode(const Image& ink, int row, Span span) const;
+    // The cheapest row: with `freeGaps`, glyphs where they lie best on the
+    // ink, spacing of any width drawing nothing; otherwise only spacing the
+    // options spell, priced by what its fillers draw.
+    void Solve(const Image& ink, int row, Span span, bool freeGaps, Solution& solution) const;
+    TextRow Cells(const Solution& solution, Span span) const;
+    // The first pass's row with each run of touching glyphs moved by up to
+    // `reach` columns, so that every gap is one the options spell, at the
+    // least cost of moves and fillers; none when no such moves exist.
+    std::optional<TextRow> Snap(const Solution& solution, Span span, int reach) const;
+    // The pixels within each distance (city-block) of the row's own ink, up
+    // to kFarDistance, which counts for everything farther.
+    static constexpr std::int32_t kFarDistance = kMostMove + 3;
+    struct DistanceMap {
+        std::array<std::array<std::uint16_t, kColumns>, kFarDistance> within;
+    };
+    static void InkDistances(const RowInk& masks, DistanceMap& map);
+    // The sum over the dark pixels of `glyph` drawn at `x` of their distance
+    // to the row's ink.
+    std::int32_t Distances(const DistanceMap& map, std::int32_t glyph, std::int32_t x) const;
 
     GlyphCatalog glyphList_;  // what may be placed: text and width, no patterns
     FineOptions options_;
     FineGlyphs glyphs_;
     ExactGlyphs exact_;
     std::vector<std::int32_t> exactCost_;  // by glyphList_ index: its cost where drawn exactly
+    // By glyphList_ index: its dark columns, darkColumns_[darkBegin_[g]] up to
+    // darkColumns_[darkBegin_[g + 1]].
+    struct DarkColumnBits {
+        std::int32_t x;
+        std::uint16_t dark;
+    };
+    std::vector<DarkColumnBits> darkColumns_;
+    std::vector<std::uint32_t> darkBegin_;
     // Spacing of width g draws filler columns fillerBegin_[g] to fillerBegin_[g + 1] - 1.
     std::vector<FillerColumn> fillerColumns_;
     std::vector<std::uint32_t> fillerBegin_;

@@ -23,7 +23,34 @@ static_assert(kFineMaxWidth * 16 *
 
 }  // namespace
 
+namespace {
+
+// The catalogue's glyphs as the face draws them, each weighed with its prior.
+std::vector<FineShape> CatalogShapes(const GlyphCatalog& catalog, const MonaFont& font) {
+    std::vector<FineShape> shapes;
+    for (std::size_t index = 0; index < catalog.size(); ++index) {
+        const Glyph& entry = catalog[index];
+        const auto face = FaceGlyphs(font, entry.text);
+        if (face.size() != 1 || !face[0] || face[0]->advance != entry.width) continue;
+        if (entry.width <= 0 || entry.width > kFineMaxWidth) continue;
+        FineShape shape;
+        shape.glyph = static_cast<std::int32_t>(index);
+        shape.width = entry.width;
+        for (int x = 0; x < entry.width; ++x) {
+            shape.dark[static_cast<std::size_t>(x)] = DarkColumn(*face[0], x);
+        }
+        shape.extra = GlyphPrior(entry.text);
+        shapes.push_back(shape);
+    }
+    return shapes;
+}
+
+}  // namespace
+
 FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, ScorerIsa isa)
+    : FineGlyphs(CatalogShapes(catalog, font), isa) {}
+
+FineGlyphs::FineGlyphs(std::span<const FineShape> shapes, ScorerIsa isa)
     : kernels_(FineKernelsFor(ResolveIsa(isa))) {
     using Kind = FinePattern::Kind;
     std::unordered_map<std::uint32_t, std::uint32_t> rowOf;
@@ -34,19 +61,15 @@ FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, Scorer
         if (added) patterns_.push_back({mask, kind});
         return it->second * static_cast<std::uint32_t>(kFineTableColumns);
     };
-    for (std::size_t index = 0; index < catalog.size(); ++index) {
-        const Glyph& entry = catalog[index];
-        const auto face = FaceGlyphs(font, entry.text);
-        if (face.size() != 1 || !face[0] || face[0]->advance != entry.width) continue;
-        const FontGlyph& glyph = *face[0];
-        const int width = glyph.advance;
+    for (const FineShape& shape : shapes) {
+        const int width = shape.width;
         if (width <= 0 || width > kFineMaxWidth) continue;
         // Two blank columns either side so that the disks need no edge tests;
         // a glyph's reach stays within its own columns.
         std::array<std::uint32_t, kFineMaxWidth + 4> dark{};
         std::int32_t pixels = 0;
         for (int x = 0; x < width; ++x) {
-            dark[static_cast<std::size_t>(x + 2)] = DarkColumn(glyph, x);
+            dark[static_cast<std::size_t>(x + 2)] = shape.dark[static_cast<std::size_t>(x)];
             pixels += std::popcount(dark[static_cast<std::size_t>(x + 2)]);
         }
         if (pixels == 0) continue;
@@ -57,9 +80,8 @@ FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, Scorer
             group->width = width;
             group->termBegin.push_back(0);
         }
-        group->catalogIndex.push_back(static_cast<std::int32_t>(index));
-        group->base.push_back(
-            static_cast<std::int16_t>(CountWeights::far * pixels + GlyphPrior(entry.text)));
+        group->catalogIndex.push_back(shape.glyph);
+        group->base.push_back(static_cast<std::int16_t>(CountWeights::far * pixels + shape.extra));
         for (int x = 0; x < width; ++x) {
             const auto c = static_cast<std::size_t>(x + 2);
             const auto column = static_cast<std::uint32_t>(x);

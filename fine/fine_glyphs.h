@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "fine/fine_kernels.h"
@@ -21,6 +22,17 @@
 #include "simd/scorer_isa.h"
 
 namespace fudeline {
+
+// One drawing the scorer weighs: the glyph it stands for (an index the
+// caller chose), its width, its dark columns (bit y for line y) and what it
+// costs beyond its pixels. A glyph may be weighed as several drawings, as a
+// level stroke moved up or down a line or three is.
+struct FineShape {
+    std::int32_t glyph = 0;
+    std::int32_t width = 0;
+    std::array<std::uint16_t, kFineMaxWidth> dark{};
+    std::int32_t extra = 0;
+};
 
 class FineGlyphs {
   public:
@@ -31,6 +43,10 @@ class FineGlyphs {
     // otherwise eight per vector by portable code. Every path gives the same
     // scores.
     FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, ScorerIsa isa);
+    // The drawings of `shapes` (blank ones and those wider than kFineMaxWidth
+    // left out), each weighed with its own extra cost; Cheapest and Least
+    // answer a shape's `glyph`.
+    FineGlyphs(std::span<const FineShape> shapes, ScorerIsa isa);
 
     std::size_t widthCount() const { return groups_.size(); }
     std::int32_t width(std::size_t group) const { return groups_[group].width; }

@@ -147,7 +147,6 @@ bool ArtState::RunPendingConversion() {
     undoIsCopy_ = false;
     std::int64_t first = kRowCount, last = -1;
     for (const PenSegment& segment : pendingSegments_) {
-        const ChangedRows changed = RasteriseNewestSegment(segment);
         // Every changed pixel lies between the ends' columns, widened by the
         // eraser's reach.
         const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
@@ -157,6 +156,9 @@ bool ArtState::RunPendingConversion() {
             static_cast<int>(std::max<std::int64_t>(std::int64_t{std::min(a.x, b.x)} - reach, 0)),
             static_cast<int>(
                 std::min<std::int64_t>(std::int64_t{std::max(a.x, b.x)} + reach, kInkClipRight)));
+        const std::vector<KeptBox> kept = segment.pen ? std::vector<KeptBox>{} : KeptBoxesNear(a, b, columns);
+        ChangedRows changed = RasteriseNewestSegment(segment);
+        if (!kept.empty()) changed.Add(EraseWholeKeptCharacters(kept, columns));
         NoteInkChange(changed, columns);
         NoteTouchedColumns(a, b, static_cast<int>(reach), changed);
         // The rows between the segment's ends...
@@ -179,6 +181,58 @@ bool ArtState::RunPendingConversion() {
     pendingSegments_.clear();
     if (first <= last) RematchRows(static_cast<int>(first), static_cast<int>(last));
     return true;
+}
+
+std::vector<ArtState::KeptBox> ArtState::KeptBoxesNear(Point a, Point b, ColumnSpan columns) const {
+    std::vector<KeptBox> boxes;
+    const Drawing& d = *drawing_;
+    const int firstRow = std::max<std::int64_t>(std::int64_t{std::min(a.y, b.y)} - kWidePenWidth, 0) / kInkRowHeight;
+    const int lastRow = static_cast<int>(std::min<std::int64_t>(
+        (std::int64_t{std::max(a.y, b.y)} + kWidePenWidth) / kInkRowHeight, kRowCount - 1));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (!d.opened[r]) continue;
+        std::int64_t penX = 0;
+        for (const TextCell& cell : d.rows[r]) {
+            const std::int64_t x = penX + cell.gap;
+            penX = x + cell.width;
+            if (x > columns.last || penX <= columns.first || x >= kCanvasWidth) continue;
+            KeptBox box{row, static_cast<int>(x), static_cast<int>(std::min<std::int64_t>(penX, kCanvasWidth)), 0};
+            box.inked = InkIn(box);
+            if (box.inked > 0) boxes.push_back(box);
+        }
+    }
+    return boxes;
+}
+
+int ArtState::InkIn(const KeptBox& box) const {
+    int count = 0;
+    for (int y = box.row * kInkRowHeight; y < (box.row + 1) * kInkRowHeight; ++y) {
+        const std::uint32_t* pixels = drawing_->ink.Row(y);
+        for (int x = box.from; x < box.to; ++x) count += pixels[x] == kBlack;
+    }
+    return count;
+}
+
+ChangedRows ArtState::EraseWholeKeptCharacters(const std::vector<KeptBox>& boxes, ColumnSpan& columns) {
+    // A kept character the eraser took ink from goes whole: the bits it
+    // would leave are not a drawing, and read as marks.
+    ChangedRows changed;
+    for (const KeptBox& box : boxes) {
+        if (InkIn(box) == box.inked) continue;
+        const int top = box.row * kInkRowHeight;
+        for (int y = top; y < top + kInkRowHeight; ++y) {
+            std::uint32_t* pixels = drawing_->ink.Row(y);
+            for (int x = box.from; x < box.to; ++x) {
+                if (pixels[x] == kBlack) pixels[x] = kLightGrey;
+            }
+        }
+        changed.Add(ChangedRows{top, top + kInkRowHeight - 1});
+        columns.Add(box.from, box.to - 1);
+        touched_[static_cast<std::size_t>(box.row)].Add(box.from, box.to - 1);
+    }
+    drawing_->inkRows.Add(changed);
+    return changed;
 }
 
 void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed) {
@@ -308,8 +362,14 @@ bool ArtState::KeepOpenedRow(int row) {
         std::memcpy(spanInk_.Row(y) + from, d.ink.Row(y) + from, sizeof(std::uint32_t) * (to - from));
     }
     TextRow decoded;
+    // Where the decoded cells' first gap is counted from.
+    std::int64_t x = 0;
     if (fine_) {
-        decoded = fine_->DecodeRow(spanInk_, row);
+        // The kept characters are the ends of the span: the decoded cells
+        // stand between them with spacing the options spell on both sides.
+        decoded = fine_->DecodeSpan(spanInk_, row, static_cast<int>(spanLeft),
+                                    static_cast<int>(std::min<std::int64_t>(spanRight, kCanvasWidth)));
+        x = spanLeft;
     } else {
         RowTrail trail{{}, inkMinX_, inkMaxX_};
         matcher_.MatchRow(InkBand(spanInk_, row), inkMinX_, inkMaxX_, decoded, trail);
@@ -329,7 +389,6 @@ bool ArtState::KeepOpenedRow(int row) {
         penX += gap + cell.width;
     };
     for (std::size_t i = 0; i < left; ++i) place(cells[i], starts[i], true);
-    std::int64_t x = 0;
     for (const TextCell& cell : decoded) {
         x += cell.gap;
         if (x >= spanLeft && x + cell.width <= spanRight) place(cell, x, false);

@@ -219,6 +219,18 @@ class ArtState {
     // Queues the straight line shown, if the pointer moved since it began.
     void CommitLine();
     ChangedRows RasteriseNewestSegment(const PenSegment& segment);
+    // A kept character's cell in the ink layer, with its ink pixels counted.
+    struct KeptBox {
+        int row, from, to;  // columns [from, to)
+        int inked;
+    };
+    // The kept characters within the eraser's reach of the segment from `a`
+    // to `b` (ink pixels) that have ink, in rows that keep opened text.
+    std::vector<KeptBox> KeptBoxesNear(Point a, Point b, ColumnSpan columns) const;
+    int InkIn(const KeptBox& box) const;
+    // Erases whole every one of `boxes` that lost ink since it was counted,
+    // widening `columns` by their columns; the ink rows it changed.
+    ChangedRows EraseWholeKeptCharacters(const std::vector<KeptBox>& boxes, ColumnSpan& columns);
     // Brings the bands up to date with ink changed in rows `changed`, within
     // `columns`, and notes the columns for every row whose window they reach.
     void NoteInkChange(const ChangedRows& changed, ColumnSpan columns);

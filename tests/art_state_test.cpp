@@ -6,8 +6,12 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <set>
 
+#include "glyphs/cp932.h"
 #include "render/text_art_cells.h"
+#include "render/text_painter.h"
+#include "text/gap_composer.h"
 #include "render/text_art_ink.h"
 #include "glyphs/mona_font.h"
 #include "random_ink.h"
@@ -859,6 +863,109 @@ TEST_P(OpenedTextTest, ASessionRestoredFromItsInkAndOpenedRowsGoesOnAsTheOrigina
         state->ExchangeWithUndo();
     }
     EXPECT_EQ(restored.rows(), original.rows());
+}
+
+// Beside kept text, with the fine decoder: a stroke reads as it would on an
+// empty canvas, nothing but spaces stands between it and the kept
+// characters, and an eraser that crosses a kept character takes it whole.
+class KeptTextTest : public ArtStateFineTest {
+  protected:
+    const std::set<std::string> kLevel = {"￣", "―", "─", "ー", "－", "-", "＿", "_"};
+    // Text row 4 keeps "＼Ｙ7" from column 440 on; the rest is empty.
+    void Open(ArtState& state) {
+        const Result<std::string> line = Utf8ToCp932("＼Ｙ7");
+        ASSERT_TRUE(line);
+        TextRows rows;
+        rows[4] = {{440, line->substr(0, 2), 16}, {0, line->substr(2, 2), 16}, {0, "7", 8}};
+        for (TextCell& cell : rows[4]) {
+            cell.width = FaceGlyphs(*font_, cell.text).front()->advance;
+        }
+        Image ink(kCanvasWidth, kInkHeight, kWhite);
+        const TextPainter painter(*font_);
+        painter.DrawCells(ink, 4 * kInkRowHeight, rows[4]);
+        state.ReplaceWithText(ink, rows);
+    }
+    static std::string Visible(const TextRow& row) {
+        std::string out;
+        for (const TextCell& cell : row) out += cell.text;
+        return out;
+    }
+    static bool BlankSpacing(const TextRow& row) {
+        for (const TextCell& cell : row) {
+            for (char byte : ComposeGap(cell.gap)) {
+                if (byte != ' ' && byte != '\x81' && byte != '\x40') return false;
+            }
+        }
+        return true;
+    }
+};
+
+TEST_F(KeptTextTest, AStrokeBesideKeptTextReadsAsOnAnEmptyCanvas) {
+    for (const bool noFillers : {false, true}) {
+        const FineDecoder decoder(*catalog_, *font_, {.noFillers = noFillers});
+        // Canvas y 81 is ink y 72, line 8 of row 4; each stroke ends well
+        // before the kept characters, a stroke's width or less from them.
+        for (const int right : {200, 330, 410}) {
+            SCOPED_TRACE(::testing::Message() << "to " << right << (noFillers ? ", no fillers" : ""));
+            ArtState beside(*matcher_, nullptr), alone(*matcher_, nullptr);
+            beside.SetFineDecoder(&decoder);
+            alone.SetFineDecoder(&decoder);
+            Open(beside);
+            Stroke(beside, {{right - 150, 81}, {right, 81}});
+            Stroke(alone, {{right - 150, 81}, {right, 81}});
+            const TextRow& row = beside.rows()[4];
+            const std::string kept = *Utf8ToCp932("＼Ｙ7");
+            const std::string text = Visible(row);
+            ASSERT_GE(text.size(), kept.size());
+            EXPECT_EQ(text.substr(text.size() - kept.size()), kept);
+            if (noFillers) {
+                // Both ends fixed, plain spaces between: the line's widths may
+                // have to change (ー for ―) for the spacing to add up, never a
+                // mark in the spacing.
+                EXPECT_TRUE(BlankSpacing(row));
+                int pen = 0;
+                for (const TextCell& cell : row) {
+                    pen += cell.gap;
+                    EXPECT_TRUE(pen >= 440 || kLevel.count(*Cp932ToUtf8(cell.text))) << *Cp932ToUtf8(cell.text);
+                    pen += cell.width;
+                }
+            } else {
+                EXPECT_EQ(text.substr(0, text.size() - kept.size()), Visible(alone.rows()[4]));
+            }
+            // The kept characters stand where they stood.
+            int pen = 0;
+            for (const TextCell& cell : row) {
+                pen += cell.gap;
+                EXPECT_TRUE(cell.text != kept.substr(0, 2) || pen == 440) << pen;
+                pen += cell.width;
+            }
+        }
+    }
+}
+
+TEST_F(KeptTextTest, TheEraserTakesAKeptCharacterWhole) {
+    const std::string kept = *Utf8ToCp932("＼Ｙ7");
+    struct Case {
+        const char* name;
+        std::initializer_list<PenPoint> points;
+        std::string left;
+    };
+    // Ｙ stands at columns 456-471 and 7 at 472-479 of ink rows 64-79
+    // (canvas y 72-89).
+    for (const Case& c : {Case{"across the middle of Ｙ", {{463, 60}, {463, 100}}, kept.substr(0, 2) + "7"},
+                          Case{"across the top of 7", {{470, 72}, {485, 72}}, kept.substr(0, 4)},
+                          Case{"across every one", {{430, 81}, {500, 81}}, ""},
+                          Case{"past them all", {{520, 81}, {600, 81}}, kept}}) {
+        SCOPED_TRACE(c.name);
+        ArtState state(*matcher_, nullptr);
+        state.SetFineDecoder(fine_);
+        Open(state);
+        state.TogglePenMode();
+        Stroke(state, c.points);
+        EXPECT_EQ(Visible(state.rows()[4]), c.left);
+        state.ExchangeWithUndo();
+        EXPECT_EQ(Visible(state.rows()[4]), kept);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDecoders, OpenedTextTest, ::testing::Bool(),

@@ -2,33 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <limits>
 #include <map>
 #include <memory>
 #include <optional>
 #include <random>
+#include <set>
 
 #include "text/gap_composer.h"
 #include "render/text_painter.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
+#include "pixels/pen_stroke.h"
 #include "random_ink.h"
 #include "test_catalogs.h"
 
 namespace fudeline {
 namespace {
 
-// The decoder's cost written out pixel by pixel, with a plain dynamic
+// The decoder's first pass written out pixel by pixel, with a plain dynamic
 // programme over every start and every spacing: what the bit masks, the
-// pruning and the bounds of the real decoder must reproduce exactly.
+// pruning and the bounds of the real decoder must reproduce exactly. Where
+// the ink is, which of it must be covered and what lies near it are the
+// row's reading (ReadRowInk, tested on its own); everything after is here.
 class PlainDecoder {
   public:
     struct Shape {
         int width = 0;
-        std::int64_t prior = 0;
+        std::int64_t prior = 0;                 // where the ink draws it exactly
+        std::int64_t extra = 0;                 // elsewhere, and for a moved stroke with its move
         std::vector<std::pair<int, int>> dark;  // (x, y) in the cell
         std::vector<std::vector<int>> reach;    // [x][y]: squared distance to the nearest dark pixel
         std::vector<std::vector<bool>> drawn;   // [x][y]: a dark pixel
+        bool exactGain = true;                  // drawn as the face draws it
     };
 
     PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options)
@@ -38,9 +45,35 @@ class PlainDecoder {
             const auto code = Cp932CharToUnicode(text);
             const FontGlyph* face = code ? font.GlyphFor(*code) : nullptr;
             if (!face || face->advance != width || shapes_.count(text)) return;
-            Shape shape = ShapeOf(*face);
+            Shape shape = ShapeOf(face->advance, [&](int x, int y) { return face->IsDark(x, y); });
             shape.prior = GlyphPrior(text);
-            if (!shape.dark.empty() && width <= 24) shapes_[text] = shape;
+            shape.extra = GlyphPrior(text) + kGlyphCost +
+                          (noFillers_ && !unicode_ && static_cast<int>(shape.dark.size()) <= kMarkPixels
+                               ? kMarkCost
+                               : 0);
+            if (shape.dark.empty() || width > 24) return;
+            shapes_[text].push_back(shape);
+            // A level stroke (all its dark pixels but one on one line, five
+            // or more) is also weighed moved up and down.
+            std::map<int, int> onLine;
+            for (const auto& [x, y] : shape.dark) ++onLine[y];
+            int most = 0, top = 16, bottom = -1;
+            for (const auto& [y, n] : onLine) {
+                most = std::max(most, n);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+            const int pixels = static_cast<int>(shape.dark.size());
+            if (pixels < 5 || most < pixels - 1) return;
+            for (int move = -kLevelMoveReach; move <= kLevelMoveReach; ++move) {
+                if (move == 0 || top + move < 0 || bottom + move > 15) continue;
+                Shape moved = ShapeOf(face->advance, [&](int x, int y) {
+                    return y - move >= 0 && y - move < 16 && face->IsDark(x, y - move);
+                });
+                moved.extra = shape.extra + kMoveCost * std::abs(move) * pixels;
+                moved.exactGain = false;
+                shapes_[text].push_back(moved);
+            }
         };
         for (const Glyph& glyph : catalog) add(glyph.text, glyph.width);
         if (options.rangeCharacters) {
@@ -73,6 +106,10 @@ class PlainDecoder {
         }
     }
 
+    // The first pass spaces glyphs freely, except with Unicode spaces, where
+    // a gap stands only where the spaces spell it.
+    bool FreeGaps() const { return unicode_ == nullptr; }
+
     bool Allowed(int gap, bool atLineStart) const {
         if (gap == 0) return true;
         if (unicode_) return unicode_->CanSpell(gap);
@@ -89,15 +126,16 @@ class PlainDecoder {
         best[0] = 0;
         for (int y = 0; y < 800; ++y) {
             std::int64_t arrive = best[static_cast<std::size_t>(y)];
-            for (int x = 0; x + (unicode_ ? 1 : 3) <= y; ++x) {
-                if (best[static_cast<std::size_t>(x)] == kNone || !Allowed(y - x, x == 0)) continue;
+            for (int x = 0; x + 1 <= y; ++x) {
+                if (best[static_cast<std::size_t>(x)] == kNone) continue;
+                if (!FreeGaps() && !Allowed(y - x, x == 0)) continue;
                 arrive = std::min(arrive, best[static_cast<std::size_t>(x)] + GapCost(r, x, y - x));
             }
             if (arrive == kNone || !r.Scored(y)) continue;
-            for (const auto& [text, shape] : shapes_) {
-                if (y + shape.width > 800) continue;
-                auto& end = best[static_cast<std::size_t>(y + shape.width)];
-                end = std::min(end, arrive + GlyphCost(r, shape, y));
+            for (const auto& [text, shapes] : shapes_) {
+                if (y + shapes.front().width > 800) continue;
+                auto& end = best[static_cast<std::size_t>(y + shapes.front().width)];
+                end = std::min(end, arrive + GlyphCost(r, shapes, y));
             }
         }
         std::int64_t answer = kNone;
@@ -109,79 +147,87 @@ class PlainDecoder {
         return answer;
     }
 
-    // The cost of a row the decoder returned; none when it breaks the rules.
+    // The first-pass cost of a row the decoder returned (with Unicode spaces,
+    // where it is the row); none when it breaks the rules.
     std::optional<std::int64_t> Evaluate(const Image& ink, int row, const TextRow& cells) const {
         const Row r(ink, row);
         std::int64_t cost = 0;
         int pen = 0;
         for (const TextCell& cell : cells) {
-            const auto shape = shapes_.find(cell.text);
-            if (shape == shapes_.end() || shape->second.width != cell.width) return std::nullopt;
+            const auto shapes = shapes_.find(cell.text);
+            if (shapes == shapes_.end() || shapes->second.front().width != cell.width) return std::nullopt;
             if (!Allowed(cell.gap, pen == 0)) return std::nullopt;
             const int x = pen + cell.gap;
             if (x + cell.width > 800 || !r.Scored(x)) return std::nullopt;
-            cost += GapCost(r, pen, cell.gap) + GlyphCost(r, shape->second, x);
+            cost += GapCost(r, pen, cell.gap) + GlyphCost(r, shapes->second, x);
             pen = x + cell.width;
         }
         return cost + kMissedInkCost * r.Ink(pen, 800);
     }
 
+    // Whether the decoder's row keeps the spacing rules and the canvas.
+    bool Spelled(const TextRow& cells) const {
+        int pen = 0;
+        for (const TextCell& cell : cells) {
+            const auto shapes = shapes_.find(cell.text);
+            if (shapes == shapes_.end() || shapes->second.front().width != cell.width) return false;
+            if (!Allowed(cell.gap, pen == 0)) return false;
+            pen += cell.gap + cell.width;
+        }
+        return pen <= 800;
+    }
+
   private:
     struct Row {
-        Row(const Image& ink, int row) : ink(ink), top(16 * row) {
+        Row(const Image& image, int row) {
+            ReadRowInk(image, row, read);
             for (int x = 0; x < 800; ++x) {
-                int column = 0;
-                for (int y = 0; y < 16; ++y) column += IsInk(x, top + y);
                 inkBefore[static_cast<std::size_t>(x + 1)] =
-                    inkBefore[static_cast<std::size_t>(x)] + column;
+                    inkBefore[static_cast<std::size_t>(x)] +
+                    std::popcount(read.target[static_cast<std::size_t>(x)]);
             }
         }
-        bool IsInk(int x, int y) const { return x >= 0 && x < 800 && ink.Pixel(x, y) == kBlack; }
-        // The squared distance to the nearest ink pixel, 5 when beyond 2 px.
-        int InkDistance(int x, int y) const {
-            int best = 5;
-            for (int dy = -2; dy <= 2; ++dy) {
-                for (int dx = -2; dx <= 2; ++dx) {
-                    if (dx * dx + dy * dy <= 4 && IsInk(x + dx, y + dy)) {
-                        best = std::min(best, dx * dx + dy * dy);
-                    }
-                }
-            }
-            return best;
+        static bool Bit(const std::array<std::uint16_t, InkColumns::kSize>& mask, int x, int y) {
+            return x >= 0 && x < 800 && y >= 0 && y < 16 && ((mask[static_cast<std::size_t>(x)] >> y) & 1);
         }
-        bool Near(int x, int y) const { return InkDistance(x, y) <= 4; }
+        bool Target(int x, int y) const { return Bit(read.target, x, y); }
+        bool IsInk(int x, int y) const { return Bit(read.ink, x, y); }
         // Target pixels in columns [from, to).
         int Ink(int from, int to) const {
-            return inkBefore[static_cast<std::size_t>(to)] -
-                   inkBefore[static_cast<std::size_t>(from)];
+            return inkBefore[static_cast<std::size_t>(to)] - inkBefore[static_cast<std::size_t>(from)];
         }
         bool Scored(int x) const {
             for (int c = x; c < x + 16 && c < 800; ++c) {
-                for (int y = 0; y < 16; ++y) {
-                    if (Near(c, top + y)) return true;
-                }
+                if (read.near2[static_cast<std::size_t>(c)] != 0) return true;
             }
             return false;
         }
-        const Image& ink;
-        int top;
+        // A drawn pixel: on ink to be covered, within 1, within 2, or far.
+        std::int64_t DarkCost(int x, int y, std::int64_t far) const {
+            return Target(x, y)                 ? -kOnInkGain
+                   : Bit(read.near1, x, y)      ? kOneOffCost
+                   : Bit(read.near2, x, y)      ? kTwoOffCost
+                                                : far;
+        }
+        RowInk read;
         std::array<int, 801> inkBefore{};
     };
 
-    static Shape ShapeOf(const FontGlyph& face) {
+    template <typename IsDark>
+    static Shape ShapeOf(int width, IsDark isDark) {
         Shape s;
-        s.width = face.advance;
+        s.width = width;
         for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < face.advance; ++x) {
-                if (face.IsDark(x, y)) s.dark.push_back({x, y});
+            for (int x = 0; x < width; ++x) {
+                if (isDark(x, y)) s.dark.push_back({x, y});
             }
         }
-        s.reach.assign(static_cast<std::size_t>(face.advance), std::vector<int>(16, 1000));
-        s.drawn.assign(static_cast<std::size_t>(face.advance), std::vector<bool>(16, false));
+        s.reach.assign(static_cast<std::size_t>(width), std::vector<int>(16, 1000));
+        s.drawn.assign(static_cast<std::size_t>(width), std::vector<bool>(16, false));
         for (const auto& [dx, dy] : s.dark) {
             s.drawn[static_cast<std::size_t>(dx)][static_cast<std::size_t>(dy)] = true;
         }
-        for (int x = 0; x < face.advance; ++x) {
+        for (int x = 0; x < width; ++x) {
             for (int y = 0; y < 16; ++y) {
                 for (const auto& [dx, dy] : s.dark) {
                     int& d = s.reach[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
@@ -192,48 +238,56 @@ class PlainDecoder {
         return s;
     }
 
-    // A drawn pixel by its squared distance to ink: 0, 1, up to 4, beyond.
-    static std::int64_t DarkCost(int squared) {
-        return squared == 0 ? -kOnInkGain
-               : squared == 1 ? kOneOffCost
-               : squared <= 4 ? kTwoOffCost
-                              : kFarPixelCost;
-    }
-
     std::int64_t GapCost(const Row& r, int x, int gap) const {
         std::int64_t cost = kMissedInkCost * r.Ink(x, x + gap);
+        if (FreeGaps()) return cost;  // the first pass's spacing draws nothing
         for (const auto& [fx, fy] : fillers_[static_cast<std::size_t>(gap)]) {
-            const int squared = r.InkDistance(x + fx, r.top + fy);
-            cost += squared > 4 ? kFarFillerCost : DarkCost(squared);
+            const bool onInk = r.Target(x + fx, fy);
+            cost += onInk ? -kOnInkGain : kFarFillerCost;
         }
         return cost;
     }
 
-    static std::int64_t GlyphCost(const Row& r, const Shape& shape, int x) {
-        std::int64_t cost = shape.prior;
-        for (const auto& [dx, dy] : shape.dark) cost += DarkCost(r.InkDistance(x + dx, r.top + dy));
+    // The cheapest of a character's drawings at x.
+    static std::int64_t GlyphCost(const Row& r, const std::vector<Shape>& shapes, int x) {
+        std::int64_t least = std::numeric_limits<std::int64_t>::max();
+        for (const Shape& shape : shapes) least = std::min(least, ShapeCost(r, shape, x));
+        return least;
+    }
+
+    static std::int64_t ShapeCost(const Row& r, const Shape& shape, int x) {
+        std::int64_t cost = shape.extra;
+        for (const auto& [dx, dy] : shape.dark) cost += r.DarkCost(x + dx, dy, kFarPixelCost);
         for (int c = 0; c < shape.width; ++c) {
             for (int y = 0; y < 16; ++y) {
-                if (!r.IsInk(x + c, r.top + y)) continue;
+                if (!r.Target(x + c, y)) continue;
                 const int d = shape.reach[static_cast<std::size_t>(c)][static_cast<std::size_t>(y)];
                 cost += d == 0 ? 0 : d == 1 ? kInkOneOffCost : d <= 4 ? kInkTwoOffCost : kMissedInkCost;
             }
         }
-        // The ink under the glyph is its drawing, pixel for pixel.
-        bool exact = true;
+        // The ink under the glyph is its drawing, pixel for pixel: then it
+        // costs its prior, every dark pixel on ink, less the gain.
+        bool exact = shape.exactGain;
         for (int c = 0; c < shape.width && exact; ++c) {
             for (int y = 0; y < 16 && exact; ++y) {
-                exact = r.IsInk(x + c, r.top + y) ==
+                exact = r.IsInk(x + c, y) ==
                         shape.drawn[static_cast<std::size_t>(c)][static_cast<std::size_t>(y)];
             }
         }
-        if (exact) cost -= kExactGlyphGain * static_cast<std::int64_t>(shape.dark.size());
+        if (exact) {
+            const auto pixels = static_cast<std::int64_t>(shape.dark.size());
+            cost = std::min(cost, shape.prior +
+                                      pixels * (CountWeights::far + CountWeights::missed +
+                                                CountWeights::exact + CountWeights::near1 +
+                                                CountWeights::near2 + CountWeights::reach1 +
+                                                CountWeights::reach2 - kExactGlyphGain));
+        }
         return cost;
     }
 
     bool noFillers_;
     const UnicodeSpaces* unicode_;
-    std::map<std::string, Shape> shapes_;
+    std::map<std::string, std::vector<Shape>> shapes_;
     std::vector<std::vector<std::pair<int, int>>> fillers_;
 };
 
@@ -259,6 +313,17 @@ class FineDecoderTest : public ::testing::Test {
             ++moved;
         }
         return ink;
+    }
+
+    // The row a decoder returned: with Unicode spaces the first pass's row
+    // itself, otherwise that row moved where the spacing can put it, which
+    // keeps the spacing rules and costs no less.
+    static void ExpectRowOfFirstPass(const PlainDecoder& plain, const Image& ink, int row,
+                                     const TextRow& cells, std::int64_t optimum) {
+        EXPECT_TRUE(plain.Spelled(cells));
+        if (!plain.FreeGaps()) {
+            EXPECT_EQ(plain.Evaluate(ink, row, cells), optimum);
+        }
     }
 
     static void SetUpTestSuite() {
@@ -307,7 +372,7 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
                 const std::int64_t optimum = plain.Optimum(ink, row);
                 for (const FineDecoder* decoder : {&wide, &portable}) {
                     EXPECT_EQ(decoder->RowCost(ink, row), optimum);
-                    EXPECT_EQ(plain.Evaluate(ink, row, decoder->DecodeRow(ink, row)), optimum);
+                    ExpectRowOfFirstPass(plain, ink, row, decoder->DecodeRow(ink, row), optimum);
                 }
                 EXPECT_EQ(wide.DecodeRow(ink, row), portable.DecodeRow(ink, row));
             }
@@ -322,7 +387,7 @@ TEST_F(FineDecoderTest, FindsThePlainProgrammesOptimumOnRandomRows) {
             const std::int64_t optimum = plain.Optimum(ink, row);
             for (const FineDecoder* decoder : {&wide, &portable}) {
                 EXPECT_EQ(decoder->RowCost(ink, row), optimum);
-                EXPECT_EQ(plain.Evaluate(ink, row, decoder->DecodeRow(ink, row)), optimum);
+                ExpectRowOfFirstPass(plain, ink, row, decoder->DecodeRow(ink, row), optimum);
             }
         }
     }
@@ -346,7 +411,7 @@ TEST_F(FineDecoderTest, WholeCatalogueOnANarrowDrawing) {
             SCOPED_TRACE(::testing::Message() << "row " << row << " no fillers " << noFillers);
             const std::int64_t optimum = plain.Optimum(ink, row);
             EXPECT_EQ(decoder.RowCost(ink, row), optimum);
-            EXPECT_EQ(plain.Evaluate(ink, row, decoder.DecodeRow(ink, row)), optimum);
+            ExpectRowOfFirstPass(plain, ink, row, decoder.DecodeRow(ink, row), optimum);
         }
     }
 }
@@ -359,8 +424,10 @@ TEST_F(FineDecoderTest, FollowingPricesTheRowItReturns) {
     std::mt19937 rng(4321);
     const FollowCosts& follow = FollowingCosts();
     bool pairsPriced = false;
-    for (const bool noFillers : {false, true}) {
-        const FineOptions options{.noFillers = noFillers, .following = true};
+    // With Unicode spaces, where the row stands where the first pass put it.
+    const UnicodeSpaces unicode;
+    for (const bool ranges : {false, true}) {
+        const FineOptions options{.unicodeSpaces = &unicode, .rangeCharacters = ranges, .following = true};
         const FineDecoder decoder(*sample_, *font_, options);
         const FineDecoder portable(*sample_, *font_, options, ScorerIsa::Portable);
         const PlainDecoder plain(*sample_, *font_, options);
@@ -369,7 +436,7 @@ TEST_F(FineDecoderTest, FollowingPricesTheRowItReturns) {
             const Image ink = testing::RandomInk(style, rng);
             const int row = std::uniform_int_distribution<int>(0, kRowCount - 1)(rng);
             SCOPED_TRACE(::testing::Message() << "style " << static_cast<int>(style) << " row "
-                                              << row << " no fillers " << noFillers);
+                                              << row << " ranges " << ranges);
             const TextRow cells = decoder.DecodeRow(ink, row);
             const std::optional<std::int64_t> priced = plain.Evaluate(ink, row, cells);
             ASSERT_TRUE(priced.has_value());
@@ -484,6 +551,97 @@ TEST_F(FineDecoderTest, WithoutFillersTheSpacingHoldsOnlySpaces) {
         for (const TextCell& cell : decoder.DecodeRow(ink, row)) {
             for (char byte : ComposeGap(cell.gap)) {
                 EXPECT_TRUE(byte == ' ' || byte == '\x81' || byte == '\x40') << cell.gap;
+            }
+        }
+    }
+}
+
+// A ruler-straight line comes back as the straight character an artist
+// writes, at every height and column offset: not a wave following it to the
+// pixel, no dot spelling a column plain spaces cannot reach, no mark on the
+// pixel or two a row leaves at its edge. A diagonal may end in a partial
+// character at either end.
+TEST_F(FineDecoderTest, StraightLinesAsArtistsWriteThem) {
+    auto sjis = [](std::initializer_list<const char*> utf8) {
+        std::set<std::string> out;
+        for (const char* c : utf8) out.insert(*Utf8ToCp932(c));
+        return out;
+    };
+    const std::set<std::string> level = sjis({"￣", "―", "─", "ー", "－", "-", "＿", "_"});
+    const std::set<std::string> upright = sjis({"|", "｜", "│", "l", "ｌ", "i", "I"});
+    const std::set<std::string> slash = sjis({"/", "／"});
+    const std::set<std::string> backslash = sjis({"\\", "＼", "ヽ"});
+    struct Kind {
+        const char* name;
+        int offsets;
+        Point from, to;  // in canvas pixels at offset 0; each offset moves it a pixel
+        Point step;      // the move per offset
+        const std::set<std::string>* artists;
+        int othersAllowed;
+    };
+    const std::vector<Kind> kinds = {
+        {"level", 18, {100, 90}, {400, 90}, {0, 1}, &level, 0},
+        {"upright", 16, {200, 57}, {200, 250}, {1, 0}, &upright, 0},
+        {"slash", 16, {400, 96}, {200, 296}, {1, 0}, &slash, 2},
+        {"backslash", 16, {200, 96}, {400, 296}, {1, 0}, &backslash, 2},
+    };
+    for (const bool noFillers : {false, true}) {
+        const FineDecoder decoder(*catalog_, *font_, {.noFillers = noFillers});
+        const PlainDecoder plain(*catalog_, *font_, {.noFillers = noFillers});
+        for (const Kind& kind : kinds) {
+            for (int offset = 0; offset < kind.offsets; ++offset) {
+                SCOPED_TRACE(::testing::Message() << kind.name << " offset " << offset
+                                                  << (noFillers ? " no fillers" : ""));
+                Image ink(kCanvasWidth, kInkHeight, kWhite);
+                const PenPoint from{kind.from.x + offset * kind.step.x, kind.from.y + offset * kind.step.y};
+                const PenPoint to{kind.to.x + offset * kind.step.x, kind.to.y + offset * kind.step.y};
+                DrawThinLine(ink, ToInkPoint(from), ToInkPoint(to), kBlack,
+                             {0, 0, kInkClipRight, kInkClipBottom});
+                int others = 0;
+                std::string text;
+                for (int row = 0; row < kRowCount; ++row) {
+                    const TextRow cells = decoder.DecodeRow(ink, row);
+                    EXPECT_TRUE(plain.Spelled(cells)) << row;
+                    for (const TextCell& cell : cells) {
+                        others += kind.artists->count(cell.text) == 0;
+                        // Spacing of plain spaces only: no filler marks.
+                        for (char byte : ComposeGap(cell.gap)) {
+                            EXPECT_TRUE(byte == ' ' || byte == '\x81' || byte == '\x40') << cell.gap;
+                        }
+                        text += cell.text;
+                    }
+                    if (!cells.empty()) text += "|";
+                }
+                EXPECT_LE(others, kind.othersAllowed) << *Cp932ToUtf8(text);
+            }
+        }
+    }
+}
+
+// Between kept characters a span is decoded with the characters as its ends:
+// its cells lie between them, and the spacing on both sides is one the
+// options spell, so nothing but spaces stands between the new cells and the
+// kept ones.
+TEST_F(FineDecoderTest, SpansEndAtTheKeptCharacters) {
+    Image ink(kCanvasWidth, kInkHeight, kWhite);
+    DrawThinLine(ink, {300, 53}, {341, 53}, kBlack, {0, 0, kInkClipRight, kInkClipBottom});
+    for (const bool noFillers : {false, true}) {
+        const FineDecoder decoder(*catalog_, *font_, {.noFillers = noFillers});
+        struct Case {
+            int left, right;
+        };
+        for (const Case& c : {Case{0, 800}, Case{117, 800}, Case{0, 503}, Case{250, 420}, Case{263, 397}}) {
+            SCOPED_TRACE(::testing::Message() << c.left << " to " << c.right << (noFillers ? ", no fillers" : ""));
+            const TextRow cells = decoder.DecodeSpan(ink, 3, c.left, c.right);
+            ASSERT_FALSE(cells.empty());
+            int pen = c.left;
+            for (const TextCell& cell : cells) {
+                EXPECT_TRUE(decoder.GapAllowed(cell.gap, pen == 0)) << cell.gap;
+                pen += cell.gap + cell.width;
+            }
+            EXPECT_LE(pen, c.right);
+            if (c.right < 800) {
+                EXPECT_TRUE(decoder.GapAllowed(c.right - pen, false)) << c.right - pen;
             }
         }
     }

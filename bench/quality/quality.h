@@ -18,7 +18,7 @@
 namespace fudeline {
 
 // Tolerances the match is counted at, in pixels (Euclidean).
-inline constexpr int kQualityTolerances = 3;  // 0, 1 and 2 px
+inline constexpr int kQualityTolerances = 4;  // 0, 1, 2 and 3 px
 // What one pixel pays at most in the distance score: a pixel with nothing
 // of the other image this close is as wrong as one far away.
 inline constexpr double kDistanceCap = 4.0;

@@ -965,6 +965,20 @@ TEST_F(KeptTextTest, TheEraserTakesAKeptCharacterWhole) {
         EXPECT_EQ(Visible(state.rows()[4]), c.left);
         state.ExchangeWithUndo();
         EXPECT_EQ(Visible(state.rows()[4]), kept);
+        // The history of steps keeps the whole characters' pixels too: undo
+        // brings them back, redo takes them again.
+        ArtState stepped(*matcher_, nullptr);
+        stepped.SetFineDecoder(fine_);
+        stepped.SetUndoMode(UndoMode::Steps);
+        Open(stepped);
+        stepped.TogglePenMode();
+        Stroke(stepped, c.points);
+        const Image erased = stepped.inkLayer();
+        ASSERT_TRUE(stepped.Undo());
+        EXPECT_EQ(Visible(stepped.rows()[4]), kept);
+        ASSERT_TRUE(stepped.Redo());
+        EXPECT_EQ(Visible(stepped.rows()[4]), c.left);
+        EXPECT_TRUE(stepped.inkLayer() == erased);
     }
 }
 

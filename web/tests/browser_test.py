@@ -114,7 +114,8 @@ class PageTest(unittest.TestCase):
         cls.server.shutdown()
 
     def setUp(self):
-        self.script = []
+        # The page's undo walks a history of steps, as the window's does.
+        self.script = ["history steps"]
         self.driver.get(self.url)
         # The tests compare with the command line's default, the row matcher; a
         # new visitor's page (with the fine decoder) is test_fine_toggle's.
@@ -178,6 +179,15 @@ class PageTest(unittest.TestCase):
     def undo(self):
         self.click("undo")
         self.script.append("undo")
+
+    def redo(self):
+        self.click("redo")
+        self.script.append("redo")
+
+    def single_undo(self):
+        """Chooses the one toggling undo ("1段階の元に戻す")."""
+        self.set_box("single-undo", True)
+        self.script.append("history single")
 
     def clear(self, confirm):
         self.click("clear")
@@ -322,7 +332,32 @@ class PageTest(unittest.TestCase):
         self.assertFalse(self.driver.find_element(By.ID, "fine").is_selected(),
                          "a visitor's choice is kept")
 
+    def test_undo_and_redo_walk_the_history_as_replay_does(self):
+        strokes = scribble(7, strokes=3)
+        for stroke in strokes:
+            self.draw([stroke])
+        drawn = self.assert_same_as_cli()
+        # Back to the blank canvas step by step, once more does nothing; then
+        # forward again to the drawing.
+        steps = []
+        for _ in range(4):
+            self.undo()
+            steps.append(self.assert_same_as_cli())
+        self.assertEqual(steps[2:], ["", ""])
+        self.assertEqual(len(set(steps[:3])), 3, "each undo takes back one stroke")
+        for _ in range(4):
+            self.redo()
+            self.assert_same_as_cli()
+        self.assertEqual(self.page_text(), drawn)
+        # A stroke drawn after an undo leaves nothing to redo.
+        self.undo()
+        self.draw(scribble(8, strokes=1))
+        after = self.assert_same_as_cli()
+        self.redo()
+        self.assertEqual(self.assert_same_as_cli(), after)
+
     def test_undo_eraser_and_clear_as_the_window(self):
+        self.single_undo()
         strokes = scribble(5)
         self.draw(strokes[:2])
         self.draw(strokes[2:])
@@ -442,8 +477,8 @@ class PageTest(unittest.TestCase):
                 touch("touchEnd", [point(520, 270, 1)])
                 touch("touchEnd", [])
                 self.assertEqual(self.page_text(), before)
-                self.click("undo")  # and undo gives nothing of it back
-                self.assertEqual(self.page_text(), before)
+                self.undo()  # and undo takes back the stroke before, nothing of it
+                self.assert_same_as_cli()
         finally:
             self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 

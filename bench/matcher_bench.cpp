@@ -341,6 +341,33 @@ void BM_ShiftLineInkedDenseFine(benchmark::State& state) {
 }
 BENCHMARK(BM_ShiftLineInkedDenseFine)->Unit(benchmark::kMillisecond);
 
+// The pass a freehand stroke's end runs with the stabilizer on: a wobbly
+// stroke across the whole dense canvas in fine mode (a point every 4 px, a
+// pixel of wobble) settles, is drawn again along its settled path, and every
+// row it crossed is decoded again. The stroke itself is drawn untimed.
+void BM_StrokeEndSettlesDenseFine(benchmark::State& state) {
+    Fixture& f = Data();
+    const TextPainter painter(*f.font);
+    ArtState art(*f.matcher, &painter);
+    art.SetFineDecoder(f.fine.get());
+    art.SetStabilizer(Stabilizer::Weak);
+    art.LayInk(f.dense);
+    Image view;
+    for (auto _ : state) {
+        state.PauseTiming();
+        art.BeginStroke({5, 5});
+        for (int i = 1; i <= 200; ++i) art.ExtendStroke({5 + i * 785 / 200 + i % 3 - 1, 5 + i * 510 / 200});
+        PaintCanvas(art, view);
+        state.ResumeTiming();
+        art.EndStroke();
+        PaintCanvas(art, view);
+        state.PauseTiming();
+        art.ExchangeWithUndo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StrokeEndSettlesDenseFine)->Unit(benchmark::kMillisecond);
+
 void BM_MatchCanvasSparse(benchmark::State& state) {
     Fixture& f = Data();
     for (auto _ : state) {

@@ -28,6 +28,8 @@ void ArtState::BeginStroke(PenPoint p, bool straight) {
     strokeActive_ = true;
     WidenInkExtent(p.x);
     lastPoint_ = p;
+    settles_ = false;
+    if (!straight) BeginFreehandPiece();
     steadied_.Begin(p, stabilizer_);
     straight_ = straight;
     lineMoved_ = false;
@@ -39,8 +41,9 @@ bool ArtState::ExtendStroke(PenPoint p, bool straight) {
     if (straight) {
         if (!straight_) {
             // The freehand part ends on the pointer, as at button-up, and
-            // the line starts there: what is drawn stays drawn.
+            // settles as a stroke would; the line starts there.
             if (const auto rest = steadied_.Finish()) AddSegment(*rest);
+            SettleStroke();
             straight_ = true;
             lineMoved_ = false;
             lineFrom_ = lastPoint_;
@@ -60,6 +63,8 @@ bool ArtState::ExtendStroke(PenPoint p, bool straight) {
         // freehand from its end.
         CommitLine();
         steadied_.Restart(lastPoint_);
+        RunPendingConversion();  // the line is ink before the next piece begins
+        BeginFreehandPiece();
     }
     const std::optional<PenPoint> next = steadied_.Follow(p);
     if (next) AddSegment(*next);
@@ -70,9 +75,64 @@ void ArtState::AddSegment(PenPoint to) {
     WidenInkExtent(to.x);
     const PenSegment segment{lastPoint_, to, penMode_};
     lastPoint_ = to;
+    strokePoints_.push_back(to);
     pendingSegments_.push_back(segment);
     preview_.AddSegment(segment.from, segment.to, segment.pen);
     conversionPending_ = true;
+}
+
+void ArtState::BeginFreehandPiece() {
+    strokePoints_.assign(1, lastPoint_);
+    settles_ = penMode_ && stabilizer_ != Stabilizer::Off;
+    if (!settles_) return;
+    if (!beforeStroke_) beforeStroke_ = std::make_unique<Image>(kCanvasWidth, kInkHeight);
+    *beforeStroke_ = drawing_->ink;
+}
+
+void ArtState::SettleStroke() {
+    if (!settles_ || strokePoints_.size() < 3) return;
+    settles_ = false;
+    const std::vector<PenPoint> settled = SettledPath(strokePoints_, stabilizer_);
+    if (settled == strokePoints_) return;
+    // The stroke's pixels lie in the box of its points' ink positions.
+    std::int64_t left = kInkClipRight, right = 0, top = kInkHeight - 1, bottom = 0;
+    for (const PenPoint p : strokePoints_) {
+        const Point q = ToInkPoint(p);
+        left = std::min<std::int64_t>(left, q.x);
+        right = std::max<std::int64_t>(right, q.x);
+        top = std::min<std::int64_t>(top, q.y);
+        bottom = std::max<std::int64_t>(bottom, q.y);
+    }
+    left = std::max<std::int64_t>(left, 0);
+    right = std::min<std::int64_t>(right, kInkClipRight);
+    top = std::max<std::int64_t>(top, 0);
+    bottom = std::min<std::int64_t>(bottom, kInkHeight - 1);
+    // What is not rasterised yet is given up with the rest of the path.
+    pendingSegments_.clear();
+    if (left <= right && top <= bottom) {
+        for (auto y = static_cast<int>(top); y <= bottom; ++y) {
+            std::copy(beforeStroke_->Row(y) + left, beforeStroke_->Row(y) + right + 1,
+                      drawing_->ink.Row(y) + left);
+        }
+        ChangedRows changed;
+        changed.Add(static_cast<int>(top));
+        changed.Add(static_cast<int>(bottom));
+        ColumnSpan columns;
+        columns.Add(static_cast<int>(left), static_cast<int>(right));
+        NoteInkChange(changed, columns);
+        // An opened row decodes again the columns of the whole box.
+        for (auto row = static_cast<int>(top) / kInkRowHeight; row <= bottom / kInkRowHeight; ++row) {
+            touched_[static_cast<std::size_t>(row)].Add(static_cast<int>(std::max<std::int64_t>(left - 1, 0)),
+                                                        static_cast<int>(std::min<std::int64_t>(right + 1, kInkClipRight)));
+        }
+        const int reach = fine_ ? kFineDecoderReach : 0;
+        settledRows_.Add(std::max<int>(static_cast<int>(top) - reach, 0) / kInkRowHeight,
+                         std::min<int>((static_cast<int>(bottom) + reach) / kInkRowHeight, kRowCount - 1));
+        conversionPending_ = true;
+    }
+    strokePoints_.clear();
+    lastPoint_ = settled.front();
+    for (std::size_t i = 1; i < settled.size(); ++i) AddSegment(settled[i]);
 }
 
 void ArtState::CommitLine() {
@@ -92,6 +152,7 @@ bool ArtState::EndStroke() {
         // The stroke ends where the user let go, not where the pen lagged.
         AddSegment(*rest);
     }
+    SettleStroke();
     strokeActive_ = false;
     preview_.Clear();
     return true;
@@ -102,6 +163,7 @@ bool ArtState::CancelStroke() {
     // What the stroke has not drawn yet (its line, the pen's lag) is given up
     // with the rest rather than drawn and converted first.
     straight_ = false;
+    settles_ = false;
     steadied_.Restart(lastPoint_);
     EndStroke();
     RunPendingConversion();
@@ -179,6 +241,11 @@ bool ArtState::RunPendingConversion() {
         }
     }
     pendingSegments_.clear();
+    if (!settledRows_.Empty()) {
+        first = std::min<std::int64_t>(first, settledRows_.first);
+        last = std::max<std::int64_t>(last, settledRows_.last);
+        settledRows_ = {};
+    }
     if (first <= last) RematchRows(static_cast<int>(first), static_cast<int>(last));
     return true;
 }

@@ -56,8 +56,11 @@ class ArtState {
     // way, or the pen stayed on its pixel).
     bool ExtendStroke(PenPoint p, bool straight = false);
     // Ends the stroke where the pointer last was, or with its straight line;
-    // its segments stay queued for the next paint. True when a stroke was
-    // under way.
+    // its segments stay queued for the next paint. With the stabilizer on,
+    // each freehand piece of a pen stroke settles (see SettledPath) when it
+    // ends (here, or where Shift went down): it is drawn again along its
+    // settled path in place of the points as they came. True when a stroke
+    // was under way.
     bool EndStroke();
     // Gives up the stroke under way (a second finger came down): the drawing
     // goes back to what it was before the stroke, and the undo copy holds that
@@ -218,6 +221,13 @@ class ArtState {
     void AddSegment(PenPoint to);
     // Queues the straight line shown, if the pointer moved since it began.
     void CommitLine();
+    // A freehand piece of the stroke begins at the last point (the stroke's
+    // start, or a straight line's end): the ink before it is kept if it may
+    // settle.
+    void BeginFreehandPiece();
+    // Draws the freehand piece ending now again along its settled path: its
+    // ink taken back to what it was before the piece, over the piece's box.
+    void SettleStroke();
     ChangedRows RasteriseNewestSegment(const PenSegment& segment);
     // A kept character's cell in the ink layer, with its ink pixels counted.
     struct KeptBox {
@@ -283,6 +293,14 @@ class ArtState {
     Image spanInk_{kCanvasWidth, kInkHeight};
     StrokePreview preview_;
     Stabilizer stabilizer_ = Stabilizer::Off;
+    // The freehand piece under way's pen points, and whether it may settle
+    // when it ends (a pen stroke with the stabilizer on); the ink as it was
+    // before it, made the first time a piece may settle.
+    std::vector<PenPoint> strokePoints_;
+    bool settles_ = false;
+    std::unique_ptr<Image> beforeStroke_;
+    // Rows a settled stroke left, matched again at the next paint.
+    ColumnSpan settledRows_;
     StrokeStabilizer steadied_;
     // The straight line under way (Shift held): from `lineFrom_`, the last
     // point drawn, to `lineTo_` once the pointer has moved.

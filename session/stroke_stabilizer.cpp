@@ -61,7 +61,90 @@ std::int32_t ToPixel(std::int64_t subpixels) {
     return static_cast<std::int32_t>((subpixels + kSubpixels / 2) >> 8);
 }
 
+// How far a settled path may pass from the evened-out points, in subpixels:
+// two pixels for weak, which straightens the wobble of a hand that shakes a
+// pixel or so and keeps a curve's bends; three for strong.
+std::int64_t SettleTolerance(Stabilizer stabilizer) {
+    switch (stabilizer) {
+        case Stabilizer::Weak:
+            return 5 * kSubpixels / 2;
+        case Stabilizer::Strong:
+            return 3 * kSubpixels;
+        case Stabilizer::Off:
+            break;
+    }
+    return 0;
+}
+
+__extension__ typedef unsigned __int128 Wide;
+
+struct Subpoint {
+    std::int64_t x, y;
+};
+
+// Marks in `keep` the points of (from, to) that Douglas-Peucker keeps.
+void KeepBends(const std::vector<Subpoint>& p, std::size_t from, std::size_t to,
+               std::int64_t tolerance, std::vector<bool>& keep) {
+    std::vector<std::pair<std::size_t, std::size_t>> todo{{from, to}};
+    while (!todo.empty()) {
+        const auto [a, b] = todo.back();
+        todo.pop_back();
+        if (b <= a + 1) continue;
+        const std::int64_t dx = p[b].x - p[a].x, dy = p[b].y - p[a].y;
+        const auto lengthSquared = static_cast<Wide>(dx * dx + dy * dy);
+        // The point farthest from the chord, by |cross| = distance x length
+        // squared, all in whole numbers (the page must keep the same points):
+        // the points are held near the canvas, so a cross product fits 64
+        // bits and its square 128.
+        std::size_t farthest = a;
+        Wide most = 0;
+        for (std::size_t k = a + 1; k < b; ++k) {
+            const std::int64_t ex = p[k].x - p[a].x, ey = p[k].y - p[a].y;
+            const std::int64_t cross = dx * ey - dy * ex;
+            const auto size = static_cast<Wide>(cross < 0 ? -cross : cross);
+            const Wide d = lengthSquared == 0 ? static_cast<Wide>(ex * ex + ey * ey) : size * size;
+            if (k == a + 1 || d > most) {
+                most = d;
+                farthest = k;
+            }
+        }
+        const Wide limit = static_cast<Wide>(tolerance * tolerance) * (lengthSquared == 0 ? 1 : lengthSquared);
+        if (most > limit) {
+            keep[farthest] = true;
+            todo.push_back({a, farthest});
+            todo.push_back({farthest, b});
+        }
+    }
+}
+
 }  // namespace
+
+std::vector<PenPoint> SettledPath(std::span<const PenPoint> points, Stabilizer stabilizer) {
+    const std::int64_t tolerance = SettleTolerance(stabilizer);
+    if (tolerance == 0 || points.size() < 3) return {points.begin(), points.end()};
+    const std::size_t n = points.size();
+    std::vector<Subpoint> even(n);
+    even.front() = {Near(points.front().x) * kSubpixels, Near(points.front().y) * kSubpixels};
+    even.back() = {Near(points.back().x) * kSubpixels, Near(points.back().y) * kSubpixels};
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        even[i] = {RoundDiv((Near(points[i - 1].x) + Near(points[i].x) + Near(points[i + 1].x)) * kSubpixels, 3),
+                   RoundDiv((Near(points[i - 1].y) + Near(points[i].y) + Near(points[i + 1].y)) * kSubpixels, 3)};
+    }
+    std::vector<bool> keep(n, false);
+    keep.front() = keep.back() = true;
+    KeepBends(even, 0, n - 1, tolerance, keep);
+    std::vector<PenPoint> settled;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!keep[i]) continue;
+        const PenPoint p{ToPixel(even[i].x), ToPixel(even[i].y)};
+        if (settled.empty() || settled.back() != p) settled.push_back(p);
+    }
+    // The ends are the user's own points, whatever rounding did between.
+    settled.front() = points.front();
+    if (settled.size() == 1 && points.back() != points.front()) settled.push_back(points.back());
+    settled.back() = points.back();
+    return settled;
+}
 
 std::string_view StabilizerName(Stabilizer stabilizer) {
     switch (stabilizer) {

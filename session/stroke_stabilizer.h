@@ -9,7 +9,9 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "pixels/pen_stroke.h"
 
@@ -21,6 +23,15 @@ enum class Stabilizer { Off, Weak, Strong };
 // "off", "weak", "strong": the words replay scripts and settings use.
 std::string_view StabilizerName(Stabilizer stabilizer);
 std::optional<Stabilizer> ParseStabilizer(std::string_view name);
+
+// The path a finished freehand stroke settles to, from the points its pen
+// drew: each point evened out with its two neighbours (the ends stay where
+// the user put them), then only the points that bend the path by more than
+// the strength's tolerance kept (Douglas-Peucker). A straight stroke drawn by
+// a hand that wobbles a pixel or two becomes the straight line the text can
+// write with straight characters; a curve keeps its bends, cut into chords
+// no farther than the tolerance from it. Off gives the points as they are.
+std::vector<PenPoint> SettledPath(std::span<const PenPoint> points, Stabilizer stabilizer);
 
 // One stroke's pen following its pointer. Each pointer point pulls the pen a
 // share of the way towards it (weighted smoothing, which takes the tremor out

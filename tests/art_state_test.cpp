@@ -363,6 +363,40 @@ TEST_F(StrokeInputTest, SteadiedStraightStrokesInkWhatTheyInkUnsteadied) {
     }
 }
 
+// A wobbly stroke settles to the straight line through its ends: the ink is
+// that line's, over ink drawn before it that the wobble crossed, and undo
+// gives back the drawing before the stroke. Off keeps the wobble.
+TEST_F(StrokeInputTest, AWobblyStrokeSettlesToItsLineOverTheInkBeforeIt) {
+    const std::vector<PointerMove> upright = Freehand({{200, 40}, {200, 300}});
+    std::vector<PointerMove> wobbly;
+    for (int x = 100; x <= 340; x += 4) wobbly.push_back({{x, 150 + (x / 4 % 3) - 1}});
+    const std::vector<PointerMove> straight = Freehand({wobbly.front().p, wobbly.back().p});
+    for (const Stabilizer s : {Stabilizer::Weak, Stabilizer::Strong}) {
+        EXPECT_TRUE(SameInk(InkOf({upright, wobbly}, s), InkOf({upright, straight}, Stabilizer::Off)))
+            << StabilizerName(s);
+    }
+    EXPECT_FALSE(SameInk(InkOf({upright, wobbly}, Stabilizer::Off), InkOf({upright, straight}, Stabilizer::Off)));
+
+    ArtState state(matcher_, nullptr);
+    state.SetStabilizer(Stabilizer::Weak);
+    state.BeginStroke(upright[0].p);
+    state.ExtendStroke(upright[1].p);
+    state.EndStroke();
+    state.RunPendingConversion();
+    const Image before = state.inkLayer();
+    const TextRows rowsBefore = state.rows();
+    state.BeginStroke(wobbly[0].p);
+    for (std::size_t i = 1; i < wobbly.size(); ++i) {
+        state.ExtendStroke(wobbly[i].p);
+        state.RunPendingConversion();
+    }
+    state.EndStroke();
+    state.RunPendingConversion();
+    state.ExchangeWithUndo();
+    EXPECT_TRUE(SameInk(state.inkLayer(), before));
+    EXPECT_EQ(state.rows(), rowsBefore);
+}
+
 TEST_F(StrokeInputTest, TheStabilizerTakesEffectFromTheNextStroke) {
     state_.BeginStroke({20, 100});
     state_.SetStabilizer(Stabilizer::Strong);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -254,6 +255,63 @@ TEST(SnapToAngleStep, EveryDirectionLandsOnAStepAndPointsFarAwayStayInRange) {
     const PenPoint far = SnapToAngleStep({INT32_MAX, INT32_MIN}, {INT32_MIN, INT32_MAX});
     EXPECT_LT(far.x, INT32_MAX);
     EXPECT_GT(far.y, INT32_MIN);
+}
+
+// How far `point` lies from the polyline `path`, in pixels.
+double DistanceToPath(PenPoint point, const std::vector<PenPoint>& path) {
+    double best = Distance(point, path.front());
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        const double ax = path[i - 1].x, ay = path[i - 1].y, bx = path[i].x, by = path[i].y;
+        const double dx = bx - ax, dy = by - ay, length = dx * dx + dy * dy;
+        const double t = length == 0 ? 0 : std::clamp(((point.x - ax) * dx + (point.y - ay) * dy) / length, 0.0, 1.0);
+        best = std::min(best, std::hypot(point.x - (ax + t * dx), point.y - (ay + t * dy)));
+    }
+    return best;
+}
+
+// A settled path keeps the stroke's ends and its bends, and drops a hand's
+// wobble: a wobbly straight stroke becomes one segment, a corner keeps its
+// corner, a circle stays a circle cut into chords, and Off or a stroke too
+// short to bend keeps its points.
+TEST(SettledPath, StraightensAWobbleAndKeepsEndsAndBends) {
+    std::vector<PenPoint> circle;
+    for (int degrees = 0; degrees <= 360; degrees += 10) {
+        circle.push_back({static_cast<std::int32_t>(std::lround(300 + 40 * std::cos(degrees * std::numbers::pi / 180))),
+                          static_cast<std::int32_t>(std::lround(200 + 40 * std::sin(degrees * std::numbers::pi / 180)))});
+    }
+    std::vector<PenPoint> corner = HandLine({100, 100}, 0, 120, 4, 0, 1);
+    for (const PenPoint p : HandLine({220, 100}, 90, 120, 4, 0, 1)) corner.push_back(p);
+    struct Case {
+        const char* name;
+        std::vector<PenPoint> points;
+        Stabilizer stabilizer;
+        std::size_t mostPoints;   // at most this many points settled
+        std::size_t leastPoints;  // and at least this many
+    } cases[] = {
+        {"level wobble, weak", HandLine({100, 100}, 0, 300, 4, 1.2, 3), Stabilizer::Weak, 2, 2},
+        {"upright wobble, weak", HandLine({100, 50}, 90, 300, 4, 1.2, 4), Stabilizer::Weak, 2, 2},
+        {"45-degree wobble, strong", HandLine({100, 50}, 45, 300, 4, 2, 5), Stabilizer::Strong, 2, 2},
+        {"corner, weak", corner, Stabilizer::Weak, 4, 3},
+        {"circle, weak", circle, Stabilizer::Weak, 37, 8},
+        {"level wobble, off", HandLine({100, 100}, 0, 300, 4, 1.2, 3), Stabilizer::Off, 76, 76},
+        {"two points, weak", {{10, 10}, {12, 40}}, Stabilizer::Weak, 2, 2},
+        {"one point, weak", {{10, 10}}, Stabilizer::Weak, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<PenPoint> settled = SettledPath(c.points, c.stabilizer);
+        ASSERT_FALSE(settled.empty());
+        EXPECT_EQ(settled.front(), c.points.front());
+        EXPECT_EQ(settled.back(), c.points.back());
+        EXPECT_LE(settled.size(), c.mostPoints);
+        EXPECT_GE(settled.size(), c.leastPoints);
+        if (c.stabilizer == Stabilizer::Off) {
+            EXPECT_EQ(settled, c.points);
+        }
+        // No drawn point is far from the settled path: the wobble at most,
+        // plus the tolerance and a pixel of rounding.
+        for (const PenPoint p : c.points) EXPECT_LE(DistanceToPath(p, settled), 2.0 + 3.0 + 1.0);
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "session/art_state.h"
 #include "session/client_map.h"
 #include "session/replay_script.h"
+#include "session/stroke_stabilizer.h"
 #include "user_lines/hand_model.h"
 
 namespace fudeline {
@@ -27,6 +28,7 @@ constexpr int kExitError = 2;
 
 constexpr const char* kUsage =
     "usage: fudeline_user_lines [--wobble A,...] [--spacing fillers|spaces]\n"
+    "                           [--stabilizer off|weak|strong]\n"
     "                           [--only FAMILY] [--each] [--write DIR]\n"
     "\n"
     "Straight strokes at every height of a text row and every column offset,\n"
@@ -37,6 +39,8 @@ constexpr const char* kUsage =
     "  --wobble A,.. also draw every stroke by a hand with a tremor of A px and a\n"
     "                drift of 1.5 A px (root mean square); default 0,0.5,1,2\n"
     "  --spacing S   fillers (the default) or spaces (no fillers)\n"
+    "  --stabilizer S  how steadily the pen follows the pointer: off, weak (the\n"
+    "                window's and the page's start, the default) or strong\n"
     "  --only F      only the family F (level, upright, slash, backslash, angle,\n"
     "                curve, face)\n"
     "  --each        print every drawing's text\n"
@@ -225,6 +229,7 @@ struct Options {
     std::vector<double> wobbles{0.0, 0.5, 1.0, 2.0};
     Spacing spacing = Spacing::Fillers;
     std::string only;
+    Stabilizer stabilizer = Stabilizer::Weak;
     bool each = false;
     std::string writeDir;
 };
@@ -269,6 +274,7 @@ int Run(const Options& options, const std::string& facePath) {
             if (!options.only.empty() && drawing.family != options.only) continue;
             ArtState state(q.engine.matcher(), &q.engine.painter());
             state.SetFineDecoder(decoder);
+            state.SetStabilizer(options.stabilizer);
             for (const auto& path : drawing.strokes) {
                 const auto points = bench::DrawnPoints(path, bench::HandOfWobble(wobble, seed * 7919u));
                 state.BeginStroke(points.front());
@@ -353,6 +359,10 @@ int main(int argc, char** argv) {
             } else {
                 return Fail("--spacing takes fillers or spaces");
             }
+        } else if (arg == "--stabilizer" && hasValue) {
+            const std::optional<Stabilizer> stabilizer = ParseStabilizer(argv[++i]);
+            if (!stabilizer) return Fail("--stabilizer takes off, weak or strong");
+            options.stabilizer = *stabilizer;
         } else if (arg == "--only" && hasValue) {
             options.only = argv[++i];
         } else if (arg == "--each") {

@@ -66,7 +66,8 @@ function begin(event, point = canvasPoint(event)) {
   }
   stroke = { id: event.pointerId, type: event.pointerType, flipped };
   capture(event.pointerId);
-  engine.down(point[0], point[1]);
+  // Shift held draws a straight line from here, as in the window.
+  engine.down(point[0], point[1], event.shiftKey === true);
   paint();
 }
 
@@ -267,7 +268,7 @@ export function startPointer() {
       const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
       for (const e of events.length ? events : [event]) {
         const [x, y] = canvasPoint(e);
-        engine.move(x, y);
+        engine.move(x, y, e.shiftKey === true);
       }
       paint();
       return;

@@ -1,7 +1,7 @@
 // The toolbar's commands and the boxes beside the canvas: pen and eraser,
 // undo and redo (through the history of steps, or the single toggling undo
-// as a setting), clear, copy, the Shift-JIS file, <BR>, row lines and the fine
-// conversion; the boxes keep their state between visits.
+// as a setting), clear, copy, the Shift-JIS file, <BR>, row lines, the fine
+// conversion and the stabilizer; the boxes keep their state between visits.
 import { engine } from "./state.js";
 import { t } from "./i18n.js";
 import { changed } from "./changes.js";
@@ -19,6 +19,10 @@ export function restoreBoxes() {
   $("fine").checked = loadSetting("fine", true);
   $("no-fillers").checked = loadSetting("noFillers", false);
   $("single-undo").checked = loadSetting("singleUndo", false);
+  // Weak for a new visitor, as in the window: it evens out a tremor and
+  // still keeps small curves nearly their size.
+  const stabilizer = loadSetting("stabilizer", "weak");
+  $("stabilizer").value = ["off", "weak", "strong"].includes(stabilizer) ? stabilizer : "weak";
 }
 
 export function showPen() {
@@ -42,6 +46,7 @@ export function startToolbar() {
   engine.setRowLines($("row-lines").checked);
   engine.setSingleUndo($("single-undo").checked);
   applyFine();
+  engine.setStabilizer($("stabilizer").value);
   showPen();
 
   $("pen").addEventListener("click", () => {
@@ -95,6 +100,10 @@ export function startToolbar() {
   $("fine").addEventListener("change", () => {
     saveSetting("fine", $("fine").checked);
     applyFine();
+  });
+  $("stabilizer").addEventListener("change", () => {
+    saveSetting("stabilizer", $("stabilizer").value);
+    engine.setStabilizer($("stabilizer").value);
   });
   $("no-fillers").addEventListener("change", () => {
     saveSetting("noFillers", $("no-fillers").checked);

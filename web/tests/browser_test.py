@@ -29,6 +29,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.interaction import POINTER_MOUSE, POINTER_TOUCH
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
 SITE = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ""
@@ -117,10 +118,12 @@ class PageTest(unittest.TestCase):
         # The page's undo walks a history of steps, as the window's does.
         self.script = ["history steps"]
         self.driver.get(self.url)
-        # The tests compare with the command line's default, the row matcher; a
-        # new visitor's page (with the fine decoder) is test_fine_toggle's.
+        # The tests compare with the command line's defaults, the row matcher
+        # and unsteadied strokes; a new visitor's page (the fine decoder, the
+        # weak stabilizer) is test_fine_toggle's.
         self.driver.execute_script("localStorage.clear();"
-                                   "localStorage.setItem('fudeline.fine', 'false')")
+                                   "localStorage.setItem('fudeline.fine', 'false');"
+                                   "localStorage.setItem('fudeline.stabilizer', '\"off\"')")
         forget_drawing(self.driver)
         self.driver.get(self.url)
         self.wait_for("return document.body.dataset.ready === '1'")
@@ -149,21 +152,27 @@ class PageTest(unittest.TestCase):
         self.fail("timed out: " + condition)
 
     # --- Input, recorded as the replay script of the same events.
-    def draw(self, strokes, kind=POINTER_MOUSE):
+    def draw(self, strokes, kind=POINTER_MOUSE, shift=False):
         pointer = PointerInput(kind, "finger" if kind == POINTER_TOUCH else "mouse")
         actions = ActionBuilder(self.driver, mouse=pointer, duration=0)
+        if shift:
+            # Held from the first tick: every pointer event after it carries it.
+            actions.key_action.key_down(Keys.SHIFT)
+        held = " shift" if shift else ""
         ox, oy = self.origin
         for stroke in strokes:
             x, y = stroke[0]
             actions.pointer_action.move_to_location(ox + x, oy + y)
             actions.pointer_action.pointer_down()
-            self.script.append(f"down {x + CANVAS_LEFT} {y + CANVAS_TOP}")
+            self.script.append(f"down {x + CANVAS_LEFT} {y + CANVAS_TOP}{held}")
             for x, y in stroke[1:]:
                 actions.pointer_action.move_to_location(ox + x, oy + y)
-                self.script.append(f"move {x + CANVAS_LEFT} {y + CANVAS_TOP}")
+                self.script.append(f"move {x + CANVAS_LEFT} {y + CANVAS_TOP}{held}")
             actions.pointer_action.pointer_up()
             self.script.append("up")
         actions.perform()
+        if shift:
+            ActionBuilder(self.driver).clear_actions()  # lets Shift go
 
     def click(self, element_id):
         self.driver.find_element(By.ID, element_id).click()
@@ -319,9 +328,15 @@ class PageTest(unittest.TestCase):
     def test_fine_toggle_reconverts_the_drawing(self):
         self.driver.execute_script("localStorage.clear()")
         self.reload()
-        self.draw(scribble(4))
+        # A new visitor draws steadied, as in the window; Shift held draws
+        # straight lines from the pointer's events.
+        self.script.append("stabilizer weak")
+        self.draw(scribble(4)[:2])
+        self.draw(scribble(4)[2:], shift=True)
         # A new visitor starts with the fine decoder; the row matcher is one tick away.
         self.assertTrue(self.driver.find_element(By.ID, "fine").is_selected())
+        self.assertEqual(Select(self.driver.find_element(By.ID, "stabilizer"))
+                         .first_selected_option.get_attribute("value"), "weak")
         self.assertEqual(self.page_text(), self.replay("--fine"))
         self.click("fine")
         self.assert_same_as_cli()
@@ -329,8 +344,11 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.page_text(), self.replay("--fine"))
         self.click("fine")
         self.reload()
+        Select(self.driver.find_element(By.ID, "stabilizer")).select_by_value("strong")
+        self.reload()
         self.assertFalse(self.driver.find_element(By.ID, "fine").is_selected(),
                          "a visitor's choice is kept")
+        self.assertEqual(self.in_page("return state.engine.stabilizer();"), "strong")
 
     def test_undo_and_redo_walk_the_history_as_replay_does(self):
         strokes = scribble(7, strokes=3)

@@ -19,6 +19,11 @@ export default {
   custom: "Custom…",
   fine: "Fine conversion",
   noFillers: "No fillers",
+  stabilizer: "Steadying:",
+  stabilizerTitle: "The line follows a little behind the pointer, evening out a shaky hand (hold Shift to draw a straight line)",
+  stabilizerOff: "Off",
+  stabilizerWeak: "Weak",
+  stabilizerStrong: "Strong",
   text: "Text",
   loading: "Loading…",
 

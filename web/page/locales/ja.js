@@ -21,6 +21,11 @@ export default {
   custom: "カスタム…",
   fine: "きれいに変換",
   noFillers: "フィラーなし",
+  stabilizer: "手ぶれ補正:",
+  stabilizerTitle: "線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）",
+  stabilizerOff: "なし",
+  stabilizerWeak: "弱",
+  stabilizerStrong: "強",
   text: "テキスト",
   loading: "読み込み中…",
 

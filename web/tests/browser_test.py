@@ -159,7 +159,10 @@ class PageTest(unittest.TestCase):
             # Held from the first tick: every pointer event after it carries it.
             actions.key_action.key_down(Keys.SHIFT)
         held = " shift" if shift else ""
-        ox, oy = self.origin
+        # Where the canvas is now: clicking a control below the fold scrolls
+        # the page.
+        left, top = self.canvas_rect()[:2]
+        ox, oy = int(left), int(top)
         for stroke in strokes:
             x, y = stroke[0]
             actions.pointer_action.move_to_location(ox + x, oy + y)

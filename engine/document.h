@@ -110,6 +110,35 @@ class Document {
     // A stroke given up (see ArtState::CancelStroke).
     bool CancelStroke() { return state_.CancelStroke(); }
 
+    // --- Steps: undo and redo as the chosen undo mode has them (see
+    // ArtState::Undo).
+    void SetUndoMode(UndoMode mode) { state_.SetUndoMode(mode); }
+    bool Undo() { return state_.Undo(); }
+    bool Redo() { return state_.Redo(); }
+
+    // --- The selection: a rectangle of the ink layer that every face shows
+    // and moves the same way (see ArtState::MoveSelection). Each command is
+    // one undoable step; false when there is no selection or nothing changed.
+    // A new rectangle sets down what floated at the old one.
+    void Select(std::optional<InkRect> rect);
+    const std::optional<InkRect>& selection() const { return selection_; }
+    // Moved by dx, dy ink pixels (off the canvas too: what leaves it is cut
+    // off); a drag's moves after its first go on with its step.
+    bool MoveSelection(int dx, int dy, ArtState::Step step = ArtState::Step::New);
+    // Copy keeps what the selection holds for Paste (within the document);
+    // Cut also takes it out; Paste lays it where it was taken, floating and
+    // selected, ready to move.
+    bool CopySelection();
+    bool CutSelection();
+    bool Paste();
+    bool DeleteSelection();
+    bool HasCopied() const { return !copied_.Empty(); }
+    // The whole drawing moved to the left edge; false when it is there already.
+    bool AlignLeft();
+    // Copy's text as it would be after AlignLeft, counted as a post with
+    // these limits; nothing when the drawing is at the left edge already.
+    std::optional<PostCount> CountPostAlignedLeft(const BoardLimits& limits);
+
     // Whether a drawing file without ink opens: the window and the page
     // refuse it (a photo would only empty the drawing shown), the command
     // line converts it to no text.
@@ -214,6 +243,8 @@ class Document {
     Engine& engine_;
     bool drawn_;
     ArtState state_;
+    std::optional<InkRect> selection_;
+    InkPiece copied_;
     DecoderOptions decoder_;
     std::string board_;
     bool br_ = false;

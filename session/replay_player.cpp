@@ -21,7 +21,13 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
             state.EndStroke();
             break;
         case ReplayEvent::Kind::Undo:
-            state.ExchangeWithUndo();
+            state.Undo();
+            break;
+        case ReplayEvent::Kind::Redo:
+            state.Redo();
+            break;
+        case ReplayEvent::Kind::SetUndoMode:
+            state.SetUndoMode(event.undoMode);
             break;
         case ReplayEvent::Kind::Clear:
             state.ClearCanvas();

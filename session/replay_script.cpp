@@ -77,6 +77,17 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     } else if (verb == "up" || verb == "undo") {
         if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
         event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
+    } else if (verb == "redo" || verb == "history") {
+        if (verb == "redo") {
+            if (words.size() != 1) return fail("redo takes no arguments");
+            event.kind = ReplayEvent::Kind::Redo;
+        } else {
+            const std::optional<UndoMode> mode =
+                words.size() == 2 ? ParseUndoMode(words[1]) : std::nullopt;
+            if (!mode) return fail("history takes single or steps");
+            event.kind = ReplayEvent::Kind::SetUndoMode;
+            event.undoMode = *mode;
+        }
     } else if (verb == "clear") {
         if (words.size() == 1) {
             event.kind = ReplayEvent::Kind::Clear;
@@ -93,6 +104,12 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         return fail("unknown event \"" + shown + "\"");
     }
     return std::optional<ReplayEvent>(event);
+}
+
+std::optional<UndoMode> ParseUndoMode(std::string_view word) {
+    if (word == "single") return UndoMode::Single;
+    if (word == "steps") return UndoMode::Steps;
+    return std::nullopt;
 }
 
 Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text) {

@@ -129,6 +129,21 @@ TEST(PlayReplayEvents, DrawsWhatTheSameEventsDrawOnTheSession) {
     EXPECT_GT(inked, 300);  // every stroke drew
 }
 
+TEST(ParseReplayScript, ReadsRedoAndTheUndoMode) {
+    const auto events = ParseReplayScript("history steps\nundo\nredo\nhistory single\n");
+    ASSERT_TRUE(events) << events.error().Reason();
+    ASSERT_EQ(events->size(), 4u);
+    EXPECT_EQ((*events)[0].kind, Kind::SetUndoMode);
+    EXPECT_EQ((*events)[0].undoMode, UndoMode::Steps);
+    EXPECT_EQ((*events)[2].kind, Kind::Redo);
+    EXPECT_EQ((*events)[3].undoMode, UndoMode::Single);
+    for (const char* bad : {"redo 2\n", "history\n", "history all\n", "history steps single\n"}) {
+        const auto refused = ParseReplayScript(bad);
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_NE(refused.error().Reason().find("line 1"), std::string::npos) << bad;
+    }
+}
+
 // Scripts saved by other editors read exactly as the plain one.
 TEST(ParseReplayScript, ByteOrderMarkCrlfAndTrailingCommentsChangeNothing) {
     const std::string plain = "down 100 50\nmove 120 60\nup\nclear no\nundo\n";

@@ -30,6 +30,6 @@ export function startDrawingFile() {
     say("");
     paint();
     showText();
-    changed("open");
+    changed();
   });
 }

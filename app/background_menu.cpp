@@ -25,16 +25,16 @@ bool IsSizeChoice(int scale) {
 BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
     : QMenu(parent), picture_(picture) {
     setObjectName(QStringLiteral("backgroundMenu"));
-    choose_ = addAction(tr("画像を指定..."));
+    choose_ = addAction(tr("画像を指定(&I)..."));
     choose_->setObjectName(QStringLiteral("choosePictureAction"));
     connect(choose_, &QAction::triggered, this, &BackgroundMenu::choosePictureRequested);
-    show_ = AddToggle(this, "showPictureAction", tr("表示"),
+    show_ = AddToggle(this, "showPictureAction", tr("表示(&S)"),
                       [](BackgroundPicture& p) { p.ToggleShown(); });
     addSeparator();
-    faint_ = AddToggle(this, "faintPictureAction", tr("淡く表示"),
+    faint_ = AddToggle(this, "faintPictureAction", tr("淡く表示(&F)"),
                        [](BackgroundPicture& p) { p.ToggleFaint(); });
 
-    QMenu* sizes = addMenu(tr("サイズ"));
+    QMenu* sizes = addMenu(tr("サイズ(&Z)"));
     sizes->setObjectName(QStringLiteral("pictureSizeMenu"));
     sizes_ = new QActionGroup(this);
     for (int scale : kSizeChoices) {
@@ -57,12 +57,13 @@ BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
             emit pictureChanged();
         });
     }
-    // The size chosen last time, for this picture and the next.
+    // The size chosen last time, for this picture and the next; until one
+    // is chosen, pictures are fitted to the canvas, as the page fits them.
     bool known = false;
     const int saved = QSettings().value(settings_keys::kBackgroundSize).toInt(&known);
-    if (known && IsSizeChoice(saved)) picture_.SetScale(saved);
+    picture_.SetScale(known && IsSizeChoice(saved) ? saved : kFitCanvasScale);
     addSeparator();
-    trace_ = addAction(tr("線を取り込む"));
+    trace_ = addAction(tr("線を取り込む(&L)"));
     trace_->setObjectName(QStringLiteral("traceLinesAction"));
     connect(trace_, &QAction::triggered, this, &BackgroundMenu::traceLinesRequested);
     SyncMarks();

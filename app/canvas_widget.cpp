@@ -8,8 +8,10 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 #include "background/background_picture.h"
+#include "engine/document.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
 #include "session/client_map.h"
@@ -22,11 +24,10 @@ namespace {
 
 // Mouse positions are client pixels held as two signed 16-bit values, as a
 // replay script's are: a stroke dragged far outside stops at the same place.
-ClientTarget MapLocalPoint(QPointF local, QPoint origin) {
-    auto clamp = [](double v) {
-        return static_cast<std::int64_t>(std::clamp(v, -32768.0, 32767.0));
-    };
-    return MapClientPoint(clamp(local.x() + origin.x()), clamp(local.y() + origin.y()));
+ClientTarget MapCanvasPixel(QPoint canvas) {
+    auto clamp = [](std::int64_t v) { return std::clamp<std::int64_t>(v, -32768, 32767); };
+    return MapClientPoint(clamp(std::int64_t{canvas.x()} + kCanvasLeft),
+                          clamp(std::int64_t{canvas.y()} + kCanvasTop));
 }
 
 QString LocalFileOf(const QMimeData* mime) {
@@ -35,14 +36,27 @@ QString LocalFileOf(const QMimeData* mime) {
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
+Point InkOf(QPoint canvas) {
+    return ToInkPoint({canvas.x(), canvas.y()});
+}
+
+// Arrows move a selection a pixel, with Shift a character cell: a row down
+// or up, the width of a full-width space across.
+constexpr int kCellWidth = 11;
+
 }  // namespace
 
-CanvasWidget::CanvasWidget(ArtState& state, BackgroundPicture& background, QWidget* parent)
-    : QWidget(parent), state_(state), background_(background), view_(kCanvasWidth, kCanvasHeight) {
+CanvasWidget::CanvasWidget(Document& document, BackgroundPicture& background, QWidget* parent)
+    : QWidget(parent),
+      document_(document),
+      background_(background),
+      view_(kCanvasWidth, kCanvasHeight) {
     setObjectName(QStringLiteral("canvas"));
-    setGeometry(kCanvasLeft, kCanvasTop, kCanvasWidth, kCanvasHeight);
+    setFixedSize(kCanvasWidth, kCanvasHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);  // every paint covers the whole canvas
     setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("キャンバス"));
 }
 
 void CanvasWidget::SetShowRowLines(bool show) {
@@ -50,43 +64,226 @@ void CanvasWidget::SetShowRowLines(bool show) {
     update();
 }
 
-void CanvasWidget::paintEvent(QPaintEvent*) {
+void CanvasWidget::SetZoom(double zoom) {
+    zoom_ = zoom;
+    setFixedSize(static_cast<int>(std::lround(kCanvasWidth * zoom)),
+                 static_cast<int>(std::lround(kCanvasHeight * zoom)));
+    update();
+}
+
+void CanvasWidget::SetTool(Tool tool) {
+    tool_ = tool;
+    bandFrom_.reset();
+    moveFrom_.reset();
+    setCursor(tool == Tool::Select ? Qt::CrossCursor : Qt::ArrowCursor);
+    update();
+}
+
+QPoint CanvasWidget::CanvasPixel(QPointF local) const {
+    auto pixel = [this](double v) {
+        return static_cast<int>(std::clamp(std::floor(v / zoom_), -1e9, 1e9));
+    };
+    return QPoint(pixel(local.x()), pixel(local.y()));
+}
+
+QRect CanvasWidget::WidgetRectOfCanvas(const InkRect& canvas) const {
+    auto at = [this](int v) { return static_cast<int>(std::lround(v * zoom_)); };
+    return QRect(QPoint(at(canvas.left), at(canvas.top)),
+                 QPoint(at(canvas.right()) - 1, at(canvas.bottom()) - 1));
+}
+
+std::optional<QRect> CanvasWidget::SelectionOnWidget() const {
+    if (!document_.selection()) return std::nullopt;
+    return WidgetRectOfCanvas(CanvasRectOfInk(*document_.selection()));
+}
+
+bool CanvasWidget::ApplyPendingMove() {
+    if (!moveFrom_) return false;
+    const Point from = InkOf(*moveFrom_), to = InkOf(moveTo_);
+    const QPoint wanted(to.x - from.x, to.y - from.y);
+    const QPoint delta = wanted - moved_;
+    if (delta.isNull()) return false;
+    document_.MoveSelection(delta.x(), delta.y(),
+                            moveStarted_ ? ArtState::Step::Same : ArtState::Step::New);
+    moveStarted_ = true;
+    moved_ = wanted;
+    emit selectionChanged();
+    return true;
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
     // The conversion waits for the paint: any number of mouse moves before it
     // cost one conversion.
-    const bool converted = state_.RunPendingConversion();
+    const bool moved = ApplyPendingMove();
+    ArtState& state = document_.state();
+    const bool converted = state.RunPendingConversion() || moved;
     CanvasView parts;
     parts.picture = background_.CanvasLayer();
     parts.showRowLines = showRowLines_;
-    parts.stroke = &state_.preview();
-    parts.textLayer = &state_.textLayer();
+    parts.stroke = &state.preview();
+    parts.textLayer = &state.textLayer();
     ComposeCanvas(parts, view_);
     const QImage image(reinterpret_cast<const uchar*>(view_.Row(0)), kCanvasWidth, kCanvasHeight,
                        kCanvasWidth * 4, QImage::Format_RGB32);
-    QPainter(this).drawImage(0, 0, image);  // 1:1, no smoothing
+    QPainter painter(this);
+    if (zoom_ == 1.0) {
+        painter.drawImage(0, 0, image);  // 1:1, no smoothing
+    } else {
+        // Only the exposed part, each canvas pixel a square of screen pixels.
+        const QRect exposed = event->rect();
+        const QPoint first = CanvasPixel(exposed.topLeft());
+        const QPoint last = CanvasPixel(exposed.bottomRight());
+        const QRect source = QRect(first, last).intersected(image.rect());
+        painter.drawImage(WidgetRectOfCanvas({source.x(), source.y(), source.width(), source.height()}),
+                          image, source);
+    }
+    // The selection, and the rectangle being drawn, as dashes over white.
+    std::optional<QRect> outline = SelectionOnWidget();
+    if (bandFrom_) {
+        const QRect band = QRect(*bandFrom_, bandTo_).normalized();
+        outline = WidgetRectOfCanvas({band.x(), band.y(), band.width() + 1, band.height() + 1});
+    }
+    if (outline) {
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(outline->adjusted(0, 0, -1, -1));
+        painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
+        painter.drawRect(outline->adjusted(0, 0, -1, -1));
+    }
     if (converted) emit rowsChanged();
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
+        panning_ = true;
+        panFrom_ = event->globalPosition().toPoint();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
+    const QPoint pixel = CanvasPixel(event->position());
+    if (tool_ == Tool::Select) {
+        const std::optional<QRect> selection = SelectionOnWidget();
+        if (selection && selection->contains(event->position().toPoint())) {
+            moveFrom_ = moveTo_ = pixel;
+            moved_ = QPoint();
+            moveStarted_ = false;
+        } else {
+            bandFrom_ = bandTo_ = pixel;
+        }
+        update();
+        return;
+    }
     // The press grabs the mouse until release: points outside the canvas keep arriving.
-    const ClientTarget target = MapLocalPoint(event->position(), pos());
+    const ClientTarget target = MapCanvasPixel(pixel);
     if (target.kind == ClientTarget::Kind::Canvas) {
-        state_.BeginStroke(target.point, event->modifiers().testFlag(Qt::ShiftModifier));
+        document_.state().BeginStroke(target.point, event->modifiers().testFlag(Qt::ShiftModifier));
     }
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (panning_) {
+        const QPoint now = event->globalPosition().toPoint();
+        emit panRequested(panFrom_ - now);
+        panFrom_ = now;
+        return;
+    }
+    const QPoint pixel = CanvasPixel(event->position());
+    if (bandFrom_ || moveFrom_) {
+        (bandFrom_ ? bandTo_ : moveTo_) = pixel;
+        update();
+        return;
+    }
     // Shift as the move reports it: held, a straight line; let go, freehand
     // on from the line's end.
-    if (state_.ExtendStroke(MapLocalPoint(event->position(), pos()).point,
-                            event->modifiers().testFlag(Qt::ShiftModifier))) {
+    if (document_.state().ExtendStroke(MapCanvasPixel(pixel).point,
+                                       event->modifiers().testFlag(Qt::ShiftModifier))) {
         update();
     }
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        panning_ = false;
+        setCursor(spaceHeld_ ? Qt::OpenHandCursor
+                             : tool_ == Tool::Select ? Qt::CrossCursor : Qt::ArrowCursor);
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
-    if (state_.EndStroke()) update();
+    if (bandFrom_) {
+        const QRect band = QRect(*bandFrom_, CanvasPixel(event->position())).normalized();
+        bandFrom_.reset();
+        // A click without a drag clears the selection.
+        if (band.width() < 2 && band.height() < 2) {
+            document_.Select(std::nullopt);
+        } else {
+            document_.Select(InkRectOfCanvas(band.x(), band.y(), band.width() + 1, band.height() + 1));
+        }
+        emit selectionChanged();
+        update();
+        return;
+    }
+    if (moveFrom_) {
+        moveTo_ = CanvasPixel(event->position());
+        ApplyPendingMove();
+        moveFrom_.reset();
+        update();
+        emit rowsChanged();
+        return;
+    }
+    if (document_.state().EndStroke()) update();
+}
+
+void CanvasWidget::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();  // the view scrolls
+        return;
+    }
+    const int steps = event->angleDelta().y() / 120;
+    if (steps != 0) emit zoomRequested(steps, event->position());
+    event->accept();
+}
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            spaceHeld_ = true;
+            setCursor(Qt::OpenHandCursor);
+        }
+        return;
+    }
+    const bool cell = event->modifiers() & Qt::ShiftModifier;
+    int dx = 0, dy = 0;
+    switch (event->key()) {
+        case Qt::Key_Left: dx = cell ? -kCellWidth : -1; break;
+        case Qt::Key_Right: dx = cell ? kCellWidth : 1; break;
+        case Qt::Key_Up: dy = cell ? -kInkRowHeight : -1; break;
+        case Qt::Key_Down: dy = cell ? kInkRowHeight : 1; break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    // Without a selection the arrows scroll the view.
+    if (!document_.selection() || (event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier)) {
+        event->ignore();
+        return;
+    }
+    document_.MoveSelection(dx, dy);
+    emit selectionChanged();
+    emit rowsChanged();
+    update();
+}
+
+void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        spaceHeld_ = false;
+        if (!panning_) setCursor(tool_ == Tool::Select ? Qt::CrossCursor : Qt::ArrowCursor);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void CanvasWidget::focusOutEvent(QFocusEvent* event) {
+    // The release of a Space held while focus went elsewhere never comes.
+    spaceHeld_ = false;
+    QWidget::focusOutEvent(event);
 }
 
 void CanvasWidget::dragEnterEvent(QDragEnterEvent* event) {
@@ -100,27 +297,53 @@ void CanvasWidget::dropEvent(QDropEvent* event) {
     emit fileDropped(path);
 }
 
-PenIndicator::PenIndicator(ArtState& state, QWidget* parent)
-    : QWidget(parent), state_(state), states_(pen_indicator_xpm) {
+PenIndicator::PenIndicator(Document& document, const CanvasWidget& canvas, QWidget* parent)
+    : QWidget(parent), document_(document), canvas_(canvas) {
     setObjectName(QStringLiteral("penIndicator"));
+    setToolTip(tr("ペンと消しゴムを切り替えます (P / E)"));
+    // The white-ground halves of the symbol: the pen at x 0-15, the eraser at 48-63.
+    const QPixmap states(pen_indicator_xpm);
+    pen_ = states.copy(1, 1, 14, kIndicatorHeight - 2);
+    eraser_ = states.copy(49, 1, 14, kIndicatorHeight - 2);
+    pen_.setMask(pen_.createMaskFromColor(Qt::white));
+    eraser_.setMask(eraser_.createMaskFromColor(Qt::white));
+    setFixedSize(sizeHint());
+}
+
+QSize PenIndicator::sizeHint() const {
     // The press area is one column and one row larger than the symbol.
-    setGeometry(kIndicatorLeft, kIndicatorTop, kIndicatorHitRight - kIndicatorLeft + 1,
-                kIndicatorHitBottom - kIndicatorTop + 1);
+    return QSize(kIndicatorHitRight - kIndicatorLeft + 1, kIndicatorHitBottom - kIndicatorTop + 1);
 }
 
 void PenIndicator::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(0, 0, states_, state_.penMode() ? 0 : kIndicatorWidth, 0, kIndicatorWidth,
-                       kIndicatorHeight);
+    const bool drawing = canvas_.tool() == CanvasWidget::Tool::Draw;
+    const bool pen = document_.state().penMode();
+    const int half = kIndicatorWidth / 2;
+    for (int side = 0; side < 2; ++side) {
+        const QRect box(side * half, 0, half, kIndicatorHeight);
+        // The tool in use is lit and framed; the other sits on the plain ground.
+        const bool active = drawing && (side == 0) == pen;
+        painter.fillRect(box, active ? palette().highlight() : palette().base());
+        painter.setPen(active ? palette().color(QPalette::Highlight).darker(150)
+                              : palette().color(QPalette::Mid));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        painter.drawPixmap(box.x() + 1, 1, side == 0 ? pen_ : eraser_);
+    }
 }
 
 void PenIndicator::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (MapLocalPoint(event->position(), pos()).kind == ClientTarget::Kind::PenIndicator) {
-        state_.TogglePenMode();
-        update();
+    ArtState& state = document_.state();
+    if (canvas_.tool() == CanvasWidget::Tool::Draw) {
+        state.TogglePenMode();  // as a replay script's press on it does
+    } else if (state.penMode() != (event->position().x() < kIndicatorWidth / 2)) {
+        // From the selection tool, the half pressed is the tool chosen.
+        state.TogglePenMode();
     }
+    update();
+    emit toggled();
 }
 
 }  // namespace fudeline

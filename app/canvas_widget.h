@@ -1,65 +1,119 @@
-// The 800 x 522 canvas: takes the mouse for the drawing session and shows the
-// composed canvas. Mouse positions arrive canvas-local and go through the
-// core's one client-pixel mapping, so the window means exactly what a replay
-// script of the same client pixels means. The conversion itself runs in the
-// core, at paint time.
+// The 800 x 522 canvas, shown at a zoom: takes the mouse for the drawing
+// session and shows the composed canvas. A mouse position becomes the canvas
+// pixel under it and goes through the core's one client-pixel mapping, so at
+// 100 % the window means exactly what a replay script of the same client
+// pixels means, and zoomed every pen point still lands on the pixel under
+// the pointer. With the selection tool the mouse draws a selection or drags
+// the one under it. The conversion itself runs in the core, at paint time.
 #pragma once
 
 #include <QWidget>
 
+#include <optional>
+
 #include "pixels/image.h"
+#include "session/selection.h"
 
 namespace fudeline {
 
-class ArtState;
 class BackgroundPicture;
+class Document;
 
 class CanvasWidget : public QWidget {
     Q_OBJECT
 
   public:
-    CanvasWidget(ArtState& state, BackgroundPicture& background, QWidget* parent);
+    // Draw: the pen or the eraser, as the session's pen mode says.
+    enum class Tool { Draw, Select };
+
+    CanvasWidget(Document& document, BackgroundPicture& background, QWidget* parent);
 
     void SetShowRowLines(bool show);
     bool showRowLines() const { return showRowLines_; }
-    // The canvas as last composed.
+    // The canvas as last composed, at 100 %.
     const Image& image() const { return view_; }
 
+    // The canvas shown `zoom` times its size (1: 100 %).
+    void SetZoom(double zoom);
+    double zoom() const { return zoom_; }
+    void SetTool(Tool tool);
+    Tool tool() const { return tool_; }
+    // The canvas pixel under a position on the widget (outside the canvas too).
+    QPoint CanvasPixel(QPointF local) const;
+    // The selection's rectangle on the widget, if there is one.
+    std::optional<QRect> SelectionOnWidget() const;
+
   signals:
-    // A paint re-matched rows: the text changed.
+    // A paint re-matched rows, or a command changed them: the text changed.
     void rowsChanged();
     // A file was dropped on the canvas.
     void fileDropped(const QString& path);
+    // The selection was drawn, cleared or moved.
+    void selectionChanged();
+    // Space-drag or the middle button: the view moves by `delta` screen pixels.
+    void panRequested(QPoint delta);
+    // Ctrl+wheel: `steps` zoom steps (in positive) about `local`.
+    void zoomRequested(int steps, QPointF local);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
-    ArtState& state_;
+    // Moves of a selection dragged wait for the paint, as strokes do.
+    bool ApplyPendingMove();
+    QRect WidgetRectOfCanvas(const InkRect& canvas) const;
+
+    Document& document_;
     BackgroundPicture& background_;
     Image view_;
     bool showRowLines_ = false;
+    double zoom_ = 1.0;
+    Tool tool_ = Tool::Draw;
+
+    // Panning: Space held, or the middle button down, and where the pointer last was.
+    bool spaceHeld_ = false;
+    bool panning_ = false;
+    QPoint panFrom_;
+    // The selection tool's drag: a rectangle drawn from `bandFrom_`, or the
+    // selection moved from `moveFrom_` (ink pixels), `moved_` of it done.
+    std::optional<QPoint> bandFrom_;
+    QPoint bandTo_;
+    std::optional<QPoint> moveFrom_;
+    QPoint moveTo_;
+    QPoint moved_;
+    bool moveStarted_ = false;
 };
 
-// The pen/eraser symbol left of the buttons; a press on it switches the pen.
+// The tool indicator left of the buttons: the pen and the eraser side by side,
+// the one in use lit; a press on it switches between them.
 class PenIndicator : public QWidget {
     Q_OBJECT
 
   public:
-    PenIndicator(ArtState& state, QWidget* parent);
+    PenIndicator(Document& document, const CanvasWidget& canvas, QWidget* parent);
+    QSize sizeHint() const override;
+
+  signals:
+    void toggled();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    ArtState& state_;
-    QPixmap states_;  // pen at x 0-31, eraser at x 32-63
+    Document& document_;
+    const CanvasWidget& canvas_;
+    QPixmap pen_;
+    QPixmap eraser_;
 };
 
 }  // namespace fudeline

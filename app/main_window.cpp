@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -12,18 +13,29 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "app/background_menu.h"
 #include "app/canvas_widget.h"
-#include "app/control_row.h"
+#include "app/flow_layout.h"
 #include "app/page_dialogs.h"
 #include "app/post_status.h"
 #include "app/settings_keys.h"
@@ -32,6 +44,7 @@
 #include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
+#include "session/client_map.h"
 
 #include "engine/engine_errors.h"
 #include "res/fudeline_icon.xpm"
@@ -39,17 +52,17 @@
 namespace fudeline {
 namespace {
 
-// The controls keep the places they had when the window was laid out in
-// dialog units of its 9-point face: these base units turn that 471 x 382 unit
-// layout into a client area holding the 800 x 522 canvas at (12, 40).
-constexpr int kBaseUnitX = 7;
-constexpr int kBaseUnitY = 12;
-QRect DialogUnits(int x, int y, int w, int h) {
-    return QRect(x * kBaseUnitX / 4, y * kBaseUnitY / 8, w * kBaseUnitX / 4, h * kBaseUnitY / 8);
-}
-
 // Traced lines wait this long between looks for the end of a stroke under way.
 constexpr int kStrokeEndPollMs = 30;
+
+// How long the status line shows a passing message.
+constexpr int kMessageMs = 4000;
+
+// The "左に寄せると" figure is worked out this long after drawing stops.
+constexpr int kAlignCountDelayMs = 250;
+
+// The zoom steps: 100 % to 800 %.
+constexpr std::array<double, 7> kZoomSteps = {1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0};
 
 // Drawings larger than this are not read: no real drawing comes near it.
 constexpr qint64 kMaxDrawingFileBytes = qint64{64} << 20;
@@ -98,6 +111,7 @@ MainWindow::MainWindow(Engine& engine, QWidget* parent)
     CreateControls();
     ApplyConversionMode();
     ApplyStabilizer();
+    SyncTools();
 }
 
 MainWindow::~MainWindow() {
@@ -114,70 +128,82 @@ QAction* MainWindow::AddCommand(const char* name, const QString& text, const QKe
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, command);
     addAction(action);  // the shortcut works anywhere in the window
+    commands_.append(action);
     return action;
 }
 
 void MainWindow::CreateControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(DialogUnits(0, 0, 471, 382).size());
     setCentralWidget(client);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* controls = new QWidget(client);
+    controls->setObjectName(QStringLiteral("controls"));
+    // The row keeps the design's margins: the indicator at (11, 11).
+    auto* row = new FlowLayout(controls, kControlGap + 2);
+    row->setContentsMargins(kIndicatorLeft, kIndicatorTop - 1, kIndicatorLeft, 6);
+    column->addWidget(controls);
 
-    QAction* undo = AddCommand("undoAction", tr("元に戻す"), QKeySequence::Undo, &MainWindow::Undo);
-    QAction* clear =
-        AddCommand("clearAction", tr("すべてクリア"), QKeySequence(), &MainWindow::ClearAll);
-    QAction* copy = AddCommand("copyAction", tr("クリップボードにコピー"), QKeySequence::Copy,
-                               &MainWindow::CopyAsText);
-    QAction* open = AddCommand("openDrawingAction", tr("描画を開く..."), QKeySequence::Open,
-                               &MainWindow::OpenDrawing);
-    QAction* save = AddCommand("saveDrawingAction", tr("描画を保存..."), QKeySequence::Save,
-                               &MainWindow::SaveDrawing);
-    QAction* exportText =
-        AddCommand("exportTextAction", tr("テキストを書き出す..."),
-                   QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::ExportTextFile);
-    QAction* picture =
-        AddCommand("saveTextPictureAction", tr("テキストを画像で保存..."),
-                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::SaveTextPicture);
-    QAction* openTextArt = AddCommand("openTextArtAction", tr("テキストアートを開く..."),
-                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
-                                      &MainWindow::OpenTextArt);
-    QAction* appendPage = AddCommand("appendPageAction", tr("ページとして追加..."),
-                                     QKeySequence(), &MainWindow::AppendPage);
-
-    auto button = [client](const char* name, QAction* action, const QString& text, QRect where) {
-        auto* b = new QPushButton(text, client);
+    QSettings settings;
+    auto button = [controls, row](const char* name, QAction* action, const QString& text) {
+        auto* b = new QPushButton(text, controls);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(where);
-        b->setFocusPolicy(Qt::ClickFocus);  // no tab stop
-        if (action) connect(b, &QPushButton::clicked, action, &QAction::trigger);
+        // The whole label with the style's margins, never the style's wider
+        // minimum the design's narrow buttons never had.
+        const int margins = 2 * (b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) +
+                                 b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b));
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + margins);
+        if (action) {
+            connect(b, &QPushButton::clicked, action, &QAction::trigger);
+            b->setToolTip(action->shortcut().isEmpty()
+                              ? QString()
+                              : action->shortcut().toString(QKeySequence::NativeText));
+        }
+        row->addWidget(b);
         return b;
     };
-    auto checkBox = [client](const char* name, const QString& text, QRect where, bool checked) {
-        auto* c = new QCheckBox(text, client);
+    auto checkBox = [controls, row](const char* name, const QString& text, bool checked) {
+        auto* c = new QCheckBox(text, controls);
         c->setObjectName(QString::fromLatin1(name));
-        c->setGeometry(where);
         c->setChecked(checked);
+        row->addWidget(c);
         return c;
     };
-    QSettings settings;
-    QPushButton* undoButton = button("undoButton", undo, undo->text(), DialogUnits(32, 7, 38, 14));
-    QPushButton* clearButton =
-        button("clearButton", clear, clear->text(), DialogUnits(77, 7, 48, 14));
-    QPushButton* copyButton = button("copyButton", copy, copy->text(), DialogUnits(132, 7, 78, 14));
-    brTagBox_ = checkBox("brTagCheckBox", tr("コピー時<BR>タグを追加"), DialogUnits(215, 9, 88, 10),
+
+    view_ = new QScrollArea(client);
+    view_->setObjectName(QStringLiteral("canvasView"));
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setAlignment(Qt::AlignCenter);
+    view_->setWidgetResizable(false);
+    view_->setBackgroundRole(QPalette::Window);
+    // The canvas takes the keys; arrows it leaves still scroll the view.
+    view_->setFocusPolicy(Qt::NoFocus);
+    canvas_ = new CanvasWidget(document_, background_, view_);
+    view_->setWidget(canvas_);
+    auto* indicator = new PenIndicator(document_, *canvas_, controls);
+    indicator_ = indicator;
+    row->addWidget(indicator);
+    CreateMenus();
+
+    QPushButton* undoButton = button("undoButton", undo_, tr("元に戻す"));
+    button("redoButton", redo_, tr("やり直し"));
+    button("clearButton", findChild<QAction*>(QStringLiteral("clearAction")), tr("すべてクリア"));
+    QPushButton* copyButton = button("copyButton", nullptr, tr("クリップボードにコピー"));
+    connect(copyButton, &QPushButton::clicked, this, &MainWindow::CopyAsText);
+    brTagBox_ = checkBox("brTagCheckBox", tr("コピー時<BR>タグを追加"),
                          settings.value(settings_keys::kAddBrTag, false).toBool());
-    rowLinesBox_ = checkBox("rowLinesCheckBox", tr("行ラインを表示"), DialogUnits(306, 9, 59, 10),
+    rowLinesBox_ = checkBox("rowLinesCheckBox", tr("行ラインを表示"),
                             settings.value(settings_keys::kRowLines, false).toBool());
-    QPushButton* backgroundButton =
-        button("backgroundButton", nullptr, tr("背景..."), DialogUnits(366, 7, 50, 14));
-    QPushButton* fileButton =
-        button("fileButton", nullptr, tr("ファイル..."), DialogUnits(420, 7, 46, 14));
-    FitControlRow({undoButton, clearButton, copyButton, brTagBox_, rowLinesBox_, backgroundButton,
-                   fileButton},
-                  fileButton->geometry().right() + 1);
-    // The control row is full; the conversion choices sit at the status line's
-    // right end, as clear of the window edge as the counter is of the left one,
-    // in two lines as the counter has, so that its warnings keep room to show whole.
+    QPushButton* backgroundButton = button("backgroundButton", nullptr, tr("背景..."));
+    QPushButton* fileButton = button("fileButton", nullptr, tr("ファイル..."));
+    undoButton->setDefault(false);
+    column->addWidget(view_, 1);
+
+    // The conversion choices sit at the status line's right end, as clear of
+    // the window edge as the counter is of the left one, in two lines as the
+    // counter has, so that its warnings keep room to show whole.
     auto* choices = new QWidget(this);
     choices->setObjectName(QStringLiteral("conversionChoices"));
     auto* choicesLayout = new QGridLayout(choices);
@@ -207,7 +233,7 @@ void MainWindow::CreateControls() {
     stabilizerBox_->setObjectName(QStringLiteral("stabilizerComboBox"));
     stabilizerBox_->setToolTip(
         tr("線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）"));
-    stabilizerBox_->setFocusPolicy(Qt::ClickFocus);
+    stabilizerBox_->setFocusPolicy(Qt::StrongFocus);  // a tab stop like every control
     stabilizerLabel->setBuddy(stabilizerBox_);
     for (const Stabilizer s : {Stabilizer::Off, Stabilizer::Weak, Stabilizer::Strong}) {
         const QString label = s == Stabilizer::Off    ? tr("なし")
@@ -226,18 +252,8 @@ void MainWindow::CreateControls() {
     choicesLayout->addWidget(unicodeSpacingBox_, 1, 0);
     choicesLayout->addWidget(stabilizer, 1, 1);
 
-    new PenIndicator(state_, client);
-    canvas_ = new CanvasWidget(state_, background_, client);
     canvas_->SetShowRowLines(rowLinesBox_->isChecked());
-
-    backgroundMenu_ = new BackgroundMenu(background_, this);
-    fileMenu_ = new QMenu(this);
-    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu_->addActions({open, save});
-    fileMenu_->addSeparator();
-    fileMenu_->addActions({exportText, picture});
-    fileMenu_->addSeparator();
-    fileMenu_->addActions({openTextArt, appendPage});
+    rowLines_->setChecked(rowLinesBox_->isChecked());
 
     connect(brTagBox_, &QCheckBox::toggled, this, [this](bool on) {
         QSettings().setValue(settings_keys::kAddBrTag, on);
@@ -247,6 +263,7 @@ void MainWindow::CreateControls() {
     connect(rowLinesBox_, &QCheckBox::toggled, this, [this](bool on) {
         QSettings().setValue(settings_keys::kRowLines, on);
         canvas_->SetShowRowLines(on);
+        rowLines_->setChecked(on);
     });
     connect(backgroundButton, &QPushButton::clicked, this,
             [this, backgroundButton] { ShowMenuUnder(backgroundMenu_, backgroundButton); });
@@ -279,19 +296,199 @@ void MainWindow::CreateControls() {
     connect(backgroundMenu_, &BackgroundMenu::pictureChanged, canvas_,
             qOverload<>(&QWidget::update));
     connect(canvas_, &CanvasWidget::rowsChanged, this, &MainWindow::DrawingChanged);
+    connect(canvas_, &CanvasWidget::selectionChanged, this, &MainWindow::SyncTools);
     connect(canvas_, &CanvasWidget::fileDropped, this, &MainWindow::LoadBackgroundPicture);
+    connect(canvas_, &CanvasWidget::panRequested, this, [this](QPoint delta) {
+        view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->value() + delta.x());
+        view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->value() + delta.y());
+    });
+    connect(canvas_, &CanvasWidget::zoomRequested, this,
+            [this](int steps, QPointF local) { ZoomBy(steps, local); });
+    connect(indicator, &PenIndicator::toggled, this, [this] {
+        canvas_->SetTool(CanvasWidget::Tool::Draw);
+        SyncTools();
+    });
 
     postStatus_ = new PostStatus(this);
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("statusMessage"));
+    // As wide as its text (nothing when there is none), the counter keeping the rest.
+    message_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    message_->setMaximumWidth(kCanvasWidth / 2);
+    messageTimer_ = new QTimer(this);
+    messageTimer_->setSingleShot(true);
+    connect(messageTimer_, &QTimer::timeout, message_, &QLabel::clear);
+    alignTimer_ = new QTimer(this);
+    alignTimer_->setSingleShot(true);
+    alignTimer_->setInterval(kAlignCountDelayMs);
+    connect(alignTimer_, &QTimer::timeout, this, &MainWindow::CountAlignedLeft);
     document_.SetBr(brTagBox_->isChecked());
     document_.SetBoard(std::string(postStatus_->boardName()));
     connect(postStatus_, &PostStatus::boardChosen, this, [this] {
         document_.SetBoard(std::string(postStatus_->boardName()));
         DrawingChanged();  // references come and go with the board
     });
-    statusBar()->setSizeGripEnabled(false);
+    // However narrow the window, the count itself stays readable.
+    if (auto* count = postStatus_->findChild<QLabel*>(QStringLiteral("postCount"))) {
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(tr("0,000 / 2,048 バイト　00 / 24 行")));
+    }
+    statusBar()->setSizeGripEnabled(true);
+    // The counter and its board list stay in view whatever message is shown.
     statusBar()->addWidget(postStatus_, 1);
+    statusBar()->addWidget(message_);
     statusBar()->addPermanentWidget(choices);
-    setFixedSize(client->width(), client->height() + statusBar()->sizeHint().height());
+
+    // Tab goes through every control in the order they are shown.
+    QList<QWidget*> order = {findChild<QPushButton*>(QStringLiteral("undoButton")),
+             findChild<QPushButton*>(QStringLiteral("redoButton")),
+             findChild<QPushButton*>(QStringLiteral("clearButton")),
+             copyButton, brTagBox_, rowLinesBox_, backgroundButton, fileButton, canvas_};
+    for (QComboBox* list : postStatus_->findChildren<QComboBox*>()) order << list;
+    order << fineBox_ << noFillersBox_ << unicodeSpacingBox_ << stabilizerBox_;
+    for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+
+    // The design's size: the controls in one row over the canvas with its
+    // margins, but never more than the screen holds (the canvas scrolls then).
+    const int width = std::max(kCanvasWidth + 2 * kCanvasLeft, row->sizeHint().width());
+    const int height = row->heightForWidth(width) + kCanvasHeight + kCanvasLeft +
+                       menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    QSize size(width, height);
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 95 / 100);
+    }
+    resize(size);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // The canvas's top left in view first, where a drawing begins, once
+    // the first layout has placed it.
+    QTimer::singleShot(0, this, [this] {
+        view_->horizontalScrollBar()->setValue(0);
+        view_->verticalScrollBar()->setValue(0);
+    });
+}
+
+void MainWindow::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    QAction* open = AddCommand("openDrawingAction", tr("描画を開く(&O)..."), QKeySequence::Open,
+                               &MainWindow::OpenDrawing);
+    QAction* save = AddCommand("saveDrawingAction", tr("描画を保存(&S)..."), QKeySequence::Save,
+                               &MainWindow::SaveDrawing);
+    QAction* exportText =
+        AddCommand("exportTextAction", tr("テキストを書き出す(&E)..."),
+                   QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::ExportTextFile);
+    QAction* picture =
+        AddCommand("saveTextPictureAction", tr("テキストを画像で保存(&P)..."),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::SaveTextPicture);
+    QAction* openTextArt = AddCommand("openTextArtAction", tr("テキストアートを開く(&T)..."),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                                      &MainWindow::OpenTextArt);
+    QAction* appendPage = AddCommand("appendPageAction", tr("ページとして追加(&A)..."),
+                                     QKeySequence(), &MainWindow::AppendPage);
+    QAction* quit = new QAction(tr("閉じる(&X)"), this);
+    quit->setObjectName(QStringLiteral("closeAction"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    commands_.append(quit);
+    fileMenu_ = new QMenu(tr("ファイル(&F)"), this);
+    fileMenu_->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu_->addActions({open, save});
+    fileMenu_->addSeparator();
+    fileMenu_->addActions({exportText, picture});
+    fileMenu_->addSeparator();
+    fileMenu_->addActions({openTextArt, appendPage});
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(quit);
+    bar->addMenu(fileMenu_);
+
+    undo_ = AddCommand("undoAction", tr("元に戻す(&U)"), QKeySequence::Undo, &MainWindow::Undo);
+    redo_ = AddCommand("redoAction", tr("やり直し(&R)"), QKeySequence(), &MainWindow::Redo);
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                         QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    QAction* cut = AddCommand("cutAction", tr("切り取り(&T)"), QKeySequence::Cut, &MainWindow::Cut);
+    QAction* copy = AddCommand("copyAction", tr("コピー(&C)"), QKeySequence::Copy, &MainWindow::Copy);
+    QAction* copyText = AddCommand("copyTextAction", tr("テキストをクリップボードにコピー(&Y)"),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                                   &MainWindow::CopyAsText);
+    QAction* paste = AddCommand("pasteAction", tr("貼り付け(&P)"), QKeySequence::Paste, &MainWindow::Paste);
+    QAction* remove = AddCommand("deleteAction", tr("選択範囲を削除(&D)"), QKeySequence::Delete,
+                                 &MainWindow::DeleteSelection);
+    QAction* all = AddCommand("selectAllAction", tr("すべて選択(&A)"), QKeySequence::SelectAll,
+                              &MainWindow::SelectAll);
+    QAction* none = AddCommand("clearSelectionAction", tr("選択を解除(&N)"),
+                               QKeySequence(Qt::Key_Escape), &MainWindow::ClearSelection);
+    QAction* alignLeft = AddCommand("alignLeftAction", tr("左に寄せる(&L)"),
+                                    QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::AlignLeft);
+    alignLeft->setToolTip(tr("絵全体を左端まで動かし、各行の左の余白を減らします"));
+    QAction* clear =
+        AddCommand("clearAction", tr("すべてクリア(&K)"), QKeySequence(), &MainWindow::ClearAll);
+    singleUndo_ = new QAction(tr("1段階の元に戻す(&1)"), this);
+    singleUndo_->setObjectName(QStringLiteral("singleUndoAction"));
+    singleUndo_->setCheckable(true);
+    singleUndo_->setToolTip(tr("元に戻すを1段階だけにし、もう一度押すとやり直します"));
+    singleUndo_->setChecked(QSettings().value(settings_keys::kSingleUndo, false).toBool());
+    document_.SetUndoMode(singleUndo_->isChecked() ? UndoMode::Single : UndoMode::Steps);
+    connect(singleUndo_, &QAction::toggled, this, [this](bool on) {
+        QSettings().setValue(settings_keys::kSingleUndo, on);
+        document_.SetUndoMode(on ? UndoMode::Single : UndoMode::Steps);
+        SyncTools();
+    });
+    QMenu* edit = bar->addMenu(tr("編集(&E)"));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    edit->addActions({undo_, redo_});
+    edit->addSeparator();
+    edit->addActions({cut, copy, copyText, paste, remove});
+    edit->addSeparator();
+    edit->addActions({all, none});
+    edit->addSeparator();
+    edit->addActions({alignLeft, clear});
+    edit->addSeparator();
+    edit->addAction(singleUndo_);
+
+    QAction* zoomIn = AddCommand("zoomInAction", tr("拡大(&I)"), QKeySequence::ZoomIn, &MainWindow::ZoomIn);
+    zoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    QAction* zoomOut =
+        AddCommand("zoomOutAction", tr("縮小(&O)"), QKeySequence::ZoomOut, &MainWindow::ZoomOut);
+    QAction* actual = AddCommand("actualSizeAction", tr("等倍 (100%)(&A)"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_0), &MainWindow::ZoomActualSize);
+    QAction* fit = AddCommand("fitCanvasAction", tr("全体を表示(&F)"),
+                              QKeySequence(Qt::CTRL | Qt::Key_9), &MainWindow::ZoomToFit);
+    rowLines_ = new QAction(tr("行ラインを表示(&R)"), this);
+    rowLines_->setObjectName(QStringLiteral("rowLinesAction"));
+    rowLines_->setCheckable(true);
+    connect(rowLines_, &QAction::triggered, this, [this](bool on) { rowLinesBox_->setChecked(on); });
+    QMenu* viewMenu = bar->addMenu(tr("表示(&V)"));
+    viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    viewMenu->addActions({zoomIn, zoomOut, actual, fit});
+    viewMenu->addSeparator();
+    viewMenu->addAction(rowLines_);
+
+    pen_ = AddCommand("penAction", tr("ペン(&P)"), QKeySequence(Qt::Key_P), &MainWindow::ChoosePen);
+    eraser_ = AddCommand("eraserAction", tr("消しゴム(&E)"), QKeySequence(Qt::Key_E),
+                         &MainWindow::ChooseEraser);
+    select_ = AddCommand("selectAction", tr("範囲選択(&S)"), QKeySequence(Qt::Key_S),
+                         &MainWindow::ChooseSelect);
+    auto* tools = new QActionGroup(this);
+    for (QAction* tool : {pen_, eraser_, select_}) {
+        tool->setCheckable(true);
+        tools->addAction(tool);
+    }
+    QMenu* toolMenu = bar->addMenu(tr("ツール(&T)"));
+    toolMenu->setObjectName(QStringLiteral("toolMenu"));
+    toolMenu->addActions({pen_, eraser_, select_});
+
+    backgroundMenu_ = new BackgroundMenu(background_, this);
+    backgroundMenu_->setTitle(tr("背景(&B)"));
+    bar->addMenu(backgroundMenu_);
+
+    QAction* keys = AddCommand("shortcutsAction", tr("キー操作の一覧(&K)"), QKeySequence::HelpContents,
+                               &MainWindow::ShowShortcuts);
+    QMenu* help = bar->addMenu(tr("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(keys);
 }
 
 void MainWindow::ShowMenuUnder(QMenu* menu, QPushButton* button) {
@@ -303,13 +500,227 @@ std::string MainWindow::ExportText() const {
 }
 
 void MainWindow::DrawingChanged() {
-    if (postStatus_) postStatus_->Show(ExportText());
+    if (postStatus_) {
+        postStatus_->Show(ExportText());
+        alignTimer_->start();
+    }
+    SyncTools();
+}
+
+void MainWindow::CountAlignedLeft() {
+    // Mid-stroke the count waits for the stroke to end.
+    if (state_.strokeActive()) {
+        alignTimer_->start();
+        return;
+    }
+    const bool pending = state_.conversionPending();
+    const std::optional<PostCount> aligned = document_.CountPostAlignedLeft(postStatus_->limits());
+    if (pending) canvas_->update();
+    postStatus_->ShowAlignedLeft(aligned ? std::optional<std::int64_t>(aligned->bytes) : std::nullopt);
+}
+
+void MainWindow::ShowStatusMessage(const QString& message, int ms) {
+    message_->setText(message);
+    message_->setToolTip(message);
+    if (ms > 0) {
+        messageTimer_->start(ms);
+    } else {
+        messageTimer_->stop();
+    }
+}
+
+QString MainWindow::statusMessage() const {
+    return message_->text();
+}
+
+void MainWindow::SyncTools() {
+    if (!undo_ || !canvas_) return;
+    undo_->setEnabled(document_.state().CanUndo());
+    redo_->setEnabled(document_.state().CanRedo());
+    const bool drawing = canvas_->tool() == CanvasWidget::Tool::Draw;
+    pen_->setChecked(drawing && state_.penMode());
+    eraser_->setChecked(drawing && !state_.penMode());
+    select_->setChecked(!drawing);
+    for (const char* name : {"cutAction", "deleteAction", "clearSelectionAction"}) {
+        findChild<QAction*>(QString::fromLatin1(name))->setEnabled(document_.selection().has_value());
+    }
+    findChild<QAction*>(QStringLiteral("pasteAction"))->setEnabled(document_.HasCopied());
+    for (const auto& [name, action] : {std::pair{"undoButton", undo_}, std::pair{"redoButton", redo_}}) {
+        if (QWidget* button = findChild<QPushButton*>(QString::fromLatin1(name))) {
+            button->setEnabled(action->isEnabled());
+        }
+    }
+    if (indicator_) indicator_->update();
 }
 
 void MainWindow::Undo() {
-    state_.ExchangeWithUndo();
+    document_.Undo();
     canvas_->update();
     DrawingChanged();
+}
+
+void MainWindow::Redo() {
+    document_.Redo();
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::ChoosePen() {
+    if (!state_.penMode()) state_.TogglePenMode();
+    canvas_->SetTool(CanvasWidget::Tool::Draw);
+    SyncTools();
+}
+
+void MainWindow::ChooseEraser() {
+    if (state_.penMode()) state_.TogglePenMode();
+    canvas_->SetTool(CanvasWidget::Tool::Draw);
+    SyncTools();
+}
+
+void MainWindow::ChooseSelect() {
+    canvas_->SetTool(CanvasWidget::Tool::Select);
+    SyncTools();
+}
+
+void MainWindow::Copy() {
+    if (document_.selection()) {
+        document_.CopySelection();
+        ShowStatusMessage(tr("選択範囲をコピーしました（貼り付けは Ctrl+V）"), kMessageMs);
+        SyncTools();
+        return;
+    }
+    CopyAsText();
+}
+
+void MainWindow::Cut() {
+    if (!document_.CutSelection()) return;
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::Paste() {
+    if (!document_.Paste()) return;
+    // The pasted piece is selected, ready to be moved.
+    canvas_->SetTool(CanvasWidget::Tool::Select);
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::DeleteSelection() {
+    if (!document_.DeleteSelection()) return;
+    canvas_->update();
+    DrawingChanged();
+}
+
+void MainWindow::SelectAll() {
+    document_.Select(kWholeInk);
+    canvas_->SetTool(CanvasWidget::Tool::Select);
+    canvas_->update();
+    SyncTools();
+}
+
+void MainWindow::ClearSelection() {
+    document_.Select(std::nullopt);
+    canvas_->update();
+    SyncTools();
+}
+
+void MainWindow::AlignLeft() {
+    if (!document_.AlignLeft()) {
+        ShowStatusMessage(tr("絵はもう左端にあります"), kMessageMs);
+        return;
+    }
+    canvas_->update();
+    DrawingChanged();
+}
+
+double MainWindow::FitZoom() const {
+    const QSize room = view_->maximumViewportSize();
+    return std::min(double(room.width()) / kCanvasWidth, double(room.height()) / kCanvasHeight);
+}
+
+void MainWindow::ZoomTo(double zoom, std::optional<QPointF> anchor) {
+    zoom = std::clamp(zoom, std::min(kZoomSteps.front(), FitZoom()), kZoomSteps.back());
+    const double before = canvas_->zoom();
+    if (zoom == before) return;
+    // The canvas point under the anchor stays under it on screen.
+    const QPointF local = anchor.value_or(QPointF(canvas_->width() / 2.0, canvas_->height() / 2.0));
+    const QPointF onViewport = canvas_->mapTo(view_->viewport(), local);
+    canvas_->SetZoom(zoom);
+    const QPointF after = local * (zoom / before);
+    view_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(after.x() - onViewport.x())));
+    view_->verticalScrollBar()->setValue(static_cast<int>(std::lround(after.y() - onViewport.y())));
+    ShowStatusMessage(tr("表示 %1%").arg(std::lround(zoom * 100)), kMessageMs);
+}
+
+void MainWindow::ZoomBy(int steps, std::optional<QPointF> anchor) {
+    double zoom = canvas_->zoom();
+    for (; steps > 0; --steps) {
+        const auto next = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), zoom + 1e-9);
+        if (next != kZoomSteps.end()) zoom = *next;
+    }
+    for (; steps < 0; ++steps) {
+        auto below = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), zoom - 1e-9);
+        // Below 100 % only the whole canvas is shown.
+        zoom = below == kZoomSteps.begin() ? std::min(zoom, FitZoom()) : *std::prev(below);
+    }
+    ZoomTo(zoom, anchor);
+}
+
+QPointF MainWindow::ZoomAnchor() const {
+    const QPoint pointer = view_->viewport()->mapFromGlobal(QCursor::pos());
+    if (view_->viewport()->rect().contains(pointer)) return canvas_->mapFrom(view_->viewport(), pointer);
+    const QPoint middle = view_->viewport()->rect().center();
+    return canvas_->mapFrom(view_->viewport(), middle);
+}
+
+void MainWindow::ZoomIn() {
+    ZoomBy(1, ZoomAnchor());
+}
+
+void MainWindow::ZoomOut() {
+    ZoomBy(-1, ZoomAnchor());
+}
+
+void MainWindow::ZoomActualSize() {
+    ZoomTo(1.0, ZoomAnchor());
+}
+
+void MainWindow::ZoomToFit() {
+    ZoomTo(std::min(FitZoom(), kZoomSteps.back()));
+}
+
+QStringList MainWindow::ShortcutList() const {
+    QStringList lines;
+    for (const QAction* action : commands_) {
+        if (action->shortcuts().isEmpty()) continue;
+        QStringList keys;
+        for (const QKeySequence& key : action->shortcuts()) keys << key.toString(QKeySequence::NativeText);
+        QString name = action->text();
+        name.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&|\\.\\.\\.$")));
+        lines << keys.join(QStringLiteral(" / ")) + QLatin1Char('\t') + name;
+    }
+    lines << tr("矢印キー") + QLatin1Char('\t') + tr("選択範囲を1ドット動かす（選択がなければ表示を動かす）")
+          << tr("Shift+矢印キー") + QLatin1Char('\t') + tr("選択範囲を1文字分（横に11ドット、縦に1行）動かす")
+          << tr("Ctrl+ホイール") + QLatin1Char('\t') + tr("ポインタの位置を中心に拡大・縮小")
+          << tr("Space+ドラッグ / 中ボタンでドラッグ") + QLatin1Char('\t') + tr("表示を動かす")
+          << tr("Tab / Shift+Tab") + QLatin1Char('\t') + tr("ボタンやチェックボックスを順に選ぶ")
+          << tr("Alt+下線の文字") + QLatin1Char('\t') + tr("メニューを開く");
+    return lines;
+}
+
+void MainWindow::ShowShortcuts() {
+    QString html = QStringLiteral("<table cellspacing=\"2\">");
+    for (const QString& line : ShortcutList()) {
+        const QStringList parts = line.split(QLatin1Char('\t'));
+        html += QStringLiteral("<tr><td><b>%1</b></td><td>&nbsp;&nbsp;%2</td></tr>")
+                    .arg(parts.value(0).toHtmlEscaped(), parts.value(1).toHtmlEscaped());
+    }
+    html += QStringLiteral("</table>");
+    QMessageBox box(QMessageBox::NoIcon, tr("キー操作の一覧"), html, QMessageBox::Close, this);
+    box.setObjectName(QStringLiteral("shortcutsBox"));
+    box.setTextFormat(Qt::RichText);
+    box.exec();
 }
 
 void MainWindow::ClearAll() {
@@ -326,6 +737,7 @@ void MainWindow::ClearAll() {
 }
 
 void MainWindow::CopyAsText() {
+    ShowStatusMessage(tr("テキストをクリップボードにコピーしました"), kMessageMs);
     // Moves that arrived since the last paint are part of the text copied.
     if (state_.RunPendingConversion()) {
         canvas_->update();
@@ -434,7 +846,7 @@ void MainWindow::OpenDrawing() {
     canvas_->update();
     DrawingChanged();
     if (*opened == KeptRowsFound::Damaged || *opened == KeptRowsFound::OtherInk) {
-        statusBar()->showMessage(
+        ShowStatusMessage(
             tr("描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました"));
     }
 }
@@ -534,7 +946,7 @@ void MainWindow::AddTracedLines() {
     tracedInk_.reset();
     SetTracing(false);
     if (!document_.ImportLines(ink)) {
-        statusBar()->showMessage(tr("背景画像に線が見つかりませんでした"), 5000);
+        ShowStatusMessage(tr("背景画像に線が見つかりませんでした"), 5000);
         return;
     }
     canvas_->update();
@@ -545,9 +957,9 @@ void MainWindow::SetTracing(bool tracing) {
     tracing_ = tracing;
     backgroundMenu_->SetTracing(tracing);
     if (tracing) {
-        statusBar()->showMessage(tr("背景画像の線を取り込んでいます..."));
+        ShowStatusMessage(tr("背景画像の線を取り込んでいます..."));
     } else {
-        statusBar()->clearMessage();
+        ShowStatusMessage(QString());
     }
 }
 

@@ -1,7 +1,8 @@
-// The one window of Fudeline: the pen indicator and a row of controls above
-// the canvas, the post counter below it. It owns one drawing session
-// (ArtState) and one background picture; each command is a QAction with its
-// shortcut, and the buttons and popup menus trigger the same actions.
+// The one window of Fudeline: a menu bar, the tool indicator and a row of
+// controls above the canvas, the canvas in a view that zooms and scrolls, the
+// post counter below it. It owns one Document and one background picture;
+// each command is a QAction with its shortcut and its place in a menu, and
+// the buttons and popup menus trigger the same actions.
 #pragma once
 
 #include <QFutureWatcher>
@@ -21,7 +22,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
+class QScrollArea;
+class QTimer;
 
 namespace fudeline {
 
@@ -56,7 +60,20 @@ class MainWindow : public QMainWindow {
     const Document& document() const { return document_; }
     const BackgroundPicture& background() const { return background_; }
     CanvasWidget* canvas() const { return canvas_; }
+    QScrollArea* view() const { return view_; }
     PostStatus* postStatus() const { return postStatus_; }
+    Document& document() { return document_; }
+    // The message shown beside the counter (empty when none).
+    QString statusMessage() const;
+    // Every key the window answers, one "keys<TAB>what" a line, as the help shows it.
+    QStringList ShortcutList() const;
+
+    // The canvas's zoom: `zoom` times its size, about `anchor` (a point of
+    // the canvas widget that stays where it is on screen); the zoom steps
+    // between 100 % and 800 %, and the zoom that shows the whole canvas.
+    void ZoomTo(double zoom, std::optional<QPointF> anchor = std::nullopt);
+    void ZoomBy(int steps, std::optional<QPointF> anchor = std::nullopt);
+    double FitZoom() const;
 
     // The text Copy puts on the clipboard, in Shift-JIS.
     std::string ExportText() const;
@@ -69,17 +86,43 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     QAction* AddCommand(const char* name, const QString& text, const QKeySequence& shortcut,
                         void (MainWindow::*command)());
     void CreateControls();
+    void CreateMenus();
     void ShowMenuUnder(QMenu* menu, QPushButton* button);
     void DrawingChanged();
+    // Says `message` beside the counter, for `ms` milliseconds (0: until replaced).
+    void ShowStatusMessage(const QString& message, int ms = 0);
+    // The counter's "左に寄せると" figure, worked out once drawing pauses.
+    void CountAlignedLeft();
 
     void Undo();
+    void Redo();
     void ClearAll();
+    // Copy: the selection when one is drawn, else the text (CopyAsText).
+    void Copy();
     void CopyAsText();
+    void Cut();
+    void Paste();
+    void DeleteSelection();
+    void SelectAll();
+    void ClearSelection();
+    void AlignLeft();
+    void ChoosePen();
+    void ChooseEraser();
+    void ChooseSelect();
+    void SyncTools();
+    void ShowShortcuts();
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomActualSize();
+    void ZoomToFit();
+    // Where keyboard zoom centres: the pointer over the canvas, else the view's middle.
+    QPointF ZoomAnchor() const;
     void OpenDrawing();
     void SaveDrawing();
     // False when the user cancelled or the file could not be written.
@@ -125,7 +168,21 @@ class MainWindow : public QMainWindow {
     Image keptInk_;  // the ink as last saved or opened; closing asks when it differs
 
     CanvasWidget* canvas_ = nullptr;
+    QScrollArea* view_ = nullptr;
     PostStatus* postStatus_ = nullptr;
+    QLabel* message_ = nullptr;
+    QTimer* messageTimer_ = nullptr;
+    QTimer* alignTimer_ = nullptr;
+    QWidget* indicator_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QAction* singleUndo_ = nullptr;
+    QAction* pen_ = nullptr;
+    QAction* eraser_ = nullptr;
+    QAction* select_ = nullptr;
+    QAction* rowLines_ = nullptr;
+    QList<QAction*> commands_;
+    bool shown_ = false;
     BackgroundMenu* backgroundMenu_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QCheckBox* brTagBox_ = nullptr;

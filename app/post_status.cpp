@@ -100,7 +100,7 @@ PostStatus::PostStatus(QWidget* parent) : QWidget(parent) {
     label_->installEventFilter(this);
     boards_ = new QComboBox(this);
     boards_->setObjectName(QStringLiteral("boardChooser"));
-    boards_->setFocusPolicy(Qt::ClickFocus);
+    boards_->setFocusPolicy(Qt::StrongFocus);  // a tab stop like every control
     for (const BoardProfile& board : kBoardProfiles) {
         // The context lupdate gives the names it reads in boards.h.
         boards_->addItem(
@@ -169,7 +169,14 @@ void PostStatus::ShowBoard() {
 }
 
 void PostStatus::Show(const std::string& sjis) {
+    // A figure worked out for another text would mislead until the next one comes.
+    if (sjis != sjis_) alignedBytes_.reset();
     sjis_ = sjis;
+    Refresh();
+}
+
+void PostStatus::ShowAlignedLeft(std::optional<std::int64_t> bytes) {
+    alignedBytes_ = bytes;
     Refresh();
 }
 
@@ -211,6 +218,9 @@ void PostStatus::Refresh() {
         over << tr("1行の長さ (最長 %1 バイト)")
                     .arg(QLocale().toString(static_cast<qint64>(count_.longestLine)));
     if (!over.isEmpty()) text += tr("　上限を超えています: %1").arg(over.join(tr("、")));
+    if (alignedBytes_ && *alignedBytes_ < count_.bytes) {
+        text += tr("　左に寄せると %1 バイト").arg(QLocale().toString(static_cast<qint64>(*alignedBytes_)));
+    }
     text_ = text;
     ShowText();
     QPalette palette = label_->palette();

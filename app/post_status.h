@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,9 @@ class PostStatus : public QWidget {
 
     // Counts `sjis` on the chosen board and shows the result.
     void Show(const std::string& sjis);
+    // What the text would count after "左に寄せる", shown after the count
+    // when it is less (nothing: no figure).
+    void ShowAlignedLeft(std::optional<std::int64_t> bytes);
     // Chooses a board; `custom` becomes the custom board's limits when
     // ValidBoardLimits takes them (the old ones stay otherwise). Saved at once.
     void ChooseBoard(Board board, const BoardLimits& custom);
@@ -66,6 +71,7 @@ class PostStatus : public QWidget {
     BoardLimits custom_ = kDefaultBoard.limits;
     std::string sjis_;
     PostCount count_;
+    std::optional<std::int64_t> alignedBytes_;
     QString text_;
 };
 

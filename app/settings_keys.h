@@ -9,6 +9,7 @@ namespace fudeline::settings_keys {
 
 inline const QString kAddBrTag = QStringLiteral("copy/addBrTag");
 inline const QString kRowLines = QStringLiteral("view/rowLines");
+inline const QString kSingleUndo = QStringLiteral("edit/singleUndo");
 inline const QString kFine = QStringLiteral("convert/fine");
 inline const QString kNoFillers = QStringLiteral("convert/noFillers");
 inline const QString kUnicodeSpacing = QStringLiteral("convert/unicodeSpacing");

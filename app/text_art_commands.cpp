@@ -76,7 +76,7 @@ void MainWindow::OpenTextArt() {
                          .arg(c.column)
                          .arg(QString::fromUcs4(&c.code, 1));
         }
-        statusBar()->showMessage(
+        ShowStatusMessage(
             tr("フォントにない文字はテキストのまま残しました（絵にはなりません）: %1")
                 .arg(where.join(tr("、"))));
     }
@@ -138,7 +138,7 @@ void MainWindow::AppendPage() {
     Result<StagedPage> page = document_.StagePage(LocalPath(path), name.toStdString());
     if (!page) return Warn(failed, path, Reason(page.error()));
     if (Status added = page->Commit(); !added) return Warn(failed, path, Reason(added.error()));
-    statusBar()->showMessage(tr("「%1」にページを追加しました").arg(QFileInfo(path).fileName()),
+    ShowStatusMessage(tr("「%1」にページを追加しました").arg(QFileInfo(path).fileName()),
                              5000);
 }
 

@@ -87,6 +87,9 @@ inline constexpr ErrorKind ReferenceToControl{
     "nothing",
     FUDELINE_REASON_TEXT("CoreReason",
                          "%1 行目の %2 文字目: 文字参照の制御文字 %3%4 は何も描きません")};
+// line, the reason: a replay event that could not be played
+inline constexpr ErrorKind ReplayLineFailed{
+    "ReplayLineFailed", "line %1: %2", FUDELINE_REASON_TEXT("CoreReason", "%1 行目: %2")};
 
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kCliErrorKinds[] = {
@@ -94,6 +97,6 @@ inline constexpr const ErrorKind* kCliErrorKinds[] = {
     &RenderTooManyPixels,  &PngNotForTerminal, &InkWhereTextGoes,   &InkNotForTerminal,
     &NoFillersWithSpacing, &SpacesNeedFine,    &SameAsPageFile,     &OutOfMemory,
     &Unexpected,           &ControlCharacter,  &NoShiftJisFormAt,   &ReferenceWithoutShiftJis,
-    &ReferenceToControl};
+    &ReferenceToControl,   &ReplayLineFailed};
 
 }  // namespace fudeline::kinds

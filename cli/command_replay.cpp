@@ -2,12 +2,12 @@
 // leave, exactly as the window would have shown it.
 #include <memory>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
-#include "session/replay_player.h"
 #include "session/replay_script.h"
 
 namespace fudeline::cli {
@@ -15,15 +15,18 @@ namespace fudeline::cli {
 Command AddReplayCommand(CLI::App& app) {
     struct Options {
         std::string script;
+        std::string history = "single";
         std::string stabilizer = "off";
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
     CLI::App* command =
         app.add_subcommand("replay",
-                           "Play a script of window events (down X Y, move X Y, up, undo, clear, "
-                           "clear no; \"shift\" after X Y: Shift held, a straight line; "
-                           "stabilizer off|weak|strong: the setting from the next stroke on) "
+                           "Play a script of window events (down X Y, move X Y, up, undo, redo, "
+                           "clear, clear no; \"shift\" after X Y: Shift held, a straight line; "
+                           "stabilizer off|weak|strong: the setting from the next stroke on; "
+                           "history single|steps: the undo from then on; "
+                           "type X Y TEXT: a click of the text tool, TEXT typed there) "
                            "and write the text art");
     command->add_option("SCRIPT", options->script, "The script; - reads standard input")
         ->required()
@@ -35,11 +38,18 @@ Command AddReplayCommand(CLI::App& app) {
                      "users at weak); a stabilizer line in the script changes it")
         ->check(CLI::IsMember({"off", "weak", "strong"}))
         ->type_name("off|weak|strong");
+    command
+        ->add_option("--history", options->history,
+                     "How undo works from the start: single (the one toggling undo, the "
+                     "default) or steps (up to 100 steps back, redo forward); a history line "
+                     "in the script changes it")
+        ->check(CLI::IsMember({"single", "steps"}));
     AddConversionOptions(*command, options->conversion);
     return {command, [options] {
                 return RunConversion(
                     options->conversion, "script", [&](Document& document) -> Status {
                         document.SetStabilizer(*ParseStabilizer(options->stabilizer));
+                        document.state().SetUndoMode(*ParseUndoMode(options->history));
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
                         Result<LineReader> script = LineReader::Open(options->script);
@@ -52,7 +62,11 @@ Command AddReplayCommand(CLI::App& app) {
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
                             if (!event) return event.error().WithPath(InputName(options->script));
-                            if (*event) PlayReplayEvent(**event, document.state());
+                            if (!*event) continue;
+                            if (Status played = document.Play(**event); !played) {
+                                return Error{InputName(options->script), kinds::ReplayLineFailed,
+                                             script->lineNumber(), played.error().Reason()};
+                            }
                         }
                     });
             }};

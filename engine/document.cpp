@@ -140,6 +140,70 @@ ExportOptions Document::exportOptions() const {
             BoardNeedsReferences(board_)};
 }
 
+void Document::Select(std::optional<InkRect> rect) {
+    if (rect) rect = rect->Clipped();
+    if (rect && rect->Empty()) rect.reset();
+    if (rect != selection_) state_.DropSelection();
+    selection_ = rect;
+}
+
+bool Document::MoveSelection(int dx, int dy, ArtState::Step step) {
+    if (!selection_ || (dx == 0 && dy == 0)) return false;
+    Settle();
+    // Kept as it lies, off the canvas too: moved back, the piece is whole.
+    selection_ = state_.MoveSelection(*selection_, dx, dy, step);
+    return true;
+}
+
+bool Document::CopySelection() {
+    if (!selection_) return false;
+    Settle();
+    copied_ = state_.TakePiece(*selection_);
+    return true;
+}
+
+bool Document::CutSelection() {
+    return CopySelection() && DeleteSelection();
+}
+
+bool Document::Paste() {
+    if (copied_.Empty()) return false;
+    Settle();
+    selection_ = state_.PasteSelection(copied_);
+    return true;
+}
+
+bool Document::DeleteSelection() {
+    if (!selection_) return false;
+    Settle();
+    state_.DeleteSelection(*selection_);
+    return true;
+}
+
+bool Document::AlignLeft() {
+    Settle();
+    const int margin = state_.LeftMargin();
+    if (!state_.AlignLeft()) return false;
+    if (selection_) selection_ = selection_->Moved(-margin, 0).Clipped();
+    if (selection_ && selection_->Empty()) selection_.reset();
+    return true;
+}
+
+std::optional<PostCount> Document::CountPostAlignedLeft(const BoardLimits& limits) {
+    Settle();
+    if (state_.LeftMargin() == 0) return std::nullopt;
+    // The same steps on a session of its own, from the same ink, opened
+    // rows and scanned extent: the very rows AlignLeft would leave.
+    ArtState aligned(engine_.matcher(), nullptr);
+    aligned.SetFineDecoder(state_.fineDecoder());
+    aligned.WidenInkExtent(state_.inkMinX());
+    aligned.WidenInkExtent(state_.inkMaxX() - 1);
+    aligned.LayInk(state_.inkLayer());
+    aligned.KeepOpenedRows(state_.rows(), state_.openedRows());
+    aligned.AlignLeft();
+    return fudeline::CountPost(ComposeExportText(aligned.rows(), exportOptions()), limits);
+}
+
 Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const PixelSource& pixels,
                                             Blank blank) {
     const Result<Image> decoded = DecodeInkImage(bytes, kFileInkWidth, kInkHeight, pixels);

@@ -23,6 +23,8 @@
 #include "pixels/image.h"
 #include "render/text_art_cells.h"
 #include "session/art_state.h"
+#include "session/replay_script.h"
+#include "text/row_edit.h"
 
 namespace fudeline {
 
@@ -62,6 +64,16 @@ inline constexpr std::string_view kKeptRowsKey = "Fudeline kept rows";
 // face tells the user so.
 enum class KeptRowsFound { None, Taken, Damaged, OtherInk };
 
+// Where typed words go: the row and the column (canvas pixels) the caret
+// stands at, and the column it was put down at, where Enter goes on in the
+// next row.
+struct TextCaret {
+    int row = 0;
+    std::int32_t x = 0;
+    std::int32_t lineX = 0;
+    bool operator==(const TextCaret&) const = default;
+};
+
 class Document {
   public:
     // Headless documents (the command line) match rows without drawing them.
@@ -100,6 +112,35 @@ class Document {
     // A stroke given up (see ArtState::CancelStroke).
     bool CancelStroke() { return state_.CancelStroke(); }
 
+    // --- Steps: undo and redo as the chosen undo mode has them (see
+    // ArtState::Undo).
+    void SetUndoMode(UndoMode mode) { state_.SetUndoMode(mode); }
+    bool Undo() { return state_.Undo(); }
+    bool Redo() { return state_.Redo(); }
+
+    // --- The selection: a rectangle of the ink layer that every face shows
+    // and moves the same way (see ArtState::MoveSelection). Each command is
+    // one undoable step; false when there is no selection or nothing changed.
+    // A new rectangle sets down what floated at the old one.
+    void Select(std::optional<InkRect> rect);
+    const std::optional<InkRect>& selection() const { return selection_; }
+    // Moved by dx, dy ink pixels (off the canvas too: what leaves it is cut
+    // off); a drag's moves after its first go on with its step.
+    bool MoveSelection(int dx, int dy, ArtState::Step step = ArtState::Step::New);
+    // Copy keeps what the selection holds for Paste (within the document);
+    // Cut also takes it out; Paste lays it where it was taken, floating and
+    // selected, ready to move.
+    bool CopySelection();
+    bool CutSelection();
+    bool Paste();
+    bool DeleteSelection();
+    bool HasCopied() const { return !copied_.Empty(); }
+    // The whole drawing moved to the left edge; false when it is there already.
+    bool AlignLeft();
+    // Copy's text as it would be after AlignLeft, counted as a post with
+    // these limits; nothing when the drawing is at the left edge already.
+    std::optional<PostCount> CountPostAlignedLeft(const BoardLimits& limits);
+
     // Whether a drawing file without ink opens: the window and the page
     // refuse it (a photo would only empty the drawing shown), the command
     // line converts it to no text.
@@ -130,6 +171,36 @@ class Document {
     // undoable step; false, and nothing changes, when there are none.
     bool ImportLines(const Image& ink);
 
+    // --- Words typed on the canvas (the text tool; document_text.cpp). A
+    // click puts the caret where the spacing lets words stand (CaretAt in
+    // text/row_edit.h): on text, at a character's edge, to edit it. What is
+    // typed is kept as text in its row, its characters drawn into the ink as
+    // opened text's are, so that the pen and the eraser meet it as they meet
+    // opened text; from the first change after the caret was put down until
+    // the caret goes, the typing is one undoable step. Typing needs the face
+    // (opened here for a headless document).
+    // False, and no caret, for a point outside the canvas.
+    bool PlaceCaret(PenPoint at);
+    const std::optional<TextCaret>& caret() const { return caret_; }
+    // UTF-8 `text` typed at the caret; a line break ("\n" or "\r\n") goes on
+    // in the next row as Enter does. A character the face cannot draw
+    // (CannotBeTyped), bytes that are not UTF-8, or a row that would grow
+    // past the canvas (RowTooWide) are refused: what came before them stays
+    // typed, that line is not. Refused with no caret as well.
+    Status Type(std::string_view text);
+    // Enter: the caret goes to the next row, as near the column it was put
+    // down at as the spacing lets it stand; false on the last row.
+    bool NewLine();
+    // Backspace (EraseBefore in text/row_edit.h); false when nothing changed.
+    bool EraseBefore();
+    // The caret goes, and with it the typing's step.
+    void EndTyping();
+
+    // --- Replay scripts: one event as the window takes it; `type X Y TEXT`
+    // is a click of the text tool at client pixel X, Y and TEXT typed there,
+    // one undoable step.
+    Status Play(const ReplayEvent& event);
+
     // The text as chosen (Copy's, export's).
     Result<std::string> Text(TextFormat format) const;
     // How long Copy's text is as a post with these limits.
@@ -151,15 +222,35 @@ class Document {
     std::optional<KeptRows> Kept() const;
 
   private:
+    // What the typing step laid: the rows before and after, so that a
+    // change made since by anything else (a stroke, undo) is seen and the
+    // next keystroke begins a step of its own.
+    struct Laid {
+        TextRows before;
+        TextRows after;
+        bool Current(const ArtState& state) const {
+            return state.undoRows() == before && state.rows() == after;
+        }
+    };
+    GapRule Gaps() const;
+    // Opens the typing's step unless it is open and nothing else came between.
+    void BeginTyping();
+    Status TypeLine(std::string_view utf8);
+    void KeepEdit(int row, const RowEdit& edit);
+
     Result<std::string> PageName(const std::string& path, const std::string& pageName) const;
     std::string PageText() const;
 
     Engine& engine_;
     bool drawn_;
     ArtState state_;
+    std::optional<InkRect> selection_;
+    InkPiece copied_;
     DecoderOptions decoder_;
     std::string board_;
     bool br_ = false;
+    std::optional<TextCaret> caret_;
+    std::optional<Laid> typing_;
 };
 
 }  // namespace fudeline

@@ -39,11 +39,19 @@ inline constexpr ErrorKind KeptRowsDamaged{
 inline constexpr ErrorKind KeptRowsUnkept{
     "KeptRowsUnkept", "the rows kept in the drawing file hold a row not marked as kept",
     FUDELINE_REASON_TEXT("CoreReason", "描画ファイルに残した行に、残す印のない行があります")};
+// Typing with no caret placed
+inline constexpr ErrorKind TypeWithoutCaret{
+    "TypeWithoutCaret", "no place to type at: click the canvas first",
+    FUDELINE_REASON_TEXT("CoreReason", "文字を打つ場所がありません。先にキャンバスをクリックしてください")};
+// Enter on the last row
+inline constexpr ErrorKind TypeBelowLastRow{
+    "TypeBelowLastRow", "no row below the last one to type in",
+    FUDELINE_REASON_TEXT("CoreReason", "最後の行の下には打てる行がありません")};
 
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kEngineErrorKinds[] = {
     &NoText,          &NoPages,         &NoSuchPage,       &PageNameNotShiftJis,
     &NoInk,           &KeptRowsMissing, &KeptRowsUnmarked, &KeptRowsWithoutInk,
-    &KeptRowsDamaged, &KeptRowsUnkept};
+    &KeptRowsDamaged, &KeptRowsUnkept,   &TypeWithoutCaret, &TypeBelowLastRow};
 
 }  // namespace fudeline::kinds

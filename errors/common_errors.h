@@ -1,5 +1,5 @@
 // The kinds of failure every library may meet: the system's reasons, a file
-// or a line over its size limit.
+// or a line over its size limit, a file to read that is no regular file.
 #pragma once
 
 #include "errors/error_kind.h"
@@ -22,7 +22,24 @@ inline constexpr ErrorKind LineTooLong{
     "LineTooLong", "line %1 is longer than %2 bytes",
     FUDELINE_REASON_TEXT("CoreReason", "%1 行目が %2 バイトより長くなっています")};
 
-inline constexpr const ErrorKind* kCommonErrorKinds[] = {&System, &LargerThanMegabytes,
-                                                         &LargerThanBytes, &LineTooLong};
+// A file to read that is not a regular file, by its kind.
+inline constexpr ErrorKind NamedPipe{
+    "NamedPipe", "a named pipe, not a regular file",
+    FUDELINE_REASON_TEXT("CoreReason", "名前付きパイプで、通常のファイルではありません")};
+inline constexpr ErrorKind CharacterDevice{
+    "CharacterDevice", "a character device, not a regular file",
+    FUDELINE_REASON_TEXT("CoreReason", "デバイスで、通常のファイルではありません")};
+inline constexpr ErrorKind BlockDevice{
+    "BlockDevice", "a block device, not a regular file",
+    FUDELINE_REASON_TEXT("CoreReason", "ブロックデバイスで、通常のファイルではありません")};
+inline constexpr ErrorKind Socket{
+    "Socket", "a socket, not a regular file",
+    FUDELINE_REASON_TEXT("CoreReason", "ソケットで、通常のファイルではありません")};
+inline constexpr ErrorKind SpecialFile{
+    "SpecialFile", "a special file, not a regular file",
+    FUDELINE_REASON_TEXT("CoreReason", "特殊なファイルで、通常のファイルではありません")};
+inline constexpr const ErrorKind* kCommonErrorKinds[] = {
+    &System,    &LargerThanMegabytes, &LargerThanBytes, &LineTooLong, &NamedPipe,
+    &CharacterDevice, &BlockDevice, &Socket, &SpecialFile};
 
 }  // namespace fudeline::kinds

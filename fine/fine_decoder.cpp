@@ -18,8 +18,6 @@ namespace fudeline {
 namespace {
 
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
-constexpr int kFullWidthSpaceWidth = 11;
-constexpr int kHalfWidthSpaceWidth = 5;
 // The two-byte characters the catalogue's ranges hold: symbols, kana, Greek,
 // Cyrillic and box drawing, before the kanji.
 constexpr int kRangesFirst = 0x8140, kRangesLast = 0x84BE;
@@ -211,15 +209,10 @@ void FineDecoder::BuildGapTable(const MonaFont& font) {
 }
 
 bool FineDecoder::GapAllowed(std::int32_t width, bool atLineStart) const {
-    if (width == 0) return true;
-    if (options_.unicodeSpaces) return options_.unicodeSpaces->CanSpell(width);
-    if (width < 3) return false;
-    if (!options_.noFillers) return true;
-    const std::int32_t rest = width % kFullWidthSpaceWidth;
-    if (rest == 0) return true;
-    // A half-width space ends the spacing, right before the glyph; alone at a
-    // line's start it would be eaten by editors and shift the line.
-    return rest == kHalfWidthSpaceWidth && !(atLineStart && width == kHalfWidthSpaceWidth);
+    const Spacing spacing = options_.unicodeSpaces ? Spacing::Unicode
+                            : options_.noFillers   ? Spacing::Spaces
+                                                   : Spacing::Fillers;
+    return SpacingSpells(spacing, options_.unicodeSpaces, width, atLineStart);
 }
 
 std::int32_t FineDecoder::FillerCost(const RowInk& masks, std::int32_t x,

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "errors/regular_file.h"
+
 namespace fudeline {
 namespace {
 
@@ -60,7 +62,9 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     }
     FreeTypeFace ft;
     if (FT_Init_FreeType(&ft.library) != 0) return Error{path, kinds::FreeTypeNotStarted};
-    // FreeType names no reason a missing or unreadable file has; ask the system.
+    // FreeType names no reason a missing or unreadable file has; ask the
+    // system. A pipe would keep it waiting, a folder is no font.
+    if (Status regular = CheckRegularFile(path); !regular) return regular.error();
     if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
         std::fclose(probe);
     } else {
@@ -81,7 +85,8 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
         const FT_GlyphSlot slot = ft.face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
         const long advance = (slot->advance.x + 32) >> 6;
-        if (advance < 0 || advance > kBakedGlyphMaxAdvance) {
+        if (advance < 0) return Error{path, kinds::GlyphMovesBack, Hex(code), advance};
+        if (advance > kBakedGlyphMaxAdvance) {
             return Error{path, kinds::GlyphTooWide, Hex(code), kBakedGlyphMaxAdvance};
         }
         // A grey bitmap would need a threshold of its own; black and white only.
@@ -121,6 +126,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
 
 Result<std::unique_ptr<MonaFont>> OpenFontFile(const std::string& path, int pixelSize) {
     // Read only the magic's length first: a real font may be large.
+    if (Status regular = CheckRegularFile(path); !regular) return regular.error();
     std::string head;
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
         head.resize(sizeof kBakedFontMagic - 1);

@@ -33,6 +33,10 @@ inline constexpr ErrorKind NotAFont{
 inline constexpr ErrorKind GlyphTooWide{
     "GlyphTooWide", "glyph %1 is wider than %2 pixels",
     FUDELINE_REASON_TEXT("CoreReason", "グリフ %1 の幅が %2 ピクセルを超えています")};
+// "U+XXXX", the advance in pixels (below 0)
+inline constexpr ErrorKind GlyphMovesBack{
+    "GlyphMovesBack", "glyph %1 moves the pen back (an advance of %2 pixels)",
+    FUDELINE_REASON_TEXT("CoreReason", "グリフ %1 はペンを後ろへ戻します（送り幅 %2 ピクセル）")};
 // "U+XXXX"
 inline constexpr ErrorKind GlyphInGrey{
     "GlyphInGrey", "glyph %1 renders in grey, not in black and white",
@@ -50,6 +54,6 @@ inline constexpr ErrorKind BakedFontOtherSize{
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kFontsErrorKinds[] = {
     &FontSizeNotSet, &NoStrike,     &NoStrikeOfSizes, &FontSizeOutOfRange, &FreeTypeNotStarted,
-    &NotAFont,       &GlyphTooWide, &GlyphInGrey,     &FontWithoutGlyphs,  &BakedFontOtherSize};
+    &NotAFont,       &GlyphTooWide, &GlyphMovesBack, &GlyphInGrey,     &FontWithoutGlyphs,  &BakedFontOtherSize};
 
 }  // namespace fudeline::kinds

@@ -14,6 +14,7 @@
 
 #include "glyphs/glyphs_errors.h"
 #include "glyphs/sjis.h"
+#include "errors/regular_file.h"
 
 namespace fudeline {
 namespace {
@@ -61,6 +62,7 @@ Result<CatalogFile> OpenCatalogFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
     if (S_ISDIR(info.st_mode)) return Error{path, kinds::CatalogueIsDirectory};
+    if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (!file) return SystemError(path, errno);
     return CatalogFile(file);

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "glyphs/exe_dir.h"
+#include "errors/regular_file.h"
 #include "glyphs/glyphs_errors.h"
 
 namespace fudeline {
@@ -68,6 +69,7 @@ Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
     if (S_ISDIR(info.st_mode)) return Error{path, kinds::FontIsDirectory};
+    if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return SystemError(path, errno);
     std::string bytes;

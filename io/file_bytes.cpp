@@ -16,6 +16,8 @@
 #include <mutex>
 #include <utility>
 
+#include "errors/regular_file.h"
+
 namespace fudeline {
 namespace {
 
@@ -214,15 +216,6 @@ Error TemporaryError(const std::string& path, const std::string& temporary, int 
     return Error{path, kinds::TemporaryFile, temporary, why};
 }
 
-Error NotRegularFileError(const std::string& name, mode_t mode) {
-    const ErrorKind& kind = S_ISFIFO(mode)   ? kinds::NamedPipe
-                            : S_ISCHR(mode)  ? kinds::CharacterDevice
-                            : S_ISBLK(mode)  ? kinds::BlockDevice
-                            : S_ISSOCK(mode) ? kinds::Socket
-                                             : kinds::SpecialFile;
-    return Error{name, kind};
-}
-
 Error HardLinkError(const std::string& path, nlink_t names) {
     return Error{path, kinds::HardLinks, names};
 }
@@ -296,13 +289,18 @@ Result<std::string> WriteTemporary(const std::string& path, const std::string& t
     return temporary;
 }
 
-// The rename itself on the disk; a folder that cannot be synced has the
-// file all the same, so this is done as well as the system allows.
-void SyncFolder(const std::string& target) {
+// The rename itself on the disk. A folder that cannot be opened (one the
+// user may write but not read) or whose file system cannot sync folders has
+// the file all the same; a sync that fails (an I/O error, a full disk) may
+// not have it after a power cut, and is the write's failure: the error
+// number, or 0.
+int SyncFolder(const std::string& target) {
     const int fd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
+    if (fd < 0) return 0;
+    int why = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
+    if (why == EINVAL || why == EROFS || why == ENOTSUP) why = 0;
+    return why;
 }
 
 // Devices, pipes and the standard output are written where they are.
@@ -444,7 +442,7 @@ Status StagedFile::Commit() {
         return SystemError(path_, why);
     }
     UnlistTemporary(temporary);
-    SyncFolder(target_);
+    if (const int why = SyncFolder(target_); why != 0) return SystemError(path_, why);
     return {};
 }
 

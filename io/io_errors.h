@@ -11,21 +11,6 @@ namespace fudeline::kinds {
 inline constexpr ErrorKind TemporaryFile{
     "TemporaryFile", "cannot create the temporary file %1 beside it: %2",
     FUDELINE_REASON_TEXT("CoreReason", "隣に一時ファイル %1 を作れません: %2"), true};
-inline constexpr ErrorKind NamedPipe{
-    "NamedPipe", "a named pipe, not a regular file",
-    FUDELINE_REASON_TEXT("CoreReason", "名前付きパイプで、通常のファイルではありません")};
-inline constexpr ErrorKind CharacterDevice{
-    "CharacterDevice", "a character device, not a regular file",
-    FUDELINE_REASON_TEXT("CoreReason", "デバイスで、通常のファイルではありません")};
-inline constexpr ErrorKind BlockDevice{
-    "BlockDevice", "a block device, not a regular file",
-    FUDELINE_REASON_TEXT("CoreReason", "ブロックデバイスで、通常のファイルではありません")};
-inline constexpr ErrorKind Socket{
-    "Socket", "a socket, not a regular file",
-    FUDELINE_REASON_TEXT("CoreReason", "ソケットで、通常のファイルではありません")};
-inline constexpr ErrorKind SpecialFile{
-    "SpecialFile", "a special file, not a regular file",
-    FUDELINE_REASON_TEXT("CoreReason", "特殊なファイルで、通常のファイルではありません")};
 // names: a file with more names than the one written
 inline constexpr ErrorKind HardLinks{
     "HardLinks",
@@ -282,11 +267,6 @@ inline constexpr ErrorKind InkPngTooLarge{
 
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kIoErrorKinds[] = {&TemporaryFile,
-                                                     &NamedPipe,
-                                                     &CharacterDevice,
-                                                     &BlockDevice,
-                                                     &Socket,
-                                                     &SpecialFile,
                                                      &HardLinks,
                                                      &OwnerNotKept,
                                                      &KeptBeingReplaced,

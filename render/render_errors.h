@@ -21,8 +21,13 @@ inline constexpr ErrorKind LineTooWide{
 inline constexpr ErrorKind NotInFont{
     "NotInFont", "line %1, column %2: %3 is not in the Mona font",
     FUDELINE_REASON_TEXT("CoreReason", "%1 行目の %2 文字目: %3 は Mona フォントにありません")};
+// "U+XXXX": a character typed that the face does not draw
+inline constexpr ErrorKind CannotBeTyped{
+    "CannotBeTyped", "%1 is not in the Mona font",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 は Mona フォントにありません")};
 
 // Every kind above, for the walk of every kind in both languages.
-inline constexpr const ErrorKind* kRenderErrorKinds[] = {&TooManyLines, &LineTooWide, &NotInFont};
+inline constexpr const ErrorKind* kRenderErrorKinds[] = {&TooManyLines, &LineTooWide, &NotInFont,
+                                                         &CannotBeTyped};
 
 }  // namespace fudeline::kinds

@@ -48,6 +48,30 @@ bool IsSpace(const Written& c) {
     return !c.reference && (c.code == U' ' || c.code == U'\u3000');
 }
 
+// How a character is drawn: the width the ink has it at (the board spaces
+// at their board widths, every other character at its advance in the face)
+// and whether it is an ideograph the face lacks, kept with no pixels.
+struct Drawn {
+    std::int32_t width = 0;
+    bool undrawn = false;
+};
+std::optional<Drawn> DrawnAs(char32_t code, const MonaFont& font) {
+    if (const std::optional<std::int32_t> blank = BoardSpaceWidth(code)) return Drawn{*blank};
+    const FontGlyph* glyph = code < 0x20 || code == 0x7F ? nullptr : font.GlyphFor(code);
+    if (glyph) return Drawn{glyph->advance};
+    if (const std::optional<std::int32_t> undrawn = BoardIdeographWidth(code)) {
+        return Drawn{*undrawn, true};
+    }
+    return std::nullopt;
+}
+
+// The Shift-JIS bytes of a character, or the decimal reference that writes
+// one without them.
+Result<std::string> SjisOf(char32_t code) {
+    if (!HasCp932Form(code)) return "&#" + std::to_string(static_cast<std::uint32_t>(code)) + ";";
+    return Utf8ToCp932(Utf8Of(code));
+}
+
 TextRow RowOf(const std::vector<Written>& line) {
     std::size_t end = line.size();
     while (end > 0 && IsSpace(line[end - 1])) --end;
@@ -101,25 +125,21 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
                 c.code = (*line)[i];
                 length = 1;
             }
-            // The widths the ink has them at: the board spaces at their board
-            // widths, every other character at its advance in the face.
-            const std::optional<std::int32_t> blank = BoardSpaceWidth(c.code);
-            const FontGlyph* glyph = blank ? nullptr : font.GlyphFor(c.code);
-            const std::optional<std::int32_t> undrawn =
-                blank || glyph ? std::nullopt : BoardIdeographWidth(c.code);
-            if (!blank && !glyph && !undrawn) {
+            const std::optional<Drawn> drawn = DrawnAs(c.code, font);
+            if (!drawn) {
                 return Error{"", kinds::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
             }
-            if (undrawn) undrawnCharacters.push_back({n + 1, i + 1, c.code});
-            c.width = blank ? *blank : undrawn ? *undrawn : glyph->advance;
-            if (HasCp932Form(c.code)) {
-                Result<std::string> sjis = Utf8ToCp932(Utf8Of(c.code));
-                if (!sjis) return std::move(sjis).error();
-                c.sjis = std::move(*sjis);
-            } else if (c.reference) {
+            if (drawn->undrawn) undrawnCharacters.push_back({n + 1, i + 1, c.code});
+            c.width = drawn->width;
+            // An escaped '&' is how an artist shows a reference as text
+            // ("&#38;#8201;"): written as a plain '&' it would become the
+            // reference it shows, and a board would draw a space.
+            if (c.reference && (!HasCp932Form(c.code) || c.code == U'&')) {
                 c.sjis = AsciiOf(line->substr(i, length));
             } else {
-                c.sjis = "&#" + std::to_string(static_cast<std::uint32_t>(c.code)) + ";";
+                Result<std::string> sjis = SjisOf(c.code);
+                if (!sjis) return std::move(sjis).error();
+                c.sjis = std::move(*sjis);
             }
             written.push_back(std::move(c));
             i += length;
@@ -140,6 +160,14 @@ Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding e
     Result<TextRows> rows = RowsOfDrawnText(bytes, encoding, font, undrawn);
     if (!rows) return std::move(rows).error();
     return TextArtDrawing{std::move(*ink), std::move(*rows), std::move(undrawn)};
+}
+
+Result<TextCell> CellOfCharacter(char32_t code, const MonaFont& font) {
+    const std::optional<Drawn> drawn = DrawnAs(code, font);
+    if (!drawn) return Error{"", kinds::CannotBeTyped, DescribeCodePoint(code)};
+    Result<std::string> sjis = SjisOf(code);
+    if (!sjis) return std::move(sjis).error();
+    return TextCell{0, std::move(*sjis), drawn->width};
 }
 
 Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {

@@ -25,6 +25,14 @@ namespace fudeline {
 // DrawTextArtInk refuses.
 Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font);
 
+// A character as the cell that writes it, as opened text keeps it: its
+// Shift-JIS bytes (a decimal reference for one without a Shift-JIS form)
+// and the width it is drawn at (the board widths of the blank characters,
+// kIdeographWidth for an ideograph the face lacks, else its advance in the
+// face), with no gap. A control character or another one the face cannot
+// draw is refused as CannotBeTyped.
+Result<TextCell> CellOfCharacter(char32_t code, const MonaFont& font);
+
 // What opening the text lays on a session: its ink (DrawTextArtInk) and its
 // rows (TextArtRows), the text read and checked once for both.
 // An ideograph the face lacks, kept as text with no ink: where it was written

@@ -1,6 +1,10 @@
 #include "render/text_art_ink.h"
 
+#include <algorithm>
+
 #include "errors/common_errors.h"
+#include "glyphs/cp932.h"
+#include "render/text_art_picture.h"
 #include "glyphs/utf8.h"
 #include "pixels/geometry.h"
 #include "render/render_errors.h"
@@ -102,6 +106,41 @@ Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, cons
         }
     }
     return ink;
+}
+
+void DrawCellsInk(Image& ink, int top, const TextRow& cells, int from, int to,
+                  const MonaFont& font) {
+    from = std::max(from, 0);
+    to = std::min(to, ink.width());
+    std::int64_t x = 0;
+    for (const TextCell& cell : cells) {
+        x += cell.gap;
+        const std::int64_t left = x;
+        x += cell.width;
+        if (x <= from || left >= to) continue;
+        // A cell holds one character, or the reference that writes it.
+        const std::string utf8 = Cp932ToUtf8(cell.text).value_or(std::string());
+        std::u32string written;
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            const std::optional<char32_t> c = NextUtf8(utf8, i);
+            if (!c) break;
+            written += *c;
+        }
+        const std::u32string code = ResolveCharacterReferences(written);
+        if (code.size() != 1 || BoardSpaceWidth(code[0])) continue;
+        const FontGlyph* glyph = code[0] < 0x20 || code[0] == 0x7F ? nullptr : font.GlyphFor(code[0]);
+        if (!glyph) continue;
+        for (int gy = 0; gy < kFontLineHeight; ++gy) {
+            const int y = top + gy;
+            if (y < 0 || y >= ink.height()) continue;
+            std::uint32_t* row = ink.Row(y);
+            for (int gx = 0; gx < glyph->advance; ++gx) {
+                const std::int64_t px = left + gx;
+                if (px >= from && px < to && glyph->IsDark(gx, gy)) row[px] = kBlack;
+            }
+        }
+    }
 }
 
 }  // namespace fudeline

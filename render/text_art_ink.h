@@ -11,6 +11,8 @@
 
 #include "errors/result.h"
 #include "glyphs/mona_font.h"
+#include "text/text_art_lines.h"
+#include "text/text_cell.h"
 #include "pixels/image.h"
 #include "text/text_art_lines.h"
 
@@ -35,5 +37,13 @@ Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const Mon
 
 // Both steps; a line longer than kMaxTextArtInkLineBytes is refused as too long.
 Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, const MonaFont& font);
+
+// The characters of `cells` (a row from column 0, as CellOfCharacter and
+// TextArtRows write them) drawn black into `ink` with the top of their line
+// at `top`, as DrawTextArtInk draws them, within columns `from` to `to` - 1
+// only: blanks and ideographs the face lacks draw nothing. What lies there
+// already stays; the caller whitens first what the cells replace.
+void DrawCellsInk(Image& ink, int top, const TextRow& cells, int from, int to,
+                  const MonaFont& font);
 
 }  // namespace fudeline

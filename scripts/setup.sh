@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-image-formats-plugins fonts-ipafont-gothic
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-  xvfb xauth xclip xdotool imagemagick
+  xvfb xauth xclip xdotool imagemagick strace
   clang libclang-rt-14-dev
   emscripten chromium chromium-driver python3-selenium python3-pil
   fonts-mona python3-fonttools python3-brotli

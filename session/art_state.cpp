@@ -167,8 +167,11 @@ bool ArtState::CancelStroke() {
     steadied_.Restart(lastPoint_);
     EndStroke();
     RunPendingConversion();
-    ExchangeWithUndo();
-    SaveUndoSnapshot();
+    // The step is given up, not closed: the drawing goes back and the undo
+    // copy (or the history) never sees the stroke.
+    std::swap(drawing_, undo_);
+    CopyDrawing(*drawing_, *undo_);
+    undoIsCopy_ = true;
     return true;
 }
 
@@ -500,6 +503,8 @@ void ArtState::MatchRows(int first, int last) {
 void ArtState::SetFineDecoder(const FineDecoder* fine) {
     if (fine == fine_) return;
     RunPendingConversion();
+    DropSelection();
+    ++decoderGeneration_;
     fine_ = fine;
     MatchRows(0, kRowCount - 1);
     Drawing& undo = *undo_;
@@ -555,23 +560,30 @@ void ArtState::DrawRow(int row) {
 }
 
 void ArtState::SaveUndoSnapshot() {
-    if (undoIsCopy_) return;
-    CopyDrawing(*drawing_, *undo_);
-    undoIsCopy_ = true;
+    // Any other step sets a floating selection down.
+    DropSelection();
+    BeginStep();
 }
 
 void ArtState::ExchangeWithUndo() {
     // Segments still waiting for a paint belong to the drawing being put away.
     RunPendingConversion();
+    DropSelection();
     std::swap(drawing_, undo_);
+    swappedBack_ = !swappedBack_;
 }
 
 void ArtState::ClearCanvas() {
     RunPendingConversion();
+    DropSelection();
     // The drawing itself becomes the undo copy; the older copy it replaces is
     // blanked to become the new drawing.
-    if (!undoIsCopy_) std::swap(drawing_, undo_);
+    if (!undoIsCopy_) {
+        CloseStep();
+        std::swap(drawing_, undo_);
+    }
     undoIsCopy_ = false;
+    swappedBack_ = false;
     Blank(*drawing_);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "fine/fine_decoder.h"
@@ -17,6 +18,8 @@
 #include "pixels/geometry.h"
 #include "pixels/image.h"
 #include "pixels/pen_stroke.h"
+#include "session/history.h"
+#include "session/selection.h"
 #include "session/stroke_preview.h"
 #include "session/stroke_stabilizer.h"
 
@@ -35,6 +38,7 @@ class ArtState {
     // text layer (headless conversion needs no font).
     ArtState(const RowMatcher& matcher, const TextPainter* painter,
              Rematching rematching = Rematching::Incremental);
+    ~ArtState();
 
     // --- Strokes, in canvas pixels (never clamped to the canvas), as the
     // pointer reports them: the session steadies them (SetStabilizer) and
@@ -119,6 +123,60 @@ class ArtState {
     // they are: after the painter's way of drawing spacing changed.
     void RedrawText();
 
+    // --- Text the user puts in (art_state_text.cpp): typed words. Row `row` keeps `cells` as a row of opened text keeps its
+    // cells; in its ink rows, columns `from` to `to` - 1 are whitened and
+    // the cells' characters drawn there, so that pen and eraser meet them as
+    // they meet opened text. The neighbouring rows, whose bands reach that
+    // ink, are matched again. No undo step: the caller begins one.
+    void KeepRowText(int row, const TextRow& cells, int from, int to, const MonaFont& face);
+
+    // --- The history of steps (art_state_history.cpp). Every command that
+    // starts an undoable step (a stroke, clear, whole ink images, a moved
+    // selection) closes the step before it; in Steps mode the closed step is
+    // kept as what it changed.
+    // Single is the one toggling undo that ExchangeWithUndo gives (the
+    // default, as every replay script was written for it); a change of mode
+    // forgets the steps kept.
+    void SetUndoMode(UndoMode mode);
+    UndoMode undoMode() const { return undoMode_; }
+    // One step back, or forward again: in Single mode the exchange with the
+    // undo copy (redo only right after an undo). A stroke under way ends
+    // first. False when there was nothing to take back or bring back.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    const History& history() const { return history_; }
+
+    // --- A selection (art_state_selection.cpp): the black ink inside a
+    // rectangle and the opened cells it holds whole, moved as one. Once
+    // moved, the selection floats over the drawing it was lifted from until
+    // another step sets it down, so moving it on over other ink leaves that
+    // ink as it was. Every change is one undoable step; the rows its ink
+    // reaches are matched from scratch, so a moved selection's text is the
+    // text of the same ink drawn there (opened cells move along when the
+    // move is by whole rows).
+    // What lies in `rect` (for copying).
+    InkPiece TakePiece(const InkRect& rect) const;
+    // Moves what lies in `rect` (or the floating selection, when it lies
+    // there) by dx, dy ink pixels; returns where it lies now. A move of the
+    // same step goes on with the step before it (a drag is one step).
+    enum class Step { New, Same };
+    InkRect MoveSelection(const InkRect& rect, int dx, int dy, Step step = Step::New);
+    // Lays `piece` over the drawing where it was taken, floating.
+    InkRect PasteSelection(const InkPiece& piece);
+    // Takes what lies in `rect` out of the drawing.
+    void DeleteSelection(const InkRect& rect);
+    // Sets a floating selection down: the drawing stays as it is.
+    void DropSelection();
+    // Where the floating selection lies, if one floats.
+    std::optional<InkRect> floatingRect() const;
+    // The drawing moved left by its left margin (its leftmost ink or opened
+    // cell to column 0), as one step; false when there was no margin.
+    bool AlignLeft();
+    // The columns AlignLeft would move the drawing by (0: none).
+    int LeftMargin() const;
+
     const Image& inkLayer() const { return drawing_->ink; }
     // The ink undo would bring back (the drawing itself when nothing was done
     // since the last snapshot): what a face keeps to restore a session whole.
@@ -138,6 +196,8 @@ class ArtState {
     int inkMaxX() const { return inkMaxX_; }
 
   private:
+    struct Floating;
+    struct Placement;
     // One drawing with everything taken from it. The session holds two, the
     // current one and the undo copy.
     struct Drawing {
@@ -206,6 +266,18 @@ class ArtState {
     void NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed);
     void DrawRow(int row);
 
+    // The history (art_state_history.cpp): a step begins (the open one is
+    // closed and the drawing copied as it is), what the open step changed
+    // is kept, and a kept step is applied back or forward.
+    void BeginStep();
+    void CloseStep();
+    HistoryStep StepBetween(const Drawing& before, const Drawing& after) const;
+    void ApplyStep(const HistoryStep& step, bool forward);
+    // The selection (art_state_selection.cpp).
+    void Lift(const InkRect& rect);
+    void Place(int dx, int dy, bool withPiece, Step step = Step::New);
+    void Apply(const Placement& placement, Step step);
+
     const RowMatcher& matcher_;
     const TextPainter* painter_;
     Rematching rematching_;
@@ -248,6 +320,18 @@ class ArtState {
     bool penMode_ = true;
     int inkMinX_ = 799;
     int inkMaxX_ = 0;
+
+    UndoMode undoMode_ = UndoMode::Single;
+    History history_;
+    // True after an odd number of Single-mode undos since the last step.
+    bool swappedBack_ = false;
+    // Counts decoder changes: steps kept under another decoder are converted again.
+    int decoderGeneration_ = 0;
+    // Defined beside the selection's code, where a Floating is whole.
+    struct FloatingDeleter {
+        void operator()(Floating* floating) const;
+    };
+    std::unique_ptr<Floating, FloatingDeleter> floating_;
 };
 
 }  // namespace fudeline

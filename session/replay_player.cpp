@@ -21,7 +21,13 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
             state.EndStroke();
             break;
         case ReplayEvent::Kind::Undo:
-            state.ExchangeWithUndo();
+            state.Undo();
+            break;
+        case ReplayEvent::Kind::Redo:
+            state.Redo();
+            break;
+        case ReplayEvent::Kind::SetUndoMode:
+            state.SetUndoMode(event.undoMode);
             break;
         case ReplayEvent::Kind::Clear:
             state.ClearCanvas();
@@ -30,6 +36,8 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
             break;
         case ReplayEvent::Kind::SetStabilizer:
             state.SetStabilizer(event.stabilizer);
+            break;
+        case ReplayEvent::Kind::Type:
             break;
     }
     state.RunPendingConversion();  // the paint that follows every event

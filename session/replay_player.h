@@ -10,7 +10,8 @@
 
 namespace fudeline {
 
-// One event and the paint that follows it.
+// One event and the paint that follows it. A type event changes nothing
+// here: typing needs the face, and Document::Play plays it.
 void PlayReplayEvent(const ReplayEvent& event, ArtState& state);
 
 // `clearConfirmed` events run the confirmed clear; declined ones change

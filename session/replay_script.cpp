@@ -1,5 +1,6 @@
 #include "session/replay_script.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "glyphs/utf8.h"
@@ -43,7 +44,22 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     ReplayEvent event;
     event.line = lineNumber;
     const std::string_view verb = words[0];
-    if (verb == "down" || verb == "move") {
+    if (verb == "type") {
+        event.kind = ReplayEvent::Kind::Type;
+        if (words.size() < 3 || !ParseCoordinate(words[1], event.x) ||
+            !ParseCoordinate(words[2], event.y)) {
+            return fail(kinds::ReplayTypePoint);
+        }
+        // The text starts after the one space that ends Y and runs to the
+        // line's end as it stands: '#' and spaces are typed too.
+        std::size_t start = static_cast<std::size_t>(words[2].data() + words[2].size() - line.data());
+        std::string_view text = line.substr(std::min(start + 1, line.size()));
+        if (text.ends_with('\r')) text.remove_suffix(1);
+        for (std::size_t i = 0; i < text.size();) {
+            if (!NextUtf8(text, i)) return fail(kinds::ReplayTypeNotUtf8);
+        }
+        event.text = std::string(text);
+    } else if (verb == "down" || verb == "move") {
         event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
         if (words.size() < 3) return fail(kinds::ReplayNeedsPoint, std::string(verb));
         if (words.size() > 4 || (words.size() == 4 && words[3] != "shift")) {
@@ -62,6 +78,17 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     } else if (verb == "up" || verb == "undo") {
         if (words.size() != 1) return fail(kinds::ReplayTakesNothing, std::string(verb));
         event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
+    } else if (verb == "redo" || verb == "history") {
+        if (verb == "redo") {
+            if (words.size() != 1) return fail(kinds::ReplayTakesNothing, std::string(verb));
+            event.kind = ReplayEvent::Kind::Redo;
+        } else {
+            const std::optional<UndoMode> mode =
+                words.size() == 2 ? ParseUndoMode(words[1]) : std::nullopt;
+            if (!mode) return fail(kinds::ReplayHistory);
+            event.kind = ReplayEvent::Kind::SetUndoMode;
+            event.undoMode = *mode;
+        }
     } else if (verb == "clear") {
         if (words.size() == 1) {
             event.kind = ReplayEvent::Kind::Clear;
@@ -78,6 +105,12 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         return fail(kinds::ReplayUnknownEvent, shown);
     }
     return std::optional<ReplayEvent>(event);
+}
+
+std::optional<UndoMode> ParseUndoMode(std::string_view word) {
+    if (word == "single") return UndoMode::Single;
+    if (word == "steps") return UndoMode::Steps;
+    return std::nullopt;
 }
 
 Result<std::vector<ReplayEvent>> ParseReplayScript(std::string_view text) {

@@ -36,10 +36,24 @@ inline constexpr ErrorKind ReplayStabilizer{
     "ReplayStabilizer", "line %1: stabilizer takes off, weak or strong",
     FUDELINE_REASON_TEXT("CoreReason",
                          "%1 行目: stabilizer の後は off・weak・strong のどれかです")};
+// line
+inline constexpr ErrorKind ReplayTypePoint{
+    "ReplayTypePoint", "line %1: type needs X and Y, integers from -32768 to 32767, then the text",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "%1 行目: type の後には -32768 から 32767 までの整数の X と Y、その後に文字が要ります")};
+// line
+inline constexpr ErrorKind ReplayTypeNotUtf8{
+    "ReplayTypeNotUtf8", "line %1: the text to type is not UTF-8",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: 打つ文字が UTF-8 ではありません")};
+// line
+inline constexpr ErrorKind ReplayHistory{
+    "ReplayHistory", "line %1: history takes single or steps",
+    FUDELINE_REASON_TEXT("CoreReason", "%1 行目: history の後は single か steps です")};
 
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kSessionErrorKinds[] = {
     &ReplayNeedsPoint,   &ReplayCoordinate, &ReplayTakesNothing, &ReplayClearArgument,
-    &ReplayUnknownEvent, &ReplayPointExtra, &ReplayStabilizer};
+    &ReplayUnknownEvent, &ReplayPointExtra, &ReplayStabilizer,   &ReplayTypePoint,
+    &ReplayTypeNotUtf8,  &ReplayHistory};
 
 }  // namespace fudeline::kinds

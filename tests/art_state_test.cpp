@@ -395,6 +395,29 @@ TEST_F(StrokeInputTest, AWobblyStrokeSettlesToItsLineOverTheInkBeforeIt) {
     state.ExchangeWithUndo();
     EXPECT_TRUE(SameInk(state.inkLayer(), before));
     EXPECT_EQ(state.rows(), rowsBefore);
+
+    // The history of steps keeps the settled stroke as one step: redrawn
+    // over the ink before it, it still goes back to that ink and returns.
+    ArtState stepped(matcher_, nullptr);
+    stepped.SetUndoMode(UndoMode::Steps);
+    stepped.SetStabilizer(Stabilizer::Weak);
+    for (const std::vector<PointerMove>* stroke : {&upright, static_cast<const std::vector<PointerMove>*>(&wobbly)}) {
+        stepped.BeginStroke(stroke->front().p);
+        for (std::size_t i = 1; i < stroke->size(); ++i) {
+            stepped.ExtendStroke((*stroke)[i].p);
+            stepped.RunPendingConversion();
+        }
+        stepped.EndStroke();
+        stepped.RunPendingConversion();
+    }
+    const Image settled = stepped.inkLayer();
+    const TextRows rowsSettled = stepped.rows();
+    ASSERT_TRUE(stepped.Undo());
+    EXPECT_TRUE(SameInk(stepped.inkLayer(), before));
+    EXPECT_EQ(stepped.rows(), rowsBefore);
+    ASSERT_TRUE(stepped.Redo());
+    EXPECT_TRUE(SameInk(stepped.inkLayer(), settled));
+    EXPECT_EQ(stepped.rows(), rowsSettled);
 }
 
 TEST_F(StrokeInputTest, TheStabilizerTakesEffectFromTheNextStroke) {
@@ -999,6 +1022,20 @@ TEST_F(KeptTextTest, TheEraserTakesAKeptCharacterWhole) {
         EXPECT_EQ(Visible(state.rows()[4]), c.left);
         state.ExchangeWithUndo();
         EXPECT_EQ(Visible(state.rows()[4]), kept);
+        // The history of steps keeps the whole characters' pixels too: undo
+        // brings them back, redo takes them again.
+        ArtState stepped(*matcher_, nullptr);
+        stepped.SetFineDecoder(fine_);
+        stepped.SetUndoMode(UndoMode::Steps);
+        Open(stepped);
+        stepped.TogglePenMode();
+        Stroke(stepped, c.points);
+        const Image erased = stepped.inkLayer();
+        ASSERT_TRUE(stepped.Undo());
+        EXPECT_EQ(Visible(stepped.rows()[4]), kept);
+        ASSERT_TRUE(stepped.Redo());
+        EXPECT_EQ(Visible(stepped.rows()[4]), c.left);
+        EXPECT_TRUE(stepped.inkLayer() == erased);
     }
 }
 

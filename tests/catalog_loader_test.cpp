@@ -1,6 +1,7 @@
 #include "glyphs/catalog_loader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <unistd.h>
 #include <fstream>
@@ -339,6 +340,17 @@ TEST_F(LoadGlyphCatalogTest, UnreadableFileIsNamed) {
     ASSERT_FALSE(catalog);
     EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
     EXPECT_EQ(catalog.error().Reason(), "Permission denied");
+}
+
+// A catalogue file that is a named pipe or a device would keep the loader
+// waiting or reading without end: it is refused by its kind, at once.
+TEST_F(LoadGlyphCatalogTest, WhatIsNotARegularFileIsRefusedByItsKind) {
+    WriteFile(dir_ / "8141t84be.dat", "33088, 0, 16, 1, 0, 0\n");
+    ASSERT_EQ(::mkfifo((dir_ / "0021t00df.dat").c_str(), 0600), 0);
+    const auto catalog = LoadGlyphCatalog(dir_.string());
+    ASSERT_FALSE(catalog);
+    EXPECT_EQ(catalog.error().path, (dir_ / "0021t00df.dat").string());
+    EXPECT_EQ(catalog.error().Reason(), "a named pipe, not a regular file");
 }
 
 TEST(HostileCatalogueLines, AreReadWithoutTrustingThem) {

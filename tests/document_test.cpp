@@ -308,6 +308,75 @@ TEST_F(DocumentTest, ACancelledStrokeIsGoneForUndoToo) {
     EXPECT_EQ(Text(), text);
 }
 
+// --- Editing: "左に寄せる" and the selection.
+
+// The counter's figure for "左に寄せる" is the text AlignLeft leaves, to the
+// byte: for strokes, for opened text with strokes over it, in each decoder
+// and spacing.
+TEST_F(DocumentTest, TheAlignedLeftCountIsTheTextAlignLeftLeaves) {
+    struct Case {
+        const char* name;
+        DecoderOptions decoder;
+        bool art;
+    };
+    const BoardLimits limits = kDefaultBoard.limits;
+    for (const Case& c : {Case{"strokes", {}, false}, Case{"strokes, fine", {true, Spacing::Fillers}, false},
+                          Case{"opened text and strokes", {}, true},
+                          Case{"opened text and strokes, fine, Unicode spaces", {true, Spacing::Unicode}, true}}) {
+        SCOPED_TRACE(c.name);
+        Document document(Loaded());
+        document.SetDecoder(c.decoder);
+        document.SetUndoMode(UndoMode::Steps);
+        if (c.art) {
+            // Every line three full-width spaces in.
+            const std::string indent = "\xE3\x80\x80\xE3\x80\x80\xE3\x80\x80";
+            std::string indented = indent;
+            for (const char c : kArt) indented += c == '\n' ? "\n" + indent : std::string(1, c);
+            ASSERT_TRUE(document.OpenText(indented, TextEncoding::Utf8));
+        }
+        for (int i = 0; i < 3; ++i) {
+            document.state().BeginStroke({250 + 40 * i, 100 + 30 * i});
+            document.state().ExtendStroke({300 + 40 * i, 160 + 30 * i});
+            document.state().ExtendStroke({420, 130});
+            document.state().EndStroke();
+        }
+        const std::optional<PostCount> predicted = document.CountPostAlignedLeft(limits);
+        ASSERT_TRUE(predicted);
+        const PostCount before = document.CountPost(limits);
+        EXPECT_LT(predicted->bytes, before.bytes);
+        ASSERT_TRUE(document.AlignLeft());
+        EXPECT_EQ(document.CountPost(limits).bytes, predicted->bytes);
+        EXPECT_EQ(document.CountPost(limits).lines, predicted->lines);
+        EXPECT_FALSE(document.CountPostAlignedLeft(limits));
+        ASSERT_TRUE(document.Undo());
+        EXPECT_EQ(document.CountPost(limits).bytes, before.bytes);
+        document.SetDecoder({});
+    }
+}
+
+TEST_F(DocumentTest, CutAndPasteMoveWhatTheSelectionHolds) {
+    document_.SetUndoMode(UndoMode::Steps);
+    ASSERT_TRUE(document_.ImportLines(Strokes()));
+    const std::string drawn = Text(TextFormat::Cells);
+    EXPECT_FALSE(document_.CutSelection());  // nothing selected
+    EXPECT_FALSE(document_.Paste());         // nothing copied
+    document_.Select(InkRect{-10, -10, 2000, 2000});
+    EXPECT_EQ(document_.selection(), kWholeInk);  // kept within the canvas
+    ASSERT_TRUE(document_.CutSelection());
+    EXPECT_EQ(Text(TextFormat::Cells), "");
+    ASSERT_TRUE(document_.Paste());
+    EXPECT_EQ(Text(TextFormat::Cells), drawn);
+    // The pasted drawing floats, selected: arrows move it as one.
+    ASSERT_TRUE(document_.MoveSelection(0, 32));
+    ASSERT_TRUE(document_.MoveSelection(0, -32));
+    EXPECT_EQ(Text(TextFormat::Cells), drawn);
+    for (int step = 0; step < 3; ++step) ASSERT_TRUE(document_.Undo());
+    EXPECT_EQ(Text(TextFormat::Cells), "");
+    document_.Select(std::nullopt);
+    EXPECT_FALSE(document_.MoveSelection(1, 0));
+    EXPECT_FALSE(document_.DeleteSelection());
+}
+
 // Steadied or a Shift line, a cancelled stroke leaves nothing: not its lag,
 // not its line (which is never inked).
 TEST_F(DocumentTest, ACancelledSteadiedStrokeOrShiftLineLeavesNothing) {

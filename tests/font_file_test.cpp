@@ -3,6 +3,9 @@
 // every font that cannot be used is refused with its path and why.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -68,6 +71,11 @@ TEST_F(FontFileRefusals, NameThePathAndTheReason) {
     const std::string text = Path("notes.txt");
     std::ofstream(text) << "not a font\n";
     const std::string missing = Path("missing.ttf");
+    // A pipe would keep the reader waiting for a writer; a folder is no font.
+    const std::string pipe = Path("font.pcf");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string folder = Path("fonts");
+    std::filesystem::create_directory(folder);
     const struct {
         std::string path;
         int size;
@@ -78,6 +86,9 @@ TEST_F(FontFileRefusals, NameThePathAndTheReason) {
         {kIpaGothic, 17, "a font size must be 1 to 16 pixels, the height of a text line"},
         {text, 16, "not a font FreeType can read"},
         {missing, 16, "No such file or directory"},
+        {pipe, 16, "a named pipe, not a regular file"},
+        {pipe, 12, "a named pipe, not a regular file"},
+        {folder, 16, "Is a directory"},
         {FUDELINE_FONT, 12, "a baked face holds 16-pixel glyphs only; give the font it was baked from"},
     };
     for (const auto& c : cases) {

@@ -58,6 +58,30 @@ TEST(ParseReplayScript, ReadsShiftOnPressesAndMovesAndTheStabilizerSetting) {
     }
 }
 
+TEST(ParseReplayLine, ATypeLinesTextIsTheRestOfTheLineAsItStands) {
+    const struct {
+        const char* line;
+        int x, y;
+        const char* text;
+    } cases[] = {
+        {"type 10 20 hello", 10, 20, "hello"},
+        {"type -3 20  two  spaces # and a hash ", -3, 20, " two  spaces # and a hash "},
+        {"  type\t10 20\tTab before\r", 10, 20, "Tab before"},
+        {"type 10 20 \xE6\x96\x87\xE5\xAD\x97", 10, 20, "\xE6\x96\x87\xE5\xAD\x97"},
+        {"type 10 20", 10, 20, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto event = ParseReplayLine(c.line, 2);
+        ASSERT_TRUE(event) << event.error().Reason();
+        ASSERT_TRUE(*event);
+        EXPECT_EQ((*event)->kind, Kind::Type);
+        EXPECT_EQ((*event)->x, c.x);
+        EXPECT_EQ((*event)->y, c.y);
+        EXPECT_EQ((*event)->text, c.text);
+    }
+}
+
 // The player hands the script's Shift and setting to the session exactly as
 // the window hands over its mouse events and its choice.
 TEST(PlayReplayEvents, DrawsWhatTheSameEventsDrawOnTheSession) {
@@ -103,6 +127,21 @@ TEST(PlayReplayEvents, DrawsWhatTheSameEventsDrawOnTheSession) {
     }
     EXPECT_EQ(differ, 0);
     EXPECT_GT(inked, 300);  // every stroke drew
+}
+
+TEST(ParseReplayScript, ReadsRedoAndTheUndoMode) {
+    const auto events = ParseReplayScript("history steps\nundo\nredo\nhistory single\n");
+    ASSERT_TRUE(events) << events.error().Reason();
+    ASSERT_EQ(events->size(), 4u);
+    EXPECT_EQ((*events)[0].kind, Kind::SetUndoMode);
+    EXPECT_EQ((*events)[0].undoMode, UndoMode::Steps);
+    EXPECT_EQ((*events)[2].kind, Kind::Redo);
+    EXPECT_EQ((*events)[3].undoMode, UndoMode::Single);
+    for (const char* bad : {"redo 2\n", "history\n", "history all\n", "history steps single\n"}) {
+        const auto refused = ParseReplayScript(bad);
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_NE(refused.error().Reason().find("line 1"), std::string::npos) << bad;
+    }
 }
 
 // Scripts saved by other editors read exactly as the plain one.
@@ -153,6 +192,11 @@ TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
         {"stabilizer\n", "line 1"},
         {"stabilizer medium\n", "line 1"},
         {"stabilizer weak strong\n", "line 1"},
+        // Type needs its point; its text must be UTF-8.
+        {"type\n", "line 1"},
+        {"type 1\n", "line 1"},
+        {"type 1 x words\n", "line 1"},
+        {"up\ntype 1 2 \xFF\n", "line 2"},
     };
     for (const auto& [text, where] : bad) {
         const auto events = ParseReplayScript(text);

@@ -87,6 +87,8 @@ TEST(Error, EveryKindIsWordedAsTheCommandLinePrintsIt) {
          "not a picture in a known format (PNG, JPEG, WebP, GIF, BMP or PNM)"},
         {{"", kinds::PictureTooLarge, 70000, 9}, "the picture is too large (70000 x 9 pixels)"},
         {{"", kinds::NoInk}, "the picture holds no black ink"},
+        {{"", kinds::RowTooWide, 3, 812, 799}, "row 3 would be 812 pixels wide; the canvas holds 799"},
+        {{"", kinds::CannotBeTyped, "U+1F600"}, "U+1F600 is not in the Mona font"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.error.Reason(), c.reason);
 }

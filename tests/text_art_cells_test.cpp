@@ -44,6 +44,9 @@ TEST(TextArtRows, EachRowSpellsItsLineBackWithCellsWhereTheInkIs) {
         {"a reference to a Shift-JIS character is that character", "a&#12288;b",
          Sjis("a　b")},
         {"what is no reference stays", "a&b; &#; &#x;", "a&b; &#; &#x;"},
+        {"an escaped '&' before a reference stays escaped", "a&#38;#8201;b", "a&#38;#8201;b"},
+        {"an escaped '&' before a name or a number stays escaped", "&#38;lt; &#x26;#65;",
+         "&#38;lt; &#x26;#65;"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

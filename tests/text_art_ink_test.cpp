@@ -7,6 +7,9 @@
 #include <set>
 
 #include "fine/fine_decoder.h"
+#include "render/text_art_cells.h"
+#include "text/gap_composer.h"
+#include "text/spacing.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 #include "render/render_errors.h"
@@ -55,6 +58,28 @@ TEST(DrawTextArtInk, PutsEveryCharacterAtItsOwnPlace) {
 
 // Every blank character boards give a fixed width opens at that width with
 // no ink, as a character or a reference, including those the face lacks.
+// Typed cells are drawn as the same text opened would be, and only within
+// the columns asked for.
+TEST(DrawCellsInk, DrawsCellsAsOpenedTextIsDrawnWithinTheColumnsAsked) {
+    for (const std::string_view line :
+         {std::string_view("\xEF\xBC\xBC\xEF\xBC\xB9" "7 (^o^)"),  // ＼Ｙ7 (^o^)
+          std::string_view("\xE3\x80\x80\xE6\xBC\xA2&#8201;a&#65;b")}) {  // 　漢 aAb
+        SCOPED_TRACE(line);
+        const Result<TextRows> rows = TextArtRows(line, TextEncoding::Utf8, TestFont());
+        ASSERT_TRUE(rows) << rows.error().Reason();
+        const Result<Image> opened = DrawTextArtInk(line, TextEncoding::Utf8, TestFont());
+        ASSERT_TRUE(opened) << opened.error().Reason();
+        for (const auto& [from, to] : {std::pair{0, kTextArtInkWidth}, std::pair{14, 30}}) {
+            Image drawn(opened->width(), opened->height(), kWhite);
+            DrawCellsInk(drawn, 0, (*rows)[0], from, to, TestFont());
+            Image expected = *opened;
+            expected.FillRect(0, 0, from, expected.height(), kWhite);
+            expected.FillRect(to, 0, expected.width() - to, expected.height(), kWhite);
+            EXPECT_TRUE(drawn == expected) << from << ".." << to;
+        }
+    }
+}
+
 TEST(DrawTextArtInk, BoardSpacesOpenBlankAtTheirBoardWidths) {
     const FontGlyph& a = *TestFont().GlyphFor(U'A');
     const FontGlyph& b = *TestFont().GlyphFor(U'B');

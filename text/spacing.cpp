@@ -31,6 +31,18 @@ const char* SpacingName(Spacing spacing) {
     return "fillers";
 }
 
+bool SpacingSpells(Spacing spacing, const UnicodeSpaces* unicodeSpaces, std::int32_t width,
+                   bool lineStart) {
+    constexpr std::int32_t kFullWidth = 11, kHalfWidth = 5;
+    if (width == 0) return true;
+    if (width < 0) return false;
+    if (spacing == Spacing::Unicode && unicodeSpaces) return unicodeSpaces->CanSpell(width);
+    if (width < 3) return false;
+    if (spacing != Spacing::Spaces) return true;
+    const std::int32_t rest = width % kFullWidth;
+    return rest == 0 || (rest == kHalfWidth && !(lineStart && width == kHalfWidth));
+}
+
 std::optional<std::int32_t> BoardSpaceWidth(char32_t code) {
     for (const auto& [space, width] : kBoardSpaceWidths) {
         if (space == code) return width;

@@ -16,6 +16,17 @@ namespace fudeline {
 
 enum class Spacing { Fillers, Spaces, Unicode };
 
+// Whether a gap of `width` blank pixels before a character can be written
+// with `spacing`: fillers spell every width but 1 and 2; spaces alone spell
+// whole full-width spaces and at most one half-width space after them (not
+// a half-width space alone at a line's start, which editors eat); Unicode
+// spaces (`unicodeSpaces`, needed for Spacing::Unicode) spell what they sum
+// to. 0 is always spelled. The decoders place gaps by this rule, and typed
+// words and parts are put where it lets them stand.
+class UnicodeSpaces;
+bool SpacingSpells(Spacing spacing, const UnicodeSpaces* unicodeSpaces, std::int32_t width,
+                   bool lineStart);
+
 // "fillers", "spaces" or "unicode"; nothing for anything else.
 std::optional<Spacing> ParseSpacing(std::string_view name);
 const char* SpacingName(Spacing spacing);

@@ -105,7 +105,15 @@ class Session {
     // The composed canvas as RGBA bytes (a view valid until the next paint).
     emscripten::val pixels() const { return ViewOf(rgba_); }
 
-    void undo() { state().ExchangeWithUndo(); }
+    // Undo and redo through the Document's history of steps, or, with the
+    // single undo chosen, its one toggling exchange (a redo only right after
+    // an undo). False when there was nothing to take back or bring back.
+    bool undo() { return document_->Undo(); }
+    bool redo() { return document_->Redo(); }
+    bool canRedo() const { return document_->state().CanRedo(); }
+    void setSingleUndo(bool single) {
+        document_->SetUndoMode(single ? UndoMode::Single : UndoMode::Steps);
+    }
     void clear() { state().ClearCanvas(); }
     void setRowLines(bool show) { rowLines_ = show; }
 
@@ -326,6 +334,9 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("paint", &Session::paint)
         .function("pixels", &Session::pixels)
         .function("undo", &Session::undo)
+        .function("redo", &Session::redo)
+        .function("canRedo", &Session::canRedo)
+        .function("setSingleUndo", &Session::setSingleUndo)
         .function("clear", &Session::clear)
         .function("setRowLines", &Session::setRowLines)
         .function("setFine", &Session::setFine)

@@ -662,6 +662,42 @@
         <source>書き込み先が閉じられました</source>
         <translation>Broken pipe</translation>
     </message>
+    <message>
+        <source>%1 行目の幅が %2 ピクセルになります。キャンバスに入るのは %3 ピクセルまでです</source>
+        <translation>row %1 would be %2 pixels wide; the canvas holds %3</translation>
+    </message>
+    <message>
+        <source>%1 は Mona フォントにありません</source>
+        <translation>%1 is not in the Mona font</translation>
+    </message>
+    <message>
+        <source>%1 行目: type の後には -32768 から 32767 までの整数の X と Y、その後に文字が要ります</source>
+        <translation>line %1: type needs X and Y, integers from -32768 to 32767, then the text</translation>
+    </message>
+    <message>
+        <source>%1 行目: 打つ文字が UTF-8 ではありません</source>
+        <translation>line %1: the text to type is not UTF-8</translation>
+    </message>
+    <message>
+        <source>%1 行目: history の後は single か steps です</source>
+        <translation>line %1: history takes single or steps</translation>
+    </message>
+    <message>
+        <source>文字を打つ場所がありません。先にキャンバスをクリックしてください</source>
+        <translation>no place to type at: click the canvas first</translation>
+    </message>
+    <message>
+        <source>最後の行の下には打てる行がありません</source>
+        <translation>no row below the last one to type in</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>グリフ %1 はペンを後ろへ戻します（送り幅 %2 ピクセル）</source>
+        <translation>glyph %1 moves the pen back (an advance of %2 pixels)</translation>
+    </message>
 </context>
 <context>
     <name>PageDialogs</name>
@@ -755,28 +791,35 @@ Use fudeline-cli to convert without a display.
 <context>
     <name>fudeline::BackgroundMenu</name>
     <message>
-        <source>画像を指定...</source>
-        <translation>Choose picture...</translation>
-    </message>
-    <message>
-        <source>表示</source>
-        <translation>Show</translation>
-    </message>
-    <message>
-        <source>淡く表示</source>
-        <translation>Show faint</translation>
-    </message>
-    <message>
-        <source>サイズ</source>
-        <translation>Size</translation>
-    </message>
-    <message>
         <source>キャンバスに合わせる</source>
         <translation>Fit the canvas</translation>
     </message>
     <message>
-        <source>線を取り込む</source>
-        <translation>Take in the lines</translation>
+        <source>画像を指定(&amp;I)...</source>
+        <translation>Choose &amp;picture...</translation>
+    </message>
+    <message>
+        <source>表示(&amp;S)</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>淡く表示(&amp;F)</source>
+        <translation>Show &amp;faint</translation>
+    </message>
+    <message>
+        <source>サイズ(&amp;Z)</source>
+        <translation>Si&amp;ze</translation>
+    </message>
+    <message>
+        <source>線を取り込む(&amp;L)</source>
+        <translation>Take in the &amp;lines</translation>
+    </message>
+</context>
+<context>
+    <name>fudeline::CanvasWidget</name>
+    <message>
+        <source>キャンバス</source>
+        <translation>Canvas</translation>
     </message>
 </context>
 <context>
@@ -812,22 +855,6 @@ Use fudeline-cli to convert without a display.
     <message>
         <source>クリップボードにコピー</source>
         <translation>Copy to clipboard</translation>
-    </message>
-    <message>
-        <source>描画を開く...</source>
-        <translation>Open drawing...</translation>
-    </message>
-    <message>
-        <source>描画を保存...</source>
-        <translation>Save drawing...</translation>
-    </message>
-    <message>
-        <source>テキストを書き出す...</source>
-        <translation>Export text...</translation>
-    </message>
-    <message>
-        <source>テキストを画像で保存...</source>
-        <translation>Save text as picture...</translation>
     </message>
     <message>
         <source>コピー時&lt;BR&gt;タグを追加</source>
@@ -962,14 +989,6 @@ Save it before closing?</translation>
         <translation>Taking in the lines of the background picture...</translation>
     </message>
     <message>
-        <source>テキストアートを開く...</source>
-        <translation>Open Text Art...</translation>
-    </message>
-    <message>
-        <source>ページとして追加...</source>
-        <translation>Add as a Page...</translation>
-    </message>
-    <message>
         <source>Unicode空白</source>
         <translation>Unicode spaces</translation>
     </message>
@@ -1038,6 +1057,230 @@ Add the page to &quot;%2&quot;?</translation>
         <translation>The text kept in the drawing file is damaged or does not fit the drawing, so the drawing was converted from its ink instead</translation>
     </message>
     <message>
+        <source>やり直し</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>0,000 / 2,048 バイト&#x3000;00 / 24 行</source>
+        <translation>0,000 / 2,048 bytes   00 / 24 lines</translation>
+    </message>
+    <message>
+        <source>描画を開く(&amp;O)...</source>
+        <translation>&amp;Open drawing...</translation>
+    </message>
+    <message>
+        <source>描画を保存(&amp;S)...</source>
+        <translation>&amp;Save drawing...</translation>
+    </message>
+    <message>
+        <source>テキストを書き出す(&amp;E)...</source>
+        <translation>&amp;Export text...</translation>
+    </message>
+    <message>
+        <source>テキストを画像で保存(&amp;P)...</source>
+        <translation>Save text as &amp;picture...</translation>
+    </message>
+    <message>
+        <source>テキストアートを開く(&amp;T)...</source>
+        <translation>Open &amp;Text Art...</translation>
+    </message>
+    <message>
+        <source>ページとして追加(&amp;A)...</source>
+        <translation>&amp;Add as a Page...</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>切り取り(&amp;T)</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>コピー(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>テキストをクリップボードにコピー(&amp;Y)</source>
+        <translation>Cop&amp;y text to clipboard</translation>
+    </message>
+    <message>
+        <source>貼り付け(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>選択範囲を削除(&amp;D)</source>
+        <translation>&amp;Delete selection</translation>
+    </message>
+    <message>
+        <source>すべて選択(&amp;A)</source>
+        <translation>Select &amp;all</translation>
+    </message>
+    <message>
+        <source>選択を解除(&amp;N)</source>
+        <translation>Select &amp;none</translation>
+    </message>
+    <message>
+        <source>左に寄せる(&amp;L)</source>
+        <translation>Move to the &amp;left edge</translation>
+    </message>
+    <message>
+        <source>絵全体を左端まで動かし、各行の左の余白を減らします</source>
+        <translation>Moves the whole drawing to the left edge, so every line has less margin</translation>
+    </message>
+    <message>
+        <source>すべてクリア(&amp;K)</source>
+        <translation>Clear all (&amp;K)</translation>
+    </message>
+    <message>
+        <source>1段階の元に戻す(&amp;1)</source>
+        <translation>Single-step undo (&amp;1)</translation>
+    </message>
+    <message>
+        <source>元に戻すを1段階だけにし、もう一度押すとやり直します</source>
+        <translation>Undo takes back one step only; pressed again, it redoes</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>拡大(&amp;I)</source>
+        <translation>Zoom &amp;in</translation>
+    </message>
+    <message>
+        <source>縮小(&amp;O)</source>
+        <translation>Zoom &amp;out</translation>
+    </message>
+    <message>
+        <source>等倍 (100%)(&amp;A)</source>
+        <translation>&amp;Actual size (100%)</translation>
+    </message>
+    <message>
+        <source>全体を表示(&amp;F)</source>
+        <translation>&amp;Fit the whole canvas</translation>
+    </message>
+    <message>
+        <source>行ラインを表示(&amp;R)</source>
+        <translation>Show &amp;row lines</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>ペン(&amp;P)</source>
+        <translation>&amp;Pen</translation>
+    </message>
+    <message>
+        <source>消しゴム(&amp;E)</source>
+        <translation>&amp;Eraser</translation>
+    </message>
+    <message>
+        <source>範囲選択(&amp;S)</source>
+        <translation>&amp;Select</translation>
+    </message>
+    <message>
+        <source>ツール(&amp;T)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>背景(&amp;B)</source>
+        <translation>&amp;Background</translation>
+    </message>
+    <message>
+        <source>キー操作の一覧(&amp;K)</source>
+        <translation>&amp;Keyboard shortcuts</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>選択範囲をコピーしました（貼り付けは Ctrl+V）</source>
+        <translation>The selection was copied (Ctrl+V pastes it)</translation>
+    </message>
+    <message>
+        <source>絵はもう左端にあります</source>
+        <translation>The drawing is at the left edge already</translation>
+    </message>
+    <message>
+        <source>表示 %1%</source>
+        <translation>Zoom %1%</translation>
+    </message>
+    <message>
+        <source>矢印キー</source>
+        <translation>Arrow keys</translation>
+    </message>
+    <message>
+        <source>選択範囲を1ドット動かす（選択がなければ表示を動かす）</source>
+        <translation>Move the selection a pixel (without a selection, scroll the view)</translation>
+    </message>
+    <message>
+        <source>Shift+矢印キー</source>
+        <translation>Shift+arrow keys</translation>
+    </message>
+    <message>
+        <source>選択範囲を1文字分（横に11ドット、縦に1行）動かす</source>
+        <translation>Move the selection a character cell (11 pixels across, a row down or up)</translation>
+    </message>
+    <message>
+        <source>Ctrl+ホイール</source>
+        <translation>Ctrl+wheel</translation>
+    </message>
+    <message>
+        <source>ポインタの位置を中心に拡大・縮小</source>
+        <translation>Zoom in or out about the pointer</translation>
+    </message>
+    <message>
+        <source>Space+ドラッグ / 中ボタンでドラッグ</source>
+        <translation>Space+drag / middle-button drag</translation>
+    </message>
+    <message>
+        <source>表示を動かす</source>
+        <translation>Move the view</translation>
+    </message>
+    <message>
+        <source>Tab / Shift+Tab</source>
+        <translation>Tab / Shift+Tab</translation>
+    </message>
+    <message>
+        <source>ボタンやチェックボックスを順に選ぶ</source>
+        <translation>Go through the buttons and boxes in turn</translation>
+    </message>
+    <message>
+        <source>Alt+下線の文字</source>
+        <translation>Alt+underlined letter</translation>
+    </message>
+    <message>
+        <source>メニューを開く</source>
+        <translation>Open a menu</translation>
+    </message>
+    <message>
+        <source>キー操作の一覧</source>
+        <translation>Keyboard Shortcuts</translation>
+    </message>
+    <message>
+        <source>テキストをクリップボードにコピーしました</source>
+        <translation>The text was copied to the clipboard</translation>
+    </message>
+    <message>
+        <source>描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました</source>
+        <translation>The text kept in the drawing file is damaged or does not fit the picture, so the picture was converted instead</translation>
+    </message>
+    <message>
         <source>手ぶれ補正:</source>
         <translation>Stabilizer:</translation>
     </message>
@@ -1056,6 +1299,13 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>強</source>
         <translation>Strong</translation>
+    </message>
+</context>
+<context>
+    <name>fudeline::PenIndicator</name>
+    <message>
+        <source>ペンと消しゴムを切り替えます (P / E)</source>
+        <translation>Switches between pen and eraser (P / E)</translation>
     </message>
 </context>
 <context>
@@ -1140,6 +1390,10 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>&#x3000;左に寄せると %1 バイト</source>
+        <translation>   %1 bytes at the left edge</translation>
     </message>
 </context>
 </TS>

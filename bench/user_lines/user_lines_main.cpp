@@ -20,6 +20,7 @@
 #include "session/replay_script.h"
 #include "session/stroke_stabilizer.h"
 #include "user_lines/hand_model.h"
+#include "user_lines/slope_characters.h"
 
 namespace fudeline {
 namespace {
@@ -49,7 +50,9 @@ constexpr const char* kUsage =
     "  -h, --help    print this and exit\n"
     "\n"
     "Columns: drawings; clean: the share whose visible characters are at least 90%\n"
-    "ones artists write for that line (level, upright and 45-degree strokes only);\n"
+    "ones artists write for that line (straight strokes: for a slope between level,\n"
+    "45 degrees and upright, the characters whose pixels run along it, the most\n"
+    "written first, and those of the two lines beside it);\n"
     "distinct: visible characters per drawing (mean, and the most); stray: dark\n"
     "pixels more than 3 px from any ink, per drawing (mean), and the share of\n"
     "drawings with any; F1 at 0, 2 and 3 px against the ink and the dark pixels\n"
@@ -67,6 +70,8 @@ const std::set<std::string> kLevelCharacters = {"￣", "‾", "―", "─", "ー
 const std::set<std::string> kUprightCharacters = {"|", "｜", "│", "l", "ｌ", "i", "I"};
 const std::set<std::string> kSlashCharacters = {"/", "／", "╱"};
 const std::set<std::string> kBackslashCharacters = {"\\", "＼", "╲", "ヽ"};
+// How many of the most written characters of a slope count as its answer.
+constexpr int kSlopeAnswerSize = 8;
 
 struct Drawing {
     std::string family;
@@ -102,7 +107,31 @@ std::vector<Drawing> StraightDrawings() {
     return out;
 }
 
-std::vector<Drawing> AngleDrawings() {
+// Per angle of AngleDrawings, what artists write for a line of its slope.
+using SlopeAnswers = std::map<int, std::set<std::string>>;
+
+SlopeAnswers AnswersBySlope(const MonaFont& face) {
+    SlopeAnswers answers;
+    constexpr double kPi = 3.141592653589793;
+    for (int degrees = 0; degrees < 180; degrees += 15) {
+        // The canvas's 18-pixel rows are the ink's 16: a slope is flatter there.
+        const double a = degrees * kPi / 180;
+        double ink = std::atan2(std::sin(a) * 16 / 18, std::cos(a)) * 180 / kPi;
+        if (ink < 0) ink += 180;
+        std::set<std::string> answer = bench::SlopeCharacters(face, ink, kSlopeAnswerSize);
+        // A slope between two of the four lines artists have characters for
+        // is also written as steps of either.
+        const std::set<std::string>* family[] = {&kLevelCharacters, &kSlashCharacters,
+                                                  &kUprightCharacters, &kBackslashCharacters};
+        for (const int anchor : {degrees / 45, (degrees + 44) / 45}) {
+            answer.insert(family[anchor % 4]->begin(), family[anchor % 4]->end());
+        }
+        answers[degrees] = std::move(answer);
+    }
+    return answers;
+}
+
+std::vector<Drawing> AngleDrawings(const SlopeAnswers& answers) {
     std::vector<Drawing> out;
     char name[64];
     constexpr double kPi = 3.141592653589793;
@@ -111,7 +140,7 @@ std::vector<Drawing> AngleDrawings() {
             const double a = degrees * kPi / 180, cx = 400.0 + 3 * offset, cy = 261.0 + 5 * offset;
             const double dx = 150 * std::cos(a), dy = -150 * std::sin(a);
             std::snprintf(name, sizeof name, "angle-%03d-%d", degrees, offset);
-            out.push_back({"angle", name, {{{cx - dx, cy - dy}, {cx + dx, cy + dy}}}, nullptr});
+            out.push_back({"angle", name, {{{cx - dx, cy - dy}, {cx + dx, cy + dy}}}, &answers.at(degrees)});
         }
     }
     return out;
@@ -256,7 +285,15 @@ int Run(const Options& options, const std::string& facePath) {
     const FineDecoder* decoder = q.engine.Decoder(decoderOptions);
 
     std::vector<Drawing> drawings = StraightDrawings();
-    for (Drawing& d : AngleDrawings()) drawings.push_back(std::move(d));
+    const SlopeAnswers slopes = AnswersBySlope(q.font());
+    for (Drawing& d : AngleDrawings(slopes)) drawings.push_back(std::move(d));
+    if (options.each) {
+        for (const auto& [degrees, answer] : slopes) {
+            std::printf("slope %3d:", degrees);
+            for (const std::string& c : answer) std::printf(" %s", c.c_str());
+            std::printf("\n");
+        }
+    }
     for (Drawing& d : CurveDrawings()) drawings.push_back(std::move(d));
     Result<Drawing> face = FaceDrawing(facePath);
     if (!face) return Fail(face.error().Message());

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """A fast stroke on a real X server draws what a replay of its points draws.
 
-Starts its own Xvfb, opens the window there, scribbles 2,000 mouse moves with
-xdotool while the window is busy, presses the copy button and compares the
+Starts its own Xvfb, opens the window there, finds its canvas on the screen
+(the one white area 800 pixels wide), scribbles 2,000 mouse moves with
+xdotool while the window is busy, copies with Ctrl+C and compares the
 Shift-JIS text on the clipboard with `fudeline-cli replay --sjis` of the same
 points, replayed with the weak stabilizer a new user's window draws with. The window is made busy two ways: by stopping its process while the
 moves arrive (every move then waits in the queue at once, which is the worst
@@ -22,7 +23,8 @@ import tempfile
 import time
 
 CAPTION = "Fudeline v"
-COPY_BUTTON = (299, 20)  # client pixels, the middle of "クリップボードにコピー"
+CANVAS_CLIENT = (12, 40)  # where replay scripts place the canvas, in client pixels
+CANVAS_SIZE = (800, 522)
 MOVES = 2000
 # Every wait is on an event (the window shown, the text on the clipboard),
 # polled until it happens; the limit is only there so that a window that
@@ -98,8 +100,8 @@ def wait_for(what, attempt):
     raise RuntimeError("timed out waiting for " + what)
 
 
-def window_origin(env, window):
-    """The window's top left on the screen (there is no window manager, so no frame)."""
+def find_window(env, window):
+    """The window's id once it shows."""
     def find():
         if window.poll() is not None:
             raise RuntimeError("the program exited with %d before its window showed"
@@ -108,12 +110,38 @@ def window_origin(env, window):
         ids = found.split()
         return ids[0].decode() if ids else None
 
-    window = wait_for("the window", find)
-    geometry = {}
-    for line in run(["xdotool", "getwindowgeometry", "--shell", window], env).decode().split():
-        key, _, value = line.partition("=")
-        geometry[key] = int(value)
-    return geometry["X"], geometry["Y"]
+    return wait_for("the window", find)
+
+
+def white_canvas(screen):
+    """The top left of the first area of the screen shot (PPM bytes) that is
+    white CANVAS_SIZE[0] pixels across, on its first and last row, or None."""
+    fields = screen.split(maxsplit=4)
+    width, height = int(fields[1]), int(fields[2])
+    offset = len(screen) - width * height * 3
+    white = b"\xff\xff\xff" * CANVAS_SIZE[0]
+    for y in range(height - CANVAS_SIZE[1] + 1):
+        row = screen[offset + y * width * 3: offset + (y + 1) * width * 3]
+        x = row.find(white)
+        while x >= 0 and x % 3:
+            x = row.find(white, x + 1)
+        if x < 0:
+            continue
+        last = y + CANVAS_SIZE[1] - 1
+        bottom = screen[offset + last * width * 3 + x: offset + last * width * 3 + x + len(white)]
+        if bottom == white:
+            return x // 3, y
+    return None
+
+
+def canvas_origin(env):
+    """Where a client pixel (0, 0) of a replay script lies on the screen: the
+    canvas's top left on the screen less where scripts place it."""
+    def look():
+        shot = run(["import", "-window", "root", "-depth", "8", "ppm:-"], env, check=False)
+        return white_canvas(shot) if shot.startswith(b"P6") else None
+    left, top = wait_for("the canvas on the screen", look)
+    return left - CANVAS_CLIENT[0], top - CANVAS_CLIENT[1]
 
 
 def xdotool_moves(points, origin, pause):
@@ -140,7 +168,8 @@ def stroke_and_copy(app, display, home, fine, stopped, points):
     log = open(log_path, "wb")
     window = subprocess.Popen([app], env=env, stdout=log, stderr=subprocess.STDOUT)
     try:
-        origin = window_origin(env, window)
+        window_id = find_window(env, window)
+        origin = canvas_origin(env)
         start = xdotool_moves(points[:1], origin, None) + ["mousedown 1"]
         run(["xdotool"] + " ".join(start).split(), env)
         script = os.path.join(home, "stroke.xdo")
@@ -154,8 +183,8 @@ def stroke_and_copy(app, display, home, fine, stopped, points):
         finally:
             if stopped:
                 window.send_signal(signal.SIGCONT)
-        button = (COPY_BUTTON[0] + origin[0], COPY_BUTTON[1] + origin[1])
-        run(["xdotool", "mousemove", str(button[0]), str(button[1]), "click", "1"], env)
+        # Copy by its key, once the window has the keyboard (no window manager gives it).
+        run(["xdotool", "windowfocus", "--sync", window_id, "key", "ctrl+c"], env)
 
         def clipboard():
             got = subprocess.run(

@@ -2,6 +2,8 @@
 // and the program itself started without a display, for help, without data.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QFileIconProvider>
 #include <QLabel>
@@ -9,7 +11,7 @@
 #include <QStyle>
 #include <QTranslator>
 
-#include "app/control_row.h"
+#include "app/flow_layout.h"
 #include "app/post_status.h"
 #include "app/startup.h"
 #include "fudeline/version.h"
@@ -121,6 +123,7 @@ class StartupTest : public QObject {
         MainWindow window(Resources());
         const QList<std::pair<const char*, const char*>> texts = {
             {"undoButton", "Undo"},
+            {"redoButton", "Redo"},
             {"clearButton", "Clear all"},
             {"copyButton", "Copy to clipboard"},
             {"brTagCheckBox", "Copy with <BR>"},
@@ -133,9 +136,18 @@ class StartupTest : public QObject {
             QCOMPARE(Find<QAbstractButton>(window, name)->text(), QString(text));
         }
         QCOMPARE(window.findChild<QAction*>("choosePictureAction")->text(),
-                 QStringLiteral("Choose picture..."));
+                 QStringLiteral("Choose &picture..."));
         QCOMPARE(window.findChild<QAction*>("traceLinesAction")->text(),
-                 QStringLiteral("Take in the lines"));
+                 QStringLiteral("Take in the &lines"));
+        QCOMPARE(window.findChild<QAction*>("alignLeftAction")->text(),
+                 QStringLiteral("Move to the &left edge"));
+        // Every command of the menus speaks English.
+        for (QAction* menu : window.menuBar()->actions()) {
+            for (QAction* action : menu->menu()->actions()) {
+                QVERIFY2(action->isSeparator() || !action->text().contains(QRegularExpression("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]")),
+                         qPrintable(action->text()));
+            }
+        }
         QVERIFY(window.postStatus()->text().contains("bytes"));
         // The boards of the table are named in English too, each in its row's place.
         auto* boards = Find<QComboBox>(window, "boardChooser");
@@ -169,8 +181,12 @@ class StartupTest : public QObject {
         QVERIFY(InstallTranslations(*QCoreApplication::instance(),
                                     english ? UiLanguage::English : UiLanguage::Japanese));
         MainWindow window(Resources());
-        int previousEnd = Find<QWidget>(window, "penIndicator")->geometry().right() + 1;
-        for (const char* name : {"undoButton", "clearButton", "copyButton", "brTagCheckBox",
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QWidget* indicator = Find<QWidget>(window, "penIndicator");
+        int previousEnd = indicator->geometry().right() + 1;
+        int rowTop = indicator->geometry().top();
+        for (const char* name : {"undoButton", "redoButton", "clearButton", "copyButton", "brTagCheckBox",
                                  "rowLinesCheckBox", "backgroundButton", "fileButton"}) {
             auto* control = Find<QAbstractButton>(window, name);
             const QRect at = control->geometry();
@@ -184,12 +200,16 @@ class StartupTest : public QObject {
                 at.width() >= needed,
                 qPrintable(
                     QStringLiteral("%1: %2 px for %3 px").arg(name).arg(at.width()).arg(needed)));
-            QVERIFY2(at.left() >= previousEnd + kControlGap,
+            // A control either follows the one before on its row, or starts the next row.
+            const bool wrapped = at.top() > rowTop + indicator->height();
+            QVERIFY2(wrapped || at.left() >= previousEnd + kControlGap,
                      qPrintable(QStringLiteral("%1 at %2, the one before ends at %3")
                                     .arg(name)
                                     .arg(at.left())
                                     .arg(previousEnd)));
+            if (wrapped) rowTop = at.top();
             previousEnd = at.left() + (checkBox ? needed : at.width());
+            QVERIFY(at.right() < window.centralWidget()->width());
         }
         QVERIFY(previousEnd <= window.centralWidget()->width());
         RemoveTranslators();

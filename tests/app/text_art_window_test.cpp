@@ -112,7 +112,7 @@ class TextArtWindowTest : public QObject {
         const QByteArray art = "ok\r\na\xE7\xBA\x8A|";  // a纊|
         window_->SetFileChooser(Answer(PlaceTestFile(dir, "art.txt", art)));
         window_->findChild<QAction*>("openTextArtAction")->trigger();
-        const QString said = window_->statusBar()->currentMessage();
+        const QString said = window_->statusMessage();
         QVERIFY2(said.contains(QStringLiteral("2 行 2 文字目の「纊」")), qPrintable(said));
         window_->findChild<QAction*>("copyAction")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), art);

@@ -190,6 +190,9 @@ class FreshWindow {
         // startsWithTheFineDecoder's and newUserStartsWithAWeakStabilizer's.
         QSettings().setValue(settings_keys::kFine, false);
         QSettings().setValue(settings_keys::kStabilizer, QStringLiteral("off"));
+        // They place pictures at their own size; a new user's are fitted
+        // (newPicturesAreFittedToTheCanvasByDefault).
+        QSettings().setValue(settings_keys::kBackgroundSize, 100);
         window_ = std::make_unique<MainWindow>(Resources());
         window_->show();
         if (!QTest::qWaitForWindowExposed(window_.get())) return false;

@@ -142,12 +142,29 @@ case $case_name in
   # Named pipes are refused where a file is read whole, never waited on.
   fifo_refused)
     mkfifo pipe pipe.mlt
+    mkdir catalogue
+    mkfifo catalogue/0021t00df.dat
+    printf '33088, 0, 16, 1, 0, 0\n' >catalogue/8141t84be.dat
+    printf 'down 100 100\nup\n' >stroke.replay
     for command in "pages pipe" "convert --from-text pipe" "render pipe -o out.png" \
-                   "convert $drawing --append pipe.mlt"; do
+                   "convert $drawing --append pipe.mlt" "catalogue --font pipe --out out" \
+                   "replay --catalogue-dir catalogue stroke.replay"; do
       timeout 20 "$cli" $command 2>err; rc=$?
       [ $rc -eq 2 ] || fail "$command: exit status $rc"
-      grep -q "pipe.*: a named pipe, not a regular file" err || fail "$command: $(cat err)"
+      grep -q "\(pipe\|0021t00df.dat\).*: a named pipe, not a regular file" err || fail "$command: $(cat err)"
     done
+    ;;
+  # The folder's sync after the rename failing (an I/O error injected) is
+  # the write's failure, as the file's own sync is.
+  folder_sync_failure_reported)
+    # Where tracing is not allowed (some containers), the case cannot run.
+    strace -o /dev/null true 2>/dev/null || exit 77
+    strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=1 \
+      "$cli" convert "$drawing" -o plain.txt 2>err && fail "a failed file sync reported success"
+    strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=2 \
+      "$cli" convert "$drawing" -o out.txt 2>err; rc=$?
+    [ $rc -eq 2 ] || fail "a failed folder sync: exit status $rc"
+    grep -q "out.txt: Input/output error" err || fail "a failed folder sync: $(cat err)"
     ;;
   # An append whose result the reader would refuse is refused.
   unreadable_result_refused)

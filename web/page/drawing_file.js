@@ -31,6 +31,6 @@ export function startDrawingFile() {
     say("");
     paint();
     showText();
-    changed("open");
+    changed();
   });
 }

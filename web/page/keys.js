@@ -1,9 +1,8 @@
 // The page's keys, each the same as its button: Ctrl/Cmd+Z undo;
-// Ctrl/Cmd+Shift+Z and Ctrl+Y redo, which is undo once more right after an
-// undo (the session's undo trades the drawing with its undo copy); Ctrl/Cmd+C
-// with nothing selected copies the text art; E and P choose eraser and pen.
-// Keys typed into a field stay the field's.
-import { engine, lastChange, undoRedone } from "./state.js";
+// Ctrl/Cmd+Shift+Z and Ctrl+Y redo; Ctrl/Cmd+C with nothing selected copies
+// the text art; E and P choose eraser and pen. A button clicked with the
+// pointer does not keep the focus. Keys typed into a field stay the field's.
+import { engine } from "./state.js";
 
 const click = (id) => document.getElementById(id).click();
 
@@ -28,6 +27,13 @@ function selectionHeld() {
 }
 
 export function startKeys() {
+  // A button pressed with the pointer gives the focus back: kept, Space
+  // would press it again (undo, redo, undo, or the clear question once
+  // more). Pressed from the keyboard (no pointer, detail 0), it keeps it.
+  document.addEventListener("click", (event) => {
+    const button = event.target instanceof Element ? event.target.closest("button") : null;
+    if (button !== null && event.detail > 0 && document.activeElement === button) button.blur();
+  });
   document.addEventListener("keydown", (event) => {
     if (event.isComposing || event.altKey || typing(event.target)) return;
     // A dialog the page shows (the clear question) holds the keys.
@@ -38,9 +44,7 @@ export function startKeys() {
       if (key === "z" && !event.shiftKey) {
         click("undo");
       } else if ((key === "z" && event.shiftKey) || (key === "y" && event.ctrlKey && !event.shiftKey)) {
-        if (lastChange !== "undo") return;
-        click("undo");
-        undoRedone();
+        click("redo");
       } else if (key === "c" && !event.shiftKey && !selectionHeld()) {
         click("copy");
       } else {

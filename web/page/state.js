@@ -1,7 +1,7 @@
 // The page's state in one place, changed only through the functions below:
 // the engine once loaded, the picture under the canvas and where it lies,
 // whether a drag moves that picture, the board the counter measures
-// against, and the drawing's last change. What other modules keep is their
+// against, and whether the drawing changed. What other modules keep is their
 // own working state (a gesture under way, a write not yet done, a timer).
 
 // The engine's module (its constants, tables and rules) and the drawing
@@ -17,9 +17,7 @@ export let movingPicture = false;
 // The board in use: its name ("custom" for the user's own) and its limits
 // [bytes, lines, bytes a line], 0 meaning no limit.
 export let board = { name: null, limits: [0, 0, 0] };
-// What last changed the drawing ("stroke", "cancel", "undo", "redo",
-// "clear", "open"), and whether anything did since the page loaded.
-export let lastChange = null;
+// Whether anything changed the drawing since the page loaded.
 export let touched = false;
 
 export function engineLoaded(loadedBinding, session) {
@@ -45,12 +43,6 @@ export function boardChosen(name, limits) {
   board = { name, limits };
 }
 
-export function drawingChanged(kind) {
-  lastChange = kind;
+export function drawingChanged() {
   touched = true;
-}
-
-// An undo that redid the change undone: a second one is no redo.
-export function undoRedone() {
-  lastChange = "redo";
 }

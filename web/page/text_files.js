@@ -90,7 +90,7 @@ export function startTextFiles() {
       return;
     }
     say("");
-    changed("open");
+    changed();
     paint();
     showText();
   });

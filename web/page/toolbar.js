@@ -1,5 +1,6 @@
 // The toolbar's commands and the boxes beside the canvas: pen and eraser,
-// undo, clear, copy, the Shift-JIS file, <BR>, row lines, the fine
+// undo and redo (through the history of steps, or the single toggling undo
+// as a setting), clear, copy, the Shift-JIS file, <BR>, row lines, the fine
 // conversion and the stabilizer; the boxes keep their state between visits.
 import { engine } from "./state.js";
 import { t } from "./i18n.js";
@@ -17,6 +18,7 @@ export function restoreBoxes() {
   $("row-lines").checked = loadSetting("rowLines", true);
   $("fine").checked = loadSetting("fine", true);
   $("no-fillers").checked = loadSetting("noFillers", false);
+  $("single-undo").checked = loadSetting("singleUndo", false);
   // Weak for a new visitor, as in the window: it evens out a tremor and
   // still keeps small curves nearly their size.
   const stabilizer = loadSetting("stabilizer", "weak");
@@ -42,6 +44,7 @@ function applyFine() {
 
 export function startToolbar() {
   engine.setRowLines($("row-lines").checked);
+  engine.setSingleUndo($("single-undo").checked);
   applyFine();
   engine.setStabilizer($("stabilizer").value);
   showPen();
@@ -50,18 +53,20 @@ export function startToolbar() {
     engine.togglePen();
     showPen();
   });
-  $("undo").addEventListener("click", () => {
-    engine.undo();
-    paint();
-    showText();
-    changed("undo");
-  });
+  for (const kind of ["undo", "redo"]) {
+    $(kind).addEventListener("click", () => {
+      if (!engine[kind]()) return;  // nothing to take back or bring back
+      paint();
+      showText();
+      changed();
+    });
+  }
   $("clear").addEventListener("click", () => {
     if (!window.confirm(t("clearQuestion"))) return;
     engine.clear();
     paint();
     showText();
-    changed("clear");
+    changed();
   });
   $("copy").addEventListener("click", async () => {
     // The Shift-JIS bytes cannot go on the web clipboard; "save" gives them.
@@ -103,5 +108,10 @@ export function startToolbar() {
   $("no-fillers").addEventListener("change", () => {
     saveSetting("noFillers", $("no-fillers").checked);
     applyFine();
+  });
+  // A change of undo forgets the steps kept, as in the window.
+  $("single-undo").addEventListener("change", () => {
+    saveSetting("singleUndo", $("single-undo").checked);
+    engine.setSingleUndo($("single-undo").checked);
   });
 }

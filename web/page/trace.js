@@ -55,7 +55,7 @@ export function startTrace() {
       } else {
         paint();
         showText();
-        changed("open");
+        changed();
         say(t("traced"), "done");
       }
     } finally {

@@ -119,6 +119,9 @@ class AppTest(base.PageTest):
                                      ("fine", fine, ["--fine"])):
             with self.subTest(name):
                 self.setUp()
+                # The drawing and the one undo copy are kept between visits,
+                # not a history of steps: the toggling undo comes back whole.
+                self.single_undo()
                 steps()
                 before = self.assert_same_as_cli(*options)
                 self.reload()
@@ -295,6 +298,48 @@ class AppTest(base.PageTest):
             self.assertEqual(self.in_page("return pointer.zoom().scale"), 1)
             self.assertEqual(self.canvas_rect()[2:], [800, 522])
             self.assertFalse(self.driver.find_element(By.ID, "zoom-fit").is_displayed())
+
+    def wheel(self, x, y, delta_y, ctrl=False):
+        """A wheel turn through Chromium's input over the top left of canvas
+        pixel (x, y) as shown unzoomed (mouse events come at whole pixels); a
+        negative delta turns it away from the user."""
+        ox, oy = self.origin
+        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+            "type": "mouseWheel", "x": ox + x, "y": oy + y, "deltaX": 0,
+            "deltaY": delta_y, "modifiers": 2 if ctrl else 0})
+
+    def test_the_wheel_zooms_about_the_pointer_and_pans_the_zoomed_canvas(self):
+        under = ("const r = document.getElementById('canvas').getBoundingClientRect();"
+                 "return [(arguments[0] - r.left) * 800 / r.width, (arguments[1] - r.top) * 522 / r.height];")
+        scale = "return pointer.zoom().scale"
+        with self.subTest("Ctrl+wheel zooms about the pointer, 100 % to 800 %"):
+            client = (self.origin[0] + 300, self.origin[1] + 200)
+            self.wheel(300, 200, -100, ctrl=True)
+            self.assertAlmostEqual(self.in_page(scale), 1.25)
+            self.assertEqual([round(v, 3) for v in self.driver.execute_script(under, *client)], [300, 200])
+            for _ in range(15):
+                self.wheel(300, 200, -100, ctrl=True)
+            self.assertEqual(self.in_page(scale), 8)
+            self.assertTrue(self.driver.find_element(By.ID, "zoom-fit").is_displayed())
+            self.assertEqual(self.page_text(), "", "a zoom never draws")
+        with self.subTest("the wheel pans the zoomed canvas, and strokes land on their pixels"):
+            before = self.in_page("return pointer.zoom()")
+            self.wheel(300, 200, 100)
+            after = self.in_page("return pointer.zoom()")
+            self.assertEqual(after["scale"], 8)
+            self.assertEqual(after["offset"], [before["offset"][0], before["offset"][1] - 100])
+            line = [(x, 205) for x in range(296, 310)]
+            self.dispatch(stroke_events(line, kind="mouse"))
+            self.record(line)
+            self.assertTrue(self.assert_same_as_cli().strip())
+        with self.subTest("Ctrl+wheel back shows the whole canvas, and the wheel scrolls the page"):
+            for _ in range(20):
+                self.wheel(300, 200, 100, ctrl=True)
+            self.assertEqual(self.in_page(scale), 1)
+            self.assertEqual(self.canvas_rect()[2:], [800, 522])
+            self.assertFalse(self.driver.find_element(By.ID, "zoom-fit").is_displayed())
+            self.wheel(300, 200, 100)
+            self.assertEqual(self.in_page("return pointer.zoom()"), {"scale": 1, "offset": [0, 0]})
 
     def touch(self, kind, points, within="canvas.parentElement"):
         """A touch event through Chromium's input, points in CSS pixels from

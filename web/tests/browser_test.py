@@ -30,6 +30,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.interaction import POINTER_MOUSE, POINTER_TOUCH
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
@@ -116,7 +117,8 @@ class PageTest(unittest.TestCase):
         cls.server.shutdown()
 
     def setUp(self):
-        self.script = []
+        # The page's undo walks a history of steps, as the window's does.
+        self.script = ["history steps"]
         self.driver.get(self.url)
         # The tests compare with the command line's defaults, the row matcher
         # and unsteadied strokes; a new visitor's page (the fine decoder, the
@@ -159,7 +161,10 @@ class PageTest(unittest.TestCase):
             # Held from the first tick: every pointer event after it carries it.
             actions.key_action.key_down(Keys.SHIFT)
         held = " shift" if shift else ""
-        ox, oy = self.origin
+        # Where the canvas is now: clicking a control below the fold scrolls
+        # the page.
+        left, top = self.canvas_rect()[:2]
+        ox, oy = int(left), int(top)
         for stroke in strokes:
             x, y = stroke[0]
             actions.pointer_action.move_to_location(ox + x, oy + y)
@@ -188,6 +193,15 @@ class PageTest(unittest.TestCase):
     def undo(self):
         self.click("undo")
         self.script.append("undo")
+
+    def redo(self):
+        self.click("redo")
+        self.script.append("redo")
+
+    def single_undo(self):
+        """Chooses the one toggling undo ("1段階の元に戻す")."""
+        self.set_box("single-undo", True)
+        self.script.append("history single")
 
     def clear(self, confirm):
         self.click("clear")
@@ -321,7 +335,7 @@ class PageTest(unittest.TestCase):
         self.reload()
         # A new visitor draws steadied, as in the window; Shift held draws
         # straight lines from the pointer's events.
-        self.script = ["stabilizer weak"]
+        self.script.append("stabilizer weak")
         self.draw(scribble(4)[:2])
         self.draw(scribble(4)[2:], shift=True)
         # A new visitor starts with the fine decoder; the row matcher is one tick away.
@@ -341,11 +355,40 @@ class PageTest(unittest.TestCase):
                          "a visitor's choice is kept")
         self.assertEqual(self.in_page("return state.engine.stabilizer();"), "strong")
 
+    def test_undo_and_redo_walk_the_history_as_replay_does(self):
+        strokes = scribble(7, strokes=3)
+        for stroke in strokes:
+            self.draw([stroke])
+        drawn = self.assert_same_as_cli()
+        # Back to the blank canvas step by step, once more does nothing; then
+        # forward again to the drawing.
+        steps = []
+        for _ in range(4):
+            self.undo()
+            steps.append(self.assert_same_as_cli())
+        self.assertEqual(steps[2:], ["", ""])
+        self.assertEqual(len(set(steps[:3])), 3, "each undo takes back one stroke")
+        for _ in range(4):
+            self.redo()
+            self.assert_same_as_cli()
+        self.assertEqual(self.page_text(), drawn)
+        # A stroke drawn after an undo leaves nothing to redo.
+        self.undo()
+        self.draw(scribble(8, strokes=1))
+        after = self.assert_same_as_cli()
+        self.redo()
+        self.assertEqual(self.assert_same_as_cli(), after)
+
     def test_undo_eraser_and_clear_as_the_window(self):
+        self.single_undo()
         strokes = scribble(5)
         self.draw(strokes[:2])
         self.draw(strokes[2:])
         self.undo()
+        self.assert_same_as_cli()
+        # The clicked button does not keep the focus: Space does not undo again.
+        self.assertNotEqual(self.driver.execute_script("return document.activeElement.id"), "undo")
+        ActionChains(self.driver).send_keys(Keys.SPACE).perform()
         self.assert_same_as_cli()
         self.undo()  # undo toggles: the stroke comes back
         self.assert_same_as_cli()
@@ -461,8 +504,8 @@ class PageTest(unittest.TestCase):
                 touch("touchEnd", [point(520, 270, 1)])
                 touch("touchEnd", [])
                 self.assertEqual(self.page_text(), before)
-                self.click("undo")  # and undo gives nothing of it back
-                self.assertEqual(self.page_text(), before)
+                self.undo()  # and undo takes back the stroke before, nothing of it
+                self.assert_same_as_cli()
         finally:
             self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
@@ -488,6 +531,8 @@ class PageTest(unittest.TestCase):
         # Build A served, loaded and cached; then build B served in its place
         # (another digest in sw.js, a marker in fudeline.js). The files bear
         # dates long past, so the browser's HTTP cache deems A's copies fresh.
+        # The tab that installed A's worker finds B by itself (as a browser's
+        # own update check would), and reloads into it.
         site = tempfile.mkdtemp(prefix="fudeline-site-")
         shutil.copytree(SITE, site, dirs_exist_ok=True)
         old = time.time() - 3600
@@ -508,7 +553,8 @@ class PageTest(unittest.TestCase):
                 with open(path, "w", encoding="utf-8") as f:
                     f.write(text)
                 os.utime(path, (old + 1800, old + 1800))
-            self.driver.refresh()
+            self.driver.execute_script(
+                "navigator.serviceWorker.getRegistration().then((r) => r.update())")
             self.wait_for("return window.fudelineBuild === 'B' && document.body.dataset.ready === '1'",
                           seconds=30)
             caches = self.driver.execute_async_script(

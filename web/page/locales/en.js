@@ -6,6 +6,8 @@ export default {
   eraser: "Eraser",
   penTitle: "Switch pen and eraser",
   undo: "Undo",
+  redo: "Redo",
+  singleUndo: "Single-step undo",
   clear: "Clear all",
   copy: "Copy to clipboard",
   saveText: "Save as Shift-JIS",

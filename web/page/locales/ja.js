@@ -8,6 +8,8 @@ export default {
   eraser: "消しゴム",
   penTitle: "ペンと消しゴムを切り替えます",
   undo: "元に戻す",
+  redo: "やり直し",
+  singleUndo: "1段階の元に戻す",
   clear: "すべてクリア",
   copy: "クリップボードにコピー",
   saveText: "Shift-JIS で保存",

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "pixels/japanese_reasons.h"
+#include "errors/reasons.h"
 
 namespace fudeline {
 namespace {
@@ -18,7 +18,7 @@ std::string Translated(const char* text) {
 }  // namespace
 
 QString ReasonText(const Error& error) {
-    return QString::fromStdString(JapaneseReasonText(error, Translated).value_or(error.Reason()));
+    return QString::fromStdString(JapaneseReason(error, Translated));
 }
 
 }  // namespace fudeline

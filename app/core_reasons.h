@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline {
 

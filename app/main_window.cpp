@@ -41,10 +41,12 @@
 #include "app/settings_keys.h"
 #include "app/core_reasons.h"
 #include "engine/trace_file.h"
+#include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
 #include "session/client_map.h"
 
+#include "engine/engine_errors.h"
 #include "res/fudeline_icon.xpm"
 
 namespace fudeline {
@@ -832,10 +834,11 @@ void MainWindow::OpenDrawing() {
         return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
     const QByteArray bytes = file.readAll();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    const Result<KeptRowsFound> opened = document_.OpenDrawing(view);  // one undoable step
+    const Result<KeptRowsFound> opened =
+        document_.OpenDrawing(view, LibraryPixels());  // one undoable step
     if (!opened) {
         return Warn(failed, choice.path,
-                    opened.error().kind == ErrorKind::NoInk
+                    opened.error().Is(kinds::NoInk)
                         ? tr("黒いインクがありません（写真などの絵は「背景」から線を取り込めます）")
                         : tr("PNG または PBM の描画として読めません"));
     }
@@ -925,7 +928,7 @@ void MainWindow::TraceBackgroundLines() {
             if (!bytes.isEmpty()) {
                 Result<TracedInk> traced = TraceFileBytes(
                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                    options);
+                    options, LibraryPixels());
                 if (traced) return std::move(*traced);
             }
             return TraceCanvasPixels(picture.Draw(), TraceMode::Auto);

@@ -11,6 +11,7 @@
 #include "export/export_text.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
+#include "io/library_pixels.h"
 #include "pixels/geometry.h"
 #include "quality_engine.h"
 
@@ -46,7 +47,7 @@ int Fail(const std::string& message) {
 }
 
 Result<Image> ReadDrawing(const std::string& path) {
-    return ReadInkImage(path, kCanvasWidth, kCanvasHeight);
+    return ReadInkImage(path, kCanvasWidth, kCanvasHeight, LibraryPixels());
 }
 
 int Single(const std::vector<std::string>& args) {

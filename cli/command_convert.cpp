@@ -4,17 +4,20 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "cli/report.h"
+#include "engine/engine_errors.h"
 #include "engine/open_text_art.h"
-#include "render/text_art_cells.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
+#include "io/library_pixels.h"
 #include "io/line_reader.h"
 #include "io/page_format.h"
 #include "pixels/geometry.h"
+#include "render/text_art_cells.h"
 
 namespace fudeline::cli {
 namespace {
@@ -42,9 +45,7 @@ Result<std::string> ReadTextArtFile(const std::string& path) {
             continue;
         }
         if (reader->lineNumber() > static_cast<std::size_t>(kRowCount)) {
-            return Error{InputName(path), "the text has more than " + std::to_string(kRowCount) +
-                                              " lines; the canvas holds " +
-                                              std::to_string(kRowCount)};
+            return Error{InputName(path), kinds::TextOverCanvas, kRowCount};
         }
         for (; emptyRun > 0; --emptyRun) kept += "\r\n";
         kept += line;
@@ -65,7 +66,7 @@ Result<std::string> ReadTextArt(const std::string& path, int page) {
     });
     if (!read) return read.error().WithPath(InputName(path));
     if (page < 1 || static_cast<std::size_t>(page) > count) {
-        return Error{InputName(path), ErrorKind::NoSuchPage, page, count};
+        return Error{InputName(path), kinds::NoSuchPage, page, count};
     }
     return text;
 }
@@ -77,8 +78,7 @@ enum class InputEncoding { Auto, ShiftJis, Utf8 };
 Status DrawTextArt(Document& document, const std::string& path, int page, InputEncoding input) {
     if (Status opened = document.engine().OpenFace(); !opened) return opened;
     if (page != 0 && input == InputEncoding::Utf8) {
-        return Error{InputName(path), "MLT and AST files are Shift-JIS; --input-encoding utf8 "
-                                      "cannot read a page of one"};
+        return Error{InputName(path), kinds::PageNeedsShiftJis};
     }
     const Result<std::string> bytes = ReadTextArt(path, page);
     if (!bytes) return bytes.error();
@@ -110,7 +110,8 @@ Status DrawTextArt(Document& document, const std::string& path, int page, InputE
 Status OpenDrawing(Document& document, const std::string& path) {
     const Result<std::string> bytes = ReadFileBytes(path);
     if (!bytes) return bytes.error();
-    const Result<KeptRowsFound> opened = document.OpenDrawing(*bytes, Document::Blank::Opened);
+    const Result<KeptRowsFound> opened =
+        document.OpenDrawing(*bytes, LibraryPixels(), Document::Blank::Opened);
     if (!opened) return opened.error().WithPath(InputName(path));
     if (*opened == KeptRowsFound::Damaged || *opened == KeptRowsFound::OtherInk) {
         const std::string why = *opened == KeptRowsFound::Damaged

@@ -4,15 +4,16 @@
 
 #include <memory>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/option_checks.h"
 #include "cli/report.h"
 #include "cli/text_art_input.h"
 #include "engine/engine.h"
-#include "render/text_art_picture.h"
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
+#include "render/text_art_picture.h"
 
 namespace fudeline::cli {
 namespace {
@@ -32,21 +33,16 @@ class PictureSizeCheck {
     Status operator()(std::size_t index, const std::u32string& line) {
         const std::size_t count = index + 1;
         if (count > std::size_t{kMaxTextArtLines}) {
-            return Error{"", "more than the " + std::to_string(kMaxTextArtLines) +
-                                 " lines a picture may have"};
+            return Error{"", kinds::RenderTooManyLines, kMaxTextArtLines};
         }
         const std::int64_t width = TextLineWidth(line, *font_);
         if (width > kMaxTextArtWidth) {
-            return Error{"", "line " + std::to_string(count) + " is " + std::to_string(width) +
-                                 " pixels wide, more than the " + std::to_string(kMaxTextArtWidth) +
-                                 " a picture may have"};
+            return Error{"", kinds::RenderLineTooWide, count, width, kMaxTextArtWidth};
         }
         widest_ = std::max(widest_, width);
         const std::int64_t height = static_cast<std::int64_t>(count) * kRowHeight;
         if (widest_ * height > kMaxRenderPixels) {
-            return Error{"", "the picture would be at least " + std::to_string(widest_) + " x " +
-                                 std::to_string(height) + " pixels, more than " +
-                                 std::to_string(kMaxRenderPixels) + " pixels in all"};
+            return Error{"", kinds::RenderTooManyPixels, widest_, height, kMaxRenderPixels};
         }
         return {};
     }
@@ -78,9 +74,8 @@ Command AddRenderCommand(CLI::App& app) {
     return {command, [options] {
                 // PNG bytes would garble a terminal, so a terminal needs a file named.
                 if (options->output == kStandardStreamName && isatty(STDOUT_FILENO)) {
-                    return ReportFailure("write", Error{OutputName(options->output),
-                                                        "a PNG is not for a terminal; give -o "
-                                                        "FILE or redirect the output"});
+                    return ReportFailure(
+                        "write", Error{OutputName(options->output), kinds::PngNotForTerminal});
                 }
                 // The picture needs the face alone, not the catalogue.
                 Engine engine;

@@ -2,6 +2,7 @@
 // leave, exactly as the window would have shown it.
 #include <memory>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
@@ -63,9 +64,8 @@ Command AddReplayCommand(CLI::App& app) {
                             if (!event) return event.error().WithPath(InputName(options->script));
                             if (!*event) continue;
                             if (Status played = document.Play(**event); !played) {
-                                return Error{InputName(options->script),
-                                             "line " + std::to_string(script->lineNumber()) +
-                                                 ": " + played.error().Reason()};
+                                return Error{InputName(options->script), kinds::ReplayLineFailed,
+                                             script->lineNumber(), played.error().Reason()};
                             }
                         }
                     });

@@ -6,15 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "cli/report.h"
+#include "engine/trace_file.h"
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
+#include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
-#include "engine/trace_file.h"
 #include "lines/trace_memory.h"
 #include "lines/trace_picture.h"
 
@@ -39,12 +41,10 @@ bool ParseOffset(const std::string& text, Placement& placement) {
 Status CheckInkOutput(const std::string& saveInk, const std::string& textOutput) {
     if (saveInk != kStandardStreamName) return {};
     if (textOutput == kStandardStreamName) {
-        return Error{OutputName(saveInk),
-                     "the text goes there already; give --save-ink a file or the text -o FILE"};
+        return Error{OutputName(saveInk), kinds::InkWhereTextGoes};
     }
     if (isatty(STDOUT_FILENO)) {
-        return Error{OutputName(saveInk),
-                     "a PNG is not for a terminal; give --save-ink a file or redirect the output"};
+        return Error{OutputName(saveInk), kinds::InkNotForTerminal};
     }
     return {};
 }
@@ -112,7 +112,7 @@ Command AddTraceCommand(CLI::App& app) {
                     return ReportFailure("write ink layer", inkOut.error());
                 }
                 KeepFreedMemoryForTracing();
-                const Result<TracedInk> found = TraceFile(options->picture, trace);
+                const Result<TracedInk> found = TraceFile(options->picture, trace, LibraryPixels());
                 if (!found) return ReportFailure("read picture", found.error());
                 const TracedInk& traced = *found;
                 std::vector<SideOutput> sideOutputs;

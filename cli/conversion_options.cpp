@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "cli/cli_errors.h"
 #include "cli/option_checks.h"
 #include "cli/post_report.h"
 #include "cli/report.h"
@@ -21,11 +22,10 @@ Result<Spacing> ChosenSpacing(const ConversionOptions& options) {
     if (options.spacing.empty()) return options.noFillers ? Spacing::Spaces : Spacing::Fillers;
     const Spacing spacing = ParseSpacing(options.spacing).value();
     if (options.noFillers && spacing != Spacing::Spaces) {
-        return Error{"", "--no-fillers is --spacing spaces; it cannot go with --spacing " +
-                             options.spacing};
+        return Error{"", kinds::NoFillersWithSpacing, options.spacing};
     }
     if (spacing == Spacing::Spaces && (!options.fine || options.greedy)) {
-        return Error{"", "--spacing spaces needs --fine: only the fine decoder chooses its gaps"};
+        return Error{"", kinds::SpacesNeedFine};
     }
     return spacing;
 }
@@ -45,7 +45,7 @@ Result<std::string> FormatOutput(const Document& document, const ConversionOptio
 }
 
 Error SameAsPageFileError(const std::string& path) {
-    return Error{OutputName(path), "it is the page file --append adds to"};
+    return Error{OutputName(path), kinds::SameAsPageFile};
 }
 
 // Stages every output, then writes those that must be written in place (the

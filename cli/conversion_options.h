@@ -10,7 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "engine/document.h"
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline::cli {
 

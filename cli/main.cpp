@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/report.h"
 #include "fudeline/version.h"
@@ -101,11 +102,11 @@ int main(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
         // The sizes that allocate come from the inputs (a file, a picture, a
         // page file), so the inputs are what was too large.
-        return ReportFailure("run " + parsed->subcommand->get_name(),
-                             fudeline::Error{InputsOf(*parsed->subcommand),
-                                             "too large for the memory available"});
+        return ReportFailure(
+            "run " + parsed->subcommand->get_name(),
+            fudeline::Error{InputsOf(*parsed->subcommand), fudeline::kinds::OutOfMemory});
     } catch (const std::exception& e) {
         // The core reports failures as values; this is only out of memory and the like.
-        return ReportFailure("run", fudeline::Error{"", e.what()});
+        return ReportFailure("run", fudeline::Error{"", fudeline::kinds::Unexpected, e.what()});
     }
 }

@@ -2,21 +2,17 @@
 
 #include <optional>
 
-#include "text/spacing.h"
-#include "text/text_art_lines.h"
+#include "cli/cli_errors.h"
 #include "glyphs/cp932.h"
 #include "glyphs/utf8.h"
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
+#include "render/render_errors.h"
+#include "text/spacing.h"
+#include "text/text_art_lines.h"
 
 namespace fudeline::cli {
 namespace {
-
-// "line N, column C: why", or "line N: why" when no column is known.
-Error LineError(std::size_t index, const std::string& what) {
-    const char* joint = what.starts_with("column") ? ", " : ": ";
-    return Error{"", "line " + std::to_string(index + 1) + joint + what};
-}
 
 // The name of a control character, for the message that refuses it.
 std::string ControlName(unsigned char byte) {
@@ -61,9 +57,12 @@ Status CheckControlCharacters(std::string_view line, TextEncoding encoding, std:
     const Result<std::u32string> before = DecodeTextArtLine(line.substr(0, at), encoding, index);
     if (!before) return before.error();
     const auto byte = static_cast<unsigned char>(line[at]);
-    return LineError(index, "column " + std::to_string(before->size() + 1) +
-                                ": control character " + DescribeByte(byte) + ControlName(byte) +
-                                " draws nothing");
+    return Error{"",
+                 kinds::ControlCharacter,
+                 index + 1,
+                 before->size() + 1,
+                 DescribeByte(byte),
+                 ControlName(byte)};
 }
 
 // The first character a board cannot carry as it stands and the face cannot
@@ -93,32 +92,30 @@ Result<std::u32string> DecodeLine(const std::string& line, std::size_t index, bo
     if (!decoded) return std::move(decoded).error();
     // Columns count the characters as written, before references are read.
     if (const auto at = FirstUnsharable(*decoded, font)) {
-        return LineError(index, "column " + std::to_string(*at + 1) + ": " +
-                                    Shown((*decoded)[*at]) + " has no Shift-JIS form");
+        return Error{"", kinds::NoShiftJisFormAt, index + 1, *at + 1, Shown((*decoded)[*at])};
     }
     std::vector<std::size_t> from;
     std::u32string resolved = ResolveCharacterReferences(*decoded, from);
     for (std::size_t c = 0; c < resolved.size(); ++c) {
         const char32_t code = resolved[c];
         if (!HasCp932Form(code) && !BoardSpaceWidth(code) && !font.GlyphFor(code)) {
-            return LineError(index, "a character reference stands for " + Shown(code) +
-                                        ", which has no Shift-JIS form");
+            return Error{"", kinds::ReferenceWithoutShiftJis, index + 1, Shown(code)};
         }
         // A reference may stand for what the text may not hold as it
         // stands; it would vanish all the same.
         if (code < 0x20 || code == 0x7F) {
-            return LineError(index, "column " + std::to_string(from[c] + 1) +
-                                        ": a character reference stands for control "
-                                        "character " +
-                                        DescribeByte(static_cast<unsigned char>(code)) +
-                                        ControlName(static_cast<unsigned char>(code)) +
-                                        ", which draws nothing");
+            return Error{"",
+                         kinds::ReferenceToControl,
+                         index + 1,
+                         from[c] + 1,
+                         DescribeByte(static_cast<unsigned char>(code)),
+                         ControlName(static_cast<unsigned char>(code))};
         }
         // A character a board carries but the face does not draw would leave
         // a gap no one asked for. The Unicode spaces are drawn at their widths
         // whether or not the face holds them.
         if (!font.GlyphFor(code) && !BoardSpaceWidth(code)) {
-            return Error{"", ErrorKind::NotInFont, index + 1, from[c] + 1, DescribeCodePoint(code)};
+            return Error{"", kinds::NotInFont, index + 1, from[c] + 1, DescribeCodePoint(code)};
         }
     }
     return resolved;

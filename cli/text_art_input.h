@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
-#include "pixels/result.h"
 
 namespace fudeline::cli {
 

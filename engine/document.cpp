@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "engine/engine_errors.h"
 #include "export/board_references.h"
 #include "export/cells_format.h"
 #include "glyphs/cp932.h"
@@ -35,8 +36,8 @@ std::string_view NextLine(std::string_view& text) {
     return line;
 }
 
-Error KeptRowsError(const std::string& why) {
-    return Error{"", "the rows kept in the drawing file " + why};
+Error KeptRowsError(const ErrorKind& kind) {
+    return Error{"", kind};
 }
 
 }  // namespace
@@ -95,7 +96,7 @@ Result<KeptRows> ParseKeptRows(std::string_view text) {
     const std::optional<OpenedRows> opened =
         marks.starts_with(kOpenedField) ? ParseOpenedMarks(marks.substr(kOpenedField.size()))
                                         : std::nullopt;
-    if (!opened) return KeptRowsError("do not say which rows they are");
+    if (!opened) return KeptRowsError(kinds::KeptRowsUnmarked);
     kept.opened = *opened;
     const std::string_view check = NextLine(text);
     unsigned value = 0;
@@ -103,14 +104,14 @@ Result<KeptRows> ParseKeptRows(std::string_view text) {
     if (!check.starts_with(kInkField) || check.size() != kInkField.size() + 8 ||
         std::sscanf(std::string(check.substr(kInkField.size())).c_str(), "%8x%n", &value, &used) != 1 ||
         used != 8) {
-        return KeptRowsError("do not say which ink they belong to");
+        return KeptRowsError(kinds::KeptRowsWithoutInk);
     }
     kept.inkCheck = value;
     Result<TextRows> rows = ParseCells(text);
-    if (!rows) return KeptRowsError("are damaged: " + rows.error().Reason());
+    if (!rows) return KeptRowsError(kinds::KeptRowsDamaged);
     for (std::size_t row = 0; row < rows->size(); ++row) {
         if (!kept.opened[row] && !(*rows)[row].empty()) {
-            return KeptRowsError("hold a row not marked as kept");
+            return KeptRowsError(kinds::KeptRowsUnkept);
         }
     }
     kept.rows = std::move(*rows);
@@ -203,19 +204,16 @@ std::optional<PostCount> Document::CountPostAlignedLeft(const BoardLimits& limit
     return fudeline::CountPost(ComposeExportText(aligned.rows(), exportOptions()), limits);
 }
 
-Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, Blank blank) {
-    const Result<Image> ink = DecodeInkImage(bytes, kFileInkWidth, kInkHeight);
-    if (!ink) return ink.error();
-    return OpenDrawing(bytes, *ink, blank);
-}
-
-Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const Image& ink,
+Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const PixelSource& pixels,
                                             Blank blank) {
-    if (blank == Blank::Refused && !HoldsInk(ink)) return Error{"", ErrorKind::NoInk};
+    const Result<Image> decoded = DecodeInkImage(bytes, kFileInkWidth, kInkHeight, pixels);
+    if (!decoded) return decoded.error();
+    const Image& ink = *decoded;
+    if (blank == Blank::Refused && !HoldsInk(ink)) return Error{"", kinds::NoInk};
     bool damaged = false;
     const std::optional<std::string> text = PngText(bytes, kKeptRowsKey, &damaged);
     KeptRowsFound found = damaged ? KeptRowsFound::Damaged : KeptRowsFound::None;
-    Result<KeptRows> kept = KeptRowsError("are not there");
+    Result<KeptRows> kept = KeptRowsError(kinds::KeptRowsMissing);
     if (text) {
         kept = ParseKeptRows(*text);
         // Drawn over elsewhere, the rows would no longer say what the ink shows.
@@ -302,7 +300,7 @@ Result<std::string> Document::PageName(const std::string& path,
                                        const std::string& pageName) const {
     // Typed in UTF-8; the file holds Shift-JIS.
     Result<std::string> name = Utf8ToCp932(pageName);
-    if (!name) return Error{path, ErrorKind::PageNameNotShiftJis};
+    if (!name) return Error{path, kinds::PageNameNotShiftJis};
     return name;
 }
 

@@ -12,13 +12,15 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/engine_errors.h"
 #include "engine/open_text_art.h"
+#include "errors/result.h"
 #include "export/boards.h"
 #include "export/export_text.h"
 #include "export/post_counter.h"
 #include "io/page_files.h"
+#include "io/pixel_source.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
 #include "render/text_art_cells.h"
 #include "session/art_state.h"
 #include "session/replay_script.h"
@@ -146,11 +148,10 @@ class Document {
     // A drawing file (PNG or PBM, black is ink) becomes the drawing as one
     // undoable step: its ink, and the rows it keeps as written when they are
     // intact and belong to its ink. Refused, the drawing kept, when the file
-    // is no drawing or holds no ink (ErrorKind::NoInk). Errors carry no path.
-    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, Blank blank = Blank::Refused);
-    // The same with the ink already decoded from `bytes` (the page's
-    // browser decodes PNG).
-    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, const Image& ink,
+    // is no drawing or holds no ink (kinds::NoInk). Errors carry no path.
+    // A PNG's pixels come from `pixels` (the libraries', or the browser's
+    // for the page).
+    Result<KeptRowsFound> OpenDrawing(std::string_view bytes, const PixelSource& pixels,
                                       Blank blank = Blank::Refused);
     // The drawing file of the drawing: `inkPng`, the ink as a PNG
     // (EncodeInkPng, or the page's own), with the rows kept as written in a
@@ -210,7 +211,7 @@ class Document {
 
     // --- Page files: the text as a page holds it (Shift-JIS, no <BR>) added
     // as the last page of `path`, whose page name is `pageName` in UTF-8
-    // (refused as ErrorKind::PageNameNotShiftJis without a Shift-JIS form).
+    // (refused as kinds::PageNameNotShiftJis without a Shift-JIS form).
     // The whole new file, given what it holds now (nothing: new).
     Result<std::string> PageFileWithText(const std::optional<std::string_view>& existing,
                                          const std::string& path, const std::string& pageName);

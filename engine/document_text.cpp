@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "engine/document.h"
+#include "engine/engine_errors.h"
 #include "glyphs/utf8.h"
 #include "render/text_art_cells.h"
 #include "session/client_map.h"
 #include "session/replay_player.h"
+#include "text/text_errors.h"
 
 namespace fudeline {
 namespace {
@@ -66,7 +68,7 @@ Status Document::TypeLine(std::string_view utf8) {
         if (!code) {
             char byte[8];
             std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(utf8[at]));
-            return Error{"", ErrorKind::NotUtf8, caret_->row + 1, at + 1, std::string(byte)};
+            return Error{"", kinds::NotUtf8, caret_->row + 1, at + 1, std::string(byte)};
         }
         Result<TextCell> cell = CellOfCharacter(*code, engine_.face());
         if (!cell) return std::move(cell).error();
@@ -82,7 +84,7 @@ Status Document::TypeLine(std::string_view utf8) {
 }
 
 Status Document::Type(std::string_view text) {
-    if (!caret_) return Error{"", "no place to type at: click the canvas first"};
+    if (!caret_) return Error{"", kinds::TypeWithoutCaret};
     if (Status opened = engine_.OpenFace(); !opened) return opened;
     for (;;) {
         const std::size_t end = text.find('\n');
@@ -92,7 +94,7 @@ Status Document::Type(std::string_view text) {
         if (end == std::string_view::npos) return {};
         text.remove_prefix(end + 1);
         // Words past the last row have nowhere to go.
-        if (!NewLine()) return Error{"", "no row below the last one to type in"};
+        if (!NewLine()) return Error{"", kinds::TypeBelowLastRow};
     }
 }
 

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
+#include "errors/result.h"
 #include "fine/fine_decoder.h"
 #include "glyphs/glyph.h"
 #include "glyphs/mona_font.h"
 #include "match/row_matcher.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
 #include "render/text_painter.h"
 #include "text/spacing.h"
 #include "text/text_cell.h"

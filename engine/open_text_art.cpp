@@ -1,5 +1,6 @@
 #include "engine/open_text_art.h"
 
+#include "engine/engine_errors.h"
 #include "glyphs/cp932.h"
 #include "text/text_art_lines.h"
 
@@ -32,7 +33,7 @@ Result<std::optional<TextArtDrawing>> OpenTextArt(std::string_view bytes, const 
     if (PageFormatForName(name) || bytes.starts_with("[AA][")) {
         Result<PageFile> file = ParsePageFile(bytes, name);
         if (!file) return file.error();
-        if (file->pages.empty()) return Error{name, ErrorKind::NoPages};
+        if (file->pages.empty()) return Error{name, kinds::NoPages};
         std::size_t index = 0;
         if (file->pages.size() > 1) {
             const std::optional<std::size_t> chosen = choose(*file);
@@ -40,7 +41,7 @@ Result<std::optional<TextArtDrawing>> OpenTextArt(std::string_view bytes, const 
             index = *chosen;
         }
         if (index >= file->pages.size()) {
-            return Error{name, ErrorKind::NoSuchPage, index + 1, file->pages.size()};
+            return Error{name, kinds::NoSuchPage, index + 1, file->pages.size()};
         }
         text = std::move(file->pages[index].text);
     } else {
@@ -50,7 +51,7 @@ Result<std::optional<TextArtDrawing>> OpenTextArt(std::string_view bytes, const 
     // Nothing but line breaks would open as a blank canvas that looks like a
     // failure; the drawing stays and the file is named.
     if (text.find_first_not_of(kLineBreaksAndByteOrderMark) == std::string::npos) {
-        return Error{name, ErrorKind::NoText};
+        return Error{name, kinds::NoText};
     }
     Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, face);
     if (!drawing) return drawing.error();

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
 #include "io/page_format.h"
-#include "pixels/result.h"
 #include "render/text_art_cells.h"
 
 namespace fudeline {

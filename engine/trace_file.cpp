@@ -13,20 +13,26 @@ Result<TracedInk> Trace(const Result<TracingPicture>& picture, const TraceOption
                              : TracePicture(picture->grey, options);
 }
 
-}  // namespace
-
-Result<TracedInk> TraceFileBytes(std::string_view bytes, const TraceOptions& options) {
-    return Trace(DecodeTracingPicture(bytes, [&](int width, int height) {
-                     return PlacementScale(width, height, options.placement);
-                 }),
-                 options);
+ShownScale ScaleOf(const TraceOptions& options) {
+    return [placement = options.placement](int width, int height) {
+        return PlacementScale(width, height, placement);
+    };
 }
 
-Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options) {
-    const Result<TracingPicture> picture = ReadTracingPicture(path, [&](int width, int height) {
-        return PlacementScale(width, height, options.placement);
-    });
-    return Trace(picture, options);
+}  // namespace
+
+Result<TracedInk> TraceFileBytes(std::string_view bytes, const TraceOptions& options,
+                                 const PixelSource& pixels) {
+    return Trace(DecodeTracingPicture(bytes, pixels, ScaleOf(options)), options);
+}
+
+Result<TracedInk> TraceFile(const std::string& path, const TraceOptions& options,
+                            const PixelSource& pixels) {
+    return Trace(ReadTracingPicture(path, pixels, ScaleOf(options)), options);
+}
+
+Result<PixelRequest> TracePixelRequest(std::string_view bytes, const TraceOptions& options) {
+    return TracingPixelRequest(bytes, ScaleOf(options));
 }
 
 }  // namespace fudeline

@@ -1,4 +1,5 @@
 #include "export/cells_format.h"
+#include "export/export_errors.h"
 
 #include <charconv>
 #include <vector>
@@ -52,20 +53,20 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
 }
 
-// One "gap:width:HEX" field, or the reason it is not one.
-const char* ParseCell(std::string_view field, TextCell& cell) {
+// One "gap:width:HEX" field, or the kind of reason it is not one.
+const ErrorKind* ParseCell(std::string_view field, TextCell& cell) {
     const auto parts = Split(field, ':');
-    if (parts.size() != 3) return "a cell is not gap:width:bytes";
+    if (parts.size() != 3) return &kinds::CellsNotACell;
     if (!ParseNumber(parts[0], 0, 1 << 30, cell.gap) || cell.gap == 1 || cell.gap == 2) {
-        return "bad gap";
+        return &kinds::CellsBadGap;
     }
-    if (!ParseNumber(parts[1], 0, 1 << 30, cell.width)) return "bad width";
+    if (!ParseNumber(parts[1], 0, 1 << 30, cell.width)) return &kinds::CellsBadWidth;
     const std::string_view hex = parts[2];
-    if (hex.empty() || hex.size() % 2 != 0) return "bad character bytes";
+    if (hex.empty() || hex.size() % 2 != 0) return &kinds::CellsBadBytes;
     cell.text.clear();
     for (std::size_t i = 0; i < hex.size(); i += 2) {
         const int high = HexDigit(hex[i]), low = HexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) return "bad character bytes";
+        if (high < 0 || low < 0) return &kinds::CellsBadBytes;
         cell.text.push_back(static_cast<char>(high * 16 + low));
     }
     return nullptr;
@@ -80,18 +81,16 @@ Result<TextRows> ParseCells(std::string_view text) {
     if (text.empty()) return rows;
     const auto lines = Split(text, '\n');
     for (std::size_t n = 0; n < lines.size(); ++n) {
-        auto fail = [&](const std::string& why) {
-            return Error{"", "line " + std::to_string(n + 1) + ": " + why};
-        };
+        auto fail = [&](const ErrorKind& why) { return Error{"", why, n + 1}; };
         const auto parts = Split(lines[n], '\t');
         std::int32_t row = 0;
-        if (parts.size() != 2) return fail("not ROW<TAB>cells");
-        if (!ParseNumber(parts[0], 0, kRowCount - 1, row)) return fail("bad row number");
-        if (seen[static_cast<std::size_t>(row)]) return fail("row given twice");
+        if (parts.size() != 2) return fail(kinds::CellsNotRowAndCells);
+        if (!ParseNumber(parts[0], 0, kRowCount - 1, row)) return fail(kinds::CellsBadRow);
+        if (seen[static_cast<std::size_t>(row)]) return fail(kinds::CellsRowTwice);
         seen[static_cast<std::size_t>(row)] = true;
         for (std::string_view field : Split(parts[1], ' ')) {
             TextCell cell;
-            if (const char* why = ParseCell(field, cell)) return fail(why);
+            if (const ErrorKind* why = ParseCell(field, cell)) return fail(*why);
             rows[static_cast<std::size_t>(row)].push_back(std::move(cell));
         }
     }

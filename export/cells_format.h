@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "errors/result.h"
 #include "text/text_cell.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "errors/result.h"
 #include "text/spacing.h"
 #include "text/text_cell.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

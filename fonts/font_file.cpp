@@ -1,4 +1,5 @@
 #include "fonts/font_file.h"
+#include "fonts/fonts_errors.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -7,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "pixels/regular_file.h"
+#include "errors/regular_file.h"
 
 namespace fudeline {
 namespace {
@@ -37,7 +38,7 @@ std::string Hex(unsigned long code) {
 Status SelectSize(const std::string& path, FT_Face face, int pixelSize) {
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
-            return Error{path, "the font cannot be set to " + std::to_string(pixelSize) + " pixels"};
+            return Error{path, kinds::FontSizeNotSet, pixelSize};
         }
         return {};
     }
@@ -49,20 +50,18 @@ Status SelectSize(const std::string& path, FT_Face face, int pixelSize) {
         if (em == pixelSize && FT_Select_Size(face, i) == 0) return {};
         sizes.append(sizes.empty() ? "" : ", ").append(std::to_string(em));
     }
-    std::string reason = "the font has no " + std::to_string(pixelSize) + "-pixel bitmap strike";
-    if (!sizes.empty()) reason.append(" (it has ").append(sizes).append(")");
-    return Error{path, reason};
+    if (sizes.empty()) return Error{path, kinds::NoStrike, pixelSize};
+    return Error{path, kinds::NoStrikeOfSizes, pixelSize, sizes};
 }
 
 }  // namespace
 
 Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     if (pixelSize < 1 || pixelSize > kFontLineHeight) {
-        return Error{path, "a font size must be 1 to " + std::to_string(kFontLineHeight) +
-                               " pixels, the height of a text line"};
+        return Error{path, kinds::FontSizeOutOfRange, kFontLineHeight};
     }
     FreeTypeFace ft;
-    if (FT_Init_FreeType(&ft.library) != 0) return Error{path, "FreeType could not start"};
+    if (FT_Init_FreeType(&ft.library) != 0) return Error{path, kinds::FreeTypeNotStarted};
     // FreeType names no reason a missing or unreadable file has; ask the
     // system. A pipe would keep it waiting, a folder is no font.
     if (Status regular = CheckRegularFile(path); !regular) return regular.error();
@@ -72,7 +71,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
         return SystemError(path, errno);
     }
     if (FT_New_Face(ft.library, path.c_str(), 0, &ft.face) != 0) {
-        return Error{path, "not a font FreeType can read"};
+        return Error{path, kinds::NotAFont};
     }
     if (Status sized = SelectSize(path, ft.face, pixelSize); !sized) return sized.error();
     const int ascender = static_cast<int>((ft.face->size->metrics.ascender + 32) >> 6);
@@ -86,17 +85,13 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
         const FT_GlyphSlot slot = ft.face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
         const long advance = (slot->advance.x + 32) >> 6;
-        if (advance < 0) {
-            return Error{path, "glyph " + Hex(code) + " moves the pen back (an advance of " +
-                                   std::to_string(advance) + " pixels)"};
-        }
+        if (advance < 0) return Error{path, kinds::GlyphMovesBack, Hex(code), advance};
         if (advance > kBakedGlyphMaxAdvance) {
-            return Error{path, "glyph " + Hex(code) + " is wider than " +
-                                   std::to_string(kBakedGlyphMaxAdvance) + " pixels"};
+            return Error{path, kinds::GlyphTooWide, Hex(code), kBakedGlyphMaxAdvance};
         }
         // A grey bitmap would need a threshold of its own; black and white only.
         if (bitmap.rows > 0 && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) {
-            return Error{path, "glyph " + Hex(code) + " renders in grey, not in black and white"};
+            return Error{path, kinds::GlyphInGrey, Hex(code)};
         }
         const int rowBytes = static_cast<int>((advance + 7) / 8);
         std::vector<unsigned char> rows(static_cast<std::size_t>(rowBytes) * kFontLineHeight, 0);
@@ -121,7 +116,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
         body.append(reinterpret_cast<const char*>(rows.data()), rows.size());
         ++count;
     }
-    if (count == 0) return Error{path, "the font has no glyph for any character"};
+    if (count == 0) return Error{path, kinds::FontWithoutGlyphs};
 
     std::string out(kBakedFontMagic, sizeof kBakedFontMagic - 1);
     PutU32(out, count);
@@ -142,7 +137,7 @@ Result<std::unique_ptr<MonaFont>> OpenFontFile(const std::string& path, int pixe
     }
     if (head == std::string(kBakedFontMagic, sizeof kBakedFontMagic - 1)) {
         if (pixelSize != kFontLineHeight) {
-            return Error{path, "a baked face holds 16-pixel glyphs only; give the font it was baked from"};
+            return Error{path, kinds::BakedFontOtherSize};
         }
         return MonaFont::Open(path);
     }

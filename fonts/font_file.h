@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -7,6 +7,7 @@
 // decoder took them.
 #include "fuzz_input.h"
 #include "io/colour_picture.h"
+#include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "lines/trace_picture.h"
 #include "pixels/geometry.h"
@@ -27,7 +28,7 @@ TraceOptions OptionsFrom(std::uint8_t choice) {
 }
 
 void TraceInGrey(std::string_view bytes, const TraceOptions& options) {
-    const auto picture = DecodePicture(bytes);
+    const auto picture = DecodePicture(bytes, LibraryPixels());
     if (!picture) {
         fuzz::Check(!picture.error().Reason().empty());
         return;
@@ -44,7 +45,7 @@ void TraceInGrey(std::string_view bytes, const TraceOptions& options) {
 // refuse damage and bound its memory on its own.
 void TraceInColour(std::string_view bytes, const TraceOptions& options) {
     if (!HasColourDecoder(bytes)) return;
-    const auto colour = DecodeColourPicture(bytes, [&](int width, int height) {
+    const auto colour = DecodeColourPicture(bytes, LibraryPixels(), [&](int width, int height) {
         return PlacementScale(width, height, options.placement);
     });
     if (!colour) {

@@ -12,8 +12,9 @@
 #include <string_view>
 #include <utility>
 
+#include "glyphs/glyphs_errors.h"
 #include "glyphs/sjis.h"
-#include "pixels/regular_file.h"
+#include "errors/regular_file.h"
 
 namespace fudeline {
 namespace {
@@ -60,7 +61,7 @@ using CatalogFile = std::unique_ptr<std::FILE, FileCloser>;
 Result<CatalogFile> OpenCatalogFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
-    if (S_ISDIR(info.st_mode)) return Error{path, "is a directory, not a catalogue file"};
+    if (S_ISDIR(info.st_mode)) return Error{path, kinds::CatalogueIsDirectory};
     if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (!file) return SystemError(path, errno);
@@ -89,7 +90,7 @@ Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& 
         ReadCatalogStream(file->get(), kind, catalog);
     }
     if (std::ferror(file->get())) {
-        return errno != 0 ? SystemError(path, errno) : Error{path, "read error"};
+        return errno != 0 ? SystemError(path, errno) : Error{path, kinds::CatalogueReadFailed};
     }
     return {};
 }
@@ -114,22 +115,19 @@ std::string CatalogEndLine(std::size_t glyphLines) {
 }
 
 Status CheckCatalogWhole(std::string_view text, CatalogKind) {
-    const std::string remake = "; make it again with fudeline-cli catalogue";
     // The last line, without its line end.
     const bool terminated = !text.empty() && text.back() == '\n';
     std::string_view last = text.substr(0, terminated ? text.size() - 1 : text.size());
     last.remove_prefix(std::min(last.size(), last.rfind('\n') + 1));
     if (last.ends_with('\r')) last.remove_suffix(1);
     if (last.starts_with(kEndLineStart)) {
-        if (!terminated) return Error{"", "cut short: its last line is incomplete" + remake};
+        if (!terminated) return Error{"", kinds::CatalogueCutShort};
         const std::size_t lines =
             static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
         const std::optional<std::size_t> count = ParseCount(last.substr(kEndLineStart.size()));
-        if (!count) return Error{"", "its end line is damaged" + remake};
+        if (!count) return Error{"", kinds::CatalogueEndLineDamaged};
         if (*count != lines - 1) {
-            return Error{"", "holds " + std::to_string(lines - 1) +
-                                 " glyph lines where its end line says " + std::to_string(*count) +
-                                 remake};
+            return Error{"", kinds::CatalogueLinesMiscounted, lines - 1, *count};
         }
         return {};
     }
@@ -147,28 +145,25 @@ Status CheckCatalogWhole(std::string_view text, CatalogKind) {
         if (line.ends_with('\r')) line.remove_suffix(1);
         fields.clear();
         SplitString(line, fields, ", ");
-        const std::string where = "line " + std::to_string(number);
         if (fields.size() < 4) {
             // Where the glyphs end; without a line end after it, a glyph line
             // cut before its count.
             const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
             if (lastLine && !blank) {
-                return Error{"", "cut short: its last line is incomplete" + remake};
+                return Error{"", kinds::CatalogueCutShort};
             }
             return {};
         }
         const std::int64_t count = std::max<std::int32_t>(ParseDecimal(fields[3]), 0);
         if (static_cast<std::int64_t>(fields.size()) < 4 + 2 * count) {
-            return Error{"", "cut short: " + where + " holds fewer numbers than its count of " +
-                                 std::to_string(count) + " pixels says" + remake};
+            return Error{"", kinds::CatalogueNumbersCut, number, count};
         }
         const auto first = static_cast<unsigned char>(ParseDecimal(fields[0]) & 0xFF);
         const auto second = static_cast<unsigned char>(ParseDecimal(fields[1]) & 0xFF);
         const bool lead = (first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC);
         const bool trail = (second >= 0x40 && second <= 0x7E) || (second >= 0x80 && second <= 0xFC);
         if (lead && !trail) {
-            return Error{"", "cut short: " + where + " holds the first byte of a two-byte code "
-                                 "without a valid second one" + remake};
+            return Error{"", kinds::CatalogueLeadByteAlone, number};
         }
     }
     return {};
@@ -266,8 +261,8 @@ Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory) {
     }
     TrimGlyphPatterns(catalog);
     if (catalog.empty()) {
-        return Error{directory, std::string("the catalogue files ") + kSingleByteCatalogName +
-                                    " and " + kDoubleByteCatalogName + " hold no usable glyph"};
+        return Error{directory, kinds::CatalogueWithoutGlyphs, kSingleByteCatalogName,
+                     kDoubleByteCatalogName};
     }
     return catalog;
 }

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/result.h"
 #include "glyphs/glyph.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

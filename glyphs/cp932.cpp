@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "glyphs/cp932_table.h"
+#include "glyphs/glyphs_errors.h"
 #include "glyphs/sjis.h"
 #include "glyphs/utf8.h"
 
@@ -117,10 +118,10 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::optional<char32_t> u = NextUtf8(utf8, i);
-        if (!u) return Error{"", "the text is not valid UTF-8"};
+        if (!u) return Error{"", kinds::TextNotUtf8};
         if (*u >= 0xE0000 && *u <= 0xE007F) continue;  // language tags: no bytes, as glibc
         const std::uint16_t code = *u == 0 ? 0 : *u < 0x10000 ? table[*u] : 0;
-        if (*u != 0 && code == 0) return Error{"", "a character has no Shift-JIS form"};
+        if (*u != 0 && code == 0) return Error{"", kinds::NoShiftJisForm};
         if (code >= 0x100) out += static_cast<char>(code >> 8);
         out += static_cast<char>(code & 0xFF);
     }

@@ -1,4 +1,5 @@
 #include "glyphs/exe_dir.h"
+#include "glyphs/glyphs_errors.h"
 
 #include <unistd.h>
 
@@ -29,7 +30,7 @@ Result<std::string> LocateDataDirectory(const std::string& fileName) {
         if (std::filesystem::exists(dir + fileName, ec)) return dir;
         searched += (searched.empty() ? "" : ", ") + dir;
     }
-    return Error{fileName, "not found; looked in " + searched};
+    return Error{fileName, kinds::DataFileNotFound, searched};
 }
 
 }  // namespace fudeline

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline {
 

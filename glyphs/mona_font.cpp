@@ -9,7 +9,8 @@
 #include <system_error>
 
 #include "glyphs/exe_dir.h"
-#include "pixels/regular_file.h"
+#include "errors/regular_file.h"
+#include "glyphs/glyphs_errors.h"
 
 namespace fudeline {
 
@@ -39,27 +40,27 @@ MonaFont::MonaFont(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 MonaFont::~MonaFont() = default;
 
 Result<std::unique_ptr<MonaFont>> MonaFont::FromBytes(std::string bytes) {
-    auto fail = [](const std::string& why) { return Error{"", why}; };
+    auto fail = [](const ErrorKind& kind) { return Error{"", kind}; };
     const std::size_t magicLength = sizeof kBakedFontMagic - 1;
     if (bytes.size() < magicLength + 4 || bytes.compare(0, magicLength, kBakedFontMagic) != 0) {
-        return fail("not a font baked by fudeline_bake_font");
+        return fail(kinds::NotBakedFont);
     }
     auto impl = std::make_unique<Impl>();
     const std::uint32_t count = ReadU32(bytes, magicLength);
     std::size_t at = magicLength + 4;
     impl->offsets.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (bytes.size() - at < 5) return fail("the baked font ends inside a glyph");
+        if (bytes.size() - at < 5) return fail(kinds::BakedFontCut);
         const char32_t code = ReadU32(bytes, at);
         const int advance = static_cast<unsigned char>(bytes[at + 4]);
-        if (advance > kBakedGlyphMaxAdvance) return fail("a baked glyph is wider than any glyph");
+        if (advance > kBakedGlyphMaxAdvance) return fail(kinds::BakedGlyphTooWide);
         if (bytes.size() - at - 5 < GlyphBytes(advance)) {
-            return fail("the baked font ends inside a glyph");
+            return fail(kinds::BakedFontCut);
         }
         impl->offsets.emplace(code, at + 4);
         at += 5 + GlyphBytes(advance);
     }
-    if (at != bytes.size()) return fail("the baked font has bytes after its last glyph");
+    if (at != bytes.size()) return fail(kinds::BakedFontTrailingBytes);
     impl->bytes = std::move(bytes);
     return std::unique_ptr<MonaFont>(new MonaFont(std::move(impl)));
 }
@@ -67,7 +68,7 @@ Result<std::unique_ptr<MonaFont>> MonaFont::FromBytes(std::string bytes) {
 Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
-    if (S_ISDIR(info.st_mode)) return Error{path, "is a directory, not a font file"};
+    if (S_ISDIR(info.st_mode)) return Error{path, kinds::FontIsDirectory};
     if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return SystemError(path, errno);

@@ -18,7 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline {
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "io/bmp_rle.h"
+#include "io/io_errors.h"
 #include "io/picture_formats.h"
 
 namespace fudeline::picture_formats {
@@ -29,13 +30,13 @@ std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
 }  // namespace
 
 Result<GreyPicture> DecodeBmp(std::string_view bytes) {
-    if (bytes.size() < 26) return Refuse("the BMP picture is truncated");
+    if (bytes.size() < 26) return Refuse(kinds::PictureTruncated, "BMP");
     const std::uint32_t dataOffset = Le(bytes, 10, 4);
     const std::uint32_t headerSize = Le(bytes, 14, 4);
     const bool core = headerSize == 12;
-    if (!core && headerSize < 40) return Refuse("the BMP header is of an unknown kind");
+    if (!core && headerSize < 40) return Refuse(kinds::BmpUnknownHeader);
     if (bytes.size() < 14 + std::uint64_t{headerSize}) {
-        return Refuse("the BMP picture is truncated");
+        return Refuse(kinds::PictureTruncated, "BMP");
     }
     std::int64_t width, height;
     std::uint32_t bits, compression = 0, coloursUsed = 0;
@@ -52,20 +53,18 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
     }
     const bool topDown = height < 0;
     height = std::abs(height);
-    if (width <= 0) return Refuse("the BMP picture has no pixels");
+    if (width <= 0) return Refuse(kinds::PictureOfFormatWithoutPixels, "BMP");
     const bool bitFields = compression == 3 || compression == 6;
     // RLE8 holds 8-bit indices, RLE4 4-bit ones; nothing else.
     const bool runs = compression == 1 || compression == 2;
     if (runs && bits != (compression == 1 ? 8u : 4u)) {
-        return Refuse("the BMP picture is damaged: run-length encoding of " + std::to_string(bits) +
-                      "-bit pixels");
+        return Refuse(kinds::BmpRunLengthOfBits, bits);
     }
     if (compression != 0 && !bitFields && !runs) {
-        return Refuse("BMP pictures compressed by method " + std::to_string(compression) +
-                      " are not supported");
+        return Refuse(kinds::BmpCompression, compression);
     }
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-        return Refuse("BMP pictures of " + std::to_string(bits) + " bits are not supported");
+        return Refuse(kinds::BmpBits, bits);
     }
     auto picture =
         AllocatePicture(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
@@ -75,7 +74,7 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
     std::array<std::uint32_t, 3> masks{0x7C00, 0x03E0, 0x001F};
     if (bits == 32) masks = {0xFF0000, 0x00FF00, 0x0000FF};
     if (bitFields) {
-        if (bytes.size() < 14 + 40 + 12) return Refuse("the BMP picture is truncated");
+        if (bytes.size() < 14 + 40 + 12) return Refuse(kinds::PictureTruncated, "BMP");
         masks = {Le(bytes, 54, 4), Le(bytes, 58, 4), Le(bytes, 62, 4)};
     }
 
@@ -85,7 +84,7 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
         const std::size_t start = 14 + headerSize + (bitFields ? 12 : 0);
         std::size_t count = coloursUsed ? coloursUsed : (std::size_t{1} << bits);
         count = std::min<std::size_t>(count, 256);
-        if (bytes.size() < start + count * entry) return Refuse("the BMP picture is truncated");
+        if (bytes.size() < start + count * entry) return Refuse(kinds::PictureTruncated, "BMP");
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t p = start + i * entry;
             palette[i] = GreyOf(static_cast<std::uint8_t>(bytes[p + 2]),
@@ -95,7 +94,7 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
     }
 
     if (runs) {
-        if (dataOffset > bytes.size()) return Refuse("the BMP picture is truncated");
+        if (dataOffset > bytes.size()) return Refuse(kinds::PictureTruncated, "BMP");
         if (Status painted = DecodeBmpRuns(bytes.substr(dataOffset), static_cast<int>(bits),
                                            palette, topDown, *picture);
             !painted) {
@@ -106,7 +105,7 @@ Result<GreyPicture> DecodeBmp(std::string_view bytes) {
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     if (dataOffset > bytes.size() ||
         bytes.size() - dataOffset < stride * static_cast<std::uint64_t>(height)) {
-        return Refuse("the BMP picture is truncated");
+        return Refuse(kinds::PictureTruncated, "BMP");
     }
     for (std::int64_t row = 0; row < height; ++row) {
         const std::size_t start = dataOffset + static_cast<std::size_t>(stride * row);

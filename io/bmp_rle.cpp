@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "io/io_errors.h"
 #include "io/picture_formats.h"
 
 namespace fudeline::picture_formats {
@@ -72,13 +73,13 @@ Status DecodeBmpRuns(std::string_view data, int bits, const std::array<std::uint
             case 1:  // end of picture
                 return {};
             case 2:  // move right and down
-                if (pos + 2 > data.size()) return Refuse("the BMP picture is truncated");
+                if (pos + 2 > data.size()) return Refuse(kinds::PictureTruncated, "BMP");
                 cursor.Move(byteAt(pos), byteAt(pos + 1));
                 pos += 2;
                 break;
             default: {  // `value` literal pixels, padded to an even number of bytes
                 const std::size_t bytes = bits == 8 ? value : (value + 1u) / 2;
-                if (data.size() - pos < bytes) return Refuse("the BMP picture is truncated");
+                if (data.size() - pos < bytes) return Refuse(kinds::PictureTruncated, "BMP");
                 const std::size_t start = pos;
                 cursor.Put(value, [&](int i) {
                     const std::uint8_t byte = byteAt(start + (bits == 8 ? i : i / 2));
@@ -91,7 +92,7 @@ Status DecodeBmpRuns(std::string_view data, int bits, const std::array<std::uint
     }
     // Some writers stop after the last row without the end mark.
     if (cursor.Done()) return {};
-    return Refuse("the BMP picture is truncated");
+    return Refuse(kinds::PictureTruncated, "BMP");
 }
 
 }  // namespace fudeline::picture_formats

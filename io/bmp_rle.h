@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "errors/result.h"
 #include "pixels/grey_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline::picture_formats {
 

@@ -8,13 +8,14 @@
 #include "glyphs/catalog_loader.h"
 #include "glyphs/catalog_writer.h"
 #include "io/file_bytes.h"
+#include "io/io_errors.h"
 
 namespace fudeline {
 
 Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory) {
     std::error_code ec;
     std::filesystem::create_directories(directory, ec);
-    if (ec) return Error{directory, ec.message()};
+    if (ec) return SystemError(directory, ec.value());
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base.push_back('/');
     // Both files are written in full beside the old ones before either takes
@@ -27,7 +28,7 @@ Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory
         std::string text = BuildCatalogText(font, doubleByte);
         // No glyph at all means a face without Japanese characters or no CP932
         // table: a catalogue that could match nothing is not worth writing.
-        if (text.empty()) return Error{path, "no character of this range could be drawn"};
+        if (text.empty()) return Error{path, kinds::CatalogueRangeEmpty};
         Result<StagedFile> file = StagedFile::Stage(path, std::move(text));
         if (!file) return std::move(file).error();
         staged.push_back(std::move(*file));

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -8,11 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "errors/result.h"
+#include "io/pixel_source.h"
 #include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
-#include "pixels/result.h"
 
 namespace fudeline {
+
+// How much a picture of this size will be scaled when shown (1: as stored).
+using ShownScale = std::function<double(int width, int height)>;
 
 // Whether DecodeColourPicture takes these bytes (PNG, JPEG or WebP, by their first bytes).
 bool HasColourDecoder(std::string_view bytes);
@@ -23,8 +27,8 @@ bool HasColourDecoder(std::string_view bytes);
 // be shrunk to a half or less is then decoded at 1/2, 1/4 or 1/8 of its size
 // (never smaller than it is shown; `reduction` says by how much), which is
 // several times quicker for a camera picture and averages as shrinking does.
-Result<ColourPicture> DecodeColourPicture(
-    std::string_view bytes, const std::function<double(int, int)>& shownScale = {});
+Result<ColourPicture> DecodeColourPicture(std::string_view bytes, const PixelSource& pixels,
+                                          const ShownScale& shownScale = {});
 
 // A picture as line extraction reads it: PNG, JPEG and WebP in colour, every
 // other format in grey.
@@ -34,12 +38,16 @@ struct TracingPicture {
     GreyPicture grey;      // otherwise
 };
 
+// What decoding `bytes` for tracing asks of its pixel source, from their
+// header alone; refused as DecodeTracingPicture refuses them before decoding.
+Result<PixelRequest> TracingPixelRequest(std::string_view bytes, const ShownScale& shownScale = {});
+
 // Decodes a picture file's `bytes` for tracing; errors carry no path.
-Result<TracingPicture> DecodeTracingPicture(std::string_view bytes,
-                                            const std::function<double(int, int)>& shownScale = {});
+Result<TracingPicture> DecodeTracingPicture(std::string_view bytes, const PixelSource& pixels,
+                                            const ShownScale& shownScale = {});
 
 // Reads and decodes `path` ("-": standard input) for tracing; errors name it.
-Result<TracingPicture> ReadTracingPicture(const std::string& path,
-                                          const std::function<double(int, int)>& shownScale = {});
+Result<TracingPicture> ReadTracingPicture(const std::string& path, const PixelSource& pixels,
+                                          const ShownScale& shownScale = {});
 
 }  // namespace fudeline

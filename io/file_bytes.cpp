@@ -1,4 +1,5 @@
 #include "io/file_bytes.h"
+#include "io/io_errors.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -15,7 +16,7 @@
 #include <mutex>
 #include <utility>
 
-#include "pixels/regular_file.h"
+#include "errors/regular_file.h"
 
 namespace fudeline {
 namespace {
@@ -212,23 +213,23 @@ std::string TemporaryTemplate(const std::string& target) {
 // fine (a file in /proc, a folder without write permission), so the message
 // says which file failed.
 Error TemporaryError(const std::string& path, const std::string& temporary, int why) {
-    return Error{path, ErrorKind::TemporaryFile, temporary, why};
+    return Error{path, kinds::TemporaryFile, temporary, why};
 }
 
 Error HardLinkError(const std::string& path, nlink_t names) {
-    return Error{path, ErrorKind::HardLinks, names};
+    return Error{path, kinds::HardLinks, names};
 }
 
 Error OwnerNotKeptError(const std::string& path) {
-    return Error{path, ErrorKind::OwnerNotKept};
+    return Error{path, kinds::OwnerNotKept};
 }
 
 Error ChangingFileError(const std::string& path) {
-    return Error{path, ErrorKind::KeptBeingReplaced};
+    return Error{path, kinds::KeptBeingReplaced};
 }
 
 Error EmptyNameError() {
-    return Error{"\"\"", "a file name cannot be empty"};
+    return Error{"\"\"", kinds::EmptyFileName};
 }
 
 // An existing regular file may be replaced when the user may write it (as

@@ -1,5 +1,3 @@
-#include "io/jpeg_samples.h"
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -8,10 +6,12 @@
 // (kept apart so sorting keeps the order)
 #include <jerror.h>
 
+#include "io/io_errors.h"
+#include "io/library_decoders.h"
 #include "io/picture_formats.h"
 #include "pixels/grey_picture.h"
 
-namespace fudeline::picture_formats {
+namespace fudeline::library_decoders {
 namespace {
 
 // A progressive JPEG of a few kilobytes can hold thousands of scans, each a
@@ -33,13 +33,14 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf escape;
     char message[JMSG_LENGTH_MAX];
+    const ErrorKind* kind = nullptr;  // a reason of the core's own, else libjpeg's message
 };
 
 [[noreturn]] void EscapeOnError(j_common_ptr cinfo) {
     auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (manager->base.msg_code == JERR_NO_BACKING_STORE) {
         // What libjpeg says when the memory cap is reached.
-        std::snprintf(manager->message, sizeof manager->message, "it needs too much memory");
+        manager->kind = &kinds::JpegTooMuchMemory;
     } else {
         manager->base.format_message(cinfo, manager->message);
     }
@@ -78,7 +79,7 @@ void LimitScans(j_common_ptr cinfo) {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (decompress->input_scan_number > kMaxScans) {
         auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
-        std::snprintf(manager->message, sizeof manager->message, "too many scans");
+        manager->kind = &kinds::JpegTooManyScans;
         std::longjmp(manager->escape, 1);
     }
 }
@@ -104,8 +105,8 @@ void CmykToSamples(const JSAMPLE* cmyk, JDIMENSION width, JpegChannels channels,
 
 }  // namespace
 
-Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels channels,
-                                      const JpegReduction& reductionFor) {
+Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, const PictureHeader& header,
+                                      JpegChannels channels, int reduction) {
     // Everything with a destructor lives before setjmp, so the jump back skips none.
     JpegSamples decoded;
     Status size;
@@ -119,7 +120,8 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels chann
     progress.progress_monitor = LimitScans;
     if (setjmp(manager.escape)) {
         jpeg_destroy_decompress(&cinfo);
-        return Refuse(std::string("the JPEG picture is damaged: ") + manager.message);
+        if (manager.kind) return picture_formats::Refuse(*manager.kind);
+        return picture_formats::Refuse(kinds::PictureDamagedBecause, "JPEG", manager.message);
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &progress;
@@ -130,16 +132,17 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels chann
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
-    size = CheckPictureSize(cinfo.image_width, cinfo.image_height);
+    size = picture_formats::CheckPictureSize(cinfo.image_width, cinfo.image_height);
+    if (size && (cinfo.image_width != header.width || cinfo.image_height != header.height)) {
+        size = picture_formats::Refuse(kinds::PictureReadOtherwise, "JPEG", "libjpeg");
+    }
     if (!size) {
         jpeg_destroy_decompress(&cinfo);
         return size.error();
     }
-    if (reductionFor) {
-        decoded.reduction = reductionFor(cinfo.image_width, cinfo.image_height);
-        cinfo.scale_num = 1;
-        cinfo.scale_denom = static_cast<unsigned>(decoded.reduction);
-    }
+    decoded.reduction = reduction;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = static_cast<unsigned>(reduction);
     // libjpeg turns colour to grey itself (it keeps the luma channel), except
     // from CMYK, which it hands over as is.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -167,4 +170,4 @@ Result<JpegSamples> DecodeJpegSamples(std::string_view bytes, JpegChannels chann
     return decoded;
 }
 
-}  // namespace fudeline::picture_formats
+}  // namespace fudeline::library_decoders

@@ -1,4 +1,5 @@
 #include "io/line_reader.h"
+#include "errors/common_errors.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -79,7 +80,7 @@ Result<bool> LineReader::Next(std::string& line) {
         const std::size_t take = newline ? static_cast<std::size_t>(newline - start) : end_ - pos_;
         // The "\r" of a "\r\n" may still come, so a line may hold one byte more.
         if (line.size() + take > maxLineBytes_ + 1) {
-            return Error{name_, ErrorKind::LineTooLong, lineNumber_ + 1, maxLineBytes_};
+            return Error{name_, kinds::LineTooLong, lineNumber_ + 1, maxLineBytes_};
         }
         line.append(start, take);
         pos_ += take;
@@ -92,7 +93,7 @@ Result<bool> LineReader::Next(std::string& line) {
     }
     if (!any) return false;
     if (line.size() > maxLineBytes_) {
-        return Error{name_, ErrorKind::LineTooLong, lineNumber_ + 1, maxLineBytes_};
+        return Error{name_, kinds::LineTooLong, lineNumber_ + 1, maxLineBytes_};
     }
     ++lineNumber_;
     return true;

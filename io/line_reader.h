@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "errors/result.h"
 #include "io/file_bytes.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -1,4 +1,5 @@
 #include "io/page_files.h"
+#include "io/io_errors.h"
 
 #include <sys/stat.h>
 
@@ -17,14 +18,14 @@ Result<PageFile> ReadPageFile(const std::string& path) {
 namespace {
 
 Error UnknownFormatError(const std::string& path) {
-    return Error{path, ErrorKind::AppendToUnknownFormat};
+    return Error{path, kinds::AppendToUnknownFormat};
 }
 
 Error GrowsTooLargeError(const std::string& path, std::size_t maxBytes) {
     constexpr std::size_t kMegabyte = std::size_t{1} << 20;
     return maxBytes >= kMegabyte
-               ? Error{path, ErrorKind::AppendLargerThanMegabytes, maxBytes / kMegabyte}
-               : Error{path, ErrorKind::AppendLargerThanBytes, maxBytes};
+               ? Error{path, kinds::AppendLargerThanMegabytes, maxBytes / kMegabyte}
+               : Error{path, kinds::AppendLargerThanBytes, maxBytes};
 }
 
 }  // namespace
@@ -33,12 +34,12 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
                                      std::string_view name, std::size_t maxBytes) {
     const auto formatForName = PageFormatForName(path);
     if (path == kStandardStreamName || path.empty()) {
-        return Error{OutputName(path), ErrorKind::NewPageFileName};
+        return Error{OutputName(path), kinds::NewPageFileName};
     }
     // Refused before a file is made to lock.
     struct stat info {};
     if (!formatForName && ::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
-        return Error{OutputName(path), ErrorKind::NewPageFileName};
+        return Error{OutputName(path), kinds::NewPageFileName};
     }
     Result<LockedFile> lock = LockedFile::Lock(path);
     if (!lock) return std::move(lock).error();
@@ -61,7 +62,7 @@ Result<std::string> PageFileWithPage(const std::optional<std::string_view>& exis
     const auto formatForName = PageFormatForName(path);
     PageFile file;
     if (!existing) {
-        if (!formatForName) return Error{OutputName(path), ErrorKind::NewPageFileName};
+        if (!formatForName) return Error{OutputName(path), kinds::NewPageFileName};
         file.format = *formatForName;
     } else {
         Result<PageFile> read = ParsePageFile(*existing, path);

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "errors/result.h"
 #include "io/file_bytes.h"
 #include "io/page_format.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "glyphs/cp932.h"
+#include "io/io_errors.h"
 
 namespace fudeline {
 namespace {
@@ -56,35 +57,29 @@ std::optional<Error> ShiftJisProblem(std::string_view bytes) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        std::string why;
-        if (b == 0) {
-            why = "a NUL byte";
-        } else if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
+        if (b == 0) return Error{"", kinds::PageFileNul, line};
+        if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
             if (b == '\n') ++line;
             ++i;
             continue;
-        } else if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
-            const auto t = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
-            if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
-                // A pair CP932 leaves undefined cannot be drawn or shown: the
-                // listing and the page read refuse it alike.
-                if (Cp932CharToUnicode(bytes.substr(i, 2))) {
-                    i += 2;
-                    continue;
-                }
-                char pair[64];
-                std::snprintf(pair, sizeof pair, "0x%02X 0x%02X, which CP932 does not define", b, t);
-                why = pair;
-            } else {
-                why = "a two-byte character cut short";
-            }
-        } else {
-            why = "byte 0x";
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%02X", b);
-            why += hex;
         }
-        return Error{"", ErrorKind::PageFileNotShiftJis, line, why};
+        char hex[16];
+        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+            const auto t = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+            if (!(t >= 0x40 && t <= 0x7E) && !(t >= 0x80 && t <= 0xFC)) {
+                return Error{"", kinds::PageFileCutPair, line};
+            }
+            // A pair CP932 leaves undefined cannot be drawn or shown: the
+            // listing and the page read refuse it alike.
+            if (Cp932CharToUnicode(bytes.substr(i, 2))) {
+                i += 2;
+                continue;
+            }
+            std::snprintf(hex, sizeof hex, "0x%02X 0x%02X", b, t);
+            return Error{"", kinds::PageFileUndefinedPair, line, hex};
+        }
+        std::snprintf(hex, sizeof hex, "0x%02X", b);
+        return Error{"", kinds::PageFileBadByte, line, hex};
     }
     return std::nullopt;
 }
@@ -149,7 +144,7 @@ Result<PageFormat> CheckedFormat(std::string_view bytes, std::string_view fileNa
     const bool astHead = NextLine(bytes, at, first) &&
                          IsAstHead(bytes.substr(first.begin, first.contentEnd - first.begin));
     if (named == PageFormat::Ast && !astHead && !bytes.empty()) {
-        return Error{"", ErrorKind::NotAstFile};
+        return Error{"", kinds::NotAstFile};
     }
     // A name says the format; an MLT page may itself start with "[AA][".
     PageFormat format = PageFormat::Mlt;
@@ -158,7 +153,7 @@ Result<PageFormat> CheckedFormat(std::string_view bytes, std::string_view fileNa
     } else if (astHead) {
         format = PageFormat::Ast;
     } else if (!bytes.empty() && !HasSplitLine(bytes)) {
-        return Error{"", ErrorKind::NeitherPageFormat};
+        return Error{"", kinds::NeitherPageFormat};
     }
     if (auto problem = ShiftJisProblem(bytes)) return std::move(*problem);
     return format;
@@ -199,26 +194,26 @@ std::string FormatPageFile(const PageFile& file) {
 
 Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
     if (file.format == PageFormat::Mlt && !name.empty()) {
-        return Error{"", ErrorKind::MltPageName};
+        return Error{"", kinds::MltPageName};
     }
     // An empty page in an otherwise empty MLT file would be no page at all.
-    if (text.empty()) return Error{"", ErrorKind::EmptyPage};
+    if (text.empty()) return Error{"", kinds::EmptyPage};
     if (name.find_first_of("\r\n") != std::string_view::npos) {
-        return Error{"", ErrorKind::PageNameLineBreak};
+        return Error{"", kinds::PageNameLineBreak};
     }
     // A name is shown in page lists: a control character there could drive
     // the terminal or hide what the list says.
     for (const char c : name) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            return Error{"", ErrorKind::PageNameControl};
+            return Error{"", kinds::PageNameControl};
         }
     }
     std::size_t at = 0;
     Line line;
     while (NextLine(text, at, line)) {
         if (IsSeparator(file.format, text.substr(line.begin, line.contentEnd - line.begin))) {
-            return Error{"", file.format == PageFormat::Mlt ? ErrorKind::SplitLineInPage
-                                                            : ErrorKind::AstHeadInPage};
+            return Error{
+                "", file.format == PageFormat::Mlt ? kinds::SplitLineInPage : kinds::AstHeadInPage};
         }
     }
     Page page;

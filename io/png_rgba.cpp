@@ -1,10 +1,13 @@
-#include "io/png_rgba.h"
-
 #include <png.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
-namespace fudeline {
+#include "io/io_errors.h"
+#include "io/library_decoders.h"
+
+namespace fudeline::library_decoders {
 namespace {
 
 struct MemorySource {
@@ -33,10 +36,10 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 struct ReadState {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    const AcceptPngSize* accept = nullptr;
-    const std::function<void(const RgbaRowPart&)>* take = nullptr;
+    const PictureHeader* header = nullptr;
+    const RgbaRows* take = nullptr;
     std::vector<std::uint8_t> row;
-    Status refused;           // what `accept` said, when it refused
+    bool otherSize = false;   // libpng read another size than the header
     bool headerRead = false;  // errors after this are damage, not a foreign file
 };
 
@@ -51,15 +54,17 @@ void AskForRgba(png_structp png) {
     png_set_alpha_mode(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
 }
 
-// Returns false when libpng failed (its message is kept) or `accept` refused.
+// Returns false when libpng failed (its message is kept) or read another size.
 bool ReadAll(ReadState& state) {
     if (setjmp(png_jmpbuf(state.png))) return false;
     png_read_info(state.png, state.info);
     state.headerRead = true;
     const std::uint32_t width = png_get_image_width(state.png, state.info);
     const std::uint32_t height = png_get_image_height(state.png, state.info);
-    state.refused = (*state.accept)(width, height);
-    if (!state.refused) return false;
+    if (width != state.header->width || height != state.header->height) {
+        state.otherSize = true;
+        return false;
+    }
     const bool interlaced = png_get_interlace_type(state.png, state.info) != PNG_INTERLACE_NONE;
     AskForRgba(state.png);
     png_read_update_info(state.png, state.info);
@@ -88,49 +93,25 @@ bool ReadAll(ReadState& state) {
 
 }  // namespace
 
-Status ReadPngRows(std::string_view bytes, const std::string& noun, const AcceptPngSize& accept,
-                   const std::function<void(const RgbaRowPart&)>& take) {
+Status ReadPngRows(std::string_view bytes, const PictureHeader& header, const RgbaRows& take) {
     std::string message;
     ReadState state;
-    state.accept = &accept;
+    state.header = &header;
     state.take = &take;
     state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, KeepError, IgnoreWarning);
     if (state.png) state.info = png_create_info_struct(state.png);
     if (!state.png || !state.info) {
         png_destroy_read_struct(&state.png, nullptr, nullptr);
-        return Error{"", "not enough memory to read the PNG " + noun};
+        return Error{"", kinds::PictureOutOfMemory, "PNG"};
     }
     MemorySource source{bytes};
     png_set_read_fn(state.png, &source, ReadFromMemory);
     const bool read = ReadAll(state);
     png_destroy_read_struct(&state.png, &state.info, nullptr);
     if (read) return {};
-    if (!state.refused) return state.refused;
-    if (!state.headerRead) return Error{"", "not a readable PNG " + noun + ": " + message};
-    return Error{"", "the PNG " + noun + " is damaged: " + message};
+    if (state.otherSize) return Error{"", kinds::PictureReadOtherwise, "PNG", "libpng"};
+    if (!state.headerRead) return Error{"", kinds::NotReadablePng, message};
+    return Error{"", kinds::PictureDamagedBecause, "PNG", message};
 }
 
-Result<RgbaPixels> DecodePngRgba(std::string_view bytes, const std::string& noun,
-                                 const AcceptPngSize& accept) {
-    RgbaPixels pixels;
-    const Status read = ReadPngRows(
-        bytes, noun,
-        [&](std::uint32_t width, std::uint32_t height) -> Status {
-            if (Status accepted = accept(width, height); !accepted) return accepted;
-            pixels.width = width;
-            pixels.height = height;
-            pixels.rgba.assign(std::size_t{width} * height * 4, 0);
-            return {};
-        },
-        [&](const RgbaRowPart& part) {
-            std::uint8_t* out = pixels.rgba.data() + std::size_t{part.y} * pixels.width * 4;
-            for (std::uint32_t i = 0; i < part.count; ++i) {
-                std::memcpy(out + std::size_t{part.firstX + i * part.stepX} * 4, part.rgba + i * 4,
-                            4);
-            }
-        });
-    if (!read) return read.error();
-    return pixels;
-}
-
-}  // namespace fudeline
+}  // namespace fudeline::library_decoders

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "io/io_errors.h"
 #include "io/picture_signature.h"
 
 namespace fudeline {
@@ -75,7 +76,7 @@ std::uint32_t PngCrc(std::string_view bytes) {
 
 Result<std::string> WithPngText(std::string_view png, std::string_view key, std::string_view text) {
     if (!UsableKey(key) || text.find('\0') != std::string_view::npos) {
-        return Error{"", "a PNG text chunk cannot carry this key or text"};
+        return Error{"", kinds::PngTextUnfit};
     }
     std::size_t end = std::string_view::npos;
     bool damaged = false;
@@ -86,7 +87,7 @@ Result<std::string> WithPngText(std::string_view png, std::string_view key, std:
             return false;
         });
     }
-    if (end == std::string_view::npos) return Error{"", "the PNG has no image end to write text before"};
+    if (end == std::string_view::npos) return Error{"", kinds::PngWithoutEnd};
     std::string body("tEXt");
     body.append(key).append(1, '\0').append(text);
     std::string out(png.substr(0, end));

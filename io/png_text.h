@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline {
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "io/io_errors.h"
 #include "pixels/geometry.h"
 
 namespace fudeline {
@@ -71,12 +72,12 @@ Result<std::string> Encode(int width, int height, int colourType, int channels,
     if (state.png) state.info = png_create_info_struct(state.png);
     if (!state.png || !state.info) {
         png_destroy_write_struct(&state.png, nullptr);
-        return Error{{}, "PNG encoding failed: not enough memory"};
+        return Error{{}, kinds::PngEncodingOutOfMemory};
     }
     png_set_write_fn(state.png, &bytes, AppendToString, FlushNothing);
     const bool written = WriteAll(state);
     png_destroy_write_struct(&state.png, &state.info);
-    if (!written) return Error{{}, "PNG encoding failed: " + message};
+    if (!written) return Error{{}, kinds::PngEncodingFailed, message};
     return bytes;
 }
 
@@ -84,7 +85,7 @@ bool Empty(const Image& image) {
     return image.width() <= 0 || image.height() <= 0;
 }
 
-const Error kEmptyPicture{{}, "an empty picture cannot be written as PNG"};
+const Error kEmptyPicture{{}, kinds::EmptyPictureNotWritten};
 
 }  // namespace
 

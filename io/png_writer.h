@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "errors/result.h"
 #include "pixels/grey_picture.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

@@ -1,5 +1,6 @@
 // Netpbm pictures, plain and raw: bitmaps (P1, P4), grey maps (P2, P5) and
 // colour maps (P3, P6), with any maximum value up to 65535.
+#include "io/io_errors.h"
 #include "io/picture_formats.h"
 #include "io/pnm_fields.h"
 
@@ -14,7 +15,7 @@ Result<GreyPicture> DecodePnm(std::string_view bytes) {
     std::uint64_t width = 0, height = 0, maxValue = 1;
     if (!reader.Number(width, 0xFFFFFFFF) || !reader.Number(height, 0xFFFFFFFF) ||
         (!bitmap && !reader.Number(maxValue, 65535)) || maxValue == 0) {
-        return Refuse("the PNM header has no valid size or maximum value");
+        return Refuse(kinds::PnmWithoutSize);
     }
     auto picture = AllocatePicture(width, height);
     if (!picture) return picture.error();
@@ -29,7 +30,7 @@ Result<GreyPicture> DecodePnm(std::string_view bytes) {
         const int sampleBytes = maxValue > 255 ? 2 : 1;
         const std::uint64_t rowBytes = bitmap ? (width + 7) / 8 : width * channels * sampleBytes;
         if (pos > bytes.size() || bytes.size() - pos < rowBytes * height) {
-            return Refuse("the PNM picture is truncated");
+            return Refuse(kinds::PictureTruncated, "PNM");
         }
         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data()) + pos;
         for (std::size_t i = 0; i < pixels; ++i) {
@@ -57,11 +58,11 @@ Result<GreyPicture> DecodePnm(std::string_view bytes) {
                 reader.SkipSeparators();
                 if (reader.pos >= bytes.size() ||
                     (bytes[reader.pos] != '0' && bytes[reader.pos] != '1')) {
-                    return Refuse("the PNM picture is truncated or damaged");
+                    return Refuse(kinds::PictureTruncatedOrDamaged, "PNM");
                 }
                 v = bytes[reader.pos++] == '1' ? 0 : 1;
             } else if (!reader.Number(v, 65535)) {
-                return Refuse("the PNM picture is truncated or damaged");
+                return Refuse(kinds::PictureTruncatedOrDamaged, "PNM");
             }
             rgb[c] = level(v);
         }

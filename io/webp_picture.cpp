@@ -1,32 +1,33 @@
 #include <webp/decode.h>
 
+#include <vector>
+
+#include "io/io_errors.h"
+#include "io/library_decoders.h"
 #include "io/picture_formats.h"
 
-namespace fudeline::picture_formats {
+namespace fudeline::library_decoders {
 
-Result<RgbaPixels> DecodeWebpRgba(std::string_view bytes) {
+Status ReadWebpRows(std::string_view bytes, const PictureHeader& header, const RgbaRows& take) {
+    using picture_formats::Refuse;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     WebPBitstreamFeatures features;
     if (WebPGetFeatures(data, bytes.size(), &features) != VP8_STATUS_OK) {
-        return Refuse("not a readable WebP picture");
+        return Refuse(kinds::NotReadableWebp);
     }
-    if (features.has_animation) return Refuse("animated WebP pictures are not supported");
-    RgbaPixels pixels;
-    pixels.width = static_cast<std::uint32_t>(features.width);
-    pixels.height = static_cast<std::uint32_t>(features.height);
-    if (Status size = CheckPictureSize(pixels.width, pixels.height); !size) return size.error();
-    pixels.rgba.resize(std::size_t{pixels.width} * pixels.height * 4);
-    if (!WebPDecodeRGBAInto(data, bytes.size(), pixels.rgba.data(), pixels.rgba.size(),
-                            features.width * 4)) {
-        return Refuse("the WebP picture is damaged");
+    if (features.has_animation) return Refuse(kinds::WebpAnimated);
+    if (static_cast<std::uint32_t>(features.width) != header.width ||
+        static_cast<std::uint32_t>(features.height) != header.height) {
+        return Refuse(kinds::PictureReadOtherwise, "WebP", "libwebp");
     }
-    return pixels;
+    std::vector<std::uint8_t> rgba(std::size_t{header.width} * header.height * 4);
+    if (!WebPDecodeRGBAInto(data, bytes.size(), rgba.data(), rgba.size(), features.width * 4)) {
+        return Refuse(kinds::PictureDamaged, "WebP");
+    }
+    for (std::uint32_t y = 0; y < header.height; ++y) {
+        take(RgbaRowPart{y, 0, 1, header.width, rgba.data() + std::size_t{y} * header.width * 4});
+    }
+    return {};
 }
 
-Result<GreyPicture> DecodeWebp(std::string_view bytes) {
-    const Result<RgbaPixels> pixels = DecodeWebpRgba(bytes);
-    if (!pixels) return pixels.error();
-    return GreyOverWhite(*pixels);
-}
-
-}  // namespace fudeline::picture_formats
+}  // namespace fudeline::library_decoders

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "glyphs/cp932.h"
+#include "glyphs/utf8.h"
+#include "render/render_errors.h"
 #include "render/text_art_ink.h"
 #include "text/gap_composer.h"
 #include "text/spacing.h"
-#include "glyphs/cp932.h"
-#include "glyphs/utf8.h"
 
 namespace fudeline {
 
@@ -126,7 +127,7 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
             }
             const std::optional<Drawn> drawn = DrawnAs(c.code, font);
             if (!drawn) {
-                return Error{"", ErrorKind::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
+                return Error{"", kinds::NotInFont, n + 1, i + 1, DescribeCodePoint(c.code)};
             }
             if (drawn->undrawn) undrawnCharacters.push_back({n + 1, i + 1, c.code});
             c.width = drawn->width;
@@ -163,7 +164,7 @@ Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding e
 
 Result<TextCell> CellOfCharacter(char32_t code, const MonaFont& font) {
     const std::optional<Drawn> drawn = DrawnAs(code, font);
-    if (!drawn) return Error{"", ErrorKind::CannotBeTyped, DescribeCodePoint(code)};
+    if (!drawn) return Error{"", kinds::CannotBeTyped, DescribeCodePoint(code)};
     Result<std::string> sjis = SjisOf(code);
     if (!sjis) return std::move(sjis).error();
     return TextCell{0, std::move(*sjis), drawn->width};

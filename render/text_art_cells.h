@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
 #include "pixels/image.h"
 #include "text/text_art_lines.h"
 #include "text/text_cell.h"
-#include "pixels/result.h"
 
 namespace fudeline {
 

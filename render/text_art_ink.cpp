@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "errors/common_errors.h"
 #include "glyphs/cp932.h"
 #include "render/text_art_picture.h"
 #include "glyphs/utf8.h"
 #include "pixels/geometry.h"
+#include "render/render_errors.h"
+#include "render/text_art_picture.h"
 #include "text/spacing.h"
 
 namespace fudeline {
@@ -14,7 +17,7 @@ namespace {
 
 Status CheckLineCount(std::size_t count) {
     if (count <= static_cast<std::size_t>(kRowCount)) return {};
-    return Error{"", ErrorKind::TooManyLines, count, kRowCount};
+    return Error{"", kinds::TooManyLines, count, kRowCount};
 }
 
 }  // namespace
@@ -37,13 +40,13 @@ Result<Image> DrawTextArtInk(const std::vector<std::u32string>& lines, const Mon
             const std::optional<std::int32_t> undrawn =
                 blank || glyph ? std::nullopt : BoardIdeographWidth(code);
             if (!glyph && !blank && !undrawn) {
-                return Error{"", ErrorKind::NotInFont, n + 1, c + 1, DescribeCodePoint(code)};
+                return Error{"", kinds::NotInFont, n + 1, c + 1, DescribeCodePoint(code)};
             }
             const int advance = blank ? *blank : undrawn ? *undrawn : glyph->advance;
             if (x + advance > kTextArtInkWidth) {
                 const std::int64_t width =
                     x + TextLineWidth(std::u32string_view(lines[n]).substr(c), font);
-                return Error{"", ErrorKind::LineTooWide, n + 1, width, kTextArtInkWidth, c};
+                return Error{"", kinds::LineTooWide, n + 1, width, kTextArtInkWidth, c};
             }
             if (!glyph) {
                 x += advance;
@@ -85,7 +88,7 @@ Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, cons
     lines.reserve(count);
     for (std::size_t n = 0; n < count; ++n) {
         if (kept[n].size() > kMaxTextArtInkLineBytes) {
-            return Error{"", ErrorKind::LineTooLong, n + 1, kMaxTextArtInkLineBytes};
+            return Error{"", kinds::LineTooLong, n + 1, kMaxTextArtInkLineBytes};
         }
         Result<std::u32string> decoded = DecodeTextArtLine(kept[n], encoding, n);
         if (!decoded) return std::move(decoded).error();
@@ -94,11 +97,11 @@ Result<Image> DrawTextArtInk(std::string_view bytes, TextEncoding encoding, cons
     Result<Image> ink = DrawTextArtInk(lines, font);
     // A character is named where it was written, a reference by its '&', as
     // the other readers of text art name it.
-    if (!ink && ink.error().kind == ErrorKind::NotInFont && ink.error().args.size() == 3) {
+    if (!ink && ink.error().Is(kinds::NotInFont) && ink.error().args.size() == 3) {
         const std::size_t line = std::stoul(ink.error().args[0]) - 1;
         const std::size_t column = std::stoul(ink.error().args[1]) - 1;
         if (line < count && column < columns[line].size()) {
-            return Error{"", ErrorKind::NotInFont, line + 1, columns[line][column] + 1,
+            return Error{"", kinds::NotInFont, line + 1, columns[line][column] + 1,
                          ink.error().args[2]};
         }
     }

@@ -9,11 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/result.h"
 #include "glyphs/mona_font.h"
 #include "text/text_art_lines.h"
 #include "text/text_cell.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
+#include "text/text_art_lines.h"
 
 namespace fudeline {
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "glyphs/utf8.h"
+#include "session/session_errors.h"
 
 namespace fudeline {
 namespace {
@@ -37,8 +38,8 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
     }
     const auto words = Words(line);
     if (words.empty()) return std::optional<ReplayEvent>();
-    auto fail = [&](const std::string& why) {
-        return Error{"", "line " + std::to_string(lineNumber) + ": " + why};
+    auto fail = [&](const ErrorKind& kind, auto&&... values) {
+        return Error{"", kind, lineNumber, std::forward<decltype(values)>(values)...};
     };
     ReplayEvent event;
     event.line = lineNumber;
@@ -47,7 +48,7 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         event.kind = ReplayEvent::Kind::Type;
         if (words.size() < 3 || !ParseCoordinate(words[1], event.x) ||
             !ParseCoordinate(words[2], event.y)) {
-            return fail("type needs X and Y, integers from -32768 to 32767, then the text");
+            return fail(kinds::ReplayTypePoint);
         }
         // The text starts after the one space that ends Y and runs to the
         // line's end as it stands: '#' and spaces are typed too.
@@ -55,36 +56,36 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         std::string_view text = line.substr(std::min(start + 1, line.size()));
         if (text.ends_with('\r')) text.remove_suffix(1);
         for (std::size_t i = 0; i < text.size();) {
-            if (!NextUtf8(text, i)) return fail("the text to type is not UTF-8");
+            if (!NextUtf8(text, i)) return fail(kinds::ReplayTypeNotUtf8);
         }
         event.text = std::string(text);
     } else if (verb == "down" || verb == "move") {
         event.kind = verb == "down" ? ReplayEvent::Kind::Down : ReplayEvent::Kind::Move;
-        if (words.size() < 3) return fail(std::string(verb) + " needs X and Y");
+        if (words.size() < 3) return fail(kinds::ReplayNeedsPoint, std::string(verb));
         if (words.size() > 4 || (words.size() == 4 && words[3] != "shift")) {
-            return fail(std::string(verb) + " takes X, Y and nothing or \"shift\"");
+            return fail(kinds::ReplayPointExtra, std::string(verb));
         }
         if (!ParseCoordinate(words[1], event.x) || !ParseCoordinate(words[2], event.y)) {
-            return fail("coordinates must be integers from -32768 to 32767");
+            return fail(kinds::ReplayCoordinate);
         }
         event.shift = words.size() == 4;
     } else if (verb == "stabilizer") {
         const auto stabilizer =
             words.size() == 2 ? ParseStabilizer(words[1]) : std::optional<Stabilizer>();
-        if (!stabilizer) return fail("stabilizer takes off, weak or strong");
+        if (!stabilizer) return fail(kinds::ReplayStabilizer);
         event.kind = ReplayEvent::Kind::SetStabilizer;
         event.stabilizer = *stabilizer;
     } else if (verb == "up" || verb == "undo") {
-        if (words.size() != 1) return fail(std::string(verb) + " takes no arguments");
+        if (words.size() != 1) return fail(kinds::ReplayTakesNothing, std::string(verb));
         event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;
     } else if (verb == "redo" || verb == "history") {
         if (verb == "redo") {
-            if (words.size() != 1) return fail("redo takes no arguments");
+            if (words.size() != 1) return fail(kinds::ReplayTakesNothing, std::string(verb));
             event.kind = ReplayEvent::Kind::Redo;
         } else {
             const std::optional<UndoMode> mode =
                 words.size() == 2 ? ParseUndoMode(words[1]) : std::nullopt;
-            if (!mode) return fail("history takes single or steps");
+            if (!mode) return fail(kinds::ReplayHistory);
             event.kind = ReplayEvent::Kind::SetUndoMode;
             event.undoMode = *mode;
         }
@@ -94,14 +95,14 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         } else if (words.size() == 2 && words[1] == "no") {
             event.kind = ReplayEvent::Kind::ClearDeclined;
         } else {
-            return fail("clear takes nothing or \"no\"");
+            return fail(kinds::ReplayClearArgument);
         }
     } else {
         std::string shown(verb.substr(0, 40));
         for (char& c : shown) {
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
         }
-        return fail("unknown event \"" + shown + "\"");
+        return fail(kinds::ReplayUnknownEvent, shown);
     }
     return std::optional<ReplayEvent>(event);
 }

@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 #include "session/history.h"
 #include "session/stroke_stabilizer.h"
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "test_pictures.h"
 
@@ -23,7 +24,7 @@ TEST(DecodeColourPictureTest, TransparencyIsWhitePaperWithTheToolsRounding) {
                                  0,   0,  0,  255};
     const Result<std::string> png = EncodeRgbaPng(4, 1, rgba);
     ASSERT_TRUE(png);
-    const Result<ColourPicture> picture = DecodeColourPicture(*png);
+    const Result<ColourPicture> picture = DecodeColourPicture(*png, LibraryPixels());
     ASSERT_TRUE(picture);
     ASSERT_EQ(picture->width, 4);
     EXPECT_EQ(At(*picture, 0, 0), (std::array<int, 3>{255, 255, 255}));
@@ -38,7 +39,8 @@ TEST(DecodeColourPictureTest, TransparencyIsWhitePaperWithTheToolsRounding) {
 TEST(DecodeColourPictureTest, EveryColourFormatGivesTheSameDrawing) {
     for (const auto& [file, tolerance] : {std::pair{"half.png", 0}, {"half.jpg", 12}, {"half.webp", 0}}) {
         SCOPED_TRACE(file);
-        const Result<ColourPicture> picture = DecodeColourPicture(PictureBytes(file));
+        const Result<ColourPicture> picture =
+            DecodeColourPicture(PictureBytes(file), LibraryPixels());
         ASSERT_TRUE(picture);
         ASSERT_EQ(picture->width, 16);
         ASSERT_EQ(picture->height, 8);
@@ -59,7 +61,7 @@ TEST(DecodeColourPictureTest, JpegShrinksOnDecodingOnlyWhenShownSmaller) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shownScale);
         const Result<ColourPicture> picture =
-            DecodeColourPicture(jpeg, [&](int, int) { return c.shownScale; });
+            DecodeColourPicture(jpeg, LibraryPixels(), [&](int, int) { return c.shownScale; });
         ASSERT_TRUE(picture);
         EXPECT_EQ(picture->reduction, c.reduction);
         EXPECT_EQ(picture->width, c.width);
@@ -85,7 +87,7 @@ TEST(DecodeColourPictureTest, RefusesWhatItCannotRead) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(HasColourDecoder(c.bytes), std::string(c.name) != "GIF");
-        const Result<ColourPicture> picture = DecodeColourPicture(c.bytes);
+        const Result<ColourPicture> picture = DecodeColourPicture(c.bytes, LibraryPixels());
         ASSERT_FALSE(picture);
         EXPECT_NE(picture.error().Reason().find(c.reason), std::string::npos)
             << picture.error().Reason();

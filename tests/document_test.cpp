@@ -11,7 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "engine/engine_errors.h"
 #include "export/cells_format.h"
+#include "io/io_errors.h"
+#include "io/library_pixels.h"
 #include "io/png_text.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
@@ -140,18 +143,17 @@ TEST_F(DocumentTest, PagesAreAddedByTheOneRuleToBytesAndFiles) {
         std::string name;
         std::string pageName;
         std::string expected;  // the whole file, or empty when refused
-        ErrorKind refusal;
+        const ErrorKind* refusal;
     } cases[] = {
-        {"new MLT", std::nullopt, "new.mlt", "", page, ErrorKind::Plain},
-        {"MLT ending in a line break", "X\r\n", "old.mlt", "", "X\r\n[SPLIT]\r\n" + page,
-         ErrorKind::Plain},
-        {"MLT without one", "X", "plain.mlt", "", "X\r\n[SPLIT]\r\n" + page, ErrorKind::Plain},
+        {"new MLT", std::nullopt, "new.mlt", "", page, nullptr},
+        {"MLT ending in a line break", "X\r\n", "old.mlt", "", "X\r\n[SPLIT]\r\n" + page, nullptr},
+        {"MLT without one", "X", "plain.mlt", "", "X\r\n[SPLIT]\r\n" + page, nullptr},
         {"AST named", "[AA][x]\r\nX\r\n", "old.ast", "\xE9\xA1\x94",  // 顔
-         "[AA][x]\r\nX\r\n[AA][\x8A\xE7]\r\n" + page, ErrorKind::Plain},
+         "[AA][x]\r\nX\r\n[AA][\x8A\xE7]\r\n" + page, nullptr},
         {"name without Shift-JIS", "[AA][x]\r\nX", "old.ast", "\xF0\x9F\x98\x80", "",
-         ErrorKind::PageNameNotShiftJis},
-        {"empty file of no format", "", "empty.txt", "", "", ErrorKind::AppendToUnknownFormat},
-        {"new file of no format", std::nullopt, "new.txt", "", "", ErrorKind::NewPageFileName},
+         &kinds::PageNameNotShiftJis},
+        {"empty file of no format", "", "empty.txt", "", "", &kinds::AppendToUnknownFormat},
+        {"new file of no format", std::nullopt, "new.txt", "", "", &kinds::NewPageFileName},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,7 +198,7 @@ TEST_F(DocumentTest, SavedOpenedTextOpensAgainAsWrittenByteForByte) {
 
         Document reopened(Loaded());
         reopened.SetDecoder(decoder);
-        const Result<KeptRowsFound> found = reopened.OpenDrawing(file);
+        const Result<KeptRowsFound> found = reopened.OpenDrawing(file, LibraryPixels());
         ASSERT_TRUE(found) << found.error().Message();
         EXPECT_EQ(*found, KeptRowsFound::Taken);
         EXPECT_EQ(reopened.Text(TextFormat::ShiftJis).value(), text);
@@ -245,7 +247,7 @@ TEST_F(DocumentTest, KeptRowsThatDoNotFitTheirInkArePassedOver) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Document opened(Loaded());
-        const Result<KeptRowsFound> found = opened.OpenDrawing(c.file);
+        const Result<KeptRowsFound> found = opened.OpenDrawing(c.file, LibraryPixels());
         ASSERT_TRUE(found) << found.error().Message();
         EXPECT_EQ(*found, c.found);
         // As the ink alone converts.
@@ -262,23 +264,24 @@ TEST_F(DocumentTest, DrawingFilesThatCannotOpenLeaveTheDrawing) {
         const char* what;
         std::string bytes;
         Document::Blank blank;
-        std::optional<ErrorKind> refusal;  // nothing: opens
+        const ErrorKind* refusal = nullptr;  // nothing: opens
     } cases[] = {
-        {"no ink", EncodeInkPng(Image(40, 20)).value(), Document::Blank::Refused, ErrorKind::NoInk},
-        {"no ink, converted anyway", "P1\n2 1\n0 0\n", Document::Blank::Opened, std::nullopt},
-        {"not a drawing", "GIF89a", Document::Blank::Refused, ErrorKind::Plain},
-        {"a PBM", "P1\n2 1\n1 1\n", Document::Blank::Refused, std::nullopt},
+        {"no ink", EncodeInkPng(Image(40, 20)).value(), Document::Blank::Refused, &kinds::NoInk},
+        {"no ink, converted anyway", "P1\n2 1\n0 0\n", Document::Blank::Opened, nullptr},
+        {"not a drawing", "GIF89a", Document::Blank::Refused, &kinds::NotInkImage},
+        {"a PBM", "P1\n2 1\n1 1\n", Document::Blank::Refused, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Result<KeptRowsFound> found = document_.OpenDrawing(c.bytes, c.blank);
+        const Result<KeptRowsFound> found =
+            document_.OpenDrawing(c.bytes, LibraryPixels(), c.blank);
         if (!c.refusal) {
             ASSERT_TRUE(found) << found.error().Message();
             EXPECT_EQ(*found, KeptRowsFound::None);
             document_.state().ExchangeWithUndo();
         } else {
             ASSERT_FALSE(found);
-            EXPECT_EQ(found.error().kind, *c.refusal);
+            EXPECT_EQ(found.error().kind, c.refusal);
         }
         EXPECT_EQ(Text(TextFormat::Cells), cells);
     }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/document.h"
+#include "render/render_errors.h"
+#include "text/text_errors.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
 #include "session/client_map.h"
@@ -212,12 +214,12 @@ TEST_F(DocumentTextTest, RefusesWhatCannotBeTypedAndKeepsTheDrawing) {
     const struct {
         const char* what;
         std::string text;
-        ErrorKind kind;
+        const ErrorKind* kind;
     } cases[] = {
-        {"a character the face lacks", "ok\U0001F600", ErrorKind::CannotBeTyped},
-        {"a control character", "a\tb", ErrorKind::CannotBeTyped},
-        {"bytes that are not UTF-8", "a\xFF", ErrorKind::NotUtf8},
-        {"a row past the canvas", std::string(200, 'W'), ErrorKind::RowTooWide},
+        {"a character the face lacks", "ok\U0001F600", &kinds::CannotBeTyped},
+        {"a control character", "a\tb", &kinds::CannotBeTyped},
+        {"bytes that are not UTF-8", "a\xFF", &kinds::NotUtf8},
+        {"a row past the canvas", std::string(200, 'W'), &kinds::RowTooWide},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

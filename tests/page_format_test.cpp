@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "io/file_bytes.h"
+#include "io/io_errors.h"
 #include "io/page_files.h"
 #include "test_catalogs.h"
 
@@ -84,20 +85,25 @@ TEST(ParsePageFile, RefusesWhatIsNeitherFormatWithTheReason) {
         std::string file;
         std::string bytes;
         std::string reason;
-        ErrorKind kind = ErrorKind::PageFileNotShiftJis;
+        const ErrorKind* kind;
     };
     const std::vector<Case> cases = {
         {"a.txt", "just text",
          "neither an MLT file (no .mlt name, no [SPLIT] line) nor an AST file (no [AA][name] "
          "line at its start)",
-         ErrorKind::NeitherPageFormat},
-        {"a.ast", "text\r\n[AA][x]", "not an AST file: it does not start with a line \"[AA][name]\"",
-         ErrorKind::NotAstFile},
-        {"a.mlt", std::string("ab\r\nc\0d", 7), "line 2 holds a NUL byte: the file is not Shift-JIS text"},
-        {"a.mlt", "\xFF\xD8\xFF", "line 1 holds byte 0xFF: the file is not Shift-JIS text"},
-        {"a.mlt", "ok\r\nA\x81", "line 2 holds a two-byte character cut short: the file is not Shift-JIS text"},
+         &kinds::NeitherPageFormat},
+        {"a.ast", "text\r\n[AA][x]",
+         "not an AST file: it does not start with a line \"[AA][name]\"", &kinds::NotAstFile},
+        {"a.mlt", std::string("ab\r\nc\0d", 7),
+         "line 2 holds a NUL byte: the file is not Shift-JIS text", &kinds::PageFileNul},
+        {"a.mlt", "\xFF\xD8\xFF", "line 1 holds byte 0xFF: the file is not Shift-JIS text",
+         &kinds::PageFileBadByte},
+        {"a.mlt", "ok\r\nA\x81",
+         "line 2 holds a two-byte character cut short: the file is not Shift-JIS text",
+         &kinds::PageFileCutPair},
         {"a.mlt", "ok\r\n[SPLIT]\r\n\x85\x40x",
-         "line 3 holds 0x85 0x40, which CP932 does not define: the file is not Shift-JIS text"},
+         "line 3 holds 0x85 0x40, which CP932 does not define: the file is not Shift-JIS text",
+         &kinds::PageFileUndefinedPair},
     };
     for (const Case& c : cases) {
         const auto parsed = ParsePageFile(c.bytes, c.file);
@@ -227,7 +233,7 @@ TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
     const Status refused = AppendPageToFile(other, "A", "");
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().Reason(), "a new page file must be named .mlt or .ast");
-    EXPECT_EQ(refused.error().kind, ErrorKind::NewPageFileName);
+    EXPECT_EQ(refused.error().kind, &kinds::NewPageFileName);
     EXPECT_FALSE(std::filesystem::exists(other));
 
     const std::string notPages = (dir / "notes.ast").string();
@@ -236,7 +242,7 @@ TEST(AppendPageToFile, CreatesAppendsAndLeavesARefusedFileAlone) {
     ASSERT_FALSE(notAst);
     // The parser's reason names the file and keeps its kind for the window.
     EXPECT_EQ(notAst.error().path, notPages);
-    EXPECT_EQ(notAst.error().kind, ErrorKind::NotAstFile);
+    EXPECT_EQ(notAst.error().kind, &kinds::NotAstFile);
     EXPECT_EQ(ReadFileBytes(notPages).value(), "some notes\r\n");
     std::filesystem::remove_all(dir);
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "io/colour_picture.h"
+#include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "test_pictures.h"
 
@@ -59,20 +60,21 @@ TEST(DecodePictureTest, EveryFormatGivesTheSameDrawing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const auto picture = DecodePicture(PictureBytes(c.file));
+        const auto picture = DecodePicture(PictureBytes(c.file), LibraryPixels());
         ASSERT_TRUE(picture) << picture.error().Message();
         ExpectHalves(*picture, 0, 255, c.tolerance);
     }
 }
 
 TEST(DecodePictureTest, TransparencyIsPaperAndColourIsLuma) {
-    const auto transparent = DecodePicture(PictureBytes("transparent-left.png"));
+    const auto transparent = DecodePicture(PictureBytes("transparent-left.png"), LibraryPixels());
     ASSERT_TRUE(transparent) << transparent.error().Message();
     ExpectHalves(*transparent, 255, 0, 0);
-    const auto interlaced = DecodePicture(PictureBytes("transparent-left-interlaced.png"));
+    const auto interlaced =
+        DecodePicture(PictureBytes("transparent-left-interlaced.png"), LibraryPixels());
     ASSERT_TRUE(interlaced) << interlaced.error().Message();
     ExpectHalves(*interlaced, 255, 0, 0);
-    const auto red = DecodePicture(PictureBytes("red-left.png"));
+    const auto red = DecodePicture(PictureBytes("red-left.png"), LibraryPixels());
     ASSERT_TRUE(red) << red.error().Message();
     ExpectHalves(*red, 76, 255, 0);
 }
@@ -109,7 +111,7 @@ TEST(DecodePictureTest, BmpBitFieldsAndTopDownRows) {
     // 2 x 2, top-down (negative height): row 0 is red then white, row 1 black then white.
     const std::string pixels = std::string("\x00\xFF\x00\x00\x00\xFF\xFF\xFF", 8) +
                                std::string("\x00\x00\x00\x00\x00\xFF\xFF\xFF", 8);
-    const auto picture = DecodePicture(Bmp(2, -2, 32, 3, pixels));
+    const auto picture = DecodePicture(Bmp(2, -2, 32, 3, pixels), LibraryPixels());
     ASSERT_TRUE(picture) << picture.error().Message();
     EXPECT_EQ(picture->Level(0, 0), 76);
     EXPECT_EQ(picture->Level(1, 0), 255);
@@ -161,8 +163,8 @@ TEST(DecodePictureTest, BmpRunLengthEncoding) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto picture =
-            DecodePicture(Bmp(c.width, c.height, c.bits, c.compression, c.runs, kFourGreys));
+        const auto picture = DecodePicture(
+            Bmp(c.width, c.height, c.bits, c.compression, c.runs, kFourGreys), LibraryPixels());
         ASSERT_TRUE(picture) << picture.error().Message();
         EXPECT_EQ(Digits(*picture), c.levels);
     }
@@ -213,10 +215,10 @@ std::string Gif(int screenWidth, int screenHeight, int width, int height, int to
 TEST(DecodePictureTest, GifFramesAreCutToTheScreen) {
     // A 3 x 4 frame on a 2 x 2 screen, one row down: its first row shows, cut
     // to two pixels; the rows below the screen need no data at all.
-    const auto picture = DecodePicture(Gif(2, 2, 3, 4, 1, {0, 1, 2}));
+    const auto picture = DecodePicture(Gif(2, 2, 3, 4, 1, {0, 1, 2}), LibraryPixels());
     ASSERT_TRUE(picture) << picture.error().Message();
     EXPECT_EQ(Digits(*picture), "33/01");
-    const auto whole = DecodePicture(Gif(3, 2, 3, 2, 0, {0, 1, 2, 2, 1, 0}));
+    const auto whole = DecodePicture(Gif(3, 2, 3, 2, 0, {0, 1, 2, 2, 1, 0}), LibraryPixels());
     ASSERT_TRUE(whole) << whole.error().Message();
     EXPECT_EQ(Digits(*whole), "012/210");
 }
@@ -301,7 +303,7 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
     const std::function<double(int, int)> shownScales[] = {{}, [](int, int) { return 0.1; }};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto picture = DecodePicture(c.bytes);
+        const auto picture = DecodePicture(c.bytes, LibraryPixels());
         ASSERT_FALSE(picture);
         EXPECT_NE(picture.error().Reason().find(c.reason), std::string::npos)
             << picture.error().Reason();
@@ -309,7 +311,7 @@ TEST(DecodePictureTest, HostileInputGivesAClearError) {
         if (!HasColourDecoder(c.bytes)) continue;
         for (const auto& shownScale : shownScales) {
             SCOPED_TRACE(shownScale ? "in colour, shown at 10 %" : "in colour");
-            const auto colour = DecodeColourPicture(c.bytes, shownScale);
+            const auto colour = DecodeColourPicture(c.bytes, LibraryPixels(), shownScale);
             EXPECT_FALSE(colour);
             if (colour) continue;
             EXPECT_NE(colour.error().Reason().find(c.reason), std::string::npos)
@@ -330,7 +332,7 @@ TEST(DecodePictureTest, ExtremeShapesDecode) {
         picture.levels.assign(static_cast<std::size_t>(c.width) * c.height, c.level);
         const auto png = EncodeGreyPng(picture);
         ASSERT_TRUE(png) << png.error().Message();
-        const auto decoded = DecodePicture(*png);
+        const auto decoded = DecodePicture(*png, LibraryPixels());
         ASSERT_TRUE(decoded) << decoded.error().Message();
         EXPECT_EQ(decoded->width, c.width);
         EXPECT_EQ(decoded->height, c.height);
@@ -371,11 +373,11 @@ TEST(DecodePictureTest, PictureAtTheSizeLimitTakesLittleMoreThanItsGreyLevels) {
     // 8000 x 8000 in 17 KB: 64 MB of grey levels, and no RGBA copy (256 MB).
     const std::string png = PictureBytes("white-8000.png");
     EXPECT_TRUE(DecodesWithin(png, rlim_t{80} << 20, [](std::string_view bytes) {
-        return DecodePicture(bytes).has_value();
+        return DecodePicture(bytes, LibraryPixels()).has_value();
     }));
     // In colour: 192 MB of RGB samples, and no RGBA copy (256 MB) beside them.
     EXPECT_TRUE(DecodesWithin(png, rlim_t{208} << 20, [](std::string_view bytes) {
-        return DecodeColourPicture(bytes).has_value();
+        return DecodeColourPicture(bytes, LibraryPixels()).has_value();
     }));
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "io/ink_image.h"
+#include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
 
@@ -51,7 +52,8 @@ TEST(PngText, TextWrittenReadsBackAndThePictureStays) {
     EXPECT_EQ(PngText(withText, "Fudeline kept rows"), text);
     EXPECT_EQ(PngText(withText, "Fudeline"), std::nullopt);  // keys match whole
     EXPECT_EQ(PngText(png, "Fudeline kept rows"), std::nullopt);
-    EXPECT_EQ(DecodePng(withText, 100, 100).value(), DecodePng(png, 100, 100).value());
+    EXPECT_EQ(DecodePng(withText, 100, 100, LibraryPixels()).value(),
+              DecodePng(png, 100, 100, LibraryPixels()).value());
 }
 
 TEST(PngText, ChunksAreReadAsViewersReadThem) {

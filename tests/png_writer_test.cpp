@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "io/ink_image.h"
+#include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "pixels/geometry.h"
 
@@ -27,7 +28,7 @@ TEST(EncodeInkPng, ReadsBackAsTheSameInk) {
     const Image drawing = MixedDrawing();
     const auto png = EncodeInkPng(drawing);
     ASSERT_TRUE(png) << png.error().Message();
-    const auto back = DecodePng(*png, kCanvasWidth, kInkHeight);
+    const auto back = DecodePng(*png, kCanvasWidth, kInkHeight, LibraryPixels());
     ASSERT_TRUE(back) << back.error().Message();
     ASSERT_EQ(back->width(), drawing.width());
     ASSERT_EQ(back->height(), drawing.height());
@@ -48,7 +49,7 @@ TEST(EncodePng, KeepsEveryColourAndSize) {
     const auto png = EncodePng(picture);
     ASSERT_TRUE(png) << png.error().Message();
     EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
-    const auto back = DecodePng(*png, 100, 100);
+    const auto back = DecodePng(*png, 100, 100, LibraryPixels());
     ASSERT_TRUE(back) << back.error().Message();
     EXPECT_EQ(back->width(), 3);
     EXPECT_EQ(back->height(), 2);
@@ -96,7 +97,7 @@ TEST(EncodeGreyPng, KeepsEveryLevel) {
     for (int i = 0; i < 3 * 256; ++i) picture.levels.push_back(static_cast<std::uint8_t>(i));
     const auto png = EncodeGreyPng(picture);
     ASSERT_TRUE(png) << png.error().Message();
-    const auto decoded = DecodePicture(*png);
+    const auto decoded = DecodePicture(*png, LibraryPixels());
     ASSERT_TRUE(decoded) << decoded.error().Message();
     EXPECT_EQ(decoded->levels, picture.levels);
     EXPECT_FALSE(EncodeGreyPng(GreyPicture{0, 3, {}}));

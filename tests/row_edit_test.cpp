@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "text/text_errors.h"
+
 namespace fudeline {
 namespace {
 
@@ -100,7 +102,7 @@ TEST(InsertCells, RefusesARowGrowingPastTheCanvasAndNamesIt) {
     const TextRow row = {Cell("A", 10, 70)};
     const Result<RowEdit> edit = InsertCells(row, 0, {Cell("c", 11)}, kSpaces, 80, 7);
     ASSERT_FALSE(edit);
-    EXPECT_EQ(edit.error().kind, ErrorKind::RowTooWide);
+    EXPECT_EQ(edit.error().kind, &kinds::RowTooWide);
     EXPECT_EQ(edit.error().Reason(), "row 7 would be 81 pixels wide; the canvas holds 80");
 }
 

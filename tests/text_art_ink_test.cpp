@@ -12,7 +12,10 @@
 #include "text/spacing.h"
 #include "glyphs/cp932.h"
 #include "pixels/geometry.h"
+#include "render/render_errors.h"
 #include "test_catalogs.h"
+#include "text/gap_composer.h"
+#include "text/spacing.h"
 
 namespace fudeline {
 namespace {
@@ -109,7 +112,7 @@ TEST(DrawTextArtInk, BoardSpacesOpenBlankAtTheirBoardWidths) {
     widest += char32_t{0x200A};
     const auto over = DrawTextArtInk(std::vector<std::u32string>{widest}, TestFont());
     ASSERT_FALSE(over);
-    EXPECT_EQ(over.error().kind, ErrorKind::LineTooWide);
+    EXPECT_EQ(over.error().kind, &kinds::LineTooWide);
 }
 
 TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
@@ -169,7 +172,7 @@ TEST(DrawTextArtInk, RefusesWhatDoesNotFitSayingHowMuchDoes) {
         const auto ink = DrawTextArtInk(c.bytes, TextEncoding::Utf8, TestFont());
         ASSERT_FALSE(ink) << c.bytes;
         EXPECT_EQ(ink.error().Reason(), c.reason);
-        EXPECT_EQ(ink.error().kind, ErrorKind::NotInFont);
+        EXPECT_EQ(ink.error().kind, &kinds::NotInFont);
     }
     // A line far longer than the canvas could show is refused before decoding.
     const auto longLine = DrawTextArtInk("ok\n" + std::string(kMaxTextArtInkLineBytes + 1, 'a'),

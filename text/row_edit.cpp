@@ -1,4 +1,5 @@
 #include "text/row_edit.h"
+#include "text/text_errors.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,7 +105,7 @@ RowEdit Unchanged(const TextRow& row, std::int32_t caret) {
 Result<RowEdit> Fitted(const std::vector<Placed>& out, std::int32_t caret, const Touched& touched,
                        std::int32_t width, int rowNumber) {
     const std::int32_t end = EndOf(out);
-    if (end > width) return Error{"", ErrorKind::RowTooWide, rowNumber, end, width};
+    if (end > width) return Error{"", kinds::RowTooWide, rowNumber, end, width};
     return RowEdit{RowOf(out), caret, touched.from, touched.to};
 }
 

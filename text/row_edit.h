@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 #include "text/spacing.h"
 #include "text/text_cell.h"
 

@@ -5,6 +5,7 @@
 #include "glyphs/cp932.h"
 #include "glyphs/sjis.h"
 #include "glyphs/utf8.h"
+#include "text/text_errors.h"
 
 namespace fudeline {
 namespace {
@@ -86,7 +87,7 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
         if (encoding == TextEncoding::Utf8) {
             const auto code = NextUtf8(line, i);
             if (!code) {
-                return Error{"", ErrorKind::NotUtf8, index + 1, column,
+                return Error{"", kinds::NotUtf8, index + 1, column,
                              DescribeByte(static_cast<unsigned char>(line[i]))};
             }
             decoded += *code;
@@ -98,7 +99,7 @@ Result<std::u32string> DecodeTextArtLine(std::string_view line, TextEncoding enc
         if (!code) {
             std::string shown = DescribeByte(lead);
             if (length == 2) shown.append(" ").append(DescribeByte(static_cast<unsigned char>(line[i + 1])));
-            return Error{"", ErrorKind::NotShiftJis, index + 1, column, shown};
+            return Error{"", kinds::NotShiftJis, index + 1, column, shown};
         }
         decoded += *code;
         i += length;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline {
 

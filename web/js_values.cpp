@@ -1,5 +1,7 @@
 #include "web/js_values.h"
 
+#include <utility>
+
 namespace fudeline::web {
 
 emscripten::val BytesOf(const std::string& bytes) {
@@ -47,7 +49,7 @@ emscripten::val& SetFailure(emscripten::val& out, const Error& error) {
     for (const std::string& arg : error.args) args.call<void>("push", arg);
     out.set("error", error.Reason());
     out.set("path", error.path);
-    out.set("kind", static_cast<int>(error.kind));
+    out.set("kind", std::string(error.kind ? error.kind->name : ""));
     out.set("args", args);
     return out;
 }
@@ -55,6 +57,43 @@ emscripten::val& SetFailure(emscripten::val& out, const Error& error) {
 emscripten::val Answer() {
     emscripten::val out = emscripten::val::object();
     out.set("error", std::string());
+    return out;
+}
+
+namespace {
+
+bool IsObject(const emscripten::val& value) {
+    return !value.isNull() && value.typeOf().as<std::string>() == "object";
+}
+
+}  // namespace
+
+DecodedPixels PixelsOf(const emscripten::val& pixels) {
+    if (!IsObject(pixels) || !pixels["width"].isNumber() || !pixels["height"].isNumber()) return {};
+    const double width = pixels["width"].as<double>();
+    const double height = pixels["height"].as<double>();
+    if (!(width >= 1 && height >= 1 && width <= 0xFFFFFFFFu && height <= 0xFFFFFFFFu)) return {};
+    const emscripten::val data = pixels["data"];
+    const double size = width * height * 4;
+    if (!IsObject(data) || !data["length"].isNumber() || data["length"].as<double>() != size) {
+        return {};
+    }
+    // Straight from the page's array into the module's memory: a camera
+    // picture's pixels are tens of megabytes.
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(size));
+    emscripten::val(emscripten::typed_memory_view(rgba.size(), rgba.data()))
+        .call<void>("set", data);
+    return DecodedPixels(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                         std::move(rgba));
+}
+
+emscripten::val RequestOf(const Result<PixelRequest>& request) {
+    emscripten::val out = Answer();
+    if (!request) return SetFailure(out, request.error());
+    out.set("decode", request->fromSource);
+    out.set("width", request->width);
+    out.set("height", request->height);
+    out.set("reduction", request->reduction);
     return out;
 }
 

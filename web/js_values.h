@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "errors/result.h"
+#include "io/decoded_pixels.h"
+#include "io/pixel_source.h"
 #include "pixels/image.h"
-#include "pixels/result.h"
 
 namespace fudeline::web {
 
@@ -28,11 +30,20 @@ void ToRgba(const Image& image, std::vector<std::uint8_t>& rgba);
 Image FromRgba(int width, int height, const std::string& rgba);
 
 // `out` with the failure set as the page reads it: `error` the core's
-// English reason, `kind` its ErrorKind's value and `args` its arguments, for
+// English reason, `kind` its kind's name and `args` its arguments, for
 // the page to word in Japanese (reasons.js). Returns `out`.
 emscripten::val& SetFailure(emscripten::val& out, const Error& error);
 
 // {error: ""}: the answer of a command that may fail, before it has.
 emscripten::val Answer();
+
+// The browser's decoding of a picture, `pixels` {width, height, data} with
+// `data` RGBA bytes (a Uint8Array or Uint8ClampedArray), as a pixel source;
+// null, or anything else, gives none.
+DecodedPixels PixelsOf(const emscripten::val& pixels);
+
+// What a reader asks of the browser's decoder: {error: "", decode, width,
+// height, reduction}, or the failure.
+emscripten::val RequestOf(const Result<PixelRequest>& request);
 
 }  // namespace fudeline::web

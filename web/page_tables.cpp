@@ -9,12 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "engine/error_kinds.h"
 #include "engine/open_text_art.h"
+#include "errors/reasons.h"
 #include "export/boards.h"
-#include "pixels/error_text.h"
 #include "pixels/geometry.h"
-#include "pixels/japanese_reasons.h"
-#include "web/browser_pixels.h"
 #include "web/js_values.h"
 
 namespace fudeline::web {
@@ -75,15 +74,16 @@ emscripten::val FaintLevels() {
     return BytesOf(levels);
 }
 
-// The core's reason of an error kind's value with its arguments (a failure's
-// `kind` and `args`), worded in Japanese; "" where it has no Japanese wording.
-std::string JapaneseReasonOf(int kind, const emscripten::val& args) {
-    if (kind < 0 || kind >= kErrorKindCount) return "";
-    Error error;
-    error.kind = static_cast<ErrorKind>(kind);
+// The core's reason of the kind named `kind` with its arguments (a
+// failure's `kind` and `args`), worded in Japanese; "" for no kind the core
+// declares.
+std::string JapaneseReasonOf(const std::string& kind, const emscripten::val& args) {
+    const ErrorKind* found = FindCoreErrorKind(kind);
+    if (!found) return "";
+    Error error{"", *found};
     const int count = args.isArray() ? args["length"].as<int>() : 0;
     for (int i = 0; i < count; ++i) error.args.push_back(args[i].as<std::string>());
-    return JapaneseReasonText(error).value_or("");
+    return JapaneseReason(error);
 }
 
 }  // namespace
@@ -95,8 +95,7 @@ EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::constant("canvasWidth", kCanvasWidth);
     emscripten::constant("canvasHeight", kCanvasHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
-    emscripten::constant("needsBrowserDecode", std::string(kNeedsBrowserDecode));
-    emscripten::constant("noBlackInk", EnglishReason(ErrorKind::NoInk, {}));
+    emscripten::constant("noInk", std::string(kinds::NoInk.name));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));
     emscripten::constant("maxBoardLimit", static_cast<double>(kMaxBoardLimit));
     emscripten::function("parseBoardLimit", &ParseBoardLimitField);

@@ -7,13 +7,11 @@
 
 #include "engine/trace_file.h"
 #include "lines/trace_options.h"
-#include "web/browser_pixels.h"
-#include "web/picture_browser.h"
+#include "web/js_values.h"
 
 namespace fudeline::web {
-namespace {
 
-TraceOptions OptionsOf(const emscripten::val& options) {
+TraceOptions PageTraceOptions(const emscripten::val& options) {
     TraceOptions trace;
     const std::string mode =
         options["mode"].isString() ? options["mode"].as<std::string>() : std::string("auto");
@@ -29,28 +27,13 @@ TraceOptions OptionsOf(const emscripten::val& options) {
     return trace;
 }
 
-}  // namespace
+Result<PixelRequest> PageTraceRequest(const std::string& bytes, const emscripten::val& options) {
+    return TracePixelRequest(bytes, PageTraceOptions(options));
+}
 
-Result<TracedInk> TracePagePicture(const std::string& bytes, int width, int height,
-                                   const emscripten::val& rgba, const emscripten::val& options,
-                                   BrowserDecodeSize& wanted) {
-    BrowserPixels& pending = BrowserPixels::Pending();
-    pending = {};
-    BrowserDecodeSize::Wanted() = {};
-    const std::size_t size = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0)) * 4;
-    if (size > 0 && rgba["length"].as<std::size_t>() == size) {
-        pending.width = static_cast<std::uint32_t>(width);
-        pending.height = static_cast<std::uint32_t>(height);
-        // Straight from the page's array into the module's memory: a camera
-        // picture's pixels are tens of megabytes.
-        pending.rgba.resize(size);
-        emscripten::val(emscripten::typed_memory_view(size, pending.rgba.data()))
-            .call<void>("set", rgba);
-    }
-    Result<TracedInk> traced = TraceFileBytes(bytes, OptionsOf(options));
-    pending = {};
-    wanted = BrowserDecodeSize::Wanted();
-    return traced;
+Result<TracedInk> TracePagePicture(const std::string& bytes, const emscripten::val& pixels,
+                                   const emscripten::val& options) {
+    return TraceFileBytes(bytes, PageTraceOptions(options), PixelsOf(pixels));
 }
 
 }  // namespace fudeline::web

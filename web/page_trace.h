@@ -6,19 +6,22 @@
 
 #include <string>
 
+#include "errors/result.h"
+#include "io/pixel_source.h"
 #include "lines/trace_picture.h"
-#include "pixels/result.h"
-#include "web/picture_browser.h"
 
 namespace fudeline::web {
 
-// `bytes` the picture file; `width` x `height` and `rgba` (a Uint8Array, or
-// empty) the browser's decoding of them; `options` {mode: "auto" | "lineart"
-// | "photo", scale: percent or null for fitted, x, y: the top left on the
-// canvas}. Fails with kNeedsBrowserDecode when the core accepts the file
-// and wants the browser's pixels to go on, at `wanted` when that is set.
-Result<TracedInk> TracePagePicture(const std::string& bytes, int width, int height,
-                                   const emscripten::val& rgba, const emscripten::val& options,
-                                   BrowserDecodeSize& wanted);
+// `options` {mode: "auto" | "lineart" | "photo", scale: percent or null for
+// fitted, x, y: the top left on the canvas}.
+TraceOptions PageTraceOptions(const emscripten::val& options);
+
+// What tracing `bytes` asks of the browser (see TracePixelRequest).
+Result<PixelRequest> PageTraceRequest(const std::string& bytes, const emscripten::val& options);
+
+// `bytes` the picture file; `pixels` the browser's decoding of them as
+// PageTraceRequest asked ({width, height, data}), or null.
+Result<TracedInk> TracePagePicture(const std::string& bytes, const emscripten::val& pixels,
+                                   const emscripten::val& options);
 
 }  // namespace fudeline::web

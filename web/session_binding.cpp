@@ -14,13 +14,14 @@
 
 #include "engine/document.h"
 #include "engine/engine.h"
+#include "engine/engine_errors.h"
 #include "engine/open_text_art.h"
 #include "export/cells_format.h"
 #include "glyphs/mona_font.h"
+#include "io/ink_image.h"
 #include "io/page_format.h"
 #include "pixels/geometry.h"
 #include "session/compose.h"
-#include "web/browser_pixels.h"
 #include "web/js_values.h"
 #include "web/page_trace.h"
 
@@ -200,24 +201,26 @@ class Session {
         return true;
     }
 
+    // What opening `bytes` as a drawing asks of the browser, from their
+    // header alone: {error: "", decode, width, height}, `decode` true when
+    // the browser is to decode a PNG at that size (a PBM the core reads
+    // itself), or the failure when the core refuses the file as it is.
+    emscripten::val probeDrawing(const std::string& bytes) const {
+        return RequestOf(InkImagePixelRequest(bytes));
+    }
+
     // The drawing becomes a drawing file's ink, and its kept rows as
-    // written (one undoable step). Returns "" when opened, else the reader's
-    // reason; for a PNG the reader first answers needsBrowserDecode, and the
-    // page calls again with the browser's RGBA pixels of the same bytes.
-    // Kept rows that do not fit the ink are passed over: the rows are
-    // matched from the ink.
-    std::string openDrawing(const std::string& bytes, int width, int height,
-                            const std::string& rgba) {
-        BrowserPixels& pending = BrowserPixels::Pending();
-        pending = {};
-        if (width > 0 && height > 0) {
-            pending.width = static_cast<std::uint32_t>(width);
-            pending.height = static_cast<std::uint32_t>(height);
-            pending.rgba.assign(rgba.begin(), rgba.end());
-        }
-        const Result<KeptRowsFound> opened = document_->OpenDrawing(bytes);
-        pending = {};
-        return opened ? "" : opened.error().Reason();
+    // written (one undoable step); `pixels` the browser's decoding as
+    // probeDrawing asked ({width, height, data}), or null. Returns {error}
+    // ("" when opened), with the failure's kind and arguments when not
+    // (kinds::NoInk: a picture without black, which would only empty
+    // the drawing). Kept rows that do not fit the ink are passed over: the
+    // rows are matched from the ink.
+    emscripten::val openDrawing(const std::string& bytes, const emscripten::val& pixels) {
+        emscripten::val out = Answer();
+        const Result<KeptRowsFound> opened = document_->OpenDrawing(bytes, PixelsOf(pixels));
+        if (!opened) return SetFailure(out, opened.error());
+        return out;
     }
 
     // Opens text art as the window opens it (one undoable step); `page`
@@ -260,29 +263,25 @@ class Session {
         return out;
     }
 
+    // What tracing `bytes` placed by `options` asks of the browser, from
+    // their header alone: {error: "", decode, width, height}, `decode`
+    // true when the browser is to decode the picture at that size (smaller
+    // than stored for a JPEG shown small), or the failure when the core
+    // refuses the file as it is.
+    emscripten::val probeTrace(const std::string& bytes, const emscripten::val& options) const {
+        return RequestOf(PageTraceRequest(bytes, options));
+    }
+
     // "線を取り込む": a picture file's lines added to the drawing as the
     // window adds them (one undoable step), traced as `fudeline-cli trace`
-    // traces the file (see TracePagePicture). Returns {error} ("" when
-    // added), {error: "", noLines: true} when the picture has none, or
-    // {error: "", needsDecode: true} for the page to call again with the
-    // browser's pixels of the same bytes (with {width, height} when wanted
-    // at that size rather than as stored).
-    emscripten::val tracePicture(const std::string& bytes, int width, int height,
-                                 const emscripten::val& rgba, const emscripten::val& options) {
+    // traces the file (see TracePagePicture); `pixels` the browser's
+    // decoding as probeTrace asked, or null. Returns {error} ("" when
+    // added), or {error: "", noLines: true} when the picture has none.
+    emscripten::val tracePicture(const std::string& bytes, const emscripten::val& pixels,
+                                 const emscripten::val& options) {
         emscripten::val out = Answer();
-        BrowserDecodeSize wanted;
-        Result<TracedInk> traced = TracePagePicture(bytes, width, height, rgba, options, wanted);
-        if (!traced) {
-            if (traced.error().Reason() == kNeedsBrowserDecode) {
-                out.set("needsDecode", true);
-                if (wanted.width > 0) {
-                    out.set("width", wanted.width);
-                    out.set("height", wanted.height);
-                }
-                return out;
-            }
-            return SetFailure(out, traced.error());
-        }
+        const Result<TracedInk> traced = TracePagePicture(bytes, pixels, options);
+        if (!traced) return SetFailure(out, traced.error());
         if (!document_->ImportLines(traced->ink)) out.set("noLines", true);
         return out;
     }
@@ -353,11 +352,13 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("keepOpenedRows", &Session::keepOpenedRows)
         .function("inkWidth", &Session::inkWidth)
         .function("inkHeight", &Session::inkHeight)
+        .function("probeDrawing", &Session::probeDrawing)
         .function("openDrawing", &Session::openDrawing)
         .function("openTextArt", &Session::openTextArt)
         .function("addPage", &Session::addPage)
         .function("cancelStroke", &Session::cancelStroke)
         .function("setPicture", &Session::setPicture)
+        .function("probeTrace", &Session::probeTrace)
         .function("tracePicture", &Session::tracePicture);
 }
 

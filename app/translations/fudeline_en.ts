@@ -35,10 +35,6 @@
         <translation>line %1, column %2: %3 is not Shift-JIS</translation>
     </message>
     <message>
-        <source>%1 行目に Shift-JIS でないところ（%2）があります</source>
-        <translation>line %1 holds %2: the file is not Shift-JIS text</translation>
-    </message>
-    <message>
         <source>%1 行目が %2 バイトより長くなっています</source>
         <translation>line %1 is longer than %2 bytes</translation>
     </message>
@@ -191,12 +187,516 @@
         <translation>the picture holds no black ink</translation>
     </message>
     <message>
+        <source>テキストが %1 行を超えています。キャンバスに入るのは %1 行までです</source>
+        <translation>the text has more than %1 lines; the canvas holds %1</translation>
+    </message>
+    <message>
+        <source>MLT と AST のファイルは Shift-JIS です。--input-encoding utf8 ではそのページを読めません</source>
+        <translation>MLT and AST files are Shift-JIS; --input-encoding utf8 cannot read a page of one</translation>
+    </message>
+    <message>
+        <source>画像にできる %1 行を超えています</source>
+        <translation>more than the %1 lines a picture may have</translation>
+    </message>
+    <message>
+        <source>%1 行目の幅は %2 ピクセルで、画像にできる %3 ピクセルを超えています</source>
+        <translation>line %1 is %2 pixels wide, more than the %3 a picture may have</translation>
+    </message>
+    <message>
+        <source>画像が少なくとも %1 x %2 ピクセルになり、全部で %3 ピクセルを超えます</source>
+        <translation>the picture would be at least %1 x %2 pixels, more than %3 pixels in all</translation>
+    </message>
+    <message>
+        <source>PNG は端末には出せません。-o FILE を指定するか、出力をリダイレクトしてください</source>
+        <translation>a PNG is not for a terminal; give -o FILE or redirect the output</translation>
+    </message>
+    <message>
+        <source>そこにはテキストが出ます。--save-ink にファイルを指定するか、テキストに -o FILE を指定してください</source>
+        <translation>the text goes there already; give --save-ink a file or the text -o FILE</translation>
+    </message>
+    <message>
+        <source>PNG は端末には出せません。--save-ink にファイルを指定するか、出力をリダイレクトしてください</source>
+        <translation>a PNG is not for a terminal; give --save-ink a file or redirect the output</translation>
+    </message>
+    <message>
+        <source>--no-fillers は --spacing spaces のことなので、--spacing %1 とは一緒に使えません</source>
+        <translation>--no-fillers is --spacing spaces; it cannot go with --spacing %1</translation>
+    </message>
+    <message>
+        <source>--spacing spaces には --fine が要ります。間隔を選ぶのはきれいな変換だけです</source>
+        <translation>--spacing spaces needs --fine: only the fine decoder chooses its gaps</translation>
+    </message>
+    <message>
+        <source>--append でページを追加するファイルです</source>
+        <translation>it is the page file --append adds to</translation>
+    </message>
+    <message>
+        <source>使えるメモリに対して大きすぎます</source>
+        <translation>too large for the memory available</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 文字目: 制御文字 %3%4 は何も描きません</source>
+        <translation>line %1, column %2: control character %3%4 draws nothing</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 文字目: %3 は Shift-JIS で書けません</source>
+        <translation>line %1, column %2: %3 has no Shift-JIS form</translation>
+    </message>
+    <message>
+        <source>%1 行目: 文字参照の %2 は Shift-JIS で書けません</source>
+        <translation>line %1: a character reference stands for %2, which has no Shift-JIS form</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 文字目: 文字参照の制御文字 %3%4 は何も描きません</source>
+        <translation>line %1, column %2: a character reference stands for control character %3%4, which draws nothing</translation>
+    </message>
+    <message>
+        <source>描画ファイルに、書いたまま残す行がありません</source>
+        <translation>the rows kept in the drawing file are not there</translation>
+    </message>
+    <message>
+        <source>描画ファイルに残した行が、どの行のものか書かれていません</source>
+        <translation>the rows kept in the drawing file do not say which rows they are</translation>
+    </message>
+    <message>
+        <source>描画ファイルに残した行が、どのインクのものか書かれていません</source>
+        <translation>the rows kept in the drawing file do not say which ink they belong to</translation>
+    </message>
+    <message>
+        <source>描画ファイルに残した行が壊れています</source>
+        <translation>the rows kept in the drawing file are damaged</translation>
+    </message>
+    <message>
+        <source>描画ファイルに残した行に、残す印のない行があります</source>
+        <translation>the rows kept in the drawing file hold a row not marked as kept</translation>
+    </message>
+    <message>
+        <source>%1 行目: 「行番号&lt;タブ&gt;セル」の形ではありません</source>
+        <translation>line %1: not ROW&lt;TAB&gt;cells</translation>
+    </message>
+    <message>
+        <source>%1 行目: 行番号が正しくありません</source>
+        <translation>line %1: bad row number</translation>
+    </message>
+    <message>
+        <source>%1 行目: 同じ行が二度あります</source>
+        <translation>line %1: row given twice</translation>
+    </message>
+    <message>
+        <source>%1 行目: セルが「間隔:幅:バイト」の形ではありません</source>
+        <translation>line %1: a cell is not gap:width:bytes</translation>
+    </message>
+    <message>
+        <source>%1 行目: 間隔が正しくありません</source>
+        <translation>line %1: bad gap</translation>
+    </message>
+    <message>
+        <source>%1 行目: 幅が正しくありません</source>
+        <translation>line %1: bad width</translation>
+    </message>
+    <message>
+        <source>%1 行目: 文字のバイトが正しくありません</source>
+        <translation>line %1: bad character bytes</translation>
+    </message>
+    <message>
+        <source>フォントを %1 ピクセルにできません</source>
+        <translation>the font cannot be set to %1 pixels</translation>
+    </message>
+    <message>
+        <source>フォントに %1 ピクセルのビットマップがありません</source>
+        <translation>the font has no %1-pixel bitmap strike</translation>
+    </message>
+    <message>
+        <source>フォントに %1 ピクセルのビットマップがありません（あるのは %2）</source>
+        <translation>the font has no %1-pixel bitmap strike (it has %2)</translation>
+    </message>
+    <message>
+        <source>フォントの大きさは 1 から %1 ピクセル（テキストの行の高さ）までです</source>
+        <translation>a font size must be 1 to %1 pixels, the height of a text line</translation>
+    </message>
+    <message>
+        <source>FreeType を始められませんでした</source>
+        <translation>FreeType could not start</translation>
+    </message>
+    <message>
+        <source>FreeType で読めるフォントではありません</source>
+        <translation>not a font FreeType can read</translation>
+    </message>
+    <message>
+        <source>グリフ %1 の幅が %2 ピクセルを超えています</source>
+        <translation>glyph %1 is wider than %2 pixels</translation>
+    </message>
+    <message>
+        <source>グリフ %1 は白黒でなく灰色で描かれます</source>
+        <translation>glyph %1 renders in grey, not in black and white</translation>
+    </message>
+    <message>
+        <source>フォントにどの文字のグリフもありません</source>
+        <translation>the font has no glyph for any character</translation>
+    </message>
+    <message>
+        <source>焼き込んだフォントは 16 ピクセルのグリフだけです。元のフォントを指定してください</source>
+        <translation>a baked face holds 16-pixel glyphs only; give the font it was baked from</translation>
+    </message>
+    <message>
+        <source>フォルダで、カタログファイルではありません</source>
+        <translation>is a directory, not a catalogue file</translation>
+    </message>
+    <message>
+        <source>読み込みに失敗しました</source>
+        <translation>read error</translation>
+    </message>
+    <message>
+        <source>途中で切れています（最後の行が欠けています）。fudeline-cli catalogue で作り直してください</source>
+        <translation>cut short: its last line is incomplete; make it again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
+        <source>最後の行が壊れています。fudeline-cli catalogue で作り直してください</source>
+        <translation>its end line is damaged; make it again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
+        <source>グリフの行が %1 行ありますが、最後の行には %2 行とあります。fudeline-cli catalogue で作り直してください</source>
+        <translation>holds %1 glyph lines where its end line says %2; make it again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
+        <source>途中で切れています（%1 行目の数がピクセル数 %2 に足りません）。fudeline-cli catalogue で作り直してください</source>
+        <translation>cut short: line %1 holds fewer numbers than its count of %2 pixels says; make it again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
+        <source>途中で切れています（%1 行目に 2 バイト文字の 1 バイト目だけがあります）。fudeline-cli catalogue で作り直してください</source>
+        <translation>cut short: line %1 holds the first byte of a two-byte code without a valid second one; make it again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
+        <source>カタログファイル %1 と %2 に使えるグリフがありません</source>
+        <translation>the catalogue files %1 and %2 hold no usable glyph</translation>
+    </message>
+    <message>
+        <source>フォルダで、フォントファイルではありません</source>
+        <translation>is a directory, not a font file</translation>
+    </message>
+    <message>
+        <source>fudeline_bake_font で作ったフォントではありません</source>
+        <translation>not a font baked by fudeline_bake_font</translation>
+    </message>
+    <message>
+        <source>フォントがグリフの途中で終わっています</source>
+        <translation>the baked font ends inside a glyph</translation>
+    </message>
+    <message>
+        <source>フォントに幅の広すぎるグリフがあります</source>
+        <translation>a baked glyph is wider than any glyph</translation>
+    </message>
+    <message>
+        <source>フォントの最後のグリフの後に余分なバイトがあります</source>
+        <translation>the baked font has bytes after its last glyph</translation>
+    </message>
+    <message>
+        <source>見つかりません（探した場所: %1）</source>
+        <translation>not found; looked in %1</translation>
+    </message>
+    <message>
+        <source>テキストが正しい UTF-8 ではありません</source>
+        <translation>the text is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>Shift-JIS で書けない文字があります</source>
+        <translation>a character has no Shift-JIS form</translation>
+    </message>
+    <message>
+        <source>ファイル名が空です</source>
+        <translation>a file name cannot be empty</translation>
+    </message>
+    <message>
+        <source>%1 行目に NUL バイトがあり、Shift-JIS のテキストではありません</source>
+        <translation>line %1 holds a NUL byte: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>%1 行目の %2 は CP932 にない文字で、Shift-JIS のテキストではありません</source>
+        <translation>line %1 holds %2, which CP932 does not define: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>%1 行目に途中で切れた 2 バイト文字があり、Shift-JIS のテキストではありません</source>
+        <translation>line %1 holds a two-byte character cut short: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>%1 行目のバイト %2 は Shift-JIS のテキストにはありません</source>
+        <translation>line %1 holds byte %2: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>この範囲の文字を一つも描けませんでした</source>
+        <translation>no character of this range could be drawn</translation>
+    </message>
+    <message>
+        <source>PNG を作れませんでした（メモリが足りません）</source>
+        <translation>PNG encoding failed: not enough memory</translation>
+    </message>
+    <message>
+        <source>PNG を作れませんでした（%1）</source>
+        <translation>PNG encoding failed: %1</translation>
+    </message>
+    <message>
+        <source>空の画像は PNG にできません</source>
+        <translation>an empty picture cannot be written as PNG</translation>
+    </message>
+    <message>
+        <source>PNG のテキストチャンクにはこのキーかテキストを入れられません</source>
+        <translation>a PNG text chunk cannot carry this key or text</translation>
+    </message>
+    <message>
+        <source>PNG に画像の終わりがないので、テキストを書き込めません</source>
+        <translation>the PNG has no image end to write text before</translation>
+    </message>
+    <message>
+        <source>画像にピクセルがありません</source>
+        <translation>the picture has no pixels</translation>
+    </message>
+    <message>
+        <source>%1 画像にピクセルがありません</source>
+        <translation>the %1 picture has no pixels</translation>
+    </message>
+    <message>
+        <source>%1 画像が途中で切れています</source>
+        <translation>the %1 picture is truncated</translation>
+    </message>
+    <message>
+        <source>%1 画像が途中で切れているか壊れています</source>
+        <translation>the %1 picture is truncated or damaged</translation>
+    </message>
+    <message>
+        <source>%1 画像が壊れています</source>
+        <translation>the %1 picture is damaged</translation>
+    </message>
+    <message>
+        <source>%1 画像が壊れています（%2）</source>
+        <translation>the %1 picture is damaged: %2</translation>
+    </message>
+    <message>
+        <source>%1 画像が壊れています（%2 の読む大きさがヘッダーと違います）</source>
+        <translation>the %1 picture is damaged: %2 reads another size than its header</translation>
+    </message>
+    <message>
+        <source>%1 画像を読むにはメモリが足りません</source>
+        <translation>not enough memory to read the %1 picture</translation>
+    </message>
+    <message>
+        <source>読める PNG 画像ではありません（%1）</source>
+        <translation>not a readable PNG picture: %1</translation>
+    </message>
+    <message>
+        <source>PNG 画像に正しいヘッダーがありません</source>
+        <translation>the PNG picture has no valid header</translation>
+    </message>
+    <message>
+        <source>PNG 画像に正しい幅と高さがありません</source>
+        <translation>the PNG picture has no valid width and height</translation>
+    </message>
+    <message>
+        <source>JPEG 画像が壊れています（フレームヘッダーがありません）</source>
+        <translation>the JPEG picture is damaged: no frame header</translation>
+    </message>
+    <message>
+        <source>JPEG 画像のフレームヘッダーに大きさがありません</source>
+        <translation>the JPEG picture has no size in its frame header</translation>
+    </message>
+    <message>
+        <source>JPEG 画像が壊れています（スキャンが多すぎます）</source>
+        <translation>the JPEG picture is damaged: too many scans</translation>
+    </message>
+    <message>
+        <source>JPEG 画像が壊れています（読むのにメモリが要りすぎます）</source>
+        <translation>the JPEG picture is damaged: it needs too much memory</translation>
+    </message>
+    <message>
+        <source>読める WebP 画像ではありません</source>
+        <translation>not a readable WebP picture</translation>
+    </message>
+    <message>
+        <source>動く WebP 画像には対応していません</source>
+        <translation>animated WebP pictures are not supported</translation>
+    </message>
+    <message>
+        <source>GIF 画像が壊れています（画面の大きさがありません）</source>
+        <translation>the GIF picture is damaged: no screen size</translation>
+    </message>
+    <message>
+        <source>GIF 画像に色の表がありません</source>
+        <translation>the GIF picture has no colour table</translation>
+    </message>
+    <message>
+        <source>GIF のフレームの大きさがありえない値です</source>
+        <translation>the GIF frame has an impossible size</translation>
+    </message>
+    <message>
+        <source>GIF のフレームが大きすぎます（%1 x %2 ピクセル）</source>
+        <translation>the GIF frame is too large (%1 x %2 pixels)</translation>
+    </message>
+    <message>
+        <source>GIF 画像にフレームがありません</source>
+        <translation>the GIF picture has no frame</translation>
+    </message>
+    <message>
+        <source>BMP のヘッダーが知らない種類です</source>
+        <translation>the BMP header is of an unknown kind</translation>
+    </message>
+    <message>
+        <source>BMP 画像が壊れています（%1 ビットのピクセルのランレングス符号化）</source>
+        <translation>the BMP picture is damaged: run-length encoding of %1-bit pixels</translation>
+    </message>
+    <message>
+        <source>圧縮方式 %1 の BMP 画像には対応していません</source>
+        <translation>BMP pictures compressed by method %1 are not supported</translation>
+    </message>
+    <message>
+        <source>%1 ビットの BMP 画像には対応していません</source>
+        <translation>BMP pictures of %1 bits are not supported</translation>
+    </message>
+    <message>
+        <source>PNM のヘッダーに正しい大きさか最大値がありません</source>
+        <translation>the PNM header has no valid size or maximum value</translation>
+    </message>
+    <message>
+        <source>PNG・JPEG・WebP のどれの画像でもありません</source>
+        <translation>not a PNG, JPEG or WebP picture</translation>
+    </message>
+    <message>
+        <source>ブラウザがこの %1 画像を読めません</source>
+        <translation>the browser cannot read this %1 picture</translation>
+    </message>
+    <message>
+        <source>読める画像ではありません（読めるのは PBM（P1・P4）と PNG です）</source>
+        <translation>not an image this tool reads: PBM (P1 or P4) or PNG</translation>
+    </message>
+    <message>
+        <source>PBM 画像（P1・P4）ではありません</source>
+        <translation>not a PBM image (P1 or P4)</translation>
+    </message>
+    <message>
+        <source>PNG 画像ではありません</source>
+        <translation>not a PNG image</translation>
+    </message>
+    <message>
+        <source>PBM のヘッダーに正しい幅と高さがありません</source>
+        <translation>PBM header has no valid width and height</translation>
+    </message>
+    <message>
+        <source>PBM 画像が途中で切れています</source>
+        <translation>PBM image is truncated</translation>
+    </message>
+    <message>
+        <source>PBM 画像に 0 でも 1 でもないバイトがあります</source>
+        <translation>PBM image holds a byte that is not 0 or 1</translation>
+    </message>
+    <message>
+        <source>PNG 画像が大きすぎます（%1 x %2）</source>
+        <translation>PNG image is too large (%1 x %2)</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2 には X と Y が要ります</source>
+        <translation>line %1: %2 needs X and Y</translation>
+    </message>
+    <message>
+        <source>%1 行目: 座標は -32768 から 32767 までの整数です</source>
+        <translation>line %1: coordinates must be integers from -32768 to 32767</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2 には引数を付けられません</source>
+        <translation>line %1: %2 takes no arguments</translation>
+    </message>
+    <message>
+        <source>%1 行目: clear の後には何もないか「no」だけです</source>
+        <translation>line %1: clear takes nothing or &quot;no&quot;</translation>
+    </message>
+    <message>
+        <source>%1 行目: 「%2」という出来事はありません</source>
+        <translation>line %1: unknown event &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2 の後は X と Y、その後は何もないか「shift」だけです</source>
+        <translation>line %1: %2 takes X, Y and nothing or &quot;shift&quot;</translation>
+    </message>
+    <message>
+        <source>%1 行目: stabilizer の後は off・weak・strong のどれかです</source>
+        <translation>line %1: stabilizer takes off, weak or strong</translation>
+    </message>
+    <message>
+        <source>この操作は許されていません</source>
+        <translation>Operation not permitted</translation>
+    </message>
+    <message>
+        <source>途中の名前がフォルダではありません</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>ファイル名が長すぎます</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>シンボリックリンクが多すぎます</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+    <message>
+        <source>ファイルがすでにあります</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>ディスクの割り当てを超えました</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>開いているファイルが多すぎます</source>
+        <translation>Too many open files</translation>
+    </message>
+    <message>
+        <source>メモリが足りません</source>
+        <translation>Cannot allocate memory</translation>
+    </message>
+    <message>
+        <source>ほかで使われています</source>
+        <translation>Device or resource busy</translation>
+    </message>
+    <message>
+        <source>書き込み先が閉じられました</source>
+        <translation>Broken pipe</translation>
+    </message>
+    <message>
         <source>%1 行目の幅が %2 ピクセルになります。キャンバスに入るのは %3 ピクセルまでです</source>
         <translation>row %1 would be %2 pixels wide; the canvas holds %3</translation>
     </message>
     <message>
         <source>%1 は Mona フォントにありません</source>
         <translation>%1 is not in the Mona font</translation>
+    </message>
+    <message>
+        <source>%1 行目: type の後には -32768 から 32767 までの整数の X と Y、その後に文字が要ります</source>
+        <translation>line %1: type needs X and Y, integers from -32768 to 32767, then the text</translation>
+    </message>
+    <message>
+        <source>%1 行目: 打つ文字が UTF-8 ではありません</source>
+        <translation>line %1: the text to type is not UTF-8</translation>
+    </message>
+    <message>
+        <source>%1 行目: history の後は single か steps です</source>
+        <translation>line %1: history takes single or steps</translation>
+    </message>
+    <message>
+        <source>文字を打つ場所がありません。先にキャンバスをクリックしてください</source>
+        <translation>no place to type at: click the canvas first</translation>
+    </message>
+    <message>
+        <source>最後の行の下には打てる行がありません</source>
+        <translation>no row below the last one to type in</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>グリフ %1 はペンを後ろへ戻します（送り幅 %2 ピクセル）</source>
+        <translation>glyph %1 moves the pen back (an advance of %2 pixels)</translation>
     </message>
 </context>
 <context>
@@ -551,6 +1051,10 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>黒いインクがありません（写真などの絵は「背景」から線を取り込めます）</source>
         <translation>it holds no black ink (the lines of a photo or other picture can be taken in from &quot;Background&quot;)</translation>
+    </message>
+    <message>
+        <source>描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました</source>
+        <translation>The text kept in the drawing file is damaged or does not fit the drawing, so the drawing was converted from its ink instead</translation>
     </message>
     <message>
         <source>やり直し</source>

@@ -7,6 +7,7 @@
 #include "engine/engine.h"
 #include "engine/trace_file.h"
 #include "io/file_bytes.h"
+#include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
 #include "lines/trace_picture.h"
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     if (!engine) return Fail(engine.error());
     // Read and traced as `fudeline-cli trace` reads and traces it (PNG,
     // JPEG and WebP in colour).
-    const Result<TracedInk> traced = TraceFile(argv[1], {});
+    const Result<TracedInk> traced = TraceFile(argv[1], {}, LibraryPixels());
     if (!traced) return Fail(traced.error());
 
     ArtState state(engine->matcher(), &engine->painter());

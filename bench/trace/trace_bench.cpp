@@ -11,6 +11,7 @@
 
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
+#include "io/library_pixels.h"
 #include "lines/trace_memory.h"
 #include "lines/trace_picture.h"
 #include "trace/jpeg_encode.h"
@@ -26,7 +27,7 @@ void BM_TraceCameraJpeg(benchmark::State& state) {
     const TraceOptions options;
     for (auto _ : state) {
         const Result<ColourPicture> picture =
-            DecodeColourPicture(jpeg, [&](int width, int height) {
+            DecodeColourPicture(jpeg, LibraryPixels(), [&](int width, int height) {
                 return PlacementScale(width, height, options.placement);
             });
         if (!picture) state.SkipWithError("cannot decode");
@@ -40,7 +41,8 @@ void BM_WindowLineImport(benchmark::State& state) {
     KeepFreedMemoryForTracing();
     const Result<std::string> bytes =
         ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/vector-art/cartoon-face-1x.png", 1 << 26);
-    const Result<ColourPicture> picture = bytes ? DecodeColourPicture(*bytes) : bytes.error();
+    const Result<ColourPicture> picture =
+        bytes ? DecodeColourPicture(*bytes, LibraryPixels()) : bytes.error();
     if (!picture) {
         state.SkipWithError("no picture");
         return;
@@ -69,9 +71,9 @@ void BM_WindowFileImport(benchmark::State& state) {
     }
     const TraceOptions options;
     for (auto _ : state) {
-        const Result<TracingPicture> picture = DecodeTracingPicture(*bytes, [&](int w, int h) {
-            return PlacementScale(w, h, options.placement);
-        });
+        const Result<TracingPicture> picture = DecodeTracingPicture(
+            *bytes, LibraryPixels(),
+            [&](int w, int h) { return PlacementScale(w, h, options.placement); });
         if (!picture) state.SkipWithError("cannot decode");
         benchmark::DoNotOptimize(TracePicture(picture->colour, options));
     }

@@ -22,15 +22,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/trace_file.h"
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
 #include "io/ink_image.h"
+#include "io/library_pixels.h"
 #include "io/picture_decoder.h"
-#include "engine/trace_file.h"
-#include "lines/trace_picture.h"
-#include "pixels/geometry.h"
 #include "io/png_writer.h"
 #include "lines/placement.h"
+#include "lines/trace_picture.h"
+#include "pixels/geometry.h"
 #include "quality_engine.h"
 #include "trace/clip_art.h"
 
@@ -106,9 +107,10 @@ int RunClipArt(const std::string& list, const std::string& root, const TraceOpti
     std::map<std::string, ClipArtSums> classes;
     for (const bench::ClipArtEntry& entry : entries) {
         const std::string path = root + "/" + entry.path;
-        Result<TracingPicture> read = ReadTracingPicture(path, [&](int width, int height) {
-            return entry.iconSize > 0 ? 1.0 : PlacementScale(width, height, options.placement);
-        });
+        Result<TracingPicture> read =
+            ReadTracingPicture(path, LibraryPixels(), [&](int width, int height) {
+                return entry.iconSize > 0 ? 1.0 : PlacementScale(width, height, options.placement);
+            });
         if (!read) {
             std::cerr << "trace_quality: " << read.error().Message() << "\n";
             return 1;
@@ -245,9 +247,9 @@ int main(int argc, char** argv) {
     for (const auto& path : pictures) {
         const std::string name = path.filename().string();
         const std::string drawing = name.substr(0, name.rfind('-'));
-        const auto truth =
-            ReadInkImage(setDir + "/" + drawing + "-truth.png", kCanvasWidth, kInkHeight);
-        const auto traced = TraceFile(path.string(), options);
+        const auto truth = ReadInkImage(setDir + "/" + drawing + "-truth.png", kCanvasWidth,
+                                        kInkHeight, LibraryPixels());
+        const auto traced = TraceFile(path.string(), options, LibraryPixels());
         if (!truth || !traced) {
             std::cerr << "trace_quality: " << (truth ? traced.error() : truth.error()).Message()
                       << "\n";

@@ -8,6 +8,7 @@ import { changed } from "./changes.js";
 import { download } from "./files.js";
 import { inkPng, openInk } from "./ink.js";
 import { say } from "./message.js";
+import { reasonText } from "./reasons.js";
 import { paint, showText } from "./view.js";
 
 export function startDrawingFile() {
@@ -21,10 +22,10 @@ export function startDrawingFile() {
     const file = event.target.files[0];
     event.target.value = "";
     if (!file) return;
-    const reason = await openInk(file);
-    if (reason) {
+    const result = await openInk(file);
+    if (result.error) {
       // A photo has no pure black: opened, it would wipe the drawing.
-      say(reason === binding.noBlackInk ? t("noBlackInk") : t("openFailed") + ": " + reason);
+      say(result.kind === binding.noInk ? t("noBlackInk") : t("openFailed") + ": " + reasonText(result));
       return;
     }
     say("");

@@ -1,8 +1,7 @@
-// The core's reasons in the page's language: in Japanese by the core's one
-// table (pixels/japanese_reasons.h, through the binding's japaneseReason),
-// by the error's kind and its arguments, an errno as the system's reason. A
-// reason of no Japanese wording, or any reason on the English page, stays as
-// the core words it.
+// The core's reasons in the page's language: in Japanese as the core words
+// each kind (through the binding's japaneseReason), by the error's kind (its
+// name) and its arguments, an errno as the system's reason. On the English
+// page a reason stays as the core words it in English.
 import { binding } from "./state.js";
 import { language } from "./i18n.js";
 

@@ -100,10 +100,10 @@ async function restore() {
   // (text of characters the face lacks may have no ink at all); a drawing
   // kept before text was kept has none.
   const text = record.text || null;
-  if (record.undo && await openInk(record.undo)) return;  // damaged: start blank
+  if (record.undo && (await openInk(record.undo)).error) return;  // damaged: start blank
   if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened);
   if (record.ink) {
-    if (await openInk(record.ink)) return;
+    if ((await openInk(record.ink)).error) return;
   } else if (record.undo || text) {
     engine.clear();
   }

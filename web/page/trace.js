@@ -20,20 +20,19 @@ function options() {
   return { mode: $("trace-mode").value, scale: size === "fit" ? null : Number(size), x: 0, y: 0 };
 }
 
-// Traces `file` into the drawing; resolves to the engine's last answer.
+// Traces `file` into the drawing; resolves to the engine's answer. The
+// engine reads the header first and says whether the browser is to decode
+// the pixels, and at which size.
 async function trace(file) {
   const bytes = new Uint8Array(await file.arrayBuffer());
   const chosen = options();
-  let result = engine.tracePicture(bytes, 0, 0, new Uint8Array(0), chosen);
-  if (!result.needsDecode) return result;
-  let image;
-  try {
-    image = await decodePixels(bytes, result);
-  } catch (e) {
-    return { error: String(e.message || e) };
+  const wanted = engine.probeTrace(bytes, chosen);
+  if (wanted.error) return wanted;
+  let image = null;
+  if (wanted.decode) {
+    image = await decodePixels(bytes, wanted.reduction > 1 ? wanted : {}).catch(() => null);
   }
-  result = engine.tracePicture(bytes, image.width, image.height, image.data, chosen);
-  return result.needsDecode ? { error: t("browserCannotDecode") } : result;
+  return engine.tracePicture(bytes, image, chosen);
 }
 
 export function startTrace() {

@@ -14,6 +14,7 @@ import functools
 import http.server
 import os
 import random
+import re
 import shutil
 import struct
 import subprocess
@@ -574,18 +575,28 @@ class PageTest(unittest.TestCase):
             photo = os.path.join(folder, "photo.jpg")
             with open(photo, "wb") as f:
                 f.write(b"\xff\xd8\xff\xe0" + bytes(200))
+
+            def refused(path):
+                """The page's message for `path`, which it refuses at once."""
+                self.driver.execute_script("document.getElementById('message').textContent = ''")
+                start = time.time()
+                self.driver.find_element(By.ID, "open-drawing").send_keys(path)
+                self.wait_for("return document.getElementById('message').textContent !== ''",
+                              seconds=5)
+                self.assertLess(time.time() - start, 1.0)
+                return self.driver.find_element(By.ID, "message").text
+
+            reasons = {}
             for path in (huge, photo):
                 with self.subTest(file=os.path.basename(path)):
                     cli = subprocess.run([CLI, "convert", path], capture_output=True)
                     self.assertEqual(cli.returncode, 2)
-                    reason = cli.stderr.decode().strip().split(": ", 2)[2]
-                    self.driver.execute_script("document.getElementById('message').textContent = ''")
-                    start = time.time()
-                    self.driver.find_element(By.ID, "open-drawing").send_keys(path)
-                    self.wait_for("return document.getElementById('message').textContent !== ''",
-                                  seconds=5)
-                    self.assertLess(time.time() - start, 1.0)
-                    self.assertTrue(self.driver.find_element(By.ID, "message").text.endswith(reason))
+                    reasons[path] = cli.stderr.decode().strip().split(": ", 2)[2]
+                    # The Japanese page words the core's reason in Japanese.
+                    message = refused(path)
+                    self.assertNotIn(reasons[path], message)
+                    self.assertTrue(re.search("[\u3040-\u30ff]", message.split(": ", 1)[-1]),
+                                    message)
                     self.assertEqual(self.page_text(), drawn, "the drawing is kept")
             with self.subTest(file="drawing.pbm"):
                 # A PBM drawing opens, as the command line reads it.
@@ -598,6 +609,12 @@ class PageTest(unittest.TestCase):
                 self.wait_for(f"return document.getElementById('text').value !== {drawn!r}")
                 expected = subprocess.run([CLI, "convert", pbm], check=True, capture_output=True)
                 self.assertEqual(self.page_text(), expected.stdout.decode().replace("\r\n", "\n"))
+            # The English page gives the command line's words.
+            self.driver.get(self.url + "?lang=en")
+            self.wait_for("return document.body.dataset.ready === '1'")
+            for path, reason in reasons.items():
+                with self.subTest(file=os.path.basename(path), lang="en"):
+                    self.assertTrue(refused(path).endswith(reason))
         finally:
             shutil.rmtree(folder)
 

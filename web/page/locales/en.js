@@ -69,7 +69,6 @@ export default {
   traced: "Lines taken",
   traceFailed: "Cannot take lines from this picture",
   noLines: "No lines were found in the picture",
-  browserCannotDecode: "the browser cannot decode this picture",
   openTextFailed: "Cannot open this text art",
   addPageFailed: "Cannot add the page",
   tooLarge: "the file is larger than {megabytes} MB",

@@ -71,7 +71,6 @@ export default {
   traced: "線を取り込みました",
   traceFailed: "この画像から線を取り込めません",
   noLines: "画像に線が見つかりませんでした",
-  browserCannotDecode: "このブラウザーではこの画像を読めません",
   openTextFailed: "このテキストアートは開けません",
   addPageFailed: "ページを追加できません",
   tooLarge: "{megabytes} MB より大きいファイルです",

@@ -1,7 +1,9 @@
-#include "pixels/regular_file.h"
+#include "errors/regular_file.h"
 
 #include <cerrno>
 #include <sys/stat.h>
+
+#include "errors/common_errors.h"
 
 namespace fudeline {
 
@@ -14,11 +16,11 @@ Status CheckRegularFile(const std::string& path) {
 }
 
 Error NotRegularFileError(const std::string& name, mode_t mode) {
-    const ErrorKind kind = S_ISFIFO(mode)   ? ErrorKind::NamedPipe
-                           : S_ISCHR(mode)  ? ErrorKind::CharacterDevice
-                           : S_ISBLK(mode)  ? ErrorKind::BlockDevice
-                           : S_ISSOCK(mode) ? ErrorKind::Socket
-                                            : ErrorKind::SpecialFile;
+    const ErrorKind& kind = S_ISFIFO(mode)   ? kinds::NamedPipe
+                            : S_ISCHR(mode)  ? kinds::CharacterDevice
+                            : S_ISBLK(mode)  ? kinds::BlockDevice
+                            : S_ISSOCK(mode) ? kinds::Socket
+                                             : kinds::SpecialFile;
     return Error{name, kind};
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <sys/types.h>
 
-#include "pixels/result.h"
+#include "errors/result.h"
 
 namespace fudeline {
 

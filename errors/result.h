@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cerrno>
+#include <concepts>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,25 +14,37 @@
 #include <variant>
 #include <vector>
 
-#include "pixels/error_text.h"
+#include "errors/common_errors.h"
+#include "errors/error_kind.h"
 
 namespace fudeline {
 
+// A value as an error argument: text as it is, numbers in decimal.
+inline std::string ErrorArgument(std::string text) {
+    return text;
+}
+template <std::integral Number>
+std::string ErrorArgument(Number number) {
+    return std::to_string(number);
+}
+
 // What failed: the path concerned and the reason as a kind with its
-// arguments (pixels/error_text.h), worded in English by `Reason()` and in the
-// window's language by the window.
+// arguments (error_kind.h), worded in English by `Reason()` and in Japanese
+// by JapaneseReason (reasons.h).
 struct Error {
-    std::string path;  // the file, directory or input concerned; may be empty
-    ErrorKind kind = ErrorKind::Plain;
+    std::string path;                 // the file, directory or input concerned; may be empty
+    const ErrorKind* kind = nullptr;  // none only in a Status that holds no failure
     std::vector<std::string> args;
 
     Error() = default;
-    // A reason worded in English only.
-    Error(std::string path, std::string reason) : path(std::move(path)), args{std::move(reason)} {}
     // A reason of `kind`; `values` (text or integers) are its arguments in order.
     template <typename... Values>
-    Error(std::string path, ErrorKind kind, Values&&... values)
-        : path(std::move(path)), kind(kind), args{ErrorArgument(std::forward<Values>(values))...} {}
+    Error(std::string path, const ErrorKind& kind, Values&&... values)
+        : path(std::move(path)),
+          kind(&kind),
+          args{ErrorArgument(std::forward<Values>(values))...} {}
+
+    bool Is(const ErrorKind& other) const { return kind == &other; }
 
     // The same reason about another path (a parser's error once the caller
     // knows which file it read).
@@ -42,7 +55,7 @@ struct Error {
     }
 
     // The reason in English, as the command line prints it.
-    std::string Reason() const { return EnglishReason(kind, args); }
+    std::string Reason() const;
     // "path: reason", or the reason alone when no path is known.
     std::string Message() const { return path.empty() ? Reason() : path + ": " + Reason(); }
 };
@@ -50,15 +63,15 @@ struct Error {
 // An error carrying the system's reason for `errorNumber`; pass errno as read
 // right after the failing call, before anything else can change it.
 inline Error SystemError(std::string path, int errorNumber) {
-    return Error{std::move(path), ErrorKind::System, errorNumber};
+    return Error{std::move(path), kinds::System, errorNumber};
 }
 
 // A file over `maxBytes`: the limit in MB when it is at least 1 MB.
 inline Error TooLargeError(std::string path, std::size_t maxBytes) {
     constexpr std::size_t kMegabyte = std::size_t{1} << 20;
     return maxBytes >= kMegabyte
-               ? Error{std::move(path), ErrorKind::LargerThanMegabytes, maxBytes / kMegabyte}
-               : Error{std::move(path), ErrorKind::LargerThanBytes, maxBytes};
+               ? Error{std::move(path), kinds::LargerThanMegabytes, maxBytes / kMegabyte}
+               : Error{std::move(path), kinds::LargerThanBytes, maxBytes};
 }
 
 namespace detail {

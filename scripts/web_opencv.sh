@@ -27,8 +27,26 @@ start=$(date +%s)
 rm -rf "$out" "$work"
 mkdir -p "$work"
 
-# A private sources list, so the machine's apt configuration is left alone.
-echo 'deb-src http://deb.debian.org/debian bookworm main' >"$work/sources.list"
+# A private sources list, so the machine's apt configuration is left alone,
+# with the address and suite of the machine's own Debian sources: the first
+# URIs and Suites of the deb822 file, else the first deb line of the old list.
+debian_source() {
+  local file=/etc/apt/sources.list.d/debian.sources uri="" suite=""
+  if [ -f "$file" ]; then
+    uri=$(awk '/^URIs:/ {print $2; exit}' "$file")
+    suite=$(awk '/^Suites:/ {print $2; exit}' "$file")
+  fi
+  if { [ -z "$uri" ] || [ -z "$suite" ]; } && [ -f /etc/apt/sources.list ]; then
+    read -r uri suite < <(awk '$1 == "deb" {i = 2; if ($2 ~ /^\[/) while ($i !~ /\]$/) i++; if ($2 ~ /^\[/) i++;
+                                print $i, $(i + 1); exit}' /etc/apt/sources.list) || true
+  fi
+  if [ -z "$uri" ] || [ -z "$suite" ]; then
+    echo "web_opencv.sh: no Debian source address in the machine's apt configuration" >&2
+    exit 2
+  fi
+  echo "deb-src $uri $suite main"
+}
+debian_source >"$work/sources.list"
 apt_opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
   -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache")
 mkdir -p "$work/lists/partial" "$work/cache/archives/partial"

@@ -116,7 +116,7 @@ std::int32_t GlyphPrior(std::string_view sjis);
 // dozen characters, and a t or a Z in an eye reads as a word, not a line. Text
 // drawn with the face (opened, typed, traced) is read exactly and pays none of it.
 inline constexpr std::int32_t kDrawnPriorWeight = 2;
-inline constexpr std::int32_t kLetterCost = 20;
+inline constexpr std::int32_t kLetterCost = 40;
 std::int32_t DrawnGlyphCost(std::string_view sjis);
 
 // Which class of kPriorFollowing `sjis` belongs to (kPriorOtherClass for most).

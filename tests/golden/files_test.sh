@@ -178,6 +178,38 @@ case $case_name in
     : >empty.mlt
     append empty.mlt -o /dev/null && [ "$(pages empty.mlt)" -eq 1 ] || fail "append to an empty .mlt"
     ;;
+  # A signal that comes once the page has landed (its rename held back 1 s
+  # by strace) ends the command when its outputs are done, with success: a
+  # failing status would have a retry add the page again.
+  signal_after_the_page_landed)
+    strace -o /dev/null true 2>/dev/null || exit 77
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+    export ASAN_OPTIONS
+    make_book book.mlt
+    expected=30
+    for signal in TERM INT HUP QUIT; do
+      rm -f out.txt
+      # env: a background command of a shell script would start with SIGINT and SIGQUIT ignored.
+      strace -f -o /dev/null -e trace=rename,renameat,renameat2 \
+        -e inject=rename,renameat,renameat2:delay_exit=1000000 \
+        env --default-signal "$cli" convert "$drawing" --append book.mlt -o out.txt 2>err &
+      tracer=$!
+      expected=$((expected + 1))
+      tries=0
+      until [ "$(pages book.mlt)" -eq $expected ]; do
+        tries=$((tries + 1)); [ $tries -lt 200 ] || fail "SIG$signal: the page did not land"
+        sleep 0.1
+      done
+      command=$(pgrep -P $tracer)
+      [ -n "$command" ] || fail "SIG$signal: the traced command is gone"
+      kill -$signal $command
+      wait $tracer; rc=$?
+      [ $rc -eq 0 ] || fail "SIG$signal after the page landed: exit status $rc: $(cat err)"
+      [ -s out.txt ] || fail "SIG$signal: the text was not written"
+      [ "$(pages book.mlt)" -eq $expected ] || fail "SIG$signal: $(pages book.mlt) pages"
+    done
+    no_temporaries
+    ;;
   # A run killed outright (SIGKILL) while its new page file is being written
   # leaves a temporary but no page file, empty or not; the next run in the
   # folder removes the temporary.

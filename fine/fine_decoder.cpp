@@ -87,32 +87,27 @@ std::vector<FineShape> ScoredShapes(const GlyphCatalog& list, std::size_t count,
                                     const MonaFont& font, std::int32_t markCost) {
     std::vector<FineShape> shapes;
     for (std::size_t index = 0; index < count; ++index) {
-        const Glyph& entry = list[index];
-        const auto face = FaceGlyphs(font, entry.text);
-        if (face.size() != 1 || !face[0] || face[0]->advance != entry.width) continue;
-        if (entry.width <= 0 || entry.width > kFineMaxWidth) continue;
-        FineShape shape;
-        shape.glyph = static_cast<std::int32_t>(index);
-        shape.width = entry.width;
+        std::optional<FineShape> drawn = FaceShape(list, index, font);
+        if (!drawn) continue;
+        FineShape& shape = *drawn;
         std::array<std::int32_t, kFontLineHeight> onLine{};
         std::int32_t pixels = 0;
-        for (int x = 0; x < entry.width; ++x) {
-            const std::uint16_t dark = DarkColumn(*face[0], x);
-            shape.dark[static_cast<std::size_t>(x)] = dark;
+        for (int x = 0; x < shape.width; ++x) {
+            const std::uint16_t dark = shape.dark[static_cast<std::size_t>(x)];
             pixels += std::popcount(dark);
             for (int y = 0; y < kFontLineHeight; ++y) onLine[static_cast<std::size_t>(y)] += (dark >> y) & 1;
         }
-        shape.extra = GlyphPrior(entry.text) + kGlyphCost + (pixels <= kMarkPixels ? markCost : 0);
+        shape.extra += kGlyphCost + (pixels <= kMarkPixels ? markCost : 0);
         shapes.push_back(shape);
         const auto line = std::max_element(onLine.begin(), onLine.end());
         if (pixels < 5 || *line < pixels - 1) continue;
         std::uint16_t lines = 0;
-        for (int x = 0; x < entry.width; ++x) lines |= shape.dark[static_cast<std::size_t>(x)];
+        for (int x = 0; x < shape.width; ++x) lines |= shape.dark[static_cast<std::size_t>(x)];
         const int top = std::countr_zero(lines), bottom = 15 - std::countl_zero(lines);
         for (int move = -kLevelMoveReach; move <= kLevelMoveReach; ++move) {
             if (move == 0 || top + move < 0 || bottom + move >= kFontLineHeight) continue;
             FineShape moved = shape;
-            for (int x = 0; x < entry.width; ++x) {
+            for (int x = 0; x < shape.width; ++x) {
                 auto& dark = moved.dark[static_cast<std::size_t>(x)];
                 dark = static_cast<std::uint16_t>(move > 0 ? dark << move : dark >> -move);
             }

@@ -23,24 +23,28 @@ static_assert(kFineMaxWidth * 16 *
 
 }  // namespace
 
+std::optional<FineShape> FaceShape(const GlyphCatalog& catalog, std::size_t index,
+                                   const MonaFont& font) {
+    const Glyph& entry = catalog[index];
+    const auto face = FaceGlyphs(font, entry.text);
+    if (face.size() != 1 || !face[0] || face[0]->advance != entry.width) return std::nullopt;
+    if (entry.width <= 0 || entry.width > kFineMaxWidth) return std::nullopt;
+    FineShape shape;
+    shape.glyph = static_cast<std::int32_t>(index);
+    shape.width = entry.width;
+    for (int x = 0; x < entry.width; ++x) {
+        shape.dark[static_cast<std::size_t>(x)] = DarkColumn(*face[0], x);
+    }
+    shape.extra = GlyphPrior(entry.text);
+    return shape;
+}
+
 namespace {
 
-// The catalogue's glyphs as the face draws them, each weighed with its prior.
 std::vector<FineShape> CatalogShapes(const GlyphCatalog& catalog, const MonaFont& font) {
     std::vector<FineShape> shapes;
     for (std::size_t index = 0; index < catalog.size(); ++index) {
-        const Glyph& entry = catalog[index];
-        const auto face = FaceGlyphs(font, entry.text);
-        if (face.size() != 1 || !face[0] || face[0]->advance != entry.width) continue;
-        if (entry.width <= 0 || entry.width > kFineMaxWidth) continue;
-        FineShape shape;
-        shape.glyph = static_cast<std::int32_t>(index);
-        shape.width = entry.width;
-        for (int x = 0; x < entry.width; ++x) {
-            shape.dark[static_cast<std::size_t>(x)] = DarkColumn(*face[0], x);
-        }
-        shape.extra = GlyphPrior(entry.text);
-        shapes.push_back(shape);
+        if (auto shape = FaceShape(catalog, index, font)) shapes.push_back(*shape);
     }
     return shapes;
 }

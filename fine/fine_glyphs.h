@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,6 +34,12 @@ struct FineShape {
     std::array<std::uint16_t, kFineMaxWidth> dark{};
     std::int32_t extra = 0;
 };
+
+// Glyph `index` of `catalog` as the face draws it, weighed with its prior;
+// nothing when the face lacks it, draws it at another width than the
+// catalogue's or wider than kFineMaxWidth.
+std::optional<FineShape> FaceShape(const GlyphCatalog& catalog, std::size_t index,
+                                   const MonaFont& font);
 
 class FineGlyphs {
   public:

@@ -54,8 +54,8 @@ Error SameAsPageFileError(const std::string& path) {
 // renames leaves no file and no text behind, and a failed output adds no page.
 // The ending signals are held (`held`) from the first rename on.
 int WriteOutputs(const std::string& output, const std::string& text,
-                 std::vector<SideOutput> sideOutputs, StagedPage* page,
-                 const std::string& pageFile, std::optional<CommitSignalsHeld>& held) {
+                 std::vector<SideOutput> sideOutputs, StagedPage* page, const std::string& pageFile,
+                 std::optional<CommitSignalsHeld>& held) {
     sideOutputs.push_back({"write", output, text});
     std::vector<std::pair<std::string, StagedFile>> staged;
     for (SideOutput& side : sideOutputs) {

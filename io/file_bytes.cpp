@@ -9,7 +9,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -105,9 +104,10 @@ constexpr std::array kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 std::atomic<int> commitsHeld{0};
 std::atomic<int> signalDuringCommit{0};
 std::atomic<bool> answerByFinishing{false};
+std::atomic<bool> finishing{false};  // outputs landed where signals are answered by finishing
 
 extern "C" void RemoveLiveTemporaries(int signal) {
-    if (commitsHeld.load() > 0) {
+    if (commitsHeld.load() > 0 || finishing.load()) {
         signalDuringCommit.store(signal);
         return;
     }
@@ -632,23 +632,10 @@ CommitSignalsHeld::~CommitSignalsHeld() {
     }
     const int cameElsewhere = signalDuringCommit.exchange(0);
     if (answerByFinishing.load()) {
-        // Taken, so that letting go does not deliver them; those the thread
-        // held back itself before are left to it.
-        sigset_t pending;
-        if (::sigpending(&pending) == 0) {
-            for (const int signal : kEndingSignals) {
-                if (sigismember(&saved_, signal) == 1 || sigismember(&pending, signal) != 1) {
-                    continue;
-                }
-                sigset_t one;
-                sigemptyset(&one);
-                sigaddset(&one, signal);
-                const timespec now{};
-                while (::sigtimedwait(&one, nullptr, &now) < 0 && errno == EINTR) {
-                }
-            }
-        }
-        ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+        // The process only ends now: the signals stay held back (a later
+        // one too, which would otherwise come between the last output and
+        // the exit), and any other thread's handler passes them over.
+        finishing.store(true);
         return;
     }
     ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
@@ -716,24 +703,28 @@ Result<LockedFile> LockedFile::Lock(const std::string& path, std::chrono::millis
         // A new file appears only by the rename, whole: until then appends to
         // it lock its folder, and the one that finds it made locks the file.
         const int folder = ::open(FolderOf(*target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0 && errno == ENOENT) return SystemError(path, ENOENT);
         if (folder >= 0) {
             LockedFile file(path, *target, folder, true, false);
-            if (Status locked = LockWithin(folder, path, deadline, wait); !locked) {
-                return std::move(locked).error();
+            Status locked = LockWithin(folder, path, deadline, wait);
+            if (locked) {
+                struct stat made {};
+                if (::stat(target->c_str(), &made) != 0 && errno == ENOENT) return file;
+                continue;
             }
-            struct stat made {};
-            if (::stat(target->c_str(), &made) != 0 && errno == ENOENT) return file;
-            continue;
+            if (!locked.error().Is(kinds::System)) return std::move(locked).error();
         }
-        if (errno == ENOENT) return SystemError(path, ENOENT);
-        // A folder the user may write but not read cannot be locked: the
-        // file is made empty to hold the lock, and removed if the process ends.
+        // A folder the user may write but not read, or on a file system that
+        // locks only files opened for writing (NFS): the file is made empty to
+        // hold the lock, and removed if the process ends.
         const int fd =
             ::open(target->c_str(), O_RDWR | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) return SystemError(path, errno);
         LockedFile file(path, *target, fd, true, true);
-        if (Status locked = LockWithin(fd, path, deadline, wait); !locked) return std::move(locked).error();
+        if (Status locked = LockWithin(fd, path, deadline, wait); !locked) {
+            return std::move(locked).error();
+        }
         if (NamesDescriptor(AT_FDCWD, target->c_str(), fd)) {
             ListTemporary(*target);
             return file;

@@ -117,9 +117,9 @@ class LockedFile {
 
     std::string path_;
     std::string target_;
-    int fd_ = -1;           // the file, or its folder while the file is missing
+    int fd_ = -1;  // the file, or its folder while the file is missing
     bool created_ = false;
-    bool made_ = false;     // made empty to hold the lock: a folder that cannot be read
+    bool made_ = false;  // made empty to hold the lock: a folder that cannot be read
 };
 
 // SIGINT, SIGTERM, SIGHUP and SIGQUIT held back while outputs are committed,
@@ -129,7 +129,8 @@ class LockedFile {
 // is let go, the signals that came meanwhile end the process as they would
 // have, unless the process has said (AnswerSignalsByFinishing) that a command
 // whose outputs have landed answers them by ending with its own status, as a
-// command-line tool does.
+// command-line tool does: then they stay held from the first commit until
+// the process exits, which it must do soon after its outputs are done.
 class CommitSignalsHeld {
   public:
     CommitSignalsHeld();

@@ -529,7 +529,7 @@ TEST_F(FileBytesTest, TheLockWaitIsTenSecondsUnlessGiven) {
     const struct {
         const char* given;
         long long milliseconds;
-    } cases[] = {{nullptr, 10'000}, {"0.25", 250}, {"3", 3'000},      {"0", 0},
+    } cases[] = {{nullptr, 10'000}, {"0.25", 250},  {"3", 3'000},   {"0", 0},
                  {"", 10'000},      {"-1", 10'000}, {"2s", 10'000}, {"nan", 10'000}};
     for (const auto& c : cases) {
         if (c.given) {
@@ -589,7 +589,8 @@ TEST_F(FileBytesTest, StaleTemporariesAreRemovedBeforeTheNextWrite) {
 // A signal that comes while outputs are committed waits until they are
 // all done: then it ends the process as it would have (the outputs landed),
 // or, where the process answers it by finishing, the process ends with its
-// own status. Sent to the committing thread or to another one alike.
+// own status, even when another comes after the commit. Sent to the
+// committing thread or to another one alike.
 TEST_F(FileBytesTest, SignalsDuringACommitWaitUntilItIsDone) {
     for (const bool answerByFinishing : {false, true}) {
         for (const bool elsewhere : {false, true}) {
@@ -618,6 +619,7 @@ TEST_F(FileBytesTest, SignalsDuringACommitWaitUntilItIsDone) {
                         }
                         if (!second->Commit()) ::_exit(6);
                     }
+                    if (answerByFinishing) ::raise(signal);
                     ::_exit(0);
                 }
                 int status = 0;

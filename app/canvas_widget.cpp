@@ -2,6 +2,8 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,8 +12,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/core_reasons.h"
+
 #include "background/background_picture.h"
 #include "engine/document.h"
+#include "engine/engine_errors.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
 #include "session/client_map.h"
@@ -44,6 +49,32 @@ Point InkOf(QPoint canvas) {
 // or up, the width of a full-width space across.
 constexpr int kCellWidth = 11;
 
+// The caret and what the input method composes stand out from the black
+// text and the red stroke.
+const QColor kCaretColour(0, 90, 200);
+
+// Text a key or the input method gives that is meant to be typed: no control
+// characters (Tab, Delete...), which keep their own meaning.
+bool Printable(const QString& text) {
+    if (text.isEmpty()) return false;
+    for (const char32_t code : text.toUcs4()) {
+        if (!QChar::isPrint(code)) return false;
+    }
+    return true;
+}
+
+Qt::CursorShape CursorOf(CanvasWidget::Tool tool) {
+    switch (tool) {
+        case CanvasWidget::Tool::Select:
+            return Qt::CrossCursor;
+        case CanvasWidget::Tool::Text:
+            return Qt::IBeamCursor;
+        case CanvasWidget::Tool::Draw:
+            break;
+    }
+    return Qt::ArrowCursor;
+}
+
 }  // namespace
 
 CanvasWidget::CanvasWidget(Document& document, BackgroundPicture& background, QWidget* parent)
@@ -72,11 +103,150 @@ void CanvasWidget::SetZoom(double zoom) {
 }
 
 void CanvasWidget::SetTool(Tool tool) {
+    if (tool != Tool::Text) EndTyping();
     tool_ = tool;
     bandFrom_.reset();
     moveFrom_.reset();
-    setCursor(tool == Tool::Select ? Qt::CrossCursor : Qt::ArrowCursor);
+    setCursor(CursorOf(tool));
+    // Only the text tool takes the input method: with the pen, P and E stay keys.
+    setAttribute(Qt::WA_InputMethodEnabled, tool == Tool::Text);
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
     update();
+}
+
+bool CanvasWidget::typing() const {
+    return tool_ == Tool::Text && document_.caret().has_value();
+}
+
+std::optional<QRect> CanvasWidget::CaretOnWidget() const {
+    if (!typing()) return std::nullopt;
+    const TextCaret& caret = *document_.caret();
+    return WidgetRectOfCanvas({caret.x, caret.row * kRowHeight, 1, kRowHeight});
+}
+
+void CanvasWidget::EndTyping() {
+    document_.EndTyping();
+    if (!preedit_.isEmpty()) {
+        preedit_.clear();
+        // What was being composed has no place to go any more.
+        if (hasFocus()) QGuiApplication::inputMethod()->reset();
+    }
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+    update();
+}
+
+bool CanvasWidget::IsTypingKey(const QKeyEvent& event) const {
+    if (!typing()) return false;
+    switch (event.key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Backspace:
+            return true;
+        default:
+            break;
+    }
+    // Shift makes capitals; with Ctrl, Alt or Meta a key is a command.
+    const Qt::KeyboardModifiers command = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    return !(event.modifiers() & command) && Printable(event.text());
+}
+
+bool CanvasWidget::TypeKey(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Escape:
+            EndTyping();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!document_.NewLine())
+                emit typingRefused(ReasonText(Error{"", kinds::TypeBelowLastRow}));
+            TypingDone(false);
+            return true;
+        case Qt::Key_Backspace:
+            TypingDone(document_.EraseBefore());
+            return true;
+        default:
+            break;
+    }
+    if (!Printable(event.text())) return false;
+    TypeText(event.text());
+    return true;
+}
+
+void CanvasWidget::TypeText(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    const Status typed =
+        document_.Type(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    // A refusal keeps what came before the character refused.
+    TypingDone(true);
+    if (!typed) emit typingRefused(ReasonText(typed.error()));
+}
+
+void CanvasWidget::TypingDone(bool changed) {
+    if (changed) emit rowsChanged();
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+    update();
+}
+
+bool CanvasWidget::event(QEvent* event) {
+    // While a caret stands, letters are words, not the tools' one-key shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && IsTypingKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CanvasWidget::inputMethodEvent(QInputMethodEvent* event) {
+    if (!typing()) {
+        preedit_.clear();
+        event->ignore();
+        return;
+    }
+    if (!event->commitString().isEmpty()) TypeText(event->commitString());
+    preedit_ = event->preeditString();
+    event->accept();
+    update();
+}
+
+QVariant CanvasWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+        case Qt::ImEnabled:
+            // Until the caret is down, keys are the window's shortcuts.
+            return typing();
+        case Qt::ImCursorRectangle:
+            return CaretOnWidget().value_or(QRect());
+        case Qt::ImCursorPosition:
+        case Qt::ImAnchorPosition:
+            return 0;
+        case Qt::ImSurroundingText:
+        case Qt::ImCurrentSelection:
+            return QString();
+        default:
+            return QWidget::inputMethodQuery(query);
+    }
+}
+
+void CanvasWidget::PaintCaret(QPainter& painter) {
+    const std::optional<QRect> caret = CaretOnWidget();
+    if (!caret) return;
+    QRect line = *caret;
+    if (!preedit_.isEmpty()) {
+        // Composed text is shown where it will go, underlined, over white so
+        // that it reads over the drawing; it is not in the text until committed.
+        QFont font = this->font();
+        font.setPixelSize(std::max(8, static_cast<int>(std::lround(kInkRowHeight * zoom_))));
+        font.setUnderline(true);
+        painter.setFont(font);
+        const QFontMetrics metrics(font);
+        const QRect box(caret->topLeft(),
+                        QSize(metrics.horizontalAdvance(preedit_), caret->height()));
+        painter.fillRect(box, Qt::white);
+        painter.setPen(kCaretColour);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
+        line.moveLeft(box.right() + 1);
+    }
+    painter.fillRect(line, kCaretColour);
 }
 
 QPoint CanvasWidget::CanvasPixel(QPointF local) const {
@@ -149,6 +319,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
         painter.drawRect(outline->adjusted(0, 0, -1, -1));
     }
+    PaintCaret(painter);
     if (converted) emit rowsChanged();
 }
 
@@ -161,6 +332,17 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     const QPoint pixel = CanvasPixel(event->position());
+    if (tool_ == Tool::Text) {
+        // A click elsewhere ends the words typed so far; on the canvas it
+        // puts the caret down for new ones.
+        EndTyping();
+        const ClientTarget target = MapCanvasPixel(pixel);
+        if (target.kind == ClientTarget::Kind::Canvas) document_.PlaceCaret(target.point);
+        setFocus(Qt::MouseFocusReason);
+        QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+        update();
+        return;
+    }
     if (tool_ == Tool::Select) {
         const std::optional<QRect> selection = SelectionOnWidget();
         if (selection && selection->contains(event->position().toPoint())) {
@@ -187,6 +369,7 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
         panFrom_ = now;
         return;
     }
+    if (tool_ == Tool::Text) return;
     const QPoint pixel = CanvasPixel(event->position());
     if (bandFrom_ || moveFrom_) {
         (bandFrom_ ? bandTo_ : moveTo_) = pixel;
@@ -204,11 +387,10 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panning_ = false;
-        setCursor(spaceHeld_ ? Qt::OpenHandCursor
-                             : tool_ == Tool::Select ? Qt::CrossCursor : Qt::ArrowCursor);
+        setCursor(spaceHeld_ ? Qt::OpenHandCursor : CursorOf(tool_));
         return;
     }
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton || tool_ == Tool::Text) return;
     if (bandFrom_) {
         const QRect band = QRect(*bandFrom_, CanvasPixel(event->position())).normalized();
         bandFrom_.reset();
@@ -244,6 +426,8 @@ void CanvasWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    // Space too is a word's, not the pan's, while a caret stands.
+    if (IsTypingKey(*event) && TypeKey(*event)) return;
     if (event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat()) {
             spaceHeld_ = true;
@@ -274,7 +458,7 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
 void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         spaceHeld_ = false;
-        if (!panning_) setCursor(tool_ == Tool::Select ? Qt::CrossCursor : Qt::ArrowCursor);
+        if (!panning_) setCursor(CursorOf(tool_));
         return;
     }
     QWidget::keyReleaseEvent(event);

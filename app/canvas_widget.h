@@ -4,7 +4,9 @@
 // 100 % the window means exactly what a replay script of the same client
 // pixels means, and zoomed every pen point still lands on the pixel under
 // the pointer. With the selection tool the mouse draws a selection or drags
-// the one under it. The conversion itself runs in the core, at paint time.
+// the one under it. With the text tool a click puts the caret down and the
+// keys and the input method type at it. The conversion itself runs in the
+// core, at paint time.
 #pragma once
 
 #include <QWidget>
@@ -24,7 +26,7 @@ class CanvasWidget : public QWidget {
 
   public:
     // Draw: the pen or the eraser, as the session's pen mode says.
-    enum class Tool { Draw, Select };
+    enum class Tool { Draw, Select, Text };
 
     CanvasWidget(Document& document, BackgroundPicture& background, QWidget* parent);
 
@@ -42,6 +44,13 @@ class CanvasWidget : public QWidget {
     QPoint CanvasPixel(QPointF local) const;
     // The selection's rectangle on the widget, if there is one.
     std::optional<QRect> SelectionOnWidget() const;
+    // The caret on the widget, one row high, if words are being typed.
+    std::optional<QRect> CaretOnWidget() const;
+    // The caret goes, with what the input method was composing.
+    void EndTyping();
+    // What the input method is composing at the caret, not yet typed.
+    const QString& preedit() const { return preedit_; }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
   signals:
     // A paint re-matched rows, or a command changed them: the text changed.
@@ -54,8 +63,11 @@ class CanvasWidget : public QWidget {
     void panRequested(QPoint delta);
     // Ctrl+wheel: `steps` zoom steps (in positive) about `local`.
     void zoomRequested(int steps, QPointF local);
+    // What was typed, or part of it, was refused, for this reason.
+    void typingRefused(const QString& reason);
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -66,8 +78,17 @@ class CanvasWidget : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
   private:
+    bool typing() const;
+    // The keys the text tool takes while a caret stands, before any shortcut.
+    bool IsTypingKey(const QKeyEvent& event) const;
+    // True when the key was the text tool's.
+    bool TypeKey(const QKeyEvent& event);
+    void TypeText(const QString& text);
+    void TypingDone(bool changed);
+    void PaintCaret(QPainter& painter);
     // Moves of a selection dragged wait for the paint, as strokes do.
     bool ApplyPendingMove();
     QRect WidgetRectOfCanvas(const InkRect& canvas) const;
@@ -91,6 +112,7 @@ class CanvasWidget : public QWidget {
     QPoint moveTo_;
     QPoint moved_;
     bool moveStarted_ = false;
+    QString preedit_;
 };
 
 // The tool indicator left of the buttons: the pen and the eraser side by side,

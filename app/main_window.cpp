@@ -187,6 +187,11 @@ void MainWindow::CreateControls() {
     row->addWidget(indicator);
     CreateMenus();
 
+    QPushButton* textButton = button("textButton", text_, tr("文字"));
+    textButton->setCheckable(true);
+    textButton->setToolTip(tr("クリックした所に文字を打ちます (%1)")
+                               .arg(text_->shortcut().toString(QKeySequence::NativeText)));
+
     QPushButton* undoButton = button("undoButton", undo_, tr("元に戻す"));
     button("redoButton", redo_, tr("やり直し"));
     button("clearButton", findChild<QAction*>(QStringLiteral("clearAction")), tr("すべてクリア"));
@@ -298,6 +303,8 @@ void MainWindow::CreateControls() {
     connect(canvas_, &CanvasWidget::rowsChanged, this, &MainWindow::DrawingChanged);
     connect(canvas_, &CanvasWidget::selectionChanged, this, &MainWindow::SyncTools);
     connect(canvas_, &CanvasWidget::fileDropped, this, &MainWindow::LoadBackgroundPicture);
+    connect(canvas_, &CanvasWidget::typingRefused, this,
+            [this](const QString& reason) { ShowStatusMessage(reason, kMessageMs); });
     connect(canvas_, &CanvasWidget::panRequested, this, [this](QPoint delta) {
         view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->value() + delta.x());
         view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->value() + delta.y());
@@ -339,10 +346,16 @@ void MainWindow::CreateControls() {
     statusBar()->addPermanentWidget(choices);
 
     // Tab goes through every control in the order they are shown.
-    QList<QWidget*> order = {findChild<QPushButton*>(QStringLiteral("undoButton")),
-             findChild<QPushButton*>(QStringLiteral("redoButton")),
-             findChild<QPushButton*>(QStringLiteral("clearButton")),
-             copyButton, brTagBox_, rowLinesBox_, backgroundButton, fileButton, canvas_};
+    QList<QWidget*> order = {textButton,
+                             findChild<QPushButton*>(QStringLiteral("undoButton")),
+                             findChild<QPushButton*>(QStringLiteral("redoButton")),
+                             findChild<QPushButton*>(QStringLiteral("clearButton")),
+                             copyButton,
+                             brTagBox_,
+                             rowLinesBox_,
+                             backgroundButton,
+                             fileButton,
+                             canvas_};
     for (QComboBox* list : postStatus_->findChildren<QComboBox*>()) order << list;
     order << fineBox_ << noFillersBox_ << unicodeSpacingBox_ << stabilizerBox_;
     for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
@@ -471,14 +484,16 @@ void MainWindow::CreateMenus() {
                          &MainWindow::ChooseEraser);
     select_ = AddCommand("selectAction", tr("範囲選択(&S)"), QKeySequence(Qt::Key_S),
                          &MainWindow::ChooseSelect);
+    text_ =
+        AddCommand("textAction", tr("文字(&T)"), QKeySequence(Qt::Key_T), &MainWindow::ChooseText);
     auto* tools = new QActionGroup(this);
-    for (QAction* tool : {pen_, eraser_, select_}) {
+    for (QAction* tool : {pen_, eraser_, select_, text_}) {
         tool->setCheckable(true);
         tools->addAction(tool);
     }
     QMenu* toolMenu = bar->addMenu(tr("ツール(&T)"));
     toolMenu->setObjectName(QStringLiteral("toolMenu"));
-    toolMenu->addActions({pen_, eraser_, select_});
+    toolMenu->addActions({pen_, eraser_, select_, text_});
 
     backgroundMenu_ = new BackgroundMenu(background_, this);
     backgroundMenu_->setTitle(tr("背景(&B)"));
@@ -540,7 +555,11 @@ void MainWindow::SyncTools() {
     const bool drawing = canvas_->tool() == CanvasWidget::Tool::Draw;
     pen_->setChecked(drawing && state_.penMode());
     eraser_->setChecked(drawing && !state_.penMode());
-    select_->setChecked(!drawing);
+    select_->setChecked(canvas_->tool() == CanvasWidget::Tool::Select);
+    text_->setChecked(canvas_->tool() == CanvasWidget::Tool::Text);
+    if (auto* textButton = findChild<QPushButton*>(QStringLiteral("textButton"))) {
+        textButton->setChecked(text_->isChecked());
+    }
     for (const char* name : {"cutAction", "deleteAction", "clearSelectionAction"}) {
         findChild<QAction*>(QString::fromLatin1(name))->setEnabled(document_.selection().has_value());
     }
@@ -554,12 +573,14 @@ void MainWindow::SyncTools() {
 }
 
 void MainWindow::Undo() {
+    canvas_->EndTyping();  // the caret's row is no longer the one it stood in
     document_.Undo();
     canvas_->update();
     DrawingChanged();
 }
 
 void MainWindow::Redo() {
+    canvas_->EndTyping();  // the caret's row is no longer the one it stood in
     document_.Redo();
     canvas_->update();
     DrawingChanged();
@@ -582,6 +603,12 @@ void MainWindow::ChooseSelect() {
     SyncTools();
 }
 
+void MainWindow::ChooseText() {
+    canvas_->SetTool(CanvasWidget::Tool::Text);
+    canvas_->setFocus(Qt::ShortcutFocusReason);
+    SyncTools();
+}
+
 void MainWindow::Copy() {
     if (document_.selection()) {
         document_.CopySelection();
@@ -593,6 +620,7 @@ void MainWindow::Copy() {
 }
 
 void MainWindow::Cut() {
+    canvas_->EndTyping();
     if (!document_.CutSelection()) return;
     canvas_->update();
     DrawingChanged();
@@ -607,6 +635,7 @@ void MainWindow::Paste() {
 }
 
 void MainWindow::DeleteSelection() {
+    canvas_->EndTyping();
     if (!document_.DeleteSelection()) return;
     canvas_->update();
     DrawingChanged();
@@ -626,6 +655,7 @@ void MainWindow::ClearSelection() {
 }
 
 void MainWindow::AlignLeft() {
+    canvas_->EndTyping();
     if (!document_.AlignLeft()) {
         ShowStatusMessage(tr("絵はもう左端にあります"), kMessageMs);
         return;
@@ -700,8 +730,12 @@ QStringList MainWindow::ShortcutList() const {
         name.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&|\\.\\.\\.$")));
         lines << keys.join(QStringLiteral(" / ")) + QLatin1Char('\t') + name;
     }
-    lines << tr("矢印キー") + QLatin1Char('\t') + tr("選択範囲を1ドット動かす（選択がなければ表示を動かす）")
-          << tr("Shift+矢印キー") + QLatin1Char('\t') + tr("選択範囲を1文字分（横に11ドット、縦に1行）動かす")
+    lines << tr("矢印キー") + QLatin1Char('\t') +
+                 tr("選択範囲を1ドット動かす（選択がなければ表示を動かす）")
+          << tr("Shift+矢印キー") + QLatin1Char('\t') +
+                 tr("選択範囲を1文字分（横に11ドット、縦に1行）動かす")
+          << tr("文字: Enter / Backspace / Esc") + QLatin1Char('\t') +
+                 tr("次の行へ / 前の文字を消す / 打ち終える")
           << tr("Ctrl+ホイール") + QLatin1Char('\t') + tr("ポインタの位置を中心に拡大・縮小")
           << tr("Space+ドラッグ / 中ボタンでドラッグ") + QLatin1Char('\t') + tr("表示を動かす")
           << tr("Tab / Shift+Tab") + QLatin1Char('\t') + tr("ボタンやチェックボックスを順に選ぶ")
@@ -731,6 +765,7 @@ void MainWindow::ClearAll() {
     box.setEscapeButton(QMessageBox::No);
     // Only a Yes erases: Escape and the close box count as No.
     if (box.exec() != QMessageBox::Yes) return;
+    canvas_->EndTyping();
     state_.ClearCanvas();
     canvas_->update();
     DrawingChanged();
@@ -834,6 +869,7 @@ void MainWindow::OpenDrawing() {
         return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
     const QByteArray bytes = file.readAll();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    canvas_->EndTyping();
     const Result<KeptRowsFound> opened =
         document_.OpenDrawing(view, LibraryPixels());  // one undoable step
     if (!opened) {
@@ -945,6 +981,7 @@ void MainWindow::AddTracedLines() {
     const Image ink = std::move(*tracedInk_);
     tracedInk_.reset();
     SetTracing(false);
+    canvas_->EndTyping();
     if (!document_.ImportLines(ink)) {
         ShowStatusMessage(tr("背景画像に線が見つかりませんでした"), 5000);
         return;
@@ -970,6 +1007,8 @@ void MainWindow::ApplyConversionMode() {
     const Spacing spacing = unicodeSpacingBox_->isChecked()            ? Spacing::Unicode
                             : fine && noFillersBox_->isChecked() ? Spacing::Spaces
                                                                  : Spacing::Fillers;
+    // Where words can stand depends on the spacing: a new caret is needed.
+    canvas_->EndTyping();
     document_.SetDecoder({fine, spacing});
     canvas_->update();
     DrawingChanged();

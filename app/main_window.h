@@ -115,6 +115,7 @@ class MainWindow : public QMainWindow {
     void ChoosePen();
     void ChooseEraser();
     void ChooseSelect();
+    void ChooseText();
     void SyncTools();
     void ShowShortcuts();
     void ZoomIn();
@@ -180,6 +181,7 @@ class MainWindow : public QMainWindow {
     QAction* pen_ = nullptr;
     QAction* eraser_ = nullptr;
     QAction* select_ = nullptr;
+    QAction* text_ = nullptr;
     QAction* rowLines_ = nullptr;
     QList<QAction*> commands_;
     bool shown_ = false;

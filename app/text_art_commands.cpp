@@ -59,6 +59,7 @@ void MainWindow::OpenTextArt() {
     // Opened over a drawing already kept, the text is what is kept: closing
     // right away asks nothing. Over unkept work, closing still asks.
     const bool kept = !HasUnkeptDrawing();
+    canvas_->EndTyping();
     const Result<std::optional<TextArtDrawing>> opened =
         document_.OpenTextArt(*bytes, path, choosePage);  // one undoable step
     if (!opened) return Warn(failed, choice.path, Reason(opened.error()));

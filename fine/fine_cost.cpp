@@ -33,6 +33,20 @@ std::int32_t Scaled(std::int32_t hundredths, std::int32_t weight) {
     return product >= 0 ? (product + 50) / 100 : -((-product + 50) / 100);
 }
 
+// Letters and digits, half- and full-width, but those artists write as
+// upright strokes.
+bool IsLetterOrDigit(std::string_view sjis) {
+    if (sjis.size() == 1) {
+        const char c = sjis[0];
+        if (c == 'l' || c == 'i' || c == 'I') return false;
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    }
+    if (sjis.size() != 2) return false;
+    const int code = (static_cast<unsigned char>(sjis[0]) << 8) | static_cast<unsigned char>(sjis[1]);
+    constexpr int kFullWidthZero = 0x824F, kFullWidthSmallZ = 0x829A, kFullWidthSmallL = 0x828C;
+    return code >= kFullWidthZero && code <= kFullWidthSmallZ && code != kFullWidthSmallL;
+}
+
 }  // namespace
 
 std::int32_t GlyphPrior(std::string_view sjis) {
@@ -40,6 +54,14 @@ std::int32_t GlyphPrior(std::string_view sjis) {
     const PriorCharacter* counted = Counted(sjis);
     const std::int32_t log = counted ? counted->logFrequency : kPriorUnseenLogFrequency;
     return 1 + Scaled(most - log, kPriorWeight);
+}
+
+std::int32_t DrawnGlyphCost(std::string_view sjis) {
+    static const std::int32_t most = MostWritten();
+    const PriorCharacter* counted = Counted(sjis);
+    const std::int32_t log = counted ? counted->logFrequency : kPriorUnseenLogFrequency;
+    return kGlyphCost + Scaled(most - log, kDrawnPriorWeight) +
+           (IsLetterOrDigit(sjis) ? kLetterCost : 0);
 }
 
 std::int32_t GlyphFollowClass(std::string_view sjis) {

@@ -108,6 +108,17 @@ inline constexpr std::int32_t kMarkPixels = 4;
 inline constexpr std::int32_t kPriorWeight = 4;
 std::int32_t GlyphPrior(std::string_view sjis);
 
+// What a glyph the ink does not draw exactly costs beyond GlyphPrior: kGlyphCost,
+// the prior again at kDrawnPriorWeight tenths of a pixel a nat, and kLetterCost
+// for a letter or a digit (but l, i, I and ｌ, which artists write as upright
+// strokes). A hand's line is drawn with the characters artists draw lines with:
+// the rare ones won a stroke's bend by a pixel and scattered a face over two
+// dozen characters, and a t or a Z in an eye reads as a word, not a line. Text
+// drawn with the face (opened, typed, traced) is read exactly and pays none of it.
+inline constexpr std::int32_t kDrawnPriorWeight = 2;
+inline constexpr std::int32_t kLetterCost = 20;
+std::int32_t DrawnGlyphCost(std::string_view sjis);
+
 // Which class of kPriorFollowing `sjis` belongs to (kPriorOtherClass for most).
 std::int32_t GlyphFollowClass(std::string_view sjis);
 

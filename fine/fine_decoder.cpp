@@ -97,7 +97,7 @@ std::vector<FineShape> ScoredShapes(const GlyphCatalog& list, std::size_t count,
             pixels += std::popcount(dark);
             for (int y = 0; y < kFontLineHeight; ++y) onLine[static_cast<std::size_t>(y)] += (dark >> y) & 1;
         }
-        shape.extra += kGlyphCost + (pixels <= kMarkPixels ? markCost : 0);
+        shape.extra += DrawnGlyphCost(list[index].text) + (pixels <= kMarkPixels ? markCost : 0);
         shapes.push_back(shape);
         const auto line = std::max_element(onLine.begin(), onLine.end());
         if (pixels < 5 || *line < pixels - 1) continue;

@@ -86,8 +86,9 @@ Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& 
         if (Status whole = CheckCatalogWhole(text, kind); !whole) {
             return whole.error().WithPath(path);
         }
-        std::rewind(file->get());
-        ReadCatalogStream(file->get(), kind, catalog);
+        // Parsed from the bytes already read: every command loads the
+        // catalogue, and reading it again a byte at a time cost milliseconds.
+        ReadCatalogLines(text, kind, catalog);
     }
     if (std::ferror(file->get())) {
         return errno != 0 ? SystemError(path, errno) : Error{path, kinds::CatalogueReadFailed};
@@ -220,17 +221,25 @@ void ParseGlyphLine(const std::vector<std::string>& fields, CatalogKind kind,
     catalog.push_back(std::move(glyph));
 }
 
-void ReadCatalogStream(std::FILE* stream, CatalogKind kind, GlyphCatalog& catalog) {
-    std::string line;
+void ReadCatalogLines(std::string_view text, CatalogKind kind, GlyphCatalog& catalog) {
     std::vector<std::string> fields;
-    while (ReadLine(line, stream) != -1) {
-        StripTrailingChar(line, '\n');
-        StripTrailingChar(line, '\r');
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
         fields.clear();
         SplitString(line, fields, ", ");
         if (fields.size() < 4) return;
         ParseGlyphLine(fields, kind, catalog);
     }
+}
+
+void ReadCatalogStream(std::FILE* stream, CatalogKind kind, GlyphCatalog& catalog) {
+    std::string text;
+    char buffer[1 << 16];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, stream)) text.append(buffer, n);
+    ReadCatalogLines(text, kind, catalog);
 }
 
 void TrimGlyphPatterns(GlyphCatalog& catalog) {

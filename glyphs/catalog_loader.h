@@ -44,8 +44,10 @@ std::string CatalogEndLine(std::size_t glyphLines);
 // what is wrong.
 Status CheckCatalogWhole(std::string_view text, CatalogKind kind);
 
-// Reads catalogue lines from `stream`, appending accepted glyphs. Reading stops
-// at the first line with fewer than four fields.
+// Reads catalogue lines from `text` (a file's bytes), appending accepted
+// glyphs. Reading stops at the first line with fewer than four fields.
+void ReadCatalogLines(std::string_view text, CatalogKind kind, GlyphCatalog& catalog);
+// The same from `stream`, read to its end.
 void ReadCatalogStream(std::FILE* stream, CatalogKind kind, GlyphCatalog& catalog);
 
 // Parses one split line; appends a glyph unless the character is excluded for

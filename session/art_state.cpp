@@ -8,8 +8,12 @@
 namespace fudeline {
 ArtState::ArtState(const RowMatcher& matcher, const TextPainter* painter, Rematching rematching)
     : matcher_(matcher), painter_(painter), rematching_(rematching) {
+    // The undo copy's ink waits for the first step: a session that converts
+    // one file never takes one.
+    MakeInk(*drawing_);
     for (Drawing* drawing : {drawing_.get(), undo_.get()}) {
         for (RowTrail& trail : drawing->trails) trail = {{}, inkMinX_, inkMaxX_};
+        if (painter_) drawing->text = Image(kCanvasWidth, kCanvasHeight);
     }
 }
 
@@ -170,6 +174,7 @@ bool ArtState::CancelStroke() {
     // The step is given up, not closed: the drawing goes back and the undo
     // copy (or the history) never sees the stroke.
     std::swap(drawing_, undo_);
+    MakeInk(*drawing_);
     CopyDrawing(*drawing_, *undo_);
     undoIsCopy_ = true;
     return true;
@@ -423,6 +428,7 @@ bool ArtState::KeepOpenedRow(int row) {
     // ink is not read again into cells that would reach over them.
     const int top = std::max(row * kInkRowHeight - 8, 0);
     const int bottom = std::min(row * kInkRowHeight + kInkRowHeight + 8, kInkHeight);
+    if (spanInk_.width() == 0) spanInk_ = Image(kCanvasWidth, kInkHeight);
     const auto from = static_cast<std::size_t>(spanLeft);
     const auto to = static_cast<std::size_t>(std::min<std::int64_t>(spanRight, kCanvasWidth));
     for (int y = top; y < bottom; ++y) {
@@ -506,12 +512,22 @@ void ArtState::SetFineDecoder(const FineDecoder* fine) {
     DropSelection();
     ++decoderGeneration_;
     fine_ = fine;
+    // An undo copy equal to the drawing stays so: its rows are the drawing's
+    // rows converted the same way (unless an opened row of the drawing has
+    // ink changes of its own to decode).
+    const bool copy = undoIsCopy_ && std::all_of(touched_.begin(), touched_.end(),
+                                                 [](const ColumnSpan& span) { return span.Empty(); });
     MatchRows(0, kRowCount - 1);
+    undoIsCopy_ = copy;
     Drawing& undo = *undo_;
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (undo.opened[r]) continue;
-        if (fine_) {
+        if (copy) {
+            undo.rows[r] = drawing_->rows[r];
+            undo.trails[r] = drawing_->trails[r];
+        } else if (fine_) {
+            MakeInk(undo);
             undo.rows[r] = fine_->DecodeRow(undo.ink, row);
         } else {
             matcher_.MatchRow(undo.bands[r], inkMinX_, inkMaxX_, undo.rows[r], undo.trails[r]);
@@ -570,6 +586,7 @@ void ArtState::ExchangeWithUndo() {
     RunPendingConversion();
     DropSelection();
     std::swap(drawing_, undo_);
+    MakeInk(*drawing_);
     swappedBack_ = !swappedBack_;
 }
 
@@ -581,6 +598,7 @@ void ArtState::ClearCanvas() {
     if (!undoIsCopy_) {
         CloseStep();
         std::swap(drawing_, undo_);
+        MakeInk(*drawing_);
     }
     undoIsCopy_ = false;
     swappedBack_ = false;
@@ -608,10 +626,21 @@ void ArtState::Blank(Drawing& d) const {
     d.opened = {};
 }
 
+const Image& ArtState::undoInkLayer() const {
+    if (undo_->ink.width() != 0) return undo_->ink;
+    static const Image blank(kCanvasWidth, kInkHeight);
+    return blank;
+}
+
+void ArtState::MakeInk(Drawing& drawing) {
+    if (drawing.ink.width() == 0) drawing.ink = Image(kCanvasWidth, kInkHeight);
+}
+
 void ArtState::CopyDrawing(const Drawing& from, Drawing& to) {
     // Rows neither drawing marks are white in both.
     ChangedRows ink = from.inkRows;
     ink.Add(to.inkRows);
+    if (!ink.Empty()) MakeInk(to);
     for (int y = ink.minY; y <= ink.maxY; ++y) {
         std::memcpy(to.ink.Row(y), from.ink.Row(y), sizeof(std::uint32_t) * kCanvasWidth);
     }

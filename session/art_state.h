@@ -180,7 +180,8 @@ class ArtState {
     const Image& inkLayer() const { return drawing_->ink; }
     // The ink undo would bring back (the drawing itself when nothing was done
     // since the last snapshot): what a face keeps to restore a session whole.
-    const Image& undoInkLayer() const { return undo_->ink; }
+    const Image& undoInkLayer() const;
+    // Empty (0 x 0) in a session without a painter, which never draws text.
     const Image& textLayer() const { return drawing_->text; }
     const TextRows& rows() const { return drawing_->rows; }
     // Which rows keep opened text, and the same for the drawing undo brings
@@ -201,8 +202,11 @@ class ArtState {
     // One drawing with everything taken from it. The session holds two, the
     // current one and the undo copy.
     struct Drawing {
-        Image ink{kCanvasWidth, kInkHeight};
-        Image text{kCanvasWidth, kCanvasHeight};
+        // Empty (0 x 0) in an undo copy until it is first needed: then the
+        // drawing is blank, and its ink rows are marked empty.
+        Image ink;
+        // Made only for a session with a painter: nothing else draws text.
+        Image text;
         TextRows rows;
         // The ink layer as bits, one band per row, kept up to date as ink changes.
         std::array<InkBand, kRowCount> bands;
@@ -222,8 +226,11 @@ class ArtState {
     // A blank drawing whose rows were scanned over the current ink extent,
     // made from `drawing` by whitening only the rows it marked.
     void Blank(Drawing& drawing) const;
-    // Makes `to` equal to `from`, copying only rows either marks.
+    // Makes `to` equal to `from`, copying only rows either marks; `from`
+    // has its ink.
     static void CopyDrawing(const Drawing& from, Drawing& to);
+    // Gives `drawing` its blank ink, if it has none yet.
+    static void MakeInk(Drawing& drawing);
     // Queues the segment from the last point to `to`.
     void AddSegment(PenPoint to);
     // Queues the straight line shown, if the pointer moved since it began.
@@ -296,8 +303,9 @@ class ArtState {
     // Per row, the columns of its own ink rows changed since it was last
     // matched: what an opened row decodes again.
     std::array<ColumnSpan, kRowCount> touched_{};
-    // The ink of one row with everything outside a span blank; white between uses.
-    Image spanInk_{kCanvasWidth, kInkHeight};
+    // The ink of one row with everything outside a span blank; white between
+    // uses, made when an opened row is first decoded again.
+    Image spanInk_;
     StrokePreview preview_;
     Stabilizer stabilizer_ = Stabilizer::Off;
     // The freehand piece under way's pen points, and whether it may settle

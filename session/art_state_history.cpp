@@ -37,6 +37,7 @@ void ArtState::BeginStep() {
 
 void ArtState::CloseStep() {
     if (undoMode_ != UndoMode::Steps || undoIsCopy_) return;
+    MakeInk(*undo_);
     HistoryStep step = StepBetween(*undo_, *drawing_);
     if (!step.Empty()) history_.Push(std::move(step));
 }

@@ -17,12 +17,13 @@ void Overlay(const Image& layer, const ChangedRows& rows, int y, std::uint32_t* 
 
 }  // namespace
 
-StrokePreview::StrokePreview()
-    : layer_(kCanvasWidth, kCanvasHeight, kTransparent),
-      lineLayer_(kCanvasWidth, kCanvasHeight, kTransparent) {}
+StrokePreview::StrokePreview() = default;
 
 ChangedRows StrokePreview::Draw(Image& layer, PenPoint a, PenPoint b, bool pen,
                                 std::uint32_t colour) {
+    // Made at the first stroke: a session that is never drawn on (a command
+    // converting a file) does not pay for two canvases it never shows.
+    if (layer.width() == 0) layer = Image(kCanvasWidth, kCanvasHeight, kTransparent);
     const ClipRect clip{0, 0, kCanvasWidth - 1, kCanvasHeight - 1};
     return pen ? DrawThinLine(layer, a, b, colour, clip) : DrawWideLine(layer, a, b, colour, clip);
 }

@@ -32,6 +32,7 @@ class StrokePreview {
     static constexpr std::uint32_t kTransparent = Image::kOutside;
     static ChangedRows Draw(Image& layer, PenPoint a, PenPoint b, bool pen, std::uint32_t colour);
 
+    // Both layers are empty until something is drawn on them.
     Image layer_;
     ChangedRows rows_;  // rows that hold anything
     Image lineLayer_;

@@ -282,6 +282,86 @@ TEST_F(ArtStateTest, CancelledStrokeLeavesNoTraceNotEvenForUndo) {
     EXPECT_EQ(state_.inkLayer(), beforeInk);
 }
 
+// The undo copy is made at the first step that needs it: whatever comes
+// first, the drawing it brings back is a whole blank canvas that strokes ink,
+// and a face keeping the session reads it whole.
+TEST(FirstStep, BringsBackAWholeBlankCanvasWhateverItIs) {
+    const GlyphCatalog catalog = [] {
+        GlyphCatalog c = testing::ReadCatalogText("124, 0, 3, 1, 0, 0\n");
+        TrimGlyphPatterns(c);
+        return c;
+    }();
+    const RowMatcher matcher(catalog);
+    const TextPainter painter(testing::TestFont());
+    const Image blankInk(kCanvasWidth, kInkHeight);
+    const Image blankText(kCanvasWidth, kCanvasHeight);
+    auto stroke = [](ArtState& state, PenPoint from, PenPoint to) {
+        state.BeginStroke(from);
+        state.ExtendStroke(to);
+        state.EndStroke();
+        state.RunPendingConversion();
+    };
+    struct Case {
+        const char* name;
+        UndoMode mode;
+        void (*first)(ArtState&);
+    };
+    const Case cases[] = {
+        {"undo before drawing", UndoMode::Single, [](ArtState& s) { s.ExchangeWithUndo(); }},
+        {"undo of the first stroke", UndoMode::Single,
+         [](ArtState& s) {
+             s.BeginStroke({10, 36});
+             s.ExtendStroke({60, 36});
+             s.EndStroke();
+             s.RunPendingConversion();
+             s.Undo();
+         }},
+        {"undo of the first stroke, steps", UndoMode::Steps,
+         [](ArtState& s) {
+             s.BeginStroke({10, 36});
+             s.ExtendStroke({60, 36});
+             s.EndStroke();
+             s.RunPendingConversion();
+             s.Undo();
+         }},
+        {"clear, then undo", UndoMode::Single,
+         [](ArtState& s) {
+             s.ClearCanvas();
+             s.ExchangeWithUndo();
+         }},
+        {"first stroke given up", UndoMode::Steps,
+         [](ArtState& s) {
+             s.BeginStroke({10, 36});
+             s.ExtendStroke({60, 36});
+             s.RunPendingConversion();
+             s.CancelStroke();
+         }},
+    };
+    for (const Case& c : cases) {
+        for (const TextPainter* p : {static_cast<const TextPainter*>(nullptr), &painter}) {
+            SCOPED_TRACE(std::string(c.name) + (p ? ", drawn" : ", headless"));
+            ArtState state(matcher, p);
+            state.SetUndoMode(c.mode);
+            ASSERT_EQ(state.undoInkLayer(), blankInk);
+            c.first(state);
+            ASSERT_EQ(state.inkLayer(), blankInk);
+            if (p) {
+                EXPECT_EQ(state.textLayer(), blankText);
+            }
+            for (const TextRow& row : state.rows()) EXPECT_TRUE(row.empty());
+            // The canvas brought back takes ink as the first one did, and
+            // undo goes back to it blank.
+            stroke(state, {10, 100}, {80, 100});
+            EXPECT_EQ(state.inkLayer().Pixel(40, ToInkPoint({40, 100}).y), kBlack);
+            EXPECT_FALSE(state.rows()[5].empty());
+            EXPECT_EQ(state.undoInkLayer(), blankInk);
+            EXPECT_TRUE(state.Undo());
+            EXPECT_EQ(state.inkLayer(), blankInk);
+            for (const TextRow& row : state.rows()) EXPECT_TRUE(row.empty());
+        }
+    }
+}
+
 TEST_F(ArtStateTest, ReleaseWithoutPressAndPressWithoutMoveChangeNothing) {
     EXPECT_FALSE(state_.EndStroke());
     state_.BeginStroke({50, 50});
@@ -770,6 +850,62 @@ TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
     state.ExchangeWithUndo();
     Stroke(state, {{110, 60}, {300, 60}});
     EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), nullptr));
+}
+
+// A decoder switched while the undo copy equals the drawing (a stroke was
+// given up, or a step was just undone) converts both: every drawing undo and
+// redo bring back afterwards reads as converting it afresh the new way.
+TEST_F(ArtStateFineTest, SwitchingWhileUndoEqualsTheDrawingConvertsBoth) {
+    const TextPainter painter(*font_);
+    enum Op { Undo, Redo };
+    struct Case {
+        const char* name;
+        UndoMode mode;
+        bool undoFirst;  // else a stroke given up
+        Op ops[2];
+        int inks[3];  // 1: the first stroke, 2: both strokes
+    };
+    const Case cases[] = {
+        {"single, stroke given up", UndoMode::Single, false, {Undo, Redo}, {2, 2, 2}},
+        {"steps, stroke given up", UndoMode::Steps, false, {Undo, Redo}, {2, 1, 2}},
+        {"steps, a step undone", UndoMode::Steps, true, {Redo, Undo}, {1, 2, 1}},
+    };
+    for (const Case& c : cases) {
+        for (const bool toFine : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (toFine ? ", to fine" : ", to the row matcher"));
+            const FineDecoder* to = toFine ? fine_ : nullptr;
+            ArtState state(*matcher_, &painter);
+            ArtState afresh(*matcher_, &painter);
+            state.SetUndoMode(c.mode);
+            state.SetFineDecoder(toFine ? nullptr : fine_);
+            afresh.SetFineDecoder(to);
+            Stroke(state, {{100, 50}, {200, 60}, {260, 120}});
+            const Image first = state.inkLayer();
+            Stroke(state, {{400, 200}, {500, 230}});
+            const Image both = state.inkLayer();
+            if (c.undoFirst) {
+                ASSERT_TRUE(state.Undo());
+            } else {
+                state.BeginStroke({30, 300});
+                state.ExtendStroke({90, 330});
+                state.RunPendingConversion();
+                ASSERT_TRUE(state.CancelStroke());
+            }
+
+            state.SetFineDecoder(to);
+            for (int i = 0; i < 3; ++i) {
+                SCOPED_TRACE(i);
+                if (i > 0) {
+                    ASSERT_TRUE(c.ops[i - 1] == Undo ? state.Undo() : state.Redo());
+                }
+                const Image& ink = c.inks[i] == 1 ? first : both;
+                EXPECT_EQ(state.inkLayer(), ink);
+                EXPECT_EQ(state.rows(), Decoded(ink, to));
+                afresh.ReplaceInk(ink);
+                EXPECT_EQ(state.textLayer(), afresh.textLayer());
+            }
+        }
+    }
 }
 
 // Opened text art, in both decoders.

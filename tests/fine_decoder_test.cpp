@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <memory>
@@ -47,7 +49,7 @@ class PlainDecoder {
             if (!face || face->advance != width || shapes_.count(text)) return;
             Shape shape = ShapeOf(face->advance, [&](int x, int y) { return face->IsDark(x, y); });
             shape.prior = GlyphPrior(text);
-            shape.extra = GlyphPrior(text) + kGlyphCost +
+            shape.extra = GlyphPrior(text) + DrawnGlyphCost(text) +
                           (noFillers_ && !unicode_ && static_cast<int>(shape.dark.size()) <= kMarkPixels
                                ? kMarkCost
                                : 0);
@@ -615,6 +617,55 @@ TEST_F(FineDecoderTest, StraightLinesAsArtistsWriteThem) {
                 EXPECT_LE(others, kind.othersAllowed) << *Cp932ToUtf8(text);
             }
         }
+    }
+}
+
+// A hand's curve or a stroke a few degrees off upright is drawn with the
+// characters artists draw lines with: no letter or digit (the t whose hook
+// happens to follow a circle's side), only the strokes l, i, I and ｌ.
+TEST_F(FineDecoderTest, CurvesAndTiltedStrokesWithoutLetters) {
+    // Half-width letters and digits, and the full-width ones (0x824F-0x829A).
+    auto isLetter = [](const std::string& sjis) {
+        if (sjis == "l" || sjis == "i" || sjis == "I" || sjis == "\x82\x8C") return false;
+        if (sjis.size() == 1) return std::isalnum(static_cast<unsigned char>(sjis[0])) != 0;
+        const int code = (static_cast<unsigned char>(sjis[0]) << 8) | static_cast<unsigned char>(sjis[1]);
+        return code >= 0x824F && code <= 0x829A;
+    };
+    struct Drawing {
+        const char* name;
+        std::vector<Point> path;
+    };
+    std::vector<Drawing> drawings;
+    for (const int radius : {24, 40, 64, 96, 128}) {
+        Drawing circle{"circle", {}};
+        for (int step = 0; step <= 72; ++step) {
+            const double angle = step * 2 * 3.14159265358979 / 72;
+            circle.path.push_back({static_cast<int>(std::lround(400 + radius * std::cos(angle))),
+                                   static_cast<int>(std::lround(150 + 0.9 * radius * std::sin(angle)))});
+        }
+        drawings.push_back(std::move(circle));
+    }
+    for (const int lean : {-24, -12, -6, 6, 12, 24}) {
+        drawings.push_back({"tilted", {{300, 40}, {300 + lean, 260}}});
+    }
+    const FineDecoder decoder(*catalog_, *font_, {});
+    for (const Drawing& drawing : drawings) {
+        Image ink(kCanvasWidth, kInkHeight, kWhite);
+        for (std::size_t i = 1; i < drawing.path.size(); ++i) {
+            DrawThinLine(ink, ToInkPoint({drawing.path[i - 1].x, drawing.path[i - 1].y}),
+                         ToInkPoint({drawing.path[i].x, drawing.path[i].y}), kBlack,
+                         {0, 0, kInkClipRight, kInkClipBottom});
+        }
+        std::string text, letters;
+        for (int row = 0; row < kRowCount; ++row) {
+            for (const TextCell& cell : decoder.DecodeRow(ink, row)) {
+                text += cell.text;
+                if (isLetter(cell.text)) letters += cell.text;
+            }
+        }
+        SCOPED_TRACE(::testing::Message() << drawing.name << " " << drawing.path.front().x << ","
+                                          << drawing.path.back().x << ": " << *Cp932ToUtf8(text));
+        EXPECT_EQ(letters, "");
     }
 }
 

@@ -1285,10 +1285,6 @@ Add the page to &quot;%2&quot;?</translation>
         <translation>The text was copied to the clipboard</translation>
     </message>
     <message>
-        <source>描画ファイルに残されたテキストは壊れているか、絵と合わないので使わず、絵から変換しました</source>
-        <translation>The text kept in the drawing file is damaged or does not fit the picture, so the picture was converted instead</translation>
-    </message>
-    <message>
         <source>手ぶれ補正:</source>
         <translation>Stabilizer:</translation>
     </message>
@@ -1307,6 +1303,26 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>強</source>
         <translation>Strong</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>クリックした所に文字を打ちます (%1)</source>
+        <translation>Type words where you click (%1)</translation>
+    </message>
+    <message>
+        <source>文字(&amp;T)</source>
+        <translation>&amp;Text</translation>
+    </message>
+    <message>
+        <source>文字: Enter / Backspace / Esc</source>
+        <translation>Text: Enter / Backspace / Esc</translation>
+    </message>
+    <message>
+        <source>次の行へ / 前の文字を消す / 打ち終える</source>
+        <translation>Next row / erase the character before / stop typing</translation>
     </message>
 </context>
 <context>

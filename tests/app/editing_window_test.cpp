@@ -304,10 +304,11 @@ class EditingWindowTest : public QObject {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QStringList missing;
-        for (const char* name : {"undoButton", "redoButton", "clearButton", "copyButton", "brTagCheckBox",
-                                 "rowLinesCheckBox", "backgroundButton", "fileButton", "canvas",
-                                 "fineCheckBox", "noFillersCheckBox", "unicodeSpacingCheckBox",
-                                 "stabilizerComboBox"}) {
+        for (const char* name :
+             {"textButton", "undoButton", "redoButton", "clearButton", "copyButton",
+              "brTagCheckBox", "rowLinesCheckBox", "backgroundButton", "fileButton", "canvas",
+              "fineCheckBox", "noFillersCheckBox", "unicodeSpacingCheckBox",
+              "stabilizerComboBox"}) {
             QWidget* control = Find<QWidget>(*window_, name);
             if (control->isEnabled() && !reached.contains(control)) missing << name;
         }

@@ -52,9 +52,10 @@ Error SameAsPageFileError(const std::string& path) {
 // standard output, devices) before renaming the staged files into place and,
 // last, the page file with its new page: a failure anywhere before the
 // renames leaves no file and no text behind, and a failed output adds no page.
+// The ending signals are held (`held`) from the first rename on.
 int WriteOutputs(const std::string& output, const std::string& text,
-                 std::vector<SideOutput> sideOutputs, StagedPage* page,
-                 const std::string& pageFile) {
+                 std::vector<SideOutput> sideOutputs, StagedPage* page, const std::string& pageFile,
+                 std::optional<CommitSignalsHeld>& held) {
     sideOutputs.push_back({"write", output, text});
     std::vector<std::pair<std::string, StagedFile>> staged;
     for (SideOutput& side : sideOutputs) {
@@ -66,6 +67,7 @@ int WriteOutputs(const std::string& output, const std::string& text,
         staged.emplace_back(side.what, std::move(*file));
     }
     for (const bool inPlace : {true, false}) {
+        if (!inPlace) held.emplace();
         for (auto& [what, file] : staged) {
             if (file.inPlace() != inPlace) continue;
             if (Status done = file.Commit(); !done) return ReportFailure(what, done.error());
@@ -213,8 +215,10 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
         if (!added) return ReportFailure("add the page to", added.error());
         staged.emplace(std::move(*added));
     }
+    // Until the post's count is told too: every output of the command.
+    std::optional<CommitSignalsHeld> held;
     const int written = WriteOutputs(options.output, *text, std::move(sideOutputs),
-                                     staged ? &*staged : nullptr, options.append);
+                                     staged ? &*staged : nullptr, options.append, held);
     if (written != 0) return written;
     if (!options.board.empty()) {
         const BoardLimits limits = ParseBoardLimits(options.board).value();

@@ -57,6 +57,10 @@ int main(int argc, char** argv) {
     // A reader that went away must show up as a failed write (EPIPE), not as
     // a silent death that a shell pipeline would take for success.
     std::signal(SIGPIPE, SIG_IGN);
+    // Ctrl+C or SIGTERM once a command's outputs have started landing ends it
+    // when they are done, with its own status: a failing status then would
+    // have a retry add the page again.
+    fudeline::CommitSignalsHeld::AnswerSignalsByFinishing();
 
     CLI::App app("Turns drawings into Shift-JIS text art, without a window.", "fudeline-cli");
     app.set_version_flag("--version", std::string("fudeline-cli ") + FUDELINE_VERSION,

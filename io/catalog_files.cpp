@@ -33,6 +33,7 @@ Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory
         if (!file) return std::move(file).error();
         staged.push_back(std::move(*file));
     }
+    const CommitSignalsHeld held;
     for (StagedFile& file : staged) {
         if (Status done = file.Commit(); !done) return done;
     }

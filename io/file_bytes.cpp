@@ -1,19 +1,26 @@
 #include "io/file_bytes.h"
 #include "io/io_errors.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 #include "errors/regular_file.h"
@@ -89,15 +96,32 @@ struct LiveTemporary {
     char path[PATH_MAX];
 };
 std::array<LiveTemporary, 32> liveTemporaries;
-constexpr std::array kEndingSignals = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::array kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Commits under way (CommitSignalsHeld), and an ending signal that came
+// meanwhile to a thread that did not hold it back (a library's worker): the
+// holder ends the process with it, or answers it, when the commit is done.
+std::atomic<int> commitsHeld{0};
+std::atomic<int> signalDuringCommit{0};
+std::atomic<bool> answerByFinishing{false};
+std::atomic<bool> finishing{false};  // outputs landed where signals are answered by finishing
 
 extern "C" void RemoveLiveTemporaries(int signal) {
+    if (commitsHeld.load() > 0 || finishing.load()) {
+        signalDuringCommit.store(signal);
+        return;
+    }
     const int saved = errno;
     for (LiveTemporary& live : liveTemporaries) {
         if (live.state.load() == 2) ::unlink(live.path);
     }
     errno = saved;
-    // SA_RESETHAND put the default back: the signal ends the process as it would have.
+    // The default action back: the signal, pending until the handler
+    // returns, ends the process as it would have.
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
     ::raise(signal);
 }
 
@@ -114,7 +138,8 @@ void PrepareForWrites() {
             if ((old.sa_flags & SA_SIGINFO) != 0 || old.sa_handler != SIG_DFL) continue;
             struct sigaction action {};
             action.sa_handler = RemoveLiveTemporaries;
-            action.sa_flags = SA_RESETHAND;
+            // A signal put off during a commit returns to what it interrupted.
+            action.sa_flags = SA_RESTART;
             sigemptyset(&action.sa_mask);
             ::sigaction(signal, &action, nullptr);
         }
@@ -205,8 +230,106 @@ bool SameIdentity(const struct stat& a, const struct stat& b) {
 
 // The short name a temporary gets, whatever the length of the file's name:
 // a name of 250 bytes with a suffix would pass the system's limit.
+constexpr std::string_view kTemporaryPrefix = ".fdl";
+constexpr std::size_t kTemporaryRandom = 6;  // mkostemp's six letters and digits
+
 std::string TemporaryTemplate(const std::string& target) {
-    return FolderOf(target) + "/.fdlXXXXXX";
+    return FolderOf(target) + "/" + std::string(kTemporaryPrefix) +
+           std::string(kTemporaryRandom, 'X');
+}
+
+bool IsTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryRandom ||
+        !name.starts_with(kTemporaryPrefix)) {
+        return false;
+    }
+    return std::all_of(name.begin() + kTemporaryPrefix.size(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+// True when `name` (in `folder`, a descriptor or AT_FDCWD) is the file `fd` is open on.
+bool NamesDescriptor(int folder, const char* name, int fd) {
+    struct stat opened {}, named {};
+    return ::fstat(fd, &opened) == 0 && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           SameIdentity(opened, named);
+}
+
+// Removes the temporaries of processes killed outright (SIGKILL, a power
+// cut) from `folder`: every writer holds its temporary's lock until the
+// rename, so one whose lock can be taken has no live writer. Files not
+// matching the temporaries' names exactly, or that cannot be opened, stay.
+void RemoveStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name)) continue;
+        const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        int fd = ::openat(dirFd, entry->d_name, O_RDONLY | flags);
+        if (fd < 0 && errno == EACCES) fd = ::openat(dirFd, entry->d_name, O_WRONLY | flags);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && NamesDescriptor(dirFd, entry->d_name, fd)) {
+            ::unlinkat(dirFd, entry->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+Error LockHeldError(const std::string& path, long holder, std::chrono::milliseconds wait) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(wait.count()) / 1000.0);
+    if (holder > 0) return Error{path, kinds::LockHeldByProcess, holder, std::string(seconds)};
+    return Error{path, kinds::LockHeld, std::string(seconds)};
+}
+
+// The process holding a flock on the file `fd` is open on, as /proc/locks
+// tells ("1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"; waiters are
+// marked "->"), or 0.
+long LockHolder(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return 0;
+    std::FILE* locks = std::fopen("/proc/locks", "re");
+    if (locks == nullptr) return 0;
+    long holder = 0;
+    char line[256];
+    while (holder == 0 && std::fgets(line, sizeof line, locks) != nullptr) {
+        char kind[16] = {};
+        long pid = 0;
+        unsigned int major = 0, minor = 0;
+        unsigned long inode = 0;
+        if (std::sscanf(line, "%*d: %15s %*s %*s %ld %x:%x:%lu", kind, &pid, &major, &minor,
+                        &inode) == 5 &&
+            std::strcmp(kind, "FLOCK") == 0 && major == ::major(info.st_dev) &&
+            minor == ::minor(info.st_dev) && inode == info.st_ino) {
+            holder = pid;
+        }
+    }
+    std::fclose(locks);
+    return holder;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Takes the exclusive lock on `fd` (the file `path`, or its folder), waiting
+// until `deadline`, the end of the `wait` the caller allows, for another
+// process to let it go. Polled rather than waited on, so that a stopped
+// holder cannot keep this process waiting.
+Status LockWithin(int fd, const std::string& path, Clock::time_point deadline,
+                  std::chrono::milliseconds wait) {
+    std::chrono::milliseconds pause{1};
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return {};
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return SystemError(path, errno);
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return LockHeldError(path, LockHolder(fd), wait);
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds{50});
+    }
 }
 
 // Why a temporary beside `path` could not be made: the target itself may be
@@ -255,15 +378,40 @@ mode_t NewFileMode() {
 // file does not exist yet, a temporary that cannot be made fails for the
 // reason the file itself would (a missing folder), so the message names the
 // file alone.
-Result<std::string> WriteTemporary(const std::string& path, const std::string& target,
-                                   const struct stat* existing, std::string_view bytes) {
-    std::string temporary = TemporaryTemplate(target);
-    int fd = -1;
-    {
-        EndingSignalsHeld held;
-        fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-        if (fd >= 0) ListTemporary(temporary);
+struct Temporary {
+    std::string name;
+    int held = -1;  // a descriptor holding its lock
+};
+
+// A new temporary beside `target`, listed and locked, or -1 (errno set). A
+// process clearing stale temporaries may take a new one between its making
+// and its lock; then that one is left to it and another made.
+int MakeTemporary(std::string& temporary, const std::string& target) {
+    for (int attempt = 0;; ++attempt) {
+        temporary = TemporaryTemplate(target);
+        int fd = -1;
+        {
+            EndingSignalsHeld held;
+            fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+            if (fd >= 0) ListTemporary(temporary);
+        }
+        if (fd < 0) return -1;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (NamesDescriptor(AT_FDCWD, temporary.c_str(), fd)) return fd;
+        } else if (errno != EWOULDBLOCK || attempt >= 100) {
+            // A file system without locks: the temporary is written unlocked.
+            return fd;
+        }
+        UnlistTemporary(temporary);
+        ::close(fd);
     }
+}
+
+Result<Temporary> WriteTemporary(const std::string& path, const std::string& target,
+                                 const struct stat* existing, std::string_view bytes) {
+    RemoveStaleTemporaries(FolderOf(target));
+    std::string temporary;
+    const int fd = MakeTemporary(temporary, target);
     if (fd < 0) {
         const int why = errno;
         return existing ? TemporaryError(path, TemporaryTemplate(target), why)
@@ -280,13 +428,17 @@ Result<std::string> WriteTemporary(const std::string& path, const std::string& t
     if (why == 0) why = WriteAll(fd, bytes);
     // On the disk before the rename, so that a power cut leaves the old file or the new one.
     if (why == 0 && ::fsync(fd) != 0) why = errno;
+    // The lock stays with a second descriptor until the rename.
+    const int held = why == 0 ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (why == 0 && held < 0) why = errno;
     // Delayed write errors (network file systems, quotas) surface at close.
     if (why == 0) why = owned.Close();
     if (why != 0) {
         RemoveTemporary(temporary);
+        if (held >= 0) ::close(held);
         return SystemError(path, why);
     }
-    return temporary;
+    return Temporary{std::move(temporary), held};
 }
 
 // The rename itself on the disk. A folder that cannot be opened (one the
@@ -366,17 +518,19 @@ bool SameFile(const std::string& a, const std::string& b) {
     return StatOutput(a, first) && StatOutput(b, second) && SameIdentity(first, second);
 }
 
-StagedFile::StagedFile(std::string path, std::string target, std::string temporary,
+StagedFile::StagedFile(std::string path, std::string target, std::string temporary, int held,
                        std::string bytes)
     : path_(std::move(path)),
       target_(std::move(target)),
       temporary_(std::move(temporary)),
+      held_(held),
       bytes_(std::move(bytes)) {}
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : path_(std::move(other.path_)),
       target_(std::move(other.target_)),
       temporary_(std::exchange(other.temporary_, {})),
+      held_(std::exchange(other.held_, -1)),
       bytes_(std::move(other.bytes_)),
       committed_(other.committed_) {}
 
@@ -386,6 +540,7 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
         path_ = std::move(other.path_);
         target_ = std::move(other.target_);
         temporary_ = std::exchange(other.temporary_, {});
+        held_ = std::exchange(other.held_, -1);
         bytes_ = std::move(other.bytes_);
         committed_ = other.committed_;
     }
@@ -397,25 +552,28 @@ StagedFile::~StagedFile() {
 }
 
 void StagedFile::Discard() {
+    // Removed before its lock goes, so that no one takes it for stale meanwhile.
     if (!temporary_.empty()) RemoveTemporary(temporary_);
     temporary_.clear();
+    if (held_ >= 0) ::close(std::exchange(held_, -1));
 }
 
 Result<StagedFile> StagedFile::Stage(const std::string& path, std::string bytes) {
     if (path.empty()) return EmptyNameError();
     PrepareForWrites();
-    if (IsStandardStream(path)) return StagedFile(path, {}, {}, std::move(bytes));
+    if (IsStandardStream(path)) return StagedFile(path, {}, {}, -1, std::move(bytes));
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         if (errno != ENOENT) return SystemError(path, errno);
         Result<std::string> target = FinalName(path);
         if (!target) return std::move(target).error();
-        Result<std::string> temporary = WriteTemporary(path, *target, nullptr, bytes);
+        Result<Temporary> temporary = WriteTemporary(path, *target, nullptr, bytes);
         if (!temporary) return std::move(temporary).error();
-        return StagedFile(path, std::move(*target), std::move(*temporary), {});
+        return StagedFile(path, std::move(*target), std::move(temporary->name), temporary->held,
+                          {});
     }
     if (S_ISDIR(info.st_mode)) return SystemError(path, EISDIR);
-    if (!S_ISREG(info.st_mode)) return StagedFile(path, {}, {}, std::move(bytes));
+    if (!S_ISREG(info.st_mode)) return StagedFile(path, {}, {}, -1, std::move(bytes));
     if (Status replaceable = CheckReplaceable(path, info); !replaceable) {
         return std::move(replaceable).error();
     }
@@ -425,84 +583,150 @@ Result<StagedFile> StagedFile::Stage(const std::string& path, std::string bytes)
     if (::stat(target->c_str(), &atTarget) != 0 || !SameIdentity(atTarget, info)) {
         // A name the links do not lead to (a descriptor in /proc of a
         // deleted file): only the open file itself can be written.
-        return StagedFile(path, {}, {}, std::move(bytes));
+        return StagedFile(path, {}, {}, -1, std::move(bytes));
     }
-    Result<std::string> temporary = WriteTemporary(path, *target, &info, bytes);
+    Result<Temporary> temporary = WriteTemporary(path, *target, &info, bytes);
     if (!temporary) return std::move(temporary).error();
-    return StagedFile(path, std::move(*target), std::move(*temporary), {});
+    return StagedFile(path, std::move(*target), std::move(temporary->name), temporary->held, {});
 }
 
 Status StagedFile::Commit() {
     if (std::exchange(committed_, true)) return {};
     if (temporary_.empty()) return WriteInPlace(path_, bytes_);
+    const CommitSignalsHeld held;
     const std::string temporary = std::exchange(temporary_, {});
-    if (::rename(temporary.c_str(), target_.c_str()) != 0) {
-        const int why = errno;
-        RemoveTemporary(temporary);
-        return SystemError(path_, why);
-    }
+    const int renamed = ::rename(temporary.c_str(), target_.c_str()) == 0 ? 0 : errno;
+    if (renamed != 0) RemoveTemporary(temporary);
     UnlistTemporary(temporary);
+    if (held_ >= 0) ::close(std::exchange(held_, -1));
+    if (renamed != 0) return SystemError(path_, renamed);
     if (const int why = SyncFolder(target_); why != 0) return SystemError(path_, why);
     return {};
 }
 
-LockedFile::LockedFile(std::string path, std::string target, int fd, bool created)
-    : path_(std::move(path)), target_(std::move(target)), fd_(fd), created_(created) {}
+std::chrono::milliseconds LockWait() {
+    constexpr std::chrono::milliseconds kDefault{10'000};
+    const char* given = std::getenv("FUDELINE_LOCK_WAIT");
+    if (given == nullptr || *given == '\0') return kDefault;
+    char* end = nullptr;
+    const double seconds = std::strtod(given, &end);
+    if (*end != '\0' || !std::isfinite(seconds) || seconds < 0 || seconds > 86'400) {
+        return kDefault;
+    }
+    return std::chrono::milliseconds{std::llround(seconds * 1000)};
+}
+
+CommitSignalsHeld::CommitSignalsHeld() {
+    PrepareForWrites();
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kEndingSignals) sigaddset(&set, signal);
+    ::pthread_sigmask(SIG_BLOCK, &set, &saved_);
+    commitsHeld.fetch_add(1);
+}
+
+CommitSignalsHeld::~CommitSignalsHeld() {
+    if (commitsHeld.fetch_sub(1) != 1) {
+        ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+        return;
+    }
+    const int cameElsewhere = signalDuringCommit.exchange(0);
+    if (answerByFinishing.load()) {
+        // The process only ends now: the signals stay held back (a later
+        // one too, which would otherwise come between the last output and
+        // the exit), and any other thread's handler passes them over.
+        finishing.store(true);
+        return;
+    }
+    ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+    if (cameElsewhere != 0) ::raise(cameElsewhere);
+}
+
+void CommitSignalsHeld::AnswerSignalsByFinishing() {
+    answerByFinishing.store(true);
+}
+
+LockedFile::LockedFile(std::string path, std::string target, int fd, bool created, bool made)
+    : path_(std::move(path)), target_(std::move(target)), fd_(fd), created_(created), made_(made) {}
 
 LockedFile::LockedFile(LockedFile&& other) noexcept
     : path_(std::move(other.path_)),
       target_(std::move(other.target_)),
       fd_(std::exchange(other.fd_, -1)),
-      created_(other.created_) {}
+      created_(other.created_),
+      made_(other.made_) {}
 
 LockedFile::~LockedFile() {
     if (fd_ < 0) return;
     // A file made only to hold the lock goes before the lock does, so that
     // whoever waits sees it gone and makes their own.
-    if (created_) UnlistTemporary(target_);
+    if (made_) UnlistTemporary(target_);
     struct stat locked {}, named {};
-    if (created_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 &&
+    if (made_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 &&
         ::stat(target_.c_str(), &named) == 0 && SameIdentity(locked, named)) {
         ::unlink(target_.c_str());
     }
     ::close(fd_);
 }
 
-Result<LockedFile> LockedFile::Lock(const std::string& path) {
+Result<LockedFile> LockedFile::Lock(const std::string& path, std::chrono::milliseconds wait) {
     if (path.empty()) return EmptyNameError();
     PrepareForWrites();
     const Result<std::string> target = FinalName(path);
     if (!target) return target.error();
-    // Another process may replace or remove the file while this one waits
-    // for the lock; then the lock is taken again on what the name holds.
+    const Clock::time_point deadline = Clock::now() + wait;
+    // Another process may replace, remove or make the file while this one
+    // waits for the lock; then the lock is taken again on what the name holds.
     for (int attempt = 0; attempt < 1000; ++attempt) {
         struct stat info {};
-        bool created = false;
-        int fd = -1;
         if (::stat(path.c_str(), &info) == 0) {
             if (S_ISDIR(info.st_mode)) return SystemError(path, EISDIR);
             if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);
             if (Status replaceable = CheckReplaceable(path, info); !replaceable) {
                 return std::move(replaceable).error();
             }
-            fd = ::open(target->c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            const int fd = ::open(target->c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0 && errno == ENOENT) continue;
-        } else {
-            if (errno != ENOENT) return SystemError(path, errno);
-            fd = ::open(target->c_str(), O_RDWR | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666);
-            if (fd < 0 && errno == EEXIST) continue;
-            created = true;
-        }
-        if (fd < 0) return SystemError(path, errno);
-        LockedFile file(path, *target, fd, created);
-        while (::flock(fd, LOCK_EX) != 0) {
-            if (errno != EINTR) return SystemError(path, errno);
-        }
-        struct stat locked {}, named {};
-        if (::fstat(fd, &locked) == 0 && ::stat(target->c_str(), &named) == 0 &&
-            SameIdentity(locked, named)) {
+            if (fd < 0) return SystemError(path, errno);
+            LockedFile file(path, *target, fd, false, false);
+            if (Status locked = LockWithin(fd, path, deadline, wait); !locked) {
+                return std::move(locked).error();
+            }
+            struct stat locked {};
+            if (!NamesDescriptor(AT_FDCWD, target->c_str(), fd) || ::fstat(fd, &locked) != 0) {
+                continue;
+            }
             if (!S_ISREG(locked.st_mode)) return NotRegularFileError(path, locked.st_mode);
-            if (created) ListTemporary(*target);
+            return file;
+        }
+        if (errno != ENOENT) return SystemError(path, errno);
+        // A new file appears only by the rename, whole: until then appends to
+        // it lock its folder, and the one that finds it made locks the file.
+        const int folder = ::open(FolderOf(*target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0 && errno == ENOENT) return SystemError(path, ENOENT);
+        if (folder >= 0) {
+            LockedFile file(path, *target, folder, true, false);
+            Status locked = LockWithin(folder, path, deadline, wait);
+            if (locked) {
+                struct stat made {};
+                if (::stat(target->c_str(), &made) != 0 && errno == ENOENT) return file;
+                continue;
+            }
+            if (!locked.error().Is(kinds::System)) return std::move(locked).error();
+        }
+        // A folder the user may write but not read, or on a file system that
+        // locks only files opened for writing (NFS): the file is made empty to
+        // hold the lock, and removed if the process ends.
+        const int fd =
+            ::open(target->c_str(), O_RDWR | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return SystemError(path, errno);
+        LockedFile file(path, *target, fd, true, true);
+        if (Status locked = LockWithin(fd, path, deadline, wait); !locked) {
+            return std::move(locked).error();
+        }
+        if (NamesDescriptor(AT_FDCWD, target->c_str(), fd)) {
+            ListTemporary(*target);
             return file;
         }
     }
@@ -511,12 +735,13 @@ Result<LockedFile> LockedFile::Lock(const std::string& path) {
 
 Status LockedFile::Replace(StagedFile& file) {
     // Off the list before the rename: from then on the name holds the new content.
-    EndingSignalsHeld held;
-    if (created_) UnlistTemporary(target_);
+    const CommitSignalsHeld held;
+    if (made_) UnlistTemporary(target_);
     return file.Commit();
 }
 
 Result<std::string> LockedFile::Read(std::size_t maxBytes) const {
+    if (created_ && !made_) return std::string();
     if (::lseek(fd_, 0, SEEK_SET) < 0) return SystemError(path_, errno);
     return ReadAll(fd_, path_, maxBytes);
 }

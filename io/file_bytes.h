@@ -2,6 +2,9 @@
 // standard streams so that any input or output can be a pipe.
 #pragma once
 
+#include <signal.h>
+
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -47,9 +50,12 @@ bool SameFile(const std::string& a, const std::string& b);
 // refuses it), a file with several names (hard links, which a rename would
 // part), and a file owned by someone its replacement could not be given to.
 // A staged file never committed leaves nothing behind, and neither does one
-// whose process is ended by SIGINT, SIGTERM or SIGHUP; SIGXFSZ is ignored
-// from the first write on, so that a file-size limit is an error ("File too
-// large"), not a silent end.
+// whose process is ended by SIGINT, SIGTERM, SIGHUP or SIGQUIT; SIGXFSZ is
+// ignored from the first write on, so that a file-size limit is an error
+// ("File too large"), not a silent end. A temporary is locked (flock) from
+// its making until it is renamed or removed, so that one left by a process
+// killed outright (SIGKILL, a power cut) is known as such: the next staging
+// in its folder removes it.
 class StagedFile {
   public:
     static Result<StagedFile> Stage(const std::string& path, std::string bytes);
@@ -65,44 +71,77 @@ class StagedFile {
     bool inPlace() const { return temporary_.empty(); }
 
   private:
-    StagedFile(std::string path, std::string target, std::string temporary, std::string bytes);
+    StagedFile(std::string path, std::string target, std::string temporary, int held,
+               std::string bytes);
     void Discard();
 
     std::string path_;
     std::string target_;     // the final name the temporary is renamed to
     std::string temporary_;  // empty: written at Commit from bytes_
+    int held_ = -1;          // the temporary's lock, let go once it is renamed or removed
     std::string bytes_;
     bool committed_ = false;
 };
 
+// How long an append waits for another process's lock on its file before
+// it gives up: 10 s, or the seconds FUDELINE_LOCK_WAIT gives (tests wait
+// less). A holder that is stopped (Ctrl+Z, SIGSTOP) would otherwise keep
+// every later append waiting without a word.
+std::chrono::milliseconds LockWait();
+
 // An exclusive advisory lock (flock) on a regular file, held for the
 // object's life, so that read-change-replace cycles on one file run one after
-// another. A missing file is created empty to hold the lock and removed again
-// when it is still empty and unreplaced as the lock is let go. Refuses what
-// StagedFile refuses.
+// another. A missing file is never made empty to hold the lock (a kill would
+// leave it so): its folder is locked instead until the file appears by the
+// rename of Replace. A lock another process holds past `wait` is a failure
+// naming the file and, where the system tells, the holder's process ID.
+// Refuses what StagedFile refuses.
 class LockedFile {
   public:
-    static Result<LockedFile> Lock(const std::string& path);
+    static Result<LockedFile> Lock(const std::string& path,
+                                   std::chrono::milliseconds wait = LockWait());
     LockedFile(LockedFile&& other) noexcept;
     LockedFile& operator=(LockedFile&&) = delete;
     LockedFile(const LockedFile&) = delete;
     ~LockedFile();
 
-    // True when Lock created the file.
+    // True when the file does not exist yet: Replace makes it.
     bool created() const { return created_; }
     // All of the locked file, at most `maxBytes`.
     Result<std::string> Read(std::size_t maxBytes) const;
-    // Commits `file`, the locked file's new content, in its place. Until
-    // then a file Lock created is removed if the process is ended.
+    // Commits `file`, the locked file's new content, in its place.
     Status Replace(StagedFile& file);
 
   private:
-    LockedFile(std::string path, std::string target, int fd, bool created);
+    LockedFile(std::string path, std::string target, int fd, bool created, bool made);
 
     std::string path_;
     std::string target_;
-    int fd_ = -1;
+    int fd_ = -1;  // the file, or its folder while the file is missing
     bool created_ = false;
+    bool made_ = false;  // made empty to hold the lock: a folder that cannot be read
+};
+
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT held back while outputs are committed,
+// from just before the first rename until the last output is done: a signal
+// in between would end the process with its outputs landed but a failing
+// status, and a retry would add a page twice. Holds nest; when the outermost
+// is let go, the signals that came meanwhile end the process as they would
+// have, unless the process has said (AnswerSignalsByFinishing) that a command
+// whose outputs have landed answers them by ending with its own status, as a
+// command-line tool does: then they stay held from the first commit until
+// the process exits, which it must do soon after its outputs are done.
+class CommitSignalsHeld {
+  public:
+    CommitSignalsHeld();
+    ~CommitSignalsHeld();
+    CommitSignalsHeld(const CommitSignalsHeld&) = delete;
+    CommitSignalsHeld& operator=(const CommitSignalsHeld&) = delete;
+
+    static void AnswerSignalsByFinishing();
+
+  private:
+    sigset_t saved_;  // the thread's signal mask before
 };
 
 }  // namespace fudeline

@@ -30,6 +30,22 @@ inline constexpr ErrorKind OwnerNotKept{
 inline constexpr ErrorKind KeptBeingReplaced{
     "KeptBeingReplaced", "the file kept being replaced while it was being locked",
     FUDELINE_REASON_TEXT("CoreReason", "ロックしようとする間にファイルが置き換えられ続けました")};
+// process ID, seconds: the lock another process has held past the wait
+inline constexpr ErrorKind LockHeldByProcess{
+    "LockHeldByProcess",
+    "process %1 has held the file locked for more than %2 s (it may be stopped, as Ctrl+Z "
+    "stops it), so the file is left as it is",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "プロセス %1 が %2 秒を超えてファイルをロックしたままです（Ctrl+Z "
+                         "などで止まっているのかもしれません）。ファイルはそのままにします")};
+// seconds: the same where the system does not tell who holds it
+inline constexpr ErrorKind LockHeld{
+    "LockHeld",
+    "another process has held the file locked for more than %1 s (it may be stopped, as Ctrl+Z "
+    "stops it), so the file is left as it is",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "ほかのプロセスが %1 秒を超えてファイルをロックしたままです（Ctrl+Z "
+                         "などで止まっているのかもしれません）。ファイルはそのままにします")};
 inline constexpr ErrorKind NotAstFile{
     "NotAstFile", "not an AST file: it does not start with a line \"[AA][name]\"",
     FUDELINE_REASON_TEXT("CoreReason",
@@ -270,6 +286,8 @@ inline constexpr const ErrorKind* kIoErrorKinds[] = {&TemporaryFile,
                                                      &HardLinks,
                                                      &OwnerNotKept,
                                                      &KeptBeingReplaced,
+                                                     &LockHeldByProcess,
+                                                     &LockHeld,
                                                      &NotAstFile,
                                                      &NeitherPageFormat,
                                                      &MltPageName,

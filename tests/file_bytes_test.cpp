@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -20,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "io/io_errors.h"
 #include "temp_dir_test.h"
 
 namespace fudeline {
@@ -384,8 +386,8 @@ TEST_F(FileBytesTest, InputsThatAreNotRegularFilesAreRefused) {
     }
 }
 
-// A process ended while a file is staged leaves no temporary behind, nor a
-// file it made to hold a lock.
+// A process ended while a file is staged leaves no temporary behind, and the
+// lock on a new file makes no file.
 TEST_F(FileBytesTest, AnEndedProcessLeavesNoTemporary) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         const pid_t child = ::fork();
@@ -394,7 +396,7 @@ TEST_F(FileBytesTest, AnEndedProcessLeavesNoTemporary) {
             const Result<StagedFile> staged = StagedFile::Stage(Path("out.txt"), "never seen");
             if (!staged || Leftovers(dir_).size() != 1) ::_exit(3);
             const Result<LockedFile> locked = LockedFile::Lock(Path("new.mlt"));
-            if (!locked || !std::filesystem::exists(dir_ / "new.mlt")) ::_exit(5);
+            if (!locked || std::filesystem::exists(dir_ / "new.mlt")) ::_exit(5);
             ::raise(signal);
             ::_exit(4);
         }
@@ -424,7 +426,8 @@ TEST_F(FileBytesTest, SameFileSeesThroughLinks) {
     }
 }
 
-// A lock is held by one at a time; a file made only to hold it goes with it.
+// A lock is held by one at a time, on a new file too, which only the
+// rename makes: a kill before it leaves no empty file.
 TEST_F(FileBytesTest, LockedFilesAreHeldOneAtATime) {
     std::optional<LockedFile> first;
     {
@@ -433,7 +436,7 @@ TEST_F(FileBytesTest, LockedFilesAreHeldOneAtATime) {
         EXPECT_TRUE(locked->created());
         first.emplace(std::move(*locked));
     }
-    EXPECT_TRUE(std::filesystem::exists(dir_ / "new.mlt"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt")) << "a file was made to hold the lock";
     std::atomic<bool> taken{false};
     std::thread second([&] {
         Result<LockedFile> locked = LockedFile::Lock(Path("new.mlt"));
@@ -444,7 +447,196 @@ TEST_F(FileBytesTest, LockedFilesAreHeldOneAtATime) {
     first.reset();
     second.join();
     EXPECT_TRUE(taken);
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt")) << "the empty file made for the lock stays";
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt"));
+}
+
+// Tells the parent through `pipe` that the child got this far, then stops
+// (as Ctrl+Z stops it) until it is killed.
+[[noreturn]] void ReportAndStop(int pipe) {
+    const char ready = 'r';
+    if (::write(pipe, &ready, 1) != 1) ::_exit(9);
+    ::raise(SIGSTOP);
+    ::_exit(0);
+}
+
+class StoppedChild {
+  public:
+    // Runs `work` in a child, which then stops; false when it failed.
+    template <typename Work>
+    bool Start(Work work) {
+        int ends[2];
+        if (::pipe(ends) != 0) return false;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ends[0]);
+            if (!work()) ::_exit(3);
+            ReportAndStop(ends[1]);
+        }
+        ::close(ends[1]);
+        char ready = 0;
+        const bool reported = pid_ > 0 && ::read(ends[0], &ready, 1) == 1;
+        ::close(ends[0]);
+        return reported;
+    }
+    ~StoppedChild() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    pid_t pid() const { return pid_; }
+
+  private:
+    pid_t pid_ = -1;
+};
+
+// A lock held by a stopped process is waited on for a bounded time, and the
+// failure names the file and the holder; once the holder is gone the lock
+// is taken.
+TEST_F(FileBytesTest, ALockHeldPastTheWaitNamesTheHolder) {
+    ASSERT_TRUE(WriteFileBytes(Path("book.mlt"), "page"));
+    for (const char* name : {"book.mlt", "new.mlt"}) {
+        const std::string path = Path(name);
+        std::optional<StoppedChild> holder(std::in_place);
+        ASSERT_TRUE(holder->Start([&] {
+            static std::optional<LockedFile> kept;
+            Result<LockedFile> locked = LockedFile::Lock(path);
+            if (!locked) return false;
+            kept.emplace(std::move(*locked));
+            return true;
+        })) << name;
+        const auto before = std::chrono::steady_clock::now();
+        const Result<LockedFile> waited = LockedFile::Lock(path, std::chrono::milliseconds{300});
+        const auto waitedFor = std::chrono::steady_clock::now() - before;
+        ASSERT_FALSE(waited) << name << ": the lock was taken twice";
+        EXPECT_TRUE(waited.error().Is(kinds::LockHeldByProcess)) << waited.error().Message();
+        EXPECT_EQ(waited.error().path, path);
+        EXPECT_NE(waited.error().Message().find("process " + std::to_string(holder->pid()) +
+                                                " has held the file locked for more than 0.3 s"),
+                  std::string::npos)
+            << waited.error().Message();
+        EXPECT_GE(waitedFor, std::chrono::milliseconds{300}) << name;
+        EXPECT_LT(waitedFor, std::chrono::seconds{5}) << name;
+        holder.reset();
+        const Result<LockedFile> after = LockedFile::Lock(path, std::chrono::milliseconds{300});
+        EXPECT_TRUE(after) << name << ": " << after.error().Message();
+    }
+    EXPECT_EQ(ReadFileBytes(Path("book.mlt")).value(), "page");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "new.mlt"));
+}
+
+// FUDELINE_LOCK_WAIT gives the wait in seconds; anything else keeps 10 s.
+TEST_F(FileBytesTest, TheLockWaitIsTenSecondsUnlessGiven) {
+    const struct {
+        const char* given;
+        long long milliseconds;
+    } cases[] = {{nullptr, 10'000}, {"0.25", 250},  {"3", 3'000},   {"0", 0},
+                 {"", 10'000},      {"-1", 10'000}, {"2s", 10'000}, {"nan", 10'000}};
+    for (const auto& c : cases) {
+        if (c.given) {
+            ::setenv("FUDELINE_LOCK_WAIT", c.given, 1);
+        } else {
+            ::unsetenv("FUDELINE_LOCK_WAIT");
+        }
+        EXPECT_EQ(LockWait().count(), c.milliseconds) << (c.given ? c.given : "(unset)");
+    }
+    ::unsetenv("FUDELINE_LOCK_WAIT");
+}
+
+// Temporaries whose writer was killed outright (SIGKILL) are removed by the
+// next write in their folder; one whose writer lives (stopped, even) stays,
+// and so do names that only look like a temporary's.
+TEST_F(FileBytesTest, StaleTemporariesAreRemovedBeforeTheNextWrite) {
+    const pid_t killed = ::fork();
+    ASSERT_GE(killed, 0);
+    if (killed == 0) {
+        const Result<StagedFile> staged = StagedFile::Stage(Path("out.txt"), "killed");
+        ::raise(SIGKILL);
+        ::_exit(staged ? 4 : 3);
+    }
+    ASSERT_EQ(::waitpid(killed, nullptr, 0), killed);
+    const std::vector<std::string> stale = Leftovers(dir_);
+    ASSERT_EQ(stale.size(), 1u);
+    // One as an older program, or a kill between the making and the lock, leaves it.
+    ASSERT_TRUE(WriteFileBytes(Path("unlocked"), "x"));
+    std::filesystem::rename(dir_ / "unlocked", dir_ / ".fdlZz9aB0");
+    const std::vector<std::string> lookalikes = {".fdlab12", ".fdlabc12345", ".fdlab-123",
+                                                 "x.fdlabc123", ".FDLabc123"};
+    for (const std::string& name : lookalikes) ASSERT_TRUE(WriteFileBytes(Path(name.c_str()), "y"));
+    StoppedChild writer;
+    ASSERT_TRUE(writer.Start([&] {
+        static std::optional<StagedFile> kept;
+        Result<StagedFile> staged = StagedFile::Stage(Path("live.txt"), "live");
+        if (!staged) return false;
+        kept.emplace(std::move(*staged));
+        return true;
+    }));
+    std::vector<std::string> live = Leftovers(dir_);
+    std::erase_if(live, [&](const std::string& name) {
+        return name == stale.front() || name == ".fdlZz9aB0" ||
+               std::find(lookalikes.begin(), lookalikes.end(), name) != lookalikes.end();
+    });
+    ASSERT_EQ(live.size(), 1u);
+
+    ASSERT_TRUE(WriteFileBytes(Path("next.txt"), "next"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / stale.front())) << "the killed writer's";
+    EXPECT_FALSE(std::filesystem::exists(dir_ / ".fdlZz9aB0")) << "an unlocked one";
+    EXPECT_TRUE(std::filesystem::exists(dir_ / live.front())) << "the live writer's";
+    for (const std::string& name : lookalikes) {
+        EXPECT_TRUE(std::filesystem::exists(dir_ / name)) << name;
+    }
+}
+
+// A signal that comes while outputs are committed waits until they are
+// all done: then it ends the process as it would have (the outputs landed),
+// or, where the process answers it by finishing, the process ends with its
+// own status, even when another comes after the commit. Sent to the
+// committing thread or to another one alike.
+TEST_F(FileBytesTest, SignalsDuringACommitWaitUntilItIsDone) {
+    for (const bool answerByFinishing : {false, true}) {
+        for (const bool elsewhere : {false, true}) {
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+                const std::string what = std::string(answerByFinishing ? "answered " : "") +
+                                         (elsewhere ? "from another thread, " : "") +
+                                         strsignal(signal);
+                std::filesystem::remove(dir_ / "out.txt");
+                const pid_t child = ::fork();
+                ASSERT_GE(child, 0);
+                if (child == 0) {
+                    // No core file for SIGQUIT.
+                    const rlimit noCore{0, 0};
+                    ::setrlimit(RLIMIT_CORE, &noCore);
+                    if (answerByFinishing) CommitSignalsHeld::AnswerSignalsByFinishing();
+                    Result<StagedFile> first = StagedFile::Stage(Path("out.txt"), "first");
+                    Result<StagedFile> second = StagedFile::Stage(Path("out2.txt"), "second");
+                    if (!first || !second) ::_exit(3);
+                    {
+                        const CommitSignalsHeld held;
+                        if (!first->Commit()) ::_exit(5);
+                        if (elsewhere) {
+                            std::thread([signal] { ::kill(::getpid(), signal); }).join();
+                        } else {
+                            ::raise(signal);
+                        }
+                        if (!second->Commit()) ::_exit(6);
+                    }
+                    if (answerByFinishing) ::raise(signal);
+                    ::_exit(0);
+                }
+                int status = 0;
+                ASSERT_EQ(::waitpid(child, &status, 0), child);
+                if (answerByFinishing) {
+                    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                        << what << ": status " << status;
+                } else {
+                    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+                        << what << ": status " << status;
+                }
+                EXPECT_EQ(ReadFileBytes(Path("out.txt")).value_or(""), "first") << what;
+                EXPECT_EQ(ReadFileBytes(Path("out2.txt")).value_or(""), "second") << what;
+                EXPECT_TRUE(Leftovers(dir_).empty()) << what;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -159,6 +159,14 @@
         <translation>the file kept being replaced while it was being locked</translation>
     </message>
     <message>
+        <source>プロセス %1 が %2 秒を超えてファイルをロックしたままです（Ctrl+Z などで止まっているのかもしれません）。ファイルはそのままにします</source>
+        <translation>process %1 has held the file locked for more than %2 s (it may be stopped, as Ctrl+Z stops it), so the file is left as it is</translation>
+    </message>
+    <message>
+        <source>ほかのプロセスが %1 秒を超えてファイルをロックしたままです（Ctrl+Z などで止まっているのかもしれません）。ファイルはそのままにします</source>
+        <translation>another process has held the file locked for more than %1 s (it may be stopped, as Ctrl+Z stops it), so the file is left as it is</translation>
+    </message>
+    <message>
         <source>テキストがありません（空のファイルです）</source>
         <translation>there is no text (the file is empty)</translation>
     </message>

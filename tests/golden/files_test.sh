@@ -178,6 +178,89 @@ case $case_name in
     : >empty.mlt
     append empty.mlt -o /dev/null && [ "$(pages empty.mlt)" -eq 1 ] || fail "append to an empty .mlt"
     ;;
+  # A signal that comes once the page has landed (its rename held back 1 s
+  # by strace) ends the command when its outputs are done, with success: a
+  # failing status would have a retry add the page again.
+  signal_after_the_page_landed)
+    strace -o /dev/null true 2>/dev/null || exit 77
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+    export ASAN_OPTIONS
+    make_book book.mlt
+    expected=30
+    for signal in TERM INT HUP QUIT; do
+      rm -f out.txt
+      # env: a background command of a shell script would start with SIGINT and SIGQUIT ignored.
+      strace -f -o /dev/null -e trace=rename,renameat,renameat2 \
+        -e inject=rename,renameat,renameat2:delay_exit=1000000 \
+        env --default-signal "$cli" convert "$drawing" --append book.mlt -o out.txt 2>err &
+      tracer=$!
+      expected=$((expected + 1))
+      tries=0
+      until [ "$(pages book.mlt)" -eq $expected ]; do
+        tries=$((tries + 1)); [ $tries -lt 200 ] || fail "SIG$signal: the page did not land"
+        sleep 0.1
+      done
+      command=$(pgrep -P $tracer)
+      [ -n "$command" ] || fail "SIG$signal: the traced command is gone"
+      kill -$signal $command
+      wait $tracer; rc=$?
+      [ $rc -eq 0 ] || fail "SIG$signal after the page landed: exit status $rc: $(cat err)"
+      [ -s out.txt ] || fail "SIG$signal: the text was not written"
+      [ "$(pages book.mlt)" -eq $expected ] || fail "SIG$signal: $(pages book.mlt) pages"
+    done
+    no_temporaries
+    ;;
+  # A run killed outright (SIGKILL) while its new page file is being written
+  # leaves a temporary but no page file, empty or not; the next run in the
+  # folder removes the temporary.
+  killed_write_cleaned_up)
+    strace -o /dev/null true 2>/dev/null || exit 77
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+    export ASAN_OPTIONS
+    make_book book.mlt
+    cp book.mlt saved.mlt
+    for target in new.mlt book.mlt; do
+      strace -f -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=5000000:when=1 \
+        "$cli" convert "$drawing" --append $target -o /dev/null 2>/dev/null &
+      tracer=$!
+      tries=0
+      until [ -n "$(find . -name '.fdl*')" ] && command=$(pgrep -P $tracer); do
+        tries=$((tries + 1)); [ $tries -lt 200 ] || fail "$target: no temporary was made"
+        sleep 0.1
+      done
+      kill -KILL $command
+      wait $tracer
+      [ -n "$(find . -name '.fdl*')" ] || fail "$target: the killed run left no temporary"
+      if [ $target = new.mlt ]; then
+        [ ! -e new.mlt ] || fail "the killed run left new.mlt, $(wc -c <new.mlt) bytes"
+      fi
+      cmp -s book.mlt saved.mlt || fail "the killed run changed book.mlt"
+      append $target -o /dev/null || fail "$target: the next run failed"
+      no_temporaries
+    done
+    [ "$(pages new.mlt)" -eq 1 ] && [ "$(pages book.mlt)" -eq 31 ] || fail "the pages did not land"
+    ;;
+  # An append behind a stopped holder of the page file's lock gives up after
+  # the wait (shortened here), naming the file and the holder.
+  stopped_lock_holder)
+    make_book book.mlt
+    cp book.mlt saved.mlt
+    flock book.mlt sleep 60 &
+    holder=$!
+    tries=0
+    while flock -n book.mlt true; do
+      tries=$((tries + 1)); [ $tries -lt 200 ] || fail "the holder took no lock"
+      sleep 0.05
+    done
+    sleeper=$(pgrep -P $holder)
+    kill -STOP $holder
+    FUDELINE_LOCK_WAIT=0.5 timeout 20 "$cli" convert "$drawing" --append book.mlt -o out.txt 2>err; rc=$?
+    kill -KILL $holder $sleeper
+    [ $rc -eq 2 ] || fail "behind a stopped holder: exit status $rc"
+    grep -q "book.mlt: process $holder has held the file locked for more than 0.5 s" err || fail "$(cat err)"
+    cmp -s book.mlt saved.mlt || fail "the page file changed"
+    [ ! -e out.txt ] || fail "the text was written though no page was added"
+    ;;
   *) echo "unknown case $case_name"; exit 1 ;;
 esac
 echo "PASS $case_name"

@@ -38,8 +38,6 @@ Result<std::string> ReadTextArtFile(const std::string& path) {
         const Result<bool> read = reader->Next(line);
         if (!read) return read.error();
         if (!*read) return kept;
-        // A CR the reader left at the very end is dropped, as a line break's is.
-        if (!reader->lineEnded() && !line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) {
             ++emptyRun;
             continue;

@@ -92,6 +92,9 @@ Result<bool> LineReader::Next(std::string& line) {
         }
     }
     if (!any) return false;
+    // A CR ending the input ends its last line as the CR of a line break
+    // does: every reader of text, art or script, takes "abc\r" as "abc".
+    if (!lineEnded_ && !line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > maxLineBytes_) {
         return Error{name_, kinds::LineTooLong, lineNumber_ + 1, maxLineBytes_};
     }

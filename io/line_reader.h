@@ -29,8 +29,9 @@ class LineReader {
     LineReader(const LineReader&) = delete;
     ~LineReader();
 
-    // The next line into `line`, without its "\n" or a "\r" before it; false
-    // at the end. A final line break adds no empty line. Errors name the
+    // The next line into `line`, without its "\n" or a "\r" before it, nor a
+    // "\r" that ends the input; false at the end. A final line break adds no
+    // empty line. Errors name the
     // input and, for a line too long, its number.
     Result<bool> Next(std::string& line);
 

@@ -53,7 +53,11 @@ TEST_F(LineReaderTest, SplitsAsTextLinesAreSplit) {
         {"a", {"a"}},
         {"a\n", {"a"}},
         {"a\r\nb\r\n", {"a", "b"}},
-        {"a\rb\n", {"a\rb"}},
+        {"a\rb\n", {"a\rb"}},  // a CR inside a line is the caller's to judge
+        {"a\r", {"a"}},          // one ending the input ends the line
+        {"a\nb\r", {"a", "b"}},
+        {"\r", {""}},
+        {"a\r\r", {"a\r"}},
         {"\n\nc", {"", "", "c"}},
         {chunk + "\n" + chunk, {chunk, chunk}},
     };
@@ -63,8 +67,7 @@ TEST_F(LineReaderTest, SplitsAsTextLinesAreSplit) {
     }
 }
 
-// Whether each line ended with a break: only the last may not, and a CR
-// left at the very end is then the reader's caller's to judge.
+// Whether each line ended with a break: only the last may not.
 TEST_F(LineReaderTest, SaysWhetherTheLineEndedWithABreak) {
     const struct {
         std::string text;
@@ -96,7 +99,8 @@ TEST_F(LineReaderTest, RefusesALineTooLongAsSoonAsItIsRead) {
         {"1234", {"1234"}},
         {"ok\n12345\n", {"ok", "error: line 2 is longer than 4 bytes"}},
         {"12345", {"error: line 1 is longer than 4 bytes"}},
-        {"1234\r", {"error: line 1 is longer than 4 bytes"}},
+        {"1234\r", {"1234"}},  // nor a CR ending the input
+        {"12345\r", {"error: line 1 is longer than 4 bytes"}},
         {"ok\n" + std::string(1 << 20, 'y'), {"ok", "error: line 2 is longer than 4 bytes"}},
     };
     for (const auto& c : cases) {

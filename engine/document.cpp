@@ -1,6 +1,8 @@
 #include "engine/document.h"
 
+#include <charconv>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "engine/engine_errors.h"
@@ -20,6 +22,7 @@ constexpr int kFileInkWidth = kInkClipRight + 1;
 
 constexpr std::string_view kOpenedField = "opened ";
 constexpr std::string_view kInkField = "ink ";
+constexpr std::string_view kTopLinesField = "top ";
 
 bool AnyOpened(const OpenedRows& opened) {
     for (const bool row : opened) {
@@ -87,6 +90,10 @@ std::string FormatKeptRows(const KeptRows& kept) {
     std::string text(kOpenedField);
     text.append(FormatOpenedMarks(kept.opened)).append("\n");
     text.append(kInkField).append(check).append("\n");
+    // Written only when there are any, so that other files stay as they were.
+    if (kept.topLines > 0) {
+        text.append(kTopLinesField).append(std::to_string(kept.topLines)).append("\n");
+    }
     return text + FormatCells(opened);
 }
 
@@ -107,6 +114,18 @@ Result<KeptRows> ParseKeptRows(std::string_view text) {
         return KeptRowsError(kinds::KeptRowsWithoutInk);
     }
     kept.inkCheck = value;
+    if (text.starts_with(kTopLinesField)) {
+        std::string_view rest = text;
+        const std::string_view top = NextLine(rest).substr(kTopLinesField.size());
+        int lines = 0;
+        const auto [end, error] = std::from_chars(top.data(), top.data() + top.size(), lines);
+        if (error != std::errc{} || end != top.data() + top.size() || top.empty() ||
+            lines <= 0 || lines >= kRowCount) {
+            return KeptRowsError(kinds::KeptRowsDamaged);
+        }
+        kept.topLines = lines;
+        text = rest;
+    }
     Result<TextRows> rows = ParseCells(text);
     if (!rows) return KeptRowsError(kinds::KeptRowsDamaged);
     for (std::size_t row = 0; row < rows->size(); ++row) {
@@ -137,7 +156,7 @@ void Document::SetDecoder(DecoderOptions decoder) {
 ExportOptions Document::exportOptions() const {
     const bool unicode = decoder_.spacing == Spacing::Unicode;
     return {br_, decoder_.spacing, unicode ? &engine_.unicodeSpaces() : nullptr,
-            BoardNeedsReferences(board_)};
+            BoardNeedsReferences(board_), state_.openedTopLines()};
 }
 
 void Document::Select(std::optional<InkRect> rect) {
@@ -199,7 +218,7 @@ std::optional<PostCount> Document::CountPostAlignedLeft(const BoardLimits& limit
     aligned.WidenInkExtent(state_.inkMinX());
     aligned.WidenInkExtent(state_.inkMaxX() - 1);
     aligned.LayInk(state_.inkLayer());
-    aligned.KeepOpenedRows(state_.rows(), state_.openedRows());
+    aligned.KeepOpenedRows(state_.rows(), state_.openedRows(), state_.openedTopLines());
     aligned.AlignLeft();
     return fudeline::CountPost(ComposeExportText(aligned.rows(), exportOptions()), limits);
 }
@@ -222,13 +241,14 @@ Result<KeptRowsFound> Document::OpenDrawing(std::string_view bytes, const PixelS
                                                   : KeptRowsFound::Taken;
     }
     state_.ReplaceInk(ink);  // one undoable step
-    if (found == KeptRowsFound::Taken) state_.KeepOpenedRows(kept->rows, kept->opened);
+    if (found == KeptRowsFound::Taken) state_.KeepOpenedRows(kept->rows, kept->opened, kept->topLines);
     return found;
 }
 
 std::optional<KeptRows> Document::Kept() const {
     if (!AnyOpened(state_.openedRows())) return std::nullopt;
-    return KeptRows{state_.rows(), state_.openedRows(), InkCheck(state_.inkLayer())};
+    return KeptRows{state_.rows(), state_.openedRows(), InkCheck(state_.inkLayer()),
+                    state_.openedTopLines()};
 }
 
 Result<std::string> Document::DrawingFile(std::string inkPng) {
@@ -243,13 +263,13 @@ Result<std::optional<TextArtDrawing>> Document::OpenTextArt(std::string_view byt
                                                             const TextArtPageChoice& choose) {
     Result<std::optional<TextArtDrawing>> opened =
         fudeline::OpenTextArt(bytes, name, choose, engine_.face());
-    if (opened && *opened) state_.ReplaceWithText((*opened)->ink, (*opened)->rows);
+    if (opened && *opened) state_.ReplaceWithText((*opened)->ink, (*opened)->rows, (*opened)->topLines);
     return opened;
 }
 
 Result<TextArtDrawing> Document::OpenText(std::string_view text, TextEncoding encoding) {
     Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
-    if (drawing) state_.ReplaceWithText(drawing->ink, drawing->rows);
+    if (drawing) state_.ReplaceWithText(drawing->ink, drawing->rows, drawing->topLines);
     return drawing;
 }
 

@@ -39,6 +39,8 @@ struct KeptRows {
     TextRows rows;
     OpenedRows opened{};
     std::uint32_t inkCheck = 0;
+    // The empty lines the opened text began with (ArtState::openedTopLines).
+    int topLines = 0;
 };
 
 // Which rows are opened, one '1' or '0' a row (the page keeps them so).
@@ -49,9 +51,10 @@ std::optional<OpenedRows> ParseOpenedMarks(std::string_view marks);
 // (columns 0-798, rows 0-463; outside `ink`, white).
 std::uint32_t InkCheck(const Image& ink);
 
-// "opened MARKS", "ink XXXXXXXX" (the check in hex) and the opened rows'
-// cells (FormatCells), one a line; ParseKeptRows reads it back and refuses
-// anything else, saying why (no path).
+// "opened MARKS", "ink XXXXXXXX" (the check in hex), "top N" when the text
+// began with N > 0 empty lines (files from before it have none, and read as
+// 0), and the opened rows' cells (FormatCells), one a line; ParseKeptRows
+// reads it back and refuses anything else, saying why (no path).
 std::string FormatKeptRows(const KeptRows& kept);
 Result<KeptRows> ParseKeptRows(std::string_view text);
 

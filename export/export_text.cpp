@@ -1,5 +1,6 @@
 #include "export/export_text.h"
 
+#include <algorithm>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -11,14 +12,30 @@
 
 namespace fudeline {
 
-std::string ComposeExportText(const TextRows& rows, bool addBrTag) {
-    int first = -1, last = -1;
+namespace {
+
+// The rows the text spans: from `topLines` rows above the first non-empty one
+// (row 0 at the highest) to the last non-empty one; first < 0 for none.
+struct Span {
+    int first = -1;
+    int last = -1;
+};
+Span TextSpan(const TextRows& rows, int topLines) {
+    Span span;
     for (int r = 0; r < kRowCount; ++r) {
         if (!rows[static_cast<std::size_t>(r)].empty()) {
-            if (first < 0) first = r;
-            last = r;
+            if (span.first < 0) span.first = r;
+            span.last = r;
         }
     }
+    if (span.first > 0) span.first = std::max(0, span.first - std::max(topLines, 0));
+    return span;
+}
+
+}  // namespace
+
+std::string ComposeExportText(const TextRows& rows, bool addBrTag, int topLines) {
+    const auto [first, last] = TextSpan(rows, topLines);
     std::string text;
     if (first < 0) return text;
 
@@ -43,8 +60,8 @@ std::string ComposeExportText(const TextRows& rows, bool addBrTag) {
     return text;
 }
 
-Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag) {
-    return Cp932ToUtf8(ComposeExportText(rows, addBrTag));
+Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag, int topLines) {
+    return Cp932ToUtf8(ComposeExportText(rows, addBrTag, topLines));
 }
 
 namespace {
@@ -61,13 +78,7 @@ Result<std::string> ComposeUnicodeSpaced(
     const TextRows& rows, const ExportOptions& options, SpaceWriting writing,
     const std::function<void(std::string&, char32_t)>& space,
     const std::function<Status(std::string&, const std::string&)>& text) {
-    int first = -1, last = -1;
-    for (int r = 0; r < kRowCount; ++r) {
-        if (!rows[static_cast<std::size_t>(r)].empty()) {
-            if (first < 0) first = r;
-            last = r;
-        }
-    }
+    const auto [first, last] = TextSpan(rows, options.topLines);
     std::string out;
     if (first < 0) return out;
     std::vector<std::string> lines;
@@ -113,7 +124,7 @@ std::string CharacterReference(char32_t code) {
 }
 
 std::string ComposeExportText(const TextRows& rows, const ExportOptions& options) {
-    if (!SpellsUnicode(options)) return ComposeExportText(rows, options.addBrTag);
+    if (!SpellsUnicode(options)) return ComposeExportText(rows, options.addBrTag, options.topLines);
     // Appending Shift-JIS bytes cannot fail.
     return ComposeUnicodeSpaced(
                rows, options, SpaceWriting::ShiftJis,
@@ -131,7 +142,7 @@ std::string ComposeExportText(const TextRows& rows, const ExportOptions& options
 
 Result<std::string> ComposeExportUtf8(const TextRows& rows, const ExportOptions& options) {
     // Fillers and spaces hold nothing outside Shift-JIS to refer to.
-    if (!SpellsUnicode(options)) return ComposeExportUtf8(rows, options.addBrTag);
+    if (!SpellsUnicode(options)) return ComposeExportUtf8(rows, options.addBrTag, options.topLines);
     std::unordered_map<std::string, std::string> decoded;
     return ComposeUnicodeSpaced(
         rows, options, options.references ? SpaceWriting::Utf8References : SpaceWriting::Utf8,

@@ -10,14 +10,17 @@
 namespace fudeline {
 
 // Shift-JIS text of the rows from the first to the last non-empty one, joined
-// by "\r\n" (preceded by "<BR>" when `addBrTag`). When any row's first spacing
-// string begins with a half-width space, every line gets a full-width space in
-// front, so boards that strip leading blanks keep the alignment.
-std::string ComposeExportText(const TextRows& rows, bool addBrTag);
+// by "\r\n" (preceded by "<BR>" when `addBrTag`), after `topLines` empty lines
+// (as many as there are rows above the first non-empty one): the empty lines
+// opened text began with are its own, where the piece now lies. When
+// any row's first spacing string begins with a half-width space, every line
+// gets a full-width space in front, so boards that strip leading blanks keep
+// the alignment.
+std::string ComposeExportText(const TextRows& rows, bool addBrTag, int topLines = 0);
 
 // The same text in UTF-8 (CP932 decoded), for the clipboard's plain text and
 // for text files; line breaks stay "\r\n".
-Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag);
+Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag, int topLines = 0);
 
 // How the rows are written out beyond the line breaks: the spacing, and
 // whether the characters outside plain Shift-JIS are written as decimal
@@ -29,6 +32,8 @@ struct ExportOptions {
     // gap is spelled as with fillers.
     const UnicodeSpaces* unicodeSpaces = nullptr;
     bool references = false;
+    // The empty lines opened text began with (see above).
+    int topLines = 0;
 };
 
 // As above, spelling every gap the chosen way. With Spacing::Unicode each gap

@@ -159,7 +159,11 @@ Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding e
     std::vector<UndrawnCharacter> undrawn;
     Result<TextRows> rows = RowsOfDrawnText(bytes, encoding, font, undrawn);
     if (!rows) return std::move(rows).error();
-    return TextArtDrawing{std::move(*ink), std::move(*rows), std::move(undrawn)};
+    int topLines = 0;
+    while (topLines < kRowCount && (*rows)[static_cast<std::size_t>(topLines)].empty()) ++topLines;
+    // Text of blank lines alone has no top to keep.
+    if (topLines == kRowCount) topLines = 0;
+    return TextArtDrawing{std::move(*ink), std::move(*rows), std::move(undrawn), topLines};
 }
 
 Result<TextCell> CellOfCharacter(char32_t code, const MonaFont& font) {

@@ -48,6 +48,9 @@ struct TextArtDrawing {
     Image ink;
     TextRows rows;
     std::vector<UndrawnCharacter> undrawn;  // for the user to be told which
+    // The empty lines (or lines of spaces alone) the text begins with, which
+    // its rows cannot tell from a drawing's empty top rows.
+    int topLines = 0;
 };
 Result<TextArtDrawing> ReadTextArtDrawing(std::string_view bytes, TextEncoding encoding,
                                           const MonaFont& font);

@@ -364,10 +364,11 @@ void ArtState::ReplaceInk(const Image& image) {
     LayInk(image);
 }
 
-void ArtState::LayText(const Image& ink, const TextRows& rows) {
+void ArtState::LayText(const Image& ink, const TextRows& rows, int topLines) {
     LayPixels(ink);
     undoIsCopy_ = false;
     Drawing& d = *drawing_;
+    d.topLines = std::clamp(topLines, 0, kRowCount);
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         d.rows[r] = rows[r];
@@ -378,13 +379,17 @@ void ArtState::LayText(const Image& ink, const TextRows& rows) {
     }
 }
 
-void ArtState::ReplaceWithText(const Image& ink, const TextRows& rows) {
+void ArtState::ReplaceWithText(const Image& ink, const TextRows& rows, int topLines) {
     ClearCanvas();
-    LayText(ink, rows);
+    LayText(ink, rows, topLines);
 }
 
-void ArtState::KeepOpenedRows(const TextRows& rows, const OpenedRows& opened) {
+void ArtState::KeepOpenedRows(const TextRows& rows, const OpenedRows& opened, int topLines) {
     Drawing& d = *drawing_;
+    if (topLines > 0) {
+        undoIsCopy_ = false;
+        d.topLines = std::min(topLines, kRowCount);
+    }
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (!opened[r]) continue;
@@ -624,6 +629,7 @@ void ArtState::Blank(Drawing& d) const {
     for (RowTrail& trail : d.trails) trail = {{}, inkMinX_, inkMaxX_};
     d.unmatched = {};
     d.opened = {};
+    d.topLines = 0;
 }
 
 const Image& ArtState::undoInkLayer() const {
@@ -656,6 +662,7 @@ void ArtState::CopyDrawing(const Drawing& from, Drawing& to) {
     to.trails = from.trails;
     to.unmatched = from.unmatched;
     to.opened = from.opened;
+    to.topLines = from.topLines;
 }
 
 }  // namespace fudeline

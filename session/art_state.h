@@ -106,14 +106,16 @@ class ArtState {
     // stays opened until cleared: a row no stroke touches keeps its cells as
     // they are, and in a row a stroke touches, the cells the changed columns
     // do not reach stay and only the span between them is decoded again.
-    // Switching the decoder leaves opened rows alone. No undo step.
-    void LayText(const Image& ink, const TextRows& rows);
+    // Switching the decoder leaves opened rows alone. `topLines` is how many
+    // empty lines the text began with: they are part of it, where a
+    // drawing's empty top rows are not (see openedTopLines). No undo step.
+    void LayText(const Image& ink, const TextRows& rows, int topLines = 0);
     // The drawing becomes the opened text, as one undoable step.
-    void ReplaceWithText(const Image& ink, const TextRows& rows);
+    void ReplaceWithText(const Image& ink, const TextRows& rows, int topLines = 0);
     // For a face restoring a session it kept: the rows `opened` marks take
     // `rows`' cells and are kept from then on as opened rows are, over the
     // ink already laid; the other rows stay as they were matched. No undo step.
-    void KeepOpenedRows(const TextRows& rows, const OpenedRows& opened);
+    void KeepOpenedRows(const TextRows& rows, const OpenedRows& opened, int topLines = 0);
     // `image`'s black pixels are added to the drawing, as one undoable step.
     void AddInk(const Image& image);
     void WidenInkExtent(std::int64_t canvasX);
@@ -187,6 +189,10 @@ class ArtState {
     // Which rows keep opened text, and the same for the drawing undo brings
     // back: with the rows, what a face keeps to restore opened text as written.
     const OpenedRows& openedRows() const { return drawing_->opened; }
+    // The empty lines the opened text began with (0 for a drawing): the text
+    // written out starts with as many above its first non-empty row, so that
+    // they come back.
+    int openedTopLines() const { return drawing_->topLines; }
     const TextRows& undoRows() const { return undo_->rows; }
     const OpenedRows& undoOpenedRows() const { return undo_->opened; }
     const StrokePreview& preview() const { return preview_; }
@@ -217,6 +223,7 @@ class ArtState {
         std::array<ColumnSpan, kRowCount> unmatched;
         // The rows laid from opened text, whose cells are kept but where ink changed.
         OpenedRows opened{};
+        int topLines = 0;
         // The ink-layer pixel rows and the text rows that may hold anything but
         // white; outside them both layers are blank.
         ChangedRows inkRows;

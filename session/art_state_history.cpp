@@ -45,6 +45,8 @@ void ArtState::CloseStep() {
 HistoryStep ArtState::StepBetween(const Drawing& before, const Drawing& after) const {
     HistoryStep step;
     step.decoderGeneration = decoderGeneration_;
+    step.topLinesBefore = before.topLines;
+    step.topLinesAfter = after.topLines;
     // Rows neither drawing marks are white in both.
     ChangedRows rows = before.inkRows;
     rows.Add(after.inkRows);
@@ -92,6 +94,7 @@ HistoryStep ArtState::StepBetween(const Drawing& before, const Drawing& after) c
 
 void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
     Drawing& d = *drawing_;
+    d.topLines = forward ? step.topLinesAfter : step.topLinesBefore;
     ChangedRows changed;
     for (std::size_t i = 0; i < step.pixels.size(); ++i) {
         const std::uint32_t index = step.pixels[i];

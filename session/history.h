@@ -51,8 +51,13 @@ struct HistoryStep {
     // The decoder the rows were converted with: a step made under another
     // one has its rows converted again when it is applied.
     int decoderGeneration = 0;
+    // The empty lines opened text began with, before and after.
+    int topLinesBefore = 0;
+    int topLinesAfter = 0;
 
-    bool Empty() const { return pixels.empty() && inkBefore.empty() && rows.empty(); }
+    bool Empty() const {
+        return pixels.empty() && inkBefore.empty() && rows.empty() && topLinesBefore == topLinesAfter;
+    }
     // A palette index for `colour`, or -1 when the step has no room left
     // (sixteen colours; the ink layer holds three).
     int ColourIndex(std::uint32_t colour);

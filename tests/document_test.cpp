@@ -210,6 +210,59 @@ TEST_F(DocumentTest, SavedOpenedTextOpensAgainAsWrittenByteForByte) {
     }
 }
 
+// The empty lines a piece begins with are its text: they come back from the
+// export, after a save and reopen and after undo and redo, whatever line
+// breaks it was written with; a drawing's own empty top rows stay dropped.
+TEST_F(DocumentTest, OpenedTextKeepsTheEmptyLinesItBeginsWith) {
+    const struct {
+        const char* what;
+        std::string_view text;
+        std::string_view back;
+    } cases[] = {
+        {"none", "ab\ncd", "ab\r\ncd"},
+        {"none, final break", "ab\ncd\n", "ab\r\ncd"},
+        {"one", "\nab", "\r\nab"},
+        {"one, final CRLF", "\r\nab\r\n", "\r\nab"},
+        {"three", "\n\n\nab\ncd", "\r\n\r\n\r\nab\r\ncd"},
+        {"three, CRLF", "\r\n\r\n\r\nab\r\ncd\r\n", "\r\n\r\n\r\nab\r\ncd"},
+        {"three, one of spaces", "\n\xE3\x80\x80\n\nab", "\r\n\r\n\r\nab"},
+        {"three, empty lines inside", "\n\n\nab\n\ncd\n\n", "\r\n\r\n\r\nab\r\n\r\ncd"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document document(Loaded());
+        document.SetUndoMode(UndoMode::Steps);
+        ASSERT_TRUE(document.ImportLines(Strokes()));
+        const std::string drawn = document.Text(TextFormat::Utf8).value();
+        ASSERT_TRUE(document.OpenText(c.text, TextEncoding::Utf8));
+        EXPECT_EQ(document.Text(TextFormat::Utf8).value(), c.back);
+        document.Settle();
+        const std::string file =
+            document.DrawingFile(EncodeInkPng(document.state().inkLayer()).value()).value();
+        Document reopened(Loaded());
+        ASSERT_EQ(reopened.OpenDrawing(file, LibraryPixels()).value(), KeptRowsFound::Taken);
+        EXPECT_EQ(reopened.Text(TextFormat::Utf8).value(), c.back);
+
+        ASSERT_TRUE(document.Undo());
+        EXPECT_EQ(document.Text(TextFormat::Utf8).value(), drawn);
+        ASSERT_TRUE(document.Redo());
+        EXPECT_EQ(document.Text(TextFormat::Utf8).value(), c.back);
+        document.state().ClearCanvas();
+        ASSERT_TRUE(document.ImportLines(Strokes()));
+        EXPECT_EQ(document.Text(TextFormat::Utf8).value(), drawn);
+    }
+}
+
+// Strokes below empty rows start the text at their first row, as always.
+TEST_F(DocumentTest, ADrawingsEmptyTopRowsAreNotWritten) {
+    Image low(kCanvasWidth, kInkHeight);
+    for (int x = 20; x < 140; ++x) low.SetPixel(x, 3 * kInkRowHeight + 8, kBlack);
+    ASSERT_TRUE(document_.ImportLines(low));
+    const std::string text = Text(TextFormat::Utf8);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.find("\r\n"), std::string::npos) << text;
+}
+
 // A drawing with nothing opened is saved as the plain ink PNG it always was.
 TEST_F(DocumentTest, DrawingsWithoutOpenedTextSaveThePlainInk) {
     document_.state().ReplaceInk(Strokes());
@@ -412,6 +465,14 @@ TEST(KeptRowsFormat, ReadsBackWhatItWritesAndRefusesTheRest) {
     EXPECT_EQ(back->rows, kept.rows);
     EXPECT_EQ(back->opened, kept.opened);
     EXPECT_EQ(back->inkCheck, kept.inkCheck);
+    EXPECT_EQ(back->topLines, 0);
+    // The empty lines opened text began with are kept when there are any;
+    // files written before (with no such line) read as none.
+    kept.topLines = 3;
+    const Result<KeptRows> top = ParseKeptRows(FormatKeptRows(kept));
+    ASSERT_TRUE(top) << top.error().Message();
+    EXPECT_EQ(top->topLines, 3);
+    EXPECT_EQ(top->rows, kept.rows);
 
     const std::string marks = "opened " + FormatOpenedMarks(kept.opened) + "\n";
     for (const std::string& bad : {
@@ -422,6 +483,11 @@ TEST(KeptRowsFormat, ReadsBackWhatItWritesAndRefusesTheRest) {
              marks + "ink 0123abcz\n",
              marks + "ink 0123abcd\n7\t0:16:8140\n",
              marks + "ink 0123abcd\n2\t0:16:8\n",
+             marks + "ink 0123abcd\ntop 0\n",
+             marks + "ink 0123abcd\ntop -1\n",
+             marks + "ink 0123abcd\ntop 29\n",
+             marks + "ink 0123abcd\ntop 3x\n",
+             marks + "ink 0123abcd\ntop \n",
          }) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(ParseKeptRows(bad));

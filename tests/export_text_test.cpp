@@ -41,6 +41,35 @@ TEST(ComposeExportText, EmptyRowsInsideTheRangeBecomeEmptyLines) {
     EXPECT_EQ(ComposeExportText(rows, false), "x\r\n\r\ny");
 }
 
+// The empty lines opened text began with are written above its first row,
+// as many as there are rows above it, by every spelling of the gaps; with
+// none the text starts at its first row, however low.
+TEST(ComposeExportText, WritesTheTopLinesItIsGivenAboveTheFirstRow) {
+    const UnicodeSpaces spaces({{0x2009, 2}, {0x2002, 8}, {0x3000, 11}}, 5);
+    const TextRows rows = Rows({{3, {{0, "x", 5}}}, {5, {{11, "y", 5}}}});
+    const struct {
+        int topLines;
+        std::string text;
+    } cases[] = {
+        {0, "x\r\n\r\n" + F + "y"},
+        {1, "\r\nx\r\n\r\n" + F + "y"},
+        {3, "\r\n\r\n\r\nx\r\n\r\n" + F + "y"},
+        {5, "\r\n\r\n\r\nx\r\n\r\n" + F + "y"},  // row 0 at the highest
+        {-1, "x\r\n\r\n" + F + "y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.topLines);
+        EXPECT_EQ(ComposeExportText(rows, false, c.topLines), c.text);
+        ExportOptions options{true, Spacing::Unicode, &spaces};
+        options.topLines = c.topLines;
+        std::string br = c.text;
+        ReplaceAll(br, "\r\n", "<BR>\r\n");
+        EXPECT_EQ(ComposeExportText(rows, options), br);
+        EXPECT_EQ(ComposeExportUtf8(rows, options).value(), Cp932ToUtf8(br).value());
+    }
+    EXPECT_EQ(ComposeExportText(TextRows{}, false, 3), "");
+}
+
 TEST(ComposeExportText, LeadingHalfWidthSpacePrefixesEveryLine) {
     for (int gap : {5, 8, 13}) {
         const TextRows rows = Rows({{1, {{0, "a", 5}}}, {2, {}}, {3, {{gap, "b", 5}}}});

@@ -306,24 +306,17 @@ TEST(FirstStep, BringsBackAWholeBlankCanvasWhateverItIs) {
         UndoMode mode;
         void (*first)(ArtState&);
     };
+    auto undoFirstStroke = [](ArtState& s) {
+        s.BeginStroke({10, 36});
+        s.ExtendStroke({60, 36});
+        s.EndStroke();
+        s.RunPendingConversion();
+        s.Undo();
+    };
     const Case cases[] = {
         {"undo before drawing", UndoMode::Single, [](ArtState& s) { s.ExchangeWithUndo(); }},
-        {"undo of the first stroke", UndoMode::Single,
-         [](ArtState& s) {
-             s.BeginStroke({10, 36});
-             s.ExtendStroke({60, 36});
-             s.EndStroke();
-             s.RunPendingConversion();
-             s.Undo();
-         }},
-        {"undo of the first stroke, steps", UndoMode::Steps,
-         [](ArtState& s) {
-             s.BeginStroke({10, 36});
-             s.ExtendStroke({60, 36});
-             s.EndStroke();
-             s.RunPendingConversion();
-             s.Undo();
-         }},
+        {"undo of the first stroke", UndoMode::Single, undoFirstStroke},
+        {"undo of the first stroke, steps", UndoMode::Steps, undoFirstStroke},
         {"clear, then undo", UndoMode::Single,
          [](ArtState& s) {
              s.ClearCanvas();

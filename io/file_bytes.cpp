@@ -299,12 +299,12 @@ long LockHolder(int fd) {
     while (holder == 0 && std::fgets(line, sizeof line, locks) != nullptr) {
         char kind[16] = {};
         long pid = 0;
-        unsigned int major = 0, minor = 0;
+        unsigned int devMajor = 0, devMinor = 0;
         unsigned long inode = 0;
-        if (std::sscanf(line, "%*d: %15s %*s %*s %ld %x:%x:%lu", kind, &pid, &major, &minor,
+        if (std::sscanf(line, "%*d: %15s %*s %*s %ld %x:%x:%lu", kind, &pid, &devMajor, &devMinor,
                         &inode) == 5 &&
-            std::strcmp(kind, "FLOCK") == 0 && major == ::major(info.st_dev) &&
-            minor == ::minor(info.st_dev) && inode == info.st_ino) {
+            std::strcmp(kind, "FLOCK") == 0 && devMajor == major(info.st_dev) &&
+            devMinor == minor(info.st_dev) && inode == info.st_ino) {
             holder = pid;
         }
     }

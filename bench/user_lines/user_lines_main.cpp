@@ -46,7 +46,7 @@ constexpr const char* kUsage =
     "                curve, face)\n"
     "  --each        print every drawing's text\n"
     "  --write DIR   write every drawing's text (.txt, UTF-8) and its picture: the\n"
-    "                ink in grey under the text's dark pixels (.png)\n"
+    "                ink in pink under the text's dark pixels, stray ones red (.png)\n"
     "  -h, --help    print this and exit\n"
     "\n"
     "Columns: drawings; clean: the share whose visible characters are at least 90%\n"
@@ -264,12 +264,26 @@ struct Options {
 };
 
 // An ink-grey picture of the drawing with the text's dark pixels over it.
+// Whether ink lies within 3 px of (x, y): a dark pixel of the text without
+// it is a stray mark.
+bool InkNear(const Image& ink, int x, int y) {
+    for (int dy = -3; dy <= 3; ++dy) {
+        for (int dx = -3; dx <= 3; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (dx * dx + dy * dy > 9 || nx < 0 || ny < 0 || nx >= kCanvasWidth || ny >= kInkHeight) continue;
+            if (ink.Pixel(nx, ny) == kBlack) return true;
+        }
+    }
+    return false;
+}
+
+// The ink in pink under the text's dark pixels, stray marks in red.
 Image Overlay(const Image& ink, const Image& text) {
     Image out(kCanvasWidth, kInkHeight, kWhite);
     for (int y = 0; y < kInkHeight; ++y) {
         for (int x = 0; x < kCanvasWidth; ++x) {
             if (text.Pixel(x, y) == kBlack) {
-                out.SetPixel(x, y, kBlack);
+                out.SetPixel(x, y, InkNear(ink, x, y) ? kBlack : 0xE00000);
             } else if (ink.Pixel(x, y) == kBlack) {
                 out.SetPixel(x, y, 0xF08080);
             }

@@ -179,6 +179,14 @@ class PageTest(unittest.TestCase):
         if shift:
             ActionBuilder(self.driver).clear_actions()  # lets Shift go
 
+    def wait_for_scrolling_to_end(self):
+        last, steady, end = None, 0, time.time() + 5
+        while steady < 3 and time.time() < end:
+            now = self.driver.execute_script("return [window.scrollX, window.scrollY]")
+            steady = steady + 1 if now == last else 0
+            last = now
+            time.sleep(0.05)
+
     def click(self, element_id):
         self.driver.find_element(By.ID, element_id).click()
 
@@ -389,6 +397,7 @@ class PageTest(unittest.TestCase):
         # The clicked button does not keep the focus: Space does not undo again.
         self.assertNotEqual(self.driver.execute_script("return document.activeElement.id"), "undo")
         ActionChains(self.driver).send_keys(Keys.SPACE).perform()
+        self.wait_for_scrolling_to_end()  # Space scrolls the page: a click mid-scroll misses
         self.assert_same_as_cli()
         self.undo()  # undo toggles: the stroke comes back
         self.assert_same_as_cli()

@@ -223,11 +223,11 @@ bool ArtState::RunPendingConversion() {
             static_cast<int>(std::max<std::int64_t>(std::int64_t{std::min(a.x, b.x)} - reach, 0)),
             static_cast<int>(
                 std::min<std::int64_t>(std::int64_t{std::max(a.x, b.x)} + reach, kInkClipRight)));
-        const std::vector<KeptBox> kept = segment.pen ? std::vector<KeptBox>{} : KeptBoxesNear(a, b, columns);
+        const std::vector<KeptBox> kept = KeptBoxesNear(a, b, columns);
         ChangedRows changed = RasteriseNewestSegment(segment);
-        if (!kept.empty()) changed.Add(EraseWholeKeptCharacters(kept, columns));
+        if (!segment.pen && !kept.empty()) changed.Add(EraseWholeKeptCharacters(kept, columns));
         NoteInkChange(changed, columns);
-        NoteTouchedColumns(a, b, static_cast<int>(reach), changed);
+        NoteTouchedColumns(a, b, static_cast<int>(reach), changed, UnchangedBoxes(kept));
         // The rows between the segment's ends...
         std::int64_t c = InkRowOfCanvasY(segment.from.y), d = InkRowOfCanvasY(segment.to.y);
         if (c > d) std::swap(c, d);
@@ -307,7 +307,16 @@ ChangedRows ArtState::EraseWholeKeptCharacters(const std::vector<KeptBox>& boxes
     return changed;
 }
 
-void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed) {
+std::vector<ArtState::KeptBox> ArtState::UnchangedBoxes(const std::vector<KeptBox>& boxes) const {
+    std::vector<KeptBox> unchanged;
+    for (const KeptBox& box : boxes) {
+        if (InkIn(box) == box.inked) unchanged.push_back(box);
+    }
+    return unchanged;
+}
+
+void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed,
+                                  const std::vector<KeptBox>& unchanged) {
     // Only opened rows read these columns; a drawing of strokes alone, the
     // common case, skips the bookkeeping on every mouse move.
     const auto& opened = drawing_->opened;
@@ -330,9 +339,20 @@ void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows
         }
         const double low = std::max<double>(std::min(fromX, toX), std::min(a.x, b.x));
         const double high = std::min<double>(std::max(fromX, toX), std::max(a.x, b.x));
-        touched_[static_cast<std::size_t>(row)].Add(
-            static_cast<int>(std::clamp<double>(low - reach - 1, 0, kInkClipRight)),
-            static_cast<int>(std::clamp<double>(high + reach + 1, 0, kInkClipRight)));
+        int from = static_cast<int>(std::clamp<double>(low - reach - 1, 0, kInkClipRight));
+        int to = static_cast<int>(std::clamp<double>(high + reach + 1, 0, kInkClipRight));
+        // A kept character at either end that the segment only came near
+        // holds the ink it held: it stays where it is, an end of the span
+        // read again, not a part of it that the spacing may move.
+        for (bool trimmed = true; trimmed && from <= to;) {
+            trimmed = false;
+            for (const KeptBox& box : unchanged) {
+                if (box.row != row) continue;
+                if (box.from <= from && from < box.to) from = box.to, trimmed = true;
+                if (box.from <= to && to < box.to) to = box.from - 1, trimmed = true;
+            }
+        }
+        if (from <= to) touched_[static_cast<std::size_t>(row)].Add(from, to);
     }
 }
 
@@ -402,6 +422,63 @@ void ArtState::KeepOpenedRows(const TextRows& rows, const OpenedRows& opened, in
     }
 }
 
+void ArtState::DecodeBetweenKept(int row, const TextRow& cells, const std::vector<std::int64_t>& starts,
+                                 std::size_t left, std::size_t right, std::int64_t spanLeft,
+                                 std::int64_t spanRight, TextRow& out) {
+    const Drawing& d = *drawing_;
+    // The decoders see the span's ink alone, so that the kept characters'
+    // ink is not read again into cells that would reach over them.
+    const int top = std::max(row * kInkRowHeight - 8, 0);
+    const int bottom = std::min(row * kInkRowHeight + kInkRowHeight + 8, kInkHeight);
+    if (spanInk_.width() == 0) spanInk_ = Image(kCanvasWidth, kInkHeight);
+    const auto from = static_cast<std::size_t>(spanLeft);
+    const auto to = static_cast<std::size_t>(std::min<std::int64_t>(spanRight, kCanvasWidth));
+    for (int y = top; y < bottom; ++y) {
+        std::memcpy(spanInk_.Row(y) + from, d.ink.Row(y) + from, sizeof(std::uint32_t) * (to - from));
+    }
+    TextRow decoded;
+    // Where the decoded cells' first gap is counted from.
+    std::int64_t x = 0;
+    if (fine_) {
+        // The kept characters are the ends of the span: the decoded cells
+        // stand between them with spacing the options spell on both sides.
+        decoded = fine_->DecodeSpan(spanInk_, row, static_cast<int>(spanLeft),
+                                    static_cast<int>(std::min<std::int64_t>(spanRight, kCanvasWidth)));
+        x = spanLeft;
+    } else {
+        RowTrail trail{{}, inkMinX_, inkMaxX_};
+        matcher_.MatchRow(InkBand(spanInk_, row), inkMinX_, inkMaxX_, decoded, trail);
+    }
+    spanInk_.FillRect(0, top, kCanvasWidth, bottom - top, kWhite);
+
+    out.clear();
+    std::int64_t penX = 0;
+    const auto place = [&](const TextCell& cell, std::int64_t x, bool kept) {
+        std::int64_t gap = x - penX;
+        if (gap < 0 && !kept) return;
+        // A gap of one or two pixels has no spelling: the decoded cell moves
+        // left onto its neighbour rather than a kept one moving.
+        if (gap < 0 || (!kept && gap < 3)) gap = 0;
+        out.push_back({static_cast<std::int32_t>(gap), cell.text, cell.width});
+        penX += gap + cell.width;
+    };
+    for (std::size_t i = 0; i < left; ++i) place(cells[i], starts[i], true);
+    for (const TextCell& cell : decoded) {
+        x += cell.gap;
+        if (x >= spanLeft && x + cell.width <= spanRight) place(cell, x, false);
+        x += cell.width;
+    }
+    // Nor has the gap before the first kept cell on the right: the decoded
+    // cells give way.
+    while (right < cells.size() && out.size() > left) {
+        const std::int64_t gap = starts[right] - penX;
+        if (gap != 1 && gap != 2) break;
+        penX -= std::int64_t{out.back().gap} + out.back().width;
+        out.pop_back();
+    }
+    for (std::size_t i = right; i < cells.size(); ++i) place(cells[i], starts[i], true);
+}
+
 bool ArtState::KeepOpenedRow(int row) {
     const auto r = static_cast<std::size_t>(row);
     const ColumnSpan changed = touched_[r];
@@ -429,58 +506,27 @@ bool ArtState::KeepOpenedRow(int row) {
         --right;
         spanRight = starts[right];
     }
-    // The decoders see the span's ink alone, so that the kept characters'
-    // ink is not read again into cells that would reach over them.
-    const int top = std::max(row * kInkRowHeight - 8, 0);
-    const int bottom = std::min(row * kInkRowHeight + kInkRowHeight + 8, kInkHeight);
-    if (spanInk_.width() == 0) spanInk_ = Image(kCanvasWidth, kInkHeight);
-    const auto from = static_cast<std::size_t>(spanLeft);
-    const auto to = static_cast<std::size_t>(std::min<std::int64_t>(spanRight, kCanvasWidth));
-    for (int y = top; y < bottom; ++y) {
-        std::memcpy(spanInk_.Row(y) + from, d.ink.Row(y) + from, sizeof(std::uint32_t) * (to - from));
-    }
-    TextRow decoded;
-    // Where the decoded cells' first gap is counted from.
-    std::int64_t x = 0;
-    if (fine_) {
-        // The kept characters are the ends of the span: the decoded cells
-        // stand between them with spacing the options spell on both sides.
-        decoded = fine_->DecodeSpan(spanInk_, row, static_cast<int>(spanLeft),
-                                    static_cast<int>(std::min<std::int64_t>(spanRight, kCanvasWidth)));
-        x = spanLeft;
-    } else {
-        RowTrail trail{{}, inkMinX_, inkMaxX_};
-        matcher_.MatchRow(InkBand(spanInk_, row), inkMinX_, inkMaxX_, decoded, trail);
-    }
-    spanInk_.FillRect(0, top, kCanvasWidth, bottom - top, kWhite);
-
     TextRow& out = d.rows[r];
-    out.clear();
-    penX = 0;
-    const auto place = [&](const TextCell& cell, std::int64_t x, bool kept) {
-        std::int64_t gap = x - penX;
-        if (gap < 0 && !kept) return;
-        // A gap of one or two pixels has no spelling: the decoded cell moves
-        // left onto its neighbour rather than a kept one moving.
-        if (gap < 0 || (!kept && gap < 3)) gap = 0;
-        out.push_back({static_cast<std::int32_t>(gap), cell.text, cell.width});
-        penX += gap + cell.width;
-    };
-    for (std::size_t i = 0; i < left; ++i) place(cells[i], starts[i], true);
-    for (const TextCell& cell : decoded) {
-        x += cell.gap;
-        if (x >= spanLeft && x + cell.width <= spanRight) place(cell, x, false);
-        x += cell.width;
+    for (;;) {
+        DecodeBetweenKept(row, cells, starts, left, right, spanLeft, spanRight, out);
+        // Where the spacing to the first kept cell on the right cannot be
+        // spelled (a character erased between two kept ones, without
+        // fillers), the kept cells either side are read again too: moved a
+        // little, not spaced with marks the options rule out.
+        if (!fine_ || right == cells.size()) break;
+        std::int64_t end = 0;
+        for (std::size_t i = 0; i < out.size() - (cells.size() - right); ++i) {
+            end += std::int64_t{out[i].gap} + out[i].width;
+        }
+        const std::int64_t gap = starts[right] - end;
+        if (gap > kCanvasWidth || fine_->GapAllowed(static_cast<std::int32_t>(gap), end == 0)) break;
+        ++right;
+        spanRight = right < cells.size() ? starts[right] : kCanvasWidth;
+        if (left > 0) {
+            --left;
+            spanLeft = left > 0 ? starts[left - 1] + cells[left - 1].width : 0;
+        }
     }
-    // Nor has the gap before the first kept cell on the right: the decoded
-    // cells give way.
-    while (right < cells.size() && out.size() > left) {
-        const std::int64_t gap = starts[right] - penX;
-        if (gap != 1 && gap != 2) break;
-        penX -= std::int64_t{out.back().gap} + out.back().width;
-        out.pop_back();
-    }
-    for (std::size_t i = right; i < cells.size(); ++i) place(cells[i], starts[i], true);
     if (out != cells) DrawRow(row);
     return true;
 }

@@ -275,9 +275,19 @@ class ArtState {
     // For an opened row: true when it was handled (re-decoded between the
     // cells the ink changed since `touched_` was noted does not reach).
     bool KeepOpenedRow(int row);
+    // Row `row` as `cells` (starting at `starts`) with those from `left` to
+    // `right` - 1 replaced by the span's ink, columns `spanLeft` to
+    // `spanRight` - 1, decoded again.
+    void DecodeBetweenKept(int row, const TextRow& cells, const std::vector<std::int64_t>& starts,
+                           std::size_t left, std::size_t right, std::int64_t spanLeft,
+                           std::int64_t spanRight, TextRow& out);
     // Notes the columns a segment from `a` to `b` (ink pixels, widened by
-    // `reach`) changed in each text row of `changed`.
-    void NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed);
+    // `reach`) changed in each text row of `changed`, but for the kept
+    // characters of `unchanged` at its ends.
+    void NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows& changed,
+                            const std::vector<KeptBox>& unchanged);
+    // Those of `boxes` that hold the ink they held when counted.
+    std::vector<KeptBox> UnchangedBoxes(const std::vector<KeptBox>& boxes) const;
     void DrawRow(int row);
 
     // The history (art_state_history.cpp): a step begins (the open one is

@@ -1168,6 +1168,55 @@ TEST_F(KeptTextTest, TheEraserTakesAKeptCharacterWhole) {
     }
 }
 
+TEST_F(KeptTextTest, KeptCharactersTheEraserOnlyCameNearStandStill) {
+    const std::string kept = *Utf8ToCp932("＼Ｙ7");
+    const UnicodeSpaces unicode;
+    // Where each cell of row 4 starts.
+    const auto starts = [](const TextRow& row) {
+        std::vector<std::pair<std::string, int>> out;
+        int pen = 0;
+        for (const TextCell& cell : row) {
+            pen += cell.gap;
+            out.emplace_back(cell.text, pen);
+            pen += cell.width;
+        }
+        return out;
+    };
+    struct Case {
+        const char* name;
+        Spacing spacing;
+        bool exact;  // ＼ and 7 where they stood; else moved, but no mark between
+    };
+    for (const Case& c : {Case{"fillers", Spacing::Fillers, true}, Case{"Unicode spaces", Spacing::Unicode, true},
+                          Case{"plain spaces", Spacing::Spaces, false}}) {
+        SCOPED_TRACE(c.name);
+        const FineDecoder decoder(*catalog_, *font_,
+                                  {.noFillers = c.spacing == Spacing::Spaces,
+                                   .unicodeSpaces = c.spacing == Spacing::Unicode ? &unicode : nullptr});
+        ArtState state(*matcher_, nullptr);
+        state.SetFineDecoder(&decoder);
+        Open(state);
+        const auto before = starts(state.rows()[4]);
+        ASSERT_EQ(before.size(), 3u);
+        // Upright through the middle of Ｙ: the eraser's reach covers its
+        // neighbours' columns, but takes no pixel of theirs.
+        const int middle = before[1].second + 5;
+        state.TogglePenMode();
+        Stroke(state, {{middle, 60}, {middle, 100}});
+        const auto after = starts(state.rows()[4]);
+        ASSERT_EQ(after.size(), 2u);
+        EXPECT_EQ(after[0].first, before[0].first);
+        EXPECT_EQ(after[1].first, "7");
+        if (c.exact) {
+            EXPECT_EQ(after[0].second, before[0].second);
+            EXPECT_EQ(after[1].second, before[2].second);
+        } else {
+            EXPECT_TRUE(BlankSpacing(state.rows()[4]));
+            EXPECT_LE(std::abs(after[1].second - before[2].second), 11);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDecoders, OpenedTextTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "Fine" : "RowMatcher";

@@ -138,7 +138,7 @@ FineDecoder::FineDecoder(const GlyphCatalog& catalog, const MonaFont& font, Fine
     : glyphList_(PlaceableGlyphs(catalog, font, options.rangeCharacters)),
       options_(options),
       glyphs_(ScoredShapes(glyphList_, ScoredGlyphCount(glyphList_, catalog.size()), font,
-                           options.noFillers && !options.unicodeSpaces ? kMarkCost : 0),
+                           MarkCost(options)),
               isa),
       exact_(glyphList_, font, [](const Glyph& g) { return GlyphPrior(g.text); }) {
     BuildGapTable(font);

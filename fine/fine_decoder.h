@@ -54,6 +54,11 @@ struct FineOptions {
     bool following = false;
 };
 
+// What a mark the ink does not draw exactly costs more under `options`.
+inline std::int32_t MarkCost(const FineOptions& options) {
+    return options.noFillers && !options.unicodeSpaces ? kMarkCost : kFillersMarkCost;
+}
+
 class FineDecoder {
   public:
     // The glyphs are the catalogue's (and, with rangeCharacters, the rest of

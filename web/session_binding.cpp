@@ -151,6 +151,17 @@ class Session {
         return result;
     }
 
+    // The whole drawing moved to the left edge (false: it is there already),
+    // and the post's bytes it would then take (null: already there).
+    bool alignLeft() { return document_->AlignLeft(); }
+    emscripten::val bytesAlignedLeft(bool br, double maxBytes, double maxLines, double maxLineBytes) {
+        document_->SetBr(br);
+        const std::optional<PostCount> count = document_->CountPostAlignedLeft(
+            {static_cast<std::int64_t>(maxBytes), static_cast<std::int64_t>(maxLines),
+             static_cast<std::int64_t>(maxLineBytes)});
+        return count ? emscripten::val(static_cast<double>(count->bytes)) : emscripten::val::null();
+    }
+
     // --- The drawing as a picture: the ink layer as RGBA, ink black and
     // everything else white, and the same for the drawing undo would bring
     // back (the page keeps both between visits).
@@ -351,6 +362,8 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("text", &Session::text)
         .function("sjis", &Session::sjis)
         .function("countPost", &Session::countPost)
+        .function("alignLeft", &Session::alignLeft)
+        .function("bytesAlignedLeft", &Session::bytesAlignedLeft)
         .function("inkRgba", &Session::inkRgba)
         .function("undoInkRgba", &Session::undoInkRgba)
         .function("drawingFile", &Session::drawingFile)

@@ -71,6 +71,15 @@ export function startToolbar() {
     showText();
     changed();
   });
+  $("align-left").addEventListener("click", () => {
+    if (!engine.alignLeft()) {
+      say(t("alreadyLeft"));
+      return;
+    }
+    paint();
+    showText();
+    changed();
+  });
   $("copy").addEventListener("click", async () => {
     // The Shift-JIS bytes cannot go on the web clipboard; "save" gives them.
     const text = engine.text(withBr());

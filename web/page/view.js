@@ -10,6 +10,10 @@ const textBox = document.getElementById("text");
 const counter = document.getElementById("post-count");
 const brBox = document.getElementById("br");
 let imageData = null;  // the canvas's pixels, refilled by every paint
+// What the text would take moved to the left edge is worked out this long
+// after the drawing stops changing: it converts the whole drawing again.
+const ALIGNED_COUNT_DELAY_MS = 250;
+let alignedTimer = 0;
 
 // The canvas at the engine's size, once the engine is loaded.
 export function startView() {
@@ -50,4 +54,19 @@ export function showText() {
     t("longestLine") + " " + measure(count.longestLine, limits[2]) + " " +
     t("bytes") + (over.length ? "　" + over.join("・") : "");
   counter.classList.toggle("over", over.length > 0);
+  clearTimeout(alignedTimer);
+  alignedTimer = setTimeout(() => showAlignedCount(count.bytes), ALIGNED_COUNT_DELAY_MS);
+}
+
+// "左に寄せると N バイト" after the count, when moving the drawing left
+// would make the text shorter.
+function showAlignedCount(bytes) {
+  if (engine.tracing()) {  // mid-stroke: once the stroke ends
+    alignedTimer = setTimeout(() => showAlignedCount(bytes), ALIGNED_COUNT_DELAY_MS);
+    return;
+  }
+  const limits = board.limits;
+  const aligned = engine.bytesAlignedLeft(withBr(), limits[0], limits[1], limits[2]);
+  if (aligned === null || aligned >= bytes) return;
+  counter.textContent += "　" + t("alignedBytes", { bytes: aligned });
 }

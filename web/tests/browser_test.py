@@ -431,6 +431,26 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.driver.execute_script("return localStorage.getItem('fudeline.eraserSize')"),
                          '"large"')
 
+    def test_align_left_says_what_it_saves_and_saves_it(self):
+        # A drawing well right of the left edge: the counter says, once drawing
+        # stops, what the text would take moved left; the button makes it so.
+        self.draw([[(x + 300, y) for x, y in stroke] for stroke in scribble(9, points=20)])
+        before = self.page_text()
+        self.wait_for("return document.getElementById('post-count').textContent.includes('左に寄せると')")
+        counter = self.driver.find_element(By.ID, "post-count").text
+        aligned = int(re.search(r"左に寄せると (\d+) バイト", counter).group(1))
+        self.assertLess(aligned, int(re.match(r"\d+", counter).group(0)))
+        self.click("align-left")
+        self.assertTrue(self.driver.find_element(By.ID, "post-count").text.startswith(f"{aligned}/"))
+        margin = lambda text: min(len(line) - len(line.lstrip("\u3000 ")) for line in text.split("\n") if line.strip())
+        self.assertEqual(margin(self.page_text()), 0)
+        self.assertGreater(margin(before), 10)
+        # Once there, the counter offers nothing more and the button says why.
+        time.sleep(0.5)
+        self.assertNotIn("左に寄せると", self.driver.find_element(By.ID, "post-count").text)
+        self.click("align-left")
+        self.assertEqual(self.driver.find_element(By.ID, "message").text, "絵はもう左端にあります")
+
     def test_touch_draws_like_the_mouse(self):
         self.draw(scribble(7), kind=POINTER_TOUCH)
         self.assertTrue(self.assert_same_as_cli().strip())

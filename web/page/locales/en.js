@@ -55,6 +55,10 @@ export default {
 
   // The post counter.
   bytes: "bytes",
+  alignLeft: "Move to the left",
+  alignLeftTitle: "Moves the whole drawing to the left edge, shortening every line's left margin",
+  alreadyLeft: "The drawing is at the left edge already",
+  alignedBytes: "{bytes} bytes when moved to the left",
   lines: "lines",
   longestLine: "longest line",
   overBytes: "too many bytes",

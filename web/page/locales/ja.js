@@ -57,6 +57,10 @@ export default {
 
   // The post counter.
   bytes: "バイト",
+  alignLeft: "左に寄せる",
+  alignLeftTitle: "絵全体を左端まで動かし、各行の左の余白を減らします",
+  alreadyLeft: "絵はもう左端にあります",
+  alignedBytes: "左に寄せると {bytes} バイト",
   lines: "行",
   longestLine: "最長の行",
   overBytes: "バイト数が超過",

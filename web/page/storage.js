@@ -4,7 +4,10 @@
 // of opened text art as they were written, which the ink alone would match
 // anew (in the cells format). Written to IndexedDB a moment after each
 // change, and at once when the page is hidden; leaving the page warns only
-// while a change is not yet written.
+// while a change is not yet written. Where the store cannot be opened or a
+// write fails (storage full, a private window), the page says so at once and
+// offers to save the drawing as a file; leaving then asks until a write
+// succeeds.
 import { engine } from "./state.js";
 import { inkPng, openInk } from "./ink.js";
 import { paint, showText } from "./view.js";
@@ -41,6 +44,11 @@ async function inStore(mode, action) {
   }
 }
 
+// The warning that the browser is not keeping the drawing, shown or hidden.
+function showKept(kept) {
+  document.getElementById("not-kept").hidden = kept;
+}
+
 let changes = 0;  // changes made in this visit
 let written = 0;  // of them, how many the store holds
 let writing = null;  // the write under way
@@ -69,6 +77,10 @@ async function write() {
   ).then(() => {
     written = Math.max(written, upTo);
     document.body.dataset.saved = unsaved() ? "0" : "1";
+    showKept(true);
+  }, (error) => {
+    showKept(false);
+    throw error;
   });
   await writing.catch(() => {});
 }
@@ -90,7 +102,8 @@ async function restore() {
   try {
     record = await inStore("readonly", (store) => store.get(KEY));
   } catch (e) {
-    return;  // no IndexedDB (some private modes): nothing is kept
+    showKept(false);  // no IndexedDB (some private modes): nothing is kept
+    return;
   }
   document.body.dataset.saved = "1";
   if (!record) return;
@@ -116,6 +129,9 @@ async function restore() {
 // page asks first while one is not yet written (browsers show their own
 // wording; the handler only asks).
 export async function startStorage() {
+  document.getElementById("not-kept-save").addEventListener("click", () => {
+    document.getElementById("save-drawing").click();
+  });
   await restore().catch(() => {});
   window.addEventListener("beforeunload", (event) => {
     if (!unsaved()) return;

@@ -155,6 +155,39 @@ class AppTest(base.PageTest):
         self.saved()
         self.assertFalse(self.driver.execute_script(ASKS_TO_LEAVE), "written")
 
+    def test_a_store_that_fails_is_said_at_once_and_leaving_still_asks(self):
+        not_kept = "return !document.getElementById('not-kept').hidden"
+        self.assertFalse(self.driver.execute_script(not_kept), "the store works")
+        # Every write fails as a full disk fails it (the store opens, the
+        # write is refused), or the store does not open at all.
+        breaks = {
+            "full": "IDBObjectStore.prototype.put = function () {"
+                    " throw new DOMException('full', 'QuotaExceededError'); };",
+            "unavailable": "IDBFactory.prototype.open = function () {"
+                           " throw new DOMException('no store', 'InvalidStateError'); };",
+        }
+        for name, script in breaks.items():
+            with self.subTest(name):
+                added = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                                    {"source": script})
+                try:
+                    self.driver.get(self.url)
+                    self.wait_for("return document.body.dataset.ready === '1'")
+                    self.dispatch(stroke_events([(100, 100), (300, 200)], kind="mouse"))
+                    self.wait_for(not_kept)
+                    self.assertTrue(self.driver.execute_script(ASKS_TO_LEAVE), "leaving asks")
+                    self.click("not-kept-save")
+                    self.assertTrue(self.downloaded("drawing.png").startswith(b"\x89PNG"))
+                finally:
+                    self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                                {"identifier": added["identifier"]})
+        # With the store back, a write that succeeds takes the warning away.
+        self.driver.get(self.url)
+        self.wait_for("return document.body.dataset.ready === '1'")
+        self.dispatch(stroke_events([(120, 120), (320, 220)], kind="mouse"))
+        self.saved()
+        self.assertFalse(self.driver.execute_script(not_kept))
+
     # --- Installing.
     def test_the_manifest_has_what_installing_needs(self):
         self.wait_for("return navigator.serviceWorker.controller !== null", seconds=20)

@@ -35,6 +35,7 @@ export default {
   // The files panel.
   files: "Drawing and picture",
   saveDrawing: "Save drawing (PNG)",
+  notKept: "The browser is not keeping this drawing (its storage is full or unavailable). Save it as a file before you close the page.",
   openDrawing: "Open drawing (PNG, PBM)",
   openText: "Open text art (TXT, MLT, AST)",
   addPage: "Add as a page (MLT, AST)",

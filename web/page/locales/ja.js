@@ -37,6 +37,7 @@ export default {
   // The files panel.
   files: "描画と下絵",
   saveDrawing: "描画を保存 (PNG)",
+  notKept: "この描画はブラウザーに保存できていません（保存先がいっぱいか、使えません）。ページを閉じる前にファイルに保存してください。",
   openDrawing: "描画を開く (PNG・PBM)",
   openText: "テキストアートを開く (TXT・MLT・AST)",
   addPage: "ページとして追加 (MLT・AST)",

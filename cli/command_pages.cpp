@@ -29,7 +29,7 @@ Command AddPagesCommand(CLI::App& app) {
     command->add_option("FILE", options->file, "The page file (at most 64 MB); - reads standard input")
         ->required();
     return {command, [options] {
-                const Result<std::string> bytes = ReadFileBytes(options->file, kMaxPageFileBytes);
+                const Result<std::string> bytes = ReadTextFileBytes(options->file, kMaxPageFileBytes);
                 if (!bytes) return ReportFailure("list the pages of", bytes.error());
                 std::string listing;
                 std::size_t number = 0;

@@ -403,6 +403,10 @@
         <translation>the baked font has bytes after its last glyph</translation>
     </message>
     <message>
+        <source>%1 バイト目（%2 行目）が NUL バイトで、Shift-JIS のテキストではありません</source>
+        <translation>byte %1 (line %2) is a NUL byte: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
         <source>フォントは %1 個のグリフがあると言いますが、%2 バイトには収まりません</source>
         <translation>the baked font claims %1 glyphs, more than its %2 bytes can hold</translation>
     </message>

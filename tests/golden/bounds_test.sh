@@ -101,6 +101,27 @@ case $case_name in
     head -c 67108864 /dev/zero | tr '\0' a >book.mlt
     "$cli" pages book.mlt >list 2>err || fail "64 MB of pages: $(cat err)"
     ;;
+  # Text with a NUL byte is refused at that byte, with its place: /dev/zero
+  # piped in is refused at once instead of after 64 MB.
+  page_file_nul)
+    expect_refusal "cannot list the pages of standard input: byte 0 (line 1) is a NUL byte" \
+      sh -c 'head -c 100000000 /dev/zero | "$0" pages -' "$cli"
+    printf 'ab\r\n[SPLIT]\r\ncd\000e' >nul.mlt
+    expect_refusal "cannot list the pages of nul.mlt: byte 15 (line 3) is a NUL byte" "$cli" pages nul.mlt
+    ;;
+  # A script over 1 MB (40,000 strokes across the canvas, 2 s of playing) is
+  # refused before its first stroke when its size is known, and once 1 MB is
+  # read from a pipe; the bench's scripts play.
+  replay_script_too_large)
+    awk 'BEGIN { for (i = 0; i < 40000; i++) printf "down 40 %d\nmove 790 %d\nup\n", 40 + i % 470, 500 - i % 460 }' \
+      >long.replay
+    expect_refusal "cannot read script long.replay: larger than 1 MB" "$cli" replay long.replay
+    expect_refusal "cannot read script standard input: larger than 1 MB" \
+      sh -c 'cat long.replay | "$0" replay -' "$cli"
+    for script in "$golden"/../../bench/data/*.replay; do
+      "$cli" replay "$script" >/dev/null 2>err || fail "$script: $(cat err)"
+    done
+    ;;
   *) echo "unknown case $case_name"; exit 1 ;;
 esac
 echo "PASS $case_name"

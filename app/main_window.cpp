@@ -494,6 +494,7 @@ void MainWindow::CreateMenus() {
     QMenu* toolMenu = bar->addMenu(tr("ツール(&T)"));
     toolMenu->setObjectName(QStringLiteral("toolMenu"));
     toolMenu->addActions({pen_, eraser_, select_, text_});
+    CreateEraserSizes(toolMenu);
 
     backgroundMenu_ = new BackgroundMenu(background_, this);
     backgroundMenu_->setTitle(tr("背景(&B)"));
@@ -1012,6 +1013,58 @@ void MainWindow::ApplyConversionMode() {
     document_.SetDecoder({fine, spacing});
     canvas_->update();
     DrawingChanged();
+}
+
+void MainWindow::CreateEraserSizes(QMenu* toolMenu) {
+    // Small takes a pixel or two beside a line, large clears an area; [ and ]
+    // step between them as in painting programs.
+    QMenu* sizes = toolMenu->addMenu(tr("消しゴムの太さ(&W)"));
+    sizes->setObjectName(QStringLiteral("eraserSizeMenu"));
+    auto* group = new QActionGroup(this);
+    const QString stored = QSettings().value(settings_keys::kEraserSize, QStringLiteral("medium")).toString();
+    for (const EraserSize size : {EraserSize::Small, EraserSize::Medium, EraserSize::Large}) {
+        const QString name = QString::fromLatin1(EraserSizeName(size).data(),
+                                                 static_cast<qsizetype>(EraserSizeName(size).size()));
+        const QString label = size == EraserSize::Small    ? tr("細い(&1)")
+                              : size == EraserSize::Medium ? tr("普通(&2)")
+                                                           : tr("太い(&3)");
+        QAction* action = sizes->addAction(label);
+        action->setObjectName(QStringLiteral("eraser_%1_Action").arg(name));
+        action->setData(name);
+        action->setCheckable(true);
+        action->setChecked(name == stored);
+        group->addAction(action);
+        eraserSizes_.push_back(action);
+        connect(action, &QAction::triggered, this, [this, size, name] {
+            QSettings().setValue(settings_keys::kEraserSize, name);
+            document_.SetEraserSize(size);
+            ShowStatusMessage(tr("消しゴムの太さ: %1 ピクセル").arg(EraserWidth(size)), kMessageMs);
+        });
+    }
+    if (!group->checkedAction()) eraserSizes_[1]->setChecked(true);
+    const std::optional<EraserSize> chosen =
+        ParseEraserSize(group->checkedAction()->data().toString().toStdString());
+    document_.SetEraserSize(chosen.value_or(EraserSize::Medium));
+    sizes->addSeparator();
+    const auto step = [this](int by) {
+        const auto at = std::find_if(eraserSizes_.begin(), eraserSizes_.end(),
+                                     [](const QAction* a) { return a->isChecked(); });
+        const auto index = std::clamp<std::ptrdiff_t>((at - eraserSizes_.begin()) + by, 0,
+                                                      static_cast<std::ptrdiff_t>(eraserSizes_.size()) - 1);
+        eraserSizes_[static_cast<std::size_t>(index)]->trigger();
+    };
+    QAction* thinner = sizes->addAction(tr("細く(&N)"));
+    thinner->setObjectName(QStringLiteral("eraserThinnerAction"));
+    thinner->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    connect(thinner, &QAction::triggered, this, [step] { step(-1); });
+    QAction* thicker = sizes->addAction(tr("太く(&W)"));
+    thicker->setObjectName(QStringLiteral("eraserThickerAction"));
+    thicker->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    connect(thicker, &QAction::triggered, this, [step] { step(1); });
+    for (QAction* action : {thinner, thicker}) {
+        addAction(action);
+        commands_.append(action);  // in the list of shortcuts
+    }
 }
 
 void MainWindow::ApplyStabilizer() {

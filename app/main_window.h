@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/file_chooser.h"
 #include "app/page_dialogs.h"
@@ -93,6 +94,8 @@ class MainWindow : public QMainWindow {
                         void (MainWindow::*command)());
     void CreateControls();
     void CreateMenus();
+    // The eraser's widths under the tool menu, with [ and ] to step.
+    void CreateEraserSizes(QMenu* toolMenu);
     void ShowMenuUnder(QMenu* menu, QPushButton* button);
     void DrawingChanged();
     // Says `message` beside the counter, for `ms` milliseconds (0: until replaced).
@@ -180,6 +183,7 @@ class MainWindow : public QMainWindow {
     QAction* singleUndo_ = nullptr;
     QAction* pen_ = nullptr;
     QAction* eraser_ = nullptr;
+    std::vector<QAction*> eraserSizes_;  // small, medium, large
     QAction* select_ = nullptr;
     QAction* text_ = nullptr;
     QAction* rowLines_ = nullptr;

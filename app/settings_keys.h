@@ -15,6 +15,7 @@ inline const QString kNoFillers = QStringLiteral("convert/noFillers");
 inline const QString kUnicodeSpacing = QStringLiteral("convert/unicodeSpacing");
 // "off", "weak" or "strong", as replay scripts spell it.
 inline const QString kStabilizer = QStringLiteral("draw/stabilizer");
+inline const QString kEraserSize = QStringLiteral("draw/eraserSize");
 inline const QString kBackgroundSize = QStringLiteral("background/size");
 inline const QString kBoard = QStringLiteral("post/board");
 inline const QString kCustomLimits = QStringLiteral("post/customLimits");

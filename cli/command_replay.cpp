@@ -25,6 +25,7 @@ Command AddReplayCommand(CLI::App& app) {
                            "Play a script of window events (down X Y, move X Y, up, undo, redo, "
                            "clear, clear no; \"shift\" after X Y: Shift held, a straight line; "
                            "stabilizer off|weak|strong: the setting from the next stroke on; "
+                           "eraser small|medium|large: the eraser's width (4, 8, 16 px) from then on; "
                            "history single|steps: the undo from then on; "
                            "type X Y TEXT: a click of the text tool, TEXT typed there) "
                            "and write the text art");

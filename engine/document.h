@@ -102,6 +102,8 @@ class Document {
     // How strokes are steadied, from the next stroke on (see ArtState).
     void SetStabilizer(Stabilizer stabilizer) { state_.SetStabilizer(stabilizer); }
     Stabilizer stabilizer() const { return state_.stabilizer(); }
+    // The eraser's width, from the next stroke on.
+    void SetEraserSize(EraserSize size) { state_.SetEraserWidth(EraserWidth(size)); }
     const DecoderOptions& decoder() const { return decoder_; }
     const std::string& board() const { return board_; }
     bool br() const { return br_; }

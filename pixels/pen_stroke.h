@@ -26,6 +26,7 @@ struct PenSegment {
     PenPoint from;
     PenPoint to;
     bool pen = true;  // the pen mode when the segment was drawn; false: eraser
+    int width = kWidePenWidth;  // the eraser's width then
 };
 
 }  // namespace fudeline

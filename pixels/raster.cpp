@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace fudeline {
 namespace {
@@ -52,21 +54,24 @@ void WalkLine(Point a, Point b, bool includeEnd, Point lo, Point hi, Plot plot) 
     }
 }
 
-// Offsets of an 8-pixel disc around a pixel centre: the pixels (x+dx, y+dy)
-// whose centres lie within 4 pixels of the point (x + 0.5, y + 0.5).
+// The rows of a disc `width` pixels across, as offsets around a pixel: the
+// pixels (x+dx, y+dy) whose centres lie within width / 2 of the point
+// (x, y), the pixel's corner, so that an even width is symmetric.
 struct DiscRow {
     int dy, dxFrom, dxTo;
 };
-constexpr std::array<DiscRow, 8> kDisc = {{
-    {-4, -2, 1},
-    {-3, -3, 2},
-    {-2, -4, 3},
-    {-1, -4, 3},
-    {0, -4, 3},
-    {1, -4, 3},
-    {2, -3, 2},
-    {3, -2, 1},
-}};
+std::vector<DiscRow> Disc(int width) {
+    std::vector<DiscRow> rows;
+    const double r = width / 2.0;
+    for (int dy = -width / 2; dy < (width + 1) / 2; ++dy) {
+        const double h = r * r - (dy + 0.5) * (dy + 0.5);
+        if (h < 0) continue;
+        const int k = static_cast<int>(std::floor(std::sqrt(h) - 0.5));
+        if (k < -1) continue;
+        rows.push_back({dy, -k - 1, k});
+    }
+    return rows;
+}
 
 struct ClippedPlotter {
     Image& image;
@@ -94,12 +99,15 @@ ChangedRows DrawThinLine(Image& image, Point a, Point b, std::uint32_t colour, C
     return plotter.changed;
 }
 
-ChangedRows DrawWideLine(Image& image, Point a, Point b, std::uint32_t colour, ClipRect clip) {
+ChangedRows DrawWideLine(Image& image, Point a, Point b, std::uint32_t colour, ClipRect clip,
+                         int width) {
+    width = std::clamp(width, kNarrowestEraser, kWidestEraser);
     ClippedPlotter plotter{image, colour, clip, {}};
-    const Point lo{clip.left - kWidePenWidth / 2, clip.top - kWidePenWidth / 2};
-    const Point hi{clip.right + kWidePenWidth / 2, clip.bottom + kWidePenWidth / 2};
+    const Point lo{clip.left - width / 2, clip.top - width / 2};
+    const Point hi{clip.right + width / 2, clip.bottom + width / 2};
+    const std::vector<DiscRow> disc = Disc(width);
     WalkLine(a, b, true, lo, hi, [&](int x, int y) {
-        for (const DiscRow& row : kDisc) {
+        for (const DiscRow& row : disc) {
             for (int dx = row.dxFrom; dx <= row.dxTo; ++dx) plotter(x + dx, y + row.dy);
         }
     });

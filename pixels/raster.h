@@ -39,13 +39,18 @@ struct ChangedRows {
     }
 };
 
+// The eraser's width: medium by default, as every stored script was drawn.
 inline constexpr int kWidePenWidth = 8;
+inline constexpr int kNarrowestEraser = 2;
+inline constexpr int kWidestEraser = 32;
 
 // One-pixel line from a up to b, b itself excluded (nothing when a == b).
 ChangedRows DrawThinLine(Image& image, Point a, Point b, std::uint32_t colour, ClipRect clip);
 
-// 8-pixel line with round ends, both end points covered: the union of
-// 8-pixel discs centred on every pixel of the thin line from a to b.
-ChangedRows DrawWideLine(Image& image, Point a, Point b, std::uint32_t colour, ClipRect clip);
+// A line `width` pixels wide (within kNarrowestEraser to kWidestEraser) with
+// round ends, both end points covered: the union of discs centred on every
+// pixel of the thin line from a to b.
+ChangedRows DrawWideLine(Image& image, Point a, Point b, std::uint32_t colour, ClipRect clip,
+                         int width = kWidePenWidth);
 
 }  // namespace fudeline

@@ -58,7 +58,7 @@ bool ArtState::ExtendStroke(PenPoint p, bool straight) {
         if (lineMoved_ && to == lineTo_) return false;
         lineTo_ = to;
         lineMoved_ = true;
-        preview_.SetLine(lineFrom_, lineTo_, penMode_);
+        preview_.SetLine(lineFrom_, lineTo_, penMode_, eraserWidth_);
         return true;
     }
     const bool committed = straight_ && lineMoved_;
@@ -77,11 +77,11 @@ bool ArtState::ExtendStroke(PenPoint p, bool straight) {
 
 void ArtState::AddSegment(PenPoint to) {
     WidenInkExtent(to.x);
-    const PenSegment segment{lastPoint_, to, penMode_};
+    const PenSegment segment{lastPoint_, to, penMode_, eraserWidth_};
     lastPoint_ = to;
     strokePoints_.push_back(to);
     pendingSegments_.push_back(segment);
-    preview_.AddSegment(segment.from, segment.to, segment.pen);
+    preview_.AddSegment(segment.from, segment.to, segment.pen, segment.width);
     conversionPending_ = true;
 }
 
@@ -184,7 +184,7 @@ ChangedRows ArtState::RasteriseNewestSegment(const PenSegment& segment) {
     const ClipRect clip{0, 0, kInkClipRight, kInkClipBottom};
     const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
     const ChangedRows changed = segment.pen ? DrawThinLine(drawing_->ink, a, b, kBlack, clip)
-                                            : DrawWideLine(drawing_->ink, a, b, kLightGrey, clip);
+                                            : DrawWideLine(drawing_->ink, a, b, kLightGrey, clip, segment.width);
     drawing_->inkRows.Add(changed);
     return changed;
 }
@@ -217,13 +217,13 @@ bool ArtState::RunPendingConversion() {
         // Every changed pixel lies between the ends' columns, widened by the
         // eraser's reach.
         const Point a = ToInkPoint(segment.from), b = ToInkPoint(segment.to);
-        const std::int64_t reach = segment.pen ? 0 : kWidePenWidth;
+        const std::int64_t reach = segment.pen ? 0 : segment.width;
         ColumnSpan columns;
         columns.Add(
             static_cast<int>(std::max<std::int64_t>(std::int64_t{std::min(a.x, b.x)} - reach, 0)),
             static_cast<int>(
                 std::min<std::int64_t>(std::int64_t{std::max(a.x, b.x)} + reach, kInkClipRight)));
-        const std::vector<KeptBox> kept = KeptBoxesNear(a, b, columns);
+        const std::vector<KeptBox> kept = KeptBoxesNear(a, b, columns, segment.width);
         ChangedRows changed = RasteriseNewestSegment(segment);
         if (!segment.pen && !kept.empty()) changed.Add(EraseWholeKeptCharacters(kept, columns));
         NoteInkChange(changed, columns);
@@ -255,12 +255,12 @@ bool ArtState::RunPendingConversion() {
     return true;
 }
 
-std::vector<ArtState::KeptBox> ArtState::KeptBoxesNear(Point a, Point b, ColumnSpan columns) const {
+std::vector<ArtState::KeptBox> ArtState::KeptBoxesNear(Point a, Point b, ColumnSpan columns, int reach) const {
     std::vector<KeptBox> boxes;
     const Drawing& d = *drawing_;
-    const int firstRow = std::max<std::int64_t>(std::int64_t{std::min(a.y, b.y)} - kWidePenWidth, 0) / kInkRowHeight;
+    const int firstRow = std::max<std::int64_t>(std::int64_t{std::min(a.y, b.y)} - reach, 0) / kInkRowHeight;
     const int lastRow = static_cast<int>(std::min<std::int64_t>(
-        (std::int64_t{std::max(a.y, b.y)} + kWidePenWidth) / kInkRowHeight, kRowCount - 1));
+        (std::int64_t{std::max(a.y, b.y)} + reach) / kInkRowHeight, kRowCount - 1));
     for (int row = firstRow; row <= lastRow; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (!d.opened[r]) continue;

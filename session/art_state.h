@@ -4,6 +4,7 @@
 // the conversion runs when the window paints. Nothing here knows about windows.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -71,6 +72,10 @@ class ArtState {
     // How strokes are steadied, from the next stroke on (a stroke under way
     // keeps its own). Off unless set.
     void SetStabilizer(Stabilizer stabilizer) { stabilizer_ = stabilizer; }
+    // The eraser's width in pixels (kNarrowestEraser to kWidestEraser), from
+    // the next segment on; kWidePenWidth until set.
+    void SetEraserWidth(int width) { eraserWidth_ = std::clamp(width, kNarrowestEraser, kWidestEraser); }
+    int eraserWidth() const { return eraserWidth_; }
     Stabilizer stabilizer() const { return stabilizer_; }
 
     // --- How rows become text: the row matcher, unless a fine decoder is set
@@ -257,7 +262,7 @@ class ArtState {
     };
     // The kept characters within the eraser's reach of the segment from `a`
     // to `b` (ink pixels) that have ink, in rows that keep opened text.
-    std::vector<KeptBox> KeptBoxesNear(Point a, Point b, ColumnSpan columns) const;
+    std::vector<KeptBox> KeptBoxesNear(Point a, Point b, ColumnSpan columns, int reach) const;
     int InkIn(const KeptBox& box) const;
     // Erases whole every one of `boxes` that lost ink since it was counted,
     // widening `columns` by their columns; the ink rows it changed.
@@ -325,6 +330,7 @@ class ArtState {
     Image spanInk_;
     StrokePreview preview_;
     Stabilizer stabilizer_ = Stabilizer::Off;
+    int eraserWidth_ = kWidePenWidth;
     // The freehand piece under way's pen points, and whether it may settle
     // when it ends (a pen stroke with the stabilizer on); the ink as it was
     // before it, made the first time a piece may settle.

@@ -37,6 +37,9 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
         case ReplayEvent::Kind::SetStabilizer:
             state.SetStabilizer(event.stabilizer);
             break;
+        case ReplayEvent::Kind::SetEraser:
+            state.SetEraserWidth(EraserWidth(event.eraser));
+            break;
         case ReplayEvent::Kind::Type:
             break;
     }

@@ -75,6 +75,11 @@ Result<std::optional<ReplayEvent>> ParseReplayLine(std::string_view line, int li
         if (!stabilizer) return fail(kinds::ReplayStabilizer);
         event.kind = ReplayEvent::Kind::SetStabilizer;
         event.stabilizer = *stabilizer;
+    } else if (verb == "eraser") {
+        const auto size = words.size() == 2 ? ParseEraserSize(words[1]) : std::optional<EraserSize>();
+        if (!size) return fail(kinds::ReplayEraser);
+        event.kind = ReplayEvent::Kind::SetEraser;
+        event.eraser = *size;
     } else if (verb == "up" || verb == "undo") {
         if (words.size() != 1) return fail(kinds::ReplayTakesNothing, std::string(verb));
         event.kind = verb == "up" ? ReplayEvent::Kind::Up : ReplayEvent::Kind::Undo;

@@ -2,12 +2,15 @@
 // client pixels exactly as the window receives them.
 //
 //   down X Y [shift] | move X Y [shift] | up | undo | redo | clear | clear no
-//   | stabilizer off|weak|strong | history single|steps | type X Y TEXT
+//   | stabilizer off|weak|strong | eraser small|medium|large
+//   | history single|steps | type X Y TEXT
 //
 // "shift" marks a press or move made with Shift held (a straight line). The
 // stabilizer line is the window's setting changed at that point: it holds
 // from the next stroke on. A script without one replays with the stabilizer
-// off, as every script did before there was one. "type" is a click of the
+// off, as every script did before there was one; the eraser line likewise
+// sets the eraser's width from the next stroke on (medium without one, the
+// one width there was before). "type" is a click of the
 // text tool at X, Y and TEXT typed there: TEXT is the rest of the line after
 // the one space that follows Y, as it stands ('#' and spaces included; the
 // CR of a CRLF line end is not part of it). The session alone cannot type
@@ -32,6 +35,7 @@
 #include <vector>
 
 #include "errors/result.h"
+#include "session/eraser_size.h"
 #include "session/history.h"
 #include "session/stroke_stabilizer.h"
 
@@ -43,7 +47,9 @@ namespace fudeline {
 inline constexpr std::size_t kMaxReplayScriptBytes = std::size_t{1} << 20;
 
 struct ReplayEvent {
-    enum class Kind { Down, Move, Up, Undo, Redo, Clear, ClearDeclined, SetStabilizer, SetUndoMode, Type };
+    enum class Kind {
+        Down, Move, Up, Undo, Redo, Clear, ClearDeclined, SetStabilizer, SetUndoMode, Type, SetEraser
+    };
     Kind kind = Kind::Up;
     int x = 0;
     int y = 0;
@@ -52,6 +58,7 @@ struct ReplayEvent {
     Stabilizer stabilizer = Stabilizer::Off;  // SetStabilizer
     std::string text{};                        // Type: UTF-8, one line
     UndoMode undoMode = UndoMode::Single;  // SetUndoMode
+    EraserSize eraser = EraserSize::Medium;  // SetEraser
 };
 
 // Parses line `lineNumber` (1-based, without its line break): an event, or

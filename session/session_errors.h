@@ -37,6 +37,11 @@ inline constexpr ErrorKind ReplayStabilizer{
     FUDELINE_REASON_TEXT("CoreReason",
                          "%1 行目: stabilizer の後は off・weak・strong のどれかです")};
 // line
+inline constexpr ErrorKind ReplayEraser{
+    "ReplayEraser", "line %1: eraser takes small, medium or large",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "%1 行目: eraser の後は small・medium・large のどれかです")};
+// line
 inline constexpr ErrorKind ReplayTypePoint{
     "ReplayTypePoint", "line %1: type needs X and Y, integers from -32768 to 32767, then the text",
     FUDELINE_REASON_TEXT("CoreReason",
@@ -54,6 +59,6 @@ inline constexpr ErrorKind ReplayHistory{
 inline constexpr const ErrorKind* kSessionErrorKinds[] = {
     &ReplayNeedsPoint,   &ReplayCoordinate, &ReplayTakesNothing, &ReplayClearArgument,
     &ReplayUnknownEvent, &ReplayPointExtra, &ReplayStabilizer,   &ReplayTypePoint,
-    &ReplayTypeNotUtf8,  &ReplayHistory};
+    &ReplayTypeNotUtf8,  &ReplayHistory,    &ReplayEraser};
 
 }  // namespace fudeline::kinds

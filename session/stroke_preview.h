@@ -1,5 +1,5 @@
 // The stroke in progress as the canvas shows it: a red one-pixel line in pen
-// mode, an 8-pixel light-grey line in eraser mode. Segments are drawn once, as
+// mode, a light-grey line as wide as the eraser in eraser mode. Segments are drawn once, as
 // they arrive, so a paint costs the same however long the stroke has grown.
 // A straight line that follows the pointer (Shift) lies on a layer of its
 // own, so that moving it never takes pixels from the segments under it.
@@ -15,10 +15,11 @@ class StrokePreview {
   public:
     StrokePreview();
 
-    // Adds the segment a-b (canvas coordinates) in the given mode.
-    void AddSegment(PenPoint a, PenPoint b, bool pen);
+    // Adds the segment a-b (canvas coordinates) in the given mode (and the
+    // eraser's width).
+    void AddSegment(PenPoint a, PenPoint b, bool pen, int width = kWidePenWidth);
     // Shows the straight line a-b in place of the one shown before, if any.
-    void SetLine(PenPoint a, PenPoint b, bool pen);
+    void SetLine(PenPoint a, PenPoint b, bool pen, int width = kWidePenWidth);
     void ClearLine();
     // Forgets the stroke and its line (the button went up).
     void Clear();
@@ -30,7 +31,8 @@ class StrokePreview {
 
   private:
     static constexpr std::uint32_t kTransparent = Image::kOutside;
-    static ChangedRows Draw(Image& layer, PenPoint a, PenPoint b, bool pen, std::uint32_t colour);
+    static ChangedRows Draw(Image& layer, PenPoint a, PenPoint b, bool pen, int width,
+                            std::uint32_t colour);
 
     // Both layers are empty until something is drawn on them.
     Image layer_;
@@ -39,6 +41,7 @@ class StrokePreview {
     ChangedRows lineRows_;
     PenPoint lineFrom_, lineTo_;
     bool linePen_ = true;
+    int lineWidth_ = kWidePenWidth;
 };
 
 }  // namespace fudeline

@@ -151,6 +151,36 @@ TEST_F(ArtStateTest, EraserSpillIntoTheNextBandRematchesThatRow) {
     EXPECT_TRUE(state_.rows()[1].empty());
 }
 
+TEST_F(ArtStateTest, TheEraserTakesAsWideAStripAsItIsSetTo) {
+    // An upright pen line at x 300; the eraser passes beside it, upright.
+    const struct {
+        int width, x;
+        bool taken;
+    } cases[] = {
+        {4, 301, true},  {4, 303, false}, {kWidePenWidth, 303, true}, {kWidePenWidth, 305, false},
+        {16, 307, true}, {16, 309, false}, {16, 293, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << " at " << c.x);
+        ArtState state(matcher_, nullptr);
+        state.BeginStroke({300, 50});
+        state.ExtendStroke({300, 150});
+        state.EndStroke();
+        state.RunPendingConversion();
+        ASSERT_FALSE(state.rows()[4].empty());
+        state.TogglePenMode();
+        state.SetEraserWidth(c.width);
+        state.BeginStroke({c.x, 80});
+        state.ExtendStroke({c.x, 110});
+        state.EndStroke();
+        state.RunPendingConversion();
+        EXPECT_EQ(state.inkLayer().Pixel(300, 84) == kBlack, !c.taken);
+        // What the eraser took is read again: the row is empty where the
+        // whole of its band's ink went.
+        EXPECT_EQ(state.rows()[5].empty(), c.taken);
+    }
+}
+
 TEST_F(ArtStateTest, SegmentsOutsideAllRowsMatchNothing) {
     Stroke({{100, 50}, {120, 50}});
     const TextRows before = state_.rows();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "pixels/geometry.h"
@@ -106,6 +107,31 @@ TEST(DrawWideLine, RoundEightPixelStrokeIncludingTheEnd) {
     EXPECT_EQ(changed.maxY, 43);
     EXPECT_EQ(line.Pixel(83, 40), kLightGrey);  // round end beyond the end point
     EXPECT_EQ(line.Pixel(84, 40), kWhite);
+}
+
+TEST(DrawWideLine, DiscsOfEveryEraserWidthAreRoundAndAsWideAsAsked) {
+    const struct {
+        int width;
+        int pixels;  // of one disc
+    } cases[] = {{2, 4}, {4, 12}, {8, 52}, {16, 208}, {kWidestEraser, 812}, {1, 4}, {100, 812}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        Image ink(800, 464);
+        DrawWideLine(ink, {100, 100}, {100, 100}, kLightGrey, kInkClip, c.width);
+        EXPECT_EQ(CountColour(ink, kLightGrey), c.pixels);
+        // As wide and as tall as the width (clamped to what the eraser
+        // offers), centred on the pixel's corner, the corners cut.
+        const int w = std::clamp(c.width, kNarrowestEraser, kWidestEraser);
+        for (int d = -w / 2; d < w / 2; ++d) {
+            EXPECT_EQ(ink.Pixel(100 + d, 100), kLightGrey) << d;
+            EXPECT_EQ(ink.Pixel(100, 100 + d), kLightGrey) << d;
+        }
+        EXPECT_EQ(ink.Pixel(100 - w / 2 - 1, 100), kWhite);
+        EXPECT_EQ(ink.Pixel(100 + w / 2, 100), kWhite);
+        if (w > 2) {
+            EXPECT_EQ(ink.Pixel(100 - w / 2, 100 - w / 2), kWhite);
+        }
+    }
 }
 
 TEST(DrawWideLine, ReportsOnlyRowsWhosePixelsChanged) {

@@ -58,6 +58,26 @@ TEST(ParseReplayScript, ReadsShiftOnPressesAndMovesAndTheStabilizerSetting) {
     }
 }
 
+TEST(ParseReplayLine, ReadsTheEraserSize) {
+    const struct {
+        const char* line;
+        EraserSize size;
+        int width;
+    } cases[] = {
+        {"eraser small", EraserSize::Small, 4},
+        {"eraser medium # the width there always was", EraserSize::Medium, kWidePenWidth},
+        {"\teraser large\r", EraserSize::Large, 16},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto event = ParseReplayLine(c.line, 3);
+        ASSERT_TRUE(event && *event);
+        EXPECT_EQ((*event)->kind, Kind::SetEraser);
+        EXPECT_EQ((*event)->eraser, c.size);
+        EXPECT_EQ(EraserWidth((*event)->eraser), c.width);
+    }
+}
+
 TEST(ParseReplayLine, ATypeLinesTextIsTheRestOfTheLineAsItStands) {
     const struct {
         const char* line;
@@ -192,6 +212,9 @@ TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
         {"stabilizer\n", "line 1"},
         {"stabilizer medium\n", "line 1"},
         {"stabilizer weak strong\n", "line 1"},
+        {"eraser\n", "line 1"},
+        {"eraser 8\n", "line 1"},
+        {"eraser small large\n", "line 1"},
         // Type needs its point; its text must be UTF-8.
         {"type\n", "line 1"},
         {"type 1\n", "line 1"},

@@ -83,6 +83,12 @@ class Session {
         return stabilizer.has_value();
     }
     std::string stabilizer() const { return std::string(StabilizerName(document_->stabilizer())); }
+    // "small", "medium" or "large", from the next stroke on.
+    bool setEraserSize(const std::string& name) {
+        const std::optional<EraserSize> size = ParseEraserSize(name);
+        if (size) document_->SetEraserSize(*size);
+        return size.has_value();
+    }
     // A stroke given up (a second finger came down).
     void cancelStroke() { document_->CancelStroke(); }
     void togglePen() { state().TogglePenMode(); }
@@ -327,6 +333,7 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("move", emscripten::select_overload<void(int, int, bool)>(&Session::move))
         .function("setStabilizer", &Session::setStabilizer)
         .function("stabilizer", &Session::stabilizer)
+        .function("setEraserSize", &Session::setEraserSize)
         .function("up", &Session::up)
         .function("togglePen", &Session::togglePen)
         .function("penMode", &Session::penMode)

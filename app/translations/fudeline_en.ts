@@ -651,6 +651,10 @@
         <translation>line %1: stabilizer takes off, weak or strong</translation>
     </message>
     <message>
+        <source>%1 行目: eraser の後は small・medium・large のどれかです</source>
+        <translation>line %1: eraser takes small, medium or large</translation>
+    </message>
+    <message>
         <source>この操作は許されていません</source>
         <translation>Operation not permitted</translation>
     </message>
@@ -1307,6 +1311,34 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>手ぶれ補正:</source>
         <translation>Stabilizer:</translation>
+    </message>
+    <message>
+        <source>消しゴムの太さ(&amp;W)</source>
+        <translation>Eraser &amp;Width</translation>
+    </message>
+    <message>
+        <source>細い(&amp;1)</source>
+        <translation>Small (&amp;1)</translation>
+    </message>
+    <message>
+        <source>普通(&amp;2)</source>
+        <translation>Medium (&amp;2)</translation>
+    </message>
+    <message>
+        <source>太い(&amp;3)</source>
+        <translation>Large (&amp;3)</translation>
+    </message>
+    <message>
+        <source>細く(&amp;N)</source>
+        <translation>&amp;Narrower</translation>
+    </message>
+    <message>
+        <source>太く(&amp;W)</source>
+        <translation>&amp;Wider</translation>
+    </message>
+    <message>
+        <source>消しゴムの太さ: %1 ピクセル</source>
+        <translation>Eraser width: %1 pixels</translation>
     </message>
     <message>
         <source>線を少し遅れて追わせ、手のふるえをならします（Shift を押しながら描くと直線）</source>

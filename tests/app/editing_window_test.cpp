@@ -349,6 +349,30 @@ class EditingWindowTest : public QObject {
         QCOMPARE(window_->canvas()->tool(), CanvasWidget::Tool::Draw);
     }
 
+    // [ and ] step the eraser's width, remembered, as replay's eraser line.
+    void bracketKeysSetTheEraserWidthAsReplayDoes() {
+        const QList<Event> events = ThreeStrokes();
+        Play(*window_, events);
+        QTest::keyClick(window_.get(), Qt::Key_E);
+        const QString eraser = QStringLiteral("down 20 20\nup\n");  // a click on the indicator
+        QVERIFY(!window_->state().penMode());
+        QVERIFY(window_->findChild<QAction*>("eraser_medium_Action")->isChecked());
+        QTest::keyClick(window_.get(), Qt::Key_BracketRight);
+        QVERIFY(window_->findChild<QAction*>("eraser_large_Action")->isChecked());
+        QCOMPARE(QSettings().value(settings_keys::kEraserSize).toString(), QStringLiteral("large"));
+        // Seven pixels below the first stroke: the large eraser reaches it,
+        // the medium one would not.
+        const QList<Event> rub = {{Event::Down, 100, 87}, {Event::Move, 260, 107}, {Event::Up}};
+        Play(*window_, rub);
+        const QByteArray large = ReplayWith(events, eraser + "eraser large\n" + ScriptOf(rub), {"--sjis"});
+        QCOMPARE(Copied(*window_), large);
+        QVERIFY(large != ReplayWith(events, eraser + ScriptOf(rub), {"--sjis"}));
+        // Down to small, and no further.
+        for (int i = 0; i < 3; ++i) QTest::keyClick(window_.get(), Qt::Key_BracketLeft);
+        QVERIFY(window_->findChild<QAction*>("eraser_small_Action")->isChecked());
+        QCOMPARE(QSettings().value(settings_keys::kEraserSize).toString(), QStringLiteral("small"));
+    }
+
     void helpListsEveryShortcut() {
         const QStringList list = window_->ShortcutList();
         for (QAction* action : window_->findChildren<QAction*>()) {

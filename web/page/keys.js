@@ -1,6 +1,7 @@
 // The page's keys, each the same as its button: Ctrl/Cmd+Z undo;
 // Ctrl/Cmd+Shift+Z and Ctrl+Y redo; Ctrl/Cmd+C with nothing selected copies
-// the text art; E and P choose eraser and pen. A button clicked with the
+// the text art; E and P choose eraser and pen; [ and ] make the eraser
+// thinner and wider (as the window's keys do). A button clicked with the
 // pointer does not keep the focus. Keys typed into a field stay the field's.
 import { engine } from "./state.js";
 
@@ -13,6 +14,15 @@ function typing(el) {
   if (el.tagName !== "INPUT") return false;
   return !["checkbox", "radio", "button", "submit", "reset", "file", "range", "color"]
     .includes(el.type);
+}
+
+// The next eraser width down or up the list, as if chosen there.
+function stepEraserSize(by) {
+  const list = document.getElementById("eraser-size");
+  const index = Math.min(Math.max(list.selectedIndex + by, 0), list.options.length - 1);
+  if (index === list.selectedIndex) return;
+  list.selectedIndex = index;
+  list.dispatchEvent(new Event("change"));
 }
 
 function selectionHeld() {
@@ -57,6 +67,9 @@ export function startKeys() {
     if (event.shiftKey || event.repeat || engine.tracing() || event.target.tagName === "SELECT") return;
     if ((key === "e" && engine.penMode()) || (key === "p" && !engine.penMode())) {
       click("pen");
+      event.preventDefault();
+    } else if (event.key === "[" || event.key === "]") {
+      stepEraserSize(event.key === "[" ? -1 : 1);
       event.preventDefault();
     }
   });

@@ -23,6 +23,8 @@ export function restoreBoxes() {
   // still keeps small curves nearly their size.
   const stabilizer = loadSetting("stabilizer", "weak");
   $("stabilizer").value = ["off", "weak", "strong"].includes(stabilizer) ? stabilizer : "weak";
+  const eraserSize = loadSetting("eraserSize", "medium");
+  $("eraser-size").value = ["small", "medium", "large"].includes(eraserSize) ? eraserSize : "medium";
 }
 
 export function showPen() {
@@ -47,6 +49,7 @@ export function startToolbar() {
   engine.setSingleUndo($("single-undo").checked);
   applyFine();
   engine.setStabilizer($("stabilizer").value);
+  engine.setEraserSize($("eraser-size").value);
   showPen();
 
   $("pen").addEventListener("click", () => {
@@ -104,6 +107,10 @@ export function startToolbar() {
   $("stabilizer").addEventListener("change", () => {
     saveSetting("stabilizer", $("stabilizer").value);
     engine.setStabilizer($("stabilizer").value);
+  });
+  $("eraser-size").addEventListener("change", () => {
+    saveSetting("eraserSize", $("eraser-size").value);
+    engine.setEraserSize($("eraser-size").value);
   });
   $("no-fillers").addEventListener("change", () => {
     saveSetting("noFillers", $("no-fillers").checked);

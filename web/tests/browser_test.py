@@ -413,6 +413,24 @@ class PageTest(unittest.TestCase):
         self.draw(scribble(6, strokes=1))
         self.assert_same_as_cli()
 
+    def test_eraser_widths_from_the_list_and_the_bracket_keys(self):
+        strokes = scribble(8)
+        self.draw(strokes)
+        self.toggle_pen()
+        for key, size in (("]", "large"), ("[", "medium"), ("[", "small"), ("[", "small")):
+            ActionChains(self.driver).send_keys(key).perform()
+            self.assertEqual(self.driver.find_element(By.ID, "eraser-size").get_attribute("value"), size)
+            self.script.append(f"eraser {size}")
+            self.draw([[(x + 3, y + 2) for x, y in strokes[0]]])
+            self.assert_same_as_cli()
+        # The list chooses as the keys do, and the choice is kept for the next visit.
+        Select(self.driver.find_element(By.ID, "eraser-size")).select_by_value("large")
+        self.script.append("eraser large")
+        self.draw([[(x - 2, y + 4) for x, y in strokes[1]]])
+        self.assert_same_as_cli()
+        self.assertEqual(self.driver.execute_script("return localStorage.getItem('fudeline.eraserSize')"),
+                         '"large"')
+
     def test_touch_draws_like_the_mouse(self):
         self.draw(scribble(7), kind=POINTER_TOUCH)
         self.assertTrue(self.assert_same_as_cli().strip())

@@ -24,6 +24,11 @@ export default {
   stabilizerOff: "Off",
   stabilizerWeak: "Weak",
   stabilizerStrong: "Strong",
+  eraserSize: "Eraser:",
+  eraserSizeTitle: "How wide the eraser is ([ thinner, ] wider)",
+  eraserSmall: "Small",
+  eraserMedium: "Medium",
+  eraserLarge: "Large",
   text: "Text",
   loading: "Loading…",
 

@@ -26,6 +26,11 @@ export default {
   stabilizerOff: "なし",
   stabilizerWeak: "弱",
   stabilizerStrong: "強",
+  eraserSize: "消しゴム:",
+  eraserSizeTitle: "消しゴムの太さ（[ で細く、] で太く）",
+  eraserSmall: "細い",
+  eraserMedium: "普通",
+  eraserLarge: "太い",
   text: "テキスト",
   loading: "読み込み中…",
 

@@ -80,6 +80,18 @@ case $case_name in
       expect_refusal "cannot open font count.glyphs: the baked font claims 100000000 glyphs, more than its 1000 bytes can hold" \
         "$cli" catalogue --font count.glyphs --out count ) || exit 1
     ;;
+  # Out of memory while a font is read names the font (it named standard
+  # input): a baked face of 6 M empty glyphs, 30 MB, under a memory limit.
+  out_of_memory_names_the_font)
+    command -v python3 >/dev/null || exit 77
+    python3 -c 'import struct, sys
+n = 6000000
+sys.stdout.buffer.write(b"FUDELINE MONA16\n" + struct.pack("<I", n) +
+                        b"".join(struct.pack("<IB", i, 0) for i in range(n)))' >many.glyphs
+    ( ulimit -v 200000
+      expect_refusal "cannot run catalogue many.glyphs: too large for the memory available" \
+        "$cli" catalogue --font many.glyphs --out many ) || exit 1
+    ;;
   # A catalogue line longer than a 64 x 16 glyph's pixels could make is
   # refused with its number (a million pixels took 17 s to match); the
   # catalogue the build makes has lines of at most 1.4 KB.

@@ -143,6 +143,12 @@ bool CanvasWidget::IsTypingKey(const QKeyEvent& event) const {
         case Qt::Key_Enter:
         case Qt::Key_Backspace:
             return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // With Shift an arrow moves a selection by a cell; typing has none.
+            return !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         default:
             break;
     }
@@ -165,6 +171,16 @@ bool CanvasWidget::TypeKey(const QKeyEvent& event) {
         case Qt::Key_Backspace:
             TypingDone(document_.EraseBefore());
             return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            const int step = event.key() == Qt::Key_Left ? -1 : event.key() == Qt::Key_Right ? 1 : 0;
+            const int rows = event.key() == Qt::Key_Up ? -1 : event.key() == Qt::Key_Down ? 1 : 0;
+            document_.MoveCaret(step, rows);
+            TypingDone(false);
+            return true;
+        }
         default:
             break;
     }

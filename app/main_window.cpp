@@ -735,8 +735,8 @@ QStringList MainWindow::ShortcutList() const {
                  tr("選択範囲を1ドット動かす（選択がなければ表示を動かす）")
           << tr("Shift+矢印キー") + QLatin1Char('\t') +
                  tr("選択範囲を1文字分（横に11ドット、縦に1行）動かす")
-          << tr("文字: Enter / Backspace / Esc") + QLatin1Char('\t') +
-                 tr("次の行へ / 前の文字を消す / 打ち終える")
+          << tr("文字: Enter / Backspace / 矢印キー / Esc") + QLatin1Char('\t') +
+                 tr("次の行へ / 前の文字を消す / カーソルを動かす / 打ち終える")
           << tr("Ctrl+ホイール") + QLatin1Char('\t') + tr("ポインタの位置を中心に拡大・縮小")
           << tr("Space+ドラッグ / 中ボタンでドラッグ") + QLatin1Char('\t') + tr("表示を動かす")
           << tr("Tab / Shift+Tab") + QLatin1Char('\t') + tr("ボタンやチェックボックスを順に選ぶ")

@@ -198,6 +198,10 @@ class Document {
     bool NewLine();
     // Backspace (EraseBefore in text/row_edit.h); false when nothing changed.
     bool EraseBefore();
+    // The arrow keys: `step` -1 or +1 moves the caret left or right along
+    // its row (CaretStep), `rows` up or down to where a click at its column
+    // would put it; false when it could go no further.
+    bool MoveCaret(int step, int rows = 0);
     // The caret goes, and with it the typing's step.
     void EndTyping();
 

@@ -1,5 +1,6 @@
 // The text tool's commands: words typed at a caret, kept as text in their
 // rows, and the replay event that types them.
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -104,6 +105,23 @@ bool Document::NewLine() {
     ++caret_->row;
     caret_->x = CaretAt(state_.rows()[static_cast<std::size_t>(caret_->row)], caret_->lineX, Gaps());
     return true;
+}
+
+bool Document::MoveCaret(int step, int rows) {
+    if (!caret_) return false;
+    state_.RunPendingConversion();
+    TextCaret moved = *caret_;
+    if (rows != 0) {
+        moved.row = std::clamp(caret_->row + rows, 0, kRowCount - 1);
+        moved.x = CaretAt(state_.rows()[static_cast<std::size_t>(moved.row)], caret_->x, Gaps());
+        moved.lineX = moved.x;
+    } else if (step != 0) {
+        moved.x = CaretStep(state_.rows()[static_cast<std::size_t>(caret_->row)], caret_->x,
+                            step < 0 ? -1 : 1, Gaps(), kRowWidthLimit);
+    }
+    const bool changed = moved != *caret_;
+    caret_ = moved;
+    return changed;
 }
 
 bool Document::EraseBefore() {

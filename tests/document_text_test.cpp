@@ -89,6 +89,40 @@ class DocumentTextTest : public ::testing::Test {
     Document document_{testing::LoadedEngine()};
 };
 
+TEST_F(DocumentTextTest, ArrowsMoveTheCaretToWhereTheNextWordsGo) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, int>> moves;  // (step, rows) in turn
+        std::string typed;
+        std::vector<std::string> rows;  // rows 3 and 4, what they show
+    } cases[] = {
+        {"two left: into the word", {{-1, 0}, {-1, 0}}, "X", {"aXbc", ""}},
+        {"left past the start stops there", {{-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}}, "X", {"Xabc", ""}},
+        {"down: the next row", {{0, 1}}, "X", {"abc", "X"}},
+        {"down and up: back on the word's end", {{0, 1}, {0, -1}}, "X", {"abcX", ""}},
+        {"right past the end: a space on", {{1, 0}}, "X", {"abcX", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        document_.state().ClearCanvas();
+        TypeAt({100, RowY(3)}, "abc");
+        for (const auto& [step, rows] : c.moves) document_.MoveCaret(step, rows);
+        ASSERT_TRUE(document_.Type(c.typed));
+        EXPECT_EQ(Visible(document_.state().rows()[3]), c.rows[0]);
+        EXPECT_EQ(Visible(document_.state().rows()[4]), c.rows[1]);
+        document_.EndTyping();
+    }
+    // Right past the end leaves a gap before what is typed next.
+    document_.state().ClearCanvas();
+    TypeAt({100, RowY(3)}, "abc");
+    document_.MoveCaret(1);
+    ASSERT_TRUE(document_.Type("X"));
+    EXPECT_GT(document_.state().rows()[3].back().gap, 0);
+    // Without a caret the arrows do nothing.
+    document_.EndTyping();
+    EXPECT_FALSE(document_.MoveCaret(-1));
+}
+
 TEST_F(DocumentTextTest, TypedTextComesBackExactlyInTheExportedText) {
     const struct {
         const char* what;

@@ -65,6 +65,31 @@ TEST(CaretAt, StandsAtACharactersNearerEdgeOrWhereTheGapIsSpelled) {
     }
 }
 
+TEST(CaretStep, ArrowsGoOverACharacterOrAFullWidthSpaceOfGap) {
+    // A at 11..21, B at 21..27, then C at 49..59.
+    const TextRow row = {Cell("A", 10, 11), Cell("B", 6), Cell("C", 10, 22)};
+    const struct {
+        const GapRule& rule;
+        std::int32_t caret;
+        int step;
+        std::int32_t to;
+    } cases[] = {
+        // Right, from the line's start to past the last character.
+        {kSpaces, 0, 1, 11}, {kSpaces, 11, 1, 21}, {kSpaces, 21, 1, 27}, {kSpaces, 27, 1, 38},
+        {kSpaces, 38, 1, 49}, {kSpaces, 49, 1, 59}, {kSpaces, 59, 1, 70},
+        {kFillers, 40, 1, 49},  // a space's step, but no further than the next character
+        {kSpaces, 795, 1, 800}, {kSpaces, 800, 1, 800},  // the canvas's edge
+        // Left, back to the start.
+        {kSpaces, 70, -1, 59}, {kSpaces, 59, -1, 49}, {kSpaces, 49, -1, 38}, {kSpaces, 38, -1, 27},
+        {kSpaces, 27, -1, 21}, {kSpaces, 21, -1, 11}, {kSpaces, 11, -1, 0}, {kSpaces, 0, -1, 0},
+        {kFillers, 30, -1, 27},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.caret << (c.step < 0 ? " left" : " right"));
+        EXPECT_EQ(CaretStep(row, c.caret, c.step, c.rule, 800), c.to);
+    }
+}
+
 TEST(InsertCells, PutsCharactersAtTheCaretAndMovesWhatFollowsTheLeastItMust) {
     const struct {
         const char* what;

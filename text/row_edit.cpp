@@ -168,6 +168,28 @@ std::int32_t CaretAt(const TextRow& row, std::int32_t x, const GapRule& rule) {
     return at;
 }
 
+std::int32_t CaretStep(const TextRow& row, std::int32_t caret, int step, const GapRule& rule,
+                       std::int32_t width) {
+    const std::vector<Placed> placed = Place(row);
+    const auto [prevEnd, before] = EndBefore(placed, step < 0 ? caret - 1 : caret);
+    if (step < 0) {
+        if (caret <= 0) return 0;
+        // Over the character that ends at the caret.
+        for (const Placed& p : placed) {
+            if (p.end() == caret) return p.start;
+        }
+        const std::int32_t x = caret - kFullWidthSpaceWidth;
+        if (x <= prevEnd) return prevEnd;
+        return prevEnd + rule.AtMost(x - prevEnd, before == 0);
+    }
+    for (const Placed& p : placed) {
+        if (p.start == caret) return p.end();
+    }
+    const std::int32_t next = before < placed.size() ? placed[before].start : width;
+    const std::int32_t x = prevEnd + rule.AtLeast(caret + kFullWidthSpaceWidth - prevEnd, before == 0);
+    return std::min({x, next, std::max(caret, width)});
+}
+
 Result<RowEdit> InsertCells(const TextRow& row, std::int32_t caret, const TextRow& cells,
                             const GapRule& rule, std::int32_t width, int rowNumber) {
     if (cells.empty()) return Unchanged(row, caret);

@@ -51,6 +51,13 @@ std::int32_t RowWidth(const TextRow& row);
 // the column nearest `x` whose gap from the cell before it is spelled.
 std::int32_t CaretAt(const TextRow& row, std::int32_t x, const GapRule& rule);
 
+// The caret moved by an arrow key: over one character, or in a gap by a
+// full-width space to the nearest column the spacing spells, never past the
+// next character's edge nor past `width`. `step` is -1 (left) or +1 (right);
+// unchanged at the row's start.
+std::int32_t CaretStep(const TextRow& row, std::int32_t caret, int step, const GapRule& rule,
+                       std::int32_t width);
+
 // A row after an edit and where the caret stands in it. Columns `from` to
 // `to` - 1 are where cells came, went or moved: the ink to draw again.
 struct RowEdit {

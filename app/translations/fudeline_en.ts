@@ -1369,12 +1369,12 @@ Add the page to &quot;%2&quot;?</translation>
         <translation>&amp;Text</translation>
     </message>
     <message>
-        <source>文字: Enter / Backspace / Esc</source>
-        <translation>Text: Enter / Backspace / Esc</translation>
+        <source>文字: Enter / Backspace / 矢印キー / Esc</source>
+        <translation>Text: Enter / Backspace / arrow keys / Esc</translation>
     </message>
     <message>
-        <source>次の行へ / 前の文字を消す / 打ち終える</source>
-        <translation>Next row / erase the character before / stop typing</translation>
+        <source>次の行へ / 前の文字を消す / カーソルを動かす / 打ち終える</source>
+        <translation>Next row / erase the character before / move the caret / stop typing</translation>
     </message>
 </context>
 <context>

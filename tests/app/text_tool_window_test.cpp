@@ -39,10 +39,17 @@ QString TypeEvent(const QString& text, int x = kAtX, int y = kAtY) {
     return QStringLiteral("type %1 %2 %3\n").arg(x).arg(y).arg(text);
 }
 
-// Keys as a string: '\n' Enter, '\b' Backspace, '\x1b' Escape, the rest typed.
+// The arrow keys as characters of a key string.
+const QString kArrows = QStringLiteral("\u2190\u2192\u2191\u2193");  // left, right, up, down
+constexpr Qt::Key kArrowKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+
+// Keys as a string: '\n' Enter, '\b' Backspace, '\x1b' Escape, arrows as
+// ←→↑↓, the rest typed.
 void PressKeys(QWidget* target, const QString& keys) {
     for (const QChar key : keys) {
-        if (key == QLatin1Char('\n')) {
+        if (const qsizetype arrow = kArrows.indexOf(key); arrow >= 0) {
+            QTest::keyClick(target, kArrowKeys[arrow]);
+        } else if (key == QLatin1Char('\n')) {
             QTest::keyClick(target, Qt::Key_Return);
         } else if (key == QLatin1Char('\b')) {
             QTest::keyClick(target, Qt::Key_Backspace);
@@ -66,7 +73,9 @@ struct Reference {
         Status last;
         for (const QChar key : keys) {
             if (!document.caret()) continue;  // as the window, which has no caret to type at
-            if (key == QLatin1Char('\n')) {
+            if (const qsizetype arrow = kArrows.indexOf(key); arrow >= 0) {
+                document.MoveCaret(arrow == 0 ? -1 : arrow == 1 ? 1 : 0, arrow == 2 ? -1 : arrow == 3 ? 1 : 0);
+            } else if (key == QLatin1Char('\n')) {
                 if (!document.NewLine()) last = Error{"", kinds::TypeBelowLastRow};
             } else if (key == QLatin1Char('\b')) {
                 document.EraseBefore();
@@ -116,6 +125,8 @@ class TextToolWindowTest : public QObject {
         // In the gap before, Backspace steps the caret left a full-width space.
         QTest::newRow("Backspace past the typed words") << "a\b\b\bb" << QString();
         QTest::newRow("Enter twice") << "ab\n\ncd" << QString();
+        QTest::newRow("arrows back into the word") << QStringLiteral("abc\u2190\u2190X") << TypeEvent("aXbc");
+        QTest::newRow("down, right, up") << QStringLiteral("ab\u2193c\u2192\u2191d") << QString();
         QTest::newRow("Escape ends, later keys are not typed")
             << QStringLiteral("ab\u001bc") << TypeEvent("ab");
     }

@@ -7,6 +7,7 @@
 #include "cli/report.h"
 #include "glyphs/cp932.h"
 #include "io/file_bytes.h"
+#include "io/page_files.h"
 #include "io/page_format.h"
 
 namespace fudeline::cli {
@@ -25,10 +26,10 @@ Command AddPagesCommand(CLI::App& app) {
     auto options = std::make_shared<Options>();
     CLI::App* command = app.add_subcommand(
         "pages", "List the pages of an MLT or AST file: number, tab, name or first line (UTF-8)");
-    command->add_option("FILE", options->file, "The page file; - reads standard input")
+    command->add_option("FILE", options->file, "The page file (at most 64 MB); - reads standard input")
         ->required();
     return {command, [options] {
-                const Result<std::string> bytes = ReadFileBytes(options->file);
+                const Result<std::string> bytes = ReadTextFileBytes(options->file, kMaxPageFileBytes);
                 if (!bytes) return ReportFailure("list the pages of", bytes.error());
                 std::string listing;
                 std::size_t number = 0;

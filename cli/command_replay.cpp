@@ -29,7 +29,7 @@ Command AddReplayCommand(CLI::App& app) {
                            "history single|steps: the undo from then on; "
                            "type X Y TEXT: a click of the text tool, TEXT typed there) "
                            "and write the text art");
-    command->add_option("SCRIPT", options->script, "The script; - reads standard input")
+    command->add_option("SCRIPT", options->script, "The script (at most 1 MB, which plays in about 2 s); - reads standard input")
         ->required()
         ->check(NonEmptyName());
     command
@@ -53,7 +53,8 @@ Command AddReplayCommand(CLI::App& app) {
                         document.state().SetUndoMode(*ParseUndoMode(options->history));
                         // Each line is played as it is read: a script of millions
                         // of events holds one line at a time, never all of them.
-                        Result<LineReader> script = LineReader::Open(options->script);
+                        Result<LineReader> script = LineReader::Open(
+                            options->script, kMaxLineBytes, kMaxReplayScriptBytes);
                         if (!script) return script.error();
                         std::string line;
                         for (;;) {

@@ -35,13 +35,14 @@
 
 namespace {
 
-// The files a command was given to read: its positional arguments and
-// --from-text, as a failure names them.
+// The files a command was given to read: its positional arguments,
+// --from-text and --font, as a failure names them.
 std::string InputsOf(const CLI::App& command) {
     std::string names;
     for (const CLI::Option* option : command.get_options()) {
         if (option->count() == 0) continue;
-        if (!option->get_positional() && option->get_name() != "--from-text") continue;
+        const std::string name = option->get_name();
+        if (!option->get_positional() && name != "--from-text" && name != "--font") continue;
         for (const std::string& value : option->results()) {
             if (!names.empty()) names += ", ";
             names += fudeline::InputName(value);

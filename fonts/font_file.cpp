@@ -4,6 +4,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -54,6 +56,52 @@ Status SelectSize(const std::string& path, FT_Face face, int pixelSize) {
     return Error{path, kinds::NoStrikeOfSizes, pixelSize, sizes};
 }
 
+// The tallest glyph bitmap read: the text line is 16 rows, and an outline
+// font's descenders and accents reach a little past it.
+inline constexpr int kGlyphMaxHeight = 64;
+
+// A font is read whole (and a gzip-packed one unpacked whole) by FreeType, so
+// its size is checked first: the file's, and the size a gzip member records
+// in its last four bytes (modulo 4 GB, so a lie there still meets the glyph
+// checks below).
+Status CheckFontFileSize(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxFontFileBytes) {
+        return TooLargeError(path, kMaxFontFileBytes);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return SystemError(path, errno);
+    unsigned char head[2] = {0, 0};
+    unsigned char tail[4] = {0, 0, 0, 0};
+    const bool gzip = std::fread(head, 1, 2, file) == 2 && head[0] == 0x1F && head[1] == 0x8B &&
+                      std::fseek(file, -4, SEEK_END) == 0 && std::fread(tail, 1, 4, file) == 4;
+    std::fclose(file);
+    if (!gzip) return {};
+    const std::uint64_t unpacked = tail[0] | tail[1] << 8 | tail[2] << 16 |
+                                   static_cast<std::uint64_t>(tail[3]) << 24;
+    if (unpacked > kMaxFontFileBytes) {
+        return Error{path, kinds::FontUnpacksTooLarge, kMaxFontFileBytes >> 20};
+    }
+    return {};
+}
+
+// Checks a glyph's size from its metrics alone before it is rendered: a
+// bitmap font's glyph may claim any width, and rendering a 65,535-pixel-wide
+// one for every character that maps to it took minutes.
+Status CheckGlyphMetrics(const std::string& path, FT_Face face, FT_UInt index, FT_ULong code) {
+    const FT_Int32 flags = FT_IS_SCALABLE(face) ? FT_LOAD_NO_BITMAP : FT_LOAD_BITMAP_METRICS_ONLY;
+    if (FT_Load_Glyph(face, index, flags) != 0) return {};  // the rendering load skips it too
+    const FT_Glyph_Metrics& metrics = face->glyph->metrics;
+    if ((metrics.width + 63) / 64 > kBakedGlyphMaxAdvance) {
+        return Error{path, kinds::GlyphTooWide, Hex(code), kBakedGlyphMaxAdvance};
+    }
+    if ((metrics.height + 63) / 64 > kGlyphMaxHeight) {
+        return Error{path, kinds::GlyphTooTall, Hex(code), kGlyphMaxHeight};
+    }
+    return {};
+}
+
 }  // namespace
 
 Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
@@ -70,6 +118,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     } else {
         return SystemError(path, errno);
     }
+    if (Status sized = CheckFontFileSize(path); !sized) return sized.error();
     if (FT_New_Face(ft.library, path.c_str(), 0, &ft.face) != 0) {
         return Error{path, kinds::NotAFont};
     }
@@ -81,6 +130,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     FT_UInt index = 0;
     for (FT_ULong code = FT_Get_First_Char(ft.face, &index); index != 0;
          code = FT_Get_Next_Char(ft.face, code, &index)) {
+        if (Status fits = CheckGlyphMetrics(path, ft.face, index, code); !fits) return fits.error();
         if (FT_Load_Glyph(ft.face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) continue;
         const FT_GlyphSlot slot = ft.face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
@@ -127,6 +177,7 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
 Result<std::unique_ptr<MonaFont>> OpenFontFile(const std::string& path, int pixelSize) {
     // Read only the magic's length first: a real font may be large.
     if (Status regular = CheckRegularFile(path); !regular) return regular.error();
+    if (Status sized = CheckFontFileSize(path); !sized) return sized.error();
     std::string head;
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
         head.resize(sizeof kBakedFontMagic - 1);

@@ -37,6 +37,14 @@ inline constexpr ErrorKind GlyphTooWide{
 inline constexpr ErrorKind GlyphMovesBack{
     "GlyphMovesBack", "glyph %1 moves the pen back (an advance of %2 pixels)",
     FUDELINE_REASON_TEXT("CoreReason", "グリフ %1 はペンを後ろへ戻します（送り幅 %2 ピクセル）")};
+// "U+XXXX", pixels
+inline constexpr ErrorKind GlyphTooTall{
+    "GlyphTooTall", "glyph %1 is taller than %2 pixels",
+    FUDELINE_REASON_TEXT("CoreReason", "グリフ %1 の高さが %2 ピクセルを超えています")};
+// MB
+inline constexpr ErrorKind FontUnpacksTooLarge{
+    "FontUnpacksTooLarge", "the packed font unpacks to more than %1 MB",
+    FUDELINE_REASON_TEXT("CoreReason", "圧縮されたフォントは展開すると %1 MB を超えます")};
 // "U+XXXX"
 inline constexpr ErrorKind GlyphInGrey{
     "GlyphInGrey", "glyph %1 renders in grey, not in black and white",
@@ -54,6 +62,7 @@ inline constexpr ErrorKind BakedFontOtherSize{
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kFontsErrorKinds[] = {
     &FontSizeNotSet, &NoStrike,     &NoStrikeOfSizes, &FontSizeOutOfRange, &FreeTypeNotStarted,
-    &NotAFont,       &GlyphTooWide, &GlyphMovesBack, &GlyphInGrey,     &FontWithoutGlyphs,  &BakedFontOtherSize};
+    &NotAFont,       &GlyphTooWide, &GlyphMovesBack,  &GlyphTooTall,       &FontUnpacksTooLarge,
+    &GlyphInGrey,    &FontWithoutGlyphs, &BakedFontOtherSize};
 
 }  // namespace fudeline::kinds

@@ -97,6 +97,7 @@ Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& 
 }
 
 constexpr std::string_view kEndLineStart = "end, ";
+constexpr std::size_t kMaxCatalogLineBytes = 16384;
 
 // COUNT of an end line, digits only.
 std::optional<std::size_t> ParseCount(std::string_view digits) {
@@ -116,6 +117,17 @@ std::string CatalogEndLine(std::size_t glyphLines) {
 }
 
 Status CheckCatalogWhole(std::string_view text, CatalogKind) {
+    // A glyph is at most 64 pixels wide on its 16-row line: 1,024 pixels of
+    // "xx, yy, " at most, 8 KB. A longer line is no glyph of a face, and
+    // matching a pattern of a million pixels took 17 s a row.
+    std::size_t lineNumber = 1;
+    for (std::size_t start = 0; start < text.size(); ++lineNumber) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (end - start > kMaxCatalogLineBytes) {
+            return Error{"", kinds::CatalogueLineTooLong, lineNumber, kMaxCatalogLineBytes};
+        }
+        start = end + 1;
+    }
     // The last line, without its line end.
     const bool terminated = !text.empty() && text.back() == '\n';
     std::string_view last = text.substr(0, terminated ? text.size() - 1 : text.size());

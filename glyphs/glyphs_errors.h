@@ -45,6 +45,14 @@ inline constexpr ErrorKind CatalogueLeadByteAlone{
     FUDELINE_REASON_TEXT("CoreReason",
                          "途中で切れています（%1 行目に 2 バイト文字の 1 "
                          "バイト目だけがあります）。fudeline-cli catalogue で作り直してください")};
+// line, bytes
+inline constexpr ErrorKind CatalogueLineTooLong{
+    "CatalogueLineTooLong",
+    "line %1 is longer than the %2 bytes a glyph of at most 64 x 16 pixels takes; make it again "
+    "with fudeline-cli catalogue",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "%1 行目が 64 x 16 ピクセルまでのグリフの %2 バイトより長くなっています。"
+                         "fudeline-cli catalogue で作り直してください")};
 // the two file names
 inline constexpr ErrorKind CatalogueWithoutGlyphs{
     "CatalogueWithoutGlyphs", "the catalogue files %1 and %2 hold no usable glyph",
@@ -64,6 +72,11 @@ inline constexpr ErrorKind BakedGlyphTooWide{
 inline constexpr ErrorKind BakedFontTrailingBytes{
     "BakedFontTrailingBytes", "the baked font has bytes after its last glyph",
     FUDELINE_REASON_TEXT("CoreReason", "フォントの最後のグリフの後に余分なバイトがあります")};
+// the glyph count the header claims, the bytes after it
+inline constexpr ErrorKind BakedFontCountTooLarge{
+    "BakedFontCountTooLarge", "the baked font claims %1 glyphs, more than its %2 bytes can hold",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "フォントは %1 個のグリフがあると言いますが、%2 バイトには収まりません")};
 // the folders looked in
 inline constexpr ErrorKind DataFileNotFound{
     "DataFileNotFound", "not found; looked in %1",
@@ -83,12 +96,14 @@ inline constexpr const ErrorKind* kGlyphsErrorKinds[] = {&CatalogueIsDirectory,
                                                          &CatalogueLinesMiscounted,
                                                          &CatalogueNumbersCut,
                                                          &CatalogueLeadByteAlone,
+                                                         &CatalogueLineTooLong,
                                                          &CatalogueWithoutGlyphs,
                                                          &FontIsDirectory,
                                                          &NotBakedFont,
                                                          &BakedFontCut,
                                                          &BakedGlyphTooWide,
                                                          &BakedFontTrailingBytes,
+                                                         &BakedFontCountTooLarge,
                                                          &DataFileNotFound,
                                                          &TextNotUtf8,
                                                          &NoShiftJisForm};

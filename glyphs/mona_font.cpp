@@ -48,6 +48,12 @@ Result<std::unique_ptr<MonaFont>> MonaFont::FromBytes(std::string bytes) {
     auto impl = std::make_unique<Impl>();
     const std::uint32_t count = ReadU32(bytes, magicLength);
     std::size_t at = magicLength + 4;
+    // Every glyph takes at least its code and advance: a count the bytes
+    // cannot hold is refused before the table is sized by it.
+    if (count > (bytes.size() - at) / 5) {
+        return Error{"", kinds::BakedFontCountTooLarge, static_cast<std::uint64_t>(count),
+                     static_cast<std::uint64_t>(bytes.size() - at)};
+    }
     impl->offsets.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         if (bytes.size() - at < 5) return fail(kinds::BakedFontCut);
@@ -70,6 +76,9 @@ Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
     if (S_ISDIR(info.st_mode)) return Error{path, kinds::FontIsDirectory};
     if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxFontFileBytes) {
+        return TooLargeError(path, kMaxFontFileBytes);
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return SystemError(path, errno);
     std::string bytes;

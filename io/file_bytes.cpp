@@ -71,7 +71,10 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-Result<std::string> ReadAll(int fd, const std::string& name, std::size_t maxBytes) {
+// With `textOnly`, a NUL byte ends the read at once with its place: text
+// never holds one, and /dev/zero piped in would otherwise be read to the limit.
+Result<std::string> ReadAll(int fd, const std::string& name, std::size_t maxBytes,
+                            bool textOnly = false) {
     std::string bytes;
     char buffer[1 << 16];
     for (;;) {
@@ -79,10 +82,15 @@ Result<std::string> ReadAll(int fd, const std::string& name, std::size_t maxByte
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return SystemError(name, errno);
         if (n == 0) break;
-        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
-            return TooLargeError(name, maxBytes);
+        const std::string_view chunk(buffer, static_cast<std::size_t>(n));
+        if (const std::size_t nul = chunk.find('\0'); textOnly && nul != std::string_view::npos) {
+            const auto lines = std::count(bytes.begin(), bytes.end(), '\n') +
+                               std::count(chunk.begin(), chunk.begin() + nul, '\n');
+            return Error{name, kinds::TextNulAt, bytes.size() + nul,
+                         static_cast<std::size_t>(lines) + 1};
         }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() + chunk.size() > maxBytes) return TooLargeError(name, maxBytes);
+        bytes.append(chunk);
     }
     return bytes;
 }
@@ -505,6 +513,13 @@ Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
     if (!opened) return opened.error();
     const OwnedDescriptor fd(*opened, !IsStandardStream(path));
     return ReadAll(fd.get(), InputName(path), maxBytes);
+}
+
+Result<std::string> ReadTextFileBytes(const std::string& path, std::size_t maxBytes) {
+    const Result<int> opened = OpenInputFile(path);
+    if (!opened) return opened.error();
+    const OwnedDescriptor fd(*opened, !IsStandardStream(path));
+    return ReadAll(fd.get(), InputName(path), maxBytes, true);
 }
 
 Status WriteFileBytes(const std::string& path, std::string_view bytes) {

@@ -28,6 +28,10 @@ std::string OutputName(const std::string& path);
 // system): a pipe, a device or a socket is refused rather than waited on.
 Result<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes = kMaxInputBytes);
 
+// The same for text, refused at its first NUL byte, named by its offset and
+// line, before any more is read.
+Result<std::string> ReadTextFileBytes(const std::string& path, std::size_t maxBytes);
+
 // Opens `path` for reading ("-": standard input, not to be closed), refusing
 // what ReadFileBytes refuses. Errors name the input.
 Result<int> OpenInputFile(const std::string& path);

@@ -119,6 +119,11 @@ inline constexpr ErrorKind PageFileNul{
     "PageFileNul", "line %1 holds a NUL byte: the file is not Shift-JIS text",
     FUDELINE_REASON_TEXT("CoreReason",
                          "%1 行目に NUL バイトがあり、Shift-JIS のテキストではありません")};
+// byte offset, line
+inline constexpr ErrorKind TextNulAt{
+    "TextNulAt", "byte %1 (line %2) is a NUL byte: the file is not Shift-JIS text",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "%1 バイト目（%2 行目）が NUL バイトで、Shift-JIS のテキストではありません")};
 // line, "0xXX 0xXX"
 inline constexpr ErrorKind PageFileUndefinedPair{
     "PageFileUndefinedPair",
@@ -303,7 +308,7 @@ inline constexpr const ErrorKind* kIoErrorKinds[] = {&TemporaryFile,
                                                      &NotAPicture,
                                                      &PictureTooLarge,
                                                      &EmptyFileName,
-                                                     &PageFileNul,
+                                                     &PageFileNul, &TextNulAt,
                                                      &PageFileUndefinedPair,
                                                      &PageFileCutPair,
                                                      &PageFileBadByte,

@@ -2,6 +2,7 @@
 #include "errors/common_errors.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +20,16 @@ Result<LineReader> LineReader::Open(const std::string& path, std::size_t maxLine
     const std::string name = InputName(path);
     const Result<int> fd = OpenInputFile(path);
     if (!fd) return fd.error();
-    return LineReader(name, *fd, path != kStandardStreamName, maxLineBytes, maxBytes);
+    LineReader reader(name, *fd, path != kStandardStreamName, maxLineBytes, maxBytes);
+    // A file known to be too large is refused before its first line is used
+    // (a script would otherwise play up to the limit first); a pipe's size
+    // is known only as it is read.
+    struct stat info {};
+    if (::fstat(*fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        return TooLargeError(name, maxBytes);
+    }
+    return reader;
 }
 
 LineReader::LineReader(std::string name, int fd, bool owned, std::size_t maxLineBytes,

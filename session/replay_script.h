@@ -27,6 +27,7 @@
 // UTF-8 byte order mark, as editors on other systems save them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +40,11 @@
 #include "session/stroke_stabilizer.h"
 
 namespace fudeline {
+
+// The largest script played: 40,000 strokes across the whole canvas, 28 bytes
+// each, take 2 s, and a script near the 256 MB that other inputs may have
+// would play for minutes. The longest recorded scripts are a few hundred KB.
+inline constexpr std::size_t kMaxReplayScriptBytes = std::size_t{1} << 20;
 
 struct ReplayEvent {
     enum class Kind {

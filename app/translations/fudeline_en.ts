@@ -403,6 +403,26 @@
         <translation>the baked font has bytes after its last glyph</translation>
     </message>
     <message>
+        <source>%1 バイト目（%2 行目）が NUL バイトで、Shift-JIS のテキストではありません</source>
+        <translation>byte %1 (line %2) is a NUL byte: the file is not Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>フォントは %1 個のグリフがあると言いますが、%2 バイトには収まりません</source>
+        <translation>the baked font claims %1 glyphs, more than its %2 bytes can hold</translation>
+    </message>
+    <message>
+        <source>%1 行目が 64 x 16 ピクセルまでのグリフの %2 バイトより長くなっています。fudeline-cli catalogue で作り直してください</source>
+        <translation>line %1 is longer than the %2 bytes a glyph of at most 64 x 16 pixels takes; make it again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
+        <source>グリフ %1 の高さが %2 ピクセルを超えています</source>
+        <translation>glyph %1 is taller than %2 pixels</translation>
+    </message>
+    <message>
+        <source>圧縮されたフォントは展開すると %1 MB を超えます</source>
+        <translation>the packed font unpacks to more than %1 MB</translation>
+    </message>
+    <message>
         <source>見つかりません（探した場所: %1）</source>
         <translation>not found; looked in %1</translation>
     </message>

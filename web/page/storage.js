@@ -12,7 +12,37 @@ import { engine } from "./state.js";
 import { inkPng, openInk } from "./ink.js";
 import { paint, showText } from "./view.js";
 
-const DATABASE = "fudeline", STORE = "session", KEY = "drawing";
+const DATABASE = "fudeline", STORE = "session";
+// Each tab keeps its own drawing, under a key of its own that survives the
+// tab's reloads (sessionStorage is the tab's), so that drawing in a second
+// tab never takes the first one's work. A new tab takes over the latest
+// drawing of a tab no longer open: the one a closed tab left. An open tab
+// holds a Web Lock named after its key, which is how the others know it is
+// open. The key "drawing" is what the page kept before tabs were kept apart.
+const OLD_KEY = "drawing", TAB_KEY = "fudeline.tab", LOCK_PREFIX = "fudeline-drawing-";
+const KEPT_DRAWINGS = 8;  // of tabs no longer open, the latest kept
+let key = null;
+
+function tabKey() {
+  try {
+    let tab = sessionStorage.getItem(TAB_KEY);
+    if (!tab) {
+      tab = "drawing-" + Date.now().toString(36) + "-" + Math.random().toString(36).slice(2, 8);
+      sessionStorage.setItem(TAB_KEY, tab);
+    }
+    return tab;
+  } catch (e) {
+    return OLD_KEY;  // no session storage: one drawing for all tabs, as before
+  }
+}
+
+// The keys whose tabs are open now (besides this one).
+async function openTabs() {
+  if (!navigator.locks || !navigator.locks.query) return new Set();
+  const state = await navigator.locks.query();
+  return new Set(state.held.filter((lock) => lock.name.startsWith(LOCK_PREFIX))
+    .map((lock) => lock.name.slice(LOCK_PREFIX.length)));
+}
 const DELAY_MS = 400;  // a burst of strokes is written once,
 const LONGEST_MS = 3000;  // but drawing on and on is written at least this often
 
@@ -73,7 +103,7 @@ async function write() {
   const layers = [png(engine.inkRgba()), png(engine.undoInkRgba())];
   const text = engine.openedText();
   writing = Promise.all(layers).then(([ink, undo]) =>
-    inStore("readwrite", (store) => store.put({ ink, undo, text }, KEY))
+    inStore("readwrite", (store) => store.put({ ink, undo, text, time: Date.now() }, key))
   ).then(() => {
     written = Math.max(written, upTo);
     document.body.dataset.saved = unsaved() ? "0" : "1";
@@ -100,7 +130,8 @@ export function keepSoon() {
 async function restore() {
   let record = null;
   try {
-    record = await inStore("readonly", (store) => store.get(KEY));
+    record = await inStore("readonly", (store) => store.get(key));
+    if (!record) record = await adoptLeftDrawing();
   } catch (e) {
     showKept(false);  // no IndexedDB (some private modes): nothing is kept
     return;
@@ -125,10 +156,38 @@ async function restore() {
   showText();
 }
 
+// A new tab's drawing: the latest one a tab no longer open left, moved to
+// this tab's key (so that no other new tab takes it too), or none. Beyond
+// KEPT_DRAWINGS such drawings, the oldest are let go.
+async function adoptLeftDrawing() {
+  const open = await openTabs();
+  const all = await inStore("readonly", (store) => {
+    const keys = store.getAllKeys();
+    const values = store.getAll();
+    return { get result() { return keys.result.map((k, i) => [k, values.result[i]]); } };
+  });
+  const left = all.filter(([k]) => k !== key && !open.has(k))
+    .sort(([, a], [, b]) => (b.time || 0) - (a.time || 0));
+  if (left.length === 0) return null;
+  const [takenKey, record] = left[0];
+  await inStore("readwrite", (store) => {
+    store.put(record, key);
+    store.delete(takenKey);
+    for (const [oldKey] of left.slice(KEPT_DRAWINGS)) store.delete(oldKey);
+    return store.get(key);
+  });
+  return record;
+}
+
 // Restores the last visit's drawing, then keeps every change; leaving the
 // page asks first while one is not yet written (browsers show their own
 // wording; the handler only asks).
 export async function startStorage() {
+  key = tabKey();
+  if (navigator.locks && key !== OLD_KEY) {
+    // Held while the tab is open: the request's promise never settles.
+    navigator.locks.request(LOCK_PREFIX + key, () => new Promise(() => {})).catch(() => {});
+  }
   document.getElementById("not-kept-save").addEventListener("click", () => {
     document.getElementById("save-drawing").click();
   });

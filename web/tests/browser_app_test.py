@@ -131,6 +131,42 @@ class AppTest(base.PageTest):
                 self.reload()  # the undone drawing is kept too
                 self.assert_same_as_cli(*options)
 
+    def test_two_tabs_keep_their_own_drawings(self):
+        first = self.driver.current_window_handle
+        self.draw(base.scribble(31, strokes=2))
+        mine = self.assert_same_as_cli()
+        script = list(self.script)
+        self.saved()
+        # A second tab while the first is open starts blank, and what it
+        # draws is its own.
+        self.driver.switch_to.new_window("tab")
+        second = self.driver.current_window_handle
+        self.driver.get(self.url)
+        self.wait_for("return document.body.dataset.ready === '1'")
+        self.assertEqual(self.page_text(), "")
+        self.script = ["history steps"]
+        self.draw(base.scribble(32, strokes=2))
+        theirs = self.assert_same_as_cli()
+        self.assertNotEqual(theirs, mine)
+        self.saved()
+        # Each tab reloads to its own drawing.
+        self.driver.switch_to.window(first)
+        self.reload()
+        self.assertEqual(self.page_text(), mine)
+        self.driver.switch_to.window(second)
+        self.reload()
+        self.assertEqual(self.page_text(), theirs)
+        # A tab closed, a new one takes over what it left.
+        self.driver.close()
+        self.driver.switch_to.window(first)
+        self.driver.switch_to.new_window("tab")
+        self.driver.get(self.url)
+        self.wait_for("return document.body.dataset.ready === '1'")
+        self.assertEqual(self.page_text(), theirs)
+        self.driver.close()
+        self.driver.switch_to.window(first)
+        self.script = script
+
     def test_settings_stay_after_a_reload(self):
         for box in ("row-lines", "br", "fine"):
             self.click(box)

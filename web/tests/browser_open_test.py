@@ -181,13 +181,14 @@ class OpenTextTest(browser_test.PageTest):
             self.wait_for("return document.body.dataset.saved === '1'")
             self.driver.execute_async_script("""
                 const done = arguments[arguments.length - 1];
+                const key = sessionStorage.getItem('fudeline.tab');  // this tab's drawing
                 const open = indexedDB.open('fudeline', 1);
                 open.onsuccess = () => {
                   const store = open.result.transaction('session', 'readwrite').objectStore('session');
-                  const get = store.get('drawing');
+                  const get = store.get(key);
                   get.onsuccess = () => {
                     delete get.result.text;
-                    store.put(get.result, 'drawing').onsuccess = () => { open.result.close(); done(); };
+                    store.put(get.result, key).onsuccess = () => { open.result.close(); done(); };
                   };
                 };""")
             self.reload()

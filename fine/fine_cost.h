@@ -44,6 +44,10 @@ inline constexpr std::int32_t kOnInkGain = 2;       // 0: earns 0.2
 inline constexpr std::int32_t kOneOffCost = 1;      // 1 (a 4-neighbour of ink)
 inline constexpr std::int32_t kTwoOffCost = 1;      // within 2 (Euclidean)
 inline constexpr std::int32_t kFarPixelCost = 14;   // farther
+// More than 3 px (Euclidean) from ink, a dark pixel costs kBeyondCost more: a
+// line may be moved a pixel or three to the character that draws it
+// straight, not farther, or the move shows as a mark beside the drawing.
+inline constexpr std::int32_t kBeyondCost = 10;
 // A filler's dark pixel far from ink: a dot in empty paper reads as noise,
 // worse than a line moved a few pixels to where plain spaces can put it.
 inline constexpr std::int32_t kFarFillerCost = 120;
@@ -57,7 +61,10 @@ inline constexpr std::int32_t kExactGlyphGain = 6;
 // The cost of a glyph as a sum of its pixel counts: with P its dark pixels,
 // E those on ink, N1 and N2 those within 1 and 2 px of ink, R1 and R2 the
 // ink pixels within 1 and 2 px of its dark ones and I the ink under it,
-//   cost = far P + missed I + exact E + near1 N1 + near2 N2 + reach1 R1 + reach2 R2.
+//   cost = far P + missed I + exact E + near1 N1 + near2 N2 + reach1 R1 + reach2 R2
+//          + beyond B,
+// B its dark pixels more than 3 px from ink, counted where the face draws
+// them (a level stroke weighed a line or three moved is counted unmoved).
 struct CountWeights {
     static constexpr std::int32_t far = kFarPixelCost;
     static constexpr std::int32_t missed = kMissedInkCost;
@@ -66,6 +73,7 @@ struct CountWeights {
     static constexpr std::int32_t near2 = kTwoOffCost - kFarPixelCost;
     static constexpr std::int32_t reach1 = kInkOneOffCost - kInkTwoOffCost;
     static constexpr std::int32_t reach2 = kInkTwoOffCost - kMissedInkCost;
+    static constexpr std::int32_t beyond = kBeyondCost;
 };
 
 // An artist moves a line to the character that draws it straight, and to
@@ -160,6 +168,11 @@ inline std::uint32_t WithinTwo(std::uint32_t left2, std::uint32_t left, std::uin
     // Two rows up and down in the column itself, one in the next columns,
     // none two columns away.
     return SpreadRows(centre, 2) | SpreadRows(left, 1) | SpreadRows(right, 1) | left2 | right2;
+}
+// Columns `c - 3` to `c + 3` widened by the radius-3 disk, for column c.
+inline std::uint32_t WithinThree(const std::uint32_t* columns) {
+    const std::uint32_t* c = columns + 3;
+    return SpreadRows(c[0], 3) | SpreadRows(c[-1] | c[1] | c[-2] | c[2], 2) | c[-3] | c[3];
 }
 
 }  // namespace fudeline

@@ -112,6 +112,7 @@ std::vector<FineShape> ScoredShapes(const GlyphCatalog& list, std::size_t count,
                 dark = static_cast<std::uint16_t>(move > 0 ? dark << move : dark >> -move);
             }
             moved.extra += kMoveCost * std::abs(move) * pixels;
+            moved.moved = move;
             shapes.push_back(moved);
         }
     }
@@ -403,14 +404,16 @@ void FineDecoder::InkDistances(const RowInk& m, DistanceMap& map) {
     }
 }
 
-std::int32_t FineDecoder::Distances(const DistanceMap& map, std::int32_t glyph, std::int32_t x) const {
-    std::int32_t sum = 0;
+std::int32_t FineDecoder::PlacedCost(const DistanceMap& map, const RowInk& masks,
+                                     std::int32_t glyph, std::int32_t x) const {
+    std::int32_t sum = 0, beyond = 0;
     const auto g = static_cast<std::size_t>(glyph);
     for (std::uint32_t i = darkBegin_[g]; i < darkBegin_[g + 1]; ++i) {
         const int column = x + darkColumns_[i].x;
         std::uint16_t left = darkColumns_[i].dark;
         if (column >= 0 && column < kColumns) {
             const auto c = static_cast<std::size_t>(column);
+            beyond += std::popcount(static_cast<std::uint16_t>(darkColumns_[i].dark & masks.beyond[c]));
             for (std::size_t k = 0; k < map.within.size() && left != 0; ++k) {
                 const std::uint16_t reached = left & map.within[k][c];
                 sum += static_cast<std::int32_t>(k) * std::popcount(reached);
@@ -419,7 +422,7 @@ std::int32_t FineDecoder::Distances(const DistanceMap& map, std::int32_t glyph, 
         }
         sum += kFarDistance * std::popcount(left);
     }
-    return sum;
+    return kMoveCost * sum + kBeyondCost * beyond;
 }
 
 std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span, int reach) const {
@@ -456,7 +459,7 @@ std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span, int reach
     thread_local std::vector<std::int32_t> unmoved;  // by placed glyph
     unmoved.resize(placed.size());
     for (std::size_t i = 0; i < placed.size(); ++i) {
-        unmoved[i] = Distances(distances, placed[i].glyph, placed[i].x);
+        unmoved[i] = PlacedCost(distances, s.masks, placed[i].glyph, placed[i].x);
     }
 
     const int states = 2 * reach + 1;
@@ -483,9 +486,9 @@ std::optional<TextRow> FineDecoder::Snap(const Solution& s, Span span, int reach
                 std::int32_t farther = 0;
                 for (std::size_t i = run.first; i < run.last; ++i) {
                     const Placed& p = placed[i];
-                    farther += Distances(distances, p.glyph, p.x + move) - unmoved[i];
+                    farther += PlacedCost(distances, s.masks, p.glyph, p.x + move) - unmoved[i];
                 }
-                moving += kMoveCost * std::max(farther, 0) + std::abs(move);
+                moving += std::max(farther, 0) + std::abs(move);
                 // Beyond the usual reach, only where nothing nearer spells
                 // the spacing between kept characters.
                 const std::int32_t beyond = std::abs(move) - kMostMove;

@@ -124,9 +124,11 @@ class FineDecoder {
         std::array<std::array<std::uint16_t, kColumns>, kFarDistance> within;
     };
     static void InkDistances(const RowInk& masks, DistanceMap& map);
-    // The sum over the dark pixels of `glyph` drawn at `x` of their distance
-    // to the row's ink.
-    std::int32_t Distances(const DistanceMap& map, std::int32_t glyph, std::int32_t x) const;
+    // What the dark pixels of `glyph` drawn at `x` cost by where they lie:
+    // kMoveCost for each pixel of their distance to the row's ink, and
+    // kBeyondCost for each more than 3 px from it.
+    std::int32_t PlacedCost(const DistanceMap& map, const RowInk& masks, std::int32_t glyph,
+                            std::int32_t x) const;
 
     GlyphCatalog glyphList_;  // what may be placed: text and width, no patterns
     FineOptions options_;

@@ -17,7 +17,8 @@ constexpr std::int32_t Magnitude(std::int32_t w) {
 static_assert(kFineMaxWidth * 16 *
                       (CountWeights::far + Magnitude(CountWeights::exact) +
                        Magnitude(CountWeights::near1) + Magnitude(CountWeights::near2) +
-                       Magnitude(CountWeights::reach1) + Magnitude(CountWeights::reach2)) +
+                       Magnitude(CountWeights::reach1) + Magnitude(CountWeights::reach2) +
+                       Magnitude(CountWeights::beyond)) +
                   64 <
               std::numeric_limits<std::int16_t>::max());
 
@@ -93,9 +94,15 @@ FineGlyphs::FineGlyphs(std::span<const FineShape> shapes, ScorerIsa isa)
                 static_cast<std::uint16_t>(WithinOne(dark[c - 1], dark[c], dark[c + 1]));
             const auto reach2 = static_cast<std::uint16_t>(
                 WithinTwo(dark[c - 2], dark[c - 1], dark[c], dark[c + 1], dark[c + 2]));
-            if (dark[c] != 0) {
+            if (dark[c] != 0 && shape.moved == 0) {
                 group->terms.push_back(rowFor(static_cast<std::uint16_t>(dark[c]), Kind::Dark) +
                                        column);
+            } else if (dark[c] != 0) {
+                group->terms.push_back(rowFor(static_cast<std::uint16_t>(dark[c]), Kind::Moved) +
+                                       column);
+                const auto drawn = static_cast<std::uint16_t>(
+                    shape.moved > 0 ? dark[c] >> shape.moved : dark[c] << -shape.moved);
+                group->terms.push_back(rowFor(drawn, Kind::Beyond) + column);
             }
             if (reach2 != 0) group->terms.push_back(rowFor(reach2, Kind::Reach2) + column);
             if constexpr (CountWeights::reach1 != 0) {

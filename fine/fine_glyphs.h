@@ -33,6 +33,10 @@ struct FineShape {
     std::int32_t width = 0;
     std::array<std::uint16_t, kFineMaxWidth> dark{};
     std::int32_t extra = 0;
+    // How many lines below where the face draws the glyph `dark` lies
+    // (negative: above); its pixels far from ink are counted where the face
+    // draws them.
+    std::int32_t moved = 0;
 };
 
 // Glyph `index` of `catalog` as the face draws it, weighed with its prior;

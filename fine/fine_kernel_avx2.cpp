@@ -35,23 +35,30 @@ void FillTablesAvx2(std::span<const FinePattern> patterns, const InkColumns& ink
     using Kind = FinePattern::Kind;
     static_assert(CountWeights::exact >= -128 && CountWeights::near2 >= -128 &&
                   CountWeights::reach2 >= -128 && CountWeights::exact <= 127 &&
-                  CountWeights::near2 <= 127 && CountWeights::reach2 <= 127);
+                  CountWeights::near2 <= 127 && CountWeights::reach2 <= 127 &&
+                  CountWeights::beyond >= -128 && CountWeights::beyond <= 127);
     static_assert(kFineChunk == 16, "a chunk is one vector of 16-bit lanes");
     const auto x0 = static_cast<std::size_t>(chunk * kFineChunk);
     const __m256i target = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.target[x0]));
     const __m256i near1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.near1[x0]));
     const __m256i near2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.near2[x0]));
+    const __m256i beyond = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&ink.beyond[x0]));
     (void)near1;
     for (std::size_t p = 0; p < patterns.size(); ++p) {
         const FinePattern pattern = patterns[p];
         const __m256i mask = _mm256_set1_epi16(static_cast<short>(pattern.mask));
         __m256i sum;
-        if (pattern.kind == Kind::Dark) {
+        if (pattern.kind == Kind::Dark || pattern.kind == Kind::Moved) {
             sum = _mm256_add_epi16(Weighted(mask, target, CountWeights::exact),
                                    Weighted(mask, near2, CountWeights::near2));
             if constexpr (CountWeights::near1 != 0) {
                 sum = _mm256_add_epi16(sum, Weighted(mask, near1, CountWeights::near1));
             }
+            if (pattern.kind == Kind::Dark) {
+                sum = _mm256_add_epi16(sum, Weighted(mask, beyond, CountWeights::beyond));
+            }
+        } else if (pattern.kind == Kind::Beyond) {
+            sum = Weighted(mask, beyond, CountWeights::beyond);
         } else {
             sum = Weighted(
                 mask, target,

@@ -47,17 +47,22 @@ void FillTablesPortable(std::span<const FinePattern> patterns, const InkColumns&
     for (int half = 0; half < kFineChunk / kLanes; ++half) {
         const auto x0 = static_cast<std::size_t>(chunk * kFineChunk + half * kLanes);
         const Bits target = LoadBits(&ink.target[x0]), near1 = LoadBits(&ink.near1[x0]),
-                   near2 = LoadBits(&ink.near2[x0]);
+                   near2 = LoadBits(&ink.near2[x0]), beyond = LoadBits(&ink.beyond[x0]);
         for (std::size_t p = 0; p < patterns.size(); ++p) {
             const FinePattern pattern = patterns[p];
             const Bits mask = Bits{} + pattern.mask;
             Lanes sum;
-            if (pattern.kind == Kind::Dark) {
+            if (pattern.kind == Kind::Dark || pattern.kind == Kind::Moved) {
                 sum = Splat(CountWeights::exact) * LaneCounts(mask & target) +
                       Splat(CountWeights::near2) * LaneCounts(mask & near2);
                 if constexpr (CountWeights::near1 != 0) {
                     sum += Splat(CountWeights::near1) * LaneCounts(mask & near1);
                 }
+                if (pattern.kind == Kind::Dark) {
+                    sum += Splat(CountWeights::beyond) * LaneCounts(mask & beyond);
+                }
+            } else if (pattern.kind == Kind::Beyond) {
+                sum = Splat(CountWeights::beyond) * LaneCounts(mask & beyond);
             } else {
                 sum = Splat(pattern.kind == Kind::Reach1 ? CountWeights::reach1
                                                          : CountWeights::reach2) *

@@ -24,6 +24,7 @@ struct InkColumns {
     std::array<std::uint16_t, kSize> near1{};   // within 1 px of ink (the 4-neighbours)
     std::array<std::uint16_t, kSize> near2{};   // within 2 px of ink
     std::array<std::uint16_t, kSize> target{};  // the row's own ink
+    std::array<std::uint16_t, kSize> beyond{};  // more than 3 px from any ink
 };
 
 // The cheapest glyph of each width at each start column of a row, before the
@@ -40,9 +41,11 @@ struct RowScores {
 inline constexpr int kFineTableColumns = RowScores::kStarts + 32;
 
 // A glyph column's pattern and what it is scored by: the dark pixels it
-// draws, or the ink pixels within 1 or 2 px of a glyph's dark ones.
+// draws (Dark; Moved where the drawing is weighed elsewhere than the face
+// draws it, without the pixels beyond 3 px, which Beyond counts where it
+// does draw them), or the ink pixels within 1 or 2 px of a glyph's dark ones.
 struct FinePattern {
-    enum class Kind : std::uint8_t { Dark, Reach1, Reach2 };
+    enum class Kind : std::uint8_t { Dark, Moved, Beyond, Reach1, Reach2 };
     std::uint16_t mask;
     Kind kind;
 };

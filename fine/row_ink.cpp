@@ -76,18 +76,23 @@ std::array<std::uint32_t, N> StrokeExtensions(const std::array<std::uint32_t, N>
 }  // namespace
 
 void ReadRowInk(const Image& ink, int row, RowInk& out) {
-    // Ink rows 16 row - 2 to 16 row + 17 as bits 0 to 19 of each column.
-    std::array<std::uint32_t, kFineRowColumns + 4> band{};
-    const int top = row * kInkRowHeight - 2;
+    // Ink rows 16 row - 3 to 16 row + 18 as bits 0 to 21 of each column (for
+    // the pixels within 3 px of ink), three blank columns either side.
+    std::array<std::uint32_t, kFineRowColumns + 6> wide{};
+    const int top = row * kInkRowHeight - 3;
     const int width = std::min(ink.width(), kFineRowColumns);
-    for (int r = 0; r < kInkRowHeight + 4; ++r) {
+    for (int r = 0; r < kInkRowHeight + 6; ++r) {
         const int y = top + r;
         if (y < 0 || y >= ink.height()) continue;
         const std::uint32_t* pixels = ink.Row(y);
         for (int x = 0; x < width; ++x) {
-            if (pixels[x] == kBlack) band[static_cast<std::size_t>(x + 2)] |= 1u << r;
+            if (pixels[x] == kBlack) wide[static_cast<std::size_t>(x + 3)] |= 1u << r;
         }
     }
+    // Ink rows 16 row - 2 to 16 row + 17 as bits 0 to 19, two blank columns
+    // either side.
+    std::array<std::uint32_t, kFineRowColumns + 4> band{};
+    for (std::size_t c = 0; c < band.size(); ++c) band[c] = (wide[c + 1] >> 1) & 0xFFFFFu;
     // A line that crosses into the next row leaves a few pixels at the band's
     // edge that the glyphs of this row, standing on whole lines, can seldom
     // reach: the neighbouring row's glyph draws the line on, and a stroke
@@ -110,6 +115,9 @@ void ReadRowInk(const Image& ink, int row, RowInk& out) {
         for (std::size_t c = 0; c < shared.size(); ++c) shared[c] |= next[c];
     }
     const auto extension = StrokeExtensions(band);
+    // The ink and where its strokes would go on, for what lies within 3 px.
+    std::array<std::uint32_t, kFineRowColumns + 6> reached = wide;
+    for (std::size_t c = 0; c < extension.size(); ++c) reached[c + 1] |= extension[c] << 1;
     for (int x = 0; x < kFineRowColumns; ++x) {
         const auto c = static_cast<std::size_t>(x + 2);
         const auto xi = static_cast<std::size_t>(x);
@@ -118,6 +126,8 @@ void ReadRowInk(const Image& ink, int row, RowInk& out) {
             WithinTwo(band[c - 2], band[c - 1], band[c], band[c + 1], band[c + 2]) | extension[c];
         out.near1[xi] = static_cast<std::uint16_t>(near1 >> 2);
         out.near2[xi] = static_cast<std::uint16_t>(near2 >> 2);
+        const std::uint32_t near3 = WithinThree(&reached[xi]) >> 1;
+        out.beyond[xi] = static_cast<std::uint16_t>(~(near3 >> 2));
         out.ink[xi] = static_cast<std::uint16_t>(band[c] >> 2);
         out.target[xi] = static_cast<std::uint16_t>((band[c] & ~shared[c]) >> 2);
         out.targetBefore[xi + 1] = out.targetBefore[xi] + std::popcount(out.target[xi]);

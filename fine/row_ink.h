@@ -18,7 +18,8 @@ namespace fudeline {
 // of the two lines either side of the band included, and the pixels a
 // stroke would reach going on past its end (up to kExtensionReach px): a
 // character may overrun a stroke's end as an artist ends a line on a
-// character's edge.
+// character's edge. `beyond` holds the pixels farther than 3 px from any ink
+// and from where a stroke would reach.
 struct RowInk : InkColumns {
     std::array<std::uint16_t, kSize> ink{};
     std::array<std::int32_t, kFineRowColumns + 1> targetBefore{};  // target pixels left of x

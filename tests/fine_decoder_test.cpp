@@ -38,6 +38,7 @@ class PlainDecoder {
         std::vector<std::vector<int>> reach;    // [x][y]: squared distance to the nearest dark pixel
         std::vector<std::vector<bool>> drawn;   // [x][y]: a dark pixel
         bool exactGain = true;                  // drawn as the face draws it
+        int move = 0;                           // lines below where the face draws it
     };
 
     PlainDecoder(const GlyphCatalog& catalog, const MonaFont& font, FineOptions options)
@@ -74,6 +75,7 @@ class PlainDecoder {
                 });
                 moved.extra = shape.extra + kMoveCost * std::abs(move) * pixels;
                 moved.exactGain = false;
+                moved.move = move;
                 shapes_[text].push_back(moved);
             }
         };
@@ -259,7 +261,11 @@ class PlainDecoder {
 
     static std::int64_t ShapeCost(const Row& r, const Shape& shape, int x) {
         std::int64_t cost = shape.extra;
-        for (const auto& [dx, dy] : shape.dark) cost += r.DarkCost(x + dx, dy, kFarPixelCost);
+        for (const auto& [dx, dy] : shape.dark) {
+            cost += r.DarkCost(x + dx, dy, kFarPixelCost);
+            // Counted where the face draws the pixel, for a moved stroke too.
+            if (Row::Bit(r.read.beyond, x + dx, dy - shape.move)) cost += kBeyondCost;
+        }
         for (int c = 0; c < shape.width; ++c) {
             for (int y = 0; y < 16; ++y) {
                 if (!r.Target(x + c, y)) continue;

@@ -92,6 +92,36 @@ TEST(RowInkTest, StrokesReachOnPastTheirEnds) {
     }
 }
 
+// `beyond` is what lies more than 3 px (Euclidean) from ink, ink in the
+// three lines either side of the band and where a stroke would go on included.
+TEST(RowInkTest, MarksWhatLiesMoreThanThreePixelsFromInk) {
+    struct Case {
+        const char* name;
+        Point a, b;
+        Point at;  // in band coordinates (x, line)
+        bool beyond;
+    };
+    const std::vector<Case> cases = {
+        {"on the line", {60, kTop + 7}, {100, kTop + 7}, {80, 7}, false},
+        {"3 lines below", {60, kTop + 7}, {100, kTop + 7}, {80, 10}, false},
+        {"4 lines below", {60, kTop + 7}, {100, kTop + 7}, {80, 11}, true},
+        {"2 across and 2 down", {200, kTop + 2}, {200, kTop + 4}, {202, 5}, false},
+        {"2 across and 3 down", {200, kTop + 2}, {200, kTop + 4}, {202, 6}, true},
+        {"ink 3 lines above the band", {60, kTop - 3}, {100, kTop - 3}, {80, 0}, false},
+        {"ink 4 lines above the band", {60, kTop - 4}, {100, kTop - 4}, {80, 0}, true},
+        {"ink 3 lines below the band", {60, kTop + 18}, {100, kTop + 18}, {80, 15}, false},
+        {"above a level stroke's end, where it goes on", {60, kTop + 7}, {100, kTop + 7},
+         {99 + kExtensionReach, 4}, false},
+        {"past where it goes on", {60, kTop + 7}, {100, kTop + 7}, {103 + kExtensionReach, 7}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RowInk read;
+        ReadRowInk(Lines({{c.a, c.b}}), kRow, read);
+        EXPECT_EQ(Bit(read.beyond, c.at.x, c.at.y), c.beyond);
+    }
+}
+
 TEST(RowInkTest, CountsTheTargetLeftOfEachColumn) {
     RowInk read;
     ReadRowInk(Lines({{{10, kTop + 5}, {20, kTop + 5}}}), kRow, read);

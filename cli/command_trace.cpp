@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <cstdio>
+#include <iostream>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
 #include "cli/report.h"
+#include "engine/fit_board.h"
 #include "engine/trace_file.h"
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
@@ -50,6 +53,16 @@ Status CheckInkOutput(const std::string& saveInk, const std::string& textOutput)
 }
 
 
+// A scale as --scale takes it: whole hundredths, no trailing zeros.
+std::string FormatScalePercent(double percent) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", percent);
+    std::string out(text);
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+    return out;
+}
+
 }  // namespace
 
 Command AddTraceCommand(CLI::App& app) {
@@ -59,6 +72,7 @@ Command AddTraceCommand(CLI::App& app) {
         std::string mode = "auto";
         std::string offset;
         std::string saveInk;
+        std::string fitBoard;  // empty: the size as --scale or the canvas says
         ConversionOptions conversion;
     };
     auto options = std::make_shared<Options>();
@@ -74,11 +88,20 @@ Command AddTraceCommand(CLI::App& app) {
                      "on light paper; photo: edges of a photo or scan")
         ->check(CLI::IsMember({"auto", "lineart", "photo"}))
         ->type_name("MODE");
+    auto* scale =
+        command
+            ->add_option("--scale", options->scale,
+                         "Scale the picture by PERCENT instead of fitting it to the canvas")
+            ->check(DecimalInRange(kMinScalePercent, kMaxScalePercent))
+            ->type_name("PERCENT");
     command
-        ->add_option("--scale", options->scale,
-                     "Scale the picture by PERCENT instead of fitting it to the canvas")
-        ->check(DecimalInRange(kMinScalePercent, kMaxScalePercent))
-        ->type_name("PERCENT");
+        ->add_option("--fit-board", options->fitBoard,
+                     "Trace at the largest size, up to the canvas's, whose text fits one post "
+                     "on the board (as --board; the board --board counts for unless given), "
+                     "and say on stderr the --scale chosen")
+        ->check(BoardLimitsText())
+        ->type_name(BoardLimitsTypeName())
+        ->excludes(scale);
     command
         ->add_option("--offset", options->offset,
                      "Put the picture's top-left corner at canvas pixel X,Y (default 0,0)")
@@ -112,22 +135,49 @@ Command AddTraceCommand(CLI::App& app) {
                     return ReportFailure("write ink layer", inkOut.error());
                 }
                 KeepFreedMemoryForTracing();
+                if (!options->fitBoard.empty() && options->conversion.board.empty()) {
+                    options->conversion.board = options->fitBoard;
+                }
+                std::vector<SideOutput> sideOutputs;
+                auto lay = [&](Document& document, const TracedInk& traced) -> Status {
+                    if (!options->saveInk.empty()) {
+                        Result<std::string> png = EncodeInkPng(traced.ink);
+                        if (!png) return png.error();
+                        sideOutputs.push_back({"write ink layer", options->saveInk, std::move(*png)});
+                    }
+                    document.state().LayInk(traced.ink);
+                    return {};
+                };
+                if (!options->fitBoard.empty()) {
+                    // Read once, traced at each size tried.
+                    const Result<std::string> bytes = ReadFileBytes(options->picture, kMaxPictureBytes);
+                    if (!bytes) return ReportFailure("read picture", bytes.error());
+                    return RunConversion(
+                        options->conversion, "picture",
+                        [&](Document& document) -> Status {
+                            const BoardLimits limits = *ParseBoardLimits(options->fitBoard);
+                            const std::string name = InputName(options->picture);
+                            const Result<BoardFit> fit =
+                                FitPictureToBoard(document, *bytes, trace, limits, LibraryPixels());
+                            if (!fit) return fit.error().WithPath(name);
+                            trace.placement.scalePercent = fit->scalePercent;
+                            const Result<TracedInk> traced =
+                                TraceFileBytes(*bytes, trace, LibraryPixels());
+                            if (!traced) return traced.error().WithPath(name);
+                            std::cerr << EscapeForTerminal(
+                                             "fudeline-cli: " + name + " fits " +
+                                             options->fitBoard + " at --scale " +
+                                             FormatScalePercent(fit->scalePercent))
+                                      << '\n';
+                            return lay(document, *traced);
+                        },
+                        sideOutputs);
+                }
                 const Result<TracedInk> found = TraceFile(options->picture, trace, LibraryPixels());
                 if (!found) return ReportFailure("read picture", found.error());
-                const TracedInk& traced = *found;
-                std::vector<SideOutput> sideOutputs;
-                if (!options->saveInk.empty()) {
-                    Result<std::string> png = EncodeInkPng(traced.ink);
-                    if (!png) return ReportFailure("write ink layer", png.error());
-                    sideOutputs.push_back({"write ink layer", options->saveInk, std::move(*png)});
-                }
                 return RunConversion(
                     options->conversion, "picture",
-                    [&](Document& document) {
-                        document.state().LayInk(traced.ink);
-                        return Status();
-                    },
-                    std::move(sideOutputs));
+                    [&](Document& document) { return lay(document, *found); }, sideOutputs);
             }};
 }
 

@@ -143,17 +143,8 @@ void AddBoardOption(CLI::App& command, ConversionOptions& options) {
                         DescribeBoards() +
                         "; or your own limits, 0 for none) and exit with status 3 when it is "
                         "over a limit")
-        ->check(CLI::Validator(
-            [](std::string& text) {
-                return ParseBoardLimits(text)
-                           ? std::string()
-                           : "expected " + BoardNames(", ") +
-                                 " or BYTES[:LINES[:COLUMNS]] (whole numbers from 0, no limit, "
-                                 "to " +
-                                 std::to_string(kMaxBoardLimit) + "), not \"" + text + "\"";
-            },
-            ""))
-        ->type_name(BoardNames("|") + "|BYTES[:LINES[:COLUMNS]]");
+        ->check(BoardLimitsText())
+        ->type_name(BoardLimitsTypeName());
 }
 
 void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
@@ -183,7 +174,7 @@ void AddSpacingAndPageOptions(CLI::App& command, ConversionOptions& options) {
 
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(Document&)>& draw,
-                  std::vector<SideOutput> sideOutputs) {
+                  const std::vector<SideOutput>& sideOutputs) {
     const Result<Spacing> spacing = ChosenSpacing(options);
     if (!spacing) return ReportFailure("use these options", spacing.error());
     Engine engine({options.catalogueDir, ""});
@@ -217,7 +208,7 @@ int RunConversion(const ConversionOptions& options, const std::string& inputKind
     }
     // Until the post's count is told too: every output of the command.
     std::optional<CommitSignalsHeld> held;
-    const int written = WriteOutputs(options.output, *text, std::move(sideOutputs),
+    const int written = WriteOutputs(options.output, *text, sideOutputs,
                                      staged ? &*staged : nullptr, options.append, held);
     if (written != 0) return written;
     if (!options.board.empty()) {

@@ -50,10 +50,11 @@ struct SideOutput {
 // put the drawing on a fresh document with the options' choices, then
 // writes the text. A failed draw is reported as "cannot read INPUT_KIND ...".
 // With a board, the post count goes to standard error after the text.
+// `sideOutputs` is read once the drawing is drawn (`draw` may add to it).
 // Returns the exit status: kExitOverBoardLimit when the text, written in
 // full, does not fit one post.
 int RunConversion(const ConversionOptions& options, const std::string& inputKind,
                   const std::function<Status(Document&)>& draw,
-                  std::vector<SideOutput> sideOutputs = {});
+                  const std::vector<SideOutput>& sideOutputs = {});
 
 }  // namespace fudeline::cli

@@ -5,6 +5,9 @@
 #include <limits>
 #include <sstream>
 
+#include "cli/post_report.h"
+#include "export/boards.h"
+
 namespace fudeline::cli {
 
 CLI::Validator NonEmptyName() {
@@ -81,6 +84,22 @@ CLI::Validator WholeNumberFrom(int min) {
             return "";
         },
         "");
+}
+
+CLI::Validator BoardLimitsText() {
+    return CLI::Validator(
+        [](std::string& text) {
+            return ParseBoardLimits(text)
+                       ? std::string()
+                       : "expected " + BoardNames(", ") +
+                             " or BYTES[:LINES[:COLUMNS]] (whole numbers from 0, no limit, to " +
+                             std::to_string(kMaxBoardLimit) + "), not \"" + text + "\"";
+        },
+        "");
+}
+
+std::string BoardLimitsTypeName() {
+    return BoardNames("|") + "|BYTES[:LINES[:COLUMNS]]";
 }
 
 }  // namespace fudeline::cli

@@ -32,4 +32,9 @@ CLI::Validator NoControlCharacters();
 // pages with), and no larger than an int holds.
 CLI::Validator WholeNumberFrom(int min);
 
+// A board's name or limits written BYTES[:LINES[:COLUMNS]] (ParseBoardLimits),
+// and the type name that says so.
+CLI::Validator BoardLimitsText();
+std::string BoardLimitsTypeName();
+
 }  // namespace fudeline::cli

@@ -47,11 +47,16 @@ inline constexpr ErrorKind TypeWithoutCaret{
 inline constexpr ErrorKind TypeBelowLastRow{
     "TypeBelowLastRow", "no row below the last one to type in",
     FUDELINE_REASON_TEXT("CoreReason", "最後の行の下には打てる行がありません")};
+// A picture too long a post for the board at every size that shows a line
+inline constexpr ErrorKind NoSizeFitsBoard{
+    "NoSizeFitsBoard", "the picture's text is over the board's limits at every size that shows its lines",
+    FUDELINE_REASON_TEXT("CoreReason", "線が残るどの大きさでも掲示板の制限を超えます")};
 
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kEngineErrorKinds[] = {
     &NoText,          &NoPages,         &NoSuchPage,       &PageNameNotShiftJis,
     &NoInk,           &KeptRowsMissing, &KeptRowsUnmarked, &KeptRowsWithoutInk,
-    &KeptRowsDamaged, &KeptRowsUnkept,   &TypeWithoutCaret, &TypeBelowLastRow};
+    &KeptRowsDamaged, &KeptRowsUnkept,   &TypeWithoutCaret, &TypeBelowLastRow,
+    &NoSizeFitsBoard};
 
 }  // namespace fudeline::kinds

@@ -723,6 +723,10 @@
         <translation>no row below the last one to type in</translation>
     </message>
     <message>
+        <source>線が残るどの大きさでも掲示板の制限を超えます</source>
+        <translation>the picture&apos;s text is over the board&apos;s limits at every size that shows its lines</translation>
+    </message>
+    <message>
         <source>%1 行目: %2</source>
         <translation>line %1: %2</translation>
     </message>

@@ -66,6 +66,10 @@ BackgroundMenu::BackgroundMenu(BackgroundPicture& picture, QWidget* parent)
     trace_ = addAction(tr("線を取り込む(&L)"));
     trace_->setObjectName(QStringLiteral("traceLinesAction"));
     connect(trace_, &QAction::triggered, this, &BackgroundMenu::traceLinesRequested);
+    traceToFit_ = addAction(tr("ボードに合わせて線を取り込む(&B)"));
+    traceToFit_->setObjectName(QStringLiteral("traceLinesToFitBoardAction"));
+    connect(traceToFit_, &QAction::triggered, this,
+            &BackgroundMenu::traceLinesToFitBoardRequested);
     SyncMarks();
 }
 
@@ -93,6 +97,9 @@ void BackgroundMenu::SyncMarks() {
     for (QAction* size : sizes_->actions())
         size->setChecked(size->data().toInt() == picture_.scale());
     trace_->setEnabled(picture_.shown() && picture_.hasPicture() && !tracing_);
+    // Fitting traces the file at several sizes: a file too large to keep
+    // (shown from its pixels alone) has none to trace.
+    traceToFit_->setEnabled(trace_->isEnabled() && !picture_.fileBytes().isEmpty());
 }
 
 }  // namespace fudeline

@@ -29,12 +29,15 @@ class BackgroundMenu : public QMenu {
 
     QAction* chooseAction() const { return choose_; }
     QAction* traceAction() const { return trace_; }
+    QAction* traceToFitBoardAction() const { return traceToFit_; }
 
   signals:
     // The user asked for a picture file.
     void choosePictureRequested();
     // The user asked for the shown picture's lines in the drawing.
     void traceLinesRequested();
+    // The same at the largest size whose text fits one post on the board.
+    void traceLinesToFitBoardRequested();
     // What the canvas shows of the picture changed.
     void pictureChanged();
 
@@ -48,6 +51,7 @@ class BackgroundMenu : public QMenu {
     QAction* faint_ = nullptr;
     QActionGroup* sizes_ = nullptr;
     QAction* trace_ = nullptr;
+    QAction* traceToFit_ = nullptr;
     bool tracing_ = false;
 };
 

@@ -40,6 +40,7 @@
 #include "app/post_status.h"
 #include "app/settings_keys.h"
 #include "app/core_reasons.h"
+#include "engine/fit_board.h"
 #include "engine/trace_file.h"
 #include "io/library_pixels.h"
 #include "io/png_writer.h"
@@ -293,8 +294,19 @@ void MainWindow::CreateControls() {
     connect(backgroundMenu_, &BackgroundMenu::choosePictureRequested, this,
             &MainWindow::ChooseBackgroundPicture);
     connect(backgroundMenu_, &BackgroundMenu::traceLinesRequested, this,
-            &MainWindow::TraceBackgroundLines);
+            [this] { TraceBackgroundLines(); });
+    connect(backgroundMenu_, &BackgroundMenu::traceLinesToFitBoardRequested, this,
+            [this] { TraceBackgroundLines(true); });
     connect(&traceWatcher_, &QFutureWatcher<TracedInk>::finished, this, [this] {
+        if (boardFit_ && boardFit_->error) {
+            const Error error = *boardFit_->error;
+            boardFit_.reset();
+            SetTracing(false);
+            QMessageBox::warning(this, QApplication::applicationName(),
+                                 tr("背景画像の線を取り込めませんでした。") +
+                                     QStringLiteral("\n\n") + ReasonText(error));
+            return;
+        }
         tracedInk_ = traceWatcher_.result().ink;
         AddTracedLines();
     });
@@ -948,10 +960,11 @@ void MainWindow::LoadBackgroundPicture(const QString& path) {
     if (!loaded) Warn(tr("背景画像「%1」を読み込めませんでした。"), path, why);
 }
 
-void MainWindow::TraceBackgroundLines() {
+void MainWindow::TraceBackgroundLines(bool fitBoard) {
     if (tracing_) return;  // the lines already being found are the same lines
     std::optional<ShownPicture> shown = background_.PlainAsShown();
     if (!shown) return;
+    if (fitBoard && background_.fileBytes().isEmpty()) return;
     SetTracing(true);
     // The file itself, decoded and placed as `fudeline-cli trace` does it
     // (at the chosen percentage or fitted, at the top left), so the lines are
@@ -960,6 +973,40 @@ void MainWindow::TraceBackgroundLines() {
     TraceOptions options;
     options.mode = TraceMode::Auto;
     if (background_.scale() != kFitCanvasScale) options.placement.scalePercent = background_.scale();
+    boardFit_.reset();
+    if (fitBoard) {
+        // From the size that fits the canvas down, on the worker thread:
+        // the document's choices are copied, its drawing untouched.
+        options.placement.scalePercent.reset();
+        boardFit_ = std::make_shared<BoardFitOutcome>();
+        traceWatcher_.setFuture(QtConcurrent::run(
+            [&engine = engine_, decoder = document_.decoder(), board = document_.board(),
+             br = document_.br(), bytes = background_.fileBytes(), options,
+             outcome = boardFit_]() mutable {
+                Document choices(engine, Document::Canvas::Headless);
+                choices.SetDecoder(decoder);
+                choices.SetBoard(board);
+                choices.SetBr(br);
+                const std::string_view file(bytes.constData(),
+                                            static_cast<std::size_t>(bytes.size()));
+                const BoardLimits limits = ParseBoardLimits(board).value_or(BoardLimits{});
+                Result<BoardFit> fit =
+                    FitPictureToBoard(choices, file, options, limits, LibraryPixels());
+                if (fit) {
+                    options.placement.scalePercent = fit->scalePercent;
+                    Result<TracedInk> traced = TraceFileBytes(file, options, LibraryPixels());
+                    if (traced) {
+                        outcome->scalePercent = fit->scalePercent;
+                        return std::move(*traced);
+                    }
+                    outcome->error = traced.error();
+                } else {
+                    outcome->error = fit.error();
+                }
+                return TracedInk{};
+            }));
+        return;
+    }
     traceWatcher_.setFuture(QtConcurrent::run(
         [picture = std::move(*shown), bytes = background_.fileBytes(), options] {
             if (!bytes.isEmpty()) {
@@ -983,12 +1030,22 @@ void MainWindow::AddTracedLines() {
     tracedInk_.reset();
     SetTracing(false);
     canvas_->EndTyping();
+    // The size fitted to the board (0: the lines were traced as shown).
+    const double fitted =
+        boardFit_ && boardFit_->scalePercent ? *boardFit_->scalePercent : 0.0;
+    boardFit_.reset();
     if (!document_.ImportLines(ink)) {
         ShowStatusMessage(tr("背景画像に線が見つかりませんでした"), 5000);
         return;
     }
     canvas_->update();
     DrawingChanged();
+    if (fitted > 0) {
+        ShowStatusMessage(
+            tr("線を %1% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）")
+                .arg(QLocale().toString(fitted, 'g', 6)),
+            8000);
+    }
 }
 
 void MainWindow::SetTracing(bool tracing) {

@@ -147,7 +147,9 @@ class MainWindow : public QMainWindow {
     // Taking the background's lines into the drawing: the picture is read
     // here, its lines are found on a worker thread, and they join the drawing
     // here once no stroke is under way.
-    void TraceBackgroundLines();
+    // Fitted to the board, the lines are found at the largest size whose
+    // text fits one post on the board chosen (FitPictureToBoard).
+    void TraceBackgroundLines(bool fitBoard = false);
     void AddTracedLines();
     void SetTracing(bool tracing);
 
@@ -199,6 +201,13 @@ class MainWindow : public QMainWindow {
     QComboBox* stabilizerBox_ = nullptr;
 
     QFutureWatcher<TracedInk> traceWatcher_;
+    // What fitting to the board found, written by the worker and read once
+    // it has finished.
+    struct BoardFitOutcome {
+        std::optional<double> scalePercent;
+        std::optional<Error> error;
+    };
+    std::shared_ptr<BoardFitOutcome> boardFit_;
     std::optional<Image> tracedInk_;  // found, waiting for the stroke under way to end
     bool tracing_ = false;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/fit_board.h"
 #include "engine/trace_file.h"
 #include "lines/trace_options.h"
 #include "web/js_values.h"
@@ -32,8 +33,23 @@ Result<PixelRequest> PageTraceRequest(const std::string& bytes, const emscripten
 }
 
 Result<TracedInk> TracePagePicture(const std::string& bytes, const emscripten::val& pixels,
-                                   const emscripten::val& options) {
-    return TraceFileBytes(bytes, PageTraceOptions(options), PixelsOf(pixels));
+                                   const emscripten::val& options, Document& document,
+                                   std::optional<double>& fittedScale) {
+    TraceOptions trace = PageTraceOptions(options);
+    const DecodedPixels decoded = PixelsOf(pixels);
+    const emscripten::val limits = options["fitBoard"];
+    if (!limits.isNull() && !limits.isUndefined() && limits["length"].isNumber() &&
+        limits["length"].as<int>() == 3) {
+        auto limit = [&](int i) {
+            return limits[i].isNumber() ? static_cast<std::int64_t>(limits[i].as<double>()) : 0;
+        };
+        const Result<BoardFit> fit =
+            FitPictureToBoard(document, bytes, trace, {limit(0), limit(1), limit(2)}, decoded);
+        if (!fit) return fit.error();
+        trace.placement.scalePercent = fit->scalePercent;
+        fittedScale = fit->scalePercent;
+    }
+    return TraceFileBytes(bytes, trace, decoded);
 }
 
 }  // namespace fudeline::web

@@ -4,8 +4,10 @@
 
 #include <emscripten/val.h>
 
+#include <optional>
 #include <string>
 
+#include "engine/document.h"
 #include "errors/result.h"
 #include "io/pixel_source.h"
 #include "lines/trace_picture.h"
@@ -20,8 +22,13 @@ TraceOptions PageTraceOptions(const emscripten::val& options);
 Result<PixelRequest> PageTraceRequest(const std::string& bytes, const emscripten::val& options);
 
 // `bytes` the picture file; `pixels` the browser's decoding of them as
-// PageTraceRequest asked ({width, height, data}), or null.
+// PageTraceRequest asked ({width, height, data}), or null. With
+// options.fitBoard [bytes, lines, bytes a line] (0: no limit), at the largest
+// size whose text with `document`'s choices fits that post
+// (FitPictureToBoard; `pixels` then at the stored size), that scale in
+// `fittedScale`.
 Result<TracedInk> TracePagePicture(const std::string& bytes, const emscripten::val& pixels,
-                                   const emscripten::val& options);
+                                   const emscripten::val& options, Document& document,
+                                   std::optional<double>& fittedScale);
 
 }  // namespace fudeline::web

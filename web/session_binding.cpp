@@ -293,13 +293,17 @@ class Session {
     // window adds them (one undoable step), traced as `fudeline-cli trace`
     // traces the file (see TracePagePicture); `pixels` the browser's
     // decoding as probeTrace asked, or null. Returns {error} ("" when
-    // added), or {error: "", noLines: true} when the picture has none.
+    // added), or {error: "", noLines: true} when the picture has none;
+    // fitted to a board, {scale} says the size chosen.
     emscripten::val tracePicture(const std::string& bytes, const emscripten::val& pixels,
                                  const emscripten::val& options) {
         emscripten::val out = Answer();
-        const Result<TracedInk> traced = TracePagePicture(bytes, pixels, options);
+        std::optional<double> fittedScale;
+        const Result<TracedInk> traced =
+            TracePagePicture(bytes, pixels, options, *document_, fittedScale);
         if (!traced) return SetFailure(out, traced.error());
         if (!document_->ImportLines(traced->ink)) out.set("noLines", true);
+        if (fittedScale) out.set("scale", *fittedScale);
         return out;
     }
 

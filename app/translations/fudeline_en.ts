@@ -850,6 +850,10 @@ Use fudeline-cli to convert without a display.
         <source>線を取り込む(&amp;L)</source>
         <translation>Take in the &amp;lines</translation>
     </message>
+    <message>
+        <source>ボードに合わせて線を取り込む(&amp;B)</source>
+        <translation>Take in the lines to fit the &amp;board</translation>
+    </message>
 </context>
 <context>
     <name>fudeline::CanvasWidget</name>
@@ -1019,6 +1023,14 @@ Save it before closing?</translation>
     <message>
         <source>背景画像に線が見つかりませんでした</source>
         <translation>No lines were found in the background picture</translation>
+    </message>
+    <message>
+        <source>背景画像の線を取り込めませんでした。</source>
+        <translation>Could not take in the background picture&apos;s lines.</translation>
+    </message>
+    <message>
+        <source>線を %1% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）</source>
+        <translation>Lines taken in at %1%, the largest size whose text fits one post on the board</translation>
     </message>
     <message>
         <source>背景画像の線を取り込んでいます...</source>

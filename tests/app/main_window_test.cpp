@@ -469,7 +469,7 @@ class MainWindowTest : public QObject {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
             const auto actions = menu->actions();
-            QCOMPARE(actions.size(), 7);
+            QCOMPARE(actions.size(), 8);
             QCOMPARE(actions[0]->text(), QStringLiteral("画像を指定(&I)..."));
             QCOMPARE(actions[1]->text(), QStringLiteral("表示(&S)"));
             QVERIFY(!actions[1]->isChecked());
@@ -497,6 +497,8 @@ class MainWindowTest : public QObject {
             }
             QVERIFY(actions[5]->isSeparator());
             QCOMPARE(actions[6]->text(), QStringLiteral("線を取り込む(&L)"));
+            QCOMPARE(actions[7]->text(), QStringLiteral("ボードに合わせて線を取り込む(&B)"));
+            QVERIFY(!actions[7]->isEnabled());  // no picture
             QCOMPARE(menu->pos(), button->mapToGlobal(QPoint(0, button->height())));
             checked = true;
             menu->close();
@@ -846,6 +848,40 @@ class MainWindowTest : public QObject {
         QCOMPARE(tool.size(), QSize(ink.width(), ink.height()));
         const auto [inkPixels, differing] = CompareInk(ink, tool);
         QVERIFY(inkPixels > 300);
+        QCOMPARE(differing, 0);
+    }
+
+    // Fitted to the board, the lines are `fudeline-cli trace --fit-board`'s
+    // for the window's board, at the size the status line names.
+    void importFittedToTheBoardIsTheToolsFit() {
+        QTemporaryDir dir;
+        const QString path = QString::fromUtf8(QT_TESTCASE_SOURCEDIR) +
+                             QStringLiteral("/../bench/line-art/house-1x.png");
+        window_->SetFileChooser([path](const FileRequest&, QWidget*) {
+            return FileChoice{path, 0};
+        });
+        window_->findChild<QAction*>("choosePictureAction")->trigger();
+        QAction* fit = window_->findChild<QAction*>("traceLinesToFitBoardAction");
+        QVERIFY(fit->isEnabled());
+        fit->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->tracingLines(), 30000);
+
+        const QString inkPath = dir.filePath("ink.png");
+        QProcess cli;
+        cli.start(QCoreApplication::applicationDirPath() + "/fudeline-cli",
+                  {"trace", path, "--greedy", "--fit-board", "2ch", "--save-ink", inkPath, "-o",
+                   dir.filePath("art.txt")});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QString said = QString::fromUtf8(cli.readAllStandardError());
+        const QString scale = said.section(QStringLiteral("at --scale "), 1).section('\n', 0, 0);
+        QVERIFY(!scale.isEmpty());
+        QCOMPARE(window_->statusMessage(),
+                 QStringLiteral("線を %1% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）")
+                     .arg(scale));
+        const QImage tool(inkPath);
+        const auto [inkPixels, differing] = CompareInk(window_->state().inkLayer(), tool);
+        QVERIFY(inkPixels > 500);
         QCOMPARE(differing, 0);
     }
 

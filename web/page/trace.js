@@ -3,7 +3,7 @@
 // traced as `fudeline-cli trace` traces the same file at the same placement.
 // The engine reads the file and refuses it with the core's reasons; the
 // browser only decodes the pixels of a file the engine has accepted.
-import { engine } from "./state.js";
+import { board, engine } from "./state.js";
 import { t } from "./i18n.js";
 import { changed } from "./changes.js";
 import { say } from "./message.js";
@@ -14,10 +14,15 @@ import { paint, showText } from "./view.js";
 const $ = (id) => document.getElementById(id);
 
 // The placement chosen beside the command: fitted (the default, as the
-// command line places a picture) or a percentage, at the top left.
+// command line places a picture), a percentage, or the largest size whose
+// text fits one post on the board chosen (as --fit-board), at the top left.
 function options() {
   const size = $("trace-size").value;
-  return { mode: $("trace-mode").value, scale: size === "fit" ? null : Number(size), x: 0, y: 0 };
+  const fitted = size === "fit" || size === "board";
+  return {
+    mode: $("trace-mode").value, scale: fitted ? null : Number(size), x: 0, y: 0,
+    fitBoard: size === "board" ? board.limits : null,
+  };
 }
 
 // Traces `file` into the drawing; resolves to the engine's answer. The
@@ -30,7 +35,9 @@ async function trace(file) {
   if (wanted.error) return wanted;
   let image = null;
   if (wanted.decode) {
-    image = await decodePixels(bytes, wanted.reduction > 1 ? wanted : {}).catch(() => null);
+    // Fitting a board traces at several sizes, each from the whole picture.
+    const shrunk = wanted.reduction > 1 && !chosen.fitBoard;
+    image = await decodePixels(bytes, shrunk ? wanted : {}).catch(() => null);
   }
   return engine.tracePicture(bytes, image, chosen);
 }
@@ -56,7 +63,7 @@ export function startTrace() {
         paint();
         showText();
         changed();
-        say(t("traced"), "done");
+        say(result.scale ? t("tracedToFit", { scale: result.scale }) : t("traced"), "done");
       }
     } finally {
       busy = false;

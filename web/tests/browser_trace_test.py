@@ -117,6 +117,19 @@ class TraceTest(browser_test.PageTest):
         self.undo()
         self.assertEqual(self.page_text().strip(), "")
 
+    def test_fitted_to_the_board_as_the_cli_fits_it(self):
+        # The page's board is 2ch until another is chosen; the text is what
+        # `trace --fit-board 2ch` writes, at the size it names.
+        house = os.path.join(ROOT, "bench", "line-art", "house-1x.png")
+        run = subprocess.run([CLI, "trace", house, "--greedy", "--fit-board", "2ch"],
+                             check=True, capture_output=True)
+        scale = run.stderr.decode("utf-8").split("at --scale ")[1].split()[0]
+        self.in_page("state.engine.clear(); view.paint();")
+        self.trace_in_page(house, "board")
+        self.assertEqual(self.driver.find_element(By.ID, "message").text,
+                         f"線を {scale}% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）")
+        self.assertEqual(self.page_text(), run.stdout.decode("utf-8").replace("\r\n", "\n"))
+
     def test_refusals_are_worded_as_the_window_words_them(self):
         self.in_page("state.engine.clear(); view.paint();")
         self.draw(browser_test.scribble(5, strokes=2))

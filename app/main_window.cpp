@@ -1041,8 +1041,13 @@ void MainWindow::AddTracedLines() {
     canvas_->update();
     DrawingChanged();
     if (fitted > 0) {
+        // The picture shown at the size its lines were taken at, to the
+        // nearest percent, so that they lie over it.
+        background_.SetScale(static_cast<int>(std::lround(fitted)));
+        backgroundMenu_->SyncMarks();
+        canvas_->update();
         ShowStatusMessage(
-            tr("線を %1% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）")
+            tr("線を %1% で取り込みました（ボードに収まる大きさ）")
                 .arg(QLocale().toString(fitted, 'g', 6)),
             8000);
     }

@@ -1029,8 +1029,8 @@ Save it before closing?</translation>
         <translation>Could not take in the background picture&apos;s lines.</translation>
     </message>
     <message>
-        <source>線を %1% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）</source>
-        <translation>Lines taken in at %1%, the largest size whose text fits one post on the board</translation>
+        <source>線を %1% で取り込みました（ボードに収まる大きさ）</source>
+        <translation>Lines taken in at %1%, the size that fits the board</translation>
     </message>
     <message>
         <source>背景画像の線を取り込んでいます...</source>

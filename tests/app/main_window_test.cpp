@@ -877,8 +877,10 @@ class MainWindowTest : public QObject {
         const QString scale = said.section(QStringLiteral("at --scale "), 1).section('\n', 0, 0);
         QVERIFY(!scale.isEmpty());
         QCOMPARE(window_->statusMessage(),
-                 QStringLiteral("線を %1% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）")
+                 QStringLiteral("線を %1% で取り込みました（ボードに収まる大きさ）")
                      .arg(scale));
+        // The picture is shown at that size, to the percent.
+        QCOMPARE(window_->background().scale(), qRound(scale.toDouble()));
         const QImage tool(inkPath);
         const auto [inkPixels, differing] = CompareInk(window_->state().inkLayer(), tool);
         QVERIFY(inkPixels > 500);

@@ -127,7 +127,7 @@ class TraceTest(browser_test.PageTest):
         self.in_page("state.engine.clear(); view.paint();")
         self.trace_in_page(house, "board")
         self.assertEqual(self.driver.find_element(By.ID, "message").text,
-                         f"線を {scale}% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）")
+                         f"線を {scale}% で取り込みました（ボードに収まる大きさ）")
         self.assertEqual(self.page_text(), run.stdout.decode("utf-8").replace("\r\n", "\n"))
 
     def test_refusals_are_worded_as_the_window_words_them(self):

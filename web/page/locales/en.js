@@ -78,7 +78,7 @@ export default {
   updated: "A new version is installed; reload the page to use it.",
   tracing: "Taking the lines…",
   traced: "Lines taken",
-  tracedToFit: "Lines taken at {scale}%, the largest size whose text fits one post on the board",
+  tracedToFit: "Lines taken at {scale}%, the size that fits the board",
   traceFailed: "Cannot take lines from this picture",
   noLines: "No lines were found in the picture",
   openTextFailed: "Cannot open this text art",

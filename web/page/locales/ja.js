@@ -80,7 +80,7 @@ export default {
   updated: "新しい版を入れました。ページを再読み込みすると切り替わります。",
   tracing: "線を取り込んでいます…",
   traced: "線を取り込みました",
-  tracedToFit: "線を {scale}% で取り込みました（ボードの 1 回の投稿に収まる最大の大きさ）",
+  tracedToFit: "線を {scale}% で取り込みました（ボードに収まる大きさ）",
   traceFailed: "この画像から線を取り込めません",
   noLines: "画像に線が見つかりませんでした",
   openTextFailed: "このテキストアートは開けません",

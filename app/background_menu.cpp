@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "app/settings_keys.h"
-#include "background/background_picture.h"
+#include "app/background/background_picture.h"
 
 namespace fudeline {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "app/core_reasons.h"
 
-#include "background/background_picture.h"
+#include "app/background/background_picture.h"
 #include "engine/document.h"
 #include "engine/engine_errors.h"
 #include "pixels/geometry.h"

@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "engine/engine.h"
-#include "lines/trace_memory.h"
+#include "trace/trace_memory.h"
 
 using namespace fudeline;
 

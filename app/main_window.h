@@ -14,12 +14,12 @@
 
 #include "app/file_chooser.h"
 #include "app/page_dialogs.h"
-#include "background/background_picture.h"
+#include "app/background/background_picture.h"
 #include "engine/document.h"
 #include "engine/engine.h"
 #include "text/spacing.h"
 #include "fudeline/version.h"
-#include "lines/trace_picture.h"
+#include "trace/trace_picture.h"
 
 class QCheckBox;
 class QComboBox;

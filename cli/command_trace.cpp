@@ -20,8 +20,8 @@
 #include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
-#include "lines/trace_memory.h"
-#include "lines/trace_picture.h"
+#include "trace/trace_memory.h"
+#include "trace/trace_picture.h"
 
 namespace fudeline::cli {
 namespace {

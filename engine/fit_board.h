@@ -10,7 +10,7 @@
 #include "export/boards.h"
 #include "export/post_counter.h"
 #include "io/pixel_source.h"
-#include "lines/trace_options.h"
+#include "trace/trace_options.h"
 
 namespace fudeline {
 

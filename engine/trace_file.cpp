@@ -1,7 +1,7 @@
 #include "engine/trace_file.h"
 
 #include "io/colour_picture.h"
-#include "lines/trace_options.h"
+#include "trace/trace_options.h"
 
 namespace fudeline {
 

@@ -7,7 +7,7 @@
 
 #include "errors/result.h"
 #include "io/pixel_source.h"
-#include "lines/trace_picture.h"
+#include "trace/trace_picture.h"
 
 namespace fudeline {
 

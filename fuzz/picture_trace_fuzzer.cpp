@@ -9,7 +9,7 @@
 #include "io/colour_picture.h"
 #include "io/library_pixels.h"
 #include "io/picture_decoder.h"
-#include "lines/trace_picture.h"
+#include "trace/trace_picture.h"
 #include "pixels/geometry.h"
 
 using namespace fudeline;

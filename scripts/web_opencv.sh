@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds OpenCV's core and imgproc for WebAssembly into build-web/opencv/, the
-# two libraries the picture tracer (lines/) stands on, so the page can trace
+# two libraries the picture tracer (trace/) stands on, so the page can trace
 # pictures as the desktop does. Called by scripts/web.sh.
 #
 # Why from source: Debian ships OpenCV only for the host, and emscripten's own

@@ -1,4 +1,4 @@
-#include "lines/colour_slopes.h"
+#include "trace/colour_slopes.h"
 
 #include <gtest/gtest.h>
 

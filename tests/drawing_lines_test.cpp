@@ -1,4 +1,4 @@
-#include "lines/drawing_lines.h"
+#include "trace/drawing_lines.h"
 
 #include <gtest/gtest.h>
 

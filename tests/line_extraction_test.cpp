@@ -1,4 +1,4 @@
-#include "lines/line_extraction.h"
+#include "trace/line_extraction.h"
 
 #include <gtest/gtest.h>
 

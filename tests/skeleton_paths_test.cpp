@@ -1,4 +1,4 @@
-#include "lines/skeleton_paths.h"
+#include "trace/skeleton_paths.h"
 
 #include <gtest/gtest.h>
 

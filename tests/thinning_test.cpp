@@ -1,4 +1,4 @@
-#include "lines/thinning.h"
+#include "trace/thinning.h"
 
 #include <gtest/gtest.h>
 

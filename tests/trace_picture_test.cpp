@@ -1,4 +1,4 @@
-#include "lines/trace_picture.h"
+#include "trace/trace_picture.h"
 
 #include <gtest/gtest.h>
 

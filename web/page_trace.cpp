@@ -7,7 +7,7 @@
 
 #include "engine/fit_board.h"
 #include "engine/trace_file.h"
-#include "lines/trace_options.h"
+#include "trace/trace_options.h"
 #include "web/js_values.h"
 
 namespace fudeline::web {

@@ -10,7 +10,7 @@
 #include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
-#include "lines/trace_picture.h"
+#include "trace/trace_picture.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
 #include "trace/tool_arguments.h"

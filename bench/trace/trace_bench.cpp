@@ -12,8 +12,8 @@
 #include "io/colour_picture.h"
 #include "io/file_bytes.h"
 #include "io/library_pixels.h"
-#include "lines/trace_memory.h"
-#include "lines/trace_picture.h"
+#include "trace/trace_memory.h"
+#include "trace/trace_picture.h"
 #include "trace/jpeg_encode.h"
 #include "trace/test_photo.h"
 

@@ -11,7 +11,7 @@
 
 #include "app/background_menu.h"
 #include "app/post_status.h"
-#include "lines/trace_options.h"
+#include "trace/trace_options.h"
 #include "tests/app/window_test_support.h"
 
 using namespace fudeline;

@@ -1,6 +1,6 @@
 // The picture library on pictures that are broken, hostile or huge: each is
 // refused with a reason, nothing is allocated beyond the cap, nothing crashes.
-#include "background/picture_library.h"
+#include "app/background/picture_library.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "lines/skeleton_paths.h"
+#include "trace/skeleton_paths.h"
 
 #include <array>
 #include <opencv2/imgproc.hpp>

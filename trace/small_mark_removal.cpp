@@ -1,4 +1,4 @@
-#include "lines/small_mark_removal.h"
+#include "trace/small_mark_removal.h"
 
 #include <opencv2/imgproc.hpp>
 

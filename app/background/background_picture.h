@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "background/picture_library.h"
+#include "app/background/picture_library.h"
 #include "pixels/image.h"
 
 namespace fudeline {

@@ -1,4 +1,4 @@
-#include "lines/placement.h"
+#include "trace/placement.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,14 +1,14 @@
-#include "lines/trace_picture.h"
+#include "trace/trace_picture.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 #include <opencv2/imgproc.hpp>
 
-#include "lines/drawing_lines.h"
-#include "lines/line_extraction.h"
-#include "lines/placement.h"
-#include "lines/skeleton_paths.h"
+#include "trace/drawing_lines.h"
+#include "trace/line_extraction.h"
+#include "trace/placement.h"
+#include "trace/skeleton_paths.h"
 #include "pixels/geometry.h"
 #include "pixels/raster.h"
 #include "pixels/pen_stroke.h"

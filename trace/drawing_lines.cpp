@@ -1,13 +1,13 @@
-#include "lines/drawing_lines.h"
+#include "trace/drawing_lines.h"
 
 #include <algorithm>
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
-#include "lines/colour_slopes.h"
-#include "lines/small_mark_removal.h"
-#include "lines/thinning.h"
+#include "trace/colour_slopes.h"
+#include "trace/small_mark_removal.h"
+#include "trace/thinning.h"
 
 namespace fudeline {
 namespace {

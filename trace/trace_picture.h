@@ -4,7 +4,7 @@
 // as a pen stroke is (ink y = 16 y / 18).
 #pragma once
 
-#include "lines/trace_options.h"
+#include "trace/trace_options.h"
 #include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
 #include "pixels/image.h"

@@ -1,4 +1,4 @@
-#include "lines/trace_memory.h"
+#include "trace/trace_memory.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>

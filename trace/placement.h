@@ -4,7 +4,7 @@
 
 #include <opencv2/core.hpp>
 
-#include "lines/trace_options.h"
+#include "trace/trace_options.h"
 #include "pixels/colour_picture.h"
 #include "pixels/grey_picture.h"
 

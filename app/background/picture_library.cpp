@@ -1,4 +1,4 @@
-#include "background/picture_library.h"
+#include "app/background/picture_library.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "lines/line_extraction.h"
+#include "trace/line_extraction.h"
 
 #include <algorithm>
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
-#include "lines/small_mark_removal.h"
-#include "lines/thinning.h"
+#include "trace/small_mark_removal.h"
+#include "trace/thinning.h"
 
 namespace fudeline {
 namespace {

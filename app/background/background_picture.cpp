@@ -1,4 +1,4 @@
-#include "background/background_picture.h"
+#include "app/background/background_picture.h"
 
 #include <QFile>
 

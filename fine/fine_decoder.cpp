@@ -18,6 +18,8 @@ namespace fudeline {
 namespace {
 
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max() / 4;
+// The rows whose scores are kept between decodings: the canvas's and a few more.
+constexpr int kKeptRows = 40;
 // The two-byte characters the catalogue's ranges hold: symbols, kana, Greek,
 // Cyrillic and box drawing, before the kanji.
 constexpr int kRangesFirst = 0x8140, kRangesLast = 0x84BE;
@@ -123,7 +125,7 @@ std::vector<FineShape> ScoredShapes(const GlyphCatalog& list, std::size_t count,
 
 struct FineDecoder::Solution {
     RowInk masks;
-    RowScores scores;  // the cheapest glyph of each width at each start
+    const RowScores* scores = nullptr;  // the cheapest glyph of each width at each start
     ExactRow exact;    // the glyph the ink draws exactly at each start, by width
     std::array<std::int32_t, kColumns + 1> best;  // cheapest row prefix ending at x
     std::array<std::int32_t, kColumns + 1> glyphStart;  // the glyph ending at x starts here
@@ -255,7 +257,20 @@ void FineDecoder::Solve(const Image& ink, int row, Span span, bool freeGaps, Sol
         nearAhead = m.near2[static_cast<std::size_t>(x)] != 0 ? 16 : std::max(0, nearAhead - 1);
         scored[static_cast<std::size_t>(x)] = nearAhead > 0 && x >= span.left && x < span.right;
     }
-    glyphs_.ScoreRow(m, scored, s.scores);
+    // Each row keeps its scores from the last time it was decoded on this
+    // thread: a mouse move changes a few columns of the row's ink, and only
+    // the starts whose glyphs reach them are scored again.
+    thread_local std::vector<KeptScores> keptRows;
+    thread_local KeptScores elsewhere;  // a row off the canvas: kept for no one
+    KeptScores* kept = &elsewhere;
+    if (row >= 0 && row < kKeptRows) {
+        if (keptRows.size() <= static_cast<std::size_t>(row)) keptRows.resize(static_cast<std::size_t>(row) + 1);
+        kept = &keptRows[static_cast<std::size_t>(row)];
+    } else {
+        elsewhere.scorer = 0;
+    }
+    glyphs_.ScoreRow(m, scored, *kept);
+    s.scores = &kept->scores;
     exact_.Find(m.ink, s.exact);
     // Fillers fill 3 pixels or more; Unicode spaces down to their narrowest.
     const int leastGap = freeGaps || options_.unicodeSpaces ? 1 : 3;
@@ -332,7 +347,7 @@ void FineDecoder::Solve(const Image& ink, int row, Span span, bool freeGaps, Sol
             const auto ei = static_cast<std::size_t>(end);
             const std::int32_t inkUnder = m.targetBefore[ei] - m.targetBefore[yi];
             std::int32_t cost = 0;
-            std::int32_t chosen = glyphs_.Least(s.scores, group, y, inkUnder, cost);
+            std::int32_t chosen = glyphs_.Least(*s.scores, group, y, inkUnder, cost);
             bool exactly = false;
             const std::int16_t drawn =
                 s.exact.glyph[static_cast<std::size_t>(glyphs_.width(group))][yi];

@@ -1,6 +1,7 @@
 #include "fine/fine_glyphs.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <limits>
 #include <unordered_map>
@@ -21,6 +22,13 @@ static_assert(kFineMaxWidth * 16 *
                        Magnitude(CountWeights::beyond)) +
                   64 <
               std::numeric_limits<std::int16_t>::max());
+
+// A number no other scorer of this process has, so that kept scores are
+// never read by a scorer made later at the same address.
+std::uint64_t NextSerial() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 }  // namespace
 
@@ -56,7 +64,7 @@ FineGlyphs::FineGlyphs(const GlyphCatalog& catalog, const MonaFont& font, Scorer
     : FineGlyphs(CatalogShapes(catalog, font), isa) {}
 
 FineGlyphs::FineGlyphs(std::span<const FineShape> shapes, ScorerIsa isa)
-    : kernels_(FineKernelsFor(ResolveIsa(isa))) {
+    : kernels_(FineKernelsFor(ResolveIsa(isa))), serial_(NextSerial()) {
     using Kind = FinePattern::Kind;
     std::unordered_map<std::uint32_t, std::uint32_t> rowOf;
     auto rowFor = [&](std::uint16_t mask, Kind kind) {
@@ -118,6 +126,11 @@ FineGlyphs::FineGlyphs(std::span<const FineShape> shapes, ScorerIsa isa)
 
 void FineGlyphs::ScoreRow(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
                           RowScores& scores) const {
+    ScoreChunks(ink, wanted, scores, nullptr);
+}
+
+void FineGlyphs::ScoreChunks(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
+                             RowScores& scores, std::array<bool, KeptScores::kChunks>* current) const {
     constexpr int kStartChunks = RowScores::kStarts / kFineChunk;
     constexpr int kTableChunks = kFineTableColumns / kFineChunk;
     // Start chunk c reads the tables' columns 16 c to 16 c + 15 + widest - 1.
@@ -131,6 +144,7 @@ void FineGlyphs::ScoreRow(const InkColumns& ink, const std::array<bool, kFineRow
     tables.resize(patterns_.size() * kFineTableColumns);
     std::array<bool, kTableChunks> filled{};
     for (int chunk = 0; chunk < kStartChunks; ++chunk) {
+        if (current && (*current)[static_cast<std::size_t>(chunk)]) continue;
         const auto first = wanted.begin() + chunk * kFineChunk;
         const auto last = wanted.begin() + std::min((chunk + 1) * kFineChunk, kFineRowColumns);
         if (std::find(first, last, true) == last) continue;
@@ -140,7 +154,38 @@ void FineGlyphs::ScoreRow(const InkColumns& ink, const std::array<bool, kFineRow
             kernels_.fillTables(patterns_, ink, t, tables.data());
         }
         kernels_.sumChunk(groups_, tables.data(), chunk, scores);
+        if (current) (*current)[static_cast<std::size_t>(chunk)] = true;
     }
+}
+
+void FineGlyphs::ScoreRow(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
+                          KeptScores& kept) const {
+    constexpr int kStartChunks = KeptScores::kChunks;
+    if (kept.scorer != serial_) {
+        kept.current.fill(false);
+        kept.scorer = serial_;
+    } else {
+        // Start chunk c reads the ink of columns 16 c to 16 c + 15 + widest - 1:
+        // where any of them changed, its scores are old.
+        std::array<std::int32_t, InkColumns::kSize + 1> changedBefore;
+        changedBefore[0] = 0;
+        for (std::size_t x = 0; x < InkColumns::kSize; ++x) {
+            const bool changed = ink.target[x] != kept.ink.target[x] ||
+                                 ink.near1[x] != kept.ink.near1[x] ||
+                                 ink.near2[x] != kept.ink.near2[x] ||
+                                 ink.beyond[x] != kept.ink.beyond[x];
+            changedBefore[x + 1] = changedBefore[x] + (changed ? 1 : 0);
+        }
+        if (changedBefore[InkColumns::kSize] != 0) {
+            for (int chunk = 0; chunk < kStartChunks; ++chunk) {
+                const auto from = static_cast<std::size_t>(chunk * kFineChunk);
+                const auto to = std::min<std::size_t>(from + kFineChunk + widest_ - 1, InkColumns::kSize);
+                if (changedBefore[to] != changedBefore[from]) kept.current[static_cast<std::size_t>(chunk)] = false;
+            }
+        }
+    }
+    kept.ink = ink;
+    ScoreChunks(ink, wanted, kept.scores, &kept.current);
 }
 
 std::int32_t FineGlyphs::Cheapest(const RowScores& scores, std::size_t group, int x,

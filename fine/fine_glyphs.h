@@ -45,6 +45,17 @@ struct FineShape {
 std::optional<FineShape> FaceShape(const GlyphCatalog& catalog, std::size_t index,
                                    const MonaFont& font);
 
+// A row's scores kept between calls, with the ink they were scored on: a
+// mouse move changes the ink of a few columns, and only the starts whose
+// glyphs reach those columns need scoring again.
+struct KeptScores {
+    static constexpr int kChunks = RowScores::kStarts / kFineChunk;
+    std::uint64_t scorer = 0;  // the FineGlyphs that scored them (its serial); 0: none
+    InkColumns ink;            // what they were scored on
+    std::array<bool, kChunks> current{};  // which chunks of starts hold scores of `ink`
+    RowScores scores;
+};
+
 class FineGlyphs {
   public:
     // A glyph the face lacks, draws at another width than the catalogue's,
@@ -66,6 +77,12 @@ class FineGlyphs {
     // other starts of the same sixteen, which cost nothing more).
     void ScoreRow(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
                   RowScores& scores) const;
+    // The same, scoring only the chunks of starts that `kept` holds no
+    // scores for on this ink (scores of another FineGlyphs are dropped);
+    // `kept.scores` then holds the row's. Gives the same scores as a row
+    // scored afresh.
+    void ScoreRow(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
+                  KeptScores& kept) const;
 
     // The catalogue index of the cheapest glyph of width group `group` at
     // start `x` of the scored row, whose columns hold `inkPixels` ink pixels,
@@ -81,10 +98,16 @@ class FineGlyphs {
                        std::int32_t& cost) const;
 
   private:
+    // Scores the chunks of starts `wanted` asks for, but those `current`
+    // (when given) says hold scores already, and marks them so.
+    void ScoreChunks(const InkColumns& ink, const std::array<bool, kFineRowColumns>& wanted,
+                     RowScores& scores, std::array<bool, KeptScores::kChunks>* current) const;
+
     std::vector<FineWidthGroup> groups_;
     std::vector<FinePattern> patterns_;
     int widest_ = 0;
     FineKernels kernels_;
+    std::uint64_t serial_;  // tells kept scores of this scorer from another's
 };
 
 }  // namespace fudeline

@@ -124,5 +124,66 @@ TEST(FineGlyphsTest, CheapestMatchesAPlainSearchOnRandomMasks) {
     }
 }
 
+
+// Scores kept between calls equal a row scored afresh, whatever changed in
+// between: one column at a chunk's edge (read by the chunk before it through
+// its widest glyph), a column past the row's last start, a wide stretch, the
+// set of starts asked for, nothing at all, and another scorer's scores.
+TEST(FineGlyphsTest, KeptScoresEqualARowScoredAfresh) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const FineGlyphs glyphs(catalog, testing::TestFont(), ScorerIsa::Auto);
+    const FineGlyphs other(catalog, testing::TestFont(), ScorerIsa::Auto);
+    std::mt19937 rng(11);
+    auto randomColumn = [&](InkColumns& ink, int x) {
+        const auto target = static_cast<std::uint16_t>(rng() & rng());
+        ink.target[x] = target;
+        ink.near1[x] = static_cast<std::uint16_t>(target | (rng() & rng()));
+        ink.near2[x] = static_cast<std::uint16_t>(ink.near1[x] | (rng() & rng()));
+        ink.beyond[x] = static_cast<std::uint16_t>(~ink.near2[x] & rng());
+    };
+    InkColumns ink;
+    for (int x = 0; x < kFineRowColumns; ++x) randomColumn(ink, x);
+    std::array<bool, kFineRowColumns> every{}, left{};
+    every.fill(true);
+    std::fill(left.begin(), left.begin() + 200, true);
+    struct Step {
+        const char* what;
+        std::vector<int> columns;  // given new random ink
+        bool allStarts;
+        const FineGlyphs* scorer;  // scores `kept` before the step, if not null
+    };
+    const std::vector<Step> steps = {
+        {"first scoring", {}, true, nullptr},
+        {"nothing changed", {}, true, nullptr},
+        {"a chunk's first column", {48}, true, nullptr},
+        {"the column after the chunk's last start", {64 + 15}, true, nullptr},
+        {"the last columns", {798, 799}, true, nullptr},
+        {"a wide stretch", {300, 301, 302, 350, 420, 499}, true, nullptr},
+        {"changed where not asked for, then asked for", {600}, false, nullptr},
+        {"asked for again", {}, true, nullptr},
+        {"scored by another scorer before", {5}, true, &other},
+    };
+    KeptScores kept;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.scorer) step.scorer->ScoreRow(ink, every, kept);
+        for (int x : step.columns) randomColumn(ink, x);
+        const auto& wanted = step.allStarts ? every : left;
+        glyphs.ScoreRow(ink, wanted, kept);
+        RowScores fresh;
+        glyphs.ScoreRow(ink, wanted, fresh);
+        for (std::size_t group = 0; group < glyphs.widthCount(); ++group) {
+            for (int x = 0; x + glyphs.width(group) <= kFineRowColumns; ++x) {
+                if (!wanted[static_cast<std::size_t>(x)]) continue;
+                std::int32_t keptCost = 0, freshCost = 0;
+                const std::int32_t keptGlyph = glyphs.Least(kept.scores, group, x, 0, keptCost);
+                const std::int32_t freshGlyph = glyphs.Least(fresh, group, x, 0, freshCost);
+                ASSERT_EQ(keptGlyph, freshGlyph) << "start " << x << " width " << glyphs.width(group);
+                ASSERT_EQ(keptCost, freshCost) << "start " << x << " width " << glyphs.width(group);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace fudeline

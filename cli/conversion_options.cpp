@@ -66,19 +66,23 @@ int WriteOutputs(const std::string& output, const std::string& text,
         if (!file) return ReportFailure(side.what, file.error());
         staged.emplace_back(side.what, std::move(*file));
     }
-    for (const bool inPlace : {true, false}) {
-        if (!inPlace) held.emplace();
-        for (auto& [what, file] : staged) {
-            if (file.inPlace() != inPlace) continue;
-            if (Status done = file.Commit(); !done) return ReportFailure(what, done.error());
-        }
+    // Written where they are first (the standard output cannot be taken
+    // back), then the files renamed into place as one, the page file last:
+    // a rename that fails, or a page that cannot be added, puts every file
+    // renamed before it back as it was.
+    for (auto& [what, file] : staged) {
+        if (!file.inPlace()) continue;
+        if (Status done = file.Commit(); !done) return ReportFailure(what, done.error());
     }
-    if (page) {
-        if (Status added = page->Commit(); !added) {
-            return ReportFailure("add the page to", added.error());
-        }
+    held.emplace();
+    std::vector<StagedFile*> files;
+    for (auto& [what, file] : staged) files.push_back(&file);
+    Status done = page ? page->CommitAfter(files) : StagedFile::CommitTogether(files);
+    if (done) return 0;
+    for (auto& [what, file] : staged) {
+        if (done.error().path == file.path()) return ReportFailure(what, done.error());
     }
-    return 0;
+    return ReportFailure(page ? "add the page to" : "write", done.error());
 }
 
 // --board, --spacing and --append, which every conversion takes.

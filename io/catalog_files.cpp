@@ -33,11 +33,10 @@ Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory
         if (!file) return std::move(file).error();
         staged.push_back(std::move(*file));
     }
-    const CommitSignalsHeld held;
-    for (StagedFile& file : staged) {
-        if (Status done = file.Commit(); !done) return done;
-    }
-    return {};
+    // Renamed as one: a rename that fails puts the first file back.
+    std::vector<StagedFile*> files;
+    for (StagedFile& file : staged) files.push_back(&file);
+    return StagedFile::CommitTogether(files);
 }
 
 }  // namespace fudeline

@@ -619,6 +619,110 @@ Status StagedFile::Commit() {
     return {};
 }
 
+namespace {
+
+// The file `target` names, kept under a temporary's name beside it (a hard
+// link) and locked against clearing as stale, so that a later failure can
+// put it back: the name, or empty where the file system has no hard links
+// (then it cannot be put back).
+struct KeptFile {
+    std::string name;
+    int held = -1;
+};
+
+KeptFile KeepOld(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryTemplate(target);
+        auto seed = static_cast<unsigned long long>(::getpid()) * 1000003ull +
+                    static_cast<unsigned long long>(Clock::now().time_since_epoch().count()) +
+                    counter.fetch_add(1) * 7919ull;
+        for (std::size_t i = name.size() - kTemporaryRandom; i < name.size(); ++i) {
+            name[i] = kLetters[seed % (sizeof kLetters - 1)];
+            seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+            seed ^= seed >> 29;
+        }
+        if (::link(target.c_str(), name.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            return {};
+        }
+        // Locked as a temporary being written is, unless this process holds
+        // the file's lock already (a page file being appended to): either
+        // way no one else takes it for stale.
+        const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno != EWOULDBLOCK) {
+            ::close(fd);
+            return {std::move(name), -1};
+        }
+        return {std::move(name), fd};
+    }
+    return {};
+}
+
+void Release(KeptFile& kept) {
+    if (!kept.name.empty()) ::unlink(kept.name.c_str());
+    if (kept.held >= 0) ::close(kept.held);
+    kept = {};
+}
+
+}  // namespace
+
+Status StagedFile::CommitTogether(std::span<StagedFile* const> files) {
+    const CommitSignalsHeld held;
+    for (StagedFile* file : files) {
+        if (!file->inPlace()) continue;
+        if (Status done = file->Commit(); !done) return done;
+    }
+    struct Placed {
+        StagedFile* file;
+        KeptFile kept;
+        bool existed;
+    };
+    std::vector<Placed> placed;
+    // A single rename has nothing to be taken back with.
+    const auto renames = std::count_if(files.begin(), files.end(), [](const StagedFile* file) {
+        return !file->inPlace() && !file->committed_;
+    });
+    Status outcome;
+    for (StagedFile* file : files) {
+        if (file->inPlace() || file->committed_) continue;
+        Placed now{file, {}, false};
+        struct stat before {}, staged {};
+        now.existed = ::lstat(file->target_.c_str(), &before) == 0;
+        if (now.existed && renames > 1) now.kept = KeepOld(file->target_);
+        const bool stagedKnown = file->held_ >= 0 && ::fstat(file->held_, &staged) == 0;
+        if (Status done = file->Commit(); !done) {
+            outcome = std::move(done);
+            // A rename that was done before its folder failed to sync is taken back too.
+            struct stat after {};
+            if (stagedKnown && ::lstat(file->target_.c_str(), &after) == 0 &&
+                SameIdentity(after, staged)) {
+                placed.push_back(std::move(now));
+            } else {
+                Release(now.kept);
+            }
+            break;
+        }
+        placed.push_back(std::move(now));
+    }
+    if (outcome) {
+        for (Placed& done : placed) Release(done.kept);
+        return {};
+    }
+    for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
+        const std::string& target = it->file->target_;
+        if (!it->existed) {
+            ::unlink(target.c_str());
+        } else if (!it->kept.name.empty() && ::rename(it->kept.name.c_str(), target.c_str()) == 0) {
+            it->kept.name.clear();
+        }
+        Release(it->kept);
+        SyncFolder(target);
+    }
+    return outcome;
+}
+
 std::chrono::milliseconds LockWait() {
     constexpr std::chrono::milliseconds kDefault{10'000};
     const char* given = std::getenv("FUDELINE_LOCK_WAIT");
@@ -749,10 +853,16 @@ Result<LockedFile> LockedFile::Lock(const std::string& path, std::chrono::millis
 }
 
 Status LockedFile::Replace(StagedFile& file) {
+    return ReplaceAfter({}, file);
+}
+
+Status LockedFile::ReplaceAfter(std::span<StagedFile* const> others, StagedFile& file) {
     // Off the list before the rename: from then on the name holds the new content.
     const CommitSignalsHeld held;
     if (made_) UnlistTemporary(target_);
-    return file.Commit();
+    std::vector<StagedFile*> all(others.begin(), others.end());
+    all.push_back(&file);
+    return StagedFile::CommitTogether(all);
 }
 
 Result<std::string> LockedFile::Read(std::size_t maxBytes) const {

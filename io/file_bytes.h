@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,14 @@ class StagedFile {
     ~StagedFile();
 
     Status Commit();
+    // Commits `files` as one: those written where they are first (they
+    // cannot be taken back), then each renamed into place in turn, the file
+    // it replaces kept under a temporary's name until the last rename is
+    // done. A failure puts every file renamed before it back as it was (one
+    // that was new is removed), so the outputs of one command are all new
+    // or all as they were; the error is the failure's. Ending signals are
+    // held throughout.
+    static Status CommitTogether(std::span<StagedFile* const> files);
     const std::string& path() const { return path_; }
     // True when Commit writes the bytes where the file is (nothing staged).
     bool inPlace() const { return temporary_.empty(); }
@@ -115,6 +124,8 @@ class LockedFile {
     Result<std::string> Read(std::size_t maxBytes) const;
     // Commits `file`, the locked file's new content, in its place.
     Status Replace(StagedFile& file);
+    // Commits `others`, then `file`, as StagedFile::CommitTogether does.
+    Status ReplaceAfter(std::span<StagedFile* const> others, StagedFile& file);
 
   private:
     LockedFile(std::string path, std::string target, int fd, bool created, bool made);

@@ -45,6 +45,12 @@ class StagedPage {
                                     std::string_view name,
                                     std::size_t maxBytes = kMaxInputBytes);
     Status Commit() { return lock_.Replace(file_); }
+    // Commits `others`, then the page, as one (StagedFile::CommitTogether):
+    // the page is added only if every other output is in place, and a
+    // failure to add it puts them back as they were.
+    Status CommitAfter(std::span<StagedFile* const> others) {
+        return lock_.ReplaceAfter(others, file_);
+    }
 
   private:
     StagedPage(LockedFile lock, StagedFile file)

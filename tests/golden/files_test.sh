@@ -169,6 +169,46 @@ case $case_name in
     [ $rc -eq 2 ] || fail "a failed folder sync: exit status $rc"
     grep -q "out.txt: Input/output error" err || fail "a failed folder sync: $(cat err)"
     ;;
+  # A command's outputs are renamed into place as one: a rename that fails
+  # (an I/O error injected into the first, then the second) or a page that
+  # cannot be added puts back every output renamed before it, old or new.
+  outputs_together)
+    strace -o /dev/null true 2>/dev/null || exit 77
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+    export ASAN_OPTIONS
+    renames=rename,renameat,renameat2
+    make_book book.mlt
+    cp book.mlt saved.mlt
+    for when in 1 2; do
+      printf 'old ink' >ink.png
+      printf 'old text' >trace.txt
+      strace -f -o /dev/null -e trace=$renames -e inject=$renames:error=EIO:when=$when \
+        "$cli" trace "$golden/minus.png" --save-ink ink.png -o trace.txt 2>err; rc=$?
+      [ $rc -eq 2 ] || fail "trace, rename $when failing: exit status $rc"
+      [ "$(cat ink.png)" = "old ink" ] || fail "trace, rename $when failing: a new ink beside the old text"
+      [ "$(cat trace.txt)" = "old text" ] || fail "trace, rename $when failing: the text changed"
+      grep -q "Input/output error" err || fail "trace, rename $when failing: $(cat err)"
+      for old in new old; do
+        rm -f out.txt
+        [ $old = new ] || printf 'old text' >out.txt
+        strace -f -o /dev/null -e trace=$renames -e inject=$renames:error=EIO:when=$when \
+          "$cli" convert "$drawing" -o out.txt --append book.mlt 2>err; rc=$?
+        [ $rc -eq 2 ] || fail "append, rename $when failing: exit status $rc"
+        cmp -s book.mlt saved.mlt || fail "append, rename $when failing: the page file changed"
+        if [ $old = new ]; then
+          [ ! -e out.txt ] || fail "append, rename $when failing: out.txt written, no page added"
+        else
+          [ "$(cat out.txt)" = "old text" ] || fail "append, rename $when failing: out.txt changed"
+        fi
+      done
+    done
+    no_temporaries
+    # Nothing failing: every output new, and nothing kept of the old ones.
+    "$cli" trace "$golden/minus.png" --save-ink ink.png -o trace.txt --append book.mlt || fail "trace failed"
+    [ "$(cat ink.png)" != "old ink" ] && [ "$(cat trace.txt)" != "old text" ] || fail "an output not written"
+    [ "$(pages book.mlt)" -eq 31 ] || fail "the page not added"
+    no_temporaries
+    ;;
   # An append whose result the reader would refuse is refused.
   unreadable_result_refused)
     : >empty.txt

@@ -86,6 +86,10 @@ inline constexpr ErrorKind AppendToUnknownFormat{
                          "空のファイルで名前が .mlt でも .ast でもないので、ページを追加すると MLT "
                          "とも AST とも読めなくなります")};
 // MB
+inline constexpr ErrorKind TooManyPages{
+    "TooManyPages", "the file holds more than %1 pages, more than a page file is read with",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "ファイルのページが %1 を超えていて、ページファイルとして読めません")};
 inline constexpr ErrorKind AppendLargerThanMegabytes{
     "AppendLargerThanMegabytes",
     "with the page the file would be larger than %1 MB, more than a page file is read",
@@ -302,6 +306,7 @@ inline constexpr const ErrorKind* kIoErrorKinds[] = {&TemporaryFile,
                                                      &AstHeadInPage,
                                                      &NewPageFileName,
                                                      &AppendToUnknownFormat,
+                                                     &TooManyPages,
                                                      &AppendLargerThanMegabytes,
                                                      &AppendLargerThanBytes,
                                                      &PageNameControl,

@@ -30,6 +30,48 @@ Error GrowsTooLargeError(const std::string& path, std::size_t maxBytes) {
 
 }  // namespace
 
+namespace {
+
+// The bytes a page adds at the end of `existing` (the lead into it and its
+// text), checked as PageFileWithPage checks the whole. The existing pages
+// are read as views, not copied: a file of a million short pages is
+// appended to in the memory its bytes take.
+Result<std::string> PageAddition(const std::optional<std::string_view>& existing,
+                                 const std::string& path, std::string_view text,
+                                 std::string_view name, std::size_t maxBytes) {
+    const auto formatForName = PageFormatForName(path);
+    PageFormat format = PageFormat::Mlt;
+    std::size_t pages = 0;
+    std::string_view lastText;
+    if (!existing) {
+        if (!formatForName) return Error{OutputName(path), kinds::NewPageFileName};
+        format = *formatForName;
+    } else {
+        Result<PageFormat> read = ReadPages(*existing, path, [&](const PageView& page) {
+            ++pages;
+            lastText = page.text;
+        });
+        if (!read) return read.error().WithPath(InputName(path));
+        if (pages == 0 && !formatForName) return UnknownFormatError(path);
+        if (pages >= kMostPages) return Error{OutputName(path), kinds::TooManyPages, kMostPages};
+        format = *read;
+    }
+    Result<Page> page = NewPage(format, pages == 0, text, name);
+    if (!page) return page.error().WithPath(OutputName(path));
+    // A file that ends with a line break has its last line ended already: the
+    // new page's head follows it, or a blank line would join its last page.
+    if (pages > 0 && lastText.ends_with('\n') && page->lead.starts_with("\r\n")) {
+        page->lead.erase(0, 2);
+    }
+    const std::size_t before = existing ? existing->size() : 0;
+    if (before + page->lead.size() + page->text.size() > maxBytes) {
+        return GrowsTooLargeError(path, maxBytes);
+    }
+    return page->lead + page->text;
+}
+
+}  // namespace
+
 Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view text,
                                      std::string_view name, std::size_t maxBytes) {
     const auto formatForName = PageFormatForName(path);
@@ -49,9 +91,11 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
         if (!read) return std::move(read).error();
         bytes = std::move(*read);
     }
-    Result<std::string> added = PageFileWithPage(bytes, path, text, name, maxBytes);
-    if (!added) return std::move(added).error();
-    Result<StagedFile> staged = StagedFile::Stage(path, std::move(*added));
+    Result<std::string> addition = PageAddition(bytes, path, text, name, maxBytes);
+    if (!addition) return std::move(addition).error();
+    std::string added = bytes ? std::move(*bytes) : std::string();
+    added += *addition;
+    Result<StagedFile> staged = StagedFile::Stage(path, std::move(added));
     if (!staged) return std::move(staged).error();
     return StagedPage(std::move(*lock), std::move(*staged));
 }
@@ -59,30 +103,9 @@ Result<StagedPage> StagedPage::Stage(const std::string& path, std::string_view t
 Result<std::string> PageFileWithPage(const std::optional<std::string_view>& existing,
                                      const std::string& path, std::string_view text,
                                      std::string_view name, std::size_t maxBytes) {
-    const auto formatForName = PageFormatForName(path);
-    PageFile file;
-    if (!existing) {
-        if (!formatForName) return Error{OutputName(path), kinds::NewPageFileName};
-        file.format = *formatForName;
-    } else {
-        Result<PageFile> read = ParsePageFile(*existing, path);
-        if (!read) return read.error().WithPath(InputName(path));
-        if (read->pages.empty() && !formatForName) return UnknownFormatError(path);
-        file = std::move(*read);
-    }
-    if (Status added = AddPage(file, text, name); !added) {
-        return added.error().WithPath(OutputName(path));
-    }
-    // A file that ends with a line break has its last line ended already: the
-    // new page's head follows it, or a blank line would join its last page.
-    const std::string_view before =
-        file.pages.size() > 1 ? std::string_view(file.pages[file.pages.size() - 2].text) : "";
-    if (before.ends_with('\n') && file.pages.back().lead.starts_with("\r\n")) {
-        file.pages.back().lead.erase(0, 2);
-    }
-    std::string bytes = FormatPageFile(file);
-    if (bytes.size() > maxBytes) return GrowsTooLargeError(path, maxBytes);
-    return bytes;
+    Result<std::string> addition = PageAddition(existing, path, text, name, maxBytes);
+    if (!addition) return addition;
+    return std::string(existing ? *existing : std::string_view()) + *addition;
 }
 
 Status AppendPageToFile(const std::string& path, std::string_view text, std::string_view name) {

@@ -156,6 +156,16 @@ Result<PageFormat> CheckedFormat(std::string_view bytes, std::string_view fileNa
         return Error{"", kinds::NeitherPageFormat};
     }
     if (auto problem = ShiftJisProblem(bytes)) return std::move(*problem);
+    // Counted before any page is made: a file of millions of empty pages
+    // would take more time and memory than its bytes promise.
+    std::size_t pages = bytes.empty() || format == PageFormat::Ast ? 0 : 1;
+    at = 0;
+    for (Line line; NextLine(bytes, at, line);) {
+        if (IsSeparator(format, bytes.substr(line.begin, line.contentEnd - line.begin)) &&
+            ++pages > kMostPages) {
+            return Error{"", kinds::TooManyPages, kMostPages};
+        }
+    }
     return format;
 }
 
@@ -172,11 +182,18 @@ Result<PageFile> ParsePageFile(std::string_view bytes, std::string_view fileName
     return file;
 }
 
-Status VisitPages(std::string_view bytes, std::string_view fileName,
-                  const std::function<void(const PageView&)>& visit) {
+Result<PageFormat> ReadPages(std::string_view bytes, std::string_view fileName,
+                             const std::function<void(const PageView&)>& visit) {
     const Result<PageFormat> format = CheckedFormat(bytes, fileName);
     if (!format) return format.error();
     Split(bytes, *format, visit);
+    return *format;
+}
+
+Status VisitPages(std::string_view bytes, std::string_view fileName,
+                  const std::function<void(const PageView&)>& visit) {
+    const Result<PageFormat> read = ReadPages(bytes, fileName, visit);
+    if (!read) return read.error();
     return {};
 }
 
@@ -193,7 +210,15 @@ std::string FormatPageFile(const PageFile& file) {
 }
 
 Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
-    if (file.format == PageFormat::Mlt && !name.empty()) {
+    Result<Page> page = NewPage(file.format, file.pages.empty(), text, name);
+    if (!page) return std::move(page).error();
+    file.pages.push_back(std::move(*page));
+    return {};
+}
+
+Result<Page> NewPage(PageFormat format, bool firstPage, std::string_view text,
+                     std::string_view name) {
+    if (format == PageFormat::Mlt && !name.empty()) {
         return Error{"", kinds::MltPageName};
     }
     // An empty page in an otherwise empty MLT file would be no page at all.
@@ -211,14 +236,12 @@ Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
     std::size_t at = 0;
     Line line;
     while (NextLine(text, at, line)) {
-        if (IsSeparator(file.format, text.substr(line.begin, line.contentEnd - line.begin))) {
-            return Error{
-                "", file.format == PageFormat::Mlt ? kinds::SplitLineInPage : kinds::AstHeadInPage};
+        if (IsSeparator(format, text.substr(line.begin, line.contentEnd - line.begin))) {
+            return Error{"", format == PageFormat::Mlt ? kinds::SplitLineInPage : kinds::AstHeadInPage};
         }
     }
     Page page;
-    const bool firstPage = file.pages.empty();
-    if (file.format == PageFormat::Ast) {
+    if (format == PageFormat::Ast) {
         page.lead = std::string(firstPage ? "" : kCrLf) + std::string(kAstHeadStart) +
                     std::string(name) + "]" + std::string(kCrLf);
         page.name = name;
@@ -226,8 +249,7 @@ Status AddPage(PageFile& file, std::string_view text, std::string_view name) {
         page.lead = std::string(kCrLf) + std::string(kSplitLine) + std::string(kCrLf);
     }
     page.text = text;
-    file.pages.push_back(std::move(page));
-    return {};
+    return page;
 }
 
 std::string PageLabel(const Page& page) {

@@ -28,6 +28,11 @@ struct Page {
     std::string text;  // Shift-JIS lines joined by their own line breaks
 };
 
+// The most pages a file may hold: the largest real libraries hold tens of
+// thousands, and 64 MB of empty pages (all `pages` lists) about eight
+// million. More is refused before any page is made.
+inline constexpr std::size_t kMostPages = 10'000'000;
+
 struct PageFile {
     PageFormat format = PageFormat::Mlt;
     std::vector<Page> pages;
@@ -54,6 +59,9 @@ struct PageView {
 // order as views into `bytes`; nothing is visited when the file is refused.
 Status VisitPages(std::string_view bytes, std::string_view fileName,
                   const std::function<void(const PageView&)>& visit);
+// The same, with the file's format.
+Result<PageFormat> ReadPages(std::string_view bytes, std::string_view fileName,
+                             const std::function<void(const PageView&)>& visit);
 
 // The file's bytes: every page's lead and text in order.
 std::string FormatPageFile(const PageFile& file);
@@ -62,6 +70,10 @@ std::string FormatPageFile(const PageFile& file);
 // to keep), a text that would read back as more than one page (a "[SPLIT]" line in MLT, an "[AA][...]" line in
 // AST), a name with a line break, or a name given for MLT is refused.
 Status AddPage(PageFile& file, std::string_view text, std::string_view name);
+// The page AddPage adds, after a file's pages or as its first, refused as
+// AddPage refuses it.
+Result<Page> NewPage(PageFormat format, bool firstPage, std::string_view text,
+                     std::string_view name);
 
 // How a page is listed: its name, or else its first line that is not blank.
 std::string PageLabel(const Page& page);

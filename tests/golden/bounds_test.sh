@@ -115,6 +115,20 @@ sys.stdout.buffer.write(b"FUDELINE MONA16\n" + struct.pack("<I", n) +
     head -c 67108864 /dev/zero | tr '\0' a >book.mlt
     "$cli" pages book.mlt >list 2>err || fail "64 MB of pages: $(cat err)"
     ;;
+  # An append reads the file's pages as views, not copies: 8 million empty
+  # pages (64 MB, as many as `pages` lists) take a page in bounded memory, and
+  # a file of more than 10 million is refused before any page is made.
+  page_count_bounded)
+    printf 'x\r\n' >page.txt
+    yes '[SPLIT]' | head -n 10000000 >many.mlt
+    expect_refusal "cannot add the page to many.mlt: the file holds more than 10000000 pages" \
+      "$cli" convert --from-text page.txt --append many.mlt -o /dev/null
+    yes '[SPLIT]' | head -n 8000000 >book.mlt
+    ( [ -n "${FUDELINE_SANITIZED:-}" ] || ulimit -v 600000
+      "$cli" convert --from-text page.txt --append book.mlt -o /dev/null ) 2>err ||
+      fail "an append to 8 million pages: $(cat err)"
+    [ "$("$cli" pages book.mlt | tail -n 1 | cut -f 1)" = 8000002 ] || fail "the page was not added"
+    ;;
   # Text with a NUL byte is refused at that byte, with its place: /dev/zero
   # piped in is refused at once instead of after 64 MB.
   page_file_nul)

@@ -151,6 +151,10 @@
         <translation>the file is empty and not named .mlt or .ast: a page added to it would read as neither format</translation>
     </message>
     <message>
+        <source>ファイルのページが %1 を超えていて、ページファイルとして読めません</source>
+        <translation>the file holds more than %1 pages, more than a page file is read with</translation>
+    </message>
+    <message>
         <source>ページを追加するとファイルが %1 MB より大きくなり、ページファイルとして読めなくなります</source>
         <translation>with the page the file would be larger than %1 MB, more than a page file is read</translation>
     </message>

@@ -198,6 +198,7 @@ class ArtState {
     // written out starts with as many above its first non-empty row, so that
     // they come back.
     int openedTopLines() const { return drawing_->topLines; }
+    int undoOpenedTopLines() const { return undo_->topLines; }
     const TextRows& undoRows() const { return undo_->rows; }
     const OpenedRows& undoOpenedRows() const { return undo_->opened; }
     const StrokePreview& preview() const { return preview_; }

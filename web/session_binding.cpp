@@ -194,8 +194,9 @@ class Session {
 
     // The opened text the drawing and the one undo brings back keep, for
     // the page to keep with their ink between visits: {rows, opened,
-    // undoRows, undoOpened}, the rows in the cells format and the marks as
-    // FormatOpenedMarks writes them; null when neither holds any.
+    // topLines, undoRows, undoOpened, undoTopLines}, the rows in the cells
+    // format, the marks as FormatOpenedMarks writes them and the empty lines
+    // the opened text began with; null when neither holds any.
     emscripten::val openedText() const {
         const ArtState& s = document_->state();
         const OpenedRows none{};
@@ -203,18 +204,21 @@ class Session {
         emscripten::val out = emscripten::val::object();
         out.set("rows", FormatCells(s.rows()));
         out.set("opened", FormatOpenedMarks(s.openedRows()));
+        out.set("topLines", s.openedTopLines());
         out.set("undoRows", FormatCells(s.undoRows()));
         out.set("undoOpened", FormatOpenedMarks(s.undoOpenedRows()));
+        out.set("undoTopLines", s.undoOpenedTopLines());
         return out;
     }
     // Over the drawing just opened from its kept ink, the rows openedText
-    // gave keep their cells again (no undo step). False, with the drawing
-    // left as its ink converts, when what was kept does not read back.
-    bool keepOpenedRows(const std::string& cells, const std::string& marks) {
+    // gave keep their cells again, and the empty lines the text began with
+    // (no undo step). False, with the drawing left as its ink converts, when
+    // what was kept does not read back.
+    bool keepOpenedRows(const std::string& cells, const std::string& marks, int topLines) {
         const Result<TextRows> rows = ParseCells(cells);
         const std::optional<OpenedRows> opened = ParseOpenedMarks(marks);
-        if (!rows || !opened) return false;
-        state().KeepOpenedRows(*rows, *opened);
+        if (!rows || !opened || topLines < 0) return false;
+        state().KeepOpenedRows(*rows, *opened, topLines);
         return true;
     }
 

@@ -145,13 +145,14 @@ async function restore() {
   // kept before text was kept has none.
   const text = record.text || null;
   if (record.undo && (await openInk(record.undo)).error) return;  // damaged: start blank
-  if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened);
+  // (Drawings kept before the empty top lines were kept have none.)
+  if (text) engine.keepOpenedRows(text.undoRows, text.undoOpened, text.undoTopLines || 0);
   if (record.ink) {
     if ((await openInk(record.ink)).error) return;
   } else if (record.undo || text) {
     engine.clear();
   }
-  if (text) engine.keepOpenedRows(text.rows, text.opened);
+  if (text) engine.keepOpenedRows(text.rows, text.opened, text.topLines || 0);
   paint();
   showText();
 }

@@ -196,6 +196,22 @@ class OpenTextTest(browser_test.PageTest):
             self.assertTrue(self.engine_text().strip())
             self.assertNotEqual(self.engine_text(), expected)
 
+    def test_empty_lines_the_opened_text_began_with_survive_a_reload(self):
+        path = self.write("top.txt", "\n\n／＼ (´・ω・`)\n".encode("utf-8"))
+        code, expected, err = self.cli("convert", "--from-text", path)
+        self.assertEqual(code, 0, err)
+        self.assertTrue(expected.startswith("\n\n"), expected)
+        self.single_undo()  # what comes back whole after a reload
+        self.open_text(path)
+        self.assertEqual(self.engine_text(), expected)
+        self.reload()
+        self.assertEqual(self.engine_text(), expected)
+        with self.subTest("and so does the undo copy's"):
+            self.draw(scribble(26, strokes=1))
+            self.reload()
+            self.undo()
+            self.assertEqual(self.engine_text(), expected)
+
     def test_text_art_the_canvas_cannot_take_is_refused_and_the_drawing_kept(self):
         self.draw(scribble(24, strokes=2))
         drawn = self.page_text()

@@ -1,6 +1,7 @@
 #include "fonts/font_file.h"
 #include "fonts/fonts_errors.h"
 
+#include <zlib.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "errors/regular_file.h"
@@ -60,30 +62,63 @@ Status SelectSize(const std::string& path, FT_Face face, int pixelSize) {
 // font's descenders and accents reach a little past it.
 inline constexpr int kGlyphMaxHeight = 64;
 
-// A font is read whole (and a gzip-packed one unpacked whole) by FreeType, so
-// its size is checked first: the file's, and the size a gzip member records
-// in its last four bytes (modulo 4 GB, so a lie there still meets the glyph
-// checks below).
-Status CheckFontFileSize(const std::string& path) {
-    struct stat info {};
+// A font is read whole by FreeType, so its size is checked first; a
+// gzip-packed one is unpacked here, at most kMaxFontFileBytes of it (the size
+// a gzip member records is only its size modulo 4 GB, and may lie), and
+// FreeType reads the unpacked bytes: the font's bytes, or nothing when the
+// file is not packed.
+Status CheckFontFileSize(const std::string& path, struct stat& info) {
     if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
     if (static_cast<std::uint64_t>(info.st_size) > kMaxFontFileBytes) {
         return TooLargeError(path, kMaxFontFileBytes);
     }
+    return {};
+}
+
+Status CheckFontFileSize(const std::string& path) {
+    struct stat info {};
+    return CheckFontFileSize(path, info);
+}
+
+Result<std::optional<std::string>> ReadPackedFont(const std::string& path) {
+    struct stat info {};
+    if (Status sized = CheckFontFileSize(path, info); !sized) return sized.error();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return SystemError(path, errno);
-    unsigned char head[2] = {0, 0};
-    unsigned char tail[4] = {0, 0, 0, 0};
-    const bool gzip = std::fread(head, 1, 2, file) == 2 && head[0] == 0x1F && head[1] == 0x8B &&
-                      std::fseek(file, -4, SEEK_END) == 0 && std::fread(tail, 1, 4, file) == 4;
+    std::string packed(static_cast<std::size_t>(info.st_size), '\0');
+    const std::size_t got = std::fread(packed.data(), 1, packed.size(), file);
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (!gzip) return {};
-    const std::uint64_t unpacked = tail[0] | tail[1] << 8 | tail[2] << 16 |
-                                   static_cast<std::uint64_t>(tail[3]) << 24;
-    if (unpacked > kMaxFontFileBytes) {
-        return Error{path, kinds::FontUnpacksTooLarge, kMaxFontFileBytes >> 20};
+    if (failed) return SystemError(path, EIO);
+    packed.resize(got);
+    if (packed.size() < 2 || static_cast<unsigned char>(packed[0]) != 0x1F ||
+        static_cast<unsigned char>(packed[1]) != 0x8B) {
+        return std::optional<std::string>();
     }
-    return {};
+    z_stream stream{};
+    if (inflateInit2(&stream, 15 + 16) != Z_OK) return Error{path, kinds::NotAFont};
+    std::string unpacked;
+    stream.next_in = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_in = static_cast<uInt>(packed.size());
+    char buffer[1 << 16];
+    int status = Z_OK;
+    while (status != Z_STREAM_END || stream.avail_in > 0) {
+        // Members one after another, as gzip itself reads them.
+        if (status == Z_STREAM_END && inflateReset(&stream) != Z_OK) break;
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = sizeof buffer;
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (status != Z_OK && status != Z_STREAM_END) break;
+        unpacked.append(buffer, sizeof buffer - stream.avail_out);
+        if (unpacked.size() > kMaxFontFileBytes) {
+            inflateEnd(&stream);
+            return Error{path, kinds::FontUnpacksTooLarge, kMaxFontFileBytes >> 20};
+        }
+        if (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0) break;  // cut short
+    }
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END) return Error{path, kinds::NotAFont};
+    return std::optional<std::string>(std::move(unpacked));
 }
 
 // Checks a glyph's size from its metrics alone before it is rendered: a
@@ -118,10 +153,15 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     } else {
         return SystemError(path, errno);
     }
-    if (Status sized = CheckFontFileSize(path); !sized) return sized.error();
-    if (FT_New_Face(ft.library, path.c_str(), 0, &ft.face) != 0) {
-        return Error{path, kinds::NotAFont};
-    }
+    Result<std::optional<std::string>> packed = ReadPackedFont(path);
+    if (!packed) return packed.error();
+    const std::optional<std::string>& unpacked = *packed;  // outlives the face
+    const FT_Error opened =
+        unpacked ? FT_New_Memory_Face(ft.library,
+                                      reinterpret_cast<const FT_Byte*>(unpacked->data()),
+                                      static_cast<FT_Long>(unpacked->size()), 0, &ft.face)
+                 : FT_New_Face(ft.library, path.c_str(), 0, &ft.face);
+    if (opened != 0) return Error{path, kinds::NotAFont};
     if (Status sized = SelectSize(path, ft.face, pixelSize); !sized) return sized.error();
     const int ascender = static_cast<int>((ft.face->size->metrics.ascender + 32) >> 6);
 

@@ -844,6 +844,50 @@ TEST_F(ArtStateFineTest, StrokesRedecodeEveryRowTheirInkReaches) {
     EXPECT_EQ(state.rows(), Decoded(state.inkLayer(), fine_));
 }
 
+// The fine decoder keeps each row's scores between decodings and scores
+// again only where the ink changed: after strokes drawn move by move (with
+// and without the stabilizer), erased, undone and a switch to the row
+// matcher and back, every row is what a decoder that kept nothing gives.
+TEST_F(ArtStateFineTest, KeptScoresGiveWhatDecodingAfreshGives) {
+    const FineDecoder fresh(*catalog_, *font_);
+    for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Weak, Stabilizer::Strong}) {
+        SCOPED_TRACE(static_cast<int>(stabilizer));
+        std::mt19937 rng(static_cast<unsigned>(stabilizer) + 7);
+        ArtState state(*matcher_, nullptr);
+        state.SetStabilizer(stabilizer);
+        state.SetFineDecoder(fine_);
+        auto scribble = [&] {
+            PenPoint p{static_cast<int>(rng() % 700) + 50, static_cast<int>(rng() % 400) + 30};
+            state.BeginStroke(p);
+            for (int step = 0; step < 40; ++step) {
+                p.x = std::clamp(p.x + static_cast<int>(rng() % 15) - 7, 0, 799);
+                p.y = std::clamp(p.y + static_cast<int>(rng() % 11) - 5, 0, 520);
+                state.ExtendStroke(p);
+                state.RunPendingConversion();
+            }
+            state.EndStroke();
+            state.RunPendingConversion();
+        };
+        // Decoded afresh only at the end: the fresh decoder's own decodings
+        // would leave the session's decoder nothing kept to reuse.
+        std::vector<std::pair<TextRows, Image>> seen;
+        for (int stroke = 0; stroke < 6; ++stroke) {
+            if (stroke == 4) state.TogglePenMode();  // the eraser
+            scribble();
+            seen.emplace_back(state.rows(), state.inkLayer());
+        }
+        state.ExchangeWithUndo();
+        seen.emplace_back(state.rows(), state.inkLayer());
+        state.SetFineDecoder(nullptr);
+        state.SetFineDecoder(fine_);
+        seen.emplace_back(state.rows(), state.inkLayer());
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            EXPECT_EQ(seen[i].first, Decoded(seen[i].second, &fresh))
+                << (i < 6 ? "after stroke " : i == 6 ? "undone " : "switched back ") << i;
+        }
+    }
+}
+
 TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
     ArtState state(*matcher_, nullptr);
     Stroke(state, {{100, 50}, {200, 60}, {260, 120}});

@@ -13,21 +13,40 @@ import { paint, showText } from "./view.js";
 
 const $ = (id) => document.getElementById(id);
 
+// Pages listed a batch at a time, the next batch once the list is scrolled to
+// its end: a library of tens of thousands of pages opens its chooser at once.
+const PAGE_BATCH = 200;
+
 // The index of the page chosen from `labels`, or null.
 function choosePage(labels) {
   const list = document.createElement("ol");
-  labels.forEach((label, i) => {
-    const item = document.createElement("li");
-    const button = submitButton(label || "\u00a0");
-    button.value = String(i);
-    button.className = "page-choice";
-    item.appendChild(button);
-    list.appendChild(item);
+  const end = document.createElement("li");
+  end.className = "page-list-end";
+  list.appendChild(end);
+  let shown = 0;
+  const showMore = () => {
+    const items = [];
+    for (const last = Math.min(labels.length, shown + PAGE_BATCH); shown < last; shown += 1) {
+      const item = document.createElement("li");
+      const button = submitButton(labels[shown] || "\u00a0");
+      button.value = String(shown);
+      button.className = "page-choice";
+      item.appendChild(button);
+      items.push(item);
+    }
+    end.before(...items);
+  };
+  showMore();
+  const observer = new IntersectionObserver((entries) => {
+    if (!entries.some((entry) => entry.isIntersecting)) return;
+    showMore();
+    if (shown >= labels.length) observer.disconnect();
   });
+  if (shown < labels.length) observer.observe(end);
   return ask({
     id: "page-dialog", title: t("choosePage"), parts: [list],
     accept: (button) => Number(button.value),
-  });
+  }).finally(() => observer.disconnect());
 }
 
 // The name typed for an AST page ("" allowed), or null.

@@ -196,6 +196,33 @@ class OpenTextTest(browser_test.PageTest):
             self.assertTrue(self.engine_text().strip())
             self.assertNotEqual(self.engine_text(), expected)
 
+    def test_a_library_of_many_pages_lists_them_as_it_is_scrolled(self):
+        pages = [f"page {i} ／＼".encode("cp932") for i in range(1, 1001)]
+        path = self.write("library.mlt", b"\r\n[SPLIT]\r\n".join(pages))
+        code, expected, err = self.cli("convert", "--from-text", path, "--page", "951")
+        self.assertEqual(code, 0, err)
+        self.driver.find_element(By.ID, "open-text").send_keys(path)
+        self.wait_for("return document.getElementById('page-dialog') !== null")
+        count = "return document.querySelectorAll('#page-dialog .page-choice').length"
+        self.assertEqual(self.in_page(count), 200)
+        # Scrolled to its end, the list goes on, batch by batch, to the page wanted.
+        for _ in range(20):
+            if self.in_page(count) > 950:
+                break
+            self.driver.execute_script(
+                "document.querySelector('#page-dialog .page-list-end').scrollIntoView()")
+            time.sleep(0.1)
+        self.assertEqual(self.in_page(count), 1000)
+        choice = self.driver.find_elements(By.CSS_SELECTOR, "#page-dialog .page-choice")[950]
+        self.assertEqual(choice.text, "page 951 ／＼")
+        self.driver.execute_script("arguments[0].scrollIntoView()", choice)
+        choice.click()
+        self.wait_for("return document.getElementById('page-dialog') === null")
+        end = time.time() + 10
+        while time.time() < end and self.page_text() != expected:
+            time.sleep(0.02)
+        self.assertEqual(self.page_text(), expected)
+
     def test_empty_lines_the_opened_text_began_with_survive_a_reload(self):
         path = self.write("top.txt", "\n\n／＼ (´・ω・`)\n".encode("utf-8"))
         code, expected, err = self.cli("convert", "--from-text", path)

@@ -38,7 +38,7 @@ def commands(work):
         ("replay sample", ["replay", str(SOURCE / "res/sample.replay")]),
         ("pages of a tiny file", ["pages", str(SOURCE / "tests/golden/pages.mlt")]),
         ("render", ["render", str(SOURCE / "tests/golden/face.utf8.txt"), "-o", out]),
-        ("trace a small picture", ["trace", str(SOURCE / "bench/line-art/house-1x.png")]),
+        ("trace a small picture", ["trace", str(SOURCE / "bench/data/line-art/house-1x.png")]),
     ]
 
 

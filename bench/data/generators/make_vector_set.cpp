@@ -14,7 +14,7 @@
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
-#include "bench/quality_engine.h"
+#include "bench/quality/quality_engine.h"
 #include "bench/data/generators/drawings.h"
 #include "bench/data/generators/jpeg_encode.h"
 #include "bench/tool_arguments.h"

@@ -32,8 +32,8 @@
 #include "trace/placement.h"
 #include "trace/trace_picture.h"
 #include "pixels/geometry.h"
-#include "quality_engine.h"
-#include "trace/clip_art.h"
+#include "bench/quality/quality_engine.h"
+#include "bench/quality/trace/clip_art.h"
 
 using namespace fudeline;
 

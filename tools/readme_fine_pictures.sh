@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws the README's fine decoder pictures: a face drawn with the pen
-# (res/sample.replay) and a traced picture (bench/line-art/face-1x.jpg), each
+# (res/sample.replay) and a traced picture (bench/data/line-art/face-1x.jpg), each
 # converted with the fine decoder and rendered to PNG as the canvas draws it.
 #   tools/readme_fine_pictures.sh [OLD_CLI]
 # Writes docs/fine-drawn-after.png and docs/fine-traced-after.png with
@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 cli=build/bin/fudeline-cli
 draw() {  # CONVERTER SUFFIX
     "$1" replay res/sample.replay --sjis --fine | "$cli" render --sjis -o "docs/fine-drawn-$2.png"
-    "$1" trace bench/line-art/face-1x.jpg --sjis --fine | "$cli" render --sjis -o "docs/fine-traced-$2.png"
+    "$1" trace bench/data/line-art/face-1x.jpg --sjis --fine | "$cli" render --sjis -o "docs/fine-traced-$2.png"
     echo "docs/fine-drawn-$2.png and docs/fine-traced-$2.png written"
 }
 draw "$cli" after

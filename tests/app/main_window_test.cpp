@@ -856,7 +856,7 @@ class MainWindowTest : public QObject {
     void importFittedToTheBoardIsTheToolsFit() {
         QTemporaryDir dir;
         const QString path = QString::fromUtf8(QT_TESTCASE_SOURCEDIR) +
-                             QStringLiteral("/../bench/line-art/house-1x.png");
+                             QStringLiteral("/../bench/data/line-art/house-1x.png");
         window_->SetFileChooser([path](const FileRequest&, QWidget*) {
             return FileChoice{path, 0};
         });

@@ -72,7 +72,7 @@ case $case_name in
     cp book.mlt saved.mlt
     append book.mlt -o missing/out.txt 2>/dev/null && fail "-o into a missing folder succeeded"
     append book.mlt >/dev/full 2>/dev/null && fail "a full standard output succeeded"
-    "$cli" trace "$golden/../../bench/line-art/house-1x.png" --append book.mlt --save-ink missing/ink.png \
+    "$cli" trace "$golden/../../bench/data/line-art/house-1x.png" --append book.mlt --save-ink missing/ink.png \
       -o /dev/null 2>/dev/null && fail "--save-ink into a missing folder succeeded"
     cmp -s book.mlt saved.mlt || fail "a failed command added a page"
     append new.mlt -o missing/out.txt 2>/dev/null

@@ -79,12 +79,12 @@ class TraceTest(browser_test.PageTest):
         return red, run.stdout.decode("utf-8").replace("\r\n", "\n")
 
     def test_traced_ink_and_text_are_the_cli_s(self):
-        house = os.path.join(ROOT, "bench", "line-art", "house-1x.png")
+        house = os.path.join(ROOT, "bench", "data", "line-art", "house-1x.png")
         cases = [
             ("house, fitted", house, "fit", "auto"),
             ("house at 50%", house, "50", "lineart"),
             # Shown at half its size or less: decoded smaller, as libjpeg shrinks it.
-            ("JPEG shrunk while decoding", os.path.join(ROOT, "bench", "line-art", "face-2x.jpg"),
+            ("JPEG shrunk while decoding", os.path.join(ROOT, "bench", "data", "line-art", "face-2x.jpg"),
              "fit", "auto"),
             ("RGBA PNG with soft edges", drawn_picture(
                 os.path.join(self.folder, "soft.png"), "RGBA", (300, 200), (0, 0, 0, 0)), "fit", "auto"),
@@ -120,7 +120,7 @@ class TraceTest(browser_test.PageTest):
     def test_fitted_to_the_board_as_the_cli_fits_it(self):
         # The page's board is 2ch until another is chosen; the text is what
         # `trace --fit-board 2ch` writes, at the size it names.
-        house = os.path.join(ROOT, "bench", "line-art", "house-1x.png")
+        house = os.path.join(ROOT, "bench", "data", "line-art", "house-1x.png")
         run = subprocess.run([CLI, "trace", house, "--greedy", "--fit-board", "2ch"],
                              check=True, capture_output=True)
         scale = run.stderr.decode("utf-8").split("at --scale ")[1].split()[0]

@@ -14,8 +14,8 @@
 #include "io/library_pixels.h"
 #include "trace/trace_memory.h"
 #include "trace/trace_picture.h"
-#include "trace/jpeg_encode.h"
-#include "trace/test_photo.h"
+#include "bench/data/generators/jpeg_encode.h"
+#include "bench/data/generators/test_photo.h"
 
 using namespace fudeline;
 
@@ -40,7 +40,7 @@ BENCHMARK(BM_TraceCameraJpeg)->Unit(benchmark::kMillisecond);
 void BM_WindowLineImport(benchmark::State& state) {
     KeepFreedMemoryForTracing();
     const Result<std::string> bytes =
-        ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/vector-art/cartoon-face-1x.png", 1 << 26);
+        ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/data/vector-art/cartoon-face-1x.png", 1 << 26);
     const Result<ColourPicture> picture =
         bytes ? DecodeColourPicture(*bytes, LibraryPixels()) : bytes.error();
     if (!picture) {
@@ -64,7 +64,7 @@ BENCHMARK(BM_WindowLineImport)->Unit(benchmark::kMillisecond);
 void BM_WindowFileImport(benchmark::State& state) {
     KeepFreedMemoryForTracing();
     const Result<std::string> bytes =
-        ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/vector-art/cartoon-face-1x.png", 1 << 26);
+        ReadFileBytes(FUDELINE_SOURCE_DIR "/bench/data/vector-art/cartoon-face-1x.png", 1 << 26);
     if (!bytes) {
         state.SkipWithError("no picture");
         return;

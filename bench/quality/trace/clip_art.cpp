@@ -1,4 +1,4 @@
-#include "trace/clip_art.h"
+#include "bench/quality/trace/clip_art.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "user_lines/hand_model.h"
+#include "bench/quality/user_lines/hand_model.h"
 
 #include <array>
 #include <cmath>

@@ -14,13 +14,13 @@
 #include "io/file_bytes.h"
 #include "io/line_reader.h"
 #include "io/png_writer.h"
-#include "quality_engine.h"
+#include "bench/quality/quality_engine.h"
 #include "session/art_state.h"
 #include "session/client_map.h"
 #include "session/replay_script.h"
 #include "session/stroke_stabilizer.h"
-#include "user_lines/hand_model.h"
-#include "user_lines/slope_characters.h"
+#include "bench/quality/user_lines/hand_model.h"
+#include "bench/quality/user_lines/slope_characters.h"
 
 namespace fudeline {
 namespace {

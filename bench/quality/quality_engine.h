@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "engine/engine.h"
-#include "quality/quality.h"
+#include "measure/quality.h"
 
 namespace fudeline::bench {
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # --fit-board 2ch on 20 pictures: fits, and one step larger does not.
 cli=${1:-build/bin/fudeline-cli}
-for p in $(ls bench/vector-art/*-1x.png | head -14) bench/line-art/*-1x.png; do
+for p in $(ls bench/data/vector-art/*-1x.png | head -14) bench/data/line-art/*-1x.png; do
   start=$(date +%s.%N)
   said=$($cli trace "$p" --fit-board 2ch 2>&1 >/dev/null); rc=$?
   end=$(date +%s.%N)

@@ -8,9 +8,9 @@
 #include <iostream>
 
 #include "io/file_bytes.h"
-#include "trace/jpeg_encode.h"
-#include "trace/test_photo.h"
-#include "trace/tool_arguments.h"
+#include "bench/data/generators/jpeg_encode.h"
+#include "bench/data/generators/test_photo.h"
+#include "bench/tool_arguments.h"
 
 int main(int argc, char** argv) {
     if (const int status = fudeline::bench::CheckToolArguments(argc, argv, "make_test_photo OUT.jpg", 1);

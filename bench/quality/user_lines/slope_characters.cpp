@@ -1,4 +1,4 @@
-#include "user_lines/slope_characters.h"
+#include "bench/quality/user_lines/slope_characters.h"
 
 #include <algorithm>
 #include <cmath>

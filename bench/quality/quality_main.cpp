@@ -13,7 +13,7 @@
 #include "io/ink_image.h"
 #include "io/library_pixels.h"
 #include "pixels/geometry.h"
-#include "quality_engine.h"
+#include "bench/quality/quality_engine.h"
 
 namespace fudeline {
 namespace {

@@ -1,4 +1,4 @@
-#include "round_trip/text_art_maker.h"
+#include "bench/quality/round_trip/text_art_maker.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@ A batch of small drawings pays the start of the process once per drawing, so
 what counts here is the process from exec to exit, loading included, not the
 conversion alone (the Google benchmarks measure that).
 
-    bench/process_times.py [--cli build/bin/fudeline-cli] [--runs 5]
+    bench/speed/process_times.py [--cli build/bin/fudeline-cli] [--runs 5]
 
 Wall time follows the load of the machine; page faults do not, so compare two
 builds by both, measured in the same run (--cli may be given twice).
@@ -21,7 +21,7 @@ import tempfile
 import time
 from pathlib import Path
 
-SOURCE = Path(__file__).resolve().parent.parent
+SOURCE = Path(__file__).resolve().parents[2]
 
 
 def commands(work):
@@ -38,7 +38,7 @@ def commands(work):
         ("replay sample", ["replay", str(SOURCE / "res/sample.replay")]),
         ("pages of a tiny file", ["pages", str(SOURCE / "tests/golden/pages.mlt")]),
         ("render", ["render", str(SOURCE / "tests/golden/face.utf8.txt"), "-o", out]),
-        ("trace a small picture", ["trace", str(SOURCE / "bench/line-art/house-1x.png")]),
+        ("trace a small picture", ["trace", str(SOURCE / "bench/data/line-art/house-1x.png")]),
     ]
 
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "pixels/image.h"
-#include "trace/drawings.h"
+#include "bench/data/generators/drawings.h"
 
 namespace fudeline::bench {
 

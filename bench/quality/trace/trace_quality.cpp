@@ -1,4 +1,4 @@
-// Scores tracing on a benchmark set (bench/line-art, bench/vector-art): each
+// Scores tracing on a benchmark set (bench/data/line-art, bench/data/vector-art): each
 // picture is traced as `fudeline-cli trace` traces it (PNG, JPEG and WebP in colour), the
 // extracted ink compared with the one-pixel truth (precision, recall, F1 at
 // 2 px and exactly), then matched to text and the text drawn back with the
@@ -8,7 +8,7 @@
 //   trace_quality DIR [--mode auto|lineart|photo] [--fine]
 // --fine matches with the fine decoder instead of the row matcher.
 //   trace_quality --pictures LIST [--root DIR] [--mode ...] [--save DIR]
-// measures real clip art instead (bench/clip-art/pictures.txt, the files
+// measures real clip art instead (bench/data/clip-art/pictures.txt, the files
 // under DIR, /usr/share/openclipart/png by default; skipped when DIR is
 // absent): the ink against each picture's own centre lines (see clip_art.h),
 // its dark pixels against the truth's, empty inks and lines along a
@@ -32,8 +32,8 @@
 #include "trace/placement.h"
 #include "trace/trace_picture.h"
 #include "pixels/geometry.h"
-#include "quality_engine.h"
-#include "trace/clip_art.h"
+#include "bench/quality/quality_engine.h"
+#include "bench/quality/trace/clip_art.h"
 
 using namespace fudeline;
 

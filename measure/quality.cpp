@@ -1,4 +1,4 @@
-#include "quality/quality.h"
+#include "measure/quality.h"
 
 #include <algorithm>
 #include <cmath>

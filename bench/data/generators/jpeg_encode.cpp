@@ -1,4 +1,4 @@
-#include "trace/jpeg_encode.h"
+#include "bench/data/generators/jpeg_encode.h"
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <cstdio>

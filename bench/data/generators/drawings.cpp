@@ -1,4 +1,4 @@
-#include "trace/drawings.h"
+#include "bench/data/generators/drawings.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "trace/test_photo.h"
+#include "bench/data/generators/test_photo.h"
 
 #include <opencv2/imgproc.hpp>
 

@@ -1,5 +1,5 @@
 // Tracing measured on real clip art (Debian's openclipart-png): pictures made
-// by other people, listed by class in bench/clip-art/pictures.txt, each
+// by other people, listed by class in bench/data/clip-art/pictures.txt, each
 // compared with a truth derived from the picture alone, without the tracer:
 // the centre lines of its thresholded strokes, which is what an artist tracing
 // a line drawing draws. Photos have no such truth; for them only what must

@@ -13,9 +13,9 @@
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
-#include "trace/drawings.h"
-#include "trace/jpeg_encode.h"
-#include "trace/tool_arguments.h"
+#include "bench/data/generators/drawings.h"
+#include "bench/data/generators/jpeg_encode.h"
+#include "bench/tool_arguments.h"
 
 using namespace fudeline;
 using namespace fudeline::bench;

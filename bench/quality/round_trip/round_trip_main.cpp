@@ -15,9 +15,9 @@
 #include "io/file_bytes.h"
 #include "io/png_writer.h"
 #include "text/text_art_lines.h"
-#include "quality_engine.h"
-#include "round_trip/chars_back.h"
-#include "round_trip/text_art_maker.h"
+#include "bench/quality/quality_engine.h"
+#include "bench/quality/round_trip/chars_back.h"
+#include "bench/quality/round_trip/text_art_maker.h"
 
 namespace fudeline {
 namespace {

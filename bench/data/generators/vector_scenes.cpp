@@ -1,4 +1,4 @@
-#include "trace/vector_scenes.h"
+#include "bench/data/generators/vector_scenes.h"
 
 #include <cmath>
 #include <numbers>

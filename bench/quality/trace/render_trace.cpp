@@ -13,7 +13,7 @@
 #include "trace/trace_picture.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
-#include "trace/tool_arguments.h"
+#include "bench/tool_arguments.h"
 
 using namespace fudeline;
 

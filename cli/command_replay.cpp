@@ -60,7 +60,10 @@ Command AddReplayCommand(CLI::App& app) {
                         for (;;) {
                             const Result<bool> read = script->Next(line);
                             if (!read) return read.error();
-                            if (!*read) return {};
+                            if (!*read) {
+                                document.FinishPlaying();
+                                return {};
+                            }
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
                             if (!event) return event.error().WithPath(InputName(options->script));

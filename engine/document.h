@@ -209,6 +209,8 @@ class Document {
     // is a click of the text tool at client pixel X, Y and TEXT typed there,
     // one undoable step.
     Status Play(const ReplayEvent& event);
+    // The paint after a script's last event: its text is then the window's.
+    void FinishPlaying();
 
     // The text as chosen (Copy's, export's).
     Result<std::string> Text(TextFormat format) const;

@@ -154,4 +154,6 @@ Status Document::Play(const ReplayEvent& event) {
     return typed;
 }
 
+void Document::FinishPlaying() { FinishReplay(state_); }
+
 }  // namespace fudeline

@@ -208,6 +208,11 @@ void ArtState::ReadAllBands() {
     }
 }
 
+bool ArtState::KeepsAnyOpenedRow() const {
+    const OpenedRows& opened = drawing_->opened;
+    return std::find(opened.begin(), opened.end(), true) != opened.end();
+}
+
 bool ArtState::RunPendingConversion() {
     if (!conversionPending_) return false;
     conversionPending_ = false;
@@ -319,8 +324,7 @@ void ArtState::NoteTouchedColumns(Point a, Point b, int reach, const ChangedRows
                                   const std::vector<KeptBox>& unchanged) {
     // Only opened rows read these columns; a drawing of strokes alone, the
     // common case, skips the bookkeeping on every mouse move.
-    const auto& opened = drawing_->opened;
-    if (changed.Empty() || std::find(opened.begin(), opened.end(), true) == opened.end()) return;
+    if (changed.Empty() || !KeepsAnyOpenedRow()) return;
     const int firstRow = std::max(changed.minY, 0) / kInkRowHeight;
     const int lastRow = std::min(changed.maxY / kInkRowHeight, kRowCount - 1);
     const std::int64_t lowY = std::min(a.y, b.y), highY = std::max(a.y, b.y);

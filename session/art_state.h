@@ -194,6 +194,7 @@ class ArtState {
     // Which rows keep opened text, and the same for the drawing undo brings
     // back: with the rows, what a face keeps to restore opened text as written.
     const OpenedRows& openedRows() const { return drawing_->opened; }
+    bool KeepsAnyOpenedRow() const;
     // The empty lines the opened text began with (0 for a drawing): the text
     // written out starts with as many above its first non-empty row, so that
     // they come back.

@@ -43,8 +43,17 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
         case ReplayEvent::Kind::Type:
             break;
     }
-    state.RunPendingConversion();  // the paint that follows every event
+    // The paint after a move may wait for the next event that is not a
+    // move: the rows of a drawing of strokes come out the same however its
+    // moves are painted together (as the window's paints take the moves
+    // that came since the last), and a long stroke then costs one decoding
+    // instead of one a move. A row keeping opened or typed text keeps each
+    // paint's decoded span as its own cells, so there every move is painted.
+    if (event.kind == ReplayEvent::Kind::Move && !state.KeepsAnyOpenedRow()) return;
+    state.RunPendingConversion();  // the paint that follows the event
 }
+
+void FinishReplay(ArtState& state) { state.RunPendingConversion(); }
 
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach) {
@@ -52,6 +61,7 @@ void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
         PlayReplayEvent(event, state);
         if (afterEach) afterEach(state);
     }
+    FinishReplay(state);
 }
 
 }  // namespace fudeline

@@ -10,12 +10,16 @@
 
 namespace fudeline {
 
-// One event and the paint that follows it. A type event changes nothing
+// One event and the paint that follows it (a move's may wait for a later
+// event's; FinishReplay paints what is left). A type event changes nothing
 // here: typing needs the face, and Document::Play plays it.
 void PlayReplayEvent(const ReplayEvent& event, ArtState& state);
+// The paint after the script's last event.
+void FinishReplay(ArtState& state);
 
 // `clearConfirmed` events run the confirmed clear; declined ones change
-// nothing. `afterEach`, if given, sees the session after every event's paint.
+// nothing. `afterEach`, if given, sees the session after every event, and
+// the rows as the window shows them after the last.
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach = {});
 

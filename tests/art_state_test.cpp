@@ -888,6 +888,52 @@ TEST_F(ArtStateFineTest, KeptScoresGiveWhatDecodingAfreshGives) {
     }
 }
 
+// A replayed script paints a drawing's moves together at the stroke's end,
+// as the window's paints take the moves that came since the last: the rows
+// must be those of a paint after every move, with either decoder, Shift's
+// lines, the eraser and undo.
+TEST_F(ArtStateFineTest, PaintsTakingSeveralMovesGiveWhatAPaintAMoveGives) {
+    for (const FineDecoder* decoder : {static_cast<const FineDecoder*>(nullptr), static_cast<const FineDecoder*>(fine_)}) {
+        for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Strong}) {
+            SCOPED_TRACE(::testing::Message() << (decoder ? "fine " : "rows ") << static_cast<int>(stabilizer));
+            ArtState eachMove(*matcher_, nullptr), together(*matcher_, nullptr);
+            for (ArtState* state : {&eachMove, &together}) {
+                state->SetFineDecoder(decoder);
+                state->SetStabilizer(stabilizer);
+            }
+            std::mt19937 rng(static_cast<unsigned>(stabilizer) + 11);
+            for (int stroke = 0; stroke < 10; ++stroke) {
+                if (stroke == 7) {
+                    eachMove.TogglePenMode();  // the eraser
+                    together.TogglePenMode();
+                }
+                PenPoint p{static_cast<int>(rng() % 700) + 50, static_cast<int>(rng() % 400) + 30};
+                const bool shiftFrom = stroke % 3 == 1;
+                eachMove.BeginStroke(p);
+                together.BeginStroke(p);
+                for (int step = 0; step < 30; ++step) {
+                    p.x = std::clamp(p.x + static_cast<int>(rng() % 21) - 10, 0, 799);
+                    p.y = std::clamp(p.y + static_cast<int>(rng() % 15) - 7, 0, 520);
+                    const bool shift = shiftFrom && step > 10 && step < 20;
+                    eachMove.ExtendStroke(p, shift);
+                    eachMove.RunPendingConversion();
+                    together.ExtendStroke(p, shift);
+                }
+                eachMove.EndStroke();
+                together.EndStroke();
+                eachMove.RunPendingConversion();
+                together.RunPendingConversion();
+                if (stroke == 5) {
+                    eachMove.Undo();
+                    together.Undo();
+                }
+                ASSERT_EQ(together.inkLayer(), eachMove.inkLayer()) << "stroke " << stroke;
+                ASSERT_EQ(together.rows(), eachMove.rows()) << "stroke " << stroke;
+            }
+        }
+    }
+}
+
 TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
     ArtState state(*matcher_, nullptr);
     Stroke(state, {{100, 50}, {200, 60}, {260, 120}});

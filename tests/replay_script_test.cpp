@@ -102,6 +102,24 @@ TEST(ParseReplayLine, ATypeLinesTextIsTheRestOfTheLineAsItStands) {
     }
 }
 
+// A script may end in the middle of a stroke: its last moves are painted
+// all the same, as the window paints what the pointer drew before it stops.
+TEST(PlayReplayEvents, PaintsTheMovesOfAScriptEndingMidStroke) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const RowMatcher matcher(catalog);
+    const auto events = ParseReplayScript("down 100 100\nmove 300 104\nmove 400 98\n");
+    ASSERT_TRUE(events) << events.error().Reason();
+    ArtState played(matcher, nullptr);
+    PlayReplayEvents(*events, played);
+    ArtState direct(matcher, nullptr);
+    direct.BeginStroke({100 - kCanvasLeft, 100 - kCanvasTop});
+    direct.ExtendStroke({300 - kCanvasLeft, 104 - kCanvasTop});
+    direct.ExtendStroke({400 - kCanvasLeft, 98 - kCanvasTop});
+    direct.RunPendingConversion();
+    EXPECT_FALSE(played.rows()[3].empty());
+    EXPECT_EQ(played.rows(), direct.rows());
+}
+
 // The player hands the script's Shift and setting to the session exactly as
 // the window hands over its mouse events and its choice.
 TEST(PlayReplayEvents, DrawsWhatTheSameEventsDrawOnTheSession) {

@@ -71,7 +71,8 @@ Result<CatalogFile> OpenCatalogFile(const std::string& path) {
 // A catalogue far larger than any face could give is not read into memory.
 constexpr std::size_t kMaxCatalogBytes = std::size_t{64} << 20;
 
-Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog) {
+Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog,
+                       std::optional<std::uint64_t>& pairStamp) {
     auto file = OpenCatalogFile(path);
     if (!file) return std::move(file).error();
     errno = 0;
@@ -89,6 +90,7 @@ Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& 
         // Parsed from the bytes already read: every command loads the
         // catalogue, and reading it again a byte at a time cost milliseconds.
         ReadCatalogLines(text, kind, catalog);
+        pairStamp = CatalogPairStamp(text);
     }
     if (std::ferror(file->get())) {
         return errno != 0 ? SystemError(path, errno) : Error{path, kinds::CatalogueReadFailed};
@@ -110,10 +112,58 @@ std::optional<std::size_t> ParseCount(std::string_view digits) {
     return value;
 }
 
+constexpr std::string_view kStampSeparator = ", ";
+constexpr std::size_t kStampDigits = 16;
+
+// The stamp field of an end line: 16 lowercase hexadecimal digits.
+std::optional<std::uint64_t> ParseStamp(std::string_view digits) {
+    if (digits.size() != kStampDigits) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        const bool digit = c >= '0' && c <= '9', letter = c >= 'a' && c <= 'f';
+        if (!digit && !letter) return std::nullopt;
+        value = value << 4 | static_cast<std::uint64_t>(digit ? c - '0' : c - 'a' + 10);
+    }
+    return value;
+}
+
+// The fields after "end, ": the count, then the pair stamp if there is one.
+struct EndFields {
+    std::string_view count;
+    std::optional<std::string_view> stamp;
+};
+
+EndFields SplitEndFields(std::string_view fields) {
+    const std::size_t at = fields.find(kStampSeparator);
+    if (at == std::string_view::npos) return {fields, std::nullopt};
+    return {fields.substr(0, at), fields.substr(at + kStampSeparator.size())};
+}
+
+// The last line of `text`, without its line end.
+std::string_view LastLine(std::string_view text) {
+    if (text.ends_with('\n')) text.remove_suffix(1);
+    text.remove_prefix(std::min(text.size(), text.rfind('\n') + 1));
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    return text;
+}
+
 }  // namespace
 
-std::string CatalogEndLine(std::size_t glyphLines) {
-    return std::string(kEndLineStart) + std::to_string(glyphLines);
+std::string CatalogEndLine(std::size_t glyphLines, std::optional<std::uint64_t> pairStamp) {
+    std::string line = std::string(kEndLineStart) + std::to_string(glyphLines);
+    if (pairStamp) {
+        char digits[kStampDigits + 1];
+        std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(*pairStamp));
+        line += std::string(kStampSeparator) + digits;
+    }
+    return line;
+}
+
+std::optional<std::uint64_t> CatalogPairStamp(std::string_view text) {
+    const std::string_view last = LastLine(text);
+    if (!last.starts_with(kEndLineStart)) return std::nullopt;
+    const EndFields fields = SplitEndFields(last.substr(kEndLineStart.size()));
+    return fields.stamp ? ParseStamp(*fields.stamp) : std::nullopt;
 }
 
 Status CheckCatalogWhole(std::string_view text, CatalogKind) {
@@ -130,15 +180,16 @@ Status CheckCatalogWhole(std::string_view text, CatalogKind) {
     }
     // The last line, without its line end.
     const bool terminated = !text.empty() && text.back() == '\n';
-    std::string_view last = text.substr(0, terminated ? text.size() - 1 : text.size());
-    last.remove_prefix(std::min(last.size(), last.rfind('\n') + 1));
-    if (last.ends_with('\r')) last.remove_suffix(1);
+    const std::string_view last = LastLine(text);
     if (last.starts_with(kEndLineStart)) {
         if (!terminated) return Error{"", kinds::CatalogueCutShort};
         const std::size_t lines =
             static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-        const std::optional<std::size_t> count = ParseCount(last.substr(kEndLineStart.size()));
-        if (!count) return Error{"", kinds::CatalogueEndLineDamaged};
+        const EndFields fields = SplitEndFields(last.substr(kEndLineStart.size()));
+        const std::optional<std::size_t> count = ParseCount(fields.count);
+        if (!count || (fields.stamp && !ParseStamp(*fields.stamp))) {
+            return Error{"", kinds::CatalogueEndLineDamaged};
+        }
         if (*count != lines - 1) {
             return Error{"", kinds::CatalogueLinesMiscounted, lines - 1, *count};
         }
@@ -274,11 +325,17 @@ Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory) {
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base.push_back('/');
     GlyphCatalog catalog;
+    std::optional<std::uint64_t> stamps[2];
     for (const auto& [name, kind] : {std::pair{kSingleByteCatalogName, CatalogKind::SingleByte},
                                      std::pair{kDoubleByteCatalogName, CatalogKind::DoubleByte}}) {
-        if (Status read = ReadCatalogFile(base + name, kind, catalog); !read) {
+        std::optional<std::uint64_t>& stamp = stamps[kind == CatalogKind::DoubleByte ? 1 : 0];
+        if (Status read = ReadCatalogFile(base + name, kind, catalog, stamp); !read) {
             return std::move(read).error();
         }
+    }
+    if (stamps[0] != stamps[1]) {
+        return Error{directory, kinds::CatalogueFilesMixed, kSingleByteCatalogName,
+                     kDoubleByteCatalogName};
     }
     TrimGlyphPatterns(catalog);
     if (catalog.empty()) {

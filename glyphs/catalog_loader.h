@@ -8,7 +8,9 @@
 // in the original format, without the end line, load as they always did.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,14 +26,22 @@ inline constexpr const char* kDoubleByteCatalogName = "8141t84be.dat";
 enum class CatalogKind { SingleByte, DoubleByte };
 
 // Reads "0021t00df.dat" then "8141t84be.dat" from `directory` and trims the
-// patterns. Fails naming the file that cannot be opened, read, or is not
+// patterns. Two files whose end lines carry different pair stamps, or a
+// stamp beside none, are not one writing (a power cut between the renames of
+// a new pair) and are refused naming the directory. Fails naming the file that cannot be opened, read, or is not
 // whole (see CheckCatalogWhole) (the
 // double-byte file is not tried when the single-byte one fails), or naming the
 // directory when the files hold no usable glyph: nothing could be matched.
 Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory);
 
-// The end line that closes a catalogue file of `glyphLines` glyph lines.
-std::string CatalogEndLine(std::size_t glyphLines);
+// The end line that closes a catalogue file of `glyphLines` glyph lines,
+// with the stamp both files of a pair carry when given (see
+// StampCatalogPair in catalog_writer.h).
+std::string CatalogEndLine(std::size_t glyphLines, std::optional<std::uint64_t> pairStamp = {});
+
+// The pair stamp `text`'s end line carries: none for a file written before
+// stamps, or in the original format.
+std::optional<std::uint64_t> CatalogPairStamp(std::string_view text);
 
 // Checks that `text`, a whole catalogue file of either range, was not cut
 // short. A file that closes with an end line must end with a line break and

@@ -1,6 +1,7 @@
 #include "glyphs/catalog_writer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "glyphs/catalog_loader.h"
 #include "glyphs/cp932.h"
@@ -51,6 +52,20 @@ std::string BuildCatalogText(const MonaFont& font, bool doubleByte) {
     if (out.empty()) return out;
     const auto lines = static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
     return out + CatalogEndLine(lines) + '\n';
+}
+
+void StampCatalogPair(std::string& singleByte, std::string& doubleByte) {
+    std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a, 64 bits
+    for (const std::string* text : {&singleByte, &doubleByte}) {
+        for (const char c : *text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    }
+    for (std::string* text : {&singleByte, &doubleByte}) {
+        // The end line is the text's last line; the lines above it are glyphs.
+        text->pop_back();
+        text->erase(text->rfind('\n') + 1);
+        const auto lines = static_cast<std::size_t>(std::count(text->begin(), text->end(), '\n'));
+        *text += CatalogEndLine(lines, hash) + '\n';
+    }
 }
 
 }  // namespace fudeline

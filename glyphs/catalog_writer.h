@@ -20,4 +20,10 @@ std::string CatalogLine(unsigned b0, unsigned b1, const FontGlyph& glyph);
 // them; empty when the font draws none.
 std::string BuildCatalogText(const MonaFont& font, bool doubleByte);
 
+// Gives the end lines of a pair of catalogue texts (BuildCatalogText's, both
+// non-empty) the one stamp a loader checks they share: a hash of both texts,
+// so that the same face always gives the same bytes, and a file of another
+// writing beside one of this, however the renames were cut short, is refused.
+void StampCatalogPair(std::string& singleByte, std::string& doubleByte);
+
 }  // namespace fudeline

@@ -57,6 +57,13 @@ inline constexpr ErrorKind CatalogueLineTooLong{
 inline constexpr ErrorKind CatalogueWithoutGlyphs{
     "CatalogueWithoutGlyphs", "the catalogue files %1 and %2 hold no usable glyph",
     FUDELINE_REASON_TEXT("CoreReason", "カタログファイル %1 と %2 に使えるグリフがありません")};
+inline constexpr ErrorKind CatalogueFilesMixed{
+    "CatalogueFilesMixed",
+    "the catalogue files %1 and %2 are not from one writing (one was replaced and the other "
+    "not); make them again with fudeline-cli catalogue",
+    FUDELINE_REASON_TEXT("CoreReason",
+                         "カタログファイル %1 と %2 は同じときに書かれたものではありません（片方だけが"
+                         "置き換えられています）。fudeline-cli catalogue で作り直してください")};
 inline constexpr ErrorKind FontIsDirectory{
     "FontIsDirectory", "is a directory, not a font file",
     FUDELINE_REASON_TEXT("CoreReason", "フォルダで、フォントファイルではありません")};
@@ -98,6 +105,7 @@ inline constexpr const ErrorKind* kGlyphsErrorKinds[] = {&CatalogueIsDirectory,
                                                          &CatalogueLeadByteAlone,
                                                          &CatalogueLineTooLong,
                                                          &CatalogueWithoutGlyphs,
+                                                         &CatalogueFilesMixed,
                                                          &FontIsDirectory,
                                                          &NotBakedFont,
                                                          &BakedFontCut,

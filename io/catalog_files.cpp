@@ -21,15 +21,25 @@ Status WriteGlyphCatalogFiles(const MonaFont& font, const std::string& directory
     // Both files are written in full beside the old ones before either takes
     // its place: a full disk or a face that fails half-way leaves the old
     // pair whole, never a new file beside an old one.
+    std::string texts[2];
+    for (const bool doubleByte : {false, true}) {
+        std::string& text = texts[doubleByte ? 1 : 0];
+        text = BuildCatalogText(font, doubleByte);
+        // No glyph at all means a face without Japanese characters or no CP932
+        // table: a catalogue that could match nothing is not worth writing.
+        if (text.empty()) {
+            return Error{base + (doubleByte ? kDoubleByteCatalogName : kSingleByteCatalogName),
+                         kinds::CatalogueRangeEmpty};
+        }
+    }
+    // A cut between the two renames that even the rollback cannot mend (a
+    // power cut) leaves files of two writings, which their stamps tell.
+    StampCatalogPair(texts[0], texts[1]);
     std::vector<StagedFile> staged;
     for (const bool doubleByte : {false, true}) {
         const std::string path =
             base + (doubleByte ? kDoubleByteCatalogName : kSingleByteCatalogName);
-        std::string text = BuildCatalogText(font, doubleByte);
-        // No glyph at all means a face without Japanese characters or no CP932
-        // table: a catalogue that could match nothing is not worth writing.
-        if (text.empty()) return Error{path, kinds::CatalogueRangeEmpty};
-        Result<StagedFile> file = StagedFile::Stage(path, std::move(text));
+        Result<StagedFile> file = StagedFile::Stage(path, std::move(texts[doubleByte ? 1 : 0]));
         if (!file) return std::move(file).error();
         staged.push_back(std::move(*file));
     }

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
+#include "glyphs/catalog_loader.h"
+
 #include "glyphs/cp932.h"
 #include "test_catalogs.h"
 
@@ -61,6 +66,38 @@ TEST(MonaFont, CatalogueTextRoundTripsThroughTheLoader) {
         EXPECT_EQ(g.width, minus.advance);
         for (const GlyphPixel& p : g.pixels) EXPECT_TRUE(minus.IsDark(p.x, p.y));
     }
+}
+
+// Both files of a pair carry one stamp, the same each time the same face is
+// written and another when either file's glyphs differ; the glyph lines stay.
+TEST(MonaFont, APairOfCatalogueTextsCarriesOneStampOfBoth) {
+    const std::string single = BuildCatalogText(testing::TestFont(), false);
+    const std::string dbl = BuildCatalogText(testing::TestFont(), true);
+    auto stamped = [](std::string a, std::string b) {
+        StampCatalogPair(a, b);
+        return std::pair{a, b};
+    };
+    const auto [a, b] = stamped(single, dbl);
+    for (const auto& [text, plain, kind] : {std::tuple{a, single, CatalogKind::SingleByte},
+                                            std::tuple{b, dbl, CatalogKind::DoubleByte}}) {
+        EXPECT_TRUE(CheckCatalogWhole(text, kind));
+        const GlyphCatalog read = testing::ReadCatalogText(text, kind), was = testing::ReadCatalogText(plain, kind);
+        ASSERT_EQ(read.size(), was.size());
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            EXPECT_EQ(read[i].text, was[i].text);
+            EXPECT_EQ(read[i].pixels.size(), was[i].pixels.size());
+        }
+    }
+    ASSERT_TRUE(CatalogPairStamp(a));
+    EXPECT_FALSE(CatalogPairStamp(single));
+    EXPECT_EQ(CatalogPairStamp(a), CatalogPairStamp(b));
+    EXPECT_EQ(stamped(single, dbl), std::pair(a, b));
+    std::string otherSingle = single;
+    otherSingle.insert(0, "65, 0, 5, 1, 0, 0\n");
+    otherSingle.replace(otherSingle.rfind("end, "), std::string::npos,
+                        CatalogEndLine(std::count(otherSingle.begin(), otherSingle.end(), '\n') - 1) + "\n");
+    ASSERT_TRUE(CheckCatalogWhole(otherSingle, CatalogKind::SingleByte));
+    EXPECT_NE(CatalogPairStamp(stamped(otherSingle, dbl).second), CatalogPairStamp(b));
 }
 
 TEST(MonaFontOpen, NamesTheFileAndWhyItCannotBeUsed) {

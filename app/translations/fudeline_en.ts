@@ -383,6 +383,10 @@
         <translation>cut short: line %1 holds the first byte of a two-byte code without a valid second one; make it again with fudeline-cli catalogue</translation>
     </message>
     <message>
+        <source>カタログファイル %1 と %2 は同じときに書かれたものではありません（片方だけが置き換えられています）。fudeline-cli catalogue で作り直してください</source>
+        <translation>the catalogue files %1 and %2 are not from one writing (one was replaced and the other not); make them again with fudeline-cli catalogue</translation>
+    </message>
+    <message>
         <source>カタログファイル %1 と %2 に使えるグリフがありません</source>
         <translation>the catalogue files %1 and %2 hold no usable glyph</translation>
     </message>

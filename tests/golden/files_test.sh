@@ -154,6 +154,22 @@ case $case_name in
       grep -q "\(pipe\|0021t00df.dat\).*: a named pipe, not a regular file" err || fail "$command: $(cat err)"
     done
     ;;
+  # A catalogue pair cut apart (a power cut between the two renames leaves a
+  # new file beside an old one) is refused by the stamps both files carry.
+  catalogue_pair_cut_apart)
+    built=$(dirname "$cli")
+    mkdir new mixed
+    cp "$built/0021t00df.dat" "$built/8141t84be.dat" new/
+    cp "$built/0021t00df.dat" mixed/
+    sed 's/^end, \([0-9]*\), .*/end, \1, 0000000000000001/' "$built/8141t84be.dat" >mixed/8141t84be.dat
+    cmp -s mixed/8141t84be.dat new/8141t84be.dat && fail "the stamp was not changed"
+    printf 'down 100 100\nmove 200 120\nup\n' >stroke.replay
+    "$cli" replay --catalogue-dir new stroke.replay >/dev/null || fail "the pair of one writing was refused"
+    "$cli" replay --catalogue-dir mixed stroke.replay >out.txt 2>err; rc=$?
+    [ $rc -eq 2 ] || fail "a mixed pair: exit status $rc"
+    grep -q "mixed.*not from one writing" err || fail "a mixed pair: $(cat err)"
+    [ ! -s out.txt ] || fail "a mixed pair: text written"
+    ;;
   # The folder's sync after the rename failing (an I/O error injected) is
   # the write's failure, as the file's own sync is.
   folder_sync_failure_reported)

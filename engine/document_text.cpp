@@ -154,6 +154,8 @@ Status Document::Play(const ReplayEvent& event) {
     return typed;
 }
 
-void Document::FinishPlaying() { FinishReplay(state_); }
+void Document::FinishPlaying() {
+    FinishReplay(state_);
+}
 
 }  // namespace fudeline

@@ -2,6 +2,8 @@
 #include "export/export_errors.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace fudeline {
@@ -20,6 +22,11 @@ std::string FormatCells(const TextRows& rows) {
             for (unsigned char byte : row[i].text) {
                 out += kHex[byte >> 4];
                 out += kHex[byte & 0xF];
+            }
+            if (row[i].written != 0) {
+                char code[16];
+                std::snprintf(code, sizeof code, ":%X", static_cast<unsigned>(row[i].written));
+                out += code;
             }
         }
         out += '\n';
@@ -56,7 +63,7 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 // One "gap:width:HEX" field, or the kind of reason it is not one.
 const ErrorKind* ParseCell(std::string_view field, TextCell& cell) {
     const auto parts = Split(field, ':');
-    if (parts.size() != 3) return &kinds::CellsNotACell;
+    if (parts.size() != 3 && parts.size() != 4) return &kinds::CellsNotACell;
     if (!ParseNumber(parts[0], 0, 1 << 30, cell.gap) || cell.gap == 1 || cell.gap == 2) {
         return &kinds::CellsBadGap;
     }
@@ -68,6 +75,18 @@ const ErrorKind* ParseCell(std::string_view field, TextCell& cell) {
         const int high = HexDigit(hex[i]), low = HexDigit(hex[i + 1]);
         if (high < 0 || low < 0) return &kinds::CellsBadBytes;
         cell.text.push_back(static_cast<char>(high * 16 + low));
+    }
+    if (parts.size() == 4) {
+        // The character as written, in hexadecimal: a Unicode scalar value.
+        std::uint32_t code = 0;
+        const std::string_view digits = parts[3];
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), code, 16);
+        if (ec != std::errc() || end != digits.data() + digits.size() || code == 0 ||
+            code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return &kinds::CellsNotACell;
+        }
+        cell.written = code;
     }
     return nullptr;
 }

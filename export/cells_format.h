@@ -1,5 +1,7 @@
 // The row model as plain text, for scripts and tests: one line per non-empty
-// row, "ROW<TAB>gap:width:HEX gap:width:HEX ...", HEX the cell text's bytes.
+// row, "ROW<TAB>gap:width:HEX gap:width:HEX ...", HEX the cell text's bytes,
+// followed by ":CODE" (hexadecimal) for a cell written as another character
+// than CP932 reads its bytes as (TextCell::written).
 #pragma once
 
 #include <string>

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -32,9 +34,16 @@ Span TextSpan(const TextRows& rows, int topLines) {
     return span;
 }
 
-}  // namespace
+// Appends a piece of Shift-JIS (a cell's character or a gap's spacing) in
+// the output's encoding; `written` is the cell's TextCell::written, 0 for
+// spacing.
+using AppendPiece = std::function<Status(std::string&, const std::string& sjis, char32_t written)>;
 
-std::string ComposeExportText(const TextRows& rows, bool addBrTag, int topLines) {
+// The rows as lines, gaps spelled by ComposeGap. A line starting with a
+// half-width space puts a full-width one (`ideographicSpace`, as the output
+// writes it) in front of every line, since boards strip leading ASCII blanks.
+Result<std::string> ComposeLines(const TextRows& rows, bool addBrTag, int topLines,
+                                 std::string_view ideographicSpace, const AppendPiece& append) {
     const auto [first, last] = TextSpan(rows, topLines);
     std::string text;
     if (first < 0) return text;
@@ -49,19 +58,61 @@ std::string ComposeExportText(const TextRows& rows, bool addBrTag, int topLines)
         for (std::size_t i = 0; i < row.size(); ++i) {
             const std::string spacing = ComposeGap(row[i].gap);
             if (i == 0 && !spacing.empty() && spacing[0] == ' ') leadingSpace = true;
-            text += spacing;
-            text += row[i].text;
+            if (Status done = append(text, spacing, 0); !done) return done.error();
+            if (Status done = append(text, row[i].text, row[i].written); !done) return done.error();
         }
     }
     if (leadingSpace) {
-        text.insert(0, "\x81\x40");
-        ReplaceAll(text, "\r\n", "\r\n\x81\x40");
+        text.insert(0, ideographicSpace);
+        ReplaceAll(text, "\r\n", "\r\n" + std::string(ideographicSpace));
     }
     return text;
 }
 
+Status AppendSjis(std::string& out, const std::string& sjis, char32_t) {
+    out += sjis;
+    return {};
+}
+
+// Shift-JIS pieces decoded to UTF-8 once each, a character the user wrote
+// as another than CP932's reading of its bytes as written.
+AppendPiece Utf8Pieces() {
+    auto decoded = std::make_shared<std::unordered_map<std::string, std::string>>();
+    return [decoded](std::string& out, const std::string& sjis, char32_t written) -> Status {
+        if (written != 0) {
+            AppendUtf8(out, written);
+            return {};
+        }
+        auto it = decoded->find(sjis);
+        if (it == decoded->end()) {
+            Result<std::string> utf8 = Cp932ToUtf8(sjis);
+            if (!utf8) return std::move(utf8).error();
+            it = decoded->emplace(sjis, std::move(*utf8)).first;
+        }
+        out += it->second;
+        return {};
+    };
+}
+
+bool AnyWrittenAsAnother(const TextRows& rows) {
+    for (const TextRow& row : rows) {
+        for (const TextCell& cell : row) {
+            if (cell.written != 0) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string ComposeExportText(const TextRows& rows, bool addBrTag, int topLines) {
+    // Appending Shift-JIS bytes cannot fail.
+    return ComposeLines(rows, addBrTag, topLines, "\x81\x40", AppendSjis).value();
+}
+
 Result<std::string> ComposeExportUtf8(const TextRows& rows, bool addBrTag, int topLines) {
-    return Cp932ToUtf8(ComposeExportText(rows, addBrTag, topLines));
+    if (!AnyWrittenAsAnother(rows)) return Cp932ToUtf8(ComposeExportText(rows, addBrTag, topLines));
+    return ComposeLines(rows, addBrTag, topLines, "\xE3\x80\x80", Utf8Pieces());
 }
 
 namespace {
@@ -74,10 +125,10 @@ constexpr char32_t kIdeographicSpace = 0x3000;  // Shift-JIS 0x8140
 // in the plain export, a line starting with a half-width space puts a
 // full-width space in front of every line, since boards strip leading ASCII
 // blanks; Unicode spaces are kept.
-Result<std::string> ComposeUnicodeSpaced(
-    const TextRows& rows, const ExportOptions& options, SpaceWriting writing,
-    const std::function<void(std::string&, char32_t)>& space,
-    const std::function<Status(std::string&, const std::string&)>& text) {
+Result<std::string> ComposeUnicodeSpaced(const TextRows& rows, const ExportOptions& options,
+                                         SpaceWriting writing,
+                                         const std::function<void(std::string&, char32_t)>& space,
+                                         const AppendPiece& text) {
     const auto [first, last] = TextSpan(rows, options.topLines);
     std::string out;
     if (first < 0) return out;
@@ -97,9 +148,10 @@ Result<std::string> ComposeUnicodeSpaced(
             } else {
                 const std::string spacing = ComposeGap(cell.gap);
                 if (i == 0 && !spacing.empty() && spacing[0] == ' ') leadingSpace = true;
-                if (Status written = text(line, spacing); !written) return written.error();
+                if (Status written = text(line, spacing, 0); !written) return written.error();
             }
-            if (Status written = text(line, cell.text); !written) return written.error();
+            if (Status written = text(line, cell.text, cell.written); !written)
+                return written.error();
         }
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -129,21 +181,20 @@ std::string ComposeExportText(const TextRows& rows, const ExportOptions& options
     return ComposeUnicodeSpaced(
                rows, options, SpaceWriting::ShiftJis,
                [](std::string& out, char32_t code) {
-                   if (code == kIdeographicSpace) out += "\x81\x40";
-                   else if (code == U' ') out += ' ';
-                   else out += CharacterReference(code);
+                   if (code == kIdeographicSpace)
+                       out += "\x81\x40";
+                   else if (code == U' ')
+                       out += ' ';
+                   else
+                       out += CharacterReference(code);
                },
-               [](std::string& out, const std::string& sjis) -> Status {
-                   out += sjis;
-                   return {};
-               })
+               AppendSjis)
         .value();
 }
 
 Result<std::string> ComposeExportUtf8(const TextRows& rows, const ExportOptions& options) {
     // Fillers and spaces hold nothing outside Shift-JIS to refer to.
     if (!SpellsUnicode(options)) return ComposeExportUtf8(rows, options.addBrTag, options.topLines);
-    std::unordered_map<std::string, std::string> decoded;
     return ComposeUnicodeSpaced(
         rows, options, options.references ? SpaceWriting::Utf8References : SpaceWriting::Utf8,
         [&options](std::string& out, char32_t code) {
@@ -153,16 +204,7 @@ Result<std::string> ComposeExportUtf8(const TextRows& rows, const ExportOptions&
                 AppendUtf8(out, code);
             }
         },
-        [&decoded](std::string& out, const std::string& sjis) -> Status {
-            auto it = decoded.find(sjis);
-            if (it == decoded.end()) {
-                Result<std::string> utf8 = Cp932ToUtf8(sjis);
-                if (!utf8) return std::move(utf8).error();
-                it = decoded.emplace(sjis, std::move(*utf8)).first;
-            }
-            out += it->second;
-            return {};
-        });
+        Utf8Pieces());
 }
 
 }  // namespace fudeline

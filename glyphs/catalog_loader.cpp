@@ -153,7 +153,8 @@ std::string CatalogEndLine(std::size_t glyphLines, std::optional<std::uint64_t> 
     std::string line = std::string(kEndLineStart) + std::to_string(glyphLines);
     if (pairStamp) {
         char digits[kStampDigits + 1];
-        std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(*pairStamp));
+        std::snprintf(digits, sizeof digits, "%016llx",
+                      static_cast<unsigned long long>(*pairStamp));
         line += std::string(kStampSeparator) + digits;
     }
     return line;

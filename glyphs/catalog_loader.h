@@ -28,10 +28,10 @@ enum class CatalogKind { SingleByte, DoubleByte };
 // Reads "0021t00df.dat" then "8141t84be.dat" from `directory` and trims the
 // patterns. Two files whose end lines carry different pair stamps, or a
 // stamp beside none, are not one writing (a power cut between the renames of
-// a new pair) and are refused naming the directory. Fails naming the file that cannot be opened, read, or is not
-// whole (see CheckCatalogWhole) (the
-// double-byte file is not tried when the single-byte one fails), or naming the
-// directory when the files hold no usable glyph: nothing could be matched.
+// a new pair) and are refused naming the directory. Fails naming the file that cannot be opened,
+// read, or is not whole (see CheckCatalogWhole) (the double-byte file is not tried when the
+// single-byte one fails), or naming the directory when the files hold no usable glyph: nothing
+// could be matched.
 Result<GlyphCatalog> LoadGlyphCatalog(const std::string& directory);
 
 // The end line that closes a catalogue file of `glyphLines` glyph lines,

@@ -61,9 +61,10 @@ inline constexpr ErrorKind CatalogueFilesMixed{
     "CatalogueFilesMixed",
     "the catalogue files %1 and %2 are not from one writing (one was replaced and the other "
     "not); make them again with fudeline-cli catalogue",
-    FUDELINE_REASON_TEXT("CoreReason",
-                         "カタログファイル %1 と %2 は同じときに書かれたものではありません（片方だけが"
-                         "置き換えられています）。fudeline-cli catalogue で作り直してください")};
+    FUDELINE_REASON_TEXT(
+        "CoreReason",
+        "カタログファイル %1 と %2 は同じときに書かれたものではありません（片方だけが"
+        "置き換えられています）。fudeline-cli catalogue で作り直してください")};
 inline constexpr ErrorKind FontIsDirectory{
     "FontIsDirectory", "is a directory, not a font file",
     FUDELINE_REASON_TEXT("CoreReason", "フォルダで、フォントファイルではありません")};

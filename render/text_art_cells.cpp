@@ -22,6 +22,7 @@ struct Written {
     std::string sjis;
     std::int32_t width = 0;
     bool reference = false;
+    char32_t writtenAs = 0;  // TextCell::written
 };
 
 // The length of the character reference at `i` (as ResolveCharacterReferences
@@ -72,6 +73,20 @@ Result<std::string> SjisOf(char32_t code) {
     return Utf8ToCp932(Utf8Of(code));
 }
 
+// The character itself where CP932 reads the Shift-JIS bytes it was given
+// (`sjis`, from SjisOf) as another, else 0: what TextCell::written keeps.
+char32_t WrittenAs(char32_t code, const std::string& sjis) {
+    if (code < 0x80 || !HasCp932Form(code)) return 0;
+    const Result<std::string> reading = Cp932ToUtf8(sjis);
+    return reading && *reading != Utf8Of(code) ? code : 0;
+}
+
+TextCell CellOf(const Written& c, std::int32_t gap = 0) {
+    TextCell cell{gap, c.sjis, c.width};
+    cell.written = c.writtenAs;
+    return cell;
+}
+
 TextRow RowOf(const std::vector<Written>& line) {
     std::size_t end = line.size();
     while (end > 0 && IsSpace(line[end - 1])) --end;
@@ -79,7 +94,7 @@ TextRow RowOf(const std::vector<Written>& line) {
     std::size_t i = 0;
     while (i < end) {
         if (!IsSpace(line[i])) {
-            row.push_back({0, line[i].sjis, line[i].width});
+            row.push_back(CellOf(line[i]));
             ++i;
             continue;
         }
@@ -93,10 +108,10 @@ TextRow RowOf(const std::vector<Written>& line) {
         // A run ending the kept part is followed by a character.
         const bool leadingHalf = row.empty() && bytes.front() == ' ';
         if (!leadingHalf && ComposeGap(width) == bytes) {
-            row.push_back({width, line[j].sjis, line[j].width});
+            row.push_back(CellOf(line[j], width));
             i = j + 1;
         } else {
-            for (; i < j; ++i) row.push_back({0, line[i].sjis, line[i].width});
+            for (; i < j; ++i) row.push_back(CellOf(line[i]));
         }
     }
     return row;
@@ -140,6 +155,7 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
                 Result<std::string> sjis = SjisOf(c.code);
                 if (!sjis) return std::move(sjis).error();
                 c.sjis = std::move(*sjis);
+                c.writtenAs = WrittenAs(c.code, c.sjis);
             }
             written.push_back(std::move(c));
             i += length;
@@ -171,7 +187,9 @@ Result<TextCell> CellOfCharacter(char32_t code, const MonaFont& font) {
     if (!drawn) return Error{"", kinds::CannotBeTyped, DescribeCodePoint(code)};
     Result<std::string> sjis = SjisOf(code);
     if (!sjis) return std::move(sjis).error();
-    return TextCell{0, std::move(*sjis), drawn->width};
+    TextCell cell{0, std::move(*sjis), drawn->width};
+    cell.written = WrittenAs(code, cell.text);
+    return cell;
 }
 
 Result<TextRows> TextArtRows(std::string_view bytes, TextEncoding encoding, const MonaFont& font) {

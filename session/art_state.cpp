@@ -463,7 +463,9 @@ void ArtState::DecodeBetweenKept(int row, const TextRow& cells, const std::vecto
         // A gap of one or two pixels has no spelling: the decoded cell moves
         // left onto its neighbour rather than a kept one moving.
         if (gap < 0 || (!kept && gap < 3)) gap = 0;
-        out.push_back({static_cast<std::int32_t>(gap), cell.text, cell.width});
+        TextCell placed = cell;
+        placed.gap = static_cast<std::int32_t>(gap);
+        out.push_back(std::move(placed));
         penX += gap + cell.width;
     };
     for (std::size_t i = 0; i < left; ++i) place(cells[i], starts[i], true);

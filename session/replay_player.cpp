@@ -53,7 +53,9 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
     state.RunPendingConversion();  // the paint that follows the event
 }
 
-void FinishReplay(ArtState& state) { state.RunPendingConversion(); }
+void FinishReplay(ArtState& state) {
+    state.RunPendingConversion();
+}
 
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach) {

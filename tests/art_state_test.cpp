@@ -893,9 +893,11 @@ TEST_F(ArtStateFineTest, KeptScoresGiveWhatDecodingAfreshGives) {
 // must be those of a paint after every move, with either decoder, Shift's
 // lines, the eraser and undo.
 TEST_F(ArtStateFineTest, PaintsTakingSeveralMovesGiveWhatAPaintAMoveGives) {
-    for (const FineDecoder* decoder : {static_cast<const FineDecoder*>(nullptr), static_cast<const FineDecoder*>(fine_)}) {
+    for (const FineDecoder* decoder :
+         {static_cast<const FineDecoder*>(nullptr), static_cast<const FineDecoder*>(fine_)}) {
         for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Strong}) {
-            SCOPED_TRACE(::testing::Message() << (decoder ? "fine " : "rows ") << static_cast<int>(stabilizer));
+            SCOPED_TRACE(::testing::Message()
+                         << (decoder ? "fine " : "rows ") << static_cast<int>(stabilizer));
             ArtState eachMove(*matcher_, nullptr), together(*matcher_, nullptr);
             for (ArtState* state : {&eachMove, &together}) {
                 state->SetFineDecoder(decoder);

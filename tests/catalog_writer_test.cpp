@@ -81,7 +81,8 @@ TEST(MonaFont, APairOfCatalogueTextsCarriesOneStampOfBoth) {
     for (const auto& [text, plain, kind] : {std::tuple{a, single, CatalogKind::SingleByte},
                                             std::tuple{b, dbl, CatalogKind::DoubleByte}}) {
         EXPECT_TRUE(CheckCatalogWhole(text, kind));
-        const GlyphCatalog read = testing::ReadCatalogText(text, kind), was = testing::ReadCatalogText(plain, kind);
+        const GlyphCatalog read = testing::ReadCatalogText(text, kind),
+                           was = testing::ReadCatalogText(plain, kind);
         ASSERT_EQ(read.size(), was.size());
         for (std::size_t i = 0; i < read.size(); ++i) {
             EXPECT_EQ(read[i].text, was[i].text);
@@ -94,8 +95,9 @@ TEST(MonaFont, APairOfCatalogueTextsCarriesOneStampOfBoth) {
     EXPECT_EQ(stamped(single, dbl), std::pair(a, b));
     std::string otherSingle = single;
     otherSingle.insert(0, "65, 0, 5, 1, 0, 0\n");
-    otherSingle.replace(otherSingle.rfind("end, "), std::string::npos,
-                        CatalogEndLine(std::count(otherSingle.begin(), otherSingle.end(), '\n') - 1) + "\n");
+    otherSingle.replace(
+        otherSingle.rfind("end, "), std::string::npos,
+        CatalogEndLine(std::count(otherSingle.begin(), otherSingle.end(), '\n') - 1) + "\n");
     ASSERT_TRUE(CheckCatalogWhole(otherSingle, CatalogKind::SingleByte));
     EXPECT_NE(CatalogPairStamp(stamped(otherSingle, dbl).second), CatalogPairStamp(b));
 }

@@ -96,6 +96,35 @@ TEST(ComposeExportUtf8, DecodesTheSameTextAsCp932) {
     EXPECT_EQ(ComposeExportUtf8({}, false).value(), "");
 }
 
+// A character written as another than CP932 reads its bytes as (〜 for the
+// bytes of ～) comes back as written in UTF-8, whatever the spacing; the
+// Shift-JIS bytes are the same for both.
+TEST(ComposeExportUtf8, GivesBackTheCharacterAsTheUserWroteIt) {
+    TextCell waveDash{0, "\x81\x60", 16}, fullwidthTilde = waveDash, notSign{11, "\x81\xCA", 8};
+    waveDash.written = U'\u301C';
+    notSign.written = U'\u00AC';
+    const TextRows rows = Rows({{0, {waveDash, fullwidthTilde}}, {1, {notSign, {0, "a", 8}}}});
+    const UnicodeSpaces spaces({{0x2009, 2}, {0x2002, 8}, {0x3000, 11}}, 5);
+    const struct {
+        const char* name;
+        ExportOptions options;
+        const char* utf8;
+    } cases[] = {
+        {"fillers", ExportOptions{true}, "\u301C\uFF5E<BR>\r\n\u3000\u00ACa"},
+        {"unicode", ExportOptions{false, Spacing::Unicode, &spaces},
+         "\u301C\uFF5E\r\n\u3000\u00ACa"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ComposeExportUtf8(rows, c.options).value(), c.utf8);
+        TextRows asRead = rows;
+        for (TextRow& row : asRead) {
+            for (TextCell& cell : row) cell.written = 0;
+        }
+        EXPECT_EQ(ComposeExportText(rows, c.options), ComposeExportText(asRead, c.options));
+    }
+}
+
 }  // namespace
 }  // namespace fudeline
 

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "glyphs/cp932.h"
+#include "glyphs/utf8.h"
 #include "render/text_art_ink.h"
+#include "test_catalogs.h"
 #include "text/gap_composer.h"
 #include "text/spacing.h"
-#include "glyphs/cp932.h"
-#include "test_catalogs.h"
 
 namespace fudeline {
 namespace {
@@ -91,6 +92,37 @@ TEST(TextArtRows, ReadsShiftJisAndAByteOrderMarkAndKeepsEmptyLines) {
         TextArtRows("\xEF\xBB\xBF（´∀｀）\n\n　　漢字", TextEncoding::Utf8, TestFont());
     ASSERT_TRUE(fromUtf8);
     EXPECT_EQ(*fromUtf8, *fromSjis);
+}
+
+// A character whose Shift-JIS bytes CP932 reads as another (〜 has the bytes
+// of ～) keeps the one written, opened or typed; read from Shift-JIS there is
+// only CP932's reading to keep.
+TEST(TextArtRows, KeepsTheCharacterWrittenWhereCp932ReadsItsBytesAsAnother) {
+    const struct {
+        const char* utf8;
+        char32_t written;
+    } cases[] = {
+        {"〜", U'\u301C'}, {"～", 0}, {"¬", U'\u00AC'}, {"￢", 0},
+        {"£", U'\u00A3'},  {"a", 0},  {"あ", 0},        {"&#12316;", U'\u301C'},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        const Result<TextRows> rows =
+            TextArtRows(std::string("x") + c.utf8, TextEncoding::Utf8, TestFont());
+        ASSERT_TRUE(rows) << rows.error().Reason();
+        ASSERT_EQ((*rows)[0].size(), 2u);
+        EXPECT_EQ((*rows)[0][1].written, c.written);
+        const Result<TextRows> fromSjis =
+            TextArtRows("x" + (*rows)[0][1].text, TextEncoding::ShiftJis, TestFont());
+        ASSERT_TRUE(fromSjis);
+        EXPECT_EQ((*fromSjis)[0][1].written, 0u);
+        if (c.utf8[0] == '&') continue;
+        std::size_t at = 0;
+        const char32_t code = *NextUtf8(c.utf8, at);
+        const Result<TextCell> typed = CellOfCharacter(code, TestFont());
+        ASSERT_TRUE(typed);
+        EXPECT_EQ(typed->written, c.written);
+    }
 }
 
 // Nothing the ink refuses opens as rows.

@@ -14,6 +14,10 @@ struct TextCell {
     std::int32_t gap = 0;  // blank pixels before the character; never negative, 1 or 2
     std::string text;      // the character's Shift-JIS bytes
     std::int32_t width = 0;
+    // The character as the user wrote it, where CP932 reads `text` as
+    // another: 〜 (U+301C) has the bytes of ～ (U+FF5E), which UTF-8 output
+    // would otherwise give back. 0 where CP932's reading is the character.
+    char32_t written = 0;
     bool operator==(const TextCell&) const = default;
 };
 

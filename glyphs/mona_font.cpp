@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
+#include "glyphs/utf8.h"
 #include "errors/regular_file.h"
 #include "glyphs/glyphs_errors.h"
 
@@ -94,11 +96,31 @@ Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
     return font;
 }
 
+namespace {
+
+// The character CP932 reads `code`'s Shift-JIS bytes as, where that is
+// another; none for a character CP932 cannot write or reads back as itself.
+std::optional<char32_t> Cp932Reading(char32_t code) {
+    if (code < 0x80) return std::nullopt;
+    const Result<std::string> sjis = Utf8ToCp932(Utf8Of(code));
+    const std::optional<char32_t> reading = sjis ? Cp932CharToUnicode(*sjis) : std::nullopt;
+    if (!reading || *reading == code) return std::nullopt;
+    return reading;
+}
+
+}  // namespace
+
 const FontGlyph* MonaFont::GlyphFor(char32_t codePoint) const {
     auto& cache = impl_->cache;
     if (auto it = cache.find(codePoint); it != cache.end()) return it->second.get();
     std::unique_ptr<FontGlyph> glyph;
-    if (auto found = impl_->offsets.find(codePoint); found != impl_->offsets.end()) {
+    if (const std::optional<char32_t> reading = Cp932Reading(codePoint)) {
+        // Text reaches a board as Shift-JIS: a character CP932 writes with
+        // the bytes of another (− U+2212 with those of － U+FF0D, ¬ with
+        // those of ￢) is drawn as the board draws those bytes, whatever
+        // glyph of its own the face has.
+        if (const FontGlyph* same = GlyphFor(*reading)) glyph = std::make_unique<FontGlyph>(*same);
+    } else if (auto found = impl_->offsets.find(codePoint); found != impl_->offsets.end()) {
         const auto* data = reinterpret_cast<const unsigned char*>(impl_->bytes.data()) + found->second;
         glyph = std::make_unique<FontGlyph>();
         glyph->advance = data[0];

@@ -30,7 +30,17 @@ TEST(BakedMonaFont, HoldsEveryKindOfCharacterWithItsAdvance) {
         EXPECT_EQ(glyph->advance, c.advance) << std::hex << static_cast<unsigned>(c.code);
         EXPECT_EQ(glyph->dark.size(), static_cast<std::size_t>(c.advance * kFontLineHeight));
     }
-    EXPECT_EQ((*font)->GlyphFor(U'\u2212'), nullptr);  // the face lacks it
+    EXPECT_EQ((*font)->GlyphFor(U'\U0001F600'), nullptr);  // the face lacks it
+    // A character CP932 writes with another's bytes is drawn as those bytes
+    // are: − (U+2212) as － (U+FF0D), 〜 as ～, ¬ as ￢.
+    for (const auto& [code, reading] : {std::pair{U'\u2212', U'\uFF0D'}, std::pair{U'\u301C', U'\uFF5E'},
+                                        std::pair{U'\u00AC', U'\uFFE2'}}) {
+        const FontGlyph* glyph = (*font)->GlyphFor(code);
+        const FontGlyph* same = (*font)->GlyphFor(reading);
+        ASSERT_TRUE(glyph && same) << std::hex << static_cast<unsigned>(code);
+        EXPECT_EQ(glyph->advance, same->advance);
+        EXPECT_EQ(glyph->dark, same->dark);
+    }
     // The ideographic space is blank; the kanji has ink.
     const FontGlyph* space = (*font)->GlyphFor(U'\u3000');
     EXPECT_EQ(std::count(space->dark.begin(), space->dark.end(), 1), 0);

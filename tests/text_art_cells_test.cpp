@@ -103,7 +103,7 @@ TEST(TextArtRows, KeepsTheCharacterWrittenWhereCp932ReadsItsBytesAsAnother) {
         char32_t written;
     } cases[] = {
         {"〜", U'\u301C'}, {"～", 0}, {"¬", U'\u00AC'}, {"￢", 0},
-        {"£", U'\u00A3'},  {"a", 0},  {"あ", 0},        {"&#12316;", U'\u301C'},
+        {"£", U'\u00A3'},  {"−", U'\u2212'}, {"a", 0},  {"あ", 0},        {"&#12316;", U'\u301C'},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.utf8);

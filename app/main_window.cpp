@@ -14,17 +14,16 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -35,13 +34,14 @@
 
 #include "app/background_menu.h"
 #include "app/canvas_widget.h"
+#include "app/core_reasons.h"
 #include "app/flow_layout.h"
 #include "app/page_dialogs.h"
 #include "app/post_status.h"
 #include "app/settings_keys.h"
-#include "app/core_reasons.h"
 #include "engine/fit_board.h"
 #include "engine/trace_file.h"
+#include "files/file_bytes.h"
 #include "io/library_pixels.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
@@ -66,23 +66,15 @@ constexpr int kAlignCountDelayMs = 250;
 constexpr std::array<double, 7> kZoomSteps = {1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0};
 
 // Drawings larger than this are not read: no real drawing comes near it.
-constexpr qint64 kMaxDrawingFileBytes = qint64{64} << 20;
+constexpr std::size_t kMaxDrawingFileBytes = std::size_t{64} << 20;
 
 QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString WriteReason(QFileDevice::FileError error) {
-    switch (error) {
-        case QFileDevice::OpenError:
-        case QFileDevice::PermissionsError:
-            return MainWindow::tr(
-                "ファイルを作れません（フォルダがないか、書き込みが許されていません）");
-        case QFileDevice::ResourceError:
-            return MainWindow::tr("ディスクがいっぱいです");
-        default:
-            return MainWindow::tr("書き込めませんでした");
-    }
+// A path as the core's files are named (the system's encoding of names).
+std::string FilePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 QStringList PictureFilters() {
@@ -811,15 +803,12 @@ void MainWindow::Warn(const QString& message, const QString& path, const QString
 }
 
 bool MainWindow::WriteOrWarn(const QString& path, const std::string& bytes) {
-    // The old file stays whole until every byte of the new one is written.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-            static_cast<qint64>(bytes.size()) &&
-        file.commit()) {
-        return true;
-    }
-    Warn(tr("「%1」に保存できませんでした。"), path, WriteReason(file.error()));
+    // Staged as the command line stages its outputs: the old file stays
+    // whole until every byte of the new one is written and synced, and a
+    // file with other names, or another owner, is left alone.
+    const Status written = WriteFileBytes(FilePath(path), bytes);
+    if (written) return true;
+    Warn(tr("「%1」に保存できませんでした。"), path, ReasonText(written.error()));
     return false;
 }
 
@@ -873,15 +862,9 @@ void MainWindow::OpenDrawing() {
                                           this);
     if (choice.path.isEmpty()) return;
     const QString failed = tr("「%1」を開けませんでした。");
-    QFile file(choice.path);
-    if (QFileInfo(choice.path).isDir())
-        return Warn(failed, choice.path, tr("ファイルではなくフォルダです"));
-    if (!file.open(QIODevice::ReadOnly))
-        return Warn(failed, choice.path, tr("ファイルがないか、読むことが許されていません"));
-    if (file.size() > kMaxDrawingFileBytes)
-        return Warn(failed, choice.path, tr("ファイルが大きすぎます"));
-    const QByteArray bytes = file.readAll();
-    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const Result<std::string> bytes = ReadFileBytes(FilePath(choice.path), kMaxDrawingFileBytes);
+    if (!bytes) return Warn(failed, choice.path, ReasonText(bytes.error()));
+    const std::string_view view(*bytes);
     canvas_->EndTyping();
     const Result<KeptRowsFound> opened =
         document_.OpenDrawing(view, LibraryPixels());  // one undoable step

@@ -11,11 +11,11 @@
 #include "app/main_window.h"
 #include "app/post_status.h"
 #include "engine/open_text_art.h"
+#include "files/file_bytes.h"
+#include "io/page_files.h"
 #include "render/text_art_cells.h"
 #include "render/text_art_picture.h"
 #include "text/text_art_lines.h"
-#include "io/file_bytes.h"
-#include "io/page_files.h"
 
 namespace fudeline {
 namespace {

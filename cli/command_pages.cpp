@@ -5,8 +5,8 @@
 
 #include "cli/commands.h"
 #include "cli/report.h"
+#include "files/file_bytes.h"
 #include "glyphs/cp932.h"
-#include "io/file_bytes.h"
 #include "io/page_files.h"
 #include "io/page_format.h"
 

@@ -10,7 +10,7 @@
 #include "cli/report.h"
 #include "cli/text_art_input.h"
 #include "engine/engine.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
 #include "render/text_art_picture.h"

@@ -6,8 +6,8 @@
 #include "cli/commands.h"
 #include "cli/conversion_options.h"
 #include "cli/option_checks.h"
-#include "io/file_bytes.h"
-#include "io/line_reader.h"
+#include "files/file_bytes.h"
+#include "files/line_reader.h"
 #include "session/replay_script.h"
 
 namespace fudeline::cli {

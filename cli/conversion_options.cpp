@@ -10,7 +10,7 @@
 #include "cli/option_checks.h"
 #include "cli/post_report.h"
 #include "cli/report.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/page_files.h"
 
 namespace fudeline::cli {

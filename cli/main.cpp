@@ -30,8 +30,8 @@
 #include "cli/cli_errors.h"
 #include "cli/commands.h"
 #include "cli/report.h"
+#include "files/file_bytes.h"
 #include "fudeline/version.h"
-#include "io/file_bytes.h"
 
 namespace {
 

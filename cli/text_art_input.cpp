@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "cli/cli_errors.h"
+#include "files/file_bytes.h"
+#include "files/line_reader.h"
 #include "glyphs/cp932.h"
 #include "glyphs/utf8.h"
-#include "io/file_bytes.h"
-#include "io/line_reader.h"
 #include "render/render_errors.h"
 #include "text/spacing.h"
 #include "text/text_art_lines.h"

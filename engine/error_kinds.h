@@ -11,6 +11,7 @@
 #include "engine/engine_errors.h"
 #include "errors/common_errors.h"
 #include "export/export_errors.h"
+#include "files/files_errors.h"
 #include "glyphs/glyphs_errors.h"
 #include "io/io_errors.h"
 #include "render/render_errors.h"
@@ -22,10 +23,11 @@ namespace fudeline {
 inline std::vector<const ErrorKind*> EveryCoreErrorKind() {
     std::vector<const ErrorKind*> every;
     using List = std::span<const ErrorKind* const>;
-    for (const List list : {List(kinds::kCommonErrorKinds), List(kinds::kGlyphsErrorKinds),
-                            List(kinds::kTextErrorKinds), List(kinds::kIoErrorKinds),
-                            List(kinds::kRenderErrorKinds), List(kinds::kExportErrorKinds),
-                            List(kinds::kSessionErrorKinds), List(kinds::kEngineErrorKinds)}) {
+    for (const List list :
+         {List(kinds::kCommonErrorKinds), List(kinds::kFilesErrorKinds),
+          List(kinds::kGlyphsErrorKinds), List(kinds::kTextErrorKinds), List(kinds::kIoErrorKinds),
+          List(kinds::kRenderErrorKinds), List(kinds::kExportErrorKinds),
+          List(kinds::kSessionErrorKinds), List(kinds::kEngineErrorKinds)}) {
         every.insert(every.end(), list.begin(), list.end());
     }
     return every;

@@ -6,6 +6,7 @@
 #include FT_FREETYPE_H
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "errors/regular_file.h"
+#include "files/file_bytes.h"
 
 namespace fudeline {
 namespace {
@@ -83,14 +85,9 @@ Status CheckFontFileSize(const std::string& path) {
 Result<std::optional<std::string>> ReadPackedFont(const std::string& path) {
     struct stat info {};
     if (Status sized = CheckFontFileSize(path, info); !sized) return sized.error();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return SystemError(path, errno);
-    std::string packed(static_cast<std::size_t>(info.st_size), '\0');
-    const std::size_t got = std::fread(packed.data(), 1, packed.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return SystemError(path, EIO);
-    packed.resize(got);
+    Result<std::string> read = ReadFileBytes(path, kMaxFontFileBytes);
+    if (!read) return read.error();
+    std::string& packed = *read;
     if (packed.size() < 2 || static_cast<unsigned char>(packed[0]) != 0x1F ||
         static_cast<unsigned char>(packed[1]) != 0x8B) {
         return std::optional<std::string>();
@@ -148,10 +145,10 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     // FreeType names no reason a missing or unreadable file has; ask the
     // system. A pipe would keep it waiting, a folder is no font.
     if (Status regular = CheckRegularFile(path); !regular) return regular.error();
-    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
-        std::fclose(probe);
+    if (const Result<int> probe = OpenInputFile(path); probe) {
+        ::close(*probe);
     } else {
-        return SystemError(path, errno);
+        return probe.error();
     }
     Result<std::optional<std::string>> packed = ReadPackedFont(path);
     if (!packed) return packed.error();
@@ -218,14 +215,12 @@ Result<std::unique_ptr<MonaFont>> OpenFontFile(const std::string& path, int pixe
     // Read only the magic's length first: a real font may be large.
     if (Status regular = CheckRegularFile(path); !regular) return regular.error();
     if (Status sized = CheckFontFileSize(path); !sized) return sized.error();
-    std::string head;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        head.resize(sizeof kBakedFontMagic - 1);
-        head.resize(std::fread(head.data(), 1, head.size(), file));
-        std::fclose(file);
-    } else {
-        return SystemError(path, errno);
-    }
+    std::string head(sizeof kBakedFontMagic - 1, '\0');
+    const Result<int> file = OpenInputFile(path);
+    if (!file) return file.error();
+    const ssize_t got = ::read(*file, head.data(), head.size());
+    ::close(*file);
+    head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     if (head == std::string(kBakedFontMagic, sizeof kBakedFontMagic - 1)) {
         if (pixelSize != kFontLineHeight) {
             return Error{path, kinds::BakedFontOtherSize};

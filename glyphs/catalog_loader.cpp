@@ -12,9 +12,10 @@
 #include <string_view>
 #include <utility>
 
+#include "errors/regular_file.h"
+#include "files/file_bytes.h"
 #include "glyphs/glyphs_errors.h"
 #include "glyphs/sjis.h"
-#include "errors/regular_file.h"
 
 namespace fudeline {
 namespace {
@@ -51,50 +52,23 @@ std::int32_t Saturate(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp(value, lo, hi));
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-using CatalogFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opens `path` for reading as a regular file.
-Result<CatalogFile> OpenCatalogFile(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
-    if (S_ISDIR(info.st_mode)) return Error{path, kinds::CatalogueIsDirectory};
-    if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) return SystemError(path, errno);
-    return CatalogFile(file);
-}
-
 // A catalogue far larger than any face could give is not read into memory.
 constexpr std::size_t kMaxCatalogBytes = std::size_t{64} << 20;
 
 Status ReadCatalogFile(const std::string& path, CatalogKind kind, GlyphCatalog& catalog,
                        std::optional<std::uint64_t>& pairStamp) {
-    auto file = OpenCatalogFile(path);
-    if (!file) return std::move(file).error();
-    errno = 0;
-    // Checked whole first, then parsed from the start again.
-    std::string text;
-    char buffer[1 << 16];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, file->get())) {
-        text.append(buffer, n);
-        if (text.size() > kMaxCatalogBytes) return TooLargeError(path, kMaxCatalogBytes);
+    // A folder by the catalogue's name has a wording of its own; what else
+    // is not a regular file (a pipe would block) the whole-file read refuses.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return Error{path, kinds::CatalogueIsDirectory};
     }
-    if (!std::ferror(file->get())) {
-        if (Status whole = CheckCatalogWhole(text, kind); !whole) {
-            return whole.error().WithPath(path);
-        }
-        // Parsed from the bytes already read: every command loads the
-        // catalogue, and reading it again a byte at a time cost milliseconds.
-        ReadCatalogLines(text, kind, catalog);
-        pairStamp = CatalogPairStamp(text);
-    }
-    if (std::ferror(file->get())) {
-        return errno != 0 ? SystemError(path, errno) : Error{path, kinds::CatalogueReadFailed};
-    }
+    const Result<std::string> text = ReadFileBytes(path, kMaxCatalogBytes);
+    if (!text) return text.error();
+    // Checked whole first, then parsed from the bytes already read.
+    if (Status whole = CheckCatalogWhole(*text, kind); !whole) return whole.error().WithPath(path);
+    ReadCatalogLines(*text, kind, catalog);
+    pairStamp = CatalogPairStamp(*text);
     return {};
 }
 

@@ -9,9 +9,6 @@ namespace fudeline::kinds {
 inline constexpr ErrorKind CatalogueIsDirectory{
     "CatalogueIsDirectory", "is a directory, not a catalogue file",
     FUDELINE_REASON_TEXT("CoreReason", "フォルダで、カタログファイルではありません")};
-inline constexpr ErrorKind CatalogueReadFailed{
-    "CatalogueReadFailed", "read error",
-    FUDELINE_REASON_TEXT("CoreReason", "読み込みに失敗しました")};
 inline constexpr ErrorKind CatalogueCutShort{
     "CatalogueCutShort",
     "cut short: its last line is incomplete; make it again with fudeline-cli catalogue",
@@ -98,7 +95,6 @@ inline constexpr ErrorKind NoShiftJisForm{
 
 // Every kind above, for the walk of every kind in both languages.
 inline constexpr const ErrorKind* kGlyphsErrorKinds[] = {&CatalogueIsDirectory,
-                                                         &CatalogueReadFailed,
                                                          &CatalogueCutShort,
                                                          &CatalogueEndLineDamaged,
                                                          &CatalogueLinesMiscounted,

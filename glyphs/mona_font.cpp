@@ -8,11 +8,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "errors/regular_file.h"
+#include "files/file_bytes.h"
 #include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
-#include "glyphs/utf8.h"
-#include "errors/regular_file.h"
 #include "glyphs/glyphs_errors.h"
+#include "glyphs/utf8.h"
 
 namespace fudeline {
 
@@ -74,24 +75,15 @@ Result<std::unique_ptr<MonaFont>> MonaFont::FromBytes(std::string bytes) {
 }
 
 Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
+    // A folder by the face's name has a wording of its own; what else is
+    // not a regular file (a pipe would block) the whole-file read refuses.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return SystemError(path, errno);
-    if (S_ISDIR(info.st_mode)) return Error{path, kinds::FontIsDirectory};
-    if (!S_ISREG(info.st_mode)) return NotRegularFileError(path, info.st_mode);  // a pipe would block
-    if (static_cast<std::uint64_t>(info.st_size) > kMaxFontFileBytes) {
-        return TooLargeError(path, kMaxFontFileBytes);
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return Error{path, kinds::FontIsDirectory};
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return SystemError(path, errno);
-    std::string bytes;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
-    if (failed) return SystemError(path, readErrno);
-    Result<std::unique_ptr<MonaFont>> font = FromBytes(std::move(bytes));
+    Result<std::string> bytes = ReadFileBytes(path, kMaxFontFileBytes);
+    if (!bytes) return bytes.error();
+    Result<std::unique_ptr<MonaFont>> font = FromBytes(std::move(*bytes));
     if (!font) return font.error().WithPath(path);
     return font;
 }

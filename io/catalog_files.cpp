@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "files/file_bytes.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/catalog_writer.h"
-#include "io/file_bytes.h"
 #include "io/io_errors.h"
 
 namespace fudeline {

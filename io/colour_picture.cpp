@@ -1,6 +1,6 @@
 #include "io/colour_picture.h"
 
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/io_errors.h"
 #include "io/picture_decoder.h"
 #include "io/picture_formats.h"

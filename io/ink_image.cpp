@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/io_errors.h"
 #include "io/picture_signature.h"
 #include "io/pnm_fields.h"

@@ -7,45 +7,6 @@
 
 namespace fudeline::kinds {
 
-// temporary file, errno: it could not be made beside its target
-inline constexpr ErrorKind TemporaryFile{
-    "TemporaryFile", "cannot create the temporary file %1 beside it: %2",
-    FUDELINE_REASON_TEXT("CoreReason", "隣に一時ファイル %1 を作れません: %2"), true};
-// names: a file with more names than the one written
-inline constexpr ErrorKind HardLinks{
-    "HardLinks",
-    "the file has %1 names (hard links); replacing it whole would leave the other names with the "
-    "old content, so it is not written",
-    FUDELINE_REASON_TEXT("CoreReason",
-                         "このファイルには %1 "
-                         "個の名前（ハードリンク）があります。丸ごと置き換えると他の名前に古い内容"
-                         "が残るので、書き込みません")};
-inline constexpr ErrorKind OwnerNotKept{
-    "OwnerNotKept",
-    "the file belongs to another user or group, which its replacement could not keep, so it is not "
-    "written",
-    FUDELINE_REASON_TEXT("CoreReason",
-                         "このファイルは他のユーザーかグループのもので、置き換えるとその持ち主を保"
-                         "てないので、書き込みません")};
-inline constexpr ErrorKind KeptBeingReplaced{
-    "KeptBeingReplaced", "the file kept being replaced while it was being locked",
-    FUDELINE_REASON_TEXT("CoreReason", "ロックしようとする間にファイルが置き換えられ続けました")};
-// process ID, seconds: the lock another process has held past the wait
-inline constexpr ErrorKind LockHeldByProcess{
-    "LockHeldByProcess",
-    "process %1 has held the file locked for more than %2 s (it may be stopped, as Ctrl+Z "
-    "stops it), so the file is left as it is",
-    FUDELINE_REASON_TEXT("CoreReason",
-                         "プロセス %1 が %2 秒を超えてファイルをロックしたままです（Ctrl+Z "
-                         "などで止まっているのかもしれません）。ファイルはそのままにします")};
-// seconds: the same where the system does not tell who holds it
-inline constexpr ErrorKind LockHeld{
-    "LockHeld",
-    "another process has held the file locked for more than %1 s (it may be stopped, as Ctrl+Z "
-    "stops it), so the file is left as it is",
-    FUDELINE_REASON_TEXT("CoreReason",
-                         "ほかのプロセスが %1 秒を超えてファイルをロックしたままです（Ctrl+Z "
-                         "などで止まっているのかもしれません）。ファイルはそのままにします")};
 inline constexpr ErrorKind NotAstFile{
     "NotAstFile", "not an AST file: it does not start with a line \"[AA][name]\"",
     FUDELINE_REASON_TEXT("CoreReason",
@@ -116,18 +77,11 @@ inline constexpr ErrorKind PictureTooLarge{
     "PictureTooLarge", "the picture is too large (%1 x %2 pixels)",
     FUDELINE_REASON_TEXT("CoreReason", "画像が大きすぎます（%1 x %2 ピクセル）")};
 
-inline constexpr ErrorKind EmptyFileName{"EmptyFileName", "a file name cannot be empty",
-                                         FUDELINE_REASON_TEXT("CoreReason", "ファイル名が空です")};
 // line
 inline constexpr ErrorKind PageFileNul{
     "PageFileNul", "line %1 holds a NUL byte: the file is not Shift-JIS text",
     FUDELINE_REASON_TEXT("CoreReason",
                          "%1 行目に NUL バイトがあり、Shift-JIS のテキストではありません")};
-// byte offset, line
-inline constexpr ErrorKind TextNulAt{
-    "TextNulAt", "byte %1 (line %2) is a NUL byte: the file is not Shift-JIS text",
-    FUDELINE_REASON_TEXT("CoreReason",
-                         "%1 バイト目（%2 行目）が NUL バイトで、Shift-JIS のテキストではありません")};
 // line, "0xXX 0xXX"
 inline constexpr ErrorKind PageFileUndefinedPair{
     "PageFileUndefinedPair",
@@ -291,13 +245,7 @@ inline constexpr ErrorKind InkPngTooLarge{
     FUDELINE_REASON_TEXT("CoreReason", "PNG 画像が大きすぎます（%1 x %2）")};
 
 // Every kind above, for the walk of every kind in both languages.
-inline constexpr const ErrorKind* kIoErrorKinds[] = {&TemporaryFile,
-                                                     &HardLinks,
-                                                     &OwnerNotKept,
-                                                     &KeptBeingReplaced,
-                                                     &LockHeldByProcess,
-                                                     &LockHeld,
-                                                     &NotAstFile,
+inline constexpr const ErrorKind* kIoErrorKinds[] = {&NotAstFile,
                                                      &NeitherPageFormat,
                                                      &MltPageName,
                                                      &EmptyPage,
@@ -312,8 +260,7 @@ inline constexpr const ErrorKind* kIoErrorKinds[] = {&TemporaryFile,
                                                      &PageNameControl,
                                                      &NotAPicture,
                                                      &PictureTooLarge,
-                                                     &EmptyFileName,
-                                                     &PageFileNul, &TextNulAt,
+                                                     &PageFileNul,
                                                      &PageFileUndefinedPair,
                                                      &PageFileCutPair,
                                                      &PageFileBadByte,

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "errors/result.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/page_format.h"
 
 namespace fudeline {

@@ -1,4 +1,4 @@
-// Pictures out as PNG bytes (io/file_bytes.h writes them): the ink layer as the
+// Pictures out as PNG bytes (files/file_bytes.h writes them): the ink layer as the
 // drawing's own file (what ink image reading takes back), grey pictures, and any
 // picture such as rendered text art.
 #pragma once

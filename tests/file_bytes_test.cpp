@@ -1,4 +1,4 @@
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "files/files_errors.h"
 #include "io/io_errors.h"
 #include "temp_dir_test.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/library_pixels.h"
 #include "pixels/geometry.h"
 

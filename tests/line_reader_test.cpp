@@ -1,4 +1,4 @@
-#include "io/line_reader.h"
+#include "files/line_reader.h"
 
 #include <gtest/gtest.h>
 

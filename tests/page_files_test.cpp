@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "temp_dir_test.h"
 
 namespace fudeline {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/io_errors.h"
 #include "io/page_files.h"
 #include "test_catalogs.h"

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/quality/quality_engine.h"
 #include "export/cells_format.h"
 #include "export/export_text.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/library_pixels.h"
 #include "pixels/geometry.h"
-#include "bench/quality/quality_engine.h"
 
 namespace fudeline {
 namespace {

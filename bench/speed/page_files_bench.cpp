@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "files/file_bytes.h"
 #include "glyphs/cp932.h"
-#include "io/file_bytes.h"
 #include "io/page_files.h"
 
 namespace fudeline {

@@ -9,13 +9,13 @@
 #include <opencv2/core.hpp>
 #include <string>
 
+#include "bench/data/generators/jpeg_encode.h"
+#include "bench/data/generators/test_photo.h"
+#include "files/file_bytes.h"
 #include "io/colour_picture.h"
-#include "io/file_bytes.h"
 #include "io/library_pixels.h"
 #include "trace/trace_memory.h"
 #include "trace/trace_picture.h"
-#include "bench/data/generators/jpeg_encode.h"
-#include "bench/data/generators/test_photo.h"
 
 using namespace fudeline;
 

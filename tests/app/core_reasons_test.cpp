@@ -10,7 +10,7 @@
 #include "app/core_reasons.h"
 #include "app/startup.h"
 #include "engine/error_kinds.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/page_files.h"
 #include "io/page_format.h"
 #include "render/text_art_ink.h"
@@ -142,4 +142,5 @@ class CoreReasonsTest : public QObject {
 
 QTEST_MAIN(CoreReasonsTest)
 #include "core_reasons_test.moc"
+#include "files/files_errors.h"
 #include "io/io_errors.h"

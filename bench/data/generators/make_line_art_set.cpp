@@ -10,12 +10,12 @@
 #include <iostream>
 #include <opencv2/imgproc.hpp>
 
-#include "io/file_bytes.h"
-#include "io/png_writer.h"
-#include "pixels/geometry.h"
 #include "bench/data/generators/drawings.h"
 #include "bench/data/generators/jpeg_encode.h"
 #include "bench/tool_arguments.h"
+#include "files/file_bytes.h"
+#include "io/png_writer.h"
+#include "pixels/geometry.h"
 
 using namespace fudeline;
 using namespace fudeline::bench;

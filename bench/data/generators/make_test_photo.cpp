@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "io/file_bytes.h"
 #include "bench/data/generators/jpeg_encode.h"
 #include "bench/data/generators/test_photo.h"
 #include "bench/tool_arguments.h"
+#include "files/file_bytes.h"
 
 int main(int argc, char** argv) {
     if (const int status = fudeline::bench::CheckToolArguments(argc, argv, "make_test_photo OUT.jpg", 1);

@@ -8,17 +8,17 @@
 #include <iostream>
 #include <opencv2/imgproc.hpp>
 
-#include "render/text_art_picture.h"
-#include "text/text_art_lines.h"
-#include "export/export_text.h"
-#include "io/file_bytes.h"
-#include "io/png_writer.h"
-#include "pixels/geometry.h"
-#include "bench/quality/quality_engine.h"
 #include "bench/data/generators/drawings.h"
 #include "bench/data/generators/jpeg_encode.h"
-#include "bench/tool_arguments.h"
 #include "bench/data/generators/vector_scenes.h"
+#include "bench/quality/quality_engine.h"
+#include "bench/tool_arguments.h"
+#include "export/export_text.h"
+#include "files/file_bytes.h"
+#include "io/png_writer.h"
+#include "pixels/geometry.h"
+#include "render/text_art_picture.h"
+#include "text/text_art_lines.h"
 
 using namespace fudeline;
 using namespace fudeline::bench;

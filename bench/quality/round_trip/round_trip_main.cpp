@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "export/cells_format.h"
-#include "glyphs/cp932.h"
-#include "glyphs/sjis.h"
-#include "glyphs/utf8.h"
-#include "io/file_bytes.h"
-#include "io/png_writer.h"
-#include "text/text_art_lines.h"
 #include "bench/quality/quality_engine.h"
 #include "bench/quality/round_trip/chars_back.h"
 #include "bench/quality/round_trip/text_art_maker.h"
+#include "export/cells_format.h"
+#include "files/file_bytes.h"
+#include "glyphs/cp932.h"
+#include "glyphs/sjis.h"
+#include "glyphs/utf8.h"
+#include "io/png_writer.h"
+#include "text/text_art_lines.h"
 
 namespace fudeline {
 namespace {

@@ -4,16 +4,16 @@
 #include <iostream>
 #include <string>
 
+#include "bench/tool_arguments.h"
 #include "engine/engine.h"
 #include "engine/trace_file.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 #include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
-#include "trace/trace_picture.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
-#include "bench/tool_arguments.h"
+#include "trace/trace_picture.h"
 
 using namespace fudeline;
 

@@ -22,18 +22,18 @@
 #include <string>
 #include <vector>
 
+#include "bench/quality/quality_engine.h"
+#include "bench/quality/trace/clip_art.h"
 #include "engine/trace_file.h"
+#include "files/file_bytes.h"
 #include "io/colour_picture.h"
-#include "io/file_bytes.h"
 #include "io/ink_image.h"
 #include "io/library_pixels.h"
 #include "io/picture_decoder.h"
 #include "io/png_writer.h"
+#include "pixels/geometry.h"
 #include "trace/placement.h"
 #include "trace/trace_picture.h"
-#include "pixels/geometry.h"
-#include "bench/quality/quality_engine.h"
-#include "bench/quality/trace/clip_art.h"
 
 using namespace fudeline;
 

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "export/export_text.h"
-#include "glyphs/utf8.h"
-#include "io/file_bytes.h"
-#include "io/line_reader.h"
-#include "io/png_writer.h"
 #include "bench/quality/quality_engine.h"
+#include "bench/quality/user_lines/hand_model.h"
+#include "bench/quality/user_lines/slope_characters.h"
+#include "export/export_text.h"
+#include "files/file_bytes.h"
+#include "files/line_reader.h"
+#include "glyphs/utf8.h"
+#include "io/png_writer.h"
 #include "session/art_state.h"
 #include "session/client_map.h"
 #include "session/replay_script.h"
 #include "session/stroke_stabilizer.h"
-#include "bench/quality/user_lines/hand_model.h"
-#include "bench/quality/user_lines/slope_characters.h"
 
 namespace fudeline {
 namespace {

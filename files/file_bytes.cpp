@@ -1,5 +1,5 @@
-#include "io/file_bytes.h"
-#include "io/io_errors.h"
+#include "files/file_bytes.h"
+#include "files/files_errors.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,6 +16,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -76,6 +77,14 @@ int WriteAll(int fd, std::string_view bytes) {
 Result<std::string> ReadAll(int fd, const std::string& name, std::size_t maxBytes,
                             bool textOnly = false) {
     std::string bytes;
+    // A regular file's size is known before a byte is read: one past the
+    // limit (a sparse file of gigabytes) is refused at once.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
+            return TooLargeError(name, maxBytes);
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -258,7 +267,8 @@ bool IsTemporaryName(std::string_view name) {
 
 // True when `name` (in `folder`, a descriptor or AT_FDCWD) is the file `fd` is open on.
 bool NamesDescriptor(int folder, const char* name, int fd) {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     return ::fstat(fd, &opened) == 0 && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            SameIdentity(opened, named);
 }
@@ -529,7 +539,8 @@ Status WriteFileBytes(const std::string& path, std::string_view bytes) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     return StatOutput(a, first) && StatOutput(b, second) && SameIdentity(first, second);
 }
 
@@ -632,7 +643,8 @@ struct KeptFile {
 
 KeptFile KeepOld(const std::string& target) {
     static std::atomic<unsigned> counter{0};
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = TemporaryTemplate(target);
         auto seed = static_cast<unsigned long long>(::getpid()) * 1000003ull +
@@ -688,7 +700,8 @@ Status StagedFile::CommitTogether(std::span<StagedFile* const> files) {
     for (StagedFile* file : files) {
         if (file->inPlace() || file->committed_) continue;
         Placed now{file, {}, false};
-        struct stat before {}, staged {};
+        struct stat before {
+        }, staged{};
         now.existed = ::lstat(file->target_.c_str(), &before) == 0;
         if (now.existed && renames > 1) now.kept = KeepOld(file->target_);
         const bool stagedKnown = file->held_ >= 0 && ::fstat(file->held_, &staged) == 0;
@@ -780,7 +793,8 @@ LockedFile::~LockedFile() {
     // A file made only to hold the lock goes before the lock does, so that
     // whoever waits sees it gone and makes their own.
     if (made_) UnlistTemporary(target_);
-    struct stat locked {}, named {};
+    struct stat locked {
+    }, named{};
     if (made_ && ::fstat(fd_, &locked) == 0 && locked.st_size == 0 &&
         ::stat(target_.c_str(), &named) == 0 && SameIdentity(locked, named)) {
         ::unlink(target_.c_str());

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "errors/result.h"
-#include "io/file_bytes.h"
+#include "files/file_bytes.h"
 
 namespace fudeline {
 

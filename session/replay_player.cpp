@@ -43,13 +43,17 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
         case ReplayEvent::Kind::Type:
             break;
     }
-    // The paint after a move may wait for the next event that is not a
-    // move: the rows of a drawing of strokes come out the same however its
-    // moves are painted together (as the window's paints take the moves
-    // that came since the last), and a long stroke then costs one decoding
-    // instead of one a move. A row keeping opened or typed text keeps each
-    // paint's decoded span as its own cells, so there every move is painted.
-    if (event.kind == ReplayEvent::Kind::Move && !state.KeepsAnyOpenedRow()) return;
+    // With the fine decoder the paint after a move may wait for the next
+    // event that is not a move: a row it decodes is the ink's alone, however
+    // the moves are painted together, and a long stroke then costs one
+    // decoding instead of one a move. The row matcher matches up to the
+    // inked extent of its paint, and a row keeping opened or typed text
+    // keeps each paint's decoded span as its own cells: there every move is
+    // painted, as the script was recorded.
+    if (event.kind == ReplayEvent::Kind::Move && state.fineDecoder() != nullptr &&
+        !state.KeepsAnyOpenedRow()) {
+        return;
+    }
     state.RunPendingConversion();  // the paint that follows the event
 }
 

@@ -120,6 +120,29 @@ TEST(PlayReplayEvents, PaintsTheMovesOfAScriptEndingMidStroke) {
     EXPECT_EQ(played.rows(), direct.rows());
 }
 
+// With the row matcher every move is painted as it comes: a row is matched
+// up to the inked extent of its paint, so a level stroke painted at its end
+// would be spelled otherwise than the window spelled it.
+TEST(PlayReplayEvents, PaintsEveryMoveForTheRowMatcher) {
+    const GlyphCatalog catalog = testing::LoadBuiltCatalog();
+    const RowMatcher matcher(catalog);
+    std::string script = "down 72 207\n";
+    for (int x = 70; x < 700; x += 10) script += "move " + std::to_string(x + 12) + " " + std::to_string(200 + x / 8) + "\n";
+    script += "up\n";
+    const auto events = ParseReplayScript(script);
+    ASSERT_TRUE(events) << events.error().Reason();
+    ArtState played(matcher, nullptr), painted(matcher, nullptr);
+    PlayReplayEvents(*events, played);
+    for (const ReplayEvent& event : *events) {
+        const ClientTarget target = MapClientPoint(event.x, event.y);
+        if (event.kind == Kind::Down) painted.BeginStroke(target.point);
+        if (event.kind == Kind::Move) painted.ExtendStroke(target.point);
+        if (event.kind == Kind::Up) painted.EndStroke();
+        painted.RunPendingConversion();
+    }
+    EXPECT_EQ(played.rows(), painted.rows());
+}
+
 // The player hands the script's Shift and setting to the session exactly as
 // the window hands over its mouse events and its choice.
 TEST(PlayReplayEvents, DrawsWhatTheSameEventsDrawOnTheSession) {

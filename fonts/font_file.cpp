@@ -145,11 +145,6 @@ Result<std::string> BakeFontFile(const std::string& path, int pixelSize) {
     // FreeType names no reason a missing or unreadable file has; ask the
     // system. A pipe would keep it waiting, a folder is no font.
     if (Status regular = CheckRegularFile(path); !regular) return regular.error();
-    if (const Result<int> probe = OpenInputFile(path); probe) {
-        ::close(*probe);
-    } else {
-        return probe.error();
-    }
     Result<std::optional<std::string>> packed = ReadPackedFont(path);
     if (!packed) return packed.error();
     const std::optional<std::string>& unpacked = *packed;  // outlives the face

@@ -128,4 +128,12 @@ Result<std::string> Utf8ToCp932(std::string_view utf8) {
     return out;
 }
 
+std::optional<char32_t> Cp932Reading(char32_t code) {
+    if (code < 0x80) return std::nullopt;
+    const Result<std::string> sjis = Utf8ToCp932(Utf8Of(code));
+    const std::optional<char32_t> reading = sjis ? Cp932CharToUnicode(*sjis) : std::nullopt;
+    if (!reading || *reading == code) return std::nullopt;
+    return reading;
+}
+
 }  // namespace fudeline

@@ -15,6 +15,11 @@ namespace fudeline {
 // nothing when CP932 does not define it.
 std::optional<char32_t> Cp932CharToUnicode(std::string_view character);
 
+// The character CP932 reads `code`'s Shift-JIS bytes as, where that is
+// another (〜 U+301C is written with the bytes CP932 reads as ～ U+FF5E);
+// none for a character CP932 cannot write or reads back as itself.
+std::optional<char32_t> Cp932Reading(char32_t code);
+
 // Whether `code` has a Shift-JIS form (a language tag counts: it is written
 // as no bytes, as the system's converter does).
 bool HasCp932Form(char32_t code);

@@ -13,7 +13,6 @@
 #include "glyphs/cp932.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/glyphs_errors.h"
-#include "glyphs/utf8.h"
 
 namespace fudeline {
 
@@ -87,20 +86,6 @@ Result<std::unique_ptr<MonaFont>> MonaFont::Open(const std::string& path) {
     if (!font) return font.error().WithPath(path);
     return font;
 }
-
-namespace {
-
-// The character CP932 reads `code`'s Shift-JIS bytes as, where that is
-// another; none for a character CP932 cannot write or reads back as itself.
-std::optional<char32_t> Cp932Reading(char32_t code) {
-    if (code < 0x80) return std::nullopt;
-    const Result<std::string> sjis = Utf8ToCp932(Utf8Of(code));
-    const std::optional<char32_t> reading = sjis ? Cp932CharToUnicode(*sjis) : std::nullopt;
-    if (!reading || *reading == code) return std::nullopt;
-    return reading;
-}
-
-}  // namespace
 
 const FontGlyph* MonaFont::GlyphFor(char32_t codePoint) const {
     auto& cache = impl_->cache;

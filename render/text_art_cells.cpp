@@ -73,12 +73,10 @@ Result<std::string> SjisOf(char32_t code) {
     return Utf8ToCp932(Utf8Of(code));
 }
 
-// The character itself where CP932 reads the Shift-JIS bytes it was given
-// (`sjis`, from SjisOf) as another, else 0: what TextCell::written keeps.
-char32_t WrittenAs(char32_t code, const std::string& sjis) {
-    if (code < 0x80 || !HasCp932Form(code)) return 0;
-    const Result<std::string> reading = Cp932ToUtf8(sjis);
-    return reading && *reading != Utf8Of(code) ? code : 0;
+// The character itself where CP932 reads its Shift-JIS bytes as another,
+// else 0: what TextCell::written keeps.
+char32_t WrittenAs(char32_t code) {
+    return Cp932Reading(code) ? code : 0;
 }
 
 TextCell CellOf(const Written& c, std::int32_t gap = 0) {
@@ -155,7 +153,7 @@ Result<TextRows> RowsOfDrawnText(std::string_view bytes, TextEncoding encoding,
                 Result<std::string> sjis = SjisOf(c.code);
                 if (!sjis) return std::move(sjis).error();
                 c.sjis = std::move(*sjis);
-                c.writtenAs = WrittenAs(c.code, c.sjis);
+                c.writtenAs = WrittenAs(c.code);
             }
             written.push_back(std::move(c));
             i += length;
@@ -188,7 +186,7 @@ Result<TextCell> CellOfCharacter(char32_t code, const MonaFont& font) {
     Result<std::string> sjis = SjisOf(code);
     if (!sjis) return std::move(sjis).error();
     TextCell cell{0, std::move(*sjis), drawn->width};
-    cell.written = WrittenAs(code, cell.text);
+    cell.written = WrittenAs(code);
     return cell;
 }
 

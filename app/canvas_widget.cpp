@@ -21,6 +21,7 @@
 #include "session/art_state.h"
 #include "session/client_map.h"
 #include "session/compose.h"
+#include "text/row_edit.h"
 
 #include "res/pen_indicator.xpm"
 
@@ -47,7 +48,7 @@ Point InkOf(QPoint canvas) {
 
 // Arrows move a selection a pixel, with Shift a character cell: a row down
 // or up, the width of a full-width space across.
-constexpr int kCellWidth = 11;
+constexpr int kCellWidth = kFullWidthSpaceWidth;
 
 // The caret and what the input method composes stand out from the black
 // text and the red stroke.

@@ -22,6 +22,8 @@
 #include "io/page_format.h"
 #include "pixels/geometry.h"
 #include "session/compose.h"
+#include "session/selection.h"
+#include "text/row_edit.h"
 #include "web/js_values.h"
 #include "web/page_trace.h"
 
@@ -161,6 +163,52 @@ class Session {
              static_cast<std::int64_t>(maxLineBytes)});
         return count ? emscripten::val(static_cast<double>(count->bytes)) : emscripten::val::null();
     }
+
+    // --- The selection, as the window's selection tool makes it: a
+    // rectangle of canvas pixels (rows of 18 for the ink's 16) whose ink and
+    // kept text move, are cut, copied, pasted and deleted, each change one
+    // undoable step. A new rectangle sets down what floated at the old one.
+    void select(int left, int top, int width, int height) {
+        document_->Select(InkRectOfCanvas(left, top, width, height));
+    }
+    void selectAll() { document_->Select(kWholeInk); }
+    void selectNone() { document_->Select(std::nullopt); }
+    // The selection's canvas rectangle {left, top, width, height}, or null.
+    emscripten::val selection() const {
+        if (!document_->selection()) return emscripten::val::null();
+        const InkRect shown = CanvasRectOfInk(*document_->selection());
+        emscripten::val out = emscripten::val::object();
+        out.set("left", shown.left);
+        out.set("top", shown.top);
+        out.set("width", shown.width);
+        out.set("height", shown.height);
+        return out;
+    }
+    // The ink pixel a canvas pixel falls on, [x, y]: a drag moves the
+    // selection by the ink between where it began and where it is.
+    emscripten::val inkPoint(int x, int y) const {
+        const Point ink = ToInkPoint({x, y});
+        emscripten::val out = emscripten::val::array();
+        out.call<void>("push", ink.x);
+        out.call<void>("push", ink.y);
+        return out;
+    }
+    // Moved by dx, dy ink pixels; `sameStep`: a drag's move after its first,
+    // part of the step the first began. False when nothing moved.
+    bool moveSelection(int dx, int dy, bool sameStep) {
+        return document_->MoveSelection(dx, dy, sameStep ? ArtState::Step::Same : ArtState::Step::New);
+    }
+    // An arrow key's move: `dx`, `dy` -1, 0 or 1; with `cell`, a full-width
+    // space across or a row up or down, otherwise a pixel.
+    bool nudgeSelection(int dx, int dy, bool cell) {
+        return document_->MoveSelection(dx * (cell ? kFullWidthSpaceWidth : 1),
+                                        dy * (cell ? kInkRowHeight : 1));
+    }
+    bool copySelection() { return document_->CopySelection(); }
+    bool cutSelection() { return document_->CutSelection(); }
+    bool paste() { return document_->Paste(); }
+    bool deleteSelection() { return document_->DeleteSelection(); }
+    bool hasCopied() const { return document_->HasCopied(); }
 
     // --- The drawing as a picture: the ink layer as RGBA, ink black and
     // everything else white, and the same for the drawing undo would bring
@@ -371,6 +419,18 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("sjis", &Session::sjis)
         .function("countPost", &Session::countPost)
         .function("alignLeft", &Session::alignLeft)
+        .function("select", &Session::select)
+        .function("selectAll", &Session::selectAll)
+        .function("selectNone", &Session::selectNone)
+        .function("selection", &Session::selection)
+        .function("inkPoint", &Session::inkPoint)
+        .function("moveSelection", &Session::moveSelection)
+        .function("nudgeSelection", &Session::nudgeSelection)
+        .function("copySelection", &Session::copySelection)
+        .function("cutSelection", &Session::cutSelection)
+        .function("paste", &Session::paste)
+        .function("deleteSelection", &Session::deleteSelection)
+        .function("hasCopied", &Session::hasCopied)
         .function("bytesAlignedLeft", &Session::bytesAlignedLeft)
         .function("inkRgba", &Session::inkRgba)
         .function("undoInkRgba", &Session::undoInkRgba)

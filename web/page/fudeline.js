@@ -9,6 +9,7 @@ import { startDrawingFile } from "./drawing_file.js";
 import { startKeys } from "./keys.js";
 import { startOffline } from "./offline.js";
 import { startPointer } from "./pointer.js";
+import { startSelection } from "./selection.js";
 import { startShare } from "./share.js";
 import { startStorage } from "./storage.js";
 import { startTextFiles } from "./text_files.js";
@@ -45,6 +46,7 @@ async function start() {
   // The last visit's drawing before anything can be drawn over it.
   await startStorage();
   startPointer();
+  startSelection();
   startDrawingFile();
   startBackground();
   startTextFiles();

@@ -1,9 +1,14 @@
 // The page's keys, each the same as its button: Ctrl/Cmd+Z undo;
-// Ctrl/Cmd+Shift+Z and Ctrl+Y redo; Ctrl/Cmd+C with nothing selected copies
-// the text art; E and P choose eraser and pen; [ and ] make the eraser
-// thinner and wider (as the window's keys do). A button clicked with the
-// pointer does not keep the focus. Keys typed into a field stay the field's.
+// Ctrl/Cmd+Shift+Z and Ctrl+Y redo; Ctrl/Cmd+C copies the selected part of
+// the drawing, or with nothing selected the text art; E and P choose eraser
+// and pen, S the selection tool; [ and ] make the eraser thinner and wider.
+// With a selection: Ctrl/Cmd+X cuts it, Delete deletes it, the arrows move
+// it (with Shift a character), Escape lets it go; Ctrl/Cmd+V pastes what was
+// cut or copied, Ctrl/Cmd+A selects the whole drawing (as the window's keys
+// do). A button clicked with the pointer does not keep the focus. Keys typed
+// into a field stay the field's.
 import { engine } from "./state.js";
+import { chooseSelecting, selecting, selectionCommand } from "./selection.js";
 
 const click = (id) => document.getElementById(id).click();
 
@@ -36,6 +41,23 @@ function selectionHeld() {
   return selection !== null && selection.toString() !== "";
 }
 
+// The keys a selection takes: the arrows move it, Delete or Backspace
+// deletes it, Escape lets it go. False for another key.
+const ARROWS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+function selectionKey(event) {
+  const arrow = ARROWS[event.key];
+  if (arrow) {
+    selectionCommand("nudge", arrow[0], arrow[1], event.shiftKey);
+  } else if (event.key === "Delete" || event.key === "Backspace") {
+    selectionCommand("delete");
+  } else if (event.key === "Escape") {
+    selectionCommand("none");
+  } else {
+    return false;
+  }
+  return true;
+}
+
 export function startKeys() {
   // A button pressed with the pointer gives the focus back: kept, Space
   // would press it again (undo, redo, undo, or the clear question once
@@ -50,23 +72,38 @@ export function startKeys() {
     if (document.querySelector("dialog[open]")) return;
     const key = event.key.toLowerCase();
     const command = event.ctrlKey || event.metaKey;
+    const inTextBox = event.target.tagName === "TEXTAREA";
     if (command) {
       if (key === "z" && !event.shiftKey) {
         click("undo");
       } else if ((key === "z" && event.shiftKey) || (key === "y" && event.ctrlKey && !event.shiftKey)) {
         click("redo");
       } else if (key === "c" && !event.shiftKey && !selectionHeld()) {
-        click("copy");
+        if (engine.selection() === null || !selectionCommand("copy")) click("copy");
+      } else if (key === "x" && !event.shiftKey && !inTextBox && engine.selection() !== null) {
+        selectionCommand("cut");
+      } else if (key === "v" && !event.shiftKey && !inTextBox && engine.hasCopied()) {
+        selectionCommand("paste");
+      } else if (key === "a" && !event.shiftKey && !inTextBox) {
+        selectionCommand("all");
       } else {
         return;
       }
       event.preventDefault();
       return;
     }
+    if (engine.selection() !== null && !inTextBox && selectionKey(event)) {
+      event.preventDefault();
+      return;
+    }
     // A list takes letters to choose by (type-ahead).
     if (event.shiftKey || event.repeat || engine.tracing() || event.target.tagName === "SELECT") return;
-    if ((key === "e" && engine.penMode()) || (key === "p" && !engine.penMode())) {
-      click("pen");
+    if (key === "e" || key === "p") {
+      if (selecting()) chooseSelecting(false);
+      if ((key === "e") === engine.penMode()) click("pen");
+      event.preventDefault();
+    } else if (key === "s") {
+      click("select-tool");
       event.preventDefault();
     } else if (event.key === "[" || event.key === "]") {
       stepEraserSize(event.key === "[" ? -1 : 1);

@@ -1,5 +1,6 @@
 // The canvas's pointers as drawing apps take them. A mouse, a pen or one
-// finger draws; the pen's eraser end or its barrel button erases. While a pen
+// finger draws (with the selection tool chosen, selects and drags the
+// selection: selection.js); the pen's eraser end or its barrel button erases. While a pen
 // is down or near (hovering, or lifted a moment ago) every touch is a resting
 // palm and is ignored, and a pen coming down takes back the stroke a palm
 // already began. Two fingers never draw: they zoom and pan the canvas, and
@@ -12,6 +13,7 @@ import { engine, movingPicture } from "./state.js";
 import { pictureDrag } from "./background.js";
 import { changed } from "./changes.js";
 import { paint, showText } from "./view.js";
+import { selecting, selectionDown, selectionMove, selectionUp } from "./selection.js";
 
 const canvas = document.getElementById("canvas");
 const fitButton = document.getElementById("zoom-fit");
@@ -192,6 +194,7 @@ function lift(event) {
     pinch = null;
   }
   pictureDrag.end(event.pointerId);
+  selectionUp(event.pointerId, event.type === "pointerup" ? canvasPoint(event) : null);
   if (stroke !== null && event.pointerId === stroke.id) finish(false);
 }
 
@@ -249,6 +252,11 @@ export function startPointer() {
       pictureDrag.start(event.pointerId, canvasPoint(event));
       return;
     }
+    if (selecting()) {
+      capture(event.pointerId);
+      selectionDown(event.pointerId, canvasPoint(event));
+      return;
+    }
     if (event.pointerType === "touch") {
       capture(event.pointerId);
       touchDown = { id: event.pointerId, at: [event.clientX, event.clientY], time: event.timeStamp,
@@ -284,6 +292,7 @@ export function startPointer() {
       if (pinch !== null && fingers.size === 2) movePinch();
     }
     pictureDrag.move(event.pointerId, canvasPoint(event));
+    selectionMove(event.pointerId, canvasPoint(event));
   });
 
   canvas.addEventListener("pointerup", lift);

@@ -9,6 +9,7 @@ import { download } from "./files.js";
 import { say } from "./message.js";
 import { loadSetting, saveSetting } from "./settings.js";
 import { paint, showText, withBr } from "./view.js";
+import { chooseSelecting, selecting } from "./selection.js";
 
 const $ = (id) => document.getElementById(id);
 
@@ -52,7 +53,13 @@ export function startToolbar() {
   engine.setEraserSize($("eraser-size").value);
   showPen();
 
+  // With the selection tool chosen, the pen button goes back to drawing
+  // with what it shows; otherwise it switches pen and eraser.
   $("pen").addEventListener("click", () => {
+    if (selecting()) {
+      chooseSelecting(false);
+      return;
+    }
     engine.togglePen();
     showPen();
   });

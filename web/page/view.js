@@ -10,6 +10,7 @@ const textBox = document.getElementById("text");
 const counter = document.getElementById("post-count");
 const brBox = document.getElementById("br");
 let imageData = null;  // the canvas's pixels, refilled by every paint
+let band = null;  // the rectangle a selection drag is drawing, in canvas pixels
 // What the text would take moved to the left edge is worked out this long
 // after the drawing stops changing: it converts the whole drawing again.
 const ALIGNED_COUNT_DELAY_MS = 250;
@@ -27,13 +28,36 @@ export function withBr() {
   return brBox.checked;
 }
 
+// The rectangle a selection drag is drawing ({left, top, width, height}),
+// shown from the next paint on; null: none.
+export function showBand(rect) {
+  band = rect;
+}
+
+// A rectangle's outline on the canvas, dashed black and white so that it
+// shows over ink and paper alike.
+function outline(rect) {
+  context.save();
+  context.lineWidth = 1;
+  const args = [rect.left + 0.5, rect.top + 0.5, rect.width - 1, rect.height - 1];
+  context.strokeStyle = "#fff";
+  context.setLineDash([]);
+  context.strokeRect(...args);
+  context.strokeStyle = "#0050c8";
+  context.setLineDash([4, 3]);
+  context.strokeRect(...args);
+  context.restore();
+}
+
 // The paint step: the engine converts what is pending and composes the
-// canvas, which is then shown; the text follows when a conversion ran.
-// Returns whether one did.
+// canvas, which is then shown with the selection over it; the text follows
+// when a conversion ran. Returns whether one did.
 export function paint() {
   const converted = engine.paint();
   imageData.data.set(engine.pixels());
   context.putImageData(imageData, 0, 0);
+  const selection = band ?? engine.selection();
+  if (selection !== null) outline(selection);
   if (converted) showText();
   return converted;
 }

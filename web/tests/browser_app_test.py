@@ -305,6 +305,61 @@ class AppTest(base.PageTest):
         self.wait_for("return document.getElementById('message').textContent !== ''")
         self.assertEqual(self.driver.find_element(By.ID, "message").text, "Copied")
 
+    # --- Editing the drawing.
+    def test_a_selection_moves_cuts_and_pastes_as_if_drawn_there(self):
+        command = Keys.COMMAND if sys.platform == "darwin" else Keys.CONTROL
+        stroke = [(x, 120 + (x * 7) % 23) for x in range(100, 260, 6)]
+        selection = "return state.engine.selection()"
+
+        def drawn_at(dx, dy):
+            """What the command line gives for the stroke drawn dx, dy canvas
+            pixels away (18 of them a row, as 16 of ink)."""
+            self.script = ["history steps"]
+            self.record([(x + dx, y + dy) for x, y in stroke])
+            return self.replay()
+
+        self.draw([stroke])
+        here = self.assert_same_as_cli()
+        self.click("select-tool")
+        self.draw([[(80, 100), (200, 140), (280, 160)]])  # a band around the stroke
+        self.assertIsNotNone(self.in_page(selection))
+        self.draw([[(150, 130), (160, 150), (172, 166)]])  # dragged from inside it
+        self.assertEqual(self.page_text(), drawn_at(22, 36))
+        for key in (Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT):
+            self.press(key)
+        self.press(Keys.SHIFT, Keys.ARROW_DOWN)  # a row
+        self.assertEqual(self.page_text(), drawn_at(25, 54))
+        for _ in range(4):  # each key a step
+            self.press(command, "z")
+        self.assertEqual(self.page_text(), drawn_at(22, 36))
+        self.press(command, "z")  # the drag, one step however many moves
+        self.assertEqual(self.page_text(), here)
+
+        # Cut, paste where it was taken, delete with the button, select all.
+        self.press(Keys.ESCAPE)
+        self.draw([[(80, 100), (280, 160)]])
+        self.press(command, "x")
+        self.assertEqual(self.page_text().strip(), "")
+        self.press(command, "v")
+        self.assertEqual(self.page_text(), here)
+        self.click("selection-delete")
+        self.assertEqual(self.page_text().strip(), "")
+        self.press(command, "z")
+        self.assertEqual(self.page_text(), here)
+        self.press(command, "a")
+        self.press(Keys.DELETE)
+        self.assertEqual(self.page_text().strip(), "")
+        self.press(command, "z")
+        # Escape lets the selection go; P goes back to drawing.
+        self.press(Keys.ESCAPE)
+        self.assertIsNone(self.in_page(selection))
+        self.press("p")
+        self.assertEqual(self.driver.find_element(By.ID, "select-tool").get_attribute("aria-pressed"), "false")
+        self.script = ["history steps"]
+        self.record(stroke)
+        self.draw([[(x, y + 200) for x, y in stroke]])
+        self.assertEqual(self.page_text(), self.replay())
+
     # --- Pen and touch.
     def test_pen_palm_eraser_and_two_fingers(self):
         pen_line = [(x, 150 + x // 8) for x in range(80, 600, 8)]

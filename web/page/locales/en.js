@@ -3,6 +3,12 @@
 export default {
   // Toolbar and status line.
   pen: "Pen",
+  selectTool: "Select",
+  selectToolTitle: "Select a part of the drawing to move, cut, copy and paste (S)",
+  selectionCut: "Cut",
+  selectionCopy: "Copy",
+  selectionPaste: "Paste",
+  selectionDelete: "Delete",
   eraser: "Eraser",
   penTitle: "Switch pen and eraser",
   undo: "Undo",

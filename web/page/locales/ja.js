@@ -5,6 +5,12 @@
 export default {
   // Toolbar and status line.
   pen: "ペン",
+  selectTool: "範囲選択",
+  selectToolTitle: "範囲を選んで動かし、切り取り、コピー、貼り付けます (S)",
+  selectionCut: "切り取り",
+  selectionCopy: "コピー",
+  selectionPaste: "貼り付け",
+  selectionDelete: "削除",
   eraser: "消しゴム",
   penTitle: "ペンと消しゴムを切り替えます",
   undo: "元に戻す",

@@ -94,6 +94,7 @@ EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::function("faintLevels", &FaintLevels);
     emscripten::constant("canvasWidth", kCanvasWidth);
     emscripten::constant("canvasHeight", kCanvasHeight);
+    emscripten::constant("rowHeight", kRowHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("noInk", std::string(kinds::NoInk.name));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));

@@ -210,6 +210,37 @@ class Session {
     bool deleteSelection() { return document_->DeleteSelection(); }
     bool hasCopied() const { return document_->HasCopied(); }
 
+    // --- Words typed on the canvas (the text tool), as the window types
+    // them: a click puts the caret down (false off the canvas), UTF-8 text
+    // is typed at it (one undoable step from the first change until the
+    // caret goes).
+    bool placeCaret(int x, int y) { return document_->PlaceCaret({x, y}); }
+    // Where the caret stands: {row, x} (x in canvas pixels), or null.
+    emscripten::val caret() const {
+        if (!document_->caret()) return emscripten::val::null();
+        emscripten::val out = emscripten::val::object();
+        out.set("row", document_->caret()->row);
+        out.set("x", document_->caret()->x);
+        return out;
+    }
+    // Returns {error} ("" when typed), with the refusal's kind and arguments
+    // when a character could not be: what came before it stays typed.
+    emscripten::val type(const std::string& text) {
+        emscripten::val out = Answer();
+        const Status typed = document_->Type(text);
+        if (!typed) return SetFailure(out, typed.error());
+        return out;
+    }
+    // Enter: the caret to the next row; {error} as type's on the last row.
+    emscripten::val newLine() {
+        emscripten::val out = Answer();
+        if (!document_->NewLine()) return SetFailure(out, Error{"", kinds::TypeBelowLastRow});
+        return out;
+    }
+    bool eraseBefore() { return document_->EraseBefore(); }
+    bool moveCaret(int step, int rows) { return document_->MoveCaret(step, rows); }
+    void endTyping() { document_->EndTyping(); }
+
     // --- The drawing as a picture: the ink layer as RGBA, ink black and
     // everything else white, and the same for the drawing undo would bring
     // back (the page keeps both between visits).
@@ -431,6 +462,13 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("paste", &Session::paste)
         .function("deleteSelection", &Session::deleteSelection)
         .function("hasCopied", &Session::hasCopied)
+        .function("placeCaret", &Session::placeCaret)
+        .function("caret", &Session::caret)
+        .function("type", &Session::type)
+        .function("newLine", &Session::newLine)
+        .function("eraseBefore", &Session::eraseBefore)
+        .function("moveCaret", &Session::moveCaret)
+        .function("endTyping", &Session::endTyping)
         .function("bytesAlignedLeft", &Session::bytesAlignedLeft)
         .function("inkRgba", &Session::inkRgba)
         .function("undoInkRgba", &Session::undoInkRgba)

@@ -10,6 +10,7 @@ import { startKeys } from "./keys.js";
 import { startOffline } from "./offline.js";
 import { startPointer } from "./pointer.js";
 import { startSelection } from "./selection.js";
+import { startTyping } from "./typing.js";
 import { startShare } from "./share.js";
 import { startStorage } from "./storage.js";
 import { startTextFiles } from "./text_files.js";
@@ -47,6 +48,7 @@ async function start() {
   await startStorage();
   startPointer();
   startSelection();
+  startTyping();
   startDrawingFile();
   startBackground();
   startTextFiles();

@@ -1,14 +1,16 @@
 // The page's keys, each the same as its button: Ctrl/Cmd+Z undo;
 // Ctrl/Cmd+Shift+Z and Ctrl+Y redo; Ctrl/Cmd+C copies the selected part of
 // the drawing, or with nothing selected the text art; E and P choose eraser
-// and pen, S the selection tool; [ and ] make the eraser thinner and wider.
+// and pen, S the selection tool, T the text tool; [ and ] make the eraser
+// thinner and wider.
 // With a selection: Ctrl/Cmd+X cuts it, Delete deletes it, the arrows move
 // it (with Shift a character), Escape lets it go; Ctrl/Cmd+V pastes what was
 // cut or copied, Ctrl/Cmd+A selects the whole drawing (as the window's keys
 // do). A button clicked with the pointer does not keep the focus. Keys typed
 // into a field stay the field's.
 import { engine } from "./state.js";
-import { chooseSelecting, selecting, selectionCommand } from "./selection.js";
+import { selectionCommand } from "./selection.js";
+import { chooseTool } from "./tools.js";
 
 const click = (id) => document.getElementById(id).click();
 
@@ -99,11 +101,11 @@ export function startKeys() {
     // A list takes letters to choose by (type-ahead).
     if (event.shiftKey || event.repeat || engine.tracing() || event.target.tagName === "SELECT") return;
     if (key === "e" || key === "p") {
-      if (selecting()) chooseSelecting(false);
+      chooseTool("draw");
       if ((key === "e") === engine.penMode()) click("pen");
       event.preventDefault();
-    } else if (key === "s") {
-      click("select-tool");
+    } else if (key === "s" || key === "t") {
+      chooseTool(key === "s" ? "select" : "text");
       event.preventDefault();
     } else if (event.key === "[" || event.key === "]") {
       stepEraserSize(event.key === "[" ? -1 : 1);

@@ -1,6 +1,7 @@
 // The canvas's pointers as drawing apps take them. A mouse, a pen or one
 // finger draws (with the selection tool chosen, selects and drags the
-// selection: selection.js); the pen's eraser end or its barrel button erases. While a pen
+// selection: selection.js; with the text tool, puts the caret down:
+// typing.js); the pen's eraser end or its barrel button erases. While a pen
 // is down or near (hovering, or lifted a moment ago) every touch is a resting
 // palm and is ignored, and a pen coming down takes back the stroke a palm
 // already began. Two fingers never draw: they zoom and pan the canvas, and
@@ -13,7 +14,9 @@ import { engine, movingPicture } from "./state.js";
 import { pictureDrag } from "./background.js";
 import { changed } from "./changes.js";
 import { paint, showText } from "./view.js";
-import { selecting, selectionDown, selectionMove, selectionUp } from "./selection.js";
+import { selectionDown, selectionMove, selectionUp } from "./selection.js";
+import { tool } from "./tools.js";
+import { placeCaret } from "./typing.js";
 
 const canvas = document.getElementById("canvas");
 const fitButton = document.getElementById("zoom-fit");
@@ -252,9 +255,13 @@ export function startPointer() {
       pictureDrag.start(event.pointerId, canvasPoint(event));
       return;
     }
-    if (selecting()) {
+    if (tool() === "select") {
       capture(event.pointerId);
       selectionDown(event.pointerId, canvasPoint(event));
+      return;
+    }
+    if (tool() === "text") {
+      placeCaret(canvasPoint(event));
       return;
     }
     if (event.pointerType === "touch") {

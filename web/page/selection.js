@@ -5,29 +5,21 @@
 // the drawing. The engine holds the selection; this module holds the drag.
 import { engine } from "./state.js";
 import { changed } from "./changes.js";
+import { chooseTool, tool, whenLeft } from "./tools.js";
 import { paint, showBand, showText } from "./view.js";
 
-const button = document.getElementById("select-tool");
-const commands = document.getElementById("selection-commands");
-let active = false;
 // The drag under way: {id, band: [x0, y0, x1, y1] canvas pixels} drawing a
 // rectangle, or {id, from: ink point, moved: [dx, dy] ink pixels done,
 // started} moving the selection.
 let drag = null;
 
-export function selecting() {
-  return active;
-}
-
-// The tool on or off; off, a floating selection stays where it was set.
-export function chooseSelecting(on) {
-  active = on;
-  button.setAttribute("aria-pressed", on ? "true" : "false");
-  commands.hidden = !on;
-  if (!on && engine.selection() !== null) {
-    engine.selectNone();
-    paint();
-  }
+// Another tool chosen: a floating selection is set down where it is.
+function letGo() {
+  drag = null;
+  showBand(null);
+  if (engine.selection() === null) return;
+  engine.selectNone();
+  paint();
 }
 
 function contains(rect, [x, y]) {
@@ -105,7 +97,7 @@ export function selectionCommand(command, dx = 0, dy = 0, cell = false) {
     case "copy":
       return engine.copySelection();
     case "all":
-      chooseSelecting(true);
+      chooseTool("select");
       engine.selectAll();
       paint();
       return true;
@@ -123,7 +115,7 @@ export function selectionCommand(command, dx = 0, dy = 0, cell = false) {
           : command === "delete" ? engine.deleteSelection()
             : engine.nudgeSelection(dx, dy, cell);
       if (!done) return false;
-      if (command === "paste") chooseSelecting(true);
+      if (command === "paste") chooseTool("select");
       drawn();
       return true;
     }
@@ -133,7 +125,9 @@ export function selectionCommand(command, dx = 0, dy = 0, cell = false) {
 }
 
 export function startSelection() {
-  button.addEventListener("click", () => chooseSelecting(!active));
+  whenLeft("select", letGo);
+  document.getElementById("select-tool")
+    .addEventListener("click", () => chooseTool(tool() === "select" ? "draw" : "select"));
   for (const command of ["cut", "copy", "paste", "delete"]) {
     document.getElementById("selection-" + command)
       .addEventListener("click", () => selectionCommand(command));

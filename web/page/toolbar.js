@@ -9,7 +9,7 @@ import { download } from "./files.js";
 import { say } from "./message.js";
 import { loadSetting, saveSetting } from "./settings.js";
 import { paint, showText, withBr } from "./view.js";
-import { chooseSelecting, selecting } from "./selection.js";
+import { chooseTool, tool } from "./tools.js";
 
 const $ = (id) => document.getElementById(id);
 
@@ -53,11 +53,11 @@ export function startToolbar() {
   engine.setEraserSize($("eraser-size").value);
   showPen();
 
-  // With the selection tool chosen, the pen button goes back to drawing
-  // with what it shows; otherwise it switches pen and eraser.
+  // With another tool chosen, the pen button goes back to drawing with
+  // what it shows; otherwise it switches pen and eraser.
   $("pen").addEventListener("click", () => {
-    if (selecting()) {
-      chooseSelecting(false);
+    if (tool() !== "draw") {
+      chooseTool("draw");
       return;
     }
     engine.togglePen();

@@ -58,6 +58,12 @@ export function paint() {
   context.putImageData(imageData, 0, 0);
   const selection = band ?? engine.selection();
   if (selection !== null) outline(selection);
+  // The text tool's caret: a blue line one row high.
+  const caret = engine.caret();
+  if (caret !== null) {
+    context.fillStyle = "rgb(0, 90, 200)";
+    context.fillRect(caret.x, caret.row * binding.rowHeight, 1, binding.rowHeight);
+  }
   if (converted) showText();
   return converted;
 }

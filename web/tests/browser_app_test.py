@@ -360,6 +360,59 @@ class AppTest(base.PageTest):
         self.draw([[(x, y + 200) for x, y in stroke]])
         self.assertEqual(self.page_text(), self.replay())
 
+    def test_words_typed_and_composed_are_the_cli_type_events(self):
+        command = Keys.COMMAND if sys.platform == "darwin" else Keys.CONTROL
+        stroke = [(x, 100 + x // 10) for x in range(60, 300, 6)]
+        self.draw([stroke])
+        self.press("t")
+        self.assertEqual(self.driver.find_element(By.ID, "text-tool").get_attribute("aria-pressed"), "true")
+        caret = "return state.engine.caret()"
+        # A click puts the caret down; keys and the input method type there.
+        self.draw([[(150, 60)]])
+        self.script.pop(-2)  # a click of the text tool is no stroke
+        self.script.pop(-1)
+        self.assertIsNotNone(self.in_page(caret))
+        self.wait_for("return document.activeElement.id === 'type-input'")
+        self.press("a")
+        self.press("b")
+        self.driver.execute_cdp_cmd("Input.insertText", {"text": "日本"})
+        before = self.page_text()
+        self.driver.execute_cdp_cmd("Input.imeSetComposition",
+                                    {"text": "ご", "selectionStart": 1, "selectionEnd": 1})
+        self.assertEqual(self.page_text(), before, "nothing is typed while it is composed")
+        self.driver.execute_cdp_cmd("Input.insertText", {"text": "語"})
+        self.script.append(f"type {150 + base.CANVAS_LEFT} {60 + base.CANVAS_TOP} ab日本語")
+        self.assert_same_as_cli()
+        # Enter goes on under where the caret was put down; Backspace takes a
+        # character back.
+        self.press(Keys.ENTER)
+        self.press("x")
+        self.press("y")
+        self.press(Keys.BACKSPACE)
+        self.script.append(f"type {150 + base.CANVAS_LEFT} {78 + base.CANVAS_TOP} x")
+        typed = self.assert_same_as_cli()
+        # Escape ends the typing; one undo takes back all typed at the caret.
+        self.press(Keys.ESCAPE)
+        self.assertIsNone(self.in_page(caret))
+        self.driver.execute_script("document.activeElement.blur()")
+        self.press(command, "z")
+        self.script = ["history steps"]
+        self.record(stroke)
+        self.assertEqual(self.page_text(), self.replay())
+        self.press(command, Keys.SHIFT, "z")
+        self.assertEqual(self.page_text(), typed)
+        # A character the face cannot draw is refused with the reason.
+        self.draw([[(150, 200)]])
+        self.wait_for("return document.activeElement.id === 'type-input'")
+        self.driver.execute_cdp_cmd("Input.insertText", {"text": "\U0001F600"})
+        self.wait_for("return document.getElementById('message').textContent !== ''")
+        self.assertEqual(self.page_text(), typed)
+        # Another tool lets the caret go.
+        self.press(Keys.ESCAPE)
+        self.driver.execute_script("document.activeElement.blur()")
+        self.press("p")
+        self.assertIsNone(self.in_page(caret))
+
     # --- Pen and touch.
     def test_pen_palm_eraser_and_two_fingers(self):
         pen_line = [(x, 150 + x // 8) for x in range(80, 600, 8)]

@@ -1,5 +1,6 @@
 #include "engine/document.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -12,6 +13,7 @@
 #include "io/ink_image.h"
 #include "io/png_text.h"
 #include "render/text_art_picture.h"
+#include "session/selection.h"
 #include "text/text_art_lines.h"
 
 namespace fudeline {
@@ -271,6 +273,20 @@ Result<TextArtDrawing> Document::OpenText(std::string_view text, TextEncoding en
     Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, engine_.face());
     if (drawing) state_.ReplaceWithText(drawing->ink, drawing->rows, drawing->topLines);
     return drawing;
+}
+
+Status Document::PlacePart(std::string_view text, TextEncoding encoding, PenPoint at) {
+    Result<TextArtDrawing> part = ReadTextArtDrawing(text, encoding, engine_.face());
+    if (!part) return part.error();
+    // Text too wide or too long for the canvas is refused as it is read.
+    const TextExtent extent = ExtentOf(part->rows);
+    if (extent.rows == 0) return Error{"", kinds::NoText};
+    const int row = static_cast<int>(std::clamp<std::int64_t>(InkRowOfCanvasY(at.y), 0, kRowCount - extent.rows));
+    const int left = std::clamp(at.x, 0, kCanvasWidth - extent.width);
+    EndTyping();
+    Settle();
+    selection_ = state_.PasteSelection(TextPiece(part->ink, part->rows, left, row));
+    return {};
 }
 
 bool Document::ImportLines(const Image& ink) {

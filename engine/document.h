@@ -176,6 +176,14 @@ class Document {
     // undoable step; false, and nothing changes, when there are none.
     bool ImportLines(const Image& ink);
 
+    // --- Parts: text art laid into the drawing (the parts palette). `text`
+    // (one page, read as text art opens) lands with its top-left cell at
+    // `at` (canvas pixels: the row it falls in, its column), moved in as
+    // little as keeps it whole on the canvas, floating and selected as a
+    // paste is, ready to move; one undoable step. Refused as text art that
+    // opens is (too many lines, a line too wide), and when it holds no text.
+    Status PlacePart(std::string_view text, TextEncoding encoding, PenPoint at);
+
     // --- Words typed on the canvas (the text tool; document_text.cpp). A
     // click puts the caret where the spacing lets words stand (CaretAt in
     // text/row_edit.h): on text, at a character's edge, to edit it. What is

@@ -37,18 +37,6 @@ void ArtState::FloatingDeleter::operator()(Floating* floating) const {
 
 namespace {
 
-// The cells of `row` where they lie.
-std::vector<KeptCell> Positioned(int row, const TextRow& cells) {
-    std::vector<KeptCell> out;
-    std::int64_t x = 0;
-    for (const TextCell& cell : cells) {
-        x += cell.gap;
-        out.push_back({row, static_cast<int>(x), cell});
-        x += cell.width;
-    }
-    return out;
-}
-
 bool Overlap(const KeptCell& a, const KeptCell& b) {
     return a.x < b.x + b.cell.width && b.x < a.x + a.cell.width;
 }
@@ -120,7 +108,7 @@ InkPiece ArtState::TakePiece(const InkRect& rect) const {
             (row + 1) * kInkRowHeight > r.bottom()) {
             continue;
         }
-        for (const KeptCell& cell : Positioned(row, d.rows[static_cast<std::size_t>(row)])) {
+        for (const KeptCell& cell : PositionedCells(row, d.rows[static_cast<std::size_t>(row)])) {
             if (cell.x >= r.left && cell.x + cell.cell.width <= right) piece.cells.push_back(cell);
         }
     }
@@ -151,7 +139,7 @@ void ArtState::Lift(const InkRect& rect) {
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (!d.opened[r]) continue;
-        std::vector<KeptCell> kept = Without(Positioned(row, d.rows[r]), f->piece.cells);
+        std::vector<KeptCell> kept = Without(PositionedCells(row, d.rows[r]), f->piece.cells);
         // Cells whose ink went with the selection in part are read again
         // from what is left of it.
         std::erase_if(kept, [&](const KeptCell& cell) {
@@ -221,7 +209,7 @@ void ArtState::Apply(const Placement& p, Step step) {
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (p.moved[r].empty()) continue;
-        rows[r] = RowOf(Positioned(row, opened[r] ? p.rows[r] : drawing_->rows[r]), p.moved[r]);
+        rows[r] = RowOf(PositionedCells(row, opened[r] ? p.rows[r] : drawing_->rows[r]), p.moved[r]);
         opened[r] = true;
     }
     KeepOpenedRows(rows, opened);
@@ -282,7 +270,7 @@ int ArtState::LeftMargin() const {
     for (int row = 0; row < kRowCount; ++row) {
         const auto r = static_cast<std::size_t>(row);
         if (!d.opened[r]) continue;
-        for (const KeptCell& cell : Positioned(row, d.rows[r])) {
+        for (const KeptCell& cell : PositionedCells(row, d.rows[r])) {
             if (cell.x >= left) break;
             bool inked = false;
             for (int y = row * kInkRowHeight; y < (row + 1) * kInkRowHeight && !inked; ++y) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pixels/geometry.h"
+#include "pixels/image.h"
 #include "pixels/raster.h"
 #include "text/text_cell.h"
 
@@ -47,6 +48,23 @@ struct InkPiece {
 
     bool Empty() const { return pixels.empty() && cells.empty(); }
 };
+
+// The cells of text row `row` where they lie (their gaps added up).
+std::vector<KeptCell> PositionedCells(int row, const TextRow& cells);
+
+// How much of the ink layer text rows fill: the rows down to the last that
+// holds a cell (empty rows above it included) and the widest of them.
+struct TextExtent {
+    int rows = 0;
+    int width = 0;
+};
+TextExtent ExtentOf(const TextRows& rows);
+
+// Text drawn with the face (its ink and rows, as text art opens) made a
+// piece to lay over a drawing: its ink and its cells moved `left` columns
+// across and `row` text rows down, within the rectangle its extent covers
+// there.
+InkPiece TextPiece(const Image& ink, const TextRows& rows, int left, int row);
 
 // The canvas rectangle a selection is drawn with (rows of 18 screen pixels
 // for the ink's 16), and the ink rectangle a canvas rectangle selects: the

@@ -18,6 +18,7 @@
 #include "io/png_text.h"
 #include "io/png_writer.h"
 #include "pixels/geometry.h"
+#include "render/render_errors.h"
 #include "render/text_art_picture.h"
 #include "test_catalogs.h"
 #include "test_engine.h"
@@ -34,6 +35,13 @@ constexpr std::string_view kArt =
     " |\xE7\xAD\x86\xE3\x81\xA7\xE6\x8F\x8F\xE3\x81\x84\xE3\x81\x9F\r\n"            //  |筆で描いた
     "\r\n"
     "\xEF\xBE\x86\xEF\xBD\xAC\xEF\xBD\xB0 \xE2\x97\x8F";                             // ﾆｬｰ ●
+
+// `text` from its first line that is not empty on: a drawing's empty top
+// rows are not written.
+std::string FromFirstLine(std::string text) {
+    while (text.rfind("\r\n", 0) == 0) text.erase(0, 2);
+    return text;
+}
 
 // Strokes over three rows, with gaps between marks the spacing spells.
 Image Strokes() {
@@ -428,6 +436,74 @@ TEST_F(DocumentTest, CutAndPasteMoveWhatTheSelectionHolds) {
     document_.Select(std::nullopt);
     EXPECT_FALSE(document_.MoveSelection(1, 0));
     EXPECT_FALSE(document_.DeleteSelection());
+}
+
+// A part lands where it is clicked as the same text opened there would lie,
+// floating and selected, one step; what cannot lie on the canvas is refused.
+TEST_F(DocumentTest, APartLiesWhereItsTextOpenedThereWould) {
+    document_.SetUndoMode(UndoMode::Steps);
+    // The text the same art gives opened a number of rows down and
+    // full-width spaces across, from its first line on.
+    auto openedAt = [](int rows, int spaces) {
+        std::string shifted(static_cast<std::size_t>(rows), '\n');
+        std::string_view rest = kArt;
+        while (true) {
+            const std::size_t end = rest.find("\r\n");
+            const std::string_view line = rest.substr(0, end);
+            for (int i = 0; i < spaces && !line.empty(); ++i) shifted += "\xE3\x80\x80";  // 　
+            shifted += line;
+            if (end == std::string_view::npos) break;
+            shifted += "\r\n";
+            rest.remove_prefix(end + 2);
+        }
+        Document opened(Loaded());
+        EXPECT_TRUE(opened.OpenText(shifted, TextEncoding::Utf8));
+        return FromFirstLine(opened.Text(TextFormat::Utf8).value_or(""));
+    };
+    const struct {
+        PenPoint at;
+        int rows, spaces;
+    } kPlaces[] = {
+        {{0, 0}, 0, 0},
+        {{22, 36}, 2, 2},    // canvas rows of 18: the third row
+        {{33, 53}, 2, 3},    // anywhere in the row
+        {{0, 521}, 25, 0},   // the bottom: moved up until it fits
+    };
+    for (const auto& place : kPlaces) {
+        SCOPED_TRACE(::testing::Message() << place.at.x << ", " << place.at.y);
+        document_.state().ClearCanvas();
+        ASSERT_TRUE(document_.PlacePart(kArt, TextEncoding::Utf8, place.at));
+        EXPECT_EQ(Text(TextFormat::Utf8), openedAt(place.rows, place.spaces));
+        ASSERT_TRUE(document_.selection().has_value());
+        // Floating: moved a row down it is the text a row lower.
+        ASSERT_TRUE(document_.MoveSelection(0, kInkRowHeight));
+        if (place.rows < 25) {
+            EXPECT_EQ(Text(TextFormat::Utf8), openedAt(place.rows + 1, place.spaces));
+        }
+        ASSERT_TRUE(document_.Undo());
+        ASSERT_TRUE(document_.Undo());
+        EXPECT_EQ(Text(TextFormat::Cells), "") << "one step";
+        document_.Select(std::nullopt);
+    }
+    // At the right edge it is moved left until it fits.
+    ASSERT_TRUE(document_.PlacePart("\xEF\xBC\x8F", TextEncoding::Utf8, {799, 0}));  // ／
+    EXPECT_EQ(document_.selection()->right(), kCanvasWidth);
+
+    std::string tallLines;
+    for (int i = 0; i <= kRowCount; ++i) tallLines += "|\r\n";
+    std::string wide;
+    for (int i = 0; i < 60; ++i) wide += "\xE2\x96\xA0";  // ■, wider than the canvas
+    const struct {
+        std::string text;
+        const ErrorKind* kind;
+    } kRefused[] = {{tallLines, &kinds::TooManyLines}, {wide, &kinds::LineTooWide}, {"\r\n\r\n", &kinds::NoText}};
+    const std::string before = Text(TextFormat::Cells);
+    for (const auto& refused : kRefused) {
+        const Status placed = document_.PlacePart(refused.text, TextEncoding::Utf8, {0, 0});
+        ASSERT_FALSE(placed);
+        EXPECT_TRUE(placed.error().Is(*refused.kind)) << placed.error().Message();
+        EXPECT_EQ(Text(TextFormat::Cells), before);
+    }
 }
 
 // Steadied or a Shift line, a cancelled stroke leaves nothing: not its lag,

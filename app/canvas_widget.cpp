@@ -115,6 +115,11 @@ void CanvasWidget::SetTool(Tool tool) {
     update();
 }
 
+void CanvasWidget::SetPendingPlacement(Placement place) {
+    pendingPlacement_ = std::move(place);
+    setCursor(pendingPlacement_ ? Qt::CrossCursor : CursorOf(tool_));
+}
+
 bool CanvasWidget::typing() const {
     return tool_ == Tool::Text && document_.caret().has_value();
 }
@@ -349,6 +354,24 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     const QPoint pixel = CanvasPixel(event->position());
+    if (pendingPlacement_) {
+        const ClientTarget target = MapCanvasPixel(pixel);
+        if (target.kind != ClientTarget::Kind::Canvas) return;
+        const Placement place = std::move(pendingPlacement_);
+        pendingPlacement_ = nullptr;
+        EndTyping();
+        const Status laid = place(target.point);
+        setCursor(CursorOf(tool_));
+        if (!laid) {
+            emit placementRefused(ReasonText(laid.error()));
+            return;
+        }
+        SetTool(Tool::Select);
+        update();
+        emit placed();
+        emit rowsChanged();
+        return;
+    }
     if (tool_ == Tool::Text) {
         // A click elsewhere ends the words typed so far; on the canvas it
         // puts the caret down for new ones.

@@ -11,9 +11,12 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
+#include "errors/result.h"
 #include "pixels/image.h"
+#include "pixels/pen_stroke.h"
 #include "session/selection.h"
 
 namespace fudeline {
@@ -48,6 +51,12 @@ class CanvasWidget : public QWidget {
     std::optional<QRect> CaretOnWidget() const;
     // The caret goes, with what the input method was composing.
     void EndTyping();
+    // What the next click on the canvas lays into the drawing (a part, words
+    // in a frame), given the canvas point clicked; the selection tool then
+    // holds it, ready to move. Empty: nothing waits.
+    using Placement = std::function<Status(PenPoint at)>;
+    void SetPendingPlacement(Placement place);
+    bool placementPending() const { return static_cast<bool>(pendingPlacement_); }
     // What the input method is composing at the caret, not yet typed.
     const QString& preedit() const { return preedit_; }
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -65,6 +74,10 @@ class CanvasWidget : public QWidget {
     void zoomRequested(int steps, QPointF local);
     // What was typed, or part of it, was refused, for this reason.
     void typingRefused(const QString& reason);
+    // A pending placement was laid into the drawing (the selection tool
+    // holds it), or refused for this reason.
+    void placed();
+    void placementRefused(const QString& reason);
 
   protected:
     bool event(QEvent* event) override;
@@ -113,6 +126,7 @@ class CanvasWidget : public QWidget {
     QPoint moved_;
     bool moveStarted_ = false;
     QString preedit_;
+    Placement pendingPlacement_;
 };
 
 // The tool indicator left of the buttons: the pen and the eraser side by side,

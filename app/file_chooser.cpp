@@ -27,6 +27,7 @@ QString LastFolderKey(FileRequest::Purpose purpose) {
             return settings_keys::kTextPictureFolder;
         case FileRequest::Purpose::OpenTextArt:
         case FileRequest::Purpose::AppendPage:
+        case FileRequest::Purpose::OpenPartsLibrary:
             return settings_keys::kTextArtFolder;  // pages are added where art is kept
     }
     return settings_keys::kOtherFolder;

@@ -21,6 +21,7 @@ struct FileRequest {
         SaveTextPicture,
         OpenTextArt,
         AppendPage,
+        OpenPartsLibrary,
     };
     Purpose purpose = Purpose::BackgroundPicture;
     bool save = false;

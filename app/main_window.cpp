@@ -56,9 +56,6 @@ namespace {
 // Traced lines wait this long between looks for the end of a stroke under way.
 constexpr int kStrokeEndPollMs = 30;
 
-// How long the status line shows a passing message.
-constexpr int kMessageMs = 4000;
-
 // The "左に寄せると" figure is worked out this long after drawing stops.
 constexpr int kAlignCountDelayMs = 250;
 
@@ -97,11 +94,13 @@ MainWindow::MainWindow(Engine& engine, QWidget* parent)
       chooseFile_(ChooseFileWithDialog),
       choosePage_(ChoosePageWithDialog),
       askPageName_(AskPageNameWithDialog),
+      askFrame_(AskFrameWithDialog),
       keptInk_(kCanvasWidth, kInkHeight) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromUtf8(kCaption));
     setWindowIcon(QIcon(QPixmap(fudeline_icon_xpm)));
     CreateControls();
+    RestorePartsLibraries();
     ApplyConversionMode();
     ApplyStabilizer();
     SyncTools();
@@ -482,6 +481,7 @@ void MainWindow::CreateMenus() {
     viewMenu->addActions({zoomIn, zoomOut, actual, fit});
     viewMenu->addSeparator();
     viewMenu->addAction(rowLines_);
+    CreatePartsPalette(viewMenu);
 
     pen_ = AddCommand("penAction", tr("ペン(&P)"), QKeySequence(Qt::Key_P), &MainWindow::ChoosePen);
     eraser_ = AddCommand("eraserAction", tr("消しゴム(&E)"), QKeySequence(Qt::Key_E),

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/file_chooser.h"
+#include "app/frame_dialog.h"
 #include "app/page_dialogs.h"
 #include "app/background/background_picture.h"
 #include "engine/document.h"
@@ -37,6 +38,8 @@ class PostStatus;
 inline constexpr const char* kCaption = " \u3006(x`) Fudeline v" FUDELINE_VERSION;
 inline constexpr const char* kShiftJisMime = "text/plain;charset=Shift_JIS";
 
+class PartsPalette;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -55,6 +58,10 @@ class MainWindow : public QMainWindow {
         std::function<int(const QStringList& labels, const PagePreview& preview, QWidget* parent)>;
     using PageNamer = std::function<std::optional<QString>(QWidget* parent)>;
     void SetPageChooser(PageChooser chooser) { choosePage_ = std::move(chooser); }
+    // The words and style of a speech frame (nothing: cancelled); tests
+    // answer through this instead of a dialog.
+    using FrameAsker = std::function<std::optional<FrameRequest>(QWidget* parent)>;
+    void SetFrameAsker(FrameAsker asker) { askFrame_ = std::move(asker); }
     void SetPageNamer(PageNamer namer) { askPageName_ = std::move(namer); }
 
     const ArtState& state() const { return document_.state(); }
@@ -82,6 +89,12 @@ class MainWindow : public QMainWindow {
     // with the fine decoder's "no fillers", else fillers.
     Spacing spacing() const { return document_.decoder().spacing; }
 
+    PartsPalette* partsPalette() const { return parts_; }
+    // Reads the page file at `path` into the parts palette and shows it; on
+    // failure says so (a warning, or with `quiet` a status message) and
+    // returns false.
+    bool LoadPartsLibrary(const QString& path, bool quiet = false);
+
     // True from "線を取り込む" until its lines are in the drawing.
     bool tracingLines() const { return tracing_; }
 
@@ -98,6 +111,8 @@ class MainWindow : public QMainWindow {
     void CreateEraserSizes(QMenu* toolMenu);
     void ShowMenuUnder(QMenu* menu, QPushButton* button);
     void DrawingChanged();
+    // How long a message that needs no answer stays beside the counter.
+    static constexpr int kMessageMs = 4000;
     // Says `message` beside the counter, for `ms` milliseconds (0: until replaced).
     void ShowStatusMessage(const QString& message, int ms = 0);
     // The counter's "左に寄せると" figure, worked out once drawing pauses.
@@ -141,6 +156,15 @@ class MainWindow : public QMainWindow {
     // as the drawing, as one undoable step; and the text added as a page.
     void OpenTextArt();
     void AppendPage();
+    // The parts palette (parts_commands.cpp): a dock of the pages of the
+    // libraries the user opened, kept between runs; a part chosen is laid
+    // into the drawing at the next click on the canvas.
+    void CreatePartsPalette(QMenu* viewMenu);
+    // The libraries of the last run, once the status line can say what failed.
+    void RestorePartsLibraries();
+    void OpenPartsLibrary();
+    // "吹き出しを置く": words in a speech frame, laid at the next click.
+    void PlaceSpeechFrame();
     void ChooseBackgroundPicture();
     void LoadBackgroundPicture(const QString& path);
 
@@ -171,9 +195,11 @@ class MainWindow : public QMainWindow {
     FileChooser chooseFile_;
     PageChooser choosePage_;
     PageNamer askPageName_;
+    FrameAsker askFrame_;
     Image keptInk_;  // the ink as last saved or opened; closing asks when it differs
 
     CanvasWidget* canvas_ = nullptr;
+    PartsPalette* parts_ = nullptr;
     QScrollArea* view_ = nullptr;
     PostStatus* postStatus_ = nullptr;
     QLabel* message_ = nullptr;

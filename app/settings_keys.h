@@ -19,6 +19,8 @@ inline const QString kEraserSize = QStringLiteral("draw/eraserSize");
 inline const QString kBackgroundSize = QStringLiteral("background/size");
 inline const QString kBoard = QStringLiteral("post/board");
 inline const QString kCustomLimits = QStringLiteral("post/customLimits");
+// The page files the parts palette holds, in the order they were opened.
+inline const QString kPartsLibraries = QStringLiteral("parts/libraries");
 
 // The folder each kind of file dialog opened last.
 inline const QString kBackgroundPictureFolder = QStringLiteral("folders/backgroundPicture");

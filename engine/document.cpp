@@ -275,6 +275,45 @@ Result<TextArtDrawing> Document::OpenText(std::string_view text, TextEncoding en
     return drawing;
 }
 
+namespace {
+
+// How far a part may stand from where it was clicked so that its lines
+// start at a width spaces alone spell: a half-width space either way.
+constexpr int kPartNudge = 5;
+
+// The column near `left` where most rows of the part `rows`, laid `row`
+// rows down over the drawing's rows `drawn`, start at a gap spaces spell
+// from what stands before them (no filler's dot before the part), the
+// nearest among equals. The row's cells before the part stay where they
+// are (laying a part changes no character the user drew).
+int LeftSpelledBySpaces(const TextRows& rows, const TextRows& drawn, int row, int left, int width) {
+    int best = left, fewestUnspelled = kRowCount + 1;
+    for (int step = 0; step <= 2 * kPartNudge; ++step) {
+        const int candidate = left + (step % 2 == 0 ? step / 2 : -(step + 1) / 2);
+        if (candidate < 0 || candidate + width > kCanvasWidth) continue;
+        int unspelled = 0;
+        for (int r = 0; r < kRowCount && row + r < kRowCount; ++r) {
+            const TextRow& cells = rows[static_cast<std::size_t>(r)];
+            if (cells.empty()) continue;
+            const auto under = static_cast<std::size_t>(row + r);
+            const int lead = candidate + PositionedCells(r, cells).front().x;
+            // Where the row's cells before the part end.
+            int before = 0;
+            for (const KeptCell& cell : PositionedCells(row + r, drawn[under])) {
+                if (cell.x + cell.cell.width <= lead) before = cell.x + cell.cell.width;
+            }
+            unspelled += SpacingSpells(Spacing::Spaces, nullptr, lead - before, before == 0) ? 0 : 1;
+        }
+        if (unspelled < fewestUnspelled) {
+            best = candidate;
+            fewestUnspelled = unspelled;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
 Status Document::PlacePart(std::string_view text, TextEncoding encoding, PenPoint at) {
     Result<TextArtDrawing> part = ReadTextArtDrawing(text, encoding, engine_.face());
     if (!part) return part.error();
@@ -282,11 +321,23 @@ Status Document::PlacePart(std::string_view text, TextEncoding encoding, PenPoin
     const TextExtent extent = ExtentOf(part->rows);
     if (extent.rows == 0) return Error{"", kinds::NoText};
     const int row = static_cast<int>(std::clamp<std::int64_t>(InkRowOfCanvasY(at.y), 0, kRowCount - extent.rows));
-    const int left = std::clamp(at.x, 0, kCanvasWidth - extent.width);
+    int left = std::clamp(at.x, 0, kCanvasWidth - extent.width);
     EndTyping();
     Settle();
+    // Unicode spaces spell every column; otherwise a part clicked a few
+    // pixels from where spaces reach moves there.
+    if (decoder_.spacing != Spacing::Unicode) {
+        left = LeftSpelledBySpaces(part->rows, state_.rows(), row, left, extent.width);
+    }
     selection_ = state_.PasteSelection(TextPiece(part->ink, part->rows, left, row));
     return {};
+}
+
+Status Document::PlaceFramedWords(std::string_view words, FrameStyle style, PenPoint at) {
+    const Result<std::string> framed = FramedText(words, style, engine_.face());
+    if (!framed) return framed.error();
+    if (framed->empty()) return Error{"", kinds::NoText};
+    return PlacePart(*framed, TextEncoding::Utf8, at);
 }
 
 bool Document::ImportLines(const Image& ink) {

@@ -21,6 +21,7 @@
 #include "io/page_files.h"
 #include "io/pixel_source.h"
 #include "pixels/image.h"
+#include "render/speech_frame.h"
 #include "render/text_art_cells.h"
 #include "session/art_state.h"
 #include "session/replay_script.h"
@@ -179,10 +180,15 @@ class Document {
     // --- Parts: text art laid into the drawing (the parts palette). `text`
     // (one page, read as text art opens) lands with its top-left cell at
     // `at` (canvas pixels: the row it falls in, its column), moved in as
-    // little as keeps it whole on the canvas, floating and selected as a
+    // little as keeps it whole on the canvas and, but with Unicode spacing,
+    // up to a half-width space across to where its lines start at a width
+    // spaces spell (no filler's dot before it), floating and selected as a
     // paste is, ready to move; one undoable step. Refused as text art that
     // opens is (too many lines, a line too wide), and when it holds no text.
     Status PlacePart(std::string_view text, TextEncoding encoding, PenPoint at);
+    // Words (UTF-8) in a speech frame of `style` (FramedText), laid as a
+    // part is. Refused (NoText) when there are no words.
+    Status PlaceFramedWords(std::string_view words, FrameStyle style, PenPoint at);
 
     // --- Words typed on the canvas (the text tool; document_text.cpp). A
     // click puts the caret where the spacing lets words stand (CaretAt in

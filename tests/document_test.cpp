@@ -485,9 +485,17 @@ TEST_F(DocumentTest, APartLiesWhereItsTextOpenedThereWould) {
         EXPECT_EQ(Text(TextFormat::Cells), "") << "one step";
         document_.Select(std::nullopt);
     }
-    // At the right edge it is moved left until it fits.
-    ASSERT_TRUE(document_.PlacePart("\xEF\xBC\x8F", TextEncoding::Utf8, {799, 0}));  // ／
-    EXPECT_EQ(document_.selection()->right(), kCanvasWidth);
+    // Clicked a few pixels from where spaces reach, it stands there: no
+    // filler's dot before it. At the right edge it is moved left until it fits.
+    const struct {
+        int x, left;
+    } kNudged[] = {{25, 27}, {21, 22}, {799, kCanvasWidth - 19}};
+    for (const auto& nudged : kNudged) {
+        ASSERT_TRUE(document_.PlacePart("\xEF\xBC\x8F", TextEncoding::Utf8, {nudged.x, 0}));  // ／
+        EXPECT_EQ(document_.selection()->left, nudged.left) << nudged.x;
+        EXPECT_LE(document_.selection()->right(), kCanvasWidth);
+        ASSERT_TRUE(document_.Undo());
+    }
 
     std::string tallLines;
     for (int i = 0; i <= kRowCount; ++i) tallLines += "|\r\n";
@@ -504,6 +512,21 @@ TEST_F(DocumentTest, APartLiesWhereItsTextOpenedThereWould) {
         EXPECT_TRUE(placed.error().Is(*refused.kind)) << placed.error().Message();
         EXPECT_EQ(Text(TextFormat::Cells), before);
     }
+}
+
+// Words in a frame are laid as the framed text would be; no words, no frame.
+TEST_F(DocumentTest, FramedWordsAreLaidAsTheirFramedText) {
+    const std::string words = "\xE3\x81\xB5\xE3\x81\x8D\xE3\x81\xA0\xE3\x81\x97\nok";  // ふきだし
+    for (const FrameStyle style : {FrameStyle::Rounded, FrameStyle::Box}) {
+        document_.state().ClearCanvas();
+        ASSERT_TRUE(document_.PlaceFramedWords(words, style, {0, 0}));
+        Document framed(Loaded());
+        ASSERT_TRUE(framed.OpenText(FramedText(words, style, Loaded().face()).value(), TextEncoding::Utf8));
+        EXPECT_EQ(Text(TextFormat::Utf8), framed.Text(TextFormat::Utf8).value());
+    }
+    const Status none = document_.PlaceFramedWords(" \n", FrameStyle::Box, {0, 0});
+    ASSERT_FALSE(none);
+    EXPECT_TRUE(none.error().Is(kinds::NoText));
 }
 
 // Steadied or a Shift line, a cancelled stroke leaves nothing: not its lag,

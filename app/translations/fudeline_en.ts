@@ -744,6 +744,29 @@
     </message>
 </context>
 <context>
+    <name>FrameDialog</name>
+    <message>
+        <source>吹き出し</source>
+        <translation>Speech Frame</translation>
+    </message>
+    <message>
+        <source>吹き出しの中の言葉(&amp;W):</source>
+        <translation>&amp;Words in the frame:</translation>
+    </message>
+    <message>
+        <source>角の丸い枠</source>
+        <translation>Rounded frame</translation>
+    </message>
+    <message>
+        <source>四角い枠</source>
+        <translation>Box</translation>
+    </message>
+    <message>
+        <source>置く場所を選ぶ</source>
+        <translation>Choose Where</translation>
+    </message>
+</context>
+<context>
     <name>PageDialogs</name>
     <message>
         <source>テキストアートを開く</source>
@@ -872,6 +895,38 @@ Use fudeline-cli to convert without a display.
 </context>
 <context>
     <name>fudeline::MainWindow</name>
+    <message>
+        <source>部品(&amp;B)</source>
+        <translation>&amp;Parts</translation>
+    </message>
+    <message>
+        <source>部品集を開く(&amp;L)...</source>
+        <translation>Open Parts &amp;Library...</translation>
+    </message>
+    <message>
+        <source>吹き出しを置く(&amp;W)...</source>
+        <translation>Speech &amp;Frame...</translation>
+    </message>
+    <message>
+        <source>キャンバスの置きたい所をクリックしてください: %1</source>
+        <translation>Click the canvas where it goes: %1</translation>
+    </message>
+    <message>
+        <source>吹き出し</source>
+        <translation>speech frame</translation>
+    </message>
+    <message>
+        <source>部品集を開く</source>
+        <translation>Open Parts Library</translation>
+    </message>
+    <message>
+        <source>部品集 (*.mlt *.ast)</source>
+        <translation>Parts libraries (*.mlt *.ast)</translation>
+    </message>
+    <message>
+        <source>「%1」を部品集として開けませんでした。</source>
+        <translation>Could not open “%1” as a parts library.</translation>
+    </message>
     <message>
         <source>ファイルを作れません（フォルダがないか、書き込みが許されていません）</source>
         <translation>The file cannot be created (the folder is missing or writing there is not allowed)</translation>
@@ -1399,6 +1454,45 @@ Add the page to &quot;%2&quot;?</translation>
     <message>
         <source>次の行へ / 前の文字を消す / カーソルを動かす / 打ち終える</source>
         <translation>Next row / erase the character before / move the caret / stop typing</translation>
+    </message>
+</context>
+<context>
+    <name>fudeline::PartsPalette</name>
+    <message>
+        <source>部品</source>
+        <translation>Parts</translation>
+    </message>
+    <message>
+        <source>部品集を開く(&amp;O)...</source>
+        <translation>&amp;Open Library...</translation>
+    </message>
+    <message>
+        <source>MLT や AST のファイルのページを部品として並べます</source>
+        <translation>Lists the pages of MLT and AST files as parts</translation>
+    </message>
+    <message>
+        <source>すべて閉じる</source>
+        <translation>Close All</translation>
+    </message>
+    <message>
+        <source>名前か1行目で探す</source>
+        <translation>Search by name or first line</translation>
+    </message>
+    <message>
+        <source>部品を選んでから、キャンバスの置きたい所をクリックします</source>
+        <translation>Choose a part, then click the canvas where it goes</translation>
+    </message>
+    <message>
+        <source>部品集がありません。「部品集を開く」で MLT や AST のファイルを開きます</source>
+        <translation>No parts libraries: “Open Library” opens MLT and AST files</translation>
+    </message>
+    <message>
+        <source>%1 件のうち %2 件を表示しています。探す言葉で絞り込めます</source>
+        <translation>Showing %2 of %1 parts; search to narrow them</translation>
+    </message>
+    <message>
+        <source>%1 件</source>
+        <translation>%1 parts</translation>
     </message>
 </context>
 <context>

@@ -84,10 +84,7 @@ void MainWindow::OpenTextArt() {
 }
 
 QImage MainWindow::PagePicture(const std::string& sjisText) const {
-    // A preview shows a canvas's rows at most; a long page's rest stays unread.
-    std::vector<std::string> lines = SplitTextLines(sjisText);
-    if (lines.size() > static_cast<std::size_t>(kRowCount)) lines.resize(kRowCount);
-    const Image picture = RenderTextArt(lines, engine_.face());
+    const Image picture = fudeline::PagePicture(sjisText, engine_.face());
     QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));

@@ -2,6 +2,8 @@
 
 #include "engine/engine_errors.h"
 #include "glyphs/cp932.h"
+#include "pixels/geometry.h"
+#include "render/text_art_picture.h"
 #include "text/text_art_lines.h"
 
 namespace fudeline {
@@ -56,6 +58,12 @@ Result<std::optional<TextArtDrawing>> OpenTextArt(std::string_view bytes, const 
     Result<TextArtDrawing> drawing = ReadTextArtDrawing(text, encoding, face);
     if (!drawing) return drawing.error();
     return std::optional<TextArtDrawing>(std::move(*drawing));
+}
+
+Image PagePicture(std::string_view sjisText, const MonaFont& face) {
+    std::vector<std::string> lines = SplitTextLines(sjisText);
+    if (lines.size() > static_cast<std::size_t>(kRowCount)) lines.resize(kRowCount);
+    return RenderTextArt(lines, face);
 }
 
 }  // namespace fudeline

@@ -30,6 +30,10 @@ using TextArtPageChoice = std::function<std::optional<std::size_t>(const PageFil
 // no Unicode form).
 std::vector<std::string> PageChoiceLabels(const PageFile& file);
 
+// A page's text (Shift-JIS) drawn as the canvas shows text, for a list's
+// picture of it: a canvas's rows at most (a long page's rest is not read).
+Image PagePicture(std::string_view sjisText, const MonaFont& face);
+
 // How text that is not a page file is read: UTF-8 when it reads as UTF-8
 // (Shift-JIS art rarely does), else Shift-JIS.
 TextEncoding GuessTextEncoding(std::string_view text);

@@ -241,6 +241,49 @@ class Session {
     bool moveCaret(int step, int rows) { return document_->MoveCaret(step, rows); }
     void endTyping() { document_->EndTyping(); }
 
+    // --- Parts: a page file read as a library, {error} ("" when read) with
+    // {labels, pages} (each page's label in UTF-8, and its text's bytes);
+    // a page's text drawn as the canvas shows it ({width, height, rgba},
+    // the pixels a view valid until the next call); and a part or framed
+    // words laid with their top-left cell at canvas pixel (x, y), floating
+    // and selected (one undoable step), {error} as type's.
+    emscripten::val partsLibrary(const std::string& bytes, const std::string& name) const {
+        emscripten::val out = Answer();
+        const Result<PageFile> file = ParsePageFile(bytes, name);
+        if (!file) return SetFailure(out, file.error());
+        if (file->pages.empty()) return SetFailure(out, Error{"", kinds::NoPages});
+        emscripten::val labels = emscripten::val::array();
+        for (const std::string& label : PageChoiceLabels(*file)) labels.call<void>("push", label);
+        emscripten::val pages = emscripten::val::array();
+        for (const Page& page : file->pages) pages.call<void>("push", BytesOf(page.text));
+        out.set("labels", labels);
+        out.set("pages", pages);
+        return out;
+    }
+    emscripten::val pagePicture(const std::string& sjisText) {
+        const Image picture = PagePicture(sjisText, engine_->face());
+        ToRgba(picture, pictureRgba_);
+        emscripten::val out = emscripten::val::object();
+        out.set("width", picture.width());
+        out.set("height", picture.height());
+        out.set("rgba", ViewOf(pictureRgba_));
+        return out;
+    }
+    emscripten::val placePart(const std::string& sjisText, int x, int y) {
+        emscripten::val out = Answer();
+        const Status placed = document_->PlacePart(sjisText, TextEncoding::ShiftJis, {x, y});
+        if (!placed) return SetFailure(out, placed.error());
+        return out;
+    }
+    // `style` "rounded" or "box".
+    emscripten::val placeFramedWords(const std::string& words, const std::string& style, int x, int y) {
+        emscripten::val out = Answer();
+        const Status placed =
+            document_->PlaceFramedWords(words, ParseFrameStyle(style).value_or(FrameStyle::Rounded), {x, y});
+        if (!placed) return SetFailure(out, placed.error());
+        return out;
+    }
+
     // --- The drawing as a picture: the ink layer as RGBA, ink black and
     // everything else white, and the same for the drawing undo would bring
     // back (the page keeps both between visits).
@@ -469,6 +512,10 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("eraseBefore", &Session::eraseBefore)
         .function("moveCaret", &Session::moveCaret)
         .function("endTyping", &Session::endTyping)
+        .function("partsLibrary", &Session::partsLibrary)
+        .function("pagePicture", &Session::pagePicture)
+        .function("placePart", &Session::placePart)
+        .function("placeFramedWords", &Session::placeFramedWords)
         .function("bytesAlignedLeft", &Session::bytesAlignedLeft)
         .function("inkRgba", &Session::inkRgba)
         .function("undoInkRgba", &Session::undoInkRgba)

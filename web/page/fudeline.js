@@ -8,6 +8,7 @@ import { startBoards } from "./board.js";
 import { startDrawingFile } from "./drawing_file.js";
 import { startKeys } from "./keys.js";
 import { startOffline } from "./offline.js";
+import { startParts } from "./parts.js";
 import { startPointer } from "./pointer.js";
 import { startSelection } from "./selection.js";
 import { startTyping } from "./typing.js";
@@ -53,6 +54,7 @@ async function start() {
   startBackground();
   startTextFiles();
   startTrace();
+  await startParts();
   performance.mark("fudeline-ready");
   document.body.dataset.ready = "1";
 }

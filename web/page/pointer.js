@@ -1,7 +1,7 @@
 // The canvas's pointers as drawing apps take them. A mouse, a pen or one
 // finger draws (with the selection tool chosen, selects and drags the
 // selection: selection.js; with the text tool, puts the caret down:
-// typing.js); the pen's eraser end or its barrel button erases. While a pen
+// typing.js; with a part or a frame waiting, lays it there: parts.js); the pen's eraser end or its barrel button erases. While a pen
 // is down or near (hovering, or lifted a moment ago) every touch is a resting
 // palm and is ignored, and a pen coming down takes back the stroke a palm
 // already began. Two fingers never draw: they zoom and pan the canvas, and
@@ -17,6 +17,7 @@ import { paint, showText } from "./view.js";
 import { selectionDown, selectionMove, selectionUp } from "./selection.js";
 import { tool } from "./tools.js";
 import { placeCaret } from "./typing.js";
+import { placeAt, placementPending } from "./parts.js";
 
 const canvas = document.getElementById("canvas");
 const fitButton = document.getElementById("zoom-fit");
@@ -253,6 +254,10 @@ export function startPointer() {
     if (movingPicture) {
       capture(event.pointerId);
       pictureDrag.start(event.pointerId, canvasPoint(event));
+      return;
+    }
+    if (placementPending()) {
+      placeAt(canvasPoint(event));
       return;
     }
     if (tool() === "select") {

@@ -74,6 +74,23 @@ async function inStore(mode, action) {
   }
 }
 
+// The parts libraries the user opened ([{name, bytes}]), kept for the next
+// visit under one key every tab shares. A store that fails keeps nothing and
+// says nothing more than the drawing's warning does.
+const PARTS_KEY = "parts";
+export async function keepParts(libraries) {
+  try {
+    await inStore("readwrite", (store) => store.put(libraries, PARTS_KEY));
+  } catch (e) { /* not kept: the libraries open again by hand */ }
+}
+export async function keptParts() {
+  try {
+    return (await inStore("readonly", (store) => store.get(PARTS_KEY))) || [];
+  } catch (e) {
+    return [];
+  }
+}
+
 // The warning that the browser is not keeping the drawing, shown or hidden.
 function showKept(kept) {
   document.getElementById("not-kept").hidden = kept;

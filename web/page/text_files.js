@@ -66,7 +66,9 @@ function askPageName() {
 // The file chosen in an input, as its name and bytes; null when none is
 // chosen or it is larger than text art files are read (said after
 // `failed`, the command's failure).
-async function chosenFile(input, failed) {
+// The file chosen in `input` ({name, bytes}), or null when none was or it is
+// over the text art limit (said, with the `failed` words).
+export async function chosenFile(input, failed) {
   const file = input.files[0];
   input.value = "";
   if (!file) return null;

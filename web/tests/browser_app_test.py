@@ -21,6 +21,7 @@ import browser_test as base  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
+from selenium.webdriver.support.ui import Select  # noqa: E402
 
 # Pointer events made up in the page, positions in canvas pixels mapped
 # through the canvas as shown (zoomed or not): [type, id, kind, x, y, button, buttons].
@@ -412,6 +413,52 @@ class AppTest(base.PageTest):
         self.driver.execute_script("document.activeElement.blur()")
         self.press("p")
         self.assertIsNone(self.in_page(caret))
+
+    def test_parts_and_speech_frames_are_laid_where_clicked(self):
+        command = Keys.COMMAND if sys.platform == "darwin" else Keys.CONTROL
+        face = "\u3000\u2227\u2227\n\uff08\u30fb\u03c9\u30fb\uff09"  # 　∧∧ / （・ω・）
+        star = "\u2605\u5f61"  # ★彡
+        folder = tempfile.mkdtemp()
+        library = os.path.join(folder, "parts.mlt")
+        with open(library, "wb") as f:
+            f.write((face + "\n[SPLIT]\n" + star).replace("\n", "\r\n").encode("cp932"))
+        bad = os.path.join(folder, "bad.mlt")
+        with open(bad, "wb") as f:
+            f.write(b"\xff\xfe\x00")
+        listed = "return document.querySelectorAll('#parts-list button.part').length"
+        self.driver.execute_script("document.getElementById('parts').open = true")
+        self.driver.find_element(By.ID, "open-parts").send_keys(library)
+        self.wait_for(listed + " === 2")
+        search = self.driver.find_element(By.ID, "parts-search")
+        search.send_keys(star[0])
+        self.assertEqual(self.driver.execute_script(listed), 1)
+        search.send_keys(Keys.BACKSPACE)
+        self.wait_for(listed + " === 2")
+        # A part chosen waits for the click, then lies there, selected, one step.
+        self.driver.find_elements(By.CSS_SELECTOR, "#parts-list button.part")[0].click()
+        self.assertEqual(self.page_text().strip(), "")
+        self.dispatch(stroke_events([(0, 0), (0, 0)], kind="mouse"))
+        self.assertEqual(self.page_text().rstrip("\n"), face)
+        self.assertEqual(self.driver.find_element(By.ID, "select-tool").get_attribute("aria-pressed"), "true")
+        self.driver.execute_script("document.activeElement.blur()")
+        self.press(command, "z")
+        self.assertEqual(self.page_text().strip(), "")
+        # Words in a box frame, laid the same way.
+        self.driver.find_element(By.ID, "frame-words").send_keys("Hi!")
+        Select(self.driver.find_element(By.ID, "frame-style")).select_by_value("box")
+        self.click("place-frame")
+        self.dispatch(stroke_events([(0, 36), (0, 36)], kind="mouse"))
+        lines = self.page_text().rstrip("\n").split("\n")
+        self.assertEqual(len(lines), 3, lines)
+        self.assertTrue(lines[0].startswith("\u250c") and lines[2].startswith("\u2514"), lines)
+        self.assertIn("Hi!", lines[1])
+        # The library opens again at the next visit; what is no library is refused.
+        self.reload()
+        self.driver.execute_script("document.getElementById('parts').open = true")
+        self.wait_for(listed + " === 2")
+        self.driver.find_element(By.ID, "open-parts").send_keys(bad)
+        self.wait_for("return document.getElementById('message').textContent.includes('bad.mlt')")
+        self.assertEqual(self.driver.execute_script(listed), 2)
 
     # --- Pen and touch.
     def test_pen_palm_eraser_and_two_fingers(self):

@@ -261,13 +261,7 @@ class Session {
         return out;
     }
     emscripten::val pagePicture(const std::string& sjisText) {
-        const Image picture = PagePicture(sjisText, engine_->face());
-        ToRgba(picture, pictureRgba_);
-        emscripten::val out = emscripten::val::object();
-        out.set("width", picture.width());
-        out.set("height", picture.height());
-        out.set("rgba", ViewOf(pictureRgba_));
-        return out;
+        return PictureOf(PagePicture(sjisText, engine_->face()));
     }
     emscripten::val placePart(const std::string& sjisText, int x, int y) {
         emscripten::val out = Answer();
@@ -305,13 +299,7 @@ class Session {
     // The text art drawn as the window's text picture: {width, height,
     // rgba}, the pixels a view valid until the next call.
     emscripten::val textPicture() {
-        const Image picture = document_->TextPicture().value_or(Image(1, kRowHeight));
-        ToRgba(picture, pictureRgba_);
-        emscripten::val out = emscripten::val::object();
-        out.set("width", picture.width());
-        out.set("height", picture.height());
-        out.set("rgba", ViewOf(pictureRgba_));
-        return out;
+        return PictureOf(document_->TextPicture().value_or(Image(1, kRowHeight)));
     }
 
     // The opened text the drawing and the one undo brings back keep, for
@@ -441,6 +429,16 @@ class Session {
 
   private:
     ArtState& state() { return document_->state(); }
+
+    // {width, height, rgba}: the pixels a view valid until the next call.
+    emscripten::val PictureOf(const Image& picture) {
+        ToRgba(picture, pictureRgba_);
+        emscripten::val out = emscripten::val::object();
+        out.set("width", picture.width());
+        out.set("height", picture.height());
+        out.set("rgba", ViewOf(pictureRgba_));
+        return out;
+    }
 
     std::string Text(bool br, TextFormat format) {
         document_->SetBr(br);

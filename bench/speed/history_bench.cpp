@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/speed/bench_drawings.h"
 #include "fine/fine_decoder.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
@@ -44,13 +45,7 @@ struct HistoryFixture {
         font = std::move(*face);
         fine = std::make_unique<FineDecoder>(catalog, *font);
         painter = std::make_unique<TextPainter>(*font);
-        const std::string path = std::string(FUDELINE_SOURCE_DIR) + "/bench/data/dense.pbm";
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-        Result<Image> image = DecodePbm(bytes, kInkClipRight + 1, kInkHeight);
-        if (!image) throw std::runtime_error(path + ": " + image.error().Reason());
-        dense = Image(kCanvasWidth, kInkHeight);
-        dense.Blit(*image, 0, 0);
+        dense = bench::ReadBenchDrawing("dense.pbm");
     }
 };
 

@@ -17,6 +17,7 @@
 #include "match/reference_matcher.h"
 #include "match/row_matcher.h"
 #include "render/text_painter.h"
+#include "bench/speed/bench_drawings.h"
 #include "glyphs/catalog_loader.h"
 #include "glyphs/exe_dir.h"
 #include "glyphs/mona_font.h"
@@ -43,16 +44,6 @@ struct Fixture {
     int densestRow = 0;
     int slowestDenseRow = 0, slowestNoiseRow = 0;
 
-    static Image ReadDrawing(const char* name) {
-        const std::string path = std::string(FUDELINE_SOURCE_DIR) + "/bench/data/" + name;
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-        auto image = DecodePbm(bytes, kInkClipRight + 1, kInkHeight);
-        if (!image) throw std::runtime_error(path + ": " + image.error().Reason());
-        Image ink(kCanvasWidth, kInkHeight);
-        ink.Blit(*image, 0, 0);
-        return ink;
-    }
     static void Extent(const Image& ink, int& minX, int& maxX) {
         minX = 799;
         maxX = 0;
@@ -104,8 +95,8 @@ struct Fixture {
         if (!face) throw std::runtime_error(face.error().Message());
         font = std::move(*face);
         fine = std::make_unique<FineDecoder>(catalog, *font);
-        dense = ReadDrawing("dense.pbm");
-        sparse = ReadDrawing("sparse.pbm");
+        dense = bench::ReadBenchDrawing("dense.pbm");
+        sparse = bench::ReadBenchDrawing("sparse.pbm");
         Extent(dense, denseMinX, denseMaxX);
         denseMoved = Image(kCanvasWidth, kInkHeight);
         denseMoved.Blit(dense, 1, 0);

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/speed/bench_drawings.h"
 #include "engine/document.h"
 #include "engine/engine.h"
 #include "io/ink_image.h"
@@ -25,13 +26,7 @@ struct DocumentFixture {
         Result<Engine> loaded = Engine::Load();
         if (!loaded) throw std::runtime_error(loaded.error().Message());
         engine = std::make_unique<Engine>(std::move(*loaded));
-        const std::string path = std::string(FUDELINE_SOURCE_DIR) + "/bench/data/dense.pbm";
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-        Result<Image> image = DecodePbm(bytes, kInkClipRight + 1, kInkHeight);
-        if (!image) throw std::runtime_error(path + ": " + image.error().Reason());
-        dense = Image(kCanvasWidth, kInkHeight);
-        dense.Blit(*image, 0, 0);
+        dense = bench::ReadBenchDrawing("dense.pbm");
         // Room on the right for the words typed to push the row's cells into.
         dense.FillRect(600, 0, kCanvasWidth - 600, kInkHeight, kWhite);
     }

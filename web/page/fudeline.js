@@ -54,7 +54,9 @@ async function start() {
   startBackground();
   startTextFiles();
   startTrace();
-  await startParts();
+  // The kept parts libraries are read after the page is ready: a large one
+  // never holds up drawing.
+  startParts();
   performance.mark("fudeline-ready");
   document.body.dataset.ready = "1";
 }

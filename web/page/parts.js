@@ -117,9 +117,6 @@ function keep() {
 
 export async function startParts() {
   $("parts-search").placeholder = t("partsSearch");
-  for (const { name, bytes } of await keptParts()) read(name, bytes);
-  if (libraries.length > 0) $("parts").open = true;
-  list();
   $("open-parts").addEventListener("change", async (e) => {
     const chosen = await chosenFile(e.target, "openPartsFailed");
     if (!chosen || !read(chosen.name, chosen.bytes)) return;
@@ -137,4 +134,11 @@ export async function startParts() {
     const words = $("frame-words").value, style = $("frame-style").value;
     wait((point) => engine.placeFramedWords(words, style, point[0], point[1]), t("speechFrame"));
   });
+  list();
+  // The libraries of the last visit, unless one was opened meanwhile.
+  const kept = await keptParts();
+  if (libraries.length > 0) return;
+  for (const { name, bytes } of kept) read(name, bytes);
+  if (libraries.length > 0) $("parts").open = true;
+  list();
 }

@@ -18,10 +18,8 @@ namespace {
 // A part's picture in the list: its text drawn at this size at most.
 constexpr int kPictureWidth = 160;
 constexpr int kPictureHeight = 96;
-// The item roles: where the part is, and whether its picture is drawn.
-constexpr int kLibraryRole = Qt::UserRole;
-constexpr int kPageRole = Qt::UserRole + 1;
-constexpr int kDrawnRole = Qt::UserRole + 2;
+// Whether an item's picture is drawn (where its part is, `listed_` says).
+constexpr int kDrawnRole = Qt::UserRole;
 
 }  // namespace
 
@@ -129,8 +127,6 @@ void PartsPalette::List() {
             if (listed_.size() >= static_cast<std::size_t>(kMostListed)) continue;
             listed_.push_back({l, p});
             auto* item = new QListWidgetItem(library.labels[p], list_);
-            item->setData(kLibraryRole, static_cast<qulonglong>(l));
-            item->setData(kPageRole, static_cast<qulonglong>(p));
             item->setSizeHint(QSize(kPictureWidth + 8, kPictureHeight + 24));
         }
     }

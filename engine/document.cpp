@@ -287,20 +287,32 @@ constexpr int kPartNudge = 5;
 // nearest among equals. The row's cells before the part stay where they
 // are (laying a part changes no character the user drew).
 int LeftSpelledBySpaces(const TextRows& rows, const TextRows& drawn, int row, int left, int width) {
+    // Each of the part's lines: where it starts in the part, and where the
+    // drawing's cells on its row end, left to right.
+    struct Line {
+        int lead;
+        std::vector<int> ends;
+    };
+    std::vector<Line> lines;
+    for (int r = 0; r < kRowCount && row + r < kRowCount; ++r) {
+        const TextRow& cells = rows[static_cast<std::size_t>(r)];
+        if (cells.empty()) continue;
+        Line line{PositionedCells(r, cells).front().x, {}};
+        for (const KeptCell& cell : PositionedCells(row + r, drawn[static_cast<std::size_t>(row + r)])) {
+            line.ends.push_back(cell.x + cell.cell.width);
+        }
+        lines.push_back(std::move(line));
+    }
     int best = left, fewestUnspelled = kRowCount + 1;
     for (int step = 0; step <= 2 * kPartNudge; ++step) {
         const int candidate = left + (step % 2 == 0 ? step / 2 : -(step + 1) / 2);
         if (candidate < 0 || candidate + width > kCanvasWidth) continue;
         int unspelled = 0;
-        for (int r = 0; r < kRowCount && row + r < kRowCount; ++r) {
-            const TextRow& cells = rows[static_cast<std::size_t>(r)];
-            if (cells.empty()) continue;
-            const auto under = static_cast<std::size_t>(row + r);
-            const int lead = candidate + PositionedCells(r, cells).front().x;
-            // Where the row's cells before the part end.
-            int before = 0;
-            for (const KeptCell& cell : PositionedCells(row + r, drawn[under])) {
-                if (cell.x + cell.cell.width <= lead) before = cell.x + cell.cell.width;
+        for (const Line& line : lines) {
+            const int lead = candidate + line.lead;
+            int before = 0;  // where the row's cells before the part end
+            for (const int end : line.ends) {
+                if (end <= lead) before = end;
             }
             unspelled += SpacingSpells(Spacing::Spaces, nullptr, lead - before, before == 0) ? 0 : 1;
         }

@@ -6,7 +6,9 @@
 
 #include "glyphs/glyphs_errors.h"
 #include "glyphs/utf8.h"
+#include "pixels/geometry.h"
 #include "render/text_art_picture.h"
+#include "text/row_edit.h"
 
 namespace fudeline {
 namespace {
@@ -28,26 +30,16 @@ FramePieces PiecesOf(FrameStyle style) {
 }
 
 constexpr char32_t kFullWidthSpace = U'\u3000';
-constexpr std::int64_t kFullWidthSpaceWidth = 11;
-constexpr std::int64_t kHalfWidthSpaceWidth = 5;
 
-// Spaces as near `width` pixels as full-width spaces and at most one
-// half-width space after them spell (boards fold two half-width spaces).
+// Spaces as near `width` pixels as spaces alone spell between characters:
+// full-width ones and at most one half-width one after them (boards fold two
+// half-width spaces).
 std::u32string SpacesFor(std::int64_t width) {
-    std::u32string best;
-    std::int64_t bestOff = -1;
-    for (std::int64_t full = 0; full * kFullWidthSpaceWidth <= width + kFullWidthSpaceWidth;
-         ++full) {
-        for (const std::int64_t half : {0, 1}) {
-            const std::int64_t spelled = full * kFullWidthSpaceWidth + half * kHalfWidthSpaceWidth;
-            const std::int64_t off = spelled > width ? spelled - width : width - spelled;
-            if (bestOff >= 0 && off >= bestOff) continue;
-            bestOff = off;
-            best.assign(static_cast<std::size_t>(full), kFullWidthSpace);
-            if (half) best += U' ';
-        }
-    }
-    return best;
+    const std::int32_t spelled = GapRule(Spacing::Spaces).Nearest(
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(width, 0, kCanvasWidth)), false);
+    std::u32string spaces(static_cast<std::size_t>(spelled / kFullWidthSpaceWidth), kFullWidthSpace);
+    if (spelled % kFullWidthSpaceWidth != 0) spaces += U' ';
+    return spaces;
 }
 
 std::u32string Repeated(const std::u32string& piece, std::int64_t times) {

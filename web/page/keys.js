@@ -43,9 +43,11 @@ function selectionHeld() {
   return selection !== null && selection.toString() !== "";
 }
 
+// The arrow keys as steps across and down, for the selection and the caret.
+export const ARROWS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+
 // The keys a selection takes: the arrows move it, Delete or Backspace
 // deletes it, Escape lets it go. False for another key.
-const ARROWS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
 function selectionKey(event) {
   const arrow = ARROWS[event.key];
   if (arrow) {

@@ -9,6 +9,7 @@ import { binding, engine } from "./state.js";
 import { changed } from "./changes.js";
 import { say } from "./message.js";
 import { reasonText } from "./reasons.js";
+import { ARROWS } from "./keys.js";
 import { chooseTool, tool, whenLeft } from "./tools.js";
 import { paint, showText } from "./view.js";
 
@@ -73,7 +74,6 @@ function key(event) {
     return;
   }
   if (command || event.altKey) return;
-  const arrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
   if (event.key === "Escape") {
     endTyping();
   } else if (event.key === "Enter") {
@@ -82,8 +82,8 @@ function key(event) {
     shown(false);
   } else if (event.key === "Backspace" && field.value === "") {
     shown(engine.eraseBefore());
-  } else if (event.key in arrows && field.value === "") {
-    engine.moveCaret(arrows[event.key][0], arrows[event.key][1]);
+  } else if (event.key in ARROWS && field.value === "") {
+    engine.moveCaret(ARROWS[event.key][0], ARROWS[event.key][1]);
     shown(false);
   } else {
     return;

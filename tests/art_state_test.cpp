@@ -16,6 +16,7 @@
 #include "glyphs/mona_font.h"
 #include "random_ink.h"
 #include "test_catalogs.h"
+#include "test_sessions.h"
 
 namespace fudeline {
 namespace {
@@ -781,49 +782,29 @@ TEST(IncrementalRematching, MarginInkCatchesUpWhenTheRowIsNextTouchedAndAfterUnd
 namespace fudeline {
 namespace {
 
+using testing::Stroke;
+
 // The session with the real catalogue and face, for the fine decoder.
 class ArtStateFineTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        font_ = &testing::TestFont();
-        catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
-        fine_ = new FineDecoder(*catalog_, *font_);
-        matcher_ = new RowMatcher(*catalog_);
-    }
-    static void TearDownTestSuite() {
-        delete matcher_;
-        delete fine_;
-        delete catalog_;
-    }
-    void Stroke(ArtState& state, std::initializer_list<PenPoint> points) {
-        auto it = points.begin();
-        state.BeginStroke(*it);
-        for (++it; it != points.end(); ++it) state.ExtendStroke(*it);
-        state.EndStroke();
-        state.RunPendingConversion();
-    }
     // Every row as decoding `ink` from scratch gives it.
     static TextRows Decoded(const Image& ink, const FineDecoder* fine) {
         TextRows rows;
         for (int row = 0; row < kRowCount; ++row) {
             rows[static_cast<std::size_t>(row)] =
-                fine ? fine->DecodeRow(ink, row) : matcher_->MatchRow(ink, row, 0, 799);
+                fine ? fine->DecodeRow(ink, row) : matcher_.MatchRow(ink, row, 0, 799);
         }
         return rows;
     }
 
-    static const MonaFont* font_;
-    static GlyphCatalog* catalog_;
-    static FineDecoder* fine_;
-    static RowMatcher* matcher_;
+    static inline const MonaFont* font_ = &testing::TestFont();
+    static inline const GlyphCatalog& catalog_ = testing::Decoders().catalog;
+    static inline const FineDecoder* fine_ = &testing::Decoders().fine;
+    static inline const RowMatcher& matcher_ = testing::Decoders().matcher;
 };
-const MonaFont* ArtStateFineTest::font_ = nullptr;
-GlyphCatalog* ArtStateFineTest::catalog_ = nullptr;
-FineDecoder* ArtStateFineTest::fine_ = nullptr;
-RowMatcher* ArtStateFineTest::matcher_ = nullptr;
 
 TEST_F(ArtStateFineTest, StrokesRedecodeEveryRowTheirInkReaches) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(matcher_, nullptr);
     state.SetFineDecoder(fine_);
     // Canvas y 104 is ink y 94, two pixels above row 6: row 6 sees it too.
     // Canvas y 125 is ink y 111, the last line of row 6: row 7 sees it.
@@ -849,11 +830,11 @@ TEST_F(ArtStateFineTest, StrokesRedecodeEveryRowTheirInkReaches) {
 // and without the stabilizer), erased, undone and a switch to the row
 // matcher and back, every row is what a decoder that kept nothing gives.
 TEST_F(ArtStateFineTest, KeptScoresGiveWhatDecodingAfreshGives) {
-    const FineDecoder fresh(*catalog_, *font_);
+    const FineDecoder fresh(catalog_, *font_);
     for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Weak, Stabilizer::Strong}) {
         SCOPED_TRACE(static_cast<int>(stabilizer));
         std::mt19937 rng(static_cast<unsigned>(stabilizer) + 7);
-        ArtState state(*matcher_, nullptr);
+        ArtState state(matcher_, nullptr);
         state.SetStabilizer(stabilizer);
         state.SetFineDecoder(fine_);
         auto scribble = [&] {
@@ -897,7 +878,7 @@ TEST_F(ArtStateFineTest, PaintsTakingSeveralMovesGiveWhatAPaintAMoveGives) {
         const FineDecoder* decoder = fine_;
         for (const Stabilizer stabilizer : {Stabilizer::Off, Stabilizer::Weak, Stabilizer::Strong}) {
             SCOPED_TRACE(static_cast<int>(stabilizer));
-            ArtState eachMove(*matcher_, nullptr), together(*matcher_, nullptr);
+            ArtState eachMove(matcher_, nullptr), together(matcher_, nullptr);
             for (ArtState* state : {&eachMove, &together}) {
                 state->SetFineDecoder(decoder);
                 state->SetStabilizer(stabilizer);
@@ -936,7 +917,7 @@ TEST_F(ArtStateFineTest, PaintsTakingSeveralMovesGiveWhatAPaintAMoveGives) {
 }
 
 TEST_F(ArtStateFineTest, SwitchingModesReconvertsTheDrawingAndItsUndoCopy) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(matcher_, nullptr);
     Stroke(state, {{100, 50}, {200, 60}, {260, 120}});
     const Image first = state.inkLayer();
     Stroke(state, {{400, 200}, {500, 230}});
@@ -988,8 +969,8 @@ TEST_F(ArtStateFineTest, SwitchingWhileUndoEqualsTheDrawingConvertsBoth) {
         for (const bool toFine : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (toFine ? ", to fine" : ", to the row matcher"));
             const FineDecoder* to = toFine ? fine_ : nullptr;
-            ArtState state(*matcher_, &painter);
-            ArtState afresh(*matcher_, &painter);
+            ArtState state(matcher_, &painter);
+            ArtState afresh(matcher_, &painter);
             state.SetUndoMode(c.mode);
             state.SetFineDecoder(toFine ? nullptr : fine_);
             afresh.SetFineDecoder(to);
@@ -1062,7 +1043,7 @@ class OpenedTextTest : public ArtStateFineTest, public ::testing::WithParamInter
 };
 
 TEST_P(OpenedTextTest, RowsAreTheTextUntilAStrokeAndUndoBringsThemBack) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(matcher_, nullptr);
     state.SetFineDecoder(GetParam() ? fine_ : nullptr);
     Stroke(state, {{700, 500}, {760, 500}});  // something to undo to
     const TextRows before = state.rows();
@@ -1119,7 +1100,7 @@ TEST_P(OpenedTextTest, RowsAreTheTextUntilAStrokeAndUndoBringsThemBack) {
 }
 
 TEST_P(OpenedTextTest, SwitchingDecodersAndAddingInkElsewhereKeepTheText) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(matcher_, nullptr);
     state.SetFineDecoder(GetParam() ? fine_ : nullptr);
     Open(state);
     state.SetFineDecoder(GetParam() ? nullptr : fine_);
@@ -1144,14 +1125,14 @@ TEST_P(OpenedTextTest, SwitchingDecodersAndAddingInkElsewhereKeepTheText) {
 
 TEST_P(OpenedTextTest, ASessionRestoredFromItsInkAndOpenedRowsGoesOnAsTheOriginal) {
     const FineDecoder* decoder = GetParam() ? fine_ : nullptr;
-    ArtState original(*matcher_, nullptr);
+    ArtState original(matcher_, nullptr);
     original.SetFineDecoder(decoder);
     Open(original);
     Stroke(original, {{60, 45}, {75, 45}});    // into opened row 2
     Stroke(original, {{100, 190}, {300, 190}});  // row 10, empty when opened
 
     // What a face keeps, laid again as it restores: the undo copy first.
-    ArtState restored(*matcher_, nullptr);
+    ArtState restored(matcher_, nullptr);
     restored.SetFineDecoder(decoder);
     restored.ReplaceInk(original.undoInkLayer());
     restored.KeepOpenedRows(original.undoRows(), original.undoOpenedRows());
@@ -1209,12 +1190,12 @@ class KeptTextTest : public ArtStateFineTest {
 
 TEST_F(KeptTextTest, AStrokeBesideKeptTextReadsAsOnAnEmptyCanvas) {
     for (const bool noFillers : {false, true}) {
-        const FineDecoder decoder(*catalog_, *font_, {.noFillers = noFillers});
+        const FineDecoder decoder(catalog_, *font_, {.noFillers = noFillers});
         // Canvas y 81 is ink y 72, line 8 of row 4; each stroke ends well
         // before the kept characters, a stroke's width or less from them.
         for (const int right : {200, 330, 410}) {
             SCOPED_TRACE(::testing::Message() << "to " << right << (noFillers ? ", no fillers" : ""));
-            ArtState beside(*matcher_, nullptr), alone(*matcher_, nullptr);
+            ArtState beside(matcher_, nullptr), alone(matcher_, nullptr);
             beside.SetFineDecoder(&decoder);
             alone.SetFineDecoder(&decoder);
             Open(beside);
@@ -1264,7 +1245,7 @@ TEST_F(KeptTextTest, TheEraserTakesAKeptCharacterWhole) {
                           Case{"across every one", {{430, 81}, {500, 81}}, ""},
                           Case{"past them all", {{520, 81}, {600, 81}}, kept}}) {
         SCOPED_TRACE(c.name);
-        ArtState state(*matcher_, nullptr);
+        ArtState state(matcher_, nullptr);
         state.SetFineDecoder(fine_);
         Open(state);
         state.TogglePenMode();
@@ -1274,7 +1255,7 @@ TEST_F(KeptTextTest, TheEraserTakesAKeptCharacterWhole) {
         EXPECT_EQ(Visible(state.rows()[4]), kept);
         // The history of steps keeps the whole characters' pixels too: undo
         // brings them back, redo takes them again.
-        ArtState stepped(*matcher_, nullptr);
+        ArtState stepped(matcher_, nullptr);
         stepped.SetFineDecoder(fine_);
         stepped.SetUndoMode(UndoMode::Steps);
         Open(stepped);
@@ -1311,10 +1292,10 @@ TEST_F(KeptTextTest, KeptCharactersTheEraserOnlyCameNearStandStill) {
     for (const Case& c : {Case{"fillers", Spacing::Fillers, true}, Case{"Unicode spaces", Spacing::Unicode, true},
                           Case{"plain spaces", Spacing::Spaces, false}}) {
         SCOPED_TRACE(c.name);
-        const FineDecoder decoder(*catalog_, *font_,
+        const FineDecoder decoder(catalog_, *font_,
                                   {.noFillers = c.spacing == Spacing::Spaces,
                                    .unicodeSpaces = c.spacing == Spacing::Unicode ? &unicode : nullptr});
-        ArtState state(*matcher_, nullptr);
+        ArtState state(matcher_, nullptr);
         state.SetFineDecoder(&decoder);
         Open(state);
         const auto before = starts(state.rows()[4]);

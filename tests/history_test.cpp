@@ -4,29 +4,18 @@
 
 #include <random>
 
-#include "fine/fine_decoder.h"
 #include "random_ink.h"
 #include "session/art_state.h"
-#include "test_catalogs.h"
+#include "test_sessions.h"
 
 namespace fudeline {
 namespace {
 
+using testing::Decoders;
+using testing::Stroke;
+
 class HistoryTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
-        matcher_ = new RowMatcher(*catalog_);
-        painter_ = new TextPainter(testing::TestFont());
-        fine_ = new FineDecoder(*catalog_, testing::TestFont());
-    }
-    static void TearDownTestSuite() {
-        delete fine_;
-        delete painter_;
-        delete matcher_;
-        delete catalog_;
-    }
-
     struct Snapshot {
         Image ink, text;
         TextRows rows;
@@ -35,22 +24,7 @@ class HistoryTest : public ::testing::Test {
     static Snapshot Take(const ArtState& state) {
         return {state.inkLayer(), state.textLayer(), state.rows(), state.openedRows()};
     }
-    static void Stroke(ArtState& state, std::initializer_list<PenPoint> points) {
-        auto it = points.begin();
-        state.BeginStroke(*it);
-        for (++it; it != points.end(); ++it) state.ExtendStroke(*it);
-        state.EndStroke();
-        state.RunPendingConversion();
-    }
-    static GlyphCatalog* catalog_;
-    static RowMatcher* matcher_;
-    static TextPainter* painter_;
-    static FineDecoder* fine_;
 };
-GlyphCatalog* HistoryTest::catalog_ = nullptr;
-RowMatcher* HistoryTest::matcher_ = nullptr;
-TextPainter* HistoryTest::painter_ = nullptr;
-FineDecoder* HistoryTest::fine_ = nullptr;
 
 // A random session of pen and eraser strokes, clears, whole ink images and
 // opened text, with undo and redo in between, against a model that keeps
@@ -60,8 +34,8 @@ FineDecoder* HistoryTest::fine_ = nullptr;
 // what a step brings back of the rows' trails leaves the next strokes'
 // matching as it would be.
 TEST_F(HistoryTest, UndoAndRedoWalkThroughEveryStepExactly) {
-    ArtState state(*matcher_, painter_);
-    ArtState twin(*matcher_, nullptr, Rematching::FromScratch);
+    ArtState state(Decoders().matcher, &Decoders().painter);
+    ArtState twin(Decoders().matcher, nullptr, Rematching::FromScratch);
     std::mt19937 rng(73);
     auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const Image text = testing::RandomInk(testing::InkStyle::Strokes, rng);
@@ -147,7 +121,7 @@ TEST_F(HistoryTest, UndoAndRedoWalkThroughEveryStepExactly) {
 }
 
 TEST_F(HistoryTest, AHundredStepsAreKeptAndTheOldestGoFirst) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(Decoders().matcher, nullptr);
     state.SetUndoMode(UndoMode::Steps);
     Image afterFirstFive;
     for (int i = 0; i < 105; ++i) {
@@ -165,7 +139,7 @@ TEST_F(HistoryTest, AHundredStepsAreKeptAndTheOldestGoFirst) {
 }
 
 TEST_F(HistoryTest, ANewStepAfterUndoForgetsTheStepsUndone) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(Decoders().matcher, nullptr);
     state.SetUndoMode(UndoMode::Steps);
     Stroke(state, {{100, 100}, {200, 100}});
     const Image one = state.inkLayer();
@@ -186,7 +160,7 @@ TEST_F(HistoryTest, ANewStepAfterUndoForgetsTheStepsUndone) {
 // The toggling undo stays what it always was; its redo is the same exchange,
 // right after an undo only.
 TEST_F(HistoryTest, SingleModeTogglesAndRedoesOnlyRightAfterAnUndo) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(Decoders().matcher, nullptr);
     ASSERT_EQ(state.undoMode(), UndoMode::Single);
     Stroke(state, {{100, 100}, {200, 100}});
     const Image one = state.inkLayer();
@@ -207,7 +181,7 @@ TEST_F(HistoryTest, SingleModeTogglesAndRedoesOnlyRightAfterAnUndo) {
 }
 
 TEST_F(HistoryTest, ACancelledStrokeIsNoStep) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(Decoders().matcher, nullptr);
     state.SetUndoMode(UndoMode::Steps);
     Stroke(state, {{100, 100}, {200, 100}});
     state.BeginStroke({100, 300});
@@ -222,31 +196,31 @@ TEST_F(HistoryTest, ACancelledStrokeIsNoStep) {
 
 // Steps kept under one decoder come back converted by the one chosen now.
 TEST_F(HistoryTest, StepsComeBackInTheDecoderChosenNow) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(Decoders().matcher, nullptr);
     state.SetUndoMode(UndoMode::Steps);
     Stroke(state, {{100, 50}, {200, 60}, {260, 120}});
     Stroke(state, {{400, 200}, {500, 230}});
     Stroke(state, {{300, 300}, {350, 400}});
-    state.SetFineDecoder(fine_);
+    state.SetFineDecoder(&Decoders().fine);
     for (int step = 0; step < 3; ++step) {
         ASSERT_TRUE(state.Undo());
         for (int row = 0; row < kRowCount; ++row) {
             ASSERT_EQ(state.rows()[static_cast<std::size_t>(row)],
-                      fine_->DecodeRow(state.inkLayer(), row))
+                      Decoders().fine.DecodeRow(state.inkLayer(), row))
                 << "step " << step << ", row " << row;
         }
     }
     while (state.Redo()) {
     }
     for (int row = 0; row < kRowCount; ++row) {
-        ASSERT_EQ(state.rows()[static_cast<std::size_t>(row)], fine_->DecodeRow(state.inkLayer(), row));
+        ASSERT_EQ(state.rows()[static_cast<std::size_t>(row)], Decoders().fine.DecodeRow(state.inkLayer(), row));
     }
 }
 
 // What a step keeps is what it changed: a short stroke over a dense drawing
 // costs a little, however much the drawing holds.
 TEST_F(HistoryTest, StepsKeepWhatChangedNotTheLayers) {
-    ArtState state(*matcher_, nullptr);
+    ArtState state(Decoders().matcher, nullptr);
     state.SetUndoMode(UndoMode::Steps);
     std::mt19937 rng(5);
     state.AddInk(testing::RandomInk(testing::InkStyle::Dense, rng));

@@ -4,14 +4,17 @@
 
 #include <random>
 
-#include "fine/fine_decoder.h"
 #include "render/text_art_cells.h"
 #include "render/text_art_ink.h"
 #include "session/art_state.h"
-#include "test_catalogs.h"
+#include "test_sessions.h"
 
 namespace fudeline {
 namespace {
+
+using testing::BlackPixels;
+using testing::Decoders;
+using testing::DrawFace;
 
 TEST(InkRectOfCanvas, WholeCanvasRowsAreWholeInkRowsAndBack) {
     struct Case {
@@ -39,56 +42,14 @@ TEST(InkRectOfCanvas, WholeCanvasRowsAreWholeInkRowsAndBack) {
 
 class SelectionTest : public ::testing::TestWithParam<bool> {
   protected:
-    static void SetUpTestSuite() {
-        catalog_ = new GlyphCatalog(testing::LoadBuiltCatalog());
-        matcher_ = new RowMatcher(*catalog_);
-        fine_ = new FineDecoder(*catalog_, testing::TestFont());
-    }
-    static void TearDownTestSuite() {
-        delete fine_;
-        delete matcher_;
-        delete catalog_;
-    }
     // A session converting with the decoder under test.
     std::unique_ptr<ArtState> Session() const {
-        auto state = std::make_unique<ArtState>(*matcher_, nullptr);
-        state->SetFineDecoder(GetParam() ? fine_ : nullptr);
+        auto state = std::make_unique<ArtState>(Decoders().matcher, nullptr);
+        state->SetFineDecoder(GetParam() ? &Decoders().fine : nullptr);
         state->SetUndoMode(UndoMode::Steps);
         return state;
     }
-    // A face of strokes with its top left at canvas (x, y).
-    static void DrawFace(ArtState& state, int x, int y) {
-        const std::vector<std::vector<PenPoint>> strokes = {
-            {{0, 0}, {40, 10}, {80, 0}},
-            {{10, 30}, {20, 40}, {30, 30}},
-            {{50, 30}, {60, 40}, {70, 30}},
-            {{20, 70}, {40, 85}, {60, 70}},
-            {{-10, -20}, {-20, 60}, {0, 110}, {80, 110}, {100, 60}, {90, -20}},
-        };
-        for (const auto& stroke : strokes) {
-            state.BeginStroke({x + stroke[0].x, y + stroke[0].y});
-            for (std::size_t i = 1; i < stroke.size(); ++i) {
-                state.ExtendStroke({x + stroke[i].x, y + stroke[i].y});
-            }
-            state.EndStroke();
-            state.RunPendingConversion();
-        }
-    }
-    static int Black(const Image& ink) {
-        int n = 0;
-        for (int y = 0; y < ink.height(); ++y) {
-            for (int x = 0; x < ink.width(); ++x) n += ink.Pixel(x, y) == kBlack;
-        }
-        return n;
-    }
-
-    static GlyphCatalog* catalog_;
-    static RowMatcher* matcher_;
-    static FineDecoder* fine_;
 };
-GlyphCatalog* SelectionTest::catalog_ = nullptr;
-RowMatcher* SelectionTest::matcher_ = nullptr;
-FineDecoder* SelectionTest::fine_ = nullptr;
 
 // A face drawn in the middle and moved is the face drawn where it landed:
 // the same ink and the same text, moved in one step or in many, by arrows
@@ -146,9 +107,9 @@ TEST_P(SelectionTest, PieceMovedOffTheCanvasIsCutOffButComesBackWholeWhileItFloa
     auto state = Session();
     DrawFace(*state, 300, 180);
     const Image whole = state->inkLayer();
-    const int pixels = Black(whole);
+    const int pixels = BlackPixels(whole);
     InkRect at = state->MoveSelection({270, 130, 150, 140}, -330, 0);
-    EXPECT_LT(Black(state->inkLayer()), pixels);
+    EXPECT_LT(BlackPixels(state->inkLayer()), pixels);
     at = state->MoveSelection(at, 330, 0);
     EXPECT_TRUE(state->inkLayer() == whole);
 }
@@ -172,7 +133,7 @@ TEST_P(SelectionTest, CopyPasteAndDelete) {
     DrawFace(*state, 100, 100);
     const InkRect face{80, 70, 130, 140};
     const InkPiece piece = state->TakePiece(face);
-    EXPECT_EQ(static_cast<int>(piece.pixels.size()), Black(state->inkLayer()));
+    EXPECT_EQ(static_cast<int>(piece.pixels.size()), BlackPixels(state->inkLayer()));
     const TextRows one = state->rows();
 
     // Pasted in place it changes nothing; moved, the drawing holds two faces.
@@ -191,7 +152,7 @@ TEST_P(SelectionTest, CopyPasteAndDelete) {
     EXPECT_EQ(state->rows(), one);
     EXPECT_FALSE(state->floatingRect());
     state->DeleteSelection(face);
-    EXPECT_EQ(Black(state->inkLayer()), 0);
+    EXPECT_EQ(BlackPixels(state->inkLayer()), 0);
     for (const TextRow& row : state->rows()) EXPECT_TRUE(row.empty());
     ASSERT_TRUE(state->Undo());
     EXPECT_EQ(state->rows(), one);

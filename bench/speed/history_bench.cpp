@@ -13,13 +13,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/speed/bench_decoders.h"
 #include "bench/speed/bench_drawings.h"
-#include "fine/fine_decoder.h"
-#include "glyphs/catalog_loader.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
 #include "io/ink_image.h"
-#include "match/row_matcher.h"
 #include "pixels/geometry.h"
 #include "render/text_painter.h"
 #include "session/art_state.h"
@@ -27,23 +23,11 @@
 namespace fudeline {
 namespace {
 
-struct HistoryFixture {
-    GlyphCatalog catalog;
-    std::unique_ptr<RowMatcher> matcher;
-    std::unique_ptr<MonaFont> font;
-    std::unique_ptr<FineDecoder> fine;
+struct HistoryFixture : bench::BenchDecoders {
     std::unique_ptr<TextPainter> painter;
     Image dense;
 
     HistoryFixture() {
-        Result<GlyphCatalog> loaded = LoadGlyphCatalog(ExecutableDirectory());
-        if (!loaded) throw std::runtime_error(loaded.error().Message());
-        catalog = std::move(*loaded);
-        matcher = std::make_unique<RowMatcher>(catalog);
-        Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
-        if (!face) throw std::runtime_error(face.error().Message());
-        font = std::move(*face);
-        fine = std::make_unique<FineDecoder>(catalog, *font);
         painter = std::make_unique<TextPainter>(*font);
         dense = bench::ReadBenchDrawing("dense.pbm");
     }

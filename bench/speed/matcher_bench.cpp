@@ -17,10 +17,8 @@
 #include "match/reference_matcher.h"
 #include "match/row_matcher.h"
 #include "render/text_painter.h"
+#include "bench/speed/bench_decoders.h"
 #include "bench/speed/bench_drawings.h"
-#include "glyphs/catalog_loader.h"
-#include "glyphs/exe_dir.h"
-#include "glyphs/mona_font.h"
 #include "io/ink_image.h"
 #include "pixels/geometry.h"
 #include "session/art_state.h"
@@ -31,11 +29,7 @@
 namespace fudeline {
 namespace {
 
-struct Fixture {
-    GlyphCatalog catalog;
-    std::unique_ptr<RowMatcher> matcher;
-    std::unique_ptr<MonaFont> font;
-    std::unique_ptr<FineDecoder> fine;
+struct Fixture : bench::BenchDecoders {
     Image dense, sparse, noise;
     // The dense drawing a pixel to the right: decoded in turn with it, so that
     // no row's scores are kept from the decoding before.
@@ -87,14 +81,6 @@ struct Fixture {
     }
 
     Fixture() {
-        Result<GlyphCatalog> loaded = LoadGlyphCatalog(ExecutableDirectory());
-        if (!loaded) throw std::runtime_error(loaded.error().Message());
-        catalog = std::move(*loaded);
-        matcher = std::make_unique<RowMatcher>(catalog);
-        Result<std::unique_ptr<MonaFont>> face = MonaFont::Open(FindMonaFontPath());
-        if (!face) throw std::runtime_error(face.error().Message());
-        font = std::move(*face);
-        fine = std::make_unique<FineDecoder>(catalog, *font);
         dense = bench::ReadBenchDrawing("dense.pbm");
         sparse = bench::ReadBenchDrawing("sparse.pbm");
         Extent(dense, denseMinX, denseMaxX);

@@ -46,6 +46,18 @@ struct BitSlicedCount {
         low = u ^ c;
     }
 
+    // Adds the bits of `carry` to the counter whose bit planes are `planes`,
+    // lowest first; a carry out of the highest is dropped (no count reaches it).
+    template <typename... Planes>
+    static void AddCarry(V carry, Planes&... planes) {
+        ((carry = Ripple(planes, carry)), ...);
+    }
+    static V Ripple(V& plane, V carry) {
+        const V out = plane & carry;
+        plane ^= carry;
+        return out;
+    }
+
     // Swaps the bits `mask << shift` of a with the bits `mask` of b.
     static void SwapBits(V& a, V& b, int shift, std::uint64_t mask) {
         const V t = ((a >> shift) ^ b) & mask;
@@ -61,49 +73,31 @@ struct BitSlicedCount {
         auto row = [&](int i) { return Load(masks + positions[i] * stride); };
         V ones = {}, twos = {}, fours = {}, eights = {};
         V s0 = {}, s1 = {}, s2 = {}, s3 = {};  // the sixteens, as a 4-bit counter
+        // Rows i to i + 3 added into the ones and twos; the fours they carry.
+        auto addFour = [&](int i) {
+            V twosA, twosB, carried;
+            Add3(twosA, ones, ones, row(i), row(i + 1));
+            Add3(twosB, ones, ones, row(i + 2), row(i + 3));
+            Add3(carried, twos, twos, twosA, twosB);
+            return carried;
+        };
+        // Rows i to i + 7 added into the ones, twos and fours; the eights they carry.
+        auto addEight = [&](int i) {
+            const V foursA = addFour(i);
+            const V foursB = addFour(i + 4);
+            V carried;
+            Add3(carried, fours, fours, foursA, foursB);
+            return carried;
+        };
         int i = 0;
         for (; i + 16 <= count; i += 16) {
-            V twosA, twosB, foursA, foursB, eightsA, eightsB, sixteens;
-            Add3(twosA, ones, ones, row(i), row(i + 1));
-            Add3(twosB, ones, ones, row(i + 2), row(i + 3));
-            Add3(foursA, twos, twos, twosA, twosB);
-            Add3(twosA, ones, ones, row(i + 4), row(i + 5));
-            Add3(twosB, ones, ones, row(i + 6), row(i + 7));
-            Add3(foursB, twos, twos, twosA, twosB);
-            Add3(eightsA, fours, fours, foursA, foursB);
-            Add3(twosA, ones, ones, row(i + 8), row(i + 9));
-            Add3(twosB, ones, ones, row(i + 10), row(i + 11));
-            Add3(foursA, twos, twos, twosA, twosB);
-            Add3(twosA, ones, ones, row(i + 12), row(i + 13));
-            Add3(twosB, ones, ones, row(i + 14), row(i + 15));
-            Add3(foursB, twos, twos, twosA, twosB);
-            Add3(eightsB, fours, fours, foursA, foursB);
+            const V eightsA = addEight(i);
+            const V eightsB = addEight(i + 8);
+            V sixteens;
             Add3(sixteens, eights, eights, eightsA, eightsB);
-            V carry = s0 & sixteens;
-            s0 ^= sixteens;
-            V next = s1 & carry;
-            s1 ^= carry;
-            carry = s2 & next;
-            s2 ^= next;
-            s3 ^= carry;
+            AddCarry(sixteens, s0, s1, s2, s3);
         }
-        for (; i < count; i += 4) {
-            V twosA, twosB, foursA;
-            Add3(twosA, ones, ones, row(i), row(i + 1));
-            Add3(twosB, ones, ones, row(i + 2), row(i + 3));
-            Add3(foursA, twos, twos, twosA, twosB);
-            V carry = fours & foursA;
-            fours ^= foursA;
-            V next = eights & carry;
-            eights ^= carry;
-            carry = s0 & next;
-            s0 ^= next;
-            next = s1 & carry;
-            s1 ^= carry;
-            carry = s2 & next;
-            s2 ^= next;
-            s3 ^= carry;
-        }
+        for (; i < count; i += 4) AddCarry(addFour(i), fours, eights, s0, s1, s2, s3);
         // Eight bit planes to one byte per slot: first an 8 x 8 byte
         // transpose across the planes, then an 8 x 8 bit transpose in each
         // 64-bit lane, all with shifts and masks on whole lanes.

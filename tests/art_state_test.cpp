@@ -9,14 +9,14 @@
 #include <set>
 
 #include "glyphs/cp932.h"
-#include "render/text_art_cells.h"
-#include "render/text_painter.h"
-#include "text/gap_composer.h"
-#include "render/text_art_ink.h"
 #include "glyphs/mona_font.h"
 #include "random_ink.h"
+#include "render/text_art_cells.h"
+#include "render/text_art_ink.h"
+#include "render/text_painter.h"
 #include "test_catalogs.h"
 #include "test_sessions.h"
+#include "text/gap_composer.h"
 
 namespace fudeline {
 namespace {
@@ -1292,9 +1292,10 @@ TEST_F(KeptTextTest, KeptCharactersTheEraserOnlyCameNearStandStill) {
     for (const Case& c : {Case{"fillers", Spacing::Fillers, true}, Case{"Unicode spaces", Spacing::Unicode, true},
                           Case{"plain spaces", Spacing::Spaces, false}}) {
         SCOPED_TRACE(c.name);
-        const FineDecoder decoder(catalog_, *font_,
-                                  {.noFillers = c.spacing == Spacing::Spaces,
-                                   .unicodeSpaces = c.spacing == Spacing::Unicode ? &unicode : nullptr});
+        const FineDecoder decoder(
+            catalog_, *font_,
+            {.noFillers = c.spacing == Spacing::Spaces,
+             .unicodeSpaces = c.spacing == Spacing::Unicode ? &unicode : nullptr});
         ArtState state(matcher_, nullptr);
         state.SetFineDecoder(&decoder);
         Open(state);

@@ -213,7 +213,8 @@ TEST_F(HistoryTest, StepsComeBackInTheDecoderChosenNow) {
     while (state.Redo()) {
     }
     for (int row = 0; row < kRowCount; ++row) {
-        ASSERT_EQ(state.rows()[static_cast<std::size_t>(row)], Decoders().fine.DecodeRow(state.inkLayer(), row));
+        ASSERT_EQ(state.rows()[static_cast<std::size_t>(row)],
+                  Decoders().fine.DecodeRow(state.inkLayer(), row));
     }
 }
 

@@ -13,14 +13,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "fine/fine_decoder.h"
-#include "match/reference_matcher.h"
-#include "match/row_matcher.h"
-#include "render/text_painter.h"
 #include "bench/speed/bench_decoders.h"
 #include "bench/speed/bench_drawings.h"
+#include "fine/fine_decoder.h"
 #include "io/ink_image.h"
+#include "match/reference_matcher.h"
+#include "match/row_matcher.h"
 #include "pixels/geometry.h"
+#include "render/text_painter.h"
 #include "session/art_state.h"
 #include "session/client_map.h"
 #include "session/compose.h"

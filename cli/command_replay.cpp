@@ -1,6 +1,9 @@
 // replay SCRIPT: plays recorded window events and writes the text art they
 // leave, exactly as the window would have shown it.
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/cli_errors.h"
 #include "cli/commands.h"
@@ -51,28 +54,33 @@ Command AddReplayCommand(CLI::App& app) {
                     options->conversion, "script", [&](Document& document) -> Status {
                         document.SetStabilizer(*ParseStabilizer(options->stabilizer));
                         document.state().SetUndoMode(*ParseUndoMode(options->history));
-                        // Each line is played as it is read: a script of millions
-                        // of events holds one line at a time, never all of them.
+                        // The script (at most kMaxReplayScriptBytes) is read whole
+                        // before a line plays: a line that cannot be read fails it
+                        // before any text is made, and a script that types nothing
+                        // has its rows decoded once, at its end.
                         Result<LineReader> script = LineReader::Open(
                             options->script, kMaxLineBytes, kMaxReplayScriptBytes);
                         if (!script) return script.error();
+                        std::vector<ReplayEvent> events;
                         std::string line;
                         for (;;) {
                             const Result<bool> read = script->Next(line);
                             if (!read) return read.error();
-                            if (!*read) {
-                                document.FinishPlaying();
-                                return {};
-                            }
+                            if (!*read) break;
                             const auto event =
                                 ParseReplayLine(line, static_cast<int>(script->lineNumber()));
                             if (!event) return event.error().WithPath(InputName(options->script));
-                            if (!*event) continue;
-                            if (Status played = document.Play(**event); !played) {
+                            if (*event) events.push_back(std::move(**event));
+                        }
+                        document.BeginPlaying(events);
+                        for (const ReplayEvent& event : events) {
+                            if (Status played = document.Play(event); !played) {
                                 return Error{InputName(options->script), kinds::ReplayLineFailed,
-                                             script->lineNumber(), played.error().Reason()};
+                                             event.line, played.error().Reason()};
                             }
                         }
+                        document.FinishPlaying();
+                        return {};
                     });
             }};
 }

@@ -223,6 +223,9 @@ class Document {
     // is a click of the text tool at client pixel X, Y and TEXT typed there,
     // one undoable step.
     Status Play(const ReplayEvent& event);
+    // Before a whole script is played: with the fine decoder, one that types
+    // nothing decodes its rows once, when it ends (ArtState::DeferRows).
+    void BeginPlaying(const std::vector<ReplayEvent>& events);
     // The paint after a script's last event: its text is then the window's.
     void FinishPlaying();
 

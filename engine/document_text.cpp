@@ -146,12 +146,20 @@ Status Document::Play(const ReplayEvent& event) {
         PlayReplayEvent(event, state_);
         return {};
     }
+    state_.CatchUpRows();  // typing reads the rows it types into
     const ClientTarget target = MapClientPoint(event.x, event.y);
     if (target.kind != ClientTarget::Kind::Canvas || !PlaceCaret(target.point)) return {};
     const Status typed = Type(event.text);
     EndTyping();
     state_.RunPendingConversion();  // the paint after the event, as every event has
     return typed;
+}
+
+void Document::BeginPlaying(const std::vector<ReplayEvent>& events) {
+    const bool types = std::any_of(events.begin(), events.end(), [](const ReplayEvent& e) {
+        return e.kind == ReplayEvent::Kind::Type;
+    });
+    if (!types) state_.DeferRows();
 }
 
 void Document::FinishPlaying() {

@@ -607,7 +607,36 @@ void ArtState::RedrawText() {
     }
 }
 
+void ArtState::DeferRows() {
+    rowsDeferred_ = fine_ != nullptr && !KeepsAnyOpenedRow();
+}
+
+void ArtState::CatchUpRows() {
+    if (!rowsDeferred_) return;
+    RunPendingConversion();
+    rowsDeferred_ = false;
+    if (!rowsBehind_) return;
+    rowsBehind_ = false;
+    MatchRows(0, kRowCount - 1);
+    // What undo brings back was put away with its rows undecoded too: the
+    // undo copy (the one undo, or where the open step began) is decoded as
+    // well, and the steps kept before it, which hold no rows for the paints
+    // that decoded none, are let go.
+    if (undo_->ink.width() != 0) {
+        const bool copy = undoIsCopy_;
+        std::swap(drawing_, undo_);
+        MatchRows(0, kRowCount - 1);
+        std::swap(drawing_, undo_);
+        undoIsCopy_ = copy;
+    }
+    history_.Clear();
+}
+
 void ArtState::RematchRows(int first, int last) {
+    if (rowsDeferred_) {
+        rowsBehind_ = rowsBehind_ || first <= last;
+        return;
+    }
     if (rematching_ == Rematching::FromScratch || fine_) {
         MatchRows(first, last);
         return;

@@ -90,6 +90,16 @@ class ArtState {
     // touch. Returns true if a conversion ran.
     bool RunPendingConversion();
 
+    // While a script without typing plays with the fine decoder and no kept
+    // rows, the paints ink but decode nothing: each row is then its ink's
+    // alone, and decoding every row once when the script ends (CatchUpRows)
+    // gives the rows every paint would have left, at the cost of one canvas
+    // instead of a row or two for each of tens of thousands of strokes. No
+    // effect with the row matcher, whose rows follow each paint's extent.
+    // Nothing may read the rows, or type, between the two.
+    void DeferRows();
+    void CatchUpRows();
+
     // --- Undo and clear. The drawing and its undo copy trade places instead
     // of being copied, and the layers are blanked or copied only over the
     // rows that hold anything, so a replayed script's time follows the drawing
@@ -350,6 +360,8 @@ class ArtState {
     PenPoint lineTo_;
     bool strokeActive_ = false;
     bool conversionPending_ = false;
+    bool rowsDeferred_ = false;  // DeferRows: the paints decode nothing
+    bool rowsBehind_ = false;    // and a paint has decoded nothing since
     bool penMode_ = true;
     int inkMinX_ = 799;
     int inkMaxX_ = 0;

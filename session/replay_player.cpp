@@ -59,10 +59,14 @@ void PlayReplayEvent(const ReplayEvent& event, ArtState& state) {
 
 void FinishReplay(ArtState& state) {
     state.RunPendingConversion();
+    state.CatchUpRows();
 }
 
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach) {
+    // Typing is the Document's, not played here: only who looks after each
+    // event needs every paint's rows.
+    if (!afterEach) state.DeferRows();
     for (const ReplayEvent& event : events) {
         PlayReplayEvent(event, state);
         if (afterEach) afterEach(state);

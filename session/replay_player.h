@@ -19,7 +19,8 @@ void FinishReplay(ArtState& state);
 
 // `clearConfirmed` events run the confirmed clear; declined ones change
 // nothing. `afterEach`, if given, sees the session after every event, and
-// the rows as the window shows them after the last.
+// the rows as the window shows them after the last. Without it, the fine
+// decoder's rows are decoded once, after the last event (ArtState::DeferRows).
 void PlayReplayEvents(const std::vector<ReplayEvent>& events, ArtState& state,
                       const std::function<void(const ArtState&)>& afterEach = {});
 

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "session/client_map.h"
 #include "session/replay_player.h"
 #include "test_catalogs.h"
+#include "test_sessions.h"
 
 namespace fudeline {
 namespace {
@@ -267,6 +270,52 @@ TEST(ParseReplayScript, NamesTheLineThatCannotBeRead) {
         ASSERT_FALSE(events) << text;
         EXPECT_TRUE(events.error().path.empty());
         EXPECT_EQ(events.error().Reason().rfind(where, 0), 0u) << events.error().Reason();
+    }
+}
+
+// With the fine decoder a script's rows are decoded once, at its end: they
+// are the rows of the same script decoded at every paint, through undo,
+// redo, clears, the eraser and either history, and what undo brings back
+// after it carries its rows too.
+TEST(PlayReplayEvents, RowsDecodedAtTheEndAreThoseOfEveryPaint) {
+    const testing::SessionDecoders& decoders = testing::Decoders();
+    for (const std::uint32_t seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(rng); };
+        std::string script = seed % 2 == 0 ? "history steps\n" : "";
+        for (int i = 0; i < 60; ++i) {
+            const int what = pick(0, 19);
+            if (what == 0) script += "undo\n";
+            if (what == 1) script += "redo\n";
+            if (what == 2) script += pick(0, 3) == 0 ? "clear\n" : "clear no\n";
+            if (what == 3) script += pick(0, 1) ? "eraser large\n" : "eraser small\n";
+            if (what == 4) script += pick(0, 1) ? "stabilizer strong\n" : "stabilizer off\n";
+            if (what < 5) continue;
+            int x = pick(0, 820), y = pick(0, 540);
+            script += "down " + std::to_string(x) + " " + std::to_string(y) + "\n";
+            for (int m = pick(0, 8); m > 0; --m) {
+                x += pick(-40, 40);
+                y += pick(-40, 40);
+                script += "move " + std::to_string(x) + " " + std::to_string(y) + "\n";
+            }
+            script += "up\n";
+        }
+        const auto events = ParseReplayScript(script);
+        ASSERT_TRUE(events) << events.error().Reason();
+        ArtState waited(decoders.matcher, nullptr), painted(decoders.matcher, nullptr);
+        waited.SetFineDecoder(&decoders.fine);
+        painted.SetFineDecoder(&decoders.fine);
+        PlayReplayEvents(*events, waited);
+        PlayReplayEvents(*events, painted, [](const ArtState&) {});  // every paint seen
+        EXPECT_EQ(waited.inkLayer(), painted.inkLayer());
+        EXPECT_EQ(waited.rows(), painted.rows());
+        waited.Undo();
+        for (int row = 0; row < kRowCount; ++row) {
+            EXPECT_EQ(waited.rows()[static_cast<std::size_t>(row)],
+                      decoders.fine.DecodeRow(waited.inkLayer(), row))
+                << "row " << row;
+        }
     }
 }
 

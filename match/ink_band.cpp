@@ -67,6 +67,10 @@ void InkBand::Refresh(const Image& ink, int row, int firstY, int lastY) {
         }
     }
     if (first > last || last < 1 || first > kInkRowHeight) return;  // the band's own rows kept
+    CountHits();
+}
+
+void InkBand::CountHits() {
     hits_ = {};
     for (int r = 1; r <= kInkRowHeight; ++r) {
         for (int w = 0; w <= kWords; ++w) {
@@ -74,6 +78,15 @@ void InkBand::Refresh(const Image& ink, int row, int firstY, int lastY) {
                 rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(w)];
         }
     }
+}
+
+void InkBand::SetPixel(int row, int x, int y, bool ink) {
+    const int r = y - (row * kInkRowHeight - 1);
+    if (r < 0 || r >= kWindowRows || x < 0 || x >= kColumns) return;
+    const auto w = static_cast<std::size_t>((x + 1) >> 6);
+    const std::uint64_t bit = std::uint64_t{1} << ((x + 1) & 63);
+    std::uint64_t& word = rows_[static_cast<std::size_t>(r)][w];
+    word = ink ? word | bit : word & ~bit;
 }
 
 int InkBand::NextHit(int from, int end) const {

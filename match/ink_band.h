@@ -24,6 +24,12 @@ class InkBand {
     // `row`'s band, after they changed; a drawing session keeps one band per
     // row this way instead of reading 16,000 pixels at every paint.
     void Refresh(const Image& ink, int row, int firstY, int lastY);
+    // Sets ink-layer pixel (x, y), if it lies in text row `row`'s band and
+    // left of column 800, to ink or not, as Refresh would read it: a change
+    // of a few pixels costs a few bits, not a reading of every line they lie
+    // on. CountHits then, once the pixels are set, and before NextHit.
+    void SetPixel(int row, int x, int y, bool ink);
+    void CountHits();
 
     // The first column from `from` up to `end` - 1 with ink in the band's own
     // 16 rows, or -1.

@@ -311,9 +311,14 @@ class ArtState {
     // closed and the drawing copied as it is), what the open step changed
     // is kept, and a kept step is applied back or forward.
     void BeginStep();
-    void CloseStep();
+    // Keeps what the open step changed, if anything; with `followInCopy` the
+    // undo copy is then brought up to the drawing by the step itself, and
+    // true says it was.
+    bool CloseStep(bool followInCopy = false);
     HistoryStep StepBetween(const Drawing& before, const Drawing& after) const;
     void ApplyStep(const HistoryStep& step, bool forward);
+    // After ApplyStep on a drawing its undo copy equalled: the copy equal again.
+    void FollowInUndoCopy(const HistoryStep& step, bool forward);
     // The selection (art_state_selection.cpp).
     void Lift(const InkRect& rect);
     void Place(int dx, int dy, bool withPiece, Step step = Step::New);

@@ -30,17 +30,30 @@ void ArtState::SetUndoMode(UndoMode mode) {
 void ArtState::BeginStep() {
     swappedBack_ = false;
     if (undoIsCopy_) return;
-    CloseStep();
-    CopyDrawing(*drawing_, *undo_);
+    if (!CloseStep(true)) CopyDrawing(*drawing_, *undo_);
     undoIsCopy_ = true;
 }
 
-void ArtState::CloseStep() {
-    if (undoMode_ != UndoMode::Steps || undoIsCopy_) return;
+bool ArtState::CloseStep(bool followInCopy) {
+    if (undoMode_ != UndoMode::Steps || undoIsCopy_) return false;
     MakeInk(*undo_);
     HistoryStep step = StepBetween(*undo_, *drawing_);
-    if (!step.Empty()) history_.Push(std::move(step));
+    if (step.Empty()) return false;
+    if (followInCopy) FollowInUndoCopy(step, true);
+    history_.Push(std::move(step));
+    return followInCopy;
 }
+
+namespace {
+
+// Whether eight pixels are the same in both lines (no call, unlike memcmp).
+bool SameEight(const std::uint32_t* a, const std::uint32_t* b) {
+    std::uint32_t differ = 0;
+    for (int i = 0; i < 8; ++i) differ |= a[i] ^ b[i];
+    return differ == 0;
+}
+
+}  // namespace
 
 HistoryStep ArtState::StepBetween(const Drawing& before, const Drawing& after) const {
     HistoryStep step;
@@ -55,7 +68,14 @@ HistoryStep ArtState::StepBetween(const Drawing& before, const Drawing& after) c
         const std::uint32_t* from = before.ink.Row(y);
         const std::uint32_t* to = after.ink.Row(y);
         if (std::memcmp(from, to, sizeof(std::uint32_t) * kCanvasWidth) == 0) continue;
+        // A stroke changes a few pixels of a line: the equal stretches are
+        // passed over eight pixels at a time.
+        static_assert(kCanvasWidth % 8 == 0);
         for (int x = 0; x < kCanvasWidth; ++x) {
+            if (x % 8 == 0 && SameEight(from + x, to + x)) {
+                x += 7;
+                continue;
+            }
             if (from[x] == to[x]) continue;
             const int b = step.ColourIndex(from[x]), a = step.ColourIndex(to[x]);
             if (b < 0 || a < 0) {
@@ -92,22 +112,50 @@ HistoryStep ArtState::StepBetween(const Drawing& before, const Drawing& after) c
     return step;
 }
 
+void ArtState::FollowInUndoCopy(const HistoryStep& step, bool forward) {
+    // The undo copy was the drawing before the step: the same step makes it
+    // the drawing again, at the cost of the step's pixels and rows instead
+    // of a copy of every line the drawing holds.
+    const bool copy = undoIsCopy_;
+    MakeInk(*undo_);
+    std::swap(drawing_, undo_);
+    ApplyStep(step, forward);
+    std::swap(drawing_, undo_);
+    undoIsCopy_ = copy;
+}
+
 void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
     Drawing& d = *drawing_;
     d.topLines = forward ? step.topLinesAfter : step.topLinesBefore;
     ChangedRows changed;
+    // The bands follow the pixels one by one: a step of a long stroke
+    // changes a few pixels on each of hundreds of lines.
+    int firstBand = kRowCount, lastBand = -1;
     for (std::size_t i = 0; i < step.pixels.size(); ++i) {
         const std::uint32_t index = step.pixels[i];
         const int y = static_cast<int>(index / kCanvasWidth), x = static_cast<int>(index % kCanvasWidth);
         const int entry = forward ? step.colours[i] & 0xF : step.colours[i] >> 4;
-        d.ink.SetPixel(x, y, step.palette[static_cast<std::size_t>(entry)]);
+        const std::uint32_t colour = step.palette[static_cast<std::size_t>(entry)];
+        d.ink.SetPixel(x, y, colour);
         changed.Add(y);
+        // The bands whose lines (16 row - 1 to 16 row + 18) hold y.
+        const int lowest = std::max(0, (y - (kWindowRows - 2) + kInkRowHeight - 1) / kInkRowHeight);
+        const int highest = std::min(kRowCount - 1, (y + 1) / kInkRowHeight);
+        for (int row = lowest; row <= highest; ++row) {
+            d.bands[static_cast<std::size_t>(row)].SetPixel(row, x, y, colour == kBlack);
+        }
+        firstBand = std::min(firstBand, lowest);
+        lastBand = std::max(lastBand, highest);
     }
+    for (int row = firstBand; row <= lastBand; ++row)
+        d.bands[static_cast<std::size_t>(row)].CountHits();
     const std::vector<std::uint32_t>& whole = forward ? step.inkAfter : step.inkBefore;
+    ChangedRows wholeRows;
     for (std::size_t i = 0; i < whole.size(); i += kCanvasWidth) {
         const int y = step.firstInkRow + static_cast<int>(i / kCanvasWidth);
         std::memcpy(d.ink.Row(y), whole.data() + i, sizeof(std::uint32_t) * kCanvasWidth);
         changed.Add(y);
+        wholeRows.Add(y);
     }
     d.inkRows.Add(changed);
     int firstRow = kRowCount, lastRow = -1;
@@ -119,8 +167,9 @@ void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
                                         (changed.minY - kFineDecoderReach) / kInkRowHeight));
         lastRow = std::min(kRowCount - 1, std::max((changed.maxY + 1) / kInkRowHeight,
                                                    (changed.maxY + kFineDecoderReach) / kInkRowHeight));
-        for (int row = firstRow; row <= lastRow; ++row) {
-            d.bands[static_cast<std::size_t>(row)].Refresh(d.ink, row, changed.minY, changed.maxY);
+        for (int row = firstRow; row <= lastRow && !wholeRows.Empty(); ++row) {
+            d.bands[static_cast<std::size_t>(row)].Refresh(d.ink, row, wholeRows.minY,
+                                                           wholeRows.maxY);
         }
     }
     for (const RowChange& change : step.rows) {
@@ -155,8 +204,9 @@ bool ArtState::Undo() {
     DropSelection();
     BeginStep();  // the open step becomes the newest kept one
     if (!history_.CanUndo()) return false;
-    ApplyStep(history_.StepBack(), false);
-    CopyDrawing(*drawing_, *undo_);
+    const HistoryStep& step = history_.StepBack();
+    ApplyStep(step, false);
+    FollowInUndoCopy(step, false);
     return true;
 }
 
@@ -172,8 +222,9 @@ bool ArtState::Redo() {
     // A step drawn since the last undo has made the steps undone unreachable.
     BeginStep();
     if (!history_.CanRedo()) return false;
-    ApplyStep(history_.StepForward(), true);
-    CopyDrawing(*drawing_, *undo_);
+    const HistoryStep& step = history_.StepForward();
+    ApplyStep(step, true);
+    FollowInUndoCopy(step, true);
     return true;
 }
 

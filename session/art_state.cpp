@@ -728,14 +728,20 @@ void ArtState::CopyDrawing(const Drawing& from, Drawing& to) {
     ChangedRows ink = from.inkRows;
     ink.Add(to.inkRows);
     if (!ink.Empty()) MakeInk(to);
-    for (int y = ink.minY; y <= ink.maxY; ++y) {
-        std::memcpy(to.ink.Row(y), from.ink.Row(y), sizeof(std::uint32_t) * kCanvasWidth);
-    }
+    CopyLines(from.ink, to.ink, ink.minY, ink.maxY);
     ChangedRows text = from.textRows;
     text.Add(to.textRows);
-    for (int y = text.minY * kRowHeight; y < (text.maxY + 1) * kRowHeight; ++y) {
-        std::memcpy(to.text.Row(y), from.text.Row(y), sizeof(std::uint32_t) * kCanvasWidth);
+    CopyLines(from.text, to.text, text.minY * kRowHeight, (text.maxY + 1) * kRowHeight - 1);
+    CopyRowsAndBands(from, to);
+}
+
+void ArtState::CopyLines(const Image& from, Image& to, int first, int last) {
+    for (int y = first; y <= last; ++y) {
+        std::memcpy(to.Row(y), from.Row(y), sizeof(std::uint32_t) * kCanvasWidth);
     }
+}
+
+void ArtState::CopyRowsAndBands(const Drawing& from, Drawing& to) {
     to.inkRows = from.inkRows;
     to.textRows = from.textRows;
     to.rows = from.rows;

@@ -253,6 +253,10 @@ class ArtState {
     // Makes `to` equal to `from`, copying only rows either marks; `from`
     // has its ink.
     static void CopyDrawing(const Drawing& from, Drawing& to);
+    // Lines `first` to `last` of `from` into `to` (none when last < first).
+    static void CopyLines(const Image& from, Image& to, int first, int last);
+    // All but the layers' pixels: the rows, their bands and what marks them.
+    static void CopyRowsAndBands(const Drawing& from, Drawing& to);
     // Gives `drawing` its blank ink, if it has none yet.
     static void MakeInk(Drawing& drawing);
     // Queues the segment from the last point to `to`.
@@ -316,9 +320,11 @@ class ArtState {
     // true says it was.
     bool CloseStep(bool followInCopy = false);
     HistoryStep StepBetween(const Drawing& before, const Drawing& after) const;
-    void ApplyStep(const HistoryStep& step, bool forward);
-    // After ApplyStep on a drawing its undo copy equalled: the copy equal again.
-    void FollowInUndoCopy(const HistoryStep& step, bool forward);
+    // Returns the text rows it drew again.
+    ChangedRows ApplyStep(const HistoryStep& step, bool forward);
+    // After `step` changed the drawing its undo copy equalled, drawing again
+    // `textRows`: the copy equal again.
+    void FollowInUndoCopy(const HistoryStep& step, ChangedRows textRows);
     // The selection (art_state_selection.cpp).
     void Lift(const InkRect& rect);
     void Place(int dx, int dy, bool withPiece, Step step = Step::New);

@@ -39,12 +39,22 @@ bool ArtState::CloseStep(bool followInCopy) {
     MakeInk(*undo_);
     HistoryStep step = StepBetween(*undo_, *drawing_);
     if (step.Empty()) return false;
-    if (followInCopy) FollowInUndoCopy(step, true);
+    if (followInCopy) {
+        // The text differs where the rows do.
+        ChangedRows textRows;
+        for (const RowChange& change : step.rows) textRows.Add(change.row);
+        FollowInUndoCopy(step, textRows);
+    }
     history_.Push(std::move(step));
     return followInCopy;
 }
 
 namespace {
+
+// How many changed pixels a line may have before its bands read it again
+// whole rather than take its pixels one by one (about what a reading costs
+// against a bit's update).
+constexpr int kBitsPerReadLine = 24;
 
 // Whether eight pixels are the same in both lines (no call, unlike memcmp).
 bool SameEight(const std::uint32_t* a, const std::uint32_t* b) {
@@ -112,50 +122,74 @@ HistoryStep ArtState::StepBetween(const Drawing& before, const Drawing& after) c
     return step;
 }
 
-void ArtState::FollowInUndoCopy(const HistoryStep& step, bool forward) {
-    // The undo copy was the drawing before the step: the same step makes it
-    // the drawing again, at the cost of the step's pixels and rows instead
-    // of a copy of every line the drawing holds.
-    const bool copy = undoIsCopy_;
-    MakeInk(*undo_);
-    std::swap(drawing_, undo_);
-    ApplyStep(step, forward);
-    std::swap(drawing_, undo_);
-    undoIsCopy_ = copy;
+void ArtState::FollowInUndoCopy(const HistoryStep& step, ChangedRows textRows) {
+    // The undo copy equalled the drawing before the step, and differs from
+    // it now only where the step changed it: those pixels and lines are
+    // copied, not every line the drawing holds.
+    const Drawing& from = *drawing_;
+    Drawing& to = *undo_;
+    MakeInk(to);
+    for (const std::uint32_t index : step.pixels) {
+        const int x = static_cast<int>(index % kCanvasWidth),
+                  y = static_cast<int>(index / kCanvasWidth);
+        to.ink.SetPixel(x, y, from.ink.Pixel(x, y));
+    }
+    const int wholeLines = static_cast<int>(step.inkBefore.size() / kCanvasWidth);
+    CopyLines(from.ink, to.ink, step.firstInkRow, step.firstInkRow + wholeLines - 1);
+    if (painter_ && !textRows.Empty()) {
+        CopyLines(from.text, to.text, textRows.minY * kRowHeight,
+                  (textRows.maxY + 1) * kRowHeight - 1);
+    }
+    CopyRowsAndBands(from, to);
 }
 
-void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
+ChangedRows ArtState::ApplyStep(const HistoryStep& step, bool forward) {
     Drawing& d = *drawing_;
     d.topLines = forward ? step.topLinesAfter : step.topLinesBefore;
     ChangedRows changed;
-    // The bands follow the pixels one by one: a step of a long stroke
-    // changes a few pixels on each of hundreds of lines.
-    int firstBand = kRowCount, lastBand = -1;
+    auto colourOf = [&](std::size_t i) {
+        const int entry = forward ? step.colours[i] & 0xF : step.colours[i] >> 4;
+        return step.palette[static_cast<std::size_t>(entry)];
+    };
     for (std::size_t i = 0; i < step.pixels.size(); ++i) {
         const std::uint32_t index = step.pixels[i];
-        const int y = static_cast<int>(index / kCanvasWidth), x = static_cast<int>(index % kCanvasWidth);
-        const int entry = forward ? step.colours[i] & 0xF : step.colours[i] >> 4;
-        const std::uint32_t colour = step.palette[static_cast<std::size_t>(entry)];
-        d.ink.SetPixel(x, y, colour);
+        const int y = static_cast<int>(index / kCanvasWidth);
+        d.ink.SetPixel(static_cast<int>(index % kCanvasWidth), y, colourOf(i));
         changed.Add(y);
-        // The bands whose lines (16 row - 1 to 16 row + 18) hold y.
-        const int lowest = std::max(0, (y - (kWindowRows - 2) + kInkRowHeight - 1) / kInkRowHeight);
-        const int highest = std::min(kRowCount - 1, (y + 1) / kInkRowHeight);
-        for (int row = lowest; row <= highest; ++row) {
-            d.bands[static_cast<std::size_t>(row)].SetPixel(row, x, y, colour == kBlack);
-        }
-        firstBand = std::min(firstBand, lowest);
-        lastBand = std::max(lastBand, highest);
     }
-    for (int row = firstBand; row <= lastBand; ++row)
-        d.bands[static_cast<std::size_t>(row)].CountHits();
+    // A step of a long stroke changes a few pixels on each of hundreds of
+    // lines: the bands then follow the pixels bit by bit. A dense step's
+    // lines are read again whole (sixteen pixels a compare).
+    ChangedRows reread;
+    if (!changed.Empty() &&
+        step.pixels.size() > static_cast<std::size_t>(kBitsPerReadLine) *
+                                 static_cast<std::size_t>(changed.maxY - changed.minY + 1)) {
+        reread = changed;
+    } else {
+        int firstBand = kRowCount, lastBand = -1;
+        for (std::size_t i = 0; i < step.pixels.size(); ++i) {
+            const std::uint32_t index = step.pixels[i];
+            const int y = static_cast<int>(index / kCanvasWidth),
+                      x = static_cast<int>(index % kCanvasWidth);
+            // The bands whose lines (16 row - 1 to 16 row + 18) hold y.
+            const int lowest =
+                std::max(0, (y - (kWindowRows - 2) + kInkRowHeight - 1) / kInkRowHeight);
+            const int highest = std::min(kRowCount - 1, (y + 1) / kInkRowHeight);
+            for (int row = lowest; row <= highest; ++row) {
+                d.bands[static_cast<std::size_t>(row)].SetPixel(row, x, y, colourOf(i) == kBlack);
+            }
+            firstBand = std::min(firstBand, lowest);
+            lastBand = std::max(lastBand, highest);
+        }
+        for (int row = firstBand; row <= lastBand; ++row)
+            d.bands[static_cast<std::size_t>(row)].CountHits();
+    }
     const std::vector<std::uint32_t>& whole = forward ? step.inkAfter : step.inkBefore;
-    ChangedRows wholeRows;
     for (std::size_t i = 0; i < whole.size(); i += kCanvasWidth) {
         const int y = step.firstInkRow + static_cast<int>(i / kCanvasWidth);
         std::memcpy(d.ink.Row(y), whole.data() + i, sizeof(std::uint32_t) * kCanvasWidth);
         changed.Add(y);
-        wholeRows.Add(y);
+        reread.Add(y);
     }
     d.inkRows.Add(changed);
     int firstRow = kRowCount, lastRow = -1;
@@ -167,11 +201,11 @@ void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
                                         (changed.minY - kFineDecoderReach) / kInkRowHeight));
         lastRow = std::min(kRowCount - 1, std::max((changed.maxY + 1) / kInkRowHeight,
                                                    (changed.maxY + kFineDecoderReach) / kInkRowHeight));
-        for (int row = firstRow; row <= lastRow && !wholeRows.Empty(); ++row) {
-            d.bands[static_cast<std::size_t>(row)].Refresh(d.ink, row, wholeRows.minY,
-                                                           wholeRows.maxY);
+        for (int row = firstRow; row <= lastRow && !reread.Empty(); ++row) {
+            d.bands[static_cast<std::size_t>(row)].Refresh(d.ink, row, reread.minY, reread.maxY);
         }
     }
+    ChangedRows drawn;  // the text rows drawn again
     for (const RowChange& change : step.rows) {
         const RowChange::Side& side = forward ? change.after : change.before;
         const auto r = static_cast<std::size_t>(change.row);
@@ -183,6 +217,7 @@ void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
         firstRow = std::min(firstRow, change.row);
         lastRow = std::max(lastRow, change.row);
         DrawRow(change.row);
+        drawn.Add(change.row);
     }
     if (step.decoderGeneration != decoderGeneration_ && firstRow <= lastRow) {
         // Converted by another decoder than the one chosen now: the rows the
@@ -191,7 +226,10 @@ void ArtState::ApplyStep(const HistoryStep& step, bool forward) {
             d.trails[static_cast<std::size_t>(row)] = {{}, inkMinX_, inkMaxX_};
         }
         MatchRows(firstRow, lastRow);
+        drawn.Add(firstRow);
+        drawn.Add(lastRow);
     }
+    return drawn;
 }
 
 bool ArtState::Undo() {
@@ -205,8 +243,7 @@ bool ArtState::Undo() {
     BeginStep();  // the open step becomes the newest kept one
     if (!history_.CanUndo()) return false;
     const HistoryStep& step = history_.StepBack();
-    ApplyStep(step, false);
-    FollowInUndoCopy(step, false);
+    FollowInUndoCopy(step, ApplyStep(step, false));
     return true;
 }
 
@@ -223,8 +260,7 @@ bool ArtState::Redo() {
     BeginStep();
     if (!history_.CanRedo()) return false;
     const HistoryStep& step = history_.StepForward();
-    ApplyStep(step, true);
-    FollowInUndoCopy(step, true);
+    FollowInUndoCopy(step, ApplyStep(step, true));
     return true;
 }
 

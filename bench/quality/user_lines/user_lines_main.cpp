@@ -15,6 +15,7 @@
 #include "export/export_text.h"
 #include "files/file_bytes.h"
 #include "files/line_reader.h"
+#include "glyphs/cp932.h"
 #include "glyphs/utf8.h"
 #include "io/png_writer.h"
 #include "session/art_state.h"
@@ -292,6 +293,32 @@ Image Overlay(const Image& ink, const Image& text) {
     return out;
 }
 
+// Every stray dark pixel with the character that drew it, as "row:x 'c'",
+// so that a reader sees which glyphs the decoder pays for beyond the ink.
+std::string StrayOwners(const TextRows& rows, const Image& ink, const Image& text) {
+    std::string out;
+    for (int y = 0; y < kInkHeight; ++y) {
+        for (int x = 0; x < kCanvasWidth; ++x) {
+            if (text.Pixel(x, y) != kBlack || InkNear(ink, x, y)) continue;
+            const int row = y / kInkRowHeight;
+            int left = 0;
+            for (const TextCell& cell : rows[static_cast<std::size_t>(row)]) {
+                left += cell.gap;
+                if (x < left + cell.width) {
+                    const Result<std::string> utf8 = Cp932ToUtf8(cell.text);
+                    char where[64];
+                    std::snprintf(where, sizeof where, " %d:%d+%d,%d", row, left, x - left, y % kInkRowHeight);
+                    out += where;
+                    out += " '" + (utf8 ? *utf8 : std::string("?")) + "'";
+                    break;
+                }
+                left += cell.width;
+            }
+        }
+    }
+    return out;
+}
+
 int Run(const Options& options, const std::string& facePath) {
     bench::QualityEngine q;
     if (Status loaded = q.Load(); !loaded) return Fail(loaded.error().Message());
@@ -357,6 +384,7 @@ int Run(const Options& options, const std::string& facePath) {
                 std::printf("%s wobble %.1f%s%s:\n%s\n", drawing.name.c_str(), wobble,
                             drawing.artists ? (score.clean ? " clean" : " NOT clean") : "",
                             score.stray ? " stray" : "", text->c_str());
+                if (score.stray) std::printf("strays:%s\n", StrayOwners(state.rows(), state.inkLayer(), drawn).c_str());
             }
             if (!options.writeDir.empty()) {
                 char suffix[32];

@@ -1,6 +1,7 @@
 // What the page reads besides its session (embind): the board table and the
 // rule for custom limits, the canvas's size and fit, the faint picture's
-// levels, and the core's reasons in Japanese.
+// levels, the core's limits on a picture shown under the canvas, and the
+// core's reasons in Japanese.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -13,6 +14,8 @@
 #include "engine/open_text_art.h"
 #include "errors/reasons.h"
 #include "export/boards.h"
+#include "io/colour_picture.h"
+#include "io/picture_decoder.h"
 #include "pixels/geometry.h"
 #include "web/js_values.h"
 
@@ -74,6 +77,14 @@ emscripten::val FaintLevels() {
     return BytesOf(levels);
 }
 
+// Whether a picture file's bytes may be shown under the canvas: the core
+// reads its header and refuses, by its reason, what is no picture or what
+// would decode past the core's picture limit, before the browser decodes a
+// pixel (a picture the tracer would refuse is not shown either).
+emscripten::val PictureRequest(const std::string& bytes) {
+    return RequestOf(TracingPixelRequest(bytes));
+}
+
 // The core's reason of the kind named `kind` with its arguments (a
 // failure's `kind` and `args`), worded in Japanese; "" for no kind the core
 // declares.
@@ -92,12 +103,14 @@ EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::function("boards", &Boards);
     emscripten::function("canvasFitSize", &CanvasFitSize);
     emscripten::function("faintLevels", &FaintLevels);
+    emscripten::function("pictureRequest", &PictureRequest);
     emscripten::constant("canvasWidth", kCanvasWidth);
     emscripten::constant("canvasHeight", kCanvasHeight);
     emscripten::constant("rowHeight", kRowHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("noInk", std::string(kinds::NoInk.name));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));
+    emscripten::constant("maxPictureFileBytes", static_cast<double>(kMaxPictureBytes));
     emscripten::constant("maxBoardLimit", static_cast<double>(kMaxBoardLimit));
     emscripten::function("parseBoardLimit", &ParseBoardLimitField);
     emscripten::function("parseBoardLimits", &ParseCustomLimits);

@@ -2,13 +2,17 @@
 // shown at a percentage of its own pixels or as large as the canvas holds
 // it (as the window shows it), plain or faint by the core's fade rule, and
 // moved by a drag while "下絵を移動" is pressed. Its choices are kept
-// between visits.
+// between visits. A picture comes from "下絵を開く", dropped on the canvas or
+// pasted (as the window takes a dropped one), and only once the core has read
+// its header and found it within the core's picture limits: a picture of
+// gigapixels is refused at once, not decoded for seconds.
 import {
   binding, engine, movingPictureToggled, picture, pictureMoved, pictureOffset, pictureOpened,
 } from "./state.js";
 import { t } from "./i18n.js";
 import { say } from "./message.js";
 import { shownPicture } from "./picture.js";
+import { reasonText } from "./reasons.js";
 import { loadSetting, saveSetting } from "./settings.js";
 import { paint } from "./view.js";
 
@@ -87,22 +91,66 @@ export const pictureDrag = {
   },
 };
 
+// Shows `file` under the canvas in place of the picture shown, or says why
+// not (the picture shown stays).
+async function openPicture(file) {
+  const refused = (reason) => say(reason ? t("pictureRefused", { reason }) : t("pictureFailed"));
+  if (file.size > binding.maxPictureFileBytes) {
+    refused(t("tooLarge", { megabytes: binding.maxPictureFileBytes / (1024 * 1024) }));
+    return;
+  }
+  const request = binding.pictureRequest(new Uint8Array(await file.arrayBuffer()));
+  if (request.error) {
+    refused(reasonText(request));
+    return;
+  }
+  let bitmap;
+  try {
+    bitmap = await shownPicture(file);
+  } catch (e) {
+    refused("");
+    return;
+  }
+  say("");
+  pictureOpened(bitmap);
+  showPicture();
+}
+
+// The first picture file among `files` (a drop's or a paste's), or null.
+function pictureAmong(files) {
+  return Array.from(files || []).find((file) => file.type.startsWith("image/")) || null;
+}
+
 export function startBackground() {
   faint = binding.faintLevels();
-  $("picture").addEventListener("change", async (event) => {
+  $("picture").addEventListener("change", (event) => {
     const file = event.target.files[0];
     event.target.value = "";
-    if (!file) return;
-    let bitmap;
-    try {
-      bitmap = await shownPicture(file);
-    } catch (e) {
-      say(t("pictureFailed"));
-      return;
-    }
-    say("");
-    pictureOpened(bitmap);
-    showPicture();
+    if (file) openPicture(file);
+  });
+  const stage = $("stage");
+  stage.addEventListener("dragover", (event) => {
+    if (!Array.from(event.dataTransfer.types).includes("Files")) return;
+    event.preventDefault();
+    event.dataTransfer.dropEffect = "copy";
+  });
+  // A file dropped is never left to the browser, which would leave the page
+  // to show it.
+  stage.addEventListener("drop", (event) => {
+    if (event.dataTransfer.files.length === 0) return;
+    event.preventDefault();
+    const file = pictureAmong(event.dataTransfer.files);
+    if (file === null) say(t("pictureFailed"));
+    else openPicture(file);
+  });
+  // Ctrl+V of a picture; the page's own copied selection is pasted by the
+  // keys (keys.js) before a paste event comes, and a text field keeps its own.
+  document.addEventListener("paste", (event) => {
+    if (event.target instanceof Element && event.target.closest("textarea, input")) return;
+    const file = pictureAmong(event.clipboardData && event.clipboardData.files);
+    if (file === null) return;
+    event.preventDefault();
+    openPicture(file);
   });
   $("picture-move").addEventListener("click", () => {
     if (engine.tracing()) return;  // never while a stroke is drawn

@@ -10,6 +10,7 @@ or its binding.
 
 Exits 77 (skipped) when SITE_DIR has no page, unless FUDELINE_WEB_REQUIRED=1.
 """
+import base64
 import functools
 import http.server
 import os
@@ -706,15 +707,79 @@ class PageTest(unittest.TestCase):
             self.click("picture-move")
             self.draw(scribble(14, strokes=1))
             self.assert_same_as_cli()
-            # A file that is no picture is reported; the picture shown stays.
+            # A file that is no picture is reported with the core's reason; the
+            # picture shown stays.
             broken = os.path.join(folder, "broken.png")
             with open(broken, "wb") as f:
                 f.write(b"\x89PNG\r\n\x1a\n" + bytes(64))
             self.driver.find_element(By.ID, "picture").send_keys(broken)
             self.wait_for("return document.getElementById('message').textContent !== ''")
             self.assertEqual(self.driver.find_element(By.ID, "message").text,
-                             "この下絵は読めません。表示中の下絵はそのままです")
+                             "この下絵は開けません (PNG 画像に正しいヘッダーがありません)。"
+                             "表示中の下絵はそのままです")
             self.assertEqual(self.driver.execute_script(reach), [645, 501])
+        finally:
+            shutil.rmtree(folder)
+
+    def test_a_picture_dropped_or_pasted_lies_under_the_canvas_and_a_huge_one_is_refused(self):
+        # One colour per picture, shown plain at 100 %: how far it reaches.
+        reach = ("const d = document.getElementById('canvas').getContext('2d')"
+                 ".getImageData(0, 0, 800, 522).data; let mx = -1, my = -1;"
+                 "for (let i = 0; i < d.length; i += 4) {"
+                 "  if (d[i] === arguments[0] && d[i + 1] === arguments[1] && d[i + 2] === arguments[2]) {"
+                 "    const p = i / 4; mx = Math.max(mx, p % 800); my = Math.max(my, (p / 800) | 0); } }"
+                 "return [mx, my];")
+        # Hands `bytes` over as a file the way a drop or a Ctrl+V does.
+        hand_over = ("const [how, name, type, b64] = arguments;"
+                     "const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));"
+                     "const data = new DataTransfer();"
+                     "data.items.add(new File([bytes], name, { type }));"
+                     "const init = { bubbles: true, cancelable: true };"
+                     "const event = how === 'drop' ? new DragEvent('drop', { ...init, dataTransfer: data })"
+                     "  : new ClipboardEvent('paste', { ...init, clipboardData: data });"
+                     "(how === 'drop' ? document.getElementById('canvas') : document.body).dispatchEvent(event);"
+                     "return event.defaultPrevented;")
+        folder = tempfile.mkdtemp(prefix="fudeline-dropped-")
+
+        def png(width, height, colour):
+            path = os.path.join(folder, "p.png")
+            write_png(path, width, height, 2, 8, bytes(colour) * width)
+            with open(path, "rb") as f:
+                return base64.b64encode(f.read()).decode()
+
+        def message():
+            return self.driver.find_element(By.ID, "message").text
+
+        try:
+            self.click("picture-faint")  # plain, so the colours are the file's
+            cases = [("drop", 120, 60, [30, 90, 150]), ("paste", 200, 100, [150, 60, 30])]
+            for how, width, height, colour in cases:
+                with self.subTest(how=how):
+                    self.assertTrue(self.driver.execute_script(
+                        hand_over, how, "p.png", "image/png", png(width, height, colour)))
+                    end = time.time() + 10
+                    while time.time() < end and self.driver.execute_script(reach, *colour) == [-1, -1]:
+                        time.sleep(0.05)
+                    self.assertEqual(self.driver.execute_script(reach, *colour), [width - 1, height - 1])
+                    self.assertEqual(self.page_text(), "")
+            with self.subTest("a header of 20,000 x 20,000 pixels is refused before decoding"):
+                huge = base64.b64encode(
+                    b"\x89PNG\r\n\x1a\n" + struct.pack(">I", 13) + b"IHDR" +
+                    struct.pack(">IIBBBBB", 20000, 20000, 8, 2, 0, 0, 0) + bytes(4) + bytes(64)).decode()
+                started = time.time()
+                self.driver.execute_script(hand_over, "drop", "huge.png", "image/png", huge)
+                self.wait_for("return document.getElementById('message').textContent !== ''")
+                self.assertLess(time.time() - started, 2)
+                self.assertTrue(message().startswith("この下絵は開けません ("), message())
+                self.assertIn("20000", message())
+                # The picture shown stays.
+                self.assertEqual(self.driver.execute_script(reach, 150, 60, 30), [199, 99])
+            with self.subTest("a dropped file that is no picture is not left to the browser"):
+                self.driver.execute_script("document.getElementById('message').textContent = ''")
+                self.assertTrue(self.driver.execute_script(
+                    hand_over, "drop", "notes.txt", "text/plain", base64.b64encode(b"hi").decode()))
+                self.assertEqual(message(), "この下絵は読めません。表示中の下絵はそのままです")
+                self.assertEqual(self.driver.execute_script(reach, 150, 60, 30), [199, 99])
         finally:
             shutil.rmtree(folder)
 

@@ -84,6 +84,7 @@ export default {
   openFailed: "Cannot open this drawing",
   noBlackInk: "The picture holds no black ink, so the drawing stays (a photo can be traced with Open picture)",
   pictureFailed: "Cannot read this picture; the picture shown stays",
+  pictureRefused: "Cannot open this picture ({reason}); the picture shown stays",
   updated: "A new version is installed; reload the page to use it.",
   tracing: "Taking the lines…",
   traced: "Lines taken",

@@ -1,16 +1,36 @@
 // Files the page hands the user: downloads, and the engine's RGBA pixels as
 // PNG.
 
-// Offers `blob` as a download named `name`.
+// The most bytes (UTF-8) a download's name keeps: a file system takes 255 in
+// one name, and the browser gives up without a word on a name that, with the
+// " (1)" and ".crdownload" it may add while saving, would not fit.
+const kMostNameBytes = 200;
+
+// `name` cut at a character to kMostNameBytes, its extension kept.
+export function savableName(name) {
+  const bytes = (text) => new TextEncoder().encode(text).length;
+  if (bytes(name) <= kMostNameBytes) return name;
+  const dot = name.lastIndexOf(".");
+  const extension = dot > 0 && name.length - dot <= 10 ? name.slice(dot) : "";
+  const stem = Array.from(name.slice(0, name.length - extension.length));
+  let used = bytes(extension);
+  let kept = 0;
+  while (kept < stem.length && used + bytes(stem[kept]) <= kMostNameBytes) used += bytes(stem[kept++]);
+  return stem.slice(0, kept).join("") + extension;
+}
+
+// Offers `blob` as a download named `name`, shortened to a name every file
+// system takes; returns the name it is offered under.
 export function download(blob, name) {
   const url = URL.createObjectURL(blob);
   const a = document.createElement("a");
   a.href = url;
-  a.download = name;
+  a.download = savableName(name);
   document.body.appendChild(a);
   a.click();
   a.remove();
   setTimeout(() => URL.revokeObjectURL(url), 10000);
+  return a.download;
 }
 
 // `rgba` (copied at once: the engine's views die with its next call) as a

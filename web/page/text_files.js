@@ -92,7 +92,8 @@ async function addPage(bytes, name) {
     say(t("addPageFailed") + ": " + reasonText(result));
     return;
   }
-  download(new Blob([result.bytes], { type: "application/octet-stream" }), name);
+  const saved = download(new Blob([result.bytes], { type: "application/octet-stream" }), name);
+  if (saved !== name) say(t("savedShorter", { name: saved }), "done");
 }
 
 export function startTextFiles() {

@@ -290,6 +290,24 @@ class OpenTextTest(browser_test.PageTest):
                 with open(copy, "rb") as f:
                     self.assertEqual(got, f.read())
 
+    def test_a_page_file_of_a_long_name_is_saved_under_a_shorter_one(self):
+        # A name a file system cannot take, handed over as a chosen file's name:
+        # saved under its first characters and its extension, and said.
+        self.draw(scribble(26, strokes=1))
+        choose = ("const [name] = arguments; const data = new DataTransfer();"
+                  "data.items.add(new File([new Uint8Array(0)], name));"
+                  "const input = document.getElementById('add-page'); input.files = data.files;"
+                  "input.dispatchEvent(new Event('change'));")
+        for name, saved in (("a" * 300 + ".mlt", "a" * 196 + ".mlt"),
+                            ("あ" * 100 + ".mlt", "あ" * 65 + ".mlt"),
+                            ("b" * 196 + ".mlt", "b" * 196 + ".mlt")):
+            with self.subTest(name=name[:3], length=len(name)):
+                self.driver.execute_script(choose, name)
+                self.assertGreater(len(self.downloaded(saved)), 0)
+                if saved != name:
+                    self.assertEqual(self.driver.find_element(By.ID, "message").text,
+                                     f"名前が長すぎるため「{saved}」として保存しました")
+
     def test_custom_board_limits_by_the_cli_rule(self):
         board = Select(self.driver.find_element(By.ID, "board"))
 

@@ -60,6 +60,8 @@ def start_browser(download_dir, language="ja"):
     options.add_experimental_option("prefs", {
         "download.default_directory": download_dir,
         "download.prompt_for_download": False,
+        # Several downloads without a click between them (files handed over by script).
+        "profile.default_content_setting_values.automatic_downloads": 1,
         "intl.accept_languages": language,
     })
     service = webdriver.ChromeService(executable_path="/usr/bin/chromedriver") \

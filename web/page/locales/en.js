@@ -93,6 +93,7 @@ export default {
   noLines: "No lines were found in the picture",
   openTextFailed: "Cannot open this text art",
   addPageFailed: "Cannot add the page",
+  savedShorter: "The name was too long; saved as \u201c{name}\u201d",
   tooLarge: "the file is larger than {megabytes} MB",
 
   // Dialogs.

@@ -95,6 +95,7 @@ export default {
   noLines: "画像に線が見つかりませんでした",
   openTextFailed: "このテキストアートは開けません",
   addPageFailed: "ページを追加できません",
+  savedShorter: "名前が長すぎるため「{name}」として保存しました",
   tooLarge: "{megabytes} MB より大きいファイルです",
 
   // Dialogs.

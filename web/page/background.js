@@ -33,6 +33,8 @@ export function restorePictureChoices() {
 // The picture as chosen, scaled (and faded) here and handed to the engine,
 // which composes it under the drawing.
 function showPicture() {
+  // The empty canvas's hint gives way to a picture.
+  document.body.dataset.picture = picture && $("picture-shown").checked ? "1" : "0";
   if (!picture || !$("picture-shown").checked) {
     engine.setPicture(0, 0, new Uint8Array(0));
     paint();

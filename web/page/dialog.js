@@ -4,11 +4,14 @@
 import { t } from "./i18n.js";
 
 // Shows the dialog `id` (its Cancel button `cancelId`, `id`-cancel unless
-// given, and the buttons of `buttons`) and resolves to what `accept(button)` gives when a button of
+// given, worded `cancelLabel` (Cancel unless given), and the buttons of
+// `buttons`) and resolves to what `accept(button)` gives when a button of
 // the form submits it (the list of pages holds such buttons too), or to
 // null when it is cancelled (Cancel, Escape). An `accept` that returns
 // undefined keeps the dialog open (a field to correct).
-export function ask({ id, cancelId = id + "-cancel", title, parts = [], buttons = [], accept }) {
+export function ask({
+  id, cancelId = id + "-cancel", cancelLabel = t("cancel"), title, parts = [], buttons = [], accept,
+}) {
   const dialog = document.createElement("dialog");
   dialog.id = id;
   const form = document.createElement("form");
@@ -19,7 +22,7 @@ export function ask({ id, cancelId = id + "-cancel", title, parts = [], buttons 
   const cancel = document.createElement("button");
   cancel.type = "button";
   cancel.id = cancelId;
-  cancel.textContent = t("cancel");
+  cancel.textContent = cancelLabel;
   row.append(...buttons, cancel);
   form.append(heading, ...parts, row);
   dialog.appendChild(form);

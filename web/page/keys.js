@@ -6,8 +6,9 @@
 // With a selection: Ctrl/Cmd+X cuts it, Delete deletes it, the arrows move
 // it (with Shift a character), Escape lets it go; Ctrl/Cmd+V pastes what was
 // cut or copied, Ctrl/Cmd+A selects the whole drawing (as the window's keys
-// do). A button clicked with the pointer does not keep the focus. Keys typed
-// into a field stay the field's.
+// do). "?" lists the keys. A button clicked with the pointer does not keep
+// the focus. Keys typed into a field stay the field's.
+import { showKeyList } from "./key_list.js";
 import { engine } from "./state.js";
 import { selectionCommand } from "./selection.js";
 import { chooseTool } from "./tools.js";
@@ -97,6 +98,11 @@ export function startKeys() {
       return;
     }
     if (engine.selection() !== null && !inTextBox && selectionKey(event)) {
+      event.preventDefault();
+      return;
+    }
+    if (event.key === "?" && event.target.tagName !== "SELECT") {
+      showKeyList();
       event.preventDefault();
       return;
     }

@@ -306,6 +306,43 @@ class AppTest(base.PageTest):
         self.wait_for("return document.getElementById('message').textContent !== ''")
         self.assertEqual(self.driver.find_element(By.ID, "message").text, "Copied")
 
+    def test_a_new_user_is_told_what_the_canvas_is_for_and_which_keys_there_are(self):
+        hint = "return getComputedStyle(document.getElementById('canvas-hint')).display !== 'none'"
+        with self.subTest("the empty canvas says it, drawn on or cleared"):
+            self.assertTrue(self.driver.execute_script(hint))
+            self.draw(base.scribble(31, strokes=1))
+            self.assertFalse(self.driver.execute_script(hint))
+            self.clear(confirm=True)
+            self.assertTrue(self.driver.execute_script(hint))
+            # It never takes the pointer: a stroke over its words draws.
+            self.draw([[(300 + 4 * i, 261) for i in range(60)]])
+            self.assertNotEqual(self.page_text(), "")
+        with self.subTest("every command button has a tooltip"):
+            untitled = self.driver.execute_script(
+                "return Array.from(document.querySelectorAll('header button:not([hidden])'))"
+                ".filter((b) => !b.title).map((b) => b.id)")
+            self.assertEqual(untitled, [])
+        listed = ("const d = document.getElementById('key-list');"
+                  "return d === null ? null : [d.querySelector('h2').textContent,"
+                  "d.querySelectorAll('tr').length, d.querySelector('tr').textContent];")
+        for language, title, first in (("ja", "キーの一覧", "Pペン"), ("en", "Keys", "PPen")):
+            with self.subTest("? lists the keys", language=language):
+                if language == "en":
+                    self.driver.get(self.url + "?lang=en")
+                    self.wait_for("return document.body.dataset.ready === '1'")
+                self.driver.execute_script("document.activeElement.blur()")
+                self.press("?")
+                self.wait_for("return document.getElementById('key-list') !== null")
+                self.assertEqual(self.driver.execute_script(listed), [title, 16, first])
+                self.press(Keys.ESCAPE)
+                self.wait_for("return document.getElementById('key-list') === null")
+                # Typed into a field, "?" is the field's.
+                field = self.driver.execute_script(
+                    "const f = document.createElement('input'); document.body.appendChild(f); return f;")
+                field.send_keys("?")
+                self.assertIsNone(self.driver.execute_script(listed))
+                self.driver.execute_script("arguments[0].remove()", field)
+
     # --- Editing the drawing.
     def test_a_selection_moves_cuts_and_pastes_as_if_drawn_there(self):
         command = Keys.COMMAND if sys.platform == "darwin" else Keys.CONTROL

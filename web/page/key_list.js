@@ -1,0 +1,48 @@
+// "?": the page's keys in a dialog, as the toolbar's tooltips name them one
+// by one. Each row is a key (or a pointer gesture) and what it does, the
+// words from the locale files.
+import { ask } from "./dialog.js";
+import { t } from "./i18n.js";
+
+// [keys as pressed, or the locale key of a gesture's words; what it does].
+const KEYS = [
+  ["P", "pen"],
+  ["E", "eraser"],
+  ["S", "selectTool"],
+  ["T", "textTool"],
+  ["keysShiftDrag", "keysStraight"],
+  ["[  ]", "keysEraserSize"],
+  ["Ctrl+Z", "undo"],
+  ["Ctrl+Shift+Z  Ctrl+Y", "redo"],
+  ["Ctrl+C", "keysCopy"],
+  ["Ctrl+X", "keysCut"],
+  ["Ctrl+V", "keysPaste"],
+  ["Ctrl+A", "keysSelectAll"],
+  ["keysArrows", "keysNudge"],
+  ["Delete", "keysDelete"],
+  ["Esc", "keysDeselect"],
+  ["?", "keysTitle"],
+];
+
+let open = false;
+
+// Shows the list; a second "?" while it is open does nothing.
+export async function showKeyList() {
+  if (open) return;
+  open = true;
+  const table = document.createElement("table");
+  table.className = "key-list";
+  for (const [keys, does] of KEYS) {
+    const row = table.insertRow();
+    const key = document.createElement("th");
+    key.scope = "row";
+    key.textContent = /^keys[A-Z]/.test(keys) ? t(keys) : keys;
+    row.append(key);
+    row.insertCell().textContent = t(does);
+  }
+  try {
+    await ask({ id: "key-list", title: t("keysTitle"), parts: [table], cancelLabel: t("close") });
+  } finally {
+    open = false;
+  }
+}

@@ -57,6 +57,11 @@ async function start() {
   // The kept parts libraries are read after the page is ready: a large one
   // never holds up drawing.
   startParts();
+  // A phone held sideways has room for the canvas or the toolbar: the
+  // canvas is what the page is for.
+  if (matchMedia("(orientation: landscape) and (max-height: 540px)").matches) {
+    document.getElementById("stage").scrollIntoView({ block: "start" });
+  }
   performance.mark("fudeline-ready");
   document.body.dataset.ready = "1";
 }

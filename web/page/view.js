@@ -21,6 +21,10 @@ export function startView() {
   canvas.width = binding.canvasWidth;
   canvas.height = binding.canvasHeight;
   imageData = context.createImageData(canvas.width, canvas.height);
+  // The face's widths are known once it is loaded; the box's room changes
+  // with the window.
+  document.fonts.load(`${kTextPx}px "Fudeline Mona"`).then(fitTextBox, () => {});
+  new ResizeObserver(fitTextBox).observe(textBox);
 }
 
 // Whether the text is written with <BR> (copy, save, share and the count).
@@ -74,6 +78,7 @@ export function showText() {
   textBox.value = engine.text(br).replace(/\r\n/g, "\n");
   // The empty canvas's hint shows while there is no text.
   document.body.dataset.empty = textBox.value === "" ? "1" : "0";
+  fitTextBox();
   const limits = board.limits;
   const count = engine.countPost(br, limits[0], limits[1], limits[2]);
   const over = [];
@@ -88,6 +93,29 @@ export function showText() {
   counter.classList.toggle("over", over.length > 0);
   clearTimeout(alignedTimer);
   alignedTimer = setTimeout(() => showAlignedCount(count.bytes), ALIGNED_COUNT_DELAY_MS);
+}
+
+// The text box's face as large as lets its widest line show whole, and never
+// larger than the 16 px boards show it: the whole of a full canvas's text is
+// seen beside the canvas (about half its width on a 1280 px screen) without
+// scrolling, shrunk as a picture is, and a small drawing's text at its own
+// size. Below kSmallestTextPx it scrolls instead.
+const kTextPx = 16;
+const kTextLinePx = 18;
+const kSmallestTextPx = 8;
+const measure = document.createElement("canvas").getContext("2d");
+
+function fitTextBox() {
+  const box = getComputedStyle(textBox);
+  const room = textBox.clientWidth - parseFloat(box.paddingLeft) - parseFloat(box.paddingRight);
+  measure.font = `${kTextPx}px ${box.fontFamily}`;
+  let widest = 0;
+  for (const line of textBox.value.split("\n")) widest = Math.max(widest, measure.measureText(line).width);
+  // A pixel to spare for the caret at a line's end.
+  const size = widest + 1 <= room ? kTextPx
+    : Math.max(kSmallestTextPx, Math.floor((kTextPx * room) / (widest + 1) * 10) / 10);
+  textBox.style.fontSize = size + "px";
+  textBox.style.lineHeight = (size * kTextLinePx) / kTextPx + "px";
 }
 
 // "左に寄せると N バイト" after the count, when moving the drawing left

@@ -488,6 +488,28 @@ class PageTest(unittest.TestCase):
         self.driver.get(self.url)
         self.wait_for("return document.body.dataset.ready === '1'")
 
+    def test_a_wide_screen_shows_the_whole_text_beside_the_canvas(self):
+        try:
+            self.on_screen(1280, 900)
+            box = ("const t = document.getElementById('text'); const r = t.getBoundingClientRect();"
+                   "return [parseFloat(t.style.fontSize), t.scrollWidth <= t.clientWidth,"
+                   "t.scrollHeight <= t.clientHeight, r.left >= 800, r.top < innerHeight];")
+            # A small drawing's text at the size boards show it.
+            self.draw([[(100 + 4 * i, 100) for i in range(30)]])
+            self.assertEqual(self.driver.execute_script(box), [16, True, True, True, True])
+            # A frame around the whole canvas and its diagonal: every line
+            # shows whole beside the canvas, the face shrunk to fit.
+            self.draw([[(5 + 8 * i, 10) for i in range(99)], [(5 + 8 * i, 510) for i in range(99)],
+                       [(5, 10 + 5 * i) for i in range(100)], [(795, 10 + 5 * i) for i in range(100)],
+                       [(5 + 8 * i, 10 + 5 * i) for i in range(99)]])
+            size, *whole = self.driver.execute_script(box)
+            self.assertLess(size, 16)
+            self.assertGreaterEqual(size, 8)
+            self.assertEqual(whole, [True, True, True, True])
+            self.assert_same_as_cli()
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     def test_phone_screens_upright_and_sideways(self):
         try:
             with self.subTest("upright: the canvas scales and keeps the mapping"):
@@ -497,16 +519,16 @@ class PageTest(unittest.TestCase):
                 self.assertAlmostEqual(height / width, 522 / 800, places=2)
                 self.touch_scaled(scribble(10, strokes=2))
                 self.assertTrue(self.assert_same_as_cli().strip())
+            small_targets = """
+                const targets = [...document.querySelectorAll('button, select, summary')];
+                for (const box of document.querySelectorAll('input'))
+                  targets.push(box.closest('label') || box);
+                return targets.filter((el) => el.offsetParent !== null).map((el) => {
+                  const r = el.getBoundingClientRect();
+                  return [el.id || el.textContent.trim(), r.width, r.height];
+                }).filter(([, w, h]) => w < 44 || h < 44);"""
             with self.subTest("upright: every control is a tap target of 44 px or more"):
-                small = self.driver.execute_script("""
-                    const targets = [...document.querySelectorAll('button, select, summary')];
-                    for (const box of document.querySelectorAll('input'))
-                      targets.push(box.closest('label') || box);
-                    return targets.filter((el) => el.offsetParent !== null).map((el) => {
-                      const r = el.getBoundingClientRect();
-                      return [el.id || el.textContent.trim(), r.width, r.height];
-                    }).filter(([, w, h]) => w < 44 || h < 44);""")
-                self.assertEqual(small, [])
+                self.assertEqual(self.driver.execute_script(small_targets), [])
             with self.subTest("upright: nothing reaches past the screen's width"):
                 self.assertLessEqual(self.driver.execute_script(
                     "return document.documentElement.scrollWidth"), 360)
@@ -521,14 +543,13 @@ class PageTest(unittest.TestCase):
                     self.assertEqual(canvas, "rgb(255, 255, 255)")
                     self.assertNotEqual(text, back)
             self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
-            with self.subTest("sideways: the whole canvas fits the visible height"):
+            with self.subTest("sideways: the whole canvas is seen on load, tap targets of 44 px"):
                 self.script = []
                 # A fresh drawing: the page keeps the last one across loads.
                 self.wait_for("return document.body.dataset.saved !== '0'")
                 forget_drawing(self.driver)
                 self.on_screen(740, 360)
-                self.driver.execute_script(
-                    "document.getElementById('canvas').scrollIntoView({block: 'center'})")
+                self.assertEqual(self.driver.execute_script(small_targets), [])
                 left, top, width, height = self.canvas_rect()
                 self.assertGreaterEqual(top, 0)
                 self.assertLessEqual(top + height, 360)

@@ -403,23 +403,44 @@ class Session {
         return RequestOf(PageTraceRequest(bytes, options));
     }
 
-    // "線を取り込む": a picture file's lines added to the drawing as the
-    // window adds them (one undoable step), traced as `fudeline-cli trace`
-    // traces the file (see TracePagePicture); `pixels` the browser's
-    // decoding as probeTrace asked, or null. Returns {error} ("" when
-    // added), or {error: "", noLines: true} when the picture has none;
-    // fitted to a board, {scale} says the size chosen.
-    emscripten::val tracePicture(const std::string& bytes, const emscripten::val& pixels,
-                                 const emscripten::val& options) {
+    // "線を取り込む", its first half: a picture file's lines traced as
+    // `fudeline-cli trace` traces the file (see TracePagePicture), not yet
+    // added, so that a worker's engine may trace while the page's draws;
+    // `pixels` the browser's decoding as probeTrace asked, or null.
+    // Returns {error} ("" when traced) with `ink`, the lines as RGBA bytes
+    // of the ink layer's size (a view valid until the next call), and when
+    // fitted to a board `scale`, the size chosen.
+    emscripten::val traceInk(const std::string& bytes, const emscripten::val& pixels,
+                             const emscripten::val& options) {
         emscripten::val out = Answer();
         std::optional<double> fittedScale;
         const Result<TracedInk> traced =
             TracePagePicture(bytes, pixels, options, *document_, fittedScale);
         if (!traced) return SetFailure(out, traced.error());
-        if (!document_->ImportLines(traced->ink)) out.set("noLines", true);
+        ToRgba(traced->ink, tracedRgba_);
+        out.set("ink", ViewOf(tracedRgba_));
         if (fittedScale) out.set("scale", *fittedScale);
         return out;
     }
+
+    // Its second half: lines traceInk gave (`rgba`, of the ink layer's
+    // size) added to the drawing as the window adds a picture's lines, one
+    // undoable step. Returns {error: ""}, with {noLines: true} when they
+    // hold none; an error for bytes of another size.
+    emscripten::val importInk(const std::string& rgba) {
+        emscripten::val out = Answer();
+        const Image ink = FromRgba(kCanvasWidth, kInkHeight, rgba);
+        if (ink.width() != kCanvasWidth || ink.height() != kInkHeight) {
+            out.set("error", std::string("traced lines of another size than the drawing"));
+            return out;
+        }
+        if (!document_->ImportLines(ink)) out.set("noLines", true);
+        return out;
+    }
+
+    // Whether text is written with <BR> where the drawing is measured
+    // without being shown (fitting a traced picture to a board).
+    void setBr(bool br) { document_->SetBr(br); }
 
     // The background picture, already scaled (and faded) by the page; an
     // empty picture hides it.
@@ -458,6 +479,7 @@ class Session {
     Image view_{kCanvasWidth, kCanvasHeight};
     std::vector<std::uint8_t> rgba_;
     std::vector<std::uint8_t> inkRgba_;
+    std::vector<std::uint8_t> tracedRgba_;
     std::vector<std::uint8_t> pictureRgba_;
 };
 
@@ -530,7 +552,9 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("cancelStroke", &Session::cancelStroke)
         .function("setPicture", &Session::setPicture)
         .function("probeTrace", &Session::probeTrace)
-        .function("tracePicture", &Session::tracePicture);
+        .function("traceInk", &Session::traceInk)
+        .function("importInk", &Session::importInk)
+        .function("setBr", &Session::setBr);
 }
 
 }  // namespace fudeline::web

@@ -1,7 +1,7 @@
 // Picture files decoded by the browser, the page's one place for it: the
 // pixels the engine asks for once it has read a file's format and size
-// (drawings opened as PNG, pictures traced), and the picture shown under the
-// canvas.
+// (drawings opened as PNG, pictures traced, in the page or in the tracing
+// worker), and the picture shown under the canvas.
 
 // The formats the engine asks the browser to decode, by their first bytes.
 function typeOf(bytes) {
@@ -49,7 +49,9 @@ export async function decodePixels(bytes, wanted = {}) {
   const bitmap = await createImageBitmap(new Blob([bytes], { type }), {
     colorSpaceConversion: "none", premultiplyAlpha: "none", imageOrientation: "none",
   });
-  const c = document.createElement("canvas");
+  // A worker (tracing) has no document, and draws off screen.
+  const c = typeof document === "undefined" ? new OffscreenCanvas(bitmap.width, bitmap.height)
+    : document.createElement("canvas");
   c.width = bitmap.width;
   c.height = bitmap.height;
   const g = c.getContext("2d", { willReadFrequently: true });

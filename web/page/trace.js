@@ -1,17 +1,22 @@
 // "線を取り込む" in the page: a picture file's lines added to the drawing as
 // the window adds a picture's lines (one undoable step, then converted),
 // traced as `fudeline-cli trace` traces the same file at the same placement.
+// The tracing runs in a worker with an engine of its own, so that the page
+// goes on drawing and scrolling, and "キャンセル" ends it; the page's engine
+// only adds the lines. Where no worker can run, the page traces itself.
 // The engine reads the file and refuses it with the core's reasons; the
 // browser only decodes the pixels of a file the engine has accepted.
 import { board, engine } from "./state.js";
 import { t } from "./i18n.js";
 import { changed } from "./changes.js";
 import { say } from "./message.js";
-import { decodePixels } from "./picture.js";
 import { reasonText } from "./reasons.js";
-import { paint, showText } from "./view.js";
+import { traceInk } from "./trace_ink.js";
+import { paint, showText, withBr } from "./view.js";
 
 const $ = (id) => document.getElementById(id);
+let worker = null;  // made at the first trace, ended by a cancel
+let pending = null;  // the resolve of the trace the worker is on
 
 // The placement chosen beside the command: fitted (the default, as the
 // command line places a picture), a percentage, or the largest size whose
@@ -25,25 +30,71 @@ function options() {
   };
 }
 
-// Traces `file` into the drawing; resolves to the engine's answer. The
-// engine reads the header first and says whether the browser is to decode
-// the pixels, and at which size.
-async function trace(file) {
-  const bytes = new Uint8Array(await file.arrayBuffer());
-  const chosen = options();
-  const wanted = engine.probeTrace(bytes, chosen);
-  if (wanted.error) return wanted;
-  let image = null;
-  if (wanted.decode) {
-    // Fitting a board traces at several sizes, each from the whole picture.
-    const shrunk = wanted.reduction > 1 && !chosen.fitBoard;
-    image = await decodePixels(bytes, shrunk ? wanted : {}).catch(() => null);
+// `bytes` traced by the worker, with the drawing's choices that fitting a
+// board converts with; resolves to the engine's answer, {cancelled}, or
+// {workerFailed} when no worker could trace.
+function traceInWorker(bytes, chosen) {
+  if (worker === null) {
+    try {
+      worker = new Worker(new URL("./trace_worker.js", import.meta.url), { type: "module" });
+    } catch (error) {
+      return Promise.resolve({ workerFailed: String(error) });
+    }
   }
-  return engine.tracePicture(bytes, image, chosen);
+  return new Promise((resolve) => {
+    pending = resolve;
+    worker.onmessage = ({ data }) => {
+      pending = null;
+      resolve(data);
+    };
+    worker.onerror = (event) => {
+      pending = null;
+      worker.terminate();
+      worker = null;
+      resolve({ workerFailed: event.message || "the tracing worker failed" });
+    };
+    worker.postMessage({
+      bytes, options: chosen, fine: $("fine").checked, noFillers: $("no-fillers").checked,
+      board: board.name, br: withBr(),
+    }, [bytes.buffer]);
+  });
+}
+
+// Ends the trace under way: the worker with it, a new one for the next.
+function cancel() {
+  if (pending === null) return;
+  const resolve = pending;
+  pending = null;
+  worker.terminate();
+  worker = null;
+  resolve({ cancelled: true });
+}
+
+// The lines of a trace added to the drawing, and the page told.
+function added(result) {
+  if (result.cancelled) {
+    say(t("traceCancelled"), "done");
+  } else if (result.error) {
+    say(t("traceFailed") + ": " + reasonText(result));
+  } else {
+    const imported = engine.importInk(result.ink);
+    if (imported.error) {
+      say(t("traceFailed") + ": " + imported.error);
+    } else if (imported.noLines) {
+      say(t("noLines"));
+    } else {
+      paint();
+      showText();
+      changed();
+      say(result.scale ? t("tracedToFit", { scale: result.scale }) : t("traced"), "done");
+    }
+  }
 }
 
 export function startTrace() {
   const input = $("trace");
+  const cancelButton = $("trace-cancel");
+  cancelButton.addEventListener("click", cancel);
   let busy = false;
   input.addEventListener("change", async () => {
     const file = input.files[0];
@@ -51,22 +102,19 @@ export function startTrace() {
     if (!file || busy) return;
     busy = true;
     say(t("tracing"));
-    // The message shows before the tracing holds the page.
-    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+    cancelButton.hidden = false;
     try {
-      const result = await trace(file);
-      if (result.error) {
-        say(t("traceFailed") + ": " + reasonText(result));
-      } else if (result.noLines) {
-        say(t("noLines"));
-      } else {
-        paint();
-        showText();
-        changed();
-        say(result.scale ? t("tracedToFit", { scale: result.scale }) : t("traced"), "done");
+      const chosen = options();
+      let result = await traceInWorker(new Uint8Array(await file.arrayBuffer()), chosen);
+      if (result.workerFailed) {
+        // The message shows before the tracing holds the page.
+        await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+        result = await traceInk(engine, new Uint8Array(await file.arrayBuffer()), chosen);
       }
+      added(result);
     } finally {
       busy = false;
+      cancelButton.hidden = true;
       document.body.dataset.traced = String(Number(document.body.dataset.traced || 0) + 1);
     }
   });

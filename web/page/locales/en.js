@@ -87,6 +87,7 @@ export default {
   pictureRefused: "Cannot open this picture ({reason}); the picture shown stays",
   updated: "A new version is installed; reload the page to use it.",
   tracing: "Taking the lines…",
+  traceCancelled: "Taking the lines was cancelled",
   traced: "Lines taken",
   tracedToFit: "Lines taken at {scale}%, the size that fits the board",
   traceFailed: "Cannot take lines from this picture",

@@ -89,6 +89,7 @@ export default {
   pictureRefused: "この下絵は開けません ({reason})。表示中の下絵はそのままです",
   updated: "新しい版を入れました。ページを再読み込みすると切り替わります。",
   tracing: "線を取り込んでいます…",
+  traceCancelled: "線の取り込みをやめました",
   traced: "線を取り込みました",
   tracedToFit: "線を {scale}% で取り込みました（ボードに収まる大きさ）",
   traceFailed: "この画像から線を取り込めません",

@@ -260,6 +260,15 @@ class Session {
         out.set("pages", pages);
         return out;
     }
+    // Page `index` of the file openTextArt last asked about, drawn with the
+    // face as pagePicture draws a text (the chooser's preview); an empty
+    // picture for no such page.
+    emscripten::val choicePicture(int index) {
+        if (index < 0 || static_cast<std::size_t>(index) >= choiceTexts_.size())
+            return PictureOf(Image());
+        return PictureOf(
+            PagePicture(choiceTexts_[static_cast<std::size_t>(index)], engine_->face()));
+    }
     emscripten::val pagePicture(const std::string& sjisText) {
         return PictureOf(PagePicture(sjisText, engine_->face()));
     }
@@ -357,16 +366,25 @@ class Session {
     // Opens text art as the window opens it (one undoable step); `page`
     // (from 0) chooses among a page file's pages. Returns {error} ("" when
     // opened), and for a file of several pages opened with `page` -1
-    // {error: "", pages: [labels]} with nothing opened, for the page to ask.
+    // {error: "", pages: "label\nlabel\n..."} (each page's label and a line
+    // break) with nothing opened, for the page to ask.
+    // The pages asked about are kept for choicePicture until the next call.
     emscripten::val openTextArt(const std::string& bytes, const std::string& name, int page) {
         emscripten::val out = Answer();
+        choiceTexts_.clear();
         const TextArtPageChoice choose = [&](const PageFile& file) -> std::optional<std::size_t> {
             if (page >= 0) return static_cast<std::size_t>(page);
-            emscripten::val labels = emscripten::val::array();
+            // One string, each label and a line break (a label is one line),
+            // read apart by the page: a call into JavaScript a label cost a
+            // library of 100,000 pages tens of milliseconds.
+            std::string labels;
             for (const std::string& label : PageChoiceLabels(file)) {
-                labels.call<void>("push", label);
+                labels += label;
+                labels += '\n';
             }
             out.set("pages", labels);
+            choiceTexts_.reserve(file.pages.size());
+            for (const Page& each : file.pages) choiceTexts_.push_back(each.text);
             return std::nullopt;
         };
         const Result<std::optional<TextArtDrawing>> opened =
@@ -480,6 +498,7 @@ class Session {
     std::vector<std::uint8_t> rgba_;
     std::vector<std::uint8_t> inkRgba_;
     std::vector<std::uint8_t> tracedRgba_;
+    std::vector<std::string> choiceTexts_;  // the pages of the file being chosen from
     std::vector<std::uint8_t> pictureRgba_;
 };
 
@@ -534,6 +553,7 @@ EMSCRIPTEN_BINDINGS(fudeline_session) {
         .function("endTyping", &Session::endTyping)
         .function("partsLibrary", &Session::partsLibrary)
         .function("pagePicture", &Session::pagePicture)
+        .function("choicePicture", &Session::choicePicture)
         .function("placePart", &Session::placePart)
         .function("placeFramedWords", &Session::placeFramedWords)
         .function("bytesAlignedLeft", &Session::bytesAlignedLeft)

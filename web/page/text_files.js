@@ -17,35 +17,76 @@ const $ = (id) => document.getElementById(id);
 // its end: a library of tens of thousands of pages opens its chooser at once.
 const PAGE_BATCH = 200;
 
-// The index of the page chosen from `labels`, or null.
+// The page under the pointer or the focus drawn with the face, as the
+// window's chooser shows it (the engine keeps the file being chosen from).
+function showChoice(preview, index) {
+  const picture = engine.choicePicture(index);
+  if (picture.width === 0 || picture.height === 0) return;
+  preview.width = picture.width;
+  preview.height = picture.height;
+  const image = new ImageData(picture.width, picture.height);
+  image.data.set(picture.rgba);
+  preview.getContext("2d").putImageData(image, 0, 0);
+}
+
+// The index of the page chosen from `labels`, or null: the pages whose
+// label holds what is typed in the search (all of them at first), each
+// numbered as in the file, and a picture of the page pointed at.
 function choosePage(labels) {
+  const search = document.createElement("input");
+  search.type = "search";
+  search.id = "page-search";
+  search.placeholder = t("pageSearch");
+  search.setAttribute("aria-label", t("pageSearch"));
   const list = document.createElement("ol");
   const end = document.createElement("li");
   end.className = "page-list-end";
-  list.appendChild(end);
+  const preview = document.createElement("canvas");
+  preview.id = "page-preview";
+  const chooser = document.createElement("div");
+  chooser.className = "page-chooser";
+  chooser.append(list, preview);
+  const every = labels.map((label, index) => index);
+  let matching = every;
   let shown = 0;
   const showMore = () => {
     const items = [];
-    for (const last = Math.min(labels.length, shown + PAGE_BATCH); shown < last; shown += 1) {
+    for (const last = Math.min(matching.length, shown + PAGE_BATCH); shown < last; shown += 1) {
+      const index = matching[shown];
       const item = document.createElement("li");
-      const button = submitButton(labels[shown] || "\u00a0");
-      button.value = String(shown);
+      item.value = index + 1;
+      const button = submitButton(labels[index] || "\u00a0");
+      button.value = String(index);
       button.className = "page-choice";
       item.appendChild(button);
       items.push(item);
     }
     end.before(...items);
   };
-  showMore();
   const observer = new IntersectionObserver((entries) => {
-    if (!entries.some((entry) => entry.isIntersecting)) return;
-    showMore();
-    if (shown >= labels.length) observer.disconnect();
+    if (entries.some((entry) => entry.isIntersecting) && shown < matching.length) showMore();
   });
-  if (shown < labels.length) observer.observe(end);
+  const listMatching = () => {
+    const wanted = search.value.trim().toLowerCase();
+    matching = wanted === "" ? every : every.filter((i) => labels[i].toLowerCase().includes(wanted));
+    shown = 0;
+    list.replaceChildren(end);
+    showMore();
+    if (matching.length > 0) showChoice(preview, matching[0]);
+  };
+  search.addEventListener("input", listMatching);
+  const pointed = (event) => {
+    const button = event.target instanceof Element ? event.target.closest(".page-choice") : null;
+    if (button !== null) showChoice(preview, Number(button.value));
+  };
+  list.addEventListener("mouseover", pointed);
+  list.addEventListener("focusin", pointed);
+  listMatching();
+  observer.observe(end);
   return ask({
-    id: "page-dialog", title: t("choosePage"), parts: [list],
-    accept: (button) => Number(button.value),
+    id: "page-dialog", title: t("choosePage"), parts: [search, chooser],
+    // Enter in the search opens the first page found.
+    accept: (button) => (button ? Number(button.value) : undefined),
   }).finally(() => observer.disconnect());
 }
 
@@ -103,7 +144,7 @@ export function startTextFiles() {
     const { name, bytes } = chosen;
     let result = engine.openTextArt(bytes, name, -1);
     if (!result.error && result.pages) {
-      const index = await choosePage(result.pages);
+      const index = await choosePage(result.pages.split("\n").slice(0, -1));
       if (index === null) return;
       result = engine.openTextArt(bytes, name, index);
     }

@@ -20,7 +20,9 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import browser_test  # noqa: E402  (the page's server, browser and drawing helpers)
 from browser_test import CLI, scribble, write_png  # noqa: E402
+from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
 from selenium.webdriver.support.ui import Select  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -217,6 +219,45 @@ class OpenTextTest(browser_test.PageTest):
         self.assertEqual(choice.text, "page 951 ／＼")
         self.driver.execute_script("arguments[0].scrollIntoView()", choice)
         choice.click()
+        self.wait_for("return document.getElementById('page-dialog') === null")
+        end = time.time() + 10
+        while time.time() < end and self.page_text() != expected:
+            time.sleep(0.02)
+        self.assertEqual(self.page_text(), expected)
+
+    def test_the_page_chooser_finds_a_page_by_its_label_and_shows_it(self):
+        pages = [f"page {i} ／＼".encode("cp932") if i != 951 else "[page 951]\r\n(´・ω・`)".encode("cp932")
+                 for i in range(1, 1001)]
+        path = self.write("library.mlt", b"\r\n[SPLIT]\r\n".join(pages))
+        code, expected, err = self.cli("convert", "--from-text", path, "--page", "951")
+        self.assertEqual(code, 0, err)
+        self.driver.find_element(By.ID, "open-text").send_keys(path)
+        self.wait_for("return document.getElementById('page-dialog') !== null")
+        listed = ("return [...document.querySelectorAll('#page-dialog .page-choice')]"
+                  ".map((b) => [b.closest('li').value, b.textContent]);")
+        preview = "const c = document.getElementById('page-preview'); return [c.width, c.height];"
+        # The first page is shown at once: one line of text, as wide as it is drawn.
+        width, height = self.in_page(preview)
+        self.assertEqual(height, 18)
+        self.assertGreater(width, 40)
+        search = self.driver.find_element(By.ID, "page-search")
+        for typed, found in (("PAGE 95", [95] + list(range(950, 960))), ("zzz", []), ("", None)):
+            with self.subTest(search=typed):
+                search.send_keys(Keys.CONTROL, "a")
+                search.send_keys(typed or Keys.BACKSPACE)
+                numbers = [n for n, _ in self.in_page(listed)]
+                if found is None:
+                    self.assertEqual(numbers, list(range(1, 201)))
+                else:
+                    self.assertEqual(numbers, found)
+        search.send_keys("951")
+        self.assertEqual(self.in_page(listed), [[951, "[page 951]"]])
+        # Pointed at, the page shows whole: its two lines.
+        choice = self.driver.find_element(By.CSS_SELECTOR, "#page-dialog .page-choice")
+        ActionChains(self.driver).move_to_element(choice).perform()
+        self.assertEqual(self.in_page(preview)[1], 36)
+        # Enter in the search opens the first page found.
+        search.send_keys(Keys.ENTER)
         self.wait_for("return document.getElementById('page-dialog') === null")
         end = time.time() + 10
         while time.time() < end and self.page_text() != expected:

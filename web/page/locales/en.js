@@ -100,6 +100,7 @@ export default {
   // Dialogs.
   ok: "OK",
   cancel: "Cancel",
+  pageSearch: "Find a page",
   choosePage: "Which page?",
   pageName: "Name of the new page",
   boardTitle: "Board limits",

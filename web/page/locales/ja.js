@@ -102,6 +102,7 @@ export default {
   // Dialogs.
   ok: "OK",
   cancel: "キャンセル",
+  pageSearch: "ページを探す",
   choosePage: "どのページを開きますか？",
   pageName: "新しいページの名前",
   boardTitle: "掲示板の上限",

@@ -12,6 +12,7 @@ const KEYS = [
   ["T", "textTool"],
   ["keysShiftDrag", "keysStraight"],
   ["[  ]", "keysEraserSize"],
+  ["keysSpaceDrag", "keysPan"],
   ["Ctrl+Z", "undo"],
   ["Ctrl+Shift+Z  Ctrl+Y", "redo"],
   ["Ctrl+C", "keysCopy"],

@@ -6,7 +6,7 @@
 // With a selection: Ctrl/Cmd+X cuts it, Delete deletes it, the arrows move
 // it (with Shift a character), Escape lets it go; Ctrl/Cmd+V pastes what was
 // cut or copied, Ctrl/Cmd+A selects the whole drawing (as the window's keys
-// do). "?" lists the keys. A button clicked with the pointer does not keep
+// do). Space is the canvas's (pointer.js). "?" lists the keys. A button clicked with the pointer does not keep
 // the focus. Keys typed into a field stay the field's.
 import { showKeyList } from "./key_list.js";
 import { engine } from "./state.js";
@@ -15,7 +15,8 @@ import { chooseTool } from "./tools.js";
 
 const click = (id) => document.getElementById(id).click();
 
-function typing(el) {
+// Whether keys pressed in `el` are text typed into it.
+export function typing(el) {
   if (!el) return false;
   if (el.isContentEditable) return true;
   if (el.tagName === "TEXTAREA") return !el.readOnly;

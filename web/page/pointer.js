@@ -7,7 +7,9 @@
 // already began. Two fingers never draw: they zoom and pan the canvas, and
 // "fit" or a double tap of one finger shows it whole again; a tap draws
 // nothing. Ctrl+wheel (a touchpad's pinch too) zooms about the pointer, and
-// the wheel pans a zoomed canvas (Shift across). Positions reach the engine in canvas pixels, coalesced ones
+// the wheel pans a zoomed canvas (Shift across), as does a drag with Space
+// held, which never draws; Space never scrolls the page nor presses again a
+// button the pointer clicked. Positions reach the engine in canvas pixels, coalesced ones
 // included, wherever the canvas is shown and however it is zoomed (the
 // mapping reads the shown rectangle).
 import { engine, movingPicture } from "./state.js";
@@ -18,6 +20,7 @@ import { selectionDown, selectionMove, selectionUp } from "./selection.js";
 import { tool } from "./tools.js";
 import { placeCaret } from "./typing.js";
 import { placeAt, placementPending } from "./parts.js";
+import { typing } from "./keys.js";
 
 const canvas = document.getElementById("canvas");
 const fitButton = document.getElementById("zoom-fit");
@@ -40,6 +43,8 @@ let zoomNow = { scale: 1, offset: [0, 0] };
 const TAP_MS = 300, TAP_SLOP = 10, DOUBLE_TAP_MS = 300, DOUBLE_TAP_PX = 20;
 let touchDown = null;  // {id, at: [clientX, clientY], time, points: canvas points, timer}
 let lastTap = null;  // {time, at}: when and where the last tap lifted
+let spaceHeld = false;  // Space down: a drag pans, nothing draws
+let pan = null;  // a Space drag: {id, at: [clientX, clientY], offset} when it began
 
 // Capture keeps a stroke leaving the canvas; a pointer the browser does not
 // know (one made up by a script) simply goes uncaptured.
@@ -184,6 +189,7 @@ function wheel(event) {
 // A pointer lifted or lost: a tap counted, a gesture's finger let go, a
 // stroke ended.
 function lift(event) {
+  if (pan !== null && event.pointerId === pan.id) pan = null;
   if (event.pointerId === penDown) penDown = null;
   if (touchDown !== null && event.pointerId === touchDown.id) {
     const { time, at } = touchDown;
@@ -202,6 +208,14 @@ function lift(event) {
   if (stroke !== null && event.pointerId === stroke.id) finish(false);
 }
 
+// Space held or let go: while held, the canvas shows a hand and a drag
+// moves a zoomed canvas instead of drawing.
+function holdSpace(held) {
+  spaceHeld = held;
+  canvas.classList.toggle("panning", held);
+  if (!held) pan = null;
+}
+
 // The zoom shown now: {scale, offset} (CSS pixels of the stage).
 export function zoom() {
   return { scale: zoomNow.scale, offset: zoomNow.offset.slice() };
@@ -209,6 +223,21 @@ export function zoom() {
 
 export function startPointer() {
   fitButton.addEventListener("click", fit);
+  // Space is the canvas's, but in a field or on a control the keyboard
+  // reached (which Space presses) and under a dialog.
+  document.addEventListener("keydown", (event) => {
+    if (event.key !== " " || event.isComposing || typing(event.target) ||
+        document.querySelector("dialog[open]") ||
+        (event.target instanceof Element && event.target.closest("button, select, summary, input, a"))) {
+      return;
+    }
+    if (!event.repeat) holdSpace(true);
+    event.preventDefault();
+  });
+  document.addEventListener("keyup", (event) => {
+    if (event.key === " ") holdSpace(false);
+  });
+  window.addEventListener("blur", () => holdSpace(false));
   canvas.addEventListener("wheel", wheel, { passive: false });
   // The shown size changes with the window; a zoom keeps its scale, kept in view.
   window.addEventListener("resize", () => {
@@ -251,6 +280,11 @@ export function startPointer() {
     const drawButton = event.button === 0 || (event.pointerType === "pen" && erases(event));
     if (!drawButton) return;
     event.preventDefault();
+    if (spaceHeld) {
+      capture(event.pointerId);
+      pan = { id: event.pointerId, at: [event.clientX, event.clientY], offset: zoomNow.offset.slice() };
+      return;
+    }
     if (movingPicture) {
       capture(event.pointerId);
       pictureDrag.start(event.pointerId, canvasPoint(event));
@@ -284,6 +318,12 @@ export function startPointer() {
     });
   }
   canvas.addEventListener("pointermove", (event) => {
+    if (pan !== null && event.pointerId === pan.id) {
+      zoomNow.offset = clampOffset(zoomNow.scale, [pan.offset[0] + event.clientX - pan.at[0],
+        pan.offset[1] + event.clientY - pan.at[1]]);
+      showZoom();
+      return;
+    }
     if (stroke !== null && event.pointerId === stroke.id) {
       const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
       for (const e of events.length ? events : [event]) {

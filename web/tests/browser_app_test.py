@@ -21,6 +21,9 @@ import browser_test as base  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
+from selenium.webdriver.common.actions.action_builder import ActionBuilder  # noqa: E402
+from selenium.webdriver.common.actions.interaction import POINTER_MOUSE  # noqa: E402
+from selenium.webdriver.common.actions.pointer_input import PointerInput  # noqa: E402
 from selenium.webdriver.support.ui import Select  # noqa: E402
 
 # Pointer events made up in the page, positions in canvas pixels mapped
@@ -333,7 +336,7 @@ class AppTest(base.PageTest):
                 self.driver.execute_script("document.activeElement.blur()")
                 self.press("?")
                 self.wait_for("return document.getElementById('key-list') !== null")
-                self.assertEqual(self.driver.execute_script(listed), [title, 16, first])
+                self.assertEqual(self.driver.execute_script(listed), [title, 17, first])
                 self.press(Keys.ESCAPE)
                 self.wait_for("return document.getElementById('key-list') === null")
                 # Typed into a field, "?" is the field's.
@@ -593,6 +596,29 @@ class AppTest(base.PageTest):
             self.dispatch(stroke_events(line, kind="mouse"))
             self.record(line)
             self.assertTrue(self.assert_same_as_cli().strip())
+        with self.subTest("a drag with Space held pans the zoomed canvas, drawing and scrolling nothing"):
+            text = self.page_text()
+            before = self.in_page("return pointer.zoom()")
+            scrolled = self.driver.execute_script("return window.scrollY")
+            self.driver.execute_script("document.activeElement.blur()")
+            ox, oy = self.origin
+            actions = ActionBuilder(self.driver, mouse=PointerInput(POINTER_MOUSE, "mouse"), duration=0)
+            actions.key_action.key_down(Keys.SPACE)  # held until let go below
+            actions.pointer_action.move_to_location(ox + 400, oy + 300)
+            actions.pointer_action.pointer_down()
+            for i in range(1, 6):
+                actions.pointer_action.move_to_location(ox + 400 + 10 * i, oy + 300 + 6 * i)
+            actions.pointer_action.pointer_up()
+            actions.perform()
+            ActionBuilder(self.driver).clear_actions()  # lets Space go
+            after = self.in_page("return pointer.zoom()")
+            self.assertEqual(after["scale"], 8)
+            self.assertEqual(after["offset"], [before["offset"][0] + 50, before["offset"][1] + 30])
+            self.assertEqual(self.page_text(), text)
+            self.assertEqual(self.driver.execute_script("return window.scrollY"), scrolled)
+            # Let go, the pen draws again.
+            self.assertFalse(self.driver.execute_script(
+                "return document.getElementById('canvas').classList.contains('panning')"))
         with self.subTest("Ctrl+wheel back shows the whole canvas, and the wheel scrolls the page"):
             for _ in range(20):
                 self.wheel(300, 200, 100, ctrl=True)

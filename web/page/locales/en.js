@@ -156,4 +156,6 @@ export default {
   selectionCopyTitle: "Copy the selected part (Ctrl+C)",
   selectionPasteTitle: "Paste what was cut or copied (Ctrl+V)",
   selectionDeleteTitle: "Erase the selected part (Delete)",
+  keysSpaceDrag: "Drag with Space held",
+  keysPan: "Move the zoomed canvas",
 };

@@ -158,4 +158,6 @@ export default {
   selectionCopyTitle: "選んだ部分をコピーします (Ctrl+C)",
   selectionPasteTitle: "切り取り・コピーした部分を貼り付けます (Ctrl+V)",
   selectionDeleteTitle: "選んだ部分を消します (Delete)",
+  keysSpaceDrag: "Space を押してドラッグ",
+  keysPan: "拡大したキャンバスを動かす",
 };

@@ -101,7 +101,13 @@ async function openPicture(file) {
     refused(t("tooLarge", { megabytes: binding.maxPictureFileBytes / (1024 * 1024) }));
     return;
   }
-  const request = binding.pictureRequest(new Uint8Array(await file.arrayBuffer()));
+  // Every header lies in the first megabyte but a JPEG's behind a rare
+  // wealth of metadata: the whole file (slow to hand over) only then.
+  const headerBytes = 1 << 20;
+  let request = binding.pictureRequest(new Uint8Array(await file.slice(0, headerBytes).arrayBuffer()));
+  if (request.error && file.size > headerBytes) {
+    request = binding.pictureRequest(new Uint8Array(await file.arrayBuffer()));
+  }
   if (request.error) {
     refused(reasonText(request));
     return;

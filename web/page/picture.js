@@ -62,6 +62,24 @@ export async function decodePixels(bytes, wanted = {}) {
 
 // The picture as the browser shows it (colour-managed, turned as its EXIF
 // says), for looking at under the canvas; never the engine's pixels.
+// Decoded in a worker of its own (picture_worker.js), or here where none runs.
+let pictureWorker = null;
 export function shownPicture(file) {
-  return createImageBitmap(file);
+  if (pictureWorker === null) {
+    try {
+      pictureWorker = new Worker(new URL("./picture_worker.js", import.meta.url));
+    } catch (error) {
+      return createImageBitmap(file);
+    }
+  }
+  const worker = pictureWorker;
+  return new Promise((resolve, reject) => {
+    worker.onmessage = ({ data }) => (data instanceof ImageBitmap ? resolve(data) : reject(new Error(data.failed)));
+    worker.onerror = () => {
+      pictureWorker = null;
+      worker.terminate();
+      createImageBitmap(file).then(resolve, reject);
+    };
+    worker.postMessage(file);
+  });
 }

@@ -18,9 +18,10 @@ const $ = (id) => document.getElementById(id);
 let worker = null;  // made at the first trace, ended by a cancel
 let pending = null;  // the resolve of the trace the worker is on
 
-// The placement chosen beside the command: fitted (the default, as the
-// command line places a picture), a percentage, or the largest size whose
-// text fits one post on the board chosen (as --fit-board), at the top left.
+// The placement chosen beside the command: the largest size whose text fits
+// one post on the board chosen (the default, as --fit-board: a picture fitted
+// to the canvas overruns every board's lines), fitted to the canvas (as the
+// command line places a picture), or a percentage, at the top left.
 function options() {
   const size = $("trace-size").value;
   const fitted = size === "fit" || size === "board";

@@ -1,5 +1,5 @@
 // Files the page hands the user: downloads, and the engine's RGBA pixels as
-// PNG.
+// PNG, or drawn on a canvas of their size.
 
 // The most bytes (UTF-8) a download's name keeps: a file system takes 255 in
 // one name, and the browser gives up without a word on a name that, with the
@@ -44,4 +44,15 @@ export function pngOf(width, height, rgba) {
   out.getContext("2d").putImageData(image, 0, 0);
   return new Promise((resolve, reject) => out.toBlob(
     (blob) => (blob ? resolve(blob) : reject(new Error("no PNG"))), "image/png"));
+}
+
+// An engine's picture ({width, height, rgba}, a view the engine's next call
+// ends) drawn on `canvas` at its own size; an empty one leaves it as it was.
+export function drawEnginePicture(canvas, picture) {
+  if (picture.width === 0 || picture.height === 0) return;
+  canvas.width = picture.width;
+  canvas.height = picture.height;
+  const image = new ImageData(picture.width, picture.height);
+  image.data.set(picture.rgba);
+  canvas.getContext("2d").putImageData(image, 0, 0);
 }

@@ -6,6 +6,7 @@
 import { engine } from "./state.js";
 import { t } from "./i18n.js";
 import { changed } from "./changes.js";
+import { drawEnginePicture } from "./files.js";
 import { say } from "./message.js";
 import { reasonText } from "./reasons.js";
 import { keepParts, keptParts } from "./storage.js";
@@ -55,13 +56,7 @@ function wait(place, what) {
 
 function drawPicture(canvas) {
   const library = libraries[Number(canvas.dataset.library)];
-  const picture = engine.pagePicture(library.pages[Number(canvas.dataset.page)]);
-  if (picture.width === 0 || picture.height === 0) return;
-  canvas.width = picture.width;
-  canvas.height = picture.height;
-  const image = new ImageData(picture.width, picture.height);
-  image.data.set(picture.rgba);
-  canvas.getContext("2d").putImageData(image, 0, 0);
+  drawEnginePicture(canvas, engine.pagePicture(library.pages[Number(canvas.dataset.page)]));
 }
 
 function list() {

@@ -6,7 +6,7 @@ import { binding, engine } from "./state.js";
 import { t } from "./i18n.js";
 import { changed } from "./changes.js";
 import { ask, submitButton } from "./dialog.js";
-import { download } from "./files.js";
+import { download, drawEnginePicture } from "./files.js";
 import { say } from "./message.js";
 import { reasonText } from "./reasons.js";
 import { paint, showText } from "./view.js";
@@ -20,13 +20,7 @@ const PAGE_BATCH = 200;
 // The page under the pointer or the focus drawn with the face, as the
 // window's chooser shows it (the engine keeps the file being chosen from).
 function showChoice(preview, index) {
-  const picture = engine.choicePicture(index);
-  if (picture.width === 0 || picture.height === 0) return;
-  preview.width = picture.width;
-  preview.height = picture.height;
-  const image = new ImageData(picture.width, picture.height);
-  image.data.set(picture.rgba);
-  preview.getContext("2d").putImageData(image, 0, 0);
+  drawEnginePicture(preview, engine.choicePicture(index));
 }
 
 // The index of the page chosen from `labels`, or null: the pages whose

@@ -15,6 +15,7 @@
 #include "errors/reasons.h"
 #include "export/boards.h"
 #include "io/colour_picture.h"
+#include "io/io_errors.h"
 #include "io/picture_decoder.h"
 #include "pixels/geometry.h"
 #include "web/js_values.h"
@@ -109,6 +110,7 @@ EMSCRIPTEN_BINDINGS(fudeline_tables) {
     emscripten::constant("rowHeight", kRowHeight);
     emscripten::function("japaneseReason", &JapaneseReasonOf);
     emscripten::constant("noInk", std::string(kinds::NoInk.name));
+    emscripten::constant("notAPicture", std::string(kinds::NotAPicture.name));
     emscripten::constant("maxTextArtFileBytes", static_cast<double>(kMaxTextArtFileBytes));
     emscripten::constant("maxPictureFileBytes", static_cast<double>(kMaxPictureBytes));
     emscripten::constant("maxBoardLimit", static_cast<double>(kMaxBoardLimit));

@@ -3,9 +3,10 @@
 // it (as the window shows it), plain or faint by the core's fade rule, and
 // moved by a drag while "下絵を移動" is pressed. Its choices are kept
 // between visits. A picture comes from "下絵を開く", dropped on the canvas or
-// pasted (as the window takes a dropped one), and only once the core has read
-// its header and found it within the core's picture limits: a picture of
-// gigapixels is refused at once, not decoded for seconds.
+// pasted (as the window takes a dropped one), and, in a format the core
+// reads, only once the core has read its header and found it within the
+// core's picture limits: a picture of gigapixels is refused at once, not
+// decoded for seconds.
 import {
   binding, engine, movingPictureToggled, picture, pictureMoved, pictureOffset, pictureOpened,
 } from "./state.js";
@@ -108,7 +109,8 @@ async function openPicture(file) {
   if (request.error && file.size > headerBytes) {
     request = binding.pictureRequest(new Uint8Array(await file.arrayBuffer()));
   }
-  if (request.error) {
+  // A format the core does not read (SVG, AVIF...) is the browser's to show.
+  if (request.error && request.kind !== binding.notAPicture) {
     refused(reasonText(request));
     return;
   }

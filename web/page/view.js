@@ -23,8 +23,12 @@ export function startView() {
   imageData = context.createImageData(canvas.width, canvas.height);
   // The face's widths are known once it is loaded; the box's room changes
   // with the window.
-  document.fonts.load(`${kTextPx}px "Fudeline Mona"`).then(fitTextBox, () => {});
-  new ResizeObserver(fitTextBox).observe(textBox);
+  const refit = () => {
+    readTextBox();
+    fitTextBox();
+  };
+  document.fonts.load(`${kTextPx}px "Fudeline Mona"`).then(refit, () => {});
+  new ResizeObserver(refit).observe(textBox);
 }
 
 // Whether the text is written with <BR> (copy, save, share and the count).
@@ -104,16 +108,26 @@ const kTextPx = 16;
 const kTextLinePx = 18;
 const kSmallestTextPx = 8;
 const measure = document.createElement("canvas").getContext("2d");
+// The box's room and face, read when its size changes (reading them at every
+// paint would lay the page out again each time), and the size shown.
+let room = 0;
+let shownPx = kTextPx;
+
+function readTextBox() {
+  const box = getComputedStyle(textBox);
+  room = textBox.clientWidth - parseFloat(box.paddingLeft) - parseFloat(box.paddingRight);
+  measure.font = `${kTextPx}px ${box.fontFamily}`;
+}
 
 function fitTextBox() {
-  const box = getComputedStyle(textBox);
-  const room = textBox.clientWidth - parseFloat(box.paddingLeft) - parseFloat(box.paddingRight);
-  measure.font = `${kTextPx}px ${box.fontFamily}`;
+  if (room <= 0) return;
   let widest = 0;
   for (const line of textBox.value.split("\n")) widest = Math.max(widest, measure.measureText(line).width);
   // A pixel to spare for the caret at a line's end.
   const size = widest + 1 <= room ? kTextPx
     : Math.max(kSmallestTextPx, Math.floor((kTextPx * room) / (widest + 1) * 10) / 10);
+  if (size === shownPx) return;
+  shownPx = size;
   textBox.style.fontSize = size + "px";
   textBox.style.lineHeight = (size * kTextLinePx) / kTextPx + "px";
 }

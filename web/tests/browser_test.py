@@ -497,7 +497,7 @@ class PageTest(unittest.TestCase):
         try:
             self.on_screen(1280, 900)
             box = ("const t = document.getElementById('text'); const r = t.getBoundingClientRect();"
-                   "return [parseFloat(t.style.fontSize), t.scrollWidth <= t.clientWidth,"
+                   "return [parseFloat(getComputedStyle(t).fontSize), t.scrollWidth <= t.clientWidth,"
                    "t.scrollHeight <= t.clientHeight, r.left >= 800, r.top < innerHeight];")
             # A small drawing's text at the size boards show it.
             self.draw([[(100 + 4 * i, 100) for i in range(30)]])

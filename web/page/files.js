@@ -5,10 +5,11 @@
 // one name, and the browser gives up without a word on a name that, with the
 // " (1)" and ".crdownload" it may add while saving, would not fit.
 const kMostNameBytes = 200;
+const utf8 = new TextEncoder();
 
 // `name` cut at a character to kMostNameBytes, its extension kept.
 export function savableName(name) {
-  const bytes = (text) => new TextEncoder().encode(text).length;
+  const bytes = (text) => utf8.encode(text).length;
   if (bytes(name) <= kMostNameBytes) return name;
   const dot = name.lastIndexOf(".");
   const extension = dot > 0 && name.length - dot <= 10 ? name.slice(dot) : "";

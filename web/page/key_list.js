@@ -25,12 +25,8 @@ const KEYS = [
   ["?", "keysTitle"],
 ];
 
-let open = false;
-
-// Shows the list; a second "?" while it is open does nothing.
-export async function showKeyList() {
-  if (open) return;
-  open = true;
+// Shows the list (keys.js asks only while no dialog is open).
+export function showKeyList() {
   const table = document.createElement("table");
   table.className = "key-list";
   for (const [keys, does] of KEYS) {
@@ -41,9 +37,5 @@ export async function showKeyList() {
     row.append(key);
     row.insertCell().textContent = t(does);
   }
-  try {
-    await ask({ id: "key-list", title: t("keysTitle"), parts: [table], cancelLabel: t("close") });
-  } finally {
-    open = false;
-  }
+  ask({ id: "key-list", title: t("keysTitle"), parts: [table], cancelLabel: t("close") });
 }

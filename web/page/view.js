@@ -81,7 +81,8 @@ export function showText() {
   engine.setBoard(board.name);  // whose rule says whether references are written
   textBox.value = engine.text(br).replace(/\r\n/g, "\n");
   // The empty canvas's hint shows while there is no text.
-  document.body.dataset.empty = textBox.value === "" ? "1" : "0";
+  const empty = textBox.value === "" ? "1" : "0";
+  if (document.body.dataset.empty !== empty) document.body.dataset.empty = empty;
   fitTextBox();
   const limits = board.limits;
   const count = engine.countPost(br, limits[0], limits[1], limits[2]);
